@@ -1,0 +1,124 @@
+#include "PromptJanelas.h"
+
+#include "shell/mdlGlobais.h"
+
+#include <QPushButton>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+QWidget* PromptJanelas::Pai()
+{
+    if (QWidget* w = QApplication::activeModalWidget())
+        return w;
+    return QApplication::activeWindow();
+}
+
+int PromptJanelas::MsgBox(const QString& texto, int estilo, const QString& titulo)
+{
+    QMessageBox caixa(Pai());
+    caixa.setWindowTitle(titulo.isEmpty() ? globais::TituloAplicativo() : titulo);
+    caixa.setText(texto);
+    switch (estilo & 0x70) {
+    case vb::Critical: caixa.setIcon(QMessageBox::Critical); break;
+    case vb::Question: caixa.setIcon(QMessageBox::Question); break;
+    case vb::Exclamation: caixa.setIcon(QMessageBox::Warning); break;
+    case vb::Information: caixa.setIcon(QMessageBox::Information); break;
+    default: caixa.setIcon(QMessageBox::NoIcon); break;
+    }
+    QAbstractButton* sim = nullptr;
+    QAbstractButton* nao = nullptr;
+    QAbstractButton* cancelar = nullptr;
+    QAbstractButton* ok = nullptr;
+    switch (estilo & 7) {
+    case vb::YesNo:
+        sim = caixa.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
+        nao = caixa.addButton(QStringLiteral("&Não"), QMessageBox::NoRole);
+        caixa.setEscapeButton(nao);
+        break;
+    case vb::YesNoCancel:
+        sim = caixa.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
+        nao = caixa.addButton(QStringLiteral("&Não"), QMessageBox::NoRole);
+        cancelar = caixa.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+        break;
+    case vb::OKCancel:
+        ok = caixa.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        cancelar = caixa.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+        break;
+    default:
+        ok = caixa.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        caixa.setEscapeButton(ok);
+        break;
+    }
+    // A message must show the normal pointer even in the middle of long work.
+    const bool havia = QGuiApplication::overrideCursor() != nullptr;
+    if (havia)
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    caixa.exec();
+    if (havia)
+        QGuiApplication::restoreOverrideCursor();
+    QAbstractButton* clicado = caixa.clickedButton();
+    if (clicado && clicado == sim)
+        return vb::Yes;
+    if (clicado && clicado == nao)
+        return vb::No;
+    if (clicado && clicado == ok)
+        return vb::OK;
+    if (cancelar)
+        return vb::Cancel;
+    return nao ? vb::No : vb::OK;
+}
+
+QString PromptJanelas::InputBox(const QString& texto, const QString& titulo, const QString& padrao, bool* cancelado)
+{
+    bool ok = false;
+    const QString r = QInputDialog::getText(Pai(), titulo.isEmpty() ? globais::TituloAplicativo() : titulo, texto,
+                                            QLineEdit::Normal, padrao, &ok);
+    if (cancelado)
+        *cancelado = !ok;
+    return ok ? r : padrao;
+}
+
+QString PromptJanelas::ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro)
+{
+    return QFileDialog::getOpenFileName(Pai(), titulo, pasta, filtro);
+}
+
+QString PromptJanelas::ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro)
+{
+    return QFileDialog::getSaveFileName(Pai(), titulo, pasta, filtro);
+}
+
+int PromptJanelas::ExibirModal(QObject* dialogo)
+{
+    auto* d = qobject_cast<QDialog*>(dialogo);
+    if (!d)
+        return 0;
+    const bool havia = QGuiApplication::overrideCursor() != nullptr;
+    if (havia)
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int r = d->exec();
+    if (havia)
+        QGuiApplication::restoreOverrideCursor();
+    return r;
+}
+
+void PromptJanelas::Ampulheta(bool ligar)
+{
+    if (ligar)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void PromptJanelas::ProcessarEventos() { QCoreApplication::processEvents(); }
+
+bool PromptJanelas::AbrirNoSistema(const QString& endereco)
+{
+    return QDesktopServices::openUrl(QUrl(endereco));
+}

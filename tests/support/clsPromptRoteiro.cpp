@@ -1,0 +1,55 @@
+#include "clsPromptRoteiro.h"
+
+clsPromptRoteiro::clsPromptRoteiro() { DefinirPrompt(this); }
+clsPromptRoteiro::~clsPromptRoteiro() { DefinirPrompt(nullptr); }
+
+QStringList clsPromptRoteiro::textos() const
+{
+    QStringList r;
+    for (const auto& m : mensagens)
+        r << m.texto;
+    return r;
+}
+
+int clsPromptRoteiro::MsgBox(const QString& texto, int estilo, const QString& titulo)
+{
+    mensagens.append({texto, estilo, titulo});
+    if (!respostas.isEmpty())
+        return respostas.dequeue();
+    switch (estilo & 7) {
+    case vb::YesNo:
+    case vb::YesNoCancel:
+        return vb::No;
+    case vb::OKCancel:
+        return vb::Cancel;
+    default:
+        return vb::OK;
+    }
+}
+
+QString clsPromptRoteiro::InputBox(const QString& texto, const QString& titulo, const QString& padrao,
+                                   bool* cancelado)
+{
+    mensagens.append({texto, -1, titulo});
+    QString r = entradas.isEmpty() ? QString() : entradas.dequeue();
+    if (cancelado)
+        *cancelado = r.isNull();
+    return r.isNull() ? padrao : r;
+}
+
+QString clsPromptRoteiro::ArquivoAbrir(const QString&, const QString&, const QString&)
+{
+    return arquivos.isEmpty() ? QString() : arquivos.dequeue();
+}
+
+QString clsPromptRoteiro::ArquivoSalvar(const QString&, const QString&, const QString&)
+{
+    return arquivos.isEmpty() ? QString() : arquivos.dequeue();
+}
+
+int clsPromptRoteiro::ExibirModal(QObject* dialogo)
+{
+    if (dialogos.isEmpty())
+        return 0;
+    return dialogos.dequeue()(dialogo);
+}

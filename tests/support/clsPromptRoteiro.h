@@ -1,0 +1,49 @@
+#pragma once
+// Scripted prompt for tests: records every message and answers from queues. An unanswered question
+// gets its default (No / Cancel / empty), and that is recorded too, so a test sees unexpected asks.
+#include "platform/clsPrompt.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+#include <functional>
+
+struct MensagemRegistrada {
+    QString texto;
+    int estilo = 0;
+    QString titulo;
+    int icone() const { return estilo & 0x70; }
+    int botoes() const { return estilo & 7; }
+};
+
+class clsPromptRoteiro : public clsPrompt {
+public:
+    clsPromptRoteiro();  // installs itself
+    ~clsPromptRoteiro() override; // restores the silent prompt
+
+    QList<MensagemRegistrada> mensagens;
+    QQueue<int> respostas;          // answers to MsgBox, in order
+    QQueue<QString> entradas;       // answers to InputBox (a null QString means cancel)
+    QQueue<QString> arquivos;       // answers to the file dialogs
+    QStringList enderecosAbertos;   // what AbrirNoSistema got
+    // Called for each modal dialog; returns its result code. Without one, dialogs are refused (0).
+    QQueue<std::function<int(QObject*)>> dialogos;
+    int ampulheta = 0;              // current nesting level
+    int eventosProcessados = 0;
+
+    QStringList textos() const;
+    MensagemRegistrada ultima() const { return mensagens.value(mensagens.size() - 1); }
+
+    int MsgBox(const QString& texto, int estilo, const QString& titulo) override;
+    QString InputBox(const QString& texto, const QString& titulo, const QString& padrao, bool* cancelado) override;
+    QString ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro) override;
+    QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro) override;
+    int ExibirModal(QObject* dialogo) override;
+    void Ampulheta(bool ligar) override { ampulheta += ligar ? 1 : -1; }
+    void ProcessarEventos() override { ++eventosProcessados; }
+    bool AbrirNoSistema(const QString& endereco) override
+    {
+        enderecosAbertos << endereco;
+        return true;
+    }
+};

@@ -1,0 +1,13 @@
+#pragma once
+// Small fixtures shared by the tests.
+#include "platform/clsSettings.h"
+
+#include <QTemporaryDir>
+
+// A settings store of its own in a temporary folder for the lifetime of the object.
+class SettingsTemporarios {
+public:
+    SettingsTemporarios() { settings::DefinirArquivo(pasta.filePath(QStringLiteral("Quarrix.ini"))); }
+    ~SettingsTemporarios() { settings::DefinirArquivo(QString()); }
+    QTemporaryDir pasta;
+};
