@@ -122,3 +122,12 @@ bool PromptJanelas::AbrirNoSistema(const QString& endereco)
 {
     return QDesktopServices::openUrl(QUrl(endereco));
 }
+
+// Until the progress window is wired in, long work only keeps the window responsive.
+void PromptJanelas::ProgressoStart(int, const QString&) {}
+bool PromptJanelas::ProgressoMove()
+{
+    QCoreApplication::processEvents();
+    return true;
+}
+void PromptJanelas::ProgressoClose() {}

@@ -15,6 +15,9 @@ public:
     void Ampulheta(bool ligar) override;
     void ProcessarEventos() override;
     bool AbrirNoSistema(const QString& endereco) override;
+    void ProgressoStart(int qtde, const QString& caption) override;
+    bool ProgressoMove() override;
+    void ProgressoClose() override;
 
 private:
     static QWidget* Pai();

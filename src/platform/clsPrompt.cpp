@@ -27,6 +27,9 @@ public:
     void Ampulheta(bool) override {}
     void ProcessarEventos() override {}
     bool AbrirNoSistema(const QString&) override { return false; }
+    void ProgressoStart(int, const QString&) override {}
+    bool ProgressoMove() override { return true; }
+    void ProgressoClose() override {}
 };
 
 clsPrompt*& atual()

@@ -40,6 +40,12 @@ public:
     virtual void ProcessarEventos() = 0;
     // Hands an address (http:, mailto:, file:) to the desktop.
     virtual bool AbrirNoSistema(const QString& endereco) = 0;
+
+    // The progress window of long work: `qtde` steps under a caption. ProgressoMove advances one
+    // step, lets events run and returns false once the user asked to abort (Esc, then Yes).
+    virtual void ProgressoStart(int qtde, const QString& caption) = 0;
+    virtual bool ProgressoMove() = 0;
+    virtual void ProgressoClose() = 0;
 };
 
 // The implementation in force. Never null: before the windows install theirs, a silent one answers

@@ -46,4 +46,23 @@ public:
         enderecosAbertos << endereco;
         return true;
     }
+
+    // Progress: what was started, how many steps moved, and the step (1-based) at which the
+    // scripted user aborts (0: never).
+    QStringList progressos;
+    int passosProgresso = 0;
+    int abortarNoPasso = 0;
+    bool progressoAberto = false;
+    void ProgressoStart(int qtde, const QString& caption) override
+    {
+        progressos << caption;
+        passosProgresso = 0;
+        progressoAberto = true;
+    }
+    bool ProgressoMove() override
+    {
+        ++passosProgresso;
+        return abortarNoPasso == 0 || passosProgresso < abortarNoPasso;
+    }
+    void ProgressoClose() override { progressoAberto = false; }
 };
