@@ -1,0 +1,87 @@
+#include "mdlNavegador.h"
+
+#include "navigator/mdlDadosNodes.h"
+#include "platform/clsPrompt.h"
+#include "shell/mdlGlobais.h"
+
+namespace {
+std::function<void(clsArvore&)>& carregarServidores()
+{
+    static std::function<void(clsArvore&)> f;
+    return f;
+}
+} // namespace
+
+clsNo* AdicionarNode(clsArvore& arvore, const QString& texto, const QString& chave, const QString& chavePai)
+{
+    QString tentativa = chave;
+    for (;;) {
+        QString erro;
+        if (clsNo* no = arvore.Adicionar(chavePai, tentativa, texto, &erro))
+            return no;
+        const QString pergunta = texto + u'\r' + tentativa + u'\r' + erro + u'\r'
+                                 + QStringLiteral("Deseja incluir com outro nome ?");
+        if (Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) != vb::Yes)
+            return nullptr;
+        tentativa += u'2';
+    }
+}
+
+clsNo* IncluirNode(clsArvore& arvore, const QString& texto, const QString& chave, const QString& chavePai,
+                   int imagem, const QString& tag, const QString& descricao, const QString& usuario,
+                   const QString& senha, const QString& integrado, const QString& caminho, const QString& endereco)
+{
+    clsNo* no = AdicionarNode(arvore, texto, chave, chavePai);
+    if (!no)
+        return nullptr;
+    arvore.DefinirImagem(no, imagem);
+    arvore.DefinirTag(no, tag);
+    dadosnodes::Registrar({no->Key(), descricao, usuario, senha, integrado, caminho, endereco});
+    return no;
+}
+
+void DefinirCarregarServidores(std::function<void(clsArvore&)> carregar)
+{
+    carregarServidores() = std::move(carregar);
+}
+
+void InicializarNavegador(clsArvore& arvore)
+{
+    IncluirNode(arvore, QStringLiteral("Brisquell Quarrix v") + globais::ObterVersao(), QStringLiteral("Home"), {},
+                img::Raiz);
+    const struct {
+        const char* texto;
+        const char* chave;
+    } grupos[] = {{"SQL Server", "Sql"}, {"Web Services", "WebSrv"}, {"Microsoft Access", "Access"},
+                  {"Customizaveis", "Outros"}};
+    for (const auto& g : grupos)
+        IncluirNode(arvore, QString::fromUtf8(g.texto), QString::fromUtf8(g.chave), QStringLiteral("Home"), img::Grupo);
+    IncluirNode(arvore, QStringLiteral("Ferramentas On Line"), QStringLiteral("OnLine"), QStringLiteral("Home"),
+                img::OnLine);
+    IncluirNode(arvore, QStringLiteral("Home Page"), QStringLiteral("HomePage"), QStringLiteral("OnLine"), img::HomePage);
+    IncluirNode(arvore, QStringLiteral("Downloads"), QStringLiteral("Downloads"), QStringLiteral("OnLine"),
+                img::Downloads);
+    IncluirNode(arvore, QStringLiteral("Forum"), QStringLiteral("Forum"), QStringLiteral("OnLine"), img::Forum);
+    if (carregarServidores())
+        carregarServidores()(arvore);
+}
+
+QString TextoNoWebService(const QString& endereco)
+{
+    QString texto = endereco;
+    const qsizetype barras = texto.indexOf(QStringLiteral("//"));
+    if (barras >= 0)
+        texto = texto.mid(barras + 2);
+    const qsizetype asmx = texto.indexOf(QStringLiteral(".asmx"), 0, Qt::CaseInsensitive);
+    if (asmx >= 0)
+        texto = texto.left(asmx);
+    return texto.mid(texto.lastIndexOf(u'/') + 1);
+}
+
+QString ChaveFonte(const QString& nome)
+{
+    QString chave = nome;
+    for (QChar c : {u' ', u'\\', u':', u'/', u'.'})
+        chave.remove(c);
+    return QStringLiteral("db") + chave;
+}

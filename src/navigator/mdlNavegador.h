@@ -1,0 +1,43 @@
+#pragma once
+// Building the navigator's tree: adding nodes with their data records, the fixed roots, and the
+// text and key rules of source nodes.
+#include "navigator/clsArvore.h"
+
+#include <functional>
+
+// Node kinds (image indexes) used across the program.
+namespace img {
+enum : int {
+    Grupo = 1, SqlServerConectado = 2, SqlServer = 3, AccessConectado = 4, Access = 5,
+    BancoConectado = 6, Banco = 7, PastaTabelas = 8, View = 10, Tabela = 11, PastaViews = 12,
+    Customizada = 13, SqlEditor = 14, PastaProcedures = 15, Procedure = 16, TabelaSistema = 18,
+    Backup = 19, Manutencoes = 21, Logins = 22, Usuarios = 23, ImportarExportar = 24, PastaColunas = 25,
+    ColunaChave = 26, Coluna = 27, Raiz = 28, OnLine = 29, HomePage = 30, Downloads = 31, Forum = 32,
+    Funcao = 34, AgentRodando = 35, AgentParado = 36, PastaJobs = 37, Job = 38, JobStep = 39,
+    JobSchedule = 40, PastaTriggers = 41, Trigger = 42, WebServiceConectado = 43, WebService = 44,
+    ColunaNaoNula = 45, Indice = 46, PastaIndices = 47, ViewSistema = 48, ProcedureSistema = 49,
+};
+constexpr int Maior = 49;
+} // namespace img
+
+// Adds a node (see AdicionarNode), sets its image and tag and registers its data record under the
+// key it was finally added with. Returns null when the user declined a duplicate key.
+clsNo* IncluirNode(clsArvore& arvore, const QString& texto, const QString& chave, const QString& chavePai,
+                   int imagem, const QString& tag = {}, const QString& descricao = {}, const QString& usuario = {},
+                   const QString& senha = {}, const QString& integrado = {}, const QString& caminho = {},
+                   const QString& endereco = {});
+
+// Adds a node under `chavePai` (a root when empty). When the key is taken, asks whether to add it
+// under another name; each Yes retries with the key + "2".
+clsNo* AdicionarNode(clsArvore& arvore, const QString& texto, const QString& chave, const QString& chavePai);
+
+// The fixed roots, then the mapped connections (through the loader installed below).
+void InicializarNavegador(clsArvore& arvore);
+// Loader of the mapped connections, run by InicializarNavegador after the fixed roots.
+void DefinirCarregarServidores(std::function<void(clsArvore&)> carregar);
+
+// The caption of a web-service node: the address without its scheme, cut at ".asmx" (any case),
+// keeping what follows the last "/".
+QString TextoNoWebService(const QString& endereco);
+// "db" + the name, path or address without blanks, "\", ":", "/" and ".".
+QString ChaveFonte(const QString& nome);
