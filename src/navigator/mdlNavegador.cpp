@@ -10,7 +10,25 @@ std::function<void(clsArvore&)>& carregarServidores()
     static std::function<void(clsArvore&)> f;
     return f;
 }
+std::function<void(clsArvore&, const QString&)>& mapearArquivo()
+{
+    static std::function<void(clsArvore&, const QString&)> f;
+    return f;
+}
 } // namespace
+
+bool MapearArquivoLinhaComando(clsArvore& arvore, const QString& caminho)
+{
+    if (!mapearArquivo())
+        return false;
+    mapearArquivo()(arvore, caminho);
+    return true;
+}
+
+void DefinirMapearArquivo(std::function<void(clsArvore&, const QString&)> mapear)
+{
+    mapearArquivo() = std::move(mapear);
+}
 
 clsNo* AdicionarNode(clsArvore& arvore, const QString& texto, const QString& chave, const QString& chavePai)
 {

@@ -36,6 +36,11 @@ void InicializarNavegador(clsArvore& arvore);
 // Loader of the mapped connections, run by InicializarNavegador after the fixed roots.
 void DefinirCarregarServidores(std::function<void(clsArvore&)> carregar);
 
+// Maps the database file named on the command line and opens it, through the operation installed
+// below. False when none is installed.
+bool MapearArquivoLinhaComando(clsArvore& arvore, const QString& caminho);
+void DefinirMapearArquivo(std::function<void(clsArvore&, const QString&)> mapear);
+
 // The caption of a web-service node: the address without its scheme, cut at ".asmx" (any case),
 // keeping what follows the last "/".
 QString TextoNoWebService(const QString& endereco);

@@ -1,20 +1,288 @@
 #include "frmPrincipal.h"
 
 #include "gui/PromptJanelas.h"
+#include "navigator/frmNavegador.h"
+#include "navigator/mdlNavegador.h"
 #include "shell/mdlGlobais.h"
+#include "shell/mdlProgramas.h"
+#include "platform/clsPrompt.h"
+#include "platform/clsSettings.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTreeView>
 
-frmPrincipal::frmPrincipal(QWidget* pai) : QMainWindow(pai)
+namespace {
+
+const QString Opcoes = QStringLiteral("Opcoes");
+
+// Reads a stored number the way the settings are written: the leading number of the text, 0 when
+// the text does not begin with one.
+int LerNumero(const QString& chave, int padrao)
 {
-    setWindowTitle(globais::TituloAplicativo());
+    const QString texto = settings::GetSetting(Opcoes, chave);
+    if (texto.isNull())
+        return padrao;
+    return globais::LerNumeroInicial(texto);
 }
+
+} // namespace
+
+frmPrincipal::frmPrincipal(const QString& linhaComando, const QString& capturaTela, QWidget* pai)
+    : QMainWindow(pai), m_linhaComando(linhaComando), m_capturaTela(capturaTela)
+{
+    setObjectName(QStringLiteral("frmPrincipal"));
+    PosicionarJanela();
+    setWindowTitle(globais::TituloAplicativo());
+    globais::InicializarPastas();
+
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("mdiPrincipal"));
+    setCentralWidget(m_mdi);
+
+    m_navegador = new frmNavegador;
+    m_painel = new QDockWidget(QStringLiteral("Navegador"), this);
+    m_painel->setObjectName(QStringLiteral("frmNavegador"));
+    m_painel->setWidget(m_navegador);
+    m_painel->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    addDockWidget(Qt::LeftDockWidgetArea, m_painel);
+    DefinirLarguraPainel(4000 / TwipsPorPixel);
+
+    CriarMenus();
+    connect(m_painel, &QDockWidget::visibilityChanged, this, [this](bool) {
+        // The check follows the pane, whatever hid or showed it (menu, F4, its own close button).
+        Acao(QStringLiteral("mnuNavExi"))->setChecked(!m_painel->isHidden());
+    });
+    connect(m_navegador, &frmNavegador::AlternarNavegador, this,
+            [this] { ExibirNavegador(!Acao(QStringLiteral("mnuNavExi"))->isChecked()); });
+    statusBar();
+    m_jaAtivado = false;
+    Acao(QStringLiteral("mnuTab"))->setVisible(false);
+}
+
+frmPrincipal::~frmPrincipal() = default;
+
+QAction* frmPrincipal::Acao(const QString& nome) const
+{
+    if (QAction* a = m_acoes.value(nome))
+        return a;
+    return m_menusNav.Acao(nome);
+}
+
+void frmPrincipal::CriarMenus()
+{
+    QMenuBar* barra = menuBar();
+    auto menu = [&](const QString& nome, const QString& caption) {
+        QMenu* m = barra->addMenu(caption);
+        m->setObjectName(nome);
+        m->menuAction()->setObjectName(nome);
+        m_acoes.insert(nome, m->menuAction());
+        return m;
+    };
+    auto item = [&](QMenu* m, const QString& nome, const QString& caption) {
+        QAction* a = m->addAction(caption);
+        a->setObjectName(nome);
+        m_acoes.insert(nome, a);
+        return a;
+    };
+
+    QMenu* arq = menu(QStringLiteral("mnuArq"), QStringLiteral("&Arquivo"));
+    connect(item(arq, QStringLiteral("mnuArqSai"), QStringLiteral("&Sair")), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* fer = menu(QStringLiteral("mnuFer"), QStringLiteral("&Ferramentas"));
+    item(fer, QStringLiteral("mnuFerBrw"), QStringLiteral("Quarrix Web&Browser"));
+    fer->addSeparator();
+    connect(item(fer, QStringLiteral("mnuFerImp"), QStringLiteral("Importar e Exportar")), &QAction::triggered, this,
+            &frmPrincipal::mnuFerImp_Click);
+    item(fer, QStringLiteral("mnuFerWebService"), QStringLiteral("AspNet WebService Generator"));
+    QAction* verifica = item(fer, QStringLiteral("mnuFerVerificaDll"), QStringLiteral("Checar DLLs na Conexão"));
+    verifica->setCheckable(true);
+    connect(verifica, &QAction::triggered, this, [verifica] {
+        globais::VerificarDllsNaConexao = !globais::VerificarDllsNaConexao;
+        verifica->setChecked(globais::VerificarDllsNaConexao);
+    });
+    connect(item(fer, QStringLiteral("mnuFerEasySetup"), QStringLiteral("MSDE(r) Easy Setup")), &QAction::triggered,
+            this, &frmPrincipal::mnuFerEasySetup_Click);
+    item(fer, QStringLiteral("mnuFerOpc"), QStringLiteral("&Opções"));
+
+    QMenu* jan = menu(QStringLiteral("mnuJan"), QStringLiteral("Jane&las"));
+    connect(jan, &QMenu::aboutToShow, this, [this, jan] {
+        // The standard MDI window list: one checkable entry per open child window.
+        jan->clear();
+        const auto janelas = m_mdi->subWindowList();
+        for (int i = 0; i < janelas.size(); ++i) {
+            QMdiSubWindow* w = janelas.at(i);
+            QAction* a = jan->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(w->windowTitle()));
+            a->setCheckable(true);
+            a->setChecked(w == m_mdi->activeSubWindow());
+            connect(a, &QAction::triggered, m_mdi, [this, w] { m_mdi->setActiveSubWindow(w); });
+        }
+    });
+
+    QMenu* aju = menu(QStringLiteral("mnuAju"), QStringLiteral("A&juda"));
+    connect(item(aju, QStringLiteral("mnuAjuInd"), QStringLiteral("&Indice")), &QAction::triggered, this,
+            [] { Prompt().MsgBox(QStringLiteral("Opção Ainda Não Disponível"), vb::OKOnly, globais::TituloAplicativo()); });
+    aju->addSeparator();
+    item(aju, QStringLiteral("mnuAjuAlt"), QStringLiteral("Histórico de Versões"));
+    item(aju, QStringLiteral("mnuAjuSub"), QStringLiteral("&Sobre"));
+
+    menu(QStringLiteral("mnuTab"), QStringLiteral("Tabela"));
+
+    // The navigator's menus stand between "Arquivo" and "Ferramentas".
+    m_menusNav.Construir(barra, fer->menuAction());
+    connect(Acao(QStringLiteral("mnuNavExi")), &QAction::triggered, this,
+            [this](bool marcado) { ExibirNavegador(marcado); });
+}
+
+void frmPrincipal::PosicionarJanela()
+{
+    const QRect tela = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    resize(qRound(tela.width() * 0.9), qRound(tela.height() * 0.9));
+    Prompt().ProcessarEventos();
+    move(tela.x() + qRound((tela.width() - width()) / 2.0), tela.y() + qRound((tela.height() - height()) / 2.0));
+}
+
+int frmPrincipal::LarguraPainel() const { return m_painel->width(); }
+
+void frmPrincipal::DefinirLarguraPainel(int pixels)
+{
+    resizeDocks({m_painel}, {pixels}, Qt::Horizontal);
+}
+
+void frmPrincipal::ExibirNavegador(bool visivel)
+{
+    if (visivel) {
+        m_painel->show();
+        if (m_navegador->trvNavegador()->isVisible()) {
+            Prompt().ProcessarEventos();
+            m_navegador->trvNavegador()->setFocus();
+        }
+    } else {
+        m_painel->hide();
+    }
+    for (const char* nome : {"mnuNavSer", "mnuNavBan", "mnuNavTab", "mnuNavCon", "mnuNavPro"})
+        Acao(QString::fromUtf8(nome))->setEnabled(visivel);
+}
+
+void frmPrincipal::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    // The first activation runs once, after the window is on screen.
+    if (!m_jaAtivado)
+        QTimer::singleShot(0, this, &frmPrincipal::PrimeiraAtivacao);
+}
+
+void frmPrincipal::PrimeiraAtivacao()
+{
+    if (m_jaAtivado)
+        return;
+    const QRect tela = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    resize(width(), qRound(tela.height() * 0.85));
+    CarregarConfigJanela();
+    m_navegador->InicializarNavegador();
+    Prompt().ProcessarEventos();
+    AbrirLinhaComando();
+    m_jaAtivado = true;
+    if (!m_capturaTela.isEmpty()) {
+        QTimer::singleShot(300, this, [this] {
+            grab().save(m_capturaTela);
+            close();
+        });
+    }
+}
+
+void frmPrincipal::CarregarConfigJanela()
+{
+    const int estadoAtual = isMaximized() ? 2 : isMinimized() ? 1 : 0;
+    const int estado = LerNumero(QStringLiteral("ConfigWindowState"), estadoAtual);
+    if (estado == 2)
+        showMaximized();
+    else if (estado == 1)
+        showMinimized();
+    else {
+        if (isMaximized() || isMinimized())
+            showNormal();
+        const int topo = LerNumero(QStringLiteral("ConfigTop"), y() * TwipsPorPixel) / TwipsPorPixel;
+        const int esquerda = LerNumero(QStringLiteral("ConfigLeft"), x() * TwipsPorPixel) / TwipsPorPixel;
+        const int largura = LerNumero(QStringLiteral("ConfigWidth"), width() * TwipsPorPixel) / TwipsPorPixel;
+        const int altura = LerNumero(QStringLiteral("ConfigHeight"), height() * TwipsPorPixel) / TwipsPorPixel;
+        move(esquerda, topo);
+        resize(largura, altura);
+    }
+    const QString visivel = settings::GetSetting(Opcoes, QStringLiteral("ConfigNavVisible"),
+                                                 m_painel->isHidden() ? QStringLiteral("False") : QStringLiteral("True"));
+    ExibirNavegador(visivel.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0 || globais::LerNumeroInicial(visivel) != 0);
+    DefinirLarguraPainel(LerNumero(QStringLiteral("ConfigNavWidth"), LarguraPainel() * TwipsPorPixel) / TwipsPorPixel);
+}
+
+void frmPrincipal::GravarConfigJanela()
+{
+    const int estado = isMaximized() ? 2 : isMinimized() ? 1 : 0;
+    const QRect normal = estado == 0 ? QRect(pos(), size()) : QRect(normalGeometry());
+    auto gravar = [](const char* chave, int valor) {
+        settings::SaveSetting(Opcoes, QString::fromUtf8(chave), QString::number(valor));
+    };
+    gravar("ConfigWindowState", estado);
+    gravar("ConfigTop", normal.y() * TwipsPorPixel);
+    gravar("ConfigLeft", normal.x() * TwipsPorPixel);
+    gravar("ConfigWidth", normal.width() * TwipsPorPixel);
+    gravar("ConfigHeight", normal.height() * TwipsPorPixel);
+    gravar("ConfigNavVisible", m_painel->isHidden() ? 0 : -1);
+    gravar("ConfigNavWidth", LarguraPainel() * TwipsPorPixel);
+}
+
+void frmPrincipal::AbrirLinhaComando()
+{
+    if (m_linhaComando.isEmpty())
+        return;
+    if (!QFileInfo(m_linhaComando).isFile()) {
+        Prompt().MsgBox(QStringLiteral("File not founded") + u'\n' + m_linhaComando, vb::Information);
+        return;
+    }
+    if (!MapearArquivoLinhaComando(m_navegador->Arvore(), m_linhaComando))
+        statusBar()->showMessage(QStringLiteral("Arquivo: ") + m_linhaComando);
+}
+
+void frmPrincipal::closeEvent(QCloseEvent* e)
+{
+    m_mdi->closeAllSubWindows();
+    if (!m_mdi->subWindowList().isEmpty()) {
+        e->ignore();
+        return;
+    }
+    GravarConfigJanela();
+    QMainWindow::closeEvent(e);
+}
+
+void frmPrincipal::mnuFerEasySetup_Click()
+{
+    QString erro;
+    if (!IniciarPrograma(CaminhoCompanheiro(Companheiro::EasySetup), {}, &erro))
+        Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo());
+}
+
+void frmPrincipal::mnuFerImp_Click() { ExecutarImportarExportar({}, {}, {}); }
 
 int frmPrincipal::Executar(QApplication& app)
 {
     static PromptJanelas prompt;
     DefinirPrompt(&prompt);
-    frmPrincipal janela;
+    QStringList args = app.arguments().mid(1);
+    QString captura;
+    const qsizetype i = args.indexOf(QStringLiteral("--screenshot"));
+    if (i >= 0 && i + 1 < args.size()) {
+        captura = args.at(i + 1);
+        args.remove(i, 2);
+    }
+    frmPrincipal janela(args.join(u' '), captura);
     janela.show();
     return app.exec();
 }

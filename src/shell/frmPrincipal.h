@@ -1,11 +1,57 @@
 #pragma once
+// The main window: the MDI frame hosting every other window, the menu bar and the navigator pane.
+// Handlers of the navigator's menus live with the navigator; this window routes actions only.
+#include "gui/MenusNavegador.h"
+
 #include <QMainWindow>
 
 class QApplication;
+class QDockWidget;
+class QMdiArea;
+class frmNavegador;
 
 class frmPrincipal : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmPrincipal(QWidget* pai = nullptr);
+    // `linhaComando` is the file named on the command line (empty for none); `capturaTela`, when
+    // not empty, is a PNG the window is saved to once it has loaded, after which the program ends.
+    explicit frmPrincipal(const QString& linhaComando = {}, const QString& capturaTela = {}, QWidget* pai = nullptr);
+    ~frmPrincipal() override;
+
     static int Executar(QApplication& app);
+
+    void ExibirNavegador(bool visivel);
+    frmNavegador* Navegador() const { return m_navegador; }
+    QMdiArea* AreaMdi() const { return m_mdi; }
+    QDockWidget* PainelNavegador() const { return m_painel; }
+    QAction* Acao(const QString& nome) const;
+    bool JaAtivado() const { return m_jaAtivado; }
+
+    static constexpr int TwipsPorPixel = 15;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void PosicionarJanela();
+    void CriarMenus();
+    void PrimeiraAtivacao();
+    void CarregarConfigJanela();
+    void GravarConfigJanela();
+    void AbrirLinhaComando();
+    int LarguraPainel() const;
+    void DefinirLarguraPainel(int pixels);
+
+    void mnuFerEasySetup_Click();
+    void mnuFerImp_Click();
+
+    QMdiArea* m_mdi = nullptr;
+    QDockWidget* m_painel = nullptr;
+    frmNavegador* m_navegador = nullptr;
+    MenusNavegador m_menusNav;
+    QHash<QString, QAction*> m_acoes;
+    QString m_linhaComando;
+    QString m_capturaTela;
+    bool m_jaAtivado = false;
 };

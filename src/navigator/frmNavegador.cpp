@@ -1,0 +1,106 @@
+#include "frmNavegador.h"
+
+#include "gui/Icones.h"
+#include "navigator/mdlNavegador.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+// Paints each node with the icon of its kind.
+class DelegadoIcones : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* opcao, const QModelIndex& indice) const override
+    {
+        QStyledItemDelegate::initStyleOption(opcao, indice);
+        const QIcon icone = IconeNo(indice.data(clsArvore::PapelImagem).toInt());
+        if (!icone.isNull()) {
+            opcao->icon = icone;
+            opcao->features |= QStyleOptionViewItem::HasDecoration;
+        }
+    }
+};
+} // namespace
+
+frmNavegador::frmNavegador(QWidget* pai) : QWidget(pai)
+{
+    setObjectName(QStringLiteral("frmNavegador"));
+    m_trv = new QTreeView(this);
+    m_trv->setObjectName(QStringLiteral("trvNavegador"));
+    m_trv->setModel(&m_arvore);
+    m_trv->setItemDelegate(new DelegadoIcones(m_trv));
+    m_trv->setHeaderHidden(true);
+    m_trv->setUniformRowHeights(true);
+    m_trv->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_trv->setIconSize(QSize(16, 16));
+    m_trv->viewport()->installEventFilter(this);
+    m_trv->installEventFilter(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_trv);
+
+    connect(&m_arvore, &clsArvore::ExpansaoPedida, this,
+            [this](clsNo* no, bool expandir) { m_trv->setExpanded(m_arvore.IndiceModelo(no), expandir); });
+    connect(&m_arvore, &clsArvore::SelecaoPedida, this,
+            [this](clsNo* no) { m_trv->setCurrentIndex(m_arvore.IndiceModelo(no)); });
+    connect(m_trv, &QTreeView::expanded, this, [this](const QModelIndex& i) {
+        clsNo* no = clsArvore::NoDoIndice(i);
+        if (!no->Expanded()) {
+            m_arvore.Expandir(no, true);
+            return;
+        }
+        emit NoExpandido(no);
+    });
+    connect(m_trv, &QTreeView::collapsed, this, [this](const QModelIndex& i) {
+        clsNo* no = clsArvore::NoDoIndice(i);
+        if (no->Expanded())
+            m_arvore.Expandir(no, false);
+    });
+    connect(m_trv, &QTreeView::clicked, this, &frmNavegador::AoClicar);
+}
+
+void frmNavegador::InicializarNavegador()
+{
+    ::InicializarNavegador(m_arvore);
+    clsNo* home = m_arvore.No(QStringLiteral("Home"));
+    m_arvore.Selecionar(home);
+    m_arvore.Expandir(home);
+    emit NoClicado(home, m_ultimoBotao);
+}
+
+void frmNavegador::AoClicar(const QModelIndex& indice)
+{
+    if (clsNo* no = clsArvore::NoDoIndice(indice)) {
+        m_arvore.Selecionar(no);
+        emit NoClicado(no, m_ultimoBotao);
+    }
+}
+
+bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (objeto == m_trv->viewport() && evento->type() == QEvent::MouseButtonPress) {
+        auto* e = static_cast<QMouseEvent*>(evento);
+        m_ultimoBotao = e->button() == Qt::RightButton ? 2 : 1;
+        const QModelIndex indice = m_trv->indexAt(e->position().toPoint());
+        if (indice.isValid() && m_ultimoBotao == 2) {
+            // The view reports clicks of the left button only; a right click selects the node and
+            // runs the same handling, which pops up the node's menu.
+            m_trv->setCurrentIndex(indice);
+            AoClicar(indice);
+        }
+    } else if (objeto == m_trv && evento->type() == QEvent::KeyPress) {
+        if (static_cast<QKeyEvent*>(evento)->key() == Qt::Key_F4) {
+            emit AlternarNavegador();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(objeto, evento);
+}

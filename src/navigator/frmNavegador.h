@@ -1,0 +1,38 @@
+#pragma once
+// The navigator pane: the tree of mapped sources and their objects.
+#include "navigator/clsArvore.h"
+
+#include <QWidget>
+
+class QTreeView;
+
+class frmNavegador : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmNavegador(QWidget* pai = nullptr);
+
+    clsArvore& Arvore() { return m_arvore; }
+    QTreeView* trvNavegador() const { return m_trv; }
+
+    // Builds the fixed roots and the mapped connections, selects and expands the root and runs the
+    // node-click handling for it, so the menus match the root.
+    void InicializarNavegador();
+
+signals:
+    // A node was clicked; `botao` is the button of the last mouse-down (1 left, 2 right).
+    void NoClicado(clsNo* no, int botao);
+    // A node was expanded by the user or by the program.
+    void NoExpandido(clsNo* no);
+    // F4 on the tree: show or hide the pane.
+    void AlternarNavegador();
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void AoClicar(const QModelIndex& indice);
+
+    clsArvore m_arvore;
+    QTreeView* m_trv = nullptr;
+    int m_ultimoBotao = 1;  // intLastMouseKey
+};
