@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -154,6 +155,9 @@ int frmPrincipal::LarguraPainel() const { return m_painel->width(); }
 
 void frmPrincipal::DefinirLarguraPainel(int pixels)
 {
+    // The dock layout must know the window's current size before it can share it out.
+    if (layout())
+        layout()->activate();
     resizeDocks({m_painel}, {pixels}, Qt::Horizontal);
 }
 

@@ -1,0 +1,227 @@
+#include "navigator/clsArvore.h"
+#include "navigator/frmNavegador.h"
+#include "navigator/mdlDadosNodes.h"
+#include "platform/clsSettings.h"
+#include "shell/frmPrincipal.h"
+#include "shell/mdlGlobais.h"
+#include "support/clsPromptRoteiro.h"
+#include "support/fixtures.h"
+#include "support/registroTestes.h"
+
+#include <QDockWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTemporaryFile>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+QRect Tela() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+// A main window that has gone through its first activation.
+std::unique_ptr<frmPrincipal> Abrir(const QString& linha = {})
+{
+    auto janela = std::make_unique<frmPrincipal>(linha);
+    janela->show();
+    if (!QTest::qWaitFor([&] { return janela->JaAtivado(); }))
+        return nullptr;
+    return janela;
+}
+
+QString Ler(const char* chave) { return settings::GetSetting("Opcoes", chave); }
+} // namespace
+
+class tst_frmPrincipal : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { dadosnodes::Limpar(); }
+
+    void PrimeiroInicioSemConfiguracao()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        auto janela = Abrir();
+        QVERIFY(janela);
+        const QRect tela = Tela();
+        QCOMPARE(janela->windowTitle(), QStringLiteral("Quarrix v1.26f"));
+        QCOMPARE(janela->width(), qRound(tela.width() * 0.9));
+        QCOMPARE(janela->height(), qRound(tela.height() * 0.85));
+        QCOMPARE(janela->x(), tela.x() + qRound((tela.width() - janela->width()) / 2.0));
+        // The top stays where the 90%-high window was centred.
+        QCOMPARE(janela->y(), tela.y() + qRound((tela.height() - qRound(tela.height() * 0.9)) / 2.0));
+        QVERIFY(!janela->PainelNavegador()->isHidden());
+        QCOMPARE(janela->PainelNavegador()->objectName(), QStringLiteral("frmNavegador"));
+        QCOMPARE(janela->PainelNavegador()->width(), 4000 / 15);
+        QVERIFY(janela->Acao("mnuNavExi")->isChecked());
+        QVERIFY(!janela->Acao("mnuTab")->isVisible());
+        QVERIFY(prompt.mensagens.isEmpty());
+        // The tree shows its fixed roots with the root selected and expanded.
+        clsArvore& arvore = janela->Navegador()->Arvore();
+        QCOMPARE(arvore.Selecionado(), arvore.No("Home"));
+        QVERIFY(janela->Navegador()->trvNavegador()->isExpanded(arvore.IndiceModelo(arvore.No("Home"))));
+    }
+
+    void GeometriaSobreviveAoReinicio()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        {
+            auto janela = Abrir();
+            QVERIFY(janela);
+            janela->move(40, 30);
+            janela->resize(600, 420);
+            janela->ExibirNavegador(false);
+            janela->close();
+        }
+        QCOMPARE(Ler("ConfigWindowState"), QStringLiteral("0"));
+        QCOMPARE(Ler("ConfigLeft"), QString::number(40 * 15));
+        QCOMPARE(Ler("ConfigTop"), QString::number(30 * 15));
+        QCOMPARE(Ler("ConfigWidth"), QString::number(600 * 15));
+        QCOMPARE(Ler("ConfigHeight"), QString::number(420 * 15));
+        QCOMPARE(Ler("ConfigNavVisible"), QStringLiteral("0"));
+        auto janela = Abrir();
+        QVERIFY(janela);
+        QCOMPARE(janela->pos(), QPoint(40, 30));
+        QCOMPARE(janela->size(), QSize(600, 420));
+        QVERIFY(janela->PainelNavegador()->isHidden());
+        QVERIFY(!janela->Acao("mnuNavExi")->isChecked());
+        QVERIFY(!janela->Acao("mnuNavSer")->isEnabled());
+    }
+
+    void LarguraDoPainelEmTwips()
+    {
+        SettingsTemporarios s;
+        settings::SaveSetting("Opcoes", "ConfigNavWidth", QString::number(300 * 15));
+        settings::SaveSetting("Opcoes", "ConfigNavVisible", "True");
+        auto janela = Abrir();
+        QVERIFY(janela);
+        QTRY_COMPARE(janela->PainelNavegador()->width(), 300);
+        QVERIFY(!janela->PainelNavegador()->isHidden());
+    }
+
+    void MaximizadaNaoAplicaPosicaoGuardada()
+    {
+        SettingsTemporarios s;
+        settings::SaveSetting("Opcoes", "ConfigWindowState", "2");
+        settings::SaveSetting("Opcoes", "ConfigLeft", "150");
+        settings::SaveSetting("Opcoes", "ConfigWidth", "1500");
+        auto janela = Abrir();
+        QVERIFY(janela);
+        QVERIFY(janela->isMaximized());
+        QVERIFY(janela->width() != 100);
+        janela->close();
+        // Position and size are written even when maximised.
+        QCOMPARE(Ler("ConfigWindowState"), QStringLiteral("2"));
+        QVERIFY(!Ler("ConfigWidth").isEmpty());
+    }
+
+    void ArquivoDaLinhaDeComandoInexistente()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        auto janela = Abrir("/nao/existe/loja.mdb");
+        QVERIFY(janela);
+        QCOMPARE(prompt.mensagens.size(), 1);
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("File not founded\n/nao/existe/loja.mdb"));
+        QCOMPARE(prompt.ultima().icone(), int(vb::Information));
+    }
+
+    void SegundaAtivacaoNaoRepeteNada()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        auto janela = Abrir();
+        QVERIFY(janela);
+        const int nos = janela->Navegador()->Arvore().Count();
+        janela->hide();
+        janela->show();
+        QTest::qWait(20);
+        QCOMPARE(janela->Navegador()->Arvore().Count(), nos);
+    }
+
+    void ChecarDllsAlternaSemGuardar()
+    {
+        SettingsTemporarios s;
+        auto janela = Abrir();
+        QVERIFY(janela);
+        QAction* a = janela->Acao("mnuFerVerificaDll");
+        a->trigger();
+        QVERIFY(globais::VerificarDllsNaConexao);
+        QVERIFY(a->isChecked());
+        a->trigger();
+        QVERIFY(!globais::VerificarDllsNaConexao);
+        QVERIFY(!a->isChecked());
+        QVERIFY(settings::Chaves("Opcoes").isEmpty());
+    }
+
+    void IndiceAindaNaoDisponivel()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        auto janela = Abrir();
+        QVERIFY(janela);
+        janela->Acao("mnuAjuInd")->trigger();
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("Opção Ainda Não Disponível"));
+        QCOMPARE(prompt.ultima().estilo, int(vb::OKOnly));
+        QCOMPARE(prompt.ultima().titulo, QStringLiteral("Quarrix v1.26f"));
+    }
+
+    void ExibirNavegadorPeloMenuEPorF4()
+    {
+        SettingsTemporarios s;
+        auto janela = Abrir();
+        QVERIFY(janela);
+        janela->Acao("mnuNavExi")->trigger();
+        QVERIFY(janela->PainelNavegador()->isHidden());
+        QVERIFY(!janela->Acao("mnuNavExi")->isChecked());
+        janela->Acao("mnuNavExi")->trigger();
+        QVERIFY(!janela->PainelNavegador()->isHidden());
+        QVERIFY(janela->Acao("mnuNavTab")->isEnabled());
+        QTest::keyClick(janela->Navegador()->trvNavegador(), Qt::Key_F4);
+        QVERIFY(janela->PainelNavegador()->isHidden());
+        QVERIFY(!janela->Acao("mnuNavExi")->isChecked());
+    }
+
+    void CaptionsDosMenus_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("caption");
+        const char* linhas[][2] = {
+            {"mnuArq", "&Arquivo"}, {"mnuArqSai", "&Sair"}, {"mnuFer", "&Ferramentas"},
+            {"mnuFerBrw", "Quarrix Web&Browser"}, {"mnuFerImp", "Importar e Exportar"},
+            {"mnuFerWebService", "AspNet WebService Generator"}, {"mnuFerVerificaDll", "Checar DLLs na Conexão"},
+            {"mnuFerEasySetup", "MSDE(r) Easy Setup"}, {"mnuFerOpc", "&Opções"}, {"mnuJan", "Jane&las"},
+            {"mnuAju", "A&juda"}, {"mnuAjuInd", "&Indice"}, {"mnuAjuAlt", "Histórico de Versões"},
+            {"mnuAjuSub", "&Sobre"}, {"mnuTab", "Tabela"}, {"mnuNavExi", "&Exibir Navegador"},
+            {"mnuNavSer", "&Servidores"}, {"mnuNavBan", "&Banco de Dados"}, {"mnuNavTab", "&Tabelas"},
+            {"mnuNavCon", "&Consultas"}, {"mnuNavPro", "&Stored Prodecures"}, {"mnuNavBanShrink", "Shrin&k Database"},
+            {"mnuNavTabScrIns", "INSERT"}, {"mnuNavAgeSwithItem", "Start Agent"},
+        };
+        for (const auto& l : linhas)
+            QTest::newRow(l[0]) << QString::fromUtf8(l[0]) << QString::fromUtf8(l[1]);
+    }
+    void CaptionsDosMenus()
+    {
+        QFETCH(QString, nome);
+        QFETCH(QString, caption);
+        frmPrincipal janela;
+        QAction* a = janela.Acao(nome);
+        QVERIFY2(a, qPrintable(nome));
+        QCOMPARE(a->text(), caption);
+    }
+
+    void OrdemDaBarraDeMenus()
+    {
+        frmPrincipal janela;
+        QStringList visiveis;
+        for (QAction* a : janela.menuBar()->actions())
+            if (a->isVisible())
+                visiveis << a->text();
+        QCOMPARE(visiveis.first(), QStringLiteral("&Arquivo"));
+        QCOMPARE(visiveis.mid(visiveis.indexOf("&Ferramentas")),
+                 (QStringList{"&Ferramentas", "Jane&las", "A&juda"}));
+    }
+};
+QUARRIX_TESTE(tst_frmPrincipal);
+#include "tst_frmPrincipal.moc"
