@@ -1,4 +1,5 @@
 // Runs one registered test class (first argument) or, with no argument, all of them.
+#include "support/fixtures.h"
 #include "support/registroTestes.h"
 #include <QTest>
 #include <cstdio>
@@ -13,6 +14,8 @@ using Aplicacao = QCoreApplication;
 int main(int argc, char** argv)
 {
     Aplicacao app(argc, argv);
+    // No test ever reads or writes the user's own settings.
+    SettingsTemporarios settingsDoProcesso;
     QStringList args = app.arguments();
     QStringList resto{args.value(0)};
     std::string escolhida;

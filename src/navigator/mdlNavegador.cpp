@@ -1,15 +1,11 @@
 #include "mdlNavegador.h"
 
+#include "connections/mdlServidores.h"
 #include "navigator/mdlDadosNodes.h"
 #include "platform/clsPrompt.h"
 #include "shell/mdlGlobais.h"
 
 namespace {
-std::function<void(clsArvore&)>& carregarServidores()
-{
-    static std::function<void(clsArvore&)> f;
-    return f;
-}
 std::function<void(clsArvore&, const QString&)>& mapearArquivo()
 {
     static std::function<void(clsArvore&, const QString&)> f;
@@ -58,11 +54,6 @@ clsNo* IncluirNode(clsArvore& arvore, const QString& texto, const QString& chave
     return no;
 }
 
-void DefinirCarregarServidores(std::function<void(clsArvore&)> carregar)
-{
-    carregarServidores() = std::move(carregar);
-}
-
 void InicializarNavegador(clsArvore& arvore)
 {
     IncluirNode(arvore, QStringLiteral("Brisquell Quarrix v") + globais::ObterVersao(), QStringLiteral("Home"), {},
@@ -80,8 +71,7 @@ void InicializarNavegador(clsArvore& arvore)
     IncluirNode(arvore, QStringLiteral("Downloads"), QStringLiteral("Downloads"), QStringLiteral("OnLine"),
                 img::Downloads);
     IncluirNode(arvore, QStringLiteral("Forum"), QStringLiteral("Forum"), QStringLiteral("OnLine"), img::Forum);
-    if (carregarServidores())
-        carregarServidores()(arvore);
+    CarregarServidores(arvore);
 }
 
 QString TextoNoWebService(const QString& endereco)

@@ -31,10 +31,8 @@ clsNo* IncluirNode(clsArvore& arvore, const QString& texto, const QString& chave
 // under another name; each Yes retries with the key + "2".
 clsNo* AdicionarNode(clsArvore& arvore, const QString& texto, const QString& chave, const QString& chavePai);
 
-// The fixed roots, then the mapped connections (through the loader installed below).
+// The fixed roots, then the mapped connections.
 void InicializarNavegador(clsArvore& arvore);
-// Loader of the mapped connections, run by InicializarNavegador after the fixed roots.
-void DefinirCarregarServidores(std::function<void(clsArvore&)> carregar);
 
 // Maps the database file named on the command line and opens it, through the operation installed
 // below. False when none is installed.

@@ -1,6 +1,8 @@
 #include "navigator/mdlDadosNodes.h"
 #include "navigator/mdlNavegador.h"
+#include "platform/clsSettings.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/fixtures.h"
 #include "support/registroTestes.h"
 
 #include <QAbstractItemModelTester>
@@ -13,6 +15,7 @@ private slots:
 
     void RaizesFixasEmOrdem()
     {
+        SettingsTemporarios s;
         clsArvore arvore;
         QAbstractItemModelTester verificador(&arvore);
         InicializarNavegador(arvore);
@@ -40,14 +43,15 @@ private slots:
         QVERIFY(arvore.No("Home")->Tag().isEmpty());
     }
 
-    void InicializarChamaOCarregadorDeServidoresDepoisDasRaizes()
+    void InicializarCarregaAsConexoesMapeadas()
     {
+        SettingsTemporarios s;
+        settings::SaveSetting("Servidores", "Qtde", "1");
+        settings::SaveSetting("Servidores", "Tipo001", "A");
+        settings::SaveSetting("Servidores", "Path001", "/dados/Loja.db");
         clsArvore arvore;
-        int nosQuandoChamado = -1;
-        DefinirCarregarServidores([&](clsArvore& a) { nosQuandoChamado = a.Count(); });
         InicializarNavegador(arvore);
-        DefinirCarregarServidores({});
-        QCOMPARE(nosQuandoChamado, 9);
+        QCOMPARE(arvore.No("Access")->Child()->Text(), QStringLiteral("Loja"));
     }
 
     void ChaveRepetidaPerguntaEAcrescenta2()

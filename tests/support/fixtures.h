@@ -7,7 +7,11 @@
 // A settings store of its own in a temporary folder for the lifetime of the object.
 class SettingsTemporarios {
 public:
-    SettingsTemporarios() { settings::DefinirArquivo(pasta.filePath(QStringLiteral("Quarrix.ini"))); }
-    ~SettingsTemporarios() { settings::DefinirArquivo(QString()); }
+    SettingsTemporarios() : anterior(settings::Arquivo())
+    {
+        settings::DefinirArquivo(pasta.filePath(QStringLiteral("Quarrix.ini")));
+    }
+    ~SettingsTemporarios() { settings::DefinirArquivo(anterior); }
+    QString anterior;
     QTemporaryDir pasta;
 };

@@ -1,0 +1,183 @@
+#include "mdlServidores.h"
+
+#include "connections/mdlEmbaralhar.h"
+#include "navigator/mdlDadosNodes.h"
+#include "navigator/mdlNavegador.h"
+#include "platform/clsPrompt.h"
+#include "platform/clsServidoresRegistrados.h"
+#include "platform/clsSettings.h"
+#include "shell/mdlGlobais.h"
+
+#include <QFileInfo>
+
+namespace {
+const QString Secao = QStringLiteral("Servidores");
+
+QString Ler(const char* campo, int slot)
+{
+    return settings::GetSetting(Secao, QString::fromUtf8(campo) + SlotServidor(slot));
+}
+} // namespace
+
+namespace servidores {
+qint16& QtdeServidores()
+{
+    static qint16 qtde = 0;
+    return qtde;
+}
+bool& SqlDmoDisponivelCarregado()
+{
+    static bool disponivel = false;
+    return disponivel;
+}
+} // namespace servidores
+
+QString SlotServidor(int slot) { return QStringLiteral("%1").arg(slot, 3, 10, QChar(u'0')); }
+
+bool SqlDmoDisponivel() { return servidoresregistrados::DriverSqlServerInstalado(); }
+
+void CarregarServidores(clsArvore& arvore)
+{
+    using namespace servidores;
+    SqlDmoDisponivelCarregado() = SqlDmoDisponivel();
+    QtdeServidores() = qint16(globais::LerNumeroInicial(settings::GetSetting(Secao, QStringLiteral("Qtde"), QStringLiteral("0"))));
+    int ultimo = 0;
+    for (int i = 1; i <= QtdeServidores(); ++i) {
+        const QString tipo = Ler("Tipo", i);
+        if (tipo == u"A")
+            IncluirConexaoNavegador(arvore, tipoconexao::Access, Ler("Path", i), false, {}, {}, {}, {});
+        else if (tipo == u"W")
+            IncluirConexaoNavegador(arvore, tipoconexao::WebService, Ler("Url", i), false, {}, {}, {}, {});
+        else if (tipo == u"C")
+            IncluirConexaoNavegador(arvore, tipoconexao::Customizada, Ler("Nome", i), false, {}, {},
+                                    Desembaralhar(Ler("ConnStr", i)), Desembaralhar(Ler("Link", i)));
+        else if (tipo == u"S" && !SqlDmoDisponivelCarregado())
+            IncluirConexaoNavegador(arvore, tipoconexao::SqlServer, Ler("Nome", i), false, {}, {}, {}, {});
+        else
+            continue;
+        ultimo = i;
+    }
+    if (ultimo != QtdeServidores())
+        settings::SaveSetting(Secao, QStringLiteral("Qtde"), QString::number(ultimo));
+    if (!SqlDmoDisponivelCarregado())
+        return;
+    if (servidoresregistrados::Grupos().isEmpty()) {
+        servidoresregistrados::IncluirGrupo(QStringLiteral("SQL Server Group"));
+        return;
+    }
+    for (const ServidorRegistrado& s : servidoresregistrados::Servidores())
+        IncluirConexaoNavegador(arvore, tipoconexao::SqlServer, s.nome, s.confiavel, {}, {}, {}, {});
+}
+
+bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, bool integrado,
+                             const QString& usuario, const QString& senha, const QString& connStr,
+                             const QString& link)
+{
+    QString texto = nome, descricao, chave, grupo, caminho, endereco;
+    int imagem = 0;
+    switch (tipo) {
+    case tipoconexao::Customizada:
+        descricao = nome;
+        chave = link;
+        grupo = QStringLiteral("Outros");
+        imagem = img::Customizada;
+        break;
+    case tipoconexao::Access:
+        texto = QFileInfo(nome).completeBaseName();
+        descricao = caminho = nome;
+        grupo = QStringLiteral("Access");
+        imagem = img::Access;
+        break;
+    case tipoconexao::WebService:
+        texto = TextoNoWebService(nome);
+        descricao = endereco = nome;
+        grupo = QStringLiteral("WebSrv");
+        imagem = img::WebService;
+        break;
+    default:
+        descricao = QStringLiteral("Servidor: ") + nome;
+        grupo = QStringLiteral("Sql");
+        imagem = img::SqlServer;
+        break;
+    }
+    if (tipo != tipoconexao::Customizada)
+        chave = ChaveFonte(nome);
+    if (clsNo* existente = arvore.No(chave)) {
+        Prompt().MsgBox(QStringLiteral("Essa conexão já foi incluida, verifique.") + u'\r' + chave + QStringLiteral(" - ")
+                            + existente->Text(),
+                        vb::Information, globais::TituloAplicativo());
+        arvore.Selecionar(existente);
+        return false;
+    }
+    clsNo* no = IncluirNode(arvore, texto, chave, grupo, imagem, connStr, descricao, usuario, senha,
+                            integrado ? QStringLiteral("1") : QStringLiteral("0"), caminho, endereco);
+    if (!no)
+        return false;
+    arvore.Selecionar(no);
+    return true;
+}
+
+void GravarServidor(const QString& tipo, const QString& nome, const QString& connStr, const QString& link)
+{
+    qint16& qtde = servidores::QtdeServidores();
+    int slot = 0;
+    for (int i = 1; i <= qtde; ++i)
+        if (Ler("Tipo", i).isEmpty())
+            slot = i;
+    if (!slot) {
+        slot = ++qtde;
+        settings::SaveSetting(Secao, QStringLiteral("Qtde"), QString::number(qtde));
+    }
+    const QString s = SlotServidor(slot);
+    settings::SaveSetting(Secao, QStringLiteral("Tipo") + s, tipo);
+    if (!nome.isEmpty()) {
+        const QString campo = tipo == u"A" ? QStringLiteral("Path") : tipo == u"W" ? QStringLiteral("Url") : QStringLiteral("Nome");
+        settings::SaveSetting(Secao, campo + s, nome);
+    }
+    if (!connStr.isEmpty())
+        settings::SaveSetting(Secao, QStringLiteral("ConnStr") + s, connStr);
+    if (!link.isEmpty())
+        settings::SaveSetting(Secao, QStringLiteral("Link") + s, link);
+}
+
+int LocalizarServidor(const clsNo* no)
+{
+    const char* campo = nullptr;
+    QString valor;
+    switch (no->Image()) {
+    case img::AccessConectado:
+    case img::Access:
+        campo = "Path";
+        valor = LerDadoNode(no->Key(), CampoNo::Caminho);
+        break;
+    case img::WebServiceConectado:
+    case img::WebService:
+        campo = "Url";
+        valor = LerDadoNode(no->Key(), CampoNo::Endereco);
+        break;
+    case img::Customizada:
+        campo = "Link";
+        valor = Embaralhar(no->Key());
+        break;
+    default:
+        return 0;
+    }
+    for (int i = 1; i <= servidores::QtdeServidores(); ++i)
+        if (Ler(campo, i) == valor)
+            return i;
+    return 0;
+}
+
+QString NomeLogin(const clsNo* no)
+{
+    switch (no->Image()) {
+    case img::BancoConectado:
+    case img::Banco:
+        return no->Parent() ? no->Parent()->Text() : QString();
+    case img::AccessConectado:
+    case img::Access:
+        return no->Key();
+    default:
+        return no->Text();
+    }
+}

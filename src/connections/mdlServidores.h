@@ -1,0 +1,42 @@
+#pragma once
+// The registry of mapped connections: section "Servidores" of the settings store (slots nnn with
+// "Tipo", "Path", "Nome", "Url", "ConnStr", "Link" and the count "Qtde"), the registered SQL Server
+// servers, and the top-level nodes of the navigator built from them.
+#include "navigator/clsArvore.h"
+
+#include <QString>
+
+// Kind codes of the navigator (distinct from clsData's connection types).
+namespace tipoconexao {
+enum : int { Access = 1, SqlServer = 2, WebService = 4, Customizada = 8 };
+}
+
+namespace servidores {
+// The current slot count ("Qtde") as loaded and kept for the run.
+qint16& QtdeServidores();
+// Evaluated once per load: whether SQL Server entries live among the registered servers.
+bool& SqlDmoDisponivelCarregado();
+} // namespace servidores
+
+bool SqlDmoDisponivel();
+
+// Loads every mapped entry into the navigator (at start).
+void CarregarServidores(clsArvore& arvore);
+
+// Adds one top-level node for a mapped entry; false (and the existing node selected) when an entry
+// with the same key is already in the tree.
+bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, bool integrado,
+                             const QString& usuario, const QString& senha, const QString& connStr,
+                             const QString& link);
+
+// Writes one entry into the last free slot, or a new one. The caller scrambles connStr and link.
+void GravarServidor(const QString& tipo, const QString& nome, const QString& connStr, const QString& link);
+
+// The slot of a mapped Access, web-service or custom node; 0 when not found.
+int LocalizarServidor(const clsNo* no);
+
+// The login name under which the "AutoLogin" keys of a node are kept.
+QString NomeLogin(const clsNo* no);
+
+// Three-digit slot number: 1 gives "001".
+QString SlotServidor(int slot);

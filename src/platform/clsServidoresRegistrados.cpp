@@ -1,0 +1,126 @@
+#include "clsServidoresRegistrados.h"
+
+#include "connections/mdlEmbaralhar.h"
+#include "platform/clsSettings.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+namespace servidoresregistrados {
+namespace {
+
+const QString SecaoGrupos = QStringLiteral("GruposSqlServer");
+const QString SecaoServidores = QStringLiteral("ServidoresSqlServer");
+
+QString Slot(int i) { return QStringLiteral("%1").arg(i, 3, 10, QChar(u'0')); }
+
+int Qtde(const QString& secao) { return settings::GetSetting(secao, QStringLiteral("Qtde"), QStringLiteral("0")).toInt(); }
+
+} // namespace
+
+bool DriverSqlServerInstalado()
+{
+    SQLHENV ambiente = SQL_NULL_HENV;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &ambiente)))
+        return false;
+    SQLSetEnvAttr(ambiente, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    bool achou = false;
+    SQLCHAR descricao[512];
+    SQLCHAR atributos[2048];
+    SQLSMALLINT tamDescricao = 0, tamAtributos = 0;
+    SQLUSMALLINT direcao = SQL_FETCH_FIRST;
+    while (!achou && SQL_SUCCEEDED(SQLDrivers(ambiente, direcao, descricao, sizeof descricao, &tamDescricao, atributos,
+                                              sizeof atributos, &tamAtributos))) {
+        const QString nome = QString::fromLocal8Bit(reinterpret_cast<const char*>(descricao));
+        achou = nome.contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive)
+                || nome.contains(QStringLiteral("SQL Server"), Qt::CaseInsensitive);
+        direcao = SQL_FETCH_NEXT;
+    }
+    SQLFreeHandle(SQL_HANDLE_ENV, ambiente);
+    return achou;
+}
+
+QStringList Grupos()
+{
+    QStringList r;
+    const int n = Qtde(SecaoGrupos);
+    for (int i = 1; i <= n; ++i) {
+        const QString nome = settings::GetSetting(SecaoGrupos, QStringLiteral("Nome") + Slot(i));
+        if (!nome.isEmpty())
+            r << nome;
+    }
+    return r;
+}
+
+void IncluirGrupo(const QString& nome)
+{
+    const int n = Qtde(SecaoGrupos) + 1;
+    settings::SaveSetting(SecaoGrupos, QStringLiteral("Qtde"), QString::number(n));
+    settings::SaveSetting(SecaoGrupos, QStringLiteral("Nome") + Slot(n), nome);
+}
+
+QList<ServidorRegistrado> Servidores()
+{
+    QList<ServidorRegistrado> r;
+    const int n = Qtde(SecaoServidores);
+    // In group order, then in order of registration inside each group.
+    for (const QString& grupo : Grupos()) {
+        for (int i = 1; i <= n; ++i) {
+            const QString s = Slot(i);
+            if (settings::GetSetting(SecaoServidores, QStringLiteral("Grupo") + s) != grupo)
+                continue;
+            ServidorRegistrado srv;
+            srv.grupo = grupo;
+            srv.nome = settings::GetSetting(SecaoServidores, QStringLiteral("Nome") + s);
+            srv.login = settings::GetSetting(SecaoServidores, QStringLiteral("Login") + s);
+            srv.senha = Desembaralhar(settings::GetSetting(SecaoServidores, QStringLiteral("Senha") + s));
+            srv.confiavel = settings::GetSetting(SecaoServidores, QStringLiteral("Confiavel") + s) == u"1";
+            if (!srv.nome.isEmpty())
+                r << srv;
+        }
+    }
+    return r;
+}
+
+void Registrar(ServidorRegistrado servidor)
+{
+    if (servidor.grupo.isEmpty()) {
+        QStringList grupos = Grupos();
+        if (grupos.isEmpty()) {
+            IncluirGrupo(QStringLiteral("SQL Server Group"));
+            grupos = Grupos();
+        }
+        servidor.grupo = grupos.first();
+    }
+    int n = Qtde(SecaoServidores);
+    int livre = 0;
+    for (int i = 1; i <= n && !livre; ++i)
+        if (settings::GetSetting(SecaoServidores, QStringLiteral("Nome") + Slot(i)).isEmpty())
+            livre = i;
+    if (!livre) {
+        livre = ++n;
+        settings::SaveSetting(SecaoServidores, QStringLiteral("Qtde"), QString::number(n));
+    }
+    const QString s = Slot(livre);
+    settings::SaveSetting(SecaoServidores, QStringLiteral("Grupo") + s, servidor.grupo);
+    settings::SaveSetting(SecaoServidores, QStringLiteral("Nome") + s, servidor.nome);
+    settings::SaveSetting(SecaoServidores, QStringLiteral("Login") + s, servidor.login);
+    settings::SaveSetting(SecaoServidores, QStringLiteral("Senha") + s, Embaralhar(servidor.senha));
+    settings::SaveSetting(SecaoServidores, QStringLiteral("Confiavel") + s, servidor.confiavel ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool Remover(const QString& nome)
+{
+    const int n = Qtde(SecaoServidores);
+    for (int i = 1; i <= n; ++i) {
+        const QString s = Slot(i);
+        if (settings::GetSetting(SecaoServidores, QStringLiteral("Nome") + s) != nome)
+            continue;
+        for (const char* campo : {"Grupo", "Nome", "Login", "Senha", "Confiavel"})
+            settings::DeleteSetting(SecaoServidores, QString::fromUtf8(campo) + s);
+        return true;
+    }
+    return false;
+}
+
+} // namespace servidoresregistrados

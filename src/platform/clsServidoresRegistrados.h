@@ -1,0 +1,30 @@
+#pragma once
+// Registered SQL Server groups and servers, kept in the settings store in sections of their own
+// (the program's replacement for the client library's registry of servers). Passwords are kept
+// scrambled like every stored password.
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct ServidorRegistrado {
+    QString grupo;
+    QString nome;
+    QString login;
+    QString senha;
+    bool confiavel = false;  // integrated (trusted) security
+};
+
+namespace servidoresregistrados {
+
+// Whether the SQL Server client can be used: an ODBC driver for SQL Server is installed.
+bool DriverSqlServerInstalado();
+
+QStringList Grupos();
+void IncluirGrupo(const QString& nome);
+QList<ServidorRegistrado> Servidores();
+// Adds a server to its group (the first group when empty; "SQL Server Group" is created when none).
+void Registrar(ServidorRegistrado servidor);
+// Removes the first registered server with that name; false when none.
+bool Remover(const QString& nome);
+
+} // namespace servidoresregistrados

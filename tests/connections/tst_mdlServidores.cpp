@@ -1,0 +1,161 @@
+#include "connections/mdlEmbaralhar.h"
+#include "connections/mdlServidores.h"
+#include "navigator/mdlDadosNodes.h"
+#include "navigator/mdlNavegador.h"
+#include "platform/clsServidoresRegistrados.h"
+#include "platform/clsSettings.h"
+#include "support/clsPromptRoteiro.h"
+#include "support/fixtures.h"
+#include "support/registroTestes.h"
+
+#include <QTest>
+
+namespace {
+QString Ler(const QString& chave) { return settings::GetSetting("Servidores", chave); }
+void Gravar(const QString& chave, const QString& valor) { settings::SaveSetting("Servidores", chave, valor); }
+
+// A tree with the fixed roots and whatever the registry holds.
+struct Navegador {
+    clsArvore arvore;
+    Navegador() { InicializarNavegador(arvore); }
+    QStringList Filhos(const char* grupo) const
+    {
+        QStringList r;
+        for (clsNo* n = arvore.No(grupo)->Child(); n; n = n->Next())
+            r << n->Text();
+        return r;
+    }
+};
+} // namespace
+
+class tst_mdlServidores : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { dadosnodes::Limpar(); }
+
+    void EmbaralharAbc()
+    {
+        QCOMPARE(Embaralhar("abc"), QString(3, QChar(134)));
+        QCOMPARE(Desembaralhar(QString(3, QChar(134))), QStringLiteral("abc"));
+    }
+
+    void EmbaralharEDesembaralharSaoInversos()
+    {
+        // Every code 1..254 at positions well past the shift of 38, so both wraps are crossed.
+        for (int posicao = 1; posicao <= 300; posicao += 37) {
+            QString texto;
+            for (int codigo = 1; codigo <= 254; ++codigo)
+                texto += QString(posicao - 1, u'x') + QChar(codigo);
+            const QString embaralhado = Embaralhar(texto);
+            QCOMPARE(embaralhado.size(), texto.size());
+            QCOMPARE(Desembaralhar(embaralhado), texto);
+        }
+        // The "no stored password" marker keeps its stored form.
+        QCOMPARE(Desembaralhar(Embaralhar("*-*-*-*")), QStringLiteral("*-*-*-*"));
+    }
+
+    void SlotsLivresEContagem()
+    {
+        SettingsTemporarios s;
+        Gravar("Qtde", "5");
+        Gravar("Tipo001", "A");
+        Gravar("Path001", "/dados/Loja.db");
+        Gravar("Tipo003", "W");
+        Gravar("Url003", "http://srv/app/Clientes.ASMX");
+        Navegador nav;
+        QCOMPARE(nav.Filhos("Access"), QStringList{"Loja"});
+        QCOMPARE(nav.Filhos("WebSrv"), QStringList{"Clientes"});
+        QCOMPARE(nav.arvore.No("WebSrv")->Child()->Key(), QStringLiteral("dbhttpsrvappClientesASMX"));
+        QCOMPARE(Ler("Qtde"), QStringLiteral("3"));
+        QCOMPARE(servidores::QtdeServidores(), qint16(5));
+        servidores::QtdeServidores() = 3;  // as the next load would find it
+        GravarServidor("A", "/dados/Outra.db", {}, {});
+        QCOMPARE(Ler("Tipo002"), QStringLiteral("A"));
+        QCOMPARE(Ler("Path002"), QStringLiteral("/dados/Outra.db"));
+        QCOMPARE(Ler("Qtde"), QStringLiteral("3"));
+    }
+
+    void TodosOcupadosAcrescentaSlot()
+    {
+        SettingsTemporarios s;
+        Gravar("Qtde", "1");
+        Gravar("Tipo001", "W");
+        Gravar("Url001", "http://a/b.asmx");
+        Navegador nav;
+        GravarServidor("C", "Meu PG", Embaralhar("Driver={X}"), Embaralhar("dbX"));
+        QCOMPARE(Ler("Qtde"), QStringLiteral("2"));
+        QCOMPARE(Ler("Tipo002"), QStringLiteral("C"));
+        QCOMPARE(Ler("Nome002"), QStringLiteral("Meu PG"));
+        QCOMPARE(Desembaralhar(Ler("ConnStr002")), QStringLiteral("Driver={X}"));
+        QCOMPARE(LocalizarServidor(nav.arvore.No("dbhttpabasmx")), 1);
+    }
+
+    void ConexaoCustomizadaCarregaComSeuLinkETag()
+    {
+        SettingsTemporarios s;
+        Gravar("Qtde", "1");
+        Gravar("Tipo001", "C");
+        Gravar("Nome001", "127.0.0.1 - vendas");
+        Gravar("ConnStr001", Embaralhar("Provider=MSDASQL;DSN=vendas"));
+        Gravar("Link001", Embaralhar("dbMSDASQL127001vendas"));
+        Navegador nav;
+        clsNo* no = nav.arvore.No("dbMSDASQL127001vendas");
+        QVERIFY(no);
+        QCOMPARE(no->Image(), 13);
+        QCOMPARE(no->Tag(), QStringLiteral("Provider=MSDASQL;DSN=vendas"));
+        QCOMPARE(LocalizarServidor(no), 1);
+    }
+
+    void MapeamentoRepetido()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        Navegador nav;
+        QVERIFY(IncluirConexaoNavegador(nav.arvore, tipoconexao::Access, "/d/Loja.db", false, {}, {}, {}, {}));
+        QCOMPARE(LerDadoNode("dbdLojadb", CampoNo::Caminho), QStringLiteral("/d/Loja.db"));
+        nav.arvore.Selecionar(nav.arvore.No("Home"));
+        QVERIFY(!IncluirConexaoNavegador(nav.arvore, tipoconexao::Access, "/d/Loja.db", false, {}, {}, {}, {}));
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("Essa conexão já foi incluida, verifique.\rdbdLojadb - Loja"));
+        QCOMPARE(prompt.ultima().icone(), int(vb::Information));
+        QCOMPARE(nav.arvore.Selecionado(), nav.arvore.No("dbdLojadb"));
+    }
+
+    void ServidoresRegistradosQuandoHaCliente_DriverFreeTds()
+    {
+        if (!SqlDmoDisponivel())
+            QSKIP("no SQL Server ODBC driver installed");
+        SettingsTemporarios s;
+        Gravar("Qtde", "1");
+        Gravar("Tipo001", "S");
+        Gravar("Nome001", "ANTIGO");
+        {
+            Navegador nav;
+            // With the client available the "S" slots are ignored and the first group is created.
+            QVERIFY(nav.Filhos("Sql").isEmpty());
+            QCOMPARE(servidoresregistrados::Grupos(), QStringList{"SQL Server Group"});
+        }
+        dadosnodes::Limpar();
+        servidoresregistrados::Registrar({{}, "SRV1", "sa", "x", false});
+        servidoresregistrados::Registrar({{}, "SRV2\\INST", {}, {}, true});
+        Navegador nav;
+        QCOMPARE(nav.Filhos("Sql"), (QStringList{"SRV1", "SRV2\\INST"}));
+        QCOMPARE(LerDadoNode("dbSRV2INST", CampoNo::Integrado), QStringLiteral("1"));
+        QCOMPARE(LerDadoNode("dbSRV1", CampoNo::Descricao), QStringLiteral("Servidor: SRV1"));
+        QVERIFY(servidoresregistrados::Remover("SRV1"));
+        QCOMPARE(servidoresregistrados::Servidores().size(), 1);
+    }
+
+    void NomeLogin()
+    {
+        SettingsTemporarios s;
+        Navegador nav;
+        IncluirConexaoNavegador(nav.arvore, tipoconexao::SqlServer, "SRV", false, {}, {}, {}, {});
+        IncluirNode(nav.arvore, "vendas", "dbSRVvendas", "dbSRV", img::Banco);
+        IncluirConexaoNavegador(nav.arvore, tipoconexao::Access, "/d/a.db", false, {}, {}, {}, {});
+        QCOMPARE(::NomeLogin(nav.arvore.No("dbSRVvendas")), QStringLiteral("SRV"));
+        QCOMPARE(::NomeLogin(nav.arvore.No("dbSRV")), QStringLiteral("SRV"));
+        QCOMPARE(::NomeLogin(nav.arvore.No("dbdadb")), QStringLiteral("dbdadb"));
+    }
+};
+QUARRIX_TESTE(tst_mdlServidores);
+#include "tst_mdlServidores.moc"
