@@ -181,3 +181,80 @@ QString NomeLogin(const clsNo* no)
         return no->Text();
     }
 }
+
+namespace {
+
+void ApagarSlot(int slot)
+{
+    for (const char* campo : {"Tipo", "Path", "Nome", "Url", "Link", "ConnStr"})
+        if (!Ler(campo, slot).isEmpty())
+            settings::DeleteSetting(Secao, QString::fromUtf8(campo) + SlotServidor(slot));
+    if (slot == servidores::QtdeServidores())
+        --servidores::QtdeServidores();
+}
+
+// Without the SQL Server client, servers are "S" slots found by their name.
+int LocalizarSlotSqlServer(const QString& nome)
+{
+    for (int i = 1; i <= servidores::QtdeServidores(); ++i)
+        if (Ler("Tipo", i) == u"S" && Ler("Nome", i) == nome)
+            return i;
+    return 0;
+}
+
+void ErroDesmapear(const QString& descricao, int passo)
+{
+    Prompt().MsgBox(descricao + u'\n' + QStringLiteral("Line:") + QString::number(passo), vb::Critical,
+                    globais::TituloAplicativo());
+}
+
+} // namespace
+
+void DesmaparItem(clsArvore& arvore, clsNo* no, const QList<JanelaAberta>& janelas)
+{
+    const int imagem = no->Image();
+    const bool sqlServer = imagem == img::SqlServerConectado || imagem == img::SqlServer;
+    static constexpr int mapeados[] = {img::SqlServerConectado, img::SqlServer, img::AccessConectado, img::Access,
+                                       img::WebServiceConectado, img::WebService, img::Customizada};
+    if (std::find(std::begin(mapeados), std::end(mapeados), imagem) == std::end(mapeados)) {
+        Prompt().MsgBox(QStringLiteral("Selecione o servidor de Sql ou banco de dados Access que deseja desmapear"),
+                        vb::Information, globais::TituloAplicativo());
+        return;
+    }
+    if (Prompt().MsgBox(QStringLiteral("Deseja realmente desmapear este Item ?"), vb::YesNo | vb::Question,
+                        globais::TituloAplicativo()) != vb::Yes)
+        return;
+    const int fechada = imagem == img::SqlServerConectado ? img::SqlServer
+                        : imagem == img::AccessConectado ? img::Access
+                        : imagem == img::WebServiceConectado ? img::WebService
+                                                             : imagem;
+    if (!DesconectarNode(arvore, no, fechada, true, janelas))
+        return;
+    const int slot = LocalizarServidor(no);
+    if (slot == 0 && imagem != img::Customizada && !sqlServer) {
+        Prompt().MsgBox(QStringLiteral("Item não encontrado no registro"), vb::Critical, globais::TituloAplicativo());
+        return;
+    }
+    bool removido = false;
+    if (sqlServer) {
+        if (servidores::SqlDmoDisponivelCarregado()) {
+            if (!servidoresregistrados::DriverSqlServerInstalado()) {
+                ErroDesmapear(QStringLiteral("SQL.DMO Not Properly Installed"), 8);
+                return;
+            }
+            removido = servidoresregistrados::Remover(no->Text());
+        } else if (const int slotSql = LocalizarSlotSqlServer(no->Text())) {
+            ApagarSlot(slotSql);
+            removido = true;
+        }
+    } else {
+        if (slot != 0)
+            ApagarSlot(slot);
+        removido = true;
+    }
+    if (removido)
+        arvore.Remover(no);
+    else
+        Prompt().MsgBox(QStringLiteral("Não foi possível fazer o desmapeamento."), vb::Exclamation,
+                        globais::TituloAplicativo());
+}

@@ -3,6 +3,7 @@
 // "Tipo", "Path", "Nome", "Url", "ConnStr", "Link" and the count "Qtde"), the registered SQL Server
 // servers, and the top-level nodes of the navigator built from them.
 #include "navigator/clsArvore.h"
+#include "navigator/mdlNavegador.h"
 
 #include <QString>
 
@@ -34,6 +35,10 @@ void GravarServidor(const QString& tipo, const QString& nome, const QString& con
 
 // The slot of a mapped Access, web-service or custom node; 0 when not found.
 int LocalizarServidor(const clsNo* no);
+
+// Removes a mapped entry after confirmation: disconnects it (closing its windows), deletes its slot
+// or its registered server, and removes its node.
+void DesmaparItem(clsArvore& arvore, clsNo* no, const QList<JanelaAberta>& janelas);
 
 // The login name under which the "AutoLogin" keys of a node are kept.
 QString NomeLogin(const clsNo* no);

@@ -93,3 +93,48 @@ QString ChaveFonte(const QString& nome)
         chave.remove(c);
     return QStringLiteral("db") + chave;
 }
+
+bool JanelaPertenceAoNo(const clsNo* no, int indice)
+{
+    if (no->Index() == indice)
+        return true;
+    for (const clsNo* filho : no->Filhos())
+        if (filho->Index() == indice || (filho->Image() == img::SqlServerConectado && JanelaPertenceAoNo(filho, indice)))
+            return true;
+    return false;
+}
+
+bool DesconectarNode(clsArvore& arvore, clsNo* no, int imagem, bool fecharJanelas, const QList<JanelaAberta>& janelas)
+{
+    if (fecharJanelas && imagem != 0) {
+        bool perguntou = false;
+        for (const JanelaAberta& janela : janelas) {
+            if (!JanelaPertenceAoNo(no, janela.tag.toInt()))
+                continue;
+            if (!perguntou) {
+                const QString pergunta = QStringLiteral("Todas as Telas Abertas Por Esta Conexão Serão Fechadas.") + u'\r'
+                                         + QStringLiteral("Deseja Continuar ?");
+                if (Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) != vb::Yes)
+                    return false;
+                perguntou = true;
+            }
+            if (janela.fechar)
+                janela.fechar();
+        }
+    }
+    if (imagem == 0) {
+        // The node and every sibling after it.
+        while (clsNo* seguinte = no->Next())
+            arvore.Remover(seguinte);
+        arvore.Remover(no);
+        return true;
+    }
+    arvore.RemoverFilhos(no);
+    arvore.DefinirImagem(no, imagem);
+    if (imagem != img::Banco && imagem != img::Customizada) {
+        arvore.DefinirTag(no, {});
+        GravarDadoNode(no->Key(), CampoNo::Usuario, {});
+        GravarDadoNode(no->Key(), CampoNo::Senha, {});
+    }
+    return true;
+}

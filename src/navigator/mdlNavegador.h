@@ -34,6 +34,23 @@ clsNo* AdicionarNode(clsArvore& arvore, const QString& texto, const QString& cha
 // The fixed roots, then the mapped connections.
 void InicializarNavegador(clsArvore& arvore);
 
+// An open window that belongs to a connection: its tag (the index of the connected source node it
+// was opened for) and how to close it.
+struct JanelaAberta {
+    QString tag;
+    std::function<void()> fechar;
+};
+
+// Whether a window tagged with node index `indice` belongs to `no`: the node itself or, descending
+// only through connected servers, a node below it.
+bool JanelaPertenceAoNo(const clsNo* no, int indice);
+
+// Disconnects a node: closes its windows after one question (when asked and `imagem` is not 0),
+// removes its children, and sets the disconnected image, clearing the tag and the credentials except
+// for databases (7) and custom connections (13). With `imagem` 0 the node and the siblings after it
+// are removed. False when the user refused to close the windows.
+bool DesconectarNode(clsArvore& arvore, clsNo* no, int imagem, bool fecharJanelas, const QList<JanelaAberta>& janelas);
+
 // Maps the database file named on the command line and opens it, through the operation installed
 // below. False when none is installed.
 bool MapearArquivoLinhaComando(clsArvore& arvore, const QString& caminho);

@@ -145,6 +145,67 @@ private slots:
         QCOMPARE(servidoresregistrados::Servidores().size(), 1);
     }
 
+    void DesmaparItem()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        Gravar("Qtde", "2");
+        Gravar("Tipo001", "W");
+        Gravar("Url001", "http://a/b.asmx");
+        Gravar("Tipo002", "A");
+        Gravar("Path002", "/d/Loja.db");
+        Navegador nav;
+        clsNo* loja = nav.arvore.No("dbdLojadb");
+        nav.arvore.DefinirImagem(loja, img::AccessConectado);
+        nav.arvore.DefinirTag(loja, "cs");
+        IncluirNode(nav.arvore, "Tables", "dbdLojadbtab", "dbdLojadb", img::PastaTabelas, "cs");
+        int fechadas = 0;
+        const QList<JanelaAberta> janelas{{QString::number(loja->Index()), [&] { ++fechadas; }}};
+
+        // Not a mapped entry.
+        ::DesmaparItem(nav.arvore, nav.arvore.No("Access"), janelas);
+        QCOMPARE(prompt.ultima().texto,
+                 QStringLiteral("Selecione o servidor de Sql ou banco de dados Access que deseja desmapear"));
+        // Refused at the confirmation: nothing changes.
+        prompt.respostas << vb::No;
+        ::DesmaparItem(nav.arvore, loja, janelas);
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("Deseja realmente desmapear este Item ?"));
+        QVERIFY(nav.arvore.No("dbdLojadbtab"));
+        // Refused at the windows question: still nothing.
+        prompt.respostas << vb::Yes << vb::No;
+        ::DesmaparItem(nav.arvore, loja, janelas);
+        QCOMPARE(prompt.ultima().texto,
+                 QStringLiteral("Todas as Telas Abertas Por Esta Conexão Serão Fechadas.\rDeseja Continuar ?"));
+        QVERIFY(nav.arvore.No("dbdLojadbtab"));
+        QCOMPARE(fechadas, 0);
+        // Confirmed: the window closes, the slot goes, the node goes; "Qtde" waits for the next load.
+        prompt.respostas << vb::Yes << vb::Yes;
+        ::DesmaparItem(nav.arvore, loja, janelas);
+        QCOMPARE(fechadas, 1);
+        QVERIFY(!nav.arvore.No("dbdLojadb"));
+        QVERIFY(Ler("Tipo002").isEmpty());
+        QVERIFY(Ler("Path002").isEmpty());
+        QCOMPARE(Ler("Qtde"), QStringLiteral("2"));
+        QCOMPARE(servidores::QtdeServidores(), qint16(1));
+        QCOMPARE(Ler("Url001"), QStringLiteral("http://a/b.asmx"));
+    }
+
+    void DesmaparServidorSemCliente_SlotS()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        Gravar("Qtde", "1");
+        Gravar("Tipo001", "S");
+        Gravar("Nome001", "SRV");
+        Navegador nav;
+        if (servidores::SqlDmoDisponivelCarregado())
+            QSKIP("the SQL Server client is installed: servers are registered, not slots");
+        prompt.respostas << vb::Yes;
+        ::DesmaparItem(nav.arvore, nav.arvore.No("dbSRV"), {});
+        QVERIFY(!nav.arvore.No("dbSRV"));
+        QVERIFY(Ler("Tipo001").isEmpty());
+    }
+
     void NomeLogin()
     {
         SettingsTemporarios s;
