@@ -73,6 +73,7 @@ frmSobre::frmSobre(QWidget* pai) : QDialog(pai)
                                              "perdas de dados ou outros danos decorrentes do seu uso."),
                               fraLicensa);
     lblLicensa->setWordWrap(true);
+    lblLicensa->setMinimumWidth(400);
     (new QVBoxLayout(fraLicensa))->addWidget(lblLicensa);
 
     auto* btnOk = new QPushButton(QStringLiteral("&Ok"), this);
@@ -100,7 +101,7 @@ frmSobre::frmSobre(QWidget* pai) : QDialog(pai)
     layout->addLayout(topo);
     layout->addWidget(fraLicensa);
     layout->addLayout(botoes);
-    setFixedWidth(440);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 bool frmSobre::eventFilter(QObject* objeto, QEvent* evento)

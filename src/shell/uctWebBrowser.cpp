@@ -33,12 +33,17 @@ uctWebBrowser::uctWebBrowser(QWidget* pai) : QWidget(pai)
     m_btnAbrir->setEnabled(false);
     connect(m_btnAbrir, &QPushButton::clicked, this, &uctWebBrowser::AbrirNoNavegador);
 
+    auto* lblAviso = new QLabel(QStringLiteral("As páginas abrem no navegador padrão do sistema."), objWebBrowser);
+    lblAviso->setObjectName(QStringLiteral("lblAviso"));
+    lblAviso->setEnabled(false);
+
     auto* linha = new QHBoxLayout;
     linha->addWidget(m_txtEndereco, 1);
     linha->addWidget(m_btnAbrir);
     auto* dentro = new QVBoxLayout(objWebBrowser);
     dentro->addWidget(m_lblTitulo);
     dentro->addLayout(linha);
+    dentro->addWidget(lblAviso);
     dentro->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

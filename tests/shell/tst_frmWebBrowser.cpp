@@ -1,3 +1,4 @@
+#include "shell/capturas.h"
 #include "shell/frmWebBrowser.h"
 #include "shell/uctWebBrowser.h"
 #include "support/clsPromptRoteiro.h"
@@ -49,6 +50,8 @@ private slots:
         QCOMPARE(j.windowTitle(), QStringLiteral("Quarrix - Início [Quarrix WebBrowser]"));
         QTest::mouseClick(j.findChild<QPushButton*>("btnAbrirNavegador"), Qt::LeftButton);
         QCOMPARE(prompt.enderecosAbertos, QStringList{"https://www.brisquell.com.br/quarrix"});
+        j.resize(640, 240);
+        CapturarJanela(&j, "frmWebBrowser");
     }
 
     void NaAreaMdiDaJanelaPrincipal()
