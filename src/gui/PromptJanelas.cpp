@@ -1,5 +1,6 @@
 #include "PromptJanelas.h"
 
+#include "shell/frmProgress.h"
 #include "shell/mdlGlobais.h"
 
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QUrl>
 
 QWidget* PromptJanelas::Pai()
@@ -123,11 +125,36 @@ bool PromptJanelas::AbrirNoSistema(const QString& endereco)
     return QDesktopServices::openUrl(QUrl(endereco));
 }
 
-// Until the progress window is wired in, long work only keeps the window responsive.
-void PromptJanelas::ProgressoStart(int, const QString&) {}
+// One progress window serves all long work; it is made again if the window it sat on went away.
+namespace {
+QPointer<frmProgress>& JanelaProgresso()
+{
+    static QPointer<frmProgress> janela;
+    return janela;
+}
+} // namespace
+
+void PromptJanelas::ProgressoStart(int qtde, const QString& caption)
+{
+    if (!JanelaProgresso())
+        JanelaProgresso() = new frmProgress;
+    QWidget* chamador = Pai();
+    if (chamador == JanelaProgresso())
+        chamador = nullptr;
+    JanelaProgresso()->ProgressoStart(qtde, caption, chamador);
+}
+
 bool PromptJanelas::ProgressoMove()
 {
-    QCoreApplication::processEvents();
-    return true;
+    if (!JanelaProgresso()) {
+        QCoreApplication::processEvents();
+        return true;
+    }
+    return JanelaProgresso()->ProgressoMove();
 }
-void PromptJanelas::ProgressoClose() {}
+
+void PromptJanelas::ProgressoClose()
+{
+    if (JanelaProgresso())
+        JanelaProgresso()->ProgressoClose();
+}

@@ -1,0 +1,30 @@
+#include "mdlProcessos.h"
+
+#include "platform/clsPrompt.h"
+
+#include <QProcess>
+#include <QStringList>
+
+namespace processos {
+
+bool ExecutarEsperar(const QString& linhaComando, int)
+{
+    QStringList partes = QProcess::splitCommand(linhaComando);
+    if (partes.isEmpty())
+        return false;
+    QProcess processo;
+    processo.setProcessChannelMode(QProcess::ForwardedChannels);
+    processo.setInputChannelMode(QProcess::ForwardedInputChannel);
+    const QString programa = partes.takeFirst();
+    processo.start(programa, partes);
+    if (!processo.waitForStarted(-1))
+        return false;
+    Prompt().ProcessarEventos();
+    while (processo.state() != QProcess::NotRunning) {
+        processo.waitForFinished(50);
+        Prompt().ProcessarEventos();
+    }
+    return true;
+}
+
+} // namespace processos

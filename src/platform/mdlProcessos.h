@@ -1,0 +1,16 @@
+#pragma once
+// Starting other programs.
+#include <QString>
+
+namespace processos {
+
+// Window styles a caller may ask for. The programs started here place their own windows, so the
+// style is accepted for the callers' sake and not applied.
+enum EstiloJanela : int { Oculta = 0, NormalComFoco = 1, MinimizadaComFoco = 2, Maximizada = 3 };
+
+// Starts the command line (split into program and arguments as a shell would) and blocks until the
+// program ends, letting pending events run meanwhile; there is no time-out. An empty command line
+// does nothing. False when nothing was started.
+bool ExecutarEsperar(const QString& linhaComando, int estiloJanela = NormalComFoco);
+
+} // namespace processos

@@ -1,0 +1,106 @@
+#include "frmOpcoes.h"
+
+#include "platform/clsSettings.h"
+#include "shell/mdlAssociacao.h"
+#include "shell/mdlFuncoes.h"
+#include "shell/mdlOpcoes.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+// Captions of the check boxes, in the order of opcoes::ChavesBooleanas.
+const char* const Legendas[] = {
+    "Fazer Verificação de Sintaxe Antes de Executar Instruções SQL",
+    "Executar Longas Instruções Usando Método Passo a Passo",
+    "Usar o Intellisense para Exibir Lista de Campos e Tabelas",
+    "Abrir Tabela Carregando Todos os Registros",
+    "Focalizar Objetos ao Mover o Mouse",
+    "Armazenar Ultimo Estado da IDE",
+};
+} // namespace
+
+frmOpcoes::frmOpcoes(QWidget* pai) : QDialog(pai)
+{
+    setObjectName(QStringLiteral("frmOpcoes"));
+    setWindowTitle(QStringLiteral("Opções do Sistema"));
+
+    auto* fraPrincipal = new QGroupBox(this);
+    fraPrincipal->setObjectName(QStringLiteral("fraPrincipal"));
+    auto* caixas = new QVBoxLayout(fraPrincipal);
+    for (qsizetype i = 0; i < opcoes::ChavesBooleanas.size(); ++i) {
+        auto* chk = new QCheckBox(QString::fromUtf8(Legendas[i]), fraPrincipal);
+        chk->setObjectName(QStringLiteral("chk") + opcoes::ChavesBooleanas[i]);
+        caixas->addWidget(chk);
+        m_caixas << chk;
+    }
+    auto* lblTimeOut = new QLabel(QStringLiteral("TimeOut para as Conexões:"), fraPrincipal);
+    lblTimeOut->setObjectName(QStringLiteral("lblTimeOut"));
+    m_txtTimeOut = new QLineEdit(fraPrincipal);
+    m_txtTimeOut->setObjectName(QStringLiteral("txtTimeOut"));
+    m_txtTimeOut->setMaximumWidth(70);
+    m_txtTimeOut->setAlignment(Qt::AlignRight);
+    m_txtTimeOut->installEventFilter(this);
+    auto* lblTimeOutDescr = new QLabel(QStringLiteral("seg."), fraPrincipal);
+    lblTimeOutDescr->setObjectName(QStringLiteral("lblTimeOutDescr"));
+    auto* linhaTimeOut = new QHBoxLayout;
+    linhaTimeOut->addWidget(lblTimeOut);
+    linhaTimeOut->addWidget(m_txtTimeOut);
+    linhaTimeOut->addWidget(lblTimeOutDescr);
+    linhaTimeOut->addStretch();
+    caixas->addSpacing(6);
+    caixas->addLayout(linhaTimeOut);
+
+    auto* btnAssociarMdb = new QPushButton(QStringLiteral("Associar Extensão MDB"), this);
+    btnAssociarMdb->setObjectName(QStringLiteral("btnAssociarMdb"));
+    btnAssociarMdb->setAutoDefault(false);
+    auto* btnGravar = new QPushButton(QStringLiteral("&Gravar"), this);
+    btnGravar->setObjectName(QStringLiteral("btnGravar"));
+    auto* botoes = new QHBoxLayout;
+    botoes->addWidget(btnAssociarMdb);
+    botoes->addStretch();
+    botoes->addWidget(btnGravar);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(fraPrincipal);
+    layout->addLayout(botoes);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(btnGravar, &QPushButton::clicked, this, &frmOpcoes::Gravar);
+    connect(btnAssociarMdb, &QPushButton::clicked, this, &frmOpcoes::AssociarMdb);
+
+    Carregar();
+}
+
+void frmOpcoes::Carregar()
+{
+    for (qsizetype i = 0; i < m_caixas.size(); ++i)
+        m_caixas[i]->setChecked(opcoes::LerOpcao(opcoes::ChavesBooleanas[i]) != 0);
+    m_txtTimeOut->setText(QString::number(opcoes::LerOpcao(opcoes::ChaveTimeOut), 'g', 15));
+}
+
+bool frmOpcoes::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (objeto == m_txtTimeOut && evento->type() == QEvent::FocusOut && !funcoes::EhNumerico(m_txtTimeOut->text()))
+        m_txtTimeOut->setText(QStringLiteral("0"));
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void frmOpcoes::Gravar()
+{
+    for (qsizetype i = 0; i < m_caixas.size(); ++i)
+        settings::SaveSetting(opcoes::Secao, opcoes::ChavesBooleanas[i],
+                              m_caixas[i]->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    settings::SaveSetting(opcoes::Secao, opcoes::ChaveTimeOut, m_txtTimeOut->text());
+    opcoes::CarregarOpcoes();
+    accept();
+}
+
+void frmOpcoes::AssociarMdb() { associacao::AssociarExtensaoMdb(QApplication::applicationFilePath()); }

@@ -1,0 +1,26 @@
+#pragma once
+// "Opções do Sistema": the options kept between runs, and the association of Access files with the
+// program. Saving reloads the flags; closing the window without saving discards the changes.
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+
+class frmOpcoes : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmOpcoes(QWidget* pai = nullptr);
+
+    // Writes the options as shown, reloads the flags and closes the window.
+    void Gravar();
+    // Registers the program as the opener of Access files; nothing is reported.
+    void AssociarMdb();
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void Carregar();
+    QList<QCheckBox*> m_caixas; // in the order of opcoes::ChavesBooleanas
+    QLineEdit* m_txtTimeOut;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// The options kept between runs (section "Opcoes" of the settings store) and their loading into
+// the program's flags.
+#include <QString>
+#include <QStringList>
+
+namespace opcoes {
+
+inline const QString Secao = QStringLiteral("Opcoes");
+// The six check-box options, in the order of the options window.
+inline const QStringList ChavesBooleanas = {
+    QStringLiteral("CheckBeforeSql"),  QStringLiteral("PassoPasso"), QStringLiteral("IntellisenseLista"),
+    QStringLiteral("AbrirExecutando"), QStringLiteral("Focalizar"),  QStringLiteral("GuardarConfig"),
+};
+inline const QString ChaveTimeOut = QStringLiteral("TimeOut");
+
+// A stored option read as a number (absent keys and non-numbers read as 0).
+double LerOpcao(const QString& chave);
+
+// The connection time-out from its stored number: whole seconds (halves to the even number) in the
+// 16-bit range of the flag; negative values become 0 and values above 32767 become 32767.
+qint16 LimitarTimeOut(double segundos);
+
+// Reads the seven option keys into the program's flags: a flag is on when its stored number is not 0.
+void CarregarOpcoes();
+
+} // namespace opcoes

@@ -1,0 +1,87 @@
+#include "shell/mdlGlobais.h"
+#include "shell/mdlOpcoes.h"
+#include "support/fixtures.h"
+#include "support/registroTestes.h"
+
+#include <QTest>
+
+namespace {
+QList<bool> Flags()
+{
+    return {globais::CheckBeforeSql, globais::PassoPasso, globais::IntellisenseLista,
+            globais::AbrirExecutando, globais::Focalizar, globais::GuardarConfig};
+}
+} // namespace
+
+class tst_mdlOpcoes : public QObject {
+    Q_OBJECT
+private slots:
+    void StoreVazioDesligaTudo()
+    {
+        SettingsTemporarios s;
+        globais::CheckBeforeSql = globais::GuardarConfig = true;
+        globais::TimeOut = 99;
+        opcoes::CarregarOpcoes();
+        QCOMPARE(Flags(), QList<bool>(6, false));
+        QCOMPARE(globais::TimeOut, qint16(0));
+    }
+
+    void CadaChaveLigaSuaFlag()
+    {
+        SettingsTemporarios s;
+        for (qsizetype i = 0; i < opcoes::ChavesBooleanas.size(); ++i) {
+            settings::DeleteSection(opcoes::Secao);
+            settings::SaveSetting("Opcoes", opcoes::ChavesBooleanas[i], "1");
+            opcoes::CarregarOpcoes();
+            QList<bool> esperado(6, false);
+            esperado[i] = true;
+            QCOMPARE(Flags(), esperado);
+        }
+    }
+
+    void ValorLidoComoNumero_data()
+    {
+        QTest::addColumn<QString>("guardado");
+        QTest::addColumn<bool>("ligado");
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("-1") << "-1" << true;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("numero e texto") << "2x" << true;
+        QTest::newRow("texto le zero") << "True" << false;
+        QTest::newRow("vazio") << "" << false;
+    }
+    void ValorLidoComoNumero()
+    {
+        QFETCH(QString, guardado);
+        QFETCH(bool, ligado);
+        SettingsTemporarios s;
+        settings::SaveSetting("Opcoes", "PassoPasso", guardado);
+        opcoes::CarregarOpcoes();
+        QCOMPARE(globais::PassoPasso, ligado);
+    }
+
+    void TimeOutCabeEm16Bits_data()
+    {
+        QTest::addColumn<QString>("guardado");
+        QTest::addColumn<int>("timeOut");
+        QTest::newRow("comum") << "30" << 30;
+        QTest::newRow("limite") << "32767" << 32767;
+        QTest::newRow("acima do limite") << "32768" << 32767;
+        QTest::newRow("muito acima") << "100000" << 32767;
+        QTest::newRow("negativo") << "-5" << 0;
+        QTest::newRow("metade para o par") << "2.5" << 2;
+        QTest::newRow("texto") << "abc" << 0;
+        QTest::newRow("numero e texto") << "45 seg" << 45;
+    }
+    void TimeOutCabeEm16Bits()
+    {
+        QFETCH(QString, guardado);
+        QFETCH(int, timeOut);
+        SettingsTemporarios s;
+        settings::SaveSetting("Opcoes", "TimeOut", guardado);
+        opcoes::CarregarOpcoes();
+        QCOMPARE(int(globais::TimeOut), timeOut);
+    }
+};
+QUARRIX_TESTE(tst_mdlOpcoes);
+#include "tst_mdlOpcoes.moc"
