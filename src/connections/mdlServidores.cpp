@@ -6,6 +6,7 @@
 #include "platform/clsPrompt.h"
 #include "platform/clsServidoresRegistrados.h"
 #include "platform/clsSettings.h"
+#include "shell/mdlFuncoes.h"
 #include "shell/mdlGlobais.h"
 
 #include <QFileInfo>
@@ -40,7 +41,7 @@ void CarregarServidores(clsArvore& arvore)
 {
     using namespace servidores;
     SqlDmoDisponivelCarregado() = SqlDmoDisponivel();
-    QtdeServidores() = qint16(globais::LerNumeroInicial(settings::GetSetting(Secao, QStringLiteral("Qtde"), QStringLiteral("0"))));
+    QtdeServidores() = qint16(funcoes::LerInteiro(settings::GetSetting(Secao, QStringLiteral("Qtde"), QStringLiteral("0"))));
     int ultimo = 0;
     for (int i = 1; i <= QtdeServidores(); ++i) {
         const QString tipo = Ler("Tipo", i);

@@ -2,6 +2,7 @@
 
 #include "gui/Icones.h"
 #include "navigator/mdlNavegador.h"
+#include "platform/clsPrompt.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -65,6 +66,29 @@ frmNavegador::frmNavegador(QWidget* pai) : QWidget(pai)
             m_arvore.Expandir(no, false);
     });
     connect(m_trv, &QTreeView::clicked, this, &frmNavegador::AoClicar);
+    connect(m_trv, &QTreeView::doubleClicked, this, [this](const QModelIndex& i) {
+        m_arvore.Selecionar(clsArvore::NoDoIndice(i));
+        ChamarDuploClique();
+    });
+    connect(&m_arvore, &clsArvore::SelecaoPedida, this,
+            [this](clsNo* no) { m_trv->scrollTo(m_arvore.IndiceModelo(no)); });
+}
+
+void frmNavegador::ChamarDuploClique()
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no)
+        return;
+    // The tree stays disabled while the node is handled, so a second double-click cannot start.
+    clsAmpulheta ampulheta;
+    m_trv->setEnabled(false);
+    switch (no->Image()) {
+    case img::HomePage: emit AbrirWebBrowserPedido(4); break;
+    case img::Downloads: emit AbrirWebBrowserPedido(5); break;
+    case img::Forum: emit AbrirWebBrowserPedido(6); break;
+    default: break;
+    }
+    m_trv->setEnabled(true);
 }
 
 void frmNavegador::InicializarNavegador()
@@ -97,9 +121,16 @@ bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
             AoClicar(indice);
         }
     } else if (objeto == m_trv && evento->type() == QEvent::KeyPress) {
-        if (static_cast<QKeyEvent*>(evento)->key() == Qt::Key_F4) {
+        switch (static_cast<QKeyEvent*>(evento)->key()) {
+        case Qt::Key_F4:
             emit AlternarNavegador();
             return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            ChamarDuploClique();
+            return true;
+        default:
+            break;
         }
     }
     return QWidget::eventFilter(objeto, evento);

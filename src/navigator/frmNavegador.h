@@ -17,6 +17,9 @@ public:
     // Builds the fixed roots and the mapped connections, selects and expands the root and runs the
     // node-click handling for it, so the menus match the root.
     void InicializarNavegador();
+    // The double-click handling of the selected node (also Enter): connects sources and opens the
+    // windows of objects.
+    void ChamarDuploClique();
 
 signals:
     // A node was clicked; `botao` is the button of the last mouse-down (1 left, 2 right).
@@ -25,6 +28,8 @@ signals:
     void NoExpandido(clsNo* no);
     // F4 on the tree: show or hide the pane.
     void AlternarNavegador();
+    // A page of the maker was asked for (4 home, 5 downloads, 6 forum).
+    void AbrirWebBrowserPedido(int guia);
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;

@@ -3,7 +3,14 @@
 #include "gui/PromptJanelas.h"
 #include "navigator/frmNavegador.h"
 #include "navigator/mdlNavegador.h"
+#include "shell/mdlFuncoes.h"
+#include "shell/frmGetName.h"
+#include "shell/frmHistory.h"
+#include "shell/frmOpcoes.h"
+#include "shell/frmSobre.h"
+#include "shell/frmWebBrowser.h"
 #include "shell/mdlGlobais.h"
+#include "shell/mdlOpcoes.h"
 #include "shell/mdlProgramas.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsSettings.h"
@@ -32,7 +39,7 @@ int LerNumero(const QString& chave, int padrao)
     const QString texto = settings::GetSetting(Opcoes, chave);
     if (texto.isNull())
         return padrao;
-    return globais::LerNumeroInicial(texto);
+    return funcoes::LerInteiro(texto);
 }
 
 } // namespace
@@ -62,14 +69,20 @@ frmPrincipal::frmPrincipal(const QString& linhaComando, const QString& capturaTe
         // The check follows the pane, whatever hid or showed it (menu, F4, its own close button).
         Acao(QStringLiteral("mnuNavExi"))->setChecked(!m_painel->isHidden());
     });
+    connect(m_navegador, &frmNavegador::AbrirWebBrowserPedido, this, [this](int guia) { AbrirWebBrowser(guia); });
     connect(m_navegador, &frmNavegador::AlternarNavegador, this,
             [this] { ExibirNavegador(!Acao(QStringLiteral("mnuNavExi"))->isChecked()); });
     statusBar();
     m_jaAtivado = false;
     Acao(QStringLiteral("mnuTab"))->setVisible(false);
+    opcoes::CarregarOpcoes();
 }
 
-frmPrincipal::~frmPrincipal() = default;
+frmPrincipal::~frmPrincipal()
+{
+    // The pane reports its hiding while the window is torn down, after the menus are gone.
+    m_painel->disconnect(this);
+}
 
 QAction* frmPrincipal::Acao(const QString& nome) const
 {
@@ -99,7 +112,8 @@ void frmPrincipal::CriarMenus()
     connect(item(arq, QStringLiteral("mnuArqSai"), QStringLiteral("&Sair")), &QAction::triggered, this, &QWidget::close);
 
     QMenu* fer = menu(QStringLiteral("mnuFer"), QStringLiteral("&Ferramentas"));
-    item(fer, QStringLiteral("mnuFerBrw"), QStringLiteral("Quarrix Web&Browser"));
+    connect(item(fer, QStringLiteral("mnuFerBrw"), QStringLiteral("Quarrix Web&Browser")), &QAction::triggered, this,
+            [this] { AbrirWebBrowser(4); });
     fer->addSeparator();
     connect(item(fer, QStringLiteral("mnuFerImp"), QStringLiteral("Importar e Exportar")), &QAction::triggered, this,
             &frmPrincipal::mnuFerImp_Click);
@@ -112,7 +126,8 @@ void frmPrincipal::CriarMenus()
     });
     connect(item(fer, QStringLiteral("mnuFerEasySetup"), QStringLiteral("MSDE(r) Easy Setup")), &QAction::triggered,
             this, &frmPrincipal::mnuFerEasySetup_Click);
-    item(fer, QStringLiteral("mnuFerOpc"), QStringLiteral("&Opções"));
+    connect(item(fer, QStringLiteral("mnuFerOpc"), QStringLiteral("&Opções")), &QAction::triggered, this,
+            [this] { ExibirModal<frmOpcoes>(); });
 
     QMenu* jan = menu(QStringLiteral("mnuJan"), QStringLiteral("Jane&las"));
     connect(jan, &QMenu::aboutToShow, this, [this, jan] {
@@ -132,8 +147,10 @@ void frmPrincipal::CriarMenus()
     connect(item(aju, QStringLiteral("mnuAjuInd"), QStringLiteral("&Indice")), &QAction::triggered, this,
             [] { Prompt().MsgBox(QStringLiteral("Opção Ainda Não Disponível"), vb::OKOnly, globais::TituloAplicativo()); });
     aju->addSeparator();
-    item(aju, QStringLiteral("mnuAjuAlt"), QStringLiteral("Histórico de Versões"));
-    item(aju, QStringLiteral("mnuAjuSub"), QStringLiteral("&Sobre"));
+    connect(item(aju, QStringLiteral("mnuAjuAlt"), QStringLiteral("Histórico de Versões")), &QAction::triggered, this,
+            [this] { ExibirModal<frmHistory>(); });
+    connect(item(aju, QStringLiteral("mnuAjuSub"), QStringLiteral("&Sobre")), &QAction::triggered, this,
+            [this] { ExibirModal<frmSobre>(); });
 
     menu(QStringLiteral("mnuTab"), QStringLiteral("Tabela"));
 
@@ -141,6 +158,22 @@ void frmPrincipal::CriarMenus()
     m_menusNav.Construir(barra, fer->menuAction());
     connect(Acao(QStringLiteral("mnuNavExi")), &QAction::triggered, this,
             [this](bool marcado) { ExibirNavegador(marcado); });
+}
+
+frmWebBrowser* frmPrincipal::AbrirWebBrowser(int guia, const QString& endereco)
+{
+    auto* janela = new frmWebBrowser;
+    janela->setAttribute(Qt::WA_DeleteOnClose);
+    m_mdi->addSubWindow(janela);
+    janela->CarregForm(guia, endereco);
+    return janela;
+}
+
+template <typename Janela>
+void frmPrincipal::ExibirModal()
+{
+    Janela janela(this);
+    Prompt().ExibirModal(&janela);
 }
 
 void frmPrincipal::PosicionarJanela()
@@ -223,7 +256,7 @@ void frmPrincipal::CarregarConfigJanela()
     }
     const QString visivel = settings::GetSetting(Opcoes, QStringLiteral("ConfigNavVisible"),
                                                  m_painel->isHidden() ? QStringLiteral("False") : QStringLiteral("True"));
-    ExibirNavegador(visivel.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0 || globais::LerNumeroInicial(visivel) != 0);
+    ExibirNavegador(visivel.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0 || funcoes::LerInteiro(visivel) != 0);
     DefinirLarguraPainel(LerNumero(QStringLiteral("ConfigNavWidth"), LarguraPainel() * TwipsPorPixel) / TwipsPorPixel);
 }
 
@@ -279,6 +312,7 @@ int frmPrincipal::Executar(QApplication& app)
 {
     static PromptJanelas prompt;
     DefinirPrompt(&prompt);
+    frmGetName::Registrar();
     QStringList args = app.arguments().mid(1);
     QString captura;
     const qsizetype i = args.indexOf(QStringLiteral("--screenshot"));

@@ -9,6 +9,7 @@ class QApplication;
 class QDockWidget;
 class QMdiArea;
 class frmNavegador;
+class frmWebBrowser;
 
 class frmPrincipal : public QMainWindow {
     Q_OBJECT
@@ -26,6 +27,9 @@ public:
     QDockWidget* PainelNavegador() const { return m_painel; }
     QAction* Acao(const QString& nome) const;
     bool JaAtivado() const { return m_jaAtivado; }
+    // A new browser window in the MDI area: the maker's page `guia` (4 home, 5 downloads, 6 forum)
+    // or the given address.
+    frmWebBrowser* AbrirWebBrowser(int guia, const QString& endereco = {});
 
     static constexpr int TwipsPorPixel = 15;
 
@@ -43,6 +47,8 @@ private:
     int LarguraPainel() const;
     void DefinirLarguraPainel(int pixels);
 
+    template <typename Janela>
+    void ExibirModal();
     void mnuFerEasySetup_Click();
     void mnuFerImp_Click();
 

@@ -1,5 +1,7 @@
 #include "mdlFuncoes.h"
 
+#include <climits>
+
 #include "platform/clsPrompt.h"
 #include "platform/clsSessaoServidor.h"
 
@@ -61,6 +63,12 @@ double LerNumero(const QString& texto)
         parte.chop(1);
     const double v = QLocale::c().toDouble(parte);
     return std::isfinite(v) ? v : 0;
+}
+
+int LerInteiro(const QString& texto)
+{
+    const double v = LerNumero(texto);
+    return v >= INT_MAX ? INT_MAX : v <= INT_MIN ? INT_MIN : qRound(v);
 }
 
 bool EhNumerico(const QString& texto)

@@ -17,6 +17,8 @@ namespace funcoes {
 // as much of the text as forms a number is taken ("12abc" is 12); text that does not begin with a
 // number reads as 0.
 double LerNumero(const QString& texto);
+// LerNumero rounded to a whole number.
+int LerInteiro(const QString& texto);
 // True when the whole text (blanks around it aside) is a number.
 bool EhNumerico(const QString& texto);
 

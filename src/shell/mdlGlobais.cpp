@@ -1,7 +1,6 @@
 #include "mdlGlobais.h"
 
 #include <QDate>
-#include <climits>
 #include <QDir>
 #include <QStandardPaths>
 
@@ -23,21 +22,6 @@ QString ObterVersao(int maior, int menor)
     if (digitos.size() > 2)
         texto += QChar(96 + digitos.at(2).digitValue());
     return texto;
-}
-
-int LerNumeroInicial(const QString& texto)
-{
-    const QString t = texto.trimmed();
-    qsizetype fim = 0;
-    if (fim < t.size() && (t[fim] == u'-' || t[fim] == u'+'))
-        ++fim;
-    const qsizetype inicioDigitos = fim;
-    while (fim < t.size() && t[fim].isDigit() && fim - inicioDigitos < 10)
-        ++fim;
-    if (fim == inicioDigitos)
-        return 0;
-    const qint64 valor = t.left(fim).toLongLong();
-    return int(qBound(qint64(INT_MIN), valor, qint64(INT_MAX)));
 }
 
 int Revisao() { return QUARRIX_REVISAO; }

@@ -19,10 +19,6 @@ QString& PastaDocumentos();
 // Computes both folders (called once at start).
 void InicializarPastas();
 
-// The leading number of a text ("12abc" gives 12, " -1" gives -1), 0 when it does not begin with one:
-// how stored numbers are read back.
-int LerNumeroInicial(const QString& texto);
-
 // Toggled by the tools menu, never stored: the connect operation then checks the providers.
 extern bool VerificarDllsNaConexao;
 

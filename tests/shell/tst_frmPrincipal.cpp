@@ -3,6 +3,8 @@
 #include "navigator/mdlDadosNodes.h"
 #include "platform/clsSettings.h"
 #include "shell/frmPrincipal.h"
+#include "shell/frmWebBrowser.h"
+#include "shell/mdlEnderecos.h"
 #include "shell/mdlGlobais.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
@@ -10,6 +12,8 @@
 
 #include <QDockWidget>
 #include <QMenu>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTemporaryFile>
@@ -181,6 +185,48 @@ private slots:
         QTest::keyClick(janela->Navegador()->trvNavegador(), Qt::Key_F4);
         QVERIFY(janela->PainelNavegador()->isHidden());
         QVERIFY(!janela->Acao("mnuNavExi")->isChecked());
+    }
+
+    void MenusAbremJanelasModais_data()
+    {
+        QTest::addColumn<QString>("acao");
+        QTest::addColumn<QString>("janela");
+        QTest::newRow("opcoes") << "mnuFerOpc" << "frmOpcoes";
+        QTest::newRow("historico") << "mnuAjuAlt" << "frmHistory";
+        QTest::newRow("sobre") << "mnuAjuSub" << "frmSobre";
+    }
+    void MenusAbremJanelasModais()
+    {
+        QFETCH(QString, acao);
+        QFETCH(QString, janela);
+        clsPromptRoteiro prompt;
+        frmPrincipal principal;
+        QString aberta;
+        prompt.dialogos << [&](QObject* d) {
+            aberta = QString::fromUtf8(d->metaObject()->className());
+            return 0;
+        };
+        principal.Acao(acao)->trigger();
+        QCOMPARE(aberta, janela);
+    }
+
+    void NavegadorWebAbreUmaJanelaPorVez()
+    {
+        SettingsTemporarios s;
+        auto janela = Abrir();
+        QVERIFY(janela);
+        janela->Acao("mnuFerBrw")->trigger();
+        janela->Acao("mnuFerBrw")->trigger();
+        QCOMPARE(janela->AreaMdi()->subWindowList().size(), 2);
+        // Enter on "Forum" opens the forum page in a third window.
+        clsArvore& arvore = janela->Navegador()->Arvore();
+        arvore.Selecionar(arvore.No("Forum"));
+        QTest::keyClick(janela->Navegador()->trvNavegador(), Qt::Key_Return);
+        const auto janelas = janela->AreaMdi()->subWindowList();
+        QCOMPARE(janelas.size(), 3);
+        auto* forum = qobject_cast<frmWebBrowser*>(janelas.last()->widget());
+        QVERIFY(forum);
+        QCOMPARE(forum->Endereco(), enderecos::PaginaForum());
     }
 
     void CaptionsDosMenus_data()
