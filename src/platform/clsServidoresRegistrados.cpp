@@ -3,6 +3,8 @@
 #include "connections/mdlEmbaralhar.h"
 #include "platform/clsSettings.h"
 
+#include <QFile>
+
 #include <sql.h>
 #include <sqlext.h>
 
@@ -38,6 +40,42 @@ bool DriverSqlServerInstalado()
     }
     SQLFreeHandle(SQL_HANDLE_ENV, ambiente);
     return achou;
+}
+
+QStringList ListaServidores(const QString& arquivoFreeTds)
+{
+    QStringList r;
+    for (const ServidorRegistrado& s : Servidores())
+        r << s.nome;
+    QFile conf(arquivoFreeTds);
+    if (conf.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        while (!conf.atEnd()) {
+            const QString linha = QString::fromUtf8(conf.readLine()).trimmed();
+            if (linha.startsWith(u'[') && linha.endsWith(u']')) {
+                const QString nome = linha.mid(1, linha.size() - 2).trimmed();
+                if (!nome.isEmpty() && nome.compare(QStringLiteral("global"), Qt::CaseInsensitive) != 0)
+                    r << nome;
+            }
+        }
+    }
+    SQLHENV ambiente = SQL_NULL_HENV;
+    if (SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &ambiente))) {
+        SQLSetEnvAttr(ambiente, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        SQLCHAR dsn[256];
+        SQLCHAR driver[512];
+        SQLSMALLINT tamDsn = 0, tamDriver = 0;
+        SQLUSMALLINT direcao = SQL_FETCH_FIRST;
+        while (SQL_SUCCEEDED(SQLDataSources(ambiente, direcao, dsn, sizeof dsn, &tamDsn, driver, sizeof driver, &tamDriver))) {
+            const QString nomeDriver = QString::fromLocal8Bit(reinterpret_cast<const char*>(driver));
+            if (nomeDriver.contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive)
+                || nomeDriver.contains(QStringLiteral("SQL Server"), Qt::CaseInsensitive))
+                r << QString::fromLocal8Bit(reinterpret_cast<const char*>(dsn));
+            direcao = SQL_FETCH_NEXT;
+        }
+        SQLFreeHandle(SQL_HANDLE_ENV, ambiente);
+    }
+    r.removeDuplicates();
+    return r;
 }
 
 QStringList Grupos()

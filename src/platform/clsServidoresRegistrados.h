@@ -19,6 +19,10 @@ namespace servidoresregistrados {
 // Whether the SQL Server client can be used: an ODBC driver for SQL Server is installed.
 bool DriverSqlServerInstalado();
 
+// The servers to offer by name: the registered ones, the servers of FreeTDS's configuration file
+// and the ODBC data sources of a SQL Server driver. No network broadcast.
+QStringList ListaServidores(const QString& arquivoFreeTds = QStringLiteral("/etc/freetds/freetds.conf"));
+
 QStringList Grupos();
 void IncluirGrupo(const QString& nome);
 QList<ServidorRegistrado> Servidores();
