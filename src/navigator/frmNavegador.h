@@ -1,6 +1,7 @@
 #pragma once
 // The navigator pane: the tree of mapped sources and their objects.
 #include "navigator/clsArvore.h"
+#include "navigator/mdlNavegador.h"
 
 #include <QWidget>
 
@@ -21,6 +22,17 @@ public:
     // windows of objects.
     void ChamarDuploClique();
 
+    // The open windows that belong to connections (installed by the main window).
+    void DefinirJanelasAbertas(std::function<QList<JanelaAberta>()> janelas) { m_janelas = std::move(janelas); }
+    QList<JanelaAberta> JanelasAbertas() const { return m_janelas ? m_janelas() : QList<JanelaAberta>(); }
+
+    // Handlers of the navigator's menus, on the selected node.
+    void mnuNavMapInc_Click();
+    void mnuNavMapCri_Click();
+    void mnuNavMapExc_Click();
+    void mnuNavSerDesc_Click();
+    void mnuNavBanDesc_Click();
+
 signals:
     // A node was clicked; `botao` is the button of the last mouse-down (1 left, 2 right).
     void NoClicado(clsNo* no, int botao);
@@ -28,6 +40,8 @@ signals:
     void NoExpandido(clsNo* no);
     // F4 on the tree: show or hide the pane.
     void AlternarNavegador();
+    // "Mapear" on the custom connections group.
+    void MapearCustomizadaPedido();
     // A page of the maker was asked for (4 home, 5 downloads, 6 forum).
     void AbrirWebBrowserPedido(int guia);
 
@@ -40,4 +54,5 @@ private:
     clsArvore m_arvore;
     QTreeView* m_trv = nullptr;
     int m_ultimoBotao = 1;  // intLastMouseKey
+    std::function<QList<JanelaAberta>()> m_janelas;
 };

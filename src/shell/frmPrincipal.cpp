@@ -1,6 +1,7 @@
 #include "frmPrincipal.h"
 
 #include "gui/PromptJanelas.h"
+#include "gui/frmFilhoConexao.h"
 #include "navigator/frmNavegador.h"
 #include "navigator/mdlNavegador.h"
 #include "shell/mdlFuncoes.h"
@@ -68,6 +69,13 @@ frmPrincipal::frmPrincipal(const QString& linhaComando, const QString& capturaTe
     connect(m_painel, &QDockWidget::visibilityChanged, this, [this](bool) {
         // The check follows the pane, whatever hid or showed it (menu, F4, its own close button).
         Acao(QStringLiteral("mnuNavExi"))->setChecked(!m_painel->isHidden());
+    });
+    m_navegador->DefinirJanelasAbertas([this] {
+        QList<JanelaAberta> janelas;
+        for (QMdiSubWindow* sub : m_mdi->subWindowList())
+            if (auto* filho = qobject_cast<frmFilhoConexao*>(sub->widget()))
+                janelas.append({filho->Tag(), [sub] { sub->close(); }});
+        return janelas;
     });
     connect(m_navegador, &frmNavegador::AbrirWebBrowserPedido, this, [this](int guia) { AbrirWebBrowser(guia); });
     connect(m_navegador, &frmNavegador::AlternarNavegador, this,
@@ -158,6 +166,14 @@ void frmPrincipal::CriarMenus()
     m_menusNav.Construir(barra, fer->menuAction());
     connect(Acao(QStringLiteral("mnuNavExi")), &QAction::triggered, this,
             [this](bool marcado) { ExibirNavegador(marcado); });
+    const std::pair<const char*, void (frmNavegador::*)()> rotas[] = {
+        {"mnuNavMapInc", &frmNavegador::mnuNavMapInc_Click}, {"mnuNavMapCri", &frmNavegador::mnuNavMapCri_Click},
+        {"mnuNavMapExc", &frmNavegador::mnuNavMapExc_Click}, {"mnuNavSerDesc", &frmNavegador::mnuNavSerDesc_Click},
+        {"mnuNavBanDesc", &frmNavegador::mnuNavBanDesc_Click}, {"mnuNavSerCon", &frmNavegador::ChamarDuploClique},
+        {"mnuNavBanCon", &frmNavegador::ChamarDuploClique},
+    };
+    for (const auto& [nome, handler] : rotas)
+        connect(Acao(QString::fromUtf8(nome)), &QAction::triggered, m_navegador, handler);
 }
 
 frmWebBrowser* frmPrincipal::AbrirWebBrowser(int guia, const QString& endereco)

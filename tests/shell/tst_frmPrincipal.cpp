@@ -2,6 +2,9 @@
 #include "navigator/frmNavegador.h"
 #include "navigator/mdlDadosNodes.h"
 #include "platform/clsSettings.h"
+#include "connections/frmAbrir.h"
+#include "gui/frmFilhoConexao.h"
+#include "navigator/mdlNavegador.h"
 #include "shell/frmPrincipal.h"
 #include "shell/frmWebBrowser.h"
 #include "shell/mdlEnderecos.h"
@@ -14,7 +17,10 @@
 #include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryFile>
 #include <QTest>
@@ -227,6 +233,40 @@ private slots:
         auto* forum = qobject_cast<frmWebBrowser*>(janelas.last()->widget());
         QVERIFY(forum);
         QCOMPARE(forum->Endereco(), enderecos::PaginaForum());
+    }
+
+    void MapearPeloMenuEDesconectarFechandoJanelas()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        auto janela = Abrir();
+        QVERIFY(janela);
+        clsArvore& arvore = janela->Navegador()->Arvore();
+        arvore.Selecionar(arvore.No("Access"));
+        const QString caminho = QStringLiteral(QUARRIX_SAMPLES_DIR "/Exemplo.sql");
+        prompt.dialogos << [&](QObject* d) {
+            auto* abrir = qobject_cast<frmAbrir*>(d);
+            if (!abrir || !abrir->optTipoAccess->isChecked())
+                return 0;
+            abrir->txtAccessPath->setText(caminho);
+            abrir->btnConf->click();
+            return 1;
+        };
+        janela->Acao("mnuNavMapInc")->trigger();
+        clsNo* no = arvore.No(ChaveFonte(caminho));
+        QVERIFY(no);
+        // As if connected, with a window open on it.
+        arvore.DefinirImagem(no, img::AccessConectado);
+        auto* filho = new frmFilhoConexao;
+        filho->DefinirTag(QString::number(no->Index()));
+        janela->AreaMdi()->addSubWindow(filho)->show();
+        arvore.Selecionar(no);
+        prompt.respostas << vb::Yes;
+        janela->Acao("mnuNavSerDesc")->trigger();
+        QCOMPARE(prompt.ultima().texto,
+                 QStringLiteral("Todas as Telas Abertas Por Esta Conexão Serão Fechadas.\rDeseja Continuar ?"));
+        QTRY_VERIFY(janela->AreaMdi()->subWindowList().isEmpty());
+        QCOMPARE(no->Image(), int(img::Access));
     }
 
     void CaptionsDosMenus_data()

@@ -1,0 +1,60 @@
+// The navigator's menu handlers: each acts on the selected node.
+#include "frmNavegador.h"
+
+#include "connections/frmAbrir.h"
+#include "connections/mdlEmbaralhar.h"
+#include "connections/mdlServidores.h"
+#include "platform/clsSettings.h"
+
+void frmNavegador::mnuNavMapInc_Click()
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no)
+        return;
+    if (no->Key() == u"Outros") {
+        emit MapearCustomizadaPedido();
+        return;
+    }
+    frmAbrir janela(m_arvore, window());
+    janela.CarregarForm(no->Text() == u"Microsoft Access" ? QStringLiteral("A")
+                        : no->Text() == u"Web Services"   ? QStringLiteral("W")
+                                                          : QStringLiteral("S"),
+                        false);
+}
+
+void frmNavegador::mnuNavMapCri_Click()
+{
+    frmAbrir janela(m_arvore, window());
+    janela.CarregarForm(QStringLiteral("A"), true);
+}
+
+void frmNavegador::mnuNavMapExc_Click()
+{
+    if (clsNo* no = m_arvore.Selecionado())
+        DesmaparItem(m_arvore, no, JanelasAbertas());
+}
+
+void frmNavegador::mnuNavSerDesc_Click()
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no)
+        return;
+    // Forgets the remembered login of the source, unless it holds the "no password" marker.
+    const QString nome = NomeLogin(no);
+    const QString secao = QStringLiteral("AutoLogin");
+    const QString senha = settings::GetSetting(secao, QStringLiteral("SqlPass:") + nome);
+    if (!senha.isEmpty() && Desembaralhar(senha) != u"*-*-*-*")
+        settings::DeleteSetting(secao, QStringLiteral("SqlPass:") + nome);
+    if (!settings::GetSetting(secao, QStringLiteral("SqlUser:") + nome).isEmpty())
+        settings::DeleteSetting(secao, QStringLiteral("SqlUser:") + nome);
+    const int imagem = no->Image() == img::SqlServerConectado       ? img::SqlServer
+                       : no->Image() == img::WebServiceConectado ? img::WebService
+                                                                 : img::Access;
+    DesconectarNode(m_arvore, no, imagem, true, JanelasAbertas());
+}
+
+void frmNavegador::mnuNavBanDesc_Click()
+{
+    if (clsNo* no = m_arvore.Selecionado())
+        DesconectarNode(m_arvore, no, img::Banco, true, JanelasAbertas());
+}
