@@ -268,14 +268,14 @@ void frmAbrir::btnConf_Click()
     Prompt().ProcessarEventos();
     if (!ValidarDados())
         return;
-    int tipo = tipoconexao::SqlServer;
+    int tipo = tiporegistro::SqlServer;
     QString nome, usuario, senha;
     bool integrado = false;
     if (optTipoAccess->isChecked()) {
-        tipo = tipoconexao::Access;
+        tipo = tiporegistro::Access;
         nome = txtAccessPath->text();
     } else if (optTipoWebService->isChecked()) {
-        tipo = tipoconexao::WebService;
+        tipo = tiporegistro::WebService;
         nome = txtWebService->text();
     } else {
         nome = txtSqlServidor->currentText();
@@ -286,9 +286,9 @@ void frmAbrir::btnConf_Click()
         }
     }
     if (IncluirConexaoNavegador(m_arvore, tipo, nome, integrado, usuario, senha, {}, {})) {
-        if (tipo == tipoconexao::Access)
+        if (tipo == tiporegistro::Access)
             GravarServidor(QStringLiteral("A"), nome, {}, {});
-        else if (tipo == tipoconexao::WebService)
+        else if (tipo == tiporegistro::WebService)
             GravarServidor(QStringLiteral("W"), nome, {}, {});
         else if (servidores::SqlDmoDisponivelCarregado())
             servidoresregistrados::Registrar({{}, nome, usuario, senha, integrado});

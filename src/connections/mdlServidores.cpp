@@ -46,14 +46,14 @@ void CarregarServidores(clsArvore& arvore)
     for (int i = 1; i <= QtdeServidores(); ++i) {
         const QString tipo = Ler("Tipo", i);
         if (tipo == u"A")
-            IncluirConexaoNavegador(arvore, tipoconexao::Access, Ler("Path", i), false, {}, {}, {}, {});
+            IncluirConexaoNavegador(arvore, tiporegistro::Access, Ler("Path", i), false, {}, {}, {}, {});
         else if (tipo == u"W")
-            IncluirConexaoNavegador(arvore, tipoconexao::WebService, Ler("Url", i), false, {}, {}, {}, {});
+            IncluirConexaoNavegador(arvore, tiporegistro::WebService, Ler("Url", i), false, {}, {}, {}, {});
         else if (tipo == u"C")
-            IncluirConexaoNavegador(arvore, tipoconexao::Customizada, Ler("Nome", i), false, {}, {},
+            IncluirConexaoNavegador(arvore, tiporegistro::Customizada, Ler("Nome", i), false, {}, {},
                                     Desembaralhar(Ler("ConnStr", i)), Desembaralhar(Ler("Link", i)));
         else if (tipo == u"S" && !SqlDmoDisponivelCarregado())
-            IncluirConexaoNavegador(arvore, tipoconexao::SqlServer, Ler("Nome", i), false, {}, {}, {}, {});
+            IncluirConexaoNavegador(arvore, tiporegistro::SqlServer, Ler("Nome", i), false, {}, {}, {}, {});
         else
             continue;
         ultimo = i;
@@ -67,7 +67,7 @@ void CarregarServidores(clsArvore& arvore)
         return;
     }
     for (const ServidorRegistrado& s : servidoresregistrados::Servidores())
-        IncluirConexaoNavegador(arvore, tipoconexao::SqlServer, s.nome, s.confiavel, {}, {}, {}, {});
+        IncluirConexaoNavegador(arvore, tiporegistro::SqlServer, s.nome, s.confiavel, {}, {}, {}, {});
 }
 
 bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, bool integrado,
@@ -77,19 +77,19 @@ bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, b
     QString texto = nome, descricao, chave, grupo, caminho, endereco;
     int imagem = 0;
     switch (tipo) {
-    case tipoconexao::Customizada:
+    case tiporegistro::Customizada:
         descricao = nome;
         chave = link;
         grupo = QStringLiteral("Outros");
         imagem = img::Customizada;
         break;
-    case tipoconexao::Access:
+    case tiporegistro::Access:
         texto = QFileInfo(nome).completeBaseName();
         descricao = caminho = nome;
         grupo = QStringLiteral("Access");
         imagem = img::Access;
         break;
-    case tipoconexao::WebService:
+    case tiporegistro::WebService:
         texto = TextoNoWebService(nome);
         descricao = endereco = nome;
         grupo = QStringLiteral("WebSrv");
@@ -101,7 +101,7 @@ bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, b
         imagem = img::SqlServer;
         break;
     }
-    if (tipo != tipoconexao::Customizada)
+    if (tipo != tiporegistro::Customizada)
         chave = ChaveFonte(nome);
     if (clsNo* existente = arvore.No(chave)) {
         Prompt().MsgBox(QStringLiteral("Essa conexão já foi incluida, verifique.") + u'\r' + chave + QStringLiteral(" - ")

@@ -8,7 +8,7 @@
 #include <QString>
 
 // Kind codes of the navigator (distinct from clsData's connection types).
-namespace tipoconexao {
+namespace tiporegistro {
 enum : int { Access = 1, SqlServer = 2, WebService = 4, Customizada = 8 };
 }
 

@@ -111,10 +111,10 @@ private slots:
         SettingsTemporarios s;
         clsPromptRoteiro prompt;
         Navegador nav;
-        QVERIFY(IncluirConexaoNavegador(nav.arvore, tipoconexao::Access, "/d/Loja.db", false, {}, {}, {}, {}));
+        QVERIFY(IncluirConexaoNavegador(nav.arvore, tiporegistro::Access, "/d/Loja.db", false, {}, {}, {}, {}));
         QCOMPARE(LerDadoNode("dbdLojadb", CampoNo::Caminho), QStringLiteral("/d/Loja.db"));
         nav.arvore.Selecionar(nav.arvore.No("Home"));
-        QVERIFY(!IncluirConexaoNavegador(nav.arvore, tipoconexao::Access, "/d/Loja.db", false, {}, {}, {}, {}));
+        QVERIFY(!IncluirConexaoNavegador(nav.arvore, tiporegistro::Access, "/d/Loja.db", false, {}, {}, {}, {}));
         QCOMPARE(prompt.ultima().texto, QStringLiteral("Essa conexão já foi incluida, verifique.\rdbdLojadb - Loja"));
         QCOMPARE(prompt.ultima().icone(), int(vb::Information));
         QCOMPARE(nav.arvore.Selecionado(), nav.arvore.No("dbdLojadb"));
@@ -210,9 +210,9 @@ private slots:
     {
         SettingsTemporarios s;
         Navegador nav;
-        IncluirConexaoNavegador(nav.arvore, tipoconexao::SqlServer, "SRV", false, {}, {}, {}, {});
+        IncluirConexaoNavegador(nav.arvore, tiporegistro::SqlServer, "SRV", false, {}, {}, {}, {});
         IncluirNode(nav.arvore, "vendas", "dbSRVvendas", "dbSRV", img::Banco);
-        IncluirConexaoNavegador(nav.arvore, tipoconexao::Access, "/d/a.db", false, {}, {}, {}, {});
+        IncluirConexaoNavegador(nav.arvore, tiporegistro::Access, "/d/a.db", false, {}, {}, {}, {});
         QCOMPARE(::NomeLogin(nav.arvore.No("dbSRVvendas")), QStringLiteral("SRV"));
         QCOMPARE(::NomeLogin(nav.arvore.No("dbSRV")), QStringLiteral("SRV"));
         QCOMPARE(::NomeLogin(nav.arvore.No("dbdadb")), QStringLiteral("dbdadb"));
