@@ -1,0 +1,460 @@
+#include "clsData.h"
+
+#include "platform/clsPrompt.h"
+#include "shell/mdlGlobais.h"
+
+const char* const UrlDownloadWebService = "https://www.quarrix.com.br/downloads/webservice";
+
+namespace {
+
+std::function<QObject*(const QString&)>& Abridor()
+{
+    static std::function<QObject*(const QString&)> f;
+    return f;
+}
+
+// A text spliced between apostrophes: embedded apostrophes doubled, so it cannot end the literal.
+QString Literal(const QString& s) { return QString(s).replace(u'\'', QStringLiteral("''")); }
+
+// Number of an error raised by the object itself (not by the database).
+constexpr long ErroProprio = -2147221503;
+
+} // namespace
+
+void DefinirAbridorNavegador(std::function<QObject*(const QString&)> abridor) { Abridor() = std::move(abridor); }
+
+QString MontarConnStrAccess(const QString& strPath, const QString& strUser, const QString& strPassword)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; ") + QStringLiteral("Data Source= ") + strPath
+           + QStringLiteral(";") + QStringLiteral("User Id=") + strUser + QStringLiteral(";")
+           + QStringLiteral("JET OLEDB:Database Password=") + strPassword + QStringLiteral(";")
+           + QStringLiteral("Persist Security Info=True;");
+}
+
+QString MontarConnStrSql(const QString& strServer, const QString& strDatabase, const QString& strUser,
+                         const QString& strPassword, bool blnIntegrated)
+{
+    QString s = QStringLiteral("Provider=SQLOLEDB.1;") + QStringLiteral("Persist Security Info=False;")
+                + QStringLiteral("Initial Catalog=") + strDatabase + QStringLiteral(";")
+                + QStringLiteral("Data Source=") + strServer + QStringLiteral(";");
+    if (blnIntegrated) {
+        s += QStringLiteral("Integrated Security=SSPI");
+    } else {
+        s += QStringLiteral("User ID=") + strUser;
+        if (!strPassword.isEmpty())
+            s += QStringLiteral(";") + QStringLiteral("Password=") + strPassword;
+    }
+    return s;
+}
+
+clsData::clsData() = default;
+
+clsData::~clsData() { CloseConnection(); }
+
+void clsData::Mostrar(bool mostrar)
+{
+    if (mostrar)
+        Prompt().MsgBox(errMsg, vb::Critical, globais::TituloAplicativo());
+}
+
+void clsData::Falha(long numero, const QString& descricao, const QString& sufixo, bool mostrar)
+{
+    errMsg = QStringLiteral("Err:") + QString::number(numero) + u'\n' + descricao + sufixo;
+    Mostrar(mostrar);
+}
+
+bool clsData::ExigirConexao(const QString& sufixo, bool mostrar)
+{
+    if (activeConnection && activeConnection->Aberto())
+        return true;
+    Falha(3709, QStringLiteral("A conexão não pode ser usada para executar esta operação: ela está fechada."), sufixo,
+          mostrar);
+    return false;
+}
+
+QString clsData::Provider() const
+{
+    if (Web())
+        return QStringLiteral("WebService");
+    return activeConnection ? activeConnection->Provider() : QString();
+}
+
+bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAndWrite, bool blnShowErrMsg)
+{
+    connectionType = tipoconexao::Fechada;
+    connectionString = strConnectionString;
+    const QString sufixo = QStringLiteral("\nConnStr:") + strConnectionString;
+    const QString inicio = strConnectionString.left(8).toLower();
+    if (inicio.startsWith(QLatin1String("http://")) || inicio.startsWith(QLatin1String("https://"))) {
+        webService = CriarWebServiceData();
+        if (!webService) {
+            Falha(ErroProprio, QStringLiteral("O acesso a bancos de dados via WebService não está disponível nesta instalação."),
+                  sufixo, blnShowErrMsg);
+            return false;
+        }
+        if (!webService->DllCheck()) {
+            errMsg = webService->ErrMsg();
+            if (blnShowErrMsg
+                && Prompt().MsgBox(errMsg + u'\n' + QStringLiteral("Deseja baixá-las agora de nosso site ?"),
+                                   vb::YesNo | vb::Question, globais::TituloAplicativo())
+                       == vb::Yes) {
+                const QString url = QString::fromLatin1(UrlDownloadWebService);
+                if (Abridor())
+                    objWeb = Abridor()(url);
+                else
+                    Prompt().AbrirNoSistema(url);
+            }
+            return false;
+        }
+        webService->setWebServiceUrl(strConnectionString);
+        const QString tipo = webService->ConnectionType();
+        if (tipo.isEmpty()) {
+            Falha(ErroProprio,
+                  QStringLiteral("Não foi possivel acessar o WebService. Verifique se o endereço está correto e se sua "
+                                 "conexão está ativa"),
+                  sufixo, blnShowErrMsg);
+            return false;
+        }
+        connectionType = tipo == u"SQL" ? tipoconexao::WebSql : tipoconexao::WebAccess;
+        return true;
+    }
+    if (activeConnection)
+        activeConnection->Fechar();
+    activeConnection.reset();
+    ErroDados erro;
+    activeConnection = AbrirMotor(strConnectionString, blnReadAndWrite, globais::TimeOut, erro);
+    if (!activeConnection) {
+        Falha(erro.numero, erro.descricao, sufixo, blnShowErrMsg);
+        return false;
+    }
+    connectionType = activeConnection->Provider().left(19).compare(u"Microsoft.Jet.OLEDB", Qt::CaseInsensitive) == 0
+                         ? tipoconexao::Access
+                         : tipoconexao::OleDb;
+    return true;
+}
+
+bool clsData::OpenSqlDmoServer(bool blnShowErrMsg)
+{
+    if (!activeConnection && !OpenConnection(connectionString, true, true))
+        return false;
+    if (connectionType != tipoconexao::OleDb)
+        return true;
+    QString senha;
+    bool integrada = false;
+    for (const QString& parte : connectionString.split(u';')) {
+        if (parte.startsWith(QLatin1String("Data Source=")))
+            server = parte.mid(12);
+        else if (parte.startsWith(QLatin1String("Initial Catalog=")))
+            database = parte.mid(16);
+        else if (parte.startsWith(QLatin1String("User ID=")))
+            user = parte.mid(8);
+        else if (parte.startsWith(QLatin1String("Password=")))
+            senha = parte.mid(9);
+        else if (parte == u"Integrated Security=SSPI")
+            integrada = true;
+    }
+    std::shared_ptr<clsSqlDmoSessao> sessao = CriarSqlDmoSessao();
+    sessao->LoginSecure = integrada;
+    if (!sessao->Connect(server, user, senha)) {
+        sqlDmoServer.reset();
+        Falha(sessao->ErroNumero(), sessao->ErroDescricao(), QString(), blnShowErrMsg);
+        return false;
+    }
+    sqlDmoServer = sessao;
+    return true;
+}
+
+void clsData::CloseConnection()
+{
+    if (sqlDmoServer)
+        sqlDmoServer->DisConnect();
+    sqlDmoServer.reset();
+    if (activeConnection)
+        activeConnection->Fechar();
+    activeConnection.reset();
+    webService.reset();
+    connectionType = tipoconexao::Fechada;
+}
+
+bool clsData::OpenRecordset(RecordsetPtr& rstRecordset, const QString& strSql, bool blnReadAndWrite,
+                            bool blnUpdateBatch, bool blnShowErrMsg)
+{
+    const QString sufixo = QStringLiteral("\nQuerie:") + strSql;
+    if (Web()) {
+        if (webService->OpenDataset(rstRecordset, strSql))
+            return true;
+        errMsg = webService->ErrMsg();
+        Mostrar(blnShowErrMsg);
+        return false;
+    }
+    rstRecordset.reset();
+    if (!ExigirConexao(sufixo, blnShowErrMsg))
+        return false;
+    const int trava = blnReadAndWrite ? (blnUpdateBatch ? ado::adLockBatchOptimistic : ado::adLockOptimistic)
+                                      : ado::adLockReadOnly;
+    RecordsetPtr rs;
+    if (!activeConnection->Executar(strSql, &rs, trava, nullptr)) {
+        Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, sufixo, blnShowErrMsg);
+        return false;
+    }
+    // A statement without rows gives a closed recordset, as the provider does.
+    rstRecordset = rs ? rs : std::make_shared<clsRecordset>();
+    return true;
+}
+
+QVariant clsData::RetValue(const QString& strSql)
+{
+    RecordsetPtr rs;
+    QVariant r;
+    if (OpenRecordset(rs, strSql, false, false, true) && rs) {
+        if (rs->State() == ado::adStateOpen && !rs->Eof() && rs->FieldCount() > 0) {
+            const QVariant v = rs->Valor(0);
+            if (!v.isNull())
+                r = v;
+        }
+        rs->Close();
+    }
+    return r;
+}
+
+bool clsData::ExecSql(const QString& strSql, bool blnShowErrMsg)
+{
+    RecordsetPtr rs;
+    long n = 0;
+    return ExecSql(strSql, blnShowErrMsg, false, rs, n);
+}
+
+bool clsData::ExecSql(const QString& strSql, bool blnShowErrMsg, bool blnReturnInRecordset,
+                      RecordsetPtr& rstRecordset, long& lngAfectedRecords)
+{
+    const QString sufixo = QStringLiteral("\nQuerie:") + strSql;
+    if (Web()) {
+        if (blnReturnInRecordset) {
+            if (webService->OpenDataset(rstRecordset, strSql))
+                return true;
+            if (webService->ErrMsg().startsWith(QLatin1String("WebErr: "))) {
+                errMsg = webService->ErrMsg();
+                Mostrar(blnShowErrMsg);
+                return false;
+            }
+        }
+        rstRecordset.reset();
+        if (webService->ExecSql(strSql))
+            return true;
+        errMsg = webService->ErrMsg();
+        Mostrar(blnShowErrMsg);
+        return false;
+    }
+    rstRecordset.reset();
+    lngAfectedRecords = 0;
+    if (!ExigirConexao(sufixo, blnShowErrMsg))
+        return false;
+    // The statement runs once: its rows come back when it has any, else the count it changed.
+    RecordsetPtr rs;
+    long afetados = -1;
+    if (!activeConnection->Executar(strSql, blnReturnInRecordset ? &rs : nullptr, ado::adLockBatchOptimistic,
+                                    &afetados)) {
+        Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, sufixo, blnShowErrMsg);
+        return false;
+    }
+    lngAfectedRecords = afetados < 0 ? 0 : afetados;
+    if (rs && rs->State() == ado::adStateOpen)
+        rstRecordset = rs;
+    return true;
+}
+
+bool clsData::Statement(const QString& sql, RecordsetPtr& rs, bool mostrar)
+{
+    if (!activeConnection->Executar(sql, &rs, ado::adLockReadOnly, nullptr)) {
+        rs.reset();
+        Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, QString(), mostrar);
+        return false;
+    }
+    if (!rs)
+        rs = std::make_shared<clsRecordset>();
+    return true;
+}
+
+bool clsData::OpenSchema(int intSchema, RecordsetPtr& rstRecordset, const QString& strTableName,
+                         const QString& strTableType, const QString& strOtherTableName, const QString& strViewName,
+                         bool blnShowErrMsg, const QString& strIndexName, bool blnHideSystemObjects)
+{
+    if (Web()) {
+        if (webService->OpenSchema(rstRecordset, intSchema, strTableName, strTableType, strOtherTableName,
+                                   strViewName))
+            return true;
+        errMsg = webService->ErrMsg();
+        Mostrar(blnShowErrMsg);
+        return false;
+    }
+    rstRecordset.reset();
+    if (!ExigirConexao(QString(), blnShowErrMsg))
+        return false;
+    auto rowset = [&](SchemaOleDb s, const QStringList& restricoes) {
+        if (activeConnection->Schema(s, restricoes, rstRecordset))
+            return true;
+        rstRecordset.reset();
+        Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, QString(), blnShowErrMsg);
+        return false;
+    };
+    const QString nada;
+    switch (intSchema) {
+    case tiposchema::Tabelas:
+        if (!strTableType.isEmpty())
+            return rowset(SchemaOleDb::Tabelas, {nada, nada, nada, strTableType});
+        if (!rowset(SchemaOleDb::Tabelas, {}))
+            return false;
+        rstRecordset->setSort(QStringLiteral("TABLE_NAME"));
+        return true;
+    case tiposchema::Colunas:
+        return rowset(SchemaOleDb::Colunas, {nada, nada, strTableName, nada});
+    case tiposchema::ChavesPrimarias:
+        return rowset(SchemaOleDb::ChavesPrimarias, {nada, nada, strTableName});
+    case tiposchema::ChavesEstrangeiras:
+        return rowset(SchemaOleDb::ChavesEstrangeiras, {nada, nada, strOtherTableName, nada, nada, strTableName});
+    case tiposchema::Views:
+        if (connectionType == tipoconexao::OleDb) {
+            if (!strViewName.isEmpty())
+                return Statement(SqlView(strViewName), rstRecordset, blnShowErrMsg);
+            return Statement(SqlViews(blnHideSystemObjects), rstRecordset, blnShowErrMsg);
+        }
+        return rowset(SchemaOleDb::Tabelas, {nada, nada, strViewName, QStringLiteral("VIEW")});
+    case tiposchema::Funcoes:
+        return Statement(SqlFuncoes(), rstRecordset, blnShowErrMsg);
+    case tiposchema::Procedures:
+        return Statement(SqlProcedures(blnHideSystemObjects), rstRecordset, blnShowErrMsg);
+    case tiposchema::BancosDados:
+        return Statement(SqlBancosDados(), rstRecordset, blnShowErrMsg);
+    case tiposchema::Indices:
+        return rowset(SchemaOleDb::Indices, {nada, nada, strIndexName, nada, strTableName});
+    case tiposchema::Triggers:
+        return Statement(SqlTriggers(strTableName), rstRecordset, blnShowErrMsg);
+    default:
+        return true;
+    }
+}
+
+bool clsData::TransactionBegin()
+{
+    if (Web())
+        return true;
+    if (!ExigirConexao(QString(), false))
+        return false;
+    if (activeConnection->IniciarTransacao())
+        return true;
+    Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, QString(), false);
+    return false;
+}
+
+bool clsData::TransactionCommit()
+{
+    if (Web())
+        return true;
+    if (!ExigirConexao(QString(), false))
+        return false;
+    if (activeConnection->ConfirmarTransacao())
+        return true;
+    Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, QString(), false);
+    return false;
+}
+
+bool clsData::TransactionRollback()
+{
+    if (Web())
+        return true;
+    if (!ExigirConexao(QString(), false))
+        return false;
+    if (activeConnection->DesfazerTransacao())
+        return true;
+    Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, QString(), false);
+    return false;
+}
+
+bool clsData::ColumnIsIdentity(const QString& strTableName, const QString& strColumnName)
+{
+    if (connectionType != tipoconexao::OleDb && connectionType != tipoconexao::WebSql)
+        return false;
+    return RetValue(SqlColumnIsIdentity(strTableName, strColumnName)).toLongLong() > 0;
+}
+
+qint32 clsData::IdentitySeed(const QString& strTableName)
+{
+    if (connectionType != tipoconexao::OleDb && connectionType != tipoconexao::WebSql)
+        return 0;
+    return RetValue(QStringLiteral("SELECT IDENT_SEED('") + Literal(strTableName) + QStringLiteral("')")).toInt();
+}
+
+qint32 clsData::IdentityIncrement(const QString& strTableName)
+{
+    if (connectionType != tipoconexao::OleDb && connectionType != tipoconexao::WebSql)
+        return 0;
+    return RetValue(QStringLiteral("SELECT IDENT_INCR('") + Literal(strTableName) + QStringLiteral("')")).toInt();
+}
+
+// ---------------------------------------------------------------- statements
+
+QString clsData::SqlView(const QString& strViewName)
+{
+    QString nome = strViewName;
+    const int ponto = nome.indexOf(u'.');
+    if (ponto >= 0)
+        nome = nome.mid(ponto + 1); // the owner prefix is dropped
+    return QStringLiteral("SELECT sysObjects.Name As VIEW_NAME, sysComments.Text As VIEW_DEFINITION ")
+           + QStringLiteral("FROM sysObjects ") + QStringLiteral("LEFT JOIN sysComments On sysComments.id = sysObjects.id ")
+           + QStringLiteral("WHERE sysObjects.name = '") + Literal(nome) + QStringLiteral("'");
+}
+
+QString clsData::SqlViews(bool blnHideSystemObjects)
+{
+    return QStringLiteral("SELECT TABLE_NAME, TABLE_SCHEMA, [Type] As TABLE_TYPE ") + QStringLiteral("FROM (")
+           + QStringLiteral("SELECT TABLE_NAME, ") + QStringLiteral("TABLE_SCHEMA, ")
+           + QStringLiteral("Case When OBJECTPROPERTY ( OBJECT_ID(TABLE_NAME), 'IsMsShipped' ) = 1 Then 'SYSTEM' Else "
+                            "'USER' End As [Type] ")
+           + QStringLiteral("FROM INFORMATION_SCHEMA.VIEWS ") + QStringLiteral(") As Sub ")
+           + (blnHideSystemObjects ? QStringLiteral("WHERE [Type] = 'USER' ") : QString())
+           + QStringLiteral("ORDER BY TABLE_NAME");
+}
+
+QString clsData::SqlFuncoes()
+{
+    return QStringLiteral("SELECT sysObjects.Name as FUNCTION_NAME FROM sysObjects WHERE Type = 'FN' OR Type = 'TF' "
+                          "ORDER BY sysObjects.Name");
+}
+
+QString clsData::SqlProcedures(bool blnHideSystemObjects)
+{
+    return QStringLiteral("SELECT Name As PROCEDURE_NAME, [Type] As PROCEDURE_TYPE, [Schema] As PROCEDURE_SCHEMA ")
+           + QStringLiteral("FROM (") + QStringLiteral("SELECT sysObjects.Name, ")
+           + QStringLiteral("Case When OBJECTPROPERTY ( sysObjects.Id, 'IsMsShipped' ) = 1 Then 'SYSTEM' Else 'USER' "
+                            "End As [Type], ")
+           + QStringLiteral("sysUsers.Name as [Schema] ") + QStringLiteral("FROM sysObjects ")
+           + QStringLiteral("LEFT JOIN sysUsers on (sysUsers.uId = sysObjects.uId) ")
+           + QStringLiteral("WHERE Type = 'P' ") + QStringLiteral(") As Sub ")
+           + (blnHideSystemObjects ? QStringLiteral("WHERE [Type] = 'USER' ") : QString())
+           + QStringLiteral("ORDER BY Name");
+}
+
+QString clsData::SqlBancosDados()
+{
+    return QStringLiteral("SELECT Name FROM master..sysDatabases WHERE Name <> 'master' ORDER BY Name");
+}
+
+QString clsData::SqlTriggers(const QString& strTableName)
+{
+    return QStringLiteral("SELECT sysObjects.Name As TRIGGER_NAME ") + QStringLiteral("FROM sysObjects ")
+           + QStringLiteral("WHERE sysObjects.Type = 'TR' And ")
+           + QStringLiteral("sysObjects.parent_obj In (SELECT sysObjects.Id ") + QStringLiteral("FROM sysObjects ")
+           + QStringLiteral("WHERE ")
+           + (strTableName.isEmpty() ? QString()
+                                     : QStringLiteral("sysObjects.Name = '") + Literal(strTableName)
+                                           + QStringLiteral("' And "))
+           + QStringLiteral("( sysObjects.Type = 'U' Or sysObjects.Type = 'S' ))");
+}
+
+QString clsData::SqlColumnIsIdentity(const QString& strTableName, const QString& strColumnName)
+{
+    return QStringLiteral("SELECT Count(*) ") + QStringLiteral("FROM sysColumns ") + QStringLiteral("WHERE Name = '")
+           + Literal(strColumnName) + QStringLiteral("' And ") + QStringLiteral("Status & 128 = 128 And ")
+           + QStringLiteral("Id = (SELECT Id ") + QStringLiteral("FROM sysObjects ") + QStringLiteral("WHERE Name = '")
+           + Literal(strTableName) + QStringLiteral("') ");
+}

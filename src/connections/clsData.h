@@ -1,0 +1,126 @@
+#pragma once
+// The one object through which the program talks to a database: a direct connection (file
+// databases, SQL Server, custom ODBC sources), the SQL Server management session, or a database
+// published by the web service. No operation raises: failures return false (or empty, or 0) and
+// leave their text in ErrMsg ("Err:" + number + "\n" + description, then "\nConnStr:" + string
+// or "\nQuerie:" + statement), shown in a critical message box when the caller asks.
+#include "clsSqlDmoSessao.h"
+#include "clsWebServiceDataBase.h"
+#include "platform/clsMotor.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+// Connection types.
+namespace tipoconexao {
+enum : int { Fechada = 0, Access = 2, OleDb = 4, WebAccess = 8, WebSql = 16 };
+}
+
+// Schema kinds of OpenSchema.
+namespace tiposchema {
+enum : int {
+    Tabelas = 2,
+    Colunas = 4,
+    ChavesPrimarias = 8,
+    ChavesEstrangeiras = 16,
+    Views = 32,
+    Funcoes = 64,
+    Procedures = 128,
+    BancosDados = 256,
+    Indices = 512,
+    Triggers = 1024,
+};
+}
+
+class clsData {
+public:
+    clsData();
+    ~clsData();
+    clsData(const clsData&) = delete;
+    clsData& operator=(const clsData&) = delete;
+
+    // The browser window that shows the client-library download page, when one was opened.
+    QPointer<QObject> objWeb;
+
+    bool OpenConnection(const QString& strConnectionString, bool blnReadAndWrite = true, bool blnShowErrMsg = true);
+    bool OpenSqlDmoServer(bool blnShowErrMsg = true);
+    void CloseConnection();
+    bool OpenRecordset(RecordsetPtr& rstRecordset, const QString& strSql, bool blnReadAndWrite = false,
+                       bool blnUpdateBatch = false, bool blnShowErrMsg = true);
+    QVariant RetValue(const QString& strSql);
+    bool ExecSql(const QString& strSql, bool blnShowErrMsg, bool blnReturnInRecordset, RecordsetPtr& rstRecordset,
+                 long& lngAfectedRecords);
+    // The statement alone, without result set or count.
+    bool ExecSql(const QString& strSql, bool blnShowErrMsg = true);
+    bool OpenSchema(int intSchema, RecordsetPtr& rstRecordset, const QString& strTableName = QString(),
+                    const QString& strTableType = QString(), const QString& strOtherTableName = QString(),
+                    const QString& strViewName = QString(), bool blnShowErrMsg = true,
+                    const QString& strIndexName = QString(), bool blnHideSystemObjects = false);
+    // Return false (and set ErrMsg) when the connection refuses.
+    bool TransactionBegin();
+    bool TransactionCommit();
+    bool TransactionRollback();
+    bool ColumnIsIdentity(const QString& strTableName, const QString& strColumnName);
+    qint32 IdentitySeed(const QString& strTableName);
+    qint32 IdentityIncrement(const QString& strTableName);
+
+    QString ErrMsg() const { return errMsg; }
+    void setErrMsg(const QString& v) { errMsg = v; }
+    QString ConnectionString() const { return connectionString; }
+    void setConnectionString(const QString& v) { connectionString = v; }
+    QString Server() const { return server; }
+    void setServer(const QString& v) { server = v; }
+    QString Database() const { return database; }
+    void setDatabase(const QString& v) { database = v; }
+    QString User() const { return user; }
+    void setUser(const QString& v) { user = v; }
+    qint32 ConnectionType() const { return connectionType; }
+    void setConnectionType(qint32 v) { connectionType = v; }
+    std::shared_ptr<clsMotor> ActiveConnection() const { return activeConnection; }
+    void setActiveConnection(std::shared_ptr<clsMotor> v) { activeConnection = std::move(v); }
+    std::shared_ptr<clsSqlDmoSessao> SqlDmoServer() const { return sqlDmoServer; }
+    void setSqlDmoServer(std::shared_ptr<clsSqlDmoSessao> v) { sqlDmoServer = std::move(v); }
+    clsWebServiceDataBase* objWebService() const { return webService.get(); }
+    QString Provider() const;
+
+    // The catalog statements sent to SQL Server (names are put between apostrophes with embedded
+    // apostrophes doubled).
+    static QString SqlView(const QString& strViewName);
+    static QString SqlViews(bool blnHideSystemObjects);
+    static QString SqlFuncoes();
+    static QString SqlProcedures(bool blnHideSystemObjects);
+    static QString SqlBancosDados();
+    static QString SqlTriggers(const QString& strTableName);
+    static QString SqlColumnIsIdentity(const QString& strTableName, const QString& strColumnName);
+
+private:
+    void Falha(long numero, const QString& descricao, const QString& sufixo, bool mostrar);
+    void Mostrar(bool mostrar);
+    bool Web() const { return connectionType == tipoconexao::WebAccess || connectionType == tipoconexao::WebSql; }
+    bool ExigirConexao(const QString& sufixo, bool mostrar);
+    bool Statement(const QString& sql, RecordsetPtr& rs, bool mostrar);
+
+    QString errMsg;
+    QString connectionString;
+    QString server, database, user;
+    qint32 connectionType = tipoconexao::Fechada;
+    std::shared_ptr<clsMotor> activeConnection;
+    std::shared_ptr<clsSqlDmoSessao> sqlDmoServer;
+    std::unique_ptr<clsWebServiceDataBase> webService;
+};
+
+// "Provider=Microsoft.Jet.OLEDB.4.0; Data Source= …;User Id=…;JET OLEDB:Database Password=…;Persist Security Info=True;"
+QString MontarConnStrAccess(const QString& strPath, const QString& strUser, const QString& strPassword);
+// "Provider=SQLOLEDB.1;Persist Security Info=False;Initial Catalog=…;Data Source=…;" + login part.
+QString MontarConnStrSql(const QString& strServer, const QString& strDatabase, const QString& strUser,
+                         const QString& strPassword, bool blnIntegrated);
+
+// Opens the built-in browser on an address and returns its window; installed by the windows.
+// Without one, the address goes to the desktop's browser and no window is kept.
+void DefinirAbridorNavegador(std::function<QObject*(const QString& url)> abridor);
+// The page where the web-service client libraries can be downloaded.
+extern const char* const UrlDownloadWebService;

@@ -1,0 +1,45 @@
+#pragma once
+// The SQL Server management session: what the data access object and the administration windows
+// ask of the server beyond plain statements. The default session (clsSqlDmoSessaoOdbc) works
+// through an ODBC connection with T-SQL; tests install a double with DefinirFabricaSqlDmo.
+#include <QList>
+#include <QString>
+#include <functional>
+#include <memory>
+
+struct DiscoFixo {
+    QString unidade;     // drive letter as the server reports it ("C")
+    qint64 mbLivres = 0; // free megabytes
+};
+
+class clsSqlDmoSessao {
+public:
+    virtual ~clsSqlDmoSessao() = default;
+
+    // Windows (trusted) login instead of user and password; set before Connect.
+    bool LoginSecure = false;
+
+    virtual bool Connect(const QString& servidor, const QString& usuario, const QString& senha) = 0;
+    virtual void DisConnect() = 0;
+    virtual bool Conectado() const = 0;
+    // The server's fixed disks; false on failure.
+    virtual bool EnumFixedDrives(QList<DiscoFixo>& discos) = 0;
+
+    long ErroNumero() const { return erroNumero; }
+    QString ErroDescricao() const { return erroDescricao; }
+
+protected:
+    bool Falhar(long numero, const QString& descricao)
+    {
+        erroNumero = numero;
+        erroDescricao = descricao;
+        return false;
+    }
+    long erroNumero = 0;
+    QString erroDescricao;
+};
+
+using FabricaSqlDmo = std::function<std::unique_ptr<clsSqlDmoSessao>()>;
+// Installs another kind of session; an empty function restores the default one.
+void DefinirFabricaSqlDmo(FabricaSqlDmo fabrica);
+std::unique_ptr<clsSqlDmoSessao> CriarSqlDmoSessao();

@@ -1,0 +1,19 @@
+#pragma once
+// The default management session: an ODBC connection to the server (FreeTDS) and T-SQL.
+#include "clsSqlDmoSessao.h"
+
+class clsMotor;
+
+class clsSqlDmoSessaoOdbc : public clsSqlDmoSessao {
+public:
+    ~clsSqlDmoSessaoOdbc() override;
+    bool Connect(const QString& servidor, const QString& usuario, const QString& senha) override;
+    void DisConnect() override;
+    bool Conectado() const override;
+    bool EnumFixedDrives(QList<DiscoFixo>& discos) override;
+
+    std::shared_ptr<clsMotor> Conexao() const { return motor; }
+
+private:
+    std::shared_ptr<clsMotor> motor;
+};

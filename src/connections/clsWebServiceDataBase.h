@@ -1,0 +1,36 @@
+#pragma once
+// What the data access object needs from the web-service client: the client itself
+// (clsWebServiceData) derives from this class and installs its factory at start-up. Until one is
+// installed, CriarWebServiceData() gives none and web addresses cannot be opened.
+#include "platform/clsRecordset.h"
+
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+class clsWebServiceDataBase {
+public:
+    virtual ~clsWebServiceDataBase() = default;
+
+    virtual QString WebServiceUrl() const = 0;
+    virtual void setWebServiceUrl(const QString& url) = 0;
+    virtual QString ErrMsg() const = 0;
+    virtual void setErrMsg(const QString& texto) = 0;
+
+    // Whether the SOAP and XML libraries can be used.
+    virtual bool DllCheck() = 0;
+    // "SQL" or "ACCESS" as the service answers; empty on any failure.
+    virtual QString ConnectionType() = 0;
+    virtual bool OpenDataset(RecordsetPtr& objRst, const QString& strSql) = 0;
+    virtual bool OpenSchema(RecordsetPtr& objRst, int intSchema, const QString& strTableName,
+                            const QString& strTableType, const QString& strOtherTableName,
+                            const QString& strViewName) = 0;
+    virtual QVariant RetValue(const QString& strSql) = 0;
+    virtual bool ExecSql(const QString& strSql) = 0;
+};
+
+using FabricaWebServiceData = std::function<std::unique_ptr<clsWebServiceDataBase>()>;
+// Installs (or, with an empty function, removes) the factory of web-service clients.
+void DefinirFabricaWebServiceData(FabricaWebServiceData fabrica);
+std::unique_ptr<clsWebServiceDataBase> CriarWebServiceData();

@@ -1,0 +1,31 @@
+#pragma once
+// A connection string in OLE DB syntax ("Key=Value;Key2=\"quoted; value\""), read once: keys are
+// compared without case, values lose surrounding blanks unless quoted, a doubled quote inside a
+// quoted value is one quote, and "==" inside a key is a literal "=". A repeated key keeps the last
+// value.
+#include <QList>
+#include <QPair>
+#include <QString>
+
+class clsConnStr {
+public:
+    clsConnStr() = default;
+    explicit clsConnStr(const QString& texto) { Analisar(texto); }
+
+    // False when the text is malformed (a quote left open); what was read up to there stays.
+    bool Analisar(const QString& texto);
+
+    bool Contem(const QString& chave) const;
+    QString Valor(const QString& chave) const;
+    void Definir(const QString& chave, const QString& valor);
+    void Remover(const QString& chave);
+    const QList<QPair<QString, QString>>& Pares() const { return pares; }
+
+    // Back to text in OLE DB syntax (values quoted when they need it).
+    QString Montar() const;
+    // The same pairs in ODBC syntax (values with ";" or braces inside {…}).
+    QString MontarOdbc() const;
+
+private:
+    QList<QPair<QString, QString>> pares;
+};

@@ -1,0 +1,200 @@
+#include "clsMotor.h"
+
+#include "clsMotorOdbc.h"
+#include "clsMotorSqlite.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+using namespace ado;
+
+TipoMotor MotorDoProvider(const clsConnStr& cs, QString& provider)
+{
+    provider = cs.Valor(QStringLiteral("Provider"));
+    const QString p = provider.trimmed();
+    if (p.isEmpty()) {
+        if (cs.Contem(QStringLiteral("Driver")) || cs.Contem(QStringLiteral("DSN"))
+            || cs.Contem(QStringLiteral("FileDSN"))) {
+            provider = QStringLiteral("MSDASQL"); // ODBC is the provider of a string without one
+            return TipoMotor::Odbc;
+        }
+        return TipoMotor::Nenhum;
+    }
+    auto comeca = [&](const char* t) { return p.startsWith(QLatin1String(t), Qt::CaseInsensitive); };
+    if (comeca("Microsoft.Jet.OLEDB") || comeca("Microsoft.ACE.OLEDB"))
+        return TipoMotor::ArquivoJet;
+    if (comeca("SQLOLEDB") || comeca("SQLNCLI") || comeca("MSOLEDBSQL"))
+        return TipoMotor::SqlServer;
+    if (comeca("MSDASQL"))
+        return TipoMotor::Odbc;
+    return TipoMotor::Nenhum;
+}
+
+std::shared_ptr<clsMotor> AbrirMotor(const QString& connectionString, bool leituraEscrita, int timeoutSegundos,
+                                     ErroDados& erro)
+{
+    clsConnStr cs;
+    if (!cs.Analisar(connectionString)) {
+        erro = {-2147467259, QStringLiteral("A cadeia de conexão está malformada (aspas não fechadas).")};
+        return nullptr;
+    }
+    QString provider;
+    const TipoMotor tipo = MotorDoProvider(cs, provider);
+    std::shared_ptr<clsMotor> m;
+    bool ok = false;
+    switch (tipo) {
+    case TipoMotor::Nenhum:
+        erro = {3706, provider.isEmpty()
+                          ? QStringLiteral("A cadeia de conexão não informa o provedor (Provider).")
+                          : QStringLiteral("Provedor não encontrado. Ele pode não estar instalado corretamente: '%1'.")
+                                .arg(provider)};
+        return nullptr;
+    case TipoMotor::ArquivoJet: {
+        const QString arquivo = cs.Valor(QStringLiteral("Data Source"));
+        if (clsMotorOdbc::ArquivoJetReal(arquivo)) {
+            auto o = std::make_shared<clsMotorOdbc>();
+            o->connStr = cs;
+            o->provider = provider;
+            ok = o->AbrirJet(arquivo, timeoutSegundos);
+            m = o;
+        } else {
+            auto s = std::make_shared<clsMotorSqlite>();
+            s->connStr = cs;
+            s->provider = provider;
+            ok = s->Abrir(arquivo, leituraEscrita);
+            m = s;
+        }
+        break;
+    }
+    case TipoMotor::SqlServer:
+    case TipoMotor::Odbc: {
+        auto o = std::make_shared<clsMotorOdbc>();
+        o->connStr = cs;
+        o->provider = provider;
+        ok = o->Abrir(tipo == TipoMotor::SqlServer, leituraEscrita, timeoutSegundos);
+        m = o;
+        break;
+    }
+    }
+    if (!ok) {
+        erro = m->Erro();
+        return nullptr;
+    }
+    return m;
+}
+
+bool CriarBancoArquivo(const QString& caminho, ErroDados& erro)
+{
+    if (QFileInfo::exists(caminho)) {
+        erro = {-2147217897, QStringLiteral("O banco de dados já existe: '%1'.").arg(caminho)};
+        return false;
+    }
+    clsMotorSqlite m;
+    if (!m.Criar(caminho)) {
+        erro = m.Erro();
+        return false;
+    }
+    m.Fechar();
+    return true;
+}
+
+QStringList clsMotor::ChavesPrimarias(const QString& tabela)
+{
+    RecordsetPtr rs;
+    QStringList r;
+    const ErroDados guardado = erro;
+    if (!Schema(SchemaOleDb::ChavesPrimarias, {QString(), QString(), tabela}, rs) || !rs) {
+        erro = guardado;
+        return r;
+    }
+    rs->setSort(QStringLiteral("ORDINAL"));
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+        r << rs->Valor(QStringLiteral("COLUMN_NAME")).toString();
+    return r;
+}
+
+// ---------------------------------------------------------------- schema rowsets
+
+const std::vector<ColunaRowset>& ColunasRowset(SchemaOleDb schema)
+{
+    static const std::vector<ColunaRowset> tabelas = {
+        {"TABLE_CATALOG", adVarWChar}, {"TABLE_SCHEMA", adVarWChar}, {"TABLE_NAME", adVarWChar},
+        {"TABLE_TYPE", adVarWChar},    {"TABLE_GUID", adGUID},       {"DESCRIPTION", adVarWChar},
+        {"TABLE_PROPID", adUnsignedInt}, {"DATE_CREATED", adDate},   {"DATE_MODIFIED", adDate}};
+    static const std::vector<ColunaRowset> colunas = {
+        {"TABLE_CATALOG", adVarWChar},        {"TABLE_SCHEMA", adVarWChar},
+        {"TABLE_NAME", adVarWChar},           {"COLUMN_NAME", adVarWChar},
+        {"COLUMN_GUID", adGUID},              {"COLUMN_PROPID", adUnsignedInt},
+        {"ORDINAL_POSITION", adUnsignedInt},  {"COLUMN_HASDEFAULT", adBoolean},
+        {"COLUMN_DEFAULT", adVarWChar},       {"COLUMN_FLAGS", adUnsignedInt},
+        {"IS_NULLABLE", adBoolean},           {"DATA_TYPE", adUnsignedSmallInt},
+        {"TYPE_GUID", adGUID},                {"CHARACTER_MAXIMUM_LENGTH", adUnsignedInt},
+        {"CHARACTER_OCTET_LENGTH", adUnsignedInt}, {"NUMERIC_PRECISION", adUnsignedSmallInt},
+        {"NUMERIC_SCALE", adSmallInt},        {"DATETIME_PRECISION", adUnsignedInt},
+        {"CHARACTER_SET_CATALOG", adVarWChar}, {"CHARACTER_SET_SCHEMA", adVarWChar},
+        {"CHARACTER_SET_NAME", adVarWChar},   {"COLLATION_CATALOG", adVarWChar},
+        {"COLLATION_SCHEMA", adVarWChar},     {"COLLATION_NAME", adVarWChar},
+        {"DOMAIN_CATALOG", adVarWChar},       {"DOMAIN_SCHEMA", adVarWChar},
+        {"DOMAIN_NAME", adVarWChar},          {"DESCRIPTION", adVarWChar}};
+    static const std::vector<ColunaRowset> chaves = {
+        {"TABLE_CATALOG", adVarWChar}, {"TABLE_SCHEMA", adVarWChar},    {"TABLE_NAME", adVarWChar},
+        {"COLUMN_NAME", adVarWChar},   {"COLUMN_GUID", adGUID},         {"COLUMN_PROPID", adUnsignedInt},
+        {"ORDINAL", adUnsignedInt},    {"PK_NAME", adVarWChar}};
+    static const std::vector<ColunaRowset> estrangeiras = {
+        {"PK_TABLE_CATALOG", adVarWChar}, {"PK_TABLE_SCHEMA", adVarWChar}, {"PK_TABLE_NAME", adVarWChar},
+        {"PK_COLUMN_NAME", adVarWChar},   {"PK_COLUMN_GUID", adGUID},      {"PK_COLUMN_PROPID", adUnsignedInt},
+        {"FK_TABLE_CATALOG", adVarWChar}, {"FK_TABLE_SCHEMA", adVarWChar}, {"FK_TABLE_NAME", adVarWChar},
+        {"FK_COLUMN_NAME", adVarWChar},   {"FK_COLUMN_GUID", adGUID},      {"FK_COLUMN_PROPID", adUnsignedInt},
+        {"ORDINAL", adUnsignedInt},       {"UPDATE_RULE", adVarWChar},     {"DELETE_RULE", adVarWChar},
+        {"PK_NAME", adVarWChar},          {"FK_NAME", adVarWChar},         {"DEFERRABILITY", adSmallInt}};
+    static const std::vector<ColunaRowset> indices = {
+        {"TABLE_CATALOG", adVarWChar}, {"TABLE_SCHEMA", adVarWChar},  {"TABLE_NAME", adVarWChar},
+        {"INDEX_CATALOG", adVarWChar}, {"INDEX_SCHEMA", adVarWChar},  {"INDEX_NAME", adVarWChar},
+        {"PRIMARY_KEY", adBoolean},    {"UNIQUE", adBoolean},         {"CLUSTERED", adBoolean},
+        {"TYPE", adUnsignedSmallInt},  {"FILL_FACTOR", adInteger},    {"INITIAL_SIZE", adInteger},
+        {"NULLS", adInteger},          {"SORT_BOOKMARKS", adBoolean}, {"AUTO_UPDATE", adBoolean},
+        {"NULL_COLLATION", adInteger}, {"ORDINAL_POSITION", adUnsignedInt}, {"COLUMN_NAME", adVarWChar},
+        {"COLUMN_GUID", adGUID},       {"COLUMN_PROPID", adUnsignedInt}, {"COLLATION", adSmallInt},
+        {"CARDINALITY", adBigInt},     {"PAGES", adInteger},          {"FILTER_CONDITION", adVarWChar},
+        {"INTEGRATED", adBoolean}};
+    switch (schema) {
+    case SchemaOleDb::Tabelas:
+        return tabelas;
+    case SchemaOleDb::Colunas:
+        return colunas;
+    case SchemaOleDb::ChavesPrimarias:
+        return chaves;
+    case SchemaOleDb::ChavesEstrangeiras:
+        return estrangeiras;
+    case SchemaOleDb::Indices:
+        return indices;
+    }
+    return tabelas;
+}
+
+RecordsetPtr NovoRowset(SchemaOleDb schema)
+{
+    auto rs = std::make_shared<clsRecordset>();
+    for (const ColunaRowset& c : ColunasRowset(schema))
+        rs->AppendField(QString::fromLatin1(c.nome), c.tipo, TipoTexto(c.tipo) ? 128 : 0);
+    rs->Open();
+    return rs;
+}
+
+void AcrescentarLinhaRowset(clsRecordset& rs, const std::vector<std::pair<const char*, QVariant>>& valores)
+{
+    rs.AddNew();
+    for (const auto& [nome, v] : valores)
+        rs.DefinirValor(QString::fromLatin1(nome), v);
+    rs.Update();
+}
+
+void ConcluirRowset(clsRecordset& rs)
+{
+    clsRecordsetDados& d = rs.Dados();
+    for (size_t l = 0; l < d.QtdeLinhas(); ++l)
+        if (d.Estado(uint32_t(l)) == EstadoLinha::Nova)
+            d.DefinirEstado(uint32_t(l), EstadoLinha::Inalterada);
+    rs.setLockType(adLockReadOnly);
+    rs.MoveFirst();
+}

@@ -1,0 +1,99 @@
+#pragma once
+// An open database connection, whatever engine is behind it: SQLite files through the SQLite C API,
+// servers and custom sources through ODBC. The connection string's Provider picks the engine
+// (AbrirMotor). Every call reports failure by returning false and leaving the engine's error
+// (number and description) in Erro(); nothing raises.
+#include "clsConnStr.h"
+#include "clsRecordset.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+struct ErroDados {
+    long numero = 0;
+    QString descricao;
+};
+
+// The OLE DB schema rowsets the program reads.
+enum class SchemaOleDb { Tabelas, Colunas, ChavesPrimarias, ChavesEstrangeiras, Indices };
+
+class clsMotor : public std::enable_shared_from_this<clsMotor> {
+public:
+    virtual ~clsMotor() = default;
+
+    virtual bool Aberto() const = 0;
+    virtual void Fechar() = 0;
+
+    // Runs a statement or a batch. `rs` (when given) receives the first result that has columns,
+    // with `lockType`; it stays null for statements without rows. `afetados` gets the rows the
+    // statements changed (-1 when unknown).
+    virtual bool Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados) = 0;
+    // One statement with "?" placeholders and bound values.
+    virtual bool ExecutarComParametros(const QString& sql, const std::vector<QVariant>& valores, long& afetados) = 0;
+    // A schema rowset with the OLE DB columns. Restrictions in the rowset's order; an empty text is
+    // no restriction.
+    virtual bool Schema(SchemaOleDb schema, const QStringList& restricoes, RecordsetPtr& rs) = 0;
+
+    virtual bool IniciarTransacao() = 0;
+    virtual bool ConfirmarTransacao() = 0;
+    virtual bool DesfazerTransacao() = 0;
+    virtual bool EmTransacao() const = 0;
+
+    // A name as the engine quotes it (closing quote doubled).
+    virtual QString CitarIdentificador(const QString& nome) const = 0;
+    // The key value the last INSERT generated, when the engine knows it.
+    virtual QVariant UltimoIdInserido() { return QVariant(); }
+    virtual bool SomenteLeitura() const { return false; }
+    // The engine's default database (ODBC SQL_ATTR_CURRENT_CATALOG, the file for SQLite) and its
+    // "Data Source" as the connection string gave it.
+    virtual QString BancoPadrao() const { return QString(); }
+    QString DataSource() const { return connStr.Valor(QStringLiteral("Data Source")); }
+
+    // The provider name exactly as the connection string wrote it ("SQLOLEDB.1").
+    QString Provider() const { return provider; }
+    const clsConnStr& ConnStr() const { return connStr; }
+    const ErroDados& Erro() const { return erro; }
+
+    // Primary-key columns of a table, in key order (empty when it has none or on failure).
+    QStringList ChavesPrimarias(const QString& tabela);
+
+protected:
+    bool Falhar(long numero, const QString& descricao)
+    {
+        erro.numero = numero;
+        erro.descricao = descricao;
+        return false;
+    }
+    ErroDados erro;
+    QString provider;
+    clsConnStr connStr;
+
+    friend std::shared_ptr<clsMotor> AbrirMotor(const QString&, bool, int, ErroDados&);
+};
+
+// Which engine a connection string asks for.
+enum class TipoMotor { Nenhum, ArquivoJet, SqlServer, Odbc };
+TipoMotor MotorDoProvider(const clsConnStr& cs, QString& provider);
+
+// Opens the connection a string describes. `timeoutSegundos` (0: the driver's default) limits the
+// wait for the server while opening. Null on failure, with the reason in `erro`.
+std::shared_ptr<clsMotor> AbrirMotor(const QString& connectionString, bool leituraEscrita, int timeoutSegundos,
+                                     ErroDados& erro);
+
+// Creates an empty database file (the catalog's "create database" for file databases).
+bool CriarBancoArquivo(const QString& caminho, ErroDados& erro);
+
+// The columns of each schema rowset, in OLE DB order, with their ADO types.
+struct ColunaRowset {
+    const char* nome;
+    int tipo;
+};
+const std::vector<ColunaRowset>& ColunasRowset(SchemaOleDb schema);
+// An open, empty rowset of those columns; rows are added with AcrescentarLinhaRowset and the set
+// is made read-only with ConcluirRowset.
+RecordsetPtr NovoRowset(SchemaOleDb schema);
+void AcrescentarLinhaRowset(clsRecordset& rs, const std::vector<std::pair<const char*, QVariant>>& valores);
+void ConcluirRowset(clsRecordset& rs);

@@ -1,0 +1,740 @@
+#include "clsOdbcComum.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QRegularExpression>
+#include <cstring>
+
+using namespace ado;
+using namespace odbc;
+
+namespace odbc {
+
+int TipoCampoAdo(int t, qint64 tamanho)
+{
+    switch (t) {
+    case SQL_CHAR:
+        return adChar;
+    case SQL_VARCHAR:
+        return tamanho <= 0 || tamanho > 8000 ? adLongVarChar : adVarChar;
+    case SQL_LONGVARCHAR:
+        return adLongVarChar;
+    case SQL_WCHAR:
+        return adWChar;
+    case SQL_WVARCHAR:
+        return tamanho <= 0 || tamanho > 4000 ? adLongVarWChar : adVarWChar;
+    case SQL_WLONGVARCHAR:
+        return adLongVarWChar;
+    case SQL_DECIMAL:
+    case SQL_NUMERIC:
+        return adNumeric;
+    case SQL_SMALLINT:
+        return adSmallInt;
+    case SQL_INTEGER:
+        return adInteger;
+    case SQL_REAL:
+        return adSingle;
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+        return adDouble;
+    case SQL_BIT:
+        return adBoolean;
+    case SQL_TINYINT:
+        return adUnsignedTinyInt;
+    case SQL_BIGINT:
+        return adBigInt;
+    case SQL_BINARY:
+        return adBinary;
+    case SQL_VARBINARY:
+        return tamanho <= 0 || tamanho > 8000 ? adLongVarBinary : adVarBinary;
+    case SQL_LONGVARBINARY:
+        return adLongVarBinary;
+    case SQL_TYPE_DATE:
+    case SQL_DATE:
+        return adDBDate;
+    case SQL_TYPE_TIME:
+    case SQL_TIME:
+        return adDBTime;
+    case SQL_TYPE_TIMESTAMP:
+    case SQL_TIMESTAMP:
+        return adDBTimeStamp;
+    case SQL_GUID:
+        return adGUID;
+    default:
+        return adVarWChar;
+    }
+}
+
+int TipoCatalogo(int t, const QString& nomeTipo)
+{
+    const QString n = nomeTipo.toLower();
+    if (n == u"money" || n == u"smallmoney")
+        return adCurrency;
+    if (n == u"sql_variant")
+        return adVariant;
+    switch (t) {
+    case SQL_CHAR:
+    case SQL_VARCHAR:
+    case SQL_LONGVARCHAR:
+        return adChar;
+    case SQL_WCHAR:
+    case SQL_WVARCHAR:
+    case SQL_WLONGVARCHAR:
+        return adWChar;
+    case SQL_BINARY:
+    case SQL_VARBINARY:
+    case SQL_LONGVARBINARY:
+        return adBinary;
+    default: {
+        const int a = TipoCampoAdo(t, 1);
+        return a == adVarWChar ? adWChar : a;
+    }
+    }
+}
+
+bool TipoLongo(int t, const QString& nomeTipo, qint64 tamanho)
+{
+    const QString n = nomeTipo.toLower();
+    if (n == u"text" || n == u"ntext" || n == u"image" || n == u"bytea")
+        return true;
+    switch (t) {
+    case SQL_LONGVARCHAR:
+    case SQL_WLONGVARCHAR:
+    case SQL_LONGVARBINARY:
+        return true;
+    case SQL_VARCHAR:
+    case SQL_WVARCHAR:
+    case SQL_VARBINARY:
+        return tamanho <= 0 || tamanho > 8000;
+    default:
+        return false;
+    }
+}
+
+bool TipoFixo(int t, const QString& nomeTipo)
+{
+    switch (t) {
+    case SQL_CHAR:
+    case SQL_WCHAR:
+    case SQL_BINARY:
+        return true;
+    case SQL_VARCHAR:
+    case SQL_WVARCHAR:
+    case SQL_LONGVARCHAR:
+    case SQL_WLONGVARCHAR:
+    case SQL_VARBINARY:
+    case SQL_LONGVARBINARY:
+        return false;
+    default:
+        return !nomeTipo.isEmpty() || t != 0;
+    }
+}
+
+} // namespace odbc
+
+clsMotorOdbc::clsMotorOdbc() : h(new Handles) {}
+clsMotorOdbc::~clsMotorOdbc()
+{
+    Fechar();
+    delete h;
+}
+
+bool clsMotorOdbc::Aberto() const { return h->conectado; }
+
+void clsMotorOdbc::Fechar()
+{
+    if (h->dbc != SQL_NULL_HDBC) {
+        if (h->conectado) {
+            if (emTransacao)
+                SQLEndTran(SQL_HANDLE_DBC, h->dbc, SQL_ROLLBACK);
+            SQLDisconnect(h->dbc);
+        }
+        SQLFreeHandle(SQL_HANDLE_DBC, h->dbc);
+        h->dbc = SQL_NULL_HDBC;
+    }
+    if (h->env != SQL_NULL_HENV) {
+        SQLFreeHandle(SQL_HANDLE_ENV, h->env);
+        h->env = SQL_NULL_HENV;
+    }
+    h->conectado = false;
+    emTransacao = false;
+}
+
+bool clsMotorOdbc::FalharOdbc(int tipoHandle, void* handle, const QString& padrao)
+{
+    QStringList textos;
+    long numero = 0;
+    QString estado;
+    for (SQLSMALLINT i = 1;; ++i) {
+        SQLWCHAR sqlState[6] = {0};
+        SQLWCHAR msg[2048];
+        SQLINTEGER nativo = 0;
+        SQLSMALLINT n = 0;
+        const SQLRETURN rc = SQLGetDiagRecW(SQLSMALLINT(tipoHandle), handle, i, sqlState, &nativo, msg,
+                                            SQLSMALLINT(sizeof msg / sizeof msg[0]), &n);
+        if (!Ok(rc))
+            break;
+        if (textos.isEmpty()) {
+            numero = nativo;
+            estado = DeW(sqlState, 5);
+        }
+        textos << DeW(msg, qMin<qsizetype>(n, 2047));
+    }
+    if (textos.isEmpty())
+        textos << (padrao.isEmpty() ? QStringLiteral("Erro desconhecido do driver ODBC.") : padrao);
+    if (numero == 0)
+        numero = -2147467259; // the provider's generic failure
+    return Falhar(numero, textos.join(u'\n'));
+}
+
+bool clsMotorOdbc::Conectar(const QString& odbcStr, int timeoutSegundos)
+{
+    Fechar();
+    if (!Ok(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h->env)))
+        return Falhar(-2147467259, QStringLiteral("Não foi possível iniciar o gerenciador ODBC."));
+    SQLSetEnvAttr(h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    if (!Ok(SQLAllocHandle(SQL_HANDLE_DBC, h->env, &h->dbc)))
+        return FalharOdbc(SQL_HANDLE_ENV, h->env);
+    // 0 would wait forever for a server that does not answer: the usual 15 seconds apply then.
+    const SQLULEN espera = SQLULEN(timeoutSegundos > 0 ? timeoutSegundos : 15);
+    SQLSetConnectAttr(h->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(espera), 0);
+    SQLSetConnectAttr(h->dbc, SQL_ATTR_CONNECTION_TIMEOUT, reinterpret_cast<SQLPOINTER>(espera), 0);
+    if (somenteLeitura)
+        SQLSetConnectAttr(h->dbc, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
+    SQLWCHAR saida[1024];
+    SQLSMALLINT n = 0;
+    const SQLRETURN rc = SQLDriverConnectW(h->dbc, nullptr, W(odbcStr), SQL_NTS, saida, 1024, &n, SQL_DRIVER_NOPROMPT);
+    if (!Ok(rc)) {
+        FalharOdbc(SQL_HANDLE_DBC, h->dbc, QStringLiteral("Não foi possível conectar."));
+        const ErroDados e = erro;
+        Fechar();
+        erro = e;
+        return false;
+    }
+    h->conectado = true;
+    SQLWCHAR info[256];
+    SQLSMALLINT len = 0;
+    if (Ok(SQLGetInfoW(h->dbc, SQL_IDENTIFIER_QUOTE_CHAR, info, sizeof info, &len)))
+        aspas = DeW(info, len / 2).trimmed();
+    if (Ok(SQLGetInfoW(h->dbc, SQL_DBMS_NAME, info, sizeof info, &len)))
+        nomeSgbd = DeW(info, len / 2);
+    return true;
+}
+
+QString clsMotorOdbc::TraduzirSqlServer(const clsConnStr& cs, const QString& driver)
+{
+    auto primeiro = [&](std::initializer_list<const char*> chaves) {
+        for (const char* k : chaves)
+            if (cs.Contem(QLatin1String(k)))
+                return cs.Valor(QLatin1String(k));
+        return QString();
+    };
+    clsConnStr o;
+    o.Definir(QStringLiteral("Driver"), u'{' + driver + u'}');
+    QString servidor = primeiro({"Data Source", "Server", "Address", "Addr", "Network Address"}).trimmed();
+    if (servidor.startsWith(QLatin1String("tcp:"), Qt::CaseInsensitive))
+        servidor = servidor.mid(4);
+    QString porta;
+    const int virgula = servidor.indexOf(u',');
+    if (virgula >= 0) {
+        porta = servidor.mid(virgula + 1).trimmed();
+        servidor = servidor.left(virgula).trimmed();
+    }
+    if (servidor.isEmpty() || servidor == u"." || servidor.compare(u"(local)", Qt::CaseInsensitive) == 0)
+        servidor = QStringLiteral("127.0.0.1");
+    else if (servidor.startsWith(QLatin1String(".\\")) || servidor.startsWith(QLatin1String("(local)\\"), Qt::CaseInsensitive))
+        servidor = QStringLiteral("127.0.0.1") + servidor.mid(servidor.indexOf(u'\\'));
+    o.Definir(QStringLiteral("Server"), servidor);
+    if (!porta.isEmpty())
+        o.Definir(QStringLiteral("Port"), porta);
+    else if (!servidor.contains(u'\\'))
+        o.Definir(QStringLiteral("Port"), QStringLiteral("1433"));
+    const QString banco = primeiro({"Initial Catalog", "Database"});
+    if (!banco.isEmpty())
+        o.Definir(QStringLiteral("Database"), banco);
+    const QString integrada = primeiro({"Integrated Security", "Trusted_Connection"}).trimmed().toLower();
+    if (integrada == u"sspi" || integrada == u"true" || integrada == u"yes") {
+        o.Definir(QStringLiteral("Trusted_Connection"), QStringLiteral("Yes"));
+    } else {
+        o.Definir(QStringLiteral("UID"), primeiro({"User ID", "UID", "User"}));
+        o.Definir(QStringLiteral("PWD"), primeiro({"Password", "PWD"}));
+    }
+    const QString app = primeiro({"Application Name", "App"});
+    if (!app.isEmpty())
+        o.Definir(QStringLiteral("APP"), app);
+    o.Definir(QStringLiteral("ClientCharset"), QStringLiteral("UTF-8"));
+    return o.MontarOdbc();
+}
+
+QString clsMotorOdbc::TraduzirOdbc(const clsConnStr& cs)
+{
+    const QString estendidas = cs.Valor(QStringLiteral("Extended Properties"));
+    if (!estendidas.isEmpty())
+        return estendidas;
+    clsConnStr o;
+    for (const auto& [k, v] : cs.Pares()) {
+        if (k.compare(u"Provider", Qt::CaseInsensitive) == 0 || k.compare(u"Persist Security Info", Qt::CaseInsensitive) == 0)
+            continue;
+        if (k.compare(u"User ID", Qt::CaseInsensitive) == 0)
+            o.Definir(QStringLiteral("UID"), v);
+        else if (k.compare(u"Password", Qt::CaseInsensitive) == 0)
+            o.Definir(QStringLiteral("PWD"), v);
+        else if (k.compare(u"Data Source", Qt::CaseInsensitive) == 0)
+            o.Definir(QStringLiteral("DSN"), v);
+        else if (k.compare(u"Initial Catalog", Qt::CaseInsensitive) == 0)
+            o.Definir(QStringLiteral("Database"), v);
+        else
+            o.Definir(k, v);
+    }
+    return o.MontarOdbc();
+}
+
+bool clsMotorOdbc::Abrir(bool sqlServer, bool leituraEscrita, int timeoutSegundos)
+{
+    somenteLeitura = !leituraEscrita;
+    return Conectar(sqlServer ? TraduzirSqlServer(connStr) : TraduzirOdbc(connStr), timeoutSegundos);
+}
+
+bool clsMotorOdbc::ArquivoJetReal(const QString& arquivo)
+{
+    QFile f(arquivo);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray cab = f.read(32);
+    return cab.mid(4, 15) == "Standard Jet DB" || cab.mid(4, 15) == "Standard ACE DB";
+}
+
+bool clsMotorOdbc::AbrirJet(const QString& arquivo, int timeoutSegundos)
+{
+    somenteLeitura = true;
+    clsConnStr o;
+    o.Definir(QStringLiteral("Driver"), QStringLiteral("{MDBTools}"));
+    o.Definir(QStringLiteral("DBQ"), arquivo);
+    if (Conectar(o.MontarOdbc(), timeoutSegundos))
+        return true;
+    if (erro.descricao.contains(QLatin1String("IM002")) || erro.descricao.contains(QLatin1String("not found"), Qt::CaseInsensitive)
+        || erro.descricao.contains(QLatin1String("can't open lib"), Qt::CaseInsensitive))
+        erro.descricao = QStringLiteral("O arquivo '%1' é um banco Jet/ACE e o driver ODBC do MDBTools, que o lê, "
+                                        "não está instalado.\n%2")
+                             .arg(arquivo, erro.descricao);
+    return false;
+}
+
+QString clsMotorOdbc::BancoPadrao() const
+{
+    if (!h->conectado)
+        return QString();
+    SQLWCHAR buf[512];
+    SQLINTEGER n = 0;
+    if (!Ok(SQLGetConnectAttrW(h->dbc, SQL_ATTR_CURRENT_CATALOG, buf, sizeof buf, &n)))
+        return QString();
+    return DeW(buf, n / 2);
+}
+
+QString clsMotorOdbc::CitarIdentificador(const QString& nome) const
+{
+    if (aspas.isEmpty() || aspas == u" ")
+        return nome;
+    return aspas + QString(nome).replace(aspas, aspas + aspas) + aspas;
+}
+
+void* clsMotorOdbc::NovoStmt()
+{
+    SQLHSTMT st = SQL_NULL_HSTMT;
+    if (!h->conectado) {
+        Falhar(3709, QStringLiteral("A conexão está fechada."));
+        return nullptr;
+    }
+    if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, h->dbc, &st))) {
+        FalharOdbc(SQL_HANDLE_DBC, h->dbc);
+        return nullptr;
+    }
+    return st;
+}
+
+void clsMotorOdbc::LiberarStmt(void* st)
+{
+    if (st)
+        SQLFreeHandle(SQL_HANDLE_STMT, st);
+}
+
+bool clsMotorOdbc::IniciarTransacao()
+{
+    if (!h->conectado)
+        return Falhar(3709, QStringLiteral("A conexão está fechada."));
+    if (emTransacao)
+        return Falhar(-2147168237, QStringLiteral("Já existe uma transação em andamento."));
+    if (!Ok(SQLSetConnectAttr(h->dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
+        return FalharOdbc(SQL_HANDLE_DBC, h->dbc);
+    emTransacao = true;
+    return true;
+}
+
+static bool Encerrar(clsMotorOdbc::Handles* h, SQLSMALLINT como)
+{
+    const bool ok = Ok(SQLEndTran(SQL_HANDLE_DBC, h->dbc, como));
+    SQLSetConnectAttr(h->dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+    return ok;
+}
+
+bool clsMotorOdbc::ConfirmarTransacao()
+{
+    if (!h->conectado || !emTransacao)
+        return Falhar(-2147168242, QStringLiteral("Não há transação em andamento."));
+    emTransacao = false;
+    return Encerrar(h, SQL_COMMIT) || FalharOdbc(SQL_HANDLE_DBC, h->dbc);
+}
+
+bool clsMotorOdbc::DesfazerTransacao()
+{
+    if (!h->conectado || !emTransacao)
+        return Falhar(-2147168242, QStringLiteral("Não há transação em andamento."));
+    emTransacao = false;
+    return Encerrar(h, SQL_ROLLBACK) || FalharOdbc(SQL_HANDLE_DBC, h->dbc);
+}
+
+bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados)
+{
+    if (rs)
+        rs->reset();
+    if (afetados)
+        *afetados = -1;
+    if (somenteLeitura && !QRegularExpression(QStringLiteral(R"(^\s*(SELECT|WITH|EXEC|SHOW)\b)"),
+                                              QRegularExpression::CaseInsensitiveOption)
+                               .match(sql)
+                               .hasMatch())
+        return Falhar(-2147217911, QStringLiteral("A conexão foi aberta somente para leitura: a instrução não pode "
+                                                  "ser executada."));
+    SQLHSTMT st = NovoStmt();
+    if (!st)
+        return false;
+    SQLRETURN rc = SQLExecDirectW(st, W(sql), SQL_NTS);
+    long total = -1;
+    bool ok = true;
+    for (;;) {
+        if (rc == SQL_ERROR || rc == SQL_INVALID_HANDLE) {
+            ok = FalharOdbc(SQL_HANDLE_STMT, st);
+            break;
+        }
+        if (rc == SQL_NO_DATA) {
+            total = qMax(total, 0L);
+        } else {
+            SQLSMALLINT colunas = 0;
+            SQLNumResultCols(st, &colunas);
+            if (colunas > 0) {
+                if (rs && !*rs && !Preencher(st, rs, lockType, sql)) {
+                    ok = false;
+                    break;
+                }
+            } else {
+                SQLLEN n = -1;
+                if (Ok(SQLRowCount(st, &n)) && n >= 0)
+                    total = qMax(total, 0L) + long(n);
+            }
+        }
+        rc = SQLMoreResults(st);
+        if (rc == SQL_NO_DATA)
+            break;
+    }
+    LiberarStmt(st);
+    if (!ok) {
+        if (rs)
+            rs->reset();
+        return false;
+    }
+    if (afetados)
+        *afetados = total;
+    return true;
+}
+
+bool clsMotorOdbc::Preencher(void* stmt, RecordsetPtr* rs, int lockType, const QString& sql)
+{
+    SQLHSTMT st = stmt;
+    SQLSMALLINT n = 0;
+    SQLNumResultCols(st, &n);
+    auto d = std::make_shared<clsRecordsetDados>();
+    enum Classe { Inteiro, Real, Decimal, Data, Hora, Binario, Texto };
+    std::vector<Classe> classes;
+    for (SQLUSMALLINT c = 1; c <= n; ++c) {
+        SQLWCHAR nome[512];
+        SQLSMALLINT tamNome = 0, tipo = 0, casas = 0, anulavel = SQL_NULLABLE_UNKNOWN;
+        SQLULEN tamanho = 0;
+        SQLDescribeColW(st, c, nome, 512, &tamNome, &tipo, &tamanho, &casas, &anulavel);
+        CampoInfo f;
+        f.nome = DeW(nome, qMin<qsizetype>(tamNome, 511));
+        f.tipo = TipoCampoAdo(tipo, qint64(tamanho));
+        f.tamanho = TipoTexto(f.tipo) || TipoBinario(f.tipo)
+                        ? (TipoLongo(tipo, QString(), qint64(tamanho)) ? 2147483647 : qint64(tamanho))
+                        : TamanhoFixo(f.tipo);
+        f.precisao = (f.tipo == adNumeric) ? int(tamanho) : 0;
+        f.escala = casas;
+        TipoDeclarado td;
+        td.fixo = TipoFixo(tipo, QString());
+        td.longo = TipoLongo(tipo, QString(), qint64(tamanho));
+        f.atributos = FlagsColuna(td, anulavel != SQL_NO_NULLS, !somenteLeitura);
+        SQLWCHAR base[512];
+        SQLSMALLINT tb = 0;
+        if (Ok(SQLColAttributeW(st, c, SQL_DESC_BASE_TABLE_NAME, base, sizeof base, &tb, nullptr)))
+            f.tabelaBase = DeW(base, tb / 2);
+        if (Ok(SQLColAttributeW(st, c, SQL_DESC_BASE_COLUMN_NAME, base, sizeof base, &tb, nullptr)))
+            f.colunaBase = DeW(base, tb / 2);
+        d->campos.append(f);
+        Classe k = Texto;
+        if (TipoInteiro(f.tipo))
+            k = Inteiro;
+        else if (f.tipo == adSingle || f.tipo == adDouble)
+            k = Real;
+        else if (f.tipo == adNumeric)
+            k = Decimal;
+        else if (f.tipo == adDBTime)
+            k = Hora;
+        else if (TipoData(f.tipo))
+            k = Data;
+        else if (TipoBinario(f.tipo))
+            k = Binario;
+        classes.push_back(k);
+    }
+    // A single-table SELECT whose driver did not name the base table: take it from the statement.
+    static const QRegularExpression umaTabela(
+        QStringLiteral(R"(^\s*SELECT\s.+?\sFROM\s+((?:"[^"]+"|\[[^\]]+\]|[\w$]+)(?:\.(?:"[^"]+"|\[[^\]]+\]|[\w$]+))?)\s*(?:WHERE\b|ORDER\b|;|$))"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const auto m = umaTabela.match(sql);
+    if (m.hasMatch()) {
+        QString t = m.captured(1);
+        if (t.contains(u'.'))
+            t = t.mid(t.lastIndexOf(u'.') + 1);
+        if ((t.startsWith(u'"') && t.endsWith(u'"')) || (t.startsWith(u'[') && t.endsWith(u']')))
+            t = t.mid(1, t.size() - 2);
+        for (CampoInfo& f : d->campos) {
+            if (f.tabelaBase.isEmpty())
+                f.tabelaBase = t;
+            if (f.colunaBase.isEmpty())
+                f.colunaBase = f.nome;
+        }
+    }
+
+    std::vector<SQLWCHAR> buf(4096);
+    QByteArray bytes;
+    SQLRETURN rc;
+    while (Ok(rc = SQLFetch(st))) {
+        for (SQLUSMALLINT c = 1; c <= n; ++c) {
+            const int i = c - 1;
+            SQLLEN ind = 0;
+            switch (classes[size_t(i)]) {
+            case Inteiro: {
+                SQLBIGINT v = 0;
+                rc = SQLGetData(st, c, SQL_C_SBIGINT, &v, sizeof v, &ind);
+                if (ind == SQL_NULL_DATA || !Ok(rc))
+                    d->AcrescentarNulo(i);
+                else
+                    d->AcrescentarInteiro(i, v);
+                break;
+            }
+            case Real: {
+                double v = 0;
+                rc = SQLGetData(st, c, SQL_C_DOUBLE, &v, sizeof v, &ind);
+                if (ind == SQL_NULL_DATA || !Ok(rc))
+                    d->AcrescentarNulo(i);
+                else
+                    d->AcrescentarReal(i, v);
+                break;
+            }
+            case Decimal: {
+                char t[128];
+                rc = SQLGetData(st, c, SQL_C_CHAR, t, sizeof t, &ind);
+                if (ind == SQL_NULL_DATA || !Ok(rc))
+                    d->AcrescentarNulo(i);
+                else
+                    d->AcrescentarReal(i, std::strtod(t, nullptr));
+                break;
+            }
+            case Data: {
+                SQL_TIMESTAMP_STRUCT ts{};
+                rc = SQLGetData(st, c, SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts, &ind);
+                if (ind == SQL_NULL_DATA || !Ok(rc)) {
+                    d->AcrescentarNulo(i);
+                    break;
+                }
+                const QDate dt(ts.year, ts.month, ts.day);
+                d->AcrescentarData(i, dt.toJulianDay() * 86400000LL
+                                          + ((ts.hour * 60 + ts.minute) * 60 + ts.second) * 1000LL
+                                          + ts.fraction / 1000000);
+                break;
+            }
+            case Hora: {
+                SQL_TIME_STRUCT tm{};
+                rc = SQLGetData(st, c, SQL_C_TYPE_TIME, &tm, sizeof tm, &ind);
+                if (ind == SQL_NULL_DATA || !Ok(rc)) {
+                    d->AcrescentarNulo(i);
+                    break;
+                }
+                d->AcrescentarData(i, QDate(1899, 12, 30).toJulianDay() * 86400000LL
+                                          + ((tm.hour * 60 + tm.minute) * 60 + tm.second) * 1000LL);
+                break;
+            }
+            case Binario: {
+                bytes.clear();
+                char b[8192];
+                for (;;) {
+                    rc = SQLGetData(st, c, SQL_C_BINARY, b, sizeof b, &ind);
+                    if (rc == SQL_NO_DATA || !Ok(rc) || ind == SQL_NULL_DATA)
+                        break;
+                    const SQLLEN veio = (ind == SQL_NO_TOTAL || ind > SQLLEN(sizeof b)) ? SQLLEN(sizeof b) : ind;
+                    bytes.append(b, veio);
+                    if (rc == SQL_SUCCESS)
+                        break;
+                }
+                if (ind == SQL_NULL_DATA)
+                    d->AcrescentarNulo(i);
+                else
+                    d->AcrescentarBinario(i, bytes.constData(), size_t(bytes.size()));
+                break;
+            }
+            case Texto: {
+                // Most values fit the buffer at once and go straight to the store.
+                QString longo;
+                bool nulo = false, guardado = false;
+                for (;;) {
+                    rc = SQLGetData(st, c, SQL_C_WCHAR, buf.data(), SQLLEN(buf.size() * sizeof(SQLWCHAR)), &ind);
+                    if (rc == SQL_NO_DATA || !Ok(rc))
+                        break;
+                    if (ind == SQL_NULL_DATA) {
+                        nulo = true;
+                        break;
+                    }
+                    const qsizetype cabe = qsizetype(buf.size()) - 1;
+                    const qsizetype veio = (ind == SQL_NO_TOTAL || ind / 2 > cabe) ? cabe : qsizetype(ind / 2);
+                    if (rc == SQL_SUCCESS && longo.isEmpty()) {
+                        const QByteArray u = QStringView(reinterpret_cast<const char16_t*>(buf.data()), veio).toUtf8();
+                        d->AcrescentarTexto(i, u.constData(), size_t(u.size()));
+                        guardado = true;
+                        break;
+                    }
+                    longo += DeW(buf.data(), veio);
+                    if (rc == SQL_SUCCESS)
+                        break;
+                }
+                if (guardado)
+                    break;
+                if (nulo) {
+                    d->AcrescentarNulo(i);
+                } else {
+                    const QByteArray u = longo.toUtf8();
+                    d->AcrescentarTexto(i, u.constData(), size_t(u.size()));
+                }
+                break;
+            }
+            }
+        }
+        d->FecharLinha();
+    }
+    if (rc == SQL_ERROR)
+        return FalharOdbc(SQL_HANDLE_STMT, st);
+    d->motor = shared_from_this();
+    d->fonte = sql;
+    *rs = clsRecordset::Criar(std::move(d), somenteLeitura ? adLockReadOnly : lockType);
+    return true;
+}
+
+bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<QVariant>& valores, long& afetados)
+{
+    afetados = 0;
+    if (somenteLeitura)
+        return Falhar(-2147217911, QStringLiteral("A conexão foi aberta somente para leitura."));
+    SQLHSTMT st = NovoStmt();
+    if (!st)
+        return false;
+    // Buffers live until the statement ran.
+    std::vector<QString> textos(valores.size());
+    std::vector<QByteArray> binarios(valores.size());
+    std::vector<SQLBIGINT> inteiros(valores.size());
+    std::vector<double> reais(valores.size());
+    std::vector<SQL_TIMESTAMP_STRUCT> datas(valores.size());
+    std::vector<unsigned char> bits(valores.size());
+    std::vector<SQLLEN> ind(valores.size());
+    bool ok = Ok(SQLPrepareW(st, W(sql), SQL_NTS)) || FalharOdbc(SQL_HANDLE_STMT, st);
+    for (size_t i = 0; ok && i < valores.size(); ++i) {
+        const QVariant& v = valores[i];
+        const SQLUSMALLINT k = SQLUSMALLINT(i + 1);
+        SQLRETURN rc;
+        if (v.isNull()) {
+            ind[i] = SQL_NULL_DATA;
+            rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0, nullptr, 0, &ind[i]);
+        } else {
+            switch (v.typeId()) {
+            case QMetaType::Bool:
+                bits[i] = v.toBool() ? 1 : 0;
+                ind[i] = 0;
+                rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_BIT, SQL_BIT, 1, 0, &bits[i], 0, &ind[i]);
+                break;
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+            case QMetaType::Short:
+            case QMetaType::UShort:
+                inteiros[i] = v.toLongLong();
+                ind[i] = 0;
+                if (inteiros[i] >= INT32_MIN && inteiros[i] <= INT32_MAX) {
+                    // Most columns are 32-bit: bound as such, comparisons need no widening.
+                    rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_INTEGER, 10, 0, &inteiros[i], 0, &ind[i]);
+                } else {
+                    rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 19, 0, &inteiros[i], 0, &ind[i]);
+                }
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                reais[i] = v.toDouble();
+                ind[i] = 0;
+                rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 15, 0, &reais[i], 0, &ind[i]);
+                break;
+            case QMetaType::QDateTime:
+            case QMetaType::QDate: {
+                const QDateTime d = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
+                SQL_TIMESTAMP_STRUCT& t = datas[i];
+                t.year = SQLSMALLINT(d.date().year());
+                t.month = SQLUSMALLINT(d.date().month());
+                t.day = SQLUSMALLINT(d.date().day());
+                t.hour = SQLUSMALLINT(d.time().hour());
+                t.minute = SQLUSMALLINT(d.time().minute());
+                t.second = SQLUSMALLINT(d.time().second());
+                t.fraction = SQLUINTEGER(d.time().msec()) * 1000000u;
+                ind[i] = 0;
+                rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23, 3, &t, 0, &ind[i]);
+                break;
+            }
+            case QMetaType::QByteArray:
+                binarios[i] = v.toByteArray();
+                ind[i] = SQLLEN(binarios[i].size());
+                rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_BINARY,
+                                      binarios[i].size() > 8000 ? SQL_LONGVARBINARY : SQL_VARBINARY,
+                                      SQLULEN(qMax<qsizetype>(binarios[i].size(), 1)), 0, binarios[i].data(),
+                                      SQLLEN(binarios[i].size()), &ind[i]);
+                break;
+            default:
+                textos[i] = v.toString();
+                ind[i] = SQLLEN(textos[i].size() * 2);
+                rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_WCHAR,
+                                      textos[i].size() > 4000 ? SQL_WLONGVARCHAR : SQL_WVARCHAR,
+                                      SQLULEN(qMax<qsizetype>(textos[i].size(), 1)), 0, W(textos[i]),
+                                      SQLLEN(textos[i].size() * 2), &ind[i]);
+                break;
+            }
+        }
+        ok = Ok(rc) || FalharOdbc(SQL_HANDLE_STMT, st);
+    }
+    if (ok) {
+        const SQLRETURN rc = SQLExecute(st);
+        if (rc == SQL_NO_DATA) {
+            afetados = 0;
+        } else if (Ok(rc)) {
+            SQLLEN n = 0;
+            SQLRowCount(st, &n);
+            afetados = long(n);
+        } else {
+            ok = FalharOdbc(SQL_HANDLE_STMT, st);
+        }
+    }
+    LiberarStmt(st);
+    return ok;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// Servers and custom sources through ODBC (unixODBC): SQL Server through FreeTDS (the OLE DB
+// keywords of the connection string translated to the driver's), any installed driver for custom
+// strings, and real Jet/ACE files through the MDBTools driver, read-only.
+#include "clsMotor.h"
+
+#include <QString>
+
+class clsMotorOdbc : public clsMotor {
+public:
+    clsMotorOdbc();
+    ~clsMotorOdbc() override;
+
+    // SQL Server (sqlServer true: the string's OLE DB keywords are translated for FreeTDS) or an
+    // ODBC string as given.
+    bool Abrir(bool sqlServer, bool leituraEscrita, int timeoutSegundos);
+    // A real Jet/ACE file, read-only.
+    bool AbrirJet(const QString& arquivo, int timeoutSegundos);
+    // Whether the file starts like a Jet or ACE database.
+    static bool ArquivoJetReal(const QString& arquivo);
+    // The ODBC string a SQL Server connection string becomes for FreeTDS.
+    static QString TraduzirSqlServer(const clsConnStr& cs, const QString& driver = QStringLiteral("FreeTDS"));
+    // The ODBC string of a custom (MSDASQL) connection string.
+    static QString TraduzirOdbc(const clsConnStr& cs);
+
+    bool Aberto() const override;
+    void Fechar() override;
+    bool Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados) override;
+    bool ExecutarComParametros(const QString& sql, const std::vector<QVariant>& valores, long& afetados) override;
+    bool Schema(SchemaOleDb schema, const QStringList& restricoes, RecordsetPtr& rs) override;
+    bool IniciarTransacao() override;
+    bool ConfirmarTransacao() override;
+    bool DesfazerTransacao() override;
+    bool EmTransacao() const override { return emTransacao; }
+    QString CitarIdentificador(const QString& nome) const override;
+    bool SomenteLeitura() const override { return somenteLeitura; }
+    QString BancoPadrao() const override;
+
+    struct Handles;
+
+private:
+    bool Conectar(const QString& odbc, int timeoutSegundos);
+    bool FalharOdbc(int tipoHandle, void* handle, const QString& padrao = QString());
+    bool Preencher(void* stmt, RecordsetPtr* rs, int lockType, const QString& sql);
+    bool ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, RecordsetPtr& saida);
+    void* NovoStmt();
+    void LiberarStmt(void* st);
+
+    Handles* h;
+    bool somenteLeitura = false;
+    bool emTransacao = false;
+    QString aspas = QStringLiteral("\"");
+    QString nomeSgbd;
+};

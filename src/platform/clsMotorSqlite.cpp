@@ -1,0 +1,299 @@
+#include "clsMotorSqlite.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+using namespace ado;
+
+clsMotorSqlite::~clsMotorSqlite() { Fechar(); }
+
+bool clsMotorSqlite::FalharSqlite()
+{
+    return Falhar(db ? sqlite3_extended_errcode(db) : SQLITE_ERROR,
+                  db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("banco de dados fechado"));
+}
+
+bool clsMotorSqlite::AbrirArquivo(const QString& caminho, int flags)
+{
+    arquivo = caminho;
+    const int rc = sqlite3_open_v2(caminho.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        Falhar(rc, db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc)));
+        Fechar();
+        return false;
+    }
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, 5000);
+    // A file that is not a database fails here rather than at the first query.
+    if (!Simples("SELECT count(*) FROM sqlite_schema") || !Simples("PRAGMA foreign_keys = ON")) {
+        const ErroDados e = erro;
+        Fechar();
+        erro = e;
+        return false;
+    }
+    return true;
+}
+
+bool clsMotorSqlite::Abrir(const QString& caminho, bool leituraEscrita)
+{
+    Fechar();
+    if (caminho.trimmed().isEmpty())
+        return Falhar(-2147467259, QStringLiteral("O nome do arquivo de banco de dados (Data Source) não foi informado."));
+    if (!QFileInfo(caminho).isFile())
+        return Falhar(-2147467259, QStringLiteral("Não foi possível encontrar o arquivo '%1'.").arg(caminho));
+    somenteLeitura = !leituraEscrita || !QFileInfo(caminho).isWritable();
+    return AbrirArquivo(caminho, somenteLeitura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+}
+
+bool clsMotorSqlite::Criar(const QString& caminho)
+{
+    Fechar();
+    somenteLeitura = false;
+    if (!AbrirArquivo(caminho, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE))
+        return false;
+    // Writes the header, so the new file is recognised as a database at once.
+    return Simples("PRAGMA user_version = 0") && Simples("VACUUM");
+}
+
+void clsMotorSqlite::Fechar()
+{
+    if (db) {
+        sqlite3_close_v2(db);
+        db = nullptr;
+    }
+}
+
+bool clsMotorSqlite::Simples(const char* sql)
+{
+    char* msg = nullptr;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &msg);
+    if (rc != SQLITE_OK) {
+        Falhar(sqlite3_extended_errcode(db), QString::fromUtf8(msg ? msg : sqlite3_errstr(rc)));
+        sqlite3_free(msg);
+        return false;
+    }
+    return true;
+}
+
+bool clsMotorSqlite::IniciarTransacao()
+{
+    return db ? Simples("BEGIN") : Falhar(3709, QStringLiteral("A conexão está fechada."));
+}
+bool clsMotorSqlite::ConfirmarTransacao()
+{
+    return db ? Simples("COMMIT") : Falhar(3709, QStringLiteral("A conexão está fechada."));
+}
+bool clsMotorSqlite::DesfazerTransacao()
+{
+    return db ? Simples("ROLLBACK") : Falhar(3709, QStringLiteral("A conexão está fechada."));
+}
+bool clsMotorSqlite::EmTransacao() const { return db && !sqlite3_get_autocommit(db); }
+
+QString clsMotorSqlite::CitarIdentificador(const QString& nome) const
+{
+    return u'[' + QString(nome).replace(u']', QStringLiteral("]]")) + u']';
+}
+
+QVariant clsMotorSqlite::UltimoIdInserido() { return db ? QVariant(qlonglong(sqlite3_last_insert_rowid(db))) : QVariant(); }
+
+namespace {
+
+bool EhDml(sqlite3_stmt* st)
+{
+    const char* s = sqlite3_sql(st);
+    while (*s == ' ' || *s == '\t' || *s == '\r' || *s == '\n')
+        ++s;
+    for (const char* k : {"INSERT", "UPDATE", "DELETE", "REPLACE"})
+        if (sqlite3_strnicmp(s, k, int(strlen(k))) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool clsMotorSqlite::Preencher(sqlite3_stmt* st, RecordsetPtr* rs, int lockType, const QString& sql)
+{
+    auto d = std::make_shared<clsRecordsetDados>();
+    const int n = sqlite3_column_count(st);
+    std::vector<char> ehTexto(size_t(n), 0);
+    for (int c = 0; c < n; ++c) {
+        CampoInfo f;
+        f.nome = QString::fromUtf8(sqlite3_column_name(st, c));
+        const char* decl = sqlite3_column_decltype(st, c);
+        const char* tab = sqlite3_column_table_name(st, c);
+        const char* col = sqlite3_column_origin_name(st, c);
+        bool anulavel = true;
+        if (tab && col) {
+            f.tabelaBase = QString::fromUtf8(tab);
+            f.colunaBase = QString::fromUtf8(col);
+            int notNull = 0, pk = 0, autoinc = 0;
+            if (sqlite3_table_column_metadata(db, sqlite3_column_database_name(st, c), tab, col, nullptr, nullptr,
+                                              &notNull, &pk, &autoinc)
+                == SQLITE_OK)
+                anulavel = !notNull && !autoinc;
+        }
+        if (decl) {
+            const TipoDeclarado t = InterpretarTipoDeclarado(QString::fromUtf8(decl));
+            f.tipo = t.tipoCampo;
+            f.tamanho = (TipoTexto(t.tipoCampo) || TipoBinario(t.tipoCampo)) ? t.tamanho : TamanhoFixo(t.tipoCampo);
+            f.precisao = t.precisao;
+            f.escala = t.escala;
+            f.atributos = FlagsColuna(t, anulavel, !somenteLeitura);
+        } else {
+            f.tipoFixado = false;
+            f.atributos = ISNULLABLE | MAYBENULL;
+        }
+        d->campos.append(f);
+    }
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        for (int c = 0; c < n; ++c) {
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_INTEGER:
+                d->AcrescentarInteiro(c, sqlite3_column_int64(st, c));
+                break;
+            case SQLITE_FLOAT:
+                d->AcrescentarReal(c, sqlite3_column_double(st, c));
+                break;
+            case SQLITE_TEXT: {
+                const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+                d->AcrescentarTexto(c, p, size_t(sqlite3_column_bytes(st, c)));
+                break;
+            }
+            case SQLITE_BLOB: {
+                const char* p = static_cast<const char*>(sqlite3_column_blob(st, c));
+                d->AcrescentarBinario(c, p, size_t(sqlite3_column_bytes(st, c)));
+                break;
+            }
+            default:
+                d->AcrescentarNulo(c);
+                break;
+            }
+        }
+        d->FecharLinha();
+    }
+    if (rc != SQLITE_DONE)
+        return FalharSqlite();
+    d->motor = std::static_pointer_cast<clsMotor>(shared_from_this());
+    d->fonte = sql;
+    if (somenteLeitura)
+        lockType = adLockReadOnly;
+    *rs = clsRecordset::Criar(std::move(d), lockType);
+    return true;
+}
+
+bool clsMotorSqlite::Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados)
+{
+    if (rs)
+        rs->reset();
+    if (afetados)
+        *afetados = -1;
+    if (!db)
+        return Falhar(3709, QStringLiteral("A conexão está fechada."));
+    const QByteArray u = sql.toUtf8();
+    const char* p = u.constData();
+    const char* fim = p + u.size();
+    long total = -1;
+    while (p < fim) {
+        sqlite3_stmt* st = nullptr;
+        const char* resto = nullptr;
+        if (sqlite3_prepare_v2(db, p, int(fim - p), &st, &resto) != SQLITE_OK) {
+            sqlite3_finalize(st);
+            return FalharSqlite();
+        }
+        p = resto;
+        if (!st)
+            continue; // blanks or a comment
+        if (somenteLeitura && !sqlite3_stmt_readonly(st)) {
+            sqlite3_finalize(st);
+            return Falhar(SQLITE_READONLY, QStringLiteral("O banco de dados foi aberto somente para leitura."));
+        }
+        bool ok = true;
+        if (sqlite3_column_count(st) > 0 && rs && !*rs) {
+            ok = Preencher(st, rs, lockType, sql);
+        } else {
+            const sqlite3_int64 antes = sqlite3_total_changes64(db);
+            int rc;
+            while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            }
+            ok = rc == SQLITE_DONE || FalharSqlite();
+            if (ok && (EhDml(st) || sqlite3_total_changes64(db) != antes))
+                total = (total < 0 ? 0 : total) + long(sqlite3_changes64(db));
+        }
+        sqlite3_finalize(st);
+        if (!ok) {
+            if (rs)
+                rs->reset();
+            return false;
+        }
+    }
+    if (afetados)
+        *afetados = total;
+    return true;
+}
+
+bool clsMotorSqlite::ExecutarComParametros(const QString& sql, const std::vector<QVariant>& valores, long& afetados)
+{
+    afetados = 0;
+    if (!db)
+        return Falhar(3709, QStringLiteral("A conexão está fechada."));
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return FalharSqlite();
+    }
+    for (size_t i = 0; i < valores.size(); ++i) {
+        const QVariant& v = valores[i];
+        const int k = int(i) + 1;
+        if (v.isNull()) {
+            sqlite3_bind_null(st, k);
+            continue;
+        }
+        switch (v.typeId()) {
+        case QMetaType::Bool:
+            sqlite3_bind_int(st, k, v.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            sqlite3_bind_int64(st, k, v.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            sqlite3_bind_double(st, k, v.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray b = v.toByteArray();
+            sqlite3_bind_blob64(st, k, b.constData(), sqlite3_uint64(b.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case QMetaType::QDateTime: {
+            const QDateTime d = v.toDateTime();
+            const QString f = d.time().msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")
+                                              : QStringLiteral("yyyy-MM-dd HH:mm:ss");
+            sqlite3_bind_text(st, k, d.toString(f).toUtf8().constData(), -1, SQLITE_TRANSIENT);
+            break;
+        }
+        case QMetaType::QDate:
+            sqlite3_bind_text(st, k, v.toDate().toString(Qt::ISODate).toUtf8().constData(), -1, SQLITE_TRANSIENT);
+            break;
+        default: {
+            const QByteArray t = v.toString().toUtf8();
+            sqlite3_bind_text64(st, k, t.constData(), sqlite3_uint64(t.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+            break;
+        }
+        }
+    }
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    }
+    const bool ok = rc == SQLITE_DONE || FalharSqlite();
+    if (ok)
+        afetados = long(sqlite3_changes64(db));
+    sqlite3_finalize(st);
+    return ok;
+}

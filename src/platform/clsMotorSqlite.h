@@ -1,0 +1,48 @@
+#pragma once
+// File databases through the SQLite C API: the embedded default, in the role of the "Access file".
+// Texts are stored and handed on as UTF-8 without conversion; a date column keeps the text the
+// file holds (so rows written back match it exactly) and hands it out as a date.
+#include "clsMotor.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class clsMotorSqlite : public clsMotor {
+public:
+    ~clsMotorSqlite() override;
+
+    // An existing file (a new empty file is a valid empty database). Read-only when asked.
+    bool Abrir(const QString& arquivo, bool leituraEscrita);
+    // A new database file.
+    bool Criar(const QString& arquivo);
+
+    bool Aberto() const override { return db != nullptr; }
+    void Fechar() override;
+    bool Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados) override;
+    bool ExecutarComParametros(const QString& sql, const std::vector<QVariant>& valores, long& afetados) override;
+    bool Schema(SchemaOleDb schema, const QStringList& restricoes, RecordsetPtr& rs) override;
+    bool IniciarTransacao() override;
+    bool ConfirmarTransacao() override;
+    bool DesfazerTransacao() override;
+    bool EmTransacao() const override;
+    QString CitarIdentificador(const QString& nome) const override;
+    QVariant UltimoIdInserido() override;
+    bool SomenteLeitura() const override { return somenteLeitura; }
+    QString BancoPadrao() const override { return arquivo; }
+
+    sqlite3* Handle() const { return db; }
+
+private:
+    bool FalharSqlite();
+    bool AbrirArquivo(const QString& caminho, int flags);
+    bool Simples(const char* sql);
+    bool Preencher(sqlite3_stmt* st, RecordsetPtr* rs, int lockType, const QString& sql);
+    // Schema helpers (clsMotorSqliteSchema.cpp)
+    QStringList NomesTabelas(const QString& restricao, bool incluirViews);
+    QString NomePk(const QString& tabela);
+    bool Consultar(const QString& sql, const QStringList& parametros, RecordsetPtr& rs);
+
+    sqlite3* db = nullptr;
+    bool somenteLeitura = false;
+    QString arquivo;
+};

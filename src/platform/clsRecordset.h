@@ -1,0 +1,161 @@
+#pragma once
+// The in-memory recordset every row of the program travels in: fields with ADO type codes, a
+// cursor, Sort, Filter, clones that share the rows, and pending changes written back through the
+// connection the rows came from (UpdateBatch). A recordset can also be built by hand: append
+// fields, Open() without a connection, then AddNew/Update row by row.
+//
+// No call raises: a failing operation returns false (or a null value) and leaves its error in
+// ErroNumero()/ErroDescricao() with the numbers of ado::Erro.
+#include "clsRecordsetDados.h"
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+class clsRecordset;
+using RecordsetPtr = std::shared_ptr<clsRecordset>;
+struct ExpressaoFiltro;
+
+// One field of a recordset, as rs.Fields("Nome") / rs.Fields(0) hands it out. Reads and writes go
+// to the recordset's current row. A field asked by an unknown name is not valid: its value is null.
+class clsField {
+public:
+    clsField(clsRecordset* rs, int indice) : rs(rs), indice(indice) {}
+    bool IsValid() const { return rs && indice >= 0; }
+    int Index() const { return indice; }
+    QString Name() const;
+    int Type() const;
+    qint64 DefinedSize() const;
+    int Precision() const;
+    int NumericScale() const;
+    int Attributes() const;
+    QVariant Value() const;
+    QVariant OriginalValue() const;
+    bool setValue(const QVariant& v);
+    bool IsNull() const { return Value().isNull(); }
+
+private:
+    clsRecordset* rs;
+    int indice;
+};
+
+class clsRecordset {
+public:
+    clsRecordset();
+    ~clsRecordset();
+    clsRecordset(const clsRecordset&) = delete;
+    clsRecordset& operator=(const clsRecordset&) = delete;
+
+    // --- built by hand (administration lists) ---
+    // Fields.Append: only while closed. Sizes of fixed types are taken from the type.
+    bool AppendField(const QString& nome, int tipo, qint64 tamanho = 0, int atributos = 0);
+    // Opens without a connection: an empty, updatable set of the appended fields.
+    bool Open();
+    void Close();
+    int State() const { return aberto ? ado::adStateOpen : ado::adStateClosed; }
+
+    // --- fields ---
+    int FieldCount() const;
+    clsField Fields(int indice);
+    clsField Fields(const QString& nome);
+    int IndiceCampo(const QString& nome) const;
+    const CampoInfo& InfoCampo(int indice) const;
+
+    // --- cursor ---
+    bool Bof() const;
+    bool Eof() const;
+    bool MoveFirst();
+    bool MoveLast();
+    bool MoveNext();
+    bool MovePrevious();
+    bool Move(int n);
+    int AbsolutePosition() const;  // 1-based, or ado::adPosBOF / adPosEOF / adPosUnknown
+    bool setAbsolutePosition(int posicao);
+    int RecordCount() const;       // rows seen through the current filter (-1 when closed)
+
+    // --- values of the current row ---
+    QVariant Valor(int campo) const;
+    QVariant Valor(const QString& campo) const;
+    bool DefinirValor(int campo, const QVariant& v);
+    bool DefinirValor(const QString& campo, const QVariant& v);
+    QVariant ValorOriginal(int campo) const;
+
+    // --- the grid reads cells by position without moving the cursor ---
+    int QtdeLinhasVisiveis() const { return RecordCount(); }
+    QVariant ValorCelula(int linha, int campo) const;
+    bool CelulaNula(int linha, int campo) const;
+    bool DefinirCelula(int linha, int campo, const QVariant& v);
+    int LinhaAtual() const;        // 0-based row of the cursor, -1 at BOF/EOF
+
+    // --- sort and filter ---
+    QString Sort() const { return ordem; }
+    bool setSort(const QString& criterio);     // "Campo [Asc|Desc][, ...]"; empty removes it
+    QString Filter() const;                    // "0" when there is none
+    bool setFilter(const QString& criterio);   // ADO criteria; empty or "0" removes it
+
+    // --- editing ---
+    int LockType() const { return trava; }
+    void setLockType(int t) { trava = t; }
+    int EditMode() const { return modoEdicao; }
+    bool AddNew();
+    bool Update();
+    bool CancelUpdate();
+    bool Delete();
+    // Writes every pending row through the connection the rows came from, in one transaction.
+    // On failure nothing is written and the rows stay pending.
+    bool UpdateBatch();
+    bool CancelBatch();
+    bool TemAlteracoesPendentes() const;
+
+    // A second recordset over the same rows, with its own cursor, starting with the same Sort and
+    // Filter, at the first row.
+    RecordsetPtr Clone();
+
+    // The connection the rows came from; empty for a hand-built recordset.
+    std::shared_ptr<clsMotor> ActiveConnection() const;
+    QString Source() const;
+
+    int ErroNumero() const { return erroNumero; }
+    QString ErroDescricao() const { return erroDescricao; }
+
+    // For the engines: the store they fill before calling AbrirComDados.
+    static RecordsetPtr Criar(std::shared_ptr<clsRecordsetDados> dados, int lockType);
+    clsRecordsetDados& Dados() { return *dados; }
+    const clsRecordsetDados& Dados() const { return *dados; }
+    size_t BytesUsados() const;
+
+private:
+    friend class clsField;
+    bool Falhar(int numero, const QString& descricao) const;
+    bool ExigirAberto() const;
+    bool ExigirLinha() const;
+    uint32_t LinhaFisica() const { return vista[size_t(pos)]; }
+    void Sincronizar() const;           // rebuilds the view when a clone changed the rows
+    void Reconstruir() const;           // applies filter and sort to every live row
+    void PurgarExcluida() const;
+    void FinalizarEdicao();
+    bool GravarLinha(uint32_t linha, int campo, const QVariant& v);
+    bool Gravar(const std::vector<uint32_t>& linhas);
+
+    std::shared_ptr<clsRecordsetDados> dados;
+    bool aberto = false;
+    int trava = ado::adLockBatchOptimistic;
+    QString ordem;
+    QString filtro;
+    std::shared_ptr<ExpressaoFiltro> expressao;
+
+    mutable std::vector<uint32_t> vista; // physical rows in the order seen
+    mutable long pos = -1;               // index into vista; -1 BOF, size EOF
+    mutable long pendenteRemocao = -1;   // a deleted row still under the cursor
+    mutable bool aposExclusao = false;
+    mutable uint64_t geracaoVista = 0;
+
+    int modoEdicao = ado::adEditNone;
+    long linhaEdicao = -1;
+    std::vector<Celula> antesEdicao;
+    EstadoLinha estadoAntesEdicao = EstadoLinha::Inalterada;
+
+    mutable int erroNumero = 0;
+    mutable QString erroDescricao;
+};

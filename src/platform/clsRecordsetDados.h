@@ -1,0 +1,163 @@
+#pragma once
+// The rows behind a recordset and all its clones: one compact cell per value (a tag byte and eight
+// bytes of payload), texts and binaries in an append-only pool, the fields' descriptions, the state
+// of each row (unchanged, new, modified, deleted) and the original values of changed rows.
+#include "clsTiposAdo.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class clsMotor;
+
+// A growable array in fixed blocks: no copying when it grows, at most one block of slack.
+template <typename T, int Bits = 16>
+class VetorBlocos {
+public:
+    static constexpr size_t Bloco = size_t(1) << Bits;
+    size_t size() const { return n; }
+    T& operator[](size_t i) { return blocos[i >> Bits][i & (Bloco - 1)]; }
+    const T& operator[](size_t i) const { return blocos[i >> Bits][i & (Bloco - 1)]; }
+    void push_back(const T& v)
+    {
+        if ((n & (Bloco - 1)) == 0 && (n >> Bits) == blocos.size())
+            blocos.emplace_back(new T[Bloco]);
+        blocos[n >> Bits][n & (Bloco - 1)] = v;
+        ++n;
+    }
+    void clear()
+    {
+        blocos.clear();
+        n = 0;
+    }
+    size_t bytes() const { return blocos.size() * Bloco * sizeof(T); }
+
+private:
+    std::vector<std::unique_ptr<T[]>> blocos;
+    size_t n = 0;
+};
+
+// What a cell holds. The field's type decides how the value is handed out.
+enum class Marca : uint8_t { Nulo = 0, Inteiro = 1, Real = 2, Texto = 3, Binario = 4, Data = 5 };
+
+struct Celula {
+    Marca marca = Marca::Nulo;
+    uint64_t carga = 0;
+};
+
+struct CampoInfo {
+    QString nome;
+    int tipo = ado::adVarWChar;
+    qint64 tamanho = 0;        // DefinedSize
+    int precisao = 0;
+    int escala = 0;
+    int atributos = 0;         // OLE DB column flags
+    QString tabelaBase;        // table and column the value came from (for writing back)
+    QString colunaBase;
+    bool tipoFixado = true;    // false: decided from the first value fetched
+};
+
+// Pieces of text and binary data, each stored once: four bytes of length, then the bytes.
+class PoolTexto {
+public:
+    uint64_t Guardar(const char* p, size_t n);
+    const char* Dados(uint64_t ref, uint32_t& n) const
+    {
+        const char* b = blocos[ref >> 32].get() + (ref & 0xffffffffu);
+        std::memcpy(&n, b, 4);
+        return b + 4;
+    }
+    size_t bytes() const { return total; }
+
+private:
+    static constexpr size_t TamBloco = size_t(1) << 20;
+    std::vector<std::unique_ptr<char[]>> blocos;
+    size_t usado = TamBloco; // space used in the last block
+    size_t total = 0;
+};
+
+enum class EstadoLinha : uint8_t { Inalterada = 0, Nova = 1, Alterada = 2, Excluida = 3, Descartada = 4 };
+
+class clsRecordsetDados {
+public:
+    QVector<CampoInfo> campos;
+    std::weak_ptr<clsMotor> motor;   // the connection the rows came from (none when built by hand)
+    QString fonte;                   // the statement that produced them
+    uint64_t geracao = 0;            // bumped by every change of the set of rows
+
+    int QtdeCampos() const { return int(campos.size()); }
+    size_t QtdeLinhas() const { return estados.size(); }
+    int IndiceCampo(const QString& nome) const;
+
+    // Filling, row by row: Acrescentar* once per field in order, then FecharLinha.
+    void AcrescentarNulo(int c) { empurrar(c, Marca::Nulo, 0); }
+    void AcrescentarInteiro(int c, int64_t v) { empurrar(c, Marca::Inteiro, uint64_t(v)); }
+    void AcrescentarReal(int c, double v)
+    {
+        uint64_t u;
+        std::memcpy(&u, &v, 8);
+        empurrar(c, Marca::Real, u);
+    }
+    void AcrescentarTexto(int c, const char* utf8, size_t n) { empurrar(c, Marca::Texto, pool.Guardar(utf8, n)); }
+    void AcrescentarBinario(int c, const char* p, size_t n) { empurrar(c, Marca::Binario, pool.Guardar(p, n)); }
+    void AcrescentarData(int c, int64_t ms) { empurrar(c, Marca::Data, uint64_t(ms)); }
+    void FecharLinha() { estados.push_back(EstadoLinha::Inalterada); }
+    // Fixes the type of fields whose type follows their values (expressions without a declared type).
+    void ConcluirTipos();
+
+    // A new row, all null, marked new; returns its index.
+    uint32_t NovaLinha();
+
+    Celula Ler(uint32_t linha, int c) const { return Celula{colunas[c].marcas[linha], colunas[c].cargas[linha]}; }
+    void Gravar(uint32_t linha, int c, Celula v)
+    {
+        colunas[c].marcas[linha] = v.marca;
+        colunas[c].cargas[linha] = v.carga;
+    }
+    QVariant Valor(uint32_t linha, int c) const { return ParaVariant(Ler(linha, c), campos[c].tipo); }
+    QVariant ParaVariant(Celula v, int tipo) const;
+    // Converts a value to a cell of the field's type; false when the value does not fit the type.
+    bool DeVariant(const QVariant& v, int c, Celula& saida);
+    QString Texto(Celula v) const;
+    const char* Bytes(Celula v, uint32_t& n) const { return pool.Dados(v.carga, n); }
+
+    EstadoLinha Estado(uint32_t linha) const { return estados[linha]; }
+    void DefinirEstado(uint32_t linha, EstadoLinha e) { estados[linha] = e; }
+    // Keeps the values a row had when it was read, before its first change.
+    void GuardarOriginais(uint32_t linha);
+    const std::vector<Celula>* Originais(uint32_t linha) const;
+    void DescartarOriginais(uint32_t linha) { originais.erase(linha); }
+    std::vector<uint32_t> LinhasPendentes() const;
+    bool TemPendentes() const;
+
+    size_t BytesUsados() const;
+
+    static int64_t DataParaMs(const QDateTime& d);
+    static QDateTime MsParaData(int64_t ms);
+    // "2024-05-01", "2024-05-01 10:20:30[.123]", "2024-05-01T10:20:30": false when not a date.
+    static bool TextoParaMs(const char* p, size_t n, int64_t& ms);
+
+private:
+    struct Coluna {
+        VetorBlocos<Marca> marcas;
+        VetorBlocos<uint64_t> cargas;
+    };
+    void empurrar(int c, Marca m, uint64_t u)
+    {
+        if (c >= int(colunas.size()))
+            colunas.resize(campos.size());
+        colunas[c].marcas.push_back(m);
+        colunas[c].cargas.push_back(u);
+    }
+
+    std::vector<Coluna> colunas;
+    VetorBlocos<EstadoLinha> estados;
+    PoolTexto pool;
+    std::unordered_map<uint32_t, std::vector<Celula>> originais;
+};

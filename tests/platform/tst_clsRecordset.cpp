@@ -1,0 +1,266 @@
+#include "platform/clsRecordset.h"
+#include "support/registroTestes.h"
+
+#include <QDateTime>
+#include <QTest>
+
+using namespace ado;
+
+namespace {
+// Cidade (text), Idade (integer), Salario (double), Nascimento (date): five people, one null age.
+RecordsetPtr Pessoas()
+{
+    auto rs = std::make_shared<clsRecordset>();
+    rs->AppendField("Nome", adVarWChar, 50);
+    rs->AppendField("Cidade", adVarWChar, 50);
+    rs->AppendField("Idade", adInteger);
+    rs->AppendField("Salario", adDouble);
+    rs->AppendField("Nascimento", adDate);
+    rs->Open();
+    const QList<QVariantList> linhas = {
+        {"Ana", "Recife", 30, 10.5, QDateTime(QDate(1994, 3, 1), QTime(0, 0))},
+        {"bruno", "Natal", 25, 2000.0, QDateTime(QDate(1999, 7, 9), QTime(0, 0))},
+        {"Carla", "recife", QVariant(), 1500.25, QVariant()},
+        {"Davi", "Olinda", 30, 900.0, QDateTime(QDate(1994, 3, 1), QTime(12, 0))},
+        {"Édson", "Recife", 41, 10.5, QDateTime(QDate(1983, 1, 2), QTime(0, 0))},
+    };
+    for (const auto& l : linhas) {
+        rs->AddNew();
+        for (int c = 0; c < l.size(); ++c)
+            rs->DefinirValor(c, l[c]);
+        rs->Update();
+    }
+    rs->MoveFirst();
+    return rs;
+}
+
+QStringList Nomes(clsRecordset& rs)
+{
+    QStringList r;
+    for (int i = 0; i < rs.RecordCount(); ++i)
+        r << rs.ValorCelula(i, 0).toString();
+    return r;
+}
+} // namespace
+
+class tst_clsRecordset : public QObject {
+    Q_OBJECT
+private slots:
+    void CamposECursor()
+    {
+        auto rs = Pessoas();
+        QCOMPARE(rs->State(), int(adStateOpen));
+        QCOMPARE(rs->RecordCount(), 5);
+        QCOMPARE(rs->Fields("cidade").Name(), QStringLiteral("Cidade"));
+        QCOMPARE(rs->Fields(1).DefinedSize(), 50);
+        QCOMPARE(rs->Fields("Idade").DefinedSize(), 4);
+        QCOMPARE(rs->Fields("Idade").Type(), int(adInteger));
+        QVERIFY(!rs->Fields("NaoExiste").IsValid());
+        QCOMPARE(rs->ErroNumero(), int(ErrCampoInexistente));
+        QCOMPARE(rs->AbsolutePosition(), 1);
+        QVERIFY(!rs->Bof() && !rs->Eof());
+        rs->MoveLast();
+        QCOMPARE(rs->Fields(0).Value().toString(), QStringLiteral("Édson"));
+        rs->MoveNext();
+        QVERIFY(rs->Eof());
+        QCOMPARE(rs->AbsolutePosition(), int(adPosEOF));
+        QVERIFY(!rs->MoveNext());
+        QVERIFY(rs->Fields(0).Value().isNull()); // no current row: null, and an error, never a crash
+        QCOMPARE(rs->ErroNumero(), int(ErrSemRegistro));
+        rs->MoveFirst();
+        rs->MovePrevious();
+        QVERIFY(rs->Bof());
+        QVERIFY(rs->setAbsolutePosition(3));
+        QVERIFY(rs->Fields("Idade").IsNull());
+        QCOMPARE(rs->ValorCelula(2, 0).toString(), QStringLiteral("Carla"));
+        QCOMPARE(rs->LinhaAtual(), 2); // reading cells did not move the cursor
+    }
+
+    void Filtro_data()
+    {
+        QTest::addColumn<QString>("criterio");
+        QTest::addColumn<QStringList>("nomes");
+        QTest::newRow("texto sem caixa") << "Cidade = 'Recife'" << QStringList{"Ana", "Carla", "Édson"};
+        QTest::newRow("texto e inteiro") << "Cidade = 'Recife' And Idade = 30" << QStringList{"Ana"};
+        QTest::newRow("ou e parenteses") << "(Idade = 25 Or Idade = 41) And Salario > 5" << QStringList{"bruno", "Édson"};
+        QTest::newRow("real com ponto") << "Salario = 10.5" << QStringList{"Ana", "Édson"};
+        QTest::newRow("nulo") << "Idade = Null" << QStringList{"Carla"};
+        QTest::newRow("diferente ignora nulos") << "Idade <> 30" << QStringList{"bruno", "Édson"};
+        QTest::newRow("data iso") << "Nascimento = #1994-03-01#" << QStringList{"Ana"};
+        QTest::newRow("data americana") << "Nascimento < #1/1/1990#" << QStringList{"Édson"};
+        QTest::newRow("like") << "Nome Like 'c*'" << QStringList{"Carla"};
+        QTest::newRow("apostrofo dobrado") << "Nome = 'O''Neil'" << QStringList{};
+        QTest::newRow("campo entre colchetes") << "[Cidade] = 'Natal'" << QStringList{"bruno"};
+        QTest::newRow("zero e nenhum") << "0" << QStringList{"Ana", "bruno", "Carla", "Davi", "Édson"};
+    }
+    void Filtro()
+    {
+        QFETCH(QString, criterio);
+        QFETCH(QStringList, nomes);
+        auto rs = Pessoas();
+        QVERIFY2(rs->setFilter(criterio), qPrintable(rs->ErroDescricao()));
+        QCOMPARE(Nomes(*rs), nomes);
+        QCOMPARE(rs->RecordCount(), nomes.size());
+        QCOMPARE(rs->AbsolutePosition(), nomes.isEmpty() ? int(adPosEOF) : 1);
+    }
+
+    void FiltroInvalidoMantemAnterior_data()
+    {
+        QTest::addColumn<QString>("criterio");
+        QTest::newRow("campo desconhecido") << "Estado = 'PE'";
+        QTest::newRow("texto sem aspas") << "Cidade = Recife";
+        QTest::newRow("apostrofo no valor") << "Nome = 'O'Neil'";
+        QTest::newRow("texto em campo numerico") << "Idade = 'trinta'";
+        QTest::newRow("valor faltando") << "Cidade = ";
+        QTest::newRow("parentese aberto") << "(Idade = 30";
+    }
+    void FiltroInvalidoMantemAnterior()
+    {
+        QFETCH(QString, criterio);
+        auto rs = Pessoas();
+        QVERIFY(rs->setFilter("Cidade = 'Recife'"));
+        QVERIFY(!rs->setFilter(criterio));
+        QCOMPARE(rs->ErroNumero(), int(ErrArgumento));
+        QVERIFY(!rs->ErroDescricao().isEmpty());
+        QCOMPARE(rs->Filter(), QStringLiteral("Cidade = 'Recife'"));
+        QCOMPARE(rs->RecordCount(), 3);
+    }
+
+    void FiltroVazioLeZero()
+    {
+        auto rs = Pessoas();
+        QCOMPARE(rs->Filter(), QStringLiteral("0"));
+        rs->setFilter("Idade = 30");
+        rs->setFilter("");
+        QCOMPARE(rs->Filter(), QStringLiteral("0"));
+        QCOMPARE(rs->RecordCount(), 5);
+    }
+
+    void Ordem_data()
+    {
+        QTest::addColumn<QString>("ordem");
+        QTest::addColumn<QStringList>("nomes");
+        QTest::newRow("texto sem caixa, estavel") << "Cidade Asc" << QStringList{"bruno", "Davi", "Ana", "Carla", "Édson"};
+        QTest::newRow("nulo primeiro") << "Idade" << QStringList{"Carla", "bruno", "Ana", "Davi", "Édson"};
+        QTest::newRow("desc e segunda chave") << "Idade Desc, Nome Desc" << QStringList{"Édson", "Davi", "Ana", "bruno", "Carla"};
+        QTest::newRow("data") << "Nascimento DESC" << QStringList{"bruno", "Davi", "Ana", "Édson", "Carla"};
+        QTest::newRow("nenhuma") << "" << QStringList{"Ana", "bruno", "Carla", "Davi", "Édson"};
+    }
+    void Ordem()
+    {
+        QFETCH(QString, ordem);
+        QFETCH(QStringList, nomes);
+        auto rs = Pessoas();
+        QVERIFY(rs->setSort(ordem));
+        QCOMPARE(Nomes(*rs), nomes);
+        QCOMPARE(rs->Fields(0).Value().toString(), nomes.first());
+    }
+
+    void OrdemComFiltroEErro()
+    {
+        auto rs = Pessoas();
+        QVERIFY(rs->setSort("Salario Desc"));
+        QVERIFY(rs->setFilter("Cidade = 'Recife'"));
+        QCOMPARE(Nomes(*rs), (QStringList{"Carla", "Ana", "Édson"}));
+        QVERIFY(!rs->setSort("Bairro"));
+        QCOMPARE(rs->Sort(), QStringLiteral("Salario Desc"));
+    }
+
+    void CloneTemCursorProprioELinhasComuns()
+    {
+        auto rs = Pessoas();
+        rs->setFilter("Cidade = 'Recife'");
+        rs->MoveLast();
+        auto c = rs->Clone();
+        QCOMPARE(c->RecordCount(), 3);
+        QCOMPARE(c->AbsolutePosition(), 1);
+        QCOMPARE(rs->AbsolutePosition(), 3);
+        c->setFilter("");
+        QCOMPARE(c->RecordCount(), 5);
+        QCOMPARE(rs->RecordCount(), 3);
+        // A change through the clone is seen by the original (its filter is not re-applied).
+        c->MoveFirst();
+        QVERIFY(c->DefinirValor("Cidade", "Natal"));
+        c->Update();
+        rs->MoveFirst();
+        QCOMPARE(rs->Valor("Cidade").toString(), QStringLiteral("Natal"));
+        // A row added to the original is seen by the clone.
+        rs->AddNew();
+        rs->DefinirValor("Nome", "Fábio");
+        rs->Update();
+        QCOMPARE(c->RecordCount(), 6);
+    }
+
+    void CancelBatchDesfazNoCloneENoOriginal()
+    {
+        // Rows added by hand are pending new rows: CancelBatch on a clone discards them for both.
+        auto rs = Pessoas();
+        auto c = rs->Clone();
+        QVERIFY(rs->TemAlteracoesPendentes());
+        QVERIFY(c->CancelBatch());
+        QCOMPARE(rs->RecordCount(), 0);
+        QVERIFY(!rs->TemAlteracoesPendentes());
+    }
+
+    void DeleteNoLacoSegueParaAProxima()
+    {
+        auto rs = Pessoas();
+        int vistos = 0;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+            ++vistos;
+            if (rs->Fields("Cidade").Value().toString().compare("recife", Qt::CaseInsensitive) == 0)
+                QVERIFY(rs->Delete());
+        }
+        QCOMPARE(vistos, 5);
+        QCOMPARE(Nomes(*rs), (QStringList{"bruno", "Davi"}));
+    }
+
+    void ValoresConvertidosAoTipoDoCampo()
+    {
+        auto rs = Pessoas();
+        QVERIFY(rs->DefinirValor("Idade", "42"));
+        QCOMPARE(rs->Valor("Idade").typeId(), int(QMetaType::Int));
+        QVERIFY(!rs->DefinirValor("Idade", "quarenta"));
+        QCOMPARE(rs->ErroNumero(), int(ErrTipoValor));
+        QCOMPARE(rs->Valor("Idade").toInt(), 42);
+        QVERIFY(rs->DefinirValor("Salario", "1,5"));
+        QCOMPARE(rs->Valor("Salario").toDouble(), 1.5);
+        QVERIFY(rs->DefinirValor("Nascimento", "2001-02-03 04:05:06"));
+        QCOMPARE(rs->Valor("Nascimento").toDateTime(), QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)));
+        QVERIFY(rs->CancelUpdate());
+        QCOMPARE(rs->Valor("Idade").toInt(), 30);
+    }
+
+    void SomenteLeituraRecusaAlteracoes()
+    {
+        auto rs = Pessoas();
+        rs->setLockType(adLockReadOnly);
+        QVERIFY(!rs->DefinirValor("Nome", "x"));
+        QCOMPARE(rs->ErroNumero(), int(ErrSomenteLeitura));
+        QVERIFY(!rs->AddNew());
+        QVERIFY(!rs->Delete());
+        QCOMPARE(rs->RecordCount(), 5);
+    }
+
+    void FechadoNaoQuebra()
+    {
+        clsRecordset rs;
+        QCOMPARE(rs.State(), int(adStateClosed));
+        QVERIFY(rs.Eof() && rs.Bof());
+        QCOMPARE(rs.RecordCount(), -1);
+        QVERIFY(!rs.MoveNext());
+        QCOMPARE(rs.ErroNumero(), int(ErrObjetoFechado));
+        QVERIFY(!rs.setFilter("x = 1"));
+        QVERIFY(!rs.Open()); // no fields
+        QVERIFY(!rs.UpdateBatch());
+        QVERIFY(rs.AppendField("a", adInteger));
+        QVERIFY(!rs.AppendField("A", adInteger));
+        QVERIFY(rs.Open());
+        QVERIFY(!rs.AppendField("b", adInteger));
+        QVERIFY(rs.AddNew());
+        QVERIFY(!rs.UpdateBatch()); // no connection to write to
+        QCOMPARE(rs.ErroNumero(), int(ErrSemConexao));
+    }
+};
+QUARRIX_TESTE(tst_clsRecordset);
+#include "tst_clsRecordset.moc"
