@@ -1,6 +1,7 @@
 #include "frmNavegador.h"
 
 #include "gui/Icones.h"
+#include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
 
@@ -58,6 +59,7 @@ frmNavegador::frmNavegador(QWidget* pai) : QWidget(pai)
             m_arvore.Expandir(no, true);
             return;
         }
+        ExpandirNo(m_arvore, no);
         emit NoExpandido(no);
     });
     connect(m_trv, &QTreeView::collapsed, this, [this](const QModelIndex& i) {
@@ -83,6 +85,14 @@ void frmNavegador::ChamarDuploClique()
     clsAmpulheta ampulheta;
     m_trv->setEnabled(false);
     switch (no->Image()) {
+    case img::SqlServer: ConectarServidor(m_arvore, no); break;
+    case img::Access:
+    case img::Banco:
+    case img::WebService:
+    case img::Customizada:
+        emit OcultarObjetosSistemaPedido();
+        ConectarBancoDados(m_arvore, no);
+        break;
     case img::HomePage: emit AbrirWebBrowserPedido(4); break;
     case img::Downloads: emit AbrirWebBrowserPedido(5); break;
     case img::Forum: emit AbrirWebBrowserPedido(6); break;
@@ -128,6 +138,18 @@ bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
         case Qt::Key_Return:
         case Qt::Key_Enter:
             ChamarDuploClique();
+            return true;
+        case Qt::Key_F5:
+            if (clsNo* no = m_arvore.Selecionado())
+                AtualizarNode(m_arvore, no);
+            return true;
+        case Qt::Key_Menu:
+            // The context-menu key pops up the node's menu, as a right click does.
+            if (clsNo* no = m_arvore.Selecionado()) {
+                m_ultimoBotao = 2;
+                emit NoClicado(no, m_ultimoBotao);
+                m_ultimoBotao = 1;
+            }
             return true;
         default:
             break;

@@ -32,6 +32,8 @@ public:
     void mnuNavMapExc_Click();
     void mnuNavSerDesc_Click();
     void mnuNavBanDesc_Click();
+    void mnuNavRef_Click();
+    void mnuNavTabDet_Click();
 
 signals:
     // A node was clicked; `botao` is the button of the last mouse-down (1 left, 2 right).
@@ -40,6 +42,8 @@ signals:
     void NoExpandido(clsNo* no);
     // F4 on the tree: show or hide the pane.
     void AlternarNavegador();
+    // Connecting a database turns "Hide System Objects" on first.
+    void OcultarObjetosSistemaPedido();
     // "Mapear" on the custom connections group.
     void MapearCustomizadaPedido();
     // A page of the maker was asked for (4 home, 5 downloads, 6 forum).

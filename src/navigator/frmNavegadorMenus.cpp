@@ -4,6 +4,7 @@
 #include "connections/frmAbrir.h"
 #include "connections/mdlEmbaralhar.h"
 #include "connections/mdlServidores.h"
+#include "navigator/mdlCatalogo.h"
 #include "platform/clsSettings.h"
 
 void frmNavegador::mnuNavMapInc_Click()
@@ -57,4 +58,16 @@ void frmNavegador::mnuNavBanDesc_Click()
 {
     if (clsNo* no = m_arvore.Selecionado())
         DesconectarNode(m_arvore, no, img::Banco, true, JanelasAbertas());
+}
+
+void frmNavegador::mnuNavRef_Click()
+{
+    if (clsNo* no = m_arvore.Selecionado())
+        AtualizarNode(m_arvore, no);
+}
+
+void frmNavegador::mnuNavTabDet_Click()
+{
+    if (clsNo* no = m_arvore.Selecionado())
+        CarregarDetalhesTabela(m_arvore, no, JanelasAbertas());
 }

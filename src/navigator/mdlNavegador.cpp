@@ -5,26 +5,6 @@
 #include "platform/clsPrompt.h"
 #include "shell/mdlGlobais.h"
 
-namespace {
-std::function<void(clsArvore&, const QString&)>& mapearArquivo()
-{
-    static std::function<void(clsArvore&, const QString&)> f;
-    return f;
-}
-} // namespace
-
-bool MapearArquivoLinhaComando(clsArvore& arvore, const QString& caminho)
-{
-    if (!mapearArquivo())
-        return false;
-    mapearArquivo()(arvore, caminho);
-    return true;
-}
-
-void DefinirMapearArquivo(std::function<void(clsArvore&, const QString&)> mapear)
-{
-    mapearArquivo() = std::move(mapear);
-}
 
 clsNo* AdicionarNode(clsArvore& arvore, const QString& texto, const QString& chave, const QString& chavePai)
 {

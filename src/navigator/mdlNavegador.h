@@ -51,11 +51,6 @@ bool JanelaPertenceAoNo(const clsNo* no, int indice);
 // are removed. False when the user refused to close the windows.
 bool DesconectarNode(clsArvore& arvore, clsNo* no, int imagem, bool fecharJanelas, const QList<JanelaAberta>& janelas);
 
-// Maps the database file named on the command line and opens it, through the operation installed
-// below. False when none is installed.
-bool MapearArquivoLinhaComando(clsArvore& arvore, const QString& caminho);
-void DefinirMapearArquivo(std::function<void(clsArvore&, const QString&)> mapear);
-
 // The caption of a web-service node: the address without its scheme, cut at ".asmx" (any case),
 // keeping what follows the last "/".
 QString TextoNoWebService(const QString& endereco);

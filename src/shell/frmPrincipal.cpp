@@ -1,6 +1,9 @@
 #include "frmPrincipal.h"
 
+#include "connections/clsData.h"
+#include "connections/frmUsuarioSenha.h"
 #include "gui/PromptJanelas.h"
+#include "navigator/mdlCatalogo.h"
 #include "gui/frmFilhoConexao.h"
 #include "navigator/frmNavegador.h"
 #include "navigator/mdlNavegador.h"
@@ -23,6 +26,8 @@
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -77,6 +82,9 @@ frmPrincipal::frmPrincipal(const QString& linhaComando, const QString& capturaTe
                 janelas.append({filho->Tag(), [sub] { sub->close(); }});
         return janelas;
     });
+    connect(m_navegador, &frmNavegador::OcultarObjetosSistemaPedido, this,
+            [this] { Acao(QStringLiteral("mnuNavBanSysObj"))->setChecked(true); });
+    catalogo::DefinirAbrirDownloads([this] { AbrirWebBrowser(5); });
     connect(m_navegador, &frmNavegador::AbrirWebBrowserPedido, this, [this](int guia) { AbrirWebBrowser(guia); });
     connect(m_navegador, &frmNavegador::AlternarNavegador, this,
             [this] { ExibirNavegador(!Acao(QStringLiteral("mnuNavExi"))->isChecked()); });
@@ -170,10 +178,15 @@ void frmPrincipal::CriarMenus()
         {"mnuNavMapInc", &frmNavegador::mnuNavMapInc_Click}, {"mnuNavMapCri", &frmNavegador::mnuNavMapCri_Click},
         {"mnuNavMapExc", &frmNavegador::mnuNavMapExc_Click}, {"mnuNavSerDesc", &frmNavegador::mnuNavSerDesc_Click},
         {"mnuNavBanDesc", &frmNavegador::mnuNavBanDesc_Click}, {"mnuNavSerCon", &frmNavegador::ChamarDuploClique},
-        {"mnuNavBanCon", &frmNavegador::ChamarDuploClique},
+        {"mnuNavBanCon", &frmNavegador::ChamarDuploClique}, {"mnuNavSerRef", &frmNavegador::mnuNavRef_Click},
+        {"mnuNavBanRef", &frmNavegador::mnuNavRef_Click}, {"mnuNavTabDet", &frmNavegador::mnuNavTabDet_Click},
+        {"mnuNavTabAbr", &frmNavegador::ChamarDuploClique}, {"mnuNavConAbr", &frmNavegador::ChamarDuploClique},
     };
     for (const auto& [nome, handler] : rotas)
         connect(Acao(QString::fromUtf8(nome)), &QAction::triggered, m_navegador, handler);
+    QAction* sistema = Acao(QStringLiteral("mnuNavBanSysObj"));
+    sistema->setChecked(catalogo::OcultarObjetosSistema());
+    connect(sistema, &QAction::toggled, this, [](bool marcado) { catalogo::OcultarObjetosSistema() = marcado; });
 }
 
 frmWebBrowser* frmPrincipal::AbrirWebBrowser(int guia, const QString& endereco)
@@ -300,8 +313,8 @@ void frmPrincipal::AbrirLinhaComando()
         Prompt().MsgBox(QStringLiteral("File not founded") + u'\n' + m_linhaComando, vb::Information);
         return;
     }
-    if (!MapearArquivoLinhaComando(m_navegador->Arvore(), m_linhaComando))
-        statusBar()->showMessage(QStringLiteral("Arquivo: ") + m_linhaComando);
+    MapearConexaoCustomizada(m_navegador->Arvore(),
+                             MontarConnStrAccess(m_linhaComando, QStringLiteral("admin"), QString()));
 }
 
 void frmPrincipal::closeEvent(QCloseEvent* e)
@@ -329,6 +342,17 @@ int frmPrincipal::Executar(QApplication& app)
     static PromptJanelas prompt;
     DefinirPrompt(&prompt);
     frmGetName::Registrar();
+    catalogo::DefinirPedirUsuarioSenha([](QString& usuario, QString& senha, bool& lembrar) {
+        frmUsuarioSenha janela(QApplication::activeWindow());
+        janela.txtSqlUsuario->setText(usuario);
+        Prompt().ExibirModal(&janela);
+        if (!janela.Confirmou)
+            return false;
+        usuario = janela.txtSqlUsuario->text();
+        senha = janela.txtSqlSenha->text();
+        lembrar = janela.chkLembrar->isChecked();
+        return true;
+    });
     QStringList args = app.arguments().mid(1);
     QString captura;
     const qsizetype i = args.indexOf(QStringLiteral("--screenshot"));

@@ -1,0 +1,481 @@
+#include "mdlCatalogo.h"
+
+#include "connections/clsData.h"
+#include "connections/mdlEmbaralhar.h"
+#include "connections/mdlServidores.h"
+#include "navigator/mdlDadosNodes.h"
+#include "platform/clsPrompt.h"
+#include "platform/clsRecordset.h"
+#include "platform/clsSettings.h"
+#include "schema/mdlTipoDado.h"
+#include "shell/mdlGlobais.h"
+#include "shell/mdlProgramas.h"
+#include "platform/mdlProcessos.h"
+
+#include <QFileInfo>
+
+namespace catalogo {
+namespace {
+PedirUsuarioSenha& pedirUsuarioSenha()
+{
+    static PedirUsuarioSenha f;
+    return f;
+}
+std::function<void()>& abrirDownloads()
+{
+    static std::function<void()> f;
+    return f;
+}
+} // namespace
+
+bool& OcultarObjetosSistema()
+{
+    static bool ocultar = true;
+    return ocultar;
+}
+void DefinirPedirUsuarioSenha(PedirUsuarioSenha pedir) { pedirUsuarioSenha() = std::move(pedir); }
+void DefinirAbrirDownloads(std::function<void()> abrir) { abrirDownloads() = std::move(abrir); }
+} // namespace catalogo
+
+namespace {
+
+const QString AutoLogin = QStringLiteral("AutoLogin");
+const QString SemSenha = QStringLiteral("*-*-*-*");
+
+QString Texto(const RecordsetPtr& rs, const char* campo) { return rs->Valor(QString::fromUtf8(campo)).toString(); }
+qint64 Numero(const RecordsetPtr& rs, const char* campo) { return rs->Valor(QString::fromUtf8(campo)).toLongLong(); }
+
+// Forgets the credentials of a node whose connection failed, so the next attempt asks again.
+void EsquecerCredenciais(clsArvore& arvore, clsNo* no)
+{
+    arvore.DefinirTag(no, {});
+    GravarDadoNode(no->Key(), CampoNo::Usuario, {});
+    GravarDadoNode(no->Key(), CampoNo::Senha, {});
+}
+
+void LembrarUsuario(clsNo* no)
+{
+    settings::SaveSetting(AutoLogin, QStringLiteral("SqlUser:") + NomeLogin(no), LerDadoNode(no->Key(), CampoNo::Usuario));
+}
+
+clsNo* Pasta(clsArvore& arvore, clsNo* pai, const char* texto, const char* sufixo, int imagem, const QString& tag,
+             int imagemPlaceholder = 0)
+{
+    const QString chave = pai->Key() + QString::fromUtf8(sufixo);
+    clsNo* pasta = IncluirNode(arvore, QString::fromUtf8(texto), chave, pai->Key(), imagem, tag);
+    if (pasta && imagemPlaceholder)
+        IncluirNode(arvore, QStringLiteral("<temp>"), chave + QStringLiteral("<temp>"), chave, imagemPlaceholder, tag);
+    return pasta;
+}
+
+// Runs a loader with the data object given, or with one of its own opened on the folder's tag.
+bool ComDados(clsNo* pasta, clsData* dados, const std::function<bool(clsData&)>& carregar)
+{
+    if (dados)
+        return carregar(*dados);
+    clsData proprio;
+    if (!proprio.OpenConnection(pasta->Tag()))
+        return false;
+    const bool ok = carregar(proprio);
+    proprio.CloseConnection();
+    return ok;
+}
+
+} // namespace
+
+QString NomeQualificado(const QString& esquema, const QString& nome)
+{
+    if (esquema.isEmpty() || esquema.toLower() == u"dbo")
+        return nome;
+    return esquema.toLower() + u'.' + nome;
+}
+
+QString ObterConnStrNode(clsArvore& arvore, clsNo* no)
+{
+    const QString chave = no->Key();
+    const bool integrado = LerDadoNode(chave, CampoNo::Integrado) == u"1";
+    QString usuario = LerDadoNode(chave, CampoNo::Usuario);
+    QString senha = LerDadoNode(chave, CampoNo::Senha);
+    if (usuario.isEmpty() && senha.isEmpty() && !integrado) {
+        const QString login = NomeLogin(no);
+        const QString padrao = no->Image() == img::SqlServer ? QStringLiteral("sa") : QStringLiteral("Admin");
+        usuario = settings::GetSetting(AutoLogin, QStringLiteral("SqlUser:") + login, padrao);
+        senha = Desembaralhar(settings::GetSetting(AutoLogin, QStringLiteral("SqlPass:") + login, Embaralhar(SemSenha)));
+        if (senha != SemSenha) {
+            GravarDadoNode(chave, CampoNo::Usuario, usuario);
+            GravarDadoNode(chave, CampoNo::Senha, senha);
+        } else {
+            senha.clear();
+            bool lembrar = false;
+            const auto& pedir = catalogo::pedirUsuarioSenha();
+            if (pedir && pedir(usuario, senha, lembrar)) {
+                GravarDadoNode(chave, CampoNo::Usuario, usuario);
+                GravarDadoNode(chave, CampoNo::Senha, senha);
+                if (lembrar)
+                    settings::SaveSetting(AutoLogin, QStringLiteral("SqlPass:") + login, Embaralhar(senha));
+            } else {
+                usuario.clear();
+                senha.clear();
+            }
+        }
+    }
+    QString connStr;
+    if (!usuario.isEmpty() || !senha.isEmpty() || integrado) {
+        if (no->Image() == img::Access)
+            connStr = MontarConnStrAccess(LerDadoNode(chave, CampoNo::Caminho), usuario, senha);
+        else {
+            const bool banco = no->Image() == img::Banco;
+            const QString servidor = banco && no->Parent() ? no->Parent()->Text() : no->Text();
+            connStr = MontarConnStrSql(servidor, banco ? no->Text() : QStringLiteral("Master"), usuario, senha, integrado);
+        }
+    }
+    arvore.DefinirTag(no, connStr);
+    return connStr;
+}
+
+bool ConfirmarAcesso(const QString& provider, const QString& connStr)
+{
+    const QString secao = QStringLiteral("VerificaDlls");
+    if (globais::VerificarDllsNaConexao)
+        settings::DeleteSetting(secao, provider);
+    if (settings::GetSetting(secao, provider) == u"4")
+        return true;
+    const QString verificador = CaminhoCompanheiro(Companheiro::VerificadorProvedor);
+    if (!QFileInfo(verificador).isExecutable()) {
+        const QString pergunta = QStringLiteral("Programa Verificador de Dlls está faltando, seria ideal instalar novamente o sistema.")
+                                 + u'\r' + QStringLiteral("Deseja Prosseguir com a execução assim mesmo ?");
+        return Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) == vb::Yes;
+    }
+    if (provider == u"WebService")
+        return true;
+    const QString argumento = u'#' + globais::TituloAplicativo() + u'#' + provider + u'#' + connStr + u'#';
+    // One argument, quoted as the command-line splitter expects (a literal quote is three quotes).
+    auto citar = [](QString a) { return u'"' + a.replace(QStringLiteral("\""), QStringLiteral("\"\"\"")) + u'"'; };
+    processos::ExecutarEsperar(citar(verificador) + u' ' + citar(argumento));
+    if (settings::GetSetting(secao, provider) == u"4")
+        return true;
+    QString texto = QStringLiteral("O provedor '") + provider + QStringLiteral("' parece não estar corretamente instalado em seu computador. ");
+    if (provider.startsWith(QStringLiteral("MICROSOFT.JET"), Qt::CaseInsensitive)
+        || provider.startsWith(QStringLiteral("SQLOLEDB"), Qt::CaseInsensitive))
+        texto += QStringLiteral("É provavel que o Mdac não esteja instalado ou esteja desatualizado.");
+    texto += QStringLiteral("Na seção de DOWNLOADS do nosso site voce encontrará links para os principais providers, poderá fazer o "
+                            "download, instalá-los e, após isso, tentar acessar essa base novamente.")
+             + u'\r' + QStringLiteral("Clique no botão para acessar o nosso browser.");
+    Prompt().MsgBox(texto, vb::Critical, QStringLiteral("Erro no '") + provider + u'\'');
+    if (catalogo::abrirDownloads())
+        catalogo::abrirDownloads()();
+    return false;
+}
+
+bool ConectarServidor(clsArvore& arvore, clsNo* no)
+{
+    clsAmpulheta ampulheta;
+    if (no->Tag().isEmpty() && ObterConnStrNode(arvore, no).isEmpty())
+        return false;
+    clsData dados;
+    if (!dados.OpenConnection(no->Tag())) {
+        EsquecerCredenciais(arvore, no);
+        const QString chaveSenha = QStringLiteral("SqlPass:") + no->Text();
+        if (!settings::GetSetting(AutoLogin, chaveSenha).isEmpty())
+            settings::DeleteSetting(AutoLogin, chaveSenha);
+        return false;
+    }
+    LembrarUsuario(no);
+    if (!ConfirmarAcesso(dados.Provider(), no->Tag()))
+        return false;
+    Pasta(arvore, no, "Manutenções", "man", img::Manutencoes, no->Tag(), img::Manutencoes);
+    RecordsetPtr rs;
+    if (!dados.OpenRecordset(rs, QStringLiteral("SELECT Name FROM sysDataBases ORDER BY Name")) || rs->RecordCount() <= 0)
+        return false;
+    const QString chave = no->Key();
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+        const QString nome = Texto(rs, "Name");
+        IncluirNode(arvore, nome, chave + nome, chave, img::Banco, {},
+                    QStringLiteral("Servidor: ") + no->Text() + QStringLiteral(" - Banco de dados: ") + nome,
+                    LerDadoNode(chave, CampoNo::Usuario), LerDadoNode(chave, CampoNo::Senha),
+                    LerDadoNode(chave, CampoNo::Integrado));
+    }
+    arvore.Expandir(no);
+    dados.CloseConnection();
+    arvore.DefinirImagem(no, img::SqlServerConectado);
+    return true;
+}
+
+bool ConectarBancoDados(clsArvore& arvore, clsNo* no)
+{
+    clsAmpulheta ampulheta;
+    QString connStr;
+    QString descricao;
+    switch (no->Image()) {
+    case img::Banco:
+        descricao = QStringLiteral("Servidor: ") + (no->Parent() ? no->Parent()->Text() : QString())
+                    + QStringLiteral(" - Banco de dados: ") + no->Text();
+        connStr = no->Tag().isEmpty() ? ObterConnStrNode(arvore, no) : no->Tag();
+        break;
+    case img::WebService:
+        connStr = descricao = LerDadoNode(no->Key(), CampoNo::Endereco);
+        break;
+    case img::Access: {
+        descricao = LerDadoNode(no->Key(), CampoNo::Caminho);
+        if (!QFileInfo::exists(descricao)) {
+            // A mapped file that is gone: say so instead of creating an empty one in its place.
+            Prompt().MsgBox(QStringLiteral("O arquivo do banco de dados não foi encontrado:") + u'\n' + descricao,
+                            vb::Critical, globais::TituloAplicativo());
+            return false;
+        }
+        connStr = no->Tag().isEmpty() ? ObterConnStrNode(arvore, no) : no->Tag();
+        break;
+    }
+    default:
+        connStr = no->Tag();
+        break;
+    }
+    if (!descricao.isEmpty())
+        GravarDadoNode(no->Key(), CampoNo::Descricao, descricao);
+    if (connStr.isEmpty())
+        return false;
+    clsData dados;
+    if (!dados.OpenConnection(connStr)) {
+        EsquecerCredenciais(arvore, no);
+        return false;
+    }
+    LembrarUsuario(no);
+    if (!ConfirmarAcesso(dados.Provider(), connStr))
+        return false;
+    const int tipo = dados.ConnectionType();
+    dados.CloseConnection();
+    Pasta(arvore, no, "SQL Editor", "Edi", img::SqlEditor, connStr);
+    Pasta(arvore, no, "Tables", "tab", img::PastaTabelas, connStr, img::Tabela);
+    Pasta(arvore, no, "Views", "con", img::PastaViews, connStr, img::View);
+    if (tipo == tipoconexao::OleDb || tipo == tipoconexao::WebSql) {
+        Pasta(arvore, no, "Procedures", "stp", img::PastaProcedures, connStr, img::Procedure);
+        Pasta(arvore, no, "Functions", "fun", img::Funcao, connStr, img::Funcao);
+    }
+    if (tipo == tipoconexao::OleDb && SqlDmoDisponivel())
+        Pasta(arvore, no, "Users", "usu", img::Usuarios, connStr);
+    switch (no->Image()) {
+    case img::Access:
+        arvore.DefinirImagem(no, img::AccessConectado);
+        arvore.DefinirTag(no, connStr);
+        break;
+    case img::WebService: arvore.DefinirImagem(no, img::WebServiceConectado); break;
+    case img::Banco:
+        arvore.DefinirImagem(no, img::BancoConectado);
+        arvore.DefinirTag(no, connStr);
+        break;
+    default: break;
+    }
+    return true;
+}
+
+void ExpandirNo(clsArvore& arvore, clsNo* no)
+{
+    clsNo* primeiro = no->Child();
+    if (!primeiro || primeiro->Text() != u"<temp>")
+        return;
+    switch (no->Image()) {
+    case img::Manutencoes: CarregarManutencoes(arvore, no); break;
+    case img::PastaTabelas: CarregarTabelas(arvore, no); break;
+    case img::PastaViews: CarregarViews(arvore, no); break;
+    case img::PastaProcedures: CarregarProcedures(arvore, no); break;
+    case img::Funcao: CarregarFuncoes(arvore, no); break;
+    default: break;
+    }
+}
+
+void CarregarManutencoes(clsArvore& arvore, clsNo* no)
+{
+    clsAmpulheta ampulheta;
+    arvore.RemoverFilhos(no);
+    const QString tag = no->Tag();
+    if (SqlDmoDisponivel()) {
+        Pasta(arvore, no, "Backup", "bac", img::Backup, tag);
+        Pasta(arvore, no, "Logins", "log", img::Logins, tag);
+    }
+    Pasta(arvore, no, "Importar e Exportar", "imp", img::ImportarExportar, tag);
+}
+
+bool CarregarTabelas(clsArvore& arvore, clsNo* pasta, clsData* dados)
+{
+    if (pasta->Image() != img::PastaTabelas)
+        return false;
+    clsAmpulheta ampulheta;
+    return ComDados(pasta, dados, [&](clsData& d) {
+        arvore.RemoverFilhos(pasta);
+        RecordsetPtr rs;
+        const QString tipo = catalogo::OcultarObjetosSistema() ? QStringLiteral("TABLE") : QString();
+        if (!d.OpenSchema(tiposchema::Tabelas, rs, {}, tipo, {}, {}, true, {}, true) || rs->RecordCount() <= 0)
+            return false;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+            const QString nome = Texto(rs, "TABLE_NAME");
+            IncluirNode(arvore, nome, pasta->Key() + NomeQualificado(Texto(rs, "TABLE_SCHEMA"), nome), pasta->Key(),
+                        Texto(rs, "TABLE_TYPE") == u"SYSTEM TABLE" ? img::TabelaSistema : img::Tabela, pasta->Tag());
+        }
+        return true;
+    });
+}
+
+bool CarregarViews(clsArvore& arvore, clsNo* pasta, clsData* dados)
+{
+    clsAmpulheta ampulheta;
+    return ComDados(pasta, dados, [&](clsData& d) {
+        arvore.RemoverFilhos(pasta);
+        RecordsetPtr rs;
+        if (!d.OpenSchema(tiposchema::Views, rs, {}, {}, {}, {}, true, {}, catalogo::OcultarObjetosSistema())
+            || rs->RecordCount() <= 0)
+            return false;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+            const QString nome = Texto(rs, "TABLE_NAME");
+            IncluirNode(arvore, nome, pasta->Key() + NomeQualificado(Texto(rs, "TABLE_SCHEMA"), nome), pasta->Key(),
+                        Texto(rs, "TABLE_TYPE") == u"SYSTEM" ? img::ViewSistema : img::View, pasta->Tag());
+        }
+        return true;
+    });
+}
+
+bool CarregarProcedures(clsArvore& arvore, clsNo* pasta, clsData* dados)
+{
+    clsAmpulheta ampulheta;
+    return ComDados(pasta, dados, [&](clsData& d) {
+        arvore.RemoverFilhos(pasta);
+        RecordsetPtr rs;
+        if (!d.OpenSchema(tiposchema::Procedures, rs, {}, {}, {}, {}, true, {}, catalogo::OcultarObjetosSistema())
+            || rs->RecordCount() <= 0)
+            return false;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+            const QString nome = Texto(rs, "PROCEDURE_NAME").section(u';', 0, 0);
+            IncluirNode(arvore, nome, pasta->Key() + NomeQualificado(Texto(rs, "PROCEDURE_SCHEMA"), nome), pasta->Key(),
+                        Texto(rs, "PROCEDURE_TYPE") == u"SYSTEM" ? img::ProcedureSistema : img::Procedure, pasta->Tag());
+        }
+        return true;
+    });
+}
+
+bool CarregarFuncoes(clsArvore& arvore, clsNo* pasta, clsData* dados)
+{
+    clsAmpulheta ampulheta;
+    return ComDados(pasta, dados, [&](clsData& d) {
+        arvore.RemoverFilhos(pasta);
+        RecordsetPtr rs;
+        if (!d.OpenRecordset(rs, QStringLiteral("SELECT Name FROM SysObjects WHERE Type = 'TF' Or Type = 'FN'"))
+            || rs->RecordCount() <= 0)
+            return false;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+            const QString nome = Texto(rs, "Name");
+            IncluirNode(arvore, nome, pasta->Key() + nome, pasta->Key(), img::Funcao, pasta->Tag());
+        }
+        return true;
+    });
+}
+
+void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<JanelaAberta>& janelas)
+{
+    clsAmpulheta ampulheta;
+    if (clsNo* primeiro = tabela->Child())
+        DesconectarNode(arvore, primeiro, 0, true, janelas);
+    clsData dados;
+    if (!dados.OpenConnection(tabela->Tag()))
+        return;
+    const QString chave = tabela->Key();
+    Pasta(arvore, tabela, "Columns", "Cmp", img::PastaColunas, {});
+    RecordsetPtr colunas;
+    if (dados.OpenSchema(tiposchema::Colunas, colunas, tabela->Text(), {}, {}, {}, true, {}, true) && colunas->RecordCount() > 0) {
+        colunas->setSort(QStringLiteral("ORDINAL_POSITION"));
+        RecordsetPtr chaves;
+        dados.OpenSchema(tiposchema::ChavesPrimarias, chaves, tabela->Text(), {}, {}, {}, true, {}, true);
+        for (colunas->MoveFirst(); !colunas->Eof(); colunas->MoveNext()) {
+            const QString nome = Texto(colunas, "COLUMN_NAME");
+            qint32 tamanho = qint32(Numero(colunas, "CHARACTER_MAXIMUM_LENGTH"));
+            const QString tipo = tipodado::ObterTipoDado(int(Numero(colunas, "DATA_TYPE")), tamanho, true,
+                                               int(Numero(colunas, "NUMERIC_PRECISION")), int(Numero(colunas, "NUMERIC_SCALE")),
+                                               int(Numero(colunas, "DATETIME_PRECISION")), int(Numero(colunas, "COLUMN_FLAGS")));
+            const bool anulavel = colunas->Valor(QStringLiteral("IS_NULLABLE")).toBool();
+            bool chavePrimaria = false;
+            if (chaves && chaves->State() == ado::adStateOpen) {
+                QString nomeFiltro = nome;
+                chaves->setFilter(QStringLiteral("COLUMN_NAME = '") + nomeFiltro.replace(u'\'', QStringLiteral("''")) + u'\'');
+                chavePrimaria = chaves->RecordCount() > 0;
+            }
+            const int imagem = chavePrimaria ? img::ColunaChave : anulavel ? img::Coluna : img::ColunaNaoNula;
+            QString semBrancos = nome;
+            semBrancos.remove(u' ');
+            IncluirNode(arvore, nome + QStringLiteral(" - ") + tipo + QStringLiteral(" - ") + (anulavel ? QString() : QStringLiteral("Not ")) + QStringLiteral("Null"),
+                        chave + QStringLiteral("Cmp") + semBrancos, chave + QStringLiteral("Cmp"), imagem);
+        }
+    }
+    Pasta(arvore, tabela, "Indexes", "Idx", img::PastaIndices, {});
+    RecordsetPtr indices;
+    if (dados.OpenSchema(tiposchema::Indices, indices, tabela->Text(), {}, {}, {}, true, {}, true) && indices->RecordCount() > 0) {
+        QString anterior;
+        for (indices->MoveFirst(); !indices->Eof(); indices->MoveNext()) {
+            const QString nome = Texto(indices, "INDEX_NAME");
+            if (indices->Valor(QStringLiteral("PRIMARY_KEY")).toBool() || nome == anterior)
+                continue;
+            IncluirNode(arvore, nome, chave + QStringLiteral("Idx") + nome, chave + QStringLiteral("Idx"), img::Indice, tabela->Tag());
+            anterior = nome;
+        }
+    }
+    if (dados.ConnectionType() == tipoconexao::OleDb || dados.ConnectionType() == tipoconexao::WebSql) {
+        Pasta(arvore, tabela, "Triggers", "Trg", img::PastaTriggers, tabela->Tag());
+        RecordsetPtr triggers;
+        if (dados.OpenSchema(tiposchema::Triggers, triggers, tabela->Text(), {}, {}, {}, true, {}, true) && triggers->RecordCount() > 0)
+            for (triggers->MoveFirst(); !triggers->Eof(); triggers->MoveNext()) {
+                const QString nome = Texto(triggers, "TRIGGER_NAME");
+                IncluirNode(arvore, nome, chave + QStringLiteral("Trg") + nome, chave + QStringLiteral("Trg"), img::Trigger, tabela->Tag());
+            }
+    }
+    dados.CloseConnection();
+}
+
+bool AtualizarNode(clsArvore& arvore, clsNo* no)
+{
+    int imagem = 0;
+    switch (no->Image()) {
+    case img::AccessConectado: imagem = img::Access; break;
+    case img::BancoConectado: imagem = img::Banco; break;
+    case img::Customizada: imagem = img::Customizada; break;
+    case img::SqlServerConectado: imagem = img::SqlServer; break;
+    default: return false;
+    }
+    if (!DesconectarNode(arvore, no, imagem, false, {}))
+        return false;
+    const bool conectado = no->Image() == img::SqlServer ? ConectarServidor(arvore, no) : ConectarBancoDados(arvore, no);
+    if (conectado) {
+        arvore.Expandir(no);
+        arvore.Selecionar(no);
+    }
+    return conectado;
+}
+
+bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr)
+{
+    if (connStr.isEmpty())
+        return false;
+    clsData dados;
+    if (!dados.OpenConnection(connStr))
+        return false;
+    const QString banco = dados.ActiveConnection() ? dados.ActiveConnection()->BancoPadrao() : QString();
+    const QString fonte = dados.ActiveConnection() ? dados.ActiveConnection()->DataSource() : QString();
+    QString identificador = QStringLiteral("db") + dados.Provider() + fonte + banco;
+    for (QChar c : {u' ', u'.', u'\\', u':'})
+        identificador.remove(c);
+    const QString texto = !fonte.isEmpty() && !banco.isEmpty() ? fonte + QStringLiteral(" - ") + banco : fonte + banco;
+    clsNo* no = arvore.No(identificador);
+    if (no) {
+        // Mapped already (the same file opened again from the command line): use that entry.
+        arvore.Selecionar(no);
+        if (no->Child()) {
+            arvore.Expandir(no);
+            return true;
+        }
+    } else {
+        if (!IncluirConexaoNavegador(arvore, tiporegistro::Customizada, texto, false, {}, {}, connStr, identificador))
+            return false;
+        GravarServidor(QStringLiteral("C"), texto, Embaralhar(connStr), Embaralhar(identificador));
+        no = arvore.No(identificador);
+    }
+    const bool conectado = ConectarBancoDados(arvore, no);
+    arvore.Expandir(no);
+    dados.CloseConnection();
+    return conectado;
+}

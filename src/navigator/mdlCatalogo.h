@@ -1,0 +1,44 @@
+#pragma once
+// Turning mapped sources into a browsable tree: credentials and connection strings of nodes,
+// connecting servers and databases, filling folders from the catalog when they are expanded,
+// a table's columns, indexes and triggers, refreshing, and mapping custom connections.
+#include "navigator/clsArvore.h"
+#include "navigator/mdlNavegador.h"
+
+#include <functional>
+
+class clsData;
+
+namespace catalogo {
+// The "Hide System Objects" check of the navigator's database menu.
+bool& OcultarObjetosSistema();
+// The user-and-password prompt: fills user and password, tells whether to remember the password;
+// false when the user cancelled. Installed by the windows.
+using PedirUsuarioSenha = std::function<bool(QString& usuario, QString& senha, bool& lembrar)>;
+void DefinirPedirUsuarioSenha(PedirUsuarioSenha pedir);
+// Opens the browser on the downloads page (after a provider failed its check).
+void DefinirAbrirDownloads(std::function<void()> abrir);
+} // namespace catalogo
+
+// The connection string of a server, database or file node, asking for credentials when none are
+// known; empty when the user cancels. Also kept in the node's tag.
+QString ObterConnStrNode(clsArvore& arvore, clsNo* no);
+
+bool ConectarServidor(clsArvore& arvore, clsNo* no);
+bool ConectarBancoDados(clsArvore& arvore, clsNo* no);
+bool ConfirmarAcesso(const QString& provider, const QString& connStr);
+
+// Runs the loader of an expanded node whose first child is the placeholder.
+void ExpandirNo(clsArvore& arvore, clsNo* no);
+void CarregarManutencoes(clsArvore& arvore, clsNo* no);
+bool CarregarTabelas(clsArvore& arvore, clsNo* pasta, clsData* dados = nullptr);
+bool CarregarViews(clsArvore& arvore, clsNo* pasta, clsData* dados = nullptr);
+bool CarregarProcedures(clsArvore& arvore, clsNo* pasta, clsData* dados = nullptr);
+bool CarregarFuncoes(clsArvore& arvore, clsNo* pasta, clsData* dados = nullptr);
+void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<JanelaAberta>& janelas = {});
+bool AtualizarNode(clsArvore& arvore, clsNo* no);
+bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr);
+
+// The qualified name of a catalog object: owner in lower case + "." + name, unless the owner is
+// empty or dbo.
+QString NomeQualificado(const QString& esquema, const QString& nome);
