@@ -62,12 +62,24 @@ QString Caminho(const QString& secao, const QString& chave)
 
 } // namespace
 
-void DefinirArquivo(const QString& caminho) { arquivoDefinido() = caminho; }
+// The companion programs started from here read and write the same store: the file chosen travels
+// to them in the environment.
+void DefinirArquivo(const QString& caminho)
+{
+    arquivoDefinido() = caminho;
+    if (caminho.isEmpty())
+        qunsetenv("QUARRIX_SETTINGS");
+    else
+        qputenv("QUARRIX_SETTINGS", caminho.toUtf8());
+}
 
 QString Arquivo()
 {
     if (!arquivoDefinido().isEmpty())
         return arquivoDefinido();
+    const QString herdado = qEnvironmentVariable("QUARRIX_SETTINGS");
+    if (!herdado.isEmpty())
+        return herdado;
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (base.isEmpty())
         base = QDir::homePath() + QStringLiteral("/.config");

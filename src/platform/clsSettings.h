@@ -7,8 +7,9 @@
 
 namespace settings {
 
-// Points the store at another file (tests use a temporary folder). Empty restores the default file
-// under $XDG_CONFIG_HOME/Quarrix/Quarrix.ini.
+// Points the store at another file (tests use a temporary folder); programs started afterwards use
+// it too. Empty restores the default: $QUARRIX_SETTINGS when set, else
+// $XDG_CONFIG_HOME/Quarrix/Quarrix.ini.
 void DefinirArquivo(const QString& caminho);
 QString Arquivo();
 

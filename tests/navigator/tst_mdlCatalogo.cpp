@@ -1,0 +1,205 @@
+#include "connections/clsData.h"
+#include "connections/mdlCriarBanco.h"
+#include "connections/mdlEmbaralhar.h"
+#include "connections/mdlServidores.h"
+#include "navigator/mdlCatalogo.h"
+#include "navigator/mdlDadosNodes.h"
+#include "navigator/mdlNavegador.h"
+#include "platform/clsSettings.h"
+#include "support/clsPromptRoteiro.h"
+#include "support/fixtures.h"
+#include "support/registroTestes.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace {
+// A small shop database in a temporary folder, mapped like the command-line file.
+struct Cenario {
+    SettingsTemporarios settings;
+    clsPromptRoteiro prompt;
+    clsArvore arvore;
+    QString caminho;
+    Cenario()
+    {
+        dadosnodes::Limpar();
+        caminho = settings.pasta.filePath("loja.db");
+        QString erro;
+        CriarBancoAccess(caminho, &erro);
+        clsData d;
+        const bool ok = d.OpenConnection(MontarConnStrAccess(caminho, "admin", {}), true, false);
+        for (const char* sql : {
+                 "CREATE TABLE Clientes (Id INTEGER PRIMARY KEY, Nome VARCHAR(80) NOT NULL, [Cidade Natal] VARCHAR(50))",
+                 "CREATE TABLE [Itens Pedido] (PedidoId INTEGER NOT NULL, ProdutoId INTEGER NOT NULL, Qtde INTEGER, "
+                 "PRIMARY KEY (PedidoId, ProdutoId))",
+                 "CREATE INDEX IX_Itens ON [Itens Pedido] (ProdutoId, Qtde)",
+                 "CREATE UNIQUE INDEX IX_Nome ON Clientes (Nome)",
+                 "CREATE VIEW vwClientes AS SELECT Nome FROM Clientes"})
+            if (ok)
+                d.ExecSql(QString::fromUtf8(sql), false);
+        d.CloseConnection();
+        InicializarNavegador(arvore);
+    }
+    QString ConnStr() const { return MontarConnStrAccess(caminho, "admin", {}); }
+    clsNo* Fonte() const { return arvore.No("Outros")->Child(); }
+    QStringList Filhos(clsNo* no) const
+    {
+        QStringList r;
+        for (clsNo* n = no ? no->Child() : nullptr; n; n = n->Next())
+            r << n->Text();
+        return r;
+    }
+};
+} // namespace
+
+class tst_mdlCatalogo : public QObject {
+    Q_OBJECT
+private slots:
+    void MapearEAbrirUmArquivo()
+    {
+        Cenario c;
+        QVERIFY2(MapearConexaoCustomizada(c.arvore, c.ConnStr()), qPrintable(c.prompt.textos().join("|")));
+        clsNo* fonte = c.Fonte();
+        QVERIFY(fonte);
+        QCOMPARE(fonte->Image(), 13);
+        QCOMPARE(fonte->Tag(), c.ConnStr());
+        QCOMPARE(c.Filhos(fonte), (QStringList{"SQL Editor", "Tables", "Views"}));
+        QCOMPARE(settings::GetSetting("Servidores", "Tipo001"), QStringLiteral("C"));
+        QCOMPARE(Desembaralhar(settings::GetSetting("Servidores", "ConnStr001")), c.ConnStr());
+        QCOMPARE(Desembaralhar(settings::GetSetting("Servidores", "Link001")), fonte->Key());
+        QCOMPARE(settings::GetSetting("VerificaDlls", "Microsoft.Jet.OLEDB.4.0"), QStringLiteral("4"));
+        // Opening the same file again uses the entry already mapped: no second slot, no message.
+        QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
+        QCOMPARE(c.arvore.No("Outros")->Children(), 1);
+        QVERIFY(settings::GetSetting("Servidores", "Tipo002").isEmpty());
+        QVERIFY(c.prompt.mensagens.isEmpty());
+    }
+
+    void ExpandirTabelasEViews()
+    {
+        Cenario c;
+        QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
+        clsNo* tabelas = c.arvore.No(c.Fonte()->Key() + "tab");
+        QCOMPARE(c.Filhos(tabelas), QStringList{"<temp>"});
+        QCOMPARE(tabelas->Child()->Image(), 11);
+        ExpandirNo(c.arvore, tabelas);
+        QCOMPARE(c.Filhos(tabelas), (QStringList{"Clientes", "Itens Pedido"}));
+        QCOMPARE(tabelas->Child()->Key(), tabelas->Key() + "Clientes");
+        QCOMPARE(tabelas->Child()->Tag(), c.ConnStr());
+        // A folder loads once; expanding again changes nothing.
+        const int indice = tabelas->Child()->Index();
+        ExpandirNo(c.arvore, tabelas);
+        QCOMPARE(tabelas->Child()->Index(), indice);
+        clsNo* views = c.arvore.No(c.Fonte()->Key() + "con");
+        ExpandirNo(c.arvore, views);
+        QCOMPARE(c.Filhos(views), QStringList{"vwClientes"});
+        QCOMPARE(views->Child()->Image(), 10);
+    }
+
+    void DetalhesDaTabela()
+    {
+        Cenario c;
+        QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
+        clsNo* tabelas = c.arvore.No(c.Fonte()->Key() + "tab");
+        ExpandirNo(c.arvore, tabelas);
+        clsNo* itens = c.arvore.No(tabelas->Key() + "Itens Pedido");
+        for (int vez = 0; vez < 2; ++vez) {  // loading twice replaces, never doubles
+            CarregarDetalhesTabela(c.arvore, itens);
+            QCOMPARE(c.Filhos(itens), (QStringList{"Columns", "Indexes"}));
+        }
+        clsNo* colunas = itens->Child();
+        QCOMPARE(c.Filhos(colunas), (QStringList{"PedidoId - Int - Not Null", "ProdutoId - Int - Not Null", "Qtde - Int - Null"}));
+        QCOMPARE(colunas->Child()->Image(), 26);
+        QCOMPARE(colunas->Child()->Key(), itens->Key() + "CmpPedidoId");
+        QCOMPARE(colunas->Child()->Next()->Next()->Image(), 27);
+        // A two-column index gives one node; the primary key none.
+        QCOMPARE(c.Filhos(colunas->Next()), QStringList{"IX_Itens"});
+        QCOMPARE(colunas->Next()->Child()->Image(), 46);
+
+        clsNo* clientes = c.arvore.No(tabelas->Key() + "Clientes");
+        CarregarDetalhesTabela(c.arvore, clientes);
+        const QStringList cols = c.Filhos(clientes->Child());
+        QCOMPARE(cols.value(1), QStringLiteral("Nome - VarChar(80) - Not Null"));
+        QCOMPARE(clientes->Child()->Child()->Next()->Image(), 45);
+        // Column keys lose their blanks.
+        QVERIFY(c.arvore.No(clientes->Key() + "CmpCidadeNatal"));
+    }
+
+    void AtualizarRecriaAsPastas()
+    {
+        Cenario c;
+        QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
+        clsNo* fonte = c.Fonte();
+        ExpandirNo(c.arvore, c.arvore.No(fonte->Key() + "tab"));
+        QVERIFY(AtualizarNode(c.arvore, fonte));
+        QCOMPARE(fonte->Image(), 13);
+        QCOMPARE(fonte->Tag(), c.ConnStr());
+        QCOMPARE(c.Filhos(c.arvore.No(fonte->Key() + "tab")), QStringList{"<temp>"});
+    }
+
+    void ArquivoMapeadoQueSumiu()
+    {
+        Cenario c;
+        IncluirConexaoNavegador(c.arvore, tiporegistro::Access, c.settings.pasta.filePath("sumiu.db"), false, {}, {}, {}, {});
+        clsNo* no = c.arvore.No("Access")->Child();
+        QVERIFY(!ConectarBancoDados(c.arvore, no));
+        QCOMPARE(c.prompt.ultima().icone(), int(vb::Critical));
+        QVERIFY(c.prompt.ultima().texto.endsWith("sumiu.db"));
+        QVERIFY(!QFile::exists(c.settings.pasta.filePath("sumiu.db")));
+        QCOMPARE(no->Image(), 5);
+    }
+
+    void ArquivoAccessPedeUsuarioAdmin()
+    {
+        Cenario c;
+        IncluirConexaoNavegador(c.arvore, tiporegistro::Access, c.caminho, false, {}, {}, {}, {});
+        clsNo* no = c.arvore.No("Access")->Child();
+        QString sugerido;
+        catalogo::DefinirPedirUsuarioSenha([&](QString& usuario, QString& senha, bool& lembrar) {
+            sugerido = usuario;
+            senha = "segredo";
+            lembrar = true;
+            return true;
+        });
+        const bool conectou = ConectarBancoDados(c.arvore, no);
+        catalogo::DefinirPedirUsuarioSenha({});
+        QVERIFY(conectou);
+        QCOMPARE(sugerido, QStringLiteral("Admin"));
+        QCOMPARE(no->Image(), 4);
+        QCOMPARE(Desembaralhar(settings::GetSetting("AutoLogin", "SqlPass:" + no->Key())), QStringLiteral("segredo"));
+        QCOMPARE(settings::GetSetting("AutoLogin", "SqlUser:" + no->Key()), QStringLiteral("Admin"));
+        // The password never shows in the connection's caption or its node text.
+        QVERIFY(!no->Text().contains("segredo"));
+    }
+
+    void CancelarCredenciaisNaoConecta()
+    {
+        Cenario c;
+        IncluirConexaoNavegador(c.arvore, tiporegistro::SqlServer, "SRV", false, {}, {}, {}, {});
+        catalogo::DefinirPedirUsuarioSenha([](QString& usuario, QString&, bool&) { return usuario == "sa" && false; });
+        clsNo* no = c.arvore.No("dbSRV");
+        QVERIFY(ObterConnStrNode(c.arvore, no).isEmpty());
+        catalogo::DefinirPedirUsuarioSenha({});
+        QVERIFY(no->Tag().isEmpty());
+    }
+
+    void NomeQualificado_data()
+    {
+        QTest::addColumn<QString>("esquema");
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("qualificado");
+        QTest::newRow("sem dono") << "" << "T" << "T";
+        QTest::newRow("dbo") << "dbo" << "T" << "T";
+        QTest::newRow("DBO") << "DBO" << "T" << "T";
+        QTest::newRow("outro dono") << "Vendas" << "T" << "vendas.T";
+    }
+    void NomeQualificado()
+    {
+        QFETCH(QString, esquema);
+        QFETCH(QString, nome);
+        QFETCH(QString, qualificado);
+        QCOMPARE(::NomeQualificado(esquema, nome), qualificado);
+    }
+};
+QUARRIX_TESTE(tst_mdlCatalogo);
+#include "tst_mdlCatalogo.moc"
