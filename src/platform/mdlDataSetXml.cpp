@@ -46,7 +46,11 @@ struct No {
     }
 };
 
-No LerNo(QXmlStreamReader& xml, const Escopo& pai)
+// A data-set schema nests eight levels; anything below this depth is skipped, so a hostile answer
+// cannot exhaust the stack.
+constexpr int profundidadeMaxima = 32;
+
+No LerNo(QXmlStreamReader& xml, const Escopo& pai, int profundidade = 0)
 {
     No n;
     n.ns = xml.namespaceUri().toString();
@@ -55,8 +59,12 @@ No LerNo(QXmlStreamReader& xml, const Escopo& pai)
     n.escopo = pai;
     for (const QXmlStreamNamespaceDeclaration& d : xml.namespaceDeclarations())
         n.escopo.insert(d.prefix().toString(), d.namespaceUri().toString());
-    while (xml.readNextStartElement())
-        n.filhos << LerNo(xml, n.escopo);
+    while (xml.readNextStartElement()) {
+        if (profundidade < profundidadeMaxima)
+            n.filhos << LerNo(xml, n.escopo, profundidade + 1);
+        else
+            xml.skipCurrentElement();
+    }
     return n;
 }
 

@@ -49,6 +49,16 @@ void Escolher(QWidget& j, const char* nome)
     QTest::mouseClick(opt, Qt::LeftButton, {}, QPoint(6, opt->height() / 2));
 }
 
+// The scripted prompt, also keeping what the save dialog was shown with.
+struct PromptComDialogo : clsPromptRoteiro {
+    QStringList pedidosArquivo;
+    QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro) override
+    {
+        pedidosArquivo << titulo + QStringLiteral(" | ") + filtro;
+        return clsPromptRoteiro::ArquivoSalvar(titulo, pasta, filtro);
+    }
+};
+
 const char* caixasSql[] = {"txtConSqlServer", "txtConSqlDatabase", "txtConSqlUser", "txtConSqlPass"};
 
 } // namespace
@@ -140,13 +150,15 @@ private slots:
 
     void GerarComValoresIniciais()
     {
-        clsPromptRoteiro roteiro;
+        PromptComDialogo roteiro;
         QTemporaryDir pasta;
         const QString arq = pasta.filePath(QStringLiteral("WebData.asmx"));
         roteiro.arquivos << arq;
         frmWebServiceGen j;
         j.show();
         QTest::mouseClick(Controle<QPushButton>(j, "btnGenerate"), Qt::LeftButton);
+        QCOMPARE(roteiro.pedidosArquivo,
+                 QStringList{"Select destination to save WebService | AspNet WebService (asmx) (*.asmx)"});
         QCOMPARE(roteiro.textos(), QStringList{"WebService generated with sucess"});
         QCOMPARE(roteiro.ultima().icone(), int(vb::Information));
         QVERIFY(roteiro.ultima().titulo.isEmpty()); // the program title

@@ -109,6 +109,17 @@ private slots:
         QCOMPARE(r.erro, QStringLiteral("Valor \"um\" inválido para a coluna Id (xs:int) da tabela Items."));
     }
 
+    void SchemaProfundoNaoDerruba()
+    {
+        QByteArray xml = FixtureSoap("resposta_itens.xml");
+        const int n = 200000;
+        xml.replace("</xs:schema>", QByteArray("<xs:annotation>").repeated(n) + QByteArray("</xs:annotation>").repeated(n)
+                                        + "</xs:schema>");
+        const soap::RespostaSoap r = soap::LerResposta(xml);
+        QVERIFY2(r.ok, qPrintable(r.erro));
+        QCOMPARE(DataSetDe(r, "OpenDatasetResult")->tabelas.value(0).linhas.size(), 1);
+    }
+
     void ConverterValor_data()
     {
         QTest::addColumn<QString>("texto");
