@@ -15,6 +15,7 @@
 #include "shell/frmWebBrowser.h"
 #include "shell/mdlGlobais.h"
 #include "shell/mdlOpcoes.h"
+#include "webservice/frmWebServiceGen.h"
 #include "shell/mdlProgramas.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsSettings.h"
@@ -133,7 +134,8 @@ void frmPrincipal::CriarMenus()
     fer->addSeparator();
     connect(item(fer, QStringLiteral("mnuFerImp"), QStringLiteral("Importar e Exportar")), &QAction::triggered, this,
             &frmPrincipal::mnuFerImp_Click);
-    item(fer, QStringLiteral("mnuFerWebService"), QStringLiteral("AspNet WebService Generator"));
+    connect(item(fer, QStringLiteral("mnuFerWebService"), QStringLiteral("AspNet WebService Generator")),
+            &QAction::triggered, this, [this] { ExibirModal<frmWebServiceGen>(); });
     QAction* verifica = item(fer, QStringLiteral("mnuFerVerificaDll"), QStringLiteral("Checar DLLs na Conexão"));
     verifica->setCheckable(true);
     connect(verifica, &QAction::triggered, this, [verifica] {

@@ -200,6 +200,7 @@ private slots:
         QTest::newRow("opcoes") << "mnuFerOpc" << "frmOpcoes";
         QTest::newRow("historico") << "mnuAjuAlt" << "frmHistory";
         QTest::newRow("sobre") << "mnuAjuSub" << "frmSobre";
+        QTest::newRow("gerador") << "mnuFerWebService" << "frmWebServiceGen";
     }
     void MenusAbremJanelasModais()
     {
