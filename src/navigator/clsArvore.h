@@ -65,6 +65,8 @@ public:
     void DefinirImagem(clsNo* no, int imagem);
     void DefinirTag(clsNo* no, const QString& tag) { no->m_tag = tag; }
     void Expandir(clsNo* no, bool expandir = true);
+    // Records what the view did, without asking it again.
+    void MarcarExpandido(clsNo* no, bool expandido) { no->m_expandido = expandido; }
     void Selecionar(clsNo* no);
     clsNo* Selecionado() const { return m_selecionado; }
 

@@ -4,6 +4,7 @@
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
+#include "shell/mdlGlobais.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -55,25 +56,40 @@ frmNavegador::frmNavegador(QWidget* pai) : QWidget(pai)
             [this](clsNo* no) { m_trv->setCurrentIndex(m_arvore.IndiceModelo(no)); });
     connect(m_trv, &QTreeView::expanded, this, [this](const QModelIndex& i) {
         clsNo* no = clsArvore::NoDoIndice(i);
-        if (!no->Expanded()) {
-            m_arvore.Expandir(no, true);
-            return;
-        }
+        m_arvore.MarcarExpandido(no, true);
         ExpandirNo(m_arvore, no);
         emit NoExpandido(no);
     });
     connect(m_trv, &QTreeView::collapsed, this, [this](const QModelIndex& i) {
-        clsNo* no = clsArvore::NoDoIndice(i);
-        if (no->Expanded())
-            m_arvore.Expandir(no, false);
+        m_arvore.MarcarExpandido(clsArvore::NoDoIndice(i), false);
     });
     connect(m_trv, &QTreeView::clicked, this, &frmNavegador::AoClicar);
+    m_arvore.DefinirEditavel([](const clsNo* no) { return no->Image() == img::Tabela; });
+    connect(&m_arvore, &clsArvore::RenomearPedido, this, &frmNavegador::AoRenomear);
     connect(m_trv, &QTreeView::doubleClicked, this, [this](const QModelIndex& i) {
         m_arvore.Selecionar(clsArvore::NoDoIndice(i));
         ChamarDuploClique();
     });
     connect(&m_arvore, &clsArvore::SelecaoPedida, this,
             [this](clsNo* no) { m_trv->scrollTo(m_arvore.IndiceModelo(no)); });
+}
+
+void frmNavegador::ChamarRenomear()
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (no && no->Image() == img::Tabela)
+        m_trv->edit(m_arvore.IndiceModelo(no));
+}
+
+void frmNavegador::AoRenomear(clsNo* no, const QString& novoTexto)
+{
+    if (novoTexto == no->Text() || novoTexto.isEmpty())
+        return;
+    QString erro;
+    if (RenomearTabela(no->Tag(), no->Text(), novoTexto, &erro))
+        m_arvore.DefinirTexto(no, novoTexto);
+    else
+        Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo());
 }
 
 void frmNavegador::ChamarDuploClique()
@@ -138,6 +154,9 @@ bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
         case Qt::Key_Return:
         case Qt::Key_Enter:
             ChamarDuploClique();
+            return true;
+        case Qt::Key_F2:
+            ChamarRenomear();
             return true;
         case Qt::Key_F5:
             if (clsNo* no = m_arvore.Selecionado())

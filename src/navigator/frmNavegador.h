@@ -21,6 +21,8 @@ public:
     // The double-click handling of the selected node (also Enter): connects sources and opens the
     // windows of objects.
     void ChamarDuploClique();
+    // F2: starts editing the label of a table node.
+    void ChamarRenomear();
 
     // The open windows that belong to connections (installed by the main window).
     void DefinirJanelasAbertas(std::function<QList<JanelaAberta>()> janelas) { m_janelas = std::move(janelas); }
@@ -54,6 +56,7 @@ protected:
 
 private:
     void AoClicar(const QModelIndex& indice);
+    void AoRenomear(clsNo* no, const QString& novoTexto);
 
     clsArvore m_arvore;
     QTreeView* m_trv = nullptr;

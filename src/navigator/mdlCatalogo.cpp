@@ -479,3 +479,33 @@ bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr)
     dados.CloseConnection();
     return conectado;
 }
+
+bool RenomearTabela(const QString& connStr, const QString& nome, const QString& novoNome, QString* erro)
+{
+    clsAmpulheta ampulheta;
+    clsData dados;
+    // The description alone, without the number and the statement the data layer adds.
+    auto falhar = [&] {
+        *erro = dados.ErrMsg().section(u'\n', 1, 1);
+        return false;
+    };
+    if (!dados.OpenConnection(connStr, true, false))
+        return falhar();
+    const QString provider = dados.Provider().toUpper();
+    const bool sqlServer = provider.startsWith(QStringLiteral("SQLOLEDB")) || provider.startsWith(QStringLiteral("SQLNCLI"))
+                           || provider.startsWith(QStringLiteral("MSOLEDBSQL"));
+    auto literal = [](QString t) { return u'\'' + t.replace(u'\'', QStringLiteral("''")) + u'\''; };
+    QString sql;
+    if (sqlServer)
+        sql = QStringLiteral("EXEC sp_rename ") + literal(nome) + QStringLiteral(", ") + literal(novoNome);
+    else {
+        const auto motor = dados.ActiveConnection();
+        sql = QStringLiteral("ALTER TABLE ") + motor->CitarIdentificador(nome) + QStringLiteral(" RENAME TO ")
+              + motor->CitarIdentificador(novoNome);
+    }
+    const bool ok = dados.ExecSql(sql, false);
+    if (!ok)
+        falhar();
+    dados.CloseConnection();
+    return ok;
+}

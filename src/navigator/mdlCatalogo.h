@@ -39,6 +39,10 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
 bool AtualizarNode(clsArvore& arvore, clsNo* no);
 bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr);
 
+// Renames a table of the source `connStr` (ALTER TABLE … RENAME TO, or sp_rename on SQL Server).
+// On failure `erro` gets the engine's description.
+bool RenomearTabela(const QString& connStr, const QString& nome, const QString& novoNome, QString* erro);
+
 // The qualified name of a catalog object: owner in lower case + "." + name, unless the owner is
 // empty or dbo.
 QString NomeQualificado(const QString& esquema, const QString& nome);

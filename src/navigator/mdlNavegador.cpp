@@ -118,3 +118,47 @@ bool DesconectarNode(clsArvore& arvore, clsNo* no, int imagem, bool fecharJanela
     }
     return true;
 }
+
+NoConectado LocalizarNoConectado(const clsNo* no)
+{
+    NoConectado r;
+    for (const clsNo* n = no; n; n = n->Parent()) {
+        switch (n->Image()) {
+        case img::AccessConectado: r.fonte = LerDadoNode(n->Key(), CampoNo::Caminho); break;
+        case img::WebServiceConectado:
+            r.fonte = LerDadoNode(n->Key(), CampoNo::Endereco);
+            r.textoNo = n->Text();
+            break;
+        case img::BancoConectado: r.banco = n->Text(); break;
+        case img::Customizada: r.textoNo = n->Text(); break;
+        case img::SqlServerConectado: break;
+        default: continue;
+        }
+        r.indice = n->Index();
+        break;
+    }
+    return r;
+}
+
+PedidoConsulta MontarPedidoConsulta(const clsNo* no, const QString& sql, const QString& tabela, bool executar)
+{
+    PedidoConsulta p;
+    p.connStr = no->Tag();
+    p.sql = sql;
+    p.tabela = tabela;
+    p.executar = executar;
+    const NoConectado conectado = LocalizarNoConectado(no);
+    p.indiceFonte = conectado.indice;
+    p.fonte = conectado.fonte;
+    p.banco = conectado.banco;
+    p.textoNo = conectado.textoNo;
+    if (!p.banco.isEmpty()) {
+        // The server's name: above a database, above its "SQL Editor" folder, or above an object's folder.
+        int subir = no->Image() == img::BancoConectado ? 1 : no->Image() == img::SqlEditor ? 2 : 3;
+        const clsNo* servidor = no;
+        while (servidor && subir-- > 0)
+            servidor = servidor->Parent();
+        p.fonte = servidor ? servidor->Text() : QString();
+    }
+    return p;
+}

@@ -51,6 +51,30 @@ bool JanelaPertenceAoNo(const clsNo* no, int indice);
 // are removed. False when the user refused to close the windows.
 bool DesconectarNode(clsArvore& arvore, clsNo* no, int imagem, bool fecharJanelas, const QList<JanelaAberta>& janelas);
 
+// The connected source above a node (images 2, 4, 6, 13, 43): its index and what a query window
+// shows of it. Index 0 when there is none.
+struct NoConectado {
+    int indice = 0;
+    QString fonte;     // file path (4) or address (43)
+    QString banco;     // database name (6)
+    QString textoNo;   // node text (13, 43)
+};
+NoConectado LocalizarNoConectado(const clsNo* no);
+
+// What a query window opened for a node gets: its connection string, SQL, caption text, whether
+// to run at once, and the source it belongs to.
+struct PedidoConsulta {
+    QString connStr;
+    QString sql;
+    QString tabela;
+    bool executar = false;
+    QString fonte;
+    QString banco;
+    QString textoNo;
+    int indiceFonte = 0;
+};
+PedidoConsulta MontarPedidoConsulta(const clsNo* no, const QString& sql, const QString& tabela, bool executar);
+
 // The caption of a web-service node: the address without its scheme, cut at ".asmx" (any case),
 // keeping what follows the last "/".
 QString TextoNoWebService(const QString& endereco);

@@ -90,9 +90,10 @@ bool clsMotorSqlite::DesfazerTransacao()
 }
 bool clsMotorSqlite::EmTransacao() const { return db && !sqlite3_get_autocommit(db); }
 
+// Brackets cannot carry a "]" in SQLite; double quotes with doubled quotes carry any name.
 QString clsMotorSqlite::CitarIdentificador(const QString& nome) const
 {
-    return u'[' + QString(nome).replace(u']', QStringLiteral("]]")) + u']';
+    return u'"' + QString(nome).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 QVariant clsMotorSqlite::UltimoIdInserido() { return db ? QVariant(qlonglong(sqlite3_last_insert_rowid(db))) : QVariant(); }

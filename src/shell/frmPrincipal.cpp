@@ -182,7 +182,7 @@ void frmPrincipal::CriarMenus()
         {"mnuNavBanDesc", &frmNavegador::mnuNavBanDesc_Click}, {"mnuNavSerCon", &frmNavegador::ChamarDuploClique},
         {"mnuNavBanCon", &frmNavegador::ChamarDuploClique}, {"mnuNavSerRef", &frmNavegador::mnuNavRef_Click},
         {"mnuNavBanRef", &frmNavegador::mnuNavRef_Click}, {"mnuNavTabDet", &frmNavegador::mnuNavTabDet_Click},
-        {"mnuNavTabAbr", &frmNavegador::ChamarDuploClique}, {"mnuNavConAbr", &frmNavegador::ChamarDuploClique},
+        {"mnuNavTabAbr", &frmNavegador::ChamarDuploClique}, {"mnuNavTabRen", &frmNavegador::ChamarRenomear}, {"mnuNavConAbr", &frmNavegador::ChamarDuploClique},
     };
     for (const auto& [nome, handler] : rotas)
         connect(Acao(QString::fromUtf8(nome)), &QAction::triggered, m_navegador, handler);

@@ -1,0 +1,156 @@
+#include "connections/clsData.h"
+#include "connections/mdlCriarBanco.h"
+#include "connections/mdlEmbaralhar.h"
+#include "connections/mdlServidores.h"
+#include "platform/clsSettings.h"
+#include "navigator/frmNavegador.h"
+#include "navigator/mdlCatalogo.h"
+#include "navigator/mdlDadosNodes.h"
+#include "platform/clsRecordset.h"
+#include "support/clsPromptRoteiro.h"
+#include "support/fixtures.h"
+#include "support/registroTestes.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+// The navigator pane over a real database file mapped under "Microsoft Access".
+struct Cenario {
+    SettingsTemporarios settings;
+    clsPromptRoteiro prompt;
+    frmNavegador navegador;
+    QString caminho;
+    clsNo* fonte = nullptr;
+    Cenario()
+    {
+        dadosnodes::Limpar();
+        caminho = settings.pasta.filePath("loja.db");
+        QString erro;
+        CriarBancoAccess(caminho, &erro);
+        clsData d;
+        d.OpenConnection(MontarConnStrAccess(caminho, "admin", {}), true, false);
+        d.ExecSql("CREATE TABLE Clientes (Id INTEGER PRIMARY KEY, Nome TEXT)", false);
+        d.ExecSql("CREATE TABLE Pedidos (Id INTEGER PRIMARY KEY)", false);
+        d.ExecSql("CREATE VIEW vw AS SELECT * FROM Clientes", false);
+        d.CloseConnection();
+        navegador.InicializarNavegador();
+        IncluirConexaoNavegador(navegador.Arvore(), tiporegistro::Access, caminho, false, {}, {}, {}, {});
+        fonte = navegador.Arvore().No("Access")->Child();
+        // A remembered login, so connecting asks nothing.
+        settings::SaveSetting("AutoLogin", "SqlPass:" + fonte->Key(), Embaralhar(""));
+        navegador.show();
+    }
+    clsArvore& Arvore() { return navegador.Arvore(); }
+    QTreeView* Trv() { return navegador.trvNavegador(); }
+    void Tecla(clsNo* no, int tecla)
+    {
+        Arvore().Selecionar(no);
+        QTest::keyClick(Trv(), Qt::Key(tecla));
+    }
+};
+} // namespace
+
+class tst_frmNavegador : public QObject {
+    Q_OBJECT
+private slots:
+    void EnterConectaEExpandirCarrega()
+    {
+        Cenario c;
+        QCOMPARE(c.fonte->Image(), 5);
+        c.Tecla(c.fonte, Qt::Key_Return);
+        QCOMPARE(c.fonte->Image(), 4);
+        QVERIFY(c.prompt.mensagens.isEmpty());
+        QVERIFY(c.Trv()->isEnabled());
+        clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
+        c.Trv()->expand(c.Arvore().IndiceModelo(tabelas));
+        QCOMPARE(tabelas->Children(), 2);
+        QCOMPARE(tabelas->Child()->Text(), QStringLiteral("Clientes"));
+        QVERIFY(c.Trv()->isExpanded(c.Arvore().IndiceModelo(tabelas)));
+    }
+
+    void F2RenomeiaTabelaENaoView()
+    {
+        Cenario c;
+        c.Tecla(c.fonte, Qt::Key_Return);
+        clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
+        ExpandirNo(c.Arvore(), tabelas);
+        clsNo* views = c.Arvore().No(c.fonte->Key() + "con");
+        ExpandirNo(c.Arvore(), views);
+        auto editando = [&] {
+            auto* editor = c.Trv()->viewport()->findChild<QLineEdit*>();
+            return editor && editor->isVisible();
+        };
+        c.Tecla(views->Child(), Qt::Key_F2);
+        QVERIFY(!editando());
+
+        clsNo* clientes = tabelas->Child();
+        c.Tecla(clientes, Qt::Key_F2);
+        QVERIFY(editando());
+        c.Arvore().setData(c.Arvore().IndiceModelo(clientes), "Fregueses");
+        QCOMPARE(clientes->Text(), QStringLiteral("Fregueses"));
+        clsData d;
+        QVERIFY(d.OpenConnection(MontarConnStrAccess(c.caminho, "admin", {}), true, false));
+        QCOMPARE(d.RetValue("SELECT COUNT(*) FROM Fregueses").toInt(), 0);
+        d.CloseConnection();
+
+        // A name already taken: the engine's message, and the node keeps its text.
+        c.Arvore().setData(c.Arvore().IndiceModelo(clientes), "Pedidos");
+        QCOMPARE(clientes->Text(), QStringLiteral("Fregueses"));
+        QCOMPARE(c.prompt.ultima().icone(), int(vb::Critical));
+        QVERIFY(!c.prompt.ultima().texto.isEmpty());
+    }
+
+    void RenomearComAspasNaoEscapa()
+    {
+        Cenario c;
+        c.Tecla(c.fonte, Qt::Key_Return);
+        clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
+        ExpandirNo(c.Arvore(), tabelas);
+        clsNo* clientes = tabelas->Child();
+        const QString estranho = QStringLiteral("a]\"b'c");
+        c.Arvore().setData(c.Arvore().IndiceModelo(clientes), estranho);
+        QVERIFY2(clientes->Text() == estranho, qPrintable(c.prompt.textos().join("|")));
+        RecordsetPtr rs;
+        clsData d;
+        QVERIFY(d.OpenConnection(MontarConnStrAccess(c.caminho, "admin", {}), true, false));
+        QVERIFY(d.OpenSchema(tiposchema::Tabelas, rs, {}, "TABLE", {}, {}, false));
+        QStringList nomes;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+            nomes << rs->Valor("TABLE_NAME").toString();
+        QVERIFY(nomes.contains(estranho));
+        QVERIFY(nomes.contains("Pedidos"));
+    }
+
+    void F5AtualizaSemFecharNada()
+    {
+        Cenario c;
+        c.Tecla(c.fonte, Qt::Key_Return);
+        clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
+        ExpandirNo(c.Arvore(), tabelas);
+        c.Tecla(c.fonte, Qt::Key_F5);
+        QCOMPARE(c.fonte->Image(), 4);
+        QCOMPARE(c.Arvore().No(c.fonte->Key() + "tab")->Child()->Text(), QStringLiteral("<temp>"));
+    }
+
+    void CliqueDireitoPedeOMenuDoNo()
+    {
+        Cenario c;
+        clsNo* clicado = nullptr;
+        int botao = 0;
+        connect(&c.navegador, &frmNavegador::NoClicado, this, [&](clsNo* no, int b) {
+            clicado = no;
+            botao = b;
+        });
+        const QRect r = c.Trv()->visualRect(c.Arvore().IndiceModelo(c.Arvore().No("Access")));
+        QTest::mousePress(c.Trv()->viewport(), Qt::RightButton, {}, r.center());
+        QCOMPARE(clicado, c.Arvore().No("Access"));
+        QCOMPARE(botao, 2);
+        c.Tecla(c.Arvore().No("Sql"), Qt::Key_Menu);
+        QCOMPARE(clicado, c.Arvore().No("Sql"));
+        QCOMPARE(botao, 2);
+    }
+};
+QUARRIX_TESTE(tst_frmNavegador);
+#include "tst_frmNavegador.moc"
