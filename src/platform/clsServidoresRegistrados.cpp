@@ -2,17 +2,22 @@
 
 #include "connections/mdlEmbaralhar.h"
 #include "platform/clsSettings.h"
+#include "platform/mdlOdbc.h"
 
 #include <QFile>
 
-#include <sql.h>
-#include <sqlext.h>
 
 namespace servidoresregistrados {
 namespace {
 
 const QString SecaoGrupos = QStringLiteral("GruposSqlServer");
 const QString SecaoServidores = QStringLiteral("ServidoresSqlServer");
+
+bool DriverSqlServer(const QString& driver)
+{
+    return driver.contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive)
+           || driver.contains(QStringLiteral("SQL Server"), Qt::CaseInsensitive);
+}
 
 QString Slot(int i) { return QStringLiteral("%1").arg(i, 3, 10, QChar(u'0')); }
 
@@ -22,24 +27,10 @@ int Qtde(const QString& secao) { return settings::GetSetting(secao, QStringLiter
 
 bool DriverSqlServerInstalado()
 {
-    SQLHENV ambiente = SQL_NULL_HENV;
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &ambiente)))
-        return false;
-    SQLSetEnvAttr(ambiente, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    bool achou = false;
-    SQLCHAR descricao[512];
-    SQLCHAR atributos[2048];
-    SQLSMALLINT tamDescricao = 0, tamAtributos = 0;
-    SQLUSMALLINT direcao = SQL_FETCH_FIRST;
-    while (!achou && SQL_SUCCEEDED(SQLDrivers(ambiente, direcao, descricao, sizeof descricao, &tamDescricao, atributos,
-                                              sizeof atributos, &tamAtributos))) {
-        const QString nome = QString::fromLocal8Bit(reinterpret_cast<const char*>(descricao));
-        achou = nome.contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive)
-                || nome.contains(QStringLiteral("SQL Server"), Qt::CaseInsensitive);
-        direcao = SQL_FETCH_NEXT;
-    }
-    SQLFreeHandle(SQL_HANDLE_ENV, ambiente);
-    return achou;
+    for (const QString& nome : odbc::Drivers())
+        if (DriverSqlServer(nome))
+            return true;
+    return false;
 }
 
 QStringList ListaServidores(const QString& arquivoFreeTds)
@@ -58,22 +49,9 @@ QStringList ListaServidores(const QString& arquivoFreeTds)
             }
         }
     }
-    SQLHENV ambiente = SQL_NULL_HENV;
-    if (SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &ambiente))) {
-        SQLSetEnvAttr(ambiente, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-        SQLCHAR dsn[256];
-        SQLCHAR driver[512];
-        SQLSMALLINT tamDsn = 0, tamDriver = 0;
-        SQLUSMALLINT direcao = SQL_FETCH_FIRST;
-        while (SQL_SUCCEEDED(SQLDataSources(ambiente, direcao, dsn, sizeof dsn, &tamDsn, driver, sizeof driver, &tamDriver))) {
-            const QString nomeDriver = QString::fromLocal8Bit(reinterpret_cast<const char*>(driver));
-            if (nomeDriver.contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive)
-                || nomeDriver.contains(QStringLiteral("SQL Server"), Qt::CaseInsensitive))
-                r << QString::fromLocal8Bit(reinterpret_cast<const char*>(dsn));
-            direcao = SQL_FETCH_NEXT;
-        }
-        SQLFreeHandle(SQL_HANDLE_ENV, ambiente);
-    }
+    for (const FonteOdbc& fonte : odbc::Fontes())
+        if (DriverSqlServer(fonte.driver))
+            r << fonte.nome;
     r.removeDuplicates();
     return r;
 }
