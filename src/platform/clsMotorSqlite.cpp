@@ -92,7 +92,8 @@ bool clsMotorSqlite::EmTransacao() const { return db && !sqlite3_get_autocommit(
 
 QString clsMotorSqlite::CitarIdentificador(const QString& nome) const
 {
-    return u'[' + QString(nome).replace(u']', QStringLiteral("]]")) + u']';
+    // Double quotes: SQLite's brackets cannot hold a "]".
+    return u'"' + QString(nome).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 QVariant clsMotorSqlite::UltimoIdInserido() { return db ? QVariant(qlonglong(sqlite3_last_insert_rowid(db))) : QVariant(); }
