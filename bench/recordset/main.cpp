@@ -181,7 +181,7 @@ int main(int argc, char** argv)
         return 0;
     }
     p.ExecSql("DROP TABLE IF EXISTS bench_linhas", false);
-    p.ExecSql(QStringLiteral("CREATE TABLE bench_linhas AS SELECT i AS id, 'Nome ' || lpad(((i * 7919) %% 100000)::text, 5, '0') "
+    p.ExecSql(QStringLiteral("CREATE TABLE bench_linhas AS SELECT i AS id, 'Nome ' || lpad(((i::bigint * 7919) %% 100000)::text, 5, '0') "
                              "AS curto, 'Rua das Palmeiras, ' || i || ' - Bairro Centro - Cidade ' || (i %% 5000) AS longo, "
                              "i * 1.25::float8 AS valor, timestamp '2010-01-01' + (i || ' minutes')::interval AS data, "
                              "CASE WHEN i %% 2 = 0 THEN 'M' || i END AS metade FROM generate_series(1, %1) AS i")
