@@ -5,6 +5,8 @@
 #include "support/registroTestes.h"
 
 #include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -139,6 +141,28 @@ private slots:
         QVERIFY(db.OpenConnection("Provider=Microsoft.ACE.OLEDB.12.0;Data Source=" + b.arquivo, true, false));
         QCOMPARE(db.ConnectionType(), 4);
         QCOMPARE(db.Provider(), QStringLiteral("Microsoft.ACE.OLEDB.12.0"));
+    }
+
+    void ArquivoJetVaiAoMdbToolsSoLeitura()
+    {
+        // A file that starts like a Jet database is not opened as SQLite: it goes to the MDBTools
+        // driver, read-only, and a write is refused before it reaches the driver.
+        QTemporaryDir pasta;
+        QFile f(pasta.filePath("velho.mdb"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const QByteArray conteudo = QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(8192, '\0');
+        f.write(conteudo);
+        f.close();
+        clsData db;
+        QVERIFY2(db.OpenConnection(MontarConnStrAccess(f.fileName(), "Admin", ""), true, false), qPrintable(db.ErrMsg()));
+        QCOMPARE(db.ConnectionType(), 2);
+        QVERIFY(db.ActiveConnection()->SomenteLeitura());
+        QVERIFY(!db.ExecSql("DELETE FROM Clientes", false));
+        QVERIFY(db.ErrMsg().contains("somente para leitura"));
+        RecordsetPtr rs;
+        QVERIFY(!db.OpenRecordset(rs, "UPDATE Clientes SET Nome = ''", true, true, false));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), conteudo);
     }
 
     void FalhaAoAbrirMostraQuandoPedido()
