@@ -503,7 +503,10 @@ bool clsMotorOdbc::Preencher(void* stmt, RecordsetPtr* rs, int lockType, const Q
     static const QRegularExpression umaTabela(
         QStringLiteral(R"(^\s*SELECT\s.+?\sFROM\s+((?:"[^"]+"|\[[^\]]+\]|[\w$]+)(?:\.(?:"[^"]+"|\[[^\]]+\]|[\w$]+))?)\s*(?:WHERE\b|ORDER\b|;|$))"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    const auto m = umaTabela.match(sql);
+    bool semBase = true;
+    for (const CampoInfo& f : d->campos)
+        semBase = semBase && f.tabelaBase.isEmpty();
+    const auto m = semBase ? umaTabela.match(sql) : QRegularExpressionMatch();
     if (m.hasMatch()) {
         QString t = m.captured(1);
         if (t.contains(u'.'))

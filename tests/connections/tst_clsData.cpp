@@ -27,6 +27,7 @@ struct BancoTeste {
         connStr = MontarConnStrAccess(arquivo, "Admin", "");
         clsData db;
         db.OpenConnection(connStr, true, false);
+        db.TransactionBegin();
         for (const char* sql : {
                  "CREATE TABLE Clientes (ClienteId INTEGER PRIMARY KEY AUTOINCREMENT, Nome VARCHAR(80) NOT NULL, "
                  "Cidade NVARCHAR(50), UF CHAR(2), Obs TEXT, Saldo DECIMAL(10, 2), Ativo BIT NOT NULL DEFAULT 1, "
@@ -45,6 +46,7 @@ struct BancoTeste {
                  "INSERT INTO Anotacoes VALUES ('a', '2024-01-01 08:00:00'), ('a', '2024-01-01 09:00:00')",
              })
             QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg()));
+        db.TransactionCommit();
         db.CloseConnection();
     }
 };
@@ -217,6 +219,10 @@ private slots:
         QCOMPARE(prompt.ultima().botoes(), int(vb::YesNo));
         QCOMPARE(prompt.enderecosAbertos, QStringList{UrlDownloadWebService});
         DefinirFabricaWebServiceData(nullptr);
+        clsData semCliente; // a web type set by hand, with no client behind it, fails cleanly
+        semCliente.setConnectionType(16);
+        QVERIFY(!semCliente.ExecSql("SELECT 1", false));
+        QCOMPARE(semCliente.Provider(), QStringLiteral("WebService"));
     }
 
     void SessaoSqlDmoLeAsPartesDaCadeia()
