@@ -74,7 +74,7 @@ bool clsData::ExigirConexao(const QString& sufixo, bool mostrar)
 
 QString clsData::Provider() const
 {
-    if (Web())
+    if (connectionType == tipoconexao::WebAccess || connectionType == tipoconexao::WebSql)
         return QStringLiteral("WebService");
     return activeConnection ? activeConnection->Provider() : QString();
 }

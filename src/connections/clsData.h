@@ -100,7 +100,10 @@ public:
 private:
     void Falha(long numero, const QString& descricao, const QString& sufixo, bool mostrar);
     void Mostrar(bool mostrar);
-    bool Web() const { return connectionType == tipoconexao::WebAccess || connectionType == tipoconexao::WebSql; }
+    bool Web() const
+    {
+        return webService && (connectionType == tipoconexao::WebAccess || connectionType == tipoconexao::WebSql);
+    }
     bool ExigirConexao(const QString& sufixo, bool mostrar);
     bool Statement(const QString& sql, RecordsetPtr& rs, bool mostrar);
 

@@ -262,6 +262,9 @@ QString clsMotorOdbc::TraduzirSqlServer(const clsConnStr& cs, const QString& dri
     const QString app = primeiro({"Application Name", "App"});
     if (!app.isEmpty())
         o.Definir(QStringLiteral("APP"), app);
+    // A fixed protocol: left to choose, the driver falls back to the Sybase protocol after a login
+    // that timed out, and that fallback can wait forever on a server that never answers.
+    o.Definir(QStringLiteral("TDS_Version"), primeiro({"TDS_Version"}).isEmpty() ? QStringLiteral("7.4") : primeiro({"TDS_Version"}));
     o.Definir(QStringLiteral("ClientCharset"), QStringLiteral("UTF-8"));
     return o.MontarOdbc();
 }
@@ -292,7 +295,9 @@ QString clsMotorOdbc::TraduzirOdbc(const clsConnStr& cs)
 bool clsMotorOdbc::Abrir(bool sqlServer, bool leituraEscrita, int timeoutSegundos)
 {
     somenteLeitura = !leituraEscrita;
-    return Conectar(sqlServer ? TraduzirSqlServer(connStr) : TraduzirOdbc(connStr), timeoutSegundos);
+    if (!sqlServer)
+        return Conectar(TraduzirOdbc(connStr), timeoutSegundos);
+    return Conectar(TraduzirSqlServer(connStr), timeoutSegundos);
 }
 
 bool clsMotorOdbc::ArquivoJetReal(const QString& arquivo)
@@ -498,7 +503,10 @@ bool clsMotorOdbc::Preencher(void* stmt, RecordsetPtr* rs, int lockType, const Q
     static const QRegularExpression umaTabela(
         QStringLiteral(R"(^\s*SELECT\s.+?\sFROM\s+((?:"[^"]+"|\[[^\]]+\]|[\w$]+)(?:\.(?:"[^"]+"|\[[^\]]+\]|[\w$]+))?)\s*(?:WHERE\b|ORDER\b|;|$))"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    const auto m = umaTabela.match(sql);
+    bool semBase = true;
+    for (const CampoInfo& f : d->campos)
+        semBase = semBase && f.tabelaBase.isEmpty();
+    const auto m = semBase ? umaTabela.match(sql) : QRegularExpressionMatch();
     if (m.hasMatch()) {
         QString t = m.captured(1);
         if (t.contains(u'.'))

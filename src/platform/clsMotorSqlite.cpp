@@ -117,7 +117,7 @@ bool clsMotorSqlite::Preencher(sqlite3_stmt* st, RecordsetPtr* rs, int lockType,
 {
     auto d = std::make_shared<clsRecordsetDados>();
     const int n = sqlite3_column_count(st);
-    std::vector<char> ehTexto(size_t(n), 0);
+    std::vector<char> ehData(size_t(n), 0);
     for (int c = 0; c < n; ++c) {
         CampoInfo f;
         f.nome = QString::fromUtf8(sqlite3_column_name(st, c));
@@ -141,6 +141,7 @@ bool clsMotorSqlite::Preencher(sqlite3_stmt* st, RecordsetPtr* rs, int lockType,
             f.precisao = t.precisao;
             f.escala = t.escala;
             f.atributos = FlagsColuna(t, anulavel, !somenteLeitura);
+            ehData[size_t(c)] = TipoData(f.tipo);
         } else {
             f.tipoFixado = false;
             f.atributos = ISNULLABLE | MAYBENULL;
@@ -159,7 +160,14 @@ bool clsMotorSqlite::Preencher(sqlite3_stmt* st, RecordsetPtr* rs, int lockType,
                 break;
             case SQLITE_TEXT: {
                 const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
-                d->AcrescentarTexto(c, p, size_t(sqlite3_column_bytes(st, c)));
+                const size_t len = size_t(sqlite3_column_bytes(st, c));
+                int64_t ms;
+                // "yyyy-MM-dd HH:mm:ss" is kept as a date: it is written back in exactly that form.
+                // Any other text stays text, so it matches itself when the row is written back.
+                if (ehData[size_t(c)] && len == 19 && p[10] == ' ' && clsRecordsetDados::TextoParaMs(p, len, ms))
+                    d->AcrescentarData(c, ms);
+                else
+                    d->AcrescentarTexto(c, p, len);
                 break;
             }
             case SQLITE_BLOB: {

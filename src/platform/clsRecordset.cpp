@@ -582,7 +582,7 @@ bool clsRecordset::UpdateBatch()
     return Gravar(dados->LinhasPendentes());
 }
 
-RecordsetPtr clsRecordset::Clone()
+RecordsetPtr clsRecordset::Clone(int lockType)
 {
     if (!ExigirAberto())
         return nullptr;
@@ -590,10 +590,8 @@ RecordsetPtr clsRecordset::Clone()
     auto c = std::make_shared<clsRecordset>();
     c->dados = dados;
     c->aberto = true;
-    c->trava = trava;
+    c->trava = lockType == adLockReadOnly ? adLockReadOnly : trava;
     c->ordem = ordem;
-    c->filtro = filtro;
-    c->expressao = expressao;
     c->pos = -1;
     c->Reconstruir();
     c->pos = 0;

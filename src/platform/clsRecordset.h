@@ -108,9 +108,9 @@ public:
     bool CancelBatch();
     bool TemAlteracoesPendentes() const;
 
-    // A second recordset over the same rows, with its own cursor, starting with the same Sort and
-    // Filter, at the first row.
-    RecordsetPtr Clone();
+    // A second recordset over the same rows, with its own cursor at the first row, the same Sort
+    // and no Filter (assign Filter() to it to keep one). adLockReadOnly makes it read-only.
+    RecordsetPtr Clone(int lockType = ado::adLockUnspecified);
 
     // The connection the rows came from; empty for a hand-built recordset.
     std::shared_ptr<clsMotor> ActiveConnection() const;

@@ -8,7 +8,8 @@ using namespace ado;
 
 uint64_t PoolTexto::Guardar(const char* p, size_t n)
 {
-    const size_t precisa = n + 4;
+    const size_t cab = n < 255 ? 1 : 5;
+    const size_t precisa = n + cab;
     if (usado + precisa > TamBloco || blocos.empty()) {
         const size_t tam = precisa > TamBloco ? precisa : TamBloco;
         blocos.emplace_back(new char[tam]);
@@ -16,10 +17,15 @@ uint64_t PoolTexto::Guardar(const char* p, size_t n)
         total += tam;
     }
     char* b = blocos.back().get() + usado;
-    const uint32_t n32 = uint32_t(n);
-    std::memcpy(b, &n32, 4);
+    if (cab == 1) {
+        b[0] = char(static_cast<unsigned char>(n));
+    } else {
+        b[0] = char(static_cast<unsigned char>(255));
+        const uint32_t n32 = uint32_t(n);
+        std::memcpy(b + 1, &n32, 4);
+    }
     if (n)
-        std::memcpy(b + 4, p, n);
+        std::memcpy(b + cab, p, n);
     const uint64_t ref = (uint64_t(blocos.size() - 1) << 32) | uint64_t(usado);
     usado += precisa;
     if (precisa > TamBloco)

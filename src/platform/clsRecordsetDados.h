@@ -63,15 +63,21 @@ struct CampoInfo {
     bool tipoFixado = true;    // false: decided from the first value fetched
 };
 
-// Pieces of text and binary data, each stored once: four bytes of length, then the bytes.
+// Pieces of text and binary data, each stored once: the length (one byte below 255, else 255 and
+// four bytes), then the bytes.
 class PoolTexto {
 public:
     uint64_t Guardar(const char* p, size_t n);
     const char* Dados(uint64_t ref, uint32_t& n) const
     {
-        const char* b = blocos[ref >> 32].get() + (ref & 0xffffffffu);
-        std::memcpy(&n, b, 4);
-        return b + 4;
+        const unsigned char* b =
+            reinterpret_cast<const unsigned char*>(blocos[ref >> 32].get() + (ref & 0xffffffffu));
+        if (b[0] < 255) {
+            n = b[0];
+            return reinterpret_cast<const char*>(b + 1);
+        }
+        std::memcpy(&n, b + 1, 4);
+        return reinterpret_cast<const char*>(b + 5);
     }
     size_t bytes() const { return total; }
 

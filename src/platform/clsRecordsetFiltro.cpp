@@ -520,12 +520,41 @@ bool AnalisarOrdem(const QString& criterio, const clsRecordsetDados& dados, std:
 }
 
 namespace {
+
+// One row in a sort: the first key's cell and, for text, its first 16 bytes folded to lower case
+// as two big-endian numbers, so most comparisons never touch the text itself.
 struct ItemOrdem {
-    const char* p;   // text of the first key (resolved once)
+    uint64_t a;        // text: bytes 0-7 of the folded prefix; otherwise the cell's payload
+    uint64_t b;        // text: bytes 8-15
+    const char* p;     // text or binary bytes
     uint32_t n;
-    uint32_t linha;
-    Celula c;
+    uint32_t indice;   // position before sorting: equal keys keep their order
+    Marca marca;
+    bool prefixoAscii; // the prefix (all of it, up to 16 bytes) is ASCII
 };
+
+void Prefixo(ItemOrdem& it)
+{
+    uint8_t k[16] = {0};
+    const uint32_t m = it.n < 16 ? it.n : 16;
+    it.prefixoAscii = true;
+    for (uint32_t i = 0; i < m; ++i) {
+        uint8_t c = static_cast<uint8_t>(it.p[i]);
+        if (c & 0x80) {
+            it.prefixoAscii = false;
+            break;
+        }
+        if (c >= 'A' && c <= 'Z')
+            c += 32;
+        k[i] = c;
+    }
+    it.a = it.b = 0;
+    for (int i = 0; i < 8; ++i) {
+        it.a = (it.a << 8) | k[i];
+        it.b = (it.b << 8) | k[8 + i];
+    }
+}
+
 } // namespace
 
 void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chaves, const clsRecordsetDados& dados)
@@ -536,32 +565,54 @@ void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chave
     const int c0 = chaves[0].campo;
     for (size_t i = 0; i < linhas.size(); ++i) {
         ItemOrdem& it = itens[i];
-        it.linha = linhas[i];
-        it.c = dados.Ler(linhas[i], c0);
+        const Celula c = dados.Ler(linhas[i], c0);
+        it.indice = uint32_t(i);
+        it.marca = c.marca;
+        it.a = c.carga;
+        it.b = 0;
         it.p = nullptr;
         it.n = 0;
-        if (it.c.marca == Marca::Texto || it.c.marca == Marca::Binario)
-            it.p = dados.Bytes(it.c, it.n);
+        it.prefixoAscii = false;
+        if (c.marca == Marca::Texto || c.marca == Marca::Binario) {
+            it.p = dados.Bytes(c, it.n);
+            if (c.marca == Marca::Texto)
+                Prefixo(it);
+        }
     }
     const bool desc0 = chaves[0].descendente;
-    auto primeira = [&](const ItemOrdem& a, const ItemOrdem& b) -> int {
-        if (a.c.marca == Marca::Texto && b.c.marca == Marca::Texto)
-            return CompararTextos(a.p, a.n, b.p, b.n);
-        if (a.c.marca == Marca::Inteiro && b.c.marca == Marca::Inteiro)
-            return Sinal(int64_t(a.c.carga), int64_t(b.c.carga));
-        return CompararCelulas(dados, a.c, b.c);
+    auto primeira = [&](const ItemOrdem& x, const ItemOrdem& y) -> int {
+        if (x.marca == Marca::Texto && y.marca == Marca::Texto) {
+            if (x.prefixoAscii && y.prefixoAscii) {
+                if (x.a != y.a)
+                    return x.a < y.a ? -1 : 1;
+                if (x.b != y.b)
+                    return x.b < y.b ? -1 : 1;
+                if (x.n <= 16 && y.n <= 16)
+                    return Sinal(x.n, y.n);
+            }
+            return CompararTextos(x.p, x.n, y.p, y.n);
+        }
+        if (x.marca == Marca::Inteiro && y.marca == Marca::Inteiro)
+            return Sinal(int64_t(x.a), int64_t(y.a));
+        if (x.marca == Marca::Texto || x.marca == Marca::Binario || y.marca == Marca::Texto || y.marca == Marca::Binario)
+            return CompararCelulas(dados, Celula{x.marca, x.marca == Marca::Texto || x.marca == Marca::Binario ? dados.Ler(linhas[x.indice], c0).carga : x.a},
+                                   Celula{y.marca, y.marca == Marca::Texto || y.marca == Marca::Binario ? dados.Ler(linhas[y.indice], c0).carga : y.a});
+        return CompararCelulas(dados, Celula{x.marca, x.a}, Celula{y.marca, y.a});
     };
-    std::stable_sort(itens.begin(), itens.end(), [&](const ItemOrdem& a, const ItemOrdem& b) {
-        int r = primeira(a, b);
+    std::sort(itens.begin(), itens.end(), [&](const ItemOrdem& x, const ItemOrdem& y) {
+        int r = primeira(x, y);
         if (desc0)
             r = -r;
         for (size_t k = 1; r == 0 && k < chaves.size(); ++k) {
-            r = CompararCelulas(dados, dados.Ler(a.linha, chaves[k].campo), dados.Ler(b.linha, chaves[k].campo));
+            r = CompararCelulas(dados, dados.Ler(linhas[x.indice], chaves[k].campo),
+                                dados.Ler(linhas[y.indice], chaves[k].campo));
             if (chaves[k].descendente)
                 r = -r;
         }
-        return r < 0;
+        return r != 0 ? r < 0 : x.indice < y.indice;
     });
+    std::vector<uint32_t> ordenadas(itens.size());
     for (size_t i = 0; i < itens.size(); ++i)
-        linhas[i] = itens[i].linha;
+        ordenadas[i] = linhas[itens[i].indice];
+    linhas.swap(ordenadas);
 }
