@@ -12,6 +12,22 @@ struct DiscoFixo {
     qint64 mbLivres = 0; // free megabytes
 };
 
+// A SQL Agent job with its steps and schedules, as the navigator lists them.
+struct PassoJob {
+    int numero = 0;
+    QString nome;
+};
+struct AgendaJob {
+    QString id;
+    QString nome;
+};
+struct JobAgent {
+    QString id;
+    QString nome;
+    QList<PassoJob> passos;
+    QList<AgendaJob> agendas;
+};
+
 class clsSqlDmoSessao {
 public:
     virtual ~clsSqlDmoSessao() = default;
@@ -24,6 +40,13 @@ public:
     virtual bool Conectado() const = 0;
     // The server's fixed disks; false on failure.
     virtual bool EnumFixedDrives(QList<DiscoFixo>& discos) = 0;
+    // The SQL Agent's state: 1 running, 0 any other state; false when it cannot be read.
+    virtual bool StatusAgent(int& status) = 0;
+    // The Agent's jobs with their steps and schedules, by name; false on failure.
+    virtual bool Jobs(QList<JobAgent>& jobs) = 0;
+
+    // The server the session is connected to, as the user named it.
+    QString Name() const { return nome; }
 
     long ErroNumero() const { return erroNumero; }
     QString ErroDescricao() const { return erroDescricao; }
@@ -37,6 +60,7 @@ protected:
     }
     long erroNumero = 0;
     QString erroDescricao;
+    QString nome;
 };
 
 using FabricaSqlDmo = std::function<std::unique_ptr<clsSqlDmoSessao>()>;

@@ -1,6 +1,7 @@
 #pragma once
 // The default management session: an ODBC connection to the server (FreeTDS) and T-SQL.
 #include "clsSqlDmoSessao.h"
+#include "platform/clsMotor.h"
 
 class clsMotor;
 
@@ -11,9 +12,12 @@ public:
     void DisConnect() override;
     bool Conectado() const override;
     bool EnumFixedDrives(QList<DiscoFixo>& discos) override;
+    bool StatusAgent(int& status) override;
+    bool Jobs(QList<JobAgent>& jobs) override;
 
     std::shared_ptr<clsMotor> Conexao() const { return motor; }
 
 private:
+    bool Consultar(const QString& sql, RecordsetPtr& rs);
     std::shared_ptr<clsMotor> motor;
 };

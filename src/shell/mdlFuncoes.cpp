@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "platform/clsPrompt.h"
-#include "platform/clsSessaoServidor.h"
+#include "connections/clsSqlDmoSessao.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -187,17 +187,20 @@ QString PedirNome(const QString& inicial)
     return janela->Confirmado() ? janela->Texto() : inicial;
 }
 
-bool ValidarCaminhoServidor(const QString& caminho, clsSessaoServidor& sessao)
+bool ValidarCaminhoServidor(const QString& caminho, clsSqlDmoSessao& sessao)
 {
+    QList<DiscoFixo> discosFixos;
+    sessao.EnumFixedDrives(discosFixos);
     QStringList raizes;
-    for (const QStringList& disco : sessao.DiscosFixos())
-        raizes << disco.value(0);
+    // The server names its disks by letter ("C"); the list shows their roots ("C:\").
+    for (const DiscoFixo& disco : discosFixos)
+        raizes << (disco.unidade.size() == 1 ? disco.unidade + QStringLiteral(":\\") : disco.unidade);
     const QString discos = raizes.join(QStringLiteral(" - "));
     // An empty path would be "found" in any list; it names no place on the server.
     const QString inicio = caminho.left(3).toUpper();
     if (!inicio.isEmpty() && discos.contains(inicio))
         return true;
-    Prompt().MsgBox(QStringLiteral("O servidor [") + sessao.NomeServidor() + QStringLiteral("] não aceita o caminho [")
+    Prompt().MsgBox(QStringLiteral("O servidor [") + sessao.Name() + QStringLiteral("] não aceita o caminho [")
                         + caminho + QStringLiteral("]. ") + u'\n'
                         + QStringLiteral("Deve-se especificar um local que esteja fisicamente no servidor.") + u'\n'
                         + discos,

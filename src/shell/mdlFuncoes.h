@@ -9,7 +9,7 @@
 #include <memory>
 
 class QObject;
-class clsSessaoServidor;
+class clsSqlDmoSessao;
 
 namespace funcoes {
 
@@ -63,6 +63,6 @@ QString PedirNome(const QString& inicial);
 
 // True when the path lies on one of the server's fixed disks; otherwise tells the user which disks
 // the server has and gives false.
-bool ValidarCaminhoServidor(const QString& caminho, clsSessaoServidor& sessao);
+bool ValidarCaminhoServidor(const QString& caminho, clsSqlDmoSessao& sessao);
 
 } // namespace funcoes

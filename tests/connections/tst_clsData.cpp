@@ -2,6 +2,7 @@
 #include "platform/clsMotor.h"
 #include "shell/mdlGlobais.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/clsSqlDmoDuble.h"
 #include "support/registroTestes.h"
 
 #include <QDateTime>
@@ -85,20 +86,6 @@ public:
     }
     QVariant RetValue(const QString&) override { return {}; }
     bool ExecSql(const QString&) override { return false; }
-};
-
-// Management-session double: records how it was asked to connect.
-class SessaoDuble : public clsSqlDmoSessao {
-public:
-    static inline QStringList pedidos;
-    bool Connect(const QString& s, const QString& u, const QString& p) override
-    {
-        pedidos << QStringList{s, u, p, LoginSecure ? "seguro" : "senha"}.join('|');
-        return s != "falha" || Falhar(18456, "Login failed for user 'sa'.");
-    }
-    void DisConnect() override {}
-    bool Conectado() const override { return true; }
-    bool EnumFixedDrives(QList<DiscoFixo>&) override { return true; }
 };
 
 } // namespace
@@ -228,8 +215,8 @@ private slots:
     void SessaoSqlDmoLeAsPartesDaCadeia()
     {
         BancoTeste b;
-        DefinirFabricaSqlDmo([] { return std::make_unique<SessaoDuble>(); });
-        SessaoDuble::pedidos.clear();
+        DefinirFabricaSqlDmo([] { return std::make_unique<clsSqlDmoDuble>(); });
+        clsSqlDmoDuble::Reiniciar();
         clsData db;
         QVERIFY(db.OpenConnection(b.connStr, true, false));
         db.setConnectionType(4);
@@ -240,10 +227,10 @@ private slots:
         QCOMPARE(db.Server(), QStringLiteral("SRV\\X"));
         QCOMPARE(db.Database(), QStringLiteral("Loja"));
         QCOMPARE(db.User(), QStringLiteral("sa"));
-        QCOMPARE(SessaoDuble::pedidos.last(), QStringLiteral("SRV\\X|sa|a=b|senha"));
+        QCOMPARE(clsSqlDmoDuble::pedidos.last(), QStringLiteral("SRV\\X|sa|a=b|senha"));
         db.setConnectionString(MontarConnStrSql("falha", "Loja", "", "", true));
         QVERIFY(!db.OpenSqlDmoServer(false));
-        QCOMPARE(SessaoDuble::pedidos.last(), QStringLiteral("falha|sa||seguro"));
+        QCOMPARE(clsSqlDmoDuble::pedidos.last(), QStringLiteral("falha|sa||seguro"));
         QCOMPARE(db.ErrMsg(), QStringLiteral("Err:18456\nLogin failed for user 'sa'."));
         QVERIFY(!db.SqlDmoServer());
         DefinirFabricaSqlDmo(nullptr);

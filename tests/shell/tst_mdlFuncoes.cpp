@@ -1,6 +1,6 @@
-#include "platform/clsSessaoServidor.h"
 #include "shell/mdlFuncoes.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/clsSqlDmoDuble.h"
 #include "support/registroTestes.h"
 
 #include <QFile>
@@ -10,15 +10,6 @@
 using namespace funcoes;
 
 namespace {
-// Stands in for a SQL Server management session: no SQL Server engine runs here.
-class SessaoDubleSqlServer : public clsSessaoServidor {
-public:
-    QString nome = QStringLiteral("SRV01");
-    QList<QStringList> discos;
-    QString NomeServidor() const override { return nome; }
-    QList<QStringList> DiscosFixos() override { return discos; }
-};
-
 // The name window as a test drives it.
 class JanelaNomeDuble : public clsJanelaNome {
 public:
@@ -247,8 +238,9 @@ private slots:
     void ValidarCaminhoServidorAceitaDiscoDoServidor_DubleSqlServer()
     {
         clsPromptRoteiro prompt;
-        SessaoDubleSqlServer sessao;
-        sessao.discos = {{"C:\\", "1024"}, {"D:\\", "2048"}};
+        clsSqlDmoDuble::Reiniciar();
+        clsSqlDmoDuble sessao;
+        sessao.Connect("SRV01", "sa", "");
         QVERIFY(ValidarCaminhoServidor("c:\\backup\\x.bak", sessao));
         QVERIFY(ValidarCaminhoServidor("D:\\dados\\base.mdf", sessao));
         QVERIFY(prompt.mensagens.isEmpty());
@@ -264,8 +256,9 @@ private slots:
     {
         QFETCH(QString, caminho);
         clsPromptRoteiro prompt;
-        SessaoDubleSqlServer sessao;
-        sessao.discos = {{"C:\\", "1024"}, {"D:\\", "2048"}};
+        clsSqlDmoDuble::Reiniciar();
+        clsSqlDmoDuble sessao;
+        sessao.Connect("SRV01", "sa", "");
         QVERIFY(!ValidarCaminhoServidor(caminho, sessao));
         QCOMPARE(prompt.mensagens.size(), 1);
         QCOMPARE(prompt.ultima().texto,
