@@ -15,9 +15,9 @@ constexpr int SeparadorImagem = 0x1e;
 uctEditorSql::uctEditorSql(QWidget* pai) : QsciScintilla(pai), intellisenseLista(globais::IntellisenseLista)
 {
     setUtf8(true);
-    lexer = new uctLexerKeshSql(this);
-    setLexer(lexer);
-    setFont(lexer->defaultFont(0));
+    lexerSql = new uctLexerKeshSql(this);
+    setLexer(lexerSql);
+    setFont(lexerSql->defaultFont(0));
     setTabWidth(3);
     // Lines end in CR LF, as the window writes its statements and as the checker and the "GO"
     // separators read them.
@@ -26,10 +26,12 @@ uctEditorSql::uctEditorSql(QWidget* pai) : QsciScintilla(pai), intellisenseLista
     setBraceMatching(SloppyBraceMatch);
     setMarginType(0, NumberMargin);
     setMarginLineNumbers(0, true);
-    setMarginsFont(lexer->defaultFont(0));
+    setMarginsFont(lexerSql->defaultFont(0));
     setMarginWidth(0, QStringLiteral("00000"));
     setMarginsBackgroundColor(QColor(240, 240, 240));
     setMarginWidth(1, 0);
+    SendScintilla(SCI_SETSCROLLWIDTH, 1);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
 
     setAutoCompletionCaseSensitivity(false);
     SendScintilla(SCI_AUTOCSETORDER, SC_ORDER_CUSTOM);
@@ -54,7 +56,11 @@ uctEditorSql::uctEditorSql(QWidget* pai) : QsciScintilla(pai), intellisenseLista
     });
 }
 
-uctEditorSql::~uctEditorSql() = default;
+uctEditorSql::~uctEditorSql()
+{
+    // The base class closes an open list while it is destroyed: this part must not hear of it.
+    disconnect(this, nullptr, this, nullptr);
+}
 
 void uctEditorSql::DefinirConnectionString(const QString& strConnectionString)
 {

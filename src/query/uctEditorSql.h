@@ -57,7 +57,7 @@ private:
     int PosicaoCursor() const;
     long Sci(unsigned int mensagem, long w = 0, long l = 0) const;
 
-    uctLexerKeshSql* lexer = nullptr;
+    uctLexerKeshSql* lexerSql = nullptr;
     clsFonteIntellisense fontePropria;
     std::function<clsData*()> fonteDados;
     bool intellisenseLista = false;
