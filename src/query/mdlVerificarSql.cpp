@@ -23,17 +23,6 @@ const std::array<QString, 21>& PalavrasChave()
     return lista;
 }
 
-// Blanks only, as the walk counts them (line breaks are words' separators of their own).
-QString AparaBrancos(const QString& s)
-{
-    qsizetype i = 0, f = s.size();
-    while (i < f && s[i] == u' ')
-        ++i;
-    while (f > i && s[f - 1] == u' ')
-        --f;
-    return s.mid(i, f - i);
-}
-
 // Parentheses become blanks; tabs count as blanks and every line break becomes CR LF, so a text
 // typed with other line endings or tabs is cut into the same words.
 QString TextoDeTrabalho(const QString& sql)
@@ -66,23 +55,49 @@ qsizetype AberturaLiteral(const QString& palavra)
     return -1;
 }
 
+// The remaining text is texto[pos, fim): the walk moves `pos` on instead of copying the rest, so a
+// long script costs time in proportion to its length.
 struct Caminhada {
     QString texto;
+    qsizetype pos = 0;
+    qsizetype fim = 0;
     bool dentroDoFrom = false;
     bool depoisDoAs = false;
+
+    explicit Caminhada(const QString& sql) : texto(TextoDeTrabalho(sql))
+    {
+        fim = texto.size();
+        while (fim > 0 && texto[fim - 1] == u' ')
+            --fim;
+        PularBrancos();
+    }
+    bool Vazio() const { return pos >= fim; }
+    qsizetype Restante() const { return fim - pos; }
+    QStringView Resto() const { return QStringView(texto).mid(pos, fim - pos); }
+    void PularBrancos()
+    {
+        while (pos < fim && texto[pos] == u' ')
+            ++pos;
+    }
+    void Avancar(qsizetype n)
+    {
+        pos = qMin(fim, pos + n);
+        PularBrancos();
+    }
 
     // Steps over a clause word followed by a blank or a line break; false when the text does not
     // start with one (only the first word of the list that matches is tried).
     bool PassoPalavraChave()
     {
+        const QStringView resto = Resto();
         for (const QString& chave : PalavrasChave()) {
-            if (texto.left(chave.size()).toUpper() != chave)
+            if (resto.left(chave.size()).compare(chave, Qt::CaseInsensitive) != 0)
                 continue;
-            const QStringView resto = QStringView(texto).mid(chave.size());
+            const QStringView depois = resto.mid(chave.size());
             qsizetype consumir;
-            if (resto.startsWith(u' '))
+            if (depois.startsWith(u' '))
                 consumir = chave.size() + 1;
-            else if (resto.startsWith(CrLf))
+            else if (depois.startsWith(CrLf))
                 consumir = chave.size() + 2;
             else
                 return false;
@@ -90,33 +105,32 @@ struct Caminhada {
                 dentroDoFrom = true;
             else if (chave == u"SELECT" || chave == u"WHERE" || chave == u"ORDER BY" || chave == u"GROUP BY")
                 dentroDoFrom = false;
-            texto = AparaBrancos(texto.mid(consumir));
+            Avancar(consumir);
             return true;
         }
         return false;
     }
 
-    // Position (1-based) where the next word ends.
+    // How many characters the next word takes: up to and including the first blank, comma or
+    // CR LF, or the whole rest.
     qsizetype Corte() const
     {
-        qsizetype corte = -1;
-        auto menor = [&](qsizetype p) {
-            if (p > 0 && (corte < 0 || p < corte))
-                corte = p;
-        };
-        menor(texto.indexOf(u' ') + 1);
-        menor(texto.indexOf(u',') + 1);
-        const qsizetype crlf = texto.indexOf(CrLf);
-        if (crlf >= 0)
-            menor(crlf + 2);
-        return corte < 0 ? texto.size() : corte;
+        const QStringView resto = Resto();
+        for (qsizetype i = 0; i < resto.size(); ++i) {
+            const QChar c = resto[i];
+            if (c == u' ' || c == u',')
+                return i + 1;
+            if (c == u'\r' && i + 1 < resto.size() && resto[i + 1] == u'\n')
+                return i + 2;
+        }
+        return resto.size();
     }
 
     // One word; false when the walk refuses it.
     bool PassoPalavra()
     {
         qsizetype corte = Corte();
-        QString palavra = texto.left(corte);
+        QString palavra = Resto().left(corte).toString();
         palavra.remove(CrLf);
         palavra.remove(u',');
         palavra.remove(u' ');
@@ -127,8 +141,9 @@ struct Caminhada {
                 // A string literal is never a name. When its closing apostrophe is further on (the
                 // literal holds blanks, commas or line breaks), the walk goes on after it.
                 if (palavra.size() <= abre + 1 || !palavra.endsWith(u'\'')) {
-                    const qsizetype fecha = texto.indexOf(u'\'', texto.indexOf(u'\'') + 1);
-                    corte = fecha < 0 ? texto.size() : fecha + 1;
+                    const QStringView resto = Resto();
+                    const qsizetype fecha = resto.indexOf(u'\'', abre + 1);
+                    corte = fecha < 0 ? resto.size() : fecha + 1;
                 }
                 depoisDoAs = false;
             } else {
@@ -141,7 +156,7 @@ struct Caminhada {
                 depoisDoAs = false;
             }
         }
-        texto = AparaBrancos(texto.mid(corte));
+        Avancar(corte);
         return true;
     }
 };
@@ -152,27 +167,23 @@ bool VerificarSql(const QString& strSql, bool blnCheck)
 {
     if (!blnCheck || strSql.isEmpty())
         return true;
-    Caminhada c;
-    c.texto = TextoDeTrabalho(strSql);
+    Caminhada c(strSql);
     bool resultado = true;
     Prompt().ProgressoStart(int(c.texto.size()), QStringLiteral("Verificando Instrução"));
-    qsizetype consumidos = 0;
+    // Characters consumed by the previous pass; the blanks around the text count with the first.
+    qsizetype consumidos = c.texto.size() - c.Restante();
     bool abortado = false;
-    while (!c.texto.isEmpty()) {
-        for (; consumidos > 0; --consumidos) {
-            if (!Prompt().ProgressoMove()) {
-                abortado = true;
-                break;
-            }
-        }
+    while (!c.Vazio()) {
+        for (; consumidos > 0 && !abortado; --consumidos)
+            abortado = !Prompt().ProgressoMove();
         if (abortado)
             break;
-        const qsizetype antes = c.texto.size();
+        const qsizetype antes = c.Restante();
         if (!c.PassoPalavraChave() && !c.PassoPalavra()) {
             resultado = false;
             break;
         }
-        consumidos = antes - c.texto.size();
+        consumidos = antes - c.Restante();
     }
     Prompt().ProgressoClose();
     return resultado;

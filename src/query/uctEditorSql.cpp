@@ -161,6 +161,11 @@ void uctEditorSql::AceitarItemDaLista()
 
 void uctEditorSql::keyPressEvent(QKeyEvent* e)
 {
+    // A list that closed by itself (nothing left matching what was typed) leaves nothing pending.
+    if (!isListActive()) {
+        listaAberta = false;
+        itemPendente.clear();
+    }
     const bool ponto = e->text() == u".";
     const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
     if (ponto && isListActive()) {
