@@ -143,6 +143,29 @@ private slots:
         QCOMPARE(EstiloEm(ed, trecho, vez), estilo);
     }
 
+    // Styling resumes at the edited line with the state the line before it ended in.
+    void ComentarioDeBlocoAcompanhaAsEdicoes()
+    {
+        uctEditorSql ed;
+        // From the edited line on, as the editor asks while it paints.
+        auto colorir = [&](int linha = 0) {
+            ed.SendScintilla(QsciScintillaBase::SCI_COLOURISE, static_cast<unsigned long>(ed.positionFromLineIndex(linha, 0)), -1L);
+        };
+        ed.setText("SELECT 1\r\n/* a\r\nFROM b\r\nSELECT */ WHERE");
+        colorir();
+        QCOMPARE(EstiloEm(ed, "FROM"), int(codesens::Comentario));
+        QCOMPARE(EstiloEm(ed, "WHERE"), int(codesens::PalavraChave));
+        ed.insertAt("x", 3, 0);
+        colorir(3);
+        QCOMPARE(EstiloEm(ed, "xSELECT"), int(codesens::Comentario));
+        QCOMPARE(EstiloEm(ed, "WHERE"), int(codesens::PalavraChave));
+        ed.setSelection(1, 0, 1, 2);
+        ed.removeSelectedText();
+        colorir(1);
+        QCOMPARE(EstiloEm(ed, "FROM"), int(codesens::PalavraChave));
+        QCOMPARE(EstiloEm(ed, "*/"), int(codesens::Padrao));
+    }
+
     void ConfiguracaoDoEditor()
     {
         uctEditorSql ed;
