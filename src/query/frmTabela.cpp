@@ -54,8 +54,12 @@ struct DefinicaoBotao {
 
 } // namespace
 
+static void CarregarIconesConsulta() { Q_INIT_RESOURCE(query); }
+
 frmTabela::frmTabela(QWidget* pai) : frmFilhoConexao(pai)
 {
+    static const bool carregado = (CarregarIconesConsulta(), true);
+    Q_UNUSED(carregado);
     setObjectName(QStringLiteral("frmTabela"));
     hide();
 
@@ -82,7 +86,7 @@ frmTabela::frmTabela(QWidget* pai) : frmFilhoConexao(pai)
     fonteEditor.setStyleHint(QFont::Monospace);
     txtSql->setFont(fonteEditor);
     txtSql->setMarginLineNumbers(0, true);
-    txtSql->setMarginWidth(0, QStringLiteral("00000"));
+    txtSql->setMarginWidth(0, QStringLiteral("0000"));
     txtSql->setMarginsBackgroundColor(QColor(240, 240, 240));
 
     picSplit = new QSplitter(Qt::Vertical);
@@ -344,6 +348,7 @@ void frmTabela::AjustarLayout()
     dgrConsulta->setVisible(grid);
     txtSql->setVisible(sql);
     picSplit->setVisible(sql || grid);
+    picSplit->refresh();
     if (!(sql && grid))
         return;
     const int h = AlturaTwips();
