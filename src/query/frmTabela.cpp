@@ -3,8 +3,8 @@
 #include "connections/clsData.h"
 #include "connections/uctConnectionSel.h"
 #include "query/clsModeloRecordset.h"
+#include "query/mdlExecucao.h"
 #include "query/uctEditorSql.h"
-#include "shell/mdlFuncoes.h"
 #include "shell/mdlGlobais.h"
 
 #include <QAction>
@@ -254,7 +254,7 @@ void frmTabela::CarregarForm(const QString& strTempConnectionString, QString& st
         Botao(QStringLiteral("Grid"))->setChecked(false);
         Botao(QStringLiteral("Sql"))->setChecked(true);
     } else {
-        strSql = QStringLiteral("SELECT * \r\nFROM ") + funcoes::NomeObjeto(m_tabela);
+        strSql = QStringLiteral("SELECT * \r\nFROM ") + execucao::NomeTabelaSelect(m_connectionString, m_tabela);
         Botao(QStringLiteral("Grid"))->setChecked(true);
         Botao(QStringLiteral("Sql"))->setChecked(true);
     }

@@ -1,10 +1,12 @@
 #include "mdlExecucao.h"
 
 #include "connections/clsData.h"
+#include "platform/clsConnStr.h"
 #include "platform/clsPrompt.h"
 
 #include <QElapsedTimer>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 namespace execucao {
@@ -138,6 +140,21 @@ QString FormatarTempo(double segundos)
     if (segundos < 3600)
         return NumeroComUnidade(ArredondarPar(segundos / 60, 2), QStringLiteral("Minuto"));
     return NumeroComUnidade(ArredondarPar(segundos / 3600, 2), QStringLiteral("Hora"));
+}
+
+QString NomeTabelaSelect(const QString& connectionString, const QString& tabela)
+{
+    static const QString especiais = QStringLiteral(" _.[]\"");
+    const bool citar = std::any_of(tabela.begin(), tabela.end(), [](QChar c) { return especiais.contains(c); });
+    if (!citar)
+        return tabela;
+    const clsConnStr cs(connectionString);
+    const QString provedor = cs.Valor(QStringLiteral("Provider"));
+    const bool odbc = provedor.startsWith(QLatin1String("MSDASQL"), Qt::CaseInsensitive) ||
+                      (provedor.isEmpty() && (cs.Contem(QStringLiteral("Driver")) || cs.Contem(QStringLiteral("DSN"))));
+    if (odbc)
+        return u'"' + QString(tabela).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return u'[' + QString(tabela).replace(u']', QStringLiteral("]]")) + u']';
 }
 
 QString RemoverDbo(const QString& sql)

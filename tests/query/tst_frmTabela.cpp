@@ -435,6 +435,7 @@ private slots:
         globais::AbrirExecutando = true;
         frmTabela* w = c.Abrir({}, "janela_teste", true, connStr);
         QVERIFY(w);
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
         QCOMPARE(w->TextoPainel(3), QStringLiteral("2 Registros Encontrados"));
         QVERIFY(w->Modelo()->setData(w->Modelo()->index(1, 1), "DOIS"));
         QVERIFY(w->GravarRegistros());

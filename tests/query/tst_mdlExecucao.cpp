@@ -100,6 +100,30 @@ private slots:
         QCOMPARE(execucao::FormatarTempo(segundos), texto);
     }
 
+    void NomeTabelaSelect_data()
+    {
+        QTest::addColumn<QString>("connStr");
+        QTest::addColumn<QString>("tabela");
+        QTest::addColumn<QString>("nome");
+        const QString arquivo = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/x.db";
+        const QString odbc = "Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=h";
+        QTest::newRow("simples") << arquivo << "Clientes" << "Clientes";
+        QTest::newRow("branco") << arquivo << "Order Details" << "[Order Details]";
+        QTest::newRow("sublinhado") << arquivo << "tb_cliente" << "[tb_cliente]";
+        QTest::newRow("ponto") << arquivo << "dbo.Pedidos" << "[dbo.Pedidos]";
+        QTest::newRow("colchete dobrado") << arquivo << "a]b" << "[a]]b]";
+        QTest::newRow("odbc simples") << odbc << "clientes" << "clientes";
+        QTest::newRow("odbc aspas duplas") << odbc << "tb_cliente" << "\"tb_cliente\"";
+        QTest::newRow("odbc sem provedor") << "Driver={X};Server=h" << "a\"b c" << "\"a\"\"b c\"";
+    }
+    void NomeTabelaSelect()
+    {
+        QFETCH(QString, connStr);
+        QFETCH(QString, tabela);
+        QFETCH(QString, nome);
+        QCOMPARE(execucao::NomeTabelaSelect(connStr, tabela), nome);
+    }
+
     void RemoverDboEmQualquerCaixa()
     {
         QCOMPARE(execucao::RemoverDbo("SELECT * FROM DBO.Clientes JOIN dbo.Pedidos ON 1=1"),
