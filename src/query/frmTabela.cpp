@@ -362,14 +362,19 @@ void frmTabela::AjustarLayout()
 // Places the bar with its top `twips` from the window's top, within its limits.
 void frmTabela::MoverDivisor(int twips)
 {
-    if (m_ajustando)
-        return;
+    AplicarDivisor(twips);
+    DivisorMovido();
+}
+
+void frmTabela::AplicarDivisor(int twips)
+{
+    const bool antes = m_ajustando;
     m_ajustando = true;
     const int total = picSplit->height() - picSplit->handleWidth();
-    const int grade = std::clamp(twips / TwipsPorPixel - picSplit->y(), 1, std::max(1, total - 1));
+    const int pixels = (twips + TwipsPorPixel - 1) / TwipsPorPixel; // never above the asked top
+    const int grade = std::clamp(pixels - picSplit->y(), 1, std::max(1, total - 1));
     picSplit->setSizes({grade, total - grade});
-    m_ajustando = false;
-    DivisorMovido();
+    m_ajustando = antes;
 }
 
 // The bar moved (by the user or by the layout): its top is remembered, kept at least 668 twips
@@ -380,9 +385,9 @@ void frmTabela::DivisorMovido()
         return;
     const int topo = (picSplit->y() + picSplit->sizes().value(0)) * TwipsPorPixel;
     const int limitado = std::max(TopoMinimoDivisor, std::min(topo, AlturaTwips() - FolgaInferiorDivisor));
-    m_topoDivisor = topo;
+    m_topoDivisor = limitado;
     if (limitado != topo)
-        MoverDivisor(limitado);
+        AplicarDivisor(limitado);
 }
 
 void frmTabela::SqlClick()

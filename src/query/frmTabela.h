@@ -107,6 +107,7 @@ private:
     void DefinirPainel(int painel, const QString& texto);
     int AlturaTwips() const;
     void DivisorMovido();
+    void AplicarDivisor(int twips);
     // frmTabelaAcoes.cpp: commands
     static std::function<void(frmTabela*)>& Hospedeiro();
     void LigarAcoes();

@@ -376,6 +376,28 @@ private slots:
         QVERIFY(w->Recordset()->TemAlteracoesPendentes());
     }
 
+    void FocoSegueOMouse_data()
+    {
+        QTest::addColumn<bool>("focalizar");
+        QTest::newRow("opcao ligada") << true;
+        QTest::newRow("opcao desligada") << false;
+    }
+    void FocoSegueOMouse()
+    {
+        QFETCH(bool, focalizar);
+        Cenario c;
+        globais::AbrirExecutando = false;
+        frmTabela* w = c.Abrir({}, "Clientes", true);
+        QVERIFY(w);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->Editor()->setFocus();
+        globais::Focalizar = focalizar;
+        QTest::mouseMove(w->Grid()->viewport(), QPoint(40, 30));
+        QTest::mouseMove(w->Grid()->viewport(), QPoint(50, 40));
+        QCOMPARE(w->Grid()->hasFocus(), focalizar);
+    }
+
     void FecharSemPerguntas()
     {
         Cenario c;
