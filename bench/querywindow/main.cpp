@@ -1,0 +1,147 @@
+// Opening a table window on a 1,000,000-row database file and running it, against filling the
+// recordset alone. Each measurement runs in a child process of its own, so memory figures do not
+// mix: `bench_querywindow` prints both and their ratios.
+#include "connections/clsData.h"
+#include "query/clsModeloRecordset.h"
+#include "query/frmTabela.h"
+#include "shell/mdlGlobais.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int Linhas = 1000000;
+
+long RssKb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& l : f.readAll().split('\n'))
+        if (l.startsWith("VmRSS:"))
+            return l.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+void CriarBanco(const QString& caminho)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(caminho.toUtf8().constData(), &db);
+    sqlite3_exec(db,
+                 "CREATE TABLE Vendas (Id INTEGER PRIMARY KEY, Cliente VARCHAR(60), Cidade VARCHAR(40), "
+                 "Valor FLOAT, Data DATETIME);BEGIN",
+                 nullptr, nullptr, nullptr);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO Vendas VALUES (?,?,?,?,?)", -1, &st, nullptr);
+    const char* cidades[] = {"Recife", "Olinda", "Natal", "Fortaleza", "Salvador"};
+    for (int i = 1; i <= Linhas; ++i) {
+        const QByteArray cliente = "Cliente " + QByteArray::number(i);
+        sqlite3_bind_int(st, 1, i);
+        sqlite3_bind_text(st, 2, cliente.constData(), int(cliente.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 3, cidades[i % 5], -1, SQLITE_STATIC);
+        sqlite3_bind_double(st, 4, i * 1.25);
+        sqlite3_bind_text(st, 5, "2024-05-01 10:20:30", -1, SQLITE_STATIC);
+        sqlite3_step(st);
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+QString ConnStr(const QString& caminho) { return MontarConnStrAccess(caminho, QStringLiteral("admin"), {}); }
+
+// The recordset filled by the data layer, nothing else.
+int SoPreencher(const QString& caminho)
+{
+    const long antes = RssKb();
+    QElapsedTimer t;
+    t.start();
+    clsData d;
+    d.OpenConnection(ConnStr(caminho), true, false);
+    RecordsetPtr rs;
+    long n = 0;
+    d.ExecSql(QStringLiteral("SELECT * \r\nFROM Vendas"), false, true, rs, n);
+    const qint64 ms = t.elapsed();
+    std::printf("fill %lld %ld %d\n", ms, RssKb() - antes, rs ? rs->RecordCount() : -1);
+    return 0;
+}
+
+// A table window opened to run at once: time until its grid has painted the first rows, and the
+// scroll to the last row.
+int Janela(const QString& caminho)
+{
+    globais::AbrirExecutando = true;
+    auto* w = new frmTabela;
+    w->resize(1000, 700);
+    const long antes = RssKb();
+    QElapsedTimer t;
+    t.start();
+    w->CarregarForm(ConnStr(caminho), QString(), QStringLiteral("Vendas"), true, caminho, {}, {});
+    while (!(w->Ativado() && w->Modelo()->rowCount() > 0) && t.elapsed() < 600000)
+        QCoreApplication::processEvents();
+    const qint64 execucao = t.elapsed();
+    w->Grid()->viewport()->repaint();
+    const qint64 primeiras = t.elapsed();
+    QElapsedTimer r;
+    r.start();
+    w->Grid()->scrollToBottom();
+    w->Grid()->viewport()->repaint();
+    const qint64 rolagem = r.elapsed();
+    const int ultima = w->Grid()->rowAt(w->Grid()->viewport()->height() - 2);
+    std::printf("window %lld %lld %lld %ld %d %d\n", execucao, primeiras, rolagem, RssKb() - antes,
+                w->Modelo()->rowCount(), ultima + 1);
+    return 0;
+}
+
+QList<QByteArray> Filho(const QString& modo, const QString& caminho)
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {modo, caminho});
+    p.waitForFinished(-1);
+    return p.readAllStandardOutput().trimmed().split(' ');
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("fill"))
+        return SoPreencher(args[2]);
+    if (args.size() == 3 && args[1] == QLatin1String("window"))
+        return Janela(args[2]);
+
+    QTemporaryDir pasta;
+    const QString caminho = pasta.filePath(QStringLiteral("vendas.db"));
+    std::printf("building a %d-row table...\n", Linhas);
+    CriarBanco(caminho);
+    Filho(QStringLiteral("fill"), caminho); // warms the file cache for both runs
+    const QList<QByteArray> f = Filho(QStringLiteral("fill"), caminho);
+    const QList<QByteArray> j = Filho(QStringLiteral("window"), caminho);
+    if (f.size() < 4 || j.size() < 7) {
+        std::printf("a measurement failed\n");
+        return 1;
+    }
+    const double fillMs = f[1].toDouble(), fillKb = f[2].toDouble();
+    const double runMs = j[1].toDouble(), firstMs = j[2].toDouble(), scrollMs = j[3].toDouble(), winKb = j[4].toDouble();
+    std::printf("recordset fill alone:        %8.0f ms  %8.0f KB  (%s rows)\n", fillMs, fillKb, f[3].constData());
+    std::printf("window, run finished:        %8.0f ms  ratio %.2f\n", runMs, runMs / fillMs);
+    std::printf("window, first rows painted:  %8.0f ms  ratio %.2f\n", firstMs, firstMs / fillMs);
+    std::printf("window memory:                          %8.0f KB  ratio %.2f\n", winKb, winKb / fillKb);
+    std::printf("scroll to last row:          %8.0f ms  (last visible row %s of %s)\n", scrollMs, j[6].constData(),
+                j[5].constData());
+    std::printf("goal: run and memory ratios at most 1.20; scrolling immediate\n");
+    return 0;
+}

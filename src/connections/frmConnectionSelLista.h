@@ -1,0 +1,28 @@
+#pragma once
+// The drop-down list of the connection selector: a borderless window with the connections the
+// container offered, confirmed with Ok or a double click.
+#include "connections/mdlConexoesAbertas.h"
+
+#include <QDialog>
+
+class QListWidget;
+class QPushButton;
+
+class frmConnectionSelLista : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmConnectionSelLista(QWidget* pai = nullptr);
+
+    // Lists the entries, preselects the one shown now (display text, ignoring case), and shows the
+    // window modally at (lngX, lngY) screen twips, lngWidth twips wide (0 keeps). On confirmation
+    // the last entry with the chosen display text fills the four values; true when confirmed.
+    bool CarregarForm(const QList<EntradaConexao>& aLista, QString& strConnectionString, QString& strServer,
+                      QString& strDatabase, QString& strNodeText, int lngX = 0, int lngY = 0, int lngWidth = 0);
+
+    QListWidget* Lista() const { return lstLista; }
+
+private:
+    QListWidget* lstLista;
+    QPushButton* btnConf;
+    QPushButton* btnCanc;
+};

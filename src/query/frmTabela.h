@@ -1,0 +1,151 @@
+#pragma once
+// The query window: a SQL editor and a results grid over the recordset of the last statement run,
+// with its own connection. Opened for a table or view (its rows), as an empty SQL editor, with a
+// generated script, or with a function's result.
+#include "gui/frmFilhoConexao.h"
+#include "platform/clsRecordset.h"
+
+#include <QHash>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QStatusBar;
+class QTableView;
+class QToolBar;
+class clsArvore;
+class clsData;
+class clsModeloRecordset;
+class uctConnectionSel;
+class uctEditorSql;
+
+class frmTabela : public frmFilhoConexao {
+    Q_OBJECT
+public:
+    explicit frmTabela(QWidget* pai = nullptr);
+    ~frmTabela() override;
+
+    // Loads the window in one of its modes and shows it. `strSql` comes back with the text written
+    // into the editor.
+    void CarregarForm(const QString& strTempConnectionString, QString& strSql, const QString& strTempTabela,
+                      bool blnTempExecutarAoCarregar, const QString& strDataSourceName,
+                      const QString& strDataBaseName, const QString& strNodeText);
+    void CarregarForm(const QString& strTempConnectionString, const QString& strSql, const QString& strTempTabela,
+                      bool blnTempExecutarAoCarregar, const QString& strDataSourceName,
+                      const QString& strDataBaseName, const QString& strNodeText);
+
+    // Runs the selection, or the whole text, and shows the outcome; true when the run succeeded.
+    bool ExecutarSql();
+    // Writes the grid's pending rows to the database.
+    bool GravarRegistros();
+    // Widens every column to its caption and its longest value.
+    void DimensionarColunas();
+    void HabilitarBotoesGrid(bool on);
+    void AjustarLayout();
+    // Opens the window's connection when it has no data access object yet.
+    bool AbrirConexao();
+    // "New": a copy of this window (connection, text, table, run-on-open, selector, tag).
+    frmTabela* NovaJanela();
+    // The grid's popup: the current cell to the clipboard, and the clipboard's text into it.
+    void CopiarCelula();
+    void ColarCelula();
+
+    QAction* Botao(const QString& chave) const { return m_botoes.value(chave); }
+    QString TextoPainel(int painel) const;   // status bar panels 1..3
+    QString ConnectionString() const { return m_connectionString; }
+    QString Tabela() const { return m_tabela; }
+    bool ExecutarAoCarregar() const { return m_executarAoCarregar; }
+    bool Ativado() const { return m_ativado; }
+    int ColunaAtual() const { return m_colunaAtual; }
+    clsData* Dados() const { return m_dados.get(); }
+    clsModeloRecordset* Modelo() const { return m_modelo; }
+    RecordsetPtr Recordset() const;
+    uctEditorSql* Editor() const { return txtSql; }
+    QTableView* Grid() const { return dgrConsulta; }
+    QSplitter* Divisor() const { return picSplit; }
+    uctConnectionSel* Seletor() const { return uctConnectionSel1; }
+    // Top of the splitter bar in twips from the window's top (0 before the first layout).
+    int TopoDivisor() const { return m_topoDivisor; }
+    void MoverDivisor(int twips);
+
+    // What the main window provides. Each is optional: without a host a window opened by "New"
+    // goes to the MDI area of the window it came from; without a tree the selector finds nothing;
+    // without a popup the window shows its own "Tabela" menu over the grid.
+    static void DefinirHospedeiro(std::function<void(frmTabela*)> hospedar);
+    static void DefinirArvore(std::function<const clsArvore*()> arvore);
+    static void DefinirMenuGrid(std::function<void(frmTabela*, const QPoint&)> popup);
+    // Fills a "Tabela" menu (mnuTab) with the grid popup's items, acting on the window the getter
+    // returns (the main window's frmTempTabela).
+    static void PreencherMenuTab(QMenu* mnuTab, std::function<frmTabela*()> frmTempTabela);
+
+signals:
+    // The right mouse button was released over a grid cell (current column already set).
+    void MenuGridPedido(frmTabela* janela, const QPoint& global);
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* e) override;
+
+private:
+    // frmTabela.cpp: building, layout, keys and life cycle
+    void CriarBarras();
+    QAction* NovoBotao(QToolBar* barra, const QString& chave, const QString& dica, bool alternar = false);
+    void Posicionar();
+    void PrimeiraAtivacao();
+    void FocarPainel();
+    void SqlClick();
+    void GridClick();
+    void TeclaJanela(int tecla);
+    bool TeclaEditor(QKeyEvent* e);
+    void SeguirMouse(QWidget* controle, const QPoint& pos);
+    void DefinirPainel(int painel, const QString& texto);
+    int AlturaTwips() const;
+    void DivisorMovido();
+    void AplicarDivisor(int twips);
+    // frmTabelaAcoes.cpp: commands
+    static std::function<void(frmTabela*)>& Hospedeiro();
+    void LigarAcoes();
+    void FecharResultado();
+    void ConcluirEdicaoGrid();
+    void BuscarItens();
+    void ConnectionChanged(const QString& strConnectionString);
+    void MenuGrid(const QPoint& posicao);
+    void CopiarTudo();
+    void ColarTudo();
+    void Pesquisar();
+    void Substituir();
+    void Fechar();
+
+    QString m_connectionString;
+    std::unique_ptr<clsData> m_dados;
+    QString m_tabela;
+    bool m_executarAoCarregar = false;
+    bool m_ativado = false;
+    bool m_posicionado = false;
+    int m_colunaAtual = 0;
+    int m_topoDivisor = 0;
+    bool m_ajustando = false;
+    QPoint m_ultimoMouse{-1, -1};
+    QString m_ultimaPesquisa;
+
+    QWidget* tlbCoolBar = nullptr;
+    QToolBar* tlbOpcoes = nullptr;
+    QWidget* fraConnection = nullptr;
+    uctConnectionSel* uctConnectionSel1 = nullptr;
+    QToolBar* tlbConsulta = nullptr;
+    QToolBar* tlbSql = nullptr;
+    QSplitter* picSplit = nullptr;
+    QTableView* dgrConsulta = nullptr;
+    clsModeloRecordset* m_modelo = nullptr;
+    uctEditorSql* txtSql = nullptr;
+    QStatusBar* stbStatus = nullptr;
+    QLabel* m_paineis[3] = {};
+    QHash<QString, QAction*> m_botoes;
+    QMenu* m_menuProprio = nullptr;
+};

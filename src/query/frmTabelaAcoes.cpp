@@ -1,0 +1,407 @@
+// The query window's commands: running, saving the grid, sizing columns, the connection
+// selector, the grid popup, the editor's clipboard and search buttons, and closing.
+#include "frmTabela.h"
+
+#include "connections/clsData.h"
+#include "connections/mdlConexoesAbertas.h"
+#include "connections/uctConnectionSel.h"
+#include "navigator/clsArvore.h"
+#include "platform/clsPrompt.h"
+#include "query/clsModeloRecordset.h"
+#include "query/mdlExecucao.h"
+#include "query/uctEditorSql.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <cmath>
+#include <exception>
+
+namespace {
+
+constexpr int TwipsPorPixel = 15;
+constexpr int FolgaColuna = 200; // twips added to a caption's or value's width
+
+std::function<const clsArvore*()>& ArvoreNavegador()
+{
+    static std::function<const clsArvore*()> f;
+    return f;
+}
+
+std::function<void(frmTabela*, const QPoint&)>& MenuGridExterno()
+{
+    static std::function<void(frmTabela*, const QPoint&)> f;
+    return f;
+}
+
+} // namespace
+
+std::function<void(frmTabela*)>& frmTabela::Hospedeiro()
+{
+    static std::function<void(frmTabela*)> f;
+    return f;
+}
+
+void frmTabela::DefinirHospedeiro(std::function<void(frmTabela*)> hospedar) { Hospedeiro() = std::move(hospedar); }
+void frmTabela::DefinirArvore(std::function<const clsArvore*()> arvore) { ArvoreNavegador() = std::move(arvore); }
+void frmTabela::DefinirMenuGrid(std::function<void(frmTabela*, const QPoint&)> popup)
+{
+    MenuGridExterno() = std::move(popup);
+}
+
+void frmTabela::LigarAcoes()
+{
+    auto ao = [this](const char* chave, auto&& f) {
+        connect(Botao(QString::fromLatin1(chave)), &QAction::triggered, this, [this, f] {
+            try {
+                f();
+            } catch (const std::exception& e) {
+                Prompt().MsgBox(QString::fromLocal8Bit(e.what()), vb::Critical);
+            }
+        });
+    };
+    ao("New", [this] { NovaJanela(); });
+    ao("Sql", [this] { SqlClick(); });
+    ao("Grid", [this] { GridClick(); });
+    ao("Incluir", [this] {
+        if (!m_modelo->IncluirLinha())
+            Prompt().MsgBox(m_modelo->UltimoErro(), vb::Critical);
+        else
+            dgrConsulta->scrollToBottom();
+    });
+    ao("Salvar", [this] { GravarRegistros(); });
+    ao("Play", [this] {
+        ExecutarSql();
+        txtSql->setFocus();
+    });
+    ao("Dimensionar", [this] { DimensionarColunas(); });
+    ao("SelectAll", [this] {
+        txtSql->setFocus();
+        txtSql->selectAll();
+    });
+    ao("Copy", [this] { CopiarTudo(); });
+    ao("Paste", [this] { ColarTudo(); });
+    ao("Find", [this] { Pesquisar(); });
+    ao("FindNext", [this] {
+        if (m_ultimaPesquisa.isEmpty() || !txtSql->findNext())
+            Pesquisar();
+    });
+    ao("Replace", [this] { Substituir(); });
+    // "Open", "Save", "Excel", "TXT" (script files and export) and "FiltroEliminar" (filters) are
+    // answered by the modules that own those features, through Botao(key).
+
+    connect(uctConnectionSel1, &uctConnectionSel::BuscarItens, this, [this] { BuscarItens(); });
+    connect(uctConnectionSel1, &uctConnectionSel::ConnectionChanged, this,
+            [this](const QString& connStr) { ConnectionChanged(connStr); });
+    connect(dgrConsulta->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& atual) {
+                if (atual.isValid())
+                    m_colunaAtual = atual.column();
+            });
+    connect(dgrConsulta->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int coluna) { m_colunaAtual = coluna; });
+    connect(m_modelo, &clsModeloRecordset::EdicaoRecusada, this,
+            [](const QString& erro) { Prompt().MsgBox(erro, vb::Critical); });
+}
+
+RecordsetPtr frmTabela::Recordset() const { return m_modelo->Recordset(); }
+
+bool frmTabela::AbrirConexao()
+{
+    if (m_dados)
+        return m_dados->ConnectionType() != tipoconexao::Fechada;
+    m_dados = std::make_unique<clsData>();
+    if (!m_dados->OpenConnection(m_connectionString, true, true))
+        return false;
+    if (m_dados->Provider() == QLatin1String("SQLOLEDB.1"))
+        m_dados->OpenSqlDmoServer(false);
+    return true;
+}
+
+// The previous result is closed before a run, so a run that fails shows no rows at all rather
+// than rows that are not its result.
+void frmTabela::FecharResultado()
+{
+    ConcluirEdicaoGrid();
+    RecordsetPtr anterior = m_modelo->Recordset();
+    m_modelo->DefinirRecordset(nullptr);
+    if (anterior && anterior->State() == ado::adStateOpen)
+        anterior->Close();
+}
+
+bool frmTabela::ExecutarSql()
+{
+    try {
+        clsAmpulheta ampulheta;
+        HabilitarBotoesGrid(false);
+        DefinirPainel(2, QString());
+        DefinirPainel(3, QString());
+        const QString texto = txtSql->hasSelectedText() ? txtSql->selectedText() : txtSql->text();
+        AbrirConexao();
+        FecharResultado();
+        execucao::Resultado r;
+        if (!execucao::Executar(*m_dados, texto, Botao(QStringLiteral("PassoPasso"))->isChecked(),
+                                Botao(QStringLiteral("CheckBeforeSql"))->isChecked(), r))
+            return false;
+        if (r.rs) {
+            m_modelo->DefinirRecordset(r.rs);
+            DefinirPainel(3, QString::number(r.rs->RecordCount()) + QStringLiteral(" Registros Encontrados"));
+            if (!Botao(QStringLiteral("Grid"))->isChecked()) {
+                Botao(QStringLiteral("Grid"))->setChecked(true);
+                GridClick();
+            }
+        }
+        DefinirPainel(2, QStringLiteral("Executado em ") + execucao::FormatarTempo(r.segundos));
+        if (m_modelo->Editavel())
+            HabilitarBotoesGrid(true);
+        return true;
+    } catch (const std::exception& e) {
+        Prompt().MsgBox(QString::fromLocal8Bit(e.what()), vb::Critical);
+        return false;
+    }
+}
+
+// An edit still open in a grid cell goes into the recordset before it is read or written.
+void frmTabela::ConcluirEdicaoGrid()
+{
+    QWidget* editor = QApplication::focusWidget();
+    if (!editor || !dgrConsulta->viewport()->isAncestorOf(editor))
+        return;
+    QMetaObject::invokeMethod(dgrConsulta, "commitData", Q_ARG(QWidget*, editor));
+    QMetaObject::invokeMethod(dgrConsulta, "closeEditor", Q_ARG(QWidget*, editor),
+                              Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+}
+
+bool frmTabela::GravarRegistros()
+{
+    RecordsetPtr rs = m_modelo->Recordset();
+    if (!rs)
+        return false;
+    ConcluirEdicaoGrid();
+    bool ok;
+    {
+        clsAmpulheta ampulheta;
+        ok = rs->UpdateBatch();
+    }
+    if (ok) {
+        m_modelo->Recarregar();
+        Prompt().MsgBox(QStringLiteral("Registros Gravados com Sucesso"), vb::Information);
+        return true;
+    }
+    Prompt().MsgBox(rs->ErroDescricao(), vb::Critical, QStringLiteral("Erro: ") + QString::number(rs->ErroNumero()));
+    return false;
+}
+
+void frmTabela::DimensionarColunas()
+{
+    RecordsetPtr origem = m_modelo->Recordset();
+    if (!origem || origem->State() != ado::adStateOpen || origem->RecordCount() == 0)
+        return;
+    clsAmpulheta ampulheta;
+    RecordsetPtr rs = origem->Clone();
+    if (!rs)
+        return;
+    const QFontMetrics medida(dgrConsulta->font());
+    const int folga = int(std::lround(double(FolgaColuna) / TwipsPorPixel));
+    const int campos = rs->FieldCount();
+    std::vector<int> larguras(static_cast<size_t>(campos), 0);
+    for (int c = 0; c < campos; ++c) {
+        larguras[size_t(c)] = medida.horizontalAdvance(rs->InfoCampo(c).nome) + folga;
+        dgrConsulta->setColumnWidth(c, larguras[size_t(c)]);
+    }
+    auto* delegado = qobject_cast<QStyledItemDelegate*>(dgrConsulta->itemDelegate());
+    const int maiorLetra = medida.maxWidth();
+    const int linhas = rs->RecordCount();
+    for (int l = 0; l < linhas; ++l) {
+        for (int c = 0; c < campos; ++c) {
+            if (rs->CelulaNula(l, c))
+                continue;
+            const QVariant v = m_modelo->data(m_modelo->index(l, c));
+            const QString texto = delegado ? delegado->displayText(v, locale()) : v.toString();
+            // A text that cannot be wider than the column even in its widest letters needs no measuring.
+            if (int(texto.size()) * maiorLetra + folga <= larguras[size_t(c)])
+                continue;
+            const int w = medida.horizontalAdvance(texto) + folga;
+            if (w > larguras[size_t(c)])
+                larguras[size_t(c)] = w;
+        }
+        if ((l & 0xffff) == 0xffff)
+            Prompt().ProcessarEventos();
+    }
+    for (int c = 0; c < campos; ++c)
+        dgrConsulta->setColumnWidth(c, larguras[size_t(c)]);
+}
+
+frmTabela* frmTabela::NovaJanela()
+{
+    auto* nova = new frmTabela;
+    nova->DefinirTag(Tag());
+    // Without a host of its own, the copy joins the MDI area this window lives in.
+    if (!Hospedeiro())
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub->mdiArea())
+            sub->mdiArea()->addSubWindow(nova);
+    QString sql = txtSql->text();
+    nova->CarregarForm(m_connectionString, sql, m_tabela, m_executarAoCarregar, uctConnectionSel1->Server(),
+                       uctConnectionSel1->Database(), uctConnectionSel1->NodeText());
+    return nova;
+}
+
+void frmTabela::BuscarItens()
+{
+    if (txtSql->isVisible())
+        txtSql->setFocus();
+    else if (dgrConsulta->isVisible())
+        dgrConsulta->setFocus();
+    const clsArvore* arvore = ArvoreNavegador() ? ArvoreNavegador()() : nullptr;
+    if (!arvore)
+        return;
+    for (const EntradaConexao& e : CarregarConexoes(*arvore))
+        uctConnectionSel1->Add(e.connectionString, e.servidor, e.banco, e.textoNo);
+}
+
+void frmTabela::ConnectionChanged(const QString& strConnectionString)
+{
+    m_connectionString = strConnectionString;
+    if (m_dados) {
+        m_dados->CloseConnection();
+        m_dados.reset();
+    }
+    AbrirConexao();
+}
+
+void frmTabela::MenuGrid(const QPoint& posicao)
+{
+    const QModelIndex indice = dgrConsulta->indexAt(posicao);
+    if (indice.isValid()) {
+        dgrConsulta->setCurrentIndex(indice);
+        m_colunaAtual = indice.column();
+    }
+    const QPoint global = dgrConsulta->viewport()->mapToGlobal(posicao);
+    emit MenuGridPedido(this, global);
+    if (MenuGridExterno()) {
+        MenuGridExterno()(this, global);
+        return;
+    }
+    if (!m_menuProprio) {
+        m_menuProprio = new QMenu(QStringLiteral("Tabela"), this);
+        m_menuProprio->setObjectName(QStringLiteral("mnuTab"));
+        PreencherMenuTab(m_menuProprio, [this] { return this; });
+    }
+    if (QAction* titulo = m_menuProprio->findChild<QAction*>(QStringLiteral("mnuTabTit")))
+        titulo->setText(m_modelo->headerData(m_colunaAtual, Qt::Horizontal).toString());
+    m_menuProprio->popup(global);
+}
+
+void frmTabela::PreencherMenuTab(QMenu* mnuTab, std::function<frmTabela*()> frmTempTabela)
+{
+    auto item = [mnuTab](const char* nome, const char* caption) {
+        QAction* a = mnuTab->addAction(QString::fromUtf8(caption));
+        a->setObjectName(QString::fromLatin1(nome));
+        return a;
+    };
+    auto separador = [mnuTab](const char* nome) { mnuTab->addSeparator()->setObjectName(QString::fromLatin1(nome)); };
+    item("mnuTabTit", "Titulo");
+    separador("mnuTabSep1");
+    // Sorting and filtering act through the window's OrdenarColuna, Filtar and PedirFiltro.
+    item("mnuTabOrdAsc", "Ordem Ascendente")->setEnabled(false);
+    item("mnuTabOrdDes", "Ordem Descendente")->setEnabled(false);
+    separador("mnuTabSep2");
+    item("mnuTabFilSel", "Filtrar pela Seleção")->setEnabled(false);
+    item("mnuTabFil", "Filtrar Coluna")->setEnabled(false);
+    separador("mnuTabSep3");
+    QObject::connect(item("mnuTabCop", "Copiar"), &QAction::triggered, mnuTab, [frmTempTabela] {
+        if (frmTabela* janela = frmTempTabela())
+            janela->CopiarCelula();
+    });
+    QObject::connect(item("mnuTabCol", "Colar"), &QAction::triggered, mnuTab, [frmTempTabela] {
+        if (frmTabela* janela = frmTempTabela())
+            janela->ColarCelula();
+    });
+}
+
+void frmTabela::CopiarCelula()
+{
+    const QModelIndex atual = dgrConsulta->currentIndex();
+    if (!atual.isValid())
+        return;
+    QApplication::clipboard()->setText(m_modelo->data(atual, Qt::DisplayRole).toString());
+}
+
+void frmTabela::ColarCelula()
+{
+    const QModelIndex atual = dgrConsulta->currentIndex();
+    if (!atual.isValid() || !m_modelo->Editavel())
+        return;
+    m_modelo->setData(atual, QApplication::clipboard()->text(), Qt::EditRole);
+}
+
+// "Copy" puts the whole text on the clipboard, not only the selection.
+void frmTabela::CopiarTudo()
+{
+    QApplication::clipboard()->clear();
+    QApplication::clipboard()->setText(txtSql->text());
+}
+
+// "Paste" replaces the whole text with the clipboard's.
+void frmTabela::ColarTudo()
+{
+    txtSql->setText(QApplication::clipboard()->text());
+    txtSql->setFocus();
+}
+
+void frmTabela::Pesquisar()
+{
+    bool cancelado = false;
+    const QString texto =
+        Prompt().InputBox(QStringLiteral("Pesquisar por:"), QStringLiteral("Pesquisar"), m_ultimaPesquisa, &cancelado);
+    if (cancelado || texto.isEmpty())
+        return;
+    m_ultimaPesquisa = texto;
+    txtSql->setFocus();
+    if (!txtSql->findFirst(texto, false, false, false, true))
+        Prompt().MsgBox(QStringLiteral("Texto não encontrado: ") + texto, vb::Information);
+}
+
+void frmTabela::Substituir()
+{
+    bool cancelado = false;
+    const QString texto =
+        Prompt().InputBox(QStringLiteral("Pesquisar por:"), QStringLiteral("Substituir"), m_ultimaPesquisa, &cancelado);
+    if (cancelado || texto.isEmpty())
+        return;
+    const QString novo = Prompt().InputBox(QStringLiteral("Substituir por:"), QStringLiteral("Substituir"), {}, &cancelado);
+    if (cancelado)
+        return;
+    m_ultimaPesquisa = texto;
+    txtSql->beginUndoAction();
+    bool achou = txtSql->findFirst(texto, false, false, false, false, true, 0, 0);
+    while (achou) {
+        txtSql->replace(novo);
+        achou = txtSql->findNext();
+    }
+    txtSql->endUndoAction();
+    txtSql->setFocus();
+}
+
+// Closing asks nothing: unsaved text and grid edits are dropped; errors are ignored.
+void frmTabela::Fechar()
+{
+    try {
+        clsAmpulheta ampulheta;
+        RecordsetPtr rs = m_modelo->Recordset();
+        m_modelo->DefinirRecordset(nullptr);
+        if (rs && rs->State() == ado::adStateOpen)
+            rs->Close();
+        if (m_dados) {
+            m_dados->CloseConnection();
+            m_dados.reset();
+        }
+    } catch (...) {
+    }
+}

@@ -1,0 +1,234 @@
+#include "mdlExecucao.h"
+
+#include "connections/clsData.h"
+#include "platform/clsConnStr.h"
+#include "platform/clsPrompt.h"
+
+#include <QElapsedTimer>
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
+
+namespace execucao {
+
+const QStringList Separadores = {
+    QStringLiteral(" GO "),   QStringLiteral("\rGO "), QStringLiteral(" GO\r"), QStringLiteral("\rGO\r"),
+    QStringLiteral("\nGO "),  QStringLiteral(" GO\r"), QStringLiteral("\nGO\r"),
+};
+
+namespace {
+
+// Trims blanks only (line breaks stay), as the statements of a script are cut.
+QString TrimBrancos(const QString& s)
+{
+    qsizetype i = 0, f = s.size();
+    while (i < f && s.at(i) == u' ')
+        ++i;
+    while (f > i && s.at(f - 1) == u' ')
+        --f;
+    return s.mid(i, f - i);
+}
+
+bool Espaco(QChar c) { return c == u' ' || c == u'\r' || c == u'\n' || c == u'\t'; }
+
+// Removes every occurrence of `sep`. Where the characters on both sides are not white space, a
+// blank stays between them, so "SELECT 1 GO SELECT 2" does not become "SELECT 1SELECT 2".
+void RemoverSeparador(QString& texto, const QString& sep)
+{
+    QString saida;
+    qsizetype de = 0;
+    for (qsizetype p = texto.indexOf(sep); p >= 0; p = texto.indexOf(sep, de)) {
+        saida += QStringView(texto).mid(de, p - de);
+        de = p + sep.size();
+        const bool antes = !saida.isEmpty() && !Espaco(saida.back());
+        const bool depois = de < texto.size() && !Espaco(texto.at(de));
+        if (antes && depois)
+            saida += u' ';
+    }
+    saida += QStringView(texto).mid(de);
+    texto = saida;
+}
+
+// Earliest separator in `resto`: its position and length (ties go to the earlier one in the table).
+qsizetype ProximoSeparador(const QString& resto, qsizetype& tamanho)
+{
+    qsizetype melhor = -1;
+    for (const QString& sep : Separadores) {
+        const qsizetype p = resto.indexOf(sep);
+        if (p >= 0 && (melhor < 0 || p < melhor)) {
+            melhor = p;
+            tamanho = sep.size();
+        }
+    }
+    return melhor;
+}
+
+QString NumeroComUnidade(double valor, const QString& unidade)
+{
+    QLocale local;
+    local.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString texto = local.toString(valor, 'f', QLocale::FloatingPointShortest) + u' ' + unidade;
+    if (valor > 1 || valor == 0)
+        texto += u's';
+    return texto;
+}
+
+std::function<bool(const QString&)>& Verificador()
+{
+    static std::function<bool(const QString&)> f;
+    return f;
+}
+
+} // namespace
+
+bool DividirInstrucoes(QString& texto, bool passoPasso, QStringList& instrucoes)
+{
+    bool achou = false;
+    for (const QString& sep : Separadores)
+        achou = achou || texto.contains(sep);
+    if (!achou)
+        return false;
+    if (!passoPasso) {
+        for (const QString& sep : Separadores)
+            RemoverSeparador(texto, sep);
+        return true;
+    }
+    instrucoes.clear();
+    QString resto = texto;
+    while (!TrimBrancos(resto).isEmpty()) {
+        qsizetype tamanho = 0;
+        const qsizetype p = ProximoSeparador(resto, tamanho);
+        QString instrucao;
+        if (p >= 0) {
+            instrucao = TrimBrancos(resto.left(p));
+            // The separator's last character (a blank or CR) stays and goes with the line breaks below.
+            resto = resto.mid(p + tamanho - 1);
+        } else {
+            instrucao = TrimBrancos(resto);
+            resto.clear();
+        }
+        // Two separators in a row leave nothing between them: there is no statement to send.
+        if (!TrimBrancos(instrucao).isEmpty() && !instrucoes.contains(instrucao))
+            instrucoes << instrucao;
+        while (!resto.isEmpty() && (resto.front() == u'\r' || resto.front() == u'\n'))
+            resto = TrimBrancos(resto.mid(1));
+    }
+    return true;
+}
+
+double ArredondarPar(double valor, int casas)
+{
+    const double escala = std::pow(10.0, casas);
+    const double v = valor * escala;
+    const double base = std::floor(v);
+    const double fracao = v - base;
+    double inteiro;
+    // Noise of the binary representation (1.005 * 100 = 100.49999…) counts as an exact half.
+    if (std::fabs(fracao - 0.5) < 1e-9)
+        inteiro = std::fmod(base, 2.0) == 0 ? base : base + 1;
+    else
+        inteiro = std::round(v);
+    return inteiro / escala;
+}
+
+QString FormatarTempo(double segundos)
+{
+    if (segundos < 0)
+        segundos = 0;
+    if (segundos < 60)
+        return NumeroComUnidade(ArredondarPar(segundos, 0), QStringLiteral("Segundo"));
+    if (segundos < 3600)
+        return NumeroComUnidade(ArredondarPar(segundos / 60, 2), QStringLiteral("Minuto"));
+    return NumeroComUnidade(ArredondarPar(segundos / 3600, 2), QStringLiteral("Hora"));
+}
+
+QString NomeTabelaSelect(const QString& connectionString, const QString& tabela)
+{
+    static const QString especiais = QStringLiteral(" _.[]\"");
+    const bool citar = std::any_of(tabela.begin(), tabela.end(), [](QChar c) { return especiais.contains(c); });
+    if (!citar)
+        return tabela;
+    const clsConnStr cs(connectionString);
+    const QString provedor = cs.Valor(QStringLiteral("Provider"));
+    const bool odbc = provedor.startsWith(QLatin1String("MSDASQL"), Qt::CaseInsensitive) ||
+                      (provedor.isEmpty() && (cs.Contem(QStringLiteral("Driver")) || cs.Contem(QStringLiteral("DSN"))));
+    if (odbc)
+        return u'"' + QString(tabela).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return u'[' + QString(tabela).replace(u']', QStringLiteral("]]")) + u']';
+}
+
+QString RemoverDbo(const QString& sql)
+{
+    QString s = sql;
+    s.remove(QStringLiteral("dbo."), Qt::CaseInsensitive);
+    return s;
+}
+
+bool ExecutarPassoPasso(clsData& dados, const QStringList& instrucoes, RecordsetPtr& rs, long& afetados)
+{
+    if (instrucoes.isEmpty())
+        return true;
+    Prompt().ProgressoStart(int(instrucoes.size()), QString());
+    bool sucesso = true;
+    for (const QString& instrucao : instrucoes) {
+        // Esc in the progress window ends the run after the statements already sent.
+        if (!Prompt().ProgressoMove())
+            break;
+        if (dados.ExecSql(instrucao, false, true, rs, afetados))
+            continue;
+        sucesso = false;
+        rs.reset();
+        const int resposta = Prompt().MsgBox(
+            instrucao + QStringLiteral("\r\rOcorreram Erros Durante a Execução da Instrução, Deseja Continuar ?"),
+            vb::YesNo | vb::Question);
+        if (resposta != vb::Yes)
+            break;
+        sucesso = true;
+    }
+    Prompt().ProgressoClose();
+    return sucesso;
+}
+
+void DefinirVerificador(std::function<bool(const QString& sql)> verificador)
+{
+    Verificador() = std::move(verificador);
+}
+
+bool Verificar(const QString& sql) { return !Verificador() || Verificador()(sql); }
+
+bool Executar(clsData& dados, const QString& texto, bool passoPasso, bool verificar, Resultado& r)
+{
+    r = Resultado();
+    QString sql = texto;
+    if (dados.ConnectionType() == tipoconexao::Access)
+        sql = RemoverDbo(sql);
+    if (sql.isEmpty())
+        return false;
+    if (verificar && !Verificar(sql))
+        return false;
+
+    QElapsedTimer relogio;
+    relogio.start();
+    QStringList instrucoes;
+    const bool achou = DividirInstrucoes(sql, passoPasso, instrucoes);
+    if (achou && passoPasso && !instrucoes.isEmpty())
+        r.ok = ExecutarPassoPasso(dados, instrucoes, r.rs, r.afetados);
+    else
+        r.ok = dados.ExecSql(sql, false, true, r.rs, r.afetados);
+    r.segundos = double(relogio.elapsed()) / 1000.0;
+
+    if (!r.ok) {
+        r.rs.reset();
+        Prompt().MsgBox(dados.ErrMsg(), vb::Critical);
+        return false;
+    }
+    if (!r.rs) {
+        QString msg = QStringLiteral("Instrução executada com sucesso");
+        if (r.afetados > 0)
+            msg += QStringLiteral("\r\n") + QString::number(r.afetados) + QStringLiteral(" registro(s) afetado(s) pela instrução");
+        Prompt().MsgBox(msg, vb::Information);
+    }
+    return true;
+}
+
+} // namespace execucao

@@ -1,0 +1,59 @@
+#pragma once
+// Running the SQL of a query window, apart from the window: splitting a script at its "GO"
+// separators, the step-by-step run with its progress window and continue question, the check
+// before running, and the elapsed-time text. Messages go through Prompt().
+#include "platform/clsRecordset.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class clsData;
+
+namespace execucao {
+
+// The seven separators of a script, in the order they are searched (CR is "\r", LF is "\n").
+extern const QStringList Separadores;
+
+// Finds the "GO" separators of `texto` (exact, case-sensitive). None: false, text unchanged.
+// Step by step off: every separator is removed from `texto` (a blank is left where removing it
+// would glue two words together) and the caller runs the whole text as one batch. Step by step on:
+// `instrucoes` gets the statements between separators, each collected once.
+bool DividirInstrucoes(QString& texto, bool passoPasso, QStringList& instrucoes);
+
+// "5 Segundos", "1 Segundo", "1,5 Minutos", "2 Horas" (the user's decimal separator; halves go to
+// the even neighbour).
+QString FormatarTempo(double segundos);
+// `valor` rounded to `casas` decimals, halves to the even neighbour.
+double ArredondarPar(double valor, int casas);
+
+// The table name as the SELECT of a table window writes it: bare, or quoted when it holds a blank,
+// "_", "." or a quote character: between brackets ("]" doubled), or, on a custom ODBC source (whose
+// engine may not know brackets), between double quotes ('"' doubled).
+QString NomeTabelaSelect(const QString& connectionString, const QString& tabela);
+
+// Every "dbo." of the text removed, in any case (file databases know no owners).
+QString RemoverDbo(const QString& sql);
+
+// Runs the statements one by one under the progress window. A failing statement asks whether to
+// go on; No stops the run. The recordset and count are those of the last statement run.
+bool ExecutarPassoPasso(clsData& dados, const QStringList& instrucoes, RecordsetPtr& rs, long& afetados);
+
+// The check before running. Until one is installed every text is accepted.
+void DefinirVerificador(std::function<bool(const QString& sql)> verificador);
+bool Verificar(const QString& sql);
+
+// Outcome of one run.
+struct Resultado {
+    bool ok = false;
+    RecordsetPtr rs;      // rows of the last statement, when it returned any
+    long afetados = 0;
+    double segundos = 0;  // time the statements took (not counting the final message)
+};
+
+// The run of a query window's text on its open connection: "dbo." removal on file databases, the
+// check (when `verificar`), the split, the statements, and the messages: success without rows,
+// or the connection's error. False, with no message, for an empty text or a refused check.
+bool Executar(clsData& dados, const QString& texto, bool passoPasso, bool verificar, Resultado& r);
+
+} // namespace execucao

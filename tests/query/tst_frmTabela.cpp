@@ -1,0 +1,471 @@
+#include "bancoTeste.h"
+#include "connections/uctConnectionSel.h"
+#include "navigator/mdlDadosNodes.h"
+#include "navigator/mdlNavegador.h"
+#include "query/clsModeloRecordset.h"
+#include "query/frmTabela.h"
+#include "query/uctEditorSql.h"
+#include "shell/capturas.h"
+#include "shell/mdlGlobais.h"
+#include "support/clsPromptRoteiro.h"
+#include "support/registroTestes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QSplitter>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+// The option flags the window reads, restored after each test.
+struct Opcoes {
+    bool abrir = globais::AbrirExecutando, passo = globais::PassoPasso, check = globais::CheckBeforeSql,
+         focalizar = globais::Focalizar;
+    ~Opcoes()
+    {
+        globais::AbrirExecutando = abrir;
+        globais::PassoPasso = passo;
+        globais::CheckBeforeSql = check;
+        globais::Focalizar = focalizar;
+    }
+};
+
+struct Cenario {
+    Opcoes opcoes;
+    BancoTeste banco;
+    clsPromptRoteiro prompt;
+    QPointer<frmTabela> janela;
+    explicit Cenario(const QStringList& extras = {}) : banco(extras) {}
+    ~Cenario() { delete janela; }
+    frmTabela* Abrir(const QString& sql, const QString& tabela, bool executar, const QString& connStr = {})
+    {
+        janela = new frmTabela;
+        janela->DefinirTag(QStringLiteral("7"));
+        janela->CarregarForm(connStr.isEmpty() ? banco.ConnStr() : connStr, sql, tabela, executar,
+                             banco.caminho, {}, {});
+        if (!QTest::qWaitFor([&] { return janela->Ativado(); }))
+            return nullptr;
+        return janela;
+    }
+    frmTabela* Editor(const QString& sql) { return Abrir(sql, QStringLiteral("SqlEditor: "), false); }
+    QString Celula(int linha, int coluna) const
+    {
+        return janela->Modelo()->data(janela->Modelo()->index(linha, coluna)).toString();
+    }
+};
+
+bool Visivel(QWidget* w) { return !w->isHidden(); }
+
+} // namespace
+
+class tst_frmTabela : public QObject {
+    Q_OBJECT
+private slots:
+    void Modos_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("tabela");
+        QTest::addColumn<bool>("executar");
+        QTest::addColumn<bool>("abrirExecutando");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<bool>("editor");
+        QTest::addColumn<bool>("grade");
+        QTest::addColumn<QString>("registros");
+
+        QTest::newRow("tabela executando") << "" << "Clientes" << true << true << "SqlEditor: SELECT FROM Clientes"
+                                           << "SELECT * \r\nFROM Clientes" << false << true << "3 Registros Encontrados";
+        QTest::newRow("tabela sem AbrirExecutando") << "" << "Clientes" << true << false
+                                                    << "SqlEditor: SELECT FROM Clientes" << "SELECT * \r\nFROM Clientes"
+                                                    << true << true << "";
+        QTest::newRow("editor vazio") << "" << "SqlEditor: " << false << true << "SqlEditor: " << "" << true << false
+                                      << "";
+        QTest::newRow("script gerado") << "SELECT Nome FROM Clientes" << "SqlEditor: SELECT FROM Clientes" << false
+                                       << true << "SqlEditor: SELECT FROM Clientes" << "SELECT Nome FROM Clientes"
+                                       << true << false << "";
+        QTest::newRow("resultado de funcao") << "SELECT * \r\nFROM fnTotal()" << "fnTotal" << false << true
+                                             << "SqlEditor: SELECT FROM fnTotal" << "SELECT * \r\nFROM fnTotal()"
+                                             << true << false << "";
+    }
+    void Modos()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, tabela);
+        QFETCH(bool, executar);
+        QFETCH(bool, abrirExecutando);
+        QFETCH(QString, caption);
+        QFETCH(QString, texto);
+        QFETCH(bool, editor);
+        QFETCH(bool, grade);
+        QFETCH(QString, registros);
+        Cenario c;
+        globais::AbrirExecutando = abrirExecutando;
+        frmTabela* w = c.Abrir(sql, tabela, executar);
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), caption);
+        QCOMPARE(w->Editor()->text(), texto);
+        QCOMPARE(Visivel(w->Editor()), editor);
+        QCOMPARE(Visivel(w->Grid()), grade);
+        QCOMPARE(w->Botao("Sql")->isChecked(), editor);
+        QCOMPARE(w->Botao("Grid")->isChecked(), grade);
+        QCOMPARE(w->TextoPainel(3), registros);
+        QCOMPARE(w->Tag(), QStringLiteral("7"));
+        if (!registros.isEmpty()) {
+            QCOMPARE(c.Celula(0, 1), QStringLiteral("Ana"));
+            QVERIFY(w->TextoPainel(2).startsWith("Executado em "));
+            CapturarJanela(w, "frmTabela_tabela");
+        }
+        QVERIFY(c.prompt.mensagens.isEmpty());
+    }
+
+    void NomeEntreColchetes_data()
+    {
+        QTest::addColumn<QString>("tabela");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("branco") << "Order Details" << "SELECT * \r\nFROM [Order Details]";
+        QTest::newRow("sublinhado") << "tb_cliente" << "SELECT * \r\nFROM [tb_cliente]";
+        QTest::newRow("ponto") << "dbo.Pedidos" << "SELECT * \r\nFROM [dbo.Pedidos]";
+        QTest::newRow("simples") << "Clientes" << "SELECT * \r\nFROM Clientes";
+    }
+    void NomeEntreColchetes()
+    {
+        QFETCH(QString, tabela);
+        QFETCH(QString, texto);
+        Cenario c;
+        globais::AbrirExecutando = false;
+        frmTabela w;
+        QString sql;
+        w.CarregarForm(c.banco.ConnStr(), sql, tabela, true, {}, {}, {});
+        QCOMPARE(sql, texto);
+        QCOMPARE(w.Editor()->text(), texto);
+    }
+
+    void ExecutarMostraLinhasStatusEBotoes()
+    {
+        Cenario c;
+        frmTabela* w = c.Editor("SELECT * FROM Clientes ORDER BY Id");
+        QVERIFY(w);
+        QVERIFY(!w->Botao("Incluir")->isEnabled());
+        QVERIFY(w->ExecutarSql());
+        QCOMPARE(w->Modelo()->rowCount(), 3);
+        QCOMPARE(w->Modelo()->columnCount(), 3);
+        QCOMPARE(w->Modelo()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Nome"));
+        QCOMPARE(c.Celula(2, 1), QStringLiteral("Carla"));
+        QCOMPARE(w->TextoPainel(3), QStringLiteral("3 Registros Encontrados"));
+        QCOMPARE(w->TextoPainel(2), QStringLiteral("Executado em 0 Segundos"));
+        // The grid panel opens with the first rows, and its editing buttons come on.
+        QVERIFY(w->Botao("Grid")->isChecked());
+        QVERIFY(Visivel(w->Grid()));
+        QCOMPARE(w->Botao("Grid")->toolTip(), QStringLiteral("[F8] - Ocultar Painel para Grid de Resultados"));
+        for (const char* chave : {"Incluir", "Salvar", "Excel", "TXT", "Dimensionar"})
+            QVERIFY2(w->Botao(chave)->isEnabled(), chave);
+        w->DimensionarColunas();
+        QVERIFY(w->Grid()->columnWidth(1) >= w->Grid()->fontMetrics().horizontalAdvance("Carla"));
+        CapturarJanela(w, "frmTabela_editor_e_grade");
+        QVERIFY(c.prompt.mensagens.isEmpty());
+        QCOMPARE(c.prompt.ampulheta, 0);
+    }
+
+    void SelecaoExecutaSoElaEZeroLinhas()
+    {
+        Cenario c;
+        frmTabela* w = c.Editor("SELECT * FROM Clientes WHERE Id = 99\nDELETE FROM Clientes");
+        QVERIFY(w);
+        w->Editor()->setSelection(0, 0, 0, 36);
+        QVERIFY(w->ExecutarSql());
+        QCOMPARE(w->TextoPainel(3), QStringLiteral("0 Registros Encontrados"));
+        QCOMPARE(w->Modelo()->rowCount(), 0);
+        QCOMPARE(c.banco.Valor("SELECT COUNT(*) FROM Clientes").toInt(), 3);
+    }
+
+    void FalhaNaoDeixaLinhasAntigas()
+    {
+        Cenario c;
+        frmTabela* w = c.Editor("SELECT * FROM Clientes");
+        QVERIFY(w);
+        QVERIFY(w->ExecutarSql());
+        QCOMPARE(w->Modelo()->rowCount(), 3);
+        w->Editor()->setText("SELECT * FROM NaoExiste");
+        QVERIFY(!w->ExecutarSql());
+        QCOMPARE(w->Modelo()->rowCount(), 0);
+        QVERIFY(!w->Recordset());
+        QCOMPARE(w->TextoPainel(3), QString());
+        QCOMPARE(w->TextoPainel(2), QString());
+        QVERIFY(!w->Botao("Salvar")->isEnabled());
+        QCOMPARE(c.prompt.mensagens.size(), 1);
+        QCOMPARE(c.prompt.ultima().estilo, int(vb::Critical));
+        QVERIFY(c.prompt.ultima().texto.startsWith("Err:"));
+        QCOMPARE(c.prompt.ampulheta, 0);
+    }
+
+    void ConexaoQuebradaDaErroSemQuebrar()
+    {
+        Cenario c;
+        frmTabela* w = c.Abrir("SELECT 1", "SqlEditor: ", false, "Provider=Nenhum.1;Data Source=x");
+        QVERIFY(w);
+        QVERIFY(!w->ExecutarSql());
+        QVERIFY(!c.prompt.mensagens.isEmpty());
+        for (const MensagemRegistrada& m : c.prompt.mensagens)
+            QCOMPARE(m.icone(), int(vb::Critical));
+        // A second run reports again and still does not crash.
+        QVERIFY(!w->ExecutarSql());
+        QCOMPARE(w->Modelo()->rowCount(), 0);
+    }
+
+    void EditarCelulaIncluirESalvar()
+    {
+        Cenario c;
+        frmTabela* w = c.Editor("SELECT Id, Nome, Cidade FROM Clientes ORDER BY Id");
+        QVERIFY(w);
+        QVERIFY(w->ExecutarSql());
+        // A cell typed into through the grid's editor.
+        QTableView* grade = w->Grid();
+        const QModelIndex celula = w->Modelo()->index(0, 1);
+        grade->setCurrentIndex(celula);
+        grade->edit(celula);
+        auto* editor = grade->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, "Ana Maria");
+        // A new row, filled through the model.
+        w->Botao("Incluir")->trigger();
+        QCOMPARE(w->Modelo()->rowCount(), 4);
+        QVERIFY(w->Modelo()->setData(w->Modelo()->index(3, 0), 4));
+        QVERIFY(w->Modelo()->setData(w->Modelo()->index(3, 1), "Davi"));
+        QVERIFY(c.banco.Valor("SELECT Nome FROM Clientes WHERE Id = 1").toString() == "Ana");
+
+        w->Botao("Salvar")->trigger();
+        QCOMPARE(c.prompt.textos(), QStringList{"Registros Gravados com Sucesso"});
+        QCOMPARE(c.prompt.ultima().estilo, int(vb::Information));
+        QCOMPARE(c.banco.Valor("SELECT Nome FROM Clientes WHERE Id = 1").toString(), QStringLiteral("Ana Maria"));
+        QCOMPARE(c.banco.Valor("SELECT Nome FROM Clientes WHERE Id = 4").toString(), QStringLiteral("Davi"));
+        QVERIFY(c.banco.Valor("SELECT Cidade FROM Clientes WHERE Id = 4").isNull());
+    }
+
+    void SalvarRecusadoMantemPendentes()
+    {
+        Cenario c({"CREATE UNIQUE INDEX IX_Nome ON Clientes (Nome)"});
+        frmTabela* w = c.Editor("SELECT Id, Nome FROM Clientes ORDER BY Id");
+        QVERIFY(w);
+        QVERIFY(w->ExecutarSql());
+        QVERIFY(w->Modelo()->setData(w->Modelo()->index(1, 1), "Ana"));
+        QVERIFY(!w->GravarRegistros());
+        QCOMPARE(c.prompt.mensagens.size(), 1);
+        QCOMPARE(c.prompt.ultima().estilo, int(vb::Critical));
+        QVERIFY(c.prompt.ultima().titulo.startsWith("Erro: "));
+        QVERIFY(w->Recordset()->TemAlteracoesPendentes());
+        QCOMPARE(c.banco.Valor("SELECT Nome FROM Clientes WHERE Id = 2").toString(), QStringLiteral("Bruno"));
+    }
+
+    void PassoAPassoNaJanela_data()
+    {
+        QTest::addColumn<int>("resposta");
+        QTest::addColumn<int>("linhas");
+        QTest::newRow("continuar mostra a ultima") << int(vb::Yes) << 1;
+        QTest::newRow("parar deixa a grade vazia") << int(vb::No) << 0;
+    }
+    void PassoAPassoNaJanela()
+    {
+        QFETCH(int, resposta);
+        QFETCH(int, linhas);
+        Cenario c;
+        globais::PassoPasso = true;
+        frmTabela* w = c.Editor("SELECT * FROM Clientes\r\nGO\r\nINSERT INTO NaoExiste VALUES (1)\r\nGO\r\n"
+                                "SELECT Nome FROM Clientes WHERE Id = 3");
+        QVERIFY(w);
+        QVERIFY(w->Botao("PassoPasso")->isChecked());
+        c.prompt.respostas << resposta;
+        QCOMPARE(w->ExecutarSql(), resposta == vb::Yes);
+        QCOMPARE(w->Modelo()->rowCount(), linhas);
+        if (linhas)
+            QCOMPARE(c.Celula(0, 0), QStringLiteral("Carla"));
+        QVERIFY(c.prompt.mensagens.first().texto.startsWith("INSERT INTO NaoExiste VALUES (1)\r\r\r"));
+    }
+
+    void TeclasF7F8EmQualquerControle()
+    {
+        Cenario c;
+        globais::AbrirExecutando = false;
+        frmTabela* w = c.Abrir({}, "Clientes", true);
+        QVERIFY(w);
+        QAction* sql = w->Botao("Sql");
+        QCOMPARE(sql->toolTip(), QStringLiteral("[F7] - Ocultar Painel para Instruções SQL"));
+        QTest::keyClick(w->Editor(), Qt::Key_F7);
+        QVERIFY(!sql->isChecked());
+        QVERIFY(!Visivel(w->Editor()));
+        QCOMPARE(sql->toolTip(), QStringLiteral("[F7] - Exibir Painel para Instruções SQL"));
+        QVERIFY(!w->Botao("Play")->isEnabled());
+        QTest::keyClick(w->Grid(), Qt::Key_F7);
+        QVERIFY(sql->isChecked());
+        QVERIFY(Visivel(w->Editor()));
+        QCOMPARE(sql->toolTip(), QStringLiteral("[F7] - Ocultar Painel para Instruções SQL"));
+        QVERIFY(w->Botao("Play")->isEnabled());
+
+        QTest::keyClick(w->Editor(), Qt::Key_F8);
+        QVERIFY(!w->Botao("Grid")->isChecked());
+        QVERIFY(!Visivel(w->Grid()));
+        QCOMPARE(w->Botao("Grid")->toolTip(), QStringLiteral("[F8] - Exibir Painel para Grid de Resultados"));
+        QVERIFY(!w->Botao("Dimensionar")->isEnabled());
+    }
+
+    void F5NoEditorExecutaECtrlNAbreCopia()
+    {
+        Cenario c;
+        frmTabela* w = c.Editor("SELECT Nome FROM Clientes");
+        QVERIFY(w);
+        QTest::keyClick(w->Editor(), Qt::Key_F5);
+        QCOMPARE(w->TextoPainel(3), QStringLiteral("3 Registros Encontrados"));
+
+        QTest::keyClick(w->Editor(), Qt::Key_N, Qt::ControlModifier);
+        frmTabela* copia = nullptr;
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (auto* f = qobject_cast<frmTabela*>(t); f && f != w)
+                copia = f;
+        QVERIFY(copia);
+        QScopedPointer<frmTabela> dono(copia);
+        // An editor-mode window has no table name: its copy is captioned with nothing after FROM.
+        QCOMPARE(copia->windowTitle(), QStringLiteral("SqlEditor: SELECT FROM "));
+        QCOMPARE(copia->Editor()->text(), QStringLiteral("SELECT Nome FROM Clientes"));
+        QCOMPARE(copia->Tag(), QStringLiteral("7"));
+        QCOMPARE(copia->ConnectionString(), c.banco.ConnStr());
+        QCOMPARE(copia->Seletor()->Server(), c.banco.caminho);
+    }
+
+    void DivisorLimitado()
+    {
+        Cenario c;
+        globais::AbrirExecutando = false;
+        frmTabela* w = c.Abrir({}, "Clientes", true);
+        QVERIFY(w);
+        const int h = w->height() * 15;
+        QCOMPARE(w->TopoDivisor(), int(std::lround(h * 0.6)));
+        w->MoverDivisor(100);
+        QVERIFY(w->TopoDivisor() >= 668);
+        w->MoverDivisor(h);
+        QVERIFY2(w->TopoDivisor() <= h - 1432, qPrintable(QString::number(w->TopoDivisor())));
+        QVERIFY(w->Editor()->height() > 0);
+    }
+
+    void CopiarEColarCelulaPeloMenu()
+    {
+        Cenario c;
+        frmTabela* w = c.Editor("SELECT Id, Nome FROM Clientes ORDER BY Id");
+        QVERIFY(w);
+        QVERIFY(w->ExecutarSql());
+        QTableView* grade = w->Grid();
+        const QRect r0 = grade->visualRect(w->Modelo()->index(0, 1));
+        QTest::mouseClick(grade->viewport(), Qt::RightButton, {}, r0.center());
+        QCOMPARE(w->ColunaAtual(), 1);
+        auto* menu = w->findChild<QMenu*>("mnuTab");
+        QVERIFY(menu);
+        QCOMPARE(menu->findChild<QAction*>("mnuTabTit")->text(), QStringLiteral("Nome"));
+        menu->findChild<QAction*>("mnuTabCop")->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Ana"));
+        menu->hide();
+
+        const QRect r2 = grade->visualRect(w->Modelo()->index(2, 1));
+        QTest::mouseClick(grade->viewport(), Qt::RightButton, {}, r2.center());
+        menu->findChild<QAction*>("mnuTabCol")->trigger();
+        menu->hide();
+        QCOMPARE(c.Celula(2, 1), QStringLiteral("Ana"));
+        QVERIFY(w->Recordset()->TemAlteracoesPendentes());
+    }
+
+    void FocoSegueOMouse_data()
+    {
+        QTest::addColumn<bool>("focalizar");
+        QTest::newRow("opcao ligada") << true;
+        QTest::newRow("opcao desligada") << false;
+    }
+    void FocoSegueOMouse()
+    {
+        QFETCH(bool, focalizar);
+        Cenario c;
+        globais::AbrirExecutando = false;
+        frmTabela* w = c.Abrir({}, "Clientes", true);
+        QVERIFY(w);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->Editor()->setFocus();
+        globais::Focalizar = focalizar;
+        QTest::mouseMove(w->Grid()->viewport(), QPoint(40, 30));
+        QTest::mouseMove(w->Grid()->viewport(), QPoint(50, 40));
+        QCOMPARE(w->Grid()->hasFocus(), focalizar);
+    }
+
+    void FecharSemPerguntas()
+    {
+        Cenario c;
+        frmTabela* w = c.Editor("SELECT * FROM Clientes");
+        QVERIFY(w);
+        QVERIFY(w->ExecutarSql());
+        QVERIFY(w->Modelo()->setData(w->Modelo()->index(0, 1), "Mudado"));
+        RecordsetPtr rs = w->Recordset();
+        QVERIFY(w->close());
+        QVERIFY(c.prompt.mensagens.isEmpty());
+        QCOMPARE(rs->State(), int(ado::adStateClosed));
+        QCOMPARE(c.prompt.ampulheta, 0);
+        QTRY_VERIFY(c.janela.isNull());
+        QCOMPARE(c.banco.Valor("SELECT Nome FROM Clientes WHERE Id = 1").toString(), QStringLiteral("Ana"));
+    }
+
+    void SeletorOfereceAsFontesConectadas()
+    {
+        Cenario c;
+        dadosnodes::Limpar();
+        clsArvore arvore;
+        clsNo* servidor = IncluirNode(arvore, "SRV1", "dbSRV1", {}, img::SqlServerConectado, "tag-srv");
+        IncluirNode(arvore, "Vendas", "dbSRV1Vendas", servidor->Key(), img::BancoConectado, "connstr-vendas");
+        IncluirNode(arvore, "loja.db", "dbloja", {}, img::AccessConectado, c.banco.ConnStr());
+        frmTabela::DefinirArvore([&arvore] { return &arvore; });
+        frmTabela* w = c.Editor("SELECT 1");
+        QVERIFY(w);
+        c.prompt.dialogos << [](QObject* d) {
+            auto* lista = d->findChild<QListWidget*>("lstLista");
+            lista->setCurrentRow(0);
+            return 1;
+        };
+        w->Seletor()->AbrirLista();
+        frmTabela::DefinirArvore({});
+        QCOMPARE(w->Seletor()->Itens().size(), 2);
+        QCOMPARE(w->Seletor()->Itens().at(0).texto, QStringLiteral("SRV1 / Vendas"));
+        QCOMPARE(w->Seletor()->Itens().at(1).texto, QStringLiteral("loja.db"));
+        // The window now works on the chosen connection.
+        QCOMPARE(w->ConnectionString(), QStringLiteral("connstr-vendas"));
+        QCOMPARE(w->Seletor()->Server(), QStringLiteral("SRV1"));
+        QCOMPARE(w->Seletor()->Database(), QStringLiteral("Vendas"));
+    }
+
+    void PostgreSqlDePontaAPonta()
+    {
+        const QString connStr = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        if (connStr.isEmpty())
+            QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the server)");
+        Cenario c;
+        {
+            clsData d;
+            QVERIFY2(d.OpenConnection(connStr, true, false), qPrintable(d.ErrMsg()));
+            d.ExecSql("DROP TABLE IF EXISTS janela_teste", false);
+            QVERIFY(d.ExecSql("CREATE TABLE janela_teste (id integer primary key, nome varchar(40))", false));
+            QVERIFY(d.ExecSql("INSERT INTO janela_teste VALUES (1, 'um'), (2, 'dois')", false));
+        }
+        globais::AbrirExecutando = true;
+        frmTabela* w = c.Abrir({}, "janela_teste", true, connStr);
+        QVERIFY(w);
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
+        QCOMPARE(w->TextoPainel(3), QStringLiteral("2 Registros Encontrados"));
+        QVERIFY(w->Modelo()->setData(w->Modelo()->index(1, 1), "DOIS"));
+        QVERIFY(w->GravarRegistros());
+        clsData d;
+        QVERIFY(d.OpenConnection(connStr, true, false));
+        QCOMPARE(d.RetValue("SELECT nome FROM janela_teste WHERE id = 2").toString(), QStringLiteral("DOIS"));
+        d.ExecSql("DROP TABLE janela_teste", false);
+    }
+};
+QUARRIX_TESTE(tst_frmTabela);
+#include "tst_frmTabela.moc"
