@@ -484,16 +484,33 @@ bool clsLeitorXml::LerTexto(QByteArrayView& saida, std::string& buffer)
 {
     if (token != Inicio)
         return false;
-    buffer.clear();
     saida = QByteArrayView();
+    if (!fimVazioPendente) {
+        // The common case, plain text and then this element's end tag, read in one pass.
+        const char* q = p;
+        while (q < fim && *q != '<' && *q != '&' && *q != '\r')
+            ++q;
+        const Elemento& el = pilha.back();
+        const qsizetype n = el.qname.size();
+        if (q < fim && *q == '<' && fim - q > n + 2 && q[1] == '/' && std::memcmp(q + 2, el.qname.data(), size_t(n)) == 0
+            && q[2 + n] == '>') {
+            saida = QByteArrayView(p, q - p);
+            p = q + n + 3;
+            declsPendentes = el.qtdeDecl;
+            pilha.pop_back();
+            token = Fim;
+            return true;
+        }
+    }
+    buffer.clear();
     bool usouBuffer = false;
     for (;;) {
         switch (Proximo()) {
         case Texto:
             if (saida.isEmpty() && !usouBuffer) {
                 saida = texto;
-                if (texto.data() == bufTexto.data()) { // decoded: keep a copy before the next call
-                    buffer.assign(texto.data(), size_t(texto.size()));
+                if (texto.data() == bufTexto.data()) { // decoded: keep it before the next call
+                    buffer.swap(bufTexto);
                     saida = QByteArrayView(buffer);
                     usouBuffer = true;
                 }

@@ -1,6 +1,5 @@
 #include "mdlDataSetEscrita.h"
 
-#include <QDate>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -60,8 +59,16 @@ void Data(std::string& s, int64_t ms)
         resto += 86400000LL;
         --dia;
     }
-    int a, m, d;
-    QDate::fromJulianDay(dia).getDate(&a, &m, &d);
+    // Civil date of a Julian day number (days from 1970-01-01 shifted to an era starting in March).
+    const int64_t z = dia - 2440588 + 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int d = int(doy - (153 * mp + 2) / 5 + 1);
+    const int m = int(mp < 10 ? mp + 3 : mp - 9);
+    const int a = int(yoe + era * 400 + (m <= 2 ? 1 : 0));
     Digitos(s, a, 4);
     s += '-';
     Digitos(s, m, 2);
@@ -367,7 +374,12 @@ void clsEscritorDataSet::Valor(std::string& s, const Celula& v, Forma forma)
         uint32_t n;
         const char* p = d.Bytes(v, n);
         int64_t ms;
-        if (forma == Forma::Data && clsRecordsetDados::TextoParaMs(p, n, ms))
+        if (forma == Forma::Data && n == 19 && (p[10] == ' ' || p[10] == 'T')
+            && clsRecordsetDados::TextoParaMs(p, n, ms)) { // "2024-05-01 10:20:30" as it is, with the T
+            s.append(p, 10);
+            s += 'T';
+            s.append(p + 11, 8);
+        } else if (forma == Forma::Data && clsRecordsetDados::TextoParaMs(p, n, ms))
             Data(s, ms);
         else if (forma == Forma::Binario)
             Base64(s, p, n);
@@ -407,6 +419,7 @@ bool clsEscritorDataSet::Proximo(std::string& s, size_t tamanho)
     if (terminado)
         return false;
     const size_t alvo = s.size() + tamanho;
+    s.reserve(alvo + 4096);
     if (proxima < 0) {
         Cabecalho(s);
         proxima = 0;

@@ -189,7 +189,8 @@ private:
         return -1;
     }
 
-    bool Valor(int c, QByteArrayView texto, Celula& cel)
+    // Converts a value for its column; a text stays in `texto` (cut when the column says so).
+    bool Valor(int c, QByteArrayView& texto, Celula& cel) const
     {
         const Coluna& col = colunas[size_t(c)];
         switch (col.conv) {
@@ -221,19 +222,29 @@ private:
             texto = Cortar(texto, TamanhoOutros);
             [[fallthrough]];
         case Conversao::Texto:
-            cel = Celula{Marca::Texto, (uint64_t(rascunho.size()) << 32) | uint64_t(texto.size())};
-            rascunho.append(texto.data(), size_t(texto.size()));
+            cel = Celula{Marca::Texto, 0};
             return true;
         }
         return false;
     }
 
+    void Empurrar(int c, const Celula& cel, QByteArrayView texto)
+    {
+        if (cel.marca == Marca::Texto)
+            dados->AcrescentarTexto(c, texto.data(), size_t(texto.size()));
+        else if (cel.marca == Marca::Inteiro)
+            dados->AcrescentarInteiro(c, int64_t(cel.carga));
+        else
+            dados->AcrescentarNulo(c);
+    }
+
     // The diffgram: the data-set element holds the rows; rows of other tables and the "before" and
-    // "errors" parts are passed over. False stops the reading (the reason is set).
+    // "errors" parts are passed over. Values go straight into the recordset's cells, in column
+    // order; one out of order (or repeated) is written over the cell already filled. False stops
+    // the reading (the reason is set).
     bool Diffgram()
     {
-        const size_t n = colunas.size();
-        std::vector<Celula> linha(n);
+        const int n = int(colunas.size());
         std::string buf;
         long numero = 0;
         while (x.ProximoFilho()) {
@@ -249,45 +260,44 @@ private:
                     continue;
                 }
                 ++numero;
-                std::fill(linha.begin(), linha.end(), Celula{});
-                rascunho.clear();
-                int proxima = 0;
+                const uint32_t linha = uint32_t(dados->QtdeLinhas());
+                int escritas = 0;
                 while (x.ProximoFilho()) { // its values
-                    const int c = Indice(x.Local(), proxima);
+                    const int c = Indice(x.Local(), escritas < n ? escritas : 0);
                     if (c < 0) {
                         Recusar(QStringLiteral("A linha %1 traz a coluna \"%2\", que o esquema não descreve.")
                                     .arg(numero)
                                     .arg(Str(x.Local())));
                         return false;
                     }
-                    proxima = c + 1 < int(n) ? c + 1 : 0;
                     const bool nulo = x.Nulo();
                     QByteArrayView texto;
                     if (!x.LerTexto(texto, buf))
                         return false;
-                    if (nulo) {
-                        linha[size_t(c)] = Celula{};
-                        continue;
-                    }
-                    if (!Valor(c, texto, linha[size_t(c)])) {
+                    Celula cel{};
+                    if (!nulo && !Valor(c, texto, cel)) {
                         Recusar(QStringLiteral("Valor \"%1\" inválido para a coluna %2 (%3) na linha %4.")
                                     .arg(Str(texto.first(qMin<qsizetype>(texto.size(), 100))), colunas[size_t(c)].nome,
                                          colunas[size_t(c)].tipoXs)
                                     .arg(numero));
                         return false;
                     }
+                    if (c >= escritas) {
+                        for (; escritas < c; ++escritas)
+                            dados->AcrescentarNulo(escritas);
+                        Empurrar(c, cel, texto);
+                        escritas = c + 1;
+                    } else {
+                        Celula sobre = cel;
+                        if (cel.marca == Marca::Texto)
+                            dados->DeVariant(QVariant(Str(texto)), c, sobre);
+                        dados->Gravar(linha, c, sobre);
+                    }
                 }
                 if (x.TemErro())
                     return false;
-                for (size_t c = 0; c < n; ++c) {
-                    const Celula& v = linha[c];
-                    if (v.marca == Marca::Texto)
-                        dados->AcrescentarTexto(int(c), rascunho.data() + (v.carga >> 32), size_t(v.carga & 0xffffffffu));
-                    else if (v.marca == Marca::Inteiro)
-                        dados->AcrescentarInteiro(int(c), int64_t(v.carga));
-                    else
-                        dados->AcrescentarNulo(int(c));
-                }
+                for (; escritas < n; ++escritas)
+                    dados->AcrescentarNulo(escritas);
                 dados->FecharLinha();
             }
             if (x.TemErro())
@@ -301,7 +311,6 @@ private:
     std::shared_ptr<clsRecordsetDados> dados;
     std::vector<Coluna> colunas;
     QByteArray tabelaXml;
-    std::string rascunho;
 };
 
 void LerFalha(clsLeitorXml& x, RespostaWeb& r)

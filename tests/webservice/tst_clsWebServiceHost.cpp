@@ -1,4 +1,5 @@
 #include "bancoWeb.h"
+#include "platform/mdlDataSetEscrita.h"
 #include "platform/mdlSoap.h"
 #include "shell/mdlGlobais.h"
 #include "support/registroTestes.h"
@@ -126,6 +127,33 @@ private slots:
         QVERIFY2(pedacos > 5 && maior < 128 * 1024, qPrintable(QStringLiteral("%1 pedaços, maior %2").arg(pedacos).arg(maior)));
         QVERIFY(total > 500 * 1024);
         QVERIFY(d.ExecSql(QStringLiteral("DROP TABLE Muitas"), false));
+    }
+
+    void EscritorFormataCadaTipo()
+    {
+        auto rs = std::make_shared<clsRecordset>();
+        rs->AppendField(QStringLiteral("Quando"), ado::adDate);
+        rs->AppendField(QStringLiteral("Valor"), ado::adNumeric);
+        rs->AppendField(QStringLiteral("Bytes"), ado::adVarBinary, 10);
+        rs->AppendField(QStringLiteral("Numero"), ado::adInteger);
+        rs->AppendField(QStringLiteral("Nome Longo"), ado::adVarWChar, 50);
+        QVERIFY(rs->Open());
+        rs->AddNew();
+        rs->DefinirValor(0, QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58, 500)));
+        rs->DefinirValor(1, 1e20);
+        rs->DefinirValor(2, QByteArray("\x00\x01\xff", 3));
+        rs->DefinirValor(3, 5);
+        rs->DefinirValor(4, QStringLiteral("a\x01" "b\rc"));
+        rs->Update();
+        datasetescrita::clsEscritorDataSet e(rs);
+        std::string s;
+        while (e.Proximo(s)) {
+        }
+        QCOMPARE(e.TiposXs(), (std::vector<QByteArray>{"xs:dateTime", "xs:decimal", "xs:base64Binary", "xs:int", "xs:string"}));
+        const QByteArray xml = QByteArray::fromStdString(s);
+        QVERIFY2(xml.contains("<Quando>2024-02-29T23:59:58.500</Quando><Valor>100000000000000000000</Valor>"
+                              "<Bytes>AAH/</Bytes><Numero>5</Numero><Nome_x0020_Longo>a\xEF\xBF\xBD" "b&#xD;c</Nome_x0020_Longo>"),
+                 xml.mid(xml.indexOf("<Table ")).constData());
     }
 
     void MetodosSimples()
