@@ -230,8 +230,11 @@ bool clsData::ExecSql(const QString& strSql, bool blnShowErrMsg, bool blnReturnI
     const QString sufixo = QStringLiteral("\nQuerie:") + strSql;
     if (Web()) {
         if (blnReturnInRecordset) {
-            if (webService->OpenDataset(rstRecordset, strSql))
+            if (webService->OpenDataset(rstRecordset, strSql)) {
+                if (rstRecordset && rstRecordset->State() != ado::adStateOpen)
+                    rstRecordset.reset(); // a statement without rows
                 return true;
+            }
             if (webService->ErrMsg().startsWith(QLatin1String("WebErr: "))) {
                 errMsg = webService->ErrMsg();
                 Mostrar(blnShowErrMsg);

@@ -1,9 +1,12 @@
 #include "clsWebServiceDataBase.h"
 
+#include "clsWebServiceData.h"
+
 namespace {
+// The program's own client, unless another factory was installed (a test double).
 FabricaWebServiceData& Fabrica()
 {
-    static FabricaWebServiceData f;
+    static FabricaWebServiceData f = [] { return std::make_unique<clsWebServiceData>(); };
     return f;
 }
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // What the data access object needs from the web-service client: the client itself
-// (clsWebServiceData) derives from this class and installs its factory at start-up. Until one is
-// installed, CriarWebServiceData() gives none and web addresses cannot be opened.
+// (clsWebServiceData) derives from this class and is what CriarWebServiceData() gives unless another
+// factory is installed; with an empty factory it gives none and web addresses cannot be opened.
 #include "platform/clsRecordset.h"
 
 #include <QString>

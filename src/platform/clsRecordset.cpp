@@ -392,6 +392,12 @@ QVariant clsRecordset::ValorCelula(int linha, int campo) const
     return dados->Valor(vista[size_t(linha)], campo);
 }
 
+uint32_t clsRecordset::LinhaDados(int linha) const
+{
+    Sincronizar();
+    return vista[size_t(linha)];
+}
+
 bool clsRecordset::CelulaNula(int linha, int campo) const
 {
     Sincronizar();

@@ -87,6 +87,8 @@ public:
     bool CelulaNula(int linha, int campo) const;
     bool DefinirCelula(int linha, int campo, const QVariant& v);
     int LinhaAtual() const;        // 0-based row of the cursor, -1 at BOF/EOF
+    // Row of Dados() shown at visible row `linha` (for writers that read the compact cells).
+    uint32_t LinhaDados(int linha) const;
 
     // --- sort and filter ---
     QString Sort() const { return ordem; }

@@ -83,7 +83,8 @@ QString TipoXs(const No& no, const QString& qname)
 ColunaXml LerColuna(const No& el)
 {
     ColunaXml c;
-    c.nome = DecodificarNome(el.atributo(QStringLiteral("name")));
+    c.nomeXml = el.atributo(QStringLiteral("name"));
+    c.nome = DecodificarNome(c.nomeXml);
     c.tipoNet = el.atributos.value(NsMsData, QStringLiteral("DataType")).toString();
     const QString tipo = el.atributo(QStringLiteral("type"));
     if (!tipo.isEmpty()) {
@@ -125,6 +126,7 @@ void MontarSchema(const No& schema, DataSetXml& ds, Nomes& nomes)
         TabelaXml t;
         const QString nomeXml = elTabela->atributo(QStringLiteral("name"));
         t.nome = DecodificarNome(nomeXml);
+        t.nomeXml = nomeXml;
         QHash<QString, int> colunas;
         const No* tipoTabela = elTabela->filho({"complexType"});
         const No* sequencia = tipoTabela ? tipoTabela->filho({"sequence", "all", "choice"}) : nullptr;

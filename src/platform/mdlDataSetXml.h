@@ -17,6 +17,7 @@ extern const QString NsMsData;      // urn:schemas-microsoft-com:xml-msdata
 
 struct ColunaXml {
     QString nome;        // decoded ("First Name" for the element First_x0020_Name)
+    QString nomeXml;     // as the element is named in the rows ("First_x0020_Name")
     QString tipo;        // XML Schema type as "xs:" + local name ("xs:int"); "xs:string" when none is given
     int tamanhoMaximo = -1; // maxLength of a restricted string, else -1
     QString tipoNet;     // msdata:DataType when the schema gives one (a Guid, for example), else empty
@@ -24,6 +25,7 @@ struct ColunaXml {
 
 struct TabelaXml {
     QString nome; // decoded
+    QString nomeXml;
     QList<ColunaXml> colunas;
     QList<QList<QVariant>> linhas; // one value per column, in column order; a null QVariant is a null
 };

@@ -1,0 +1,36 @@
+#pragma once
+// The client of the web-service protocol: every call loads the service description from
+// WebServiceUrl, takes the service's address and namespace from it and posts one SOAP 1.1 call;
+// returned data sets are rebuilt as in-memory recordsets. Nothing raises: failures give false (or
+// empty) and a text in ErrMsg; failures while rebuilding a data set begin with "WebErr: ".
+#include "clsWebServiceDataBase.h"
+#include "platform/mdlSoap.h"
+
+class clsWebServiceData : public clsWebServiceDataBase {
+public:
+    QString WebServiceUrl() const override { return url; }
+    // Stored with "?wsdl" appended unless it already ends so, in any letter case.
+    void setWebServiceUrl(const QString& valor) override;
+    QString ErrMsg() const override { return errMsg; }
+    void setErrMsg(const QString& texto) override { errMsg = texto; }
+
+    bool DllCheck() override;
+    QString ConnectionType() override;
+    bool OpenDataset(RecordsetPtr& objRst, const QString& strSql) override;
+    bool OpenSchema(RecordsetPtr& objRst, int intSchema, const QString& strTableName, const QString& strTableType,
+                    const QString& strOtherTableName, const QString& strViewName) override;
+    QVariant RetValue(const QString& strSql) override;
+    bool ExecSql(const QString& strSql) override;
+
+    // Seconds each wait may last: the TimeOut option, or 30 when it is 0.
+    static int Timeout();
+
+private:
+    struct Chamada;
+    Chamada Chamar(const QString& metodo, const soap::Parametros& parametros);
+    bool DataSet(RecordsetPtr& objRst, Chamada& c, const QString& sufixo);
+    void FalhaChamada(const Chamada& c, const QString& sufixo);
+
+    QString url;
+    QString errMsg;
+};

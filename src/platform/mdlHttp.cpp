@@ -1,0 +1,145 @@
+#include "mdlHttp.h"
+
+#include <httplib.h>
+
+#include <QElapsedTimer>
+#include <QUrl>
+
+namespace http {
+
+namespace {
+
+QString TextoErro(httplib::Error e, const QString& servidor, int timeout)
+{
+    switch (e) {
+    case httplib::Error::Connection:
+        return QStringLiteral("Não foi possível conectar ao servidor %1.").arg(servidor);
+    case httplib::Error::ConnectionTimeout:
+        return QStringLiteral("O servidor %1 não respondeu em %2 segundos.").arg(servidor).arg(timeout);
+    case httplib::Error::Read:
+        return QStringLiteral("A leitura da resposta de %1 falhou ou excedeu o tempo de %2 segundos.")
+            .arg(servidor)
+            .arg(timeout);
+    case httplib::Error::Write:
+        return QStringLiteral("O envio da requisição a %1 falhou.").arg(servidor);
+    case httplib::Error::SSLConnection:
+        return QStringLiteral("A conexão segura com %1 falhou.").arg(servidor);
+    case httplib::Error::SSLServerVerification:
+        return QStringLiteral("O certificado do servidor %1 não pôde ser verificado.").arg(servidor);
+    case httplib::Error::SSLLoadingCerts:
+        return QStringLiteral("Os certificados do sistema não puderam ser carregados.");
+    case httplib::Error::ExceedRedirectCount:
+        return QStringLiteral("O servidor %1 redirecionou a requisição vezes demais.").arg(servidor);
+    default:
+        return QStringLiteral("A requisição a %1 falhou (%2).")
+            .arg(servidor, QString::fromStdString(httplib::to_string(e)));
+    }
+}
+
+RespostaHttp Enviar(const char* metodo, const QString& url, const QByteArray* corpo, const QByteArray& tipoConteudo,
+                    const Opcoes& o)
+{
+    RespostaHttp r;
+    const QUrl u(url, QUrl::StrictMode);
+    const QString esquema = u.scheme().toLower();
+    if (!u.isValid() || u.host().isEmpty() || (esquema != u"http" && esquema != u"https")) {
+        r.erro = QStringLiteral("O endereço \"%1\" não é um endereço HTTP válido.").arg(url);
+        return r;
+    }
+    const int porta = u.port(esquema == u"https" ? 443 : 80);
+    QString host = u.host(QUrl::FullyEncoded);
+    if (host.contains(u':'))
+        host = u'[' + host + u']';
+    const QString servidor = host + u':' + QString::number(porta);
+    QString caminho = u.path(QUrl::FullyEncoded);
+    if (caminho.isEmpty())
+        caminho = QStringLiteral("/");
+    if (u.hasQuery())
+        caminho += u'?' + u.query(QUrl::FullyEncoded);
+
+    const int timeout = o.timeoutSegundos > 0 ? o.timeoutSegundos : 30;
+    const qint64 limiteMs = qint64(o.limiteTotalSegundos > 0 ? o.limiteTotalSegundos : timeout * 10) * 1000;
+    try {
+        httplib::Client cli((esquema + QStringLiteral("://") + servidor).toStdString());
+        cli.set_connection_timeout(timeout, 0);
+        cli.set_read_timeout(timeout, 0);
+        cli.set_write_timeout(timeout, 0);
+        cli.set_keep_alive(false);
+        cli.set_follow_location(true);
+        cli.set_decompress(true);
+
+        httplib::Request req;
+        req.method = metodo;
+        req.path = caminho.toStdString();
+        for (const auto& [nome, valor] : o.cabecalhos)
+            req.set_header(nome.toStdString(), valor.toStdString());
+        if (corpo) {
+            req.body.assign(corpo->constData(), size_t(corpo->size()));
+            req.set_header("Content-Type", tipoConteudo.toStdString());
+        }
+        QElapsedTimer relogio;
+        relogio.start();
+        bool excedeu = false;
+        bool atrasou = false;
+        req.response_handler = [&](const httplib::Response& res) {
+            r.status = res.status;
+            r.tipoConteudo = QByteArray::fromStdString(res.get_header_value("Content-Type"));
+            const uint64_t tamanho = res.get_header_value<uint64_t>("Content-Length");
+            if (tamanho > uint64_t(o.limiteBytes)) {
+                excedeu = true;
+                return false;
+            }
+            if (tamanho > 0)
+                r.corpo.reserve(qsizetype(tamanho));
+            return true;
+        };
+        req.content_receiver = [&](const char* dados, size_t n, uint64_t, uint64_t) {
+            if (r.corpo.size() + qint64(n) > o.limiteBytes) {
+                excedeu = true;
+                return false;
+            }
+            if (relogio.elapsed() > limiteMs) {
+                atrasou = true;
+                return false;
+            }
+            r.corpo.append(dados, qsizetype(n));
+            return true;
+        };
+        const httplib::Result res = cli.send(req);
+        if (excedeu) {
+            r.erro = QStringLiteral("A resposta de %1 excede o limite de %2 MB.").arg(servidor).arg(o.limiteBytes >> 20);
+            r.corpo.clear();
+            return r;
+        }
+        if (atrasou) {
+            r.erro = QStringLiteral("A resposta de %1 não terminou em %2 segundos.").arg(servidor).arg(limiteMs / 1000);
+            r.corpo.clear();
+            return r;
+        }
+        if (!res) {
+            r.erro = TextoErro(res.error(), servidor, timeout);
+            r.corpo.clear();
+            return r;
+        }
+        r.status = res->status;
+        r.ok = true;
+        return r;
+    } catch (const std::exception& e) {
+        r.erro = QStringLiteral("A requisição a %1 falhou: %2").arg(servidor, QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        r.erro = QStringLiteral("A requisição a %1 falhou.").arg(servidor);
+    }
+    r.corpo.clear();
+    return r;
+}
+
+} // namespace
+
+RespostaHttp Get(const QString& url, const Opcoes& opcoes) { return Enviar("GET", url, nullptr, {}, opcoes); }
+
+RespostaHttp Post(const QString& url, const QByteArray& corpo, const QByteArray& tipoConteudo, const Opcoes& opcoes)
+{
+    return Enviar("POST", url, &corpo, tipoConteudo, opcoes);
+}
+
+} // namespace http

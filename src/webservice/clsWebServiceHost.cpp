@@ -1,0 +1,449 @@
+#include "clsWebServiceHost.h"
+
+#include "connections/clsData.h"
+#include "platform/mdlDataSetEscrita.h"
+#include "platform/mdlRespostaWeb.h"
+#include "platform/mdlSoap.h"
+#include "shell/mdlGlobais.h"
+
+#include <httplib.h>
+
+#include <QRegularExpression>
+
+namespace {
+
+const char* const Metodos[] = {"OpenDataset", "OpenSchema", "ExecSql", "Version", "ConnectionType"};
+
+std::string Esc(const QString& s)
+{
+    std::string r;
+    datasetescrita::EscaparTexto(r, s);
+    return r;
+}
+
+// Attribute values are written between double quotes.
+std::string EscAtributo(const QString& s)
+{
+    std::string r = Esc(s);
+    std::string q;
+    for (char c : r) {
+        if (c == '"')
+            q += "&quot;";
+        else
+            q += c;
+    }
+    return q;
+}
+
+std::string InicioEnvelope()
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+           "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+           "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">"
+           "<soap:Body>";
+}
+const char* const FimEnvelope = "</soap:Body></soap:Envelope>";
+
+void Elemento(std::string& s, const char* nome, const QString& texto)
+{
+    if (texto.isEmpty()) {
+        s += std::string("<") + nome + " />";
+        return;
+    }
+    s += std::string("<") + nome + ">" + Esc(texto) + "</" + nome + ">";
+}
+
+// "Err:…\ndescription" + sufixo, the way the service's pages end their error texts (CR LF).
+QString TrocarSufixo(const QString& errMsg, const QString& sufixoDados, const QString& sufixoServico)
+{
+    QString base = errMsg;
+    if (!sufixoDados.isEmpty() && base.endsWith(sufixoDados))
+        base.chop(sufixoDados.size());
+    return base + sufixoServico;
+}
+
+// The connection string as error texts show it: passwords hidden, since the text travels to
+// whoever calls the service.
+QString SemSenha(const QString& connStr)
+{
+    static const QRegularExpression senha(QStringLiteral("((?:^|;)[^;=]*(?:password|pwd)\\s*=)[^;]*"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return QString(connStr).replace(senha, QStringLiteral("\\1***"));
+}
+
+} // namespace
+
+QByteArray RespostaHost::Tudo()
+{
+    if (!partes)
+        return corpo;
+    std::string s;
+    while (partes(s)) {
+    }
+    partes = nullptr;
+    corpo = QByteArray::fromStdString(s);
+    return corpo;
+}
+
+RespostaHost FalhaSoap(const QString& codigo, const QString& texto)
+{
+    RespostaHost r;
+    r.status = 500;
+    std::string s = InicioEnvelope();
+    s += "<soap:Fault><faultcode>" + Esc(codigo) + "</faultcode><faultstring>" + Esc(texto)
+        + "</faultstring><detail /></soap:Fault>";
+    s += FimEnvelope;
+    r.corpo = QByteArray::fromStdString(s);
+    return r;
+}
+
+clsWebServiceHost::clsWebServiceHost(const QString& connStr, const QString& classe, const QString& ns)
+    : connStr(connStr), classe(classe), ns(ns.isEmpty() ? QStringLiteral("http://www.quarrix.com.br/") + classe : ns)
+{
+}
+
+clsWebServiceHost::~clsWebServiceHost() { Parar(); }
+
+QString clsWebServiceHost::ConnectionTypeServico() const
+{
+    QString provider;
+    return MotorDoProvider(clsConnStr(connStr), provider) == TipoMotor::SqlServer ? QStringLiteral("SQL")
+                                                                                   : QStringLiteral("ACCESS");
+}
+
+QString clsWebServiceHost::ErroConexao(const QString& errMsg) const
+{
+    return TrocarSufixo(errMsg, QStringLiteral("\nConnStr:") + connStr, QStringLiteral("\r\nConnStr:") + SemSenha(connStr));
+}
+
+namespace {
+
+// A plain answer: the method's result (omitted when `resultado` is null) and strErrMsg.
+RespostaHost Simples(const QString& ns, const QString& metodo, const QString* resultado, const QString* strErrMsg)
+{
+    RespostaHost r;
+    const std::string m = metodo.toStdString();
+    std::string s = InicioEnvelope();
+    s += "<" + m + "Response xmlns=\"" + EscAtributo(ns) + "\">";
+    if (resultado)
+        Elemento(s, (m + "Result").c_str(), *resultado);
+    if (strErrMsg)
+        Elemento(s, "strErrMsg", *strErrMsg);
+    s += "</" + m + "Response>";
+    s += FimEnvelope;
+    r.corpo = QByteArray::fromStdString(s);
+    return r;
+}
+
+// A data set sent while it is written: the envelope's start, the data set in pieces, the end.
+RespostaHost Fluxo(const QString& ns, const QString& metodo, RecordsetPtr rs, const QString& strErrMsg)
+{
+    struct Estado {
+        std::string cabeca, cauda;
+        datasetescrita::clsEscritorDataSet escritor;
+        int fase = 0;
+        explicit Estado(RecordsetPtr rs) : escritor(std::move(rs)) {}
+    };
+    auto e = std::make_shared<Estado>(std::move(rs));
+    const std::string m = metodo.toStdString();
+    e->cabeca = InicioEnvelope() + "<" + m + "Response xmlns=\"" + EscAtributo(ns) + "\"><" + m + "Result>";
+    e->cauda = "</" + m + "Result>";
+    Elemento(e->cauda, "strErrMsg", strErrMsg);
+    e->cauda += "</" + m + "Response>" + FimEnvelope;
+    RespostaHost r;
+    r.partes = [e](std::string& s) {
+        switch (e->fase) {
+        case 0:
+            s += e->cabeca;
+            e->fase = 1;
+            return true;
+        case 1:
+            if (e->escritor.Proximo(s))
+                return true;
+            s += e->cauda;
+            e->fase = 2;
+            return true;
+        default:
+            return false;
+        }
+    };
+    return r;
+}
+
+} // namespace
+
+RespostaHost clsWebServiceHost::DataSetOuErro(const QString& metodo, const QString& strSql,
+                                              const QString& strErrMsg) const
+{
+    clsData dados;
+    QString erro;
+    if (!dados.OpenConnection(connStr, true, false)) {
+        erro = ErroConexao(dados.ErrMsg());
+        return Simples(ns, metodo, nullptr, &erro);
+    }
+    RecordsetPtr rs;
+    const bool ok = dados.OpenRecordset(rs, strSql, false, false, false);
+    dados.CloseConnection();
+    if (!ok) {
+        erro = TrocarSufixo(dados.ErrMsg(), QStringLiteral("\nQuerie:") + strSql, QStringLiteral("\r\nQuerie:") + strSql);
+        return Simples(ns, metodo, nullptr, &erro);
+    }
+    return Fluxo(ns, metodo, std::move(rs), strErrMsg);
+}
+
+RespostaHost clsWebServiceHost::SchemaOuErro(const QHash<QString, QString>& a) const
+{
+    const QString metodo = QStringLiteral("OpenSchema");
+    const QString strErrMsg = a.value(QStringLiteral("strErrMsg"));
+    bool numero = false;
+    const int intSchema = a.value(QStringLiteral("intSchema")).trimmed().toInt(&numero);
+    if (!numero)
+        return FalhaSoap(QStringLiteral("soap:Client"),
+                         QStringLiteral("Server was unable to read request. ---> intSchema is not an integer."));
+    switch (intSchema) {
+    case 64:
+        return DataSetOuErro(metodo, clsData::SqlFuncoes(), strErrMsg);
+    case 128:
+        return DataSetOuErro(metodo,
+                             QStringLiteral("SELECT sysObjects.Name as PROCEDURE_NAME, sysUsers.Name as PROCEDURE_SCHEMA "
+                                            "FROM sysObjects LEFT JOIN sysUsers on (sysUsers.uId = sysObjects.uId) "
+                                            "WHERE Type = 'P' ORDER BY sysObjects.Name"),
+                             strErrMsg);
+    case 256:
+        return DataSetOuErro(metodo, clsData::SqlBancosDados(), strErrMsg);
+    case 2:
+    case 4:
+    case 8:
+    case 16:
+    case 32:
+        break;
+    default:
+        return Simples(ns, metodo, nullptr, &strErrMsg); // other kinds give nothing
+    }
+    clsData dados;
+    QString erro;
+    if (!dados.OpenConnection(connStr, true, false)) {
+        erro = ErroConexao(dados.ErrMsg());
+        return Simples(ns, metodo, nullptr, &erro);
+    }
+    // The names travel as restrictions of the catalog request, never inside SQL text.
+    const QString tabela = a.value(QStringLiteral("strTableName"));
+    const QString tipo = a.value(QStringLiteral("strTableType"));
+    const QString outra = a.value(QStringLiteral("strOtherTableName"));
+    const QString view = a.value(QStringLiteral("strViewName"));
+    const QString n;
+    std::shared_ptr<clsMotor> m = dados.ActiveConnection();
+    RecordsetPtr rs;
+    bool ok = false;
+    switch (intSchema) {
+    case 2:
+        ok = m->Schema(SchemaOleDb::Tabelas, {n, n, tabela, tipo}, rs);
+        break;
+    case 4:
+        ok = m->Schema(SchemaOleDb::Colunas, {n, n, tabela, n}, rs);
+        break;
+    case 8:
+        ok = m->Schema(SchemaOleDb::ChavesPrimarias, {n, n, tabela}, rs);
+        break;
+    case 16:
+        ok = m->Schema(SchemaOleDb::ChavesEstrangeiras, {n, n, outra, n, n, tabela}, rs);
+        break;
+    default:
+        ok = m->Schema(SchemaOleDb::Tabelas, {n, n, view, QStringLiteral("VIEW")}, rs);
+        break;
+    }
+    if (!ok) {
+        erro = QStringLiteral("Err:") + QString::number(m->Erro().numero) + u'\n' + m->Erro().descricao;
+        dados.CloseConnection();
+        return Simples(ns, metodo, nullptr, &erro);
+    }
+    dados.CloseConnection();
+    return Fluxo(ns, metodo, std::move(rs), strErrMsg);
+}
+
+RespostaHost clsWebServiceHost::Metodo(const QString& metodo, const QHash<QString, QString>& a) const
+{
+    const QString strErrMsg = a.value(QStringLiteral("strErrMsg"));
+    const QString strSql = a.value(QStringLiteral("strSql"));
+    if (metodo == u"ConnectionType") {
+        const QString t = ConnectionTypeServico();
+        return Simples(ns, metodo, &t, nullptr);
+    }
+    if (metodo == u"Version") {
+        const QString v = globais::ObterVersao();
+        return Simples(ns, metodo, &v, nullptr);
+    }
+    if (metodo == u"OpenDataset")
+        return DataSetOuErro(metodo, strSql, strErrMsg);
+    if (metodo == u"OpenSchema")
+        return SchemaOuErro(a);
+    // ExecSql
+    clsData dados;
+    QString erro;
+    QString resultado = QStringLiteral("false");
+    if (!dados.OpenConnection(connStr, true, false)) {
+        erro = ErroConexao(dados.ErrMsg());
+    } else if (dados.ExecSql(strSql, false)) {
+        resultado = QStringLiteral("true");
+        erro = strErrMsg;
+    } else {
+        erro = TrocarSufixo(dados.ErrMsg(), QStringLiteral("\nQuerie:") + strSql, QStringLiteral("\r\nQuerie:") + strSql);
+    }
+    dados.CloseConnection();
+    return Simples(ns, metodo, &resultado, &erro);
+}
+
+RespostaHost clsWebServiceHost::Soap(const PedidoHost& p) const
+{
+    const QString naoLido = QStringLiteral("Server was unable to read request. ---> ");
+    if (size_t(p.corpo.size()) > LimitePedido)
+        return FalhaSoap(QStringLiteral("soap:Client"), naoLido + QStringLiteral("The request is too large."));
+    QString acao = QString::fromUtf8(p.soapAction).trimmed();
+    if (acao.size() >= 2 && acao.startsWith(u'"') && acao.endsWith(u'"'))
+        acao = acao.mid(1, acao.size() - 2);
+    QString metodo;
+    if (!acao.isEmpty()) {
+        for (const char* m : Metodos)
+            if (soap::AcaoPadrao(ns, QLatin1String(m)) == acao)
+                metodo = QLatin1String(m);
+        if (metodo.isEmpty())
+            return FalhaSoap(QStringLiteral("soap:Client"),
+                             QStringLiteral("Server did not recognize the value of HTTP Header SOAPAction: %1.").arg(acao));
+    }
+    const respostaweb::RespostaWeb pedido = respostaweb::Ler(p.corpo);
+    if (!pedido.ok)
+        return FalhaSoap(QStringLiteral("soap:Client"), naoLido + pedido.erro);
+    if (pedido.elemento.isEmpty() || pedido.comDataSet)
+        return FalhaSoap(QStringLiteral("soap:Client"), naoLido + QStringLiteral("The SOAP body holds no call."));
+    if (metodo.isEmpty()) {
+        for (const char* m : Metodos)
+            if (pedido.elemento == QLatin1String(m))
+                metodo = QLatin1String(m);
+        if (metodo.isEmpty())
+            return FalhaSoap(QStringLiteral("soap:Client"),
+                             QStringLiteral("Server did not recognize the value of HTTP Header SOAPAction: ."));
+    } else if (pedido.elemento != metodo) {
+        return FalhaSoap(QStringLiteral("soap:Client"),
+                         naoLido + QStringLiteral("The element %1 does not match the action %2.").arg(pedido.elemento, acao));
+    }
+    return Metodo(metodo, pedido.textos);
+}
+
+RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
+{
+    try {
+        const QString caminho = QString::fromUtf8(p.caminho);
+        if (!caminho.endsWith(u'/' + classe + QStringLiteral(".asmx"), Qt::CaseInsensitive)) {
+            RespostaHost r;
+            r.status = 404;
+            r.tipoConteudo = "text/plain; charset=utf-8";
+            r.corpo = QStringLiteral("Não há serviço em %1; o serviço publicado é /%2.asmx.\n").arg(caminho, classe).toUtf8();
+            return r;
+        }
+        if (p.metodo == "GET") {
+            RespostaHost r;
+            if (p.consulta.toLower() == "wsdl") {
+                const QString host = p.host.isEmpty() ? QStringLiteral("127.0.0.1:%1").arg(porta) : QString::fromUtf8(p.host);
+                r.corpo = Wsdl(QStringLiteral("http://") + host + caminho);
+                return r;
+            }
+            r.tipoConteudo = "text/html; charset=utf-8";
+            std::string s = "<html><head><title>" + Esc(classe) + "</title></head><body><h1>" + Esc(classe)
+                + "</h1><p>Web service do Quarrix. Descrição: <a href=\"?wsdl\">?wsdl</a>. Métodos:</p><ul>";
+            for (const char* m : Metodos)
+                s += std::string("<li>") + m + "</li>";
+            s += "</ul></body></html>";
+            r.corpo = QByteArray::fromStdString(s);
+            return r;
+        }
+        if (p.metodo == "POST")
+            return Soap(p);
+        RespostaHost r;
+        r.status = 405;
+        r.tipoConteudo = "text/plain; charset=utf-8";
+        r.corpo = "Use GET (?wsdl) or POST (SOAP 1.1).\n";
+        return r;
+    } catch (const std::exception& e) {
+        return FalhaSoap(QStringLiteral("soap:Server"),
+                         QStringLiteral("Server was unable to process request. ---> %1").arg(QString::fromLocal8Bit(e.what())));
+    } catch (...) {
+        return FalhaSoap(QStringLiteral("soap:Server"), QStringLiteral("Server was unable to process request."));
+    }
+}
+
+bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QString* erro)
+{
+    Parar();
+    auto s = std::make_unique<httplib::Server>();
+    s->new_task_queue = [] { return new httplib::ThreadPool(4); };
+    s->set_payload_max_length(LimitePedido);
+    s->set_read_timeout(30, 0);
+    s->set_write_timeout(60, 0);
+    s->set_keep_alive_max_count(100);
+    auto atender = [this](const httplib::Request& req, httplib::Response& res) {
+        PedidoHost p;
+        p.metodo = QByteArray::fromStdString(req.method);
+        p.caminho = QByteArray::fromStdString(req.path);
+        const size_t q = req.target.find('?');
+        if (q != std::string::npos)
+            p.consulta = QByteArray::fromStdString(req.target.substr(q + 1));
+        p.host = QByteArray::fromStdString(req.get_header_value("Host"));
+        p.soapAction = QByteArray::fromStdString(req.get_header_value("SOAPAction"));
+        p.corpo = QByteArray::fromStdString(req.body);
+        RespostaHost r = Atender(p);
+        res.status = r.status;
+        if (!r.partes) {
+            res.set_content(r.corpo.constData(), size_t(r.corpo.size()), r.tipoConteudo.toStdString());
+            return;
+        }
+        res.set_chunked_content_provider(r.tipoConteudo.toStdString(),
+                                         [partes = std::move(r.partes)](size_t, httplib::DataSink& sink) {
+                                             try {
+                                                 std::string bloco;
+                                                 const bool mais = partes(bloco);
+                                                 if (!bloco.empty() && !sink.write(bloco.data(), bloco.size()))
+                                                     return false;
+                                                 if (!mais)
+                                                     sink.done();
+                                                 return true;
+                                             } catch (...) {
+                                                 return false;
+                                             }
+                                         });
+    };
+    s->Get(".*", atender);
+    s->Post(".*", atender);
+    const std::string host = endereco.toStdString();
+    int obtida = portaPedida;
+    if (portaPedida == 0)
+        obtida = s->bind_to_any_port(host);
+    else if (!s->bind_to_port(host, portaPedida))
+        obtida = -1;
+    if (obtida <= 0) {
+        if (erro)
+            *erro = QStringLiteral("Não foi possível escutar em %1:%2 (endereço inválido ou porta em uso).")
+                        .arg(endereco)
+                        .arg(portaPedida);
+        return false;
+    }
+    porta = obtida;
+    servidor = std::move(s);
+    linha = std::make_unique<std::thread>([srv = servidor.get()] { srv->listen_after_bind(); });
+    return true;
+}
+
+void clsWebServiceHost::Aguardar()
+{
+    if (linha && linha->joinable())
+        linha->join();
+}
+
+void clsWebServiceHost::Parar()
+{
+    if (servidor)
+        servidor->stop();
+    if (linha && linha->joinable())
+        linha->join();
+    linha.reset();
+    servidor.reset();
+}

@@ -1,0 +1,79 @@
+#pragma once
+// Quarrix's own web-service host: publishes one connection string over the same protocol as the
+// page the generator writes. The service answers at ".../<Class>.asmx": its description with
+// "?wsdl", and the SOAP 1.1 methods ConnectionType, Version, OpenDataset, OpenSchema and ExecSql,
+// each call opening its own connection through clsData. Data sets are written while they are sent.
+// A request that cannot be read gets HTTP 500 with a SOAP fault. Atender() serves one request
+// without a network (tests call it directly); Iniciar() serves them over HTTP on a background thread.
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace httplib {
+class Server;
+}
+
+struct PedidoHost {
+    QByteArray metodo;     // "GET" or "POST"
+    QByteArray caminho;    // "/WebData.asmx"
+    QByteArray consulta;   // "wsdl" (the query, without "?")
+    QByteArray host;       // the Host header, for the address the description gives
+    QByteArray soapAction; // the SOAPAction header as sent
+    QByteArray corpo;
+};
+
+struct RespostaHost {
+    int status = 200;
+    QByteArray tipoConteudo = "text/xml; charset=utf-8";
+    QByteArray corpo;
+    // Set for a streamed answer: appends the next piece, false once everything was given.
+    std::function<bool(std::string&)> partes;
+
+    // The whole answer (reads the pieces).
+    QByteArray Tudo();
+};
+
+class clsWebServiceHost {
+public:
+    static constexpr size_t LimitePedido = size_t(1) << 20; // largest request body read
+
+    // `ns` empty: "http://www.quarrix.com.br/" + classe.
+    clsWebServiceHost(const QString& connStr, const QString& classe, const QString& ns = QString());
+    ~clsWebServiceHost();
+
+    QString Classe() const { return classe; }
+    QString Namespace() const { return ns; }
+    // "SQL" for a SQL Server back end, "ACCESS" for any other.
+    QString ConnectionTypeServico() const;
+
+    RespostaHost Atender(const PedidoHost& p) const;
+    QByteArray Wsdl(const QString& endereco) const;
+
+    // Listens on `endereco` ("127.0.0.1") and `porta` (0: any free one); false with the reason.
+    bool Iniciar(const QString& endereco, int porta, QString* erro = nullptr);
+    int Porta() const { return porta; }
+    // Blocks until Parar() (the program's main loop).
+    void Aguardar();
+    void Parar();
+
+private:
+    RespostaHost Soap(const PedidoHost& p) const;
+    RespostaHost Metodo(const QString& metodo, const QHash<QString, QString>& args) const;
+    RespostaHost DataSetOuErro(const QString& metodo, const QString& strSql, const QString& strErrMsg) const;
+    RespostaHost SchemaOuErro(const QHash<QString, QString>& args) const;
+    QString ErroConexao(const QString& errMsg) const;
+
+    QString connStr;
+    QString classe;
+    QString ns;
+    std::unique_ptr<httplib::Server> servidor;
+    std::unique_ptr<std::thread> linha;
+    int porta = 0;
+};
+
+// The SOAP fault ASP.NET answers with ("soap:Client" for a request it cannot read).
+RespostaHost FalhaSoap(const QString& codigo, const QString& texto);

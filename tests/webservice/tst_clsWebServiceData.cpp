@@ -1,0 +1,285 @@
+#include "bancoWeb.h"
+#include "connections/clsWebServiceData.h"
+#include "shell/mdlGlobais.h"
+#include "support/registroTestes.h"
+#include "webservice/clsWebServiceHost.h"
+
+#include <QTest>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+// The client against our host over loopback, with an SQLite file behind it; and against answers
+// of other shapes (the data set as an ASP.NET host writes it, broken and hostile answers).
+class tst_clsWebServiceData : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    std::unique_ptr<clsWebServiceHost> host;
+    QString url;
+
+    RecordsetPtr Abrir(const QString& sql)
+    {
+        clsWebServiceData c;
+        c.setWebServiceUrl(url);
+        RecordsetPtr rs;
+        if (!c.OpenDataset(rs, sql))
+            qWarning("%s", qPrintable(c.ErrMsg()));
+        return rs;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        host = std::make_unique<clsWebServiceHost>(CriarBancoWeb(dir), QStringLiteral("WebData"));
+        QString erro;
+        QVERIFY2(host->Iniciar(QStringLiteral("127.0.0.1"), 0, &erro), qPrintable(erro));
+        url = QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(host->Porta());
+    }
+    void cleanupTestCase() { host.reset(); }
+
+    void WebServiceUrl_data()
+    {
+        QTest::addColumn<QString>("dado");
+        QTest::addColumn<QString>("guardado");
+        QTest::newRow("sem") << "http://h/WebData.asmx" << "http://h/WebData.asmx?wsdl";
+        QTest::newRow("minusculas") << "http://h/WebData.asmx?wsdl" << "http://h/WebData.asmx?wsdl";
+        QTest::newRow("maiusculas") << "http://h/WebData.asmx?WSDL" << "http://h/WebData.asmx?WSDL";
+        QTest::newRow("outra consulta") << "http://h/a.asmx?x=1" << "http://h/a.asmx?x=1?wsdl";
+    }
+    void WebServiceUrl()
+    {
+        QFETCH(QString, dado);
+        QFETCH(QString, guardado);
+        clsWebServiceData c;
+        c.setWebServiceUrl(dado);
+        QCOMPARE(c.WebServiceUrl(), guardado);
+    }
+
+    void ClsDataAbreOEnderecoDoHost()
+    {
+        clsData d;
+        QVERIFY2(d.OpenConnection(url, true, false), qPrintable(d.ErrMsg()));
+        QCOMPARE(d.ConnectionType(), 8);
+        QCOMPARE(d.Provider(), QStringLiteral("WebService"));
+        QCOMPARE(d.RetValue(QStringLiteral("SELECT COUNT(*) FROM Tipos")), QVariant(3));
+
+        RecordsetPtr rs;
+        QVERIFY(d.OpenSchema(2, rs));
+        QStringList tabelas;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+            tabelas << rs->Valor(QStringLiteral("TABLE_NAME")).toString();
+        QVERIFY2(tabelas.contains(QStringLiteral("Tipos")) && tabelas.contains(QStringLiteral("O'Brien]x")),
+                 qPrintable(tabelas.join(u',')));
+
+        // A name with an apostrophe and a bracket reaches the catalog whole.
+        QVERIFY2(d.OpenSchema(4, rs, QStringLiteral("O'Brien]x")), qPrintable(d.ErrMsg()));
+        QStringList colunas;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+            colunas << rs->Valor(QStringLiteral("COLUMN_NAME")).toString();
+        QCOMPARE(colunas, (QStringList{"Codigo", "Texto"}));
+        QVERIFY(d.OpenSchema(8, rs, QStringLiteral("Tipos")));
+        QCOMPARE(rs->Valor(QStringLiteral("COLUMN_NAME")), QVariant(QStringLiteral("Id")));
+
+        // Statements: a row is added, and one sent for rows comes back as none.
+        RecordsetPtr r2;
+        long n = 0;
+        QVERIFY(d.ExecSql(QStringLiteral("INSERT INTO \"O'Brien]x\" VALUES (2, NULL)"), false, true, r2, n));
+        QVERIFY(!r2);
+        QCOMPARE(d.RetValue(QStringLiteral("SELECT COUNT(*) FROM \"O'Brien]x\"")), QVariant(2));
+        QVERIFY(d.ExecSql(QStringLiteral("DELETE FROM \"O'Brien]x\" WHERE Codigo = 2"), false));
+    }
+
+    void TiposNulosETextoForaDaTabela()
+    {
+        const RecordsetPtr rs = Abrir(QStringLiteral("SELECT * FROM Tipos ORDER BY Id"));
+        QVERIFY(rs);
+        QCOMPARE(rs->RecordCount(), 3);
+        QCOMPARE(rs->AbsolutePosition(), 1);
+        struct Esperado {
+            const char* nome;
+            int tipo;
+            qint64 tamanho;
+        };
+        const Esperado campos[] = {{"Id", ado::adInteger, 4},        {"Pequeno", ado::adSmallInt, 2},
+                                   {"Nome", ado::adVarWChar, 8000},  {"Ativo", ado::adBoolean, 2},
+                                   {"Preco", ado::adVarWChar, 255},  {"Quando", ado::adVarWChar, 255},
+                                   {"Foto", ado::adVarWChar, 255}};
+        QCOMPARE(rs->FieldCount(), 7);
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(rs->InfoCampo(i).nome, QLatin1String(campos[i].nome));
+            QCOMPARE(rs->InfoCampo(i).tipo, campos[i].tipo);
+            QCOMPARE(rs->InfoCampo(i).tamanho, campos[i].tamanho);
+        }
+        QCOMPARE(rs->Valor(0), QVariant(1));
+        QCOMPARE(rs->Valor(1), QVariant(7));
+        QCOMPARE(rs->Valor(2), QVariant(QStringLiteral("Ana & <Cia>")));
+        QCOMPARE(rs->Valor(3), QVariant(true));
+        QCOMPARE(rs->Valor(4), QVariant(QStringLiteral("1.5")));
+        QCOMPARE(rs->Valor(5), QVariant(QStringLiteral("2024-05-01T10:20:30")));
+        QCOMPARE(rs->Valor(6), QVariant(QStringLiteral("AP8=")));
+        rs->MoveNext();
+        QCOMPARE(rs->Valor(1), QVariant(-8));
+        QVERIFY(rs->Fields(2).IsNull());
+        QCOMPARE(rs->Valor(3), QVariant(false));
+        for (int i = 4; i < 7; ++i)
+            QVERIFY(rs->Fields(i).IsNull());
+        rs->MoveNext();
+        QVERIFY(rs->Fields(1).IsNull());
+        QVERIFY(!rs->Fields(2).IsNull()); // an empty text is not a null
+        QCOMPARE(rs->Valor(2).toString(), QString());
+        // 300 bytes arrive as 400 characters of base64, cut to 255.
+        QCOMPARE(rs->Valor(6).toString(), QString(255, u'A'));
+    }
+
+    void TextoComQuebraDeLinhaInteiro()
+    {
+        const RecordsetPtr rs = Abrir(QStringLiteral("SELECT Texto FROM \"O'Brien]x\""));
+        QVERIFY(rs);
+        QCOMPARE(rs->Valor(0), QVariant(QStringLiteral("linha 1\r\nlinha 2")));
+    }
+
+    void ResultadoVazioTemColunas()
+    {
+        const RecordsetPtr rs = Abrir(QStringLiteral("SELECT Id, Nome FROM Tipos WHERE Id > 100"));
+        QVERIFY(rs);
+        QCOMPARE(rs->State(), int(ado::adStateOpen));
+        QCOMPARE(rs->FieldCount(), 2);
+        QCOMPARE(rs->RecordCount(), 0);
+        QVERIFY(rs->Eof() && rs->Bof());
+    }
+
+    void ErrosDoServico_data()
+    {
+        QTest::addColumn<QString>("metodo");
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("OpenDataset") << "OpenDataset" << "SELECT * FROM Nada";
+        QTest::newRow("ExecSql") << "ExecSql" << "DELETE FROM Nada";
+    }
+    void ErrosDoServico()
+    {
+        QFETCH(QString, metodo);
+        QFETCH(QString, sql);
+        clsWebServiceData c;
+        c.setWebServiceUrl(url);
+        RecordsetPtr rs = std::make_shared<clsRecordset>();
+        const bool ok = metodo == u"ExecSql" ? c.ExecSql(sql) : c.OpenDataset(rs, sql);
+        QVERIFY(!ok);
+        QVERIFY(!rs || metodo == u"ExecSql");
+        // The service's text ("Err:…\r\nQuerie:…"), then the client's own "Querie:" line.
+        QVERIFY2(c.ErrMsg().startsWith(QStringLiteral("Err:")), qPrintable(c.ErrMsg()));
+        QVERIFY(c.ErrMsg().contains(QStringLiteral("no such table: Nada")));
+        QVERIFY(c.ErrMsg().endsWith(QStringLiteral("\r\nQuerie:") + sql + QStringLiteral("\nQuerie:") + sql));
+    }
+
+    void SchemaSemSuporteNoServicoEWebErr()
+    {
+        clsWebServiceData c;
+        c.setWebServiceUrl(url);
+        RecordsetPtr rs;
+        QVERIFY(!c.OpenSchema(rs, 512, QStringLiteral("Tipos"), QString(), QString(), QString()));
+        QCOMPARE(c.ErrMsg(), QStringLiteral("WebErr: O WebService não devolveu um conjunto de dados."));
+    }
+
+    void EnderecoInacessivel()
+    {
+        // A port nobody listens on: refused at once.
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        socklen_t tam = sizeof a;
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &tam);
+        const QString morto = QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(ntohs(a.sin_port));
+        ::close(fd);
+        clsWebServiceData c;
+        c.setWebServiceUrl(morto);
+        QCOMPARE(c.ConnectionType(), QString());
+        QVERIFY2(c.ErrMsg().contains(QStringLiteral("Não foi possível conectar")), qPrintable(c.ErrMsg()));
+        clsData d;
+        QVERIFY(!d.OpenConnection(morto, true, false));
+        QVERIFY(d.ErrMsg().contains(QStringLiteral("Não foi possivel acessar o WebService.")));
+        QVERIFY(d.ErrMsg().endsWith(QStringLiteral("\nConnStr:") + morto));
+    }
+
+    void ServidorMudoEsgotaOTempo()
+    {
+        // Accepts connections (the kernel completes them) but never answers.
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        QCOMPARE(::listen(fd, 4), 0);
+        socklen_t tam = sizeof a;
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &tam);
+        const qint16 antes = globais::TimeOut;
+        globais::TimeOut = 1;
+        clsWebServiceData c;
+        c.setWebServiceUrl(QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(ntohs(a.sin_port)));
+        const QString tipo = c.ConnectionType();
+        globais::TimeOut = antes;
+        ::close(fd);
+        QCOMPARE(tipo, QString());
+        QVERIFY2(c.ErrMsg().contains(QStringLiteral("tempo de 1 segundos")), qPrintable(c.ErrMsg()));
+    }
+
+    void DataSetDeUmHostAspNet()
+    {
+        ServicoFixo s(FixtureSoap("resposta_itens.xml"));
+        clsWebServiceData c;
+        c.setWebServiceUrl(s.Url());
+        RecordsetPtr rs;
+        QVERIFY2(c.OpenDataset(rs, QStringLiteral("SELECT Id, Name FROM Items")), qPrintable(c.ErrMsg()));
+        QCOMPARE(s.acao, QByteArray("\"http://www.YourSite.com/WebData/OpenDataset\""));
+        QVERIFY(s.pedido.contains("<strSql>SELECT Id, Name FROM Items</strSql>"));
+        QCOMPARE(rs->RecordCount(), 1);
+        QCOMPARE(rs->FieldCount(), 2);
+        QCOMPARE(rs->Valor(QStringLiteral("Id")), QVariant(1));
+        QVERIFY(rs->Fields(QStringLiteral("Name")).IsNull());
+    }
+
+    void RespostasRuins_data()
+    {
+        QTest::addColumn<QByteArray>("corpo");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("webErr");
+        QTest::addColumn<QString>("trecho");
+        const QByteArray itens = FixtureSoap("resposta_itens.xml");
+        QTest::newRow("nao e xml") << QByteArray("Service Unavailable") << 503 << false << "HTTP 503";
+        QTest::newRow("cortada") << itens.left(itens.size() / 2) << 200 << false << "XML inválido";
+        QTest::newRow("dtd") << QByteArray("<!DOCTYPE a [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>") + itens.mid(39)
+                             << 200 << false << "DTD";
+        QTest::newRow("entidade externa") << QByteArray(itens).replace("<Id>1</Id>", "<Id>&xxe;</Id>") << 200 << false
+                                          << "entidade desconhecida";
+        QTest::newRow("aninhamento") << QByteArray(itens).replace("<Id>1</Id>", QByteArray("<a>").repeated(100000))
+                                     << 200 << false << "aninhados";
+        QTest::newRow("valor fora do tipo") << QByteArray(itens).replace("<Id>1</Id>", "<Id>um</Id>") << 200 << true
+                                            << "Valor \"um\" inválido para a coluna Id (xs:int) na linha 1.";
+        QTest::newRow("coluna desconhecida") << QByteArray(itens).replace("<Id>1</Id>", "<Outra>1</Outra>") << 200
+                                             << true << "coluna \"Outra\"";
+        QTest::newRow("falha soap") << FixtureSoap("resposta_falha.xml") << 500 << false
+                                    << "Server did not recognize the value of HTTP Header SOAPAction";
+        QTest::newRow("sem conjunto") << FixtureSoap("resposta_execsql.xml") << 200 << true
+                                      << "não devolveu um conjunto de dados";
+    }
+    void RespostasRuins()
+    {
+        QFETCH(QByteArray, corpo);
+        QFETCH(int, status);
+        QFETCH(bool, webErr);
+        QFETCH(QString, trecho);
+        ServicoFixo s(corpo, status);
+        clsWebServiceData c;
+        c.setWebServiceUrl(s.Url());
+        RecordsetPtr rs;
+        QVERIFY(!c.OpenDataset(rs, QStringLiteral("SELECT 1")));
+        QVERIFY(!rs);
+        QVERIFY2(c.ErrMsg().contains(trecho), qPrintable(c.ErrMsg()));
+        QCOMPARE(c.ErrMsg().startsWith(QStringLiteral("WebErr: ")), webErr);
+        if (!webErr)
+            QVERIFY(c.ErrMsg().endsWith(QStringLiteral("\nQuerie:SELECT 1")));
+    }
+};
+QUARRIX_TESTE(tst_clsWebServiceData);
+#include "tst_clsWebServiceData.moc"

@@ -1,0 +1,102 @@
+// Web-service host: publishes one connection string over the protocol of the web service the
+// generator writes, so a database can be mapped in Quarrix by an address.
+#include "connections/clsData.h"
+#include "webservice/clsWebServiceHost.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+const char* const Ajuda =
+    "uso: quarrix-webservice ORIGEM [ENDERECO:PORTA] [CLASSE] [--namespace URI]\n"
+    "\n"
+    "Publica um banco de dados como web service SOAP (o mesmo protocolo da pagina .asmx que o\n"
+    "Quarrix gera), para ser mapeado no Quarrix pelo endereco http://ENDERECO:PORTA/CLASSE.asmx.\n"
+    "\n"
+    "  ORIGEM          um arquivo SQLite (ex.: build/samples/Exemplo.db) ou uma string de conexao\n"
+    "                  completa (\"Provider=SQLOLEDB.1;Data Source=...;Initial Catalog=...;...\")\n"
+    "  ENDERECO:PORTA  onde escutar; padrao 127.0.0.1:8080 (so esta maquina). Use 0.0.0.0:PORTA\n"
+    "                  para aceitar outras maquinas; PORTA 0 escolhe uma porta livre\n"
+    "  CLASSE          nome da classe do servico; padrao WebData\n"
+    "  --namespace URI namespace do servico; padrao http://www.quarrix.com.br/CLASSE\n"
+    "\n"
+    "Exemplo: quarrix-webservice build/samples/Exemplo.db 127.0.0.1:8080 WebData\n"
+    "e mapeie http://127.0.0.1:8080/WebData.asmx no Quarrix. Ctrl+C encerra.\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QString ns;
+    const int iNs = int(args.indexOf(QStringLiteral("--namespace")));
+    if (iNs >= 0) {
+        if (iNs + 1 >= args.size()) {
+            std::fputs(Ajuda, stderr);
+            return 2;
+        }
+        ns = args[iNs + 1];
+        args.remove(iNs, 2);
+    }
+    if (args.isEmpty() || args.size() > 3 || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        std::fputs(Ajuda, args.isEmpty() || args.size() > 3 ? stderr : stdout);
+        return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h")) ? 0 : 2;
+    }
+    QString connStr = args[0];
+    if (!connStr.contains(u'=')) { // a file: published as a file database
+        if (!QFileInfo::exists(connStr)) {
+            std::fprintf(stderr, "Arquivo nao encontrado: %s\n", qPrintable(connStr));
+            return 1;
+        }
+        connStr = MontarConnStrAccess(QFileInfo(connStr).absoluteFilePath(), QString(), QString());
+    }
+    QString endereco = QStringLiteral("127.0.0.1");
+    int porta = 8080;
+    if (args.size() >= 2) {
+        const QString e = args[1];
+        const qsizetype dp = e.lastIndexOf(u':');
+        bool ok = true;
+        if (dp >= 0) {
+            endereco = e.left(dp);
+            porta = e.mid(dp + 1).toInt(&ok);
+        } else {
+            porta = e.toInt(&ok);
+            if (!ok) {
+                endereco = e;
+                ok = true;
+                porta = 8080;
+            }
+        }
+        if (endereco.startsWith(u'[') && endereco.endsWith(u']'))
+            endereco = endereco.mid(1, endereco.size() - 2);
+        if (!ok || porta < 0 || porta > 65535 || endereco.isEmpty()) {
+            std::fprintf(stderr, "Endereco invalido: %s\n%s", qPrintable(e), Ajuda);
+            return 2;
+        }
+    }
+    const QString classe = args.size() >= 3 ? args[2] : QStringLiteral("WebData");
+
+    // The database must open before the service is announced.
+    clsData teste;
+    if (!teste.OpenConnection(connStr, true, false)) {
+        std::fprintf(stderr, "%s\n", qPrintable(teste.ErrMsg()));
+        return 1;
+    }
+    teste.CloseConnection();
+
+    clsWebServiceHost host(connStr, classe, ns);
+    QString erro;
+    if (!host.Iniciar(endereco, porta, &erro)) {
+        std::fprintf(stderr, "%s\n", qPrintable(erro));
+        return 1;
+    }
+    const QString mostrado = endereco.contains(u':') ? u'[' + endereco + u']' : endereco;
+    std::printf("Publicando %s\nem http://%s:%d/%s.asmx (%s)\n", qPrintable(QString(args[0])), qPrintable(mostrado),
+                host.Porta(), qPrintable(classe), qPrintable(host.ConnectionTypeServico()));
+    std::fflush(stdout);
+    host.Aguardar();
+    return 0;
+}
