@@ -4,6 +4,7 @@
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
+#include "query/frmTabela.h"
 #include "shell/mdlGlobais.h"
 
 #include <QHeaderView>
@@ -74,6 +75,16 @@ frmNavegador::frmNavegador(QWidget* pai) : QWidget(pai)
             [this](clsNo* no) { m_trv->scrollTo(m_arvore.IndiceModelo(no)); });
 }
 
+void frmNavegador::AbrirConsulta(clsNo* no, const QString& sql, const QString& tabela, bool executar)
+{
+    clsAmpulheta ampulheta;
+    const PedidoConsulta p = MontarPedidoConsulta(no, sql, tabela, executar);
+    Prompt().ProcessarEventos();
+    auto* janela = new frmTabela;
+    janela->DefinirTag(QString::number(p.indiceFonte));
+    janela->CarregarForm(p.connStr, p.sql, p.tabela, p.executar, p.fonte, p.banco, p.textoNo);
+}
+
 void frmNavegador::ChamarRenomear()
 {
     clsNo* no = m_arvore.Selecionado();
@@ -108,6 +119,15 @@ void frmNavegador::ChamarDuploClique()
     case img::Customizada:
         emit OcultarObjetosSistemaPedido();
         ConectarBancoDados(m_arvore, no);
+        break;
+    case img::Tabela:
+    case img::TabelaSistema:
+    case img::View:
+    case img::ViewSistema: AbrirConsulta(no, {}, no->Text(), true); break;
+    case img::SqlEditor: AbrirConsulta(no, {}, QStringLiteral("SqlEditor: "), false); break;
+    case img::Funcao:
+        if (no->Parent() && no->Parent()->Image() == img::Funcao)
+            AbrirConsulta(no, QStringLiteral("SELECT * \r\nFROM ") + no->Text() + QStringLiteral("()"), no->Text(), false);
         break;
     case img::HomePage: emit AbrirWebBrowserPedido(4); break;
     case img::Downloads: emit AbrirWebBrowserPedido(5); break;

@@ -21,6 +21,9 @@ public:
     // The double-click handling of the selected node (also Enter): connects sources and opens the
     // windows of objects.
     void ChamarDuploClique();
+    // Opens a query window for a node: its SQL (the table's rows when empty), caption text and
+    // whether to run at once.
+    void AbrirConsulta(clsNo* no, const QString& sql, const QString& tabela, bool executar);
     // F2: starts editing the label of a table node.
     void ChamarRenomear();
 

@@ -28,7 +28,6 @@ public:
     QString CitarIdentificador(const QString& nome) const override;
     QVariant UltimoIdInserido() override;
     bool SomenteLeitura() const override { return somenteLeitura; }
-    QString BancoPadrao() const override { return arquivo; }
 
     sqlite3* Handle() const { return db; }
 

@@ -41,8 +41,18 @@ QVariant clsModeloRecordset::data(const QModelIndex& indice, int papel) const
     case Qt::EditRole: {
         const QVariant v = m_rs->ValorCelula(indice.row(), indice.column());
         // Binary values are shown as the grid of a data control shows them: not at all.
-        if (v.typeId() == QMetaType::QByteArray && papel == Qt::DisplayRole)
+        if (papel != Qt::DisplayRole)
+            return v;
+        if (v.typeId() == QMetaType::QByteArray)
             return {};
+        // Dates as the user writes them: day first, the time only when there is one.
+        if (v.typeId() == QMetaType::QDateTime) {
+            const QDateTime d = v.toDateTime();
+            return d.time() == QTime(0, 0) ? d.toString(QStringLiteral("dd/MM/yyyy"))
+                                           : d.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+        }
+        if (v.typeId() == QMetaType::QDate)
+            return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
         return v;
     }
     case Qt::TextAlignmentRole: {

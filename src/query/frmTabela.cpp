@@ -138,6 +138,8 @@ frmTabela::frmTabela(QWidget* pai) : frmFilhoConexao(pai)
     Botao(QStringLiteral("PassoPasso"))->setChecked(globais::PassoPasso);
     Botao(QStringLiteral("CheckBeforeSql"))->setChecked(globais::CheckBeforeSql);
     Botao(QStringLiteral("IntellisenseLista"))->setChecked(globais::IntellisenseLista);
+    connect(Botao(QStringLiteral("IntellisenseLista")), &QAction::toggled, txtSql, &uctEditorSql::DefinirIntellisenseLista);
+    txtSql->DefinirIntellisenseLista(globais::IntellisenseLista);
 }
 
 frmTabela::~frmTabela() = default;
@@ -259,6 +261,7 @@ void frmTabela::CarregarForm(const QString& strTempConnectionString, QString& st
         Botao(QStringLiteral("Sql"))->setChecked(true);
     }
     txtSql->setText(strSql);
+    LigarEditorAConexao();
     uctConnectionSel1->DefinirLabel(strDataSourceName, strDataBaseName, strNodeText);
 
     if (!parentWidget() && Hospedeiro())
@@ -551,4 +554,11 @@ void frmTabela::closeEvent(QCloseEvent* e)
 {
     Fechar();
     frmFilhoConexao::closeEvent(e);
+}
+
+// The completion lists read the catalog through this window's own connection, opened on demand.
+void frmTabela::LigarEditorAConexao()
+{
+    txtSql->DefinirConnectionString(m_connectionString);
+    txtSql->DefinirFonteDados([this]() -> clsData* { return AbrirConexao() ? m_dados.get() : nullptr; });
 }

@@ -47,6 +47,8 @@ public:
     void AjustarLayout();
     // Opens the window's connection when it has no data access object yet.
     bool AbrirConexao();
+    // Points the editor's completion lists at this window's connection.
+    void LigarEditorAConexao();
     // "New": a copy of this window (connection, text, table, run-on-open, selector, tag).
     frmTabela* NovaJanela();
     // The grid's popup: the current cell to the clipboard, and the clipboard's text into it.

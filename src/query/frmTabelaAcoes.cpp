@@ -273,6 +273,7 @@ void frmTabela::ConnectionChanged(const QString& strConnectionString)
         m_dados.reset();
     }
     AbrirConexao();
+    LigarEditorAConexao();
 }
 
 void frmTabela::MenuGrid(const QPoint& posicao)

@@ -15,6 +15,9 @@
 #include "shell/frmWebBrowser.h"
 #include "shell/mdlGlobais.h"
 #include "shell/mdlOpcoes.h"
+#include "query/frmTabela.h"
+#include "query/mdlExecucao.h"
+#include "query/mdlVerificarSql.h"
 #include "webservice/frmWebServiceGen.h"
 #include "shell/mdlProgramas.h"
 #include "platform/clsPrompt.h"
@@ -86,6 +89,7 @@ frmPrincipal::frmPrincipal(const QString& linhaComando, const QString& capturaTe
     connect(m_navegador, &frmNavegador::OcultarObjetosSistemaPedido, this,
             [this] { Acao(QStringLiteral("mnuNavBanSysObj"))->setChecked(true); });
     catalogo::DefinirAbrirDownloads([this] { AbrirWebBrowser(5); });
+    LigarJanelasDeConsulta();
     connect(m_navegador, &frmNavegador::AbrirWebBrowserPedido, this, [this](int guia) { AbrirWebBrowser(guia); });
     connect(m_navegador, &frmNavegador::AlternarNavegador, this,
             [this] { ExibirNavegador(!Acao(QStringLiteral("mnuNavExi"))->isChecked()); });
@@ -189,6 +193,19 @@ void frmPrincipal::CriarMenus()
     QAction* sistema = Acao(QStringLiteral("mnuNavBanSysObj"));
     sistema->setChecked(catalogo::OcultarObjetosSistema());
     connect(sistema, &QAction::toggled, this, [](bool marcado) { catalogo::OcultarObjetosSistema() = marcado; });
+}
+
+void frmPrincipal::LigarJanelasDeConsulta()
+{
+    frmTabela::DefinirHospedeiro([this](frmTabela* janela) { m_mdi->addSubWindow(janela); });
+    frmTabela::DefinirArvore([this] { return &m_navegador->Arvore(); });
+    QMenu* mnuTab = findChild<QMenu*>(QStringLiteral("mnuTab"));
+    frmTabela::PreencherMenuTab(mnuTab, [this] { return m_frmTempTabela.data(); });
+    frmTabela::DefinirMenuGrid([this, mnuTab](frmTabela* janela, const QPoint& p) {
+        m_frmTempTabela = janela;
+        mnuTab->popup(p);
+    });
+    execucao::DefinirVerificador([](const QString& sql) { return VerificarSql(sql); });
 }
 
 frmWebBrowser* frmPrincipal::AbrirWebBrowser(int guia, const QString& endereco)

@@ -4,11 +4,13 @@
 #include "gui/MenusNavegador.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QApplication;
 class QDockWidget;
 class QMdiArea;
 class frmNavegador;
+class frmTabela;
 class frmWebBrowser;
 
 class frmPrincipal : public QMainWindow {
@@ -39,6 +41,7 @@ protected:
 
 private:
     void PosicionarJanela();
+    void LigarJanelasDeConsulta();
     void CriarMenus();
     void PrimeiraAtivacao();
     void CarregarConfigJanela();
@@ -57,6 +60,7 @@ private:
     frmNavegador* m_navegador = nullptr;
     MenusNavegador m_menusNav;
     QHash<QString, QAction*> m_acoes;
+    QPointer<frmTabela> m_frmTempTabela;  // the query window whose grid popped up the "Tabela" menu
     QString m_linhaComando;
     QString m_capturaTela;
     bool m_jaAtivado = false;
