@@ -1,5 +1,7 @@
 #include "clsModeloRecordset.h"
 
+#include <QDateTime>
+
 clsModeloRecordset::clsModeloRecordset(QObject* pai) : QAbstractTableModel(pai) {}
 
 void clsModeloRecordset::DefinirRecordset(RecordsetPtr rs)
