@@ -133,29 +133,51 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
     return true;
 }
 
+PecasSqlDmo LerPecasSqlDmo(const QString& connStr)
+{
+    PecasSqlDmo p;
+    for (const QString& parte : connStr.split(u';')) {
+        if (parte.startsWith(QLatin1String("Data Source=")))
+            p.servidor = parte.mid(12);
+        else if (parte.startsWith(QLatin1String("Initial Catalog=")))
+            p.banco = parte.mid(16);
+        else if (parte.startsWith(QLatin1String("User ID=")))
+            p.usuario = parte.mid(8);
+        else if (parte.startsWith(QLatin1String("Password=")))
+            p.senha = parte.mid(9);
+        else if (parte == u"Integrated Security=SSPI")
+            p.integrada = true;
+    }
+    return p;
+}
+
+std::unique_ptr<clsSqlDmoSessao> AbrirSqlDmo(const QString& strConnStr, bool blnShowErrMsg, PecasSqlDmo* pecas)
+{
+    const PecasSqlDmo p = LerPecasSqlDmo(strConnStr);
+    if (pecas)
+        *pecas = p;
+    std::unique_ptr<clsSqlDmoSessao> sessao = CriarSqlDmoSessao();
+    sessao->LoginSecure = p.integrada;
+    if (sessao->Connect(p.servidor, p.usuario, p.senha))
+        return sessao;
+    if (blnShowErrMsg)
+        Prompt().MsgBox(sessao->ErroDescricao(), vb::Critical, globais::TituloAplicativo());
+    return nullptr;
+}
+
 bool clsData::OpenSqlDmoServer(bool blnShowErrMsg)
 {
     if (!activeConnection && !OpenConnection(connectionString, true, true))
         return false;
     if (connectionType != tipoconexao::OleDb)
         return true;
-    QString senha;
-    bool integrada = false;
-    for (const QString& parte : connectionString.split(u';')) {
-        if (parte.startsWith(QLatin1String("Data Source=")))
-            server = parte.mid(12);
-        else if (parte.startsWith(QLatin1String("Initial Catalog=")))
-            database = parte.mid(16);
-        else if (parte.startsWith(QLatin1String("User ID=")))
-            user = parte.mid(8);
-        else if (parte.startsWith(QLatin1String("Password=")))
-            senha = parte.mid(9);
-        else if (parte == u"Integrated Security=SSPI")
-            integrada = true;
-    }
+    const PecasSqlDmo pecas = LerPecasSqlDmo(connectionString);
+    server = pecas.servidor;
+    database = pecas.banco;
+    user = pecas.usuario;
     std::shared_ptr<clsSqlDmoSessao> sessao = CriarSqlDmoSessao();
-    sessao->LoginSecure = integrada;
-    if (!sessao->Connect(server, user, senha)) {
+    sessao->LoginSecure = pecas.integrada;
+    if (!sessao->Connect(server, user, pecas.senha)) {
         sqlDmoServer.reset();
         Falha(sessao->ErroNumero(), sessao->ErroDescricao(), QString(), blnShowErrMsg);
         return false;

@@ -116,6 +116,17 @@ private:
     std::unique_ptr<clsWebServiceDataBase> webService;
 };
 
+// The pieces of a SQL Server connection string a management session connects with: those that
+// begin "Data Source=", "Initial Catalog=", "User ID=", "Password=", and "Integrated Security=SSPI".
+struct PecasSqlDmo {
+    QString servidor, banco, usuario, senha;
+    bool integrada = false;
+};
+PecasSqlDmo LerPecasSqlDmo(const QString& connStr);
+// A management session connected with the pieces of `strConnStr`; null on failure (the error is
+// shown when asked).
+std::unique_ptr<clsSqlDmoSessao> AbrirSqlDmo(const QString& strConnStr, bool blnShowErrMsg, PecasSqlDmo* pecas = nullptr);
+
 // "Provider=Microsoft.Jet.OLEDB.4.0; Data Source= …;User Id=…;JET OLEDB:Database Password=…;Persist Security Info=True;"
 QString MontarConnStrAccess(const QString& strPath, const QString& strUser, const QString& strPassword);
 // "Provider=SQLOLEDB.1;Persist Security Info=False;Initial Catalog=…;Data Source=…;" + login part.

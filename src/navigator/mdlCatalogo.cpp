@@ -290,9 +290,35 @@ void CarregarManutencoes(clsArvore& arvore, clsNo* no)
     const QString tag = no->Tag();
     if (SqlDmoDisponivel()) {
         Pasta(arvore, no, "Backup", "bac", img::Backup, tag);
+        // The Agent and its jobs when the server lets them be read; otherwise they are left out.
+        if (std::unique_ptr<clsSqlDmoSessao> sessao = AbrirSqlDmo(tag, false)) {
+            int status = 0;
+            if (sessao->StatusAgent(status))
+                if (clsNo* agent = Pasta(arvore, no, "Agent", "Age", status == 1 ? img::AgentRodando : img::AgentParado, tag))
+                    if (clsNo* jobs = Pasta(arvore, agent, "Jobs", "Job", img::PastaJobs, tag))
+                        CarregarJobs(arvore, *sessao, jobs);
+            sessao->DisConnect();
+        }
         Pasta(arvore, no, "Logins", "log", img::Logins, tag);
     }
     Pasta(arvore, no, "Importar e Exportar", "imp", img::ImportarExportar, tag);
+}
+
+void CarregarJobs(clsArvore& arvore, clsSqlDmoSessao& sessao, clsNo* pastaJobs)
+{
+    QList<JobAgent> jobs;
+    if (!sessao.Jobs(jobs))
+        return;
+    for (const JobAgent& job : jobs) {
+        const QString chave = pastaJobs->Key() + job.id;
+        if (!IncluirNode(arvore, job.nome, chave, pastaJobs->Key(), img::Job, job.id))
+            continue;
+        for (const PassoJob& passo : job.passos)
+            IncluirNode(arvore, passo.nome, chave + QStringLiteral("Ste") + QString::number(passo.numero), chave,
+                        img::JobStep, QString::number(passo.numero));
+        for (const AgendaJob& agenda : job.agendas)
+            IncluirNode(arvore, agenda.nome, chave + QStringLiteral("Sch") + agenda.id, chave, img::JobSchedule, agenda.id);
+    }
 }
 
 bool CarregarTabelas(clsArvore& arvore, clsNo* pasta, clsData* dados)

@@ -8,6 +8,7 @@
 #include <functional>
 
 class clsData;
+class clsSqlDmoSessao;
 
 namespace catalogo {
 // The "Hide System Objects" check of the navigator's database menu.
@@ -31,6 +32,8 @@ bool ConfirmarAcesso(const QString& provider, const QString& connStr);
 // Runs the loader of an expanded node whose first child is the placeholder.
 void ExpandirNo(clsArvore& arvore, clsNo* no);
 void CarregarManutencoes(clsArvore& arvore, clsNo* no);
+// One node per SQL Agent job under the "Jobs" folder, with its steps and schedules.
+void CarregarJobs(clsArvore& arvore, clsSqlDmoSessao& sessao, clsNo* pastaJobs);
 bool CarregarTabelas(clsArvore& arvore, clsNo* pasta, clsData* dados = nullptr);
 bool CarregarViews(clsArvore& arvore, clsNo* pasta, clsData* dados = nullptr);
 bool CarregarProcedures(clsArvore& arvore, clsNo* pasta, clsData* dados = nullptr);

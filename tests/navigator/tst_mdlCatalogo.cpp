@@ -8,6 +8,7 @@
 #include "platform/clsSettings.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
+#include "support/clsSqlDmoDuble.h"
 #include "support/registroTestes.h"
 
 #include <QFile>
@@ -181,6 +182,49 @@ private slots:
         QVERIFY(ObterConnStrNode(c.arvore, no).isEmpty());
         catalogo::DefinirPedirUsuarioSenha({});
         QVERIFY(no->Tag().isEmpty());
+    }
+
+    void ManutencoesComAgentEJobs_DubleSqlServer_data()
+    {
+        QTest::addColumn<bool>("agentLegivel");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("filhos");
+        QTest::newRow("rodando") << true << 1 << QStringList{"Backup", "Agent", "Logins", "Importar e Exportar"};
+        QTest::newRow("parado") << true << 0 << QStringList{"Backup", "Agent", "Logins", "Importar e Exportar"};
+        QTest::newRow("ilegivel") << false << 0 << QStringList{"Backup", "Logins", "Importar e Exportar"};
+    }
+    void ManutencoesComAgentEJobs_DubleSqlServer()
+    {
+        QFETCH(bool, agentLegivel);
+        QFETCH(int, status);
+        QFETCH(QStringList, filhos);
+        if (!SqlDmoDisponivel())
+            QSKIP("no SQL Server ODBC driver installed");
+        Cenario c;
+        clsSqlDmoDuble::Reiniciar();
+        clsSqlDmoDuble::agentLegivel = agentLegivel;
+        clsSqlDmoDuble::statusAgent = status;
+        clsSqlDmoDuble::jobs = {{"A1B2", "Backup diario", {{1, "Copiar"}, {2, "Limpar"}}, {{"7", "Noite"}}}};
+        DefinirFabricaSqlDmo([] { return std::make_unique<clsSqlDmoDuble>(); });
+        const QString tag = MontarConnStrSql("SRV", "Master", "sa", "pw", false);
+        IncluirNode(c.arvore, "SRV", "dbSRV", "Sql", img::SqlServerConectado, tag);
+        IncluirNode(c.arvore, QStringLiteral("Manutenções"), "dbSRVman", "dbSRV", img::Manutencoes, tag);
+        IncluirNode(c.arvore, "<temp>", "dbSRVman<temp>", "dbSRVman", img::Manutencoes, tag);
+        ExpandirNo(c.arvore, c.arvore.No("dbSRVman"));
+        DefinirFabricaSqlDmo({});
+        QCOMPARE(c.Filhos(c.arvore.No("dbSRVman")), filhos);
+        QCOMPARE(clsSqlDmoDuble::pedidos, QStringList{"SRV|sa|pw|senha"});
+        if (!agentLegivel)
+            return;
+        clsNo* agent = c.arvore.No("dbSRVmanAge");
+        QCOMPARE(agent->Image(), status == 1 ? 35 : 36);
+        clsNo* job = c.arvore.No("dbSRVmanAgeJobA1B2");
+        QVERIFY(job);
+        QCOMPARE(job->Tag(), QStringLiteral("A1B2"));
+        QCOMPARE(c.Filhos(job), (QStringList{"Copiar", "Limpar", "Noite"}));
+        QCOMPARE(c.arvore.No("dbSRVmanAgeJobA1B2Ste2")->Image(), 39);
+        QCOMPARE(c.arvore.No("dbSRVmanAgeJobA1B2Sch7")->Tag(), QStringLiteral("7"));
+        QCOMPARE(c.arvore.No("dbSRVmanbac")->Tag(), tag);
     }
 
     void NomeQualificado_data()
