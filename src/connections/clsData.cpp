@@ -171,10 +171,11 @@ bool clsData::OpenSqlDmoServer(bool blnShowErrMsg)
         return false;
     if (connectionType != tipoconexao::OleDb)
         return true;
+    // Pieces the string lacks keep what the object held.
     const PecasSqlDmo pecas = LerPecasSqlDmo(connectionString);
-    server = pecas.servidor;
-    database = pecas.banco;
-    user = pecas.usuario;
+    for (auto [membro, valor] : {std::pair{&server, pecas.servidor}, {&database, pecas.banco}, {&user, pecas.usuario}})
+        if (!valor.isEmpty())
+            *membro = valor;
     std::shared_ptr<clsSqlDmoSessao> sessao = CriarSqlDmoSessao();
     sessao->LoginSecure = pecas.integrada;
     if (!sessao->Connect(server, user, pecas.senha)) {

@@ -50,7 +50,14 @@ public:
     // The engine's default database (ODBC SQL_ATTR_CURRENT_CATALOG, the file for SQLite) and its
     // "Data Source" as the connection string gave it.
     virtual QString BancoPadrao() const { return QString(); }
-    QString DataSource() const { return connStr.Valor(QStringLiteral("Data Source")); }
+    // Where the data lives: "Data Source", or for ODBC strings the data source name or the server.
+    QString DataSource() const
+    {
+        for (const char* chave : {"Data Source", "DSN", "Server"})
+            if (const QString v = connStr.Valor(QString::fromUtf8(chave)); !v.isEmpty())
+                return v;
+        return {};
+    }
 
     // The provider name exactly as the connection string wrote it ("SQLOLEDB.1").
     QString Provider() const { return provider; }

@@ -1,6 +1,7 @@
 #include "frmPrincipal.h"
 
 #include "connections/clsData.h"
+#include "connections/frmConexaoCustomizada.h"
 #include "connections/frmUsuarioSenha.h"
 #include "gui/PromptJanelas.h"
 #include "navigator/mdlCatalogo.h"
@@ -90,6 +91,8 @@ frmPrincipal::frmPrincipal(const QString& linhaComando, const QString& capturaTe
             [this] { Acao(QStringLiteral("mnuNavBanSysObj"))->setChecked(true); });
     catalogo::DefinirAbrirDownloads([this] { AbrirWebBrowser(5); });
     LigarJanelasDeConsulta();
+    connect(m_navegador, &frmNavegador::MapearCustomizadaPedido, this,
+            [this] { MapearConexaoCustomizada(m_navegador->Arvore(), PedirConexaoCustomizada(this)); });
     connect(m_navegador, &frmNavegador::AbrirWebBrowserPedido, this, [this](int guia) { AbrirWebBrowser(guia); });
     connect(m_navegador, &frmNavegador::AlternarNavegador, this,
             [this] { ExibirNavegador(!Acao(QStringLiteral("mnuNavExi"))->isChecked()); });

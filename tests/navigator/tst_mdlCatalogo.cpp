@@ -227,6 +227,35 @@ private slots:
         QCOMPARE(c.arvore.No("dbSRVmanbac")->Tag(), tag);
     }
 
+    void ConexaoCustomizadaPostgres()
+    {
+        const QString connStr = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        if (connStr.isEmpty())
+            QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the PostgreSQL test server)");
+        Cenario c;
+        {
+            clsData d;
+            QVERIFY(d.OpenConnection(connStr, true, false));
+            d.ExecSql("DROP TABLE IF EXISTS navegador_pg", false);
+            QVERIFY(d.ExecSql("CREATE TABLE navegador_pg (id integer PRIMARY KEY, nome varchar(40) NOT NULL)", false));
+            d.CloseConnection();
+        }
+        QVERIFY2(MapearConexaoCustomizada(c.arvore, connStr), qPrintable(c.prompt.textos().join('|')));
+        clsNo* fonte = c.Fonte();
+        QCOMPARE(fonte->Text(), QStringLiteral("127.0.0.1 - quarrix_teste"));
+        QCOMPARE(c.Filhos(fonte).mid(0, 3), (QStringList{"SQL Editor", "Tables", "Views"}));
+        clsNo* tabelas = c.arvore.No(fonte->Key() + "tab");
+        ExpandirNo(c.arvore, tabelas);
+        QVERIFY2(c.Filhos(tabelas).contains("navegador_pg"), qPrintable(c.Filhos(tabelas).join(',')));
+        clsNo* tabela = nullptr;
+        for (clsNo* n = tabelas->Child(); n; n = n->Next())
+            if (n->Text() == "navegador_pg")
+                tabela = n;
+        CarregarDetalhesTabela(c.arvore, tabela);
+        QCOMPARE(c.Filhos(tabela->Child()), (QStringList{"id - Int - Not Null", "nome - nVarChar(40) - Not Null"}));
+        QCOMPARE(tabela->Child()->Child()->Image(), 26);
+    }
+
     void NomeQualificado_data()
     {
         QTest::addColumn<QString>("esquema");

@@ -1,0 +1,36 @@
+#pragma once
+// "Conexão Customizada": composes a connection string for any installed ODBC driver or data source,
+// field by field or typed whole, and tests it before it is mapped.
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+class frmConexaoCustomizada : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmConexaoCustomizada(QWidget* pai = nullptr);
+
+    QString ConnectionString() const;
+    // Opens the string as a mapping would and tells the user how it went.
+    bool TestarConexao();
+
+    QComboBox* cmbDriver;
+    QComboBox* cmbFonte;
+    QLineEdit* txtServidor;
+    QLineEdit* txtPorta;
+    QLineEdit* txtBanco;
+    QLineEdit* txtUsuario;
+    QLineEdit* txtSenha;
+    QLineEdit* txtConnStr;
+    QPushButton* btnTestar;
+    QPushButton* btnConf;
+    QPushButton* btnCanc;
+
+private:
+    void MontarConnStr();
+};
+
+// Lets the user compose a custom connection string; empty when cancelled.
+QString PedirConexaoCustomizada(QWidget* pai = nullptr);

@@ -1,0 +1,73 @@
+#include "connections/frmConexaoCustomizada.h"
+#include "platform/mdlOdbc.h"
+#include "support/clsPromptRoteiro.h"
+#include "support/registroTestes.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+class tst_frmConexaoCustomizada : public QObject {
+    Q_OBJECT
+private slots:
+    void MontaAStringPelosCampos()
+    {
+        frmConexaoCustomizada j;
+        const int pg = j.cmbDriver->findText("PostgreSQL Unicode");
+        if (pg < 0)
+            QSKIP("the PostgreSQL ODBC driver is not installed");
+        j.cmbDriver->setCurrentIndex(pg);
+        QTest::keyClicks(j.txtServidor, "");
+        j.txtPorta->setText("5432");
+        QTest::keyClicks(j.txtBanco, "vendas");
+        j.txtUsuario->setText("ana");
+        QTest::keyClicks(j.txtSenha, "a;b}c");
+        QCOMPARE(j.ConnectionString(), QStringLiteral("Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=127.0.0.1;"
+                                                      "Port=5432;Database=vendas;Uid=ana;Pwd={a;b}}c}"));
+    }
+
+    void ValorConnStr_data()
+    {
+        QTest::addColumn<QString>("valor");
+        QTest::addColumn<QString>("escrito");
+        QTest::newRow("simples") << "vendas" << "vendas";
+        QTest::newRow("ponto e virgula") << "a;b" << "{a;b}";
+        QTest::newRow("chave") << "x}y" << "{x}}y}";
+        QTest::newRow("espaco na ponta") << " a" << "{ a}";
+    }
+    void ValorConnStr()
+    {
+        QFETCH(QString, valor);
+        QFETCH(QString, escrito);
+        QCOMPARE(odbc::ValorConnStr(valor), escrito);
+    }
+
+    void TestarConexaoNoServidorDeTeste()
+    {
+        const QString connStr = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        if (connStr.isEmpty())
+            QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the PostgreSQL test server)");
+        clsPromptRoteiro prompt;
+        frmConexaoCustomizada j;
+        j.txtConnStr->setText(connStr);
+        QVERIFY(j.TestarConexao());
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("Conexão efetuada com sucesso."));
+        j.txtConnStr->setText(QString(connStr).replace("Pwd=quarrix", "Pwd=errada"));
+        QVERIFY(!j.TestarConexao());
+        QCOMPARE(prompt.ultima().icone(), int(vb::Critical));
+        QVERIFY(prompt.ultima().texto.startsWith("Err:"));
+    }
+
+    void CancelarDevolveVazio()
+    {
+        clsPromptRoteiro prompt;
+        prompt.dialogos << [](QObject* d) {
+            qobject_cast<frmConexaoCustomizada*>(d)->btnCanc->click();
+            return int(QDialog::Rejected);
+        };
+        QVERIFY(PedirConexaoCustomizada().isEmpty());
+    }
+};
+QUARRIX_TESTE(tst_frmConexaoCustomizada);
+#include "tst_frmConexaoCustomizada.moc"
