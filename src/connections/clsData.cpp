@@ -228,16 +228,7 @@ bool clsData::OpenRecordset(RecordsetPtr& rstRecordset, const QString& strSql, b
 QVariant clsData::RetValue(const QString& strSql)
 {
     RecordsetPtr rs;
-    QVariant r;
-    if (OpenRecordset(rs, strSql, false, false, true) && rs) {
-        if (rs->State() == ado::adStateOpen && !rs->Eof() && rs->FieldCount() > 0) {
-            const QVariant v = rs->Valor(0);
-            if (!v.isNull())
-                r = v;
-        }
-        rs->Close();
-    }
-    return r;
+    return OpenRecordset(rs, strSql, false, false, true) ? PrimeiroValor(rs) : QVariant();
 }
 
 bool clsData::ExecSql(const QString& strSql, bool blnShowErrMsg)

@@ -142,16 +142,7 @@ bool clsWebServiceData::OpenSchema(RecordsetPtr& objRst, int intSchema, const QS
 QVariant clsWebServiceData::RetValue(const QString& strSql)
 {
     RecordsetPtr rs;
-    QVariant r;
-    if (OpenDataset(rs, strSql) && rs) {
-        if (rs->State() == ado::adStateOpen && !rs->Eof() && rs->FieldCount() > 0) {
-            const QVariant v = rs->Valor(0);
-            if (!v.isNull())
-                r = v;
-        }
-        rs->Close();
-    }
-    return r;
+    return OpenDataset(rs, strSql) ? PrimeiroValor(rs) : QVariant();
 }
 
 bool clsWebServiceData::ExecSql(const QString& strSql)

@@ -321,60 +321,64 @@ void CarregarJobs(clsArvore& arvore, clsSqlDmoSessao& sessao, clsNo* pastaJobs)
     }
 }
 
+namespace {
+
+// How one kind of catalog object fills its folder.
+struct ObjetosCatalogo {
+    int schema;
+    QString tipoTabela;        // the table-type restriction
+    bool ocultar;              // the hide-system-objects argument
+    const char* campoNome;
+    const char* campoEsquema;
+    const char* campoTipo;
+    const char* tipoSistema;   // the type value of system objects
+    int imagemSistema;
+    int imagem;
+    bool cortarGrupo = false;  // procedures carry their group number (";1") after the name
+};
+
+bool CarregarObjetos(clsArvore& arvore, clsNo* pasta, clsData* dados, const ObjetosCatalogo& o)
+{
+    clsAmpulheta ampulheta;
+    return ComDados(pasta, dados, [&](clsData& d) {
+        arvore.RemoverFilhos(pasta);
+        RecordsetPtr rs;
+        if (!d.OpenSchema(o.schema, rs, {}, o.tipoTabela, {}, {}, true, {}, o.ocultar) || rs->RecordCount() <= 0)
+            return false;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+            const QString nome = o.cortarGrupo ? Texto(rs, o.campoNome).section(u';', 0, 0) : Texto(rs, o.campoNome);
+            const bool sistema = Texto(rs, o.campoTipo) == QString::fromUtf8(o.tipoSistema);
+            IncluirNode(arvore, nome, pasta->Key() + NomeQualificado(Texto(rs, o.campoEsquema), nome), pasta->Key(),
+                        sistema ? o.imagemSistema : o.imagem, pasta->Tag());
+        }
+        return true;
+    });
+}
+
+} // namespace
+
 bool CarregarTabelas(clsArvore& arvore, clsNo* pasta, clsData* dados)
 {
     if (pasta->Image() != img::PastaTabelas)
         return false;
-    clsAmpulheta ampulheta;
-    return ComDados(pasta, dados, [&](clsData& d) {
-        arvore.RemoverFilhos(pasta);
-        RecordsetPtr rs;
-        const QString tipo = catalogo::OcultarObjetosSistema() ? QStringLiteral("TABLE") : QString();
-        if (!d.OpenSchema(tiposchema::Tabelas, rs, {}, tipo, {}, {}, true, {}, true) || rs->RecordCount() <= 0)
-            return false;
-        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            const QString nome = Texto(rs, "TABLE_NAME");
-            IncluirNode(arvore, nome, pasta->Key() + NomeQualificado(Texto(rs, "TABLE_SCHEMA"), nome), pasta->Key(),
-                        Texto(rs, "TABLE_TYPE") == u"SYSTEM TABLE" ? img::TabelaSistema : img::Tabela, pasta->Tag());
-        }
-        return true;
-    });
+    const QString tipo = catalogo::OcultarObjetosSistema() ? QStringLiteral("TABLE") : QString();
+    return CarregarObjetos(arvore, pasta, dados,
+                           {tiposchema::Tabelas, tipo, true, "TABLE_NAME", "TABLE_SCHEMA", "TABLE_TYPE", "SYSTEM TABLE",
+                            img::TabelaSistema, img::Tabela});
 }
 
 bool CarregarViews(clsArvore& arvore, clsNo* pasta, clsData* dados)
 {
-    clsAmpulheta ampulheta;
-    return ComDados(pasta, dados, [&](clsData& d) {
-        arvore.RemoverFilhos(pasta);
-        RecordsetPtr rs;
-        if (!d.OpenSchema(tiposchema::Views, rs, {}, {}, {}, {}, true, {}, catalogo::OcultarObjetosSistema())
-            || rs->RecordCount() <= 0)
-            return false;
-        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            const QString nome = Texto(rs, "TABLE_NAME");
-            IncluirNode(arvore, nome, pasta->Key() + NomeQualificado(Texto(rs, "TABLE_SCHEMA"), nome), pasta->Key(),
-                        Texto(rs, "TABLE_TYPE") == u"SYSTEM" ? img::ViewSistema : img::View, pasta->Tag());
-        }
-        return true;
-    });
+    return CarregarObjetos(arvore, pasta, dados,
+                           {tiposchema::Views, {}, catalogo::OcultarObjetosSistema(), "TABLE_NAME", "TABLE_SCHEMA",
+                            "TABLE_TYPE", "SYSTEM", img::ViewSistema, img::View});
 }
 
 bool CarregarProcedures(clsArvore& arvore, clsNo* pasta, clsData* dados)
 {
-    clsAmpulheta ampulheta;
-    return ComDados(pasta, dados, [&](clsData& d) {
-        arvore.RemoverFilhos(pasta);
-        RecordsetPtr rs;
-        if (!d.OpenSchema(tiposchema::Procedures, rs, {}, {}, {}, {}, true, {}, catalogo::OcultarObjetosSistema())
-            || rs->RecordCount() <= 0)
-            return false;
-        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            const QString nome = Texto(rs, "PROCEDURE_NAME").section(u';', 0, 0);
-            IncluirNode(arvore, nome, pasta->Key() + NomeQualificado(Texto(rs, "PROCEDURE_SCHEMA"), nome), pasta->Key(),
-                        Texto(rs, "PROCEDURE_TYPE") == u"SYSTEM" ? img::ProcedureSistema : img::Procedure, pasta->Tag());
-        }
-        return true;
-    });
+    return CarregarObjetos(arvore, pasta, dados,
+                           {tiposchema::Procedures, {}, catalogo::OcultarObjetosSistema(), "PROCEDURE_NAME",
+                            "PROCEDURE_SCHEMA", "PROCEDURE_TYPE", "SYSTEM", img::ProcedureSistema, img::Procedure, true});
 }
 
 bool CarregarFuncoes(clsArvore& arvore, clsNo* pasta, clsData* dados)

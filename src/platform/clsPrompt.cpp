@@ -3,18 +3,7 @@
 namespace {
 class PromptSilencioso final : public clsPrompt {
 public:
-    int MsgBox(const QString&, int estilo, const QString&) override
-    {
-        switch (estilo & 7) {
-        case vb::YesNo:
-        case vb::YesNoCancel:
-            return vb::No;
-        case vb::OKCancel:
-            return vb::Cancel;
-        default:
-            return vb::OK;
-        }
-    }
+    int MsgBox(const QString&, int estilo, const QString&) override { return RespostaPadrao(estilo); }
     QString InputBox(const QString&, const QString&, const QString& padrao, bool* cancelado) override
     {
         if (cancelado)
@@ -44,6 +33,16 @@ clsPrompt* silencioso()
     return &s;
 }
 } // namespace
+
+int RespostaPadrao(int estilo)
+{
+    switch (estilo & 7) {
+    case vb::YesNo:
+    case vb::YesNoCancel: return vb::No;
+    case vb::OKCancel: return vb::Cancel;
+    default: return vb::OK;
+    }
+}
 
 clsPrompt& Prompt() { return *atual(); }
 

@@ -48,6 +48,9 @@ public:
     virtual void ProgressoClose() = 0;
 };
 
+// The answer of a message box closed without a choice: No for questions, Cancel where offered, else OK.
+int RespostaPadrao(int estilo);
+
 // The implementation in force. Never null: before the windows install theirs, a silent one answers
 // every question with its default (No / Cancel / empty) and records nothing.
 clsPrompt& Prompt();

@@ -603,3 +603,14 @@ RecordsetPtr clsRecordset::Clone(int lockType)
     c->pos = 0;
     return c;
 }
+
+QVariant PrimeiroValor(const RecordsetPtr& rs)
+{
+    QVariant r;
+    if (!rs)
+        return r;
+    if (rs->State() == ado::adStateOpen && !rs->Eof() && rs->FieldCount() > 0)
+        r = rs->Valor(0);
+    rs->Close();
+    return r.isNull() ? QVariant() : r;
+}

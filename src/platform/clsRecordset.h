@@ -161,3 +161,7 @@ private:
     mutable int erroNumero = 0;
     mutable QString erroDescricao;
 };
+
+// The first field of the first row (null when there is none), then the recordset is closed: what a
+// single-value query returns.
+QVariant PrimeiroValor(const RecordsetPtr& rs);

@@ -14,17 +14,7 @@ QStringList clsPromptRoteiro::textos() const
 int clsPromptRoteiro::MsgBox(const QString& texto, int estilo, const QString& titulo)
 {
     mensagens.append({texto, estilo, titulo});
-    if (!respostas.isEmpty())
-        return respostas.dequeue();
-    switch (estilo & 7) {
-    case vb::YesNo:
-    case vb::YesNoCancel:
-        return vb::No;
-    case vb::OKCancel:
-        return vb::Cancel;
-    default:
-        return vb::OK;
-    }
+    return respostas.isEmpty() ? RespostaPadrao(estilo) : respostas.dequeue();
 }
 
 QString clsPromptRoteiro::InputBox(const QString& texto, const QString& titulo, const QString& padrao,
