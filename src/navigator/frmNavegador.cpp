@@ -7,6 +7,7 @@
 #include "query/frmTabela.h"
 #include "shell/mdlGlobais.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -45,6 +46,7 @@ frmNavegador::frmNavegador(QWidget* pai) : QWidget(pai)
     m_trv->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_trv->setIconSize(QSize(16, 16));
     m_trv->viewport()->installEventFilter(this);
+    m_trv->viewport()->setMouseTracking(true);
     m_trv->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
@@ -156,7 +158,11 @@ void frmNavegador::AoClicar(const QModelIndex& indice)
 
 bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
 {
-    if (objeto == m_trv->viewport() && evento->type() == QEvent::MouseButtonPress) {
+    if (objeto == m_trv->viewport() && evento->type() == QEvent::MouseMove) {
+        // "Focalizar Objetos ao Mover o Mouse": the tree takes the keyboard while the program is active.
+        if (globais::Focalizar && QApplication::activeWindow() && !m_trv->hasFocus())
+            m_trv->setFocus();
+    } else if (objeto == m_trv->viewport() && evento->type() == QEvent::MouseButtonPress) {
         auto* e = static_cast<QMouseEvent*>(evento);
         m_ultimoBotao = e->button() == Qt::RightButton ? 2 : 1;
         const QModelIndex indice = m_trv->indexAt(e->position().toPoint());

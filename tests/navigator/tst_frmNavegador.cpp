@@ -7,11 +7,14 @@
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlDadosNodes.h"
 #include "platform/clsRecordset.h"
+#include "shell/mdlGlobais.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTreeView>
 
@@ -132,6 +135,27 @@ private slots:
         c.Tecla(c.fonte, Qt::Key_F5);
         QCOMPARE(c.fonte->Image(), 4);
         QCOMPARE(c.Arvore().No(c.fonte->Key() + "tab")->Child()->Text(), QStringLiteral("<temp>"));
+    }
+
+    void FocalizarAoMoverOMouse_data()
+    {
+        QTest::addColumn<bool>("focalizar");
+        QTest::newRow("ligado") << true;
+        QTest::newRow("desligado") << false;
+    }
+    void FocalizarAoMoverOMouse()
+    {
+        QFETCH(bool, focalizar);
+        Cenario c;
+        QApplication::setActiveWindow(&c.navegador);
+        c.Trv()->clearFocus();
+        const bool antes = globais::Focalizar;
+        globais::Focalizar = focalizar;
+        QTest::mouseMove(c.Trv()->viewport(), QPoint(20, 20));
+        QMouseEvent movimento(QEvent::MouseMove, QPointF(25, 25), QPointF(25, 25), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(c.Trv()->viewport(), &movimento);
+        globais::Focalizar = antes;
+        QCOMPARE(c.navegador.focusWidget() == c.Trv(), focalizar);
     }
 
     void CliqueDireitoPedeOMenuDoNo()
