@@ -6,6 +6,7 @@
 #include "platform/clsServidoresRegistrados.h"
 #include "platform/clsSettings.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/capturas.h"
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
 
@@ -77,6 +78,7 @@ private slots:
     {
         Cenario c;
         c.Abrir("S", [&](frmAbrir& j) {
+            CapturarJanela(&j, "frmAbrir");
             QVERIFY(j.txtSqlUsuario->isEnabled());
             j.optAutWin->click();
             QVERIFY(!j.txtSqlUsuario->isEnabled());

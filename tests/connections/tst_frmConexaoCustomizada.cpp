@@ -1,5 +1,6 @@
 #include "connections/frmConexaoCustomizada.h"
 #include "platform/mdlOdbc.h"
+#include "support/capturas.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
@@ -23,6 +24,7 @@ private slots:
         QTest::keyClicks(j.txtBanco, "vendas");
         j.txtUsuario->setText("ana");
         QTest::keyClicks(j.txtSenha, "a;b}c");
+        CapturarJanela(&j, "frmConexaoCustomizada");
         QCOMPARE(j.ConnectionString(), QStringLiteral("Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=127.0.0.1;"
                                                       "Port=5432;Database=vendas;Uid=ana;Pwd={a;b}}c}"));
     }

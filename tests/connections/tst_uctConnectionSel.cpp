@@ -1,6 +1,6 @@
 #include "connections/frmConnectionSelLista.h"
 #include "connections/uctConnectionSel.h"
-#include "shell/capturas.h"
+#include "support/capturas.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 

@@ -5,7 +5,7 @@
 #include "query/clsModeloRecordset.h"
 #include "query/frmTabela.h"
 #include "query/uctEditorSql.h"
-#include "shell/capturas.h"
+#include "support/capturas.h"
 #include "shell/mdlGlobais.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"

@@ -3,7 +3,7 @@
 #include "query/mdlCodeSensLang.h"
 #include "query/uctEditorSql.h"
 #include "query/uctEditorSqlLexer.h"
-#include "shell/capturas.h"
+#include "support/capturas.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 

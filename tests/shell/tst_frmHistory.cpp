@@ -1,4 +1,4 @@
-#include "shell/capturas.h"
+#include "support/capturas.h"
 #include "shell/frmHistory.h"
 #include "support/registroTestes.h"
 

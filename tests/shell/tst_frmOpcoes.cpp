@@ -1,4 +1,4 @@
-#include "shell/capturas.h"
+#include "support/capturas.h"
 #include "shell/frmOpcoes.h"
 #include "shell/mdlGlobais.h"
 #include "support/fixtures.h"

@@ -1,5 +1,5 @@
 #include "gui/PromptJanelas.h"
-#include "shell/capturas.h"
+#include "support/capturas.h"
 #include "shell/frmProgress.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"

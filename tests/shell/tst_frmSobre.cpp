@@ -1,4 +1,4 @@
-#include "shell/capturas.h"
+#include "support/capturas.h"
 #include "shell/frmSobre.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"

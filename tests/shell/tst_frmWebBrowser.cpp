@@ -1,4 +1,4 @@
-#include "shell/capturas.h"
+#include "support/capturas.h"
 #include "shell/frmWebBrowser.h"
 #include "shell/uctWebBrowser.h"
 #include "support/clsPromptRoteiro.h"
