@@ -21,16 +21,15 @@ public:
     void ProgressoClose() override {}
 };
 
-clsPrompt*& atual()
-{
-    static PromptSilencioso silencioso;
-    static clsPrompt* p = &silencioso;
-    return p;
-}
 clsPrompt* silencioso()
 {
     static PromptSilencioso s;
     return &s;
+}
+clsPrompt*& atual()
+{
+    static clsPrompt* p = silencioso();
+    return p;
 }
 } // namespace
 

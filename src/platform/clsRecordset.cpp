@@ -201,39 +201,39 @@ bool clsRecordset::Eof() const
     return pos >= long(vista.size()) || vista.empty();
 }
 
-bool clsRecordset::MoveFirst()
+// What every cursor move does first: ends a pending edit and brings the view up to date.
+bool clsRecordset::PrepararMovimento()
 {
     if (!ExigirAberto())
         return false;
     FinalizarEdicao();
     Sincronizar();
     PurgarExcluida();
+    return true;
+}
+
+bool clsRecordset::MoveFirst()
+{
+    if (!PrepararMovimento())
+        return false;
     aposExclusao = false;
-    pos = vista.empty() ? 0 : 0;
+    pos = 0;
     return true;
 }
 
 bool clsRecordset::MoveLast()
 {
-    if (!ExigirAberto())
+    if (!PrepararMovimento())
         return false;
-    FinalizarEdicao();
-    Sincronizar();
-    PurgarExcluida();
     aposExclusao = false;
-    pos = long(vista.size()) - 1;
-    if (vista.empty())
-        pos = 0;
+    pos = vista.empty() ? 0 : long(vista.size()) - 1;
     return true;
 }
 
 bool clsRecordset::MoveNext()
 {
-    if (!ExigirAberto())
+    if (!PrepararMovimento())
         return false;
-    FinalizarEdicao();
-    Sincronizar();
-    PurgarExcluida();
     if (aposExclusao) {
         aposExclusao = false; // the row after the deleted one is already under the cursor
         return true;
@@ -246,11 +246,8 @@ bool clsRecordset::MoveNext()
 
 bool clsRecordset::MovePrevious()
 {
-    if (!ExigirAberto())
+    if (!PrepararMovimento())
         return false;
-    FinalizarEdicao();
-    Sincronizar();
-    PurgarExcluida();
     aposExclusao = false;
     if (pos < 0)
         return Falhar(ErrSemRegistro, QStringLiteral("BOF é verdadeiro."));
@@ -260,11 +257,8 @@ bool clsRecordset::MovePrevious()
 
 bool clsRecordset::Move(int n)
 {
-    if (!ExigirAberto())
+    if (!PrepararMovimento())
         return false;
-    FinalizarEdicao();
-    Sincronizar();
-    PurgarExcluida();
     aposExclusao = false;
     const long novo = pos + n;
     pos = std::max(-1L, std::min(novo, long(vista.size())));
@@ -286,11 +280,8 @@ int clsRecordset::AbsolutePosition() const
 
 bool clsRecordset::setAbsolutePosition(int posicao)
 {
-    if (!ExigirAberto())
+    if (!PrepararMovimento())
         return false;
-    FinalizarEdicao();
-    Sincronizar();
-    PurgarExcluida();
     if (posicao < 1 || posicao > long(vista.size()))
         return Falhar(ErrArgumento, QStringLiteral("Posição fora do intervalo: %1.").arg(posicao));
     aposExclusao = false;
@@ -443,7 +434,7 @@ bool clsRecordset::setFilter(const QString& criterio)
     expressao = e;
     pos = -1;
     Reconstruir();
-    pos = vista.empty() ? 0 : 0;
+    pos = 0;
     return true;
 }
 

@@ -132,6 +132,7 @@ private:
     bool Falhar(int numero, const QString& descricao) const;
     bool ExigirAberto() const;
     bool ExigirLinha() const;
+    bool PrepararMovimento();
     uint32_t LinhaFisica() const { return vista[size_t(pos)]; }
     void Sincronizar() const;           // rebuilds the view when a clone changed the rows
     void Reconstruir() const;           // applies filter and sort to every live row
