@@ -8,7 +8,7 @@
 #include "navigator/clsArvore.h"
 #include "navigator/frmNavegador.h"
 #include "navigator/mdlCatalogo.h"
-#include "navigator/mdlDadosNodes.h"
+#include "shell/clsAmbiente.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsRecordset.h"
 #include "platform/clsSettings.h"
@@ -195,8 +195,8 @@ double SoNos(int quantos)
         nomes.push_back(NomeTabela(i));
     std::vector<double> tempos;
     for (int r = 0; r <= Rodadas; ++r) {
-        dadosnodes::Limpar();
-        clsArvore arvore;
+        clsAmbienteNavegador ambiente{std::unique_ptr<clsPrompt>()};
+        clsArvore& arvore = ambiente.Arvore();
         const QString pasta = QStringLiteral("dbSqlitecatalogotab");
         const QString tag = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/catalogo.db;");
         IncluirNode(arvore, QStringLiteral("Tables"), pasta, {}, img::PastaTabelas, tag);
@@ -207,7 +207,6 @@ double SoNos(int quantos)
         if (r > 0)
             tempos.push_back(Ms(t));
     }
-    dadosnodes::Limpar();
     return Mediana(tempos);
 }
 
@@ -227,7 +226,6 @@ clsNo* AcharPasta(const QList<clsNo*>& nos, int imagem)
 clsNo* MontarArvore(clsArvore& arvore, const QString& connStr)
 {
     PrepararSettings();
-    dadosnodes::Limpar();
     InicializarNavegador(arvore);
     if (!MapearConexaoCustomizada(arvore, connStr)) {
         std::printf("MapearConexaoCustomizada failed\n");
@@ -262,7 +260,8 @@ bool Rodada(const QString& caminho, int tabelas, Figuras& f, bool completa)
 
     {
         t.start();
-        clsData d;
+        clsAmbienteDados ambienteDados{std::unique_ptr<clsPrompt>()};
+        clsData d(ambienteDados);
         if (!d.OpenConnection(connStr, true, false)) {
             std::printf("OpenConnection: %s\n", qPrintable(d.ErrMsg()));
             return false;
@@ -279,7 +278,8 @@ bool Rodada(const QString& caminho, int tabelas, Figuras& f, bool completa)
         f.linhasSchema = rs->RecordCount();
     }
 
-    clsArvore arvore;
+    clsAmbienteNavegador ambiente{std::unique_ptr<clsPrompt>()};
+    clsArvore& arvore = ambiente.Arvore();
     clsNo* pasta = MontarArvore(arvore, connStr);
     if (!pasta)
         return false;
@@ -310,7 +310,8 @@ bool Rodada(const QString& caminho, int tabelas, Figuras& f, bool completa)
         t.start();
         RawDetalhes(r, nomeDetalhe);
         f.rawDetalhesAberta.push_back(Ms(t));
-        clsData d;
+        clsAmbienteDados ambienteDados{std::unique_ptr<clsPrompt>()};
+        clsData d(ambienteDados);
         d.OpenConnection(connStr, true, false);
         RecordsetPtr rs;
         t.start();
@@ -363,7 +364,8 @@ bool Rodada(const QString& caminho, int tabelas, Figuras& f, bool completa)
 // loads it while the folder is open, then the view paints.
 bool RodadaComView(const QString& caminho, std::vector<double>& tempos, int& linhasVisiveis)
 {
-    frmNavegador nav;
+    clsAmbiente ambiente{std::unique_ptr<clsPrompt>()};
+    frmNavegador nav(ambiente);
     nav.resize(320, 900);
     nav.show();
     clsNo* pasta = MontarArvore(nav.Arvore(), ConnStr(caminho));
@@ -413,7 +415,8 @@ int main(int argc, char** argv)
     std::printf("database: %d tables x %d columns built in %.0f ms (%lld KB)\n", QtdeTabelas, QtdeColunas, Ms(t),
                 QFile(caminho).size() / 1024);
     {
-        clsData d;
+        clsAmbienteDados ambienteDados{std::unique_ptr<clsPrompt>()};
+        clsData d(ambienteDados);
         if (!d.OpenConnection(ConnStr(caminho), true, false)) {
             std::printf("OpenConnection: %s\n", qPrintable(d.ErrMsg()));
             return 1;

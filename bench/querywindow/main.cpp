@@ -1,10 +1,10 @@
 // Opening a table window on a 1,000,000-row database file and running it, against filling the
 // recordset alone. Each measurement runs in a child process of its own, so memory figures do not
 // mix: `bench_querywindow` prints both and their ratios.
+#include "shell/clsAmbiente.h"
 #include "connections/clsData.h"
 #include "query/clsModeloRecordset.h"
 #include "query/frmTabela.h"
-#include "shell/mdlGlobais.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -65,7 +65,8 @@ int SoPreencher(const QString& caminho)
     const long antes = RssKb();
     QElapsedTimer t;
     t.start();
-    clsData d;
+    clsAmbiente ambiente{std::unique_ptr<clsPrompt>()};
+    clsData d(ambiente);
     d.OpenConnection(ConnStr(caminho), true, false);
     RecordsetPtr rs;
     long n = 0;
@@ -79,8 +80,9 @@ int SoPreencher(const QString& caminho)
 // scroll to the last row.
 int Janela(const QString& caminho)
 {
-    globais::AbrirExecutando = true;
-    auto* w = new frmTabela;
+    clsAmbiente ambiente{std::unique_ptr<clsPrompt>()};
+    ambiente.Opcoes().AbrirExecutando = true;
+    auto* w = new frmTabela(ambiente);
     w->resize(1000, 700);
     const long antes = RssKb();
     QElapsedTimer t;
@@ -99,6 +101,7 @@ int Janela(const QString& caminho)
     const int ultima = w->Grid()->rowAt(w->Grid()->viewport()->height() - 2);
     std::printf("window %lld %lld %lld %ld %d %d\n", execucao, primeiras, rolagem, RssKb() - antes,
                 w->Modelo()->rowCount(), ultima + 1);
+    delete w; // before the context it works with
     return 0;
 }
 

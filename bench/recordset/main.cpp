@@ -3,6 +3,7 @@
 // clsData.ExecSql, then (c) sorted on the short text, (d) filtered on an integer equality, and
 // (e) the same rows fetched from PostgreSQL through ODBC when QUARRIX_PG_CONNSTR is set.
 // Usage: bench_recordset [rows] (default 1000000).
+#include "connections/clsAmbienteDados.h"
 #include "connections/clsData.h"
 #include "platform/clsMotor.h"
 
@@ -126,7 +127,9 @@ int main(int argc, char** argv)
     const double a = Bruto(arquivo, linhas);
     std::printf("(a) sqlite3_step bruto, todos os valores: %.3f s (%ld linhas)\n", a, linhas);
 
-    clsData db;
+    clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+
+    clsData db(ambiente);
     if (!db.OpenConnection(MontarConnStrAccess(arquivo, "", ""), true, false)) {
         std::printf("falha: %s\n", qPrintable(db.ErrMsg()));
         return 1;
@@ -175,7 +178,7 @@ int main(int argc, char** argv)
         std::printf("(e) PostgreSQL via ODBC: sem servidor (QUARRIX_PG_CONNSTR vazio)\n");
         return 0;
     }
-    clsData p;
+    clsData p(ambiente);
     if (!p.OpenConnection(pg, true, false)) {
         std::printf("(e) falha: %s\n", qPrintable(p.ErrMsg()));
         return 0;

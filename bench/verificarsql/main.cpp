@@ -1,5 +1,6 @@
 // Time of the SQL check on scripts of growing size: the walk should grow with the text's length,
 // so doubling the script should about double the time.
+#include "platform/clsPrompt.h"
 #include "query/mdlVerificarSql.h"
 
 #include <QElapsedTimer>
@@ -24,7 +25,8 @@ int main()
         const QString sql = Script(n);
         QElapsedTimer t;
         t.start();
-        const bool ok = VerificarSql(sql);
+        clsPromptSilencioso prompt;
+        const bool ok = VerificarSql(prompt, sql);
         const double ms = double(t.nsecsElapsed()) / 1e6;
         std::printf("%6d instrucoes, %8lld caracteres: %8.1f ms%s", n, static_cast<long long>(sql.size()), ms,
                     ok ? "" : " (recusado!)");

@@ -1,5 +1,6 @@
 // OpenDataset of 100,000 rows x 5 columns through the web-service host on loopback, against a direct
 // clsData read of the same rows; and the speed of reading the answer's XML.
+#include "connections/clsAmbienteDados.h"
 #include "connections/clsData.h"
 #include "connections/clsWebServiceData.h"
 #include "platform/clsMotor.h"
@@ -54,7 +55,8 @@ int main(int argc, char** argv)
     ErroDados erro;
     CriarBancoArquivo(arquivo, erro);
     const QString cs = MontarConnStrAccess(arquivo, QString(), QString());
-    clsData direto;
+    clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+    clsData direto(ambiente);
     if (!direto.OpenConnection(cs, true, false)
         || !direto.ExecSql(QStringLiteral("CREATE TABLE Dados (Id INTEGER PRIMARY KEY, Nome TEXT, Valor REAL, "
                                           "Quando DATETIME, Ativo BOOLEAN)"),
@@ -75,7 +77,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const QString url = QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(host.Porta());
-    clsData web;
+    clsData web(ambiente);
     if (!web.OpenConnection(url, true, false)) {
         std::fprintf(stderr, "%s\n", qPrintable(web.ErrMsg()));
         return 1;

@@ -1,17 +1,11 @@
 #include "clsData.h"
 
 #include "platform/clsPrompt.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 
 const char* const UrlDownloadWebService = "https://www.quarrix.com.br/downloads/webservice";
 
 namespace {
-
-std::function<QObject*(const QString&)>& Abridor()
-{
-    static std::function<QObject*(const QString&)> f;
-    return f;
-}
 
 // A text spliced between apostrophes: embedded apostrophes doubled, so it cannot end the literal.
 QString Literal(const QString& s) { return QString(s).replace(u'\'', QStringLiteral("''")); }
@@ -20,8 +14,6 @@ QString Literal(const QString& s) { return QString(s).replace(u'\'', QStringLite
 constexpr long ErroProprio = -2147221503;
 
 } // namespace
-
-void DefinirAbridorNavegador(std::function<QObject*(const QString&)> abridor) { Abridor() = std::move(abridor); }
 
 QString MontarConnStrAccess(const QString& strPath, const QString& strUser, const QString& strPassword)
 {
@@ -47,14 +39,14 @@ QString MontarConnStrSql(const QString& strServer, const QString& strDatabase, c
     return s;
 }
 
-clsData::clsData() = default;
+clsData::clsData(clsAmbienteDados& ambiente) : amb(ambiente) {}
 
 clsData::~clsData() { CloseConnection(); }
 
 void clsData::Mostrar(bool mostrar)
 {
     if (mostrar)
-        Prompt().MsgBox(errMsg, vb::Critical, globais::TituloAplicativo());
+        amb.Prompt().MsgBox(errMsg, vb::Critical, globais::TituloAplicativo());
 }
 
 void clsData::Falha(long numero, const QString& descricao, const QString& sufixo, bool mostrar)
@@ -86,7 +78,7 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
     const QString sufixo = QStringLiteral("\nConnStr:") + strConnectionString;
     const QString inicio = strConnectionString.left(8).toLower();
     if (inicio.startsWith(QLatin1String("http://")) || inicio.startsWith(QLatin1String("https://"))) {
-        webService = CriarWebServiceData();
+        webService = amb.CriarWebServiceData();
         if (!webService) {
             Falha(ErroProprio, QStringLiteral("O acesso a bancos de dados via WebService não está disponível nesta instalação."),
                   sufixo, blnShowErrMsg);
@@ -95,14 +87,10 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
         if (!webService->DllCheck()) {
             errMsg = webService->ErrMsg();
             if (blnShowErrMsg
-                && Prompt().MsgBox(errMsg + u'\n' + QStringLiteral("Deseja baixá-las agora de nosso site ?"),
+                && amb.Prompt().MsgBox(errMsg + u'\n' + QStringLiteral("Deseja baixá-las agora de nosso site ?"),
                                    vb::YesNo | vb::Question, globais::TituloAplicativo())
                        == vb::Yes) {
-                const QString url = QString::fromLatin1(UrlDownloadWebService);
-                if (Abridor())
-                    objWeb = Abridor()(url);
-                else
-                    Prompt().AbrirNoSistema(url);
+                objWeb = amb.Prompt().AbrirNavegador(QString::fromLatin1(UrlDownloadWebService));
             }
             return false;
         }
@@ -122,7 +110,7 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
         activeConnection->Fechar();
     activeConnection.reset();
     ErroDados erro;
-    activeConnection = AbrirMotor(strConnectionString, blnReadAndWrite, globais::TimeOut, erro);
+    activeConnection = AbrirMotor(strConnectionString, blnReadAndWrite, amb.Opcoes().TimeOut, erro);
     if (!activeConnection) {
         Falha(erro.numero, erro.descricao, sufixo, blnShowErrMsg);
         return false;
@@ -151,17 +139,18 @@ PecasSqlDmo LerPecasSqlDmo(const QString& connStr)
     return p;
 }
 
-std::unique_ptr<clsSqlDmoSessao> AbrirSqlDmo(const QString& strConnStr, bool blnShowErrMsg, PecasSqlDmo* pecas)
+std::unique_ptr<clsSqlDmoSessao> AbrirSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, bool blnShowErrMsg,
+                                             PecasSqlDmo* pecas)
 {
     const PecasSqlDmo p = LerPecasSqlDmo(strConnStr);
     if (pecas)
         *pecas = p;
-    std::unique_ptr<clsSqlDmoSessao> sessao = CriarSqlDmoSessao();
+    std::unique_ptr<clsSqlDmoSessao> sessao = ambiente.CriarSqlDmoSessao();
     sessao->LoginSecure = p.integrada;
     if (sessao->Connect(p.servidor, p.usuario, p.senha))
         return sessao;
     if (blnShowErrMsg)
-        Prompt().MsgBox(sessao->ErroDescricao(), vb::Critical, globais::TituloAplicativo());
+        ambiente.Prompt().MsgBox(sessao->ErroDescricao(), vb::Critical, globais::TituloAplicativo());
     return nullptr;
 }
 
@@ -176,7 +165,7 @@ bool clsData::OpenSqlDmoServer(bool blnShowErrMsg)
     for (auto [membro, valor] : {std::pair{&server, pecas.servidor}, {&database, pecas.banco}, {&user, pecas.usuario}})
         if (!valor.isEmpty())
             *membro = valor;
-    std::shared_ptr<clsSqlDmoSessao> sessao = CriarSqlDmoSessao();
+    std::shared_ptr<clsSqlDmoSessao> sessao = amb.CriarSqlDmoSessao();
     sessao->LoginSecure = pecas.integrada;
     if (!sessao->Connect(server, user, pecas.senha)) {
         sqlDmoServer.reset();

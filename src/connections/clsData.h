@@ -4,15 +4,13 @@
 // published by the web service. No operation raises: failures return false (or empty, or 0) and
 // leave their text in ErrMsg ("Err:" + number + "\n" + description, then "\nConnStr:" + string
 // or "\nQuerie:" + statement), shown in a critical message box when the caller asks.
-#include "clsSqlDmoSessao.h"
-#include "clsWebServiceDataBase.h"
+#include "clsAmbienteDados.h"
 #include "platform/clsMotor.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QVariant>
-#include <functional>
 #include <memory>
 
 // Connection types.
@@ -38,7 +36,8 @@ enum : int {
 
 class clsData {
 public:
-    clsData();
+    // Prompts, options and the makers of clients come from `ambiente`, which outlives the object.
+    explicit clsData(clsAmbienteDados& ambiente);
     ~clsData();
     clsData(const clsData&) = delete;
     clsData& operator=(const clsData&) = delete;
@@ -85,6 +84,7 @@ public:
     std::shared_ptr<clsSqlDmoSessao> SqlDmoServer() const { return sqlDmoServer; }
     void setSqlDmoServer(std::shared_ptr<clsSqlDmoSessao> v) { sqlDmoServer = std::move(v); }
     clsWebServiceDataBase* objWebService() const { return webService.get(); }
+    clsAmbienteDados& Ambiente() const { return amb; }
     QString Provider() const;
 
     // The catalog statements sent to SQL Server (names are put between apostrophes with embedded
@@ -107,6 +107,7 @@ private:
     bool ExigirConexao(const QString& sufixo, bool mostrar);
     bool Statement(const QString& sql, RecordsetPtr& rs, bool mostrar);
 
+    clsAmbienteDados& amb;
     QString errMsg;
     QString connectionString;
     QString server, database, user;
@@ -125,7 +126,8 @@ struct PecasSqlDmo {
 PecasSqlDmo LerPecasSqlDmo(const QString& connStr);
 // A management session connected with the pieces of `strConnStr`; null on failure (the error is
 // shown when asked).
-std::unique_ptr<clsSqlDmoSessao> AbrirSqlDmo(const QString& strConnStr, bool blnShowErrMsg, PecasSqlDmo* pecas = nullptr);
+std::unique_ptr<clsSqlDmoSessao> AbrirSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, bool blnShowErrMsg,
+                                             PecasSqlDmo* pecas = nullptr);
 
 // "Provider=Microsoft.Jet.OLEDB.4.0; Data Source= …;User Id=…;JET OLEDB:Database Password=…;Persist Security Info=True;"
 QString MontarConnStrAccess(const QString& strPath, const QString& strUser, const QString& strPassword);
@@ -133,8 +135,5 @@ QString MontarConnStrAccess(const QString& strPath, const QString& strUser, cons
 QString MontarConnStrSql(const QString& strServer, const QString& strDatabase, const QString& strUser,
                          const QString& strPassword, bool blnIntegrated);
 
-// Opens the built-in browser on an address and returns its window; installed by the windows.
-// Without one, the address goes to the desktop's browser and no window is kept.
-void DefinirAbridorNavegador(std::function<QObject*(const QString& url)> abridor);
 // The page where the web-service client libraries can be downloaded.
 extern const char* const UrlDownloadWebService;

@@ -1,7 +1,7 @@
 #pragma once
 // The SQL Server management session: what the data access object and the administration windows
 // ask of the server beyond plain statements. The default session (clsSqlDmoSessaoOdbc) works
-// through an ODBC connection with T-SQL; tests install a double with DefinirFabricaSqlDmo.
+// through an ODBC connection with T-SQL; tests give their context a maker of doubles.
 #include <QList>
 #include <QString>
 #include <functional>
@@ -64,6 +64,3 @@ protected:
 };
 
 using FabricaSqlDmo = std::function<std::unique_ptr<clsSqlDmoSessao>()>;
-// Installs another kind of session; an empty function restores the default one.
-void DefinirFabricaSqlDmo(FabricaSqlDmo fabrica);
-std::unique_ptr<clsSqlDmoSessao> CriarSqlDmoSessao();

@@ -2,24 +2,6 @@
 
 #include "clsData.h"
 #include "platform/clsMotor.h"
-#include "shell/mdlGlobais.h"
-
-namespace {
-FabricaSqlDmo& Fabrica()
-{
-    static FabricaSqlDmo f;
-    return f;
-}
-} // namespace
-
-void DefinirFabricaSqlDmo(FabricaSqlDmo fabrica) { Fabrica() = std::move(fabrica); }
-
-std::unique_ptr<clsSqlDmoSessao> CriarSqlDmoSessao()
-{
-    if (Fabrica())
-        return Fabrica()();
-    return std::make_unique<clsSqlDmoSessaoOdbc>();
-}
 
 clsSqlDmoSessaoOdbc::~clsSqlDmoSessaoOdbc() { DisConnect(); }
 
@@ -28,7 +10,7 @@ bool clsSqlDmoSessaoOdbc::Connect(const QString& servidor, const QString& usuari
     DisConnect();
     ErroDados erro;
     motor = AbrirMotor(MontarConnStrSql(servidor, QStringLiteral("master"), usuario, senha, LoginSecure), true,
-                       globais::TimeOut, erro);
+                       timeOut, erro);
     if (!motor)
         return Falhar(erro.numero, erro.descricao);
     nome = servidor;

@@ -7,6 +7,8 @@ class clsMotor;
 
 class clsSqlDmoSessaoOdbc : public clsSqlDmoSessao {
 public:
+    // `timeOutSegundos` limits the wait for the server while connecting (0: the driver's default).
+    explicit clsSqlDmoSessaoOdbc(int timeOutSegundos = 0) : timeOut(timeOutSegundos) {}
     ~clsSqlDmoSessaoOdbc() override;
     bool Connect(const QString& servidor, const QString& usuario, const QString& senha) override;
     void DisConnect() override;
@@ -20,4 +22,5 @@ public:
 private:
     bool Consultar(const QString& sql, RecordsetPtr& rs);
     std::shared_ptr<clsMotor> motor;
+    int timeOut;
 };

@@ -2,7 +2,6 @@
 
 #include "platform/mdlHttp.h"
 #include "platform/mdlRespostaWeb.h"
-#include "shell/mdlGlobais.h"
 
 namespace {
 
@@ -25,8 +24,6 @@ void clsWebServiceData::setWebServiceUrl(const QString& valor)
     if (url.right(5).toLower() != u"?wsdl")
         url += QStringLiteral("?wsdl");
 }
-
-int clsWebServiceData::Timeout() { return globais::TimeOut > 0 ? globais::TimeOut : 30; }
 
 bool clsWebServiceData::DllCheck()
 {

@@ -8,6 +8,9 @@
 
 class clsWebServiceData : public clsWebServiceDataBase {
 public:
+    // `timeOutSegundos` is the TimeOut option: 0 waits the default 30 seconds.
+    explicit clsWebServiceData(int timeOutSegundos = 0) : timeOut(timeOutSegundos > 0 ? timeOutSegundos : 30) {}
+
     QString WebServiceUrl() const override { return url; }
     // Stored with "?wsdl" appended unless it already ends so, in any letter case.
     void setWebServiceUrl(const QString& valor) override;
@@ -22,8 +25,8 @@ public:
     QVariant RetValue(const QString& strSql) override;
     bool ExecSql(const QString& strSql) override;
 
-    // Seconds each wait may last: the TimeOut option, or 30 when it is 0.
-    static int Timeout();
+    // Seconds each wait may last.
+    int Timeout() const { return timeOut; }
 
 private:
     struct Chamada;
@@ -33,4 +36,5 @@ private:
 
     QString url;
     QString errMsg;
+    int timeOut;
 };

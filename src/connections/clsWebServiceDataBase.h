@@ -1,7 +1,7 @@
 #pragma once
 // What the data access object needs from the web-service client: the client itself
-// (clsWebServiceData) derives from this class and is what CriarWebServiceData() gives unless another
-// factory is installed; with an empty factory it gives none and web addresses cannot be opened.
+// (clsWebServiceData) derives from this class and is what the program's context makes unless it was
+// given another maker (a test double).
 #include "platform/clsRecordset.h"
 
 #include <QString>
@@ -31,6 +31,3 @@ public:
 };
 
 using FabricaWebServiceData = std::function<std::unique_ptr<clsWebServiceDataBase>()>;
-// Installs (or, with an empty function, removes) the factory of web-service clients.
-void DefinirFabricaWebServiceData(FabricaWebServiceData fabrica);
-std::unique_ptr<clsWebServiceDataBase> CriarWebServiceData();

@@ -1,10 +1,11 @@
 #include "frmAbrir.h"
 
 #include "connections/mdlCriarBanco.h"
-#include "connections/mdlServidores.h"
+#include "navigator/clsAmbienteNavegador.h"
+#include "navigator/mdlServidores.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsServidoresRegistrados.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -163,7 +164,7 @@ void frmAbrir::CarregarForm(const QString& strTipo, bool blnCriarAccess)
     ExibirTipo(m_strTipo == u"A" ? QStringLiteral("A") : m_strTipo == u"W" ? QStringLiteral("W") : QStringLiteral("S"));
     if (blnCriarAccess)
         btnNovo_Click();
-    Prompt().ExibirModal(this);
+    m_arvore.Ambiente().Prompt().ExibirModal(this);
 }
 
 void frmAbrir::showEvent(QShowEvent* e)
@@ -209,7 +210,7 @@ void frmAbrir::AtualizarAutenticacao()
 
 void frmAbrir::CarregarListaServidores()
 {
-    clsAmpulheta ampulheta;
+    clsAmpulheta ampulheta(m_arvore.Ambiente().Prompt());
     txtSqlServidor->addItems(servidoresregistrados::ListaServidores());
 }
 
@@ -217,7 +218,7 @@ void frmAbrir::picAccessPath_Click()
 {
     const QString atual = txtAccessPath->text();
     const QString inicial = QFileInfo(atual).isFile() ? atual : PastaPrograma();
-    const QString escolhido = Prompt().ArquivoAbrir(QStringLiteral("Selecione o Banco de Dados"), inicial, FiltroAccess);
+    const QString escolhido = m_arvore.Ambiente().Prompt().ArquivoAbrir(QStringLiteral("Selecione o Banco de Dados"), inicial, FiltroAccess);
     if (escolhido.isEmpty())
         return;
     txtAccessPath->setText(escolhido);
@@ -226,14 +227,14 @@ void frmAbrir::picAccessPath_Click()
 
 void frmAbrir::btnNovo_Click()
 {
-    const QString nome = Prompt().ArquivoSalvar(QStringLiteral("Informe o Nome para o Novo Banco de Dados"),
+    const QString nome = m_arvore.Ambiente().Prompt().ArquivoSalvar(QStringLiteral("Informe o Nome para o Novo Banco de Dados"),
                                                 PastaPrograma(), FiltroAccess);
     if (!nome.isEmpty()) {
         QString erro;
         if (CriarBancoAccess(nome, &erro))
             txtAccessPath->setText(nome);
         else
-            Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo());
+            m_arvore.Ambiente().Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo());
     }
     if (txtAccessPath->isVisible())
         txtAccessPath->setFocus();
@@ -241,8 +242,8 @@ void frmAbrir::btnNovo_Click()
 
 bool frmAbrir::ValidarDados()
 {
-    auto recusar = [](const QString& texto, QWidget* foco) {
-        Prompt().MsgBox(texto, vb::Exclamation, globais::TituloAplicativo());
+    auto recusar = [this](const QString& texto, QWidget* foco) {
+        m_arvore.Ambiente().Prompt().MsgBox(texto, vb::Exclamation, globais::TituloAplicativo());
         foco->setFocus();
         return false;
     };
@@ -265,7 +266,7 @@ bool frmAbrir::ValidarDados()
 
 void frmAbrir::btnConf_Click()
 {
-    Prompt().ProcessarEventos();
+    m_arvore.Ambiente().Prompt().ProcessarEventos();
     if (!ValidarDados())
         return;
     int tipo = tiporegistro::SqlServer;
@@ -287,14 +288,14 @@ void frmAbrir::btnConf_Click()
     }
     if (IncluirConexaoNavegador(m_arvore, tipo, nome, integrado, usuario, senha, {}, {})) {
         if (tipo == tiporegistro::Access)
-            GravarServidor(QStringLiteral("A"), nome, {}, {});
+            GravarServidor(m_arvore, QStringLiteral("A"), nome, {}, {});
         else if (tipo == tiporegistro::WebService)
-            GravarServidor(QStringLiteral("W"), nome, {}, {});
-        else if (servidores::SqlDmoDisponivelCarregado())
+            GravarServidor(m_arvore, QStringLiteral("W"), nome, {}, {});
+        else if (m_arvore.Ambiente().sqlDmoDisponivelCarregado)
             servidoresregistrados::Registrar({{}, nome, usuario, senha, integrado});
         else
-            GravarServidor(QStringLiteral("S"), nome, {}, {});
+            GravarServidor(m_arvore, QStringLiteral("S"), nome, {}, {});
     }
-    Prompt().ProcessarEventos();
+    m_arvore.Ambiente().Prompt().ProcessarEventos();
     accept();
 }

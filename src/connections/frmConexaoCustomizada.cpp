@@ -3,7 +3,7 @@
 #include "connections/clsData.h"
 #include "platform/clsPrompt.h"
 #include "platform/mdlOdbc.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -12,7 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmConexaoCustomizada::frmConexaoCustomizada(QWidget* pai) : QDialog(pai)
+frmConexaoCustomizada::frmConexaoCustomizada(clsAmbienteDados& ambiente, QWidget* pai)
+    : QDialog(pai), m_ambiente(ambiente)
 {
     setObjectName(QStringLiteral("frmConexaoCustomizada"));
     setWindowTitle(QStringLiteral("Conexão Customizada"));
@@ -95,24 +96,24 @@ QString frmConexaoCustomizada::ConnectionString() const { return txtConnStr->tex
 
 bool frmConexaoCustomizada::TestarConexao()
 {
-    clsData dados;
+    clsData dados(m_ambiente);
     bool ok = false;
     {
-        clsAmpulheta ampulheta;
+        clsAmpulheta ampulheta(m_ambiente.Prompt());
         ok = dados.OpenConnection(ConnectionString(), false, false);
         dados.CloseConnection();
     }
     if (ok)
-        Prompt().MsgBox(QStringLiteral("Conexão efetuada com sucesso."), vb::Information, globais::TituloAplicativo());
+        m_ambiente.Prompt().MsgBox(QStringLiteral("Conexão efetuada com sucesso."), vb::Information, globais::TituloAplicativo());
     else
-        Prompt().MsgBox(dados.ErrMsg(), vb::Critical, globais::TituloAplicativo());
+        m_ambiente.Prompt().MsgBox(dados.ErrMsg(), vb::Critical, globais::TituloAplicativo());
     return ok;
 }
 
-QString PedirConexaoCustomizada(QWidget* pai)
+QString PedirConexaoCustomizada(clsAmbienteDados& ambiente, QWidget* pai)
 {
-    frmConexaoCustomizada janela(pai);
-    if (Prompt().ExibirModal(&janela) != QDialog::Accepted)
+    frmConexaoCustomizada janela(ambiente, pai);
+    if (ambiente.Prompt().ExibirModal(&janela) != QDialog::Accepted)
         return {};
     return janela.ConnectionString();
 }

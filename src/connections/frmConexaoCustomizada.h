@@ -6,11 +6,12 @@
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class clsAmbienteDados;
 
 class frmConexaoCustomizada : public QDialog {
     Q_OBJECT
 public:
-    explicit frmConexaoCustomizada(QWidget* pai = nullptr);
+    explicit frmConexaoCustomizada(clsAmbienteDados& ambiente, QWidget* pai = nullptr);
 
     QString ConnectionString() const;
     // Opens the string as a mapping would and tells the user how it went.
@@ -30,7 +31,8 @@ public:
 
 private:
     void MontarConnStr();
+    clsAmbienteDados& m_ambiente;
 };
 
 // Lets the user compose a custom connection string; empty when cancelled.
-QString PedirConexaoCustomizada(QWidget* pai = nullptr);
+QString PedirConexaoCustomizada(clsAmbienteDados& ambiente, QWidget* pai = nullptr);

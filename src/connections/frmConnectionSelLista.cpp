@@ -1,5 +1,6 @@
 #include "frmConnectionSelLista.h"
 
+#include "gui/Twips.h"
 #include "platform/clsPrompt.h"
 
 #include <QHBoxLayout>
@@ -8,10 +9,10 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int TwipsPorPixel = 15;
 }
 
-frmConnectionSelLista::frmConnectionSelLista(QWidget* pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint)
+frmConnectionSelLista::frmConnectionSelLista(clsPrompt& prompt, QWidget* pai)
+    : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint), m_prompt(prompt)
 {
     setObjectName(QStringLiteral("frmConnectionSelLista"));
     lstLista = new QListWidget(this);
@@ -53,7 +54,7 @@ bool frmConnectionSelLista::CarregarForm(const QList<EntradaConexao>& aLista, QS
     if (lngX > 0 || lngY > 0)
         move(lngX / TwipsPorPixel, lngY / TwipsPorPixel);
 
-    if (Prompt().ExibirModal(this) != QDialog::Accepted || !lstLista->currentItem())
+    if (m_prompt.ExibirModal(this) != QDialog::Accepted || !lstLista->currentItem())
         return false;
     const QString escolhido = lstLista->currentItem()->text();
     bool achou = false;

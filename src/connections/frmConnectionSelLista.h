@@ -1,17 +1,19 @@
 #pragma once
 // The drop-down list of the connection selector: a borderless window with the connections the
 // container offered, confirmed with Ok or a double click.
-#include "connections/mdlConexoesAbertas.h"
+#include "navigator/mdlConexoesAbertas.h"
 
 #include <QDialog>
 
 class QListWidget;
 class QPushButton;
 
+class clsPrompt;
+
 class frmConnectionSelLista : public QDialog {
     Q_OBJECT
 public:
-    explicit frmConnectionSelLista(QWidget* pai = nullptr);
+    explicit frmConnectionSelLista(clsPrompt& prompt, QWidget* pai = nullptr);
 
     // Lists the entries, preselects the one shown now (display text, ignoring case), and shows the
     // window modally at (lngX, lngY) screen twips, lngWidth twips wide (0 keeps). On confirmation
@@ -22,6 +24,7 @@ public:
     QListWidget* Lista() const { return lstLista; }
 
 private:
+    clsPrompt& m_prompt;
     QListWidget* lstLista;
     QPushButton* btnConf;
     QPushButton* btnCanc;

@@ -1,5 +1,6 @@
 #include "uctConnectionSel.h"
 
+#include "gui/Twips.h"
 #include "connections/frmConnectionSelLista.h"
 #include "platform/clsPrompt.h"
 
@@ -8,7 +9,6 @@
 #include <QToolButton>
 
 namespace {
-constexpr int TwipsPorPixel = 15;
 constexpr int Margem = 25 / TwipsPorPixel + 1;   // 25 twips
 constexpr int Altura = 315 / TwipsPorPixel;      // 315 twips
 constexpr int FolgaBotao = 50 / TwipsPorPixel;   // 50 twips
@@ -21,7 +21,7 @@ QLabel* NovoLabel(QWidget* pai, const QString& nome, const QString& texto)
 }
 } // namespace
 
-uctConnectionSel::uctConnectionSel(QWidget* pai) : QWidget(pai)
+uctConnectionSel::uctConnectionSel(clsPrompt& prompt, QWidget* pai) : QWidget(pai), m_prompt(prompt)
 {
     setObjectName(QStringLiteral("uctConnectionSel"));
     lblServer = NovoLabel(this, QStringLiteral("lblServer"), QStringLiteral("Server"));
@@ -96,13 +96,13 @@ void uctConnectionSel::AbrirLista()
     m_itens.clear();
     emit BuscarItens();
     if (m_itens.isEmpty()) {
-        Prompt().MsgBox(QStringLiteral("Nenhuma Conexão Foi Encontrada, Verifique."), vb::Exclamation);
+        m_prompt.MsgBox(QStringLiteral("Nenhuma Conexão Foi Encontrada, Verifique."), vb::Exclamation);
         return;
     }
     QString connStr;
     QString server = m_server, database = m_database, nodeText = m_nodeText;
     const QPoint canto = mapToGlobal(QPoint(0, height()));
-    frmConnectionSelLista lista(this);
+    frmConnectionSelLista lista(m_prompt, this);
     const bool confirmou = lista.CarregarForm(m_itens, connStr, server, database, nodeText, canto.x() * TwipsPorPixel,
                                               canto.y() * TwipsPorPixel, int(width() * 1.5) * TwipsPorPixel);
     if (!confirmou)

@@ -1,17 +1,19 @@
 #pragma once
 // Shows which connection a window works on (server / database, or a node text) and lets the user
 // switch to another open connection from a drop-down list the container fills on request.
-#include "connections/mdlConexoesAbertas.h"
+#include "navigator/mdlConexoesAbertas.h"
 
 #include <QWidget>
 
 class QLabel;
 class QToolButton;
 
+class clsPrompt;
+
 class uctConnectionSel : public QWidget {
     Q_OBJECT
 public:
-    explicit uctConnectionSel(QWidget* pai = nullptr);
+    explicit uctConnectionSel(clsPrompt& prompt, QWidget* pai = nullptr);
 
     // Appends one entry (the container calls it while answering BuscarItens).
     void Add(const QString& strConnectionString, const QString& strServer, const QString& strDatabase,
@@ -38,6 +40,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    clsPrompt& m_prompt;
     void PosicionarLabels();
 
     QLabel* lblServer;

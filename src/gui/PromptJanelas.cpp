@@ -1,7 +1,10 @@
 #include "PromptJanelas.h"
 
+#include "connections/frmUsuarioSenha.h"
+#include "shell/frmGetName.h"
 #include "shell/frmProgress.h"
-#include "shell/mdlGlobais.h"
+#include "shell/frmWebBrowser.h"
+#include "platform/mdlGlobais.h"
 
 #include <QPushButton>
 #include <QApplication>
@@ -10,6 +13,9 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QLineEdit>
+#include <QCheckBox>
+#include <QMdiArea>
 #include <QMessageBox>
 #include <QPointer>
 #include <QUrl>
@@ -125,36 +131,60 @@ bool PromptJanelas::AbrirNoSistema(const QString& endereco)
     return QDesktopServices::openUrl(QUrl(endereco));
 }
 
-// One progress window serves all long work; it is made again if the window it sat on went away.
-namespace {
-QPointer<frmProgress>& JanelaProgresso()
+QObject* PromptJanelas::AbrirNavegador(const QString& endereco)
 {
-    static QPointer<frmProgress> janela;
+    if (!m_area)
+        return clsPrompt::AbrirNavegador(endereco);
+    auto* janela = new frmWebBrowser(*this);
+    janela->setAttribute(Qt::WA_DeleteOnClose);
+    m_area->addSubWindow(janela);
+    janela->CarregForm(0, endereco);
     return janela;
 }
-} // namespace
+
+QString PromptJanelas::PedirNome(const QString& inicial)
+{
+    frmGetName janela(Pai());
+    janela.DefinirTexto(inicial);
+    ExibirModal(&janela);
+    ProcessarEventos();
+    return janela.blnConf ? janela.Texto() : inicial;
+}
+
+bool PromptJanelas::PedirUsuarioSenha(QString& usuario, QString& senha, bool& lembrar)
+{
+    frmUsuarioSenha janela(Pai());
+    janela.txtSqlUsuario->setText(usuario);
+    ExibirModal(&janela);
+    if (!janela.Confirmou)
+        return false;
+    usuario = janela.txtSqlUsuario->text();
+    senha = janela.txtSqlSenha->text();
+    lembrar = janela.chkLembrar->isChecked();
+    return true;
+}
 
 void PromptJanelas::ProgressoStart(int qtde, const QString& caption)
 {
-    if (!JanelaProgresso())
-        JanelaProgresso() = new frmProgress;
+    if (!m_progresso)
+        m_progresso = new frmProgress(*this);
     QWidget* chamador = Pai();
-    if (chamador == JanelaProgresso())
+    if (chamador == m_progresso)
         chamador = nullptr;
-    JanelaProgresso()->ProgressoStart(qtde, caption, chamador);
+    m_progresso->ProgressoStart(qtde, caption, chamador);
 }
 
 bool PromptJanelas::ProgressoMove()
 {
-    if (!JanelaProgresso()) {
+    if (!m_progresso) {
         QCoreApplication::processEvents();
         return true;
     }
-    return JanelaProgresso()->ProgressoMove();
+    return m_progresso->ProgressoMove();
 }
 
 void PromptJanelas::ProgressoClose()
 {
-    if (JanelaProgresso())
-        JanelaProgresso()->ProgressoClose();
+    if (m_progresso)
+        m_progresso->ProgressoClose();
 }

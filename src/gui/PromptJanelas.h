@@ -1,9 +1,14 @@
 #pragma once
-// The prompt interface on real windows: QMessageBox, QInputDialog, QFileDialog, the override
-// cursor, processEvents and QDesktopServices.
+// The prompt interface on real windows: QMessageBox, QInputDialog, QFileDialog, the name and login
+// windows, the built-in browser in the main window's MDI area, the override cursor, processEvents
+// and QDesktopServices.
 #include "platform/clsPrompt.h"
 
+#include <QMdiArea>
+#include <QPointer>
+
 class QWidget;
+class frmProgress;
 
 class PromptJanelas final : public clsPrompt {
 public:
@@ -15,10 +20,19 @@ public:
     void Ampulheta(bool ligar) override;
     void ProcessarEventos() override;
     bool AbrirNoSistema(const QString& endereco) override;
+    QObject* AbrirNavegador(const QString& endereco) override;
+    QString PedirNome(const QString& inicial) override;
+    bool PedirUsuarioSenha(QString& usuario, QString& senha, bool& lembrar) override;
     void ProgressoStart(int qtde, const QString& caption) override;
     bool ProgressoMove() override;
     void ProgressoClose() override;
 
+    // Where browser windows open; without one (or once it is gone) addresses go to the desktop.
+    void DefinirAreaJanelas(QMdiArea* area) { m_area = area; }
+
 private:
     static QWidget* Pai();
+    QPointer<QMdiArea> m_area;
+    // One progress window serves all long work; it is made again if the window it sat on went away.
+    QPointer<frmProgress> m_progresso;
 };

@@ -6,7 +6,7 @@ clsNo* clsNo::Next() const
     return m_linha + 1 < irmaos.size() ? irmaos.at(m_linha + 1) : nullptr;
 }
 
-clsArvore::clsArvore(QObject* pai) : QAbstractItemModel(pai) {}
+clsArvore::clsArvore(clsAmbienteNavegador& ambiente, QObject* pai) : QAbstractItemModel(pai), m_ambiente(ambiente) {}
 
 clsArvore::~clsArvore()
 {

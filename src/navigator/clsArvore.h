@@ -1,13 +1,17 @@
 #pragma once
 // The navigator's tree: nodes with a text, a unique key, an image index (the node's kind) and a tag
 // (the connection string of the source the node belongs to). Nodes are found by key or by index
-// through hash tables, never by walking the tree. The model serves the tree view directly.
+// through hash tables, never by walking the tree. The model serves the tree view directly. The
+// tree belongs to a program context and keeps the data records of its nodes.
+#include "navigator/mdlDadosNodes.h"
+
 #include <QAbstractItemModel>
 #include <QHash>
 #include <QList>
 #include <QString>
 
 class clsArvore;
+class clsAmbienteNavegador;
 
 class clsNo {
 public:
@@ -25,6 +29,8 @@ public:
     clsNo* Next() const;
     int Children() const { return int(m_filhos.size()); }
     const QList<clsNo*>& Filhos() const { return m_filhos; }
+    // The tree the node belongs to.
+    clsArvore& Arvore() const { return *m_arvore; }
 
 private:
     friend class clsArvore;
@@ -45,8 +51,14 @@ class clsArvore : public QAbstractItemModel {
 public:
     enum Papeis { PapelImagem = Qt::UserRole + 1, PapelChave, PapelTag, PapelIndice };
 
-    explicit clsArvore(QObject* pai = nullptr);
+    explicit clsArvore(clsAmbienteNavegador& ambiente, QObject* pai = nullptr);
     ~clsArvore() override;
+
+    // The context the tree belongs to: prompts, options, mapped-server state.
+    clsAmbienteNavegador& Ambiente() const { return m_ambiente; }
+    // The data records of the nodes added through IncluirNode.
+    clsDadosNodes& Dados() { return m_dados; }
+    const clsDadosNodes& Dados() const { return m_dados; }
 
     // Adds a node as the last child of the node keyed `chavePai` (a root when empty). Fails, with
     // the reason in `erro`, when the key is already used or the parent does not exist.
@@ -93,6 +105,8 @@ private:
     void Esquecer(clsNo* no);
     QList<clsNo*>& Irmaos(clsNo* pai) { return pai ? pai->m_filhos : m_raizes; }
 
+    clsAmbienteNavegador& m_ambiente;
+    clsDadosNodes m_dados;
     QList<clsNo*> m_raizes;
     QHash<QString, clsNo*> m_porChave;
     QHash<int, clsNo*> m_porIndice;

@@ -4,8 +4,9 @@
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
+#include "shell/clsAmbiente.h"
 #include "query/frmTabela.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -34,7 +35,8 @@ protected:
 };
 } // namespace
 
-frmNavegador::frmNavegador(QWidget* pai) : QWidget(pai)
+frmNavegador::frmNavegador(clsAmbiente& ambiente, QWidget* pai)
+    : QWidget(pai), m_ambiente(ambiente), m_arvore(ambiente.Arvore())
 {
     setObjectName(QStringLiteral("frmNavegador"));
     m_trv = new QTreeView(this);
@@ -79,10 +81,10 @@ frmNavegador::frmNavegador(QWidget* pai) : QWidget(pai)
 
 void frmNavegador::AbrirConsulta(clsNo* no, const QString& sql, const QString& tabela, bool executar)
 {
-    clsAmpulheta ampulheta;
+    clsAmpulheta ampulheta(m_ambiente.Prompt());
     const PedidoConsulta p = MontarPedidoConsulta(no, sql, tabela, executar);
-    Prompt().ProcessarEventos();
-    auto* janela = new frmTabela;
+    m_ambiente.Prompt().ProcessarEventos();
+    auto* janela = new frmTabela(m_ambiente);
     janela->DefinirTag(QString::number(p.indiceFonte));
     janela->CarregarForm(p.connStr, p.sql, p.tabela, p.executar, p.fonte, p.banco, p.textoNo);
 }
@@ -99,10 +101,10 @@ void frmNavegador::AoRenomear(clsNo* no, const QString& novoTexto)
     if (novoTexto == no->Text() || novoTexto.isEmpty())
         return;
     QString erro;
-    if (RenomearTabela(no->Tag(), no->Text(), novoTexto, &erro))
+    if (RenomearTabela(m_ambiente, no->Tag(), no->Text(), novoTexto, &erro))
         m_arvore.DefinirTexto(no, novoTexto);
     else
-        Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo());
+        m_ambiente.Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo());
 }
 
 void frmNavegador::ChamarDuploClique()
@@ -111,7 +113,7 @@ void frmNavegador::ChamarDuploClique()
     if (!no)
         return;
     // The tree stays disabled while the node is handled, so a second double-click cannot start.
-    clsAmpulheta ampulheta;
+    clsAmpulheta ampulheta(m_ambiente.Prompt());
     m_trv->setEnabled(false);
     switch (no->Image()) {
     case img::SqlServer: ConectarServidor(m_arvore, no); break;
@@ -160,7 +162,7 @@ bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
 {
     if (objeto == m_trv->viewport() && evento->type() == QEvent::MouseMove) {
         // "Focalizar Objetos ao Mover o Mouse": the tree takes the keyboard while the program is active.
-        if (globais::Focalizar && QApplication::activeWindow() && !m_trv->hasFocus())
+        if (m_ambiente.Opcoes().Focalizar && QApplication::activeWindow() && !m_trv->hasFocus())
             m_trv->setFocus();
     } else if (objeto == m_trv->viewport() && evento->type() == QEvent::MouseButtonPress) {
         auto* e = static_cast<QMouseEvent*>(evento);

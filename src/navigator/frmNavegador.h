@@ -6,13 +6,16 @@
 #include <QWidget>
 
 class QTreeView;
+class clsAmbiente;
 
 class frmNavegador : public QWidget {
     Q_OBJECT
 public:
-    explicit frmNavegador(QWidget* pai = nullptr);
+    // Shows the tree of `ambiente` and opens windows with it.
+    explicit frmNavegador(clsAmbiente& ambiente, QWidget* pai = nullptr);
 
     clsArvore& Arvore() { return m_arvore; }
+    clsAmbiente& Ambiente() { return m_ambiente; }
     QTreeView* trvNavegador() const { return m_trv; }
 
     // Builds the fixed roots and the mapped connections, selects and expands the root and runs the
@@ -61,7 +64,8 @@ private:
     void AoClicar(const QModelIndex& indice);
     void AoRenomear(clsNo* no, const QString& novoTexto);
 
-    clsArvore m_arvore;
+    clsAmbiente& m_ambiente;
+    clsArvore& m_arvore;
     QTreeView* m_trv = nullptr;
     int m_ultimoBotao = 1;  // intLastMouseKey
     std::function<QList<JanelaAberta>()> m_janelas;

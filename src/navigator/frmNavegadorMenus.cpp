@@ -2,8 +2,8 @@
 #include "frmNavegador.h"
 
 #include "connections/frmAbrir.h"
-#include "connections/mdlEmbaralhar.h"
-#include "connections/mdlServidores.h"
+#include "platform/mdlEmbaralhar.h"
+#include "navigator/mdlServidores.h"
 #include "navigator/mdlCatalogo.h"
 #include "platform/clsSettings.h"
 

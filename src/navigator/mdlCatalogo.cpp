@@ -1,41 +1,19 @@
 #include "mdlCatalogo.h"
 
 #include "connections/clsData.h"
-#include "connections/mdlEmbaralhar.h"
-#include "connections/mdlServidores.h"
-#include "navigator/mdlDadosNodes.h"
+#include "platform/mdlEmbaralhar.h"
+#include "navigator/mdlServidores.h"
+#include "navigator/clsAmbienteNavegador.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsRecordset.h"
 #include "platform/clsSettings.h"
 #include "schema/mdlTipoDado.h"
-#include "shell/mdlGlobais.h"
-#include "shell/mdlProgramas.h"
+#include "platform/mdlGlobais.h"
+#include "platform/mdlProgramas.h"
+#include "platform/mdlEnderecos.h"
 #include "platform/mdlProcessos.h"
 
 #include <QFileInfo>
-
-namespace catalogo {
-namespace {
-PedirUsuarioSenha& pedirUsuarioSenha()
-{
-    static PedirUsuarioSenha f;
-    return f;
-}
-std::function<void()>& abrirDownloads()
-{
-    static std::function<void()> f;
-    return f;
-}
-} // namespace
-
-bool& OcultarObjetosSistema()
-{
-    static bool ocultar = true;
-    return ocultar;
-}
-void DefinirPedirUsuarioSenha(PedirUsuarioSenha pedir) { pedirUsuarioSenha() = std::move(pedir); }
-void DefinirAbrirDownloads(std::function<void()> abrir) { abrirDownloads() = std::move(abrir); }
-} // namespace catalogo
 
 namespace {
 
@@ -49,13 +27,13 @@ qint64 Numero(const RecordsetPtr& rs, const char* campo) { return rs->Valor(QStr
 void EsquecerCredenciais(clsArvore& arvore, clsNo* no)
 {
     arvore.DefinirTag(no, {});
-    GravarDadoNode(no->Key(), CampoNo::Usuario, {});
-    GravarDadoNode(no->Key(), CampoNo::Senha, {});
+    arvore.Dados().Gravar(no->Key(), CampoNo::Usuario, {});
+    arvore.Dados().Gravar(no->Key(), CampoNo::Senha, {});
 }
 
-void LembrarUsuario(clsNo* no)
+void LembrarUsuario(clsArvore& arvore, clsNo* no)
 {
-    settings::SaveSetting(AutoLogin, QStringLiteral("SqlUser:") + NomeLogin(no), LerDadoNode(no->Key(), CampoNo::Usuario));
+    settings::SaveSetting(AutoLogin, QStringLiteral("SqlUser:") + NomeLogin(no), arvore.Dados().Ler(no->Key(), CampoNo::Usuario));
 }
 
 clsNo* Pasta(clsArvore& arvore, clsNo* pai, const char* texto, const char* sufixo, int imagem, const QString& tag,
@@ -69,11 +47,11 @@ clsNo* Pasta(clsArvore& arvore, clsNo* pai, const char* texto, const char* sufix
 }
 
 // Runs a loader with the data object given, or with one of its own opened on the folder's tag.
-bool ComDados(clsNo* pasta, clsData* dados, const std::function<bool(clsData&)>& carregar)
+bool ComDados(clsArvore& arvore, clsNo* pasta, clsData* dados, const std::function<bool(clsData&)>& carregar)
 {
     if (dados)
         return carregar(*dados);
-    clsData proprio;
+    clsData proprio(arvore.Ambiente());
     if (!proprio.OpenConnection(pasta->Tag()))
         return false;
     const bool ok = carregar(proprio);
@@ -93,24 +71,23 @@ QString NomeQualificado(const QString& esquema, const QString& nome)
 QString ObterConnStrNode(clsArvore& arvore, clsNo* no)
 {
     const QString chave = no->Key();
-    const bool integrado = LerDadoNode(chave, CampoNo::Integrado) == u"1";
-    QString usuario = LerDadoNode(chave, CampoNo::Usuario);
-    QString senha = LerDadoNode(chave, CampoNo::Senha);
+    const bool integrado = arvore.Dados().Ler(chave, CampoNo::Integrado) == u"1";
+    QString usuario = arvore.Dados().Ler(chave, CampoNo::Usuario);
+    QString senha = arvore.Dados().Ler(chave, CampoNo::Senha);
     if (usuario.isEmpty() && senha.isEmpty() && !integrado) {
         const QString login = NomeLogin(no);
         const QString padrao = no->Image() == img::SqlServer ? QStringLiteral("sa") : QStringLiteral("Admin");
         usuario = settings::GetSetting(AutoLogin, QStringLiteral("SqlUser:") + login, padrao);
         senha = Desembaralhar(settings::GetSetting(AutoLogin, QStringLiteral("SqlPass:") + login, Embaralhar(SemSenha)));
         if (senha != SemSenha) {
-            GravarDadoNode(chave, CampoNo::Usuario, usuario);
-            GravarDadoNode(chave, CampoNo::Senha, senha);
+            arvore.Dados().Gravar(chave, CampoNo::Usuario, usuario);
+            arvore.Dados().Gravar(chave, CampoNo::Senha, senha);
         } else {
             senha.clear();
             bool lembrar = false;
-            const auto& pedir = catalogo::pedirUsuarioSenha();
-            if (pedir && pedir(usuario, senha, lembrar)) {
-                GravarDadoNode(chave, CampoNo::Usuario, usuario);
-                GravarDadoNode(chave, CampoNo::Senha, senha);
+            if (arvore.Ambiente().Prompt().PedirUsuarioSenha(usuario, senha, lembrar)) {
+                arvore.Dados().Gravar(chave, CampoNo::Usuario, usuario);
+                arvore.Dados().Gravar(chave, CampoNo::Senha, senha);
                 if (lembrar)
                     settings::SaveSetting(AutoLogin, QStringLiteral("SqlPass:") + login, Embaralhar(senha));
             } else {
@@ -122,7 +99,7 @@ QString ObterConnStrNode(clsArvore& arvore, clsNo* no)
     QString connStr;
     if (!usuario.isEmpty() || !senha.isEmpty() || integrado) {
         if (no->Image() == img::Access)
-            connStr = MontarConnStrAccess(LerDadoNode(chave, CampoNo::Caminho), usuario, senha);
+            connStr = MontarConnStrAccess(arvore.Dados().Ler(chave, CampoNo::Caminho), usuario, senha);
         else {
             const bool banco = no->Image() == img::Banco;
             const QString servidor = banco && no->Parent() ? no->Parent()->Text() : no->Text();
@@ -133,10 +110,10 @@ QString ObterConnStrNode(clsArvore& arvore, clsNo* no)
     return connStr;
 }
 
-bool ConfirmarAcesso(const QString& provider, const QString& connStr)
+bool ConfirmarAcesso(clsAmbienteDados& ambiente, const QString& provider, const QString& connStr)
 {
     const QString secao = QStringLiteral("VerificaDlls");
-    if (globais::VerificarDllsNaConexao)
+    if (ambiente.Opcoes().VerificarDllsNaConexao)
         settings::DeleteSetting(secao, provider);
     if (settings::GetSetting(secao, provider) == u"4")
         return true;
@@ -144,14 +121,14 @@ bool ConfirmarAcesso(const QString& provider, const QString& connStr)
     if (!QFileInfo(verificador).isExecutable()) {
         const QString pergunta = QStringLiteral("Programa Verificador de Dlls está faltando, seria ideal instalar novamente o sistema.")
                                  + u'\r' + QStringLiteral("Deseja Prosseguir com a execução assim mesmo ?");
-        return Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) == vb::Yes;
+        return ambiente.Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) == vb::Yes;
     }
     if (provider == u"WebService")
         return true;
     const QString argumento = u'#' + globais::TituloAplicativo() + u'#' + provider + u'#' + connStr + u'#';
     // One argument, quoted as the command-line splitter expects (a literal quote is three quotes).
     auto citar = [](QString a) { return u'"' + a.replace(QStringLiteral("\""), QStringLiteral("\"\"\"")) + u'"'; };
-    processos::ExecutarEsperar(citar(verificador) + u' ' + citar(argumento));
+    processos::ExecutarEsperar(ambiente.Prompt(), citar(verificador) + u' ' + citar(argumento));
     if (settings::GetSetting(secao, provider) == u"4")
         return true;
     QString texto = QStringLiteral("O provedor '") + provider + QStringLiteral("' parece não estar corretamente instalado em seu computador. ");
@@ -161,18 +138,17 @@ bool ConfirmarAcesso(const QString& provider, const QString& connStr)
     texto += QStringLiteral("Na seção de DOWNLOADS do nosso site voce encontrará links para os principais providers, poderá fazer o "
                             "download, instalá-los e, após isso, tentar acessar essa base novamente.")
              + u'\r' + QStringLiteral("Clique no botão para acessar o nosso browser.");
-    Prompt().MsgBox(texto, vb::Critical, QStringLiteral("Erro no '") + provider + u'\'');
-    if (catalogo::abrirDownloads())
-        catalogo::abrirDownloads()();
+    ambiente.Prompt().MsgBox(texto, vb::Critical, QStringLiteral("Erro no '") + provider + u'\'');
+    ambiente.Prompt().AbrirNavegador(enderecos::PaginaDownloads());
     return false;
 }
 
 bool ConectarServidor(clsArvore& arvore, clsNo* no)
 {
-    clsAmpulheta ampulheta;
+    clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
     if (no->Tag().isEmpty() && ObterConnStrNode(arvore, no).isEmpty())
         return false;
-    clsData dados;
+    clsData dados(arvore.Ambiente());
     if (!dados.OpenConnection(no->Tag())) {
         EsquecerCredenciais(arvore, no);
         const QString chaveSenha = QStringLiteral("SqlPass:") + no->Text();
@@ -180,8 +156,8 @@ bool ConectarServidor(clsArvore& arvore, clsNo* no)
             settings::DeleteSetting(AutoLogin, chaveSenha);
         return false;
     }
-    LembrarUsuario(no);
-    if (!ConfirmarAcesso(dados.Provider(), no->Tag()))
+    LembrarUsuario(arvore, no);
+    if (!ConfirmarAcesso(arvore.Ambiente(), dados.Provider(), no->Tag()))
         return false;
     Pasta(arvore, no, "Manutenções", "man", img::Manutencoes, no->Tag(), img::Manutencoes);
     RecordsetPtr rs;
@@ -192,8 +168,8 @@ bool ConectarServidor(clsArvore& arvore, clsNo* no)
         const QString nome = Texto(rs, "Name");
         IncluirNode(arvore, nome, chave + nome, chave, img::Banco, {},
                     QStringLiteral("Servidor: ") + no->Text() + QStringLiteral(" - Banco de dados: ") + nome,
-                    LerDadoNode(chave, CampoNo::Usuario), LerDadoNode(chave, CampoNo::Senha),
-                    LerDadoNode(chave, CampoNo::Integrado));
+                    arvore.Dados().Ler(chave, CampoNo::Usuario), arvore.Dados().Ler(chave, CampoNo::Senha),
+                    arvore.Dados().Ler(chave, CampoNo::Integrado));
     }
     arvore.Expandir(no);
     dados.CloseConnection();
@@ -203,7 +179,7 @@ bool ConectarServidor(clsArvore& arvore, clsNo* no)
 
 bool ConectarBancoDados(clsArvore& arvore, clsNo* no)
 {
-    clsAmpulheta ampulheta;
+    clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
     QString connStr;
     QString descricao;
     switch (no->Image()) {
@@ -213,13 +189,13 @@ bool ConectarBancoDados(clsArvore& arvore, clsNo* no)
         connStr = no->Tag().isEmpty() ? ObterConnStrNode(arvore, no) : no->Tag();
         break;
     case img::WebService:
-        connStr = descricao = LerDadoNode(no->Key(), CampoNo::Endereco);
+        connStr = descricao = arvore.Dados().Ler(no->Key(), CampoNo::Endereco);
         break;
     case img::Access: {
-        descricao = LerDadoNode(no->Key(), CampoNo::Caminho);
+        descricao = arvore.Dados().Ler(no->Key(), CampoNo::Caminho);
         if (!QFileInfo::exists(descricao)) {
             // A mapped file that is gone: say so instead of creating an empty one in its place.
-            Prompt().MsgBox(QStringLiteral("O arquivo do banco de dados não foi encontrado:") + u'\n' + descricao,
+            arvore.Ambiente().Prompt().MsgBox(QStringLiteral("O arquivo do banco de dados não foi encontrado:") + u'\n' + descricao,
                             vb::Critical, globais::TituloAplicativo());
             return false;
         }
@@ -231,16 +207,16 @@ bool ConectarBancoDados(clsArvore& arvore, clsNo* no)
         break;
     }
     if (!descricao.isEmpty())
-        GravarDadoNode(no->Key(), CampoNo::Descricao, descricao);
+        arvore.Dados().Gravar(no->Key(), CampoNo::Descricao, descricao);
     if (connStr.isEmpty())
         return false;
-    clsData dados;
+    clsData dados(arvore.Ambiente());
     if (!dados.OpenConnection(connStr)) {
         EsquecerCredenciais(arvore, no);
         return false;
     }
-    LembrarUsuario(no);
-    if (!ConfirmarAcesso(dados.Provider(), connStr))
+    LembrarUsuario(arvore, no);
+    if (!ConfirmarAcesso(arvore.Ambiente(), dados.Provider(), connStr))
         return false;
     const int tipo = dados.ConnectionType();
     dados.CloseConnection();
@@ -285,13 +261,13 @@ void ExpandirNo(clsArvore& arvore, clsNo* no)
 
 void CarregarManutencoes(clsArvore& arvore, clsNo* no)
 {
-    clsAmpulheta ampulheta;
+    clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
     arvore.RemoverFilhos(no);
     const QString tag = no->Tag();
     if (SqlDmoDisponivel()) {
         Pasta(arvore, no, "Backup", "bac", img::Backup, tag);
         // The Agent and its jobs when the server lets them be read; otherwise they are left out.
-        if (std::unique_ptr<clsSqlDmoSessao> sessao = AbrirSqlDmo(tag, false)) {
+        if (std::unique_ptr<clsSqlDmoSessao> sessao = AbrirSqlDmo(arvore.Ambiente(), tag, false)) {
             int status = 0;
             if (sessao->StatusAgent(status))
                 if (clsNo* agent = Pasta(arvore, no, "Agent", "Age", status == 1 ? img::AgentRodando : img::AgentParado, tag))
@@ -339,8 +315,8 @@ struct ObjetosCatalogo {
 
 bool CarregarObjetos(clsArvore& arvore, clsNo* pasta, clsData* dados, const ObjetosCatalogo& o)
 {
-    clsAmpulheta ampulheta;
-    return ComDados(pasta, dados, [&](clsData& d) {
+    clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
+    return ComDados(arvore, pasta, dados, [&](clsData& d) {
         arvore.RemoverFilhos(pasta);
         RecordsetPtr rs;
         if (!d.OpenSchema(o.schema, rs, {}, o.tipoTabela, {}, {}, true, {}, o.ocultar) || rs->RecordCount() <= 0)
@@ -361,7 +337,7 @@ bool CarregarTabelas(clsArvore& arvore, clsNo* pasta, clsData* dados)
 {
     if (pasta->Image() != img::PastaTabelas)
         return false;
-    const QString tipo = catalogo::OcultarObjetosSistema() ? QStringLiteral("TABLE") : QString();
+    const QString tipo = arvore.Ambiente().Opcoes().OcultarObjetosSistema ? QStringLiteral("TABLE") : QString();
     return CarregarObjetos(arvore, pasta, dados,
                            {tiposchema::Tabelas, tipo, true, "TABLE_NAME", "TABLE_SCHEMA", "TABLE_TYPE", "SYSTEM TABLE",
                             img::TabelaSistema, img::Tabela});
@@ -370,21 +346,21 @@ bool CarregarTabelas(clsArvore& arvore, clsNo* pasta, clsData* dados)
 bool CarregarViews(clsArvore& arvore, clsNo* pasta, clsData* dados)
 {
     return CarregarObjetos(arvore, pasta, dados,
-                           {tiposchema::Views, {}, catalogo::OcultarObjetosSistema(), "TABLE_NAME", "TABLE_SCHEMA",
+                           {tiposchema::Views, {}, arvore.Ambiente().Opcoes().OcultarObjetosSistema, "TABLE_NAME", "TABLE_SCHEMA",
                             "TABLE_TYPE", "SYSTEM", img::ViewSistema, img::View});
 }
 
 bool CarregarProcedures(clsArvore& arvore, clsNo* pasta, clsData* dados)
 {
     return CarregarObjetos(arvore, pasta, dados,
-                           {tiposchema::Procedures, {}, catalogo::OcultarObjetosSistema(), "PROCEDURE_NAME",
+                           {tiposchema::Procedures, {}, arvore.Ambiente().Opcoes().OcultarObjetosSistema, "PROCEDURE_NAME",
                             "PROCEDURE_SCHEMA", "PROCEDURE_TYPE", "SYSTEM", img::ProcedureSistema, img::Procedure, true});
 }
 
 bool CarregarFuncoes(clsArvore& arvore, clsNo* pasta, clsData* dados)
 {
-    clsAmpulheta ampulheta;
-    return ComDados(pasta, dados, [&](clsData& d) {
+    clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
+    return ComDados(arvore, pasta, dados, [&](clsData& d) {
         arvore.RemoverFilhos(pasta);
         RecordsetPtr rs;
         if (!d.OpenRecordset(rs, QStringLiteral("SELECT Name FROM SysObjects WHERE Type = 'TF' Or Type = 'FN'"))
@@ -400,10 +376,10 @@ bool CarregarFuncoes(clsArvore& arvore, clsNo* pasta, clsData* dados)
 
 void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<JanelaAberta>& janelas)
 {
-    clsAmpulheta ampulheta;
+    clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
     if (clsNo* primeiro = tabela->Child())
         DesconectarNode(arvore, primeiro, 0, true, janelas);
-    clsData dados;
+    clsData dados(arvore.Ambiente());
     if (!dados.OpenConnection(tabela->Tag()))
         return;
     const QString chave = tabela->Key();
@@ -481,7 +457,7 @@ bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr)
 {
     if (connStr.isEmpty())
         return false;
-    clsData dados;
+    clsData dados(arvore.Ambiente());
     if (!dados.OpenConnection(connStr))
         return false;
     const QString banco = dados.ActiveConnection() ? dados.ActiveConnection()->BancoPadrao() : QString();
@@ -501,7 +477,7 @@ bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr)
     } else {
         if (!IncluirConexaoNavegador(arvore, tiporegistro::Customizada, texto, false, {}, {}, connStr, identificador))
             return false;
-        GravarServidor(QStringLiteral("C"), texto, Embaralhar(connStr), Embaralhar(identificador));
+        GravarServidor(arvore, QStringLiteral("C"), texto, Embaralhar(connStr), Embaralhar(identificador));
         no = arvore.No(identificador);
     }
     const bool conectado = ConectarBancoDados(arvore, no);
@@ -510,10 +486,10 @@ bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr)
     return conectado;
 }
 
-bool RenomearTabela(const QString& connStr, const QString& nome, const QString& novoNome, QString* erro)
+bool RenomearTabela(clsAmbienteDados& ambiente, const QString& connStr, const QString& nome, const QString& novoNome, QString* erro)
 {
-    clsAmpulheta ampulheta;
-    clsData dados;
+    clsAmpulheta ampulheta(ambiente.Prompt());
+    clsData dados(ambiente);
     // The description alone, without the number and the statement the data layer adds.
     auto falhar = [&] {
         *erro = dados.ErrMsg().section(u'\n', 1, 1);

@@ -5,21 +5,10 @@
 #include "navigator/clsArvore.h"
 #include "navigator/mdlNavegador.h"
 
-#include <functional>
 
+class clsAmbienteDados;
 class clsData;
 class clsSqlDmoSessao;
-
-namespace catalogo {
-// The "Hide System Objects" check of the navigator's database menu.
-bool& OcultarObjetosSistema();
-// The user-and-password prompt: fills user and password, tells whether to remember the password;
-// false when the user cancelled. Installed by the windows.
-using PedirUsuarioSenha = std::function<bool(QString& usuario, QString& senha, bool& lembrar)>;
-void DefinirPedirUsuarioSenha(PedirUsuarioSenha pedir);
-// Opens the browser on the downloads page (after a provider failed its check).
-void DefinirAbrirDownloads(std::function<void()> abrir);
-} // namespace catalogo
 
 // The connection string of a server, database or file node, asking for credentials when none are
 // known; empty when the user cancels. Also kept in the node's tag.
@@ -27,7 +16,9 @@ QString ObterConnStrNode(clsArvore& arvore, clsNo* no);
 
 bool ConectarServidor(clsArvore& arvore, clsNo* no);
 bool ConectarBancoDados(clsArvore& arvore, clsNo* no);
-bool ConfirmarAcesso(const QString& provider, const QString& connStr);
+// Checks once per provider (or every time, with the tools menu's check on) that the provider opens,
+// through the companion checker; tells the user and offers the downloads page when it does not.
+bool ConfirmarAcesso(clsAmbienteDados& ambiente, const QString& provider, const QString& connStr);
 
 // Runs the loader of an expanded node whose first child is the placeholder.
 void ExpandirNo(clsArvore& arvore, clsNo* no);
@@ -44,7 +35,7 @@ bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr);
 
 // Renames a table of the source `connStr` (ALTER TABLE … RENAME TO, or sp_rename on SQL Server).
 // On failure `erro` gets the engine's description.
-bool RenomearTabela(const QString& connStr, const QString& nome, const QString& novoNome, QString* erro);
+bool RenomearTabela(clsAmbienteDados& ambiente, const QString& connStr, const QString& nome, const QString& novoNome, QString* erro);
 
 // The qualified name of a catalog object: owner in lower case + "." + name, unless the owner is
 // empty or dbo.

@@ -1,22 +1,9 @@
 #include "mdlDadosNodes.h"
 
-#include <QHash>
-
 namespace {
 
-struct Tabela {
-    QVector<DadoNode> registros;
-    QHash<QString, int> exata;      // key -> record
-    QHash<QString, int> semCaixa;   // lower-cased key -> first record with that key ignoring case
-};
-
-Tabela& tabela()
-{
-    static Tabela t;
-    return t;
-}
-
-QString* Campo(DadoNode& d, CampoNo campo)
+template <typename Dado>
+auto* Campo(Dado& d, CampoNo campo)
 {
     switch (campo) {
     case CampoNo::Descricao: return &d.descricao;
@@ -26,48 +13,37 @@ QString* Campo(DadoNode& d, CampoNo campo)
     case CampoNo::Caminho: return &d.caminho;
     case CampoNo::Endereco: return &d.endereco;
     }
-    return nullptr;
+    return &d.descricao;
 }
 
 } // namespace
 
-namespace dadosnodes {
-
-void Registrar(const DadoNode& dado)
+void clsDadosNodes::Registrar(const DadoNode& dado)
 {
-    Tabela& t = tabela();
-    const auto existente = t.exata.constFind(dado.key);
-    if (existente != t.exata.constEnd()) {
-        t.registros[*existente] = dado;
+    const auto existente = m_exata.constFind(dado.key);
+    if (existente != m_exata.constEnd()) {
+        m_registros[*existente] = dado;
         return;
     }
-    const int posicao = int(t.registros.size());
-    t.registros.append(dado);
-    t.exata.insert(dado.key, posicao);
+    const int posicao = int(m_registros.size());
+    m_registros.append(dado);
+    m_exata.insert(dado.key, posicao);
     const QString semCaixa = dado.key.toLower();
-    if (!t.semCaixa.contains(semCaixa))
-        t.semCaixa.insert(semCaixa, posicao);
+    if (!m_semCaixa.contains(semCaixa))
+        m_semCaixa.insert(semCaixa, posicao);
 }
 
-const QVector<DadoNode>& Todos() { return tabela().registros; }
-
-void Limpar() { tabela() = Tabela(); }
-
-} // namespace dadosnodes
-
-QString LerDadoNode(const QString& chave, CampoNo campo)
+QString clsDadosNodes::Ler(const QString& chave, CampoNo campo) const
 {
-    Tabela& t = tabela();
-    const auto i = t.semCaixa.constFind(chave.toLower());
-    if (i == t.semCaixa.constEnd())
+    const auto i = m_semCaixa.constFind(chave.toLower());
+    if (i == m_semCaixa.constEnd())
         return {};
-    return *Campo(t.registros[*i], campo);
+    return *Campo(m_registros[*i], campo);
 }
 
-void GravarDadoNode(const QString& chave, CampoNo campo, const QString& valor)
+void clsDadosNodes::Gravar(const QString& chave, CampoNo campo, const QString& valor)
 {
-    Tabela& t = tabela();
-    const auto i = t.exata.constFind(chave);
-    if (i != t.exata.constEnd())
-        *Campo(t.registros[*i], campo) = valor;
+    const auto i = m_exata.constFind(chave);
+    if (i != m_exata.constEnd())
+        *Campo(m_registros[*i], campo) = valor;
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The program-wide node data table: one record per node added through IncluirNode, with the
+// The node data table of a navigator tree: one record per node added through IncluirNode, with the
 // credentials and addresses a connection string is rebuilt from. Records are appended in order of
 // addition and never removed; re-adding a key overwrites its record.
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -17,16 +18,20 @@ struct DadoNode {
 
 enum class CampoNo { Descricao, Usuario, Senha, Integrado, Caminho, Endereco };
 
-namespace dadosnodes {
+class clsDadosNodes {
+public:
+    // Registers a record under its key: overwrites the record whose key is exactly that key, else
+    // appends.
+    void Registrar(const DadoNode& dado);
+    const QVector<DadoNode>& Todos() const { return m_registros; }
 
-// Registers a record under `chave`: overwrites the record whose key is exactly `chave`, else appends.
-void Registrar(const DadoNode& dado);
-const QVector<DadoNode>& Todos();
-void Limpar();
+    // The field of the first record whose key equals `chave` ignoring case; empty when none.
+    QString Ler(const QString& chave, CampoNo campo) const;
+    // Sets the field of the record whose key is exactly `chave`; nothing when none.
+    void Gravar(const QString& chave, CampoNo campo, const QString& valor);
 
-} // namespace dadosnodes
-
-// The field of the first record whose key equals `chave` ignoring case; empty when none.
-QString LerDadoNode(const QString& chave, CampoNo campo);
-// Sets the field of the record whose key is exactly `chave`; nothing when none.
-void GravarDadoNode(const QString& chave, CampoNo campo, const QString& valor);
+private:
+    QVector<DadoNode> m_registros;
+    QHash<QString, int> m_exata;     // key -> record
+    QHash<QString, int> m_semCaixa;  // lower-cased key -> first record with that key ignoring case
+};

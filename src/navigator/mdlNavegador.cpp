@@ -1,9 +1,9 @@
 #include "mdlNavegador.h"
 
-#include "connections/mdlServidores.h"
-#include "navigator/mdlDadosNodes.h"
+#include "navigator/mdlServidores.h"
+#include "navigator/clsAmbienteNavegador.h"
 #include "platform/clsPrompt.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 
 
 clsNo* AdicionarNode(clsArvore& arvore, const QString& texto, const QString& chave, const QString& chavePai)
@@ -15,7 +15,7 @@ clsNo* AdicionarNode(clsArvore& arvore, const QString& texto, const QString& cha
             return no;
         const QString pergunta = texto + u'\r' + tentativa + u'\r' + erro + u'\r'
                                  + QStringLiteral("Deseja incluir com outro nome ?");
-        if (Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) != vb::Yes)
+        if (arvore.Ambiente().Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) != vb::Yes)
             return nullptr;
         tentativa += u'2';
     }
@@ -30,7 +30,7 @@ clsNo* IncluirNode(clsArvore& arvore, const QString& texto, const QString& chave
         return nullptr;
     arvore.DefinirImagem(no, imagem);
     arvore.DefinirTag(no, tag);
-    dadosnodes::Registrar({no->Key(), descricao, usuario, senha, integrado, caminho, endereco});
+    arvore.Dados().Registrar({no->Key(), descricao, usuario, senha, integrado, caminho, endereco});
     return no;
 }
 
@@ -94,7 +94,7 @@ bool DesconectarNode(clsArvore& arvore, clsNo* no, int imagem, bool fecharJanela
             if (!perguntou) {
                 const QString pergunta = QStringLiteral("Todas as Telas Abertas Por Esta Conexão Serão Fechadas.") + u'\r'
                                          + QStringLiteral("Deseja Continuar ?");
-                if (Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) != vb::Yes)
+                if (arvore.Ambiente().Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) != vb::Yes)
                     return false;
                 perguntou = true;
             }
@@ -113,8 +113,8 @@ bool DesconectarNode(clsArvore& arvore, clsNo* no, int imagem, bool fecharJanela
     arvore.DefinirImagem(no, imagem);
     if (imagem != img::Banco && imagem != img::Customizada) {
         arvore.DefinirTag(no, {});
-        GravarDadoNode(no->Key(), CampoNo::Usuario, {});
-        GravarDadoNode(no->Key(), CampoNo::Senha, {});
+        arvore.Dados().Gravar(no->Key(), CampoNo::Usuario, {});
+        arvore.Dados().Gravar(no->Key(), CampoNo::Senha, {});
     }
     return true;
 }
@@ -124,9 +124,9 @@ NoConectado LocalizarNoConectado(const clsNo* no)
     NoConectado r;
     for (const clsNo* n = no; n; n = n->Parent()) {
         switch (n->Image()) {
-        case img::AccessConectado: r.fonte = LerDadoNode(n->Key(), CampoNo::Caminho); break;
+        case img::AccessConectado: r.fonte = n->Arvore().Dados().Ler(n->Key(), CampoNo::Caminho); break;
         case img::WebServiceConectado:
-            r.fonte = LerDadoNode(n->Key(), CampoNo::Endereco);
+            r.fonte = n->Arvore().Dados().Ler(n->Key(), CampoNo::Endereco);
             r.textoNo = n->Text();
             break;
         case img::BancoConectado: r.banco = n->Text(); break;

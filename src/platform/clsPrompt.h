@@ -1,7 +1,9 @@
 #pragma once
 // The one way the program talks to the user: message boxes, questions, input, file dialogs, modal
-// dialogs, the hourglass and "let pending events run". The windows install the real implementation;
-// tests install a scripted one, so every flow runs headless and its messages can be asserted.
+// dialogs, the name and login prompts, the built-in browser, the hourglass and "let pending events
+// run". The program's context holds one: the windows' implementation in the program, a scripted one
+// in tests, a silent one in the companion programs, so every flow runs headless and its messages
+// can be asserted.
 #include <QObject>
 #include <QString>
 
@@ -40,6 +42,19 @@ public:
     virtual void ProcessarEventos() = 0;
     // Hands an address (http:, mailto:, file:) to the desktop.
     virtual bool AbrirNoSistema(const QString& endereco) = 0;
+    // Opens the built-in browser on an address and returns its window; without one the address
+    // goes to the desktop's browser and the answer is null.
+    virtual QObject* AbrirNavegador(const QString& endereco)
+    {
+        AbrirNoSistema(endereco);
+        return nullptr;
+    }
+    // The one-line name window, pre-filled with `inicial`: the typed text when the user confirmed,
+    // otherwise `inicial`.
+    virtual QString PedirNome(const QString& inicial) = 0;
+    // The login window: fills user and password and whether to remember the password; false when
+    // the user cancelled.
+    virtual bool PedirUsuarioSenha(QString& usuario, QString& senha, bool& lembrar) = 0;
 
     // The progress window of long work: `qtde` steps under a caption. ProgressoMove advances one
     // step, lets events run and returns false once the user asked to abort (Esc, then Yes).
@@ -51,16 +66,33 @@ public:
 // The answer of a message box closed without a choice: No for questions, Cancel where offered, else OK.
 int RespostaPadrao(int estilo);
 
-// The implementation in force. Never null: before the windows install theirs, a silent one answers
-// every question with its default (No / Cancel / empty) and records nothing.
-clsPrompt& Prompt();
-void DefinirPrompt(clsPrompt* prompt);
+// Answers every question with its default (No / Cancel / empty), shows nothing and records nothing:
+// the prompt of programs without windows.
+class clsPromptSilencioso final : public clsPrompt {
+public:
+    int MsgBox(const QString&, int estilo, const QString&) override { return RespostaPadrao(estilo); }
+    QString InputBox(const QString&, const QString&, const QString& padrao, bool* cancelado) override;
+    QString ArquivoAbrir(const QString&, const QString&, const QString&) override { return {}; }
+    QString ArquivoSalvar(const QString&, const QString&, const QString&) override { return {}; }
+    int ExibirModal(QObject*) override { return 0; }
+    void Ampulheta(bool) override {}
+    void ProcessarEventos() override {}
+    bool AbrirNoSistema(const QString&) override { return false; }
+    QString PedirNome(const QString& inicial) override { return inicial; }
+    bool PedirUsuarioSenha(QString&, QString&, bool&) override { return false; }
+    void ProgressoStart(int, const QString&) override {}
+    bool ProgressoMove() override { return true; }
+    void ProgressoClose() override {}
+};
 
 // Hourglass for the lifetime of a scope, restored also when the scope is left by an error.
 class clsAmpulheta {
 public:
-    clsAmpulheta() { Prompt().Ampulheta(true); }
-    ~clsAmpulheta() { Prompt().Ampulheta(false); }
+    explicit clsAmpulheta(clsPrompt& prompt) : m_prompt(prompt) { m_prompt.Ampulheta(true); }
+    ~clsAmpulheta() { m_prompt.Ampulheta(false); }
     clsAmpulheta(const clsAmpulheta&) = delete;
     clsAmpulheta& operator=(const clsAmpulheta&) = delete;
+
+private:
+    clsPrompt& m_prompt;
 };

@@ -1,6 +1,6 @@
 #include "clsServidoresRegistrados.h"
 
-#include "connections/mdlEmbaralhar.h"
+#include "platform/mdlEmbaralhar.h"
 #include "platform/clsSettings.h"
 #include "platform/mdlOdbc.h"
 

@@ -7,7 +7,7 @@
 
 namespace processos {
 
-bool ExecutarEsperar(const QString& linhaComando, int)
+bool ExecutarEsperar(clsPrompt& prompt, const QString& linhaComando, int)
 {
     QStringList partes = QProcess::splitCommand(linhaComando);
     if (partes.isEmpty())
@@ -19,10 +19,10 @@ bool ExecutarEsperar(const QString& linhaComando, int)
     processo.start(programa, partes);
     if (!processo.waitForStarted(-1))
         return false;
-    Prompt().ProcessarEventos();
+    prompt.ProcessarEventos();
     while (processo.state() != QProcess::NotRunning) {
         processo.waitForFinished(50);
-        Prompt().ProcessarEventos();
+        prompt.ProcessarEventos();
     }
     return true;
 }

@@ -2,6 +2,8 @@
 // Starting other programs.
 #include <QString>
 
+class clsPrompt;
+
 namespace processos {
 
 // Window styles a caller may ask for. The programs started here place their own windows, so the
@@ -11,6 +13,6 @@ enum EstiloJanela : int { Oculta = 0, NormalComFoco = 1, MinimizadaComFoco = 2, 
 // Starts the command line (split into program and arguments as a shell would) and blocks until the
 // program ends, letting pending events run meanwhile; there is no time-out. An empty command line
 // does nothing. False when nothing was started.
-bool ExecutarEsperar(const QString& linhaComando, int estiloJanela = NormalComFoco);
+bool ExecutarEsperar(clsPrompt& prompt, const QString& linhaComando, int estiloJanela = NormalComFoco);
 
 } // namespace processos

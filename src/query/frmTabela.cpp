@@ -1,11 +1,12 @@
 #include "frmTabela.h"
 
+#include "gui/Twips.h"
 #include "connections/clsData.h"
 #include "connections/uctConnectionSel.h"
 #include "query/clsModeloRecordset.h"
 #include "query/mdlExecucao.h"
 #include "query/uctEditorSql.h"
-#include "shell/mdlGlobais.h"
+#include "shell/clsAmbiente.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,7 +30,6 @@
 
 namespace {
 
-constexpr int TwipsPorPixel = 15;
 // The splitter bar stays at least this far from the window's top and this far from its bottom.
 constexpr int TopoMinimoDivisor = 668;
 constexpr int FolgaInferiorDivisor = 1432;
@@ -56,7 +56,7 @@ struct DefinicaoBotao {
 
 static void CarregarIconesConsulta() { Q_INIT_RESOURCE(query); }
 
-frmTabela::frmTabela(QWidget* pai) : frmFilhoConexao(pai)
+frmTabela::frmTabela(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai), m_ambiente(ambiente)
 {
     static const bool carregado = (CarregarIconesConsulta(), true);
     Q_UNUSED(carregado);
@@ -80,7 +80,7 @@ frmTabela::frmTabela(QWidget* pai) : frmFilhoConexao(pai)
     dgrConsulta->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                  QAbstractItemView::AnyKeyPressed);
 
-    txtSql = new uctEditorSql;
+    txtSql = new uctEditorSql(m_ambiente);
     txtSql->setObjectName(QStringLiteral("txtSql"));
     QFont fonteEditor(QStringLiteral("Courier New"), 10);
     fonteEditor.setStyleHint(QFont::Monospace);
@@ -135,11 +135,11 @@ frmTabela::frmTabela(QWidget* pai) : frmFilhoConexao(pai)
     // Loading: layout, grid buttons off, the execution toggles from the options.
     AjustarLayout();
     HabilitarBotoesGrid(false);
-    Botao(QStringLiteral("PassoPasso"))->setChecked(globais::PassoPasso);
-    Botao(QStringLiteral("CheckBeforeSql"))->setChecked(globais::CheckBeforeSql);
-    Botao(QStringLiteral("IntellisenseLista"))->setChecked(globais::IntellisenseLista);
+    Botao(QStringLiteral("PassoPasso"))->setChecked(m_ambiente.Opcoes().PassoPasso);
+    Botao(QStringLiteral("CheckBeforeSql"))->setChecked(m_ambiente.Opcoes().CheckBeforeSql);
+    Botao(QStringLiteral("IntellisenseLista"))->setChecked(m_ambiente.Opcoes().IntellisenseLista);
     connect(Botao(QStringLiteral("IntellisenseLista")), &QAction::toggled, txtSql, &uctEditorSql::DefinirIntellisenseLista);
-    txtSql->DefinirIntellisenseLista(globais::IntellisenseLista);
+    txtSql->DefinirIntellisenseLista(m_ambiente.Opcoes().IntellisenseLista);
 }
 
 frmTabela::~frmTabela() = default;
@@ -206,7 +206,7 @@ void frmTabela::CriarBarras()
 
     fraConnection = new QFrame;
     fraConnection->setObjectName(QStringLiteral("fraConnection"));
-    uctConnectionSel1 = new uctConnectionSel(fraConnection);
+    uctConnectionSel1 = new uctConnectionSel(m_ambiente.Prompt(), fraConnection);
     uctConnectionSel1->setObjectName(QStringLiteral("uctConnectionSel1"));
     auto* lf = new QHBoxLayout(fraConnection);
     lf->setContentsMargins(2, 0, 2, 0);
@@ -264,8 +264,8 @@ void frmTabela::CarregarForm(const QString& strTempConnectionString, QString& st
     LigarEditorAConexao();
     uctConnectionSel1->DefinirLabel(strDataSourceName, strDataBaseName, strNodeText);
 
-    if (!parentWidget() && Hospedeiro())
-        Hospedeiro()(this);
+    if (!parentWidget() && m_ambiente.hospedarJanela)
+        m_ambiente.hospedarJanela(this);
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         sub->show();
     show();
@@ -310,7 +310,7 @@ void frmTabela::PrimeiraAtivacao()
     AjustarLayout();
     m_topoDivisor = 0;
     SqlClick();
-    if (m_executarAoCarregar && globais::AbrirExecutando) {
+    if (m_executarAoCarregar && m_ambiente.Opcoes().AbrirExecutando) {
         Botao(QStringLiteral("Sql"))->setChecked(false);
         SqlClick();
         ExecutarSql();
@@ -502,7 +502,7 @@ bool frmTabela::TeclaEditor(QKeyEvent* e)
 // Focus follows the mouse over the grid and the editor, when the option asks for it.
 void frmTabela::SeguirMouse(QWidget* controle, const QPoint& pos)
 {
-    if (!globais::Focalizar)
+    if (!m_ambiente.Opcoes().Focalizar)
         return;
     if (pos.x() == m_ultimoMouse.x() || pos.y() == m_ultimoMouse.y())
         return;

@@ -17,6 +17,7 @@ class QStatusBar;
 class QTableView;
 class QToolBar;
 class clsArvore;
+class clsAmbiente;
 class clsData;
 class clsModeloRecordset;
 class uctConnectionSel;
@@ -25,7 +26,9 @@ class uctEditorSql;
 class frmTabela : public frmFilhoConexao {
     Q_OBJECT
 public:
-    explicit frmTabela(QWidget* pai = nullptr);
+    // Connects, prompts and finds the open connections through `ambiente`; a window the main window
+    // does not host itself goes into the MDI area through the context's hook.
+    explicit frmTabela(clsAmbiente& ambiente, QWidget* pai = nullptr);
     ~frmTabela() override;
 
     // Loads the window in one of its modes and shows it. `strSql` comes back with the text written
@@ -73,12 +76,7 @@ public:
     int TopoDivisor() const { return m_topoDivisor; }
     void MoverDivisor(int twips);
 
-    // What the main window provides. Each is optional: without a host a window opened by "New"
-    // goes to the MDI area of the window it came from; without a tree the selector finds nothing;
-    // without a popup the window shows its own "Tabela" menu over the grid.
-    static void DefinirHospedeiro(std::function<void(frmTabela*)> hospedar);
-    static void DefinirArvore(std::function<const clsArvore*()> arvore);
-    static void DefinirMenuGrid(std::function<void(frmTabela*, const QPoint&)> popup);
+    clsAmbiente& Ambiente() const { return m_ambiente; }
     // Fills a "Tabela" menu (mnuTab) with the grid popup's items, acting on the window the getter
     // returns (the main window's frmTempTabela).
     static void PreencherMenuTab(QMenu* mnuTab, std::function<frmTabela*()> frmTempTabela);
@@ -111,7 +109,6 @@ private:
     void DivisorMovido();
     void AplicarDivisor(int twips);
     // frmTabelaAcoes.cpp: commands
-    static std::function<void(frmTabela*)>& Hospedeiro();
     void LigarAcoes();
     void FecharResultado();
     void ConcluirEdicaoGrid();
@@ -124,6 +121,7 @@ private:
     void Substituir();
     void Fechar();
 
+    clsAmbiente& m_ambiente;
     QString m_connectionString;
     std::unique_ptr<clsData> m_dados;
     QString m_tabela;

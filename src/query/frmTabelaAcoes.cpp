@@ -2,10 +2,13 @@
 // selector, the grid popup, the editor's clipboard and search buttons, and closing.
 #include "frmTabela.h"
 
+#include "gui/Twips.h"
 #include "connections/clsData.h"
-#include "connections/mdlConexoesAbertas.h"
+#include "navigator/mdlConexoesAbertas.h"
 #include "connections/uctConnectionSel.h"
 #include "navigator/clsArvore.h"
+#include "query/mdlVerificarSql.h"
+#include "shell/clsAmbiente.h"
 #include "platform/clsPrompt.h"
 #include "query/clsModeloRecordset.h"
 #include "query/mdlExecucao.h"
@@ -25,35 +28,9 @@
 
 namespace {
 
-constexpr int TwipsPorPixel = 15;
 constexpr int FolgaColuna = 200; // twips added to a caption's or value's width
 
-std::function<const clsArvore*()>& ArvoreNavegador()
-{
-    static std::function<const clsArvore*()> f;
-    return f;
-}
-
-std::function<void(frmTabela*, const QPoint&)>& MenuGridExterno()
-{
-    static std::function<void(frmTabela*, const QPoint&)> f;
-    return f;
-}
-
 } // namespace
-
-std::function<void(frmTabela*)>& frmTabela::Hospedeiro()
-{
-    static std::function<void(frmTabela*)> f;
-    return f;
-}
-
-void frmTabela::DefinirHospedeiro(std::function<void(frmTabela*)> hospedar) { Hospedeiro() = std::move(hospedar); }
-void frmTabela::DefinirArvore(std::function<const clsArvore*()> arvore) { ArvoreNavegador() = std::move(arvore); }
-void frmTabela::DefinirMenuGrid(std::function<void(frmTabela*, const QPoint&)> popup)
-{
-    MenuGridExterno() = std::move(popup);
-}
 
 void frmTabela::LigarAcoes()
 {
@@ -62,7 +39,7 @@ void frmTabela::LigarAcoes()
             try {
                 f();
             } catch (const std::exception& e) {
-                Prompt().MsgBox(QString::fromLocal8Bit(e.what()), vb::Critical);
+                m_ambiente.Prompt().MsgBox(QString::fromLocal8Bit(e.what()), vb::Critical);
             }
         });
     };
@@ -71,7 +48,7 @@ void frmTabela::LigarAcoes()
     ao("Grid", [this] { GridClick(); });
     ao("Incluir", [this] {
         if (!m_modelo->IncluirLinha())
-            Prompt().MsgBox(m_modelo->UltimoErro(), vb::Critical);
+            m_ambiente.Prompt().MsgBox(m_modelo->UltimoErro(), vb::Critical);
         else
             dgrConsulta->scrollToBottom();
     });
@@ -107,7 +84,7 @@ void frmTabela::LigarAcoes()
     connect(dgrConsulta->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int coluna) { m_colunaAtual = coluna; });
     connect(m_modelo, &clsModeloRecordset::EdicaoRecusada, this,
-            [](const QString& erro) { Prompt().MsgBox(erro, vb::Critical); });
+            [this](const QString& erro) { m_ambiente.Prompt().MsgBox(erro, vb::Critical); });
 }
 
 RecordsetPtr frmTabela::Recordset() const { return m_modelo->Recordset(); }
@@ -116,7 +93,7 @@ bool frmTabela::AbrirConexao()
 {
     if (m_dados)
         return m_dados->ConnectionType() != tipoconexao::Fechada;
-    m_dados = std::make_unique<clsData>();
+    m_dados = std::make_unique<clsData>(m_ambiente);
     if (!m_dados->OpenConnection(m_connectionString, true, true))
         return false;
     if (m_dados->Provider() == QLatin1String("SQLOLEDB.1"))
@@ -138,7 +115,7 @@ void frmTabela::FecharResultado()
 bool frmTabela::ExecutarSql()
 {
     try {
-        clsAmpulheta ampulheta;
+        clsAmpulheta ampulheta(m_ambiente.Prompt());
         HabilitarBotoesGrid(false);
         DefinirPainel(2, QString());
         DefinirPainel(3, QString());
@@ -146,8 +123,10 @@ bool frmTabela::ExecutarSql()
         AbrirConexao();
         FecharResultado();
         execucao::Resultado r;
-        if (!execucao::Executar(*m_dados, texto, Botao(QStringLiteral("PassoPasso"))->isChecked(),
-                                Botao(QStringLiteral("CheckBeforeSql"))->isChecked(), r))
+        execucao::Verificador verificar;
+        if (Botao(QStringLiteral("CheckBeforeSql"))->isChecked())
+            verificar = [this](const QString& sql) { return VerificarSql(m_ambiente.Prompt(), sql); };
+        if (!execucao::Executar(*m_dados, texto, Botao(QStringLiteral("PassoPasso"))->isChecked(), verificar, r))
             return false;
         if (r.rs) {
             m_modelo->DefinirRecordset(r.rs);
@@ -162,7 +141,7 @@ bool frmTabela::ExecutarSql()
             HabilitarBotoesGrid(true);
         return true;
     } catch (const std::exception& e) {
-        Prompt().MsgBox(QString::fromLocal8Bit(e.what()), vb::Critical);
+        m_ambiente.Prompt().MsgBox(QString::fromLocal8Bit(e.what()), vb::Critical);
         return false;
     }
 }
@@ -186,15 +165,15 @@ bool frmTabela::GravarRegistros()
     ConcluirEdicaoGrid();
     bool ok;
     {
-        clsAmpulheta ampulheta;
+        clsAmpulheta ampulheta(m_ambiente.Prompt());
         ok = rs->UpdateBatch();
     }
     if (ok) {
         m_modelo->Recarregar();
-        Prompt().MsgBox(QStringLiteral("Registros Gravados com Sucesso"), vb::Information);
+        m_ambiente.Prompt().MsgBox(QStringLiteral("Registros Gravados com Sucesso"), vb::Information);
         return true;
     }
-    Prompt().MsgBox(rs->ErroDescricao(), vb::Critical, QStringLiteral("Erro: ") + QString::number(rs->ErroNumero()));
+    m_ambiente.Prompt().MsgBox(rs->ErroDescricao(), vb::Critical, QStringLiteral("Erro: ") + QString::number(rs->ErroNumero()));
     return false;
 }
 
@@ -203,7 +182,7 @@ void frmTabela::DimensionarColunas()
     RecordsetPtr origem = m_modelo->Recordset();
     if (!origem || origem->State() != ado::adStateOpen || origem->RecordCount() == 0)
         return;
-    clsAmpulheta ampulheta;
+    clsAmpulheta ampulheta(m_ambiente.Prompt());
     RecordsetPtr rs = origem->Clone();
     if (!rs)
         return;
@@ -232,7 +211,7 @@ void frmTabela::DimensionarColunas()
                 larguras[size_t(c)] = w;
         }
         if ((l & 0xffff) == 0xffff)
-            Prompt().ProcessarEventos();
+            m_ambiente.Prompt().ProcessarEventos();
     }
     for (int c = 0; c < campos; ++c)
         dgrConsulta->setColumnWidth(c, larguras[size_t(c)]);
@@ -240,10 +219,10 @@ void frmTabela::DimensionarColunas()
 
 frmTabela* frmTabela::NovaJanela()
 {
-    auto* nova = new frmTabela;
+    auto* nova = new frmTabela(m_ambiente);
     nova->DefinirTag(Tag());
-    // Without a host of its own, the copy joins the MDI area this window lives in.
-    if (!Hospedeiro())
+    // Without the main window's hook, the copy joins the MDI area this window lives in.
+    if (!m_ambiente.hospedarJanela)
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub->mdiArea())
             sub->mdiArea()->addSubWindow(nova);
     QString sql = txtSql->text();
@@ -258,10 +237,7 @@ void frmTabela::BuscarItens()
         txtSql->setFocus();
     else if (dgrConsulta->isVisible())
         dgrConsulta->setFocus();
-    const clsArvore* arvore = ArvoreNavegador() ? ArvoreNavegador()() : nullptr;
-    if (!arvore)
-        return;
-    for (const EntradaConexao& e : CarregarConexoes(*arvore))
+    for (const EntradaConexao& e : CarregarConexoes(m_ambiente.Arvore()))
         uctConnectionSel1->Add(e.connectionString, e.servidor, e.banco, e.textoNo);
 }
 
@@ -285,8 +261,8 @@ void frmTabela::MenuGrid(const QPoint& posicao)
     }
     const QPoint global = dgrConsulta->viewport()->mapToGlobal(posicao);
     emit MenuGridPedido(this, global);
-    if (MenuGridExterno()) {
-        MenuGridExterno()(this, global);
+    if (m_ambiente.menuGrid) {
+        m_ambiente.menuGrid(this, global);
         return;
     }
     if (!m_menuProprio) {
@@ -360,23 +336,23 @@ void frmTabela::Pesquisar()
 {
     bool cancelado = false;
     const QString texto =
-        Prompt().InputBox(QStringLiteral("Pesquisar por:"), QStringLiteral("Pesquisar"), m_ultimaPesquisa, &cancelado);
+        m_ambiente.Prompt().InputBox(QStringLiteral("Pesquisar por:"), QStringLiteral("Pesquisar"), m_ultimaPesquisa, &cancelado);
     if (cancelado || texto.isEmpty())
         return;
     m_ultimaPesquisa = texto;
     txtSql->setFocus();
     if (!txtSql->findFirst(texto, false, false, false, true))
-        Prompt().MsgBox(QStringLiteral("Texto não encontrado: ") + texto, vb::Information);
+        m_ambiente.Prompt().MsgBox(QStringLiteral("Texto não encontrado: ") + texto, vb::Information);
 }
 
 void frmTabela::Substituir()
 {
     bool cancelado = false;
     const QString texto =
-        Prompt().InputBox(QStringLiteral("Pesquisar por:"), QStringLiteral("Substituir"), m_ultimaPesquisa, &cancelado);
+        m_ambiente.Prompt().InputBox(QStringLiteral("Pesquisar por:"), QStringLiteral("Substituir"), m_ultimaPesquisa, &cancelado);
     if (cancelado || texto.isEmpty())
         return;
-    const QString novo = Prompt().InputBox(QStringLiteral("Substituir por:"), QStringLiteral("Substituir"), {}, &cancelado);
+    const QString novo = m_ambiente.Prompt().InputBox(QStringLiteral("Substituir por:"), QStringLiteral("Substituir"), {}, &cancelado);
     if (cancelado)
         return;
     m_ultimaPesquisa = texto;
@@ -394,7 +370,7 @@ void frmTabela::Substituir()
 void frmTabela::Fechar()
 {
     try {
-        clsAmpulheta ampulheta;
+        clsAmpulheta ampulheta(m_ambiente.Prompt());
         RecordsetPtr rs = m_modelo->Recordset();
         m_modelo->DefinirRecordset(nullptr);
         if (rs && rs->State() == ado::adStateOpen)

@@ -73,12 +73,6 @@ QString NumeroComUnidade(double valor, const QString& unidade)
     return texto;
 }
 
-std::function<bool(const QString&)>& Verificador()
-{
-    static std::function<bool(const QString&)> f;
-    return f;
-}
-
 } // namespace
 
 bool DividirInstrucoes(QString& texto, bool passoPasso, QStringList& instrucoes)
@@ -168,43 +162,38 @@ bool ExecutarPassoPasso(clsData& dados, const QStringList& instrucoes, Recordset
 {
     if (instrucoes.isEmpty())
         return true;
-    Prompt().ProgressoStart(int(instrucoes.size()), QString());
+    clsPrompt& prompt = dados.Ambiente().Prompt();
+    prompt.ProgressoStart(int(instrucoes.size()), QString());
     bool sucesso = true;
     for (const QString& instrucao : instrucoes) {
         // Esc in the progress window ends the run after the statements already sent.
-        if (!Prompt().ProgressoMove())
+        if (!prompt.ProgressoMove())
             break;
         if (dados.ExecSql(instrucao, false, true, rs, afetados))
             continue;
         sucesso = false;
         rs.reset();
-        const int resposta = Prompt().MsgBox(
+        const int resposta = prompt.MsgBox(
             instrucao + QStringLiteral("\r\rOcorreram Erros Durante a Execução da Instrução, Deseja Continuar ?"),
             vb::YesNo | vb::Question);
         if (resposta != vb::Yes)
             break;
         sucesso = true;
     }
-    Prompt().ProgressoClose();
+    prompt.ProgressoClose();
     return sucesso;
 }
 
-void DefinirVerificador(std::function<bool(const QString& sql)> verificador)
+bool Executar(clsData& dados, const QString& texto, bool passoPasso, const Verificador& verificar, Resultado& r)
 {
-    Verificador() = std::move(verificador);
-}
-
-bool Verificar(const QString& sql) { return !Verificador() || Verificador()(sql); }
-
-bool Executar(clsData& dados, const QString& texto, bool passoPasso, bool verificar, Resultado& r)
-{
+    clsPrompt& prompt = dados.Ambiente().Prompt();
     r = Resultado();
     QString sql = texto;
     if (dados.ConnectionType() == tipoconexao::Access)
         sql = RemoverDbo(sql);
     if (sql.isEmpty())
         return false;
-    if (verificar && !Verificar(sql))
+    if (verificar && !verificar(sql))
         return false;
 
     QElapsedTimer relogio;
@@ -219,14 +208,14 @@ bool Executar(clsData& dados, const QString& texto, bool passoPasso, bool verifi
 
     if (!r.ok) {
         r.rs.reset();
-        Prompt().MsgBox(dados.ErrMsg(), vb::Critical);
+        prompt.MsgBox(dados.ErrMsg(), vb::Critical);
         return false;
     }
     if (!r.rs) {
         QString msg = QStringLiteral("Instrução executada com sucesso");
         if (r.afetados > 0)
             msg += QStringLiteral("\r\n") + QString::number(r.afetados) + QStringLiteral(" registro(s) afetado(s) pela instrução");
-        Prompt().MsgBox(msg, vb::Information);
+        prompt.MsgBox(msg, vb::Information);
     }
     return true;
 }

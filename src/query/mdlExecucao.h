@@ -1,7 +1,7 @@
 #pragma once
 // Running the SQL of a query window, apart from the window: splitting a script at its "GO"
 // separators, the step-by-step run with its progress window and continue question, the check
-// before running, and the elapsed-time text. Messages go through Prompt().
+// before running, and the elapsed-time text. Messages go through the connection's prompt.
 #include "platform/clsRecordset.h"
 
 #include <QString>
@@ -39,9 +39,8 @@ QString RemoverDbo(const QString& sql);
 // go on; No stops the run. The recordset and count are those of the last statement run.
 bool ExecutarPassoPasso(clsData& dados, const QStringList& instrucoes, RecordsetPtr& rs, long& afetados);
 
-// The check before running. Until one is installed every text is accepted.
-void DefinirVerificador(std::function<bool(const QString& sql)> verificador);
-bool Verificar(const QString& sql);
+// The check before running: true lets the text run.
+using Verificador = std::function<bool(const QString& sql)>;
 
 // Outcome of one run.
 struct Resultado {
@@ -52,8 +51,8 @@ struct Resultado {
 };
 
 // The run of a query window's text on its open connection: "dbo." removal on file databases, the
-// check (when `verificar`), the split, the statements, and the messages: success without rows,
+// check (when one is given), the split, the statements, and the messages: success without rows,
 // or the connection's error. False, with no message, for an empty text or a refused check.
-bool Executar(clsData& dados, const QString& texto, bool passoPasso, bool verificar, Resultado& r);
+bool Executar(clsData& dados, const QString& texto, bool passoPasso, const Verificador& verificar, Resultado& r);
 
 } // namespace execucao

@@ -65,7 +65,7 @@ QList<ItemIntellisense> CarregarIntellisense(clsData& dados, const QString& strP
 
 } // namespace intellisense
 
-clsFonteIntellisense::clsFonteIntellisense() = default;
+clsFonteIntellisense::clsFonteIntellisense(clsAmbienteDados& ambiente) : amb(ambiente) {}
 
 clsFonteIntellisense::~clsFonteIntellisense()
 {
@@ -95,7 +95,7 @@ clsData* clsFonteIntellisense::Dados()
     const QString inicio = connStr.left(8).toLower();
     if (inicio.startsWith(u"http://") || inicio.startsWith(u"https://"))
         return nullptr;
-    auto d = std::make_unique<clsData>();
+    auto d = std::make_unique<clsData>(amb);
     // The window reports a connection that fails when it runs; the list just stays closed.
     if (!d->OpenConnection(connStr, false, false))
         return nullptr;

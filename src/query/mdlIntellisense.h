@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <memory>
 
+class clsAmbienteDados;
 class clsData;
 
 struct ItemIntellisense {
@@ -37,7 +38,7 @@ QList<ItemIntellisense> CarregarIntellisense(clsData& dados, const QString& strP
 // was given. A string that cannot be opened is tried once; a new string starts over.
 class clsFonteIntellisense {
 public:
-    clsFonteIntellisense();
+    explicit clsFonteIntellisense(clsAmbienteDados& ambiente);
     ~clsFonteIntellisense();
     clsFonteIntellisense(const clsFonteIntellisense&) = delete;
     clsFonteIntellisense& operator=(const clsFonteIntellisense&) = delete;
@@ -49,6 +50,7 @@ public:
     QList<ItemIntellisense> Itens(const QString& strPalavra, bool blnListaTabelas);
 
 private:
+    clsAmbienteDados& amb;
     QString connStr;
     std::unique_ptr<clsData> dados;
     bool tentado = false;

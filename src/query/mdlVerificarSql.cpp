@@ -58,13 +58,14 @@ qsizetype AberturaLiteral(const QString& palavra)
 // The remaining text is texto[pos, fim): the walk moves `pos` on instead of copying the rest, so a
 // long script costs time in proportion to its length.
 struct Caminhada {
+    clsPrompt& prompt;
     QString texto;
     qsizetype pos = 0;
     qsizetype fim = 0;
     bool dentroDoFrom = false;
     bool depoisDoAs = false;
 
-    explicit Caminhada(const QString& sql) : texto(TextoDeTrabalho(sql))
+    Caminhada(clsPrompt& p, const QString& sql) : prompt(p), texto(TextoDeTrabalho(sql))
     {
         fim = texto.size();
         while (fim > 0 && texto[fim - 1] == u' ')
@@ -149,8 +150,8 @@ struct Caminhada {
             } else {
                 const qsizetype ponto = palavra.indexOf(u'.');
                 if (ponto >= 0 && palavra.indexOf(u'.', ponto + 1) > ponto) {
-                    Prompt().MsgBox(QStringLiteral("Campo não identificado: ") + palavra, vb::Critical,
-                                    QStringLiteral("Erro em Instrução SQL"));
+                    prompt.MsgBox(QStringLiteral("Campo não identificado: ") + palavra, vb::Critical,
+                                  QStringLiteral("Erro em Instrução SQL"));
                     return false;
                 }
                 depoisDoAs = false;
@@ -163,19 +164,19 @@ struct Caminhada {
 
 } // namespace
 
-bool VerificarSql(const QString& strSql, bool blnCheck)
+bool VerificarSql(clsPrompt& prompt, const QString& strSql, bool blnCheck)
 {
     if (!blnCheck || strSql.isEmpty())
         return true;
-    Caminhada c(strSql);
+    Caminhada c(prompt, strSql);
     bool resultado = true;
-    Prompt().ProgressoStart(int(c.texto.size()), QStringLiteral("Verificando Instrução"));
+    prompt.ProgressoStart(int(c.texto.size()), QStringLiteral("Verificando Instrução"));
     // Characters consumed by the previous pass; the blanks around the text count with the first.
     qsizetype consumidos = c.texto.size() - c.Restante();
     bool abortado = false;
     while (!c.Vazio()) {
         for (; consumidos > 0 && !abortado; --consumidos)
-            abortado = !Prompt().ProgressoMove();
+            abortado = !prompt.ProgressoMove();
         if (abortado)
             break;
         const qsizetype antes = c.Restante();
@@ -185,6 +186,6 @@ bool VerificarSql(const QString& strSql, bool blnCheck)
         }
         consumidos = antes - c.Restante();
     }
-    Prompt().ProgressoClose();
+    prompt.ProgressoClose();
     return resultado;
 }

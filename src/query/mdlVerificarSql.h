@@ -5,6 +5,8 @@
 // run goes ahead.
 #include <QString>
 
+class clsPrompt;
+
 // True lets the run go on. With `blnCheck` false it answers true at once; an empty text is never
 // checked. A refusal is shown in a critical message box titled "Erro em Instrução SQL".
-bool VerificarSql(const QString& strSql, bool blnCheck = true);
+bool VerificarSql(clsPrompt& prompt, const QString& strSql, bool blnCheck = true);

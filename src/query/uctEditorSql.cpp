@@ -2,7 +2,7 @@
 
 #include "gui/Icones.h"
 #include "query/uctEditorSqlLexer.h"
-#include "shell/mdlGlobais.h"
+#include "connections/clsAmbienteDados.h"
 
 #include <QKeyEvent>
 
@@ -12,7 +12,8 @@ namespace {
 constexpr int SeparadorImagem = 0x1e;
 } // namespace
 
-uctEditorSql::uctEditorSql(QWidget* pai) : QsciScintilla(pai), intellisenseLista(globais::IntellisenseLista)
+uctEditorSql::uctEditorSql(clsAmbienteDados& ambiente, QWidget* pai)
+    : QsciScintilla(pai), fontePropria(ambiente), intellisenseLista(ambiente.Opcoes().IntellisenseLista)
 {
     setUtf8(true);
     lexerSql = new uctLexerKeshSql(this);

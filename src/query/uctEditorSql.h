@@ -8,13 +8,15 @@
 #include <Qsci/qsciscintilla.h>
 #include <functional>
 
+class clsAmbienteDados;
 class clsData;
 class uctLexerKeshSql;
 
 class uctEditorSql : public QsciScintilla {
     Q_OBJECT
 public:
-    explicit uctEditorSql(QWidget* pai = nullptr);
+    // Completion lists open their connection with `ambiente`; the list toggle starts as its option.
+    explicit uctEditorSql(clsAmbienteDados& ambiente, QWidget* pai = nullptr);
     ~uctEditorSql() override;
 
     // Id of the completion list in userListActivated.

@@ -1,6 +1,6 @@
 #include "frmGetName.h"
 
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -45,8 +45,3 @@ void frmGetName::DefinirTexto(const QString& texto)
 }
 
 QString frmGetName::Texto() const { return m_txtNome->text(); }
-
-void frmGetName::Registrar()
-{
-    funcoes::DefinirFabricaJanelaNome([] { return std::make_unique<frmGetName>(); });
-}

@@ -2,7 +2,7 @@
 
 #include "platform/clsSettings.h"
 #include "shell/mdlAssociacao.h"
-#include "shell/mdlFuncoes.h"
+#include "platform/mdlFuncoes.h"
 #include "shell/mdlOpcoes.h"
 
 #include <QApplication>
@@ -27,7 +27,7 @@ const char* const Legendas[] = {
 };
 } // namespace
 
-frmOpcoes::frmOpcoes(QWidget* pai) : QDialog(pai)
+frmOpcoes::frmOpcoes(clsOpcoes& opcoes, QWidget* pai) : QDialog(pai), m_opcoes(opcoes)
 {
     setObjectName(QStringLiteral("frmOpcoes"));
     setWindowTitle(QStringLiteral("Opções do Sistema"));
@@ -99,7 +99,7 @@ void frmOpcoes::Gravar()
         settings::SaveSetting(opcoes::Secao, opcoes::ChavesBooleanas[i],
                               m_caixas[i]->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     settings::SaveSetting(opcoes::Secao, opcoes::ChaveTimeOut, m_txtTimeOut->text());
-    opcoes::CarregarOpcoes();
+    opcoes::CarregarOpcoes(m_opcoes);
     accept();
 }
 

@@ -6,10 +6,13 @@
 class QCheckBox;
 class QLineEdit;
 
+struct clsOpcoes;
+
 class frmOpcoes : public QDialog {
     Q_OBJECT
 public:
-    explicit frmOpcoes(QWidget* pai = nullptr);
+    // Saving reloads the options in force of `opcoes`.
+    explicit frmOpcoes(clsOpcoes& opcoes, QWidget* pai = nullptr);
 
     // Writes the options as shown, reloads the flags and closes the window.
     void Gravar();
@@ -20,6 +23,7 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    clsOpcoes& m_opcoes;
     void Carregar();
     QList<QCheckBox*> m_caixas; // in the order of opcoes::ChavesBooleanas
     QLineEdit* m_txtTimeOut;

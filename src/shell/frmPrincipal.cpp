@@ -2,25 +2,23 @@
 
 #include "connections/clsData.h"
 #include "connections/frmConexaoCustomizada.h"
-#include "connections/frmUsuarioSenha.h"
 #include "gui/PromptJanelas.h"
 #include "navigator/mdlCatalogo.h"
 #include "gui/frmFilhoConexao.h"
 #include "navigator/frmNavegador.h"
 #include "navigator/mdlNavegador.h"
-#include "shell/mdlFuncoes.h"
-#include "shell/frmGetName.h"
+#include "platform/mdlFuncoes.h"
 #include "shell/frmHistory.h"
 #include "shell/frmOpcoes.h"
 #include "shell/frmSobre.h"
 #include "shell/frmWebBrowser.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
+#include "gui/Twips.h"
+#include "shell/clsAmbiente.h"
 #include "shell/mdlOpcoes.h"
 #include "query/frmTabela.h"
-#include "query/mdlExecucao.h"
-#include "query/mdlVerificarSql.h"
 #include "webservice/frmWebServiceGen.h"
-#include "shell/mdlProgramas.h"
+#include "platform/mdlProgramas.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsSettings.h"
 
@@ -55,19 +53,22 @@ int LerNumero(const QString& chave, int padrao)
 
 } // namespace
 
-frmPrincipal::frmPrincipal(const QString& linhaComando, const QString& capturaTela, QWidget* pai)
-    : QMainWindow(pai), m_linhaComando(linhaComando), m_capturaTela(capturaTela)
+frmPrincipal::frmPrincipal(clsAmbiente& ambiente, const QString& linhaComando, const QString& capturaTela,
+                           QWidget* pai)
+    : QMainWindow(pai), m_ambiente(ambiente), m_linhaComando(linhaComando), m_capturaTela(capturaTela)
 {
     setObjectName(QStringLiteral("frmPrincipal"));
     PosicionarJanela();
     setWindowTitle(globais::TituloAplicativo());
-    globais::InicializarPastas();
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiPrincipal"));
     setCentralWidget(m_mdi);
+    // Browser windows the prompt opens go into this window's MDI area while it lives.
+    if (auto* janelas = dynamic_cast<PromptJanelas*>(&m_ambiente.Prompt()))
+        janelas->DefinirAreaJanelas(m_mdi);
 
-    m_navegador = new frmNavegador;
+    m_navegador = new frmNavegador(m_ambiente);
     m_painel = new QDockWidget(QStringLiteral("Navegador"), this);
     m_painel->setObjectName(QStringLiteral("frmNavegador"));
     m_painel->setWidget(m_navegador);
@@ -89,23 +90,27 @@ frmPrincipal::frmPrincipal(const QString& linhaComando, const QString& capturaTe
     });
     connect(m_navegador, &frmNavegador::OcultarObjetosSistemaPedido, this,
             [this] { Acao(QStringLiteral("mnuNavBanSysObj"))->setChecked(true); });
-    catalogo::DefinirAbrirDownloads([this] { AbrirWebBrowser(5); });
     LigarJanelasDeConsulta();
     connect(m_navegador, &frmNavegador::MapearCustomizadaPedido, this,
-            [this] { MapearConexaoCustomizada(m_navegador->Arvore(), PedirConexaoCustomizada(this)); });
+            [this] { MapearConexaoCustomizada(m_navegador->Arvore(), PedirConexaoCustomizada(m_ambiente, this)); });
     connect(m_navegador, &frmNavegador::AbrirWebBrowserPedido, this, [this](int guia) { AbrirWebBrowser(guia); });
     connect(m_navegador, &frmNavegador::AlternarNavegador, this,
             [this] { ExibirNavegador(!Acao(QStringLiteral("mnuNavExi"))->isChecked()); });
     statusBar();
     m_jaAtivado = false;
     Acao(QStringLiteral("mnuTab"))->setVisible(false);
-    opcoes::CarregarOpcoes();
+    opcoes::CarregarOpcoes(m_ambiente.Opcoes());
 }
 
 frmPrincipal::~frmPrincipal()
 {
     // The pane reports its hiding while the window is torn down, after the menus are gone.
     m_painel->disconnect(this);
+    // The context outlives the window: nothing in it may point here any more.
+    m_ambiente.hospedarJanela = nullptr;
+    m_ambiente.menuGrid = nullptr;
+    if (auto* janelas = dynamic_cast<PromptJanelas*>(&m_ambiente.Prompt()))
+        janelas->DefinirAreaJanelas(nullptr);
 }
 
 QAction* frmPrincipal::Acao(const QString& nome) const
@@ -142,17 +147,18 @@ void frmPrincipal::CriarMenus()
     connect(item(fer, QStringLiteral("mnuFerImp"), QStringLiteral("Importar e Exportar")), &QAction::triggered, this,
             &frmPrincipal::mnuFerImp_Click);
     connect(item(fer, QStringLiteral("mnuFerWebService"), QStringLiteral("AspNet WebService Generator")),
-            &QAction::triggered, this, [this] { ExibirModal<frmWebServiceGen>(); });
+            &QAction::triggered, this, [this] { ExibirModal<frmWebServiceGen>(m_ambiente.Prompt()); });
     QAction* verifica = item(fer, QStringLiteral("mnuFerVerificaDll"), QStringLiteral("Checar DLLs na Conexão"));
     verifica->setCheckable(true);
-    connect(verifica, &QAction::triggered, this, [verifica] {
-        globais::VerificarDllsNaConexao = !globais::VerificarDllsNaConexao;
-        verifica->setChecked(globais::VerificarDllsNaConexao);
+    connect(verifica, &QAction::triggered, this, [this, verifica] {
+        bool& verificar = m_ambiente.Opcoes().VerificarDllsNaConexao;
+        verificar = !verificar;
+        verifica->setChecked(verificar);
     });
     connect(item(fer, QStringLiteral("mnuFerEasySetup"), QStringLiteral("MSDE(r) Easy Setup")), &QAction::triggered,
             this, &frmPrincipal::mnuFerEasySetup_Click);
     connect(item(fer, QStringLiteral("mnuFerOpc"), QStringLiteral("&Opções")), &QAction::triggered, this,
-            [this] { ExibirModal<frmOpcoes>(); });
+            [this] { ExibirModal<frmOpcoes>(m_ambiente.Opcoes()); });
 
     QMenu* jan = menu(QStringLiteral("mnuJan"), QStringLiteral("Jane&las"));
     connect(jan, &QMenu::aboutToShow, this, [this, jan] {
@@ -170,12 +176,15 @@ void frmPrincipal::CriarMenus()
 
     QMenu* aju = menu(QStringLiteral("mnuAju"), QStringLiteral("A&juda"));
     connect(item(aju, QStringLiteral("mnuAjuInd"), QStringLiteral("&Indice")), &QAction::triggered, this,
-            [] { Prompt().MsgBox(QStringLiteral("Opção Ainda Não Disponível"), vb::OKOnly, globais::TituloAplicativo()); });
+            [this] {
+                m_ambiente.Prompt().MsgBox(QStringLiteral("Opção Ainda Não Disponível"), vb::OKOnly,
+                                           globais::TituloAplicativo());
+            });
     aju->addSeparator();
     connect(item(aju, QStringLiteral("mnuAjuAlt"), QStringLiteral("Histórico de Versões")), &QAction::triggered, this,
             [this] { ExibirModal<frmHistory>(); });
     connect(item(aju, QStringLiteral("mnuAjuSub"), QStringLiteral("&Sobre")), &QAction::triggered, this,
-            [this] { ExibirModal<frmSobre>(); });
+            [this] { ExibirModal<frmSobre>(m_ambiente.Prompt()); });
 
     menu(QStringLiteral("mnuTab"), QStringLiteral("Tabela"));
 
@@ -194,44 +203,45 @@ void frmPrincipal::CriarMenus()
     for (const auto& [nome, handler] : rotas)
         connect(Acao(QString::fromUtf8(nome)), &QAction::triggered, m_navegador, handler);
     QAction* sistema = Acao(QStringLiteral("mnuNavBanSysObj"));
-    sistema->setChecked(catalogo::OcultarObjetosSistema());
-    connect(sistema, &QAction::toggled, this, [](bool marcado) { catalogo::OcultarObjetosSistema() = marcado; });
+    sistema->setChecked(m_ambiente.Opcoes().OcultarObjetosSistema);
+    connect(sistema, &QAction::toggled, this, [this](bool marcado) { m_ambiente.Opcoes().OcultarObjetosSistema = marcado; });
 }
 
 void frmPrincipal::LigarJanelasDeConsulta()
 {
-    frmTabela::DefinirHospedeiro([this](frmTabela* janela) { m_mdi->addSubWindow(janela); });
-    frmTabela::DefinirArvore([this] { return &m_navegador->Arvore(); });
+    m_ambiente.hospedarJanela = [this](QObject* janela) {
+        if (auto* w = qobject_cast<QWidget*>(janela))
+            m_mdi->addSubWindow(w);
+    };
     QMenu* mnuTab = findChild<QMenu*>(QStringLiteral("mnuTab"));
     frmTabela::PreencherMenuTab(mnuTab, [this] { return m_frmTempTabela.data(); });
-    frmTabela::DefinirMenuGrid([this, mnuTab](frmTabela* janela, const QPoint& p) {
-        m_frmTempTabela = janela;
+    m_ambiente.menuGrid = [this, mnuTab](QObject* janela, const QPoint& p) {
+        m_frmTempTabela = qobject_cast<frmTabela*>(janela);
         mnuTab->popup(p);
-    });
-    execucao::DefinirVerificador([](const QString& sql) { return VerificarSql(sql); });
+    };
 }
 
 frmWebBrowser* frmPrincipal::AbrirWebBrowser(int guia, const QString& endereco)
 {
-    auto* janela = new frmWebBrowser;
+    auto* janela = new frmWebBrowser(m_ambiente.Prompt());
     janela->setAttribute(Qt::WA_DeleteOnClose);
     m_mdi->addSubWindow(janela);
     janela->CarregForm(guia, endereco);
     return janela;
 }
 
-template <typename Janela>
-void frmPrincipal::ExibirModal()
+template <typename Janela, typename... Argumentos>
+void frmPrincipal::ExibirModal(Argumentos&&... argumentos)
 {
-    Janela janela(this);
-    Prompt().ExibirModal(&janela);
+    Janela janela(std::forward<Argumentos>(argumentos)..., this);
+    m_ambiente.Prompt().ExibirModal(&janela);
 }
 
 void frmPrincipal::PosicionarJanela()
 {
     const QRect tela = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
     resize(qRound(tela.width() * 0.9), qRound(tela.height() * 0.9));
-    Prompt().ProcessarEventos();
+    m_ambiente.Prompt().ProcessarEventos();
     move(tela.x() + qRound((tela.width() - width()) / 2.0), tela.y() + qRound((tela.height() - height()) / 2.0));
 }
 
@@ -250,7 +260,7 @@ void frmPrincipal::ExibirNavegador(bool visivel)
     if (visivel) {
         m_painel->show();
         if (m_navegador->trvNavegador()->isVisible()) {
-            Prompt().ProcessarEventos();
+            m_ambiente.Prompt().ProcessarEventos();
             m_navegador->trvNavegador()->setFocus();
         }
     } else {
@@ -276,7 +286,7 @@ void frmPrincipal::PrimeiraAtivacao()
     resize(width(), qRound(tela.height() * 0.85));
     CarregarConfigJanela();
     m_navegador->InicializarNavegador();
-    Prompt().ProcessarEventos();
+    m_ambiente.Prompt().ProcessarEventos();
     AbrirLinhaComando();
     m_jaAtivado = true;
     if (!m_capturaTela.isEmpty()) {
@@ -332,7 +342,7 @@ void frmPrincipal::AbrirLinhaComando()
     if (m_linhaComando.isEmpty())
         return;
     if (!QFileInfo(m_linhaComando).isFile()) {
-        Prompt().MsgBox(QStringLiteral("File not founded") + u'\n' + m_linhaComando, vb::Information);
+        m_ambiente.Prompt().MsgBox(QStringLiteral("File not founded") + u'\n' + m_linhaComando, vb::Information);
         return;
     }
     MapearConexaoCustomizada(m_navegador->Arvore(),
@@ -354,27 +364,14 @@ void frmPrincipal::mnuFerEasySetup_Click()
 {
     QString erro;
     if (!IniciarPrograma(CaminhoCompanheiro(Companheiro::EasySetup), {}, &erro))
-        Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo());
+        m_ambiente.Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo());
 }
 
-void frmPrincipal::mnuFerImp_Click() { ExecutarImportarExportar({}, {}, {}); }
+void frmPrincipal::mnuFerImp_Click() { ExecutarImportarExportar(m_ambiente.Prompt(), {}, {}, {}); }
 
 int frmPrincipal::Executar(QApplication& app)
 {
-    static PromptJanelas prompt;
-    DefinirPrompt(&prompt);
-    frmGetName::Registrar();
-    catalogo::DefinirPedirUsuarioSenha([](QString& usuario, QString& senha, bool& lembrar) {
-        frmUsuarioSenha janela(QApplication::activeWindow());
-        janela.txtSqlUsuario->setText(usuario);
-        Prompt().ExibirModal(&janela);
-        if (!janela.Confirmou)
-            return false;
-        usuario = janela.txtSqlUsuario->text();
-        senha = janela.txtSqlSenha->text();
-        lembrar = janela.chkLembrar->isChecked();
-        return true;
-    });
+    clsAmbiente ambiente(std::make_unique<PromptJanelas>());
     QStringList args = app.arguments().mid(1);
     QString captura;
     const qsizetype i = args.indexOf(QStringLiteral("--screenshot"));
@@ -382,7 +379,7 @@ int frmPrincipal::Executar(QApplication& app)
         captura = args.at(i + 1);
         args.remove(i, 2);
     }
-    frmPrincipal janela(args.join(u' '), captura);
+    frmPrincipal janela(ambiente, args.join(u' '), captura);
     janela.show();
     return app.exec();
 }

@@ -9,6 +9,7 @@
 class QApplication;
 class QDockWidget;
 class QMdiArea;
+class clsAmbiente;
 class frmNavegador;
 class frmTabela;
 class frmWebBrowser;
@@ -16,14 +17,17 @@ class frmWebBrowser;
 class frmPrincipal : public QMainWindow {
     Q_OBJECT
 public:
-    // `linhaComando` is the file named on the command line (empty for none); `capturaTela`, when
-    // not empty, is a PNG the window is saved to once it has loaded, after which the program ends.
-    explicit frmPrincipal(const QString& linhaComando = {}, const QString& capturaTela = {}, QWidget* pai = nullptr);
+    // `ambiente` is the program's context, which outlives the window. `linhaComando` is the file
+    // named on the command line (empty for none); `capturaTela`, when not empty, is a PNG the window
+    // is saved to once it has loaded, after which the program ends.
+    explicit frmPrincipal(clsAmbiente& ambiente, const QString& linhaComando = {}, const QString& capturaTela = {},
+                          QWidget* pai = nullptr);
     ~frmPrincipal() override;
 
     static int Executar(QApplication& app);
 
     void ExibirNavegador(bool visivel);
+    clsAmbiente& Ambiente() const { return m_ambiente; }
     frmNavegador* Navegador() const { return m_navegador; }
     QMdiArea* AreaMdi() const { return m_mdi; }
     QDockWidget* PainelNavegador() const { return m_painel; }
@@ -33,7 +37,6 @@ public:
     // or the given address.
     frmWebBrowser* AbrirWebBrowser(int guia, const QString& endereco = {});
 
-    static constexpr int TwipsPorPixel = 15;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -50,11 +53,12 @@ private:
     int LarguraPainel() const;
     void DefinirLarguraPainel(int pixels);
 
-    template <typename Janela>
-    void ExibirModal();
+    template <typename Janela, typename... Argumentos>
+    void ExibirModal(Argumentos&&... argumentos);
     void mnuFerEasySetup_Click();
     void mnuFerImp_Click();
 
+    clsAmbiente& m_ambiente;
     QMdiArea* m_mdi = nullptr;
     QDockWidget* m_painel = nullptr;
     frmNavegador* m_navegador = nullptr;

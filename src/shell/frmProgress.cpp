@@ -5,7 +5,7 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
-frmProgress::frmProgress(QWidget* pai) : QDialog(pai)
+frmProgress::frmProgress(clsPrompt& prompt, QWidget* pai) : QDialog(pai), m_prompt(prompt)
 {
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(QStringLiteral("Aguarde..."));
@@ -36,7 +36,7 @@ bool frmProgress::ProgressoMove()
     // A value past the maximum is ignored by the bar: staying within intQtde is the caller's part.
     m_pgbProgress->setValue(m_pgbProgress->value() + 1);
     m_pgbProgress->repaint();
-    Prompt().ProcessarEventos();
+    m_prompt.ProcessarEventos();
     return Continuar;
 }
 
@@ -44,6 +44,6 @@ void frmProgress::ProgressoClose() { hide(); }
 
 void frmProgress::reject()
 {
-    if (Prompt().MsgBox(QStringLiteral("Deseja Abortar Esta Operação ?"), vb::YesNo | vb::Question) == vb::Yes)
+    if (m_prompt.MsgBox(QStringLiteral("Deseja Abortar Esta Operação ?"), vb::YesNo | vb::Question) == vb::Yes)
         Continuar = false;
 }

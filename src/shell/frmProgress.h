@@ -4,11 +4,13 @@
 #include <QDialog>
 
 class QProgressBar;
+class clsPrompt;
 
 class frmProgress : public QDialog {
     Q_OBJECT
 public:
-    explicit frmProgress(QWidget* pai = nullptr);
+    // `prompt` asks whether to abort.
+    explicit frmProgress(clsPrompt& prompt, QWidget* pai = nullptr);
 
     bool Continuar = true; // false once the user chose to abort
 
@@ -24,5 +26,6 @@ public slots:
     void reject() override;
 
 private:
+    clsPrompt& m_prompt;
     QProgressBar* m_pgbProgress;
 };

@@ -1,8 +1,8 @@
 #include "frmSobre.h"
 
 #include "platform/clsPrompt.h"
-#include "shell/mdlEnderecos.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlEnderecos.h"
+#include "platform/mdlGlobais.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -37,7 +37,7 @@ QLabel* Link(const QString& nome, const QString& texto, QWidget* pai)
 }
 } // namespace
 
-frmSobre::frmSobre(QWidget* pai) : QDialog(pai)
+frmSobre::frmSobre(clsPrompt& prompt, QWidget* pai) : QDialog(pai), m_prompt(prompt)
 {
     Q_INIT_RESOURCE(shell);
     setObjectName(QStringLiteral("frmSobre"));
@@ -109,11 +109,11 @@ bool frmSobre::eventFilter(QObject* objeto, QEvent* evento)
     if (evento->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
         if (objeto == m_lblEmail) {
-            Prompt().AbrirNoSistema(QStringLiteral("mailto:") + m_lblEmail->text());
+            m_prompt.AbrirNoSistema(QStringLiteral("mailto:") + m_lblEmail->text());
             return true;
         }
         if (objeto == m_lblUrl) {
-            Prompt().AbrirNoSistema(m_lblUrl->text());
+            m_prompt.AbrirNoSistema(m_lblUrl->text());
             return true;
         }
     }

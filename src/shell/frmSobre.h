@@ -5,15 +5,18 @@
 
 class QLabel;
 
+class clsPrompt;
+
 class frmSobre : public QDialog {
     Q_OBJECT
 public:
-    explicit frmSobre(QWidget* pai = nullptr);
+    explicit frmSobre(clsPrompt& prompt, QWidget* pai = nullptr);
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    clsPrompt& m_prompt;
     QLabel* m_lblEmail;
     QLabel* m_lblUrl;
 };

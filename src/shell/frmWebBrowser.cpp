@@ -1,6 +1,6 @@
 #include "frmWebBrowser.h"
 
-#include "shell/mdlEnderecos.h"
+#include "platform/mdlEnderecos.h"
 #include "shell/uctWebBrowser.h"
 
 #include <QApplication>
@@ -10,11 +10,11 @@
 
 #include <cmath>
 
-frmWebBrowser::frmWebBrowser(QWidget* pai) : QWidget(pai)
+frmWebBrowser::frmWebBrowser(clsPrompt& prompt, QWidget* pai) : QWidget(pai)
 {
     setObjectName(QStringLiteral("frmWebBrowser"));
     setWindowTitle(QStringLiteral("Web Browser"));
-    m_brwBrowser = new uctWebBrowser(this);
+    m_brwBrowser = new uctWebBrowser(prompt, this);
     m_brwBrowser->setObjectName(QStringLiteral("brwBrowser"));
     // The control keeps 105 twips of the width and 495 of the height for the window's border.
     auto* layout = new QVBoxLayout(this);

@@ -5,10 +5,12 @@
 
 class uctWebBrowser;
 
+class clsPrompt;
+
 class frmWebBrowser : public QWidget {
     Q_OBJECT
 public:
-    explicit frmWebBrowser(QWidget* pai = nullptr);
+    explicit frmWebBrowser(clsPrompt& prompt, QWidget* pai = nullptr);
 
     // The address: strFixedUrl when given, otherwise the page of StartGuia (5 downloads, 6 forum,
     // anything else the home page). Shows the window without blocking; the page opens on first show.

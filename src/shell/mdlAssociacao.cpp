@@ -1,6 +1,6 @@
 #include "mdlAssociacao.h"
 
-#include "shell/mdlFuncoes.h"
+#include "platform/mdlFuncoes.h"
 
 #include <QDir>
 #include <QFile>

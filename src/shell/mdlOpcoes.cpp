@@ -1,8 +1,8 @@
 #include "mdlOpcoes.h"
 
 #include "platform/clsSettings.h"
-#include "shell/mdlFuncoes.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlFuncoes.h"
+#include "connections/clsAmbienteDados.h"
 
 #include <cmath>
 #include <limits>
@@ -24,13 +24,13 @@ qint16 LimitarTimeOut(double segundos)
     return qint16(inteiro);
 }
 
-void CarregarOpcoes()
+void CarregarOpcoes(clsOpcoes& opcoes)
 {
-    bool* flags[] = {&globais::CheckBeforeSql, &globais::PassoPasso, &globais::IntellisenseLista,
-                     &globais::AbrirExecutando, &globais::Focalizar, &globais::GuardarConfig};
+    bool* flags[] = {&opcoes.CheckBeforeSql, &opcoes.PassoPasso, &opcoes.IntellisenseLista,
+                     &opcoes.AbrirExecutando, &opcoes.Focalizar, &opcoes.GuardarConfig};
     for (qsizetype i = 0; i < ChavesBooleanas.size(); ++i)
         *flags[i] = LerOpcao(ChavesBooleanas[i]) != 0;
-    globais::TimeOut = LimitarTimeOut(LerOpcao(ChaveTimeOut));
+    opcoes.TimeOut = LimitarTimeOut(LerOpcao(ChaveTimeOut));
 }
 
 } // namespace opcoes

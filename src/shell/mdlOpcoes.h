@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+struct clsOpcoes;
+
 namespace opcoes {
 
 inline const QString Secao = QStringLiteral("Opcoes");
@@ -21,7 +23,7 @@ double LerOpcao(const QString& chave);
 // 16-bit range of the flag; negative values become 0 and values above 32767 become 32767.
 qint16 LimitarTimeOut(double segundos);
 
-// Reads the seven option keys into the program's flags: a flag is on when its stored number is not 0.
-void CarregarOpcoes();
+// Reads the seven option keys into the options in force: a flag is on when its stored number is not 0.
+void CarregarOpcoes(clsOpcoes& opcoes);
 
 } // namespace opcoes

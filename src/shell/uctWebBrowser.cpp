@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-uctWebBrowser::uctWebBrowser(QWidget* pai) : QWidget(pai)
+uctWebBrowser::uctWebBrowser(clsPrompt& prompt, QWidget* pai) : QWidget(pai), m_prompt(prompt)
 {
     setObjectName(QStringLiteral("uctWebBrowser"));
     auto* objWebBrowser = new QFrame(this);
@@ -70,5 +70,5 @@ void uctWebBrowser::DefinirTitulo(const QString& titulo)
 
 bool uctWebBrowser::AbrirNoNavegador()
 {
-    return !m_url.isEmpty() && Prompt().AbrirNoSistema(m_url);
+    return !m_url.isEmpty() && m_prompt.AbrirNoSistema(m_url);
 }

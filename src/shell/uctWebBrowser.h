@@ -7,10 +7,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+class clsPrompt;
+
 class uctWebBrowser : public QWidget {
     Q_OBJECT
 public:
-    explicit uctWebBrowser(QWidget* pai = nullptr);
+    explicit uctWebBrowser(clsPrompt& prompt, QWidget* pai = nullptr);
 
     // "Navigates": shows the address and reports the page as loaded.
     void SetUrl(const QString& strUrl);
@@ -26,6 +28,7 @@ signals:
     void Carregado(const QString& url);
 
 private:
+    clsPrompt& m_prompt;
     QString m_url;
     QString m_titulo;
     QLabel* m_lblTitulo;

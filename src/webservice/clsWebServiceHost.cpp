@@ -4,7 +4,7 @@
 #include "platform/mdlDataSetEscrita.h"
 #include "platform/mdlRespostaWeb.h"
 #include "platform/mdlSoap.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 
 #include <httplib.h>
 
@@ -175,7 +175,7 @@ RespostaHost Fluxo(const QString& ns, const QString& metodo, RecordsetPtr rs, co
 RespostaHost clsWebServiceHost::DataSetOuErro(const QString& metodo, const QString& strSql,
                                               const QString& strErrMsg) const
 {
-    clsData dados;
+    clsData dados(ambiente);
     QString erro;
     if (!dados.OpenConnection(connStr, true, false)) {
         erro = ErroConexao(dados.ErrMsg());
@@ -220,7 +220,7 @@ RespostaHost clsWebServiceHost::SchemaOuErro(const QHash<QString, QString>& a) c
     default:
         return Simples(ns, metodo, nullptr, &strErrMsg); // other kinds give nothing
     }
-    clsData dados;
+    clsData dados(ambiente);
     QString erro;
     if (!dados.OpenConnection(connStr, true, false)) {
         erro = ErroConexao(dados.ErrMsg());
@@ -278,7 +278,7 @@ RespostaHost clsWebServiceHost::Metodo(const QString& metodo, const QHash<QStrin
     if (metodo == u"OpenSchema")
         return SchemaOuErro(a);
     // ExecSql
-    clsData dados;
+    clsData dados(ambiente);
     QString erro;
     QString resultado = QStringLiteral("false");
     if (!dados.OpenConnection(connStr, true, false)) {

@@ -5,6 +5,8 @@
 // each call opening its own connection through clsData. Data sets are written while they are sent.
 // A request that cannot be read gets HTTP 500 with a SOAP fault. Atender() serves one request
 // without a network (tests call it directly); Iniciar() serves them over HTTP on a background thread.
+#include "connections/clsAmbienteDados.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -67,6 +69,8 @@ private:
     RespostaHost SchemaOuErro(const QHash<QString, QString>& args) const;
     QString ErroConexao(const QString& errMsg) const;
 
+    // The host answers nobody interactively: its connections get a silent prompt and default options.
+    mutable clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
     QString connStr;
     QString classe;
     QString ns;

@@ -2,7 +2,7 @@
 
 #include "mdlWebServiceGen.h"
 #include "platform/clsPrompt.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -33,7 +33,7 @@ QLabel* Rotulo(QWidget* pai, const char* nome, const QString& texto)
 
 } // namespace
 
-frmWebServiceGen::frmWebServiceGen(QWidget* pai) : QDialog(pai)
+frmWebServiceGen::frmWebServiceGen(clsPrompt& prompt, QWidget* pai) : QDialog(pai), m_prompt(prompt)
 {
     setObjectName(QStringLiteral("frmWebServiceGen"));
     setWindowTitle(QStringLiteral("AspNet WebService Generator"));
@@ -151,11 +151,11 @@ void frmWebServiceGen::Gerar()
 {
     const QString classe = txtClassName->text();
     if (!webservicegen::NomeClasseValido(classe)) {
-        Prompt().MsgBox(webservicegen::MensagemNomeClasseInvalido(classe), vb::Exclamation);
+        m_prompt.MsgBox(webservicegen::MensagemNomeClasseInvalido(classe), vb::Exclamation);
         txtClassName->setFocus();
         return;
     }
-    const QString arquivo = Prompt().ArquivoSalvar(QStringLiteral("Select destination to save WebService"), QString(),
+    const QString arquivo = m_prompt.ArquivoSalvar(QStringLiteral("Select destination to save WebService"), QString(),
                                                    QStringLiteral("AspNet WebService (asmx) (*.asmx)"));
     if (arquivo.isEmpty())
         return;
@@ -163,8 +163,8 @@ void frmWebServiceGen::Gerar()
                                                globais::ObterVersao(), optConSql->isChecked()};
     QString erro;
     if (!webservicegen::GravarPagina(arquivo, webservicegen::GerarPagina(dados), &erro)) {
-        Prompt().MsgBox(erro, vb::Critical);
+        m_prompt.MsgBox(erro, vb::Critical);
         return;
     }
-    Prompt().MsgBox(QStringLiteral("WebService generated with sucess"), vb::Information);
+    m_prompt.MsgBox(QStringLiteral("WebService generated with sucess"), vb::Information);
 }

@@ -9,10 +9,12 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+class clsPrompt;
+
 class frmWebServiceGen : public QDialog {
     Q_OBJECT
 public:
-    explicit frmWebServiceGen(QWidget* pai = nullptr);
+    explicit frmWebServiceGen(clsPrompt& prompt, QWidget* pai = nullptr);
 
 private slots:
     void AlternarTipo();
@@ -20,6 +22,7 @@ private slots:
     void Gerar();
 
 private:
+    clsPrompt& m_prompt;
     void HabilitarCaixa(QLineEdit* caixa, bool habilitar);
 
     QGroupBox* fraPrincipal;

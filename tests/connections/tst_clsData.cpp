@@ -1,8 +1,9 @@
 #include "connections/clsData.h"
 #include "platform/clsMotor.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/clsSqlDmoDuble.h"
+#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 
 #include <QDateTime>
@@ -26,7 +27,8 @@ struct BancoTeste {
         ErroDados e;
         CriarBancoArquivo(arquivo, e);
         connStr = MontarConnStrAccess(arquivo, "Admin", "");
-        clsData db;
+        clsAmbienteDados amb{std::unique_ptr<clsPrompt>()};
+        clsData db(amb);
         db.OpenConnection(connStr, true, false);
         db.TransactionBegin();
         for (const char* sql : {
@@ -92,6 +94,9 @@ public:
 
 class tst_clsData : public QObject {
     Q_OBJECT
+    clsPromptRoteiro promptPadrao;
+    clsAmbienteDados amb{promptPadrao};
+
 private slots:
     void MontarConnStr()
     {
@@ -112,7 +117,7 @@ private slots:
     void AbrirArquivo()
     {
         BancoTeste b;
-        clsData db;
+        clsData db(amb);
         QVERIFY(db.OpenConnection(b.connStr, true, false));
         QCOMPARE(db.ConnectionType(), 2);
         QCOMPARE(db.Provider(), QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
@@ -124,7 +129,7 @@ private slots:
         db.CloseConnection();
         QCOMPARE(db.ConnectionType(), 0);
         db.CloseConnection(); // safe twice
-        clsData nunca;
+        clsData nunca(amb);
         nunca.CloseConnection();
         // Another file provider opens the same file with the "other provider" type.
         QVERIFY(db.OpenConnection("Provider=Microsoft.ACE.OLEDB.12.0;Data Source=" + b.arquivo, true, false));
@@ -142,7 +147,7 @@ private slots:
         const QByteArray conteudo = QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(8192, '\0');
         f.write(conteudo);
         f.close();
-        clsData db;
+        clsData db(amb);
         QVERIFY2(db.OpenConnection(MontarConnStrAccess(f.fileName(), "Admin", ""), true, false), qPrintable(db.ErrMsg()));
         QCOMPARE(db.ConnectionType(), 2);
         QVERIFY(db.ActiveConnection()->SomenteLeitura());
@@ -157,7 +162,8 @@ private slots:
     void FalhaAoAbrirMostraQuandoPedido()
     {
         clsPromptRoteiro prompt;
-        clsData db;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
         const QString cs = MontarConnStrAccess("/nao/existe.mdb", "", "");
         QVERIFY(!db.OpenConnection(cs, true, false));
         QVERIFY(prompt.mensagens.isEmpty());
@@ -179,11 +185,12 @@ private slots:
     void CaminhoWeb()
     {
         clsPromptRoteiro prompt;
-        clsData db;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
         QVERIFY(!db.OpenConnection("HTTP://servidor/Servico.asmx", true, true)); // no client installed
         QVERIFY(db.ErrMsg().startsWith("Err:"));
         QVERIFY(db.ErrMsg().endsWith("\nConnStr:HTTP://servidor/Servico.asmx"));
-        DefinirFabricaWebServiceData([] { return std::make_unique<WebDuble>(); });
+        amb.fabricaWebService = [] { return std::make_unique<WebDuble>(); };
         WebDuble::dll = true;
         WebDuble::resposta = "SQL";
         QVERIFY(db.OpenConnection("HTTP://servidor/Servico.asmx", true, false));
@@ -204,9 +211,8 @@ private slots:
         QCOMPARE(db.ErrMsg(), QStringLiteral("As bibliotecas para acesso via WebService não estão instaladas."));
         QCOMPARE(prompt.ultima().texto, db.ErrMsg() + "\nDeseja baixá-las agora de nosso site ?");
         QCOMPARE(prompt.ultima().botoes(), int(vb::YesNo));
-        QCOMPARE(prompt.enderecosAbertos, QStringList{UrlDownloadWebService});
-        DefinirFabricaWebServiceData(nullptr);
-        clsData semCliente; // a web type set by hand, with no client behind it, fails cleanly
+        QCOMPARE(prompt.enderecosNavegador, QStringList{UrlDownloadWebService});
+        clsData semCliente(amb); // a web type set by hand, with no client behind it, fails cleanly
         semCliente.setConnectionType(16);
         QVERIFY(!semCliente.ExecSql("SELECT 1", false));
         QCOMPARE(semCliente.Provider(), QStringLiteral("WebService"));
@@ -215,9 +221,11 @@ private slots:
     void SessaoSqlDmoLeAsPartesDaCadeia()
     {
         BancoTeste b;
-        DefinirFabricaSqlDmo([] { return std::make_unique<clsSqlDmoDuble>(); });
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        amb.fabricaSqlDmo = [] { return std::make_unique<clsSqlDmoDuble>(); };
         clsSqlDmoDuble::Reiniciar();
-        clsData db;
+        clsData db(amb);
         QVERIFY(db.OpenConnection(b.connStr, true, false));
         db.setConnectionType(4);
         db.setConnectionString("Provider=SQLOLEDB.1;Persist Security Info=False;Initial Catalog=Loja;"
@@ -233,13 +241,14 @@ private slots:
         QCOMPARE(clsSqlDmoDuble::pedidos.last(), QStringLiteral("falha|sa||seguro"));
         QCOMPARE(db.ErrMsg(), QStringLiteral("Err:18456\nLogin failed for user 'sa'."));
         QVERIFY(!db.SqlDmoServer());
-        DefinirFabricaSqlDmo(nullptr);
     }
 
     void OpenRecordsetTiposDeTrava()
     {
         BancoTeste b;
-        clsData db;
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
         QVERIFY(db.OpenConnection(b.connStr));
         RecordsetPtr rs;
         QVERIFY(db.OpenRecordset(rs, "SELECT * FROM Clientes ORDER BY ClienteId"));
@@ -263,7 +272,6 @@ private slots:
         QCOMPARE(rs->Valor("Saldo").toDouble(), 10.5);
         QCOMPARE(rs->Valor("Ativo").toBool(), true);
         QVERIFY(rs->Valor("Obs").isNull());
-        clsPromptRoteiro prompt;
         QVERIFY(!db.OpenRecordset(rs, "SELECT * FROM NaoExiste", false, false, true));
         QVERIFY(!rs);
         QVERIFY(db.ErrMsg().startsWith("Err:1\nno such table: NaoExiste"));
@@ -275,7 +283,8 @@ private slots:
     {
         BancoTeste b;
         clsPromptRoteiro prompt;
-        clsData db;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
         db.OpenConnection(b.connStr);
         QCOMPARE(db.RetValue("SELECT Count(*) FROM Clientes").toInt(), 3);
         QVERIFY(db.RetValue("SELECT Nome FROM Clientes WHERE 1 = 0").isNull());
@@ -289,7 +298,7 @@ private slots:
     void ExecSql()
     {
         BancoTeste b;
-        clsData db;
+        clsData db(amb);
         db.OpenConnection(b.connStr);
         RecordsetPtr rs;
         long n = -7;
@@ -318,7 +327,7 @@ private slots:
         QVERIFY(!rs);
         QCOMPARE(db.ErrMsg(), QStringLiteral("Err:2067\nUNIQUE constraint failed: Clientes.Nome\n"
                                              "Querie:INSERT INTO Clientes (Nome) VALUES ('Ana')"));
-        clsData fechado;
+        clsData fechado(amb);
         QVERIFY(!fechado.ExecSql("SELECT 1", false, true, rs, n));
         QVERIFY(fechado.ErrMsg().startsWith("Err:3709\n"));
         QVERIFY(fechado.ErrMsg().endsWith("\nQuerie:SELECT 1"));
@@ -327,7 +336,7 @@ private slots:
     void SomenteLeitura()
     {
         BancoTeste b;
-        clsData db;
+        clsData db(amb);
         QVERIFY(db.OpenConnection(b.connStr, false, false));
         QVERIFY(!db.ExecSql("DELETE FROM Pedidos", false));
         QCOMPARE(db.RetValue("SELECT Count(*) FROM Pedidos").toInt(), 3);
@@ -340,7 +349,7 @@ private slots:
     void SchemaTabelasEViews()
     {
         BancoTeste b;
-        clsData db;
+        clsData db(amb);
         db.OpenConnection(b.connStr);
         RecordsetPtr rs;
         QVERIFY(db.OpenSchema(2, rs));
@@ -395,7 +404,7 @@ private slots:
         QFETCH(QVariant, escala);
         QFETCH(QVariant, precisaoData);
         BancoTeste b;
-        clsData db;
+        clsData db(amb);
         db.OpenConnection(b.connStr);
         RecordsetPtr rs;
         QVERIFY(db.OpenSchema(4, rs, "clientes"));
@@ -421,7 +430,7 @@ private slots:
     void SchemaChavesEIndices()
     {
         BancoTeste b;
-        clsData db;
+        clsData db(amb);
         db.OpenConnection(b.connStr);
         RecordsetPtr rs;
         QVERIFY(db.OpenSchema(8, rs, "Pedidos"));
@@ -453,7 +462,8 @@ private slots:
     {
         BancoTeste b;
         clsPromptRoteiro prompt;
-        clsData db;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
         db.OpenConnection(b.connStr);
         RecordsetPtr rs = std::make_shared<clsRecordset>();
         QVERIFY(!db.OpenSchema(64, rs, "", "", "", "", false));
@@ -470,7 +480,7 @@ private slots:
     void Transacoes()
     {
         BancoTeste b;
-        clsData db;
+        clsData db(amb);
         db.OpenConnection(b.connStr);
         QVERIFY(db.TransactionBegin());
         db.ExecSql("DELETE FROM Pedidos", false);
@@ -487,7 +497,7 @@ private slots:
     void UpdateBatchIdaEVolta()
     {
         BancoTeste b;
-        clsData db;
+        clsData db(amb);
         db.OpenConnection(b.connStr);
         RecordsetPtr rs;
         long n;
@@ -519,7 +529,7 @@ private slots:
     void UpdateBatchFalhaNaoGravaNada()
     {
         BancoTeste b;
-        clsData db;
+        clsData db(amb);
         db.OpenConnection(b.connStr);
         RecordsetPtr rs;
         long n;
@@ -552,7 +562,7 @@ private slots:
     void UpdateBatchSemChaveUsaValoresOriginais()
     {
         BancoTeste b;
-        clsData db;
+        clsData db(amb);
         db.OpenConnection(b.connStr);
         RecordsetPtr rs;
         QVERIFY(db.OpenRecordset(rs, "SELECT * FROM Anotacoes", true, true));
@@ -567,7 +577,7 @@ private slots:
     void OtimistaGravaAoAtualizar()
     {
         BancoTeste b;
-        clsData db;
+        clsData db(amb);
         db.OpenConnection(b.connStr);
         RecordsetPtr rs;
         QVERIFY(db.OpenRecordset(rs, "SELECT ClienteId, UF FROM Clientes WHERE ClienteId = 3", true, false));
@@ -589,7 +599,7 @@ private slots:
         QVERIFY(clsData::SqlColumnIsIdentity("t'1", "c'2").endsWith("WHERE Name = 't''1') "));
         // A table whose name carries "]" and "'" still takes its rows back.
         BancoTeste b;
-        clsData db;
+        clsData db(amb);
         db.OpenConnection(b.connStr);
         // (SQLite's brackets cannot hold "]": the file engine quotes with double quotes.)
         QVERIFY(db.ExecSql("CREATE TABLE \"Itens ]'x\" (Id INTEGER PRIMARY KEY, \"Desc]r\" TEXT)", false));

@@ -2,6 +2,7 @@
 // scripts/test starts a throwaway server and sets QUARRIX_PG_CONNSTR; without it these tests skip.
 #include "connections/clsData.h"
 #include "support/clsPromptRoteiro.h"
+#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 
 #include <QDateTime>
@@ -22,6 +23,9 @@ QStringList Coluna(clsRecordset& rs, const QString& campo)
 
 class tst_clsDataPostgres : public QObject {
     Q_OBJECT
+    clsPromptRoteiro promptPadrao;
+    clsAmbienteDados amb{promptPadrao};
+
     QString cs;
 
 private slots:
@@ -30,7 +34,7 @@ private slots:
         cs = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
         if (cs.isEmpty())
             QSKIP("QUARRIX_PG_CONNSTR is not set (scripts/test starts a PostgreSQL server and sets it)");
-        clsData db;
+        clsData db(amb);
         QVERIFY2(db.OpenConnection(cs, true, false), qPrintable(db.ErrMsg()));
         for (const char* sql :
              {"DROP TABLE IF EXISTS pedidos, clientes, anotacoes CASCADE",
@@ -50,7 +54,7 @@ private slots:
 
     void AbrirEProvider()
     {
-        clsData db;
+        clsData db(amb);
         QVERIFY(db.OpenConnection(cs, true, false));
         QCOMPARE(db.ConnectionType(), 4);
         QCOMPARE(db.Provider(), QStringLiteral("MSDASQL"));
@@ -64,7 +68,9 @@ private slots:
 
     void InstrucoesETipos()
     {
-        clsData db;
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
         db.OpenConnection(cs);
         RecordsetPtr rs;
         long n = -1;
@@ -87,7 +93,6 @@ private slots:
         QCOMPARE(rs->RecordCount(), 1);
         QCOMPARE(rs->Valor("nome").toString(), QStringLiteral("Carla"));
         QCOMPARE(db.RetValue("SELECT count(*) FROM pedidos").toInt(), 3);
-        clsPromptRoteiro prompt;
         QVERIFY(!db.ExecSql("SELECT * FROM nao_existe", true, true, rs, n));
         QVERIFY(!rs);
         QVERIFY(db.ErrMsg().startsWith("Err:"));
@@ -99,7 +104,7 @@ private slots:
 
     void Catalogo()
     {
-        clsData db;
+        clsData db(amb);
         db.OpenConnection(cs);
         RecordsetPtr rs;
         QVERIFY2(db.OpenSchema(2, rs, "", "TABLE"), qPrintable(db.ErrMsg()));
@@ -142,7 +147,7 @@ private slots:
 
     void UpdateBatchETransacao()
     {
-        clsData db;
+        clsData db(amb);
         db.OpenConnection(cs);
         RecordsetPtr rs;
         long n;

@@ -4,8 +4,9 @@
 #include "connections/clsData.h"
 #include "platform/clsMotor.h"
 #include "platform/clsMotorOdbc.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 #include "support/clsPromptRoteiro.h"
+#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 
 #include <arpa/inet.h>
@@ -48,6 +49,9 @@ struct Soquete {
 
 class tst_clsDataSqlServer : public QObject {
     Q_OBJECT
+    clsPromptRoteiro promptPadrao;
+    clsAmbienteDados amb{promptPadrao};
+
 private slots:
     void TraducaoParaFreeTds_data()
     {
@@ -124,13 +128,12 @@ private slots:
     {
         // A port nobody listens on: the open fails within the time-out and reports it.
         const quint16 porta = Soquete(false).porta;
-        const qint16 antes = globais::TimeOut;
-        globais::TimeOut = 3;
         clsPromptRoteiro prompt;
-        clsData db;
+        clsAmbienteDados amb(prompt);
+        amb.Opcoes().TimeOut = 3;
+        clsData db(amb);
         const QString cs = MontarConnStrSql("127.0.0.1," + QString::number(porta), "master", "sa", "x", false);
         QVERIFY(!db.OpenConnection(cs, true, true));
-        globais::TimeOut = antes;
         QVERIFY(db.ErrMsg().startsWith("Err:"));
         QVERIFY(db.ErrMsg().endsWith("\nConnStr:" + cs));
         QVERIFY(db.ErrMsg().contains("connect", Qt::CaseInsensitive));
@@ -144,12 +147,12 @@ private slots:
     {
         // A socket that accepts and never answers: the login time-out ends the wait.
         Soquete mudo(true);
-        const qint16 antes = globais::TimeOut;
-        globais::TimeOut = 2;
-        clsData db;
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        amb.Opcoes().TimeOut = 2;
+        clsData db(amb);
         const QString cs = MontarConnStrSql("127.0.0.1," + QString::number(mudo.porta), "master", "sa", "x", false);
         QVERIFY(!db.OpenConnection(cs, true, false));
-        globais::TimeOut = antes;
         QVERIFY(db.ErrMsg().startsWith("Err:"));
         QVERIFY(db.ErrMsg().endsWith("\nConnStr:" + cs));
     }
@@ -162,7 +165,9 @@ private slots:
         const QString arquivo = pasta.filePath("servidor.db");
         ErroDados e;
         QVERIFY(CriarBancoArquivo(arquivo, e));
-        clsData db;
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
         QVERIFY(db.OpenConnection(MontarConnStrAccess(arquivo, "", "")));
         for (const char* sql : {"CREATE TABLE sysObjects (id INTEGER, name VARCHAR(128), type CHAR(2), parent_obj INTEGER)",
                                 "CREATE TABLE sysComments (id INTEGER, text TEXT)",
@@ -187,7 +192,6 @@ private slots:
         QVERIFY(db.OpenSchema(1024, rs, "x' Or '1' = '1"));
         QCOMPARE(rs->RecordCount(), 0); // the name cannot leave its quotes
         // The identity questions go to the server; a failure is shown by RetValue and gives 0.
-        clsPromptRoteiro prompt;
         QCOMPARE(db.IdentitySeed("Clie'ntes"), 0);
         QCOMPARE(prompt.mensagens.size(), 1);
         QVERIFY(prompt.ultima().texto.endsWith("\nQuerie:SELECT IDENT_SEED('Clie''ntes')"));

@@ -1,6 +1,6 @@
 #include "connections/frmAbrir.h"
 #include "connections/frmUsuarioSenha.h"
-#include "connections/mdlServidores.h"
+#include "navigator/mdlServidores.h"
 #include "navigator/mdlDadosNodes.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsServidoresRegistrados.h"
@@ -8,6 +8,7 @@
 #include "support/clsPromptRoteiro.h"
 #include "support/capturas.h"
 #include "support/fixtures.h"
+#include "navigator/clsAmbienteNavegador.h"
 #include "support/registroTestes.h"
 
 #include <QCheckBox>
@@ -23,10 +24,10 @@ namespace {
 struct Cenario {
     SettingsTemporarios settings;
     clsPromptRoteiro prompt;
-    clsArvore arvore;
+    clsAmbienteNavegador ambiente{prompt};
+    clsArvore& arvore = ambiente.Arvore();
     Cenario()
     {
-        dadosnodes::Limpar();
         InicializarNavegador(arvore);
     }
     // Opens the dialog of kind `tipo` and lets `agir` work on it while it is shown.
@@ -88,8 +89,8 @@ private slots:
             j.btnConf->click();
         });
         QVERIFY(c.prompt.mensagens.isEmpty());
-        QCOMPARE(LerDadoNode("dbSRV01", CampoNo::Integrado), QStringLiteral("1"));
-        if (servidores::SqlDmoDisponivelCarregado()) {
+        QCOMPARE(c.arvore.Dados().Ler("dbSRV01", CampoNo::Integrado), QStringLiteral("1"));
+        if (c.ambiente.sqlDmoDisponivelCarregado) {
             // With the SQL Server client the server is registered, not kept in the program's list.
             QVERIFY(c.Slot("Tipo001").isEmpty());
             QCOMPARE(servidoresregistrados::Servidores().value(0).nome, QStringLiteral("SRV01"));

@@ -1,6 +1,7 @@
 #include "connections/frmConexaoCustomizada.h"
 #include "platform/mdlOdbc.h"
 #include "support/capturas.h"
+#include "connections/clsAmbienteDados.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
@@ -11,10 +12,13 @@
 
 class tst_frmConexaoCustomizada : public QObject {
     Q_OBJECT
+    clsPromptRoteiro promptPadrao;
+    clsAmbienteDados amb{promptPadrao};
+
 private slots:
     void MontaAStringPelosCampos()
     {
-        frmConexaoCustomizada j;
+        frmConexaoCustomizada j(amb);
         const int pg = j.cmbDriver->findText("PostgreSQL Unicode");
         if (pg < 0)
             QSKIP("the PostgreSQL ODBC driver is not installed");
@@ -51,7 +55,8 @@ private slots:
         if (connStr.isEmpty())
             QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the PostgreSQL test server)");
         clsPromptRoteiro prompt;
-        frmConexaoCustomizada j;
+        clsAmbienteDados amb(prompt);
+        frmConexaoCustomizada j(amb);
         j.txtConnStr->setText(connStr);
         QVERIFY(j.TestarConexao());
         QCOMPARE(prompt.ultima().texto, QStringLiteral("Conexão efetuada com sucesso."));
@@ -64,11 +69,12 @@ private slots:
     void CancelarDevolveVazio()
     {
         clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
         prompt.dialogos << [](QObject* d) {
             qobject_cast<frmConexaoCustomizada*>(d)->btnCanc->click();
             return int(QDialog::Rejected);
         };
-        QVERIFY(PedirConexaoCustomizada().isEmpty());
+        QVERIFY(PedirConexaoCustomizada(amb).isEmpty());
     }
 };
 QUARRIX_TESTE(tst_frmConexaoCustomizada);

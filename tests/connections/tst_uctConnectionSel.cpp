@@ -15,7 +15,7 @@ namespace {
 struct Conteiner {
     uctConnectionSel sel;
     QList<QStringList> itens;
-    Conteiner()
+    explicit Conteiner(clsPrompt& prompt) : sel(prompt)
     {
         QObject::connect(&sel, &uctConnectionSel::BuscarItens, [this] {
             for (const QStringList& i : itens)
@@ -51,7 +51,7 @@ private slots:
     void SemEntradasAvisaENaoAbreLista()
     {
         clsPromptRoteiro prompt;
-        Conteiner c;
+        Conteiner c(prompt);
         QSignalSpy mudou(&c.sel, &uctConnectionSel::ConnectionChanged);
         c.sel.findChild<QToolButton*>("btnSel")->click();
         QCOMPARE(prompt.textos(), QStringList{"Nenhuma Conexão Foi Encontrada, Verifique."});
@@ -62,7 +62,7 @@ private slots:
     void EscolherTrocaAConexao()
     {
         clsPromptRoteiro prompt;
-        Conteiner c;
+        Conteiner c(prompt);
         c.itens = {{"cs-a", "SRV", "Vendas", ""}, {"cs-b", "loja.db", "", ""}, {"cs-c", "", "", "Meu ODBC"}};
         c.sel.DefinirLabel("srv", "vendas", {});
         QStringList vistos;
@@ -82,7 +82,7 @@ private slots:
     void MesmoTextoDevolveAUltima()
     {
         clsPromptRoteiro prompt;
-        Conteiner c;
+        Conteiner c(prompt);
         c.itens = {{"cs-1", "S", "B", ""}, {"cs-2", "S", "B", ""}};
         prompt.dialogos << Escolher("S / B");
         QSignalSpy mudou(&c.sel, &uctConnectionSel::ConnectionChanged);
@@ -94,7 +94,7 @@ private slots:
     void CancelarNadaMuda()
     {
         clsPromptRoteiro prompt;
-        Conteiner c;
+        Conteiner c(prompt);
         c.itens = {{"cs-1", "S", "B", ""}};
         c.sel.DefinirLabel("X", "Y", {});
         prompt.dialogos << [](QObject*) { return 0; };
@@ -120,7 +120,8 @@ private slots:
         QFETCH(QString, banco);
         QFETCH(QString, no);
         QFETCH(QStringList, visiveis);
-        Conteiner c;
+        clsPromptRoteiro prompt;
+        Conteiner c(prompt);
         c.sel.DefinirLabel(servidor, banco, no);
         QStringList vistos;
         for (const char* nome : {"lblServer", "lblSep", "lblDatabase", "lblNodeText"}) {

@@ -1,15 +1,15 @@
 #include "connections/clsData.h"
 #include "connections/mdlCriarBanco.h"
-#include "connections/mdlEmbaralhar.h"
-#include "connections/mdlServidores.h"
+#include "platform/mdlEmbaralhar.h"
+#include "navigator/mdlServidores.h"
 #include "platform/clsSettings.h"
 #include "navigator/frmNavegador.h"
 #include "navigator/mdlCatalogo.h"
-#include "navigator/mdlDadosNodes.h"
 #include "platform/clsRecordset.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
+#include "shell/clsAmbiente.h"
 #include "support/registroTestes.h"
 
 #include <QApplication>
@@ -23,16 +23,16 @@ namespace {
 struct Cenario {
     SettingsTemporarios settings;
     clsPromptRoteiro prompt;
-    frmNavegador navegador;
+    clsAmbiente ambiente{prompt};
+    frmNavegador navegador{ambiente};
     QString caminho;
     clsNo* fonte = nullptr;
     Cenario()
     {
-        dadosnodes::Limpar();
         caminho = settings.pasta.filePath("loja.db");
         QString erro;
         CriarBancoAccess(caminho, &erro);
-        clsData d;
+        clsData d(ambiente);
         d.OpenConnection(MontarConnStrAccess(caminho, "admin", {}), true, false);
         d.ExecSql("CREATE TABLE Clientes (Id INTEGER PRIMARY KEY, Nome TEXT)", false);
         d.ExecSql("CREATE TABLE Pedidos (Id INTEGER PRIMARY KEY)", false);
@@ -93,7 +93,7 @@ private slots:
         QVERIFY(editando());
         c.Arvore().setData(c.Arvore().IndiceModelo(clientes), "Fregueses");
         QCOMPARE(clientes->Text(), QStringLiteral("Fregueses"));
-        clsData d;
+        clsData d(c.ambiente);
         QVERIFY(d.OpenConnection(MontarConnStrAccess(c.caminho, "admin", {}), true, false));
         QCOMPARE(d.RetValue("SELECT COUNT(*) FROM Fregueses").toInt(), 0);
         d.CloseConnection();
@@ -116,7 +116,7 @@ private slots:
         c.Arvore().setData(c.Arvore().IndiceModelo(clientes), estranho);
         QVERIFY2(clientes->Text() == estranho, qPrintable(c.prompt.textos().join("|")));
         RecordsetPtr rs;
-        clsData d;
+        clsData d(c.ambiente);
         QVERIFY(d.OpenConnection(MontarConnStrAccess(c.caminho, "admin", {}), true, false));
         QVERIFY(d.OpenSchema(tiposchema::Tabelas, rs, {}, "TABLE", {}, {}, false));
         QStringList nomes;
@@ -149,12 +149,10 @@ private slots:
         Cenario c;
         QApplication::setActiveWindow(&c.navegador);
         c.Trv()->clearFocus();
-        const bool antes = globais::Focalizar;
-        globais::Focalizar = focalizar;
+        c.ambiente.Opcoes().Focalizar = focalizar;
         QTest::mouseMove(c.Trv()->viewport(), QPoint(20, 20));
         QMouseEvent movimento(QEvent::MouseMove, QPointF(25, 25), QPointF(25, 25), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(c.Trv()->viewport(), &movimento);
-        globais::Focalizar = antes;
         QCOMPARE(c.navegador.focusWidget() == c.Trv(), focalizar);
     }
 

@@ -1,14 +1,14 @@
 #include "connections/clsData.h"
 #include "connections/mdlCriarBanco.h"
-#include "connections/mdlEmbaralhar.h"
-#include "connections/mdlServidores.h"
+#include "platform/mdlEmbaralhar.h"
+#include "navigator/mdlServidores.h"
 #include "navigator/mdlCatalogo.h"
-#include "navigator/mdlDadosNodes.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsSettings.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
 #include "support/clsSqlDmoDuble.h"
+#include "navigator/clsAmbienteNavegador.h"
 #include "support/registroTestes.h"
 
 #include <QFile>
@@ -19,15 +19,15 @@ namespace {
 struct Cenario {
     SettingsTemporarios settings;
     clsPromptRoteiro prompt;
-    clsArvore arvore;
+    clsAmbienteNavegador ambiente{prompt};
+    clsArvore& arvore = ambiente.Arvore();
     QString caminho;
     Cenario()
     {
-        dadosnodes::Limpar();
         caminho = settings.pasta.filePath("loja.db");
         QString erro;
         CriarBancoAccess(caminho, &erro);
-        clsData d;
+        clsData d(ambiente);
         const bool ok = d.OpenConnection(MontarConnStrAccess(caminho, "admin", {}), true, false);
         for (const char* sql : {
                  "CREATE TABLE Clientes (Id INTEGER PRIMARY KEY, Nome VARCHAR(80) NOT NULL, [Cidade Natal] VARCHAR(50))",
@@ -156,14 +156,13 @@ private slots:
         IncluirConexaoNavegador(c.arvore, tiporegistro::Access, c.caminho, false, {}, {}, {}, {});
         clsNo* no = c.arvore.No("Access")->Child();
         QString sugerido;
-        catalogo::DefinirPedirUsuarioSenha([&](QString& usuario, QString& senha, bool& lembrar) {
+        c.prompt.login = [&](QString& usuario, QString& senha, bool& lembrar) {
             sugerido = usuario;
             senha = "segredo";
             lembrar = true;
             return true;
-        });
+        };
         const bool conectou = ConectarBancoDados(c.arvore, no);
-        catalogo::DefinirPedirUsuarioSenha({});
         QVERIFY(conectou);
         QCOMPARE(sugerido, QStringLiteral("Admin"));
         QCOMPARE(no->Image(), 4);
@@ -177,10 +176,10 @@ private slots:
     {
         Cenario c;
         IncluirConexaoNavegador(c.arvore, tiporegistro::SqlServer, "SRV", false, {}, {}, {}, {});
-        catalogo::DefinirPedirUsuarioSenha([](QString& usuario, QString&, bool&) { return usuario == "sa" && false; });
+        c.prompt.login = [](QString& usuario, QString&, bool&) { return usuario == "sa" && false; };
         clsNo* no = c.arvore.No("dbSRV");
         QVERIFY(ObterConnStrNode(c.arvore, no).isEmpty());
-        catalogo::DefinirPedirUsuarioSenha({});
+        QCOMPARE(c.prompt.loginsPedidos, 1);
         QVERIFY(no->Tag().isEmpty());
     }
 
@@ -205,13 +204,12 @@ private slots:
         clsSqlDmoDuble::agentLegivel = agentLegivel;
         clsSqlDmoDuble::statusAgent = status;
         clsSqlDmoDuble::jobs = {{"A1B2", "Backup diario", {{1, "Copiar"}, {2, "Limpar"}}, {{"7", "Noite"}}}};
-        DefinirFabricaSqlDmo([] { return std::make_unique<clsSqlDmoDuble>(); });
+        c.ambiente.fabricaSqlDmo = [] { return std::make_unique<clsSqlDmoDuble>(); };
         const QString tag = MontarConnStrSql("SRV", "Master", "sa", "pw", false);
         IncluirNode(c.arvore, "SRV", "dbSRV", "Sql", img::SqlServerConectado, tag);
         IncluirNode(c.arvore, QStringLiteral("Manutenções"), "dbSRVman", "dbSRV", img::Manutencoes, tag);
         IncluirNode(c.arvore, "<temp>", "dbSRVman<temp>", "dbSRVman", img::Manutencoes, tag);
         ExpandirNo(c.arvore, c.arvore.No("dbSRVman"));
-        DefinirFabricaSqlDmo({});
         QCOMPARE(c.Filhos(c.arvore.No("dbSRVman")), filhos);
         QCOMPARE(clsSqlDmoDuble::pedidos, QStringList{"SRV|sa|pw|senha"});
         if (!agentLegivel)
@@ -234,7 +232,7 @@ private slots:
             QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the PostgreSQL test server)");
         Cenario c;
         {
-            clsData d;
+            clsData d(c.ambiente);
             QVERIFY(d.OpenConnection(connStr, true, false));
             d.ExecSql("DROP TABLE IF EXISTS navegador_pg", false);
             QVERIFY(d.ExecSql("CREATE TABLE navegador_pg (id integer PRIMARY KEY, nome varchar(40) NOT NULL)", false));

@@ -1,8 +1,8 @@
-#include "navigator/mdlDadosNodes.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsSettings.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
+#include "navigator/clsAmbienteNavegador.h"
 #include "support/registroTestes.h"
 
 #include <QAbstractItemModelTester>
@@ -11,12 +11,12 @@
 class tst_mdlNavegador : public QObject {
     Q_OBJECT
 private slots:
-    void init() { dadosnodes::Limpar(); }
-
     void RaizesFixasEmOrdem()
     {
         SettingsTemporarios s;
-        clsArvore arvore;
+        clsPromptRoteiro prompt;
+        clsAmbienteNavegador ambiente(prompt);
+        clsArvore& arvore = ambiente.Arvore();
         QAbstractItemModelTester verificador(&arvore);
         InicializarNavegador(arvore);
         QCOMPARE(arvore.Raizes().size(), 1);
@@ -49,7 +49,9 @@ private slots:
         settings::SaveSetting("Servidores", "Qtde", "1");
         settings::SaveSetting("Servidores", "Tipo001", "A");
         settings::SaveSetting("Servidores", "Path001", "/dados/Loja.db");
-        clsArvore arvore;
+        clsPromptRoteiro prompt;
+        clsAmbienteNavegador ambiente(prompt);
+        clsArvore& arvore = ambiente.Arvore();
         InicializarNavegador(arvore);
         QCOMPARE(arvore.No("Access")->Child()->Text(), QStringLiteral("Loja"));
     }
@@ -57,7 +59,8 @@ private slots:
     void ChaveRepetidaPerguntaEAcrescenta2()
     {
         clsPromptRoteiro prompt;
-        clsArvore arvore;
+        clsAmbienteNavegador ambiente(prompt);
+        clsArvore& arvore = ambiente.Arvore();
         IncluirNode(arvore, "srv", "dbsrv", {}, img::SqlServer);
         IncluirNode(arvore, "srv", "dbsrv2", {}, img::SqlServer);
         prompt.respostas << vb::Yes << vb::Yes;
@@ -65,7 +68,7 @@ private slots:
         QVERIFY(no);
         QCOMPARE(no->Key(), QStringLiteral("dbsrv22"));
         QCOMPARE(no->Tag(), QStringLiteral("tag"));
-        QCOMPARE(LerDadoNode("dbsrv22", CampoNo::Descricao), QStringLiteral("desc"));
+        QCOMPARE(arvore.Dados().Ler("dbsrv22", CampoNo::Descricao), QStringLiteral("desc"));
         QCOMPARE(prompt.mensagens.size(), 2);
         QCOMPARE(prompt.mensagens[0].texto, QStringLiteral("s.r.v\rdbsrv\rKey is not unique in collection\r"
                                                            "Deseja incluir com outro nome ?"));
@@ -77,44 +80,51 @@ private slots:
     void ChaveRepetidaRecusadaNaoIncluiNada()
     {
         clsPromptRoteiro prompt;
-        clsArvore arvore;
+        clsAmbienteNavegador ambiente(prompt);
+        clsArvore& arvore = ambiente.Arvore();
         IncluirNode(arvore, "a", "k", {}, 5, {}, "primeiro");
         prompt.respostas << vb::No;
         QVERIFY(!IncluirNode(arvore, "b", "k", {}, 5, {}, "segundo"));
         QCOMPARE(arvore.Count(), 1);
-        QCOMPARE(LerDadoNode("k", CampoNo::Descricao), QStringLiteral("primeiro"));
+        QCOMPARE(arvore.Dados().Ler("k", CampoNo::Descricao), QStringLiteral("primeiro"));
     }
 
     void DadosLidosSemCaixaGravadosComChaveExata()
     {
-        clsArvore arvore;
+        clsPromptRoteiro prompt;
+        clsAmbienteNavegador ambiente(prompt);
+        clsArvore& arvore = ambiente.Arvore();
         IncluirNode(arvore, "Srv", "dbSrv", {}, 3, {}, "d", "sa", "x", "0");
-        QCOMPARE(LerDadoNode("DBSRV", CampoNo::Usuario), QStringLiteral("sa"));
-        GravarDadoNode("DBSRV", CampoNo::Usuario, "outro");
-        QCOMPARE(LerDadoNode("dbSrv", CampoNo::Usuario), QStringLiteral("sa"));
-        GravarDadoNode("dbSrv", CampoNo::Senha, "");
-        QCOMPARE(LerDadoNode("dbsrv", CampoNo::Senha), QString());
-        QCOMPARE(LerDadoNode("nenhum", CampoNo::Usuario), QString());
+        QCOMPARE(arvore.Dados().Ler("DBSRV", CampoNo::Usuario), QStringLiteral("sa"));
+        arvore.Dados().Gravar("DBSRV", CampoNo::Usuario, "outro");
+        QCOMPARE(arvore.Dados().Ler("dbSrv", CampoNo::Usuario), QStringLiteral("sa"));
+        arvore.Dados().Gravar("dbSrv", CampoNo::Senha, "");
+        QCOMPARE(arvore.Dados().Ler("dbsrv", CampoNo::Senha), QString());
+        QCOMPARE(arvore.Dados().Ler("nenhum", CampoNo::Usuario), QString());
     }
 
     void RemoverMantemDadosEReincluirSobrescreve()
     {
-        clsArvore arvore;
+        clsPromptRoteiro prompt;
+        clsAmbienteNavegador ambiente(prompt);
+        clsArvore& arvore = ambiente.Arvore();
         clsNo* no = IncluirNode(arvore, "a", "db1", {}, 5, {}, "velho", "u1");
         IncluirNode(arvore, "t", "db1tab", "db1", img::PastaTabelas, "cs");
         arvore.Remover(no);
         QVERIFY(!arvore.No("db1"));
         QVERIFY(!arvore.No("db1tab"));
-        QCOMPARE(LerDadoNode("db1", CampoNo::Usuario), QStringLiteral("u1"));
+        QCOMPARE(arvore.Dados().Ler("db1", CampoNo::Usuario), QStringLiteral("u1"));
         IncluirNode(arvore, "a", "db1", {}, 5, {}, "novo");
-        QCOMPARE(LerDadoNode("db1", CampoNo::Descricao), QStringLiteral("novo"));
-        QCOMPARE(LerDadoNode("db1", CampoNo::Usuario), QString());
-        QCOMPARE(dadosnodes::Todos().size(), 2);
+        QCOMPARE(arvore.Dados().Ler("db1", CampoNo::Descricao), QStringLiteral("novo"));
+        QCOMPARE(arvore.Dados().Ler("db1", CampoNo::Usuario), QString());
+        QCOMPARE(arvore.Dados().Todos().size(), 2);
     }
 
     void IndicesEstaveisEIrmaosDepoisDeRemover()
     {
-        clsArvore arvore;
+        clsPromptRoteiro prompt;
+        clsAmbienteNavegador ambiente(prompt);
+        clsArvore& arvore = ambiente.Arvore();
         QAbstractItemModelTester verificador(&arvore);
         IncluirNode(arvore, "r", "r", {}, 1);
         clsNo* a = IncluirNode(arvore, "a", "a", "r", 11);

@@ -13,8 +13,8 @@ private slots:
     void LinhaVaziaNaoFazNada()
     {
         clsPromptRoteiro prompt;
-        QVERIFY(!processos::ExecutarEsperar(QString()));
-        QVERIFY(!processos::ExecutarEsperar("   "));
+        QVERIFY(!processos::ExecutarEsperar(prompt, QString()));
+        QVERIFY(!processos::ExecutarEsperar(prompt, "   "));
         QCOMPARE(prompt.eventosProcessados, 0);
     }
 
@@ -25,7 +25,7 @@ private slots:
         QTemporaryDir tmp;
         const QString arquivo = tmp.filePath("pasta com espaco/fim.txt");
         QVERIFY(QDir().mkpath(tmp.filePath("pasta com espaco")));
-        QVERIFY(processos::ExecutarEsperar("sh -c \"sleep 0.3; echo pronto > '" + arquivo + "'\"",
+        QVERIFY(processos::ExecutarEsperar(prompt, "sh -c \"sleep 0.3; echo pronto > '" + arquivo + "'\"",
                                            processos::NormalComFoco));
         QVERIFY(QFile::exists(arquivo));
         QVERIFY(prompt.eventosProcessados >= 1);
@@ -36,7 +36,7 @@ private slots:
         clsPromptRoteiro prompt;
         QTemporaryDir tmp;
         const QString destino = tmp.filePath("a b.txt");
-        QVERIFY(processos::ExecutarEsperar("touch \"" + destino + "\""));
+        QVERIFY(processos::ExecutarEsperar(prompt, "touch \"" + destino + "\""));
         QVERIFY(QFile::exists(destino));
         QVERIFY(!QFile::exists(tmp.filePath("a")));
     }
@@ -44,7 +44,7 @@ private slots:
     void ProgramaInexistenteNaoTrava()
     {
         clsPromptRoteiro prompt;
-        QVERIFY(!processos::ExecutarEsperar("/nao/existe/programa --x"));
+        QVERIFY(!processos::ExecutarEsperar(prompt, "/nao/existe/programa --x"));
     }
 };
 QUARRIX_TESTE(tst_mdlProcessos);

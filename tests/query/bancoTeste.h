@@ -1,5 +1,6 @@
 #pragma once
 // A small database file in a temporary folder for the query tests: Clientes with three rows.
+#include "connections/clsAmbienteDados.h"
 #include "connections/clsData.h"
 #include "connections/mdlCriarBanco.h"
 #include "support/fixtures.h"
@@ -14,7 +15,8 @@ struct BancoTeste {
         caminho = settings.pasta.filePath(QStringLiteral("loja.db"));
         QString erro;
         CriarBancoAccess(caminho, &erro);
-        clsData d;
+        clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+        clsData d(ambiente);
         d.OpenConnection(ConnStr(), true, false);
         QStringList sql = {
             "CREATE TABLE Clientes (Id INTEGER PRIMARY KEY, Nome VARCHAR(80), Cidade VARCHAR(50))",
@@ -30,7 +32,8 @@ struct BancoTeste {
     // One value read back from the file, through a connection of its own.
     QVariant Valor(const QString& sql) const
     {
-        clsData d;
+        clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+        clsData d(ambiente);
         d.OpenConnection(ConnStr(), false, false);
         const QVariant v = d.RetValue(sql);
         d.CloseConnection();

@@ -1,12 +1,11 @@
 #include "bancoTeste.h"
 #include "connections/uctConnectionSel.h"
-#include "navigator/mdlDadosNodes.h"
 #include "navigator/mdlNavegador.h"
 #include "query/clsModeloRecordset.h"
 #include "query/frmTabela.h"
 #include "query/uctEditorSql.h"
 #include "support/capturas.h"
-#include "shell/mdlGlobais.h"
+#include "shell/clsAmbiente.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
@@ -22,29 +21,16 @@
 
 namespace {
 
-// The option flags the window reads, restored after each test.
-struct Opcoes {
-    bool abrir = globais::AbrirExecutando, passo = globais::PassoPasso, check = globais::CheckBeforeSql,
-         focalizar = globais::Focalizar;
-    ~Opcoes()
-    {
-        globais::AbrirExecutando = abrir;
-        globais::PassoPasso = passo;
-        globais::CheckBeforeSql = check;
-        globais::Focalizar = focalizar;
-    }
-};
-
 struct Cenario {
-    Opcoes opcoes;
     BancoTeste banco;
     clsPromptRoteiro prompt;
+    clsAmbiente ambiente{prompt};
     QPointer<frmTabela> janela;
     explicit Cenario(const QStringList& extras = {}) : banco(extras) {}
     ~Cenario() { delete janela; }
     frmTabela* Abrir(const QString& sql, const QString& tabela, bool executar, const QString& connStr = {})
     {
-        janela = new frmTabela;
+        janela = new frmTabela(ambiente);
         janela->DefinirTag(QStringLiteral("7"));
         janela->CarregarForm(connStr.isEmpty() ? banco.ConnStr() : connStr, sql, tabela, executar,
                              banco.caminho, {}, {});
@@ -104,7 +90,7 @@ private slots:
         QFETCH(bool, grade);
         QFETCH(QString, registros);
         Cenario c;
-        globais::AbrirExecutando = abrirExecutando;
+        c.ambiente.Opcoes().AbrirExecutando = abrirExecutando;
         frmTabela* w = c.Abrir(sql, tabela, executar);
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), caption);
@@ -137,8 +123,8 @@ private slots:
         QFETCH(QString, tabela);
         QFETCH(QString, texto);
         Cenario c;
-        globais::AbrirExecutando = false;
-        frmTabela w;
+        c.ambiente.Opcoes().AbrirExecutando = false;
+        frmTabela w(c.ambiente);
         QString sql;
         w.CarregarForm(c.banco.ConnStr(), sql, tabela, true, {}, {}, {});
         QCOMPARE(sql, texto);
@@ -274,7 +260,7 @@ private slots:
         QFETCH(int, resposta);
         QFETCH(int, linhas);
         Cenario c;
-        globais::PassoPasso = true;
+        c.ambiente.Opcoes().PassoPasso = true;
         frmTabela* w = c.Editor("SELECT * FROM Clientes\r\nGO\r\nINSERT INTO NaoExiste VALUES (1)\r\nGO\r\n"
                                 "SELECT Nome FROM Clientes WHERE Id = 3");
         QVERIFY(w);
@@ -290,7 +276,7 @@ private slots:
     void TeclasF7F8EmQualquerControle()
     {
         Cenario c;
-        globais::AbrirExecutando = false;
+        c.ambiente.Opcoes().AbrirExecutando = false;
         frmTabela* w = c.Abrir({}, "Clientes", true);
         QVERIFY(w);
         QAction* sql = w->Botao("Sql");
@@ -339,7 +325,7 @@ private slots:
     void DivisorLimitado()
     {
         Cenario c;
-        globais::AbrirExecutando = false;
+        c.ambiente.Opcoes().AbrirExecutando = false;
         frmTabela* w = c.Abrir({}, "Clientes", true);
         QVERIFY(w);
         const int h = w->height() * 15;
@@ -386,13 +372,13 @@ private slots:
     {
         QFETCH(bool, focalizar);
         Cenario c;
-        globais::AbrirExecutando = false;
+        c.ambiente.Opcoes().AbrirExecutando = false;
         frmTabela* w = c.Abrir({}, "Clientes", true);
         QVERIFY(w);
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         w->Editor()->setFocus();
-        globais::Focalizar = focalizar;
+        c.ambiente.Opcoes().Focalizar = focalizar;
         QTest::mouseMove(w->Grid()->viewport(), QPoint(40, 30));
         QTest::mouseMove(w->Grid()->viewport(), QPoint(50, 40));
         QCOMPARE(w->Grid()->hasFocus(), focalizar);
@@ -417,12 +403,10 @@ private slots:
     void SeletorOfereceAsFontesConectadas()
     {
         Cenario c;
-        dadosnodes::Limpar();
-        clsArvore arvore;
+        clsArvore& arvore = c.ambiente.Arvore();
         clsNo* servidor = IncluirNode(arvore, "SRV1", "dbSRV1", {}, img::SqlServerConectado, "tag-srv");
         IncluirNode(arvore, "Vendas", "dbSRV1Vendas", servidor->Key(), img::BancoConectado, "connstr-vendas");
         IncluirNode(arvore, "loja.db", "dbloja", {}, img::AccessConectado, c.banco.ConnStr());
-        frmTabela::DefinirArvore([&arvore] { return &arvore; });
         frmTabela* w = c.Editor("SELECT 1");
         QVERIFY(w);
         c.prompt.dialogos << [](QObject* d) {
@@ -431,7 +415,6 @@ private slots:
             return 1;
         };
         w->Seletor()->AbrirLista();
-        frmTabela::DefinirArvore({});
         QCOMPARE(w->Seletor()->Itens().size(), 2);
         QCOMPARE(w->Seletor()->Itens().at(0).texto, QStringLiteral("SRV1 / Vendas"));
         QCOMPARE(w->Seletor()->Itens().at(1).texto, QStringLiteral("loja.db"));
@@ -448,20 +431,20 @@ private slots:
             QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the server)");
         Cenario c;
         {
-            clsData d;
+            clsData d(c.ambiente);
             QVERIFY2(d.OpenConnection(connStr, true, false), qPrintable(d.ErrMsg()));
             d.ExecSql("DROP TABLE IF EXISTS janela_teste", false);
             QVERIFY(d.ExecSql("CREATE TABLE janela_teste (id integer primary key, nome varchar(40))", false));
             QVERIFY(d.ExecSql("INSERT INTO janela_teste VALUES (1, 'um'), (2, 'dois')", false));
         }
-        globais::AbrirExecutando = true;
+        c.ambiente.Opcoes().AbrirExecutando = true;
         frmTabela* w = c.Abrir({}, "janela_teste", true, connStr);
         QVERIFY(w);
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
         QCOMPARE(w->TextoPainel(3), QStringLiteral("2 Registros Encontrados"));
         QVERIFY(w->Modelo()->setData(w->Modelo()->index(1, 1), "DOIS"));
         QVERIFY(w->GravarRegistros());
-        clsData d;
+        clsData d(c.ambiente);
         QVERIFY(d.OpenConnection(connStr, true, false));
         QCOMPARE(d.RetValue("SELECT nome FROM janela_teste WHERE id = 2").toString(), QStringLiteral("DOIS"));
         d.ExecSql("DROP TABLE janela_teste", false);

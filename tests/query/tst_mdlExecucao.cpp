@@ -1,6 +1,7 @@
 #include "bancoTeste.h"
 #include "query/mdlExecucao.h"
 #include "support/clsPromptRoteiro.h"
+#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 
 #include <QLocale>
@@ -10,11 +11,13 @@ using execucao::Resultado;
 
 class tst_mdlExecucao : public QObject {
     Q_OBJECT
+    clsPromptRoteiro promptPadrao;
+    clsAmbienteDados amb{promptPadrao};
+
 private slots:
     void cleanup()
     {
         QLocale::setDefault(QLocale::system());
-        execucao::DefinirVerificador({});
     }
 
     void DividirInstrucoes_data()
@@ -145,10 +148,11 @@ private slots:
         QFETCH(QString, mensagem);
         BancoTeste banco;
         clsPromptRoteiro prompt;
-        clsData d;
+        clsAmbienteDados amb(prompt);
+        clsData d(amb);
         QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
         Resultado r;
-        QVERIFY(execucao::Executar(d, sql, false, false, r));
+        QVERIFY(execucao::Executar(d, sql, false, {}, r));
         QVERIFY(!r.rs);
         QCOMPARE(prompt.textos(), QStringList{mensagem});
         QCOMPARE(prompt.ultima().estilo, int(vb::Information));
@@ -159,10 +163,11 @@ private slots:
     {
         BancoTeste banco;
         clsPromptRoteiro prompt;
-        clsData d;
+        clsAmbienteDados amb(prompt);
+        clsData d(amb);
         QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
         Resultado r;
-        QVERIFY(execucao::Executar(d, "SELECT * FROM DBO.Clientes WHERE Cidade = 'Recife'", false, false, r));
+        QVERIFY(execucao::Executar(d, "SELECT * FROM DBO.Clientes WHERE Cidade = 'Recife'", false, {}, r));
         QVERIFY(r.rs);
         QCOMPARE(r.rs->RecordCount(), 2);
         QVERIFY(prompt.mensagens.isEmpty());
@@ -172,10 +177,11 @@ private slots:
     {
         BancoTeste banco;
         clsPromptRoteiro prompt;
-        clsData d;
+        clsAmbienteDados amb(prompt);
+        clsData d(amb);
         QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
         Resultado r;
-        QVERIFY(!execucao::Executar(d, "SELECT * FROM NaoExiste", false, false, r));
+        QVERIFY(!execucao::Executar(d, "SELECT * FROM NaoExiste", false, {}, r));
         QVERIFY(!r.rs);
         QCOMPARE(prompt.mensagens.size(), 1);
         QCOMPARE(prompt.ultima().texto, d.ErrMsg());
@@ -186,9 +192,10 @@ private slots:
     void ConexaoFechadaDaErroSemQuebrar()
     {
         clsPromptRoteiro prompt;
-        clsData d; // never opened
+        clsAmbienteDados amb(prompt);
+        clsData d(amb); // never opened
         Resultado r;
-        QVERIFY(!execucao::Executar(d, "SELECT 1", false, false, r));
+        QVERIFY(!execucao::Executar(d, "SELECT 1", false, {}, r));
         QCOMPARE(prompt.mensagens.size(), 1);
         QCOMPARE(prompt.ultima().estilo, int(vb::Critical));
         QVERIFY(prompt.ultima().texto.startsWith("Err:"));
@@ -197,9 +204,10 @@ private slots:
     void TextoVazioNaoFazNada()
     {
         clsPromptRoteiro prompt;
-        clsData d;
+        clsAmbienteDados amb(prompt);
+        clsData d(amb);
         Resultado r;
-        QVERIFY(!execucao::Executar(d, QString(), false, false, r));
+        QVERIFY(!execucao::Executar(d, QString(), false, {}, r));
         QVERIFY(prompt.mensagens.isEmpty());
     }
 
@@ -207,19 +215,20 @@ private slots:
     {
         BancoTeste banco;
         clsPromptRoteiro prompt;
-        clsData d;
+        clsAmbienteDados amb(prompt);
+        clsData d(amb);
         QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
         QStringList vistos;
-        execucao::DefinirVerificador([&](const QString& sql) {
+        const execucao::Verificador recusar = [&](const QString& sql) {
             vistos << sql;
             return false;
-        });
+        };
         Resultado r;
-        // Without the check flag the checker is not asked.
-        QVERIFY(execucao::Executar(d, "UPDATE Clientes SET Nome = 'X' WHERE Id = 1", false, false, r));
+        // Without a checker nothing is asked.
+        QVERIFY(execucao::Executar(d, "UPDATE Clientes SET Nome = 'X' WHERE Id = 1", false, {}, r));
         QVERIFY(vistos.isEmpty());
         prompt.mensagens.clear();
-        QVERIFY(!execucao::Executar(d, "UPDATE Clientes SET Nome = 'Y' WHERE Id = 2", false, true, r));
+        QVERIFY(!execucao::Executar(d, "UPDATE Clientes SET Nome = 'Y' WHERE Id = 2", false, recusar, r));
         QCOMPARE(vistos, QStringList{"UPDATE Clientes SET Nome = 'Y' WHERE Id = 2"});
         QVERIFY(prompt.mensagens.isEmpty());
         QCOMPARE(banco.Valor("SELECT Nome FROM Clientes WHERE Id = 2").toString(), QStringLiteral("Bruno"));
@@ -240,13 +249,14 @@ private slots:
         QFETCH(int, passos);
         BancoTeste banco;
         clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
         prompt.respostas << resposta;
-        clsData d;
+        clsData d(amb);
         QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
         Resultado r;
         const QString script = "SELECT Nome FROM Clientes\r\nGO\r\nSELECT * FROM NaoExiste\r\nGO\r\n"
                                "SELECT Cidade FROM Clientes WHERE Id = 2";
-        QCOMPARE(execucao::Executar(d, script, true, false, r), ok);
+        QCOMPARE(execucao::Executar(d, script, true, {}, r), ok);
         QCOMPARE(prompt.passosProgresso, passos);
         QVERIFY(!prompt.progressoAberto);
         QCOMPARE(prompt.mensagens.first().texto,
@@ -270,10 +280,11 @@ private slots:
     {
         BancoTeste banco;
         clsPromptRoteiro prompt;
-        clsData d;
+        clsAmbienteDados amb(prompt);
+        clsData d(amb);
         QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
         Resultado r;
-        QVERIFY(execucao::Executar(d, "SELECT * FROM Clientes GO DELETE FROM Clientes WHERE Id = 3", true, false, r));
+        QVERIFY(execucao::Executar(d, "SELECT * FROM Clientes GO DELETE FROM Clientes WHERE Id = 3", true, {}, r));
         QVERIFY(!r.rs);
         QCOMPARE(prompt.textos(),
                  QStringList{"Instrução executada com sucesso\r\n1 registro(s) afetado(s) pela instrução"});
@@ -283,11 +294,12 @@ private slots:
     {
         BancoTeste banco;
         clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
         prompt.abortarNoPasso = 2;
-        clsData d;
+        clsData d(amb);
         QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
         Resultado r;
-        QVERIFY(execucao::Executar(d, "SELECT Nome FROM Clientes GO DELETE FROM Clientes", true, false, r));
+        QVERIFY(execucao::Executar(d, "SELECT Nome FROM Clientes GO DELETE FROM Clientes", true, {}, r));
         QCOMPARE(banco.Valor("SELECT COUNT(*) FROM Clientes").toInt(), 3);
         QVERIFY(r.rs);
     }

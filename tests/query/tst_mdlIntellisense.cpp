@@ -2,6 +2,7 @@
 #include "connections/mdlCriarBanco.h"
 #include "query/mdlIntellisense.h"
 #include "support/clsPromptRoteiro.h"
+#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 
 #include <QTemporaryDir>
@@ -18,7 +19,8 @@ struct Banco {
         QString erro;
         CriarBancoAccess(caminho, &erro);
         connStr = MontarConnStrAccess(caminho, "admin", "");
-        clsData d;
+        clsAmbienteDados amb{std::unique_ptr<clsPrompt>()};
+        clsData d(amb);
         if (!d.OpenConnection(connStr, true, false))
             return;
         for (const char* sql :
@@ -42,6 +44,9 @@ QList<ItemIntellisense> Itens(const QStringList& textos, int imagem)
 
 class tst_mdlIntellisense : public QObject {
     Q_OBJECT
+    clsPromptRoteiro promptPadrao;
+    clsAmbienteDados amb{promptPadrao};
+
 private slots:
     void ItensPorPalavra_data()
     {
@@ -69,7 +74,8 @@ private slots:
         QFETCH(QList<ItemIntellisense>, itens);
         Banco b;
         clsPromptRoteiro prompt;
-        clsData d;
+        clsAmbienteDados amb(prompt);
+        clsData d(amb);
         QVERIFY(d.OpenConnection(b.connStr, false, false));
         QCOMPARE(intellisense::CarregarIntellisense(d, palavra, listaTabelas), itens);
         QVERIFY2(prompt.mensagens.isEmpty(), qPrintable(prompt.textos().join('|')));
@@ -79,7 +85,8 @@ private slots:
     void SemConexaoAbertaNadaEOferecido()
     {
         clsPromptRoteiro prompt;
-        clsData d;
+        clsAmbienteDados amb(prompt);
+        clsData d(amb);
         QVERIFY(!intellisense::ConexaoDireta(d));
         QVERIFY(intellisense::CarregarIntellisense(d, "dbo", false).isEmpty());
         QVERIFY(prompt.mensagens.isEmpty());
@@ -89,7 +96,8 @@ private slots:
     {
         Banco b;
         clsPromptRoteiro prompt;
-        clsFonteIntellisense fonte;
+        clsAmbienteDados amb(prompt);
+        clsFonteIntellisense fonte(amb);
         QVERIFY(fonte.Itens("dbo", false).isEmpty()); // no connection string yet
         fonte.DefinirConnectionString(b.connStr);
         clsData* primeira = fonte.Dados();

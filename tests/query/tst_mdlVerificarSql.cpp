@@ -36,7 +36,7 @@ private slots:
         QFETCH(QString, sql);
         QFETCH(QString, recusada);
         clsPromptRoteiro prompt;
-        QCOMPARE(VerificarSql(sql), recusada.isEmpty());
+        QCOMPARE(VerificarSql(prompt, sql), recusada.isEmpty());
         QCOMPARE(prompt.progressos, QStringList{"Verificando Instrução"});
         QVERIFY(!prompt.progressoAberto);
         if (recusada.isEmpty()) {
@@ -52,8 +52,8 @@ private slots:
     void SemVerificacaoOuTextoVazioPassaSemProgresso()
     {
         clsPromptRoteiro prompt;
-        QVERIFY(VerificarSql("SELECT * FROM a.b.c", false));
-        QVERIFY(VerificarSql(QString()));
+        QVERIFY(VerificarSql(prompt, "SELECT * FROM a.b.c", false));
+        QVERIFY(VerificarSql(prompt, QString()));
         QVERIFY(prompt.progressos.isEmpty());
         QVERIFY(prompt.mensagens.isEmpty());
     }
@@ -63,7 +63,7 @@ private slots:
     void ProgressoAvancaPorCaractere()
     {
         clsPromptRoteiro prompt;
-        QVERIFY(!VerificarSql("SELECT * FROM a.b.c"));
+        QVERIFY(!VerificarSql(prompt, "SELECT * FROM a.b.c"));
         QCOMPARE(prompt.passosProgresso, 14);
     }
 
@@ -81,7 +81,7 @@ private slots:
         QFETCH(bool, resultado);
         clsPromptRoteiro prompt;
         prompt.abortarNoPasso = passo;
-        QCOMPARE(VerificarSql("SELECT * FROM a.b.c"), resultado);
+        QCOMPARE(VerificarSql(prompt, "SELECT * FROM a.b.c"), resultado);
         QCOMPARE(prompt.mensagens.size(), resultado ? 0 : 1);
         QVERIFY(!prompt.progressoAberto);
     }

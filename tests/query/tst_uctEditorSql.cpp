@@ -1,3 +1,4 @@
+#include "connections/clsAmbienteDados.h"
 #include "connections/clsData.h"
 #include "connections/mdlCriarBanco.h"
 #include "query/mdlCodeSensLang.h"
@@ -22,7 +23,8 @@ struct Banco {
         QString erro;
         CriarBancoAccess(pasta.filePath("loja.db"), &erro);
         connStr = MontarConnStrAccess(pasta.filePath("loja.db"), "admin", "");
-        clsData d;
+        clsAmbienteDados amb{std::unique_ptr<clsPrompt>()};
+        clsData d(amb);
         if (!d.OpenConnection(connStr, true, false))
             return;
         d.ExecSql("CREATE TABLE Clientes (Id INTEGER PRIMARY KEY, NomeCliente VARCHAR(80), Cidade VARCHAR(50))", false);
@@ -35,7 +37,8 @@ struct Banco {
 struct Editor {
     Banco banco;
     clsPromptRoteiro prompt;
-    uctEditorSql ed;
+    clsAmbienteDados ambiente{prompt};
+    uctEditorSql ed{ambiente};
     explicit Editor(bool intellisense = true)
     {
         ed.resize(640, 260);
@@ -93,6 +96,9 @@ void CapturarComLista(uctEditorSql& ed, const QString& nome)
 
 class tst_uctEditorSql : public QObject {
     Q_OBJECT
+    clsPromptRoteiro promptPadrao;
+    clsAmbienteDados amb{promptPadrao};
+
 private slots:
     void ListasDaLinguagem()
     {
@@ -135,7 +141,7 @@ private slots:
         QFETCH(QString, trecho);
         QFETCH(int, vez);
         QFETCH(int, estilo);
-        uctEditorSql ed;
+        uctEditorSql ed(amb);
         ed.setText("select Nome, count(*) From t LEFT JOIN u ON Left(a, 2) = b -- from where fim\r\n"
                    "/* comentario\r\nSelect dentro */ GROUP BY x ORDER BY y; ORDER\r\n"
                    "WHERE c <> 'a -- b' AND d LIKE 'x\\' FROM' AND CAST(e AS varchar) = [Select] + @Begin");
@@ -146,7 +152,7 @@ private slots:
     // Styling resumes at the edited line with the state the line before it ended in.
     void ComentarioDeBlocoAcompanhaAsEdicoes()
     {
-        uctEditorSql ed;
+        uctEditorSql ed(amb);
         // From the edited line on, as the editor asks while it paints.
         auto colorir = [&](int linha = 0) {
             ed.SendScintilla(QsciScintillaBase::SCI_COLOURISE, static_cast<unsigned long>(ed.positionFromLineIndex(linha, 0)), -1L);
@@ -168,7 +174,7 @@ private slots:
 
     void ConfiguracaoDoEditor()
     {
-        uctEditorSql ed;
+        uctEditorSql ed(amb);
         QCOMPARE(ed.tabWidth(), 3);
         QCOMPARE(QString(ed.lexer()->language()), QStringLiteral("KeshSql"));
         QCOMPARE(ed.lexer()->color(codesens::PalavraChave), QColor(0, 0, 180));

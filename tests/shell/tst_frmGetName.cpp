@@ -1,11 +1,12 @@
 #include "shell/frmGetName.h"
-#include "shell/mdlFuncoes.h"
-#include "support/clsPromptRoteiro.h"
+#include "gui/PromptJanelas.h"
 #include "support/registroTestes.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 class tst_frmGetName : public QObject {
     Q_OBJECT
@@ -19,27 +20,29 @@ private slots:
     }
     void PedirNomeNaJanela()
     {
+        // The windows' prompt shows the real name window modally; the scripted user acts on it
+        // once it is up.
         QFETCH(QString, botao);
         QFETCH(QString, resultado);
-        clsPromptRoteiro prompt;
-        frmGetName::Registrar();
+        PromptJanelas prompt;
         QString inicial;
         QString legenda;
-        prompt.dialogos.enqueue([&](QObject* d) {
-            auto* j = qobject_cast<frmGetName*>(d);
+        QTimer usuario;
+        QObject::connect(&usuario, &QTimer::timeout, [&] {
+            auto* j = qobject_cast<frmGetName*>(QApplication::activeModalWidget());
             if (!j)
-                return -1;
+                return;
+            usuario.stop();
             legenda = j->findChild<QPushButton*>(botao)->text();
             auto* txt = j->findChild<QLineEdit*>("txtNome");
             inicial = txt->text();
             txt->setText("Clientes2");
             j->findChild<QPushButton*>(botao)->click();
-            return j->result();
         });
-        QCOMPARE(funcoes::PedirNome("Clientes"), resultado);
+        usuario.start(10);
+        QCOMPARE(prompt.PedirNome("Clientes"), resultado);
         QCOMPARE(inicial, QStringLiteral("Clientes"));
         QCOMPARE(legenda, botao == "btnOk" ? QStringLiteral("OK") : QStringLiteral("Cancelar"));
-        funcoes::DefinirFabricaJanelaNome({});
     }
 };
 QUARRIX_TESTE(tst_frmGetName);

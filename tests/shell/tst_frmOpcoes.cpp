@@ -1,6 +1,6 @@
 #include "support/capturas.h"
 #include "shell/frmOpcoes.h"
-#include "shell/mdlGlobais.h"
+#include "connections/clsAmbienteDados.h"
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
 
@@ -18,11 +18,13 @@ QLineEdit* TimeOut(QWidget& j) { return j.findChild<QLineEdit*>("txtTimeOut"); }
 
 class tst_frmOpcoes : public QObject {
     Q_OBJECT
+    clsOpcoes opcoes;
+
 private slots:
     void ControlesELegendas()
     {
         SettingsTemporarios s;
-        frmOpcoes j;
+        frmOpcoes j(opcoes);
         QCOMPARE(j.windowTitle(), QStringLiteral("Opções do Sistema"));
         const QList<std::pair<QString, QString>> caixas = {
             {"CheckBeforeSql", "Fazer Verificação de Sintaxe Antes de Executar Instruções SQL"},
@@ -55,7 +57,7 @@ private slots:
     void StoreVazioTudoDesmarcadoETimeOutZero()
     {
         SettingsTemporarios s;
-        frmOpcoes j;
+        frmOpcoes j(opcoes);
         for (QCheckBox* c : j.findChildren<QCheckBox*>())
             QVERIFY(!c->isChecked());
         QCOMPARE(TimeOut(j)->text(), QStringLiteral("0"));
@@ -68,7 +70,7 @@ private slots:
         settings::SaveSetting("Opcoes", "Focalizar", "-1");
         settings::SaveSetting("Opcoes", "TimeOut", "45seg");
         {
-            frmOpcoes j;
+            frmOpcoes j(opcoes);
             QVERIFY(Caixa(j, "PassoPasso")->isChecked());
             QVERIFY(Caixa(j, "Focalizar")->isChecked());
             QVERIFY(!Caixa(j, "CheckBeforeSql")->isChecked());
@@ -88,12 +90,12 @@ private slots:
         QCOMPARE(settings::GetSetting("Opcoes", "GuardarConfig"), QStringLiteral("0"));
         QCOMPARE(settings::GetSetting("Opcoes", "TimeOut"), QStringLiteral("120"));
         // Saving reloads the flags at once.
-        QVERIFY(globais::CheckBeforeSql);
-        QVERIFY(!globais::PassoPasso);
-        QVERIFY(globais::Focalizar);
-        QCOMPARE(globais::TimeOut, qint16(120));
+        QVERIFY(opcoes.CheckBeforeSql);
+        QVERIFY(!opcoes.PassoPasso);
+        QVERIFY(opcoes.Focalizar);
+        QCOMPARE(opcoes.TimeOut, qint16(120));
 
-        frmOpcoes outra;
+        frmOpcoes outra(opcoes);
         QVERIFY(Caixa(outra, "CheckBeforeSql")->isChecked());
         QVERIFY(!Caixa(outra, "PassoPasso")->isChecked());
         QCOMPARE(TimeOut(outra)->text(), QStringLiteral("120"));
@@ -102,7 +104,7 @@ private slots:
     void FecharSemGravarDescarta()
     {
         SettingsTemporarios s;
-        frmOpcoes j;
+        frmOpcoes j(opcoes);
         j.show();
         Caixa(j, "GuardarConfig")->setChecked(true);
         TimeOut(j)->setText("9");
@@ -125,7 +127,7 @@ private slots:
         QFETCH(QString, digitado);
         QFETCH(QString, depois);
         SettingsTemporarios s;
-        frmOpcoes j;
+        frmOpcoes j(opcoes);
         j.show();
         QVERIFY(QTest::qWaitForWindowActive(&j));
         TimeOut(j)->setFocus();

@@ -1,16 +1,16 @@
 #include "navigator/clsArvore.h"
 #include "navigator/frmNavegador.h"
-#include "navigator/mdlDadosNodes.h"
 #include "platform/clsSettings.h"
 #include "connections/frmAbrir.h"
 #include "gui/frmFilhoConexao.h"
 #include "navigator/mdlNavegador.h"
 #include "shell/frmPrincipal.h"
 #include "shell/frmWebBrowser.h"
-#include "shell/mdlEnderecos.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlEnderecos.h"
+#include "platform/mdlGlobais.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
+#include "shell/clsAmbiente.h"
 #include "support/registroTestes.h"
 
 #include <QDockWidget>
@@ -29,10 +29,19 @@
 namespace {
 QRect Tela() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
+// A main window with a context of its own (made first, gone last), on the test's prompt.
+struct ComAmbiente {
+    clsAmbiente ambiente;
+    explicit ComAmbiente(clsPrompt& prompt) : ambiente(prompt) {}
+};
+struct Principal : ComAmbiente, frmPrincipal {
+    Principal(clsPrompt& prompt, const QString& linha) : ComAmbiente(prompt), frmPrincipal(ambiente, linha) {}
+};
+
 // A main window that has gone through its first activation.
-std::unique_ptr<frmPrincipal> Abrir(const QString& linha = {})
+std::unique_ptr<Principal> Abrir(clsPrompt& prompt, const QString& linha = {})
 {
-    auto janela = std::make_unique<frmPrincipal>(linha);
+    auto janela = std::make_unique<Principal>(prompt, linha);
     janela->show();
     if (!QTest::qWaitFor([&] { return janela->JaAtivado(); }))
         return nullptr;
@@ -45,13 +54,11 @@ QString Ler(const char* chave) { return settings::GetSetting("Opcoes", chave); }
 class tst_frmPrincipal : public QObject {
     Q_OBJECT
 private slots:
-    void init() { dadosnodes::Limpar(); }
-
     void PrimeiroInicioSemConfiguracao()
     {
         SettingsTemporarios s;
         clsPromptRoteiro prompt;
-        auto janela = Abrir();
+        auto janela = Abrir(prompt);
         QVERIFY(janela);
         const QRect tela = Tela();
         QCOMPARE(janela->windowTitle(), QStringLiteral("Quarrix v1.26f"));
@@ -77,7 +84,7 @@ private slots:
         SettingsTemporarios s;
         clsPromptRoteiro prompt;
         {
-            auto janela = Abrir();
+            auto janela = Abrir(prompt);
             QVERIFY(janela);
             janela->move(40, 30);
             janela->resize(600, 420);
@@ -90,7 +97,7 @@ private slots:
         QCOMPARE(Ler("ConfigWidth"), QString::number(600 * 15));
         QCOMPARE(Ler("ConfigHeight"), QString::number(420 * 15));
         QCOMPARE(Ler("ConfigNavVisible"), QStringLiteral("0"));
-        auto janela = Abrir();
+        auto janela = Abrir(prompt);
         QVERIFY(janela);
         QCOMPARE(janela->pos(), QPoint(40, 30));
         QCOMPARE(janela->size(), QSize(600, 420));
@@ -104,7 +111,8 @@ private slots:
         SettingsTemporarios s;
         settings::SaveSetting("Opcoes", "ConfigNavWidth", QString::number(300 * 15));
         settings::SaveSetting("Opcoes", "ConfigNavVisible", "True");
-        auto janela = Abrir();
+        clsPromptRoteiro prompt;
+        auto janela = Abrir(prompt);
         QVERIFY(janela);
         QTRY_COMPARE(janela->PainelNavegador()->width(), 300);
         QVERIFY(!janela->PainelNavegador()->isHidden());
@@ -116,7 +124,8 @@ private slots:
         settings::SaveSetting("Opcoes", "ConfigWindowState", "2");
         settings::SaveSetting("Opcoes", "ConfigLeft", "150");
         settings::SaveSetting("Opcoes", "ConfigWidth", "1500");
-        auto janela = Abrir();
+        clsPromptRoteiro prompt;
+        auto janela = Abrir(prompt);
         QVERIFY(janela);
         QVERIFY(janela->isMaximized());
         QVERIFY(janela->width() != 100);
@@ -130,7 +139,7 @@ private slots:
     {
         SettingsTemporarios s;
         clsPromptRoteiro prompt;
-        auto janela = Abrir("/nao/existe/loja.mdb");
+        auto janela = Abrir(prompt, "/nao/existe/loja.mdb");
         QVERIFY(janela);
         QCOMPARE(prompt.mensagens.size(), 1);
         QCOMPARE(prompt.ultima().texto, QStringLiteral("File not founded\n/nao/existe/loja.mdb"));
@@ -141,7 +150,7 @@ private slots:
     {
         SettingsTemporarios s;
         clsPromptRoteiro prompt;
-        auto janela = Abrir();
+        auto janela = Abrir(prompt);
         QVERIFY(janela);
         const int nos = janela->Navegador()->Arvore().Count();
         janela->hide();
@@ -153,14 +162,15 @@ private slots:
     void ChecarDllsAlternaSemGuardar()
     {
         SettingsTemporarios s;
-        auto janela = Abrir();
+        clsPromptRoteiro prompt;
+        auto janela = Abrir(prompt);
         QVERIFY(janela);
         QAction* a = janela->Acao("mnuFerVerificaDll");
         a->trigger();
-        QVERIFY(globais::VerificarDllsNaConexao);
+        QVERIFY(janela->Ambiente().Opcoes().VerificarDllsNaConexao);
         QVERIFY(a->isChecked());
         a->trigger();
-        QVERIFY(!globais::VerificarDllsNaConexao);
+        QVERIFY(!janela->Ambiente().Opcoes().VerificarDllsNaConexao);
         QVERIFY(!a->isChecked());
         QVERIFY(settings::Chaves("Opcoes").isEmpty());
     }
@@ -169,7 +179,7 @@ private slots:
     {
         SettingsTemporarios s;
         clsPromptRoteiro prompt;
-        auto janela = Abrir();
+        auto janela = Abrir(prompt);
         QVERIFY(janela);
         janela->Acao("mnuAjuInd")->trigger();
         QCOMPARE(prompt.ultima().texto, QStringLiteral("Opção Ainda Não Disponível"));
@@ -180,7 +190,8 @@ private slots:
     void ExibirNavegadorPeloMenuEPorF4()
     {
         SettingsTemporarios s;
-        auto janela = Abrir();
+        clsPromptRoteiro prompt;
+        auto janela = Abrir(prompt);
         QVERIFY(janela);
         janela->Acao("mnuNavExi")->trigger();
         QVERIFY(janela->PainelNavegador()->isHidden());
@@ -207,7 +218,8 @@ private slots:
         QFETCH(QString, acao);
         QFETCH(QString, janela);
         clsPromptRoteiro prompt;
-        frmPrincipal principal;
+        clsAmbiente ambiente(prompt);
+        frmPrincipal principal(ambiente);
         QString aberta;
         prompt.dialogos << [&](QObject* d) {
             aberta = QString::fromUtf8(d->metaObject()->className());
@@ -220,7 +232,8 @@ private slots:
     void NavegadorWebAbreUmaJanelaPorVez()
     {
         SettingsTemporarios s;
-        auto janela = Abrir();
+        clsPromptRoteiro prompt;
+        auto janela = Abrir(prompt);
         QVERIFY(janela);
         janela->Acao("mnuFerBrw")->trigger();
         janela->Acao("mnuFerBrw")->trigger();
@@ -240,7 +253,7 @@ private slots:
     {
         SettingsTemporarios s;
         clsPromptRoteiro prompt;
-        auto janela = Abrir();
+        auto janela = Abrir(prompt);
         QVERIFY(janela);
         clsArvore& arvore = janela->Navegador()->Arvore();
         arvore.Selecionar(arvore.No("Access"));
@@ -292,7 +305,9 @@ private slots:
     {
         QFETCH(QString, nome);
         QFETCH(QString, caption);
-        frmPrincipal janela;
+        clsPromptRoteiro prompt;
+        clsAmbiente ambiente(prompt);
+        frmPrincipal janela(ambiente);
         QAction* a = janela.Acao(nome);
         QVERIFY2(a, qPrintable(nome));
         QCOMPARE(a->text(), caption);
@@ -300,7 +315,9 @@ private slots:
 
     void OrdemDaBarraDeMenus()
     {
-        frmPrincipal janela;
+        clsPromptRoteiro prompt;
+        clsAmbiente ambiente(prompt);
+        frmPrincipal janela(ambiente);
         QStringList visiveis;
         for (QAction* a : janela.menuBar()->actions())
             if (a->isVisible())

@@ -1,6 +1,5 @@
 // The whole path a user takes: start on a database file, open a table from the tree, see its rows.
 #include "navigator/frmNavegador.h"
-#include "navigator/mdlDadosNodes.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsSettings.h"
 #include "query/frmTabela.h"
@@ -8,6 +7,7 @@
 #include "shell/mdlOpcoes.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
+#include "shell/clsAmbiente.h"
 #include "support/registroTestes.h"
 
 #include <QMdiArea>
@@ -23,12 +23,12 @@ private slots:
     {
         SettingsTemporarios s;
         clsPromptRoteiro prompt;
-        dadosnodes::Limpar();
+        clsAmbiente ambiente(prompt);
         settings::SaveSetting("Opcoes", "AbrirExecutando", "1");
         // The sample database as the build makes it.
         const QString exemplo = QStringLiteral(QUARRIX_BIN_DIR "/../samples/Exemplo.db");
         QVERIFY2(QFile::exists(exemplo), qPrintable(exemplo));
-        frmPrincipal janela(exemplo);
+        frmPrincipal janela(ambiente, exemplo);
         janela.resize(1280, 800);
         janela.show();
         QVERIFY(QTest::qWaitFor([&] { return janela.JaAtivado(); }));

@@ -16,7 +16,7 @@ private slots:
         clsPromptRoteiro prompt;
         QWidget chamador;
         chamador.show();
-        frmProgress j;
+        frmProgress j(prompt);
         j.ProgressoStart(3, "Carregando tabelas", &chamador);
         auto* barra = j.findChild<QProgressBar*>("pgbProgress");
         QVERIFY(j.isVisible());
@@ -48,7 +48,7 @@ private slots:
         QFETCH(bool, continua);
         clsPromptRoteiro prompt;
         prompt.respostas.enqueue(resposta);
-        frmProgress j;
+        frmProgress j(prompt);
         j.ProgressoStart(10, "Aguarde...");
         QVERIFY(j.ProgressoMove());
         QTest::keyClick(&j, Qt::Key_Escape);
@@ -69,7 +69,7 @@ private slots:
     {
         clsPromptRoteiro prompt;
         prompt.respostas.enqueue(vb::Yes);
-        frmProgress j;
+        frmProgress j(prompt);
         j.ProgressoStart(2, "Aguarde...");
         j.close();
         QCOMPARE(prompt.textos(), QStringList{"Deseja Abortar Esta Operação ?"});
@@ -79,7 +79,6 @@ private slots:
     void PromptDasJanelasUsaAJanelaDeProgresso()
     {
         PromptJanelas prompt;
-        DefinirPrompt(&prompt);
         prompt.ProgressoStart(4, "Gerando script");
         frmProgress* j = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -93,7 +92,6 @@ private slots:
         QVERIFY(!prompt.ProgressoMove());
         prompt.ProgressoClose();
         QVERIFY(!j->isVisible());
-        DefinirPrompt(nullptr);
     }
 };
 QUARRIX_TESTE(tst_frmProgress);

@@ -13,7 +13,8 @@ class tst_frmSobre : public QObject {
 private slots:
     void Textos()
     {
-        frmSobre j;
+        clsPromptRoteiro prompt;
+        frmSobre j(prompt);
         QCOMPARE(j.windowTitle(), QStringLiteral("Sobre o Sistema"));
         QCOMPARE(j.findChild<QLabel*>("lblTitulo")->text(), QStringLiteral("Quarrix v1.26f"));
         QCOMPARE(j.findChild<QLabel*>("lblRevisao")->text(), QStringLiteral("revisão: 0"));
@@ -30,7 +31,7 @@ private slots:
     void EmailEUrlAbremNoSistema()
     {
         clsPromptRoteiro prompt;
-        frmSobre j;
+        frmSobre j(prompt);
         j.show();
         QTest::mouseClick(j.findChild<QLabel*>("lblEmail"), Qt::LeftButton);
         QTest::mouseClick(j.findChild<QLabel*>("lblUrl"), Qt::LeftButton);

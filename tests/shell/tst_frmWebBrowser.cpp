@@ -31,7 +31,8 @@ private slots:
         QFETCH(int, guia);
         QFETCH(QString, fixo);
         QFETCH(QString, endereco);
-        frmWebBrowser j;
+        clsPromptRoteiro prompt;
+        frmWebBrowser j(prompt);
         QSignalSpy completo(&j, &frmWebBrowser::Complete);
         j.CarregForm(guia, fixo);
         QVERIFY(j.isVisible());
@@ -44,7 +45,7 @@ private slots:
     void TituloEBotaoDoNavegador()
     {
         clsPromptRoteiro prompt;
-        frmWebBrowser j;
+        frmWebBrowser j(prompt);
         j.CarregForm(4, QString());
         j.Navegador()->DefinirTitulo("Quarrix - Início");
         QCOMPARE(j.windowTitle(), QStringLiteral("Quarrix - Início [Quarrix WebBrowser]"));
@@ -62,8 +63,9 @@ private slots:
         principal.resize(1000, 700);
         principal.show();
         QVERIFY(QTest::qWaitForWindowExposed(&principal));
-        auto* a = new frmWebBrowser;
-        auto* b = new frmWebBrowser;
+        clsPromptRoteiro prompt;
+        auto* a = new frmWebBrowser(prompt);
+        auto* b = new frmWebBrowser(prompt);
         QMdiSubWindow* subA = area->addSubWindow(a);
         area->addSubWindow(b);
         a->CarregForm(4, QString());

@@ -1,4 +1,4 @@
-#include "shell/mdlGlobais.h"
+#include "connections/clsAmbienteDados.h"
 #include "shell/mdlOpcoes.h"
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
@@ -6,10 +6,9 @@
 #include <QTest>
 
 namespace {
-QList<bool> Flags()
+QList<bool> Flags(const clsOpcoes& o)
 {
-    return {globais::CheckBeforeSql, globais::PassoPasso, globais::IntellisenseLista,
-            globais::AbrirExecutando, globais::Focalizar, globais::GuardarConfig};
+    return {o.CheckBeforeSql, o.PassoPasso, o.IntellisenseLista, o.AbrirExecutando, o.Focalizar, o.GuardarConfig};
 }
 } // namespace
 
@@ -19,11 +18,12 @@ private slots:
     void StoreVazioDesligaTudo()
     {
         SettingsTemporarios s;
-        globais::CheckBeforeSql = globais::GuardarConfig = true;
-        globais::TimeOut = 99;
-        opcoes::CarregarOpcoes();
-        QCOMPARE(Flags(), QList<bool>(6, false));
-        QCOMPARE(globais::TimeOut, qint16(0));
+        clsOpcoes o;
+        o.CheckBeforeSql = o.GuardarConfig = true;
+        o.TimeOut = 99;
+        opcoes::CarregarOpcoes(o);
+        QCOMPARE(Flags(o), QList<bool>(6, false));
+        QCOMPARE(o.TimeOut, qint16(0));
     }
 
     void CadaChaveLigaSuaFlag()
@@ -32,10 +32,11 @@ private slots:
         for (qsizetype i = 0; i < opcoes::ChavesBooleanas.size(); ++i) {
             settings::DeleteSection(opcoes::Secao);
             settings::SaveSetting("Opcoes", opcoes::ChavesBooleanas[i], "1");
-            opcoes::CarregarOpcoes();
+            clsOpcoes o;
+            opcoes::CarregarOpcoes(o);
             QList<bool> esperado(6, false);
             esperado[i] = true;
-            QCOMPARE(Flags(), esperado);
+            QCOMPARE(Flags(o), esperado);
         }
     }
 
@@ -56,8 +57,9 @@ private slots:
         QFETCH(bool, ligado);
         SettingsTemporarios s;
         settings::SaveSetting("Opcoes", "PassoPasso", guardado);
-        opcoes::CarregarOpcoes();
-        QCOMPARE(globais::PassoPasso, ligado);
+        clsOpcoes o;
+        opcoes::CarregarOpcoes(o);
+        QCOMPARE(o.PassoPasso, ligado);
     }
 
     void TimeOutCabeEm16Bits_data()
@@ -79,8 +81,9 @@ private slots:
         QFETCH(int, timeOut);
         SettingsTemporarios s;
         settings::SaveSetting("Opcoes", "TimeOut", guardado);
-        opcoes::CarregarOpcoes();
-        QCOMPARE(int(globais::TimeOut), timeOut);
+        clsOpcoes o;
+        opcoes::CarregarOpcoes(o);
+        QCOMPARE(int(o.TimeOut), timeOut);
     }
 };
 QUARRIX_TESTE(tst_mdlOpcoes);

@@ -1,7 +1,5 @@
 #include "clsPromptRoteiro.h"
 
-clsPromptRoteiro::clsPromptRoteiro() { DefinirPrompt(this); }
-clsPromptRoteiro::~clsPromptRoteiro() { DefinirPrompt(nullptr); }
 
 QStringList clsPromptRoteiro::textos() const
 {
@@ -42,4 +40,11 @@ int clsPromptRoteiro::ExibirModal(QObject* dialogo)
     if (dialogos.isEmpty())
         return 0;
     return dialogos.dequeue()(dialogo);
+}
+
+QString clsPromptRoteiro::PedirNome(const QString& inicial)
+{
+    nomesPedidos << inicial;
+    const QString r = nomes.isEmpty() ? QString() : nomes.dequeue();
+    return r.isNull() ? inicial : r;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Scripted prompt for tests: records every message and answers from queues. An unanswered question
 // gets its default (No / Cancel / empty), and that is recorded too, so a test sees unexpected asks.
+// A test hands it to the context it builds (clsAmbienteDados and the contexts above it).
 #include "platform/clsPrompt.h"
 
 #include <QList>
@@ -18,14 +19,18 @@ struct MensagemRegistrada {
 
 class clsPromptRoteiro : public clsPrompt {
 public:
-    clsPromptRoteiro();  // installs itself
-    ~clsPromptRoteiro() override; // restores the silent prompt
-
     QList<MensagemRegistrada> mensagens;
     QQueue<int> respostas;          // answers to MsgBox, in order
     QQueue<QString> entradas;       // answers to InputBox (a null QString means cancel)
     QQueue<QString> arquivos;       // answers to the file dialogs
     QStringList enderecosAbertos;   // what AbrirNoSistema got
+    QStringList enderecosNavegador; // what AbrirNavegador got (no window is made)
+    QQueue<QString> nomes;          // answers to PedirNome (a null QString means cancel)
+    QStringList nomesPedidos;       // the initial texts PedirNome was given
+    // Answers the login window: fills user and password and whether to remember; without one the
+    // user cancels.
+    std::function<bool(QString& usuario, QString& senha, bool& lembrar)> login;
+    int loginsPedidos = 0;
     // Called for each modal dialog; returns its result code. Without one, dialogs are refused (0).
     QQueue<std::function<int(QObject*)>> dialogos;
     int ampulheta = 0;              // current nesting level
@@ -45,6 +50,17 @@ public:
     {
         enderecosAbertos << endereco;
         return true;
+    }
+    QObject* AbrirNavegador(const QString& endereco) override
+    {
+        enderecosNavegador << endereco;
+        return nullptr;
+    }
+    QString PedirNome(const QString& inicial) override;
+    bool PedirUsuarioSenha(QString& usuario, QString& senha, bool& lembrar) override
+    {
+        ++loginsPedidos;
+        return login && login(usuario, senha, lembrar);
     }
 
     // Progress: what was started, how many steps moved, and the step (1-based) at which the

@@ -1,6 +1,7 @@
 #pragma once
 // A small SQLite file for the web-service tests, and a hostile or foreign "service" that answers
 // every SOAP call with a fixed body (the host of the data set under test is not ours).
+#include "connections/clsAmbienteDados.h"
 #include "connections/clsData.h"
 #include "fixturesSoap.h"
 #include "platform/clsMotor.h"
@@ -18,7 +19,8 @@ inline QString CriarBancoWeb(const QTemporaryDir& dir)
     if (!CriarBancoArquivo(arquivo, erro))
         qFatal("%s", qPrintable(erro.descricao));
     const QString cs = MontarConnStrAccess(arquivo, QString(), QString());
-    clsData d;
+    clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+    clsData d(ambiente);
     if (!d.OpenConnection(cs, true, false))
         qFatal("%s", qPrintable(d.ErrMsg()));
     const char* comandos[] = {

@@ -1,6 +1,7 @@
 #include "bancoWeb.h"
 #include "platform/mdlHttp.h"
 #include "platform/mdlSoap.h"
+#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 
 #include <QProcess>
@@ -40,7 +41,8 @@ private slots:
 
     void MapeadoELidoPeloEndereco()
     {
-        clsData d;
+        clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+        clsData d(ambiente);
         QVERIFY2(d.OpenConnection(url, true, false), qPrintable(d.ErrMsg()));
         QCOMPARE(d.ConnectionType(), 8);
         RecordsetPtr rs;

@@ -1,6 +1,7 @@
 #include "bancoWeb.h"
 #include "connections/clsWebServiceData.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
+#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 #include "webservice/clsWebServiceHost.h"
 
@@ -57,7 +58,8 @@ private slots:
 
     void ClsDataAbreOEnderecoDoHost()
     {
-        clsData d;
+        clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+        clsData d(ambiente);
         QVERIFY2(d.OpenConnection(url, true, false), qPrintable(d.ErrMsg()));
         QCOMPARE(d.ConnectionType(), 8);
         QCOMPARE(d.Provider(), QStringLiteral("WebService"));
@@ -196,7 +198,8 @@ private slots:
         c.setWebServiceUrl(morto);
         QCOMPARE(c.ConnectionType(), QString());
         QVERIFY2(c.ErrMsg().contains(QStringLiteral("Não foi possível conectar")), qPrintable(c.ErrMsg()));
-        clsData d;
+        clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+        clsData d(ambiente);
         QVERIFY(!d.OpenConnection(morto, true, false));
         QVERIFY(d.ErrMsg().contains(QStringLiteral("Não foi possivel acessar o WebService.")));
         QVERIFY(d.ErrMsg().endsWith(QStringLiteral("\nConnStr:") + morto));
@@ -213,12 +216,9 @@ private slots:
         QCOMPARE(::listen(fd, 4), 0);
         socklen_t tam = sizeof a;
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &tam);
-        const qint16 antes = globais::TimeOut;
-        globais::TimeOut = 1;
-        clsWebServiceData c;
+        clsWebServiceData c(1);
         c.setWebServiceUrl(QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(ntohs(a.sin_port)));
         const QString tipo = c.ConnectionType();
-        globais::TimeOut = antes;
         ::close(fd);
         QCOMPARE(tipo, QString());
         QVERIFY2(c.ErrMsg().contains(QStringLiteral("tempo de 1 segundos")), qPrintable(c.ErrMsg()));

@@ -1,7 +1,8 @@
 #include "bancoWeb.h"
 #include "platform/mdlDataSetEscrita.h"
 #include "platform/mdlSoap.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
+#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 #include "webservice/clsWebServiceHost.h"
 
@@ -108,7 +109,8 @@ private slots:
 
     void DataSetGrandeSaiEmPartes()
     {
-        clsData d;
+        clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+        clsData d(ambiente);
         QVERIFY(d.OpenConnection(MontarConnStrAccess(dir.filePath(QStringLiteral("web.db")), {}, {}), true, false));
         QVERIFY(d.ExecSql(QStringLiteral("CREATE TABLE Muitas AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
                                          "FROM n WHERE i < 20000) SELECT i AS Id, 'nome ' || i AS Nome FROM n"),

@@ -68,7 +68,8 @@ class tst_frmWebServiceGen : public QObject {
 private slots:
     void TextosIniciais()
     {
-        frmWebServiceGen j;
+        clsPromptRoteiro prompt;
+        frmWebServiceGen j(prompt);
         QCOMPARE(j.windowTitle(), QStringLiteral("AspNet WebService Generator"));
         QCOMPARE(Caixa(j, "txtClassName")->text(), QStringLiteral("WebData"));
         QVERIFY(Caixa(j, "txtHttpPath")->text().startsWith(QStringLiteral("http://")));
@@ -98,7 +99,8 @@ private slots:
 
     void HabilitacaoPorTipo()
     {
-        frmWebServiceGen j;
+        clsPromptRoteiro prompt;
+        frmWebServiceGen j(prompt);
         j.show();
         const QPalette sistema = QApplication::palette();
         auto conferir = [&](bool access) {
@@ -125,7 +127,8 @@ private slots:
 
     void ConnectionStringSegueADigitacao()
     {
-        frmWebServiceGen j;
+        clsPromptRoteiro prompt;
+        frmWebServiceGen j(prompt);
         j.show();
         QLineEdit* acc = Caixa(j, "txtConAccess");
         acc->clear();
@@ -154,7 +157,7 @@ private slots:
         QTemporaryDir pasta;
         const QString arq = pasta.filePath(QStringLiteral("WebData.asmx"));
         roteiro.arquivos << arq;
-        frmWebServiceGen j;
+        frmWebServiceGen j(roteiro);
         j.show();
         QTest::mouseClick(Controle<QPushButton>(j, "btnGenerate"), Qt::LeftButton);
         QCOMPARE(roteiro.pedidosArquivo,
@@ -171,7 +174,7 @@ private slots:
         QTemporaryDir pasta;
         const QString arq = pasta.filePath(QStringLiteral("x.asmx"));
         roteiro.arquivos << arq;
-        frmWebServiceGen j;
+        frmWebServiceGen j(roteiro);
         j.show();
         Caixa(j, "txtHttpPath")->setText(QStringLiteral("http://www.YourSite.com/WebData"));
         Escolher(j, "optConSql");
@@ -186,7 +189,7 @@ private slots:
     void CancelarDialogoNaoFazNada()
     {
         clsPromptRoteiro roteiro; // no file answer: the dialog is cancelled
-        frmWebServiceGen j;
+        frmWebServiceGen j(roteiro);
         QTest::mouseClick(Controle<QPushButton>(j, "btnGenerate"), Qt::LeftButton);
         QVERIFY(roteiro.mensagens.isEmpty());
     }
@@ -197,7 +200,7 @@ private slots:
         QTemporaryDir pasta;
         const QString arq = pasta.filePath(QStringLiteral("WebData.asmx"));
         roteiro.arquivos << arq;
-        frmWebServiceGen j;
+        frmWebServiceGen j(roteiro);
         Caixa(j, "txtClassName")->setText(QStringLiteral("Web\"Data"));
         QTest::mouseClick(Controle<QPushButton>(j, "btnGenerate"), Qt::LeftButton);
         QCOMPARE(roteiro.mensagens.size(), 1);
@@ -218,7 +221,7 @@ private slots:
             QVERIFY(b.open(QIODevice::WriteOnly));
         }
         roteiro.arquivos << bloqueio + QStringLiteral("/WebData.asmx");
-        frmWebServiceGen j;
+        frmWebServiceGen j(roteiro);
         QTest::mouseClick(Controle<QPushButton>(j, "btnGenerate"), Qt::LeftButton);
         QCOMPARE(roteiro.mensagens.size(), 1);
         QCOMPARE(roteiro.ultima().icone(), int(vb::Critical));
@@ -231,7 +234,8 @@ private slots:
     void Imagem()
     {
         // A picture of the window for review, next to the test programs.
-        frmWebServiceGen j;
+        clsPromptRoteiro prompt;
+        frmWebServiceGen j(prompt);
         j.show();
         Escolher(j, "optConSql");
         QTest::keyClicks(Caixa(j, "txtConSqlServer"), QStringLiteral("SRV01"));

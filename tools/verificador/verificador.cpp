@@ -25,7 +25,8 @@ int main(int argc, char** argv)
     const QString connStr = texto.section(u'#', 2);
     if (provedor.isEmpty())
         return 2;
-    clsData dados;
+    clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+    clsData dados(ambiente);
     if (!dados.OpenConnection(connStr, false, false)) {
         std::fprintf(stderr, "%s\n", qPrintable(dados.ErrMsg()));
         return 1;

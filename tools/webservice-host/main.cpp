@@ -80,7 +80,8 @@ int main(int argc, char** argv)
     const QString classe = args.size() >= 3 ? args[2] : QStringLiteral("WebData");
 
     // The database must open before the service is announced.
-    clsData teste;
+    clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+    clsData teste(ambiente);
     if (!teste.OpenConnection(connStr, true, false)) {
         std::fprintf(stderr, "%s\n", qPrintable(teste.ErrMsg()));
         return 1;

@@ -12,13 +12,6 @@ namespace tiporegistro {
 enum : int { Access = 1, SqlServer = 2, WebService = 4, Customizada = 8 };
 }
 
-namespace servidores {
-// The current slot count ("Qtde") as loaded and kept for the run.
-qint16& QtdeServidores();
-// Evaluated once per load: whether SQL Server entries live among the registered servers.
-bool& SqlDmoDisponivelCarregado();
-} // namespace servidores
-
 bool SqlDmoDisponivel();
 
 // Loads every mapped entry into the navigator (at start).
@@ -31,10 +24,10 @@ bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, b
                              const QString& link);
 
 // Writes one entry into the last free slot, or a new one. The caller scrambles connStr and link.
-void GravarServidor(const QString& tipo, const QString& nome, const QString& connStr, const QString& link);
+void GravarServidor(clsArvore& arvore, const QString& tipo, const QString& nome, const QString& connStr, const QString& link);
 
 // The slot of a mapped Access, web-service or custom node; 0 when not found.
-int LocalizarServidor(const clsNo* no);
+int LocalizarServidor(const clsArvore& arvore, const clsNo* no);
 
 // Removes a mapped entry after confirmation: disconnects it (closing its windows), deletes its slot
 // or its registered server, and removes its node.

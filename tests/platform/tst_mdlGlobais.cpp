@@ -1,4 +1,4 @@
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 #include "support/registroTestes.h"
 
 #include <QTest>
@@ -30,8 +30,7 @@ private slots:
     }
     void PastaTemporariaDoDia()
     {
-        globais::InicializarPastas();
-        QVERIFY(globais::PastaTemporaria().endsWith(
+        QVERIFY(globais::PastaTemporariaDoDia().endsWith(
             QStringLiteral("/TmpQuarrix") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
     }
 };

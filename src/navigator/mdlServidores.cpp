@@ -1,13 +1,13 @@
 #include "mdlServidores.h"
 
-#include "connections/mdlEmbaralhar.h"
-#include "navigator/mdlDadosNodes.h"
+#include "platform/mdlEmbaralhar.h"
+#include "navigator/clsAmbienteNavegador.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsServidoresRegistrados.h"
 #include "platform/clsSettings.h"
-#include "shell/mdlFuncoes.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlFuncoes.h"
+#include "platform/mdlGlobais.h"
 
 #include <QFileInfo>
 
@@ -20,30 +20,16 @@ QString Ler(const char* campo, int slot)
 }
 } // namespace
 
-namespace servidores {
-qint16& QtdeServidores()
-{
-    static qint16 qtde = 0;
-    return qtde;
-}
-bool& SqlDmoDisponivelCarregado()
-{
-    static bool disponivel = false;
-    return disponivel;
-}
-} // namespace servidores
-
 QString SlotServidor(int slot) { return QStringLiteral("%1").arg(slot, 3, 10, QChar(u'0')); }
 
 bool SqlDmoDisponivel() { return servidoresregistrados::DriverSqlServerInstalado(); }
 
 void CarregarServidores(clsArvore& arvore)
 {
-    using namespace servidores;
-    SqlDmoDisponivelCarregado() = SqlDmoDisponivel();
-    QtdeServidores() = qint16(funcoes::LerInteiro(settings::GetSetting(Secao, QStringLiteral("Qtde"), QStringLiteral("0"))));
+    arvore.Ambiente().sqlDmoDisponivelCarregado = SqlDmoDisponivel();
+    arvore.Ambiente().qtdeServidores = qint16(funcoes::LerInteiro(settings::GetSetting(Secao, QStringLiteral("Qtde"), QStringLiteral("0"))));
     int ultimo = 0;
-    for (int i = 1; i <= QtdeServidores(); ++i) {
+    for (int i = 1; i <= arvore.Ambiente().qtdeServidores; ++i) {
         const QString tipo = Ler("Tipo", i);
         if (tipo == u"A")
             IncluirConexaoNavegador(arvore, tiporegistro::Access, Ler("Path", i), false, {}, {}, {}, {});
@@ -52,15 +38,15 @@ void CarregarServidores(clsArvore& arvore)
         else if (tipo == u"C")
             IncluirConexaoNavegador(arvore, tiporegistro::Customizada, Ler("Nome", i), false, {}, {},
                                     Desembaralhar(Ler("ConnStr", i)), Desembaralhar(Ler("Link", i)));
-        else if (tipo == u"S" && !SqlDmoDisponivelCarregado())
+        else if (tipo == u"S" && !arvore.Ambiente().sqlDmoDisponivelCarregado)
             IncluirConexaoNavegador(arvore, tiporegistro::SqlServer, Ler("Nome", i), false, {}, {}, {}, {});
         else
             continue;
         ultimo = i;
     }
-    if (ultimo != QtdeServidores())
+    if (ultimo != arvore.Ambiente().qtdeServidores)
         settings::SaveSetting(Secao, QStringLiteral("Qtde"), QString::number(ultimo));
-    if (!SqlDmoDisponivelCarregado())
+    if (!arvore.Ambiente().sqlDmoDisponivelCarregado)
         return;
     if (servidoresregistrados::Grupos().isEmpty()) {
         servidoresregistrados::IncluirGrupo(QStringLiteral("SQL Server Group"));
@@ -104,7 +90,7 @@ bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, b
     if (tipo != tiporegistro::Customizada)
         chave = ChaveFonte(nome);
     if (clsNo* existente = arvore.No(chave)) {
-        Prompt().MsgBox(QStringLiteral("Essa conexão já foi incluida, verifique.") + u'\r' + chave + QStringLiteral(" - ")
+        arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Essa conexão já foi incluida, verifique.") + u'\r' + chave + QStringLiteral(" - ")
                             + existente->Text(),
                         vb::Information, globais::TituloAplicativo());
         arvore.Selecionar(existente);
@@ -118,9 +104,9 @@ bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, b
     return true;
 }
 
-void GravarServidor(const QString& tipo, const QString& nome, const QString& connStr, const QString& link)
+void GravarServidor(clsArvore& arvore, const QString& tipo, const QString& nome, const QString& connStr, const QString& link)
 {
-    qint16& qtde = servidores::QtdeServidores();
+    qint16& qtde = arvore.Ambiente().qtdeServidores;
     int slot = 0;
     for (int i = 1; i <= qtde; ++i)
         if (Ler("Tipo", i).isEmpty())
@@ -141,7 +127,7 @@ void GravarServidor(const QString& tipo, const QString& nome, const QString& con
         settings::SaveSetting(Secao, QStringLiteral("Link") + s, link);
 }
 
-int LocalizarServidor(const clsNo* no)
+int LocalizarServidor(const clsArvore& arvore, const clsNo* no)
 {
     const char* campo = nullptr;
     QString valor;
@@ -149,12 +135,12 @@ int LocalizarServidor(const clsNo* no)
     case img::AccessConectado:
     case img::Access:
         campo = "Path";
-        valor = LerDadoNode(no->Key(), CampoNo::Caminho);
+        valor = arvore.Dados().Ler(no->Key(), CampoNo::Caminho);
         break;
     case img::WebServiceConectado:
     case img::WebService:
         campo = "Url";
-        valor = LerDadoNode(no->Key(), CampoNo::Endereco);
+        valor = arvore.Dados().Ler(no->Key(), CampoNo::Endereco);
         break;
     case img::Customizada:
         campo = "Link";
@@ -163,7 +149,7 @@ int LocalizarServidor(const clsNo* no)
     default:
         return 0;
     }
-    for (int i = 1; i <= servidores::QtdeServidores(); ++i)
+    for (int i = 1; i <= arvore.Ambiente().qtdeServidores; ++i)
         if (Ler(campo, i) == valor)
             return i;
     return 0;
@@ -185,27 +171,27 @@ QString NomeLogin(const clsNo* no)
 
 namespace {
 
-void ApagarSlot(int slot)
+void ApagarSlot(clsArvore& arvore, int slot)
 {
     for (const char* campo : {"Tipo", "Path", "Nome", "Url", "Link", "ConnStr"})
         if (!Ler(campo, slot).isEmpty())
             settings::DeleteSetting(Secao, QString::fromUtf8(campo) + SlotServidor(slot));
-    if (slot == servidores::QtdeServidores())
-        --servidores::QtdeServidores();
+    if (slot == arvore.Ambiente().qtdeServidores)
+        --arvore.Ambiente().qtdeServidores;
 }
 
 // Without the SQL Server client, servers are "S" slots found by their name.
-int LocalizarSlotSqlServer(const QString& nome)
+int LocalizarSlotSqlServer(const clsArvore& arvore, const QString& nome)
 {
-    for (int i = 1; i <= servidores::QtdeServidores(); ++i)
+    for (int i = 1; i <= arvore.Ambiente().qtdeServidores; ++i)
         if (Ler("Tipo", i) == u"S" && Ler("Nome", i) == nome)
             return i;
     return 0;
 }
 
-void ErroDesmapear(const QString& descricao, int passo)
+void ErroDesmapear(clsArvore& arvore, const QString& descricao, int passo)
 {
-    Prompt().MsgBox(descricao + u'\n' + QStringLiteral("Line:") + QString::number(passo), vb::Critical,
+    arvore.Ambiente().Prompt().MsgBox(descricao + u'\n' + QStringLiteral("Line:") + QString::number(passo), vb::Critical,
                     globais::TituloAplicativo());
 }
 
@@ -218,11 +204,11 @@ void DesmaparItem(clsArvore& arvore, clsNo* no, const QList<JanelaAberta>& janel
     static constexpr int mapeados[] = {img::SqlServerConectado, img::SqlServer, img::AccessConectado, img::Access,
                                        img::WebServiceConectado, img::WebService, img::Customizada};
     if (std::find(std::begin(mapeados), std::end(mapeados), imagem) == std::end(mapeados)) {
-        Prompt().MsgBox(QStringLiteral("Selecione o servidor de Sql ou banco de dados Access que deseja desmapear"),
+        arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Selecione o servidor de Sql ou banco de dados Access que deseja desmapear"),
                         vb::Information, globais::TituloAplicativo());
         return;
     }
-    if (Prompt().MsgBox(QStringLiteral("Deseja realmente desmapear este Item ?"), vb::YesNo | vb::Question,
+    if (arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Deseja realmente desmapear este Item ?"), vb::YesNo | vb::Question,
                         globais::TituloAplicativo()) != vb::Yes)
         return;
     const int fechada = imagem == img::SqlServerConectado ? img::SqlServer
@@ -231,31 +217,31 @@ void DesmaparItem(clsArvore& arvore, clsNo* no, const QList<JanelaAberta>& janel
                                                              : imagem;
     if (!DesconectarNode(arvore, no, fechada, true, janelas))
         return;
-    const int slot = LocalizarServidor(no);
+    const int slot = LocalizarServidor(arvore, no);
     if (slot == 0 && imagem != img::Customizada && !sqlServer) {
-        Prompt().MsgBox(QStringLiteral("Item não encontrado no registro"), vb::Critical, globais::TituloAplicativo());
+        arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Item não encontrado no registro"), vb::Critical, globais::TituloAplicativo());
         return;
     }
     bool removido = false;
     if (sqlServer) {
-        if (servidores::SqlDmoDisponivelCarregado()) {
+        if (arvore.Ambiente().sqlDmoDisponivelCarregado) {
             if (!servidoresregistrados::DriverSqlServerInstalado()) {
-                ErroDesmapear(QStringLiteral("SQL.DMO Not Properly Installed"), 8);
+                ErroDesmapear(arvore, QStringLiteral("SQL.DMO Not Properly Installed"), 8);
                 return;
             }
             removido = servidoresregistrados::Remover(no->Text());
-        } else if (const int slotSql = LocalizarSlotSqlServer(no->Text())) {
-            ApagarSlot(slotSql);
+        } else if (const int slotSql = LocalizarSlotSqlServer(arvore, no->Text())) {
+            ApagarSlot(arvore, slotSql);
             removido = true;
         }
     } else {
         if (slot != 0)
-            ApagarSlot(slot);
+            ApagarSlot(arvore, slot);
         removido = true;
     }
     if (removido)
         arvore.Remover(no);
     else
-        Prompt().MsgBox(QStringLiteral("Não foi possível fazer o desmapeamento."), vb::Exclamation,
+        arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Não foi possível fazer o desmapeamento."), vb::Exclamation,
                         globais::TituloAplicativo());
 }

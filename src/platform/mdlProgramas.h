@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class clsPrompt;
+
 enum class Companheiro { ImportarExportar, Backup, Permissoes, VerificadorProvedor, EasySetup };
 
 QString CaminhoCompanheiro(Companheiro c);
@@ -13,4 +15,4 @@ bool IniciarPrograma(const QString& programa, const QStringList& argumentos, QSt
 // The import/export program with "Orig=", "Dest=" and "Tab=" parts, each only when not empty,
 // joined with "&". A missing program is reported to the user.
 QString ArgumentoImportarExportar(const QString& origem, const QString& destino, const QString& tabela);
-void ExecutarImportarExportar(const QString& origem, const QString& destino, const QString& tabela);
+void ExecutarImportarExportar(clsPrompt& prompt, const QString& origem, const QString& destino, const QString& tabela);

@@ -1,6 +1,4 @@
-#include "shell/mdlFuncoes.h"
-#include "support/clsPromptRoteiro.h"
-#include "support/clsSqlDmoDuble.h"
+#include "platform/mdlFuncoes.h"
 #include "support/registroTestes.h"
 
 #include <QFile>
@@ -8,20 +6,6 @@
 #include <QTest>
 
 using namespace funcoes;
-
-namespace {
-// The name window as a test drives it.
-class JanelaNomeDuble : public clsJanelaNome {
-public:
-    QObject objeto;
-    QString texto;
-    bool confirmado = false;
-    QObject* Dialogo() override { return &objeto; }
-    void DefinirTexto(const QString& t) override { texto = t; }
-    QString Texto() const override { return texto; }
-    bool Confirmado() const override { return confirmado; }
-};
-} // namespace
 
 class tst_mdlFuncoes : public QObject {
     Q_OBJECT
@@ -198,76 +182,6 @@ private slots:
         QVERIFY(!CriarPasta(tmp.filePath("arquivo/sub/pasta")));
         QVERIFY(!CriarPasta(QStringLiteral("/proc/nao-existe/pasta")));
         QVERIFY(!CriarPasta(QString()));
-    }
-
-    void PedirNome_data()
-    {
-        QTest::addColumn<bool>("confirmar");
-        QTest::addColumn<QString>("resultado");
-        QTest::newRow("confirmado da o texto digitado") << true << "Novo";
-        QTest::newRow("cancelado da o texto inicial") << false << "Inicial";
-    }
-    void PedirNome()
-    {
-        QFETCH(bool, confirmar);
-        QFETCH(QString, resultado);
-        clsPromptRoteiro prompt;
-        JanelaNomeDuble* janela = nullptr;
-        DefinirFabricaJanelaNome([&] {
-            auto j = std::make_unique<JanelaNomeDuble>();
-            janela = j.get();
-            return j;
-        });
-        QString vistoNaJanela;
-        prompt.dialogos.enqueue([&](QObject* d) {
-            if (d != &janela->objeto)
-                return -1;
-            vistoNaJanela = janela->texto;
-            janela->texto = QStringLiteral("Novo");
-            janela->confirmado = confirmar;
-            return confirmar ? 1 : 0;
-        });
-        QCOMPARE(funcoes::PedirNome("Inicial"), resultado);
-        QCOMPARE(vistoNaJanela, QStringLiteral("Inicial"));
-        QVERIFY(prompt.dialogos.isEmpty());
-        QCOMPARE(prompt.ampulheta, 0); // the pointer is left as it was
-        DefinirFabricaJanelaNome({});
-        QCOMPARE(funcoes::PedirNome("Inicial"), QStringLiteral("Inicial"));
-    }
-
-    void ValidarCaminhoServidorAceitaDiscoDoServidor_DubleSqlServer()
-    {
-        clsPromptRoteiro prompt;
-        clsSqlDmoDuble::Reiniciar();
-        clsSqlDmoDuble sessao;
-        sessao.Connect("SRV01", "sa", "");
-        QVERIFY(ValidarCaminhoServidor("c:\\backup\\x.bak", sessao));
-        QVERIFY(ValidarCaminhoServidor("D:\\dados\\base.mdf", sessao));
-        QVERIFY(prompt.mensagens.isEmpty());
-    }
-    void ValidarCaminhoServidorRecusaOutroLugar_DubleSqlServer_data()
-    {
-        QTest::addColumn<QString>("caminho");
-        QTest::newRow("disco que o servidor nao tem") << "E:\\backup\\x.bak";
-        QTest::newRow("caminho de rede") << "\\\\maquina\\pasta\\x.bak";
-        QTest::newRow("vazio") << "";
-    }
-    void ValidarCaminhoServidorRecusaOutroLugar_DubleSqlServer()
-    {
-        QFETCH(QString, caminho);
-        clsPromptRoteiro prompt;
-        clsSqlDmoDuble::Reiniciar();
-        clsSqlDmoDuble sessao;
-        sessao.Connect("SRV01", "sa", "");
-        QVERIFY(!ValidarCaminhoServidor(caminho, sessao));
-        QCOMPARE(prompt.mensagens.size(), 1);
-        QCOMPARE(prompt.ultima().texto,
-                 QStringLiteral("O servidor [SRV01] não aceita o caminho [") + caminho
-                     + QStringLiteral("]. \nDeve-se especificar um local que esteja fisicamente no servidor.\n"
-                                      "C:\\ - D:\\"));
-        QCOMPARE(prompt.ultima().icone(), int(vb::Critical));
-        QCOMPARE(prompt.ultima().botoes(), int(vb::OKOnly));
-        QVERIFY(prompt.ultima().titulo.isEmpty());
     }
 };
 QUARRIX_TESTE(tst_mdlFuncoes);

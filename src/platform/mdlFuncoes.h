@@ -1,15 +1,10 @@
 #pragma once
 // Small stateless helpers used across the program: null handling for values read from recordsets,
 // zero padding, bracketing of object names, a growing list without duplicates, alignment for
-// plain-text listings, folder creation, the one-line name prompt and the server path check.
+// plain-text listings and folder creation.
 #include <QString>
 #include <QVariant>
 
-#include <functional>
-#include <memory>
-
-class QObject;
-class clsSqlDmoSessao;
 
 namespace funcoes {
 
@@ -43,26 +38,5 @@ QString AlinharTexto(const QVariant& valor, int largura, int alinhamento);
 
 // Creates the folder and any missing parent; true when the folder exists afterwards.
 bool CriarPasta(const QString& pasta);
-
-// The name prompt window, as the windows library provides it.
-class clsJanelaNome {
-public:
-    virtual ~clsJanelaNome() = default;
-    virtual QObject* Dialogo() = 0;          // shown modally through the prompt interface
-    virtual void DefinirTexto(const QString& texto) = 0;
-    virtual QString Texto() const = 0;
-    virtual bool Confirmado() const = 0;     // the user pressed OK
-};
-using FabricaJanelaNome = std::function<std::unique_ptr<clsJanelaNome>()>;
-// The windows library registers the name window here at start; tests register their own.
-void DefinirFabricaJanelaNome(FabricaJanelaNome fabrica);
-
-// Asks for a name in the name window, pre-filled with the initial text. Gives the typed text when
-// the user confirmed, otherwise the initial text (also when no name window is registered).
-QString PedirNome(const QString& inicial);
-
-// True when the path lies on one of the server's fixed disks; otherwise tells the user which disks
-// the server has and gives false.
-bool ValidarCaminhoServidor(const QString& caminho, clsSqlDmoSessao& sessao);
 
 } // namespace funcoes

@@ -1,7 +1,7 @@
 #include "mdlProgramas.h"
 
 #include "platform/clsPrompt.h"
-#include "shell/mdlGlobais.h"
+#include "platform/mdlGlobais.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -54,12 +54,12 @@ QString ArgumentoImportarExportar(const QString& origem, const QString& destino,
     return partes.join(u'&');
 }
 
-void ExecutarImportarExportar(const QString& origem, const QString& destino, const QString& tabela)
+void ExecutarImportarExportar(clsPrompt& prompt, const QString& origem, const QString& destino, const QString& tabela)
 {
     const QString argumento = ArgumentoImportarExportar(origem, destino, tabela);
     QString erro;
     if (!IniciarPrograma(CaminhoCompanheiro(Companheiro::ImportarExportar),
                          argumento.isEmpty() ? QStringList() : QStringList{argumento}, &erro))
-        Prompt().MsgBox(QStringLiteral("O programa de Importação e Exportação não está disponível.") + u'\n' + erro,
-                        vb::Critical, globais::TituloAplicativo());
+        prompt.MsgBox(QStringLiteral("O programa de Importação e Exportação não está disponível.") + u'\n' + erro,
+                      vb::Critical, globais::TituloAplicativo());
 }

@@ -1,11 +1,11 @@
-#include "connections/mdlEmbaralhar.h"
-#include "connections/mdlServidores.h"
-#include "navigator/mdlDadosNodes.h"
+#include "platform/mdlEmbaralhar.h"
+#include "navigator/mdlServidores.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsServidoresRegistrados.h"
 #include "platform/clsSettings.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
+#include "navigator/clsAmbienteNavegador.h"
 #include "support/registroTestes.h"
 
 #include <QTest>
@@ -16,7 +16,9 @@ void Gravar(const QString& chave, const QString& valor) { settings::SaveSetting(
 
 // A tree with the fixed roots and whatever the registry holds.
 struct Navegador {
-    clsArvore arvore;
+    clsPromptRoteiro prompt;
+    clsAmbienteNavegador ambiente{prompt};
+    clsArvore& arvore = ambiente.Arvore();
     Navegador() { InicializarNavegador(arvore); }
     QStringList Filhos(const char* grupo) const
     {
@@ -31,8 +33,6 @@ struct Navegador {
 class tst_mdlServidores : public QObject {
     Q_OBJECT
 private slots:
-    void init() { dadosnodes::Limpar(); }
-
     void EmbaralharAbc()
     {
         QCOMPARE(Embaralhar("abc"), QString(3, QChar(134)));
@@ -67,9 +67,9 @@ private slots:
         QCOMPARE(nav.Filhos("WebSrv"), QStringList{"Clientes"});
         QCOMPARE(nav.arvore.No("WebSrv")->Child()->Key(), QStringLiteral("dbhttpsrvappClientesASMX"));
         QCOMPARE(Ler("Qtde"), QStringLiteral("3"));
-        QCOMPARE(servidores::QtdeServidores(), qint16(5));
-        servidores::QtdeServidores() = 3;  // as the next load would find it
-        GravarServidor("A", "/dados/Outra.db", {}, {});
+        QCOMPARE(nav.ambiente.qtdeServidores, qint16(5));
+        nav.ambiente.qtdeServidores = 3;  // as the next load would find it
+        GravarServidor(nav.arvore, "A", "/dados/Outra.db", {}, {});
         QCOMPARE(Ler("Tipo002"), QStringLiteral("A"));
         QCOMPARE(Ler("Path002"), QStringLiteral("/dados/Outra.db"));
         QCOMPARE(Ler("Qtde"), QStringLiteral("3"));
@@ -82,12 +82,12 @@ private slots:
         Gravar("Tipo001", "W");
         Gravar("Url001", "http://a/b.asmx");
         Navegador nav;
-        GravarServidor("C", "Meu PG", Embaralhar("Driver={X}"), Embaralhar("dbX"));
+        GravarServidor(nav.arvore, "C", "Meu PG", Embaralhar("Driver={X}"), Embaralhar("dbX"));
         QCOMPARE(Ler("Qtde"), QStringLiteral("2"));
         QCOMPARE(Ler("Tipo002"), QStringLiteral("C"));
         QCOMPARE(Ler("Nome002"), QStringLiteral("Meu PG"));
         QCOMPARE(Desembaralhar(Ler("ConnStr002")), QStringLiteral("Driver={X}"));
-        QCOMPARE(LocalizarServidor(nav.arvore.No("dbhttpabasmx")), 1);
+        QCOMPARE(LocalizarServidor(nav.arvore, nav.arvore.No("dbhttpabasmx")), 1);
     }
 
     void ConexaoCustomizadaCarregaComSeuLinkETag()
@@ -103,16 +103,16 @@ private slots:
         QVERIFY(no);
         QCOMPARE(no->Image(), 13);
         QCOMPARE(no->Tag(), QStringLiteral("Provider=MSDASQL;DSN=vendas"));
-        QCOMPARE(LocalizarServidor(no), 1);
+        QCOMPARE(LocalizarServidor(nav.arvore, no), 1);
     }
 
     void MapeamentoRepetido()
     {
         SettingsTemporarios s;
-        clsPromptRoteiro prompt;
         Navegador nav;
+        clsPromptRoteiro& prompt = nav.prompt;
         QVERIFY(IncluirConexaoNavegador(nav.arvore, tiporegistro::Access, "/d/Loja.db", false, {}, {}, {}, {}));
-        QCOMPARE(LerDadoNode("dbdLojadb", CampoNo::Caminho), QStringLiteral("/d/Loja.db"));
+        QCOMPARE(nav.arvore.Dados().Ler("dbdLojadb", CampoNo::Caminho), QStringLiteral("/d/Loja.db"));
         nav.arvore.Selecionar(nav.arvore.No("Home"));
         QVERIFY(!IncluirConexaoNavegador(nav.arvore, tiporegistro::Access, "/d/Loja.db", false, {}, {}, {}, {}));
         QCOMPARE(prompt.ultima().texto, QStringLiteral("Essa conexão já foi incluida, verifique.\rdbdLojadb - Loja"));
@@ -134,13 +134,12 @@ private slots:
             QVERIFY(nav.Filhos("Sql").isEmpty());
             QCOMPARE(servidoresregistrados::Grupos(), QStringList{"SQL Server Group"});
         }
-        dadosnodes::Limpar();
         servidoresregistrados::Registrar({{}, "SRV1", "sa", "x", false});
         servidoresregistrados::Registrar({{}, "SRV2\\INST", {}, {}, true});
         Navegador nav;
         QCOMPARE(nav.Filhos("Sql"), (QStringList{"SRV1", "SRV2\\INST"}));
-        QCOMPARE(LerDadoNode("dbSRV2INST", CampoNo::Integrado), QStringLiteral("1"));
-        QCOMPARE(LerDadoNode("dbSRV1", CampoNo::Descricao), QStringLiteral("Servidor: SRV1"));
+        QCOMPARE(nav.arvore.Dados().Ler("dbSRV2INST", CampoNo::Integrado), QStringLiteral("1"));
+        QCOMPARE(nav.arvore.Dados().Ler("dbSRV1", CampoNo::Descricao), QStringLiteral("Servidor: SRV1"));
         QVERIFY(servidoresregistrados::Remover("SRV1"));
         QCOMPARE(servidoresregistrados::Servidores().size(), 1);
     }
@@ -148,13 +147,13 @@ private slots:
     void DesmaparItem()
     {
         SettingsTemporarios s;
-        clsPromptRoteiro prompt;
         Gravar("Qtde", "2");
         Gravar("Tipo001", "W");
         Gravar("Url001", "http://a/b.asmx");
         Gravar("Tipo002", "A");
         Gravar("Path002", "/d/Loja.db");
         Navegador nav;
+        clsPromptRoteiro& prompt = nav.prompt;
         clsNo* loja = nav.arvore.No("dbdLojadb");
         nav.arvore.DefinirImagem(loja, img::AccessConectado);
         nav.arvore.DefinirTag(loja, "cs");
@@ -186,19 +185,19 @@ private slots:
         QVERIFY(Ler("Tipo002").isEmpty());
         QVERIFY(Ler("Path002").isEmpty());
         QCOMPARE(Ler("Qtde"), QStringLiteral("2"));
-        QCOMPARE(servidores::QtdeServidores(), qint16(1));
+        QCOMPARE(nav.ambiente.qtdeServidores, qint16(1));
         QCOMPARE(Ler("Url001"), QStringLiteral("http://a/b.asmx"));
     }
 
     void DesmaparServidorSemCliente_SlotS()
     {
         SettingsTemporarios s;
-        clsPromptRoteiro prompt;
         Gravar("Qtde", "1");
         Gravar("Tipo001", "S");
         Gravar("Nome001", "SRV");
         Navegador nav;
-        if (servidores::SqlDmoDisponivelCarregado())
+        clsPromptRoteiro& prompt = nav.prompt;
+        if (nav.ambiente.sqlDmoDisponivelCarregado)
             QSKIP("the SQL Server client is installed: servers are registered, not slots");
         prompt.respostas << vb::Yes;
         ::DesmaparItem(nav.arvore, nav.arvore.No("dbSRV"), {});

@@ -2,8 +2,6 @@
 
 #include <climits>
 
-#include "platform/clsPrompt.h"
-#include "connections/clsSqlDmoSessao.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -162,50 +160,6 @@ bool CriarPasta(const QString& pasta)
         return false;
     QDir().mkdir(caminho);
     return QFileInfo(caminho).isDir();
-}
-
-namespace {
-FabricaJanelaNome& Fabrica()
-{
-    static FabricaJanelaNome f;
-    return f;
-}
-} // namespace
-
-void DefinirFabricaJanelaNome(FabricaJanelaNome fabrica) { Fabrica() = std::move(fabrica); }
-
-QString PedirNome(const QString& inicial)
-{
-    if (!Fabrica())
-        return inicial;
-    std::unique_ptr<clsJanelaNome> janela = Fabrica()();
-    if (!janela)
-        return inicial;
-    janela->DefinirTexto(inicial);
-    Prompt().ExibirModal(janela->Dialogo());
-    Prompt().ProcessarEventos();
-    return janela->Confirmado() ? janela->Texto() : inicial;
-}
-
-bool ValidarCaminhoServidor(const QString& caminho, clsSqlDmoSessao& sessao)
-{
-    QList<DiscoFixo> discosFixos;
-    sessao.EnumFixedDrives(discosFixos);
-    QStringList raizes;
-    // The server names its disks by letter ("C"); the list shows their roots ("C:\").
-    for (const DiscoFixo& disco : discosFixos)
-        raizes << (disco.unidade.size() == 1 ? disco.unidade + QStringLiteral(":\\") : disco.unidade);
-    const QString discos = raizes.join(QStringLiteral(" - "));
-    // An empty path would be "found" in any list; it names no place on the server.
-    const QString inicio = caminho.left(3).toUpper();
-    if (!inicio.isEmpty() && discos.contains(inicio))
-        return true;
-    Prompt().MsgBox(QStringLiteral("O servidor [") + sessao.Name() + QStringLiteral("] não aceita o caminho [")
-                        + caminho + QStringLiteral("]. ") + u'\n'
-                        + QStringLiteral("Deve-se especificar um local que esteja fisicamente no servidor.") + u'\n'
-                        + discos,
-                    vb::Critical);
-    return false;
 }
 
 } // namespace funcoes

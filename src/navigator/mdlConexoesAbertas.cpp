@@ -1,7 +1,7 @@
 #include "mdlConexoesAbertas.h"
 
 #include "navigator/clsArvore.h"
-#include "navigator/mdlDadosNodes.h"
+#include "navigator/clsAmbienteNavegador.h"
 #include "navigator/mdlNavegador.h"
 
 QString TextoEntradaConexao(const QString& servidor, const QString& banco, const QString& textoNo)
@@ -36,7 +36,7 @@ void PercorrerIrmaos(const clsNo* no, QList<EntradaConexao>& lista)
             lista << NovaEntradaConexao(no->Tag(), {}, {}, no->Text());
             break;
         case img::WebServiceConectado:
-            lista << NovaEntradaConexao(LerDadoNode(no->Key(), CampoNo::Endereco), {}, {}, no->Text());
+            lista << NovaEntradaConexao(no->Arvore().Dados().Ler(no->Key(), CampoNo::Endereco), {}, {}, no->Text());
             break;
         default:
             if (no->Children() > 0)

@@ -1,6 +1,7 @@
-#include "connections/mdlConexoesAbertas.h"
-#include "navigator/mdlDadosNodes.h"
+#include "navigator/mdlConexoesAbertas.h"
 #include "navigator/mdlNavegador.h"
+#include "navigator/clsAmbienteNavegador.h"
+#include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
 #include <QTest>
@@ -10,8 +11,9 @@ class tst_mdlConexoesAbertas : public QObject {
 private slots:
     void CarregarConexoesPercorreAArvore()
     {
-        dadosnodes::Limpar();
-        clsArvore arvore;
+        clsPromptRoteiro prompt;
+        clsAmbienteNavegador ambiente(prompt);
+        clsArvore& arvore = ambiente.Arvore();
         // A group with two connected servers' worth of sources, and nodes that offer nothing.
         IncluirNode(arvore, "Grupo", "Grupo", {}, img::Grupo);
         clsNo* srv = IncluirNode(arvore, "SRV1", "dbSRV1", "Grupo", img::SqlServerConectado, "srv");
