@@ -49,9 +49,22 @@ void clsData::Mostrar(bool mostrar)
         amb.Prompt().MsgBox(errMsg, vb::Critical, globais::TituloAplicativo());
 }
 
-void clsData::Falha(long numero, const QString& descricao, const QString& sufixo, bool mostrar)
+QString TextoErrMsg(const ErroDados& erro)
 {
-    errMsg = QStringLiteral("Err:") + QString::number(numero) + u'\n' + descricao + sufixo;
+    return QStringLiteral("Err:") + QString::number(erro.numero) + u'\n' + erro.descricao;
+}
+
+void clsData::Falha(const ErroDados& e, const QString& sufixo, bool mostrar)
+{
+    erro = e;
+    errMsg = TextoErrMsg(e) + sufixo;
+    Mostrar(mostrar);
+}
+
+void clsData::FalhaWeb(bool mostrar)
+{
+    erro = webService->Erro();
+    errMsg = webService->ErrMsg();
     Mostrar(mostrar);
 }
 
@@ -59,7 +72,9 @@ bool clsData::ExigirConexao(const QString& sufixo, bool mostrar)
 {
     if (activeConnection && activeConnection->Aberto())
         return true;
-    Falha(3709, QStringLiteral("A conexão não pode ser usada para executar esta operação: ela está fechada."), sufixo,
+    Falha({3709, QStringLiteral("A conexão não pode ser usada para executar esta operação: ela está fechada."),
+           OrigemErro::Programa},
+          sufixo,
           mostrar);
     return false;
 }
@@ -80,11 +95,13 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
     if (inicio.startsWith(QLatin1String("http://")) || inicio.startsWith(QLatin1String("https://"))) {
         webService = amb.CriarWebServiceData();
         if (!webService) {
-            Falha(ErroProprio, QStringLiteral("O acesso a bancos de dados via WebService não está disponível nesta instalação."),
+            Falha({ErroProprio, QStringLiteral("O acesso a bancos de dados via WebService não está disponível nesta instalação."),
+                   OrigemErro::Programa},
                   sufixo, blnShowErrMsg);
             return false;
         }
         if (!webService->DllCheck()) {
+            erro = webService->Erro();
             errMsg = webService->ErrMsg();
             if (blnShowErrMsg
                 && amb.Prompt().MsgBox(errMsg + u'\n' + QStringLiteral("Deseja baixá-las agora de nosso site ?"),
@@ -97,9 +114,10 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
         webService->setWebServiceUrl(strConnectionString);
         const QString tipo = webService->ConnectionType();
         if (tipo.isEmpty()) {
-            Falha(ErroProprio,
-                  QStringLiteral("Não foi possivel acessar o WebService. Verifique se o endereço está correto e se sua "
-                                 "conexão está ativa"),
+            Falha({ErroProprio,
+                   QStringLiteral("Não foi possivel acessar o WebService. Verifique se o endereço está correto e se sua "
+                                  "conexão está ativa"),
+                   OrigemErro::WebService},
                   sufixo, blnShowErrMsg);
             return false;
         }
@@ -112,7 +130,7 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
     ErroDados erro;
     activeConnection = AbrirMotor(strConnectionString, blnReadAndWrite, amb.Opcoes().TimeOut, erro);
     if (!activeConnection) {
-        Falha(erro.numero, erro.descricao, sufixo, blnShowErrMsg);
+        Falha(erro, sufixo, blnShowErrMsg);
         return false;
     }
     connectionType = activeConnection->Provider().left(19).compare(u"Microsoft.Jet.OLEDB", Qt::CaseInsensitive) == 0
@@ -150,7 +168,7 @@ std::unique_ptr<clsSqlDmoSessao> AbrirSqlDmo(clsAmbienteDados& ambiente, const Q
     if (sessao->Connect(p.servidor, p.usuario, p.senha))
         return sessao;
     if (blnShowErrMsg)
-        ambiente.Prompt().MsgBox(sessao->ErroDescricao(), vb::Critical, globais::TituloAplicativo());
+        ambiente.Prompt().MsgBox(sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
     return nullptr;
 }
 
@@ -169,7 +187,7 @@ bool clsData::OpenSqlDmoServer(bool blnShowErrMsg)
     sessao->LoginSecure = pecas.integrada;
     if (!sessao->Connect(server, user, pecas.senha)) {
         sqlDmoServer.reset();
-        Falha(sessao->ErroNumero(), sessao->ErroDescricao(), QString(), blnShowErrMsg);
+        Falha(sessao->Erro(), QString(), blnShowErrMsg);
         return false;
     }
     sqlDmoServer = sessao;
@@ -195,8 +213,7 @@ bool clsData::OpenRecordset(RecordsetPtr& rstRecordset, const QString& strSql, b
     if (Web()) {
         if (webService->OpenDataset(rstRecordset, strSql))
             return true;
-        errMsg = webService->ErrMsg();
-        Mostrar(blnShowErrMsg);
+        FalhaWeb(blnShowErrMsg);
         return false;
     }
     rstRecordset.reset();
@@ -206,7 +223,7 @@ bool clsData::OpenRecordset(RecordsetPtr& rstRecordset, const QString& strSql, b
                                       : ado::adLockReadOnly;
     RecordsetPtr rs;
     if (!activeConnection->Executar(strSql, &rs, trava, nullptr)) {
-        Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, sufixo, blnShowErrMsg);
+        Falha(activeConnection->Erro(), sufixo, blnShowErrMsg);
         return false;
     }
     // A statement without rows gives a closed recordset, as the provider does.
@@ -238,17 +255,17 @@ bool clsData::ExecSql(const QString& strSql, bool blnShowErrMsg, bool blnReturnI
                     rstRecordset.reset(); // a statement without rows
                 return true;
             }
-            if (webService->ErrMsg().startsWith(QLatin1String("WebErr: "))) {
-                errMsg = webService->ErrMsg();
-                Mostrar(blnShowErrMsg);
+            // A data set that came back and could not be rebuilt is the answer: the statement is
+            // not sent again as a command.
+            if (webService->Erro().origem == OrigemErro::DataSet) {
+                FalhaWeb(blnShowErrMsg);
                 return false;
             }
         }
         rstRecordset.reset();
         if (webService->ExecSql(strSql))
             return true;
-        errMsg = webService->ErrMsg();
-        Mostrar(blnShowErrMsg);
+        FalhaWeb(blnShowErrMsg);
         return false;
     }
     rstRecordset.reset();
@@ -260,7 +277,7 @@ bool clsData::ExecSql(const QString& strSql, bool blnShowErrMsg, bool blnReturnI
     long afetados = -1;
     if (!activeConnection->Executar(strSql, blnReturnInRecordset ? &rs : nullptr, ado::adLockBatchOptimistic,
                                     &afetados)) {
-        Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, sufixo, blnShowErrMsg);
+        Falha(activeConnection->Erro(), sufixo, blnShowErrMsg);
         return false;
     }
     lngAfectedRecords = afetados < 0 ? 0 : afetados;
@@ -273,7 +290,7 @@ bool clsData::Statement(const QString& sql, RecordsetPtr& rs, bool mostrar)
 {
     if (!activeConnection->Executar(sql, &rs, ado::adLockReadOnly, nullptr)) {
         rs.reset();
-        Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, QString(), mostrar);
+        Falha(activeConnection->Erro(), QString(), mostrar);
         return false;
     }
     if (!rs)
@@ -289,8 +306,7 @@ bool clsData::OpenSchema(int intSchema, RecordsetPtr& rstRecordset, const QStrin
         if (webService->OpenSchema(rstRecordset, intSchema, strTableName, strTableType, strOtherTableName,
                                    strViewName))
             return true;
-        errMsg = webService->ErrMsg();
-        Mostrar(blnShowErrMsg);
+        FalhaWeb(blnShowErrMsg);
         return false;
     }
     rstRecordset.reset();
@@ -300,7 +316,7 @@ bool clsData::OpenSchema(int intSchema, RecordsetPtr& rstRecordset, const QStrin
         if (activeConnection->Schema(s, restricoes, rstRecordset))
             return true;
         rstRecordset.reset();
-        Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, QString(), blnShowErrMsg);
+        Falha(activeConnection->Erro(), QString(), blnShowErrMsg);
         return false;
     };
     const QString nada;
@@ -348,7 +364,7 @@ bool clsData::TransactionBegin()
         return false;
     if (activeConnection->IniciarTransacao())
         return true;
-    Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, QString(), false);
+    Falha(activeConnection->Erro(), QString(), false);
     return false;
 }
 
@@ -360,7 +376,7 @@ bool clsData::TransactionCommit()
         return false;
     if (activeConnection->ConfirmarTransacao())
         return true;
-    Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, QString(), false);
+    Falha(activeConnection->Erro(), QString(), false);
     return false;
 }
 
@@ -372,7 +388,7 @@ bool clsData::TransactionRollback()
         return false;
     if (activeConnection->DesfazerTransacao())
         return true;
-    Falha(activeConnection->Erro().numero, activeConnection->Erro().descricao, QString(), false);
+    Falha(activeConnection->Erro(), QString(), false);
     return false;
 }
 

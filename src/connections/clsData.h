@@ -68,6 +68,8 @@ public:
     qint32 IdentityIncrement(const QString& strTableName);
 
     QString ErrMsg() const { return errMsg; }
+    // The last failure as a value (number, description, origin); ErrMsg is its text for the user.
+    const ErroDados& Erro() const { return erro; }
     void setErrMsg(const QString& v) { errMsg = v; }
     QString ConnectionString() const { return connectionString; }
     void setConnectionString(const QString& v) { connectionString = v; }
@@ -98,7 +100,9 @@ public:
     static QString SqlColumnIsIdentity(const QString& strTableName, const QString& strColumnName);
 
 private:
-    void Falha(long numero, const QString& descricao, const QString& sufixo, bool mostrar);
+    void Falha(const ErroDados& e, const QString& sufixo, bool mostrar);
+    // A failure of the web-service client, whose text is already the service's own.
+    void FalhaWeb(bool mostrar);
     void Mostrar(bool mostrar);
     bool Web() const
     {
@@ -108,6 +112,7 @@ private:
     bool Statement(const QString& sql, RecordsetPtr& rs, bool mostrar);
 
     clsAmbienteDados& amb;
+    ErroDados erro;
     QString errMsg;
     QString connectionString;
     QString server, database, user;
@@ -116,6 +121,9 @@ private:
     std::shared_ptr<clsSqlDmoSessao> sqlDmoServer;
     std::unique_ptr<clsWebServiceDataBase> webService;
 };
+
+// "Err:" + number + "\n" + description: the text every error of the data layer begins with.
+QString TextoErrMsg(const ErroDados& erro);
 
 // The pieces of a SQL Server connection string a management session connects with: those that
 // begin "Data Source=", "Initial Catalog=", "User ID=", "Password=", and "Integrated Security=SSPI".

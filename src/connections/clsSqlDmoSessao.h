@@ -2,6 +2,8 @@
 // The SQL Server management session: what the data access object and the administration windows
 // ask of the server beyond plain statements. The default session (clsSqlDmoSessaoOdbc) works
 // through an ODBC connection with T-SQL; tests give their context a maker of doubles.
+#include "platform/clsErro.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
@@ -48,18 +50,15 @@ public:
     // The server the session is connected to, as the user named it.
     QString Name() const { return nome; }
 
-    long ErroNumero() const { return erroNumero; }
-    QString ErroDescricao() const { return erroDescricao; }
+    const ErroDados& Erro() const { return erro; }
 
 protected:
     bool Falhar(long numero, const QString& descricao)
     {
-        erroNumero = numero;
-        erroDescricao = descricao;
+        erro = {numero, descricao, OrigemErro::Sessao};
         return false;
     }
-    long erroNumero = 0;
-    QString erroDescricao;
+    ErroDados erro;
     QString nome;
 };
 

@@ -28,7 +28,7 @@ void clsWebServiceData::setWebServiceUrl(const QString& valor)
 bool clsWebServiceData::DllCheck()
 {
     // The HTTP client and the XML readers are part of the program.
-    errMsg.clear();
+    setErrMsg(QString());
     return true;
 }
 
@@ -83,8 +83,8 @@ clsWebServiceData::Chamada clsWebServiceData::Chamar(const QString& metodo, cons
 void clsWebServiceData::FalhaChamada(const Chamada& c, const QString& sufixo)
 {
     const QString servico = c.StrErrMsg();
-    errMsg = c.erroLocal + (!c.erroLocal.isEmpty() && !servico.isEmpty() ? QStringLiteral("\n") : QString()) + servico
-        + sufixo;
+    setErrMsg(c.erroLocal + (!c.erroLocal.isEmpty() && !servico.isEmpty() ? QStringLiteral("\n") : QString()) + servico
+              + sufixo);
 }
 
 bool clsWebServiceData::DataSet(RecordsetPtr& objRst, Chamada& c, const QString& sufixo)
@@ -95,11 +95,13 @@ bool clsWebServiceData::DataSet(RecordsetPtr& objRst, Chamada& c, const QString&
         return false;
     }
     if (!c.resposta.erroDataSet.isEmpty()) {
-        errMsg = QStringLiteral("WebErr: ") + c.resposta.erroDataSet;
+        setErrMsg(QStringLiteral("WebErr: ") + c.resposta.erroDataSet);
+        dataSetInvalido = true;
         return false;
     }
     if (!c.resposta.comDataSet || !c.resposta.dataSet) {
-        errMsg = QStringLiteral("WebErr: O WebService não devolveu um conjunto de dados.");
+        setErrMsg(QStringLiteral("WebErr: O WebService não devolveu um conjunto de dados."));
+        dataSetInvalido = true;
         return false;
     }
     objRst = std::move(c.resposta.dataSet);
@@ -110,7 +112,7 @@ QString clsWebServiceData::ConnectionType()
 {
     const Chamada c = Chamar(QStringLiteral("ConnectionType"), {});
     if (!c.erroLocal.isEmpty()) {
-        errMsg = c.erroLocal;
+        setErrMsg(c.erroLocal);
         return QString();
     }
     return c.resposta.textos.value(QStringLiteral("ConnectionTypeResult"));

@@ -2,7 +2,8 @@
 // The client of the web-service protocol: every call loads the service description from
 // WebServiceUrl, takes the service's address and namespace from it and posts one SOAP 1.1 call;
 // returned data sets are rebuilt as in-memory recordsets. Nothing raises: failures give false (or
-// empty) and a text in ErrMsg; failures while rebuilding a data set begin with "WebErr: ".
+// empty) and a text in ErrMsg; failures while rebuilding a data set begin with "WebErr: " and are
+// told apart by Erro().origem.
 #include "clsWebServiceDataBase.h"
 #include "platform/mdlSoap.h"
 
@@ -15,7 +16,15 @@ public:
     // Stored with "?wsdl" appended unless it already ends so, in any letter case.
     void setWebServiceUrl(const QString& valor) override;
     QString ErrMsg() const override { return errMsg; }
-    void setErrMsg(const QString& texto) override { errMsg = texto; }
+    void setErrMsg(const QString& texto) override
+    {
+        errMsg = texto;
+        dataSetInvalido = false;
+    }
+    ErroDados Erro() const override
+    {
+        return {0, errMsg, dataSetInvalido ? OrigemErro::DataSet : OrigemErro::WebService};
+    }
 
     bool DllCheck() override;
     QString ConnectionType() override;
@@ -36,5 +45,6 @@ private:
 
     QString url;
     QString errMsg;
+    bool dataSetInvalido = false; // the last failure was a data set that could not be rebuilt
     int timeOut;
 };

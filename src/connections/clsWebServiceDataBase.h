@@ -17,6 +17,9 @@ public:
     virtual void setWebServiceUrl(const QString& url) = 0;
     virtual QString ErrMsg() const = 0;
     virtual void setErrMsg(const QString& texto) = 0;
+    // The last failure as a value: its text, and whether the call failed (OrigemErro::WebService)
+    // or went through with a data set that could not be rebuilt (OrigemErro::DataSet).
+    virtual ErroDados Erro() const { return {0, ErrMsg(), OrigemErro::WebService}; }
 
     // Whether the SOAP and XML libraries can be used.
     virtual bool DllCheck() = 0;

@@ -4,6 +4,7 @@
 // (AbrirMotor). Every call reports failure by returning false and leaving the engine's error
 // (number and description) in Erro(); nothing raises.
 #include "clsConnStr.h"
+#include "clsErro.h"
 #include "clsRecordset.h"
 
 #include <QString>
@@ -12,10 +13,6 @@
 #include <memory>
 #include <vector>
 
-struct ErroDados {
-    long numero = 0;
-    QString descricao;
-};
 
 // The OLE DB schema rowsets the program reads.
 enum class SchemaOleDb { Tabelas, Colunas, ChavesPrimarias, ChavesEstrangeiras, Indices };

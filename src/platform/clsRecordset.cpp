@@ -41,8 +41,7 @@ RecordsetPtr clsRecordset::Criar(std::shared_ptr<clsRecordsetDados> d, int lockT
 
 bool clsRecordset::Falhar(int numero, const QString& descricao) const
 {
-    erroNumero = numero;
-    erroDescricao = descricao;
+    erro = {numero, descricao, OrigemErro::Recordset};
     return false;
 }
 

@@ -5,7 +5,8 @@
 // fields, Open() without a connection, then AddNew/Update row by row.
 //
 // No call raises: a failing operation returns false (or a null value) and leaves its error in
-// ErroNumero()/ErroDescricao() with the numbers of ado::Erro.
+// Erro() with the numbers of ado::Erro.
+#include "clsErro.h"
 #include "clsRecordsetDados.h"
 
 #include <QString>
@@ -118,8 +119,7 @@ public:
     std::shared_ptr<clsMotor> ActiveConnection() const;
     QString Source() const;
 
-    int ErroNumero() const { return erroNumero; }
-    QString ErroDescricao() const { return erroDescricao; }
+    const ErroDados& Erro() const { return erro; }
 
     // For the engines: the store they fill before calling AbrirComDados.
     static RecordsetPtr Criar(std::shared_ptr<clsRecordsetDados> dados, int lockType);
@@ -159,8 +159,7 @@ private:
     std::vector<Celula> antesEdicao;
     EstadoLinha estadoAntesEdicao = EstadoLinha::Inalterada;
 
-    mutable int erroNumero = 0;
-    mutable QString erroDescricao;
+    mutable ErroDados erro;
 };
 
 // The first field of the first row (null when there is none), then the recordset is closed: what a

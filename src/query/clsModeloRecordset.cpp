@@ -86,7 +86,7 @@ bool clsModeloRecordset::setData(const QModelIndex& indice, const QVariant& valo
     if (v.typeId() == QMetaType::QString && v.toString().isEmpty())
         v = QVariant();
     if (!m_rs->DefinirCelula(indice.row(), indice.column(), v)) {
-        m_erro = m_rs->ErroDescricao();
+        m_erro = m_rs->Erro().descricao;
         emit EdicaoRecusada(m_erro);
         return false;
     }
@@ -112,7 +112,7 @@ bool clsModeloRecordset::IncluirLinha()
     const bool ok = m_rs->AddNew();
     endInsertRows();
     if (!ok) {
-        m_erro = m_rs->ErroDescricao();
+        m_erro = m_rs->Erro().descricao;
         Recarregar();
     }
     return ok;

@@ -173,7 +173,7 @@ bool frmTabela::GravarRegistros()
         m_ambiente.Prompt().MsgBox(QStringLiteral("Registros Gravados com Sucesso"), vb::Information);
         return true;
     }
-    m_ambiente.Prompt().MsgBox(rs->ErroDescricao(), vb::Critical, QStringLiteral("Erro: ") + QString::number(rs->ErroNumero()));
+    m_ambiente.Prompt().MsgBox(rs->Erro().descricao, vb::Critical, QStringLiteral("Erro: ") + QString::number(rs->Erro().numero));
     return false;
 }
 

@@ -512,7 +512,7 @@ private slots:
         QVERIFY(rs->DefinirValor("Cadastro", QDateTime(QDate(2025, 3, 4), QTime(5, 6, 7))));
         QVERIFY(rs->Update());
         QVERIFY(rs->TemAlteracoesPendentes());
-        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->ErroDescricao()));
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
         QVERIFY(!rs->TemAlteracoesPendentes());
         QCOMPARE(rs->Valor("ClienteId").toInt(), 4); // the generated key comes back
         RecordsetPtr volta;
@@ -538,8 +538,8 @@ private slots:
         rs->MoveNext();
         rs->DefinirValor("Nome", "Ana"); // violates the unique index
         QVERIFY(!rs->UpdateBatch());
-        QCOMPARE(rs->ErroNumero(), 2067);
-        QVERIFY(rs->ErroDescricao().contains("UNIQUE"));
+        QCOMPARE(rs->Erro().numero, 2067);
+        QVERIFY(rs->Erro().descricao.contains("UNIQUE"));
         QCOMPARE(db.RetValue("SELECT Cidade FROM Clientes WHERE ClienteId = 1").toString(), QStringLiteral("Recife"));
         QVERIFY(rs->TemAlteracoesPendentes());
         QVERIFY(rs->DefinirValor("Nome", "Bruna"));
@@ -551,11 +551,11 @@ private slots:
         rs->DefinirValor("UF", "AL");
         db.ExecSql("DELETE FROM Clientes WHERE ClienteId = 1", false);
         QVERIFY(!rs->UpdateBatch());
-        QCOMPARE(rs->ErroNumero(), int(ErrConflito));
+        QCOMPARE(rs->Erro().numero, int(ErrConflito));
         // The connection gone, the rows stay pending.
         db.CloseConnection();
         QVERIFY(!rs->UpdateBatch());
-        QCOMPARE(rs->ErroNumero(), int(ErrSemConexao));
+        QCOMPARE(rs->Erro().numero, int(ErrSemConexao));
         QVERIFY(rs->TemAlteracoesPendentes());
     }
 
@@ -569,7 +569,7 @@ private slots:
         QVERIFY(rs->setFilter("Quando = #2024-01-01 09:00:00#"));
         QCOMPARE(rs->RecordCount(), 1);
         QVERIFY(rs->DefinirValor("Texto", "c"));
-        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->ErroDescricao()));
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
         QCOMPARE(db.RetValue("SELECT group_concat(Texto, '') FROM (SELECT Texto FROM Anotacoes ORDER BY Quando)").toString(),
                  QStringLiteral("ac"));
     }
@@ -608,7 +608,7 @@ private slots:
         QVERIFY(db.ExecSql("SELECT * FROM \"Itens ]'x\"", false, true, rs, n));
         rs->AddNew();
         rs->DefinirValor("Desc]r", "um");
-        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->ErroDescricao()));
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
         QCOMPARE(db.RetValue("SELECT \"Desc]r\" FROM \"Itens ]'x\"").toString(), QStringLiteral("um"));
         QVERIFY(db.OpenSchema(4, rs, "Itens ]'x"));
         QCOMPARE(Coluna(*rs, "COLUMN_NAME"), (QStringList{"Id", "Desc]r"}));

@@ -160,7 +160,7 @@ private slots:
         rs->DefinirValor("nome", "Davi O'Hara");
         rs->DefinirValor("cadastro", QDateTime(QDate(2025, 3, 4), QTime(5, 6, 7)));
         rs->DefinirValor("qtde", 4);
-        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->ErroDescricao()));
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
         RecordsetPtr volta;
         QVERIFY(db.OpenRecordset(volta, "SELECT nome, cidade, saldo, cadastro FROM clientes ORDER BY id"));
         QCOMPARE(Coluna(*volta, "nome"), (QStringList{"Ana", "Carla", "Davi O'Hara"}));
@@ -175,18 +175,18 @@ private slots:
         rs->MoveNext();
         rs->DefinirValor("nome", "Ana");
         QVERIFY(!rs->UpdateBatch());
-        QVERIFY(rs->ErroDescricao().contains("duplicate key"));
+        QVERIFY(rs->Erro().descricao.contains("duplicate key"));
         QCOMPARE(db.RetValue("SELECT uf FROM clientes WHERE nome = 'Ana'").toString(), QStringLiteral("PE"));
         QVERIFY(rs->TemAlteracoesPendentes());
         rs->DefinirValor("nome", "Carla Maria");
-        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->ErroDescricao()));
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
         QCOMPARE(db.RetValue("SELECT uf FROM clientes WHERE nome = 'Ana'").toString(), QStringLiteral("AL"));
 
         // Without a key, rows are found by every original value (a timestamp included).
         QVERIFY(db.OpenRecordset(rs, "SELECT * FROM anotacoes ORDER BY quando", true, true));
         rs->MoveLast();
         rs->DefinirValor("texto", "c");
-        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->ErroDescricao()));
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
         QCOMPARE(db.RetValue("SELECT string_agg(texto, '' ORDER BY quando) FROM anotacoes").toString(), QStringLiteral("ac"));
 
         QVERIFY(db.TransactionBegin());

@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(rs->Fields("Idade").DefinedSize(), 4);
         QCOMPARE(rs->Fields("Idade").Type(), int(adInteger));
         QVERIFY(!rs->Fields("NaoExiste").IsValid());
-        QCOMPARE(rs->ErroNumero(), int(ErrCampoInexistente));
+        QCOMPARE(int(rs->Erro().numero), int(ErrCampoInexistente));
         QCOMPARE(rs->AbsolutePosition(), 1);
         QVERIFY(!rs->Bof() && !rs->Eof());
         rs->MoveLast();
@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(rs->AbsolutePosition(), int(adPosEOF));
         QVERIFY(!rs->MoveNext());
         QVERIFY(rs->Fields(0).Value().isNull()); // no current row: null, and an error, never a crash
-        QCOMPARE(rs->ErroNumero(), int(ErrSemRegistro));
+        QCOMPARE(int(rs->Erro().numero), int(ErrSemRegistro));
         rs->MoveFirst();
         rs->MovePrevious();
         QVERIFY(rs->Bof());
@@ -98,7 +98,7 @@ private slots:
         QFETCH(QString, criterio);
         QFETCH(QStringList, nomes);
         auto rs = Pessoas();
-        QVERIFY2(rs->setFilter(criterio), qPrintable(rs->ErroDescricao()));
+        QVERIFY2(rs->setFilter(criterio), qPrintable(rs->Erro().descricao));
         QCOMPARE(Nomes(*rs), nomes);
         QCOMPARE(rs->RecordCount(), nomes.size());
         QCOMPARE(rs->AbsolutePosition(), nomes.isEmpty() ? int(adPosEOF) : 1);
@@ -120,8 +120,8 @@ private slots:
         auto rs = Pessoas();
         QVERIFY(rs->setFilter("Cidade = 'Recife'"));
         QVERIFY(!rs->setFilter(criterio));
-        QCOMPARE(rs->ErroNumero(), int(ErrArgumento));
-        QVERIFY(!rs->ErroDescricao().isEmpty());
+        QCOMPARE(int(rs->Erro().numero), int(ErrArgumento));
+        QVERIFY(!rs->Erro().descricao.isEmpty());
         QCOMPARE(rs->Filter(), QStringLiteral("Cidade = 'Recife'"));
         QCOMPARE(rs->RecordCount(), 3);
     }
@@ -222,7 +222,7 @@ private slots:
         QVERIFY(rs->DefinirValor("Idade", "42"));
         QCOMPARE(rs->Valor("Idade").typeId(), int(QMetaType::Int));
         QVERIFY(!rs->DefinirValor("Idade", "quarenta"));
-        QCOMPARE(rs->ErroNumero(), int(ErrTipoValor));
+        QCOMPARE(int(rs->Erro().numero), int(ErrTipoValor));
         QCOMPARE(rs->Valor("Idade").toInt(), 42);
         QVERIFY(rs->DefinirValor("Salario", "1,5"));
         QCOMPARE(rs->Valor("Salario").toDouble(), 1.5);
@@ -237,7 +237,7 @@ private slots:
         auto rs = Pessoas();
         rs->setLockType(adLockReadOnly);
         QVERIFY(!rs->DefinirValor("Nome", "x"));
-        QCOMPARE(rs->ErroNumero(), int(ErrSomenteLeitura));
+        QCOMPARE(int(rs->Erro().numero), int(ErrSomenteLeitura));
         QVERIFY(!rs->AddNew());
         QVERIFY(!rs->Delete());
         QCOMPARE(rs->RecordCount(), 5);
@@ -250,7 +250,7 @@ private slots:
         QVERIFY(rs.Eof() && rs.Bof());
         QCOMPARE(rs.RecordCount(), -1);
         QVERIFY(!rs.MoveNext());
-        QCOMPARE(rs.ErroNumero(), int(ErrObjetoFechado));
+        QCOMPARE(int(rs.Erro().numero), int(ErrObjetoFechado));
         QVERIFY(!rs.setFilter("x = 1"));
         QVERIFY(!rs.Open()); // no fields
         QVERIFY(!rs.UpdateBatch());
@@ -260,7 +260,7 @@ private slots:
         QVERIFY(!rs.AppendField("b", adInteger));
         QVERIFY(rs.AddNew());
         QVERIFY(!rs.UpdateBatch()); // no connection to write to
-        QCOMPARE(rs.ErroNumero(), int(ErrSemConexao));
+        QCOMPARE(int(rs.Erro().numero), int(ErrSemConexao));
     }
 };
 QUARRIX_TESTE(tst_clsRecordset);
