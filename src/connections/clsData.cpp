@@ -16,9 +16,6 @@ std::function<QObject*(const QString&)>& Abridor()
 // A text spliced between apostrophes: embedded apostrophes doubled, so it cannot end the literal.
 QString Literal(const QString& s) { return QString(s).replace(u'\'', QStringLiteral("''")); }
 
-// Number of an error raised by the object itself (not by the database).
-constexpr long ErroProprio = -2147221503;
-
 } // namespace
 
 void DefinirAbridorNavegador(std::function<QObject*(const QString&)> abridor) { Abridor() = std::move(abridor); }
@@ -67,8 +64,8 @@ bool clsData::ExigirConexao(const QString& sufixo, bool mostrar)
 {
     if (activeConnection && activeConnection->Aberto())
         return true;
-    Falha(3709, QStringLiteral("A conexão não pode ser usada para executar esta operação: ela está fechada."), sufixo,
-          mostrar);
+    Falha(ado::ErrSemConexao,
+          QStringLiteral("A conexão não pode ser usada para executar esta operação: ela está fechada."), sufixo, mostrar);
     return false;
 }
 
@@ -88,7 +85,8 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
     if (inicio.startsWith(QLatin1String("http://")) || inicio.startsWith(QLatin1String("https://"))) {
         webService = CriarWebServiceData();
         if (!webService) {
-            Falha(ErroProprio, QStringLiteral("O acesso a bancos de dados via WebService não está disponível nesta instalação."),
+            Falha(ado::ErrProprio,
+                  QStringLiteral("O acesso a bancos de dados via WebService não está disponível nesta instalação."),
                   sufixo, blnShowErrMsg);
             return false;
         }
@@ -109,7 +107,7 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
         webService->setWebServiceUrl(strConnectionString);
         const QString tipo = webService->ConnectionType();
         if (tipo.isEmpty()) {
-            Falha(ErroProprio,
+            Falha(ado::ErrProprio,
                   QStringLiteral("Não foi possivel acessar o WebService. Verifique se o endereço está correto e se sua "
                                  "conexão está ativa"),
                   sufixo, blnShowErrMsg);

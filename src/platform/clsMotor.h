@@ -5,6 +5,7 @@
 // (number and description) in Erro(); nothing raises.
 #include "clsConnStr.h"
 #include "clsRecordset.h"
+#include "clsTiposAdo.h"
 
 #include <QString>
 #include <QStringList>
@@ -74,6 +75,9 @@ protected:
         erro.descricao = descricao;
         return false;
     }
+    bool Falhar(const ErroDados& e) { return Falhar(e.numero, e.descricao); }
+    // A call that needs the connection, made while it is closed.
+    bool FalharFechada() { return Falhar(ado::ErrSemConexao, QStringLiteral("A conexão está fechada.")); }
     ErroDados erro;
     QString provider;
     clsConnStr connStr;

@@ -183,7 +183,7 @@ bool clsMotorOdbc::FalharOdbc(int tipoHandle, void* handle, const QString& padra
     if (textos.isEmpty())
         textos << (padrao.isEmpty() ? QStringLiteral("Erro desconhecido do driver ODBC.") : padrao);
     if (numero == 0)
-        numero = -2147467259; // the provider's generic failure
+        numero = ErrFalhaProvedor;
     return Falhar(numero, textos.join(u'\n'));
 }
 
@@ -191,7 +191,7 @@ bool clsMotorOdbc::Conectar(const QString& odbcStr, int timeoutSegundos)
 {
     Fechar();
     if (!Ok(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h->env)))
-        return Falhar(-2147467259, QStringLiteral("Não foi possível iniciar o gerenciador ODBC."));
+        return Falhar(ErrFalhaProvedor, QStringLiteral("Não foi possível iniciar o gerenciador ODBC."));
     SQLSetEnvAttr(h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     if (!Ok(SQLAllocHandle(SQL_HANDLE_DBC, h->env, &h->dbc)))
         return FalharOdbc(SQL_HANDLE_ENV, h->env);
@@ -347,7 +347,7 @@ void* clsMotorOdbc::NovoStmt()
 {
     SQLHSTMT st = SQL_NULL_HSTMT;
     if (!h->conectado) {
-        Falhar(3709, QStringLiteral("A conexão está fechada."));
+        FalharFechada();
         return nullptr;
     }
     if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, h->dbc, &st))) {
@@ -366,9 +366,9 @@ void clsMotorOdbc::LiberarStmt(void* st)
 bool clsMotorOdbc::IniciarTransacao()
 {
     if (!h->conectado)
-        return Falhar(3709, QStringLiteral("A conexão está fechada."));
+        return FalharFechada();
     if (emTransacao)
-        return Falhar(-2147168237, QStringLiteral("Já existe uma transação em andamento."));
+        return Falhar(ErrTransacaoAtiva, QStringLiteral("Já existe uma transação em andamento."));
     if (!Ok(SQLSetConnectAttr(h->dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
         return FalharOdbc(SQL_HANDLE_DBC, h->dbc);
     emTransacao = true;
@@ -385,7 +385,7 @@ static bool Encerrar(clsMotorOdbc::Handles* h, SQLSMALLINT como)
 bool clsMotorOdbc::ConfirmarTransacao()
 {
     if (!h->conectado || !emTransacao)
-        return Falhar(-2147168242, QStringLiteral("Não há transação em andamento."));
+        return Falhar(ErrSemTransacao, QStringLiteral("Não há transação em andamento."));
     emTransacao = false;
     return Encerrar(h, SQL_COMMIT) || FalharOdbc(SQL_HANDLE_DBC, h->dbc);
 }
@@ -393,7 +393,7 @@ bool clsMotorOdbc::ConfirmarTransacao()
 bool clsMotorOdbc::DesfazerTransacao()
 {
     if (!h->conectado || !emTransacao)
-        return Falhar(-2147168242, QStringLiteral("Não há transação em andamento."));
+        return Falhar(ErrSemTransacao, QStringLiteral("Não há transação em andamento."));
     emTransacao = false;
     return Encerrar(h, SQL_ROLLBACK) || FalharOdbc(SQL_HANDLE_DBC, h->dbc);
 }
@@ -408,7 +408,7 @@ bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, 
                                               QRegularExpression::CaseInsensitiveOption)
                                .match(sql)
                                .hasMatch())
-        return Falhar(-2147217911, QStringLiteral("A conexão foi aberta somente para leitura: a instrução não pode "
+        return Falhar(ErrSemPermissao, QStringLiteral("A conexão foi aberta somente para leitura: a instrução não pode "
                                                   "ser executada."));
     SQLHSTMT st = NovoStmt();
     if (!st)
@@ -648,7 +648,7 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<Q
 {
     afetados = 0;
     if (somenteLeitura)
-        return Falhar(-2147217911, QStringLiteral("A conexão foi aberta somente para leitura."));
+        return Falhar(ErrSemPermissao, QStringLiteral("A conexão foi aberta somente para leitura."));
     SQLHSTMT st = NovoStmt();
     if (!st)
         return false;

@@ -235,6 +235,6 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
 bool clsMotorOdbc::Schema(SchemaOleDb schema, const QStringList& restricoes, RecordsetPtr& rs)
 {
     if (!h->conectado)
-        return Falhar(3709, QStringLiteral("A conexão está fechada."));
+        return FalharFechada();
     return ConsultarCatalogo(schema, restricoes, rs);
 }

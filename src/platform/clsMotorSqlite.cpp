@@ -39,9 +39,9 @@ bool clsMotorSqlite::Abrir(const QString& caminho, bool leituraEscrita)
 {
     Fechar();
     if (caminho.trimmed().isEmpty())
-        return Falhar(-2147467259, QStringLiteral("O nome do arquivo de banco de dados (Data Source) não foi informado."));
+        return Falhar(ErrFalhaProvedor, QStringLiteral("O nome do arquivo de banco de dados (Data Source) não foi informado."));
     if (!QFileInfo(caminho).isFile())
-        return Falhar(-2147467259, QStringLiteral("Não foi possível encontrar o arquivo '%1'.").arg(caminho));
+        return Falhar(ErrFalhaProvedor, QStringLiteral("Não foi possível encontrar o arquivo '%1'.").arg(caminho));
     somenteLeitura = !leituraEscrita || !QFileInfo(caminho).isWritable();
     return AbrirArquivo(caminho, somenteLeitura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
 }
@@ -78,15 +78,15 @@ bool clsMotorSqlite::Simples(const char* sql)
 
 bool clsMotorSqlite::IniciarTransacao()
 {
-    return db ? Simples("BEGIN") : Falhar(3709, QStringLiteral("A conexão está fechada."));
+    return db ? Simples("BEGIN") : FalharFechada();
 }
 bool clsMotorSqlite::ConfirmarTransacao()
 {
-    return db ? Simples("COMMIT") : Falhar(3709, QStringLiteral("A conexão está fechada."));
+    return db ? Simples("COMMIT") : FalharFechada();
 }
 bool clsMotorSqlite::DesfazerTransacao()
 {
-    return db ? Simples("ROLLBACK") : Falhar(3709, QStringLiteral("A conexão está fechada."));
+    return db ? Simples("ROLLBACK") : FalharFechada();
 }
 bool clsMotorSqlite::EmTransacao() const { return db && !sqlite3_get_autocommit(db); }
 
@@ -199,7 +199,7 @@ bool clsMotorSqlite::Executar(const QString& sql, RecordsetPtr* rs, int lockType
     if (afetados)
         *afetados = -1;
     if (!db)
-        return Falhar(3709, QStringLiteral("A conexão está fechada."));
+        return FalharFechada();
     const QByteArray u = sql.toUtf8();
     const char* p = u.constData();
     const char* fim = p + u.size();
@@ -246,7 +246,7 @@ bool clsMotorSqlite::ExecutarComParametros(const QString& sql, const std::vector
 {
     afetados = 0;
     if (!db)
-        return Falhar(3709, QStringLiteral("A conexão está fechada."));
+        return FalharFechada();
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
         sqlite3_finalize(st);

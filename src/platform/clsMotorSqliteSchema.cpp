@@ -81,7 +81,7 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
 {
     saida.reset();
     if (!db)
-        return Falhar(3709, QStringLiteral("A conexão está fechada."));
+        return FalharFechada();
     auto rs = NovoRowset(schema);
     RecordsetPtr q;
     switch (schema) {
