@@ -5,11 +5,18 @@
 #include "clsMotor.h"
 
 #include <QString>
+#include <memory>
+
+namespace odbc {
+class Stmt;
+}
 
 class clsMotorOdbc : public clsMotor {
 public:
     clsMotorOdbc();
     ~clsMotorOdbc() override;
+    clsMotorOdbc(const clsMotorOdbc&) = delete;
+    clsMotorOdbc& operator=(const clsMotorOdbc&) = delete;
 
     // SQL Server (sqlServer true: the string's OLE DB keywords are translated for FreeTDS) or an
     // ODBC string as given.
@@ -40,13 +47,12 @@ public:
 
 private:
     bool Conectar(const QString& odbc, int timeoutSegundos);
-    bool FalharOdbc(int tipoHandle, void* handle, const QString& padrao = QString());
-    bool Preencher(void* stmt, RecordsetPtr* rs, int lockType, const QString& sql);
+    bool Preencher(const odbc::Stmt& st, RecordsetPtr* rs, int lockType, const QString& sql);
     bool ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, RecordsetPtr& saida);
-    void* NovoStmt();
-    void LiberarStmt(void* st);
+    // A statement on the open connection; empty (with the reason in Erro()) when there is none.
+    odbc::Stmt NovoStmt();
 
-    Handles* h;
+    std::unique_ptr<Handles> h;
     bool somenteLeitura = false;
     bool emTransacao = false;
     QString aspas = QStringLiteral("\"");
