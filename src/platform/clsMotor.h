@@ -23,7 +23,11 @@ enum class SchemaOleDb { Tabelas, Colunas, ChavesPrimarias, ChavesEstrangeiras, 
 
 class clsMotor : public std::enable_shared_from_this<clsMotor> {
 public:
+    clsMotor() = default;
     virtual ~clsMotor() = default;
+    // An engine owns its connection: a copy would close it twice.
+    clsMotor(const clsMotor&) = delete;
+    clsMotor& operator=(const clsMotor&) = delete;
 
     virtual bool Aberto() const = 0;
     virtual void Fechar() = 0;

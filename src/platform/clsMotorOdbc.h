@@ -15,8 +15,6 @@ class clsMotorOdbc : public clsMotor {
 public:
     clsMotorOdbc();
     ~clsMotorOdbc() override;
-    clsMotorOdbc(const clsMotorOdbc&) = delete;
-    clsMotorOdbc& operator=(const clsMotorOdbc&) = delete;
 
     // SQL Server (sqlServer true: the string's OLE DB keywords are translated for FreeTDS) or an
     // ODBC string as given.
