@@ -10,9 +10,6 @@ namespace {
 // A text spliced between apostrophes: embedded apostrophes doubled, so it cannot end the literal.
 QString Literal(const QString& s) { return QString(s).replace(u'\'', QStringLiteral("''")); }
 
-// Number of an error raised by the object itself (not by the database).
-constexpr long ErroProprio = -2147221503;
-
 } // namespace
 
 QString MontarConnStrAccess(const QString& strPath, const QString& strUser, const QString& strPassword)
@@ -72,7 +69,7 @@ bool clsData::ExigirConexao(const QString& sufixo, bool mostrar)
 {
     if (activeConnection && activeConnection->Aberto())
         return true;
-    Falha({3709, QStringLiteral("A conexão não pode ser usada para executar esta operação: ela está fechada."),
+    Falha({ado::ErrSemConexao, QStringLiteral("A conexão não pode ser usada para executar esta operação: ela está fechada."),
            OrigemErro::Programa},
           sufixo,
           mostrar);
@@ -95,7 +92,7 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
     if (inicio.startsWith(QLatin1String("http://")) || inicio.startsWith(QLatin1String("https://"))) {
         webService = amb.CriarWebServiceData();
         if (!webService) {
-            Falha({ErroProprio, QStringLiteral("O acesso a bancos de dados via WebService não está disponível nesta instalação."),
+            Falha({ado::ErrProprio, QStringLiteral("O acesso a bancos de dados via WebService não está disponível nesta instalação."),
                    OrigemErro::Programa},
                   sufixo, blnShowErrMsg);
             return false;
@@ -114,7 +111,7 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
         webService->setWebServiceUrl(strConnectionString);
         const QString tipo = webService->ConnectionType();
         if (tipo.isEmpty()) {
-            Falha({ErroProprio,
+            Falha({ado::ErrProprio,
                    QStringLiteral("Não foi possivel acessar o WebService. Verifique se o endereço está correto e se sua "
                                   "conexão está ativa"),
                    OrigemErro::WebService},

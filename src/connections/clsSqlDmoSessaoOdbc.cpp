@@ -30,7 +30,7 @@ bool clsSqlDmoSessaoOdbc::EnumFixedDrives(QList<DiscoFixo>& discos)
 {
     discos.clear();
     if (!Conectado())
-        return Falhar(3709, QStringLiteral("A sessão não está conectada ao servidor."));
+        return Falhar(ado::ErrSemConexao, QStringLiteral("A sessão não está conectada ao servidor."));
     RecordsetPtr rs;
     if (!motor->Executar(QStringLiteral("EXEC master..xp_fixeddrives"), &rs, 1, nullptr) || !rs)
         return Falhar(motor->Erro().numero, motor->Erro().descricao);
@@ -42,7 +42,7 @@ bool clsSqlDmoSessaoOdbc::EnumFixedDrives(QList<DiscoFixo>& discos)
 bool clsSqlDmoSessaoOdbc::Consultar(const QString& sql, RecordsetPtr& rs)
 {
     if (!Conectado())
-        return Falhar(3709, QStringLiteral("A sessão não está conectada ao servidor."));
+        return Falhar(ado::ErrSemConexao, QStringLiteral("A sessão não está conectada ao servidor."));
     if (!motor->Executar(sql, &rs, 1, nullptr) || !rs)
         return Falhar(motor->Erro().numero, motor->Erro().descricao);
     return true;

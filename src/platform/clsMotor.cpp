@@ -35,7 +35,7 @@ std::shared_ptr<clsMotor> AbrirMotor(const QString& connectionString, bool leitu
 {
     clsConnStr cs;
     if (!cs.Analisar(connectionString)) {
-        erro = {-2147467259, QStringLiteral("A cadeia de conexão está malformada (aspas não fechadas).")};
+        erro = {ErrFalhaProvedor, QStringLiteral("A cadeia de conexão está malformada (aspas não fechadas).")};
         return nullptr;
     }
     QString provider;
@@ -44,10 +44,11 @@ std::shared_ptr<clsMotor> AbrirMotor(const QString& connectionString, bool leitu
     bool ok = false;
     switch (tipo) {
     case TipoMotor::Nenhum:
-        erro = {3706, provider.isEmpty()
-                          ? QStringLiteral("A cadeia de conexão não informa o provedor (Provider).")
-                          : QStringLiteral("Provedor não encontrado. Ele pode não estar instalado corretamente: '%1'.")
-                                .arg(provider)};
+        erro = {ErrProvedorInexistente,
+                provider.isEmpty()
+                    ? QStringLiteral("A cadeia de conexão não informa o provedor (Provider).")
+                    : QStringLiteral("Provedor não encontrado. Ele pode não estar instalado corretamente: '%1'.")
+                          .arg(provider)};
         return nullptr;
     case TipoMotor::ArquivoJet: {
         const QString arquivo = cs.Valor(QStringLiteral("Data Source"));
@@ -86,7 +87,7 @@ std::shared_ptr<clsMotor> AbrirMotor(const QString& connectionString, bool leitu
 bool CriarBancoArquivo(const QString& caminho, ErroDados& erro)
 {
     if (QFileInfo::exists(caminho)) {
-        erro = {-2147217897, QStringLiteral("O banco de dados já existe: '%1'.").arg(caminho)};
+        erro = {ErrJaExiste, QStringLiteral("O banco de dados já existe: '%1'.").arg(caminho)};
         return false;
     }
     clsMotorSqlite m;

@@ -6,6 +6,7 @@
 #include "clsConnStr.h"
 #include "clsErro.h"
 #include "clsRecordset.h"
+#include "clsTiposAdo.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,7 +20,11 @@ enum class SchemaOleDb { Tabelas, Colunas, ChavesPrimarias, ChavesEstrangeiras, 
 
 class clsMotor : public std::enable_shared_from_this<clsMotor> {
 public:
+    clsMotor() = default;
     virtual ~clsMotor() = default;
+    // An engine owns its connection: a copy would close it twice.
+    clsMotor(const clsMotor&) = delete;
+    clsMotor& operator=(const clsMotor&) = delete;
 
     virtual bool Aberto() const = 0;
     virtual void Fechar() = 0;
@@ -65,11 +70,16 @@ public:
     QStringList ChavesPrimarias(const QString& tabela);
 
 protected:
-    bool Falhar(long numero, const QString& descricao)
+    bool Falhar(long numero, const QString& descricao, OrigemErro origem = OrigemErro::Banco)
     {
-        erro.numero = numero;
-        erro.descricao = descricao;
+        erro = {numero, descricao, origem};
         return false;
+    }
+    bool Falhar(const ErroDados& e) { return Falhar(e.numero, e.descricao, e.origem); }
+    // A call that needs the connection, made while it is closed.
+    bool FalharFechada()
+    {
+        return Falhar(ado::ErrSemConexao, QStringLiteral("A conexão está fechada."), OrigemErro::Programa);
     }
     ErroDados erro;
     QString provider;

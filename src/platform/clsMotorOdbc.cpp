@@ -130,93 +130,76 @@ bool TipoFixo(int t, const QString& nomeTipo)
     }
 }
 
-} // namespace odbc
-
-clsMotorOdbc::clsMotorOdbc() : h(new Handles) {}
-clsMotorOdbc::~clsMotorOdbc()
-{
-    Fechar();
-    delete h;
-}
-
-bool clsMotorOdbc::Aberto() const { return h->conectado; }
-
-void clsMotorOdbc::Fechar()
-{
-    if (h->dbc != SQL_NULL_HDBC) {
-        if (h->conectado) {
-            if (emTransacao)
-                SQLEndTran(SQL_HANDLE_DBC, h->dbc, SQL_ROLLBACK);
-            SQLDisconnect(h->dbc);
-        }
-        SQLFreeHandle(SQL_HANDLE_DBC, h->dbc);
-        h->dbc = SQL_NULL_HDBC;
-    }
-    if (h->env != SQL_NULL_HENV) {
-        SQLFreeHandle(SQL_HANDLE_ENV, h->env);
-        h->env = SQL_NULL_HENV;
-    }
-    h->conectado = false;
-    emTransacao = false;
-}
-
-bool clsMotorOdbc::FalharOdbc(int tipoHandle, void* handle, const QString& padrao)
+ErroDados Diagnostico(SQLSMALLINT tipo, SQLHANDLE handle, const QString& padrao)
 {
     QStringList textos;
     long numero = 0;
-    QString estado;
     for (SQLSMALLINT i = 1;; ++i) {
         SQLWCHAR sqlState[6] = {0};
         SQLWCHAR msg[2048];
         SQLINTEGER nativo = 0;
         SQLSMALLINT n = 0;
-        const SQLRETURN rc = SQLGetDiagRecW(SQLSMALLINT(tipoHandle), handle, i, sqlState, &nativo, msg,
+        const SQLRETURN rc = SQLGetDiagRecW(tipo, handle, i, sqlState, &nativo, msg,
                                             SQLSMALLINT(sizeof msg / sizeof msg[0]), &n);
         if (!Ok(rc))
             break;
-        if (textos.isEmpty()) {
+        if (textos.isEmpty())
             numero = nativo;
-            estado = DeW(sqlState, 5);
-        }
         textos << DeW(msg, qMin<qsizetype>(n, 2047));
     }
     if (textos.isEmpty())
         textos << (padrao.isEmpty() ? QStringLiteral("Erro desconhecido do driver ODBC.") : padrao);
     if (numero == 0)
-        numero = -2147467259; // the provider's generic failure
-    return Falhar(numero, textos.join(u'\n'));
+        numero = ErrFalhaProvedor;
+    return {numero, textos.join(u'\n')};
+}
+
+} // namespace odbc
+
+clsMotorOdbc::clsMotorOdbc() : h(std::make_unique<Handles>()) {}
+clsMotorOdbc::~clsMotorOdbc() { Fechar(); }
+
+bool clsMotorOdbc::Aberto() const { return h->dbc.Conectada(); }
+
+void clsMotorOdbc::Fechar()
+{
+    if (h->dbc.Conectada() && emTransacao)
+        SQLEndTran(SQL_HANDLE_DBC, h->dbc.get(), SQL_ROLLBACK);
+    h->dbc = Conexao();
+    h->env = Ambiente();
+    emTransacao = false;
 }
 
 bool clsMotorOdbc::Conectar(const QString& odbcStr, int timeoutSegundos)
 {
     Fechar();
-    if (!Ok(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h->env)))
-        return Falhar(-2147467259, QStringLiteral("Não foi possível iniciar o gerenciador ODBC."));
-    SQLSetEnvAttr(h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    if (!Ok(SQLAllocHandle(SQL_HANDLE_DBC, h->env, &h->dbc)))
-        return FalharOdbc(SQL_HANDLE_ENV, h->env);
+    h->env = Ambiente::Novo();
+    if (!h->env)
+        return Falhar(ErrFalhaProvedor, QStringLiteral("Não foi possível iniciar o gerenciador ODBC."));
+    h->dbc = Conexao::Alocar(h->env);
+    if (!h->dbc)
+        return Falhar(Diagnostico(h->env));
+    const SQLHDBC dbc = h->dbc.get();
     // 0 would wait forever for a server that does not answer: the usual 15 seconds apply then.
     const SQLULEN espera = SQLULEN(timeoutSegundos > 0 ? timeoutSegundos : 15);
-    SQLSetConnectAttr(h->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(espera), 0);
-    SQLSetConnectAttr(h->dbc, SQL_ATTR_CONNECTION_TIMEOUT, reinterpret_cast<SQLPOINTER>(espera), 0);
+    SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(espera), 0);
+    SQLSetConnectAttr(dbc, SQL_ATTR_CONNECTION_TIMEOUT, reinterpret_cast<SQLPOINTER>(espera), 0);
     if (somenteLeitura)
-        SQLSetConnectAttr(h->dbc, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
+        SQLSetConnectAttr(dbc, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
     SQLWCHAR saida[1024];
     SQLSMALLINT n = 0;
-    const SQLRETURN rc = SQLDriverConnectW(h->dbc, nullptr, W(odbcStr), SQL_NTS, saida, 1024, &n, SQL_DRIVER_NOPROMPT);
+    const SQLRETURN rc = SQLDriverConnectW(dbc, nullptr, W(odbcStr), SQL_NTS, saida, 1024, &n, SQL_DRIVER_NOPROMPT);
     if (!Ok(rc)) {
-        FalharOdbc(SQL_HANDLE_DBC, h->dbc, QStringLiteral("Não foi possível conectar."));
-        const ErroDados e = erro;
+        const ErroDados e = Diagnostico(h->dbc, QStringLiteral("Não foi possível conectar."));
         Fechar();
-        erro = e;
-        return false;
+        return Falhar(e);
     }
-    h->conectado = true;
+    h->dbc.MarcarConectada();
     SQLWCHAR info[256];
     SQLSMALLINT len = 0;
-    if (Ok(SQLGetInfoW(h->dbc, SQL_IDENTIFIER_QUOTE_CHAR, info, sizeof info, &len)))
+    if (Ok(SQLGetInfoW(dbc, SQL_IDENTIFIER_QUOTE_CHAR, info, sizeof info, &len)))
         aspas = DeW(info, len / 2).trimmed();
-    if (Ok(SQLGetInfoW(h->dbc, SQL_DBMS_NAME, info, sizeof info, &len)))
+    if (Ok(SQLGetInfoW(dbc, SQL_DBMS_NAME, info, sizeof info, &len)))
         nomeSgbd = DeW(info, len / 2);
     return true;
 }
@@ -327,11 +310,11 @@ bool clsMotorOdbc::AbrirJet(const QString& arquivo, int timeoutSegundos)
 
 QString clsMotorOdbc::BancoPadrao() const
 {
-    if (!h->conectado)
+    if (!h->dbc.Conectada())
         return QString();
     SQLWCHAR buf[512];
     SQLINTEGER n = 0;
-    if (!Ok(SQLGetConnectAttrW(h->dbc, SQL_ATTR_CURRENT_CATALOG, buf, sizeof buf, &n)))
+    if (!Ok(SQLGetConnectAttrW(h->dbc.get(), SQL_ATTR_CURRENT_CATALOG, buf, sizeof buf, &n)))
         return QString();
     return DeW(buf, n / 2);
 }
@@ -343,59 +326,51 @@ QString clsMotorOdbc::CitarIdentificador(const QString& nome) const
     return aspas + QString(nome).replace(aspas, aspas + aspas) + aspas;
 }
 
-void* clsMotorOdbc::NovoStmt()
+Stmt clsMotorOdbc::NovoStmt()
 {
-    SQLHSTMT st = SQL_NULL_HSTMT;
-    if (!h->conectado) {
-        Falhar(3709, QStringLiteral("A conexão está fechada."));
-        return nullptr;
+    if (!h->dbc.Conectada()) {
+        FalharFechada();
+        return Stmt();
     }
-    if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, h->dbc, &st))) {
-        FalharOdbc(SQL_HANDLE_DBC, h->dbc);
-        return nullptr;
-    }
+    Stmt st = Stmt::Alocar(h->dbc);
+    if (!st)
+        Falhar(Diagnostico(h->dbc));
     return st;
-}
-
-void clsMotorOdbc::LiberarStmt(void* st)
-{
-    if (st)
-        SQLFreeHandle(SQL_HANDLE_STMT, st);
 }
 
 bool clsMotorOdbc::IniciarTransacao()
 {
-    if (!h->conectado)
-        return Falhar(3709, QStringLiteral("A conexão está fechada."));
+    if (!h->dbc.Conectada())
+        return FalharFechada();
     if (emTransacao)
-        return Falhar(-2147168237, QStringLiteral("Já existe uma transação em andamento."));
-    if (!Ok(SQLSetConnectAttr(h->dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
-        return FalharOdbc(SQL_HANDLE_DBC, h->dbc);
+        return Falhar(ErrTransacaoAtiva, QStringLiteral("Já existe uma transação em andamento."));
+    if (!Ok(SQLSetConnectAttr(h->dbc.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
+        return Falhar(Diagnostico(h->dbc));
     emTransacao = true;
     return true;
 }
 
-static bool Encerrar(clsMotorOdbc::Handles* h, SQLSMALLINT como)
+static bool Encerrar(const Conexao& dbc, SQLSMALLINT como)
 {
-    const bool ok = Ok(SQLEndTran(SQL_HANDLE_DBC, h->dbc, como));
-    SQLSetConnectAttr(h->dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+    const bool ok = Ok(SQLEndTran(SQL_HANDLE_DBC, dbc.get(), como));
+    SQLSetConnectAttr(dbc.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
     return ok;
 }
 
 bool clsMotorOdbc::ConfirmarTransacao()
 {
-    if (!h->conectado || !emTransacao)
-        return Falhar(-2147168242, QStringLiteral("Não há transação em andamento."));
+    if (!h->dbc.Conectada() || !emTransacao)
+        return Falhar(ErrSemTransacao, QStringLiteral("Não há transação em andamento."));
     emTransacao = false;
-    return Encerrar(h, SQL_COMMIT) || FalharOdbc(SQL_HANDLE_DBC, h->dbc);
+    return Encerrar(h->dbc, SQL_COMMIT) || Falhar(Diagnostico(h->dbc));
 }
 
 bool clsMotorOdbc::DesfazerTransacao()
 {
-    if (!h->conectado || !emTransacao)
-        return Falhar(-2147168242, QStringLiteral("Não há transação em andamento."));
+    if (!h->dbc.Conectada() || !emTransacao)
+        return Falhar(ErrSemTransacao, QStringLiteral("Não há transação em andamento."));
     emTransacao = false;
-    return Encerrar(h, SQL_ROLLBACK) || FalharOdbc(SQL_HANDLE_DBC, h->dbc);
+    return Encerrar(h->dbc, SQL_ROLLBACK) || Falhar(Diagnostico(h->dbc));
 }
 
 bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados)
@@ -408,17 +383,18 @@ bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, 
                                               QRegularExpression::CaseInsensitiveOption)
                                .match(sql)
                                .hasMatch())
-        return Falhar(-2147217911, QStringLiteral("A conexão foi aberta somente para leitura: a instrução não pode "
+        return Falhar(ErrSemPermissao, QStringLiteral("A conexão foi aberta somente para leitura: a instrução não pode "
                                                   "ser executada."));
-    SQLHSTMT st = NovoStmt();
-    if (!st)
+    const Stmt stmt = NovoStmt();
+    if (!stmt)
         return false;
+    const SQLHSTMT st = stmt.get();
     SQLRETURN rc = SQLExecDirectW(st, W(sql), SQL_NTS);
     long total = -1;
     bool ok = true;
     for (;;) {
         if (rc == SQL_ERROR || rc == SQL_INVALID_HANDLE) {
-            ok = FalharOdbc(SQL_HANDLE_STMT, st);
+            ok = Falhar(Diagnostico(stmt));
             break;
         }
         if (rc == SQL_NO_DATA) {
@@ -427,7 +403,7 @@ bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, 
             SQLSMALLINT colunas = 0;
             SQLNumResultCols(st, &colunas);
             if (colunas > 0) {
-                if (rs && !*rs && !Preencher(st, rs, lockType, sql)) {
+                if (rs && !*rs && !Preencher(stmt, rs, lockType, sql)) {
                     ok = false;
                     break;
                 }
@@ -441,7 +417,6 @@ bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, 
         if (rc == SQL_NO_DATA)
             break;
     }
-    LiberarStmt(st);
     if (!ok) {
         if (rs)
             rs->reset();
@@ -452,9 +427,9 @@ bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, 
     return true;
 }
 
-bool clsMotorOdbc::Preencher(void* stmt, RecordsetPtr* rs, int lockType, const QString& sql)
+bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, const QString& sql)
 {
-    SQLHSTMT st = stmt;
+    const SQLHSTMT st = stmt.get();
     SQLSMALLINT n = 0;
     SQLNumResultCols(st, &n);
     auto d = std::make_shared<clsRecordsetDados>();
@@ -637,7 +612,7 @@ bool clsMotorOdbc::Preencher(void* stmt, RecordsetPtr* rs, int lockType, const Q
         d->FecharLinha();
     }
     if (rc == SQL_ERROR)
-        return FalharOdbc(SQL_HANDLE_STMT, st);
+        return Falhar(Diagnostico(stmt));
     d->motor = shared_from_this();
     d->fonte = sql;
     *rs = clsRecordset::Criar(std::move(d), somenteLeitura ? adLockReadOnly : lockType);
@@ -648,11 +623,8 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<Q
 {
     afetados = 0;
     if (somenteLeitura)
-        return Falhar(-2147217911, QStringLiteral("A conexão foi aberta somente para leitura."));
-    SQLHSTMT st = NovoStmt();
-    if (!st)
-        return false;
-    // Buffers live until the statement ran.
+        return Falhar(ErrSemPermissao, QStringLiteral("A conexão foi aberta somente para leitura."));
+    // Buffers bound to the statement: declared before it, so they outlive it.
     std::vector<QString> textos(valores.size());
     std::vector<QByteArray> binarios(valores.size());
     std::vector<SQLBIGINT> inteiros(valores.size());
@@ -660,7 +632,11 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<Q
     std::vector<SQL_TIMESTAMP_STRUCT> datas(valores.size());
     std::vector<unsigned char> bits(valores.size());
     std::vector<SQLLEN> ind(valores.size());
-    bool ok = Ok(SQLPrepareW(st, W(sql), SQL_NTS)) || FalharOdbc(SQL_HANDLE_STMT, st);
+    const Stmt stmt = NovoStmt();
+    if (!stmt)
+        return false;
+    const SQLHSTMT st = stmt.get();
+    bool ok = Ok(SQLPrepareW(st, W(sql), SQL_NTS)) || Falhar(Diagnostico(stmt));
     for (size_t i = 0; ok && i < valores.size(); ++i) {
         const QVariant& v = valores[i];
         const SQLUSMALLINT k = SQLUSMALLINT(i + 1);
@@ -729,7 +705,7 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<Q
                 break;
             }
         }
-        ok = Ok(rc) || FalharOdbc(SQL_HANDLE_STMT, st);
+        ok = Ok(rc) || Falhar(Diagnostico(stmt));
     }
     if (ok) {
         const SQLRETURN rc = SQLExecute(st);
@@ -740,9 +716,8 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<Q
             SQLRowCount(st, &n);
             afetados = long(n);
         } else {
-            ok = FalharOdbc(SQL_HANDLE_STMT, st);
+            ok = Falhar(Diagnostico(stmt));
         }
     }
-    LiberarStmt(st);
     return ok;
 }

@@ -5,6 +5,11 @@
 #include "clsMotor.h"
 
 #include <QString>
+#include <memory>
+
+namespace odbc {
+class Stmt;
+}
 
 class clsMotorOdbc : public clsMotor {
 public:
@@ -40,13 +45,12 @@ public:
 
 private:
     bool Conectar(const QString& odbc, int timeoutSegundos);
-    bool FalharOdbc(int tipoHandle, void* handle, const QString& padrao = QString());
-    bool Preencher(void* stmt, RecordsetPtr* rs, int lockType, const QString& sql);
+    bool Preencher(const odbc::Stmt& st, RecordsetPtr* rs, int lockType, const QString& sql);
     bool ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, RecordsetPtr& saida);
-    void* NovoStmt();
-    void LiberarStmt(void* st);
+    // A statement on the open connection; empty (with the reason in Erro()) when there is none.
+    odbc::Stmt NovoStmt();
 
-    Handles* h;
+    std::unique_ptr<Handles> h;
     bool somenteLeitura = false;
     bool emTransacao = false;
     QString aspas = QStringLiteral("\"");

@@ -50,18 +50,15 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
     SQLWCHAR esc[8];
     SQLSMALLINT tamEsc = 0;
     QString escape;
-    if (Ok(SQLGetInfoW(h->dbc, SQL_SEARCH_PATTERN_ESCAPE, esc, sizeof esc, &tamEsc)))
+    if (Ok(SQLGetInfoW(h->dbc.get(), SQL_SEARCH_PATTERN_ESCAPE, esc, sizeof esc, &tamEsc)))
         escape = DeW(esc, tamEsc / 2);
 
     // Runs one catalog call and hands its rows over as a recordset.
-    auto chamar = [&](const std::function<SQLRETURN(SQLHSTMT)>& f, RecordsetPtr& rs) {
-        SQLHSTMT st = NovoStmt();
+    auto chamar = [&](const std::function<SQLRETURN(const Stmt&)>& f, RecordsetPtr& rs) {
+        const Stmt st = NovoStmt();
         if (!st)
             return false;
-        const SQLRETURN rc = f(st);
-        bool ok = Ok(rc) ? Preencher(st, &rs, adLockReadOnly, QString()) : FalharOdbc(SQL_HANDLE_STMT, st);
-        LiberarStmt(st);
-        return ok;
+        return Ok(f(st)) ? Preencher(st, &rs, adLockReadOnly, QString()) : Falhar(Diagnostico(st));
     };
     auto w = [](const QString& s) -> SQLWCHAR* { return s.isEmpty() ? nullptr : W(s); };
     auto tam = [](const QString& s) -> SQLSMALLINT { return s.isEmpty() ? 0 : SQL_NTS; };
@@ -72,8 +69,8 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
         RecordsetPtr t;
         const QString tipos = QStringLiteral("TABLE");
         const QString c = catalogo, e = Padrao(esquema, escape), n = Padrao(nome, escape);
-        if (!chamar([&](SQLHSTMT st) {
-                return SQLTablesW(st, w(c), tam(c), w(e), tam(e), w(n), tam(n), W(tipos), SQL_NTS);
+        if (!chamar([&](const Stmt& st) {
+                return SQLTablesW(st.get(), w(c), tam(c), w(e), tam(e), w(n), tam(n), W(tipos), SQL_NTS);
             },
                     t))
             return false;
@@ -88,7 +85,10 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
     switch (schema) {
     case SchemaOleDb::Tabelas: {
         const QString c = Res(r, 0), e = Padrao(Res(r, 1), escape), n = Padrao(Res(r, 2), escape), t = Res(r, 3);
-        if (!chamar([&](SQLHSTMT st) { return SQLTablesW(st, w(c), tam(c), w(e), tam(e), w(n), tam(n), w(t), tam(t)); }, q))
+        if (!chamar([&](const Stmt& st) {
+                return SQLTablesW(st.get(), w(c), tam(c), w(e), tam(e), w(n), tam(n), w(t), tam(t));
+            },
+                    q))
             return false;
         for (; !q->Eof(); q->MoveNext()) {
             const QString tipo = q->Valor(3).toString();
@@ -103,8 +103,8 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
     case SchemaOleDb::Colunas: {
         const QString c = Res(r, 0), e = Padrao(Res(r, 1), escape), n = Padrao(Res(r, 2), escape),
                       col = Padrao(Res(r, 3), escape);
-        if (!chamar([&](SQLHSTMT st) {
-                return SQLColumnsW(st, w(c), tam(c), w(e), tam(e), w(n), tam(n), w(col), tam(col));
+        if (!chamar([&](const Stmt& st) {
+                return SQLColumnsW(st.get(), w(c), tam(c), w(e), tam(e), w(n), tam(n), w(col), tam(col));
             },
                     q))
             return false;
@@ -155,8 +155,8 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
             return false;
         for (const QStringList& t : lista) {
             RecordsetPtr k;
-            if (!chamar([&](SQLHSTMT st) {
-                    return SQLPrimaryKeysW(st, w(t[0]), tam(t[0]), w(t[1]), tam(t[1]), W(t[2]), SQL_NTS);
+            if (!chamar([&](const Stmt& st) {
+                    return SQLPrimaryKeysW(st.get(), w(t[0]), tam(t[0]), w(t[1]), tam(t[1]), W(t[2]), SQL_NTS);
                 },
                         k))
                 return false;
@@ -170,9 +170,9 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
             }
             if (pks)
                 continue;
-            if (!chamar([&](SQLHSTMT st) {
-                    return SQLStatisticsW(st, w(t[0]), tam(t[0]), w(t[1]), tam(t[1]), W(t[2]), SQL_NTS, SQL_INDEX_ALL,
-                                          SQL_QUICK);
+            if (!chamar([&](const Stmt& st) {
+                    return SQLStatisticsW(st.get(), w(t[0]), tam(t[0]), w(t[1]), tam(t[1]), W(t[2]), SQL_NTS,
+                                          SQL_INDEX_ALL, SQL_QUICK);
                 },
                         q))
                 return false;
@@ -209,9 +209,9 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
             const QString pc = Res(r, 0), ps = Res(r, 1), pt = Res(r, 2);
             const QString fc = t.isEmpty() ? Res(r, 3) : t[0], fs = t.isEmpty() ? Res(r, 4) : t[1],
                           ft = t.isEmpty() ? Res(r, 5) : t[2];
-            if (!chamar([&](SQLHSTMT st) {
-                    return SQLForeignKeysW(st, w(pc), tam(pc), w(ps), tam(ps), w(pt), tam(pt), w(fc), tam(fc), w(fs),
-                                           tam(fs), w(ft), tam(ft));
+            if (!chamar([&](const Stmt& st) {
+                    return SQLForeignKeysW(st.get(), w(pc), tam(pc), w(ps), tam(ps), w(pt), tam(pt), w(fc), tam(fc),
+                                           w(fs), tam(fs), w(ft), tam(ft));
                 },
                         q))
                 return false;
@@ -234,7 +234,7 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
 
 bool clsMotorOdbc::Schema(SchemaOleDb schema, const QStringList& restricoes, RecordsetPtr& rs)
 {
-    if (!h->conectado)
-        return Falhar(3709, QStringLiteral("A conexão está fechada."));
+    if (!h->dbc.Conectada())
+        return FalharFechada();
     return ConsultarCatalogo(schema, restricoes, rs);
 }

@@ -6,25 +6,30 @@
 
 using namespace ado;
 
+void sqlite::Fechador::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+void sqlite::Finalizador::operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
+
 clsMotorSqlite::~clsMotorSqlite() { Fechar(); }
 
 bool clsMotorSqlite::FalharSqlite()
 {
-    return Falhar(db ? sqlite3_extended_errcode(db) : SQLITE_ERROR,
-                  db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("banco de dados fechado"));
+    return Falhar(db ? sqlite3_extended_errcode(db.get()) : SQLITE_ERROR,
+                  db ? QString::fromUtf8(sqlite3_errmsg(db.get())) : QStringLiteral("banco de dados fechado"));
 }
 
 bool clsMotorSqlite::AbrirArquivo(const QString& caminho, int flags)
 {
     arquivo = caminho;
-    const int rc = sqlite3_open_v2(caminho.toUtf8().constData(), &db, flags, nullptr);
+    sqlite3* aberto = nullptr;
+    const int rc = sqlite3_open_v2(caminho.toUtf8().constData(), &aberto, flags, nullptr);
+    db.reset(aberto); // a handle comes back even when opening failed, and must be closed too
     if (rc != SQLITE_OK) {
-        Falhar(rc, db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc)));
+        Falhar(rc, db ? QString::fromUtf8(sqlite3_errmsg(db.get())) : QString::fromUtf8(sqlite3_errstr(rc)));
         Fechar();
         return false;
     }
-    sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_extended_result_codes(db.get(), 1);
+    sqlite3_busy_timeout(db.get(), 5000);
     // A file that is not a database fails here rather than at the first query.
     if (!Simples("SELECT count(*) FROM sqlite_schema") || !Simples("PRAGMA foreign_keys = ON")) {
         const ErroDados e = erro;
@@ -39,9 +44,9 @@ bool clsMotorSqlite::Abrir(const QString& caminho, bool leituraEscrita)
 {
     Fechar();
     if (caminho.trimmed().isEmpty())
-        return Falhar(-2147467259, QStringLiteral("O nome do arquivo de banco de dados (Data Source) não foi informado."));
+        return Falhar(ErrFalhaProvedor, QStringLiteral("O nome do arquivo de banco de dados (Data Source) não foi informado."));
     if (!QFileInfo(caminho).isFile())
-        return Falhar(-2147467259, QStringLiteral("Não foi possível encontrar o arquivo '%1'.").arg(caminho));
+        return Falhar(ErrFalhaProvedor, QStringLiteral("Não foi possível encontrar o arquivo '%1'.").arg(caminho));
     somenteLeitura = !leituraEscrita || !QFileInfo(caminho).isWritable();
     return AbrirArquivo(caminho, somenteLeitura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
 }
@@ -56,39 +61,41 @@ bool clsMotorSqlite::Criar(const QString& caminho)
     return Simples("PRAGMA user_version = 0") && Simples("VACUUM");
 }
 
-void clsMotorSqlite::Fechar()
-{
-    if (db) {
-        sqlite3_close_v2(db);
-        db = nullptr;
-    }
-}
+void clsMotorSqlite::Fechar() { db.reset(); }
 
 bool clsMotorSqlite::Simples(const char* sql)
 {
     char* msg = nullptr;
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &msg);
+    const int rc = sqlite3_exec(db.get(), sql, nullptr, nullptr, &msg);
     if (rc != SQLITE_OK) {
-        Falhar(sqlite3_extended_errcode(db), QString::fromUtf8(msg ? msg : sqlite3_errstr(rc)));
+        Falhar(sqlite3_extended_errcode(db.get()), QString::fromUtf8(msg ? msg : sqlite3_errstr(rc)));
         sqlite3_free(msg);
         return false;
     }
     return true;
 }
 
+bool clsMotorSqlite::Preparar(const char* sql, int n, sqlite::Stmt& st, const char** resto)
+{
+    sqlite3_stmt* p = nullptr;
+    const int rc = sqlite3_prepare_v2(db.get(), sql, n, &p, resto);
+    st.reset(p);
+    return rc == SQLITE_OK || FalharSqlite();
+}
+
 bool clsMotorSqlite::IniciarTransacao()
 {
-    return db ? Simples("BEGIN") : Falhar(3709, QStringLiteral("A conexão está fechada."));
+    return db ? Simples("BEGIN") : FalharFechada();
 }
 bool clsMotorSqlite::ConfirmarTransacao()
 {
-    return db ? Simples("COMMIT") : Falhar(3709, QStringLiteral("A conexão está fechada."));
+    return db ? Simples("COMMIT") : FalharFechada();
 }
 bool clsMotorSqlite::DesfazerTransacao()
 {
-    return db ? Simples("ROLLBACK") : Falhar(3709, QStringLiteral("A conexão está fechada."));
+    return db ? Simples("ROLLBACK") : FalharFechada();
 }
-bool clsMotorSqlite::EmTransacao() const { return db && !sqlite3_get_autocommit(db); }
+bool clsMotorSqlite::EmTransacao() const { return db && !sqlite3_get_autocommit(db.get()); }
 
 // Brackets cannot carry a "]" in SQLite; double quotes with doubled quotes carry any name.
 QString clsMotorSqlite::CitarIdentificador(const QString& nome) const
@@ -96,7 +103,10 @@ QString clsMotorSqlite::CitarIdentificador(const QString& nome) const
     return u'"' + QString(nome).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-QVariant clsMotorSqlite::UltimoIdInserido() { return db ? QVariant(qlonglong(sqlite3_last_insert_rowid(db))) : QVariant(); }
+QVariant clsMotorSqlite::UltimoIdInserido()
+{
+    return db ? QVariant(qlonglong(sqlite3_last_insert_rowid(db.get()))) : QVariant();
+}
 
 namespace {
 
@@ -113,8 +123,9 @@ bool EhDml(sqlite3_stmt* st)
 
 } // namespace
 
-bool clsMotorSqlite::Preencher(sqlite3_stmt* st, RecordsetPtr* rs, int lockType, const QString& sql)
+bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int lockType, const QString& sql)
 {
+    sqlite3_stmt* const st = stmt.get();
     auto d = std::make_shared<clsRecordsetDados>();
     const int n = sqlite3_column_count(st);
     std::vector<char> ehData(size_t(n), 0);
@@ -129,7 +140,7 @@ bool clsMotorSqlite::Preencher(sqlite3_stmt* st, RecordsetPtr* rs, int lockType,
             f.tabelaBase = QString::fromUtf8(tab);
             f.colunaBase = QString::fromUtf8(col);
             int notNull = 0, pk = 0, autoinc = 0;
-            if (sqlite3_table_column_metadata(db, sqlite3_column_database_name(st, c), tab, col, nullptr, nullptr,
+            if (sqlite3_table_column_metadata(db.get(), sqlite3_column_database_name(st, c), tab, col, nullptr, nullptr,
                                               &notNull, &pk, &autoinc)
                 == SQLITE_OK)
                 anulavel = !notNull && !autoinc;
@@ -199,38 +210,33 @@ bool clsMotorSqlite::Executar(const QString& sql, RecordsetPtr* rs, int lockType
     if (afetados)
         *afetados = -1;
     if (!db)
-        return Falhar(3709, QStringLiteral("A conexão está fechada."));
+        return FalharFechada();
     const QByteArray u = sql.toUtf8();
     const char* p = u.constData();
     const char* fim = p + u.size();
     long total = -1;
     while (p < fim) {
-        sqlite3_stmt* st = nullptr;
+        sqlite::Stmt st;
         const char* resto = nullptr;
-        if (sqlite3_prepare_v2(db, p, int(fim - p), &st, &resto) != SQLITE_OK) {
-            sqlite3_finalize(st);
-            return FalharSqlite();
-        }
+        if (!Preparar(p, int(fim - p), st, &resto))
+            return false;
         p = resto;
         if (!st)
             continue; // blanks or a comment
-        if (somenteLeitura && !sqlite3_stmt_readonly(st)) {
-            sqlite3_finalize(st);
+        if (somenteLeitura && !sqlite3_stmt_readonly(st.get()))
             return Falhar(SQLITE_READONLY, QStringLiteral("O banco de dados foi aberto somente para leitura."));
-        }
         bool ok = true;
-        if (sqlite3_column_count(st) > 0 && rs && !*rs) {
+        if (sqlite3_column_count(st.get()) > 0 && rs && !*rs) {
             ok = Preencher(st, rs, lockType, sql);
         } else {
-            const sqlite3_int64 antes = sqlite3_total_changes64(db);
+            const sqlite3_int64 antes = sqlite3_total_changes64(db.get());
             int rc;
-            while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
             }
             ok = rc == SQLITE_DONE || FalharSqlite();
-            if (ok && (EhDml(st) || sqlite3_total_changes64(db) != antes))
-                total = (total < 0 ? 0 : total) + long(sqlite3_changes64(db));
+            if (ok && (EhDml(st.get()) || sqlite3_total_changes64(db.get()) != antes))
+                total = (total < 0 ? 0 : total) + long(sqlite3_changes64(db.get()));
         }
-        sqlite3_finalize(st);
         if (!ok) {
             if (rs)
                 rs->reset();
@@ -246,12 +252,11 @@ bool clsMotorSqlite::ExecutarComParametros(const QString& sql, const std::vector
 {
     afetados = 0;
     if (!db)
-        return Falhar(3709, QStringLiteral("A conexão está fechada."));
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(st);
-        return FalharSqlite();
-    }
+        return FalharFechada();
+    sqlite::Stmt stmt;
+    if (!Preparar(sql.toUtf8().constData(), -1, stmt))
+        return false;
+    sqlite3_stmt* const st = stmt.get();
     for (size_t i = 0; i < valores.size(); ++i) {
         const QVariant& v = valores[i];
         const int k = int(i) + 1;
@@ -302,7 +307,6 @@ bool clsMotorSqlite::ExecutarComParametros(const QString& sql, const std::vector
     }
     const bool ok = rc == SQLITE_DONE || FalharSqlite();
     if (ok)
-        afetados = long(sqlite3_changes64(db));
-    sqlite3_finalize(st);
+        afetados = long(sqlite3_changes64(db.get()));
     return ok;
 }

@@ -3,9 +3,7 @@
 // Texts are stored and handed on as UTF-8 without conversion; a date column keeps the text the
 // file holds (so rows written back match it exactly) and hands it out as a date.
 #include "clsMotor.h"
-
-struct sqlite3;
-struct sqlite3_stmt;
+#include "clsSqliteHandle.h"
 
 class clsMotorSqlite : public clsMotor {
 public:
@@ -29,19 +27,23 @@ public:
     QVariant UltimoIdInserido() override;
     bool SomenteLeitura() const override { return somenteLeitura; }
 
-    sqlite3* Handle() const { return db; }
+    sqlite3* Handle() const { return db.get(); }
 
 private:
     bool FalharSqlite();
     bool AbrirArquivo(const QString& caminho, int flags);
     bool Simples(const char* sql);
-    bool Preencher(sqlite3_stmt* st, RecordsetPtr* rs, int lockType, const QString& sql);
+    // Compiles the first statement of `sql` (`n` bytes, -1: up to its end) into `st`, which stays
+    // empty for blanks or a comment; `resto` gets where the next statement starts. False, with the
+    // engine's error, when it does not compile.
+    bool Preparar(const char* sql, int n, sqlite::Stmt& st, const char** resto = nullptr);
+    bool Preencher(const sqlite::Stmt& st, RecordsetPtr* rs, int lockType, const QString& sql);
     // Schema helpers (clsMotorSqliteSchema.cpp)
     QStringList NomesTabelas(const QString& restricao, bool incluirViews);
     QString NomePk(const QString& tabela);
     bool Consultar(const QString& sql, const QStringList& parametros, RecordsetPtr& rs);
 
-    sqlite3* db = nullptr;
+    sqlite::Conexao db;
     bool somenteLeitura = false;
     QString arquivo;
 };

@@ -25,18 +25,13 @@ QString TipoTabela(const QString& nome, const QString& tipo)
 
 bool clsMotorSqlite::Consultar(const QString& sql, const QStringList& parametros, RecordsetPtr& rs)
 {
-    std::vector<QVariant> v(parametros.begin(), parametros.end());
-    sqlite3_stmt* st = nullptr;
     rs.reset();
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(st);
-        return FalharSqlite();
-    }
+    sqlite::Stmt st;
+    if (!Preparar(sql.toUtf8().constData(), -1, st))
+        return false;
     for (int i = 0; i < parametros.size(); ++i)
-        sqlite3_bind_text(st, i + 1, parametros[i].toUtf8().constData(), -1, SQLITE_TRANSIENT);
-    const bool ok = Preencher(st, &rs, adLockReadOnly, sql);
-    sqlite3_finalize(st);
-    return ok;
+        sqlite3_bind_text(st.get(), i + 1, parametros[i].toUtf8().constData(), -1, SQLITE_TRANSIENT);
+    return Preencher(st, &rs, adLockReadOnly, sql);
 }
 
 QStringList clsMotorSqlite::NomesTabelas(const QString& restricao, bool incluirViews)
@@ -81,7 +76,7 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
 {
     saida.reset();
     if (!db)
-        return Falhar(3709, QStringLiteral("A conexão está fechada."));
+        return FalharFechada();
     auto rs = NovoRowset(schema);
     RecordsetPtr q;
     switch (schema) {

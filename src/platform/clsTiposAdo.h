@@ -58,17 +58,26 @@ enum FlagColuna : int {
     ISROWVER = 0x200,
 };
 
-// Error numbers the recordset reports (the ADO numbers for the same faults).
+// Error numbers the recordset, the engines and the data layer report (the ADO and OLE DB numbers
+// for the same faults). An engine's own codes (SQLite result codes, a server's native numbers)
+// pass through as the engine gives them.
 enum Erro : int {
-    ErrArgumento = 3001,          // bad Filter/Sort text, bad argument
-    ErrOperacao = 3219,           // operation not allowed in this context
-    ErrSemRegistro = 3021,        // BOF or EOF is true, or the row was deleted
-    ErrCampoInexistente = 3265,   // item not found in the collection
-    ErrSomenteLeitura = 3251,     // the recordset does not allow the operation
-    ErrTipoValor = 3421,          // a value of the wrong type
-    ErrObjetoFechado = 3704,      // the object is closed
-    ErrSemConexao = 3709,         // no open connection for the operation
-    ErrConflito = -2147217864,    // the row to update could not be found (changed meanwhile)
+    ErrArgumento = 3001,             // bad Filter/Sort text, bad argument
+    ErrOperacao = 3219,              // operation not allowed in this context
+    ErrSemRegistro = 3021,           // BOF or EOF is true, or the row was deleted
+    ErrCampoInexistente = 3265,      // item not found in the collection
+    ErrSomenteLeitura = 3251,        // the recordset does not allow the operation
+    ErrTipoValor = 3421,             // a value of the wrong type
+    ErrObjetoFechado = 3704,         // the object is closed
+    ErrProvedorInexistente = 3706,   // the connection string names no provider, or an unknown one
+    ErrSemConexao = 3709,            // no open connection for the operation
+    ErrConflito = -2147217864,       // the row to update could not be found (changed meanwhile)
+    ErrSemPermissao = -2147217911,   // the connection is read-only: the statement would write
+    ErrJaExiste = -2147217897,       // the database to create already exists
+    ErrTransacaoAtiva = -2147168237, // a transaction is already in progress on the connection
+    ErrSemTransacao = -2147168242,   // no transaction in progress to commit or roll back
+    ErrProprio = -2147221503,        // raised by the program itself, not by the database
+    ErrFalhaProvedor = -2147467259,  // the provider's generic failure (no number of its own)
 };
 
 // Whether a type keeps text (the field's value is quoted in filters and statements).

@@ -1,7 +1,6 @@
 #include "mdlOdbc.h"
 
-#include <sql.h>
-#include <sqlext.h>
+#include "clsOdbcHandle.h"
 
 namespace odbc {
 namespace {
@@ -10,12 +9,9 @@ namespace {
 template <typename F>
 void ComAmbiente(F passo)
 {
-    SQLHENV ambiente = SQL_NULL_HENV;
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &ambiente)))
-        return;
-    SQLSetEnvAttr(ambiente, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    passo(ambiente);
-    SQLFreeHandle(SQL_HANDLE_ENV, ambiente);
+    const Ambiente ambiente = Ambiente::Novo();
+    if (ambiente)
+        passo(ambiente.get());
 }
 
 QString Texto(const SQLCHAR* c) { return QString::fromLocal8Bit(reinterpret_cast<const char*>(c)); }
