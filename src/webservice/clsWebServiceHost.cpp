@@ -8,8 +8,6 @@
 
 #include <httplib.h>
 
-#include <QRegularExpression>
-
 namespace {
 
 const char* const Metodos[] = {"OpenDataset", "OpenSchema", "ExecSql", "Version", "ConnectionType"};
@@ -62,15 +60,6 @@ QString TrocarSufixo(const QString& errMsg, const QString& sufixoDados, const QS
     return base + sufixoServico;
 }
 
-// The connection string as error texts show it: passwords hidden, since the text travels to
-// whoever calls the service.
-QString SemSenha(const QString& connStr)
-{
-    static const QRegularExpression senha(QStringLiteral("((?:^|;)[^;=]*(?:password|pwd)\\s*=)[^;]*"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    return QString(connStr).replace(senha, QStringLiteral("\\1***"));
-}
-
 } // namespace
 
 QByteArray RespostaHost::Tudo()
@@ -113,7 +102,8 @@ QString clsWebServiceHost::ConnectionTypeServico() const
 
 QString clsWebServiceHost::ErroConexao(const QString& errMsg) const
 {
-    return TrocarSufixo(errMsg, QStringLiteral("\nConnStr:") + connStr, QStringLiteral("\r\nConnStr:") + SemSenha(connStr));
+    const QString semSenha = MascararSenha(connStr);
+    return TrocarSufixo(errMsg, QStringLiteral("\nConnStr:") + semSenha, QStringLiteral("\r\nConnStr:") + semSenha);
 }
 
 namespace {
