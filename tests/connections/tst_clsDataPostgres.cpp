@@ -160,7 +160,7 @@ private slots:
         RecordsetPtr volta;
         QVERIFY(db.OpenRecordset(volta, "SELECT nome, cidade, saldo, cadastro FROM clientes ORDER BY id"));
         QCOMPARE(Coluna(*volta, "nome"), (QStringList{"Ana", "Carla", "Davi O'Hara"}));
-        QCOMPARE(Coluna(*volta, "saldo"), (QStringList{"11.25", "7", ""}));
+        QCOMPARE(Coluna(*volta, "saldo"), (QStringList{"11.25", "7.00", ""}));
         volta->MoveLast();
         QCOMPARE(volta->Valor("cadastro").toDateTime(), QDateTime(QDate(2025, 3, 4), QTime(5, 6, 7)));
         QCOMPARE(db.RetValue("SELECT count(*) FROM pedidos").toInt(), 2);
