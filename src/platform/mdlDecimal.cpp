@@ -49,9 +49,10 @@ bool Normalizar(std::string_view t, std::string& saida)
         negativo = t[i++] == '-';
     std::string digitos;
     long antesDoPonto = 0;
-    bool ponto = false;
+    bool ponto = false, algumDigito = false;
     for (; i < n; ++i) {
         if (Digito(t[i])) {
+            algumDigito = true;
             if (digitos.empty() && t[i] == '0' && !ponto)
                 continue; // a leading zero of the integer part
             digitos += t[i];
@@ -63,7 +64,6 @@ bool Normalizar(std::string_view t, std::string& saida)
             break;
         }
     }
-    const bool algumDigito = !digitos.empty() || (i > 0 && t.substr(0, i).find_first_of("0123456789") != std::string_view::npos);
     if (!algumDigito)
         return false;
     long expoente = 0;
