@@ -1,5 +1,6 @@
 #include "clsData.h"
 
+#include "platform/clsConnStr.h"
 #include "platform/clsPrompt.h"
 #include "platform/mdlGlobais.h"
 
@@ -87,7 +88,7 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
 {
     connectionType = tipoconexao::Fechada;
     connectionString = strConnectionString;
-    const QString sufixo = QStringLiteral("\nConnStr:") + strConnectionString;
+    const QString sufixo = QStringLiteral("\nConnStr:") + MascararSenha(strConnectionString);
     const QString inicio = strConnectionString.left(8).toLower();
     if (inicio.startsWith(QLatin1String("http://")) || inicio.startsWith(QLatin1String("https://"))) {
         webService = amb.CriarWebServiceData();

@@ -3,7 +3,8 @@
 // databases, SQL Server, custom ODBC sources), the SQL Server management session, or a database
 // published by the web service. No operation raises: failures return false (or empty, or 0) and
 // leave their text in ErrMsg ("Err:" + number + "\n" + description, then "\nConnStr:" + string
-// or "\nQuerie:" + statement), shown in a critical message box when the caller asks.
+// with its passwords masked, or "\nQuerie:" + statement), shown in a critical message box when
+// the caller asks.
 #include "clsAmbienteDados.h"
 #include "platform/clsMotor.h"
 

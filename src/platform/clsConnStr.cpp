@@ -135,3 +135,80 @@ QString clsConnStr::MontarOdbc() const
     }
     return r;
 }
+
+namespace {
+
+bool ChaveDeSenha(QStringView chave)
+{
+    const QStringView k = chave.trimmed();
+    return k.endsWith(u"password", Qt::CaseInsensitive) || k.endsWith(u"pwd", Qt::CaseInsensitive);
+}
+
+// Where a value that starts at `i` ends: past its closing brace or quote (a doubled one is part of
+// the value), else at the ";" that follows it; the end of the text when it is never closed.
+int FimDoValor(const QString& s, int i, int& interno, int& fimInterno)
+{
+    const int n = s.size();
+    interno = fimInterno = -1;
+    if (i < n && (s[i] == u'{' || s[i] == u'"' || s[i] == u'\'')) {
+        const QChar fecha = s[i] == u'{' ? QChar(u'}') : s[i];
+        int j = i + 1;
+        while (j < n && !(s[j] == fecha && !(j + 1 < n && s[j + 1] == fecha)))
+            j += s[j] == fecha ? 2 : 1;
+        interno = i + 1;
+        fimInterno = qMin(j, n);
+        return j < n ? j + 1 : n;
+    }
+    int j = i;
+    while (j < n && s[j] != u';')
+        ++j;
+    while (j > i && s[j - 1].isSpace())
+        --j;
+    return j;
+}
+
+} // namespace
+
+QString MascararSenha(const QString& s)
+{
+    QString r;
+    const int n = s.size();
+    int i = 0;
+    while (i < n) {
+        const int iniChave = i;
+        while (i < n && s[i] != u';' && !(s[i] == u'=' && !(i + 1 < n && s[i + 1] == u'=')))
+            i += (s[i] == u'=') ? 2 : 1; // "==" is an "=" inside the key
+        if (i >= n || s[i] == u';') { // a piece without a value
+            r += QStringView(s).mid(iniChave, qMin(i + 1, n) - iniChave);
+            ++i;
+            continue;
+        }
+        const QStringView chave = QStringView(s).mid(iniChave, i - iniChave);
+        ++i;
+        while (i < n && s[i].isSpace())
+            ++i;
+        r += QStringView(s).mid(iniChave, i - iniChave);
+        int interno, fimInterno;
+        const int fimValor = FimDoValor(s, i, interno, fimInterno);
+        int fim = fimValor;
+        while (fim < n && s[fim] != u';')
+            ++fim;
+        if (ChaveDeSenha(chave)) {
+            r += QStringLiteral("***");
+            int brancos = fim;
+            while (brancos > fimValor && s[brancos - 1].isSpace())
+                --brancos;
+            r += QStringView(s).mid(brancos, fim - brancos);
+        } else {
+            if (interno >= 0 && QStringView(s).mid(interno, fimInterno - interno).contains(u'='))
+                r += s[i] + MascararSenha(s.mid(interno, fimInterno - interno)) + s.mid(fimInterno, fimValor - fimInterno);
+            else
+                r += QStringView(s).mid(i, fimValor - i);
+            r += QStringView(s).mid(fimValor, fim - fimValor);
+        }
+        if (fim < n)
+            r += u';';
+        i = fim + 1;
+    }
+    return r;
+}

@@ -29,3 +29,9 @@ public:
 private:
     QList<QPair<QString, QString>> pares;
 };
+
+// The connection string as it may be shown or logged: the value of every password key (Pwd,
+// Password, JET OLEDB:Database Password, in any case) becomes "***", all else stays as written.
+// Values in braces or quotes are passed over whole, and one that holds a connection string of
+// its own (Extended Properties="DSN=x;PWD=y") has its passwords hidden too.
+QString MascararSenha(const QString& connStr);

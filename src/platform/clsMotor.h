@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 
@@ -49,6 +50,15 @@ public:
     // The key value the last INSERT generated, when the engine knows it.
     virtual QVariant UltimoIdInserido() { return QVariant(); }
     virtual bool SomenteLeitura() const { return false; }
+    // Why writing a row would not keep one of its decimals exactly, empty when it would. `lido`:
+    // the value the row was read with, left as it was (an engine may still rewrite it with the row).
+    virtual QString DecimalNaoGuardado(const QString& coluna, std::string_view canonico, bool lido) const
+    {
+        Q_UNUSED(coluna);
+        Q_UNUSED(canonico);
+        Q_UNUSED(lido);
+        return {};
+    }
     // The engine's default database (ODBC SQL_ATTR_CURRENT_CATALOG, the file for SQLite) and its
     // "Data Source" as the connection string gave it.
     virtual QString BancoPadrao() const { return QString(); }

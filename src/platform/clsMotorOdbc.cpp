@@ -1,5 +1,7 @@
 #include "clsOdbcComum.h"
 
+#include "mdlDecimal.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
@@ -427,6 +429,29 @@ bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, 
     return true;
 }
 
+namespace {
+
+// A column read whole as narrow text (numbers: ASCII); false for a null or a failure.
+bool LerTextoC(SQLHSTMT st, SQLUSMALLINT c, QByteArray& saida)
+{
+    saida.clear();
+    char b[256];
+    for (;;) {
+        SQLLEN ind = 0;
+        const SQLRETURN rc = SQLGetData(st, c, SQL_C_CHAR, b, sizeof b, &ind);
+        if (rc == SQL_NO_DATA)
+            return true;
+        if (!Ok(rc) || ind == SQL_NULL_DATA)
+            return false;
+        const SQLLEN cabe = SQLLEN(sizeof b) - 1;
+        saida.append(b, (ind == SQL_NO_TOTAL || ind > cabe) ? cabe : ind);
+        if (rc == SQL_SUCCESS)
+            return true;
+    }
+}
+
+} // namespace
+
 bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, const QString& sql)
 {
     const SQLHSTMT st = stmt.get();
@@ -498,6 +523,7 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
 
     std::vector<SQLWCHAR> buf(4096);
     QByteArray bytes;
+    std::string dec;
     SQLRETURN rc;
     while (Ok(rc = SQLFetch(st))) {
         for (SQLUSMALLINT c = 1; c <= n; ++c) {
@@ -523,12 +549,13 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
                 break;
             }
             case Decimal: {
-                char t[128];
-                rc = SQLGetData(st, c, SQL_C_CHAR, t, sizeof t, &ind);
-                if (ind == SQL_NULL_DATA || !Ok(rc))
+                // The driver's text, every digit of it; what is not a number ("NaN") stays text.
+                if (!LerTextoC(st, c, bytes))
                     d->AcrescentarNulo(i);
+                else if (decimal::Normalizar(std::string_view(bytes.constData(), size_t(bytes.size())), dec))
+                    d->AcrescentarDecimal(i, dec.data(), dec.size());
                 else
-                    d->AcrescentarReal(i, std::strtod(t, nullptr));
+                    d->AcrescentarTexto(i, bytes.constData(), size_t(bytes.size()));
                 break;
             }
             case Data: {
@@ -627,6 +654,7 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<Q
     // Buffers bound to the statement: declared before it, so they outlive it.
     std::vector<QString> textos(valores.size());
     std::vector<QByteArray> binarios(valores.size());
+    std::vector<QByteArray> decimais(valores.size());
     std::vector<SQLBIGINT> inteiros(valores.size());
     std::vector<double> reais(valores.size());
     std::vector<SQL_TIMESTAMP_STRUCT> datas(valores.size());
@@ -644,6 +672,13 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<Q
         if (v.isNull()) {
             ind[i] = SQL_NULL_DATA;
             rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0, nullptr, 0, &ind[i]);
+        } else if (v.metaType() == QMetaType::fromType<decimal::Parametro>()) {
+            // A decimal travels as its digits, declared with its own precision and scale.
+            decimais[i] = v.value<decimal::Parametro>().texto;
+            const std::string_view t(decimais[i].constData(), size_t(decimais[i].size()));
+            ind[i] = SQLLEN(decimais[i].size());
+            rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_NUMERIC, SQLULEN(decimal::Precisao(t)),
+                                  SQLSMALLINT(decimal::Escala(t)), decimais[i].data(), ind[i], &ind[i]);
         } else {
             switch (v.typeId()) {
             case QMetaType::Bool:

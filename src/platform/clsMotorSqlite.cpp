@@ -1,7 +1,10 @@
 #include "clsMotorSqlite.h"
 
+#include "mdlDecimal.h"
+
 #include <QDateTime>
 #include <QFileInfo>
+#include <charconv>
 #include <sqlite3.h>
 
 using namespace ado;
@@ -121,14 +124,65 @@ bool EhDml(sqlite3_stmt* st)
     return false;
 }
 
+// The storage class that keeps a decimal exactly: SQLITE_INTEGER when it is an integer of 64 bits,
+// SQLITE_FLOAT when a double reads back as the same number, else SQLITE_TEXT.
+int ClasseExata(std::string_view texto, int64_t& inteiro, double& real)
+{
+    if (texto.find('.') == std::string_view::npos) {
+        const auto r = std::from_chars(texto.data(), texto.data() + texto.size(), inteiro);
+        if (r.ec == std::errc() && r.ptr == texto.data() + texto.size())
+            return SQLITE_INTEGER;
+    }
+    const auto r = std::from_chars(texto.data(), texto.data() + texto.size(), real);
+    std::string volta;
+    if (r.ec == std::errc() && decimal::DeReal(real, volta) && decimal::Comparar(volta, texto) == 0)
+        return SQLITE_FLOAT;
+    return SQLITE_TEXT;
+}
+
+// A decimal goes in as the storage class that keeps it exactly.
+void VincularDecimal(sqlite3_stmt* st, int k, const QByteArray& texto)
+{
+    int64_t i = 0;
+    double d = 0;
+    switch (ClasseExata(std::string_view(texto.constData(), size_t(texto.size())), i, d)) {
+    case SQLITE_INTEGER:
+        sqlite3_bind_int64(st, k, i);
+        break;
+    case SQLITE_FLOAT:
+        sqlite3_bind_double(st, k, d);
+        break;
+    default:
+        sqlite3_bind_text64(st, k, texto.constData(), sqlite3_uint64(texto.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+        break;
+    }
+}
+
 } // namespace
+
+QString clsMotorSqlite::DecimalNaoGuardado(const QString& coluna, std::string_view canonico, bool lido) const
+{
+    const QString valor = QString::fromLatin1(canonico.data(), qsizetype(canonico.size()));
+    // Only a value kept as text is read as a decimal: the file's integers and reals stay numbers.
+    if (lido)
+        return QStringLiteral("O valor %1 da coluna '%2' está guardado como texto, e o SQLite o converteria em "
+                              "número ao gravar a linha. A linha não foi gravada, para não alterar esse valor.")
+            .arg(valor, coluna);
+    int64_t i;
+    double d;
+    if (ClasseExata(canonico, i, d) == SQLITE_TEXT)
+        return QStringLiteral("O SQLite não guarda exatamente o valor %1 na coluna '%2': ele seria arredondado. "
+                              "Nada foi gravado.")
+            .arg(valor, coluna);
+    return {};
+}
 
 bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int lockType, const QString& sql)
 {
     sqlite3_stmt* const st = stmt.get();
     auto d = std::make_shared<clsRecordsetDados>();
     const int n = sqlite3_column_count(st);
-    std::vector<char> ehData(size_t(n), 0);
+    std::vector<char> ehData(size_t(n), 0), ehDecimal(size_t(n), 0);
     for (int c = 0; c < n; ++c) {
         CampoInfo f;
         f.nome = QString::fromUtf8(sqlite3_column_name(st, c));
@@ -153,6 +207,7 @@ bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int l
             f.escala = t.escala;
             f.atributos = FlagsColuna(t, anulavel, !somenteLeitura);
             ehData[size_t(c)] = TipoData(f.tipo);
+            ehDecimal[size_t(c)] = TipoDecimal(f.tipo);
         } else {
             f.tipoFixado = false;
             f.atributos = ISNULLABLE | MAYBENULL;
@@ -177,6 +232,8 @@ bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int l
                 // Any other text stays text, so it matches itself when the row is written back.
                 if (ehData[size_t(c)] && len == 19 && p[10] == ' ' && clsRecordsetDados::TextoParaMs(p, len, ms))
                     d->AcrescentarData(c, ms);
+                else if (ehDecimal[size_t(c)] && decimal::Canonico(std::string_view(p, len)))
+                    d->AcrescentarDecimal(c, p, len); // a decimal kept as text, digit for digit
                 else
                     d->AcrescentarTexto(c, p, len);
                 break;
@@ -262,6 +319,10 @@ bool clsMotorSqlite::ExecutarComParametros(const QString& sql, const std::vector
         const int k = int(i) + 1;
         if (v.isNull()) {
             sqlite3_bind_null(st, k);
+            continue;
+        }
+        if (v.metaType() == QMetaType::fromType<decimal::Parametro>()) {
+            VincularDecimal(st, k, v.value<decimal::Parametro>().texto);
             continue;
         }
         switch (v.typeId()) {

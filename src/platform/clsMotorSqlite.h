@@ -1,7 +1,9 @@
 #pragma once
 // File databases through the SQLite C API: the embedded default, in the role of the "Access file".
 // Texts are stored and handed on as UTF-8 without conversion; a date column keeps the text the
-// file holds (so rows written back match it exactly) and hands it out as a date.
+// file holds (so rows written back match it exactly) and hands it out as a date. A decimal column
+// hands out integers and reals as decimal text and a decimal stored as text digit for digit, and
+// takes each decimal back in the storage class that keeps it exactly.
 #include "clsMotor.h"
 #include "clsSqliteHandle.h"
 
@@ -26,6 +28,9 @@ public:
     QString CitarIdentificador(const QString& nome) const override;
     QVariant UltimoIdInserido() override;
     bool SomenteLeitura() const override { return somenteLeitura; }
+    // A NUMERIC column converts what it is given to an integer or a real, and does it again to the
+    // values a rewritten row keeps: a decimal read as text, or one no double holds, would change.
+    QString DecimalNaoGuardado(const QString& coluna, std::string_view canonico, bool lido) const override;
 
     sqlite3* Handle() const { return db.get(); }
 

@@ -4,6 +4,10 @@
 // connection the rows came from (UpdateBatch). A recordset can also be built by hand: append
 // fields, Open() without a connection, then AddNew/Update row by row.
 //
+// A decimal field (adNumeric, adDecimal) hands out its value as exact text in C notation, every
+// digit kept ("-1234567890123456789012345678.0123456789", "1.50"), and takes text, integers and
+// doubles; Sort and Filter compare decimals by their exact value.
+//
 // No call raises: a failing operation returns false (or a null value) and leaves its error in
 // Erro() with the numbers of ado::Erro.
 #include "clsErro.h"

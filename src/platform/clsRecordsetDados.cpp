@@ -1,5 +1,7 @@
 #include "clsRecordsetDados.h"
 
+#include "mdlDecimal.h"
+
 #include <QDateTime>
 #include <QUuid>
 #include <cmath>
@@ -74,6 +76,9 @@ void clsRecordsetDados::ConcluirTipos()
             break;
         case Marca::Data:
             f.tipo = adDate;
+            break;
+        case Marca::Decimal:
+            f.tipo = adNumeric;
             break;
         default:
             f.tipo = adVarWChar;
@@ -162,10 +167,20 @@ QVariant clsRecordsetDados::ParaVariant(Celula v, int tipo) const
     switch (v.marca) {
     case Marca::Nulo:
         return QVariant();
+    case Marca::Decimal: {
+        uint32_t n;
+        const char* p = pool.Dados(v.carga, n);
+        return QVariant(QString::fromLatin1(p, qsizetype(n)));
+    }
     case Marca::Inteiro: {
         const int64_t i = int64_t(v.carga);
         if (tipo == adBoolean)
             return QVariant(i != 0);
+        if (TipoDecimal(tipo)) {
+            std::string t;
+            decimal::DeInteiro(i, t);
+            return QVariant(QString::fromLatin1(t.data(), qsizetype(t.size())));
+        }
         if (TipoReal(tipo))
             return QVariant(double(i));
         if (i >= INT32_MIN && i <= INT32_MAX && tipo != adBigInt)
@@ -175,6 +190,9 @@ QVariant clsRecordsetDados::ParaVariant(Celula v, int tipo) const
     case Marca::Real: {
         double d;
         std::memcpy(&d, &v.carga, 8);
+        std::string t;
+        if (TipoDecimal(tipo) && decimal::DeReal(d, t))
+            return QVariant(QString::fromLatin1(t.data(), qsizetype(t.size())));
         return QVariant(d);
     }
     case Marca::Texto: {
@@ -198,7 +216,7 @@ QVariant clsRecordsetDados::ParaVariant(Celula v, int tipo) const
 
 QString clsRecordsetDados::Texto(Celula v) const
 {
-    if (v.marca == Marca::Texto) {
+    if (v.marca == Marca::Texto || v.marca == Marca::Decimal) {
         uint32_t n;
         const char* p = pool.Dados(v.carga, n);
         return QString::fromUtf8(p, n);
@@ -242,6 +260,34 @@ bool clsRecordsetDados::DeVariant(const QVariant& v, int c, Celula& saida)
             i = qlonglong(d);
         }
         saida = Celula{Marca::Inteiro, uint64_t(int64_t(i))};
+        return true;
+    }
+    if (TipoDecimal(tipo)) {
+        std::string t;
+        bool ok;
+        switch (tv) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::UInt:
+            decimal::DeInteiro(v.toLongLong(), t);
+            ok = true;
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            ok = decimal::DeReal(v.toDouble(), t);
+            break;
+        default:
+            ok = v.metaType() == QMetaType::fromType<decimal::Parametro>()
+                     ? decimal::Normalizar(v.value<decimal::Parametro>().texto.toStdString(), t)
+                     : decimal::DeTexto(v.toString(), t);
+            break;
+        }
+        if (!ok)
+            return false;
+        saida = Celula{Marca::Decimal, pool.Guardar(t.data(), t.size())};
         return true;
     }
     if (TipoReal(tipo)) {
@@ -297,6 +343,57 @@ bool clsRecordsetDados::DeVariant(const QVariant& v, int c, Celula& saida)
     const QByteArray u = s.toUtf8();
     saida = Celula{Marca::Texto, pool.Guardar(u.constData(), size_t(u.size()))};
     return true;
+}
+
+std::string_view clsRecordsetDados::TextoDecimal(Celula v, std::string& buffer) const
+{
+    switch (v.marca) {
+    case Marca::Decimal: {
+        uint32_t n;
+        const char* p = pool.Dados(v.carga, n);
+        return std::string_view(p, n);
+    }
+    case Marca::Inteiro:
+        decimal::DeInteiro(int64_t(v.carga), buffer);
+        return buffer;
+    case Marca::Real: {
+        double d;
+        std::memcpy(&d, &v.carga, 8);
+        if (decimal::DeReal(d, buffer))
+            return buffer;
+        return {};
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant clsRecordsetDados::ParaParametro(Celula v, int c) const
+{
+    const int tipo = campos[c].tipo;
+    switch (v.marca) {
+    case Marca::Texto:
+        return QVariant(Texto(v)); // a date kept as text matches itself exactly
+    case Marca::Decimal: {
+        uint32_t n;
+        const char* p = pool.Dados(v.carga, n);
+        return QVariant::fromValue(decimal::Parametro{QByteArray(p, qsizetype(n))});
+    }
+    case Marca::Inteiro:
+        if (TipoDecimal(tipo))
+            return QVariant(qlonglong(int64_t(v.carga)));
+        break;
+    case Marca::Real:
+        if (TipoDecimal(tipo)) {
+            double d;
+            std::memcpy(&d, &v.carga, 8);
+            return QVariant(d);
+        }
+        break;
+    default:
+        break;
+    }
+    return ParaVariant(v, tipo);
 }
 
 void clsRecordsetDados::GuardarOriginais(uint32_t linha)

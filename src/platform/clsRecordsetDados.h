@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -43,8 +45,9 @@ private:
     size_t n = 0;
 };
 
-// What a cell holds. The field's type decides how the value is handed out.
-enum class Marca : uint8_t { Nulo = 0, Inteiro = 1, Real = 2, Texto = 3, Binario = 4, Data = 5 };
+// What a cell holds. The field's type decides how the value is handed out. A decimal is its
+// canonical text (mdlDecimal.h) in the pool.
+enum class Marca : uint8_t { Nulo = 0, Inteiro = 1, Real = 2, Texto = 3, Binario = 4, Data = 5, Decimal = 6 };
 
 struct Celula {
     Marca marca = Marca::Nulo;
@@ -113,6 +116,8 @@ public:
     void AcrescentarTexto(int c, const char* utf8, size_t n) { empurrar(c, Marca::Texto, pool.Guardar(utf8, n)); }
     void AcrescentarBinario(int c, const char* p, size_t n) { empurrar(c, Marca::Binario, pool.Guardar(p, n)); }
     void AcrescentarData(int c, int64_t ms) { empurrar(c, Marca::Data, uint64_t(ms)); }
+    // `canonico`: a decimal's canonical text (decimal::Normalizar).
+    void AcrescentarDecimal(int c, const char* canonico, size_t n) { empurrar(c, Marca::Decimal, pool.Guardar(canonico, n)); }
     void FecharLinha() { estados.push_back(EstadoLinha::Inalterada); }
     // Fixes the type of fields whose type follows their values (expressions without a declared type).
     void ConcluirTipos();
@@ -132,6 +137,11 @@ public:
     bool DeVariant(const QVariant& v, int c, Celula& saida);
     QString Texto(Celula v) const;
     const char* Bytes(Celula v, uint32_t& n) const { return pool.Dados(v.carga, n); }
+    // A number cell (decimal, integer, finite real) as canonical decimal text: a view of the pool
+    // for a decimal, else of `buffer`. Empty for any other cell.
+    std::string_view TextoDecimal(Celula v, std::string& buffer) const;
+    // The value that writes a cell back in the kind it was read in (a statement parameter).
+    QVariant ParaParametro(Celula v, int c) const;
 
     EstadoLinha Estado(uint32_t linha) const { return estados[linha]; }
     void DefinirEstado(uint32_t linha, EstadoLinha e) { estados[linha] = e; }

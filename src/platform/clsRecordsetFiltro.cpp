@@ -1,5 +1,7 @@
 #include "clsRecordsetFiltro.h"
 
+#include "mdlDecimal.h"
+
 #include <QDateTime>
 #include <algorithm>
 #include <cmath>
@@ -39,6 +41,7 @@ int Classe(Marca m)
     case Marca::Inteiro:
     case Marca::Real:
     case Marca::Data:
+    case Marca::Decimal:
         return 1;
     case Marca::Texto:
         return 2;
@@ -64,6 +67,38 @@ int Sinal(T a, T b)
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+// Orders a cell against a decimal's canonical text exactly: numbers by value, a text that reads as
+// a number by its value too; other texts and binaries come after numbers, nulls before.
+int CompararComDecimal(const clsRecordsetDados& d, Celula c, std::string_view dec)
+{
+    std::string buffer;
+    std::string_view t;
+    switch (c.marca) {
+    case Marca::Nulo:
+        return -1;
+    case Marca::Binario:
+        return 1;
+    case Marca::Texto: {
+        if (!decimal::DeTexto(d.Texto(c), buffer))
+            return 1;
+        t = buffer;
+        break;
+    }
+    case Marca::Data:
+        decimal::DeInteiro(int64_t(c.carga), buffer);
+        t = buffer;
+        break;
+    default:
+        t = d.TextoDecimal(c, buffer);
+        if (t.empty()) { // NaN or an infinity
+            const double x = ComoReal(c);
+            return std::isnan(x) ? -1 : (x < 0 ? -1 : 1);
+        }
+        break;
+    }
+    return decimal::Comparar(t, dec);
+}
+
 } // namespace
 
 int CompararCelulas(const clsRecordsetDados& dados, Celula a, Celula b)
@@ -75,6 +110,16 @@ int CompararCelulas(const clsRecordsetDados& dados, Celula a, Celula b)
     case 0:
         return 0;
     case 1:
+        if (b.marca == Marca::Decimal) {
+            uint32_t n;
+            const char* p = dados.Bytes(b, n);
+            return CompararComDecimal(dados, a, std::string_view(p, n));
+        }
+        if (a.marca == Marca::Decimal) {
+            uint32_t n;
+            const char* p = dados.Bytes(a, n);
+            return -CompararComDecimal(dados, b, std::string_view(p, n));
+        }
         if (a.marca == b.marca && a.marca != Marca::Real)
             return Sinal(int64_t(a.carga), int64_t(b.carga));
         return Sinal(ComoReal(a), ComoReal(b));
@@ -103,7 +148,7 @@ struct ExpressaoFiltro {
     std::shared_ptr<ExpressaoFiltro> esq, dir;
     int campo = -1;
     Operador op = Operador::Igual;
-    Celula valor;          // text values point into `texto`
+    Celula valor;          // text, binary and decimal constants keep their bytes in `texto`
     QByteArray texto;      // text constant (UTF-8)
     bool valorNulo = false;
 };
@@ -372,6 +417,16 @@ private:
             e.valor.marca = Marca::Binario;
             return true;
         }
+        if (TipoDecimal(tipo)) {
+            std::string dec;
+            if (!decimal::DeTexto(t, dec))
+                return Falhar(citado ? QStringLiteral("'%1' não é um número").arg(t)
+                                     : QStringLiteral("valor inválido: %1").arg(t)),
+                       false;
+            e.texto = QByteArray(dec.data(), qsizetype(dec.size()));
+            e.valor.marca = Marca::Decimal;
+            return true;
+        }
         bool ok = false;
         const QString n = t.trimmed();
         const qlonglong iv = n.toLongLong(&ok);
@@ -422,7 +477,9 @@ bool Comparar(const ExpressaoFiltro& e, const clsRecordsetDados& d, uint32_t lin
     if (c.marca == Marca::Nulo)
         return false;
     int r;
-    if (e.valor.marca == Marca::Texto || e.valor.marca == Marca::Binario) {
+    if (e.valor.marca == Marca::Decimal) {
+        r = CompararComDecimal(d, c, std::string_view(e.texto.constData(), size_t(e.texto.size())));
+    } else if (e.valor.marca == Marca::Texto || e.valor.marca == Marca::Binario) {
         if (e.op == Operador::Como) {
             return Casa(d.Texto(c), QString::fromUtf8(e.texto));
         }

@@ -26,7 +26,8 @@ bool AnalisarOrdem(const QString& criterio, const clsRecordsetDados& dados, std:
 // Stable: rows that compare equal keep their order. Nulls come first in ascending order.
 void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chaves, const clsRecordsetDados& dados);
 
-// Orders two cells: nulls, then numbers and dates, then text (case-insensitive), then binary.
+// Orders two cells: nulls, then numbers (decimals by their exact value) and dates, then text
+// (case-insensitive), then binary.
 int CompararCelulas(const clsRecordsetDados& dados, Celula a, Celula b);
 // Case-insensitive comparison of UTF-8 texts (ASCII fast path).
 int CompararTextos(const char* a, uint32_t na, const char* b, uint32_t nb);

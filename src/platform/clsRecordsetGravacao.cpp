@@ -10,9 +10,15 @@ namespace {
 
 bool MesmaCelula(const clsRecordsetDados& d, Celula a, Celula b)
 {
-    if (a.marca != b.marca)
-        return false;
-    if (a.marca == Marca::Texto || a.marca == Marca::Binario) {
+    if (a.marca != b.marca) {
+        // A number read as an integer or a real, typed again as the same decimal text.
+        if (a.marca != Marca::Decimal && b.marca != Marca::Decimal)
+            return false;
+        std::string ba, bb;
+        const std::string_view ta = d.TextoDecimal(a, ba), tb = d.TextoDecimal(b, bb);
+        return !ta.empty() && ta == tb;
+    }
+    if (a.marca == Marca::Texto || a.marca == Marca::Binario || a.marca == Marca::Decimal) {
         uint32_t na, nb;
         const char* pa = d.Bytes(a, na);
         const char* pb = d.Bytes(b, nb);
@@ -69,10 +75,9 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
     }
     const QString alvo = motor->CitarIdentificador(tabela);
     auto nome = [&](int c) { return motor->CitarIdentificador(dados->campos[c].colunaBase); };
-    // A text cell goes back as the very text read (a date kept as text matches itself exactly).
-    auto valor = [&](Celula v, int c) {
-        return v.marca == Marca::Texto ? QVariant(dados->Texto(v)) : dados->ParaVariant(v, dados->campos[c].tipo);
-    };
+    // Every value goes back in the kind it was read in: a text as the very text read, a decimal as
+    // its exact digits.
+    auto valor = [&](Celula v, int c) { return dados->ParaParametro(v, c); };
 
     // WHERE on the key (or every comparable original value) as the row was read.
     auto onde = [&](uint32_t l, Instrucao& ins) {
@@ -94,12 +99,34 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
         ins.conferirUma = true;
     };
 
+    // A row is written only when the engine keeps each of its decimals exactly.
+    auto decimaisGuardados = [&](uint32_t l) {
+        const std::vector<Celula>* orig = dados->Originais(l);
+        for (int c : colunas) {
+            const Celula v = dados->Ler(l, c);
+            if (v.marca != Marca::Decimal)
+                continue;
+            const bool inalterado = orig && MesmaCelula(*dados, v, (*orig)[size_t(c)]);
+            if (inalterado && (*orig)[size_t(c)].marca != Marca::Decimal)
+                continue; // the integer or real read stays as it is
+            uint32_t n;
+            const char* p = dados->Bytes(v, n);
+            const QString motivo =
+                motor->DecimalNaoGuardado(dados->campos[c].colunaBase, std::string_view(p, n), inalterado);
+            if (!motivo.isEmpty())
+                return Falhar(ErrTipoValor, motivo);
+        }
+        return true;
+    };
+
     std::vector<Instrucao> instrucoes;
     std::vector<uint32_t> novas;
     for (uint32_t l : linhas) {
         Instrucao ins;
         switch (dados->Estado(l)) {
         case EstadoLinha::Nova: {
+            if (!decimaisGuardados(l))
+                return false;
             QStringList cols, marcas;
             for (int c : colunas) {
                 const Celula v = dados->Ler(l, c);
@@ -127,6 +154,8 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
             }
             if (sets.isEmpty())
                 continue;
+            if (!decimaisGuardados(l))
+                return false;
             ins.sql = QStringLiteral("UPDATE %1 SET %2").arg(alvo, sets.join(QStringLiteral(", ")));
             onde(l, ins);
             break;

@@ -97,6 +97,8 @@ inline bool TipoReal(int t)
 {
     return t == adSingle || t == adDouble || t == adCurrency || t == adDecimal || t == adNumeric;
 }
+// Exact decimals: their values are kept and handed out as canonical text (mdlDecimal.h).
+inline bool TipoDecimal(int t) { return t == adDecimal || t == adNumeric; }
 
 // The size ADO reports for a fixed-size type (bytes), 0 for the others.
 qint64 TamanhoFixo(int tipo);

@@ -264,6 +264,9 @@ clsEscritorDataSet::clsEscritorDataSet(RecordsetPtr r) : rs(std::move(r))
             case Marca::Data:
                 cabe = forma == Forma::Data;
                 break;
+            case Marca::Decimal:
+                cabe = forma == Forma::Decimal;
+                break;
             }
             if (!cabe)
                 forma = Forma::Texto;
@@ -364,6 +367,12 @@ void clsEscritorDataSet::Valor(std::string& s, const Celula& v, Forma forma)
     case Marca::Data:
         Data(s, int64_t(v.carga));
         return;
+    case Marca::Decimal: { // the exact digits: a canonical decimal is already an xs:decimal
+        uint32_t n;
+        const char* p = d.Bytes(v, n);
+        s.append(p, n);
+        return;
+    }
     case Marca::Binario: {
         uint32_t n;
         const char* p = d.Bytes(v, n);

@@ -1,6 +1,9 @@
 #include "clsModeloRecordset.h"
 
+#include "platform/mdlDecimal.h"
+
 #include <QDateTime>
+#include <QLocale>
 
 clsModeloRecordset::clsModeloRecordset(QObject* pai) : QAbstractTableModel(pai) {}
 
@@ -42,6 +45,9 @@ QVariant clsModeloRecordset::data(const QModelIndex& indice, int papel) const
     case Qt::DisplayRole:
     case Qt::EditRole: {
         const QVariant v = m_rs->ValorCelula(indice.row(), indice.column());
+        // A decimal in the user's notation with every digit, for reading and for editing alike.
+        if (ado::TipoDecimal(m_rs->InfoCampo(indice.column()).tipo) && v.typeId() == QMetaType::QString)
+            return decimal::ParaTextoLocal(v.toString(), QLocale());
         // Binary values are shown as the grid of a data control shows them: not at all.
         if (papel != Qt::DisplayRole)
             return v;
@@ -85,6 +91,11 @@ bool clsModeloRecordset::setData(const QModelIndex& indice, const QVariant& valo
     QVariant v = valor;
     if (v.typeId() == QMetaType::QString && v.toString().isEmpty())
         v = QVariant();
+    // A decimal typed in the user's notation goes in as its exact digits.
+    std::string exato;
+    if (ado::TipoDecimal(m_rs->InfoCampo(indice.column()).tipo) && v.typeId() == QMetaType::QString
+        && decimal::DeTextoLocal(v.toString(), QLocale(), exato))
+        v = QString::fromLatin1(exato.data(), qsizetype(exato.size()));
     if (!m_rs->DefinirCelula(indice.row(), indice.column(), v)) {
         m_erro = m_rs->Erro().descricao;
         emit EdicaoRecusada(m_erro);

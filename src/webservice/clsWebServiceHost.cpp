@@ -8,8 +8,6 @@
 
 #include <httplib.h>
 
-#include <QRegularExpression>
-
 namespace {
 
 const char* const Metodos[] = {"OpenDataset", "OpenSchema", "ExecSql", "Version", "ConnectionType"};
@@ -53,22 +51,11 @@ void Elemento(std::string& s, const char* nome, const QString& texto)
     s += std::string("<") + nome + ">" + Esc(texto) + "</" + nome + ">";
 }
 
-// "Err:…\ndescription" + sufixo, the way the service's pages end their error texts (CR LF).
-QString TrocarSufixo(const QString& errMsg, const QString& sufixoDados, const QString& sufixoServico)
+// The text of a failure as the service's pages write it: the data layer's "Err:N" text with the
+// context after a CR LF.
+QString TextoFalha(const ErroDados& erro, const QString& contexto)
 {
-    QString base = errMsg;
-    if (!sufixoDados.isEmpty() && base.endsWith(sufixoDados))
-        base.chop(sufixoDados.size());
-    return base + sufixoServico;
-}
-
-// The connection string as error texts show it: passwords hidden, since the text travels to
-// whoever calls the service.
-QString SemSenha(const QString& connStr)
-{
-    static const QRegularExpression senha(QStringLiteral("((?:^|;)[^;=]*(?:password|pwd)\\s*=)[^;]*"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    return QString(connStr).replace(senha, QStringLiteral("\\1***"));
+    return TextoErrMsg(erro) + QStringLiteral("\r\n") + contexto;
 }
 
 } // namespace
@@ -111,9 +98,10 @@ QString clsWebServiceHost::ConnectionTypeServico() const
                                                                                    : QStringLiteral("ACCESS");
 }
 
-QString clsWebServiceHost::ErroConexao(const QString& errMsg) const
+QString clsWebServiceHost::ErroConexao(const ErroDados& erro) const
 {
-    return TrocarSufixo(errMsg, QStringLiteral("\nConnStr:") + connStr, QStringLiteral("\r\nConnStr:") + SemSenha(connStr));
+    // The text goes to whoever calls the service: the connection string without its passwords.
+    return TextoFalha(erro, QStringLiteral("ConnStr:") + MascararSenha(connStr));
 }
 
 namespace {
@@ -178,14 +166,14 @@ RespostaHost clsWebServiceHost::DataSetOuErro(const QString& metodo, const QStri
     clsData dados(ambiente);
     QString erro;
     if (!dados.OpenConnection(connStr, true, false)) {
-        erro = ErroConexao(dados.ErrMsg());
+        erro = ErroConexao(dados.Erro());
         return Simples(ns, metodo, nullptr, &erro);
     }
     RecordsetPtr rs;
     const bool ok = dados.OpenRecordset(rs, strSql, false, false, false);
     dados.CloseConnection();
     if (!ok) {
-        erro = TrocarSufixo(dados.ErrMsg(), QStringLiteral("\nQuerie:") + strSql, QStringLiteral("\r\nQuerie:") + strSql);
+        erro = TextoFalha(dados.Erro(), QStringLiteral("Querie:") + strSql);
         return Simples(ns, metodo, nullptr, &erro);
     }
     return Fluxo(ns, metodo, std::move(rs), strErrMsg);
@@ -223,7 +211,7 @@ RespostaHost clsWebServiceHost::SchemaOuErro(const QHash<QString, QString>& a) c
     clsData dados(ambiente);
     QString erro;
     if (!dados.OpenConnection(connStr, true, false)) {
-        erro = ErroConexao(dados.ErrMsg());
+        erro = ErroConexao(dados.Erro());
         return Simples(ns, metodo, nullptr, &erro);
     }
     // The names travel as restrictions of the catalog request, never inside SQL text.
@@ -253,7 +241,7 @@ RespostaHost clsWebServiceHost::SchemaOuErro(const QHash<QString, QString>& a) c
         break;
     }
     if (!ok) {
-        erro = QStringLiteral("Err:") + QString::number(m->Erro().numero) + u'\n' + m->Erro().descricao;
+        erro = TextoErrMsg(m->Erro());
         dados.CloseConnection();
         return Simples(ns, metodo, nullptr, &erro);
     }
@@ -282,12 +270,12 @@ RespostaHost clsWebServiceHost::Metodo(const QString& metodo, const QHash<QStrin
     QString erro;
     QString resultado = QStringLiteral("false");
     if (!dados.OpenConnection(connStr, true, false)) {
-        erro = ErroConexao(dados.ErrMsg());
+        erro = ErroConexao(dados.Erro());
     } else if (dados.ExecSql(strSql, false)) {
         resultado = QStringLiteral("true");
         erro = strErrMsg;
     } else {
-        erro = TrocarSufixo(dados.ErrMsg(), QStringLiteral("\nQuerie:") + strSql, QStringLiteral("\r\nQuerie:") + strSql);
+        erro = TextoFalha(dados.Erro(), QStringLiteral("Querie:") + strSql);
     }
     dados.CloseConnection();
     return Simples(ns, metodo, &resultado, &erro);

@@ -67,7 +67,7 @@ private:
     RespostaHost Metodo(const QString& metodo, const QHash<QString, QString>& args) const;
     RespostaHost DataSetOuErro(const QString& metodo, const QString& strSql, const QString& strErrMsg) const;
     RespostaHost SchemaOuErro(const QHash<QString, QString>& args) const;
-    QString ErroConexao(const QString& errMsg) const;
+    QString ErroConexao(const ErroDados& erro) const;
 
     // The host answers nobody interactively: its connections get a silent prompt and default options.
     mutable clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};

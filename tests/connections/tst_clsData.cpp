@@ -168,7 +168,7 @@ private slots:
         QVERIFY(!db.OpenConnection(cs, true, false));
         QVERIFY(prompt.mensagens.isEmpty());
         QVERIFY(db.ErrMsg().startsWith("Err:-2147467259\n"));
-        QVERIFY(db.ErrMsg().endsWith("\nConnStr:" + cs));
+        QVERIFY(db.ErrMsg().endsWith("\nConnStr:" + QString(cs).replace("Password=;", "Password=***;")));
         QVERIFY(!db.ActiveConnection());
         QCOMPARE(db.ConnectionType(), 0);
         QVERIFY(!db.OpenConnection("Provider=Xpto.1;Data Source=x", true, true));
@@ -180,6 +180,16 @@ private slots:
         BancoTeste b;
         QVERIFY(db.OpenConnection(b.connStr, true, false));
         QVERIFY(db.ErrMsg().contains("Xpto.1"));
+    }
+
+    void FalhaAoAbrirEscondeASenha()
+    {
+        clsData db(amb);
+        QVERIFY(!db.OpenConnection("Provider=MSDASQL;Driver={Driver Que Nao Existe};Uid=ana;Pwd=segredo", true, false));
+        QVERIFY2(!db.ErrMsg().contains("segredo"), qPrintable(db.ErrMsg()));
+        QVERIFY2(db.ErrMsg().endsWith("\nConnStr:Provider=MSDASQL;Driver={Driver Que Nao Existe};Uid=ana;Pwd=***"),
+                 qPrintable(db.ErrMsg()));
+        QCOMPARE(db.ConnectionType(), 0);
     }
 
     void CaminhoWeb()

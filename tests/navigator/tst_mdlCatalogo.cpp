@@ -12,6 +12,7 @@
 #include "support/registroTestes.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -238,6 +239,12 @@ private slots:
             QVERIFY(d.ExecSql("CREATE TABLE navegador_pg (id integer PRIMARY KEY, nome varchar(40) NOT NULL)", false));
             d.CloseConnection();
         }
+        // The table goes when the test ends, passed or not: other tests read the same database's catalog.
+        const auto apagar = qScopeGuard([&] {
+            clsData d(c.ambiente);
+            if (d.OpenConnection(connStr, true, false))
+                d.ExecSql("DROP TABLE IF EXISTS navegador_pg", false);
+        });
         QVERIFY2(MapearConexaoCustomizada(c.arvore, connStr), qPrintable(c.prompt.textos().join('|')));
         clsNo* fonte = c.Fonte();
         QCOMPARE(fonte->Text(), QStringLiteral("127.0.0.1 - quarrix_teste"));

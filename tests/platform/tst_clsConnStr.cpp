@@ -76,6 +76,35 @@ private slots:
         QVERIFY(e.descricao.contains("OraOLEDB.Oracle"));
     }
 
+    void MascararSenha_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("mostrado");
+        QTest::newRow("oledb") << "Provider=SQLOLEDB.1;Password=segredo;User ID=sa;Data Source=srv"
+                               << "Provider=SQLOLEDB.1;Password=***;User ID=sa;Data Source=srv";
+        QTest::newRow("chave sem caixa, no fim") << "Driver={PostgreSQL Unicode};Uid=q;pWD=segredo"
+                                                 << "Driver={PostgreSQL Unicode};Uid=q;pWD=***";
+        QTest::newRow("brancos em volta do =") << "UID=sa; PWD = segredo ;Server=x" << "UID=sa; PWD = *** ;Server=x";
+        QTest::newRow("chaves com ; dentro") << "Driver={x};PWD={se;gr}}edo};Server={a;b}"
+                                             << "Driver={x};PWD=***;Server={a;b}";
+        QTest::newRow("aspas") << "Password=\"se;gre\"\"do\";Data Source=x" << "Password=***;Data Source=x";
+        QTest::newRow("apostrofos") << "PASSWORD='se;gredo' ;Data Source=x" << "PASSWORD=*** ;Data Source=x";
+        QTest::newRow("jet") << "Data Source= /a.mdb;User Id=admin;JET OLEDB:Database Password=segredo;Persist Security Info=True;"
+                             << "Data Source= /a.mdb;User Id=admin;JET OLEDB:Database Password=***;Persist Security Info=True;";
+        QTest::newRow("vazia") << "Password=;Data Source=x" << "Password=***;Data Source=x";
+        QTest::newRow("dentro de outra cadeia") << "Provider=MSDASQL;Extended Properties=\"DSN=v;UID=sa;PWD=segredo\""
+                                                << "Provider=MSDASQL;Extended Properties=\"DSN=v;UID=sa;PWD=***\"";
+        QTest::newRow("aspa aberta") << "Server=x;Pwd=\"segredo;Uid=y" << "Server=x;Pwd=***";
+        QTest::newRow("sem senha") << ";Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/a b.mdb;User Id=admin;a==b=c"
+                                   << ";Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/a b.mdb;User Id=admin;a==b=c";
+    }
+    void MascararSenha()
+    {
+        QFETCH(QString, texto);
+        QFETCH(QString, mostrado);
+        QCOMPARE(::MascararSenha(texto), mostrado);
+    }
+
     void OdbcPersonalizado()
     {
         QCOMPARE(clsMotorOdbc::TraduzirOdbc(clsConnStr(

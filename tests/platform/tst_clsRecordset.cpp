@@ -34,6 +34,38 @@ RecordsetPtr Pessoas()
     return rs;
 }
 
+// Nome and Valor (an exact decimal): values that a double would order or compare wrongly.
+const QList<QPair<QString, QVariant>> ValoresDecimais = {
+    {"cem", "100"},
+    {"menos dois", "-2"},
+    {"dez e um quarto", "10.25"},
+    {"tres", 3},
+    {"menos dez e meio", -10.5},
+    {"grande", "1234567890123456789012345678.0123456789"},
+    {"grande menos um", "1234567890123456789012345678.0123456788"},
+    {"grande negativo", "-1234567890123456789012345678.0123456789"},
+    {"um e meio", "1.50"},
+    {"menos meio", "-0.5"},
+    {"menos 0.45", "-0.45"},
+    {"nulo", QVariant()},
+};
+
+RecordsetPtr Decimais()
+{
+    auto rs = std::make_shared<clsRecordset>();
+    rs->AppendField("Nome", adVarWChar, 50);
+    rs->AppendField("Valor", adNumeric);
+    rs->Open();
+    for (const auto& [nome, valor] : ValoresDecimais) {
+        rs->AddNew();
+        rs->DefinirValor(0, nome);
+        rs->DefinirValor(1, valor);
+        rs->Update();
+    }
+    rs->MoveFirst();
+    return rs;
+}
+
 QStringList Nomes(clsRecordset& rs)
 {
     QStringList r;
@@ -230,6 +262,53 @@ private slots:
         QCOMPARE(rs->Valor("Nascimento").toDateTime(), QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)));
         QVERIFY(rs->CancelUpdate());
         QCOMPARE(rs->Valor("Idade").toInt(), 30);
+    }
+
+    void DecimaisPeloValorExato_data()
+    {
+        QTest::addColumn<QString>("ordem");
+        QTest::addColumn<QString>("criterio");
+        QTest::addColumn<QStringList>("nomes");
+        QTest::newRow("ordem") << "Valor" << ""
+                               << QStringList{"nulo", "grande negativo", "menos dez e meio", "menos dois", "menos meio",
+                                              "menos 0.45", "um e meio", "tres", "dez e um quarto", "cem",
+                                              "grande menos um", "grande"};
+        QTest::newRow("ordem desc") << "Valor Desc" << "Valor < 0"
+                                    << QStringList{"menos 0.45", "menos meio", "menos dois", "menos dez e meio",
+                                                   "grande negativo"};
+        QTest::newRow("ultimo digito") << "" << "Valor > 1234567890123456789012345678.0123456788"
+                                       << QStringList{"grande"};
+        QTest::newRow("escala nao conta") << "" << "Valor = 1.5" << QStringList{"um e meio"};
+        QTest::newRow("texto com virgula") << "" << "Valor >= '10,25' And Valor <= 100"
+                                           << QStringList{"cem", "dez e um quarto"};
+        QTest::newRow("like no texto") << "" << "Valor Like '*.5*'" << QStringList{"menos dez e meio", "um e meio", "menos meio"};
+    }
+    void DecimaisPeloValorExato()
+    {
+        QFETCH(QString, ordem);
+        QFETCH(QString, criterio);
+        QFETCH(QStringList, nomes);
+        auto rs = Decimais();
+        QVERIFY(rs->setSort(ordem));
+        QVERIFY2(rs->setFilter(criterio), qPrintable(rs->Erro().descricao));
+        QCOMPARE(Nomes(*rs), nomes);
+    }
+
+    void DecimalGuardaCadaDigito()
+    {
+        auto rs = Decimais();
+        QStringList lidos;
+        for (int i = 0; i < rs->RecordCount(); ++i)
+            lidos << rs->ValorCelula(i, 1).toString();
+        QCOMPARE(lidos, (QStringList{"100", "-2", "10.25", "3", "-10.5", "1234567890123456789012345678.0123456789",
+                                     "1234567890123456789012345678.0123456788",
+                                     "-1234567890123456789012345678.0123456789", "1.50", "-0.5", "-0.45", ""}));
+        QVERIFY(rs->DefinirValor("Valor", 1e20));
+        QCOMPARE(rs->Valor("Valor").toString(), QStringLiteral("100000000000000000000"));
+        QVERIFY(!rs->DefinirValor("Valor", "cem"));
+        QCOMPARE(int(rs->Erro().numero), int(ErrTipoValor));
+        QVERIFY(rs->DefinirValor("Valor", " -0007.250 "));
+        QCOMPARE(rs->Valor("Valor").toString(), QStringLiteral("-7.250"));
     }
 
     void SomenteLeituraRecusaAlteracoes()

@@ -69,6 +69,35 @@ private slots:
         QVERIFY(!grande.ok || grande.status == 413);
     }
 
+    // The string published, as the program prints it and as its failure says it: no password.
+    void SenhaNaoApareceNaSaida_data()
+    {
+        QTest::addColumn<QString>("arquivo");
+        QTest::addColumn<int>("codigo");
+        QTest::newRow("publicado") << "web.db" << -1;
+        QTest::newRow("falha ao abrir") << "nao-existe.db" << 1;
+    }
+    void SenhaNaoApareceNaSaida()
+    {
+        QFETCH(QString, arquivo);
+        QFETCH(int, codigo);
+        QProcess p;
+        p.start(Caminho(), {MontarConnStrAccess(dir.filePath(arquivo), QStringLiteral("Admin"), QStringLiteral("segredo")),
+                            QStringLiteral("127.0.0.1:0")});
+        QByteArray saida;
+        if (codigo < 0) { // published: read until the address, then stopped
+            while (!saida.contains(".asmx") && p.waitForReadyRead(10000))
+                saida += p.readAllStandardOutput();
+            p.kill();
+        }
+        p.waitForFinished();
+        if (codigo >= 0)
+            QCOMPARE(p.exitCode(), codigo);
+        saida += p.readAllStandardOutput() + p.readAllStandardError();
+        QVERIFY2(saida.contains("Database Password=***;"), saida.constData());
+        QVERIFY2(!saida.contains("segredo"), saida.constData());
+    }
+
     void Ajuda()
     {
         QProcess p;

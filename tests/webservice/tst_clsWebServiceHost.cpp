@@ -147,6 +147,9 @@ private slots:
         rs->DefinirValor(3, 5);
         rs->DefinirValor(4, QStringLiteral("a\x01" "b\rc"));
         rs->Update();
+        rs->AddNew();
+        rs->DefinirValor(1, QStringLiteral("-1234567890123456789012345678.0123456789"));
+        rs->Update();
         datasetescrita::clsEscritorDataSet e(rs);
         std::string s;
         while (e.Proximo(s)) {
@@ -156,6 +159,8 @@ private slots:
         QVERIFY2(xml.contains("<Quando>2024-02-29T23:59:58.500</Quando><Valor>100000000000000000000</Valor>"
                               "<Bytes>AAH/</Bytes><Numero>5</Numero><Nome_x0020_Longo>a\xEF\xBF\xBD" "b&#xD;c</Nome_x0020_Longo>"),
                  xml.mid(xml.indexOf("<Table ")).constData());
+        QVERIFY(xml.contains("<Table diffgr:id=\"Table2\" msdata:rowOrder=\"1\">"
+                             "<Valor>-1234567890123456789012345678.0123456789</Valor></Table>"));
     }
 
     void MetodosSimples()

@@ -95,8 +95,8 @@ int main(int argc, char** argv)
         return 1;
     }
     const QString mostrado = endereco.contains(u':') ? u'[' + endereco + u']' : endereco;
-    std::printf("Publicando %s\nem http://%s:%d/%s.asmx (%s)\n", qPrintable(QString(args[0])), qPrintable(mostrado),
-                host.Porta(), qPrintable(classe), qPrintable(host.ConnectionTypeServico()));
+    std::printf("Publicando %s\nem http://%s:%d/%s.asmx (%s)\n", qPrintable(MascararSenha(args[0])),
+                qPrintable(mostrado), host.Porta(), qPrintable(classe), qPrintable(host.ConnectionTypeServico()));
     std::fflush(stdout);
     host.Aguardar();
     return 0;
