@@ -177,9 +177,9 @@ int RawDetalhes(const Raw& r, const QString& tabela)
 bool SchemasDetalhes(clsData& d, const QString& tabela, int& linhas)
 {
     RecordsetPtr colunas, chaves, indices;
-    const bool ok = d.OpenSchema(tiposchema::Colunas, colunas, tabela, {}, {}, {}, false, {}, true)
-                    && d.OpenSchema(tiposchema::ChavesPrimarias, chaves, tabela, {}, {}, {}, false, {}, true)
-                    && d.OpenSchema(tiposchema::Indices, indices, tabela, {}, {}, {}, false, {}, true);
+    const bool ok = d.OpenSchema(tiposchema::Colunas, colunas, {.tabela = tabela, .ocultarSistema = true}, false)
+                    && d.OpenSchema(tiposchema::ChavesPrimarias, chaves, {.tabela = tabela, .ocultarSistema = true}, false)
+                    && d.OpenSchema(tiposchema::Indices, indices, {.tabela = tabela, .ocultarSistema = true}, false);
     linhas = ok ? colunas->RecordCount() + chaves->RecordCount() + indices->RecordCount() : -1;
     return ok;
 }
@@ -268,7 +268,7 @@ bool Rodada(const QString& caminho, int tabelas, Figuras& f, bool completa)
         }
         const double abrir = Ms(t);
         RecordsetPtr rs;
-        if (!d.OpenSchema(tiposchema::Tabelas, rs, {}, QStringLiteral("TABLE"), {}, {}, false, {}, true)) {
+        if (!d.OpenSchema(tiposchema::Tabelas, rs, {.tipo = QStringLiteral("TABLE"), .ocultarSistema = true}, false)) {
             std::printf("OpenSchema: %s\n", qPrintable(d.ErrMsg()));
             return false;
         }
@@ -315,7 +315,7 @@ bool Rodada(const QString& caminho, int tabelas, Figuras& f, bool completa)
         d.OpenConnection(connStr, true, false);
         RecordsetPtr rs;
         t.start();
-        d.OpenSchema(tiposchema::Tabelas, rs, {}, QStringLiteral("TABLE"), {}, {}, false, {}, true);
+        d.OpenSchema(tiposchema::Tabelas, rs, {.tipo = QStringLiteral("TABLE"), .ocultarSistema = true}, false);
         f.schemaAberta.push_back(Ms(t));
         int linhas = 0;
         t.start();

@@ -56,6 +56,20 @@ public:
                  long& lngAfectedRecords);
     // The statement alone, without result set or count.
     bool ExecSql(const QString& strSql, bool blnShowErrMsg = true);
+    // The restrictions of OpenSchema by name; those not set are no restriction.
+    struct FiltroSchema {
+        QString tabela;       // strTableName
+        QString tipo;         // strTableType ("TABLE", "VIEW")
+        QString outraTabela;  // strOtherTableName: the referenced table of foreign keys
+        QString view;         // strViewName
+        QString indice;       // strIndexName
+        bool ocultarSistema = false; // blnHideSystemObjects
+    };
+    bool OpenSchema(int intSchema, RecordsetPtr& rstRecordset, const FiltroSchema& filtro, bool blnShowErrMsg = true)
+    {
+        return OpenSchema(intSchema, rstRecordset, filtro.tabela, filtro.tipo, filtro.outraTabela, filtro.view,
+                          blnShowErrMsg, filtro.indice, filtro.ocultarSistema);
+    }
     bool OpenSchema(int intSchema, RecordsetPtr& rstRecordset, const QString& strTableName = QString(),
                     const QString& strTableType = QString(), const QString& strOtherTableName = QString(),
                     const QString& strViewName = QString(), bool blnShowErrMsg = true,

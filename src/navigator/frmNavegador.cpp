@@ -86,7 +86,7 @@ void frmNavegador::AbrirConsulta(clsNo* no, const QString& sql, const QString& t
     m_ambiente.Prompt().ProcessarEventos();
     auto* janela = new frmTabela(m_ambiente);
     janela->DefinirTag(QString::number(p.indiceFonte));
-    janela->CarregarForm(p.connStr, p.sql, p.tabela, p.executar, p.fonte, p.banco, p.textoNo);
+    janela->CarregarForm(p);
 }
 
 void frmNavegador::ChamarRenomear()

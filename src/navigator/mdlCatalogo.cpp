@@ -166,10 +166,14 @@ bool ConectarServidor(clsArvore& arvore, clsNo* no)
     const QString chave = no->Key();
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         const QString nome = Texto(rs, "Name");
-        IncluirNode(arvore, nome, chave + nome, chave, img::Banco, {},
-                    QStringLiteral("Servidor: ") + no->Text() + QStringLiteral(" - Banco de dados: ") + nome,
-                    arvore.Dados().Ler(chave, CampoNo::Usuario), arvore.Dados().Ler(chave, CampoNo::Senha),
-                    arvore.Dados().Ler(chave, CampoNo::Integrado));
+        IncluirNode(arvore, {.texto = nome,
+                             .chave = chave + nome,
+                             .chavePai = chave,
+                             .imagem = img::Banco,
+                             .descricao = QStringLiteral("Servidor: ") + no->Text() + QStringLiteral(" - Banco de dados: ") + nome,
+                             .usuario = arvore.Dados().Ler(chave, CampoNo::Usuario),
+                             .senha = arvore.Dados().Ler(chave, CampoNo::Senha),
+                             .integrado = arvore.Dados().Ler(chave, CampoNo::Integrado)});
     }
     arvore.Expandir(no);
     dados.CloseConnection();
@@ -319,7 +323,7 @@ bool CarregarObjetos(clsArvore& arvore, clsNo* pasta, clsData* dados, const Obje
     return ComDados(arvore, pasta, dados, [&](clsData& d) {
         arvore.RemoverFilhos(pasta);
         RecordsetPtr rs;
-        if (!d.OpenSchema(o.schema, rs, {}, o.tipoTabela, {}, {}, true, {}, o.ocultar) || rs->RecordCount() <= 0)
+        if (!d.OpenSchema(o.schema, rs, {.tipo = o.tipoTabela, .ocultarSistema = o.ocultar}) || rs->RecordCount() <= 0)
             return false;
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
             const QString nome = o.cortarGrupo ? Texto(rs, o.campoNome).section(u';', 0, 0) : Texto(rs, o.campoNome);
@@ -385,10 +389,10 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
     const QString chave = tabela->Key();
     Pasta(arvore, tabela, "Columns", "Cmp", img::PastaColunas, {});
     RecordsetPtr colunas;
-    if (dados.OpenSchema(tiposchema::Colunas, colunas, tabela->Text(), {}, {}, {}, true, {}, true) && colunas->RecordCount() > 0) {
+    if (dados.OpenSchema(tiposchema::Colunas, colunas, {.tabela = tabela->Text(), .ocultarSistema = true}) && colunas->RecordCount() > 0) {
         colunas->setSort(QStringLiteral("ORDINAL_POSITION"));
         RecordsetPtr chaves;
-        dados.OpenSchema(tiposchema::ChavesPrimarias, chaves, tabela->Text(), {}, {}, {}, true, {}, true);
+        dados.OpenSchema(tiposchema::ChavesPrimarias, chaves, {.tabela = tabela->Text(), .ocultarSistema = true});
         for (colunas->MoveFirst(); !colunas->Eof(); colunas->MoveNext()) {
             const QString nome = Texto(colunas, "COLUMN_NAME");
             qint32 tamanho = qint32(Numero(colunas, "CHARACTER_MAXIMUM_LENGTH"));
@@ -411,7 +415,7 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
     }
     Pasta(arvore, tabela, "Indexes", "Idx", img::PastaIndices, {});
     RecordsetPtr indices;
-    if (dados.OpenSchema(tiposchema::Indices, indices, tabela->Text(), {}, {}, {}, true, {}, true) && indices->RecordCount() > 0) {
+    if (dados.OpenSchema(tiposchema::Indices, indices, {.tabela = tabela->Text(), .ocultarSistema = true}) && indices->RecordCount() > 0) {
         QString anterior;
         for (indices->MoveFirst(); !indices->Eof(); indices->MoveNext()) {
             const QString nome = Texto(indices, "INDEX_NAME");
@@ -424,7 +428,7 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
     if (dados.ConnectionType() == tipoconexao::OleDb || dados.ConnectionType() == tipoconexao::WebSql) {
         Pasta(arvore, tabela, "Triggers", "Trg", img::PastaTriggers, tabela->Tag());
         RecordsetPtr triggers;
-        if (dados.OpenSchema(tiposchema::Triggers, triggers, tabela->Text(), {}, {}, {}, true, {}, true) && triggers->RecordCount() > 0)
+        if (dados.OpenSchema(tiposchema::Triggers, triggers, {.tabela = tabela->Text(), .ocultarSistema = true}) && triggers->RecordCount() > 0)
             for (triggers->MoveFirst(); !triggers->Eof(); triggers->MoveNext()) {
                 const QString nome = Texto(triggers, "TRIGGER_NAME");
                 IncluirNode(arvore, nome, chave + QStringLiteral("Trg") + nome, chave + QStringLiteral("Trg"), img::Trigger, tabela->Tag());

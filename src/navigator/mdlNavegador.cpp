@@ -34,6 +34,12 @@ clsNo* IncluirNode(clsArvore& arvore, const QString& texto, const QString& chave
     return no;
 }
 
+clsNo* IncluirNode(clsArvore& arvore, const NovoNo& n)
+{
+    return IncluirNode(arvore, n.texto, n.chave, n.chavePai, n.imagem, n.tag, n.descricao, n.usuario, n.senha,
+                       n.integrado, n.caminho, n.endereco);
+}
+
 void InicializarNavegador(clsArvore& arvore)
 {
     IncluirNode(arvore, QStringLiteral("Brisquell Quarrix v") + globais::ObterVersao(), QStringLiteral("Home"), {},

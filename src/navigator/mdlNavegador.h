@@ -20,8 +20,24 @@ enum : int {
 constexpr int Maior = 49;
 } // namespace img
 
+// A new node by name: where it goes, its kind and tag, and the fields of its data record.
+struct NovoNo {
+    QString texto;
+    QString chave;
+    QString chavePai;  // a root when empty
+    int imagem = 0;
+    QString tag;
+    QString descricao;
+    QString usuario;
+    QString senha;
+    QString integrado; // "1" for integrated security
+    QString caminho;
+    QString endereco;
+};
+
 // Adds a node (see AdicionarNode), sets its image and tag and registers its data record under the
 // key it was finally added with. Returns null when the user declined a duplicate key.
+clsNo* IncluirNode(clsArvore& arvore, const NovoNo& no);
 clsNo* IncluirNode(clsArvore& arvore, const QString& texto, const QString& chave, const QString& chavePai,
                    int imagem, const QString& tag = {}, const QString& descricao = {}, const QString& usuario = {},
                    const QString& senha = {}, const QString& integrado = {}, const QString& caminho = {},

@@ -32,14 +32,14 @@ void CarregarServidores(clsArvore& arvore)
     for (int i = 1; i <= arvore.Ambiente().qtdeServidores; ++i) {
         const QString tipo = Ler("Tipo", i);
         if (tipo == u"A")
-            IncluirConexaoNavegador(arvore, tiporegistro::Access, Ler("Path", i), false, {}, {}, {}, {});
+            IncluirConexaoNavegador(arvore, tiporegistro::Access, Ler("Path", i));
         else if (tipo == u"W")
-            IncluirConexaoNavegador(arvore, tiporegistro::WebService, Ler("Url", i), false, {}, {}, {}, {});
+            IncluirConexaoNavegador(arvore, tiporegistro::WebService, Ler("Url", i));
         else if (tipo == u"C")
             IncluirConexaoNavegador(arvore, tiporegistro::Customizada, Ler("Nome", i), false, {}, {},
                                     Desembaralhar(Ler("ConnStr", i)), Desembaralhar(Ler("Link", i)));
         else if (tipo == u"S" && !arvore.Ambiente().sqlDmoDisponivelCarregado)
-            IncluirConexaoNavegador(arvore, tiporegistro::SqlServer, Ler("Nome", i), false, {}, {}, {}, {});
+            IncluirConexaoNavegador(arvore, tiporegistro::SqlServer, Ler("Nome", i));
         else
             continue;
         ultimo = i;
@@ -53,7 +53,7 @@ void CarregarServidores(clsArvore& arvore)
         return;
     }
     for (const ServidorRegistrado& s : servidoresregistrados::Servidores())
-        IncluirConexaoNavegador(arvore, tiporegistro::SqlServer, s.nome, s.confiavel, {}, {}, {}, {});
+        IncluirConexaoNavegador(arvore, tiporegistro::SqlServer, s.nome, s.confiavel);
 }
 
 bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, bool integrado,
@@ -96,8 +96,17 @@ bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, b
         arvore.Selecionar(existente);
         return false;
     }
-    clsNo* no = IncluirNode(arvore, texto, chave, grupo, imagem, connStr, descricao, usuario, senha,
-                            integrado ? QStringLiteral("1") : QStringLiteral("0"), caminho, endereco);
+    clsNo* no = IncluirNode(arvore, {.texto = texto,
+                                     .chave = chave,
+                                     .chavePai = grupo,
+                                     .imagem = imagem,
+                                     .tag = connStr,
+                                     .descricao = descricao,
+                                     .usuario = usuario,
+                                     .senha = senha,
+                                     .integrado = integrado ? QStringLiteral("1") : QStringLiteral("0"),
+                                     .caminho = caminho,
+                                     .endereco = endereco});
     if (!no)
         return false;
     arvore.Selecionar(no);

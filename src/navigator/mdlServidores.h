@@ -19,9 +19,9 @@ void CarregarServidores(clsArvore& arvore);
 
 // Adds one top-level node for a mapped entry; false (and the existing node selected) when an entry
 // with the same key is already in the tree.
-bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, bool integrado,
-                             const QString& usuario, const QString& senha, const QString& connStr,
-                             const QString& link);
+bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, bool integrado = false,
+                             const QString& usuario = {}, const QString& senha = {}, const QString& connStr = {},
+                             const QString& link = {});
 
 // Writes one entry into the last free slot, or a new one. The caller scrambles connStr and link.
 void GravarServidor(clsArvore& arvore, const QString& tipo, const QString& nome, const QString& connStr, const QString& link);

@@ -239,6 +239,11 @@ void frmTabela::CarregarForm(const QString& strTempConnectionString, const QStri
                  strDataBaseName, strNodeText);
 }
 
+void frmTabela::CarregarForm(const PedidoConsulta& p)
+{
+    CarregarForm(p.connStr, p.sql, p.tabela, p.executar, p.fonte, p.banco, p.textoNo);
+}
+
 void frmTabela::CarregarForm(const QString& strTempConnectionString, QString& strSql, const QString& strTempTabela,
                              bool blnTempExecutarAoCarregar, const QString& strDataSourceName,
                              const QString& strDataBaseName, const QString& strNodeText)

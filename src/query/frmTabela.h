@@ -3,6 +3,7 @@
 // with its own connection. Opened for a table or view (its rows), as an empty SQL editor, with a
 // generated script, or with a function's result.
 #include "gui/frmFilhoConexao.h"
+#include "navigator/mdlNavegador.h"
 #include "platform/clsRecordset.h"
 
 #include <QHash>
@@ -39,6 +40,8 @@ public:
     void CarregarForm(const QString& strTempConnectionString, const QString& strSql, const QString& strTempTabela,
                       bool blnTempExecutarAoCarregar, const QString& strDataSourceName,
                       const QString& strDataBaseName, const QString& strNodeText);
+    // The same, for what a node asks (connection, SQL, caption, run at once, the source it belongs to).
+    void CarregarForm(const PedidoConsulta& pedido);
 
     // Runs the selection, or the whole text, and shows the outcome; true when the run succeeded.
     bool ExecutarSql();

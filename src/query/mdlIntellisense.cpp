@@ -32,9 +32,7 @@ QStringList NomesTabelas(clsData& dados)
     if (!ConexaoDireta(dados))
         return {};
     RecordsetPtr rs;
-    if (!dados.OpenSchema(tiposchema::Tabelas, rs, QString(), QStringLiteral("TABLE"), QString(), QString(), true,
-                          QString(), true)
-        || !rs)
+    if (!dados.OpenSchema(tiposchema::Tabelas, rs, {.tipo = QStringLiteral("TABLE"), .ocultarSistema = true}) || !rs)
         return {};
     return ValoresUnicos(*rs, QStringLiteral("TABLE_NAME"));
 }
@@ -44,7 +42,7 @@ QStringList NomesColunas(clsData& dados, const QString& strTabela)
     if (!ConexaoDireta(dados) || strTabela.isEmpty())
         return {};
     RecordsetPtr rs;
-    if (!dados.OpenSchema(tiposchema::Colunas, rs, strTabela, QString(), QString(), QString(), false) || !rs)
+    if (!dados.OpenSchema(tiposchema::Colunas, rs, {.tabela = strTabela}, false) || !rs)
         return {};
     QStringList colunas = ValoresUnicos(*rs, QStringLiteral("COLUMN_NAME"));
     if (!colunas.isEmpty())

@@ -63,24 +63,30 @@ QStringList Coluna(clsRecordset& rs, const QString& campo)
     return r;
 }
 
+// What the web-service client double answers, and the address it was last given.
+struct ServicoDuble {
+    QString resposta;
+    bool dll = true;
+    QString url;
+};
+
 // Web-service client double: answers ConnectionType from a script.
 class WebDuble : public clsWebServiceDataBase {
 public:
-    static inline QString resposta;
-    static inline bool dll = true;
-    static inline QString url;
+    explicit WebDuble(ServicoDuble& servico) : s(servico) {}
+    ServicoDuble& s;
     QString u, e;
     QString WebServiceUrl() const override { return u; }
-    void setWebServiceUrl(const QString& v) override { u = url = v; }
+    void setWebServiceUrl(const QString& v) override { u = s.url = v; }
     QString ErrMsg() const override { return e; }
     void setErrMsg(const QString& v) override { e = v; }
     bool DllCheck() override
     {
-        if (!dll)
+        if (!s.dll)
             e = "As bibliotecas para acesso via WebService não estão instaladas.";
-        return dll;
+        return s.dll;
     }
-    QString ConnectionType() override { return resposta; }
+    QString ConnectionType() override { return s.resposta; }
     bool OpenDataset(RecordsetPtr&, const QString&) override { return false; }
     bool OpenSchema(RecordsetPtr&, int, const QString&, const QString&, const QString&, const QString&) override
     {
@@ -200,22 +206,23 @@ private slots:
         QVERIFY(!db.OpenConnection("HTTP://servidor/Servico.asmx", true, true)); // no client installed
         QVERIFY(db.ErrMsg().startsWith("Err:"));
         QVERIFY(db.ErrMsg().endsWith("\nConnStr:HTTP://servidor/Servico.asmx"));
-        amb.fabricaWebService = [] { return std::make_unique<WebDuble>(); };
-        WebDuble::dll = true;
-        WebDuble::resposta = "SQL";
+        ServicoDuble servico;
+        amb.fabricaWebService = [&servico] { return std::make_unique<WebDuble>(servico); };
+        servico.dll = true;
+        servico.resposta = "SQL";
         QVERIFY(db.OpenConnection("HTTP://servidor/Servico.asmx", true, false));
         QCOMPARE(db.ConnectionType(), 16);
         QCOMPARE(db.Provider(), QStringLiteral("WebService"));
-        QCOMPARE(WebDuble::url, QStringLiteral("HTTP://servidor/Servico.asmx"));
-        WebDuble::resposta = "Sql";
+        QCOMPARE(servico.url, QStringLiteral("HTTP://servidor/Servico.asmx"));
+        servico.resposta = "Sql";
         QVERIFY(db.OpenConnection("http://x/s.asmx", true, false));
         QCOMPARE(db.ConnectionType(), 8);
-        WebDuble::resposta = "";
+        servico.resposta = "";
         QVERIFY(!db.OpenConnection("http://x/s.asmx", true, false));
         QCOMPARE(db.ErrMsg().section('\n', 1, 1),
                  QStringLiteral("Não foi possivel acessar o WebService. Verifique se o endereço está correto e se sua "
                                 "conexão está ativa"));
-        WebDuble::dll = false;
+        servico.dll = false;
         prompt.respostas.enqueue(vb::Yes);
         QVERIFY(!db.OpenConnection("http://x/s.asmx", true, true));
         QCOMPARE(db.ErrMsg(), QStringLiteral("As bibliotecas para acesso via WebService não estão instaladas."));
@@ -233,8 +240,8 @@ private slots:
         BancoTeste b;
         clsPromptRoteiro prompt;
         clsAmbienteDados amb(prompt);
-        amb.fabricaSqlDmo = [] { return std::make_unique<clsSqlDmoDuble>(); };
-        clsSqlDmoDuble::Reiniciar();
+        ServidorDuble servidor;
+        amb.fabricaSqlDmo = servidor.Fabrica();
         clsData db(amb);
         QVERIFY(db.OpenConnection(b.connStr, true, false));
         db.setConnectionType(4);
@@ -245,10 +252,10 @@ private slots:
         QCOMPARE(db.Server(), QStringLiteral("SRV\\X"));
         QCOMPARE(db.Database(), QStringLiteral("Loja"));
         QCOMPARE(db.User(), QStringLiteral("sa"));
-        QCOMPARE(clsSqlDmoDuble::pedidos.last(), QStringLiteral("SRV\\X|sa|a=b|senha"));
+        QCOMPARE(servidor.pedidos.last(), QStringLiteral("SRV\\X|sa|a=b|senha"));
         db.setConnectionString(MontarConnStrSql("falha", "Loja", "", "", true));
         QVERIFY(!db.OpenSqlDmoServer(false));
-        QCOMPARE(clsSqlDmoDuble::pedidos.last(), QStringLiteral("falha|sa||seguro"));
+        QCOMPARE(servidor.pedidos.last(), QStringLiteral("falha|sa||seguro"));
         QCOMPARE(db.ErrMsg(), QStringLiteral("Err:18456\nLogin failed for user 'sa'."));
         QVERIFY(!db.SqlDmoServer());
     }

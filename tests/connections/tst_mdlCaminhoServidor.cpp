@@ -13,8 +13,8 @@ private slots:
     void ValidarCaminhoServidorAceitaDiscoDoServidor_DubleSqlServer()
     {
         clsPromptRoteiro prompt;
-        clsSqlDmoDuble::Reiniciar();
-        clsSqlDmoDuble sessao;
+        ServidorDuble servidor;
+        clsSqlDmoDuble sessao(servidor);
         sessao.Connect("SRV01", "sa", "");
         QVERIFY(ValidarCaminhoServidor(prompt, "c:\\backup\\x.bak", sessao));
         QVERIFY(ValidarCaminhoServidor(prompt, "D:\\dados\\base.mdf", sessao));
@@ -31,8 +31,8 @@ private slots:
     {
         QFETCH(QString, caminho);
         clsPromptRoteiro prompt;
-        clsSqlDmoDuble::Reiniciar();
-        clsSqlDmoDuble sessao;
+        ServidorDuble servidor;
+        clsSqlDmoDuble sessao(servidor);
         sessao.Connect("SRV01", "sa", "");
         QVERIFY(!ValidarCaminhoServidor(prompt, caminho, sessao));
         QCOMPARE(prompt.mensagens.size(), 1);

@@ -201,18 +201,18 @@ private slots:
         if (!SqlDmoDisponivel())
             QSKIP("no SQL Server ODBC driver installed");
         Cenario c;
-        clsSqlDmoDuble::Reiniciar();
-        clsSqlDmoDuble::agentLegivel = agentLegivel;
-        clsSqlDmoDuble::statusAgent = status;
-        clsSqlDmoDuble::jobs = {{"A1B2", "Backup diario", {{1, "Copiar"}, {2, "Limpar"}}, {{"7", "Noite"}}}};
-        c.ambiente.fabricaSqlDmo = [] { return std::make_unique<clsSqlDmoDuble>(); };
+        ServidorDuble servidor;
+        servidor.agentLegivel = agentLegivel;
+        servidor.statusAgent = status;
+        servidor.jobs = {{"A1B2", "Backup diario", {{1, "Copiar"}, {2, "Limpar"}}, {{"7", "Noite"}}}};
+        c.ambiente.fabricaSqlDmo = servidor.Fabrica();
         const QString tag = MontarConnStrSql("SRV", "Master", "sa", "pw", false);
         IncluirNode(c.arvore, "SRV", "dbSRV", "Sql", img::SqlServerConectado, tag);
         IncluirNode(c.arvore, QStringLiteral("Manutenções"), "dbSRVman", "dbSRV", img::Manutencoes, tag);
         IncluirNode(c.arvore, "<temp>", "dbSRVman<temp>", "dbSRVman", img::Manutencoes, tag);
         ExpandirNo(c.arvore, c.arvore.No("dbSRVman"));
         QCOMPARE(c.Filhos(c.arvore.No("dbSRVman")), filhos);
-        QCOMPARE(clsSqlDmoDuble::pedidos, QStringList{"SRV|sa|pw|senha"});
+        QCOMPARE(servidor.pedidos, QStringList{"SRV|sa|pw|senha"});
         if (!agentLegivel)
             return;
         clsNo* agent = c.arvore.No("dbSRVmanAge");

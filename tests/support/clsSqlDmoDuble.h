@@ -1,51 +1,59 @@
 #pragma once
-// Stands in for a SQL Server management session (no SQL Server engine runs on this machine):
-// answers from its fields and records how it was asked to connect.
+// Stands in for a SQL Server management session (no SQL Server engine runs on this machine): a
+// test owns a ServidorDuble, whose fields say what the server answers and which records how it was
+// asked to connect, and hands its maker to the context.
 #include "connections/clsSqlDmoSessao.h"
 
 #include <QStringList>
+#include <memory>
+
+// The answers of a server with disks C and D, a running Agent and no jobs, unless the test says
+// otherwise.
+struct ServidorDuble {
+    QStringList pedidos; // "server|user|password|seguro or senha", per Connect
+    QList<DiscoFixo> discos = {{"C", 1024}, {"D", 2048}};
+    int statusAgent = 1;
+    bool agentLegivel = true;
+    QList<JobAgent> jobs;
+
+    FabricaSqlDmo Fabrica();
+};
 
 class clsSqlDmoDuble : public clsSqlDmoSessao {
 public:
-    static inline QStringList pedidos;       // "server|user|password|seguro or senha", per Connect
-    static inline QList<DiscoFixo> discos;
-    static inline int statusAgent = 1;
-    static inline bool agentLegivel = true;
-    static inline QList<JobAgent> jobs;
+    explicit clsSqlDmoDuble(ServidorDuble& servidor) : s(servidor) {}
 
-    // Restores the answers of a server with disks C and D, a running Agent and no jobs.
-    static void Reiniciar()
+    bool Connect(const QString& servidor, const QString& u, const QString& p) override
     {
-        pedidos.clear();
-        discos = {{"C", 1024}, {"D", 2048}};
-        statusAgent = 1;
-        agentLegivel = true;
-        jobs.clear();
-    }
-
-    bool Connect(const QString& s, const QString& u, const QString& p) override
-    {
-        pedidos << QStringList{s, u, p, LoginSecure ? "seguro" : "senha"}.join('|');
-        if (s == "falha")
+        s.pedidos << QStringList{servidor, u, p, LoginSecure ? "seguro" : "senha"}.join('|');
+        if (servidor == "falha")
             return Falhar(18456, "Login failed for user 'sa'.");
-        nome = s;
+        nome = servidor;
         return true;
     }
     void DisConnect() override {}
     bool Conectado() const override { return true; }
     bool EnumFixedDrives(QList<DiscoFixo>& d) override
     {
-        d = discos;
+        d = s.discos;
         return true;
     }
     bool StatusAgent(int& status) override
     {
-        status = statusAgent;
-        return agentLegivel || Falhar(22022, "SQLServerAgent is not currently running.");
+        status = s.statusAgent;
+        return s.agentLegivel || Falhar(22022, "SQLServerAgent is not currently running.");
     }
     bool Jobs(QList<JobAgent>& j) override
     {
-        j = jobs;
+        j = s.jobs;
         return true;
     }
+
+private:
+    ServidorDuble& s;
 };
+
+inline FabricaSqlDmo ServidorDuble::Fabrica()
+{
+    return [this] { return std::make_unique<clsSqlDmoDuble>(*this); };
+}
