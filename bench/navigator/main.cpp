@@ -8,10 +8,10 @@
 #include "navigator/clsArvore.h"
 #include "navigator/frmNavegador.h"
 #include "navigator/mdlCatalogo.h"
-#include "shell/clsAmbiente.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsRecordset.h"
 #include "platform/clsSettings.h"
+#include "shell/clsAmbiente.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -29,13 +29,21 @@ namespace {
 constexpr int QtdeTabelas = 10000;
 constexpr int QtdeColunas = 20;
 constexpr int Rodadas = 5;
-constexpr int TabelaDetalhe = 5000;  // the table whose details are loaded (it has two indexes)
+constexpr int TabelaDetalhe = 5000; // the table whose details are loaded (it has two indexes)
 
 QString NomeTabela(int i) { return QStringLiteral("T%1").arg(i, 5, 10, QLatin1Char('0')); }
 
 // The declared types the columns cycle through (the first column is the row id).
-const char* const TiposColuna[] = {"VARCHAR(50)", "INTEGER", "FLOAT",  "DATETIME", "DECIMAL(10,2)",
-                                   "TEXT",        "BIT",     "SMALLINT", "VARCHAR(255)", "BLOB"};
+const char* const TiposColuna[] = {"VARCHAR(50)",
+                                   "INTEGER",
+                                   "FLOAT",
+                                   "DATETIME",
+                                   "DECIMAL(10,2)",
+                                   "TEXT",
+                                   "BIT",
+                                   "SMALLINT",
+                                   "VARCHAR(255)",
+                                   "BLOB"};
 
 bool Exec(sqlite3* db, const QByteArray& sql)
 {
@@ -159,16 +167,19 @@ int RawDetalhes(const Raw& r, const QString& tabela)
 {
     const QByteArray t = tabela.toUtf8();
     QStringList itens;
-    r.Consultar("SELECT cid, name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(?)", t, [&](sqlite3_stmt* st) {
-        itens << Coluna(st, 1) + QStringLiteral(" - ") + Coluna(st, 2);
-    });
-    r.Consultar("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ? COLLATE NOCASE", t,
+    r.Consultar("SELECT cid, name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(?)",
+                t,
+                [&](sqlite3_stmt* st) { itens << Coluna(st, 1) + QStringLiteral(" - ") + Coluna(st, 2); });
+    r.Consultar("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ? COLLATE NOCASE",
+                t,
                 [&](sqlite3_stmt* st) { itens << Coluna(st, 0).left(10); });
     QList<QByteArray> indices;
-    r.Consultar("SELECT name, \"unique\", origin FROM pragma_index_list(?) ORDER BY name", t,
-                [&](sqlite3_stmt* st) { indices << Coluna(st, 0).toUtf8(); });
+    r.Consultar("SELECT name, \"unique\", origin FROM pragma_index_list(?) ORDER BY name", t, [&](sqlite3_stmt* st) {
+        indices << Coluna(st, 0).toUtf8();
+    });
     for (const QByteArray& i : indices)
-        r.Consultar("SELECT seqno, name, \"desc\" FROM pragma_index_xinfo(?) WHERE key = 1 ORDER BY seqno", i,
+        r.Consultar("SELECT seqno, name, \"desc\" FROM pragma_index_xinfo(?) WHERE key = 1 ORDER BY seqno",
+                    i,
                     [&](sqlite3_stmt* st) { itens << QString::fromUtf8(i) + Coluna(st, 1); });
     return int(itens.size());
 }
@@ -177,9 +188,10 @@ int RawDetalhes(const Raw& r, const QString& tabela)
 bool SchemasDetalhes(clsData& d, const QString& tabela, int& linhas)
 {
     RecordsetPtr colunas, chaves, indices;
-    const bool ok = d.OpenSchema(tiposchema::Colunas, colunas, {.tabela = tabela, .ocultarSistema = true}, false)
-                    && d.OpenSchema(tiposchema::ChavesPrimarias, chaves, {.tabela = tabela, .ocultarSistema = true}, false)
-                    && d.OpenSchema(tiposchema::Indices, indices, {.tabela = tabela, .ocultarSistema = true}, false);
+    const bool ok
+        = d.OpenSchema(tiposchema::Colunas, colunas, {.tabela = tabela, .ocultarSistema = true}, false)
+          && d.OpenSchema(tiposchema::ChavesPrimarias, chaves, {.tabela = tabela, .ocultarSistema = true}, false)
+          && d.OpenSchema(tiposchema::Indices, indices, {.tabela = tabela, .ocultarSistema = true}, false);
     linhas = ok ? colunas->RecordCount() + chaves->RecordCount() + indices->RecordCount() : -1;
     return ok;
 }
@@ -412,7 +424,10 @@ int main(int argc, char** argv)
     t.start();
     if (!CriarBanco(caminho, QtdeTabelas) || !CriarBanco(caminhoMenor, QtdeTabelas / 4))
         return 1;
-    std::printf("database: %d tables x %d columns built in %.0f ms (%lld KB)\n", QtdeTabelas, QtdeColunas, Ms(t),
+    std::printf("database: %d tables x %d columns built in %.0f ms (%lld KB)\n",
+                QtdeTabelas,
+                QtdeColunas,
+                Ms(t),
                 QFile(caminho).size() / 1024);
     {
         clsAmbienteDados ambienteDados{std::unique_ptr<clsPrompt>()};
@@ -445,31 +460,51 @@ int main(int argc, char** argv)
     const double escalaNos = nos / nosMenor;
 
     std::printf("(1) raw catalog query (open, sqlite_schema, close)   %8.1f ms   %d tables\n", raw, f.linhasRaw);
-    std::printf("(2) clsData open + OpenSchema(Tabelas) + close        %8.1f ms   %d rows  ratio %.2f\n", schema,
-                f.linhasSchema, schema / raw);
+    std::printf("(2) clsData open + OpenSchema(Tabelas) + close        %8.1f ms   %d rows  ratio %.2f\n",
+                schema,
+                f.linhasSchema,
+                schema / raw);
     std::printf("      of which OpenConnection                         %8.1f ms\n", abrir);
-    std::printf("(3) ExpandirNo on \"Tables\" (rowset + nodes)           %8.1f ms   %d nodes ratio %.2f\n", expandir,
-                f.nos, expandir / raw);
-    std::printf("      nodes alone (3 minus 2)                         %8.1f ms   %.2f us/node\n", expandir - schema,
+    std::printf("(3) ExpandirNo on \"Tables\" (rowset + nodes)           %8.1f ms   %d nodes ratio %.2f\n",
+                expandir,
+                f.nos,
+                expandir / raw);
+    std::printf("      nodes alone (3 minus 2)                         %8.1f ms   %.2f us/node\n",
+                expandir - schema,
                 (expandir - schema) * 1000.0 / f.nos);
-    std::printf("      the loader's IncluirNode calls alone             %8.1f ms   %.2f us/node\n", nos,
+    std::printf("      the loader's IncluirNode calls alone             %8.1f ms   %.2f us/node\n",
+                nos,
                 nos * 1000.0 / QtdeTabelas);
     std::printf("    scaling: %d tables expand in %.1f ms (raw %.1f ms): 4x the tables take %.2fx the time;\n"
                 "             IncluirNode alone %.1f ms for %d nodes: 4x the nodes take %.2fx\n",
-                QtdeTabelas / 4, expandirMenor, rawMenor, expandir / expandirMenor, nosMenor, QtdeTabelas / 4,
+                QtdeTabelas / 4,
+                expandirMenor,
+                rawMenor,
+                expandir / expandirMenor,
+                nosMenor,
+                QtdeTabelas / 4,
                 escalaNos);
     std::printf("(4) raw details (open, table_info, index_list, close) %8.1f ms   %d items\n", rawDet, f.itensRaw);
     std::printf("    CarregarDetalhesTabela(%s)                    %8.1f ms   %d columns, %d indexes  ratio %.2f\n",
-                qPrintable(NomeTabela(TabelaDetalhe)), det, f.colunas, f.indices, det / rawDet);
+                qPrintable(NomeTabela(TabelaDetalhe)),
+                det,
+                f.colunas,
+                f.indices,
+                det / rawDet);
     std::printf("    on a connection already open:\n");
     std::printf("      raw sqlite_schema query                         %8.2f ms\n", Mediana(f.rawTabelasAberta));
-    std::printf("      OpenSchema(Tabelas)                             %8.2f ms   ratio %.2f\n", Mediana(f.schemaAberta),
+    std::printf("      OpenSchema(Tabelas)                             %8.2f ms   ratio %.2f\n",
+                Mediana(f.schemaAberta),
                 Mediana(f.schemaAberta) / Mediana(f.rawTabelasAberta));
     std::printf("      raw details (table_info, index_list, ...)       %8.2f ms\n", Mediana(f.rawDetalhesAberta));
     std::printf("      OpenSchema Colunas + ChavesPrimarias + Indices  %8.2f ms   ratio %.1f\n",
-                Mediana(f.schemasDetalhesAberta), Mediana(f.schemasDetalhesAberta) / Mediana(f.rawDetalhesAberta));
+                Mediana(f.schemasDetalhesAberta),
+                Mediana(f.schemasDetalhesAberta) / Mediana(f.rawDetalhesAberta));
     std::printf("(5) %d lookups arvore.No(key)                     %8.3f ms   %.0f ns each, %d found\n",
-                int(f.nos), busca, busca * 1e6 / f.nos, f.achados);
+                int(f.nos),
+                busca,
+                busca * 1e6 / f.nos,
+                f.achados);
     std::printf("    same lookups walking the folder (contrast)        %8.1f ms   (1,000 measured, scaled)\n", linear);
 
     std::vector<double> comViewTempos;
@@ -479,10 +514,13 @@ int main(int argc, char** argv)
         for (int i = 0; i <= Rodadas && viewOk; ++i)
             viewOk = RodadaComView(caminho, comViewTempos, visiveis);
         if (viewOk) {
-            comViewTempos.erase(comViewTempos.begin());  // warm-up
+            comViewTempos.erase(comViewTempos.begin()); // warm-up
             const double v = Mediana(comViewTempos);
-            std::printf("(6) with the navigator's view (offscreen): expand + paint %6.1f ms   ratio %.2f  (%d rows on screen)\n",
-                        v, v / raw, visiveis);
+            std::printf("(6) with the navigator's view (offscreen): expand + paint %6.1f ms   ratio %.2f  (%d rows on "
+                        "screen)\n",
+                        v,
+                        v / raw,
+                        visiveis);
         } else
             std::printf("(6) with the navigator's view: skipped (the run failed)\n");
     }
@@ -494,12 +532,16 @@ int main(int argc, char** argv)
     std::printf("  expansion under 1 s                          %s (%.0f ms)\n", Veredito(metaSegundo), expandir);
     std::printf("  expansion at most 3x the raw query           %s (%.2fx)\n", Veredito(metaRazao), expandir / raw);
     std::printf("  lookup by key is a hash lookup (<1 us, far below a walk)  %s\n", Veredito(metaHash));
-    std::printf("  no per-node linear scans (4x nodes -> under 6x time)      %s (%.2fx)\n", Veredito(metaLinear),
+    std::printf("  no per-node linear scans (4x nodes -> under 6x time)      %s (%.2fx)\n",
+                Veredito(metaLinear),
                 escalaNos);
     if (comView && viewOk) {
         const double v = Mediana(comViewTempos);
-        std::printf("  with the view: under 1 s / at most 3x raw   %s / %s (%.0f ms, %.2fx)\n", Veredito(v < 1000.0),
-                    Veredito(v <= 3.0 * raw), v, v / raw);
+        std::printf("  with the view: under 1 s / at most 3x raw   %s / %s (%.0f ms, %.2fx)\n",
+                    Veredito(v < 1000.0),
+                    Veredito(v <= 3.0 * raw),
+                    v,
+                    v / raw);
     }
     std::printf("  details of one table vs raw (no goal set)    %.2fx\n", det / rawDet);
     std::fflush(stdout);

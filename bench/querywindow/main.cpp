@@ -1,10 +1,10 @@
 // Opening a table window on a 1,000,000-row database file and running it, against filling the
 // recordset alone. Each measurement runs in a child process of its own, so memory figures do not
 // mix: `bench_querywindow` prints both and their ratios.
-#include "shell/clsAmbiente.h"
 #include "connections/clsData.h"
 #include "query/clsModeloRecordset.h"
 #include "query/frmTabela.h"
+#include "shell/clsAmbiente.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,7 +38,9 @@ void CriarBanco(const QString& caminho)
     sqlite3_exec(db,
                  "CREATE TABLE Vendas (Id INTEGER PRIMARY KEY, Cliente VARCHAR(60), Cidade VARCHAR(40), "
                  "Valor FLOAT, Data DATETIME);BEGIN",
-                 nullptr, nullptr, nullptr);
+                 nullptr,
+                 nullptr,
+                 nullptr);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO Vendas VALUES (?,?,?,?,?)", -1, &st, nullptr);
     const char* cidades[] = {"Recife", "Olinda", "Natal", "Fortaleza", "Salvador"};
@@ -99,8 +101,13 @@ int Janela(const QString& caminho)
     w->Grid()->viewport()->repaint();
     const qint64 rolagem = r.elapsed();
     const int ultima = w->Grid()->rowAt(w->Grid()->viewport()->height() - 2);
-    std::printf("window %lld %lld %lld %ld %d %d\n", execucao, primeiras, rolagem, RssKb() - antes,
-                w->Modelo()->rowCount(), ultima + 1);
+    std::printf("window %lld %lld %lld %ld %d %d\n",
+                execucao,
+                primeiras,
+                rolagem,
+                RssKb() - antes,
+                w->Modelo()->rowCount(),
+                ultima + 1);
     delete w; // before the context it works with
     return 0;
 }
@@ -138,12 +145,15 @@ int main(int argc, char** argv)
         return 1;
     }
     const double fillMs = f[1].toDouble(), fillKb = f[2].toDouble();
-    const double runMs = j[1].toDouble(), firstMs = j[2].toDouble(), scrollMs = j[3].toDouble(), winKb = j[4].toDouble();
+    const double runMs = j[1].toDouble(), firstMs = j[2].toDouble(), scrollMs = j[3].toDouble(),
+                 winKb = j[4].toDouble();
     std::printf("recordset fill alone:        %8.0f ms  %8.0f KB  (%s rows)\n", fillMs, fillKb, f[3].constData());
     std::printf("window, run finished:        %8.0f ms  ratio %.2f\n", runMs, runMs / fillMs);
     std::printf("window, first rows painted:  %8.0f ms  ratio %.2f\n", firstMs, firstMs / fillMs);
     std::printf("window memory:                          %8.0f KB  ratio %.2f\n", winKb, winKb / fillKb);
-    std::printf("scroll to last row:          %8.0f ms  (last visible row %s of %s)\n", scrollMs, j[6].constData(),
+    std::printf("scroll to last row:          %8.0f ms  (last visible row %s of %s)\n",
+                scrollMs,
+                j[6].constData(),
                 j[5].constData());
     std::printf("goal: run and memory ratios at most 1.20; scrolling immediate\n");
     return 0;

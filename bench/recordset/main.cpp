@@ -45,7 +45,9 @@ bool Criar(const QString& arquivo, long n)
                  "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; "
                  "CREATE TABLE Linhas (Id INTEGER PRIMARY KEY, Curto VARCHAR(20), Longo VARCHAR(100), "
                  "Valor FLOAT, Data DATETIME, Metade VARCHAR(20)); BEGIN;",
-                 nullptr, nullptr, nullptr);
+                 nullptr,
+                 nullptr,
+                 nullptr);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO Linhas VALUES (?, ?, ?, ?, ?, ?)", -1, &st, nullptr);
     char curto[32], longo[128], data[32], metade[32];
@@ -85,17 +87,10 @@ double Bruto(const QString& arquivo, long& linhas)
     while (sqlite3_step(st) == SQLITE_ROW) {
         for (int c = 0; c < 6; ++c) {
             switch (sqlite3_column_type(st, c)) {
-            case SQLITE_INTEGER:
-                soma += long(sqlite3_column_int64(st, c));
-                break;
-            case SQLITE_FLOAT:
-                soma += long(sqlite3_column_double(st, c));
-                break;
-            case SQLITE_TEXT:
-                soma += sqlite3_column_text(st, c)[0] + sqlite3_column_bytes(st, c);
-                break;
-            default:
-                break;
+            case SQLITE_INTEGER: soma += long(sqlite3_column_int64(st, c)); break;
+            case SQLITE_FLOAT: soma += long(sqlite3_column_double(st, c)); break;
+            case SQLITE_TEXT: soma += sqlite3_column_text(st, c)[0] + sqlite3_column_bytes(st, c); break;
+            default: break;
             }
         }
         ++linhas;
@@ -151,7 +146,9 @@ int main(int argc, char** argv)
     const double milhoes = rs->RecordCount() / 1e6;
     std::printf("    memoria: pico %.1f MB, residente %.1f MB, do recordset %.1f MB -> %.1f MB por milhao de "
                 "linhas no pico (meta <= 150)\n",
-                (picoKb - antesKb) / 1024.0, (depoisKb - antesKb) / 1024.0, rs->BytesUsados() / 1048576.0,
+                (picoKb - antesKb) / 1024.0,
+                (depoisKb - antesKb) / 1024.0,
+                rs->BytesUsados() / 1048576.0,
                 (picoKb - antesKb) / 1024.0 / milhoes);
 
     t.restart();
@@ -168,7 +165,8 @@ int main(int argc, char** argv)
     std::printf("(d) Filter = \"Id = 777\": %.3f s (%d linha)\n", d, rs->RecordCount());
     t.restart();
     rs->setFilter("Metade = Null And Valor > 1000");
-    std::printf("    Filter = \"Metade = Null And Valor > 1000\": %.3f s (%d linhas)\n", t.nsecsElapsed() / 1e9,
+    std::printf("    Filter = \"Metade = Null And Valor > 1000\": %.3f s (%d linhas)\n",
+                t.nsecsElapsed() / 1e9,
                 rs->RecordCount());
     rs.reset();
     db.CloseConnection();
@@ -184,13 +182,15 @@ int main(int argc, char** argv)
         return 0;
     }
     p.ExecSql("DROP TABLE IF EXISTS bench_linhas", false);
-    p.ExecSql(QStringLiteral("CREATE TABLE bench_linhas AS SELECT i AS id, 'Nome ' || lpad(((i::bigint * 7919) %% 100000)::text, 5, '0') "
-                             "AS curto, 'Rua das Palmeiras, ' || i || ' - Bairro Centro - Cidade ' || (i %% 5000) AS longo, "
-                             "i * 1.25::float8 AS valor, timestamp '2010-01-01' + (i || ' minutes')::interval AS data, "
-                             "CASE WHEN i %% 2 = 0 THEN 'M' || i END AS metade FROM generate_series(1, %1) AS i")
-                  .arg(n)
-                  .replace("%%", "%"),
-              false);
+    p.ExecSql(
+        QStringLiteral("CREATE TABLE bench_linhas AS SELECT i AS id, 'Nome ' || lpad(((i::bigint * 7919) %% "
+                       "100000)::text, 5, '0') "
+                       "AS curto, 'Rua das Palmeiras, ' || i || ' - Bairro Centro - Cidade ' || (i %% 5000) AS longo, "
+                       "i * 1.25::float8 AS valor, timestamp '2010-01-01' + (i || ' minutes')::interval AS data, "
+                       "CASE WHEN i %% 2 = 0 THEN 'M' || i END AS metade FROM generate_series(1, %1) AS i")
+            .arg(n)
+            .replace("%%", "%"),
+        false);
     if (!p.ErrMsg().isEmpty()) {
         std::printf("(e) falha ao criar a tabela: %s\n", qPrintable(p.ErrMsg()));
         return 0;
@@ -203,7 +203,9 @@ int main(int argc, char** argv)
         return 0;
     }
     const double e = t.nsecsElapsed() / 1e9;
-    std::printf("(e) PostgreSQL via ODBC -> Recordset: %.3f s (%d linhas), pico %.1f MB\n", e, rs->RecordCount(),
+    std::printf("(e) PostgreSQL via ODBC -> Recordset: %.3f s (%d linhas), pico %.1f MB\n",
+                e,
+                rs->RecordCount(),
                 (MemoriaKb("VmHWM:") - antesPg) / 1024.0);
     rs.reset();
     p.ExecSql("DROP TABLE IF EXISTS bench_linhas", false);

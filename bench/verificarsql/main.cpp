@@ -28,7 +28,10 @@ int main()
         clsPromptSilencioso prompt;
         const bool ok = VerificarSql(prompt, sql);
         const double ms = double(t.nsecsElapsed()) / 1e6;
-        std::printf("%6d instrucoes, %8lld caracteres: %8.1f ms%s", n, static_cast<long long>(sql.size()), ms,
+        std::printf("%6d instrucoes, %8lld caracteres: %8.1f ms%s",
+                    n,
+                    static_cast<long long>(sql.size()),
+                    ms,
                     ok ? "" : " (recusado!)");
         if (anterior > 0)
             std::printf("  (x%.2f do anterior)", ms / anterior);

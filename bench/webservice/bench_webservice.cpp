@@ -22,8 +22,7 @@ constexpr int Linhas = 100000;
 constexpr int Voltas = 5;
 const QString Sql = QStringLiteral("SELECT Id, Nome, Valor, Quando, Ativo FROM Dados");
 
-template <typename F>
-double Mediana(F f)
+template <typename F> double Mediana(F f)
 {
     std::vector<double> t;
     for (int i = 0; i < Voltas; ++i) {
@@ -94,8 +93,11 @@ int main(int argc, char** argv)
     o.cabecalhos = {{"SOAPAction", soap::AcaoPadrao(ns, QStringLiteral("OpenDataset")).toUtf8()}};
     const http::RespostaHttp r = http::Post(
         url,
-        soap::Envelope(ns, QStringLiteral("OpenDataset"), {{QStringLiteral("strSql"), Sql}, {QStringLiteral("strErrMsg"), QStringLiteral("")}}),
-        "text/xml; charset=utf-8", o);
+        soap::Envelope(ns,
+                       QStringLiteral("OpenDataset"),
+                       {{QStringLiteral("strSql"), Sql}, {QStringLiteral("strErrMsg"), QStringLiteral("")}}),
+        "text/xml; charset=utf-8",
+        o);
     const double tLer = Mediana([&] {
         const respostaweb::RespostaWeb lida = respostaweb::Ler(r.corpo);
         if (!lida.dataSet || lida.dataSet->RecordCount() != Linhas)
@@ -103,14 +105,17 @@ int main(int argc, char** argv)
     });
     const double tHttp = Mediana([&] {
         http::Post(url,
-                   soap::Envelope(ns, QStringLiteral("OpenDataset"),
+                   soap::Envelope(ns,
+                                  QStringLiteral("OpenDataset"),
                                   {{QStringLiteral("strSql"), Sql}, {QStringLiteral("strErrMsg"), QStringLiteral("")}}),
-                   "text/xml; charset=utf-8", o);
+                   "text/xml; charset=utf-8",
+                   o);
     });
     PedidoHost pedido;
     pedido.metodo = "POST";
     pedido.caminho = "/WebData.asmx";
-    pedido.corpo = soap::Envelope(ns, QStringLiteral("OpenDataset"),
+    pedido.corpo = soap::Envelope(ns,
+                                  QStringLiteral("OpenDataset"),
                                   {{QStringLiteral("strSql"), Sql}, {QStringLiteral("strErrMsg"), QStringLiteral("")}});
     const double tHost = Mediana([&] { host.Atender(pedido).Tudo(); });
     const double mbs = r.corpo.size() / 1e6 / (tLer / 1000);
@@ -121,7 +126,9 @@ int main(int argc, char** argv)
     std::printf("  clsData pelo host (loopback)  %8.1f ms\n", tWeb);
     std::printf("  razao web/direto              %8.2f   (meta <= 4)      %s\n", razao, razao <= 4 ? "ok" : "ACIMA");
     std::printf("  XML da resposta               %8.1f MB\n", r.corpo.size() / 1e6);
-    std::printf("  leitura do XML no cliente     %8.1f ms = %.0f MB/s (meta >= 50) %s\n", tLer, mbs,
+    std::printf("  leitura do XML no cliente     %8.1f ms = %.0f MB/s (meta >= 50) %s\n",
+                tLer,
+                mbs,
                 mbs >= 50 ? "ok" : "ABAIXO");
     std::printf("  partes: host (ler + escrever) %.1f ms; chamada HTTP sem leitura do XML %.1f ms\n", tHost, tHttp);
     host.Parar();

@@ -21,8 +21,11 @@ QString MontarConnStrAccess(const QString& strPath, const QString& strUser, cons
            + QStringLiteral("Persist Security Info=True;");
 }
 
-QString MontarConnStrSql(const QString& strServer, const QString& strDatabase, const QString& strUser,
-                         const QString& strPassword, bool blnIntegrated)
+QString MontarConnStrSql(const QString& strServer,
+                         const QString& strDatabase,
+                         const QString& strUser,
+                         const QString& strPassword,
+                         bool blnIntegrated)
 {
     QString s = QStringLiteral("Provider=SQLOLEDB.1;") + QStringLiteral("Persist Security Info=False;")
                 + QStringLiteral("Initial Catalog=") + strDatabase + QStringLiteral(";")
@@ -70,7 +73,8 @@ bool clsData::ExigirConexao(const QString& sufixo, bool mostrar)
 {
     if (activeConnection && activeConnection->Aberto())
         return true;
-    Falha({ado::ErrSemConexao, QStringLiteral("A conexão não pode ser usada para executar esta operação: ela está fechada."),
+    Falha({ado::ErrSemConexao,
+           QStringLiteral("A conexão não pode ser usada para executar esta operação: ela está fechada."),
            OrigemErro::Programa},
           sufixo,
           mostrar);
@@ -93,9 +97,11 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
     if (inicio.startsWith(QLatin1String("http://")) || inicio.startsWith(QLatin1String("https://"))) {
         webService = amb.CriarWebServiceData();
         if (!webService) {
-            Falha({ado::ErrProprio, QStringLiteral("O acesso a bancos de dados via WebService não está disponível nesta instalação."),
+            Falha({ado::ErrProprio,
+                   QStringLiteral("O acesso a bancos de dados via WebService não está disponível nesta instalação."),
                    OrigemErro::Programa},
-                  sufixo, blnShowErrMsg);
+                  sufixo,
+                  blnShowErrMsg);
             return false;
         }
         if (!webService->DllCheck()) {
@@ -103,7 +109,8 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
             errMsg = webService->ErrMsg();
             if (blnShowErrMsg
                 && amb.Prompt().MsgBox(errMsg + u'\n' + QStringLiteral("Deseja baixá-las agora de nosso site ?"),
-                                   vb::YesNo | vb::Question, globais::TituloAplicativo())
+                                       vb::YesNo | vb::Question,
+                                       globais::TituloAplicativo())
                        == vb::Yes) {
                 objWeb = amb.Prompt().AbrirNavegador(QString::fromLatin1(UrlDownloadWebService));
             }
@@ -112,11 +119,13 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
         webService->setWebServiceUrl(strConnectionString);
         const QString tipo = webService->ConnectionType();
         if (tipo.isEmpty()) {
-            Falha({ado::ErrProprio,
-                   QStringLiteral("Não foi possivel acessar o WebService. Verifique se o endereço está correto e se sua "
-                                  "conexão está ativa"),
-                   OrigemErro::WebService},
-                  sufixo, blnShowErrMsg);
+            Falha(
+                {ado::ErrProprio,
+                 QStringLiteral("Não foi possivel acessar o WebService. Verifique se o endereço está correto e se sua "
+                                "conexão está ativa"),
+                 OrigemErro::WebService},
+                sufixo,
+                blnShowErrMsg);
             return false;
         }
         connectionType = tipo == u"SQL" ? tipoconexao::WebSql : tipoconexao::WebAccess;
@@ -155,8 +164,8 @@ PecasSqlDmo LerPecasSqlDmo(const QString& connStr)
     return p;
 }
 
-std::unique_ptr<clsSqlDmoSessao> AbrirSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, bool blnShowErrMsg,
-                                             PecasSqlDmo* pecas)
+std::unique_ptr<clsSqlDmoSessao>
+AbrirSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, bool blnShowErrMsg, PecasSqlDmo* pecas)
 {
     const PecasSqlDmo p = LerPecasSqlDmo(strConnStr);
     if (pecas)
@@ -204,8 +213,11 @@ void clsData::CloseConnection()
     connectionType = tipoconexao::Fechada;
 }
 
-bool clsData::OpenRecordset(RecordsetPtr& rstRecordset, const QString& strSql, bool blnReadAndWrite,
-                            bool blnUpdateBatch, bool blnShowErrMsg)
+bool clsData::OpenRecordset(RecordsetPtr& rstRecordset,
+                            const QString& strSql,
+                            bool blnReadAndWrite,
+                            bool blnUpdateBatch,
+                            bool blnShowErrMsg)
 {
     const QString sufixo = QStringLiteral("\nQuerie:") + strSql;
     if (Web()) {
@@ -217,8 +229,8 @@ bool clsData::OpenRecordset(RecordsetPtr& rstRecordset, const QString& strSql, b
     rstRecordset.reset();
     if (!ExigirConexao(sufixo, blnShowErrMsg))
         return false;
-    const int trava = blnReadAndWrite ? (blnUpdateBatch ? ado::adLockBatchOptimistic : ado::adLockOptimistic)
-                                      : ado::adLockReadOnly;
+    const int trava
+        = blnReadAndWrite ? (blnUpdateBatch ? ado::adLockBatchOptimistic : ado::adLockOptimistic) : ado::adLockReadOnly;
     RecordsetPtr rs;
     if (!activeConnection->Executar(strSql, &rs, trava, nullptr)) {
         Falha(activeConnection->Erro(), sufixo, blnShowErrMsg);
@@ -242,8 +254,11 @@ bool clsData::ExecSql(const QString& strSql, bool blnShowErrMsg)
     return ExecSql(strSql, blnShowErrMsg, false, rs, n);
 }
 
-bool clsData::ExecSql(const QString& strSql, bool blnShowErrMsg, bool blnReturnInRecordset,
-                      RecordsetPtr& rstRecordset, long& lngAfectedRecords)
+bool clsData::ExecSql(const QString& strSql,
+                      bool blnShowErrMsg,
+                      bool blnReturnInRecordset,
+                      RecordsetPtr& rstRecordset,
+                      long& lngAfectedRecords)
 {
     const QString sufixo = QStringLiteral("\nQuerie:") + strSql;
     if (Web()) {
@@ -273,7 +288,9 @@ bool clsData::ExecSql(const QString& strSql, bool blnShowErrMsg, bool blnReturnI
     // The statement runs once: its rows come back when it has any, else the count it changed.
     RecordsetPtr rs;
     long afetados = -1;
-    if (!activeConnection->Executar(strSql, blnReturnInRecordset ? &rs : nullptr, ado::adLockBatchOptimistic,
+    if (!activeConnection->Executar(strSql,
+                                    blnReturnInRecordset ? &rs : nullptr,
+                                    ado::adLockBatchOptimistic,
                                     &afetados)) {
         Falha(activeConnection->Erro(), sufixo, blnShowErrMsg);
         return false;
@@ -296,13 +313,18 @@ bool clsData::Statement(const QString& sql, RecordsetPtr& rs, bool mostrar)
     return true;
 }
 
-bool clsData::OpenSchema(int intSchema, RecordsetPtr& rstRecordset, const QString& strTableName,
-                         const QString& strTableType, const QString& strOtherTableName, const QString& strViewName,
-                         bool blnShowErrMsg, const QString& strIndexName, bool blnHideSystemObjects)
+bool clsData::OpenSchema(int intSchema,
+                         RecordsetPtr& rstRecordset,
+                         const QString& strTableName,
+                         const QString& strTableType,
+                         const QString& strOtherTableName,
+                         const QString& strViewName,
+                         bool blnShowErrMsg,
+                         const QString& strIndexName,
+                         bool blnHideSystemObjects)
 {
     if (Web()) {
-        if (webService->OpenSchema(rstRecordset, intSchema, strTableName, strTableType, strOtherTableName,
-                                   strViewName))
+        if (webService->OpenSchema(rstRecordset, intSchema, strTableName, strTableType, strOtherTableName, strViewName))
             return true;
         FalhaWeb(blnShowErrMsg);
         return false;
@@ -326,10 +348,8 @@ bool clsData::OpenSchema(int intSchema, RecordsetPtr& rstRecordset, const QStrin
             return false;
         rstRecordset->setSort(QStringLiteral("TABLE_NAME"));
         return true;
-    case tiposchema::Colunas:
-        return rowset(SchemaOleDb::Colunas, {nada, nada, strTableName, nada});
-    case tiposchema::ChavesPrimarias:
-        return rowset(SchemaOleDb::ChavesPrimarias, {nada, nada, strTableName});
+    case tiposchema::Colunas: return rowset(SchemaOleDb::Colunas, {nada, nada, strTableName, nada});
+    case tiposchema::ChavesPrimarias: return rowset(SchemaOleDb::ChavesPrimarias, {nada, nada, strTableName});
     case tiposchema::ChavesEstrangeiras:
         return rowset(SchemaOleDb::ChavesEstrangeiras, {nada, nada, strOtherTableName, nada, nada, strTableName});
     case tiposchema::Views:
@@ -339,18 +359,12 @@ bool clsData::OpenSchema(int intSchema, RecordsetPtr& rstRecordset, const QStrin
             return Statement(SqlViews(blnHideSystemObjects), rstRecordset, blnShowErrMsg);
         }
         return rowset(SchemaOleDb::Tabelas, {nada, nada, strViewName, QStringLiteral("VIEW")});
-    case tiposchema::Funcoes:
-        return Statement(SqlFuncoes(), rstRecordset, blnShowErrMsg);
-    case tiposchema::Procedures:
-        return Statement(SqlProcedures(blnHideSystemObjects), rstRecordset, blnShowErrMsg);
-    case tiposchema::BancosDados:
-        return Statement(SqlBancosDados(), rstRecordset, blnShowErrMsg);
-    case tiposchema::Indices:
-        return rowset(SchemaOleDb::Indices, {nada, nada, strIndexName, nada, strTableName});
-    case tiposchema::Triggers:
-        return Statement(SqlTriggers(strTableName), rstRecordset, blnShowErrMsg);
-    default:
-        return true;
+    case tiposchema::Funcoes: return Statement(SqlFuncoes(), rstRecordset, blnShowErrMsg);
+    case tiposchema::Procedures: return Statement(SqlProcedures(blnHideSystemObjects), rstRecordset, blnShowErrMsg);
+    case tiposchema::BancosDados: return Statement(SqlBancosDados(), rstRecordset, blnShowErrMsg);
+    case tiposchema::Indices: return rowset(SchemaOleDb::Indices, {nada, nada, strIndexName, nada, strTableName});
+    case tiposchema::Triggers: return Statement(SqlTriggers(strTableName), rstRecordset, blnShowErrMsg);
+    default: return true;
     }
 }
 
@@ -420,7 +434,8 @@ QString clsData::SqlView(const QString& strViewName)
     if (ponto >= 0)
         nome = nome.mid(ponto + 1); // the owner prefix is dropped
     return QStringLiteral("SELECT sysObjects.Name As VIEW_NAME, sysComments.Text As VIEW_DEFINITION ")
-           + QStringLiteral("FROM sysObjects ") + QStringLiteral("LEFT JOIN sysComments On sysComments.id = sysObjects.id ")
+           + QStringLiteral("FROM sysObjects ")
+           + QStringLiteral("LEFT JOIN sysComments On sysComments.id = sysObjects.id ")
            + QStringLiteral("WHERE sysObjects.name = '") + Literal(nome) + QStringLiteral("'");
 }
 
@@ -465,9 +480,9 @@ QString clsData::SqlTriggers(const QString& strTableName)
            + QStringLiteral("WHERE sysObjects.Type = 'TR' And ")
            + QStringLiteral("sysObjects.parent_obj In (SELECT sysObjects.Id ") + QStringLiteral("FROM sysObjects ")
            + QStringLiteral("WHERE ")
-           + (strTableName.isEmpty() ? QString()
-                                     : QStringLiteral("sysObjects.Name = '") + Literal(strTableName)
-                                           + QStringLiteral("' And "))
+           + (strTableName.isEmpty()
+                  ? QString()
+                  : QStringLiteral("sysObjects.Name = '") + Literal(strTableName) + QStringLiteral("' And "))
            + QStringLiteral("( sysObjects.Type = 'U' Or sysObjects.Type = 'S' ))");
 }
 

@@ -49,31 +49,49 @@ public:
     bool OpenConnection(const QString& strConnectionString, bool blnReadAndWrite = true, bool blnShowErrMsg = true);
     bool OpenSqlDmoServer(bool blnShowErrMsg = true);
     void CloseConnection();
-    bool OpenRecordset(RecordsetPtr& rstRecordset, const QString& strSql, bool blnReadAndWrite = false,
-                       bool blnUpdateBatch = false, bool blnShowErrMsg = true);
+    bool OpenRecordset(RecordsetPtr& rstRecordset,
+                       const QString& strSql,
+                       bool blnReadAndWrite = false,
+                       bool blnUpdateBatch = false,
+                       bool blnShowErrMsg = true);
     QVariant RetValue(const QString& strSql);
-    bool ExecSql(const QString& strSql, bool blnShowErrMsg, bool blnReturnInRecordset, RecordsetPtr& rstRecordset,
+    bool ExecSql(const QString& strSql,
+                 bool blnShowErrMsg,
+                 bool blnReturnInRecordset,
+                 RecordsetPtr& rstRecordset,
                  long& lngAfectedRecords);
     // The statement alone, without result set or count.
     bool ExecSql(const QString& strSql, bool blnShowErrMsg = true);
     // The restrictions of OpenSchema by name; those not set are no restriction.
     struct FiltroSchema {
-        QString tabela;       // strTableName
-        QString tipo;         // strTableType ("TABLE", "VIEW")
-        QString outraTabela;  // strOtherTableName: the referenced table of foreign keys
-        QString view;         // strViewName
-        QString indice;       // strIndexName
+        QString tabela; // strTableName
+        QString tipo; // strTableType ("TABLE", "VIEW")
+        QString outraTabela; // strOtherTableName: the referenced table of foreign keys
+        QString view; // strViewName
+        QString indice; // strIndexName
         bool ocultarSistema = false; // blnHideSystemObjects
     };
     bool OpenSchema(int intSchema, RecordsetPtr& rstRecordset, const FiltroSchema& filtro, bool blnShowErrMsg = true)
     {
-        return OpenSchema(intSchema, rstRecordset, filtro.tabela, filtro.tipo, filtro.outraTabela, filtro.view,
-                          blnShowErrMsg, filtro.indice, filtro.ocultarSistema);
+        return OpenSchema(intSchema,
+                          rstRecordset,
+                          filtro.tabela,
+                          filtro.tipo,
+                          filtro.outraTabela,
+                          filtro.view,
+                          blnShowErrMsg,
+                          filtro.indice,
+                          filtro.ocultarSistema);
     }
-    bool OpenSchema(int intSchema, RecordsetPtr& rstRecordset, const QString& strTableName = QString(),
-                    const QString& strTableType = QString(), const QString& strOtherTableName = QString(),
-                    const QString& strViewName = QString(), bool blnShowErrMsg = true,
-                    const QString& strIndexName = QString(), bool blnHideSystemObjects = false);
+    bool OpenSchema(int intSchema,
+                    RecordsetPtr& rstRecordset,
+                    const QString& strTableName = QString(),
+                    const QString& strTableType = QString(),
+                    const QString& strOtherTableName = QString(),
+                    const QString& strViewName = QString(),
+                    bool blnShowErrMsg = true,
+                    const QString& strIndexName = QString(),
+                    bool blnHideSystemObjects = false);
     // Return false (and set ErrMsg) when the connection refuses.
     bool TransactionBegin();
     bool TransactionCommit();
@@ -149,14 +167,17 @@ struct PecasSqlDmo {
 PecasSqlDmo LerPecasSqlDmo(const QString& connStr);
 // A management session connected with the pieces of `strConnStr`; null on failure (the error is
 // shown when asked).
-std::unique_ptr<clsSqlDmoSessao> AbrirSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, bool blnShowErrMsg,
-                                             PecasSqlDmo* pecas = nullptr);
+std::unique_ptr<clsSqlDmoSessao>
+AbrirSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, bool blnShowErrMsg, PecasSqlDmo* pecas = nullptr);
 
 // "Provider=Microsoft.Jet.OLEDB.4.0; Data Source= …;User Id=…;JET OLEDB:Database Password=…;Persist Security Info=True;"
 QString MontarConnStrAccess(const QString& strPath, const QString& strUser, const QString& strPassword);
 // "Provider=SQLOLEDB.1;Persist Security Info=False;Initial Catalog=…;Data Source=…;" + login part.
-QString MontarConnStrSql(const QString& strServer, const QString& strDatabase, const QString& strUser,
-                         const QString& strPassword, bool blnIntegrated);
+QString MontarConnStrSql(const QString& strServer,
+                         const QString& strDatabase,
+                         const QString& strUser,
+                         const QString& strPassword,
+                         bool blnIntegrated);
 
 // The page where the web-service client libraries can be downloaded.
 extern const char* const UrlDownloadWebService;

@@ -10,7 +10,7 @@
 #include <memory>
 
 struct DiscoFixo {
-    QString unidade;     // drive letter as the server reports it ("C")
+    QString unidade; // drive letter as the server reports it ("C")
     qint64 mbLivres = 0; // free megabytes
 };
 

@@ -9,8 +9,10 @@ bool clsSqlDmoSessaoOdbc::Connect(const QString& servidor, const QString& usuari
 {
     DisConnect();
     ErroDados erro;
-    motor = AbrirMotor(MontarConnStrSql(servidor, QStringLiteral("master"), usuario, senha, LoginSecure), true,
-                       timeOut, erro);
+    motor = AbrirMotor(MontarConnStrSql(servidor, QStringLiteral("master"), usuario, senha, LoginSecure),
+                       true,
+                       timeOut,
+                       erro);
     if (!motor)
         return Falhar(erro.numero, erro.descricao);
     nome = servidor;
@@ -62,7 +64,9 @@ bool clsSqlDmoSessaoOdbc::Jobs(QList<JobAgent>& jobs)
 {
     jobs.clear();
     RecordsetPtr rs;
-    if (!Consultar(QStringLiteral("SELECT CONVERT(varchar(36), job_id) AS job_id, name FROM msdb.dbo.sysjobs ORDER BY name"), rs))
+    if (!Consultar(
+            QStringLiteral("SELECT CONVERT(varchar(36), job_id) AS job_id, name FROM msdb.dbo.sysjobs ORDER BY name"),
+            rs))
         return false;
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
         jobs.append({rs->Valor(0).toString(), rs->Valor(1).toString(), {}, {}});
@@ -76,8 +80,9 @@ bool clsSqlDmoSessaoOdbc::Jobs(QList<JobAgent>& jobs)
             return false;
         for (passos->MoveFirst(); !passos->Eof(); passos->MoveNext())
             job.passos.append({passos->Valor(0).toInt(), passos->Valor(1).toString()});
-        if (!Consultar(QStringLiteral("SELECT s.schedule_id, s.name FROM msdb.dbo.sysjobschedules j JOIN msdb.dbo.sysschedules s "
-                                      "ON s.schedule_id = j.schedule_id WHERE j.job_id = '")
+        if (!Consultar(QStringLiteral(
+                           "SELECT s.schedule_id, s.name FROM msdb.dbo.sysjobschedules j JOIN msdb.dbo.sysschedules s "
+                           "ON s.schedule_id = j.schedule_id WHERE j.job_id = '")
                            + id + QStringLiteral("' ORDER BY s.name"),
                        agendas))
             return false;

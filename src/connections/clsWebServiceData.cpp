@@ -13,7 +13,7 @@ QVariant Texto(const QString& s) { return QVariant(s.isNull() ? QStringLiteral("
 } // namespace
 
 struct clsWebServiceData::Chamada {
-    QString erroLocal;               // what failed on this side (or in the transport)
+    QString erroLocal; // what failed on this side (or in the transport)
     respostaweb::RespostaWeb resposta;
     QString StrErrMsg() const { return resposta.textos.value(QStringLiteral("strErrMsg")); }
 };
@@ -44,7 +44,8 @@ clsWebServiceData::Chamada clsWebServiceData::Chamar(const QString& metodo, cons
         return c;
     }
     if (w.status != 200) {
-        c.erroLocal = QStringLiteral("O endereço %1 não devolveu a descrição do WebService (HTTP %2).").arg(url).arg(w.status);
+        c.erroLocal
+            = QStringLiteral("O endereço %1 não devolveu a descrição do WebService (HTTP %2).").arg(url).arg(w.status);
         return c;
     }
     const soap::DescricaoWsdl d = soap::LerWsdl(w.corpo);
@@ -69,8 +70,8 @@ clsWebServiceData::Chamada clsWebServiceData::Chamar(const QString& metodo, cons
     c.resposta = respostaweb::Ler(r.corpo);
     if (!c.resposta.ok) {
         c.erroLocal = (r.status != 200 ? QStringLiteral("O WebService respondeu com o código HTTP %1. ").arg(r.status)
-                                        : QString())
-            + c.resposta.erro;
+                                       : QString())
+                      + c.resposta.erro;
     } else if (c.resposta.falha) {
         c.erroLocal = QStringLiteral("O WebService recusou a chamada %1 (%2): %3")
                           .arg(metodo, c.resposta.codigoFalha, c.resposta.textoFalha);
@@ -125,16 +126,20 @@ bool clsWebServiceData::OpenDataset(RecordsetPtr& objRst, const QString& strSql)
     return DataSet(objRst, c, QStringLiteral("\nQuerie:") + strSql);
 }
 
-bool clsWebServiceData::OpenSchema(RecordsetPtr& objRst, int intSchema, const QString& strTableName,
-                                   const QString& strTableType, const QString& strOtherTableName,
+bool clsWebServiceData::OpenSchema(RecordsetPtr& objRst,
+                                   int intSchema,
+                                   const QString& strTableName,
+                                   const QString& strTableType,
+                                   const QString& strOtherTableName,
                                    const QString& strViewName)
 {
-    Chamada c = Chamar(QStringLiteral("OpenSchema"), {{QStringLiteral("intSchema"), QVariant(intSchema)},
-                                                      {QStringLiteral("strTableName"), Texto(strTableName)},
-                                                      {QStringLiteral("strTableType"), Texto(strTableType)},
-                                                      {QStringLiteral("strOtherTableName"), Texto(strOtherTableName)},
-                                                      {QStringLiteral("strViewName"), Texto(strViewName)},
-                                                      {QStringLiteral("strErrMsg"), Texto(QString())}});
+    Chamada c = Chamar(QStringLiteral("OpenSchema"),
+                       {{QStringLiteral("intSchema"), QVariant(intSchema)},
+                        {QStringLiteral("strTableName"), Texto(strTableName)},
+                        {QStringLiteral("strTableType"), Texto(strTableType)},
+                        {QStringLiteral("strOtherTableName"), Texto(strOtherTableName)},
+                        {QStringLiteral("strViewName"), Texto(strViewName)},
+                        {QStringLiteral("strErrMsg"), Texto(QString())}});
     return DataSet(objRst, c, QString());
 }
 
@@ -146,8 +151,9 @@ QVariant clsWebServiceData::RetValue(const QString& strSql)
 
 bool clsWebServiceData::ExecSql(const QString& strSql)
 {
-    const Chamada c = Chamar(QStringLiteral("ExecSql"),
-                             {{QStringLiteral("strSql"), Texto(strSql)}, {QStringLiteral("strErrMsg"), Texto(QString())}});
+    const Chamada c
+        = Chamar(QStringLiteral("ExecSql"),
+                 {{QStringLiteral("strSql"), Texto(strSql)}, {QStringLiteral("strErrMsg"), Texto(QString())}});
     if (c.erroLocal.isEmpty() && c.resposta.textos.value(QStringLiteral("ExecSqlResult")).trimmed() == u"true")
         return true;
     if (!c.erroLocal.isEmpty() || !c.StrErrMsg().isEmpty())

@@ -29,8 +29,12 @@ public:
     bool DllCheck() override;
     QString ConnectionType() override;
     bool OpenDataset(RecordsetPtr& objRst, const QString& strSql) override;
-    bool OpenSchema(RecordsetPtr& objRst, int intSchema, const QString& strTableName, const QString& strTableType,
-                    const QString& strOtherTableName, const QString& strViewName) override;
+    bool OpenSchema(RecordsetPtr& objRst,
+                    int intSchema,
+                    const QString& strTableName,
+                    const QString& strTableType,
+                    const QString& strOtherTableName,
+                    const QString& strViewName) override;
     QVariant RetValue(const QString& strSql) override;
     bool ExecSql(const QString& strSql) override;
 

@@ -26,9 +26,13 @@ public:
     // "SQL" or "ACCESS" as the service answers; empty on any failure.
     virtual QString ConnectionType() = 0;
     virtual bool OpenDataset(RecordsetPtr& objRst, const QString& strSql) = 0;
-    virtual bool OpenSchema(RecordsetPtr& objRst, int intSchema, const QString& strTableName,
-                            const QString& strTableType, const QString& strOtherTableName,
-                            const QString& strViewName) = 0;
+    virtual bool OpenSchema(RecordsetPtr& objRst,
+                            int intSchema,
+                            const QString& strTableName,
+                            const QString& strTableType,
+                            const QString& strOtherTableName,
+                            const QString& strViewName)
+        = 0;
     virtual QVariant RetValue(const QString& strSql) = 0;
     virtual bool ExecSql(const QString& strSql) = 0;
 };

@@ -142,7 +142,12 @@ frmAbrir::frmAbrir(clsArvore& arvore, QWidget* pai) : QDialog(pai), m_arvore(arv
     botoes->addWidget(btnCanc);
 
     auto* layout = new QVBoxLayout(this);
-    for (QWidget* w : std::initializer_list<QWidget*>{optTipoSql, fraSql, optTipoAccess, fraAccess, optTipoWebService, fraWebService})
+    for (QWidget* w : std::initializer_list<QWidget*>{optTipoSql,
+                                                      fraSql,
+                                                      optTipoAccess,
+                                                      fraAccess,
+                                                      optTipoWebService,
+                                                      fraWebService})
         layout->addWidget(w);
     layout->addLayout(botoes);
     setMinimumWidth(460);
@@ -198,7 +203,10 @@ void frmAbrir::ExibirTipo(const QString& tipo)
     Habilitar(txtWebService, web);
     AtualizarAutenticacao();
     if (isVisible())
-        (access ? static_cast<QWidget*>(txtAccessPath) : web ? static_cast<QWidget*>(txtWebService) : txtSqlServidor)->setFocus();
+        (access ? static_cast<QWidget*>(txtAccessPath)
+         : web  ? static_cast<QWidget*>(txtWebService)
+                : txtSqlServidor)
+            ->setFocus();
 }
 
 void frmAbrir::AtualizarAutenticacao()
@@ -218,7 +226,9 @@ void frmAbrir::picAccessPath_Click()
 {
     const QString atual = txtAccessPath->text();
     const QString inicial = QFileInfo(atual).isFile() ? atual : PastaPrograma();
-    const QString escolhido = m_arvore.Ambiente().Prompt().ArquivoAbrir(QStringLiteral("Selecione o Banco de Dados"), inicial, FiltroAccess);
+    const QString escolhido = m_arvore.Ambiente().Prompt().ArquivoAbrir(QStringLiteral("Selecione o Banco de Dados"),
+                                                                        inicial,
+                                                                        FiltroAccess);
     if (escolhido.isEmpty())
         return;
     txtAccessPath->setText(escolhido);
@@ -227,8 +237,10 @@ void frmAbrir::picAccessPath_Click()
 
 void frmAbrir::btnNovo_Click()
 {
-    const QString nome = m_arvore.Ambiente().Prompt().ArquivoSalvar(QStringLiteral("Informe o Nome para o Novo Banco de Dados"),
-                                                PastaPrograma(), FiltroAccess);
+    const QString nome
+        = m_arvore.Ambiente().Prompt().ArquivoSalvar(QStringLiteral("Informe o Nome para o Novo Banco de Dados"),
+                                                     PastaPrograma(),
+                                                     FiltroAccess);
     if (!nome.isEmpty()) {
         QString erro;
         if (CriarBancoAccess(nome, &erro))

@@ -2,8 +2,8 @@
 
 #include "connections/clsData.h"
 #include "platform/clsPrompt.h"
-#include "platform/mdlOdbc.h"
 #include "platform/mdlGlobais.h"
+#include "platform/mdlOdbc.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -87,9 +87,13 @@ frmConexaoCustomizada::frmConexaoCustomizada(clsAmbienteDados& ambiente, QWidget
 
 void frmConexaoCustomizada::MontarConnStr()
 {
-    txtConnStr->setText(odbc::MontarConnStrOdbc(cmbDriver->currentText(), cmbFonte->currentData().toString(),
-                                                txtServidor->text(), txtPorta->text(), txtBanco->text(),
-                                                txtUsuario->text(), txtSenha->text()));
+    txtConnStr->setText(odbc::MontarConnStrOdbc(cmbDriver->currentText(),
+                                                cmbFonte->currentData().toString(),
+                                                txtServidor->text(),
+                                                txtPorta->text(),
+                                                txtBanco->text(),
+                                                txtUsuario->text(),
+                                                txtSenha->text()));
 }
 
 QString frmConexaoCustomizada::ConnectionString() const { return txtConnStr->text().trimmed(); }
@@ -104,7 +108,9 @@ bool frmConexaoCustomizada::TestarConexao()
         dados.CloseConnection();
     }
     if (ok)
-        m_ambiente.Prompt().MsgBox(QStringLiteral("Conexão efetuada com sucesso."), vb::Information, globais::TituloAplicativo());
+        m_ambiente.Prompt().MsgBox(QStringLiteral("Conexão efetuada com sucesso."),
+                                   vb::Information,
+                                   globais::TituloAplicativo());
     else
         m_ambiente.Prompt().MsgBox(dados.ErrMsg(), vb::Critical, globais::TituloAplicativo());
     return ok;

@@ -8,8 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-}
+namespace {}
 
 frmConnectionSelLista::frmConnectionSelLista(clsPrompt& prompt, QWidget* pai)
     : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint), m_prompt(prompt)
@@ -38,9 +37,14 @@ frmConnectionSelLista::frmConnectionSelLista(clsPrompt& prompt, QWidget* pai)
     connect(lstLista, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
 }
 
-bool frmConnectionSelLista::CarregarForm(const QList<EntradaConexao>& aLista, QString& strConnectionString,
-                                         QString& strServer, QString& strDatabase, QString& strNodeText, int lngX,
-                                         int lngY, int lngWidth)
+bool frmConnectionSelLista::CarregarForm(const QList<EntradaConexao>& aLista,
+                                         QString& strConnectionString,
+                                         QString& strServer,
+                                         QString& strDatabase,
+                                         QString& strNodeText,
+                                         int lngX,
+                                         int lngY,
+                                         int lngWidth)
 {
     const QString atual = TextoEntradaConexao(strServer, strDatabase, strNodeText);
     lstLista->clear();

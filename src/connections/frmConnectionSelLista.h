@@ -18,8 +18,14 @@ public:
     // Lists the entries, preselects the one shown now (display text, ignoring case), and shows the
     // window modally at (lngX, lngY) screen twips, lngWidth twips wide (0 keeps). On confirmation
     // the last entry with the chosen display text fills the four values; true when confirmed.
-    bool CarregarForm(const QList<EntradaConexao>& aLista, QString& strConnectionString, QString& strServer,
-                      QString& strDatabase, QString& strNodeText, int lngX = 0, int lngY = 0, int lngWidth = 0);
+    bool CarregarForm(const QList<EntradaConexao>& aLista,
+                      QString& strConnectionString,
+                      QString& strServer,
+                      QString& strDatabase,
+                      QString& strNodeText,
+                      int lngX = 0,
+                      int lngY = 0,
+                      int lngWidth = 0);
 
     QListWidget* Lista() const { return lstLista; }
 

@@ -20,8 +20,8 @@ bool ValidarCaminhoServidor(clsPrompt& prompt, const QString& caminho, clsSqlDmo
     const QString inicio = caminho.left(3).toUpper();
     if (!inicio.isEmpty() && discos.contains(inicio))
         return true;
-    prompt.MsgBox(QStringLiteral("O servidor [") + sessao.Name() + QStringLiteral("] não aceita o caminho [")
-                      + caminho + QStringLiteral("]. ") + u'\n'
+    prompt.MsgBox(QStringLiteral("O servidor [") + sessao.Name() + QStringLiteral("] não aceita o caminho [") + caminho
+                      + QStringLiteral("]. ") + u'\n'
                       + QStringLiteral("Deve-se especificar um local que esteja fisicamente no servidor.") + u'\n'
                       + discos,
                   vb::Critical);

@@ -1,7 +1,7 @@
 #include "uctConnectionSel.h"
 
-#include "gui/Twips.h"
 #include "connections/frmConnectionSelLista.h"
+#include "gui/Twips.h"
 #include "platform/clsPrompt.h"
 
 #include <QLabel>
@@ -9,9 +9,9 @@
 #include <QToolButton>
 
 namespace {
-constexpr int Margem = 25 / TwipsPorPixel + 1;   // 25 twips
-constexpr int Altura = 315 / TwipsPorPixel;      // 315 twips
-constexpr int FolgaBotao = 50 / TwipsPorPixel;   // 50 twips
+constexpr int Margem = 25 / TwipsPorPixel + 1; // 25 twips
+constexpr int Altura = 315 / TwipsPorPixel; // 315 twips
+constexpr int FolgaBotao = 50 / TwipsPorPixel; // 50 twips
 
 QLabel* NovoLabel(QWidget* pai, const QString& nome, const QString& texto)
 {
@@ -45,7 +45,9 @@ uctConnectionSel::uctConnectionSel(clsPrompt& prompt, QWidget* pai) : QWidget(pa
 
 QSize uctConnectionSel::sizeHint() const { return {260, Altura}; }
 
-void uctConnectionSel::Add(const QString& strConnectionString, const QString& strServer, const QString& strDatabase,
+void uctConnectionSel::Add(const QString& strConnectionString,
+                           const QString& strServer,
+                           const QString& strDatabase,
                            const QString& strNodeText)
 {
     m_itens << NovaEntradaConexao(strConnectionString, strServer, strDatabase, strNodeText);
@@ -103,8 +105,14 @@ void uctConnectionSel::AbrirLista()
     QString server = m_server, database = m_database, nodeText = m_nodeText;
     const QPoint canto = mapToGlobal(QPoint(0, height()));
     frmConnectionSelLista lista(m_prompt, this);
-    const bool confirmou = lista.CarregarForm(m_itens, connStr, server, database, nodeText, canto.x() * TwipsPorPixel,
-                                              canto.y() * TwipsPorPixel, int(width() * 1.5) * TwipsPorPixel);
+    const bool confirmou = lista.CarregarForm(m_itens,
+                                              connStr,
+                                              server,
+                                              database,
+                                              nodeText,
+                                              canto.x() * TwipsPorPixel,
+                                              canto.y() * TwipsPorPixel,
+                                              int(width() * 1.5) * TwipsPorPixel);
     if (!confirmou)
         return;
     DefinirLabel(server, database, nodeText);

@@ -16,7 +16,9 @@ public:
     explicit uctConnectionSel(clsPrompt& prompt, QWidget* pai = nullptr);
 
     // Appends one entry (the container calls it while answering BuscarItens).
-    void Add(const QString& strConnectionString, const QString& strServer, const QString& strDatabase,
+    void Add(const QString& strConnectionString,
+             const QString& strServer,
+             const QString& strDatabase,
              const QString& strNodeText);
     // Shows a selection.
     void DefinirLabel(const QString& strServer, const QString& strDatabase, const QString& strNodeText);
@@ -33,8 +35,10 @@ public:
 
 signals:
     void BuscarItens();
-    void ConnectionChanged(const QString& strConnectionString, const QString& strServer,
-                           const QString& strDatabase, const QString& strNodeText);
+    void ConnectionChanged(const QString& strConnectionString,
+                           const QString& strServer,
+                           const QString& strDatabase,
+                           const QString& strNodeText);
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -9,8 +9,8 @@ class QMenu;
 class QMenuBar;
 
 struct MenusNavegador {
-    QHash<QString, QMenu*> menus;      // group menus and submenus by name
-    QHash<QString, QAction*> acoes;    // items by name
+    QHash<QString, QMenu*> menus; // group menus and submenus by name
+    QHash<QString, QAction*> acoes; // items by name
 
     // Adds the group menus to the bar before `antes` (a top-level action of the bar, or null).
     void Construir(QMenuBar* barra, QAction* antes);

@@ -1,23 +1,23 @@
 #include "PromptJanelas.h"
 
 #include "connections/frmUsuarioSenha.h"
+#include "platform/mdlGlobais.h"
 #include "shell/frmGetName.h"
 #include "shell/frmProgress.h"
 #include "shell/frmWebBrowser.h"
-#include "platform/mdlGlobais.h"
 
-#include <QPushButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QCheckBox>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QUrl>
 
 QWidget* PromptJanelas::Pai()
@@ -85,8 +85,12 @@ int PromptJanelas::MsgBox(const QString& texto, int estilo, const QString& titul
 QString PromptJanelas::InputBox(const QString& texto, const QString& titulo, const QString& padrao, bool* cancelado)
 {
     bool ok = false;
-    const QString r = QInputDialog::getText(Pai(), titulo.isEmpty() ? globais::TituloAplicativo() : titulo, texto,
-                                            QLineEdit::Normal, padrao, &ok);
+    const QString r = QInputDialog::getText(Pai(),
+                                            titulo.isEmpty() ? globais::TituloAplicativo() : titulo,
+                                            texto,
+                                            QLineEdit::Normal,
+                                            padrao,
+                                            &ok);
     if (cancelado)
         *cancelado = !ok;
     return ok ? r : padrao;
@@ -126,10 +130,7 @@ void PromptJanelas::Ampulheta(bool ligar)
 
 void PromptJanelas::ProcessarEventos() { QCoreApplication::processEvents(); }
 
-bool PromptJanelas::AbrirNoSistema(const QString& endereco)
-{
-    return QDesktopServices::openUrl(QUrl(endereco));
-}
+bool PromptJanelas::AbrirNoSistema(const QString& endereco) { return QDesktopServices::openUrl(QUrl(endereco)); }
 
 QObject* PromptJanelas::AbrirNavegador(const QString& endereco)
 {

@@ -2,10 +2,7 @@
 
 #include <QCloseEvent>
 
-frmFilhoConexao::frmFilhoConexao(QWidget* pai) : QWidget(pai)
-{
-    setAttribute(Qt::WA_DeleteOnClose);
-}
+frmFilhoConexao::frmFilhoConexao(QWidget* pai) : QWidget(pai) { setAttribute(Qt::WA_DeleteOnClose); }
 
 void frmFilhoConexao::closeEvent(QCloseEvent* e)
 {

@@ -121,10 +121,7 @@ void clsArvore::Selecionar(clsNo* no)
     emit SelecaoPedida(no);
 }
 
-QModelIndex clsArvore::IndiceModelo(clsNo* no) const
-{
-    return no ? createIndex(no->m_linha, 0, no) : QModelIndex();
-}
+QModelIndex clsArvore::IndiceModelo(clsNo* no) const { return no ? createIndex(no->m_linha, 0, no) : QModelIndex(); }
 
 QModelIndex clsArvore::index(int row, int column, const QModelIndex& parent) const
 {

@@ -4,9 +4,9 @@
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
-#include "shell/clsAmbiente.h"
-#include "query/frmTabela.h"
 #include "platform/mdlGlobais.h"
+#include "query/frmTabela.h"
+#include "shell/clsAmbiente.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -55,10 +55,12 @@ frmNavegador::frmNavegador(clsAmbiente& ambiente, QWidget* pai)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_trv);
 
-    connect(&m_arvore, &clsArvore::ExpansaoPedida, this,
-            [this](clsNo* no, bool expandir) { m_trv->setExpanded(m_arvore.IndiceModelo(no), expandir); });
-    connect(&m_arvore, &clsArvore::SelecaoPedida, this,
-            [this](clsNo* no) { m_trv->setCurrentIndex(m_arvore.IndiceModelo(no)); });
+    connect(&m_arvore, &clsArvore::ExpansaoPedida, this, [this](clsNo* no, bool expandir) {
+        m_trv->setExpanded(m_arvore.IndiceModelo(no), expandir);
+    });
+    connect(&m_arvore, &clsArvore::SelecaoPedida, this, [this](clsNo* no) {
+        m_trv->setCurrentIndex(m_arvore.IndiceModelo(no));
+    });
     connect(m_trv, &QTreeView::expanded, this, [this](const QModelIndex& i) {
         clsNo* no = clsArvore::NoDoIndice(i);
         m_arvore.MarcarExpandido(no, true);
@@ -75,8 +77,9 @@ frmNavegador::frmNavegador(clsAmbiente& ambiente, QWidget* pai)
         m_arvore.Selecionar(clsArvore::NoDoIndice(i));
         ChamarDuploClique();
     });
-    connect(&m_arvore, &clsArvore::SelecaoPedida, this,
-            [this](clsNo* no) { m_trv->scrollTo(m_arvore.IndiceModelo(no)); });
+    connect(&m_arvore, &clsArvore::SelecaoPedida, this, [this](clsNo* no) {
+        m_trv->scrollTo(m_arvore.IndiceModelo(no));
+    });
 }
 
 void frmNavegador::AbrirConsulta(clsNo* no, const QString& sql, const QString& tabela, bool executar)
@@ -131,7 +134,10 @@ void frmNavegador::ChamarDuploClique()
     case img::SqlEditor: AbrirConsulta(no, {}, QStringLiteral("SqlEditor: "), false); break;
     case img::Funcao:
         if (no->Parent() && no->Parent()->Image() == img::Funcao)
-            AbrirConsulta(no, QStringLiteral("SELECT * \r\nFROM ") + no->Text() + QStringLiteral("()"), no->Text(), false);
+            AbrirConsulta(no,
+                          QStringLiteral("SELECT * \r\nFROM ") + no->Text() + QStringLiteral("()"),
+                          no->Text(),
+                          false);
         break;
     case img::HomePage: emit AbrirWebBrowserPedido(4); break;
     case img::Downloads: emit AbrirWebBrowserPedido(5); break;
@@ -176,16 +182,10 @@ bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
         }
     } else if (objeto == m_trv && evento->type() == QEvent::KeyPress) {
         switch (static_cast<QKeyEvent*>(evento)->key()) {
-        case Qt::Key_F4:
-            emit AlternarNavegador();
-            return true;
+        case Qt::Key_F4: emit AlternarNavegador(); return true;
         case Qt::Key_Return:
-        case Qt::Key_Enter:
-            ChamarDuploClique();
-            return true;
-        case Qt::Key_F2:
-            ChamarRenomear();
-            return true;
+        case Qt::Key_Enter: ChamarDuploClique(); return true;
+        case Qt::Key_F2: ChamarRenomear(); return true;
         case Qt::Key_F5:
             if (clsNo* no = m_arvore.Selecionado())
                 AtualizarNode(m_arvore, no);
@@ -198,8 +198,7 @@ bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
                 m_ultimoBotao = 1;
             }
             return true;
-        default:
-            break;
+        default: break;
         }
     }
     return QWidget::eventFilter(objeto, evento);

@@ -67,6 +67,6 @@ private:
     clsAmbiente& m_ambiente;
     clsArvore& m_arvore;
     QTreeView* m_trv = nullptr;
-    int m_ultimoBotao = 1;  // intLastMouseKey
+    int m_ultimoBotao = 1; // intLastMouseKey
     std::function<QList<JanelaAberta>()> m_janelas;
 };

@@ -2,10 +2,10 @@
 #include "frmNavegador.h"
 
 #include "connections/frmAbrir.h"
-#include "platform/mdlEmbaralhar.h"
-#include "navigator/mdlServidores.h"
 #include "navigator/mdlCatalogo.h"
+#include "navigator/mdlServidores.h"
 #include "platform/clsSettings.h"
+#include "platform/mdlEmbaralhar.h"
 
 void frmNavegador::mnuNavMapInc_Click()
 {
@@ -48,7 +48,7 @@ void frmNavegador::mnuNavSerDesc_Click()
         settings::DeleteSetting(secao, QStringLiteral("SqlPass:") + nome);
     if (!settings::GetSetting(secao, QStringLiteral("SqlUser:") + nome).isEmpty())
         settings::DeleteSetting(secao, QStringLiteral("SqlUser:") + nome);
-    const int imagem = no->Image() == img::SqlServerConectado       ? img::SqlServer
+    const int imagem = no->Image() == img::SqlServerConectado    ? img::SqlServer
                        : no->Image() == img::WebServiceConectado ? img::WebService
                                                                  : img::Access;
     DesconectarNode(m_arvore, no, imagem, true, JanelasAbertas());

@@ -1,17 +1,17 @@
 #include "mdlCatalogo.h"
 
 #include "connections/clsData.h"
-#include "platform/mdlEmbaralhar.h"
-#include "navigator/mdlServidores.h"
 #include "navigator/clsAmbienteNavegador.h"
+#include "navigator/mdlServidores.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsRecordset.h"
 #include "platform/clsSettings.h"
-#include "schema/mdlTipoDado.h"
-#include "platform/mdlGlobais.h"
-#include "platform/mdlProgramas.h"
+#include "platform/mdlEmbaralhar.h"
 #include "platform/mdlEnderecos.h"
+#include "platform/mdlGlobais.h"
 #include "platform/mdlProcessos.h"
+#include "platform/mdlProgramas.h"
+#include "schema/mdlTipoDado.h"
 
 #include <QFileInfo>
 
@@ -33,10 +33,17 @@ void EsquecerCredenciais(clsArvore& arvore, clsNo* no)
 
 void LembrarUsuario(clsArvore& arvore, clsNo* no)
 {
-    settings::SaveSetting(AutoLogin, QStringLiteral("SqlUser:") + NomeLogin(no), arvore.Dados().Ler(no->Key(), CampoNo::Usuario));
+    settings::SaveSetting(AutoLogin,
+                          QStringLiteral("SqlUser:") + NomeLogin(no),
+                          arvore.Dados().Ler(no->Key(), CampoNo::Usuario));
 }
 
-clsNo* Pasta(clsArvore& arvore, clsNo* pai, const char* texto, const char* sufixo, int imagem, const QString& tag,
+clsNo* Pasta(clsArvore& arvore,
+             clsNo* pai,
+             const char* texto,
+             const char* sufixo,
+             int imagem,
+             const QString& tag,
              int imagemPlaceholder = 0)
 {
     const QString chave = pai->Key() + QString::fromUtf8(sufixo);
@@ -78,7 +85,8 @@ QString ObterConnStrNode(clsArvore& arvore, clsNo* no)
         const QString login = NomeLogin(no);
         const QString padrao = no->Image() == img::SqlServer ? QStringLiteral("sa") : QStringLiteral("Admin");
         usuario = settings::GetSetting(AutoLogin, QStringLiteral("SqlUser:") + login, padrao);
-        senha = Desembaralhar(settings::GetSetting(AutoLogin, QStringLiteral("SqlPass:") + login, Embaralhar(SemSenha)));
+        senha
+            = Desembaralhar(settings::GetSetting(AutoLogin, QStringLiteral("SqlPass:") + login, Embaralhar(SemSenha)));
         if (senha != SemSenha) {
             arvore.Dados().Gravar(chave, CampoNo::Usuario, usuario);
             arvore.Dados().Gravar(chave, CampoNo::Senha, senha);
@@ -103,7 +111,8 @@ QString ObterConnStrNode(clsArvore& arvore, clsNo* no)
         else {
             const bool banco = no->Image() == img::Banco;
             const QString servidor = banco && no->Parent() ? no->Parent()->Text() : no->Text();
-            connStr = MontarConnStrSql(servidor, banco ? no->Text() : QStringLiteral("Master"), usuario, senha, integrado);
+            connStr
+                = MontarConnStrSql(servidor, banco ? no->Text() : QStringLiteral("Master"), usuario, senha, integrado);
         }
     }
     arvore.DefinirTag(no, connStr);
@@ -119,8 +128,9 @@ bool ConfirmarAcesso(clsAmbienteDados& ambiente, const QString& provider, const 
         return true;
     const QString verificador = CaminhoCompanheiro(Companheiro::VerificadorProvedor);
     if (!QFileInfo(verificador).isExecutable()) {
-        const QString pergunta = QStringLiteral("Programa Verificador de Dlls está faltando, seria ideal instalar novamente o sistema.")
-                                 + u'\r' + QStringLiteral("Deseja Prosseguir com a execução assim mesmo ?");
+        const QString pergunta
+            = QStringLiteral("Programa Verificador de Dlls está faltando, seria ideal instalar novamente o sistema.")
+              + u'\r' + QStringLiteral("Deseja Prosseguir com a execução assim mesmo ?");
         return ambiente.Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) == vb::Yes;
     }
     if (provider == u"WebService")
@@ -131,13 +141,16 @@ bool ConfirmarAcesso(clsAmbienteDados& ambiente, const QString& provider, const 
     processos::ExecutarEsperar(ambiente.Prompt(), citar(verificador) + u' ' + citar(argumento));
     if (settings::GetSetting(secao, provider) == u"4")
         return true;
-    QString texto = QStringLiteral("O provedor '") + provider + QStringLiteral("' parece não estar corretamente instalado em seu computador. ");
+    QString texto = QStringLiteral("O provedor '") + provider
+                    + QStringLiteral("' parece não estar corretamente instalado em seu computador. ");
     if (provider.startsWith(QStringLiteral("MICROSOFT.JET"), Qt::CaseInsensitive)
         || provider.startsWith(QStringLiteral("SQLOLEDB"), Qt::CaseInsensitive))
         texto += QStringLiteral("É provavel que o Mdac não esteja instalado ou esteja desatualizado.");
-    texto += QStringLiteral("Na seção de DOWNLOADS do nosso site voce encontrará links para os principais providers, poderá fazer o "
-                            "download, instalá-los e, após isso, tentar acessar essa base novamente.")
-             + u'\r' + QStringLiteral("Clique no botão para acessar o nosso browser.");
+    texto
+        += QStringLiteral(
+               "Na seção de DOWNLOADS do nosso site voce encontrará links para os principais providers, poderá fazer o "
+               "download, instalá-los e, após isso, tentar acessar essa base novamente.")
+           + u'\r' + QStringLiteral("Clique no botão para acessar o nosso browser.");
     ambiente.Prompt().MsgBox(texto, vb::Critical, QStringLiteral("Erro no '") + provider + u'\'');
     ambiente.Prompt().AbrirNavegador(enderecos::PaginaDownloads());
     return false;
@@ -161,19 +174,22 @@ bool ConectarServidor(clsArvore& arvore, clsNo* no)
         return false;
     Pasta(arvore, no, "Manutenções", "man", img::Manutencoes, no->Tag(), img::Manutencoes);
     RecordsetPtr rs;
-    if (!dados.OpenRecordset(rs, QStringLiteral("SELECT Name FROM sysDataBases ORDER BY Name")) || rs->RecordCount() <= 0)
+    if (!dados.OpenRecordset(rs, QStringLiteral("SELECT Name FROM sysDataBases ORDER BY Name"))
+        || rs->RecordCount() <= 0)
         return false;
     const QString chave = no->Key();
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         const QString nome = Texto(rs, "Name");
-        IncluirNode(arvore, {.texto = nome,
-                             .chave = chave + nome,
-                             .chavePai = chave,
-                             .imagem = img::Banco,
-                             .descricao = QStringLiteral("Servidor: ") + no->Text() + QStringLiteral(" - Banco de dados: ") + nome,
-                             .usuario = arvore.Dados().Ler(chave, CampoNo::Usuario),
-                             .senha = arvore.Dados().Ler(chave, CampoNo::Senha),
-                             .integrado = arvore.Dados().Ler(chave, CampoNo::Integrado)});
+        IncluirNode(
+            arvore,
+            {.texto = nome,
+             .chave = chave + nome,
+             .chavePai = chave,
+             .imagem = img::Banco,
+             .descricao = QStringLiteral("Servidor: ") + no->Text() + QStringLiteral(" - Banco de dados: ") + nome,
+             .usuario = arvore.Dados().Ler(chave, CampoNo::Usuario),
+             .senha = arvore.Dados().Ler(chave, CampoNo::Senha),
+             .integrado = arvore.Dados().Ler(chave, CampoNo::Integrado)});
     }
     arvore.Expandir(no);
     dados.CloseConnection();
@@ -192,23 +208,21 @@ bool ConectarBancoDados(clsArvore& arvore, clsNo* no)
                     + QStringLiteral(" - Banco de dados: ") + no->Text();
         connStr = no->Tag().isEmpty() ? ObterConnStrNode(arvore, no) : no->Tag();
         break;
-    case img::WebService:
-        connStr = descricao = arvore.Dados().Ler(no->Key(), CampoNo::Endereco);
-        break;
+    case img::WebService: connStr = descricao = arvore.Dados().Ler(no->Key(), CampoNo::Endereco); break;
     case img::Access: {
         descricao = arvore.Dados().Ler(no->Key(), CampoNo::Caminho);
         if (!QFileInfo::exists(descricao)) {
             // A mapped file that is gone: say so instead of creating an empty one in its place.
-            arvore.Ambiente().Prompt().MsgBox(QStringLiteral("O arquivo do banco de dados não foi encontrado:") + u'\n' + descricao,
-                            vb::Critical, globais::TituloAplicativo());
+            arvore.Ambiente().Prompt().MsgBox(QStringLiteral("O arquivo do banco de dados não foi encontrado:") + u'\n'
+                                                  + descricao,
+                                              vb::Critical,
+                                              globais::TituloAplicativo());
             return false;
         }
         connStr = no->Tag().isEmpty() ? ObterConnStrNode(arvore, no) : no->Tag();
         break;
     }
-    default:
-        connStr = no->Tag();
-        break;
+    default: connStr = no->Tag(); break;
     }
     if (!descricao.isEmpty())
         arvore.Dados().Gravar(no->Key(), CampoNo::Descricao, descricao);
@@ -274,7 +288,8 @@ void CarregarManutencoes(clsArvore& arvore, clsNo* no)
         if (std::unique_ptr<clsSqlDmoSessao> sessao = AbrirSqlDmo(arvore.Ambiente(), tag, false)) {
             int status = 0;
             if (sessao->StatusAgent(status))
-                if (clsNo* agent = Pasta(arvore, no, "Agent", "Age", status == 1 ? img::AgentRodando : img::AgentParado, tag))
+                if (clsNo* agent
+                    = Pasta(arvore, no, "Agent", "Age", status == 1 ? img::AgentRodando : img::AgentParado, tag))
                     if (clsNo* jobs = Pasta(arvore, agent, "Jobs", "Job", img::PastaJobs, tag))
                         CarregarJobs(arvore, *sessao, jobs);
             sessao->DisConnect();
@@ -294,10 +309,19 @@ void CarregarJobs(clsArvore& arvore, clsSqlDmoSessao& sessao, clsNo* pastaJobs)
         if (!IncluirNode(arvore, job.nome, chave, pastaJobs->Key(), img::Job, job.id))
             continue;
         for (const PassoJob& passo : job.passos)
-            IncluirNode(arvore, passo.nome, chave + QStringLiteral("Ste") + QString::number(passo.numero), chave,
-                        img::JobStep, QString::number(passo.numero));
+            IncluirNode(arvore,
+                        passo.nome,
+                        chave + QStringLiteral("Ste") + QString::number(passo.numero),
+                        chave,
+                        img::JobStep,
+                        QString::number(passo.numero));
         for (const AgendaJob& agenda : job.agendas)
-            IncluirNode(arvore, agenda.nome, chave + QStringLiteral("Sch") + agenda.id, chave, img::JobSchedule, agenda.id);
+            IncluirNode(arvore,
+                        agenda.nome,
+                        chave + QStringLiteral("Sch") + agenda.id,
+                        chave,
+                        img::JobSchedule,
+                        agenda.id);
     }
 }
 
@@ -306,15 +330,15 @@ namespace {
 // How one kind of catalog object fills its folder.
 struct ObjetosCatalogo {
     int schema;
-    QString tipoTabela;        // the table-type restriction
-    bool ocultar;              // the hide-system-objects argument
+    QString tipoTabela; // the table-type restriction
+    bool ocultar; // the hide-system-objects argument
     const char* campoNome;
     const char* campoEsquema;
     const char* campoTipo;
-    const char* tipoSistema;   // the type value of system objects
+    const char* tipoSistema; // the type value of system objects
     int imagemSistema;
     int imagem;
-    bool cortarGrupo = false;  // procedures carry their group number (";1") after the name
+    bool cortarGrupo = false; // procedures carry their group number (";1") after the name
 };
 
 bool CarregarObjetos(clsArvore& arvore, clsNo* pasta, clsData* dados, const ObjetosCatalogo& o)
@@ -328,8 +352,12 @@ bool CarregarObjetos(clsArvore& arvore, clsNo* pasta, clsData* dados, const Obje
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
             const QString nome = o.cortarGrupo ? Texto(rs, o.campoNome).section(u';', 0, 0) : Texto(rs, o.campoNome);
             const bool sistema = Texto(rs, o.campoTipo) == QString::fromUtf8(o.tipoSistema);
-            IncluirNode(arvore, nome, pasta->Key() + NomeQualificado(Texto(rs, o.campoEsquema), nome), pasta->Key(),
-                        sistema ? o.imagemSistema : o.imagem, pasta->Tag());
+            IncluirNode(arvore,
+                        nome,
+                        pasta->Key() + NomeQualificado(Texto(rs, o.campoEsquema), nome),
+                        pasta->Key(),
+                        sistema ? o.imagemSistema : o.imagem,
+                        pasta->Tag());
         }
         return true;
     });
@@ -342,23 +370,51 @@ bool CarregarTabelas(clsArvore& arvore, clsNo* pasta, clsData* dados)
     if (pasta->Image() != img::PastaTabelas)
         return false;
     const QString tipo = arvore.Ambiente().Opcoes().OcultarObjetosSistema ? QStringLiteral("TABLE") : QString();
-    return CarregarObjetos(arvore, pasta, dados,
-                           {tiposchema::Tabelas, tipo, true, "TABLE_NAME", "TABLE_SCHEMA", "TABLE_TYPE", "SYSTEM TABLE",
-                            img::TabelaSistema, img::Tabela});
+    return CarregarObjetos(arvore,
+                           pasta,
+                           dados,
+                           {tiposchema::Tabelas,
+                            tipo,
+                            true,
+                            "TABLE_NAME",
+                            "TABLE_SCHEMA",
+                            "TABLE_TYPE",
+                            "SYSTEM TABLE",
+                            img::TabelaSistema,
+                            img::Tabela});
 }
 
 bool CarregarViews(clsArvore& arvore, clsNo* pasta, clsData* dados)
 {
-    return CarregarObjetos(arvore, pasta, dados,
-                           {tiposchema::Views, {}, arvore.Ambiente().Opcoes().OcultarObjetosSistema, "TABLE_NAME", "TABLE_SCHEMA",
-                            "TABLE_TYPE", "SYSTEM", img::ViewSistema, img::View});
+    return CarregarObjetos(arvore,
+                           pasta,
+                           dados,
+                           {tiposchema::Views,
+                            {},
+                            arvore.Ambiente().Opcoes().OcultarObjetosSistema,
+                            "TABLE_NAME",
+                            "TABLE_SCHEMA",
+                            "TABLE_TYPE",
+                            "SYSTEM",
+                            img::ViewSistema,
+                            img::View});
 }
 
 bool CarregarProcedures(clsArvore& arvore, clsNo* pasta, clsData* dados)
 {
-    return CarregarObjetos(arvore, pasta, dados,
-                           {tiposchema::Procedures, {}, arvore.Ambiente().Opcoes().OcultarObjetosSistema, "PROCEDURE_NAME",
-                            "PROCEDURE_SCHEMA", "PROCEDURE_TYPE", "SYSTEM", img::ProcedureSistema, img::Procedure, true});
+    return CarregarObjetos(arvore,
+                           pasta,
+                           dados,
+                           {tiposchema::Procedures,
+                            {},
+                            arvore.Ambiente().Opcoes().OcultarObjetosSistema,
+                            "PROCEDURE_NAME",
+                            "PROCEDURE_SCHEMA",
+                            "PROCEDURE_TYPE",
+                            "SYSTEM",
+                            img::ProcedureSistema,
+                            img::Procedure,
+                            true});
 }
 
 bool CarregarFuncoes(clsArvore& arvore, clsNo* pasta, clsData* dados)
@@ -389,49 +445,71 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
     const QString chave = tabela->Key();
     Pasta(arvore, tabela, "Columns", "Cmp", img::PastaColunas, {});
     RecordsetPtr colunas;
-    if (dados.OpenSchema(tiposchema::Colunas, colunas, {.tabela = tabela->Text(), .ocultarSistema = true}) && colunas->RecordCount() > 0) {
+    if (dados.OpenSchema(tiposchema::Colunas, colunas, {.tabela = tabela->Text(), .ocultarSistema = true})
+        && colunas->RecordCount() > 0) {
         colunas->setSort(QStringLiteral("ORDINAL_POSITION"));
         RecordsetPtr chaves;
         dados.OpenSchema(tiposchema::ChavesPrimarias, chaves, {.tabela = tabela->Text(), .ocultarSistema = true});
         for (colunas->MoveFirst(); !colunas->Eof(); colunas->MoveNext()) {
             const QString nome = Texto(colunas, "COLUMN_NAME");
             qint32 tamanho = qint32(Numero(colunas, "CHARACTER_MAXIMUM_LENGTH"));
-            const QString tipo = tipodado::ObterTipoDado(int(Numero(colunas, "DATA_TYPE")), tamanho, true,
-                                               int(Numero(colunas, "NUMERIC_PRECISION")), int(Numero(colunas, "NUMERIC_SCALE")),
-                                               int(Numero(colunas, "DATETIME_PRECISION")), int(Numero(colunas, "COLUMN_FLAGS")));
+            const QString tipo = tipodado::ObterTipoDado(int(Numero(colunas, "DATA_TYPE")),
+                                                         tamanho,
+                                                         true,
+                                                         int(Numero(colunas, "NUMERIC_PRECISION")),
+                                                         int(Numero(colunas, "NUMERIC_SCALE")),
+                                                         int(Numero(colunas, "DATETIME_PRECISION")),
+                                                         int(Numero(colunas, "COLUMN_FLAGS")));
             const bool anulavel = colunas->Valor(QStringLiteral("IS_NULLABLE")).toBool();
             bool chavePrimaria = false;
             if (chaves && chaves->State() == ado::adStateOpen) {
                 QString nomeFiltro = nome;
-                chaves->setFilter(QStringLiteral("COLUMN_NAME = '") + nomeFiltro.replace(u'\'', QStringLiteral("''")) + u'\'');
+                chaves->setFilter(QStringLiteral("COLUMN_NAME = '") + nomeFiltro.replace(u'\'', QStringLiteral("''"))
+                                  + u'\'');
                 chavePrimaria = chaves->RecordCount() > 0;
             }
             const int imagem = chavePrimaria ? img::ColunaChave : anulavel ? img::Coluna : img::ColunaNaoNula;
             QString semBrancos = nome;
             semBrancos.remove(u' ');
-            IncluirNode(arvore, nome + QStringLiteral(" - ") + tipo + QStringLiteral(" - ") + (anulavel ? QString() : QStringLiteral("Not ")) + QStringLiteral("Null"),
-                        chave + QStringLiteral("Cmp") + semBrancos, chave + QStringLiteral("Cmp"), imagem);
+            IncluirNode(arvore,
+                        nome + QStringLiteral(" - ") + tipo + QStringLiteral(" - ")
+                            + (anulavel ? QString() : QStringLiteral("Not ")) + QStringLiteral("Null"),
+                        chave + QStringLiteral("Cmp") + semBrancos,
+                        chave + QStringLiteral("Cmp"),
+                        imagem);
         }
     }
     Pasta(arvore, tabela, "Indexes", "Idx", img::PastaIndices, {});
     RecordsetPtr indices;
-    if (dados.OpenSchema(tiposchema::Indices, indices, {.tabela = tabela->Text(), .ocultarSistema = true}) && indices->RecordCount() > 0) {
+    if (dados.OpenSchema(tiposchema::Indices, indices, {.tabela = tabela->Text(), .ocultarSistema = true})
+        && indices->RecordCount() > 0) {
         QString anterior;
         for (indices->MoveFirst(); !indices->Eof(); indices->MoveNext()) {
             const QString nome = Texto(indices, "INDEX_NAME");
             if (indices->Valor(QStringLiteral("PRIMARY_KEY")).toBool() || nome == anterior)
                 continue;
-            IncluirNode(arvore, nome, chave + QStringLiteral("Idx") + nome, chave + QStringLiteral("Idx"), img::Indice, tabela->Tag());
+            IncluirNode(arvore,
+                        nome,
+                        chave + QStringLiteral("Idx") + nome,
+                        chave + QStringLiteral("Idx"),
+                        img::Indice,
+                        tabela->Tag());
             anterior = nome;
         }
     }
     if (dados.ConnectionType() == tipoconexao::OleDb || dados.ConnectionType() == tipoconexao::WebSql) {
         Pasta(arvore, tabela, "Triggers", "Trg", img::PastaTriggers, tabela->Tag());
         RecordsetPtr triggers;
-        if (dados.OpenSchema(tiposchema::Triggers, triggers, {.tabela = tabela->Text(), .ocultarSistema = true}) && triggers->RecordCount() > 0)
+        if (dados.OpenSchema(tiposchema::Triggers, triggers, {.tabela = tabela->Text(), .ocultarSistema = true})
+            && triggers->RecordCount() > 0)
             for (triggers->MoveFirst(); !triggers->Eof(); triggers->MoveNext()) {
                 const QString nome = Texto(triggers, "TRIGGER_NAME");
-                IncluirNode(arvore, nome, chave + QStringLiteral("Trg") + nome, chave + QStringLiteral("Trg"), img::Trigger, tabela->Tag());
+                IncluirNode(arvore,
+                            nome,
+                            chave + QStringLiteral("Trg") + nome,
+                            chave + QStringLiteral("Trg"),
+                            img::Trigger,
+                            tabela->Tag());
             }
     }
     dados.CloseConnection();
@@ -449,7 +527,8 @@ bool AtualizarNode(clsArvore& arvore, clsNo* no)
     }
     if (!DesconectarNode(arvore, no, imagem, false, {}))
         return false;
-    const bool conectado = no->Image() == img::SqlServer ? ConectarServidor(arvore, no) : ConectarBancoDados(arvore, no);
+    const bool conectado
+        = no->Image() == img::SqlServer ? ConectarServidor(arvore, no) : ConectarBancoDados(arvore, no);
     if (conectado) {
         arvore.Expandir(no);
         arvore.Selecionar(no);
@@ -490,7 +569,11 @@ bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr)
     return conectado;
 }
 
-bool RenomearTabela(clsAmbienteDados& ambiente, const QString& connStr, const QString& nome, const QString& novoNome, QString* erro)
+bool RenomearTabela(clsAmbienteDados& ambiente,
+                    const QString& connStr,
+                    const QString& nome,
+                    const QString& novoNome,
+                    QString* erro)
 {
     clsAmpulheta ampulheta(ambiente.Prompt());
     clsData dados(ambiente);
@@ -502,7 +585,8 @@ bool RenomearTabela(clsAmbienteDados& ambiente, const QString& connStr, const QS
     if (!dados.OpenConnection(connStr, true, false))
         return falhar();
     const QString provider = dados.Provider().toUpper();
-    const bool sqlServer = provider.startsWith(QStringLiteral("SQLOLEDB")) || provider.startsWith(QStringLiteral("SQLNCLI"))
+    const bool sqlServer = provider.startsWith(QStringLiteral("SQLOLEDB"))
+                           || provider.startsWith(QStringLiteral("SQLNCLI"))
                            || provider.startsWith(QStringLiteral("MSOLEDBSQL"));
     auto literal = [](QString t) { return u'\'' + t.replace(u'\'', QStringLiteral("''")) + u'\''; };
     QString sql;

@@ -5,7 +5,6 @@
 #include "navigator/clsArvore.h"
 #include "navigator/mdlNavegador.h"
 
-
 class clsAmbienteDados;
 class clsData;
 class clsSqlDmoSessao;
@@ -35,7 +34,11 @@ bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr);
 
 // Renames a table of the source `connStr` (ALTER TABLE … RENAME TO, or sp_rename on SQL Server).
 // On failure `erro` gets the engine's description.
-bool RenomearTabela(clsAmbienteDados& ambiente, const QString& connStr, const QString& nome, const QString& novoNome, QString* erro);
+bool RenomearTabela(clsAmbienteDados& ambiente,
+                    const QString& connStr,
+                    const QString& nome,
+                    const QString& novoNome,
+                    QString* erro);
 
 // The qualified name of a catalog object: owner in lower case + "." + name, unless the owner is
 // empty or dbo.

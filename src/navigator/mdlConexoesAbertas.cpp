@@ -1,7 +1,7 @@
 #include "mdlConexoesAbertas.h"
 
-#include "navigator/clsArvore.h"
 #include "navigator/clsAmbienteNavegador.h"
+#include "navigator/clsArvore.h"
 #include "navigator/mdlNavegador.h"
 
 QString TextoEntradaConexao(const QString& servidor, const QString& banco, const QString& textoNo)
@@ -13,7 +13,9 @@ QString TextoEntradaConexao(const QString& servidor, const QString& banco, const
     return servidor + QStringLiteral(" / ") + banco;
 }
 
-EntradaConexao NovaEntradaConexao(const QString& connectionString, const QString& servidor, const QString& banco,
+EntradaConexao NovaEntradaConexao(const QString& connectionString,
+                                  const QString& servidor,
+                                  const QString& banco,
                                   const QString& textoNo)
 {
     return {servidor, banco, connectionString, TextoEntradaConexao(servidor, banco, textoNo), textoNo};
@@ -26,15 +28,11 @@ void PercorrerIrmaos(const clsNo* no, QList<EntradaConexao>& lista)
 {
     for (; no; no = no->Next()) {
         switch (no->Image()) {
-        case img::AccessConectado:
-            lista << NovaEntradaConexao(no->Tag(), no->Text(), {}, {});
-            break;
+        case img::AccessConectado: lista << NovaEntradaConexao(no->Tag(), no->Text(), {}, {}); break;
         case img::BancoConectado:
             lista << NovaEntradaConexao(no->Tag(), no->Parent() ? no->Parent()->Text() : QString(), no->Text(), {});
             break;
-        case img::Customizada:
-            lista << NovaEntradaConexao(no->Tag(), {}, {}, no->Text());
-            break;
+        case img::Customizada: lista << NovaEntradaConexao(no->Tag(), {}, {}, no->Text()); break;
         case img::WebServiceConectado:
             lista << NovaEntradaConexao(no->Arvore().Dados().Ler(no->Key(), CampoNo::Endereco), {}, {}, no->Text());
             break;

@@ -19,7 +19,9 @@ struct EntradaConexao {
 // The display text of an entry: the node text when given; otherwise the server followed, when the
 // database is not empty, by " / " and the database.
 QString TextoEntradaConexao(const QString& servidor, const QString& banco, const QString& textoNo);
-EntradaConexao NovaEntradaConexao(const QString& connectionString, const QString& servidor, const QString& banco,
+EntradaConexao NovaEntradaConexao(const QString& connectionString,
+                                  const QString& servidor,
+                                  const QString& banco,
                                   const QString& textoNo);
 
 // Walks the tree from its first node: connected file databases (4), connected server databases

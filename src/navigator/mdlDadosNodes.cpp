@@ -2,8 +2,7 @@
 
 namespace {
 
-template <typename Dado>
-auto* Campo(Dado& d, CampoNo campo)
+template <typename Dado> auto* Campo(Dado& d, CampoNo campo)
 {
     switch (campo) {
     case CampoNo::Descricao: return &d.descricao;

@@ -10,10 +10,10 @@ struct DadoNode {
     QString key;
     QString descricao;
     QString usuario;
-    QString senha;      // plain, in memory only
-    QString integrado;  // "1" for integrated (trusted) security, else "0"
-    QString caminho;    // file path of a database file
-    QString endereco;   // web-service address
+    QString senha; // plain, in memory only
+    QString integrado; // "1" for integrated (trusted) security, else "0"
+    QString caminho; // file path of a database file
+    QString endereco; // web-service address
 };
 
 enum class CampoNo { Descricao, Usuario, Senha, Integrado, Caminho, Endereco };
@@ -32,6 +32,6 @@ public:
 
 private:
     QVector<DadoNode> m_registros;
-    QHash<QString, int> m_exata;     // key -> record
-    QHash<QString, int> m_semCaixa;  // lower-cased key -> first record with that key ignoring case
+    QHash<QString, int> m_exata; // key -> record
+    QHash<QString, int> m_semCaixa; // lower-cased key -> first record with that key ignoring case
 };

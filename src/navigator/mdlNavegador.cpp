@@ -1,10 +1,9 @@
 #include "mdlNavegador.h"
 
-#include "navigator/mdlServidores.h"
 #include "navigator/clsAmbienteNavegador.h"
+#include "navigator/mdlServidores.h"
 #include "platform/clsPrompt.h"
 #include "platform/mdlGlobais.h"
-
 
 clsNo* AdicionarNode(clsArvore& arvore, const QString& texto, const QString& chave, const QString& chavePai)
 {
@@ -13,17 +12,27 @@ clsNo* AdicionarNode(clsArvore& arvore, const QString& texto, const QString& cha
         QString erro;
         if (clsNo* no = arvore.Adicionar(chavePai, tentativa, texto, &erro))
             return no;
-        const QString pergunta = texto + u'\r' + tentativa + u'\r' + erro + u'\r'
-                                 + QStringLiteral("Deseja incluir com outro nome ?");
-        if (arvore.Ambiente().Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) != vb::Yes)
+        const QString pergunta
+            = texto + u'\r' + tentativa + u'\r' + erro + u'\r' + QStringLiteral("Deseja incluir com outro nome ?");
+        if (arvore.Ambiente().Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo())
+            != vb::Yes)
             return nullptr;
         tentativa += u'2';
     }
 }
 
-clsNo* IncluirNode(clsArvore& arvore, const QString& texto, const QString& chave, const QString& chavePai,
-                   int imagem, const QString& tag, const QString& descricao, const QString& usuario,
-                   const QString& senha, const QString& integrado, const QString& caminho, const QString& endereco)
+clsNo* IncluirNode(clsArvore& arvore,
+                   const QString& texto,
+                   const QString& chave,
+                   const QString& chavePai,
+                   int imagem,
+                   const QString& tag,
+                   const QString& descricao,
+                   const QString& usuario,
+                   const QString& senha,
+                   const QString& integrado,
+                   const QString& caminho,
+                   const QString& endereco)
 {
     clsNo* no = AdicionarNode(arvore, texto, chave, chavePai);
     if (!no)
@@ -36,25 +45,50 @@ clsNo* IncluirNode(clsArvore& arvore, const QString& texto, const QString& chave
 
 clsNo* IncluirNode(clsArvore& arvore, const NovoNo& n)
 {
-    return IncluirNode(arvore, n.texto, n.chave, n.chavePai, n.imagem, n.tag, n.descricao, n.usuario, n.senha,
-                       n.integrado, n.caminho, n.endereco);
+    return IncluirNode(arvore,
+                       n.texto,
+                       n.chave,
+                       n.chavePai,
+                       n.imagem,
+                       n.tag,
+                       n.descricao,
+                       n.usuario,
+                       n.senha,
+                       n.integrado,
+                       n.caminho,
+                       n.endereco);
 }
 
 void InicializarNavegador(clsArvore& arvore)
 {
-    IncluirNode(arvore, QStringLiteral("Brisquell Quarrix v") + globais::ObterVersao(), QStringLiteral("Home"), {},
+    IncluirNode(arvore,
+                QStringLiteral("Brisquell Quarrix v") + globais::ObterVersao(),
+                QStringLiteral("Home"),
+                {},
                 img::Raiz);
     const struct {
         const char* texto;
         const char* chave;
-    } grupos[] = {{"SQL Server", "Sql"}, {"Web Services", "WebSrv"}, {"Microsoft Access", "Access"},
+    } grupos[] = {{"SQL Server", "Sql"},
+                  {"Web Services", "WebSrv"},
+                  {"Microsoft Access", "Access"},
                   {"Customizaveis", "Outros"}};
     for (const auto& g : grupos)
         IncluirNode(arvore, QString::fromUtf8(g.texto), QString::fromUtf8(g.chave), QStringLiteral("Home"), img::Grupo);
-    IncluirNode(arvore, QStringLiteral("Ferramentas On Line"), QStringLiteral("OnLine"), QStringLiteral("Home"),
+    IncluirNode(arvore,
+                QStringLiteral("Ferramentas On Line"),
+                QStringLiteral("OnLine"),
+                QStringLiteral("Home"),
                 img::OnLine);
-    IncluirNode(arvore, QStringLiteral("Home Page"), QStringLiteral("HomePage"), QStringLiteral("OnLine"), img::HomePage);
-    IncluirNode(arvore, QStringLiteral("Downloads"), QStringLiteral("Downloads"), QStringLiteral("OnLine"),
+    IncluirNode(arvore,
+                QStringLiteral("Home Page"),
+                QStringLiteral("HomePage"),
+                QStringLiteral("OnLine"),
+                img::HomePage);
+    IncluirNode(arvore,
+                QStringLiteral("Downloads"),
+                QStringLiteral("Downloads"),
+                QStringLiteral("OnLine"),
                 img::Downloads);
     IncluirNode(arvore, QStringLiteral("Forum"), QStringLiteral("Forum"), QStringLiteral("OnLine"), img::Forum);
     CarregarServidores(arvore);
@@ -85,7 +119,8 @@ bool JanelaPertenceAoNo(const clsNo* no, int indice)
     if (no->Index() == indice)
         return true;
     for (const clsNo* filho : no->Filhos())
-        if (filho->Index() == indice || (filho->Image() == img::SqlServerConectado && JanelaPertenceAoNo(filho, indice)))
+        if (filho->Index() == indice
+            || (filho->Image() == img::SqlServerConectado && JanelaPertenceAoNo(filho, indice)))
             return true;
     return false;
 }
@@ -98,9 +133,10 @@ bool DesconectarNode(clsArvore& arvore, clsNo* no, int imagem, bool fecharJanela
             if (!JanelaPertenceAoNo(no, janela.tag.toInt()))
                 continue;
             if (!perguntou) {
-                const QString pergunta = QStringLiteral("Todas as Telas Abertas Por Esta Conexão Serão Fechadas.") + u'\r'
-                                         + QStringLiteral("Deseja Continuar ?");
-                if (arvore.Ambiente().Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) != vb::Yes)
+                const QString pergunta = QStringLiteral("Todas as Telas Abertas Por Esta Conexão Serão Fechadas.")
+                                         + u'\r' + QStringLiteral("Deseja Continuar ?");
+                if (arvore.Ambiente().Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo())
+                    != vb::Yes)
                     return false;
                 perguntou = true;
             }

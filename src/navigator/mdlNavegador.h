@@ -8,14 +8,51 @@
 // Node kinds (image indexes) used across the program.
 namespace img {
 enum : int {
-    Grupo = 1, SqlServerConectado = 2, SqlServer = 3, AccessConectado = 4, Access = 5,
-    BancoConectado = 6, Banco = 7, PastaTabelas = 8, View = 10, Tabela = 11, PastaViews = 12,
-    Customizada = 13, SqlEditor = 14, PastaProcedures = 15, Procedure = 16, TabelaSistema = 18,
-    Backup = 19, Manutencoes = 21, Logins = 22, Usuarios = 23, ImportarExportar = 24, PastaColunas = 25,
-    ColunaChave = 26, Coluna = 27, Raiz = 28, OnLine = 29, HomePage = 30, Downloads = 31, Forum = 32,
-    Funcao = 34, AgentRodando = 35, AgentParado = 36, PastaJobs = 37, Job = 38, JobStep = 39,
-    JobSchedule = 40, PastaTriggers = 41, Trigger = 42, WebServiceConectado = 43, WebService = 44,
-    ColunaNaoNula = 45, Indice = 46, PastaIndices = 47, ViewSistema = 48, ProcedureSistema = 49,
+    Grupo = 1,
+    SqlServerConectado = 2,
+    SqlServer = 3,
+    AccessConectado = 4,
+    Access = 5,
+    BancoConectado = 6,
+    Banco = 7,
+    PastaTabelas = 8,
+    View = 10,
+    Tabela = 11,
+    PastaViews = 12,
+    Customizada = 13,
+    SqlEditor = 14,
+    PastaProcedures = 15,
+    Procedure = 16,
+    TabelaSistema = 18,
+    Backup = 19,
+    Manutencoes = 21,
+    Logins = 22,
+    Usuarios = 23,
+    ImportarExportar = 24,
+    PastaColunas = 25,
+    ColunaChave = 26,
+    Coluna = 27,
+    Raiz = 28,
+    OnLine = 29,
+    HomePage = 30,
+    Downloads = 31,
+    Forum = 32,
+    Funcao = 34,
+    AgentRodando = 35,
+    AgentParado = 36,
+    PastaJobs = 37,
+    Job = 38,
+    JobStep = 39,
+    JobSchedule = 40,
+    PastaTriggers = 41,
+    Trigger = 42,
+    WebServiceConectado = 43,
+    WebService = 44,
+    ColunaNaoNula = 45,
+    Indice = 46,
+    PastaIndices = 47,
+    ViewSistema = 48,
+    ProcedureSistema = 49,
 };
 constexpr int Maior = 49;
 } // namespace img
@@ -24,7 +61,7 @@ constexpr int Maior = 49;
 struct NovoNo {
     QString texto;
     QString chave;
-    QString chavePai;  // a root when empty
+    QString chavePai; // a root when empty
     int imagem = 0;
     QString tag;
     QString descricao;
@@ -38,9 +75,17 @@ struct NovoNo {
 // Adds a node (see AdicionarNode), sets its image and tag and registers its data record under the
 // key it was finally added with. Returns null when the user declined a duplicate key.
 clsNo* IncluirNode(clsArvore& arvore, const NovoNo& no);
-clsNo* IncluirNode(clsArvore& arvore, const QString& texto, const QString& chave, const QString& chavePai,
-                   int imagem, const QString& tag = {}, const QString& descricao = {}, const QString& usuario = {},
-                   const QString& senha = {}, const QString& integrado = {}, const QString& caminho = {},
+clsNo* IncluirNode(clsArvore& arvore,
+                   const QString& texto,
+                   const QString& chave,
+                   const QString& chavePai,
+                   int imagem,
+                   const QString& tag = {},
+                   const QString& descricao = {},
+                   const QString& usuario = {},
+                   const QString& senha = {},
+                   const QString& integrado = {},
+                   const QString& caminho = {},
                    const QString& endereco = {});
 
 // Adds a node under `chavePai` (a root when empty). When the key is taken, asks whether to add it
@@ -71,9 +116,9 @@ bool DesconectarNode(clsArvore& arvore, clsNo* no, int imagem, bool fecharJanela
 // shows of it. Index 0 when there is none.
 struct NoConectado {
     int indice = 0;
-    QString fonte;     // file path (4) or address (43)
-    QString banco;     // database name (6)
-    QString textoNo;   // node text (13, 43)
+    QString fonte; // file path (4) or address (43)
+    QString banco; // database name (6)
+    QString textoNo; // node text (13, 43)
 };
 NoConectado LocalizarNoConectado(const clsNo* no);
 

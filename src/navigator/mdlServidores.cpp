@@ -1,11 +1,11 @@
 #include "mdlServidores.h"
 
-#include "platform/mdlEmbaralhar.h"
 #include "navigator/clsAmbienteNavegador.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsServidoresRegistrados.h"
 #include "platform/clsSettings.h"
+#include "platform/mdlEmbaralhar.h"
 #include "platform/mdlFuncoes.h"
 #include "platform/mdlGlobais.h"
 
@@ -27,7 +27,8 @@ bool SqlDmoDisponivel() { return servidoresregistrados::DriverSqlServerInstalado
 void CarregarServidores(clsArvore& arvore)
 {
     arvore.Ambiente().sqlDmoDisponivelCarregado = SqlDmoDisponivel();
-    arvore.Ambiente().qtdeServidores = qint16(funcoes::LerInteiro(settings::GetSetting(Secao, QStringLiteral("Qtde"), QStringLiteral("0"))));
+    arvore.Ambiente().qtdeServidores
+        = qint16(funcoes::LerInteiro(settings::GetSetting(Secao, QStringLiteral("Qtde"), QStringLiteral("0"))));
     int ultimo = 0;
     for (int i = 1; i <= arvore.Ambiente().qtdeServidores; ++i) {
         const QString tipo = Ler("Tipo", i);
@@ -36,8 +37,14 @@ void CarregarServidores(clsArvore& arvore)
         else if (tipo == u"W")
             IncluirConexaoNavegador(arvore, tiporegistro::WebService, Ler("Url", i));
         else if (tipo == u"C")
-            IncluirConexaoNavegador(arvore, tiporegistro::Customizada, Ler("Nome", i), false, {}, {},
-                                    Desembaralhar(Ler("ConnStr", i)), Desembaralhar(Ler("Link", i)));
+            IncluirConexaoNavegador(arvore,
+                                    tiporegistro::Customizada,
+                                    Ler("Nome", i),
+                                    false,
+                                    {},
+                                    {},
+                                    Desembaralhar(Ler("ConnStr", i)),
+                                    Desembaralhar(Ler("Link", i)));
         else if (tipo == u"S" && !arvore.Ambiente().sqlDmoDisponivelCarregado)
             IncluirConexaoNavegador(arvore, tiporegistro::SqlServer, Ler("Nome", i));
         else
@@ -56,8 +63,13 @@ void CarregarServidores(clsArvore& arvore)
         IncluirConexaoNavegador(arvore, tiporegistro::SqlServer, s.nome, s.confiavel);
 }
 
-bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, bool integrado,
-                             const QString& usuario, const QString& senha, const QString& connStr,
+bool IncluirConexaoNavegador(clsArvore& arvore,
+                             int tipo,
+                             const QString& nome,
+                             bool integrado,
+                             const QString& usuario,
+                             const QString& senha,
+                             const QString& connStr,
                              const QString& link)
 {
     QString texto = nome, descricao, chave, grupo, caminho, endereco;
@@ -90,30 +102,36 @@ bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, b
     if (tipo != tiporegistro::Customizada)
         chave = ChaveFonte(nome);
     if (clsNo* existente = arvore.No(chave)) {
-        arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Essa conexão já foi incluida, verifique.") + u'\r' + chave + QStringLiteral(" - ")
-                            + existente->Text(),
-                        vb::Information, globais::TituloAplicativo());
+        arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Essa conexão já foi incluida, verifique.") + u'\r' + chave
+                                              + QStringLiteral(" - ") + existente->Text(),
+                                          vb::Information,
+                                          globais::TituloAplicativo());
         arvore.Selecionar(existente);
         return false;
     }
-    clsNo* no = IncluirNode(arvore, {.texto = texto,
-                                     .chave = chave,
-                                     .chavePai = grupo,
-                                     .imagem = imagem,
-                                     .tag = connStr,
-                                     .descricao = descricao,
-                                     .usuario = usuario,
-                                     .senha = senha,
-                                     .integrado = integrado ? QStringLiteral("1") : QStringLiteral("0"),
-                                     .caminho = caminho,
-                                     .endereco = endereco});
+    clsNo* no = IncluirNode(arvore,
+                            {.texto = texto,
+                             .chave = chave,
+                             .chavePai = grupo,
+                             .imagem = imagem,
+                             .tag = connStr,
+                             .descricao = descricao,
+                             .usuario = usuario,
+                             .senha = senha,
+                             .integrado = integrado ? QStringLiteral("1") : QStringLiteral("0"),
+                             .caminho = caminho,
+                             .endereco = endereco});
     if (!no)
         return false;
     arvore.Selecionar(no);
     return true;
 }
 
-void GravarServidor(clsArvore& arvore, const QString& tipo, const QString& nome, const QString& connStr, const QString& link)
+void GravarServidor(clsArvore& arvore,
+                    const QString& tipo,
+                    const QString& nome,
+                    const QString& connStr,
+                    const QString& link)
 {
     qint16& qtde = arvore.Ambiente().qtdeServidores;
     int slot = 0;
@@ -127,7 +145,9 @@ void GravarServidor(clsArvore& arvore, const QString& tipo, const QString& nome,
     const QString s = SlotServidor(slot);
     settings::SaveSetting(Secao, QStringLiteral("Tipo") + s, tipo);
     if (!nome.isEmpty()) {
-        const QString campo = tipo == u"A" ? QStringLiteral("Path") : tipo == u"W" ? QStringLiteral("Url") : QStringLiteral("Nome");
+        const QString campo = tipo == u"A"   ? QStringLiteral("Path")
+                              : tipo == u"W" ? QStringLiteral("Url")
+                                             : QStringLiteral("Nome");
         settings::SaveSetting(Secao, campo + s, nome);
     }
     if (!connStr.isEmpty())
@@ -155,8 +175,7 @@ int LocalizarServidor(const clsArvore& arvore, const clsNo* no)
         campo = "Link";
         valor = Embaralhar(no->Key());
         break;
-    default:
-        return 0;
+    default: return 0;
     }
     for (int i = 1; i <= arvore.Ambiente().qtdeServidores; ++i)
         if (Ler(campo, i) == valor)
@@ -168,13 +187,10 @@ QString NomeLogin(const clsNo* no)
 {
     switch (no->Image()) {
     case img::BancoConectado:
-    case img::Banco:
-        return no->Parent() ? no->Parent()->Text() : QString();
+    case img::Banco: return no->Parent() ? no->Parent()->Text() : QString();
     case img::AccessConectado:
-    case img::Access:
-        return no->Key();
-    default:
-        return no->Text();
+    case img::Access: return no->Key();
+    default: return no->Text();
     }
 }
 
@@ -200,8 +216,9 @@ int LocalizarSlotSqlServer(const clsArvore& arvore, const QString& nome)
 
 void ErroDesmapear(clsArvore& arvore, const QString& descricao, int passo)
 {
-    arvore.Ambiente().Prompt().MsgBox(descricao + u'\n' + QStringLiteral("Line:") + QString::number(passo), vb::Critical,
-                    globais::TituloAplicativo());
+    arvore.Ambiente().Prompt().MsgBox(descricao + u'\n' + QStringLiteral("Line:") + QString::number(passo),
+                                      vb::Critical,
+                                      globais::TituloAplicativo());
 }
 
 } // namespace
@@ -210,25 +227,36 @@ void DesmaparItem(clsArvore& arvore, clsNo* no, const QList<JanelaAberta>& janel
 {
     const int imagem = no->Image();
     const bool sqlServer = imagem == img::SqlServerConectado || imagem == img::SqlServer;
-    static constexpr int mapeados[] = {img::SqlServerConectado, img::SqlServer, img::AccessConectado, img::Access,
-                                       img::WebServiceConectado, img::WebService, img::Customizada};
+    static constexpr int mapeados[] = {img::SqlServerConectado,
+                                       img::SqlServer,
+                                       img::AccessConectado,
+                                       img::Access,
+                                       img::WebServiceConectado,
+                                       img::WebService,
+                                       img::Customizada};
     if (std::find(std::begin(mapeados), std::end(mapeados), imagem) == std::end(mapeados)) {
-        arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Selecione o servidor de Sql ou banco de dados Access que deseja desmapear"),
-                        vb::Information, globais::TituloAplicativo());
+        arvore.Ambiente().Prompt().MsgBox(
+            QStringLiteral("Selecione o servidor de Sql ou banco de dados Access que deseja desmapear"),
+            vb::Information,
+            globais::TituloAplicativo());
         return;
     }
-    if (arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Deseja realmente desmapear este Item ?"), vb::YesNo | vb::Question,
-                        globais::TituloAplicativo()) != vb::Yes)
+    if (arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Deseja realmente desmapear este Item ?"),
+                                          vb::YesNo | vb::Question,
+                                          globais::TituloAplicativo())
+        != vb::Yes)
         return;
-    const int fechada = imagem == img::SqlServerConectado ? img::SqlServer
-                        : imagem == img::AccessConectado ? img::Access
+    const int fechada = imagem == img::SqlServerConectado    ? img::SqlServer
+                        : imagem == img::AccessConectado     ? img::Access
                         : imagem == img::WebServiceConectado ? img::WebService
                                                              : imagem;
     if (!DesconectarNode(arvore, no, fechada, true, janelas))
         return;
     const int slot = LocalizarServidor(arvore, no);
     if (slot == 0 && imagem != img::Customizada && !sqlServer) {
-        arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Item não encontrado no registro"), vb::Critical, globais::TituloAplicativo());
+        arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Item não encontrado no registro"),
+                                          vb::Critical,
+                                          globais::TituloAplicativo());
         return;
     }
     bool removido = false;
@@ -251,6 +279,7 @@ void DesmaparItem(clsArvore& arvore, clsNo* no, const QList<JanelaAberta>& janel
     if (removido)
         arvore.Remover(no);
     else
-        arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Não foi possível fazer o desmapeamento."), vb::Exclamation,
-                        globais::TituloAplicativo());
+        arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Não foi possível fazer o desmapeamento."),
+                                          vb::Exclamation,
+                                          globais::TituloAplicativo());
 }

@@ -19,12 +19,21 @@ void CarregarServidores(clsArvore& arvore);
 
 // Adds one top-level node for a mapped entry; false (and the existing node selected) when an entry
 // with the same key is already in the tree.
-bool IncluirConexaoNavegador(clsArvore& arvore, int tipo, const QString& nome, bool integrado = false,
-                             const QString& usuario = {}, const QString& senha = {}, const QString& connStr = {},
+bool IncluirConexaoNavegador(clsArvore& arvore,
+                             int tipo,
+                             const QString& nome,
+                             bool integrado = false,
+                             const QString& usuario = {},
+                             const QString& senha = {},
+                             const QString& connStr = {},
                              const QString& link = {});
 
 // Writes one entry into the last free slot, or a new one. The caller scrambles connStr and link.
-void GravarServidor(clsArvore& arvore, const QString& tipo, const QString& nome, const QString& connStr, const QString& link);
+void GravarServidor(clsArvore& arvore,
+                    const QString& tipo,
+                    const QString& nome,
+                    const QString& connStr,
+                    const QString& link);
 
 // The slot of a mapped Access, web-service or custom node; 0 when not found.
 int LocalizarServidor(const clsArvore& arvore, const clsNo* no);

@@ -201,7 +201,8 @@ QString MascararSenha(const QString& s)
             r += QStringView(s).mid(brancos, fim - brancos);
         } else {
             if (interno >= 0 && QStringView(s).mid(interno, fimInterno - interno).contains(u'='))
-                r += s[i] + MascararSenha(s.mid(interno, fimInterno - interno)) + s.mid(fimInterno, fimValor - fimInterno);
+                r += s[i] + MascararSenha(s.mid(interno, fimInterno - interno))
+                     + s.mid(fimInterno, fimValor - fimInterno);
             else
                 r += QStringView(s).mid(i, fimValor - i);
             r += QStringView(s).mid(fimValor, fim - fimValor);

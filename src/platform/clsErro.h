@@ -5,12 +5,12 @@
 #include <QString>
 
 enum class OrigemErro : quint8 {
-    Banco,      // the database engine or its driver
-    Programa,   // the program's own checks (a closed connection, a missing client)
-    Recordset,  // an operation the recordset refused
-    Sessao,     // the SQL Server management session
+    Banco, // the database engine or its driver
+    Programa, // the program's own checks (a closed connection, a missing client)
+    Recordset, // an operation the recordset refused
+    Sessao, // the SQL Server management session
     WebService, // the web-service call: transport, fault or the service's own error text
-    DataSet,    // a data set the web service returned that could not be rebuilt
+    DataSet, // a data set the web service returned that could not be rebuilt
 };
 
 struct ErroDados {

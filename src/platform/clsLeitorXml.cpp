@@ -10,7 +10,7 @@ inline bool Branco(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '
 inline bool FimNome(char c)
 {
     return Branco(c) || c == '/' || c == '>' || c == '=' || c == '<' || c == '"' || c == '\'' || c == '&' || c == '?'
-        || c == '!' || c == ';';
+           || c == '!' || c == ';';
 }
 
 const QByteArrayView NsXml("http://www.w3.org/XML/1998/namespace");
@@ -20,7 +20,7 @@ const QByteArrayView NsXsi("http://www.w3.org/2001/XMLSchema-instance");
 inline bool CaractereValido(uint32_t c)
 {
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
-        || (c >= 0x10000 && c <= 0x10FFFF);
+           || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
 void Utf8(uint32_t c, std::string& s)
@@ -418,7 +418,8 @@ clsLeitorXml::Token clsLeitorXml::LerInicio()
     const QByteArrayView prefixo = dp < 0 ? QByteArrayView() : qname.first(dp);
     const int i = Resolver(prefixo);
     if (i == -2)
-        return Falhar(QStringLiteral("prefixo \"%1\" não declarado").arg(QString::fromUtf8(prefixo.data(), prefixo.size())));
+        return Falhar(
+            QStringLiteral("prefixo \"%1\" não declarado").arg(QString::fromUtf8(prefixo.data(), prefixo.size())));
     for (const Attr& a : attrs)
         if (!a.prefixo.isEmpty() && Resolver(a.prefixo) == -2)
             return Falhar(QStringLiteral("prefixo \"%1\" não declarado")
@@ -492,8 +493,8 @@ bool clsLeitorXml::LerTexto(QByteArrayView& saida, std::string& buffer)
             ++q;
         const Elemento& el = pilha.back();
         const qsizetype n = el.qname.size();
-        if (q < fim && *q == '<' && fim - q > n + 2 && q[1] == '/' && std::memcmp(q + 2, el.qname.data(), size_t(n)) == 0
-            && q[2 + n] == '>') {
+        if (q < fim && *q == '<' && fim - q > n + 2 && q[1] == '/'
+            && std::memcmp(q + 2, el.qname.data(), size_t(n)) == 0 && q[2 + n] == '>') {
             saida = QByteArrayView(p, q - p);
             p = q + n + 3;
             declsPendentes = el.qtdeDecl;
@@ -523,13 +524,9 @@ bool clsLeitorXml::LerTexto(QByteArrayView& saida, std::string& buffer)
                 saida = QByteArrayView(buffer);
             }
             break;
-        case Fim:
-            return true;
-        case Inicio:
-            Falhar(QStringLiteral("elemento dentro de um valor de texto"));
-            return false;
-        default:
-            return false;
+        case Fim: return true;
+        case Inicio: Falhar(QStringLiteral("elemento dentro de um valor de texto")); return false;
+        default: return false;
         }
     }
 }
@@ -541,16 +538,10 @@ bool clsLeitorXml::Pular()
     int nivel = 1;
     while (nivel > 0) {
         switch (Proximo()) {
-        case Inicio:
-            ++nivel;
-            break;
-        case Fim:
-            --nivel;
-            break;
-        case Texto:
-            break;
-        default:
-            return false;
+        case Inicio: ++nivel; break;
+        case Fim: --nivel; break;
+        case Texto: break;
+        default: return false;
         }
     }
     return true;
@@ -560,12 +551,9 @@ bool clsLeitorXml::ProximoFilho()
 {
     for (;;) {
         switch (Proximo()) {
-        case Inicio:
-            return true;
-        case Texto:
-            break;
-        default:
-            return false; // Fim of the current element, the document's end or an error
+        case Inicio: return true;
+        case Texto: break;
+        default: return false; // Fim of the current element, the document's end or an error
         }
     }
 }

@@ -61,8 +61,8 @@ private:
     struct Elemento {
         QByteArrayView qname;
         QByteArrayView local;
-        int iDecl;     // declaration giving its namespace, -1 for none
-        int qtdeDecl;  // declarations it made
+        int iDecl; // declaration giving its namespace, -1 for none
+        int qtdeDecl; // declarations it made
     };
     struct Attr {
         QByteArrayView prefixo;

@@ -30,8 +30,8 @@ TipoMotor MotorDoProvider(const clsConnStr& cs, QString& provider)
     return TipoMotor::Nenhum;
 }
 
-std::shared_ptr<clsMotor> AbrirMotor(const QString& connectionString, bool leituraEscrita, int timeoutSegundos,
-                                     ErroDados& erro)
+std::shared_ptr<clsMotor>
+AbrirMotor(const QString& connectionString, bool leituraEscrita, int timeoutSegundos, ErroDados& erro)
 {
     clsConnStr cs;
     if (!cs.Analisar(connectionString)) {
@@ -118,57 +118,100 @@ QStringList clsMotor::ChavesPrimarias(const QString& tabela)
 
 const std::vector<ColunaRowset>& ColunasRowset(SchemaOleDb schema)
 {
-    static const std::vector<ColunaRowset> tabelas = {
-        {"TABLE_CATALOG", adVarWChar}, {"TABLE_SCHEMA", adVarWChar}, {"TABLE_NAME", adVarWChar},
-        {"TABLE_TYPE", adVarWChar},    {"TABLE_GUID", adGUID},       {"DESCRIPTION", adVarWChar},
-        {"TABLE_PROPID", adUnsignedInt}, {"DATE_CREATED", adDate},   {"DATE_MODIFIED", adDate}};
-    static const std::vector<ColunaRowset> colunas = {
-        {"TABLE_CATALOG", adVarWChar},        {"TABLE_SCHEMA", adVarWChar},
-        {"TABLE_NAME", adVarWChar},           {"COLUMN_NAME", adVarWChar},
-        {"COLUMN_GUID", adGUID},              {"COLUMN_PROPID", adUnsignedInt},
-        {"ORDINAL_POSITION", adUnsignedInt},  {"COLUMN_HASDEFAULT", adBoolean},
-        {"COLUMN_DEFAULT", adVarWChar},       {"COLUMN_FLAGS", adUnsignedInt},
-        {"IS_NULLABLE", adBoolean},           {"DATA_TYPE", adUnsignedSmallInt},
-        {"TYPE_GUID", adGUID},                {"CHARACTER_MAXIMUM_LENGTH", adUnsignedInt},
-        {"CHARACTER_OCTET_LENGTH", adUnsignedInt}, {"NUMERIC_PRECISION", adUnsignedSmallInt},
-        {"NUMERIC_SCALE", adSmallInt},        {"DATETIME_PRECISION", adUnsignedInt},
-        {"CHARACTER_SET_CATALOG", adVarWChar}, {"CHARACTER_SET_SCHEMA", adVarWChar},
-        {"CHARACTER_SET_NAME", adVarWChar},   {"COLLATION_CATALOG", adVarWChar},
-        {"COLLATION_SCHEMA", adVarWChar},     {"COLLATION_NAME", adVarWChar},
-        {"DOMAIN_CATALOG", adVarWChar},       {"DOMAIN_SCHEMA", adVarWChar},
-        {"DOMAIN_NAME", adVarWChar},          {"DESCRIPTION", adVarWChar}};
-    static const std::vector<ColunaRowset> chaves = {
-        {"TABLE_CATALOG", adVarWChar}, {"TABLE_SCHEMA", adVarWChar},    {"TABLE_NAME", adVarWChar},
-        {"COLUMN_NAME", adVarWChar},   {"COLUMN_GUID", adGUID},         {"COLUMN_PROPID", adUnsignedInt},
-        {"ORDINAL", adUnsignedInt},    {"PK_NAME", adVarWChar}};
-    static const std::vector<ColunaRowset> estrangeiras = {
-        {"PK_TABLE_CATALOG", adVarWChar}, {"PK_TABLE_SCHEMA", adVarWChar}, {"PK_TABLE_NAME", adVarWChar},
-        {"PK_COLUMN_NAME", adVarWChar},   {"PK_COLUMN_GUID", adGUID},      {"PK_COLUMN_PROPID", adUnsignedInt},
-        {"FK_TABLE_CATALOG", adVarWChar}, {"FK_TABLE_SCHEMA", adVarWChar}, {"FK_TABLE_NAME", adVarWChar},
-        {"FK_COLUMN_NAME", adVarWChar},   {"FK_COLUMN_GUID", adGUID},      {"FK_COLUMN_PROPID", adUnsignedInt},
-        {"ORDINAL", adUnsignedInt},       {"UPDATE_RULE", adVarWChar},     {"DELETE_RULE", adVarWChar},
-        {"PK_NAME", adVarWChar},          {"FK_NAME", adVarWChar},         {"DEFERRABILITY", adSmallInt}};
-    static const std::vector<ColunaRowset> indices = {
-        {"TABLE_CATALOG", adVarWChar}, {"TABLE_SCHEMA", adVarWChar},  {"TABLE_NAME", adVarWChar},
-        {"INDEX_CATALOG", adVarWChar}, {"INDEX_SCHEMA", adVarWChar},  {"INDEX_NAME", adVarWChar},
-        {"PRIMARY_KEY", adBoolean},    {"UNIQUE", adBoolean},         {"CLUSTERED", adBoolean},
-        {"TYPE", adUnsignedSmallInt},  {"FILL_FACTOR", adInteger},    {"INITIAL_SIZE", adInteger},
-        {"NULLS", adInteger},          {"SORT_BOOKMARKS", adBoolean}, {"AUTO_UPDATE", adBoolean},
-        {"NULL_COLLATION", adInteger}, {"ORDINAL_POSITION", adUnsignedInt}, {"COLUMN_NAME", adVarWChar},
-        {"COLUMN_GUID", adGUID},       {"COLUMN_PROPID", adUnsignedInt}, {"COLLATION", adSmallInt},
-        {"CARDINALITY", adBigInt},     {"PAGES", adInteger},          {"FILTER_CONDITION", adVarWChar},
-        {"INTEGRATED", adBoolean}};
+    static const std::vector<ColunaRowset> tabelas = {{"TABLE_CATALOG", adVarWChar},
+                                                      {"TABLE_SCHEMA", adVarWChar},
+                                                      {"TABLE_NAME", adVarWChar},
+                                                      {"TABLE_TYPE", adVarWChar},
+                                                      {"TABLE_GUID", adGUID},
+                                                      {"DESCRIPTION", adVarWChar},
+                                                      {"TABLE_PROPID", adUnsignedInt},
+                                                      {"DATE_CREATED", adDate},
+                                                      {"DATE_MODIFIED", adDate}};
+    static const std::vector<ColunaRowset> colunas = {{"TABLE_CATALOG", adVarWChar},
+                                                      {"TABLE_SCHEMA", adVarWChar},
+                                                      {"TABLE_NAME", adVarWChar},
+                                                      {"COLUMN_NAME", adVarWChar},
+                                                      {"COLUMN_GUID", adGUID},
+                                                      {"COLUMN_PROPID", adUnsignedInt},
+                                                      {"ORDINAL_POSITION", adUnsignedInt},
+                                                      {"COLUMN_HASDEFAULT", adBoolean},
+                                                      {"COLUMN_DEFAULT", adVarWChar},
+                                                      {"COLUMN_FLAGS", adUnsignedInt},
+                                                      {"IS_NULLABLE", adBoolean},
+                                                      {"DATA_TYPE", adUnsignedSmallInt},
+                                                      {"TYPE_GUID", adGUID},
+                                                      {"CHARACTER_MAXIMUM_LENGTH", adUnsignedInt},
+                                                      {"CHARACTER_OCTET_LENGTH", adUnsignedInt},
+                                                      {"NUMERIC_PRECISION", adUnsignedSmallInt},
+                                                      {"NUMERIC_SCALE", adSmallInt},
+                                                      {"DATETIME_PRECISION", adUnsignedInt},
+                                                      {"CHARACTER_SET_CATALOG", adVarWChar},
+                                                      {"CHARACTER_SET_SCHEMA", adVarWChar},
+                                                      {"CHARACTER_SET_NAME", adVarWChar},
+                                                      {"COLLATION_CATALOG", adVarWChar},
+                                                      {"COLLATION_SCHEMA", adVarWChar},
+                                                      {"COLLATION_NAME", adVarWChar},
+                                                      {"DOMAIN_CATALOG", adVarWChar},
+                                                      {"DOMAIN_SCHEMA", adVarWChar},
+                                                      {"DOMAIN_NAME", adVarWChar},
+                                                      {"DESCRIPTION", adVarWChar}};
+    static const std::vector<ColunaRowset> chaves = {{"TABLE_CATALOG", adVarWChar},
+                                                     {"TABLE_SCHEMA", adVarWChar},
+                                                     {"TABLE_NAME", adVarWChar},
+                                                     {"COLUMN_NAME", adVarWChar},
+                                                     {"COLUMN_GUID", adGUID},
+                                                     {"COLUMN_PROPID", adUnsignedInt},
+                                                     {"ORDINAL", adUnsignedInt},
+                                                     {"PK_NAME", adVarWChar}};
+    static const std::vector<ColunaRowset> estrangeiras = {{"PK_TABLE_CATALOG", adVarWChar},
+                                                           {"PK_TABLE_SCHEMA", adVarWChar},
+                                                           {"PK_TABLE_NAME", adVarWChar},
+                                                           {"PK_COLUMN_NAME", adVarWChar},
+                                                           {"PK_COLUMN_GUID", adGUID},
+                                                           {"PK_COLUMN_PROPID", adUnsignedInt},
+                                                           {"FK_TABLE_CATALOG", adVarWChar},
+                                                           {"FK_TABLE_SCHEMA", adVarWChar},
+                                                           {"FK_TABLE_NAME", adVarWChar},
+                                                           {"FK_COLUMN_NAME", adVarWChar},
+                                                           {"FK_COLUMN_GUID", adGUID},
+                                                           {"FK_COLUMN_PROPID", adUnsignedInt},
+                                                           {"ORDINAL", adUnsignedInt},
+                                                           {"UPDATE_RULE", adVarWChar},
+                                                           {"DELETE_RULE", adVarWChar},
+                                                           {"PK_NAME", adVarWChar},
+                                                           {"FK_NAME", adVarWChar},
+                                                           {"DEFERRABILITY", adSmallInt}};
+    static const std::vector<ColunaRowset> indices = {{"TABLE_CATALOG", adVarWChar},
+                                                      {"TABLE_SCHEMA", adVarWChar},
+                                                      {"TABLE_NAME", adVarWChar},
+                                                      {"INDEX_CATALOG", adVarWChar},
+                                                      {"INDEX_SCHEMA", adVarWChar},
+                                                      {"INDEX_NAME", adVarWChar},
+                                                      {"PRIMARY_KEY", adBoolean},
+                                                      {"UNIQUE", adBoolean},
+                                                      {"CLUSTERED", adBoolean},
+                                                      {"TYPE", adUnsignedSmallInt},
+                                                      {"FILL_FACTOR", adInteger},
+                                                      {"INITIAL_SIZE", adInteger},
+                                                      {"NULLS", adInteger},
+                                                      {"SORT_BOOKMARKS", adBoolean},
+                                                      {"AUTO_UPDATE", adBoolean},
+                                                      {"NULL_COLLATION", adInteger},
+                                                      {"ORDINAL_POSITION", adUnsignedInt},
+                                                      {"COLUMN_NAME", adVarWChar},
+                                                      {"COLUMN_GUID", adGUID},
+                                                      {"COLUMN_PROPID", adUnsignedInt},
+                                                      {"COLLATION", adSmallInt},
+                                                      {"CARDINALITY", adBigInt},
+                                                      {"PAGES", adInteger},
+                                                      {"FILTER_CONDITION", adVarWChar},
+                                                      {"INTEGRATED", adBoolean}};
     switch (schema) {
-    case SchemaOleDb::Tabelas:
-        return tabelas;
-    case SchemaOleDb::Colunas:
-        return colunas;
-    case SchemaOleDb::ChavesPrimarias:
-        return chaves;
-    case SchemaOleDb::ChavesEstrangeiras:
-        return estrangeiras;
-    case SchemaOleDb::Indices:
-        return indices;
+    case SchemaOleDb::Tabelas: return tabelas;
+    case SchemaOleDb::Colunas: return colunas;
+    case SchemaOleDb::ChavesPrimarias: return chaves;
+    case SchemaOleDb::ChavesEstrangeiras: return estrangeiras;
+    case SchemaOleDb::Indices: return indices;
     }
     return tabelas;
 }

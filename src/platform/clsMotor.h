@@ -15,7 +15,6 @@
 #include <string_view>
 #include <vector>
 
-
 // The OLE DB schema rowsets the program reads.
 enum class SchemaOleDb { Tabelas, Colunas, ChavesPrimarias, ChavesEstrangeiras, Indices };
 
@@ -104,8 +103,8 @@ TipoMotor MotorDoProvider(const clsConnStr& cs, QString& provider);
 
 // Opens the connection a string describes. `timeoutSegundos` (0: the driver's default) limits the
 // wait for the server while opening. Null on failure, with the reason in `erro`.
-std::shared_ptr<clsMotor> AbrirMotor(const QString& connectionString, bool leituraEscrita, int timeoutSegundos,
-                                     ErroDados& erro);
+std::shared_ptr<clsMotor>
+AbrirMotor(const QString& connectionString, bool leituraEscrita, int timeoutSegundos, ErroDados& erro);
 
 // Creates an empty database file (the catalog's "create database" for file databases).
 bool CriarBancoArquivo(const QString& caminho, ErroDados& erro);

@@ -15,55 +15,33 @@ namespace odbc {
 int TipoCampoAdo(int t, qint64 tamanho)
 {
     switch (t) {
-    case SQL_CHAR:
-        return adChar;
-    case SQL_VARCHAR:
-        return tamanho <= 0 || tamanho > 8000 ? adLongVarChar : adVarChar;
-    case SQL_LONGVARCHAR:
-        return adLongVarChar;
-    case SQL_WCHAR:
-        return adWChar;
-    case SQL_WVARCHAR:
-        return tamanho <= 0 || tamanho > 4000 ? adLongVarWChar : adVarWChar;
-    case SQL_WLONGVARCHAR:
-        return adLongVarWChar;
+    case SQL_CHAR: return adChar;
+    case SQL_VARCHAR: return tamanho <= 0 || tamanho > 8000 ? adLongVarChar : adVarChar;
+    case SQL_LONGVARCHAR: return adLongVarChar;
+    case SQL_WCHAR: return adWChar;
+    case SQL_WVARCHAR: return tamanho <= 0 || tamanho > 4000 ? adLongVarWChar : adVarWChar;
+    case SQL_WLONGVARCHAR: return adLongVarWChar;
     case SQL_DECIMAL:
-    case SQL_NUMERIC:
-        return adNumeric;
-    case SQL_SMALLINT:
-        return adSmallInt;
-    case SQL_INTEGER:
-        return adInteger;
-    case SQL_REAL:
-        return adSingle;
+    case SQL_NUMERIC: return adNumeric;
+    case SQL_SMALLINT: return adSmallInt;
+    case SQL_INTEGER: return adInteger;
+    case SQL_REAL: return adSingle;
     case SQL_FLOAT:
-    case SQL_DOUBLE:
-        return adDouble;
-    case SQL_BIT:
-        return adBoolean;
-    case SQL_TINYINT:
-        return adUnsignedTinyInt;
-    case SQL_BIGINT:
-        return adBigInt;
-    case SQL_BINARY:
-        return adBinary;
-    case SQL_VARBINARY:
-        return tamanho <= 0 || tamanho > 8000 ? adLongVarBinary : adVarBinary;
-    case SQL_LONGVARBINARY:
-        return adLongVarBinary;
+    case SQL_DOUBLE: return adDouble;
+    case SQL_BIT: return adBoolean;
+    case SQL_TINYINT: return adUnsignedTinyInt;
+    case SQL_BIGINT: return adBigInt;
+    case SQL_BINARY: return adBinary;
+    case SQL_VARBINARY: return tamanho <= 0 || tamanho > 8000 ? adLongVarBinary : adVarBinary;
+    case SQL_LONGVARBINARY: return adLongVarBinary;
     case SQL_TYPE_DATE:
-    case SQL_DATE:
-        return adDBDate;
+    case SQL_DATE: return adDBDate;
     case SQL_TYPE_TIME:
-    case SQL_TIME:
-        return adDBTime;
+    case SQL_TIME: return adDBTime;
     case SQL_TYPE_TIMESTAMP:
-    case SQL_TIMESTAMP:
-        return adDBTimeStamp;
-    case SQL_GUID:
-        return adGUID;
-    default:
-        return adVarWChar;
+    case SQL_TIMESTAMP: return adDBTimeStamp;
+    case SQL_GUID: return adGUID;
+    default: return adVarWChar;
     }
 }
 
@@ -77,16 +55,13 @@ int TipoCatalogo(int t, const QString& nomeTipo)
     switch (t) {
     case SQL_CHAR:
     case SQL_VARCHAR:
-    case SQL_LONGVARCHAR:
-        return adChar;
+    case SQL_LONGVARCHAR: return adChar;
     case SQL_WCHAR:
     case SQL_WVARCHAR:
-    case SQL_WLONGVARCHAR:
-        return adWChar;
+    case SQL_WLONGVARCHAR: return adWChar;
     case SQL_BINARY:
     case SQL_VARBINARY:
-    case SQL_LONGVARBINARY:
-        return adBinary;
+    case SQL_LONGVARBINARY: return adBinary;
     default: {
         const int a = TipoCampoAdo(t, 1);
         return a == adVarWChar ? adWChar : a;
@@ -102,14 +77,11 @@ bool TipoLongo(int t, const QString& nomeTipo, qint64 tamanho)
     switch (t) {
     case SQL_LONGVARCHAR:
     case SQL_WLONGVARCHAR:
-    case SQL_LONGVARBINARY:
-        return true;
+    case SQL_LONGVARBINARY: return true;
     case SQL_VARCHAR:
     case SQL_WVARCHAR:
-    case SQL_VARBINARY:
-        return tamanho <= 0 || tamanho > 8000;
-    default:
-        return false;
+    case SQL_VARBINARY: return tamanho <= 0 || tamanho > 8000;
+    default: return false;
     }
 }
 
@@ -118,17 +90,14 @@ bool TipoFixo(int t, const QString& nomeTipo)
     switch (t) {
     case SQL_CHAR:
     case SQL_WCHAR:
-    case SQL_BINARY:
-        return true;
+    case SQL_BINARY: return true;
     case SQL_VARCHAR:
     case SQL_WVARCHAR:
     case SQL_LONGVARCHAR:
     case SQL_WLONGVARCHAR:
     case SQL_VARBINARY:
-    case SQL_LONGVARBINARY:
-        return false;
-    default:
-        return !nomeTipo.isEmpty() || t != 0;
+    case SQL_LONGVARBINARY: return false;
+    default: return !nomeTipo.isEmpty() || t != 0;
     }
 }
 
@@ -141,8 +110,8 @@ ErroDados Diagnostico(SQLSMALLINT tipo, SQLHANDLE handle, const QString& padrao)
         SQLWCHAR msg[2048];
         SQLINTEGER nativo = 0;
         SQLSMALLINT n = 0;
-        const SQLRETURN rc = SQLGetDiagRecW(tipo, handle, i, sqlState, &nativo, msg,
-                                            SQLSMALLINT(sizeof msg / sizeof msg[0]), &n);
+        const SQLRETURN rc
+            = SQLGetDiagRecW(tipo, handle, i, sqlState, &nativo, msg, SQLSMALLINT(sizeof msg / sizeof msg[0]), &n);
         if (!Ok(rc))
             break;
         if (textos.isEmpty())
@@ -227,7 +196,8 @@ QString clsMotorOdbc::TraduzirSqlServer(const clsConnStr& cs, const QString& dri
     }
     if (servidor.isEmpty() || servidor == u"." || servidor.compare(u"(local)", Qt::CaseInsensitive) == 0)
         servidor = QStringLiteral("127.0.0.1");
-    else if (servidor.startsWith(QLatin1String(".\\")) || servidor.startsWith(QLatin1String("(local)\\"), Qt::CaseInsensitive))
+    else if (servidor.startsWith(QLatin1String(".\\"))
+             || servidor.startsWith(QLatin1String("(local)\\"), Qt::CaseInsensitive))
         servidor = QStringLiteral("127.0.0.1") + servidor.mid(servidor.indexOf(u'\\'));
     o.Definir(QStringLiteral("Server"), servidor);
     if (!porta.isEmpty())
@@ -249,7 +219,8 @@ QString clsMotorOdbc::TraduzirSqlServer(const clsConnStr& cs, const QString& dri
         o.Definir(QStringLiteral("APP"), app);
     // A fixed protocol: left to choose, the driver falls back to the Sybase protocol after a login
     // that timed out, and that fallback can wait forever on a server that never answers.
-    o.Definir(QStringLiteral("TDS_Version"), primeiro({"TDS_Version"}).isEmpty() ? QStringLiteral("7.4") : primeiro({"TDS_Version"}));
+    o.Definir(QStringLiteral("TDS_Version"),
+              primeiro({"TDS_Version"}).isEmpty() ? QStringLiteral("7.4") : primeiro({"TDS_Version"}));
     o.Definir(QStringLiteral("ClientCharset"), QStringLiteral("UTF-8"));
     return o.MontarOdbc();
 }
@@ -261,7 +232,8 @@ QString clsMotorOdbc::TraduzirOdbc(const clsConnStr& cs)
         return estendidas;
     clsConnStr o;
     for (const auto& [k, v] : cs.Pares()) {
-        if (k.compare(u"Provider", Qt::CaseInsensitive) == 0 || k.compare(u"Persist Security Info", Qt::CaseInsensitive) == 0)
+        if (k.compare(u"Provider", Qt::CaseInsensitive) == 0
+            || k.compare(u"Persist Security Info", Qt::CaseInsensitive) == 0)
             continue;
         if (k.compare(u"User ID", Qt::CaseInsensitive) == 0)
             o.Definir(QStringLiteral("UID"), v);
@@ -302,7 +274,8 @@ bool clsMotorOdbc::AbrirJet(const QString& arquivo, int timeoutSegundos)
     o.Definir(QStringLiteral("DBQ"), arquivo);
     if (Conectar(o.MontarOdbc(), timeoutSegundos))
         return true;
-    if (erro.descricao.contains(QLatin1String("IM002")) || erro.descricao.contains(QLatin1String("not found"), Qt::CaseInsensitive)
+    if (erro.descricao.contains(QLatin1String("IM002"))
+        || erro.descricao.contains(QLatin1String("not found"), Qt::CaseInsensitive)
         || erro.descricao.contains(QLatin1String("can't open lib"), Qt::CaseInsensitive))
         erro.descricao = QStringLiteral("O arquivo '%1' é um banco Jet/ACE e o driver ODBC do MDBTools, que o lê, "
                                         "não está instalado.\n%2")
@@ -381,12 +354,14 @@ bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, 
         rs->reset();
     if (afetados)
         *afetados = -1;
-    if (somenteLeitura && !QRegularExpression(QStringLiteral(R"(^\s*(SELECT|WITH|EXEC|SHOW)\b)"),
-                                              QRegularExpression::CaseInsensitiveOption)
-                               .match(sql)
-                               .hasMatch())
-        return Falhar(ErrSemPermissao, QStringLiteral("A conexão foi aberta somente para leitura: a instrução não pode "
-                                                  "ser executada."));
+    if (somenteLeitura
+        && !QRegularExpression(QStringLiteral(R"(^\s*(SELECT|WITH|EXEC|SHOW)\b)"),
+                               QRegularExpression::CaseInsensitiveOption)
+                .match(sql)
+                .hasMatch())
+        return Falhar(ErrSemPermissao,
+                      QStringLiteral("A conexão foi aberta somente para leitura: a instrução não pode "
+                                     "ser executada."));
     const Stmt stmt = NovoStmt();
     if (!stmt)
         return false;
@@ -501,7 +476,8 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
     }
     // A single-table SELECT whose driver did not name the base table: take it from the statement.
     static const QRegularExpression umaTabela(
-        QStringLiteral(R"(^\s*SELECT\s.+?\sFROM\s+((?:"[^"]+"|\[[^\]]+\]|[\w$]+)(?:\.(?:"[^"]+"|\[[^\]]+\]|[\w$]+))?)\s*(?:WHERE\b|ORDER\b|;|$))"),
+        QStringLiteral(
+            R"(^\s*SELECT\s.+?\sFROM\s+((?:"[^"]+"|\[[^\]]+\]|[\w$]+)(?:\.(?:"[^"]+"|\[[^\]]+\]|[\w$]+))?)\s*(?:WHERE\b|ORDER\b|;|$))"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     bool semBase = true;
     for (const CampoInfo& f : d->campos)
@@ -566,9 +542,10 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
                     break;
                 }
                 const QDate dt(ts.year, ts.month, ts.day);
-                d->AcrescentarData(i, dt.toJulianDay() * 86400000LL
-                                          + ((ts.hour * 60 + ts.minute) * 60 + ts.second) * 1000LL
-                                          + ts.fraction / 1000000);
+                d->AcrescentarData(i,
+                                   dt.toJulianDay() * 86400000LL
+                                       + ((ts.hour * 60 + ts.minute) * 60 + ts.second) * 1000LL
+                                       + ts.fraction / 1000000);
                 break;
             }
             case Hora: {
@@ -578,8 +555,9 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
                     d->AcrescentarNulo(i);
                     break;
                 }
-                d->AcrescentarData(i, QDate(1899, 12, 30).toJulianDay() * 86400000LL
-                                          + ((tm.hour * 60 + tm.minute) * 60 + tm.second) * 1000LL);
+                d->AcrescentarData(i,
+                                   QDate(1899, 12, 30).toJulianDay() * 86400000LL
+                                       + ((tm.hour * 60 + tm.minute) * 60 + tm.second) * 1000LL);
                 break;
             }
             case Binario: {
@@ -677,8 +655,16 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<Q
             decimais[i] = v.value<decimal::Parametro>().texto;
             const std::string_view t(decimais[i].constData(), size_t(decimais[i].size()));
             ind[i] = SQLLEN(decimais[i].size());
-            rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_NUMERIC, SQLULEN(decimal::Precisao(t)),
-                                  SQLSMALLINT(decimal::Escala(t)), decimais[i].data(), ind[i], &ind[i]);
+            rc = SQLBindParameter(st,
+                                  k,
+                                  SQL_PARAM_INPUT,
+                                  SQL_C_CHAR,
+                                  SQL_NUMERIC,
+                                  SQLULEN(decimal::Precisao(t)),
+                                  SQLSMALLINT(decimal::Escala(t)),
+                                  decimais[i].data(),
+                                  ind[i],
+                                  &ind[i]);
         } else {
             switch (v.typeId()) {
             case QMetaType::Bool:
@@ -696,9 +682,27 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<Q
                 ind[i] = 0;
                 if (inteiros[i] >= INT32_MIN && inteiros[i] <= INT32_MAX) {
                     // Most columns are 32-bit: bound as such, comparisons need no widening.
-                    rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_INTEGER, 10, 0, &inteiros[i], 0, &ind[i]);
+                    rc = SQLBindParameter(st,
+                                          k,
+                                          SQL_PARAM_INPUT,
+                                          SQL_C_SBIGINT,
+                                          SQL_INTEGER,
+                                          10,
+                                          0,
+                                          &inteiros[i],
+                                          0,
+                                          &ind[i]);
                 } else {
-                    rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 19, 0, &inteiros[i], 0, &ind[i]);
+                    rc = SQLBindParameter(st,
+                                          k,
+                                          SQL_PARAM_INPUT,
+                                          SQL_C_SBIGINT,
+                                          SQL_BIGINT,
+                                          19,
+                                          0,
+                                          &inteiros[i],
+                                          0,
+                                          &ind[i]);
                 }
                 break;
             case QMetaType::Double:
@@ -709,7 +713,8 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<Q
                 break;
             case QMetaType::QDateTime:
             case QMetaType::QDate: {
-                const QDateTime d = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
+                const QDateTime d
+                    = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
                 SQL_TIMESTAMP_STRUCT& t = datas[i];
                 t.year = SQLSMALLINT(d.date().year());
                 t.month = SQLUSMALLINT(d.date().month());
@@ -719,24 +724,45 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<Q
                 t.second = SQLUSMALLINT(d.time().second());
                 t.fraction = SQLUINTEGER(d.time().msec()) * 1000000u;
                 ind[i] = 0;
-                rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23, 3, &t, 0, &ind[i]);
+                rc = SQLBindParameter(st,
+                                      k,
+                                      SQL_PARAM_INPUT,
+                                      SQL_C_TYPE_TIMESTAMP,
+                                      SQL_TYPE_TIMESTAMP,
+                                      23,
+                                      3,
+                                      &t,
+                                      0,
+                                      &ind[i]);
                 break;
             }
             case QMetaType::QByteArray:
                 binarios[i] = v.toByteArray();
                 ind[i] = SQLLEN(binarios[i].size());
-                rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_BINARY,
+                rc = SQLBindParameter(st,
+                                      k,
+                                      SQL_PARAM_INPUT,
+                                      SQL_C_BINARY,
                                       binarios[i].size() > 8000 ? SQL_LONGVARBINARY : SQL_VARBINARY,
-                                      SQLULEN(qMax<qsizetype>(binarios[i].size(), 1)), 0, binarios[i].data(),
-                                      SQLLEN(binarios[i].size()), &ind[i]);
+                                      SQLULEN(qMax<qsizetype>(binarios[i].size(), 1)),
+                                      0,
+                                      binarios[i].data(),
+                                      SQLLEN(binarios[i].size()),
+                                      &ind[i]);
                 break;
             default:
                 textos[i] = v.toString();
                 ind[i] = SQLLEN(textos[i].size() * 2);
-                rc = SQLBindParameter(st, k, SQL_PARAM_INPUT, SQL_C_WCHAR,
+                rc = SQLBindParameter(st,
+                                      k,
+                                      SQL_PARAM_INPUT,
+                                      SQL_C_WCHAR,
                                       textos[i].size() > 4000 ? SQL_WLONGVARCHAR : SQL_WVARCHAR,
-                                      SQLULEN(qMax<qsizetype>(textos[i].size(), 1)), 0, W(textos[i]),
-                                      SQLLEN(textos[i].size() * 2), &ind[i]);
+                                      SQLULEN(qMax<qsizetype>(textos[i].size(), 1)),
+                                      0,
+                                      W(textos[i]),
+                                      SQLLEN(textos[i].size() * 2),
+                                      &ind[i]);
                 break;
             }
         }

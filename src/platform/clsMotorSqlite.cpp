@@ -47,7 +47,8 @@ bool clsMotorSqlite::Abrir(const QString& caminho, bool leituraEscrita)
 {
     Fechar();
     if (caminho.trimmed().isEmpty())
-        return Falhar(ErrFalhaProvedor, QStringLiteral("O nome do arquivo de banco de dados (Data Source) não foi informado."));
+        return Falhar(ErrFalhaProvedor,
+                      QStringLiteral("O nome do arquivo de banco de dados (Data Source) não foi informado."));
     if (!QFileInfo(caminho).isFile())
         return Falhar(ErrFalhaProvedor, QStringLiteral("Não foi possível encontrar o arquivo '%1'.").arg(caminho));
     somenteLeitura = !leituraEscrita || !QFileInfo(caminho).isWritable();
@@ -86,18 +87,9 @@ bool clsMotorSqlite::Preparar(const char* sql, int n, sqlite::Stmt& st, const ch
     return rc == SQLITE_OK || FalharSqlite();
 }
 
-bool clsMotorSqlite::IniciarTransacao()
-{
-    return db ? Simples("BEGIN") : FalharFechada();
-}
-bool clsMotorSqlite::ConfirmarTransacao()
-{
-    return db ? Simples("COMMIT") : FalharFechada();
-}
-bool clsMotorSqlite::DesfazerTransacao()
-{
-    return db ? Simples("ROLLBACK") : FalharFechada();
-}
+bool clsMotorSqlite::IniciarTransacao() { return db ? Simples("BEGIN") : FalharFechada(); }
+bool clsMotorSqlite::ConfirmarTransacao() { return db ? Simples("COMMIT") : FalharFechada(); }
+bool clsMotorSqlite::DesfazerTransacao() { return db ? Simples("ROLLBACK") : FalharFechada(); }
 bool clsMotorSqlite::EmTransacao() const { return db && !sqlite3_get_autocommit(db.get()); }
 
 // Brackets cannot carry a "]" in SQLite; double quotes with doubled quotes carry any name.
@@ -146,12 +138,8 @@ void VincularDecimal(sqlite3_stmt* st, int k, const QByteArray& texto)
     int64_t i = 0;
     double d = 0;
     switch (ClasseExata(std::string_view(texto.constData(), size_t(texto.size())), i, d)) {
-    case SQLITE_INTEGER:
-        sqlite3_bind_int64(st, k, i);
-        break;
-    case SQLITE_FLOAT:
-        sqlite3_bind_double(st, k, d);
-        break;
+    case SQLITE_INTEGER: sqlite3_bind_int64(st, k, i); break;
+    case SQLITE_FLOAT: sqlite3_bind_double(st, k, d); break;
     default:
         sqlite3_bind_text64(st, k, texto.constData(), sqlite3_uint64(texto.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
         break;
@@ -194,8 +182,15 @@ bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int l
             f.tabelaBase = QString::fromUtf8(tab);
             f.colunaBase = QString::fromUtf8(col);
             int notNull = 0, pk = 0, autoinc = 0;
-            if (sqlite3_table_column_metadata(db.get(), sqlite3_column_database_name(st, c), tab, col, nullptr, nullptr,
-                                              &notNull, &pk, &autoinc)
+            if (sqlite3_table_column_metadata(db.get(),
+                                              sqlite3_column_database_name(st, c),
+                                              tab,
+                                              col,
+                                              nullptr,
+                                              nullptr,
+                                              &notNull,
+                                              &pk,
+                                              &autoinc)
                 == SQLITE_OK)
                 anulavel = !notNull && !autoinc;
         }
@@ -218,12 +213,8 @@ bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int l
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         for (int c = 0; c < n; ++c) {
             switch (sqlite3_column_type(st, c)) {
-            case SQLITE_INTEGER:
-                d->AcrescentarInteiro(c, sqlite3_column_int64(st, c));
-                break;
-            case SQLITE_FLOAT:
-                d->AcrescentarReal(c, sqlite3_column_double(st, c));
-                break;
+            case SQLITE_INTEGER: d->AcrescentarInteiro(c, sqlite3_column_int64(st, c)); break;
+            case SQLITE_FLOAT: d->AcrescentarReal(c, sqlite3_column_double(st, c)); break;
             case SQLITE_TEXT: {
                 const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
                 const size_t len = size_t(sqlite3_column_bytes(st, c));
@@ -243,9 +234,7 @@ bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int l
                 d->AcrescentarBinario(c, p, size_t(sqlite3_column_bytes(st, c)));
                 break;
             }
-            default:
-                d->AcrescentarNulo(c);
-                break;
+            default: d->AcrescentarNulo(c); break;
             }
         }
         d->FecharLinha();
@@ -326,21 +315,15 @@ bool clsMotorSqlite::ExecutarComParametros(const QString& sql, const std::vector
             continue;
         }
         switch (v.typeId()) {
-        case QMetaType::Bool:
-            sqlite3_bind_int(st, k, v.toBool() ? 1 : 0);
-            break;
+        case QMetaType::Bool: sqlite3_bind_int(st, k, v.toBool() ? 1 : 0); break;
         case QMetaType::Int:
         case QMetaType::UInt:
         case QMetaType::LongLong:
         case QMetaType::ULongLong:
         case QMetaType::Short:
-        case QMetaType::UShort:
-            sqlite3_bind_int64(st, k, v.toLongLong());
-            break;
+        case QMetaType::UShort: sqlite3_bind_int64(st, k, v.toLongLong()); break;
         case QMetaType::Double:
-        case QMetaType::Float:
-            sqlite3_bind_double(st, k, v.toDouble());
-            break;
+        case QMetaType::Float: sqlite3_bind_double(st, k, v.toDouble()); break;
         case QMetaType::QByteArray: {
             const QByteArray b = v.toByteArray();
             sqlite3_bind_blob64(st, k, b.constData(), sqlite3_uint64(b.size()), SQLITE_TRANSIENT);
@@ -348,8 +331,8 @@ bool clsMotorSqlite::ExecutarComParametros(const QString& sql, const std::vector
         }
         case QMetaType::QDateTime: {
             const QDateTime d = v.toDateTime();
-            const QString f = d.time().msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")
-                                              : QStringLiteral("yyyy-MM-dd HH:mm:ss");
+            const QString f
+                = d.time().msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz") : QStringLiteral("yyyy-MM-dd HH:mm:ss");
             sqlite3_bind_text(st, k, d.toString(f).toUtf8().constData(), -1, SQLITE_TRANSIENT);
             break;
         }

@@ -38,9 +38,9 @@ QStringList clsMotorSqlite::NomesTabelas(const QString& restricao, bool incluirV
 {
     RecordsetPtr rs;
     QStringList r;
-    const QString sql = incluirViews
-                            ? QStringLiteral("SELECT name FROM sqlite_schema WHERE type IN ('table', 'view') ORDER BY name")
-                            : QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY name");
+    const QString sql
+        = incluirViews ? QStringLiteral("SELECT name FROM sqlite_schema WHERE type IN ('table', 'view') ORDER BY name")
+                       : QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY name");
     if (!Consultar(sql, {}, rs))
         return r;
     for (; !rs->Eof(); rs->MoveNext()) {
@@ -59,7 +59,8 @@ QString clsMotorSqlite::NomePk(const QString& tabela)
         QRegularExpression::CaseInsensitiveOption);
     RecordsetPtr rs;
     if (Consultar(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ? COLLATE NOCASE"),
-                  {tabela}, rs)
+                  {tabela},
+                  rs)
         && !rs->Eof()) {
         const auto m = re.match(rs->Valor(0).toString());
         if (m.hasMatch()) {
@@ -91,8 +92,7 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
             if (Confere(r, 2, nome) && Confere(r, 3, tipo))
                 linhas.emplace_back(tipo, nome);
         }
-        std::stable_sort(linhas.begin(), linhas.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::stable_sort(linhas.begin(), linhas.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         for (const auto& [tipo, nome] : linhas)
             AcrescentarLinhaRowset(*rs, {{"TABLE_NAME", nome}, {"TABLE_TYPE", tipo}});
         break;
@@ -101,8 +101,10 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
     case SchemaOleDb::ChavesPrimarias: {
         const bool colunas = schema == SchemaOleDb::Colunas;
         for (const QString& tabela : NomesTabelas(Restrito(r, 2) ? r[2] : QString(), colunas)) {
-            if (!Consultar(QStringLiteral("SELECT cid, name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(?)"),
-                           {tabela}, q))
+            if (!Consultar(
+                    QStringLiteral("SELECT cid, name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(?)"),
+                    {tabela},
+                    q))
                 return false;
             int qtdePk = 0;
             for (q->MoveFirst(); !q->Eof(); q->MoveNext())
@@ -113,8 +115,9 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
                 const int pk = q->Valor(5).toInt();
                 if (!colunas) {
                     if (pk > 0)
-                        AcrescentarLinhaRowset(*rs, {{"TABLE_NAME", tabela}, {"COLUMN_NAME", coluna},
-                                                     {"ORDINAL", pk}, {"PK_NAME", pkNome}});
+                        AcrescentarLinhaRowset(
+                            *rs,
+                            {{"TABLE_NAME", tabela}, {"COLUMN_NAME", coluna}, {"ORDINAL", pk}, {"PK_NAME", pkNome}});
                     continue;
                 }
                 if (!Confere(r, 3, coluna))
@@ -157,7 +160,8 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
         for (const QString& tabela : NomesTabelas(Restrito(r, 5) ? r[5] : QString(), false)) {
             if (!Consultar(QStringLiteral("SELECT id, seq, \"table\", \"from\", \"to\", on_update, on_delete "
                                           "FROM pragma_foreign_key_list(?) ORDER BY id, seq"),
-                           {tabela}, q))
+                           {tabela},
+                           q))
                 return false;
             for (; !q->Eof(); q->MoveNext()) {
                 const QString pkTabela = q->Valor(2).toString();
@@ -169,17 +173,20 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
                     const QStringList pks = ChavesPrimarias(pkTabela);
                     pkColuna = pks.value(seq);
                 }
-                auto regra = [](QString s) { return s.toUpper() == u"NO ACTION" ? QStringLiteral("NO ACTION") : s.toUpper(); };
-                AcrescentarLinhaRowset(*rs, {{"PK_TABLE_NAME", pkTabela},
-                                             {"PK_COLUMN_NAME", pkColuna},
-                                             {"FK_TABLE_NAME", tabela},
-                                             {"FK_COLUMN_NAME", q->Valor(3)},
-                                             {"ORDINAL", seq + 1},
-                                             {"UPDATE_RULE", regra(q->Valor(5).toString())},
-                                             {"DELETE_RULE", regra(q->Valor(6).toString())},
-                                             {"PK_NAME", NomePk(pkTabela)},
-                                             {"FK_NAME", QStringLiteral("FK_%1_%2_%3").arg(tabela, pkTabela).arg(q->Valor(0).toInt())},
-                                             {"DEFERRABILITY", 3}});
+                auto regra
+                    = [](QString s) { return s.toUpper() == u"NO ACTION" ? QStringLiteral("NO ACTION") : s.toUpper(); };
+                AcrescentarLinhaRowset(
+                    *rs,
+                    {{"PK_TABLE_NAME", pkTabela},
+                     {"PK_COLUMN_NAME", pkColuna},
+                     {"FK_TABLE_NAME", tabela},
+                     {"FK_COLUMN_NAME", q->Valor(3)},
+                     {"ORDINAL", seq + 1},
+                     {"UPDATE_RULE", regra(q->Valor(5).toString())},
+                     {"DELETE_RULE", regra(q->Valor(6).toString())},
+                     {"PK_NAME", NomePk(pkTabela)},
+                     {"FK_NAME", QStringLiteral("FK_%1_%2_%3").arg(tabela, pkTabela).arg(q->Valor(0).toInt())},
+                     {"DEFERRABILITY", 3}});
             }
         }
         break;
@@ -191,13 +198,21 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
             if (Consultar(QStringLiteral("SELECT name, type FROM pragma_table_info(?) WHERE pk > 0"), {tabela}, q)
                 && q->RecordCount() == 1 && q->Valor(1).toString().compare(u"INTEGER", Qt::CaseInsensitive) == 0
                 && Confere(r, 2, pkNome)) {
-                AcrescentarLinhaRowset(*rs, {{"TABLE_NAME", tabela}, {"INDEX_NAME", pkNome}, {"PRIMARY_KEY", true},
-                                             {"UNIQUE", true}, {"CLUSTERED", true}, {"TYPE", 1},
-                                             {"ORDINAL_POSITION", 1}, {"COLUMN_NAME", q->Valor(0)},
-                                             {"COLLATION", 1}, {"NULLS", 1}});
+                AcrescentarLinhaRowset(*rs,
+                                       {{"TABLE_NAME", tabela},
+                                        {"INDEX_NAME", pkNome},
+                                        {"PRIMARY_KEY", true},
+                                        {"UNIQUE", true},
+                                        {"CLUSTERED", true},
+                                        {"TYPE", 1},
+                                        {"ORDINAL_POSITION", 1},
+                                        {"COLUMN_NAME", q->Valor(0)},
+                                        {"COLLATION", 1},
+                                        {"NULLS", 1}});
             }
             if (!Consultar(QStringLiteral("SELECT name, \"unique\", origin FROM pragma_index_list(?) ORDER BY name"),
-                           {tabela}, q))
+                           {tabela},
+                           q))
                 return false;
             for (; !q->Eof(); q->MoveNext()) {
                 const bool pk = q->Valor(2).toString() == u"pk";
@@ -208,19 +223,21 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
                 RecordsetPtr cols;
                 if (!Consultar(QStringLiteral("SELECT seqno, name, \"desc\" FROM pragma_index_xinfo(?) WHERE key = 1 "
                                               "ORDER BY seqno"),
-                               {indice}, cols))
+                               {indice},
+                               cols))
                     return false;
                 for (; !cols->Eof(); cols->MoveNext())
-                    AcrescentarLinhaRowset(*rs, {{"TABLE_NAME", tabela},
-                                                 {"INDEX_NAME", nome},
-                                                 {"PRIMARY_KEY", pk},
-                                                 {"UNIQUE", q->Valor(1).toBool()},
-                                                 {"CLUSTERED", false},
-                                                 {"TYPE", 1},
-                                                 {"ORDINAL_POSITION", cols->Valor(0).toInt() + 1},
-                                                 {"COLUMN_NAME", cols->Valor(1)},
-                                                 {"COLLATION", cols->Valor(2).toBool() ? 2 : 1},
-                                                 {"NULLS", 1}});
+                    AcrescentarLinhaRowset(*rs,
+                                           {{"TABLE_NAME", tabela},
+                                            {"INDEX_NAME", nome},
+                                            {"PRIMARY_KEY", pk},
+                                            {"UNIQUE", q->Valor(1).toBool()},
+                                            {"CLUSTERED", false},
+                                            {"TYPE", 1},
+                                            {"ORDINAL_POSITION", cols->Valor(0).toInt() + 1},
+                                            {"COLUMN_NAME", cols->Valor(1)},
+                                            {"COLLATION", cols->Valor(2).toBool() ? 2 : 1},
+                                            {"NULLS", 1}});
             }
         }
         break;

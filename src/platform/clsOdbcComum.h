@@ -27,8 +27,7 @@ inline bool Ok(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WIT
 // generic failure when it has none) and every message on its own line; `padrao` when the driver
 // left no message.
 ErroDados Diagnostico(SQLSMALLINT tipo, SQLHANDLE handle, const QString& padrao = QString());
-template <SQLSMALLINT Tipo>
-ErroDados Diagnostico(const Handle<Tipo>& h, const QString& padrao = QString())
+template <SQLSMALLINT Tipo> ErroDados Diagnostico(const Handle<Tipo>& h, const QString& padrao = QString())
 {
     return Diagnostico(Tipo, h.get(), padrao);
 }

@@ -9,8 +9,7 @@ namespace odbc {
 
 // One handle of kind Tipo (SQL_HANDLE_ENV, SQL_HANDLE_DBC, SQL_HANDLE_STMT), freed with
 // SQLFreeHandle. Moving hands the handle over; copying is refused, so it is never freed twice.
-template <SQLSMALLINT Tipo>
-class Handle {
+template <SQLSMALLINT Tipo> class Handle {
 public:
     static constexpr SQLSMALLINT tipo = Tipo;
 

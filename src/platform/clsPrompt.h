@@ -29,8 +29,9 @@ public:
     // Message box. `estilo` combines a button set and an icon; an empty title means the program title.
     virtual int MsgBox(const QString& texto, int estilo = vb::OKOnly, const QString& titulo = QString()) = 0;
     // One-line text input; returns the default on cancel when `cancelado` is null, else sets it.
-    virtual QString InputBox(const QString& texto, const QString& titulo, const QString& padrao,
-                             bool* cancelado = nullptr) = 0;
+    virtual QString
+    InputBox(const QString& texto, const QString& titulo, const QString& padrao, bool* cancelado = nullptr)
+        = 0;
     // File dialogs; empty on cancel. `filtro` uses Qt's "Desc (*.ext);;…" syntax.
     virtual QString ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro) = 0;
     virtual QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro) = 0;

@@ -47,7 +47,8 @@ bool clsRecordset::Falhar(int numero, const QString& descricao) const
 
 bool clsRecordset::ExigirAberto() const
 {
-    return aberto || Falhar(ErrObjetoFechado, QStringLiteral("A operação não é permitida quando o objeto está fechado."));
+    return aberto
+           || Falhar(ErrObjetoFechado, QStringLiteral("A operação não é permitida quando o objeto está fechado."));
 }
 
 bool clsRecordset::ExigirLinha() const
@@ -56,8 +57,9 @@ bool clsRecordset::ExigirLinha() const
         return false;
     Sincronizar();
     if (pos < 0 || pos >= long(vista.size()) || aposExclusao)
-        return Falhar(ErrSemRegistro, QStringLiteral("BOF ou EOF é verdadeiro, ou o registro atual foi excluído. "
-                                                     "A operação requer um registro atual."));
+        return Falhar(ErrSemRegistro,
+                      QStringLiteral("BOF ou EOF é verdadeiro, ou o registro atual foi excluído. "
+                                     "A operação requer um registro atual."));
     if (pendenteRemocao == pos)
         return Falhar(ErrSemRegistro, QStringLiteral("O registro atual foi excluído."));
     return true;
@@ -336,7 +338,8 @@ bool clsRecordset::DefinirValor(const QString& campo, const QVariant& v)
 {
     const int i = dados->IndiceCampo(campo);
     if (i < 0)
-        return Falhar(ErrCampoInexistente, QStringLiteral("O item '%1' não pode ser encontrado na coleção.").arg(campo));
+        return Falhar(ErrCampoInexistente,
+                      QStringLiteral("O item '%1' não pode ser encontrado na coleção.").arg(campo));
     return DefinirValor(i, v);
 }
 
@@ -364,8 +367,9 @@ bool clsRecordset::GravarLinha(uint32_t l, int campo, const QVariant& v)
         return Falhar(ErrSomenteLeitura, QStringLiteral("O recordset é somente leitura: a operação não é permitida."));
     Celula c;
     if (!dados->DeVariant(v, campo, c))
-        return Falhar(ErrTipoValor, QStringLiteral("O valor '%1' não serve para o campo '%2'.")
-                                        .arg(v.toString(), dados->campos[campo].nome));
+        return Falhar(
+            ErrTipoValor,
+            QStringLiteral("O valor '%1' não serve para o campo '%2'.").arg(v.toString(), dados->campos[campo].nome));
     if (dados->Estado(l) == EstadoLinha::Inalterada) {
         dados->GuardarOriginais(l);
         dados->DefinirEstado(l, EstadoLinha::Alterada);
@@ -425,9 +429,10 @@ bool clsRecordset::setFilter(const QString& criterio)
         QString erro;
         e = AnalisarFiltro(t, *dados, erro);
         if (!e)
-            return Falhar(ErrArgumento, QStringLiteral("Os argumentos são do tipo errado, estão fora do intervalo "
-                                                       "aceitável ou estão em conflito: %1.")
-                                            .arg(erro));
+            return Falhar(ErrArgumento,
+                          QStringLiteral("Os argumentos são do tipo errado, estão fora do intervalo "
+                                         "aceitável ou estão em conflito: %1.")
+                              .arg(erro));
     }
     filtro = e ? criterio : QString();
     expressao = e;

@@ -75,9 +75,9 @@ public:
     bool MoveNext();
     bool MovePrevious();
     bool Move(int n);
-    int AbsolutePosition() const;  // 1-based, or ado::adPosBOF / adPosEOF / adPosUnknown
+    int AbsolutePosition() const; // 1-based, or ado::adPosBOF / adPosEOF / adPosUnknown
     bool setAbsolutePosition(int posicao);
-    int RecordCount() const;       // rows seen through the current filter (-1 when closed)
+    int RecordCount() const; // rows seen through the current filter (-1 when closed)
 
     // --- values of the current row ---
     QVariant Valor(int campo) const;
@@ -91,15 +91,15 @@ public:
     QVariant ValorCelula(int linha, int campo) const;
     bool CelulaNula(int linha, int campo) const;
     bool DefinirCelula(int linha, int campo, const QVariant& v);
-    int LinhaAtual() const;        // 0-based row of the cursor, -1 at BOF/EOF
+    int LinhaAtual() const; // 0-based row of the cursor, -1 at BOF/EOF
     // Row of Dados() shown at visible row `linha` (for writers that read the compact cells).
     uint32_t LinhaDados(int linha) const;
 
     // --- sort and filter ---
     QString Sort() const { return ordem; }
-    bool setSort(const QString& criterio);     // "Campo [Asc|Desc][, ...]"; empty removes it
-    QString Filter() const;                    // "0" when there is none
-    bool setFilter(const QString& criterio);   // ADO criteria; empty or "0" removes it
+    bool setSort(const QString& criterio); // "Campo [Asc|Desc][, ...]"; empty removes it
+    QString Filter() const; // "0" when there is none
+    bool setFilter(const QString& criterio); // ADO criteria; empty or "0" removes it
 
     // --- editing ---
     int LockType() const { return trava; }
@@ -138,8 +138,8 @@ private:
     bool ExigirLinha() const;
     bool PrepararMovimento();
     uint32_t LinhaFisica() const { return vista[size_t(pos)]; }
-    void Sincronizar() const;           // rebuilds the view when a clone changed the rows
-    void Reconstruir() const;           // applies filter and sort to every live row
+    void Sincronizar() const; // rebuilds the view when a clone changed the rows
+    void Reconstruir() const; // applies filter and sort to every live row
     void PurgarExcluida() const;
     void FinalizarEdicao();
     bool GravarLinha(uint32_t linha, int campo, const QVariant& v);
@@ -153,8 +153,8 @@ private:
     std::shared_ptr<ExpressaoFiltro> expressao;
 
     mutable std::vector<uint32_t> vista; // physical rows in the order seen
-    mutable long pos = -1;               // index into vista; -1 BOF, size EOF
-    mutable long pendenteRemocao = -1;   // a deleted row still under the cursor
+    mutable long pos = -1; // index into vista; -1 BOF, size EOF
+    mutable long pendenteRemocao = -1; // a deleted row still under the cursor
     mutable bool aposExclusao = false;
     mutable uint64_t geracaoVista = 0;
 

@@ -67,19 +67,13 @@ void clsRecordsetDados::ConcluirTipos()
             f.tipo = cabe ? adInteger : adBigInt;
             break;
         }
-        case Marca::Real:
-            f.tipo = adDouble;
-            break;
+        case Marca::Real: f.tipo = adDouble; break;
         case Marca::Binario:
             f.tipo = adLongVarBinary;
             f.tamanho = 2147483647;
             break;
-        case Marca::Data:
-            f.tipo = adDate;
-            break;
-        case Marca::Decimal:
-            f.tipo = adNumeric;
-            break;
+        case Marca::Data: f.tipo = adDate; break;
+        case Marca::Decimal: f.tipo = adNumeric; break;
         default:
             f.tipo = adVarWChar;
             f.tamanho = 255;
@@ -165,8 +159,7 @@ bool clsRecordsetDados::TextoParaMs(const char* p, size_t n, int64_t& ms)
 QVariant clsRecordsetDados::ParaVariant(Celula v, int tipo) const
 {
     switch (v.marca) {
-    case Marca::Nulo:
-        return QVariant();
+    case Marca::Nulo: return QVariant();
     case Marca::Decimal: {
         uint32_t n;
         const char* p = pool.Dados(v.carga, n);
@@ -208,8 +201,7 @@ QVariant clsRecordsetDados::ParaVariant(Celula v, int tipo) const
         const char* p = pool.Dados(v.carga, n);
         return QVariant(QByteArray(p, n));
     }
-    case Marca::Data:
-        return QVariant(MsParaData(int64_t(v.carga)));
+    case Marca::Data: return QVariant(MsParaData(int64_t(v.carga)));
     }
     return QVariant();
 }
@@ -276,9 +268,7 @@ bool clsRecordsetDados::DeVariant(const QVariant& v, int c, Celula& saida)
             ok = true;
             break;
         case QMetaType::Double:
-        case QMetaType::Float:
-            ok = decimal::DeReal(v.toDouble(), t);
-            break;
+        case QMetaType::Float: ok = decimal::DeReal(v.toDouble(), t); break;
         default:
             ok = v.metaType() == QMetaType::fromType<decimal::Parametro>()
                      ? decimal::Normalizar(v.value<decimal::Parametro>().texto.toStdString(), t)
@@ -353,9 +343,7 @@ std::string_view clsRecordsetDados::TextoDecimal(Celula v, std::string& buffer) 
         const char* p = pool.Dados(v.carga, n);
         return std::string_view(p, n);
     }
-    case Marca::Inteiro:
-        decimal::DeInteiro(int64_t(v.carga), buffer);
-        return buffer;
+    case Marca::Inteiro: decimal::DeInteiro(int64_t(v.carga), buffer); return buffer;
     case Marca::Real: {
         double d;
         std::memcpy(&d, &v.carga, 8);
@@ -363,8 +351,7 @@ std::string_view clsRecordsetDados::TextoDecimal(Celula v, std::string& buffer) 
             return buffer;
         return {};
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -372,8 +359,7 @@ QVariant clsRecordsetDados::ParaParametro(Celula v, int c) const
 {
     const int tipo = campos[c].tipo;
     switch (v.marca) {
-    case Marca::Texto:
-        return QVariant(Texto(v)); // a date kept as text matches itself exactly
+    case Marca::Texto: return QVariant(Texto(v)); // a date kept as text matches itself exactly
     case Marca::Decimal: {
         uint32_t n;
         const char* p = pool.Dados(v.carga, n);
@@ -390,8 +376,7 @@ QVariant clsRecordsetDados::ParaParametro(Celula v, int c) const
             return QVariant(d);
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return ParaVariant(v, tipo);
 }

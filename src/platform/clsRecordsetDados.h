@@ -19,8 +19,7 @@
 class clsMotor;
 
 // A growable array in fixed blocks: no copying when it grows, at most one block of slack.
-template <typename T, int Bits = 16>
-class VetorBlocos {
+template <typename T, int Bits = 16> class VetorBlocos {
 public:
     static constexpr size_t Bloco = size_t(1) << Bits;
     size_t size() const { return n; }
@@ -57,13 +56,13 @@ struct Celula {
 struct CampoInfo {
     QString nome;
     int tipo = ado::adVarWChar;
-    qint64 tamanho = 0;        // DefinedSize
+    qint64 tamanho = 0; // DefinedSize
     int precisao = 0;
     int escala = 0;
-    int atributos = 0;         // OLE DB column flags
-    QString tabelaBase;        // table and column the value came from (for writing back)
+    int atributos = 0; // OLE DB column flags
+    QString tabelaBase; // table and column the value came from (for writing back)
     QString colunaBase;
-    bool tipoFixado = true;    // false: decided from the first value fetched
+    bool tipoFixado = true; // false: decided from the first value fetched
 };
 
 // Pieces of text and binary data, each stored once: the length (one byte below 255, else 255 and
@@ -73,8 +72,7 @@ public:
     uint64_t Guardar(const char* p, size_t n);
     const char* Dados(uint64_t ref, uint32_t& n) const
     {
-        const unsigned char* b =
-            reinterpret_cast<const unsigned char*>(blocos[ref >> 32].get() + (ref & 0xffffffffu));
+        const unsigned char* b = reinterpret_cast<const unsigned char*>(blocos[ref >> 32].get() + (ref & 0xffffffffu));
         if (b[0] < 255) {
             n = b[0];
             return reinterpret_cast<const char*>(b + 1);
@@ -96,9 +94,9 @@ enum class EstadoLinha : uint8_t { Inalterada = 0, Nova = 1, Alterada = 2, Exclu
 class clsRecordsetDados {
 public:
     QVector<CampoInfo> campos;
-    std::weak_ptr<clsMotor> motor;   // the connection the rows came from (none when built by hand)
-    QString fonte;                   // the statement that produced them
-    uint64_t geracao = 0;            // bumped by every change of the set of rows
+    std::weak_ptr<clsMotor> motor; // the connection the rows came from (none when built by hand)
+    QString fonte; // the statement that produced them
+    uint64_t geracao = 0; // bumped by every change of the set of rows
 
     int QtdeCampos() const { return int(campos.size()); }
     size_t QtdeLinhas() const { return estados.size(); }
@@ -117,7 +115,10 @@ public:
     void AcrescentarBinario(int c, const char* p, size_t n) { empurrar(c, Marca::Binario, pool.Guardar(p, n)); }
     void AcrescentarData(int c, int64_t ms) { empurrar(c, Marca::Data, uint64_t(ms)); }
     // `canonico`: a decimal's canonical text (decimal::Normalizar).
-    void AcrescentarDecimal(int c, const char* canonico, size_t n) { empurrar(c, Marca::Decimal, pool.Guardar(canonico, n)); }
+    void AcrescentarDecimal(int c, const char* canonico, size_t n)
+    {
+        empurrar(c, Marca::Decimal, pool.Guardar(canonico, n));
+    }
     void FecharLinha() { estados.push_back(EstadoLinha::Inalterada); }
     // Fixes the type of fields whose type follows their values (expressions without a declared type).
     void ConcluirTipos();

@@ -17,7 +17,8 @@ int CompararTextos(const char* a, uint32_t na, const char* b, uint32_t nb)
         unsigned char ca = static_cast<unsigned char>(a[i]);
         unsigned char cb = static_cast<unsigned char>(b[i]);
         if ((ca | cb) & 0x80) {
-            const int r = QString::compare(QString::fromUtf8(a + i, na - i), QString::fromUtf8(b + i, nb - i),
+            const int r = QString::compare(QString::fromUtf8(a + i, na - i),
+                                           QString::fromUtf8(b + i, nb - i),
                                            Qt::CaseInsensitive);
             return r < 0 ? -1 : (r > 0 ? 1 : 0);
         }
@@ -36,17 +37,13 @@ namespace {
 int Classe(Marca m)
 {
     switch (m) {
-    case Marca::Nulo:
-        return 0;
+    case Marca::Nulo: return 0;
     case Marca::Inteiro:
     case Marca::Real:
     case Marca::Data:
-    case Marca::Decimal:
-        return 1;
-    case Marca::Texto:
-        return 2;
-    case Marca::Binario:
-        return 3;
+    case Marca::Decimal: return 1;
+    case Marca::Texto: return 2;
+    case Marca::Binario: return 3;
     }
     return 4;
 }
@@ -61,11 +58,7 @@ double ComoReal(Celula c)
     return double(int64_t(c.carga));
 }
 
-template <typename T>
-int Sinal(T a, T b)
-{
-    return a < b ? -1 : (b < a ? 1 : 0);
-}
+template <typename T> int Sinal(T a, T b) { return a < b ? -1 : (b < a ? 1 : 0); }
 
 // Orders a cell against a decimal's canonical text exactly: numbers by value, a text that reads as
 // a number by its value too; other texts and binaries come after numbers, nulls before.
@@ -74,10 +67,8 @@ int CompararComDecimal(const clsRecordsetDados& d, Celula c, std::string_view de
     std::string buffer;
     std::string_view t;
     switch (c.marca) {
-    case Marca::Nulo:
-        return -1;
-    case Marca::Binario:
-        return 1;
+    case Marca::Nulo: return -1;
+    case Marca::Binario: return 1;
     case Marca::Texto: {
         if (!decimal::DeTexto(d.Texto(c), buffer))
             return 1;
@@ -107,8 +98,7 @@ int CompararCelulas(const clsRecordsetDados& dados, Celula a, Celula b)
     if (ka != kb)
         return ka < kb ? -1 : 1;
     switch (ka) {
-    case 0:
-        return 0;
+    case 0: return 0;
     case 1:
         if (b.marca == Marca::Decimal) {
             uint32_t n;
@@ -148,8 +138,8 @@ struct ExpressaoFiltro {
     std::shared_ptr<ExpressaoFiltro> esq, dir;
     int campo = -1;
     Operador op = Operador::Igual;
-    Celula valor;          // text, binary and decimal constants keep their bytes in `texto`
-    QByteArray texto;      // text constant (UTF-8)
+    Celula valor; // text, binary and decimal constants keep their bytes in `texto`
+    QByteArray texto; // text constant (UTF-8)
     bool valorNulo = false;
 };
 
@@ -202,8 +192,8 @@ private:
         i = j;
         return true;
     }
-    std::shared_ptr<ExpressaoFiltro> Junta(ExpressaoFiltro::Tipo t, std::shared_ptr<ExpressaoFiltro> a,
-                                           std::shared_ptr<ExpressaoFiltro> b)
+    std::shared_ptr<ExpressaoFiltro>
+    Junta(ExpressaoFiltro::Tipo t, std::shared_ptr<ExpressaoFiltro> a, std::shared_ptr<ExpressaoFiltro> b)
     {
         auto e = std::make_shared<ExpressaoFiltro>();
         e->tipo = t;
@@ -271,8 +261,12 @@ private:
         static const struct {
             const char* t;
             Operador o;
-        } ops[] = {{"<>", Operador::Diferente}, {"<=", Operador::MenorIgual}, {">=", Operador::MaiorIgual},
-                   {"=", Operador::Igual},      {"<", Operador::Menor},       {">", Operador::Maior}};
+        } ops[] = {{"<>", Operador::Diferente},
+                   {"<=", Operador::MenorIgual},
+                   {">=", Operador::MaiorIgual},
+                   {"=", Operador::Igual},
+                   {"<", Operador::Menor},
+                   {">", Operador::Maior}};
         for (const auto& o : ops) {
             const QLatin1String t(o.t);
             if (s.mid(i, t.size()) == t) {
@@ -504,27 +498,19 @@ bool Comparar(const ExpressaoFiltro& e, const clsRecordsetDados& d, uint32_t lin
         r = CompararCelulas(d, c, e.valor);
     }
     switch (e.op) {
-    case Operador::Igual:
-        return r == 0;
-    case Operador::Diferente:
-        return r != 0;
-    case Operador::Menor:
-        return r < 0;
-    case Operador::Maior:
-        return r > 0;
-    case Operador::MenorIgual:
-        return r <= 0;
-    case Operador::MaiorIgual:
-        return r >= 0;
-    default:
-        return false;
+    case Operador::Igual: return r == 0;
+    case Operador::Diferente: return r != 0;
+    case Operador::Menor: return r < 0;
+    case Operador::Maior: return r > 0;
+    case Operador::MenorIgual: return r <= 0;
+    case Operador::MaiorIgual: return r >= 0;
+    default: return false;
     }
 }
 
 } // namespace
 
-std::shared_ptr<ExpressaoFiltro> AnalisarFiltro(const QString& criterio, const clsRecordsetDados& dados,
-                                                QString& erro)
+std::shared_ptr<ExpressaoFiltro> AnalisarFiltro(const QString& criterio, const clsRecordsetDados& dados, QString& erro)
 {
     Leitor l(criterio, dados);
     auto e = l.Ler();
@@ -535,18 +521,17 @@ std::shared_ptr<ExpressaoFiltro> AnalisarFiltro(const QString& criterio, const c
 bool AvaliarFiltro(const ExpressaoFiltro& e, const clsRecordsetDados& dados, uint32_t linha)
 {
     switch (e.tipo) {
-    case ExpressaoFiltro::E:
-        return AvaliarFiltro(*e.esq, dados, linha) && AvaliarFiltro(*e.dir, dados, linha);
-    case ExpressaoFiltro::Ou:
-        return AvaliarFiltro(*e.esq, dados, linha) || AvaliarFiltro(*e.dir, dados, linha);
-    default:
-        return Comparar(e, dados, linha);
+    case ExpressaoFiltro::E: return AvaliarFiltro(*e.esq, dados, linha) && AvaliarFiltro(*e.dir, dados, linha);
+    case ExpressaoFiltro::Ou: return AvaliarFiltro(*e.esq, dados, linha) || AvaliarFiltro(*e.dir, dados, linha);
+    default: return Comparar(e, dados, linha);
     }
 }
 
 // ---------------------------------------------------------------- sort
 
-bool AnalisarOrdem(const QString& criterio, const clsRecordsetDados& dados, std::vector<ChaveOrdem>& chaves,
+bool AnalisarOrdem(const QString& criterio,
+                   const clsRecordsetDados& dados,
+                   std::vector<ChaveOrdem>& chaves,
                    QString& erro)
 {
     chaves.clear();
@@ -558,7 +543,8 @@ bool AnalisarOrdem(const QString& criterio, const clsRecordsetDados& dados, std:
         const int sp = p.lastIndexOf(u' ');
         if (sp > 0 && !p.endsWith(u']')) {
             const QString dir = p.mid(sp + 1);
-            if (dir.compare(u"Desc", Qt::CaseInsensitive) == 0 || dir.compare(u"Descending", Qt::CaseInsensitive) == 0) {
+            if (dir.compare(u"Desc", Qt::CaseInsensitive) == 0
+                || dir.compare(u"Descending", Qt::CaseInsensitive) == 0) {
                 k.descendente = true;
                 p = p.left(sp).trimmed();
             } else if (dir.compare(u"Asc", Qt::CaseInsensitive) == 0
@@ -581,11 +567,11 @@ namespace {
 // One row in a sort: the first key's cell and, for text, its first 16 bytes folded to lower case
 // as two big-endian numbers, so most comparisons never touch the text itself.
 struct ItemOrdem {
-    uint64_t a;        // text: bytes 0-7 of the folded prefix; otherwise the cell's payload
-    uint64_t b;        // text: bytes 8-15
-    const char* p;     // text or binary bytes
+    uint64_t a; // text: bytes 0-7 of the folded prefix; otherwise the cell's payload
+    uint64_t b; // text: bytes 8-15
+    const char* p; // text or binary bytes
     uint32_t n;
-    uint32_t indice;   // position before sorting: equal keys keep their order
+    uint32_t indice; // position before sorting: equal keys keep their order
     Marca marca;
     bool prefixoAscii; // the prefix (all of it, up to 16 bytes) is ASCII
 };
@@ -651,9 +637,16 @@ void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chave
         }
         if (x.marca == Marca::Inteiro && y.marca == Marca::Inteiro)
             return Sinal(int64_t(x.a), int64_t(y.a));
-        if (x.marca == Marca::Texto || x.marca == Marca::Binario || y.marca == Marca::Texto || y.marca == Marca::Binario)
-            return CompararCelulas(dados, Celula{x.marca, x.marca == Marca::Texto || x.marca == Marca::Binario ? dados.Ler(linhas[x.indice], c0).carga : x.a},
-                                   Celula{y.marca, y.marca == Marca::Texto || y.marca == Marca::Binario ? dados.Ler(linhas[y.indice], c0).carga : y.a});
+        if (x.marca == Marca::Texto || x.marca == Marca::Binario || y.marca == Marca::Texto
+            || y.marca == Marca::Binario)
+            return CompararCelulas(
+                dados,
+                Celula{x.marca,
+                       x.marca == Marca::Texto || x.marca == Marca::Binario ? dados.Ler(linhas[x.indice], c0).carga
+                                                                            : x.a},
+                Celula{y.marca,
+                       y.marca == Marca::Texto || y.marca == Marca::Binario ? dados.Ler(linhas[y.indice], c0).carga
+                                                                            : y.a});
         return CompararCelulas(dados, Celula{x.marca, x.a}, Celula{y.marca, y.a});
     };
     std::sort(itens.begin(), itens.end(), [&](const ItemOrdem& x, const ItemOrdem& y) {
@@ -661,7 +654,8 @@ void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chave
         if (desc0)
             r = -r;
         for (size_t k = 1; r == 0 && k < chaves.size(); ++k) {
-            r = CompararCelulas(dados, dados.Ler(linhas[x.indice], chaves[k].campo),
+            r = CompararCelulas(dados,
+                                dados.Ler(linhas[x.indice], chaves[k].campo),
                                 dados.Ler(linhas[y.indice], chaves[k].campo));
             if (chaves[k].descendente)
                 r = -r;

@@ -12,8 +12,7 @@ struct ExpressaoFiltro;
 // Reads "Campo = 'x' And (Outro >= 3 Or Data < #2024-01-31#)". Values: 'text' ('' for an apostrophe),
 // #date#, numbers, Null, True/False; operators = <> < > <= >= Like (with * or % wildcards), Is [Not]
 // Null. Null on failure, with the reason in `erro`.
-std::shared_ptr<ExpressaoFiltro> AnalisarFiltro(const QString& criterio, const clsRecordsetDados& dados,
-                                                QString& erro);
+std::shared_ptr<ExpressaoFiltro> AnalisarFiltro(const QString& criterio, const clsRecordsetDados& dados, QString& erro);
 bool AvaliarFiltro(const ExpressaoFiltro& e, const clsRecordsetDados& dados, uint32_t linha);
 
 struct ChaveOrdem {
@@ -21,7 +20,9 @@ struct ChaveOrdem {
     bool descendente = false;
 };
 // Reads "Campo [Asc|Desc][, ...]"; false with the reason in `erro`.
-bool AnalisarOrdem(const QString& criterio, const clsRecordsetDados& dados, std::vector<ChaveOrdem>& chaves,
+bool AnalisarOrdem(const QString& criterio,
+                   const clsRecordsetDados& dados,
+                   std::vector<ChaveOrdem>& chaves,
                    QString& erro);
 // Stable: rows that compare equal keep their order. Nulls come first in ascending order.
 void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chaves, const clsRecordsetDados& dados);

@@ -41,10 +41,12 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
         return true;
     auto motor = dados->motor.lock();
     if (!motor || !motor->Aberto())
-        return Falhar(ErrSemConexao, QStringLiteral("A operação requer uma conexão aberta: o recordset não está "
-                                                    "ligado a uma conexão."));
+        return Falhar(ErrSemConexao,
+                      QStringLiteral("A operação requer uma conexão aberta: o recordset não está "
+                                     "ligado a uma conexão."));
     if (motor->SomenteLeitura())
-        return Falhar(ErrSomenteLeitura, QStringLiteral("A conexão é somente leitura: as alterações não podem ser gravadas."));
+        return Falhar(ErrSomenteLeitura,
+                      QStringLiteral("A conexão é somente leitura: as alterações não podem ser gravadas."));
 
     QString tabela;
     for (const CampoInfo& f : dados->campos)
@@ -53,8 +55,9 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
             break;
         }
     if (tabela.isEmpty())
-        return Falhar(ErrOperacao, QStringLiteral("Não há informações suficientes sobre a tabela base para gravar "
-                                                  "as alterações."));
+        return Falhar(ErrOperacao,
+                      QStringLiteral("Não há informações suficientes sobre a tabela base para gravar "
+                                     "as alterações."));
     std::vector<int> colunas;
     for (int c = 0; c < dados->QtdeCampos(); ++c) {
         const CampoInfo& f = dados->campos[c];
@@ -111,8 +114,8 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
                 continue; // the integer or real read stays as it is
             uint32_t n;
             const char* p = dados->Bytes(v, n);
-            const QString motivo =
-                motor->DecimalNaoGuardado(dados->campos[c].colunaBase, std::string_view(p, n), inalterado);
+            const QString motivo
+                = motor->DecimalNaoGuardado(dados->campos[c].colunaBase, std::string_view(p, n), inalterado);
             if (!motivo.isEmpty())
                 return Falhar(ErrTipoValor, motivo);
         }
@@ -136,9 +139,10 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
                 marcas << QStringLiteral("?");
                 ins.valores.push_back(valor(v, c));
             }
-            ins.sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(alvo)
-                                     : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                           .arg(alvo, cols.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
+            ins.sql = cols.isEmpty()
+                          ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(alvo)
+                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(alvo, cols.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
             novas.push_back(l);
             break;
         }
@@ -164,8 +168,7 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
             ins.sql = QStringLiteral("DELETE FROM %1").arg(alvo);
             onde(l, ins);
             break;
-        default:
-            continue;
+        default: continue;
         }
         instrucoes.push_back(std::move(ins));
     }

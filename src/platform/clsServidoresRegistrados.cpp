@@ -1,11 +1,10 @@
 #include "clsServidoresRegistrados.h"
 
-#include "platform/mdlEmbaralhar.h"
 #include "platform/clsSettings.h"
+#include "platform/mdlEmbaralhar.h"
 #include "platform/mdlOdbc.h"
 
 #include <QFile>
-
 
 namespace servidoresregistrados {
 namespace {
@@ -21,7 +20,10 @@ bool DriverSqlServer(const QString& driver)
 
 QString Slot(int i) { return QStringLiteral("%1").arg(i, 3, 10, QChar(u'0')); }
 
-int Qtde(const QString& secao) { return settings::GetSetting(secao, QStringLiteral("Qtde"), QStringLiteral("0")).toInt(); }
+int Qtde(const QString& secao)
+{
+    return settings::GetSetting(secao, QStringLiteral("Qtde"), QStringLiteral("0")).toInt();
+}
 
 } // namespace
 
@@ -122,7 +124,9 @@ void Registrar(ServidorRegistrado servidor)
     settings::SaveSetting(SecaoServidores, QStringLiteral("Nome") + s, servidor.nome);
     settings::SaveSetting(SecaoServidores, QStringLiteral("Login") + s, servidor.login);
     settings::SaveSetting(SecaoServidores, QStringLiteral("Senha") + s, Embaralhar(servidor.senha));
-    settings::SaveSetting(SecaoServidores, QStringLiteral("Confiavel") + s, servidor.confiavel ? QStringLiteral("1") : QStringLiteral("0"));
+    settings::SaveSetting(SecaoServidores,
+                          QStringLiteral("Confiavel") + s,
+                          servidor.confiavel ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 bool Remover(const QString& nome)

@@ -11,7 +11,7 @@ struct ServidorRegistrado {
     QString nome;
     QString login;
     QString senha;
-    bool confiavel = false;  // integrated (trusted) security
+    bool confiavel = false; // integrated (trusted) security
 };
 
 namespace servidoresregistrados {

@@ -30,10 +30,7 @@ QString DecodificarChave(QString chave)
     return chave.replace(QChar(BarraCodificada), u'/').replace(QChar(ContraBarraCodificada), u'\\');
 }
 
-void Restringir(const QString& caminho)
-{
-    QFile::setPermissions(caminho, QFile::ReadOwner | QFile::WriteOwner);
-}
+void Restringir(const QString& caminho) { QFile::setPermissions(caminho, QFile::ReadOwner | QFile::WriteOwner); }
 
 void Gravar(QSettings& s)
 {

@@ -9,33 +9,23 @@ qint64 TamanhoFixo(int tipo)
     switch (tipo) {
     case adBoolean:
     case adSmallInt:
-    case adUnsignedSmallInt:
-        return 2;
+    case adUnsignedSmallInt: return 2;
     case adTinyInt:
-    case adUnsignedTinyInt:
-        return 1;
+    case adUnsignedTinyInt: return 1;
     case adInteger:
     case adUnsignedInt:
-    case adSingle:
-        return 4;
+    case adSingle: return 4;
     case adBigInt:
     case adDouble:
     case adCurrency:
-    case adDate:
-        return 8;
-    case adDBDate:
-        return 6;
-    case adDBTime:
-        return 6;
-    case adDBTimeStamp:
-        return 16;
-    case adGUID:
-        return 16;
+    case adDate: return 8;
+    case adDBDate: return 6;
+    case adDBTime: return 6;
+    case adDBTimeStamp: return 16;
+    case adGUID: return 16;
     case adNumeric:
-    case adDecimal:
-        return 19;
-    default:
-        return 0;
+    case adDecimal: return 19;
+    default: return 0;
     }
 }
 
@@ -60,29 +50,14 @@ void Numero(TipoDeclarado& t, int tipo)
     t.tipoCampo = t.tipoCatalogo = tipo;
     t.fixo = true;
     switch (tipo) {
-    case adUnsignedTinyInt:
-        t.precisao = 3;
-        break;
-    case adSmallInt:
-        t.precisao = 5;
-        break;
-    case adInteger:
-        t.precisao = 10;
-        break;
-    case adBigInt:
-        t.precisao = 19;
-        break;
-    case adSingle:
-        t.precisao = 7;
-        break;
-    case adDouble:
-        t.precisao = 15;
-        break;
-    case adCurrency:
-        t.precisao = 19;
-        break;
-    default:
-        break;
+    case adUnsignedTinyInt: t.precisao = 3; break;
+    case adSmallInt: t.precisao = 5; break;
+    case adInteger: t.precisao = 10; break;
+    case adBigInt: t.precisao = 19; break;
+    case adSingle: t.precisao = 7; break;
+    case adDouble: t.precisao = 15; break;
+    case adCurrency: t.precisao = 19; break;
+    default: break;
     }
 }
 
@@ -90,7 +65,8 @@ void Numero(TipoDeclarado& t, int tipo)
 
 TipoDeclarado InterpretarTipoDeclarado(const QString& declarado)
 {
-    static const QRegularExpression re(QStringLiteral(R"(^\s*([A-Za-z_ ]*?)\s*(?:\(\s*(\w+)\s*(?:,\s*(\d+)\s*)?\))?\s*$)"));
+    static const QRegularExpression re(
+        QStringLiteral(R"(^\s*([A-Za-z_ ]*?)\s*(?:\(\s*(\w+)\s*(?:,\s*(\d+)\s*)?\))?\s*$)"));
     TipoDeclarado t;
     const auto m = re.match(declarado);
     const QString nome = (m.hasMatch() ? m.captured(1) : declarado).trimmed().toUpper();
@@ -137,8 +113,8 @@ TipoDeclarado InterpretarTipoDeclarado(const QString& declarado)
         t.tamanho = 8;
         t.fixo = true;
         t.versaoLinha = true;
-    } else if (nome == u"BINARY" || nome == u"VARBINARY" || nome == u"BLOB" || nome == u"IMAGE"
-               || nome == u"LONGBINARY" || nome == u"OLEOBJECT" || nome == u"BYTEA") {
+    } else if (nome == u"BINARY" || nome == u"VARBINARY" || nome == u"BLOB" || nome == u"IMAGE" || nome == u"LONGBINARY"
+               || nome == u"OLEOBJECT" || nome == u"BYTEA") {
         const bool longo = nome == u"BLOB" || nome == u"IMAGE" || nome == u"LONGBINARY" || nome == u"OLEOBJECT"
                            || nome == u"BYTEA" || max;
         t.tipoCatalogo = adBinary;

@@ -15,7 +15,7 @@ inline bool NomeInicial(QChar c) { return c.isLetter() || c == u'_'; }
 inline bool NomeSeguinte(QChar c)
 {
     return c.isLetterOrNumber() || c == u'_' || c == u'.' || c == u'-' || c.category() == QChar::Mark_NonSpacing
-        || c.category() == QChar::Mark_SpacingCombining;
+           || c.category() == QChar::Mark_SpacingCombining;
 }
 
 void Inteiro(std::string& s, int64_t v)
@@ -36,7 +36,8 @@ void Real(std::string& s, double d, bool fixo)
         return;
     }
     char b[400];
-    const auto r = fixo ? std::to_chars(b, b + sizeof b, d, std::chars_format::fixed) : std::to_chars(b, b + sizeof b, d);
+    const auto r
+        = fixo ? std::to_chars(b, b + sizeof b, d, std::chars_format::fixed) : std::to_chars(b, b + sizeof b, d);
     s.append(b, size_t(r.ptr - b));
 }
 
@@ -173,21 +174,11 @@ void EscaparTexto(std::string& s, const char* p0, size_t n)
         }
         s.append(reinterpret_cast<const char*>(run), size_t(p - run));
         switch (c) {
-        case '&':
-            s += "&amp;";
-            break;
-        case '<':
-            s += "&lt;";
-            break;
-        case '>':
-            s += "&gt;";
-            break;
-        case '\r':
-            s += "&#xD;";
-            break;
-        default:
-            s += Substituto;
-            break;
+        case '&': s += "&amp;"; break;
+        case '<': s += "&lt;"; break;
+        case '>': s += "&gt;"; break;
+        case '\r': s += "&#xD;"; break;
+        default: s += Substituto; break;
         }
         ++p;
         run = p;
@@ -233,8 +224,7 @@ clsEscritorDataSet::clsEscritorDataSet(RecordsetPtr r) : rs(std::move(r))
             const Celula v = d.Ler(rs->LinhaDados(i), c);
             bool cabe = true;
             switch (v.marca) {
-            case Marca::Nulo:
-                break;
+            case Marca::Nulo: break;
             case Marca::Inteiro:
                 cabe = forma != Forma::Data && forma != Forma::Binario;
                 menor = std::min(menor, int64_t(v.carga));
@@ -244,7 +234,7 @@ clsEscritorDataSet::clsEscritorDataSet(RecordsetPtr r) : rs(std::move(r))
                 double x;
                 std::memcpy(&x, &v.carga, 8);
                 cabe = forma == Forma::Real || (forma == Forma::Decimal && std::isfinite(x))
-                    || (forma == Forma::Inteiro && x == std::trunc(x) && std::fabs(x) < 9.2e18);
+                       || (forma == Forma::Inteiro && x == std::trunc(x) && std::fabs(x) < 9.2e18);
                 if (cabe && forma == Forma::Inteiro) {
                     menor = std::min(menor, int64_t(x));
                     maior = std::max(maior, int64_t(x));
@@ -258,15 +248,9 @@ clsEscritorDataSet::clsEscritorDataSet(RecordsetPtr r) : rs(std::move(r))
                 cabe = forma == Forma::Binario || (forma == Forma::Data && clsRecordsetDados::TextoParaMs(p, n, ms));
                 break;
             }
-            case Marca::Binario:
-                cabe = forma == Forma::Binario;
-                break;
-            case Marca::Data:
-                cabe = forma == Forma::Data;
-                break;
-            case Marca::Decimal:
-                cabe = forma == Forma::Decimal;
-                break;
+            case Marca::Binario: cabe = forma == Forma::Binario; break;
+            case Marca::Data: cabe = forma == Forma::Data; break;
+            case Marca::Decimal: cabe = forma == Forma::Decimal; break;
             }
             if (!cabe)
                 forma = Forma::Texto;
@@ -289,23 +273,12 @@ clsEscritorDataSet::clsEscritorDataSet(RecordsetPtr r) : rs(std::move(r))
             else if (f.tipo == ado::adUnsignedInt && dentro(0, 4294967295LL))
                 tipo = "xs:unsignedInt";
             break;
-        case Forma::Booleano:
-            tipo = "xs:boolean";
-            break;
-        case Forma::Real:
-            tipo = f.tipo == ado::adSingle ? "xs:float" : "xs:double";
-            break;
-        case Forma::Decimal:
-            tipo = "xs:decimal";
-            break;
-        case Forma::Data:
-            tipo = "xs:dateTime";
-            break;
-        case Forma::Binario:
-            tipo = "xs:base64Binary";
-            break;
-        case Forma::Texto:
-            break;
+        case Forma::Booleano: tipo = "xs:boolean"; break;
+        case Forma::Real: tipo = f.tipo == ado::adSingle ? "xs:float" : "xs:double"; break;
+        case Forma::Decimal: tipo = "xs:decimal"; break;
+        case Forma::Data: tipo = "xs:dateTime"; break;
+        case Forma::Binario: tipo = "xs:base64Binary"; break;
+        case Forma::Texto: break;
         }
         tipos.push_back(tipo);
         formas.push_back(forma);
@@ -347,8 +320,7 @@ void clsEscritorDataSet::Valor(std::string& s, const Celula& v, Forma forma)
 {
     const clsRecordsetDados& d = rs->Dados();
     switch (v.marca) {
-    case Marca::Nulo:
-        return;
+    case Marca::Nulo: return;
     case Marca::Inteiro:
         if (forma == Forma::Booleano)
             s += v.carga ? "true" : "false";
@@ -364,9 +336,7 @@ void clsEscritorDataSet::Valor(std::string& s, const Celula& v, Forma forma)
             Real(s, x, forma == Forma::Decimal);
         return;
     }
-    case Marca::Data:
-        Data(s, int64_t(v.carga));
-        return;
+    case Marca::Data: Data(s, int64_t(v.carga)); return;
     case Marca::Decimal: { // the exact digits: a canonical decimal is already an xs:decimal
         uint32_t n;
         const char* p = d.Bytes(v, n);

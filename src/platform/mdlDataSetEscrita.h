@@ -44,12 +44,12 @@ private:
     void Valor(std::string& s, const Celula& c, Forma forma);
 
     RecordsetPtr rs;
-    std::vector<QByteArray> nomes;   // encoded element names of the fields
+    std::vector<QByteArray> nomes; // encoded element names of the fields
     std::vector<QByteArray> tipos;
     std::vector<Forma> formas;
     std::vector<bool> guid;
     int linhas = 0;
-    int proxima = -1;                // -1: the header is still to be written
+    int proxima = -1; // -1: the header is still to be written
     bool terminado = false;
 };
 

@@ -235,7 +235,7 @@ QVariant ConverterValor(const QString& texto, const QString& tipo, bool* ok)
         r = t.toULongLong(&certo);
     } else if (tipo == QLatin1String("xs:boolean")) {
         certo = t == QLatin1String("true") || t == QLatin1String("1") || t == QLatin1String("false")
-            || t == QLatin1String("0");
+                || t == QLatin1String("0");
         r = t == QLatin1String("true") || t == QLatin1String("1");
     } else if (tipo == QLatin1String("xs:double") || tipo == QLatin1String("xs:float")) {
         if (t == QLatin1String("INF"))
@@ -266,7 +266,11 @@ QVariant ConverterValor(const QString& texto, const QString& tipo, bool* ok)
     return certo ? r : QVariant();
 }
 
-bool LerDataSet(QXmlStreamReader& xml, DataSetXml& ds, QString& erro, Valores valores, bool* presente,
+bool LerDataSet(QXmlStreamReader& xml,
+                DataSetXml& ds,
+                QString& erro,
+                Valores valores,
+                bool* presente,
                 bool noPrimeiroFilho)
 {
     ds = DataSetXml();

@@ -11,16 +11,16 @@ class QXmlStreamReader;
 
 namespace datasetxml {
 
-extern const QString NsXmlSchema;   // http://www.w3.org/2001/XMLSchema
-extern const QString NsDiffgram;    // urn:schemas-microsoft-com:xml-diffgram-v1
-extern const QString NsMsData;      // urn:schemas-microsoft-com:xml-msdata
+extern const QString NsXmlSchema; // http://www.w3.org/2001/XMLSchema
+extern const QString NsDiffgram; // urn:schemas-microsoft-com:xml-diffgram-v1
+extern const QString NsMsData; // urn:schemas-microsoft-com:xml-msdata
 
 struct ColunaXml {
-    QString nome;        // decoded ("First Name" for the element First_x0020_Name)
-    QString nomeXml;     // as the element is named in the rows ("First_x0020_Name")
-    QString tipo;        // XML Schema type as "xs:" + local name ("xs:int"); "xs:string" when none is given
+    QString nome; // decoded ("First Name" for the element First_x0020_Name)
+    QString nomeXml; // as the element is named in the rows ("First_x0020_Name")
+    QString tipo; // XML Schema type as "xs:" + local name ("xs:int"); "xs:string" when none is given
     int tamanhoMaximo = -1; // maxLength of a restricted string, else -1
-    QString tipoNet;     // msdata:DataType when the schema gives one (a Guid, for example), else empty
+    QString tipoNet; // msdata:DataType when the schema gives one (a Guid, for example), else empty
 };
 
 struct TabelaXml {
@@ -50,7 +50,11 @@ QString DecodificarNome(const QString& nomeXml);
 // `noPrimeiroFilho` the reader stands on the start tag of the first part instead. Returns false with
 // a reason in `erro` when the XML is broken or a value does not fit its column; `presente` (when
 // given) tells whether a schema came.
-bool LerDataSet(QXmlStreamReader& xml, DataSetXml& ds, QString& erro, Valores valores = Valores::Convertidos,
-                bool* presente = nullptr, bool noPrimeiroFilho = false);
+bool LerDataSet(QXmlStreamReader& xml,
+                DataSetXml& ds,
+                QString& erro,
+                Valores valores = Valores::Convertidos,
+                bool* presente = nullptr,
+                bool noPrimeiroFilho = false);
 
 } // namespace datasetxml

@@ -25,12 +25,9 @@ QString EnderecoInicial(int StartGuia, const QString& strFixedUrl)
     if (!strFixedUrl.isEmpty())
         return strFixedUrl;
     switch (StartGuia) {
-    case 5:
-        return PaginaDownloads();
-    case 6:
-        return PaginaForum();
-    default:
-        return PaginaInicial();
+    case 5: return PaginaDownloads();
+    case 6: return PaginaForum();
+    default: return PaginaInicial();
     }
 }
 

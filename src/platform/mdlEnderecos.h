@@ -4,7 +4,7 @@
 
 namespace enderecos {
 
-QString PaginaInicial();   // the product's home page
+QString PaginaInicial(); // the product's home page
 QString PaginaDownloads();
 QString PaginaForum();
 // The announcement page the navigator shows, told the program's version ("ver").

@@ -2,7 +2,6 @@
 
 #include <climits>
 
-
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -133,15 +132,13 @@ QString AlinharTexto(const QVariant& valor, int largura, int alinhamento)
     const QString texto = NuloTexto(valor).left(largura);
     const int falta = largura - int(texto.size());
     switch (alinhamento) {
-    case 1:
-        return QString(falta, u' ') + texto;
+    case 1: return QString(falta, u' ') + texto;
     case 2: {
         // Halves go to the even number: 1.5 gives 2, 2.5 gives 2.
         const int frente = int(std::nearbyint(falta / 2.0));
         return (QString(frente, u' ') + texto).leftJustified(largura, u' ');
     }
-    default:
-        return texto.leftJustified(largura, u' ');
+    default: return texto.leftJustified(largura, u' ');
     }
 }
 

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QVariant>
 
-
 namespace funcoes {
 
 // A text read as a number the way stored settings are read back: leading blanks are skipped, then

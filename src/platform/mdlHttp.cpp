@@ -12,18 +12,15 @@ namespace {
 QString TextoErro(httplib::Error e, const QString& servidor, int timeout)
 {
     switch (e) {
-    case httplib::Error::Connection:
-        return QStringLiteral("Não foi possível conectar ao servidor %1.").arg(servidor);
+    case httplib::Error::Connection: return QStringLiteral("Não foi possível conectar ao servidor %1.").arg(servidor);
     case httplib::Error::ConnectionTimeout:
         return QStringLiteral("O servidor %1 não respondeu em %2 segundos.").arg(servidor).arg(timeout);
     case httplib::Error::Read:
         return QStringLiteral("A leitura da resposta de %1 falhou ou excedeu o tempo de %2 segundos.")
             .arg(servidor)
             .arg(timeout);
-    case httplib::Error::Write:
-        return QStringLiteral("O envio da requisição a %1 falhou.").arg(servidor);
-    case httplib::Error::SSLConnection:
-        return QStringLiteral("A conexão segura com %1 falhou.").arg(servidor);
+    case httplib::Error::Write: return QStringLiteral("O envio da requisição a %1 falhou.").arg(servidor);
+    case httplib::Error::SSLConnection: return QStringLiteral("A conexão segura com %1 falhou.").arg(servidor);
     case httplib::Error::SSLServerVerification:
         return QStringLiteral("O certificado do servidor %1 não pôde ser verificado.").arg(servidor);
     case httplib::Error::SSLLoadingCerts:
@@ -36,8 +33,8 @@ QString TextoErro(httplib::Error e, const QString& servidor, int timeout)
     }
 }
 
-RespostaHttp Enviar(const char* metodo, const QString& url, const QByteArray* corpo, const QByteArray& tipoConteudo,
-                    const Opcoes& o)
+RespostaHttp
+Enviar(const char* metodo, const QString& url, const QByteArray* corpo, const QByteArray& tipoConteudo, const Opcoes& o)
 {
     RespostaHttp r;
     const QUrl u(url, QUrl::StrictMode);
@@ -107,7 +104,8 @@ RespostaHttp Enviar(const char* metodo, const QString& url, const QByteArray* co
         };
         const httplib::Result res = cli.send(req);
         if (excedeu) {
-            r.erro = QStringLiteral("A resposta de %1 excede o limite de %2 MB.").arg(servidor).arg(o.limiteBytes >> 20);
+            r.erro
+                = QStringLiteral("A resposta de %1 excede o limite de %2 MB.").arg(servidor).arg(o.limiteBytes >> 20);
             r.corpo.clear();
             return r;
         }

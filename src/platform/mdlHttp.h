@@ -10,22 +10,22 @@
 namespace http {
 
 struct Opcoes {
-    int timeoutSegundos = 30;                   // connecting, and each wait for data
-    int limiteTotalSegundos = 0;                // the whole exchange; 0: ten times timeoutSegundos
-    qint64 limiteBytes = qint64(1) << 30;       // largest answer accepted
+    int timeoutSegundos = 30; // connecting, and each wait for data
+    int limiteTotalSegundos = 0; // the whole exchange; 0: ten times timeoutSegundos
+    qint64 limiteBytes = qint64(1) << 30; // largest answer accepted
     QList<QPair<QByteArray, QByteArray>> cabecalhos;
 };
 
 struct RespostaHttp {
-    bool ok = false;      // an answer arrived (whatever its status)
+    bool ok = false; // an answer arrived (whatever its status)
     int status = 0;
     QByteArray corpo;
     QByteArray tipoConteudo;
-    QString erro;         // why no answer arrived
+    QString erro; // why no answer arrived
 };
 
 RespostaHttp Get(const QString& url, const Opcoes& opcoes = {});
-RespostaHttp Post(const QString& url, const QByteArray& corpo, const QByteArray& tipoConteudo,
-                  const Opcoes& opcoes = {});
+RespostaHttp
+Post(const QString& url, const QByteArray& corpo, const QByteArray& tipoConteudo, const Opcoes& opcoes = {});
 
 } // namespace http

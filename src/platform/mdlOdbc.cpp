@@ -6,8 +6,7 @@ namespace odbc {
 namespace {
 
 // Runs `passo` with a fresh ODBC environment.
-template <typename F>
-void ComAmbiente(F passo)
+template <typename F> void ComAmbiente(F passo)
 {
     const Ambiente ambiente = Ambiente::Novo();
     if (ambiente)
@@ -26,8 +25,14 @@ QStringList Drivers()
         SQLCHAR atributos[2048];
         SQLSMALLINT tamDescricao = 0, tamAtributos = 0;
         SQLUSMALLINT direcao = SQL_FETCH_FIRST;
-        while (SQL_SUCCEEDED(SQLDrivers(ambiente, direcao, descricao, sizeof descricao, &tamDescricao, atributos,
-                                        sizeof atributos, &tamAtributos))) {
+        while (SQL_SUCCEEDED(SQLDrivers(ambiente,
+                                        direcao,
+                                        descricao,
+                                        sizeof descricao,
+                                        &tamDescricao,
+                                        atributos,
+                                        sizeof atributos,
+                                        &tamAtributos))) {
             r << Texto(descricao);
             direcao = SQL_FETCH_NEXT;
         }
@@ -43,7 +48,8 @@ QList<FonteOdbc> Fontes()
         SQLCHAR driver[512];
         SQLSMALLINT tamDsn = 0, tamDriver = 0;
         SQLUSMALLINT direcao = SQL_FETCH_FIRST;
-        while (SQL_SUCCEEDED(SQLDataSources(ambiente, direcao, dsn, sizeof dsn, &tamDsn, driver, sizeof driver, &tamDriver))) {
+        while (SQL_SUCCEEDED(
+            SQLDataSources(ambiente, direcao, dsn, sizeof dsn, &tamDsn, driver, sizeof driver, &tamDriver))) {
             r.append({Texto(dsn), Texto(driver)});
             direcao = SQL_FETCH_NEXT;
         }
@@ -62,8 +68,13 @@ QString ValorConnStr(const QString& valor)
     return u'{' + QString(valor).replace(u'}', QStringLiteral("}}")) + u'}';
 }
 
-QString MontarConnStrOdbc(const QString& driver, const QString& dsn, const QString& servidor, const QString& porta,
-                          const QString& banco, const QString& usuario, const QString& senha)
+QString MontarConnStrOdbc(const QString& driver,
+                          const QString& dsn,
+                          const QString& servidor,
+                          const QString& porta,
+                          const QString& banco,
+                          const QString& usuario,
+                          const QString& senha)
 {
     QString r = QStringLiteral("Provider=MSDASQL");
     auto parte = [&](const char* chave, const QString& valor) {

@@ -21,7 +21,12 @@ QString ValorConnStr(const QString& valor);
 
 // "Provider=MSDASQL;" + the parts given (Driver or DSN, Server, Port, Database, Uid, Pwd), each
 // only when not empty.
-QString MontarConnStrOdbc(const QString& driver, const QString& dsn, const QString& servidor, const QString& porta,
-                          const QString& banco, const QString& usuario, const QString& senha);
+QString MontarConnStrOdbc(const QString& driver,
+                          const QString& dsn,
+                          const QString& servidor,
+                          const QString& porta,
+                          const QString& banco,
+                          const QString& usuario,
+                          const QString& senha);
 
 } // namespace odbc

@@ -28,7 +28,8 @@ bool IniciarPrograma(const QString& programa, const QStringList& argumentos, QSt
     const QFileInfo info(programa);
     if (!info.isFile() || !info.isExecutable()) {
         if (erro)
-            *erro = programa + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(info.exists() ? EACCES : ENOENT));
+            *erro = programa + QStringLiteral(": ")
+                    + QString::fromLocal8Bit(std::strerror(info.exists() ? EACCES : ENOENT));
         return false;
     }
     QProcess processo;
@@ -59,7 +60,9 @@ void ExecutarImportarExportar(clsPrompt& prompt, const QString& origem, const QS
     const QString argumento = ArgumentoImportarExportar(origem, destino, tabela);
     QString erro;
     if (!IniciarPrograma(CaminhoCompanheiro(Companheiro::ImportarExportar),
-                         argumento.isEmpty() ? QStringList() : QStringList{argumento}, &erro))
+                         argumento.isEmpty() ? QStringList() : QStringList{argumento},
+                         &erro))
         prompt.MsgBox(QStringLiteral("O programa de Importação e Exportação não está disponível.") + u'\n' + erro,
-                      vb::Critical, globais::TituloAplicativo());
+                      vb::Critical,
+                      globais::TituloAplicativo());
 }

@@ -53,14 +53,18 @@ QByteArrayView Cortar(QByteArrayView v, qint64 max)
 QString XmlAtributo(const std::string& s)
 {
     QString r = QString::fromStdString(s);
-    r.replace(u'&', QStringLiteral("&amp;")).replace(u'<', QStringLiteral("&lt;")).replace(u'"', QStringLiteral("&quot;"));
+    r.replace(u'&', QStringLiteral("&amp;"))
+        .replace(u'<', QStringLiteral("&lt;"))
+        .replace(u'"', QStringLiteral("&quot;"));
     return r;
 }
 
 // The schema is small: its bytes are read again, with the namespaces declared around it, by the
 // data-set reader that knows the schema's layout.
-bool LerSchema(QByteArrayView trecho, const std::vector<std::pair<std::string, std::string>>& escopo,
-               datasetxml::DataSetXml& ds, QString& erro)
+bool LerSchema(QByteArrayView trecho,
+               const std::vector<std::pair<std::string, std::string>>& escopo,
+               datasetxml::DataSetXml& ds,
+               QString& erro)
 {
     QString envoltorio = QStringLiteral("<w");
     QHash<QString, QString> vistos;
@@ -69,8 +73,9 @@ bool LerSchema(QByteArrayView trecho, const std::vector<std::pair<std::string, s
         if (vistos.contains(prefixo))
             continue;
         vistos.insert(prefixo, QString());
-        envoltorio += (prefixo.isEmpty() ? QStringLiteral(" xmlns=\"") : QStringLiteral(" xmlns:") + prefixo + QStringLiteral("=\""))
-            + XmlAtributo(it->second) + u'"';
+        envoltorio += (prefixo.isEmpty() ? QStringLiteral(" xmlns=\"")
+                                         : QStringLiteral(" xmlns:") + prefixo + QStringLiteral("=\""))
+                      + XmlAtributo(it->second) + u'"';
     }
     QByteArray xml = envoltorio.toUtf8() + '>';
     xml.append(trecho.data(), trecho.size());
@@ -218,12 +223,8 @@ private:
                 return false;
             return true;
         }
-        case Conversao::Texto255:
-            texto = Cortar(texto, TamanhoOutros);
-            [[fallthrough]];
-        case Conversao::Texto:
-            cel = Celula{Marca::Texto, 0};
-            return true;
+        case Conversao::Texto255: texto = Cortar(texto, TamanhoOutros); [[fallthrough]];
+        case Conversao::Texto: cel = Celula{Marca::Texto, 0}; return true;
         }
         return false;
     }
@@ -277,7 +278,8 @@ private:
                     Celula cel{};
                     if (!nulo && !Valor(c, texto, cel)) {
                         Recusar(QStringLiteral("Valor \"%1\" inválido para a coluna %2 (%3) na linha %4.")
-                                    .arg(Str(texto.first(qMin<qsizetype>(texto.size(), 100))), colunas[size_t(c)].nome,
+                                    .arg(Str(texto.first(qMin<qsizetype>(texto.size(), 100))),
+                                         colunas[size_t(c)].nome,
                                          colunas[size_t(c)].tipoXs)
                                     .arg(numero));
                         return false;
@@ -382,9 +384,7 @@ RespostaWeb Ler(QByteArrayView corpo)
                 bool dataSet = false;
                 for (bool fimValor = false; !fimValor;) {
                     switch (x.Proximo()) {
-                    case clsLeitorXml::Texto:
-                        texto += Str(x.TextoAtual());
-                        break;
+                    case clsLeitorXml::Texto: texto += Str(x.TextoAtual()); break;
                     case clsLeitorXml::Inicio: {
                         Leitura l(x, r);
                         l.base = corpo;
@@ -394,11 +394,8 @@ RespostaWeb Ler(QByteArrayView corpo)
                         fimValor = true;
                         break;
                     }
-                    case clsLeitorXml::Fim:
-                        fimValor = true;
-                        break;
-                    default:
-                        return erroXml();
+                    case clsLeitorXml::Fim: fimValor = true; break;
+                    default: return erroXml();
                     }
                 }
                 if (!dataSet)

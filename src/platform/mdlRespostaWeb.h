@@ -21,18 +21,18 @@ struct TipoLocal {
 TipoLocal TipoDaColuna(const QString& tipoXs);
 
 struct RespostaWeb {
-    bool ok = false;               // the envelope was read (a fault counts as read)
-    QString erro;                  // why it could not be read
-    bool falha = false;            // the service answered with a SOAP fault
+    bool ok = false; // the envelope was read (a fault counts as read)
+    QString erro; // why it could not be read
+    bool falha = false; // the service answered with a SOAP fault
     QString codigoFalha;
     QString textoFalha;
-    QString elemento;              // the answer element ("OpenDatasetResponse")
+    QString elemento; // the answer element ("OpenDatasetResponse")
     QHash<QString, QString> textos; // values of plain text, by element name; an omitted one is absent
 
-    bool comDataSet = false;       // a value held a data set
-    RecordsetPtr dataSet;          // its first table rebuilt, positioned on the first row; closed
-                                   // when the data set has no table
-    QString erroDataSet;           // why the data set could not be rebuilt (the rest was read)
+    bool comDataSet = false; // a value held a data set
+    RecordsetPtr dataSet; // its first table rebuilt, positioned on the first row; closed
+        // when the data set has no table
+    QString erroDataSet; // why the data set could not be rebuilt (the rest was read)
 };
 
 RespostaWeb Ler(QByteArrayView corpo);

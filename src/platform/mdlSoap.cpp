@@ -38,13 +38,10 @@ bool TextoXmlValido(const QString& s)
 QString TextoDoValor(const QVariant& v)
 {
     switch (v.typeId()) {
-    case QMetaType::Bool:
-        return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QMetaType::Bool: return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
     case QMetaType::Double:
-    case QMetaType::Float:
-        return QString::number(v.toDouble(), 'g', 17);
-    default:
-        return v.toString();
+    case QMetaType::Float: return QString::number(v.toDouble(), 'g', 17);
+    default: return v.toString();
     }
 }
 
@@ -83,9 +80,7 @@ bool LerValor(QXmlStreamReader& x, ValorSoap& v, datasetxml::Valores valores, QS
     while (!x.atEnd()) {
         switch (x.readNext()) {
         case QXmlStreamReader::Characters:
-        case QXmlStreamReader::EntityReference:
-            v.texto += x.text();
-            break;
+        case QXmlStreamReader::EntityReference: v.texto += x.text(); break;
         case QXmlStreamReader::StartElement: {
             datasetxml::DataSetXml ds;
             bool presente = false;
@@ -96,10 +91,8 @@ bool LerValor(QXmlStreamReader& x, ValorSoap& v, datasetxml::Valores valores, QS
                 v.dataSet = std::move(ds);
             return true; // LerDataSet stopped at this element's end
         }
-        case QXmlStreamReader::EndElement:
-            return true;
-        default:
-            break;
+        case QXmlStreamReader::EndElement: return true;
+        default: break;
         }
     }
     erro = ErroXml(x);

@@ -31,17 +31,17 @@ QString AcaoPadrao(const QString& alvo, const QString& metodo);
 struct ValorSoap {
     QString nome;
     QString texto;
-    bool nulo = false;                        // absent text marked xsi:nil
+    bool nulo = false; // absent text marked xsi:nil
     std::optional<datasetxml::DataSetXml> dataSet;
 };
 
 struct RespostaSoap {
-    bool ok = false;          // the envelope was read (a fault counts as read)
-    QString erro;             // why it could not be read
-    bool falha = false;       // the service answered with a SOAP fault
-    QString codigoFalha;      // faultcode
-    QString textoFalha;       // faultstring
-    QString elemento;         // name of the answer element ("OpenDatasetResponse")
+    bool ok = false; // the envelope was read (a fault counts as read)
+    QString erro; // why it could not be read
+    bool falha = false; // the service answered with a SOAP fault
+    QString codigoFalha; // faultcode
+    QString textoFalha; // faultstring
+    QString elemento; // name of the answer element ("OpenDatasetResponse")
     QList<ValorSoap> valores; // its children, in order; an omitted one (a returned Nothing) is absent
 
     // The value named `nome`, or null when the answer omitted it.
@@ -49,15 +49,14 @@ struct RespostaSoap {
 };
 
 // Reads an answer body. Data sets are read with `valores` (see datasetxml::Valores).
-RespostaSoap LerResposta(const QByteArray& corpo,
-                         datasetxml::Valores valores = datasetxml::Valores::Convertidos);
+RespostaSoap LerResposta(const QByteArray& corpo, datasetxml::Valores valores = datasetxml::Valores::Convertidos);
 
 // What the client takes from the service description.
 struct DescricaoWsdl {
     bool ok = false;
     QString erro;
-    QString alvo;                  // targetNamespace
-    QString endereco;              // location of the SOAP 1.1 port
+    QString alvo; // targetNamespace
+    QString endereco; // location of the SOAP 1.1 port
     QHash<QString, QString> acoes; // operation -> soapAction of the SOAP 1.1 binding
 };
 

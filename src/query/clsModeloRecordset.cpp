@@ -69,8 +69,7 @@ QVariant clsModeloRecordset::data(const QModelIndex& indice, int papel) const
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return {};
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 

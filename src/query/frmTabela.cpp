@@ -1,8 +1,8 @@
 #include "frmTabela.h"
 
-#include "gui/Twips.h"
 #include "connections/clsData.h"
 #include "connections/uctConnectionSel.h"
+#include "gui/Twips.h"
 #include "query/clsModeloRecordset.h"
 #include "query/mdlExecucao.h"
 #include "query/uctEditorSql.h"
@@ -77,8 +77,8 @@ frmTabela::frmTabela(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai)
     dgrConsulta->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     dgrConsulta->horizontalHeader()->setDefaultSectionSize(100);
     dgrConsulta->setWordWrap(false);
-    dgrConsulta->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                                 QAbstractItemView::AnyKeyPressed);
+    dgrConsulta->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                 | QAbstractItemView::AnyKeyPressed);
 
     txtSql = new uctEditorSql(m_ambiente);
     txtSql->setObjectName(QStringLiteral("txtSql"));
@@ -138,7 +138,10 @@ frmTabela::frmTabela(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai)
     Botao(QStringLiteral("PassoPasso"))->setChecked(m_ambiente.Opcoes().PassoPasso);
     Botao(QStringLiteral("CheckBeforeSql"))->setChecked(m_ambiente.Opcoes().CheckBeforeSql);
     Botao(QStringLiteral("IntellisenseLista"))->setChecked(m_ambiente.Opcoes().IntellisenseLista);
-    connect(Botao(QStringLiteral("IntellisenseLista")), &QAction::toggled, txtSql, &uctEditorSql::DefinirIntellisenseLista);
+    connect(Botao(QStringLiteral("IntellisenseLista")),
+            &QAction::toggled,
+            txtSql,
+            &uctEditorSql::DefinirIntellisenseLista);
     txtSql->DefinirIntellisenseLista(m_ambiente.Opcoes().IntellisenseLista);
 }
 
@@ -229,14 +232,22 @@ void frmTabela::CriarBarras()
     lc->addLayout(linha2);
 }
 
-void frmTabela::CarregarForm(const QString& strTempConnectionString, const QString& strSql,
-                             const QString& strTempTabela, bool blnTempExecutarAoCarregar,
-                             const QString& strDataSourceName, const QString& strDataBaseName,
+void frmTabela::CarregarForm(const QString& strTempConnectionString,
+                             const QString& strSql,
+                             const QString& strTempTabela,
+                             bool blnTempExecutarAoCarregar,
+                             const QString& strDataSourceName,
+                             const QString& strDataBaseName,
                              const QString& strNodeText)
 {
     QString sql = strSql;
-    CarregarForm(strTempConnectionString, sql, strTempTabela, blnTempExecutarAoCarregar, strDataSourceName,
-                 strDataBaseName, strNodeText);
+    CarregarForm(strTempConnectionString,
+                 sql,
+                 strTempTabela,
+                 blnTempExecutarAoCarregar,
+                 strDataSourceName,
+                 strDataBaseName,
+                 strNodeText);
 }
 
 void frmTabela::CarregarForm(const PedidoConsulta& p)
@@ -244,9 +255,13 @@ void frmTabela::CarregarForm(const PedidoConsulta& p)
     CarregarForm(p.connStr, p.sql, p.tabela, p.executar, p.fonte, p.banco, p.textoNo);
 }
 
-void frmTabela::CarregarForm(const QString& strTempConnectionString, QString& strSql, const QString& strTempTabela,
-                             bool blnTempExecutarAoCarregar, const QString& strDataSourceName,
-                             const QString& strDataBaseName, const QString& strNodeText)
+void frmTabela::CarregarForm(const QString& strTempConnectionString,
+                             QString& strSql,
+                             const QString& strTempTabela,
+                             bool blnTempExecutarAoCarregar,
+                             const QString& strDataSourceName,
+                             const QString& strDataBaseName,
+                             const QString& strNodeText)
 {
     if (strTempTabela.left(11) == TituloEditor) {
         setWindowTitle(strTempTabela);
@@ -462,9 +477,11 @@ void frmTabela::TeclaJanela(int tecla)
 bool frmTabela::TeclaEditor(QKeyEvent* e)
 {
     const int tecla = e->key();
-    const bool ctrl = (e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & (Qt::AltModifier | Qt::ShiftModifier));
+    const bool ctrl
+        = (e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & (Qt::AltModifier | Qt::ShiftModifier));
     const bool teclaF = tecla == Qt::Key_F5 || tecla == Qt::Key_F6 || tecla == Qt::Key_F7 || tecla == Qt::Key_F8;
-    const bool teclaCtrl = ctrl && (tecla == Qt::Key_N || tecla == Qt::Key_A || tecla == Qt::Key_H || tecla == Qt::Key_S);
+    const bool teclaCtrl
+        = ctrl && (tecla == Qt::Key_N || tecla == Qt::Key_A || tecla == Qt::Key_H || tecla == Qt::Key_S);
     if (!teclaF && !teclaCtrl)
         return false;
     if (e->type() == QEvent::ShortcutOverride) {
@@ -479,27 +496,18 @@ bool frmTabela::TeclaEditor(QKeyEvent* e)
         return teclaCtrl || tecla == Qt::Key_F5;
     }
     switch (tecla) {
-    case Qt::Key_F5:
-        return true;
+    case Qt::Key_F5: return true;
     case Qt::Key_F6:
     case Qt::Key_F7:
-    case Qt::Key_F8:
-        TeclaJanela(tecla);
-        return true;
-    case Qt::Key_N:
-        NovaJanela();
-        return true;
+    case Qt::Key_F8: TeclaJanela(tecla); return true;
+    case Qt::Key_N: NovaJanela(); return true;
     case Qt::Key_A:
         Botao(QStringLiteral("SelectAll"))->trigger();
         if (!Botao(QStringLiteral("SelectAll"))->isEnabled())
             txtSql->selectAll();
         return true;
-    case Qt::Key_H:
-        Substituir();
-        return true;
-    case Qt::Key_S:
-        Botao(QStringLiteral("Save"))->trigger();
-        return true;
+    case Qt::Key_H: Substituir(); return true;
+    case Qt::Key_S: Botao(QStringLiteral("Save"))->trigger(); return true;
     }
     return false;
 }
@@ -539,8 +547,7 @@ bool frmTabela::eventFilter(QObject* objeto, QEvent* e)
             if (objeto == dgrConsulta->viewport() && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton)
                 MenuGrid(static_cast<QMouseEvent*>(e)->position().toPoint());
             break;
-        default:
-            break;
+        default: break;
         }
     } catch (...) {
         // A key or mouse handler never lets an error out of the event loop.

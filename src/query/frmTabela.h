@@ -34,12 +34,20 @@ public:
 
     // Loads the window in one of its modes and shows it. `strSql` comes back with the text written
     // into the editor.
-    void CarregarForm(const QString& strTempConnectionString, QString& strSql, const QString& strTempTabela,
-                      bool blnTempExecutarAoCarregar, const QString& strDataSourceName,
-                      const QString& strDataBaseName, const QString& strNodeText);
-    void CarregarForm(const QString& strTempConnectionString, const QString& strSql, const QString& strTempTabela,
-                      bool blnTempExecutarAoCarregar, const QString& strDataSourceName,
-                      const QString& strDataBaseName, const QString& strNodeText);
+    void CarregarForm(const QString& strTempConnectionString,
+                      QString& strSql,
+                      const QString& strTempTabela,
+                      bool blnTempExecutarAoCarregar,
+                      const QString& strDataSourceName,
+                      const QString& strDataBaseName,
+                      const QString& strNodeText);
+    void CarregarForm(const QString& strTempConnectionString,
+                      const QString& strSql,
+                      const QString& strTempTabela,
+                      bool blnTempExecutarAoCarregar,
+                      const QString& strDataSourceName,
+                      const QString& strDataBaseName,
+                      const QString& strNodeText);
     // The same, for what a node asks (connection, SQL, caption, run at once, the source it belongs to).
     void CarregarForm(const PedidoConsulta& pedido);
 
@@ -62,7 +70,7 @@ public:
     void ColarCelula();
 
     QAction* Botao(const QString& chave) const { return m_botoes.value(chave); }
-    QString TextoPainel(int painel) const;   // status bar panels 1..3
+    QString TextoPainel(int painel) const; // status bar panels 1..3
     QString ConnectionString() const { return m_connectionString; }
     QString Tabela() const { return m_tabela; }
     bool ExecutarAoCarregar() const { return m_executarAoCarregar; }

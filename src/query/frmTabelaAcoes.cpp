@@ -2,17 +2,17 @@
 // selector, the grid popup, the editor's clipboard and search buttons, and closing.
 #include "frmTabela.h"
 
-#include "gui/Twips.h"
 #include "connections/clsData.h"
-#include "navigator/mdlConexoesAbertas.h"
 #include "connections/uctConnectionSel.h"
+#include "gui/Twips.h"
 #include "navigator/clsArvore.h"
-#include "query/mdlVerificarSql.h"
-#include "shell/clsAmbiente.h"
+#include "navigator/mdlConexoesAbertas.h"
 #include "platform/clsPrompt.h"
 #include "query/clsModeloRecordset.h"
 #include "query/mdlExecucao.h"
+#include "query/mdlVerificarSql.h"
 #include "query/uctEditorSql.h"
+#include "shell/clsAmbiente.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,17 +74,22 @@ void frmTabela::LigarAcoes()
     // answered by the modules that own those features, through Botao(key).
 
     connect(uctConnectionSel1, &uctConnectionSel::BuscarItens, this, [this] { BuscarItens(); });
-    connect(uctConnectionSel1, &uctConnectionSel::ConnectionChanged, this,
-            [this](const QString& connStr) { ConnectionChanged(connStr); });
-    connect(dgrConsulta->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(uctConnectionSel1, &uctConnectionSel::ConnectionChanged, this, [this](const QString& connStr) {
+        ConnectionChanged(connStr);
+    });
+    connect(dgrConsulta->selectionModel(),
+            &QItemSelectionModel::currentChanged,
+            this,
             [this](const QModelIndex& atual) {
                 if (atual.isValid())
                     m_colunaAtual = atual.column();
             });
-    connect(dgrConsulta->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int coluna) { m_colunaAtual = coluna; });
-    connect(m_modelo, &clsModeloRecordset::EdicaoRecusada, this,
-            [this](const QString& erro) { m_ambiente.Prompt().MsgBox(erro, vb::Critical); });
+    connect(dgrConsulta->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int coluna) {
+        m_colunaAtual = coluna;
+    });
+    connect(m_modelo, &clsModeloRecordset::EdicaoRecusada, this, [this](const QString& erro) {
+        m_ambiente.Prompt().MsgBox(erro, vb::Critical);
+    });
 }
 
 RecordsetPtr frmTabela::Recordset() const { return m_modelo->Recordset(); }
@@ -153,7 +158,9 @@ void frmTabela::ConcluirEdicaoGrid()
     if (!editor || !dgrConsulta->viewport()->isAncestorOf(editor))
         return;
     QMetaObject::invokeMethod(dgrConsulta, "commitData", Q_ARG(QWidget*, editor));
-    QMetaObject::invokeMethod(dgrConsulta, "closeEditor", Q_ARG(QWidget*, editor),
+    QMetaObject::invokeMethod(dgrConsulta,
+                              "closeEditor",
+                              Q_ARG(QWidget*, editor),
                               Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
 }
 
@@ -173,7 +180,9 @@ bool frmTabela::GravarRegistros()
         m_ambiente.Prompt().MsgBox(QStringLiteral("Registros Gravados com Sucesso"), vb::Information);
         return true;
     }
-    m_ambiente.Prompt().MsgBox(rs->Erro().descricao, vb::Critical, QStringLiteral("Erro: ") + QString::number(rs->Erro().numero));
+    m_ambiente.Prompt().MsgBox(rs->Erro().descricao,
+                               vb::Critical,
+                               QStringLiteral("Erro: ") + QString::number(rs->Erro().numero));
     return false;
 }
 
@@ -226,8 +235,13 @@ frmTabela* frmTabela::NovaJanela()
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub->mdiArea())
             sub->mdiArea()->addSubWindow(nova);
     QString sql = txtSql->text();
-    nova->CarregarForm(m_connectionString, sql, m_tabela, m_executarAoCarregar, uctConnectionSel1->Server(),
-                       uctConnectionSel1->Database(), uctConnectionSel1->NodeText());
+    nova->CarregarForm(m_connectionString,
+                       sql,
+                       m_tabela,
+                       m_executarAoCarregar,
+                       uctConnectionSel1->Server(),
+                       uctConnectionSel1->Database(),
+                       uctConnectionSel1->NodeText());
     return nova;
 }
 
@@ -335,8 +349,10 @@ void frmTabela::ColarTudo()
 void frmTabela::Pesquisar()
 {
     bool cancelado = false;
-    const QString texto =
-        m_ambiente.Prompt().InputBox(QStringLiteral("Pesquisar por:"), QStringLiteral("Pesquisar"), m_ultimaPesquisa, &cancelado);
+    const QString texto = m_ambiente.Prompt().InputBox(QStringLiteral("Pesquisar por:"),
+                                                       QStringLiteral("Pesquisar"),
+                                                       m_ultimaPesquisa,
+                                                       &cancelado);
     if (cancelado || texto.isEmpty())
         return;
     m_ultimaPesquisa = texto;
@@ -348,11 +364,14 @@ void frmTabela::Pesquisar()
 void frmTabela::Substituir()
 {
     bool cancelado = false;
-    const QString texto =
-        m_ambiente.Prompt().InputBox(QStringLiteral("Pesquisar por:"), QStringLiteral("Substituir"), m_ultimaPesquisa, &cancelado);
+    const QString texto = m_ambiente.Prompt().InputBox(QStringLiteral("Pesquisar por:"),
+                                                       QStringLiteral("Substituir"),
+                                                       m_ultimaPesquisa,
+                                                       &cancelado);
     if (cancelado || texto.isEmpty())
         return;
-    const QString novo = m_ambiente.Prompt().InputBox(QStringLiteral("Substituir por:"), QStringLiteral("Substituir"), {}, &cancelado);
+    const QString novo
+        = m_ambiente.Prompt().InputBox(QStringLiteral("Substituir por:"), QStringLiteral("Substituir"), {}, &cancelado);
     if (cancelado)
         return;
     m_ultimaPesquisa = texto;

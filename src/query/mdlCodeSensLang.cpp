@@ -59,14 +59,16 @@ const Vocabulario& Vocab()
 const QStringList& ListaPalavrasChave()
 {
     static const QStringList l = SemDuplicatas({
-        "SELECT", "FROM", "INNER", "OUTER", "LEFT JOIN", "RIGHT JOIN", "INNER JOIN", "WHERE", "ORDER BY",
-        "GROUP BY", "HAVING", "UNION", "DELETE", "UPDATE", "CREATE", "ALTER", "DROP", "EXECUTE", "EXEC", "USE",
-        "BACKUP", "INSERT", "INTO", "SET", "GRANT", "REVOKE", "DENY", "COLLATE", "TABLE", "VIEW", "PROC",
-        "PROCEDURE", "CONSTRAINT", "REFERENCES", "DATABASE", "COLUMN", "FUNCTION", "TRIGGER", "INDEX",
-        "DISTINCT", "TOP", "GO", "TO", "UNIQUE", "CLUSTERED", "NONCLUSTERED", "Add", "Primary", "Foreign", "Key",
-        "Declare", "Begin", "If", "Else", "End", "While", "Case", "When", "Then", "Commit", "Rollback", "Tran",
-        "Goto", "Values", "As", "On", "Is", "Null", "Not", "And", "Or", "In", "Exists", "Returns", "Return", "For",
-        "Open", "Fetch", "Deallocate",
+        "SELECT",     "FROM",       "INNER",    "OUTER",   "LEFT JOIN", "RIGHT JOIN",   "INNER JOIN", "WHERE",
+        "ORDER BY",   "GROUP BY",   "HAVING",   "UNION",   "DELETE",    "UPDATE",       "CREATE",     "ALTER",
+        "DROP",       "EXECUTE",    "EXEC",     "USE",     "BACKUP",    "INSERT",       "INTO",       "SET",
+        "GRANT",      "REVOKE",     "DENY",     "COLLATE", "TABLE",     "VIEW",         "PROC",       "PROCEDURE",
+        "CONSTRAINT", "REFERENCES", "DATABASE", "COLUMN",  "FUNCTION",  "TRIGGER",      "INDEX",      "DISTINCT",
+        "TOP",        "GO",         "TO",       "UNIQUE",  "CLUSTERED", "NONCLUSTERED", "Add",        "Primary",
+        "Foreign",    "Key",        "Declare",  "Begin",   "If",        "Else",         "End",        "While",
+        "Case",       "When",       "Then",     "Commit",  "Rollback",  "Tran",         "Goto",       "Values",
+        "As",         "On",         "Is",       "Null",    "Not",       "And",          "Or",         "In",
+        "Exists",     "Returns",    "Return",   "For",     "Open",      "Fetch",        "Deallocate",
     });
     return l;
 }
@@ -74,8 +76,8 @@ const QStringList& ListaPalavrasChave()
 const QStringList& ListaFuncoes()
 {
     static const QStringList l = SemDuplicatas({
-        "Ltrim", "Rtrim", "Left", "Right", "Upper", "Lower", "cDate", "Sum", "Count", "Avg", "Min", "Max", "NewId",
-        "Coalesce", "Convert", "Raiserror", "Day", "Month", "Year", "Round", "Str",
+        "Ltrim", "Rtrim", "Left",     "Right",   "Upper",     "Lower", "cDate", "Sum",  "Count", "Avg", "Min",
+        "Max",   "NewId", "Coalesce", "Convert", "Raiserror", "Day",   "Month", "Year", "Round", "Str",
     });
     return l;
 }
@@ -89,9 +91,12 @@ const QStringList& ListaOperadores()
 const QStringList& ListaTiposDados()
 {
     static const QStringList l = SemDuplicatas({
-        "SmallInt", "Int", "Real", "Float", "Money", "SmallMoney", "Bit", "TinyInt", "BigInt", "UniqueIdentifier",
-        "VarBinary", "Char", "Text", "VarChar", "nChar", "nText", "nVarChar", "Decimal", "DateTime",
-        "SmallDateTime", "Short", "Long", "Single", "Double", "Currency", "Byte", "LongText", "Cursor",
+        "SmallInt",   "Int",      "Real",    "Float",    "Money",
+        "SmallMoney", "Bit",      "TinyInt", "BigInt",   "UniqueIdentifier",
+        "VarBinary",  "Char",     "Text",    "VarChar",  "nChar",
+        "nText",      "nVarChar", "Decimal", "DateTime", "SmallDateTime",
+        "Short",      "Long",     "Single",  "Double",   "Currency",
+        "Byte",       "LongText", "Cursor",
     });
     return l;
 }

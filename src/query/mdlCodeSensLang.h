@@ -25,14 +25,14 @@ enum Estilo : int {
 enum Estado : int { Normal = 0, DentroComentario = 1, DentroTexto = 2 };
 
 const QStringList& ListaPalavrasChave(); // list K
-const QStringList& ListaFuncoes();       // list F
-const QStringList& ListaOperadores();    // list O
-const QStringList& ListaTiposDados();    // list T
+const QStringList& ListaFuncoes(); // list F
+const QStringList& ListaOperadores(); // list O
+const QStringList& ListaTiposDados(); // list T
 // A list handed over as one text, the items separated by LF.
 QString TextoLista(const QStringList& lista);
 
 struct Trecho {
-    int inicio = 0;  // byte offset in the line
+    int inicio = 0; // byte offset in the line
     int tamanho = 0; // bytes
     int estilo = Padrao;
     bool operator==(const Trecho&) const = default;

@@ -12,8 +12,13 @@
 namespace execucao {
 
 const QStringList Separadores = {
-    QStringLiteral(" GO "),   QStringLiteral("\rGO "), QStringLiteral(" GO\r"), QStringLiteral("\rGO\r"),
-    QStringLiteral("\nGO "),  QStringLiteral(" GO\r"), QStringLiteral("\nGO\r"),
+    QStringLiteral(" GO "),
+    QStringLiteral("\rGO "),
+    QStringLiteral(" GO\r"),
+    QStringLiteral("\rGO\r"),
+    QStringLiteral("\nGO "),
+    QStringLiteral(" GO\r"),
+    QStringLiteral("\nGO\r"),
 };
 
 namespace {
@@ -144,8 +149,9 @@ QString NomeTabelaSelect(const QString& connectionString, const QString& tabela)
         return tabela;
     const clsConnStr cs(connectionString);
     const QString provedor = cs.Valor(QStringLiteral("Provider"));
-    const bool odbc = provedor.startsWith(QLatin1String("MSDASQL"), Qt::CaseInsensitive) ||
-                      (provedor.isEmpty() && (cs.Contem(QStringLiteral("Driver")) || cs.Contem(QStringLiteral("DSN"))));
+    const bool odbc
+        = provedor.startsWith(QLatin1String("MSDASQL"), Qt::CaseInsensitive)
+          || (provedor.isEmpty() && (cs.Contem(QStringLiteral("Driver")) || cs.Contem(QStringLiteral("DSN"))));
     if (odbc)
         return u'"' + QString(tabela).replace(u'"', QStringLiteral("\"\"")) + u'"';
     return u'[' + QString(tabela).replace(u']', QStringLiteral("]]")) + u']';
@@ -214,7 +220,8 @@ bool Executar(clsData& dados, const QString& texto, bool passoPasso, const Verif
     if (!r.rs) {
         QString msg = QStringLiteral("Instrução executada com sucesso");
         if (r.afetados > 0)
-            msg += QStringLiteral("\r\n") + QString::number(r.afetados) + QStringLiteral(" registro(s) afetado(s) pela instrução");
+            msg += QStringLiteral("\r\n") + QString::number(r.afetados)
+                   + QStringLiteral(" registro(s) afetado(s) pela instrução");
         prompt.MsgBox(msg, vb::Information);
     }
     return true;

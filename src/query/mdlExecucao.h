@@ -45,9 +45,9 @@ using Verificador = std::function<bool(const QString& sql)>;
 // Outcome of one run.
 struct Resultado {
     bool ok = false;
-    RecordsetPtr rs;      // rows of the last statement, when it returned any
+    RecordsetPtr rs; // rows of the last statement, when it returned any
     long afetados = 0;
-    double segundos = 0;  // time the statements took (not counting the final message)
+    double segundos = 0; // time the statements took (not counting the final message)
 };
 
 // The run of a query window's text on its open connection: "dbo." removal on file databases, the

@@ -19,8 +19,8 @@ struct ItemIntellisense {
 namespace intellisense {
 
 // Images of the list's items.
-inline constexpr int ImagemDono = 0;  // tables listed after "dbo."
-inline constexpr int ImagemItem = 5;  // columns, and tables listed by Ctrl+Space
+inline constexpr int ImagemDono = 0; // tables listed after "dbo."
+inline constexpr int ImagemItem = 5; // columns, and tables listed by Ctrl+Space
 
 // True for an open connection of the direct kinds.
 bool ConexaoDireta(const clsData& dados);

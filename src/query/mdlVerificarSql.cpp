@@ -12,13 +12,17 @@ const QString CrLf = QStringLiteral("\r\n");
 const std::array<QString, 21>& PalavrasChave()
 {
     static const std::array<QString, 21> lista{
-        QStringLiteral("SELECT"), QStringLiteral("FROM"),     QStringLiteral("LEFT JOIN"),
-        QStringLiteral("RIGHT JOIN"), QStringLiteral("WHERE"), QStringLiteral("ORDER BY"),
-        QStringLiteral("GROUP BY"), CrLf,                      QStringLiteral("ON"),
-        QStringLiteral("AND"),    QStringLiteral("OR"),       QStringLiteral("="),
-        QStringLiteral("<>"),     QStringLiteral(">"),        QStringLiteral(">="),
-        QStringLiteral("<"),      QStringLiteral("<="),       QStringLiteral("LEFT"),
-        QStringLiteral("RIGHT"),  QStringLiteral("CINT"),     QStringLiteral("CONVERT(INT"),
+        QStringLiteral("SELECT"),      QStringLiteral("FROM"),
+        QStringLiteral("LEFT JOIN"),   QStringLiteral("RIGHT JOIN"),
+        QStringLiteral("WHERE"),       QStringLiteral("ORDER BY"),
+        QStringLiteral("GROUP BY"),    CrLf,
+        QStringLiteral("ON"),          QStringLiteral("AND"),
+        QStringLiteral("OR"),          QStringLiteral("="),
+        QStringLiteral("<>"),          QStringLiteral(">"),
+        QStringLiteral(">="),          QStringLiteral("<"),
+        QStringLiteral("<="),          QStringLiteral("LEFT"),
+        QStringLiteral("RIGHT"),       QStringLiteral("CINT"),
+        QStringLiteral("CONVERT(INT"),
     };
     return lista;
 }
@@ -150,7 +154,8 @@ struct Caminhada {
             } else {
                 const qsizetype ponto = palavra.indexOf(u'.');
                 if (ponto >= 0 && palavra.indexOf(u'.', ponto + 1) > ponto) {
-                    prompt.MsgBox(QStringLiteral("Campo não identificado: ") + palavra, vb::Critical,
+                    prompt.MsgBox(QStringLiteral("Campo não identificado: ") + palavra,
+                                  vb::Critical,
                                   QStringLiteral("Erro em Instrução SQL"));
                     return false;
                 }

@@ -1,8 +1,8 @@
 #include "uctEditorSql.h"
 
+#include "connections/clsAmbienteDados.h"
 #include "gui/Icones.h"
 #include "query/uctEditorSqlLexer.h"
-#include "connections/clsAmbienteDados.h"
 
 #include <QKeyEvent>
 
@@ -122,8 +122,8 @@ void uctEditorSql::PedirLista(bool blnTabelas)
 bool uctEditorSql::CarregarIntellisense(const QString& strPalavra)
 {
     clsData* dados = fonteDados ? fonteDados() : fontePropria.Dados();
-    itensLista = dados ? intellisense::CarregarIntellisense(*dados, strPalavra, listaTabelas)
-                       : QList<ItemIntellisense>{};
+    itensLista
+        = dados ? intellisense::CarregarIntellisense(*dados, strPalavra, listaTabelas) : QList<ItemIntellisense>{};
     if (itensLista.isEmpty())
         return false;
     QStringList textos;

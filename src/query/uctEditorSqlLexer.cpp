@@ -2,8 +2,8 @@
 
 #include "query/mdlCodeSensLang.h"
 
-#include <Qsci/qsciscintilla.h>
 #include <QFont>
+#include <Qsci/qsciscintilla.h>
 
 uctLexerKeshSql::uctLexerKeshSql(QObject* pai) : QsciLexerCustom(pai) {}
 
@@ -58,9 +58,8 @@ void uctLexerKeshSql::styleText(int start, int end)
     QList<codesens::Trecho> trechos;
     for (; linha <= ultima; ++linha) {
         const int de = int(ed->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, linha));
-        const int ate = linha + 1 < ed->lines()
-                            ? int(ed->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, linha + 1))
-                            : int(ed->SendScintilla(QsciScintilla::SCI_GETLENGTH));
+        const int ate = linha + 1 < ed->lines() ? int(ed->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, linha + 1))
+                                                : int(ed->SendScintilla(QsciScintilla::SCI_GETLENGTH));
         if (ate <= de)
             break;
         trechos.clear();

@@ -19,14 +19,17 @@ QString ComTamanho(const QString& nome, qint32 tamanho, bool blnWithSize)
 }
 } // namespace
 
-QString ObterTipoDado(qint32 lngDataType, qint32& lngLength, bool blnWithSize, qint32 lngPrecision,
-                      qint32 lngScale, qint32 lngDatetimePrecision, qint32 lngColumnFlags)
+QString ObterTipoDado(qint32 lngDataType,
+                      qint32& lngLength,
+                      bool blnWithSize,
+                      qint32 lngPrecision,
+                      qint32 lngScale,
+                      qint32 lngDatetimePrecision,
+                      qint32 lngColumnFlags)
 {
     const qint32 f = lngColumnFlags;
     switch (lngDataType) {
-    case 11:
-        lngLength = 0;
-        return QStringLiteral("Bit");
+    case 11: lngLength = 0; return QStringLiteral("Bit");
     case 128:
         if (lngLength > 8000 || Longo(f)) {
             lngLength = 0;
@@ -36,29 +39,22 @@ QString ObterTipoDado(qint32 lngDataType, qint32& lngLength, bool blnWithSize, q
             return QStringLiteral("TimeStamp");
         return ComTamanho(Fixo(f) ? QStringLiteral("Binary") : QStringLiteral("VarBinary"), lngLength, blnWithSize);
     case 16:
-    case 17:
-        return QStringLiteral("TinyInt");
+    case 17: return QStringLiteral("TinyInt");
     case 18:
-    case 2:
-        return QStringLiteral("SmallInt");
+    case 2: return QStringLiteral("SmallInt");
     case 19:
-    case 3:
-        return QStringLiteral("Int");
-    case 4:
-        return QStringLiteral("Real");
-    case 5:
-        return QStringLiteral("Float");
-    case 6:
-        return lngPrecision == 10 ? QStringLiteral("SmallMoney") : QStringLiteral("Money");
-    case 20:
-        return QStringLiteral("BigInt");
+    case 3: return QStringLiteral("Int");
+    case 4: return QStringLiteral("Real");
+    case 5: return QStringLiteral("Float");
+    case 6: return lngPrecision == 10 ? QStringLiteral("SmallMoney") : QStringLiteral("Money");
+    case 20: return QStringLiteral("BigInt");
     case 131:
-        return blnWithSize ? QStringLiteral("Decimal(%1, %2)").arg(lngPrecision).arg(lngScale) : QStringLiteral("Decimal");
+        return blnWithSize ? QStringLiteral("Decimal(%1, %2)").arg(lngPrecision).arg(lngScale)
+                           : QStringLiteral("Decimal");
     case 7:
     case 133:
     case 134:
-    case 135:
-        return lngDatetimePrecision != 0 ? QStringLiteral("DateTime") : QStringLiteral("SmallDateTime");
+    case 135: return lngDatetimePrecision != 0 ? QStringLiteral("DateTime") : QStringLiteral("SmallDateTime");
     case 129:
     case 130:
     case 200:
@@ -75,12 +71,9 @@ QString ObterTipoDado(qint32 lngDataType, qint32& lngLength, bool blnWithSize, q
             nome.prepend(u'n');
         return nome;
     }
-    case 12:
-        return QStringLiteral("sql_variant");
-    case 72:
-        return QStringLiteral("UniqueIdentifier");
-    default:
-        return QString();
+    case 12: return QStringLiteral("sql_variant");
+    case 72: return QStringLiteral("UniqueIdentifier");
+    default: return QString();
     }
 }
 

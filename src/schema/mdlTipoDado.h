@@ -17,7 +17,12 @@ enum FlagColuna : qint32 {
 // `lngDataType` is the DATA_TYPE (OLE DB type indicator); `lngLength` the CHARACTER_MAXIMUM_LENGTH,
 // set to 0 for Bit, Image and Text/nText. With `blnWithSize` the size goes after the name:
 // "VarChar(50)", "Decimal(18, 2)". Unknown types give the empty text.
-QString ObterTipoDado(qint32 lngDataType, qint32& lngLength, bool blnWithSize, qint32 lngPrecision,
-                      qint32 lngScale, qint32 lngDatetimePrecision, qint32 lngColumnFlags);
+QString ObterTipoDado(qint32 lngDataType,
+                      qint32& lngLength,
+                      bool blnWithSize,
+                      qint32 lngPrecision,
+                      qint32 lngScale,
+                      qint32 lngDatetimePrecision,
+                      qint32 lngColumnFlags);
 
 } // namespace tipodado

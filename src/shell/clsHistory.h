@@ -7,8 +7,8 @@
 
 struct EntradaHistorico {
     QString Identificador; // "v1x26f"
-    QString Data;          // "yyyy-MM-dd", or empty when unknown
-    QStringList Linhas;    // the changes, in display order
+    QString Data; // "yyyy-MM-dd", or empty when unknown
+    QStringList Linhas; // the changes, in display order
 };
 
 class clsHistory {

@@ -38,9 +38,10 @@ void frmHistory::Carregar()
     for (const EntradaHistorico& e : clsHistory().Historico()) {
         c.insertText(e.Identificador, titulo);
         if (!e.Data.isEmpty())
-            c.insertText(QStringLiteral(" - ")
-                             + QDate::fromString(e.Data, QStringLiteral("yyyy-MM-dd")).toString(QStringLiteral("dd/MM/yyyy")),
-                         normal);
+            c.insertText(
+                QStringLiteral(" - ")
+                    + QDate::fromString(e.Data, QStringLiteral("yyyy-MM-dd")).toString(QStringLiteral("dd/MM/yyyy")),
+                normal);
         c.insertBlock(QTextBlockFormat(), normal);
         for (const QString& linha : e.Linhas) {
             c.insertText(linha, normal);

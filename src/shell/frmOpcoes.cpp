@@ -1,8 +1,8 @@
 #include "frmOpcoes.h"
 
 #include "platform/clsSettings.h"
-#include "shell/mdlAssociacao.h"
 #include "platform/mdlFuncoes.h"
+#include "shell/mdlAssociacao.h"
 #include "shell/mdlOpcoes.h"
 
 #include <QApplication>
@@ -96,7 +96,8 @@ bool frmOpcoes::eventFilter(QObject* objeto, QEvent* evento)
 void frmOpcoes::Gravar()
 {
     for (qsizetype i = 0; i < m_caixas.size(); ++i)
-        settings::SaveSetting(opcoes::Secao, opcoes::ChavesBooleanas[i],
+        settings::SaveSetting(opcoes::Secao,
+                              opcoes::ChavesBooleanas[i],
                               m_caixas[i]->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     settings::SaveSetting(opcoes::Secao, opcoes::ChaveTimeOut, m_txtTimeOut->text());
     opcoes::CarregarOpcoes(m_opcoes);

@@ -3,34 +3,34 @@
 #include "connections/clsData.h"
 #include "connections/frmConexaoCustomizada.h"
 #include "gui/PromptJanelas.h"
-#include "navigator/mdlCatalogo.h"
+#include "gui/Twips.h"
 #include "gui/frmFilhoConexao.h"
 #include "navigator/frmNavegador.h"
+#include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
+#include "platform/clsPrompt.h"
+#include "platform/clsSettings.h"
 #include "platform/mdlFuncoes.h"
+#include "platform/mdlGlobais.h"
+#include "platform/mdlProgramas.h"
+#include "query/frmTabela.h"
+#include "shell/clsAmbiente.h"
 #include "shell/frmHistory.h"
 #include "shell/frmOpcoes.h"
 #include "shell/frmSobre.h"
 #include "shell/frmWebBrowser.h"
-#include "platform/mdlGlobais.h"
-#include "gui/Twips.h"
-#include "shell/clsAmbiente.h"
 #include "shell/mdlOpcoes.h"
-#include "query/frmTabela.h"
 #include "webservice/frmWebServiceGen.h"
-#include "platform/mdlProgramas.h"
-#include "platform/clsPrompt.h"
-#include "platform/clsSettings.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -53,8 +53,7 @@ int LerNumero(const QString& chave, int padrao)
 
 } // namespace
 
-frmPrincipal::frmPrincipal(clsAmbiente& ambiente, const QString& linhaComando, const QString& capturaTela,
-                           QWidget* pai)
+frmPrincipal::frmPrincipal(clsAmbiente& ambiente, const QString& linhaComando, const QString& capturaTela, QWidget* pai)
     : QMainWindow(pai), m_ambiente(ambiente), m_linhaComando(linhaComando), m_capturaTela(capturaTela)
 {
     setObjectName(QStringLiteral("frmPrincipal"));
@@ -88,14 +87,17 @@ frmPrincipal::frmPrincipal(clsAmbiente& ambiente, const QString& linhaComando, c
                 janelas.append({filho->Tag(), [sub] { sub->close(); }});
         return janelas;
     });
-    connect(m_navegador, &frmNavegador::OcultarObjetosSistemaPedido, this,
-            [this] { Acao(QStringLiteral("mnuNavBanSysObj"))->setChecked(true); });
+    connect(m_navegador, &frmNavegador::OcultarObjetosSistemaPedido, this, [this] {
+        Acao(QStringLiteral("mnuNavBanSysObj"))->setChecked(true);
+    });
     LigarJanelasDeConsulta();
-    connect(m_navegador, &frmNavegador::MapearCustomizadaPedido, this,
-            [this] { MapearConexaoCustomizada(m_navegador->Arvore(), PedirConexaoCustomizada(m_ambiente, this)); });
+    connect(m_navegador, &frmNavegador::MapearCustomizadaPedido, this, [this] {
+        MapearConexaoCustomizada(m_navegador->Arvore(), PedirConexaoCustomizada(m_ambiente, this));
+    });
     connect(m_navegador, &frmNavegador::AbrirWebBrowserPedido, this, [this](int guia) { AbrirWebBrowser(guia); });
-    connect(m_navegador, &frmNavegador::AlternarNavegador, this,
-            [this] { ExibirNavegador(!Acao(QStringLiteral("mnuNavExi"))->isChecked()); });
+    connect(m_navegador, &frmNavegador::AlternarNavegador, this, [this] {
+        ExibirNavegador(!Acao(QStringLiteral("mnuNavExi"))->isChecked());
+    });
     statusBar();
     m_jaAtivado = false;
     Acao(QStringLiteral("mnuTab"))->setVisible(false);
@@ -138,16 +140,25 @@ void frmPrincipal::CriarMenus()
     };
 
     QMenu* arq = menu(QStringLiteral("mnuArq"), QStringLiteral("&Arquivo"));
-    connect(item(arq, QStringLiteral("mnuArqSai"), QStringLiteral("&Sair")), &QAction::triggered, this, &QWidget::close);
+    connect(item(arq, QStringLiteral("mnuArqSai"), QStringLiteral("&Sair")),
+            &QAction::triggered,
+            this,
+            &QWidget::close);
 
     QMenu* fer = menu(QStringLiteral("mnuFer"), QStringLiteral("&Ferramentas"));
-    connect(item(fer, QStringLiteral("mnuFerBrw"), QStringLiteral("Quarrix Web&Browser")), &QAction::triggered, this,
+    connect(item(fer, QStringLiteral("mnuFerBrw"), QStringLiteral("Quarrix Web&Browser")),
+            &QAction::triggered,
+            this,
             [this] { AbrirWebBrowser(4); });
     fer->addSeparator();
-    connect(item(fer, QStringLiteral("mnuFerImp"), QStringLiteral("Importar e Exportar")), &QAction::triggered, this,
+    connect(item(fer, QStringLiteral("mnuFerImp"), QStringLiteral("Importar e Exportar")),
+            &QAction::triggered,
+            this,
             &frmPrincipal::mnuFerImp_Click);
     connect(item(fer, QStringLiteral("mnuFerWebService"), QStringLiteral("AspNet WebService Generator")),
-            &QAction::triggered, this, [this] { ExibirModal<frmWebServiceGen>(m_ambiente.Prompt()); });
+            &QAction::triggered,
+            this,
+            [this] { ExibirModal<frmWebServiceGen>(m_ambiente.Prompt()); });
     QAction* verifica = item(fer, QStringLiteral("mnuFerVerificaDll"), QStringLiteral("Checar DLLs na Conexão"));
     verifica->setCheckable(true);
     connect(verifica, &QAction::triggered, this, [this, verifica] {
@@ -155,10 +166,13 @@ void frmPrincipal::CriarMenus()
         verificar = !verificar;
         verifica->setChecked(verificar);
     });
-    connect(item(fer, QStringLiteral("mnuFerEasySetup"), QStringLiteral("MSDE(r) Easy Setup")), &QAction::triggered,
-            this, &frmPrincipal::mnuFerEasySetup_Click);
-    connect(item(fer, QStringLiteral("mnuFerOpc"), QStringLiteral("&Opções")), &QAction::triggered, this,
-            [this] { ExibirModal<frmOpcoes>(m_ambiente.Opcoes()); });
+    connect(item(fer, QStringLiteral("mnuFerEasySetup"), QStringLiteral("MSDE(r) Easy Setup")),
+            &QAction::triggered,
+            this,
+            &frmPrincipal::mnuFerEasySetup_Click);
+    connect(item(fer, QStringLiteral("mnuFerOpc"), QStringLiteral("&Opções")), &QAction::triggered, this, [this] {
+        ExibirModal<frmOpcoes>(m_ambiente.Opcoes());
+    });
 
     QMenu* jan = menu(QStringLiteral("mnuJan"), QStringLiteral("Jane&las"));
     connect(jan, &QMenu::aboutToShow, this, [this, jan] {
@@ -175,36 +189,49 @@ void frmPrincipal::CriarMenus()
     });
 
     QMenu* aju = menu(QStringLiteral("mnuAju"), QStringLiteral("A&juda"));
-    connect(item(aju, QStringLiteral("mnuAjuInd"), QStringLiteral("&Indice")), &QAction::triggered, this,
-            [this] {
-                m_ambiente.Prompt().MsgBox(QStringLiteral("Opção Ainda Não Disponível"), vb::OKOnly,
-                                           globais::TituloAplicativo());
-            });
+    connect(item(aju, QStringLiteral("mnuAjuInd"), QStringLiteral("&Indice")), &QAction::triggered, this, [this] {
+        m_ambiente.Prompt().MsgBox(QStringLiteral("Opção Ainda Não Disponível"),
+                                   vb::OKOnly,
+                                   globais::TituloAplicativo());
+    });
     aju->addSeparator();
-    connect(item(aju, QStringLiteral("mnuAjuAlt"), QStringLiteral("Histórico de Versões")), &QAction::triggered, this,
+    connect(item(aju, QStringLiteral("mnuAjuAlt"), QStringLiteral("Histórico de Versões")),
+            &QAction::triggered,
+            this,
             [this] { ExibirModal<frmHistory>(); });
-    connect(item(aju, QStringLiteral("mnuAjuSub"), QStringLiteral("&Sobre")), &QAction::triggered, this,
-            [this] { ExibirModal<frmSobre>(m_ambiente.Prompt()); });
+    connect(item(aju, QStringLiteral("mnuAjuSub"), QStringLiteral("&Sobre")), &QAction::triggered, this, [this] {
+        ExibirModal<frmSobre>(m_ambiente.Prompt());
+    });
 
     menu(QStringLiteral("mnuTab"), QStringLiteral("Tabela"));
 
     // The navigator's menus stand between "Arquivo" and "Ferramentas".
     m_menusNav.Construir(barra, fer->menuAction());
-    connect(Acao(QStringLiteral("mnuNavExi")), &QAction::triggered, this,
-            [this](bool marcado) { ExibirNavegador(marcado); });
+    connect(Acao(QStringLiteral("mnuNavExi")), &QAction::triggered, this, [this](bool marcado) {
+        ExibirNavegador(marcado);
+    });
     const std::pair<const char*, void (frmNavegador::*)()> rotas[] = {
-        {"mnuNavMapInc", &frmNavegador::mnuNavMapInc_Click}, {"mnuNavMapCri", &frmNavegador::mnuNavMapCri_Click},
-        {"mnuNavMapExc", &frmNavegador::mnuNavMapExc_Click}, {"mnuNavSerDesc", &frmNavegador::mnuNavSerDesc_Click},
-        {"mnuNavBanDesc", &frmNavegador::mnuNavBanDesc_Click}, {"mnuNavSerCon", &frmNavegador::ChamarDuploClique},
-        {"mnuNavBanCon", &frmNavegador::ChamarDuploClique}, {"mnuNavSerRef", &frmNavegador::mnuNavRef_Click},
-        {"mnuNavBanRef", &frmNavegador::mnuNavRef_Click}, {"mnuNavTabDet", &frmNavegador::mnuNavTabDet_Click},
-        {"mnuNavTabAbr", &frmNavegador::ChamarDuploClique}, {"mnuNavTabRen", &frmNavegador::ChamarRenomear}, {"mnuNavConAbr", &frmNavegador::ChamarDuploClique},
+        {"mnuNavMapInc", &frmNavegador::mnuNavMapInc_Click},
+        {"mnuNavMapCri", &frmNavegador::mnuNavMapCri_Click},
+        {"mnuNavMapExc", &frmNavegador::mnuNavMapExc_Click},
+        {"mnuNavSerDesc", &frmNavegador::mnuNavSerDesc_Click},
+        {"mnuNavBanDesc", &frmNavegador::mnuNavBanDesc_Click},
+        {"mnuNavSerCon", &frmNavegador::ChamarDuploClique},
+        {"mnuNavBanCon", &frmNavegador::ChamarDuploClique},
+        {"mnuNavSerRef", &frmNavegador::mnuNavRef_Click},
+        {"mnuNavBanRef", &frmNavegador::mnuNavRef_Click},
+        {"mnuNavTabDet", &frmNavegador::mnuNavTabDet_Click},
+        {"mnuNavTabAbr", &frmNavegador::ChamarDuploClique},
+        {"mnuNavTabRen", &frmNavegador::ChamarRenomear},
+        {"mnuNavConAbr", &frmNavegador::ChamarDuploClique},
     };
     for (const auto& [nome, handler] : rotas)
         connect(Acao(QString::fromUtf8(nome)), &QAction::triggered, m_navegador, handler);
     QAction* sistema = Acao(QStringLiteral("mnuNavBanSysObj"));
     sistema->setChecked(m_ambiente.Opcoes().OcultarObjetosSistema);
-    connect(sistema, &QAction::toggled, this, [this](bool marcado) { m_ambiente.Opcoes().OcultarObjetosSistema = marcado; });
+    connect(sistema, &QAction::toggled, this, [this](bool marcado) {
+        m_ambiente.Opcoes().OcultarObjetosSistema = marcado;
+    });
 }
 
 void frmPrincipal::LigarJanelasDeConsulta()
@@ -230,8 +257,7 @@ frmWebBrowser* frmPrincipal::AbrirWebBrowser(int guia, const QString& endereco)
     return janela;
 }
 
-template <typename Janela, typename... Argumentos>
-void frmPrincipal::ExibirModal(Argumentos&&... argumentos)
+template <typename Janela, typename... Argumentos> void frmPrincipal::ExibirModal(Argumentos&&... argumentos)
 {
     Janela janela(std::forward<Argumentos>(argumentos)..., this);
     m_ambiente.Prompt().ExibirModal(&janela);
@@ -315,9 +341,12 @@ void frmPrincipal::CarregarConfigJanela()
         move(esquerda, topo);
         resize(largura, altura);
     }
-    const QString visivel = settings::GetSetting(Opcoes, QStringLiteral("ConfigNavVisible"),
-                                                 m_painel->isHidden() ? QStringLiteral("False") : QStringLiteral("True"));
-    ExibirNavegador(visivel.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0 || funcoes::LerInteiro(visivel) != 0);
+    const QString visivel
+        = settings::GetSetting(Opcoes,
+                               QStringLiteral("ConfigNavVisible"),
+                               m_painel->isHidden() ? QStringLiteral("False") : QStringLiteral("True"));
+    ExibirNavegador(visivel.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0
+                    || funcoes::LerInteiro(visivel) != 0);
     DefinirLarguraPainel(LerNumero(QStringLiteral("ConfigNavWidth"), LarguraPainel() * TwipsPorPixel) / TwipsPorPixel);
 }
 

@@ -20,7 +20,9 @@ public:
     // `ambiente` is the program's context, which outlives the window. `linhaComando` is the file
     // named on the command line (empty for none); `capturaTela`, when not empty, is a PNG the window
     // is saved to once it has loaded, after which the program ends.
-    explicit frmPrincipal(clsAmbiente& ambiente, const QString& linhaComando = {}, const QString& capturaTela = {},
+    explicit frmPrincipal(clsAmbiente& ambiente,
+                          const QString& linhaComando = {},
+                          const QString& capturaTela = {},
                           QWidget* pai = nullptr);
     ~frmPrincipal() override;
 
@@ -37,7 +39,6 @@ public:
     // or the given address.
     frmWebBrowser* AbrirWebBrowser(int guia, const QString& endereco = {});
 
-
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -53,8 +54,7 @@ private:
     int LarguraPainel() const;
     void DefinirLarguraPainel(int pixels);
 
-    template <typename Janela, typename... Argumentos>
-    void ExibirModal(Argumentos&&... argumentos);
+    template <typename Janela, typename... Argumentos> void ExibirModal(Argumentos&&... argumentos);
     void mnuFerEasySetup_Click();
     void mnuFerImp_Click();
 
@@ -64,7 +64,7 @@ private:
     frmNavegador* m_navegador = nullptr;
     MenusNavegador m_menusNav;
     QHash<QString, QAction*> m_acoes;
-    QPointer<frmTabela> m_frmTempTabela;  // the query window whose grid popped up the "Tabela" menu
+    QPointer<frmTabela> m_frmTempTabela; // the query window whose grid popped up the "Tabela" menu
     QString m_linhaComando;
     QString m_capturaTela;
     bool m_jaAtivado = false;

@@ -52,8 +52,8 @@ frmSobre::frmSobre(clsPrompt& prompt, QWidget* pai) : QDialog(pai), m_prompt(pro
     grande.setPointSizeF(grande.pointSizeF() + 6);
     grande.setBold(true);
     lblTitulo->setFont(grande);
-    auto* lblRevisao =
-        Rotulo(QStringLiteral("lblRevisao"), QStringLiteral("revisão: ") + QString::number(globais::Revisao()), this);
+    auto* lblRevisao
+        = Rotulo(QStringLiteral("lblRevisao"), QStringLiteral("revisão: ") + QString::number(globais::Revisao()), this);
     auto* lblFreeware = Rotulo(QStringLiteral("lblFreeware"),
                                QStringLiteral("Ferramenta de administração de bancos de dados.\n"
                                               "Distribuição gratuita (freeware)."),
@@ -106,8 +106,7 @@ frmSobre::frmSobre(clsPrompt& prompt, QWidget* pai) : QDialog(pai), m_prompt(pro
 
 bool frmSobre::eventFilter(QObject* objeto, QEvent* evento)
 {
-    if (evento->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
+    if (evento->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
         if (objeto == m_lblEmail) {
             m_prompt.AbrirNoSistema(QStringLiteral("mailto:") + m_lblEmail->text());
             return true;

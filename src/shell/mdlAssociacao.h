@@ -7,13 +7,13 @@
 namespace associacao {
 
 inline const QString ArquivoDesktop = QStringLiteral("quarrix.desktop");
-inline const QStringList TiposMdb = {QStringLiteral("application/x-msaccess"),
-                                     QStringLiteral("application/vnd.ms-access")};
+inline const QStringList TiposMdb
+    = {QStringLiteral("application/x-msaccess"), QStringLiteral("application/vnd.ms-access")};
 
 // Where the association is written. The user's folders unless a test points them elsewhere.
 struct Pastas {
-    QString dados;   // $XDG_DATA_HOME (~/.local/share): gets applications/quarrix.desktop
-    QString config;  // $XDG_CONFIG_HOME (~/.config): gets mimeapps.list when xdg-mime is missing
+    QString dados; // $XDG_DATA_HOME (~/.local/share): gets applications/quarrix.desktop
+    QString config; // $XDG_CONFIG_HOME (~/.config): gets mimeapps.list when xdg-mime is missing
     QString xdgMime; // the xdg-mime program; empty: edit mimeapps.list directly
 };
 Pastas PastasDoUsuario();

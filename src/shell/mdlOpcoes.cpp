@@ -1,8 +1,8 @@
 #include "mdlOpcoes.h"
 
+#include "connections/clsAmbienteDados.h"
 #include "platform/clsSettings.h"
 #include "platform/mdlFuncoes.h"
-#include "connections/clsAmbienteDados.h"
 
 #include <cmath>
 #include <limits>
@@ -26,8 +26,12 @@ qint16 LimitarTimeOut(double segundos)
 
 void CarregarOpcoes(clsOpcoes& opcoes)
 {
-    bool* flags[] = {&opcoes.CheckBeforeSql, &opcoes.PassoPasso, &opcoes.IntellisenseLista,
-                     &opcoes.AbrirExecutando, &opcoes.Focalizar, &opcoes.GuardarConfig};
+    bool* flags[] = {&opcoes.CheckBeforeSql,
+                     &opcoes.PassoPasso,
+                     &opcoes.IntellisenseLista,
+                     &opcoes.AbrirExecutando,
+                     &opcoes.Focalizar,
+                     &opcoes.GuardarConfig};
     for (qsizetype i = 0; i < ChavesBooleanas.size(); ++i)
         *flags[i] = LerOpcao(ChavesBooleanas[i]) != 0;
     opcoes.TimeOut = LimitarTimeOut(LerOpcao(ChaveTimeOut));

@@ -11,8 +11,12 @@ namespace opcoes {
 inline const QString Secao = QStringLiteral("Opcoes");
 // The six check-box options, in the order of the options window.
 inline const QStringList ChavesBooleanas = {
-    QStringLiteral("CheckBeforeSql"),  QStringLiteral("PassoPasso"), QStringLiteral("IntellisenseLista"),
-    QStringLiteral("AbrirExecutando"), QStringLiteral("Focalizar"),  QStringLiteral("GuardarConfig"),
+    QStringLiteral("CheckBeforeSql"),
+    QStringLiteral("PassoPasso"),
+    QStringLiteral("IntellisenseLista"),
+    QStringLiteral("AbrirExecutando"),
+    QStringLiteral("Focalizar"),
+    QStringLiteral("GuardarConfig"),
 };
 inline const QString ChaveTimeOut = QStringLiteral("TimeOut");
 

@@ -68,7 +68,4 @@ void uctWebBrowser::DefinirTitulo(const QString& titulo)
     emit TituloAlterado(titulo);
 }
 
-bool uctWebBrowser::AbrirNoNavegador()
-{
-    return !m_url.isEmpty() && m_prompt.AbrirNoSistema(m_url);
-}
+bool uctWebBrowser::AbrirNoNavegador() { return !m_url.isEmpty() && m_prompt.AbrirNoSistema(m_url); }

@@ -2,9 +2,9 @@
 
 #include "connections/clsData.h"
 #include "platform/mdlDataSetEscrita.h"
+#include "platform/mdlGlobais.h"
 #include "platform/mdlRespostaWeb.h"
 #include "platform/mdlSoap.h"
-#include "platform/mdlGlobais.h"
 
 #include <httplib.h>
 
@@ -78,7 +78,7 @@ RespostaHost FalhaSoap(const QString& codigo, const QString& texto)
     r.status = 500;
     std::string s = InicioEnvelope();
     s += "<soap:Fault><faultcode>" + Esc(codigo) + "</faultcode><faultstring>" + Esc(texto)
-        + "</faultstring><detail /></soap:Fault>";
+         + "</faultstring><detail /></soap:Fault>";
     s += FimEnvelope;
     r.corpo = QByteArray::fromStdString(s);
     return r;
@@ -86,8 +86,7 @@ RespostaHost FalhaSoap(const QString& codigo, const QString& texto)
 
 clsWebServiceHost::clsWebServiceHost(const QString& connStr, const QString& classe, const QString& ns)
     : connStr(connStr), classe(classe), ns(ns.isEmpty() ? QStringLiteral("http://www.quarrix.com.br/") + classe : ns)
-{
-}
+{}
 
 clsWebServiceHost::~clsWebServiceHost() { Parar(); }
 
@@ -95,7 +94,7 @@ QString clsWebServiceHost::ConnectionTypeServico() const
 {
     QString provider;
     return MotorDoProvider(clsConnStr(connStr), provider) == TipoMotor::SqlServer ? QStringLiteral("SQL")
-                                                                                   : QStringLiteral("ACCESS");
+                                                                                  : QStringLiteral("ACCESS");
 }
 
 QString clsWebServiceHost::ErroConexao(const ErroDados& erro) const
@@ -151,8 +150,7 @@ RespostaHost Fluxo(const QString& ns, const QString& metodo, RecordsetPtr rs, co
             s += e->cauda;
             e->fase = 2;
             return true;
-        default:
-            return false;
+        default: return false;
         }
     };
     return r;
@@ -160,8 +158,8 @@ RespostaHost Fluxo(const QString& ns, const QString& metodo, RecordsetPtr rs, co
 
 } // namespace
 
-RespostaHost clsWebServiceHost::DataSetOuErro(const QString& metodo, const QString& strSql,
-                                              const QString& strErrMsg) const
+RespostaHost
+clsWebServiceHost::DataSetOuErro(const QString& metodo, const QString& strSql, const QString& strErrMsg) const
 {
     clsData dados(ambiente);
     QString erro;
@@ -189,24 +187,21 @@ RespostaHost clsWebServiceHost::SchemaOuErro(const QHash<QString, QString>& a) c
         return FalhaSoap(QStringLiteral("soap:Client"),
                          QStringLiteral("Server was unable to read request. ---> intSchema is not an integer."));
     switch (intSchema) {
-    case 64:
-        return DataSetOuErro(metodo, clsData::SqlFuncoes(), strErrMsg);
+    case 64: return DataSetOuErro(metodo, clsData::SqlFuncoes(), strErrMsg);
     case 128:
-        return DataSetOuErro(metodo,
-                             QStringLiteral("SELECT sysObjects.Name as PROCEDURE_NAME, sysUsers.Name as PROCEDURE_SCHEMA "
-                                            "FROM sysObjects LEFT JOIN sysUsers on (sysUsers.uId = sysObjects.uId) "
-                                            "WHERE Type = 'P' ORDER BY sysObjects.Name"),
-                             strErrMsg);
-    case 256:
-        return DataSetOuErro(metodo, clsData::SqlBancosDados(), strErrMsg);
+        return DataSetOuErro(
+            metodo,
+            QStringLiteral("SELECT sysObjects.Name as PROCEDURE_NAME, sysUsers.Name as PROCEDURE_SCHEMA "
+                           "FROM sysObjects LEFT JOIN sysUsers on (sysUsers.uId = sysObjects.uId) "
+                           "WHERE Type = 'P' ORDER BY sysObjects.Name"),
+            strErrMsg);
+    case 256: return DataSetOuErro(metodo, clsData::SqlBancosDados(), strErrMsg);
     case 2:
     case 4:
     case 8:
     case 16:
-    case 32:
-        break;
-    default:
-        return Simples(ns, metodo, nullptr, &strErrMsg); // other kinds give nothing
+    case 32: break;
+    default: return Simples(ns, metodo, nullptr, &strErrMsg); // other kinds give nothing
     }
     clsData dados(ambiente);
     QString erro;
@@ -224,21 +219,11 @@ RespostaHost clsWebServiceHost::SchemaOuErro(const QHash<QString, QString>& a) c
     RecordsetPtr rs;
     bool ok = false;
     switch (intSchema) {
-    case 2:
-        ok = m->Schema(SchemaOleDb::Tabelas, {n, n, tabela, tipo}, rs);
-        break;
-    case 4:
-        ok = m->Schema(SchemaOleDb::Colunas, {n, n, tabela, n}, rs);
-        break;
-    case 8:
-        ok = m->Schema(SchemaOleDb::ChavesPrimarias, {n, n, tabela}, rs);
-        break;
-    case 16:
-        ok = m->Schema(SchemaOleDb::ChavesEstrangeiras, {n, n, outra, n, n, tabela}, rs);
-        break;
-    default:
-        ok = m->Schema(SchemaOleDb::Tabelas, {n, n, view, QStringLiteral("VIEW")}, rs);
-        break;
+    case 2: ok = m->Schema(SchemaOleDb::Tabelas, {n, n, tabela, tipo}, rs); break;
+    case 4: ok = m->Schema(SchemaOleDb::Colunas, {n, n, tabela, n}, rs); break;
+    case 8: ok = m->Schema(SchemaOleDb::ChavesPrimarias, {n, n, tabela}, rs); break;
+    case 16: ok = m->Schema(SchemaOleDb::ChavesEstrangeiras, {n, n, outra, n, n, tabela}, rs); break;
+    default: ok = m->Schema(SchemaOleDb::Tabelas, {n, n, view, QStringLiteral("VIEW")}, rs); break;
     }
     if (!ok) {
         erro = TextoErrMsg(m->Erro());
@@ -295,8 +280,9 @@ RespostaHost clsWebServiceHost::Soap(const PedidoHost& p) const
             if (soap::AcaoPadrao(ns, QLatin1String(m)) == acao)
                 metodo = QLatin1String(m);
         if (metodo.isEmpty())
-            return FalhaSoap(QStringLiteral("soap:Client"),
-                             QStringLiteral("Server did not recognize the value of HTTP Header SOAPAction: %1.").arg(acao));
+            return FalhaSoap(
+                QStringLiteral("soap:Client"),
+                QStringLiteral("Server did not recognize the value of HTTP Header SOAPAction: %1.").arg(acao));
     }
     const respostaweb::RespostaWeb pedido = respostaweb::Ler(p.corpo);
     if (!pedido.ok)
@@ -311,8 +297,9 @@ RespostaHost clsWebServiceHost::Soap(const PedidoHost& p) const
             return FalhaSoap(QStringLiteral("soap:Client"),
                              QStringLiteral("Server did not recognize the value of HTTP Header SOAPAction: ."));
     } else if (pedido.elemento != metodo) {
-        return FalhaSoap(QStringLiteral("soap:Client"),
-                         naoLido + QStringLiteral("The element %1 does not match the action %2.").arg(pedido.elemento, acao));
+        return FalhaSoap(
+            QStringLiteral("soap:Client"),
+            naoLido + QStringLiteral("The element %1 does not match the action %2.").arg(pedido.elemento, acao));
     }
     return Metodo(metodo, pedido.textos);
 }
@@ -325,19 +312,23 @@ RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
             RespostaHost r;
             r.status = 404;
             r.tipoConteudo = "text/plain; charset=utf-8";
-            r.corpo = QStringLiteral("Não há serviço em %1; o serviço publicado é /%2.asmx.\n").arg(caminho, classe).toUtf8();
+            r.corpo = QStringLiteral("Não há serviço em %1; o serviço publicado é /%2.asmx.\n")
+                          .arg(caminho, classe)
+                          .toUtf8();
             return r;
         }
         if (p.metodo == "GET") {
             RespostaHost r;
             if (p.consulta.toLower() == "wsdl") {
-                const QString host = p.host.isEmpty() ? QStringLiteral("127.0.0.1:%1").arg(porta) : QString::fromUtf8(p.host);
+                const QString host
+                    = p.host.isEmpty() ? QStringLiteral("127.0.0.1:%1").arg(porta) : QString::fromUtf8(p.host);
                 r.corpo = Wsdl(QStringLiteral("http://") + host + caminho);
                 return r;
             }
             r.tipoConteudo = "text/html; charset=utf-8";
-            std::string s = "<html><head><title>" + Esc(classe) + "</title></head><body><h1>" + Esc(classe)
-                + "</h1><p>Web service do Quarrix. Descrição: <a href=\"?wsdl\">?wsdl</a>. Métodos:</p><ul>";
+            std::string s
+                = "<html><head><title>" + Esc(classe) + "</title></head><body><h1>" + Esc(classe)
+                  + "</h1><p>Web service do Quarrix. Descrição: <a href=\"?wsdl\">?wsdl</a>. Métodos:</p><ul>";
             for (const char* m : Metodos)
                 s += std::string("<li>") + m + "</li>";
             s += "</ul></body></html>";
@@ -352,8 +343,9 @@ RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
         r.corpo = "Use GET (?wsdl) or POST (SOAP 1.1).\n";
         return r;
     } catch (const std::exception& e) {
-        return FalhaSoap(QStringLiteral("soap:Server"),
-                         QStringLiteral("Server was unable to process request. ---> %1").arg(QString::fromLocal8Bit(e.what())));
+        return FalhaSoap(
+            QStringLiteral("soap:Server"),
+            QStringLiteral("Server was unable to process request. ---> %1").arg(QString::fromLocal8Bit(e.what())));
     } catch (...) {
         return FalhaSoap(QStringLiteral("soap:Server"), QStringLiteral("Server was unable to process request."));
     }

@@ -20,10 +20,10 @@ class Server;
 }
 
 struct PedidoHost {
-    QByteArray metodo;     // "GET" or "POST"
-    QByteArray caminho;    // "/WebData.asmx"
-    QByteArray consulta;   // "wsdl" (the query, without "?")
-    QByteArray host;       // the Host header, for the address the description gives
+    QByteArray metodo; // "GET" or "POST"
+    QByteArray caminho; // "/WebData.asmx"
+    QByteArray consulta; // "wsdl" (the query, without "?")
+    QByteArray host; // the Host header, for the address the description gives
     QByteArray soapAction; // the SOAPAction header as sent
     QByteArray corpo;
 };

@@ -125,9 +125,11 @@ QByteArray clsWebServiceHost::Wsdl(const QString& endereco) const
         w.writeStartElement(NsWsdl, QStringLiteral("operation"));
         w.writeAttribute(QStringLiteral("name"), QLatin1String(o.nome));
         w.writeEmptyElement(NsWsdl, QStringLiteral("input"));
-        w.writeAttribute(QStringLiteral("message"), QStringLiteral("tns:") + QLatin1String(o.nome) + QStringLiteral("SoapIn"));
+        w.writeAttribute(QStringLiteral("message"),
+                         QStringLiteral("tns:") + QLatin1String(o.nome) + QStringLiteral("SoapIn"));
         w.writeEmptyElement(NsWsdl, QStringLiteral("output"));
-        w.writeAttribute(QStringLiteral("message"), QStringLiteral("tns:") + QLatin1String(o.nome) + QStringLiteral("SoapOut"));
+        w.writeAttribute(QStringLiteral("message"),
+                         QStringLiteral("tns:") + QLatin1String(o.nome) + QStringLiteral("SoapOut"));
         w.writeEndElement();
     }
     w.writeEndElement();

@@ -16,8 +16,7 @@
 
 namespace {
 
-template <typename T>
-T* Criar(QWidget* pai, const char* nome)
+template <typename T> T* Criar(QWidget* pai, const char* nome)
 {
     auto* w = new T(pai);
     w->setObjectName(QLatin1String(nome));
@@ -87,7 +86,8 @@ frmWebServiceGen::frmWebServiceGen(clsPrompt& prompt, QWidget* pai) : QDialog(pa
 
     // The connection string written into the service
     fraConnectionString = Criar<QGroupBox>(this, "fraConnectionString");
-    lblConnectionString = Rotulo(fraConnectionString, "lblConnectionString", QStringLiteral("Remote path for the mdb file"));
+    lblConnectionString
+        = Rotulo(fraConnectionString, "lblConnectionString", QStringLiteral("Remote path for the mdb file"));
     txtConnectionString = Criar<QLineEdit>(fraConnectionString, "txtConnectionString");
     auto* vConn = new QVBoxLayout(fraConnectionString);
     vConn->addWidget(lblConnectionString);
@@ -142,8 +142,10 @@ void frmWebServiceGen::MontarConnectionString()
     if (optConAccess->isChecked())
         txtConnectionString->setText(webservicegen::ConnStrAccess(txtConAccess->text()));
     else
-        txtConnectionString->setText(webservicegen::ConnStrSql(txtConSqlServer->text(), txtConSqlDatabase->text(),
-                                                                txtConSqlUser->text(), txtConSqlPass->text()));
+        txtConnectionString->setText(webservicegen::ConnStrSql(txtConSqlServer->text(),
+                                                               txtConSqlDatabase->text(),
+                                                               txtConSqlUser->text(),
+                                                               txtConSqlPass->text()));
     txtConnectionString->setCursorPosition(0); // show where the string begins
 }
 
@@ -155,12 +157,16 @@ void frmWebServiceGen::Gerar()
         txtClassName->setFocus();
         return;
     }
-    const QString arquivo = m_prompt.ArquivoSalvar(QStringLiteral("Select destination to save WebService"), QString(),
+    const QString arquivo = m_prompt.ArquivoSalvar(QStringLiteral("Select destination to save WebService"),
+                                                   QString(),
                                                    QStringLiteral("AspNet WebService (asmx) (*.asmx)"));
     if (arquivo.isEmpty())
         return;
-    const webservicegen::DadosWebService dados{classe, txtHttpPath->text(), txtConnectionString->text(),
-                                               globais::ObterVersao(), optConSql->isChecked()};
+    const webservicegen::DadosWebService dados{classe,
+                                               txtHttpPath->text(),
+                                               txtConnectionString->text(),
+                                               globais::ObterVersao(),
+                                               optConSql->isChecked()};
     QString erro;
     if (!webservicegen::GravarPagina(arquivo, webservicegen::GerarPagina(dados), &erro)) {
         m_prompt.MsgBox(erro, vb::Critical);

@@ -8,11 +8,11 @@ namespace webservicegen {
 
 // What the page is made of, as the user typed it.
 struct DadosWebService {
-    QString Classe;    // class name of the service (a Visual Basic identifier)
+    QString Classe; // class name of the service (a Visual Basic identifier)
     QString Namespace; // namespace the service publishes
-    QString ConnStr;   // connection string the service opens
-    QString Versao;    // version text of the generating program
-    bool Sql = false;  // the service's database is on SQL Server (else an Access file)
+    QString ConnStr; // connection string the service opens
+    QString Versao; // version text of the generating program
+    bool Sql = false; // the service's database is on SQL Server (else an Access file)
 };
 
 // The strings the generator writes for each kind of database. They are the generator's own (the

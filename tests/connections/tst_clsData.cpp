@@ -1,9 +1,9 @@
+#include "connections/clsAmbienteDados.h"
 #include "connections/clsData.h"
 #include "platform/clsMotor.h"
 #include "platform/mdlGlobais.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/clsSqlDmoDuble.h"
-#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 
 #include <QDateTime>
@@ -37,7 +37,8 @@ struct BancoTeste {
                  "Cadastro DATETIME, Nascimento DATE)",
                  "CREATE UNIQUE INDEX IX_Nome ON Clientes (Nome)",
                  "CREATE INDEX IX_CidadeUF ON Clientes (Cidade, UF DESC)",
-                 "CREATE TABLE Pedidos (PedidoId INTEGER, Linha INTEGER, ClienteId INTEGER REFERENCES Clientes(ClienteId) "
+                 "CREATE TABLE Pedidos (PedidoId INTEGER, Linha INTEGER, ClienteId INTEGER REFERENCES "
+                 "Clientes(ClienteId) "
                  "ON DELETE CASCADE, Valor REAL, CONSTRAINT PK_Pedidos PRIMARY KEY (PedidoId, Linha))",
                  "CREATE TABLE Anotacoes (Texto VARCHAR(20), Quando DATETIME)",
                  "CREATE VIEW vwRecife AS SELECT Nome FROM Clientes WHERE Cidade = 'Recife'",
@@ -154,7 +155,8 @@ private slots:
         f.write(conteudo);
         f.close();
         clsData db(amb);
-        QVERIFY2(db.OpenConnection(MontarConnStrAccess(f.fileName(), "Admin", ""), true, false), qPrintable(db.ErrMsg()));
+        QVERIFY2(db.OpenConnection(MontarConnStrAccess(f.fileName(), "Admin", ""), true, false),
+                 qPrintable(db.ErrMsg()));
         QCOMPARE(db.ConnectionType(), 2);
         QVERIFY(db.ActiveConnection()->SomenteLeitura());
         QVERIFY(!db.ExecSql("DELETE FROM Clientes", false));
@@ -337,13 +339,17 @@ private slots:
         // A batch: the rows of the first query come back, the counts of the others add up.
         QVERIFY(db.ExecSql("DELETE FROM Anotacoes WHERE Texto = 'b'; SELECT Nome FROM Clientes; "
                            "UPDATE Clientes SET UF = UF",
-                           false, true, rs, n));
+                           false,
+                           true,
+                           rs,
+                           n));
         QCOMPARE(rs->RecordCount(), 3);
         QCOMPARE(n, 4L);
         QVERIFY(!db.ExecSql("INSERT INTO Clientes (Nome) VALUES ('Ana')", false, true, rs, n));
         QVERIFY(!rs);
-        QCOMPARE(db.ErrMsg(), QStringLiteral("Err:2067\nUNIQUE constraint failed: Clientes.Nome\n"
-                                             "Querie:INSERT INTO Clientes (Nome) VALUES ('Ana')"));
+        QCOMPARE(db.ErrMsg(),
+                 QStringLiteral("Err:2067\nUNIQUE constraint failed: Clientes.Nome\n"
+                                "Querie:INSERT INTO Clientes (Nome) VALUES ('Ana')"));
         clsData fechado(amb);
         QVERIFY(!fechado.ExecSql("SELECT 1", false, true, rs, n));
         QVERIFY(fechado.ErrMsg().startsWith("Err:3709\n"));
@@ -587,8 +593,9 @@ private slots:
         QCOMPARE(rs->RecordCount(), 1);
         QVERIFY(rs->DefinirValor("Texto", "c"));
         QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
-        QCOMPARE(db.RetValue("SELECT group_concat(Texto, '') FROM (SELECT Texto FROM Anotacoes ORDER BY Quando)").toString(),
-                 QStringLiteral("ac"));
+        QCOMPARE(
+            db.RetValue("SELECT group_concat(Texto, '') FROM (SELECT Texto FROM Anotacoes ORDER BY Quando)").toString(),
+            QStringLiteral("ac"));
     }
 
     void OtimistaGravaAoAtualizar()
@@ -606,12 +613,14 @@ private slots:
     void NomesComAspasEColchetes()
     {
         QCOMPARE(clsData::SqlView("dbo.O'Brien"),
-                 QStringLiteral("SELECT sysObjects.Name As VIEW_NAME, sysComments.Text As VIEW_DEFINITION FROM sysObjects "
-                                "LEFT JOIN sysComments On sysComments.id = sysObjects.id WHERE sysObjects.name = 'O''Brien'"));
-        QCOMPARE(clsData::SqlTriggers("x' Or 1=1 --"),
-                 QStringLiteral("SELECT sysObjects.Name As TRIGGER_NAME FROM sysObjects WHERE sysObjects.Type = 'TR' And "
-                                "sysObjects.parent_obj In (SELECT sysObjects.Id FROM sysObjects WHERE sysObjects.Name = "
-                                "'x'' Or 1=1 --' And ( sysObjects.Type = 'U' Or sysObjects.Type = 'S' ))"));
+                 QStringLiteral(
+                     "SELECT sysObjects.Name As VIEW_NAME, sysComments.Text As VIEW_DEFINITION FROM sysObjects "
+                     "LEFT JOIN sysComments On sysComments.id = sysObjects.id WHERE sysObjects.name = 'O''Brien'"));
+        QCOMPARE(
+            clsData::SqlTriggers("x' Or 1=1 --"),
+            QStringLiteral("SELECT sysObjects.Name As TRIGGER_NAME FROM sysObjects WHERE sysObjects.Type = 'TR' And "
+                           "sysObjects.parent_obj In (SELECT sysObjects.Id FROM sysObjects WHERE sysObjects.Name = "
+                           "'x'' Or 1=1 --' And ( sysObjects.Type = 'U' Or sysObjects.Type = 'S' ))"));
         QVERIFY(clsData::SqlColumnIsIdentity("t'1", "c'2").contains("WHERE Name = 'c''2' And"));
         QVERIFY(clsData::SqlColumnIsIdentity("t'1", "c'2").endsWith("WHERE Name = 't''1') "));
         // A table whose name carries "]" and "'" still takes its rows back.

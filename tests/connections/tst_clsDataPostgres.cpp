@@ -1,8 +1,8 @@
 // clsData on a real PostgreSQL server through its ODBC driver, as a custom connection string.
 // scripts/test starts a throwaway server and sets QUARRIX_PG_CONNSTR; without it these tests skip.
+#include "connections/clsAmbienteDados.h"
 #include "connections/clsData.h"
 #include "support/clsPromptRoteiro.h"
-#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 
 #include <QDateTime>
@@ -118,7 +118,8 @@ private slots:
                  (QStringList{"id", "nome", "cidade", "uf", "obs", "saldo", "cadastro", "qtde"}));
         QCOMPARE(Coluna(*rs, "ORDINAL_POSITION"), (QStringList{"1", "2", "3", "4", "5", "6", "7", "8"}));
         QCOMPARE(Coluna(*rs, "DATA_TYPE"), (QStringList{"3", "130", "130", "130", "130", "131", "135", "3"}));
-        QCOMPARE(Coluna(*rs, "IS_NULLABLE"), (QStringList{"false", "false", "true", "true", "true", "true", "true", "true"}));
+        QCOMPARE(Coluna(*rs, "IS_NULLABLE"),
+                 (QStringList{"false", "false", "true", "true", "true", "true", "true", "true"}));
         rs->setFilter("COLUMN_NAME = 'nome'");
         QCOMPARE(rs->Valor("CHARACTER_MAXIMUM_LENGTH").toInt(), 80);
         QCOMPARE(rs->Valor("COLUMN_FLAGS").toInt(), int(WRITE));
@@ -190,7 +191,8 @@ private slots:
         rs->MoveLast();
         rs->DefinirValor("texto", "c");
         QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
-        QCOMPARE(db.RetValue("SELECT string_agg(texto, '' ORDER BY quando) FROM anotacoes").toString(), QStringLiteral("ac"));
+        QCOMPARE(db.RetValue("SELECT string_agg(texto, '' ORDER BY quando) FROM anotacoes").toString(),
+                 QStringLiteral("ac"));
 
         QVERIFY(db.TransactionBegin());
         QVERIFY(db.ExecSql("DELETE FROM pedidos", false));

@@ -1,20 +1,20 @@
 // SQL Server: no engine can run here, so these tests check what is sent (the FreeTDS keywords of a
 // connection string, the catalog statements) and how a server that does not answer is reported.
 // Tests that stand a SQLite file in for the server say so in their names (_DubleSqlServer).
+#include "connections/clsAmbienteDados.h"
 #include "connections/clsData.h"
 #include "platform/clsMotor.h"
 #include "platform/clsMotorOdbc.h"
 #include "platform/mdlGlobais.h"
 #include "support/clsPromptRoteiro.h"
-#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 
+#include <QTemporaryDir>
+#include <QTest>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 // A socket on 127.0.0.1 (any free port): listening, it accepts and never answers; closed at once,
@@ -61,20 +61,26 @@ private slots:
         QTest::newRow("servidor e senha")
             << MontarConnStrSql("SRV01", "Loja", "sa", "pw", false)
             << d + "Server=SRV01;Port=1433;Database=Loja;UID=sa;PWD=pw;TDS_Version=7.4;ClientCharset=UTF-8;";
-        QTest::newRow("porta") << MontarConnStrSql("10.0.0.5,1444", "Loja", "sa", "", false)
-                               << d + "Server=10.0.0.5;Port=1444;Database=Loja;UID=sa;PWD=;TDS_Version=7.4;ClientCharset=UTF-8;";
-        QTest::newRow("instancia") << MontarConnStrSql("SRV01\\SQLEXPRESS", "master", "u", "p", false)
-                                   << d + "Server=SRV01\\SQLEXPRESS;Database=master;UID=u;PWD=p;TDS_Version=7.4;ClientCharset=UTF-8;";
-        QTest::newRow("local") << MontarConnStrSql("(local)", "Loja", "sa", "p", false)
-                               << d + "Server=127.0.0.1;Port=1433;Database=Loja;UID=sa;PWD=p;TDS_Version=7.4;ClientCharset=UTF-8;";
-        QTest::newRow("ponto e instancia") << MontarConnStrSql(".\\SQLEXPRESS", "Loja", "sa", "p", false)
-                                           << d + "Server=127.0.0.1\\SQLEXPRESS;Database=Loja;UID=sa;PWD=p;TDS_Version=7.4;ClientCharset=UTF-8;";
-        QTest::newRow("integrada") << MontarConnStrSql("SRV01", "Loja", "sa", "pw", true)
-                                   << d + "Server=SRV01;Port=1433;Database=Loja;Trusted_Connection=Yes;TDS_Version=7.4;ClientCharset=UTF-8;";
+        QTest::newRow("porta")
+            << MontarConnStrSql("10.0.0.5,1444", "Loja", "sa", "", false)
+            << d + "Server=10.0.0.5;Port=1444;Database=Loja;UID=sa;PWD=;TDS_Version=7.4;ClientCharset=UTF-8;";
+        QTest::newRow("instancia")
+            << MontarConnStrSql("SRV01\\SQLEXPRESS", "master", "u", "p", false)
+            << d + "Server=SRV01\\SQLEXPRESS;Database=master;UID=u;PWD=p;TDS_Version=7.4;ClientCharset=UTF-8;";
+        QTest::newRow("local")
+            << MontarConnStrSql("(local)", "Loja", "sa", "p", false)
+            << d + "Server=127.0.0.1;Port=1433;Database=Loja;UID=sa;PWD=p;TDS_Version=7.4;ClientCharset=UTF-8;";
+        QTest::newRow("ponto e instancia")
+            << MontarConnStrSql(".\\SQLEXPRESS", "Loja", "sa", "p", false)
+            << d + "Server=127.0.0.1\\SQLEXPRESS;Database=Loja;UID=sa;PWD=p;TDS_Version=7.4;ClientCharset=UTF-8;";
+        QTest::newRow("integrada")
+            << MontarConnStrSql("SRV01", "Loja", "sa", "pw", true)
+            << d + "Server=SRV01;Port=1433;Database=Loja;Trusted_Connection=Yes;TDS_Version=7.4;ClientCharset=UTF-8;";
         QTest::newRow("senha entre aspas") << "Provider=SQLNCLI11;Server=tcp:db.example,1500;Database=x;UID=a;"
                                               "PWD=\"p;w}\";Application Name=Quarrix"
-                                           << d + "Server=db.example;Port=1500;Database=x;UID=a;PWD={p;w}}};"
-                                                  "APP=Quarrix;TDS_Version=7.4;ClientCharset=UTF-8;";
+                                           << d
+                                                  + "Server=db.example;Port=1500;Database=x;UID=a;PWD={p;w}}};"
+                                                    "APP=Quarrix;TDS_Version=7.4;ClientCharset=UTF-8;";
     }
     void TraducaoParaFreeTds()
     {
@@ -115,10 +121,11 @@ private slots:
                  QStringLiteral("SELECT sysObjects.Name As TRIGGER_NAME FROM sysObjects WHERE sysObjects.Type = 'TR' "
                                 "And sysObjects.parent_obj In (SELECT sysObjects.Id FROM sysObjects WHERE ( "
                                 "sysObjects.Type = 'U' Or sysObjects.Type = 'S' ))"));
-        QCOMPARE(clsData::SqlTriggers("Clientes"),
-                 QStringLiteral("SELECT sysObjects.Name As TRIGGER_NAME FROM sysObjects WHERE sysObjects.Type = 'TR' "
-                                "And sysObjects.parent_obj In (SELECT sysObjects.Id FROM sysObjects WHERE "
-                                "sysObjects.Name = 'Clientes' And ( sysObjects.Type = 'U' Or sysObjects.Type = 'S' ))"));
+        QCOMPARE(
+            clsData::SqlTriggers("Clientes"),
+            QStringLiteral("SELECT sysObjects.Name As TRIGGER_NAME FROM sysObjects WHERE sysObjects.Type = 'TR' "
+                           "And sysObjects.parent_obj In (SELECT sysObjects.Id FROM sysObjects WHERE "
+                           "sysObjects.Name = 'Clientes' And ( sysObjects.Type = 'U' Or sysObjects.Type = 'S' ))"));
         QCOMPARE(clsData::SqlColumnIsIdentity("Clientes", "Id"),
                  QStringLiteral("SELECT Count(*) FROM sysColumns WHERE Name = 'Id' And Status & 128 = 128 And Id = "
                                 "(SELECT Id FROM sysObjects WHERE Name = 'Clientes') "));
@@ -169,12 +176,13 @@ private slots:
         clsAmbienteDados amb(prompt);
         clsData db(amb);
         QVERIFY(db.OpenConnection(MontarConnStrAccess(arquivo, "", "")));
-        for (const char* sql : {"CREATE TABLE sysObjects (id INTEGER, name VARCHAR(128), type CHAR(2), parent_obj INTEGER)",
-                                "CREATE TABLE sysComments (id INTEGER, text TEXT)",
-                                "INSERT INTO sysObjects VALUES (1, 'Clientes', 'U', 0), (2, 'vw''Recife', 'V', 0), "
-                                "(3, 'trgClientes', 'TR', 1), (4, 'fnIdade', 'FN', 0), (5, 'sysfiles', 'S', 0), "
-                                "(6, 'trgSistema', 'TR', 5)",
-                                "INSERT INTO sysComments VALUES (2, 'CREATE VIEW [vw''Recife] AS SELECT 1')"})
+        for (const char* sql :
+             {"CREATE TABLE sysObjects (id INTEGER, name VARCHAR(128), type CHAR(2), parent_obj INTEGER)",
+              "CREATE TABLE sysComments (id INTEGER, text TEXT)",
+              "INSERT INTO sysObjects VALUES (1, 'Clientes', 'U', 0), (2, 'vw''Recife', 'V', 0), "
+              "(3, 'trgClientes', 'TR', 1), (4, 'fnIdade', 'FN', 0), (5, 'sysfiles', 'S', 0), "
+              "(6, 'trgSistema', 'TR', 5)",
+              "INSERT INTO sysComments VALUES (2, 'CREATE VIEW [vw''Recife] AS SELECT 1')"})
             QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg()));
         db.setConnectionType(4);
         RecordsetPtr rs;

@@ -1,14 +1,14 @@
 #include "connections/frmAbrir.h"
 #include "connections/frmUsuarioSenha.h"
-#include "navigator/mdlServidores.h"
+#include "navigator/clsAmbienteNavegador.h"
 #include "navigator/mdlDadosNodes.h"
 #include "navigator/mdlNavegador.h"
+#include "navigator/mdlServidores.h"
 #include "platform/clsServidoresRegistrados.h"
 #include "platform/clsSettings.h"
-#include "support/clsPromptRoteiro.h"
 #include "support/capturas.h"
+#include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
-#include "navigator/clsAmbienteNavegador.h"
 #include "support/registroTestes.h"
 
 #include <QCheckBox>
@@ -26,10 +26,7 @@ struct Cenario {
     clsPromptRoteiro prompt;
     clsAmbienteNavegador ambiente{prompt};
     clsArvore& arvore = ambiente.Arvore();
-    Cenario()
-    {
-        InicializarNavegador(arvore);
-    }
+    Cenario() { InicializarNavegador(arvore); }
     // Opens the dialog of kind `tipo` and lets `agir` work on it while it is shown.
     void Abrir(const QString& tipo, std::function<void(frmAbrir&)> agir, bool criar = false)
     {
@@ -105,10 +102,18 @@ private slots:
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<QString>("valor");
         QTest::addColumn<QString>("mensagem");
-        QTest::newRow("access vazio") << "A" << "" << "Informe o Caminho para o Banco de Dados Desejado";
-        QTest::newRow("access inexistente") << "A" << "/nao/existe.db" << "O Banco de Dados Informado nçao é Válido";
-        QTest::newRow("sql sem servidor") << "S" << "" << "Informe o Nome do Servidor Desejado";
-        QTest::newRow("sql sem usuario") << "S" << "SRV" << "Informe o Usuário que Será Usado para a Conexão";
+        QTest::newRow("access vazio") << "A"
+                                      << ""
+                                      << "Informe o Caminho para o Banco de Dados Desejado";
+        QTest::newRow("access inexistente") << "A"
+                                            << "/nao/existe.db"
+                                            << "O Banco de Dados Informado nçao é Válido";
+        QTest::newRow("sql sem servidor") << "S"
+                                          << ""
+                                          << "Informe o Nome do Servidor Desejado";
+        QTest::newRow("sql sem usuario") << "S"
+                                         << "SRV"
+                                         << "Informe o Usuário que Será Usado para a Conexão";
     }
     void ValidacoesComMensagens()
     {
@@ -133,10 +138,13 @@ private slots:
         Cenario c;
         const QString caminho = c.settings.pasta.filePath("Nova Loja.mdb");
         c.prompt.arquivos << caminho;
-        c.Abrir("A", [&](frmAbrir& j) {
-            QCOMPARE(j.txtAccessPath->text(), caminho);
-            j.btnConf->click();
-        }, true);
+        c.Abrir(
+            "A",
+            [&](frmAbrir& j) {
+                QCOMPARE(j.txtAccessPath->text(), caminho);
+                j.btnConf->click();
+            },
+            true);
         QFile f(caminho);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.read(16), QByteArray("SQLite format 3\0", 16));
@@ -147,10 +155,13 @@ private slots:
     void CriarCanceladoFicaEmAccessSemCaminho()
     {
         Cenario c;
-        c.Abrir("A", [&](frmAbrir& j) {
-            QVERIFY(j.optTipoAccess->isChecked());
-            QVERIFY(j.txtAccessPath->text().isEmpty());
-        }, true);
+        c.Abrir(
+            "A",
+            [&](frmAbrir& j) {
+                QVERIFY(j.optTipoAccess->isChecked());
+                QVERIFY(j.txtAccessPath->text().isEmpty());
+            },
+            true);
         QVERIFY(c.prompt.mensagens.isEmpty());
     }
 
@@ -163,7 +174,10 @@ private slots:
         f.write("dados do usuario");
         f.close();
         c.prompt.arquivos << caminho;
-        c.Abrir("A", [&](frmAbrir& j) { QVERIFY(j.txtAccessPath->text().isEmpty()); }, true);
+        c.Abrir(
+            "A",
+            [&](frmAbrir& j) { QVERIFY(j.txtAccessPath->text().isEmpty()); },
+            true);
         QCOMPARE(c.prompt.ultima().icone(), int(vb::Critical));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("dados do usuario"));

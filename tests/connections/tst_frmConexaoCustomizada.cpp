@@ -1,7 +1,7 @@
+#include "connections/clsAmbienteDados.h"
 #include "connections/frmConexaoCustomizada.h"
 #include "platform/mdlOdbc.h"
 #include "support/capturas.h"
-#include "connections/clsAmbienteDados.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
@@ -29,18 +29,23 @@ private slots:
         j.txtUsuario->setText("ana");
         QTest::keyClicks(j.txtSenha, "a;b}c");
         CapturarJanela(&j, "frmConexaoCustomizada");
-        QCOMPARE(j.ConnectionString(), QStringLiteral("Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=127.0.0.1;"
-                                                      "Port=5432;Database=vendas;Uid=ana;Pwd={a;b}}c}"));
+        QCOMPARE(j.ConnectionString(),
+                 QStringLiteral("Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=127.0.0.1;"
+                                "Port=5432;Database=vendas;Uid=ana;Pwd={a;b}}c}"));
     }
 
     void ValorConnStr_data()
     {
         QTest::addColumn<QString>("valor");
         QTest::addColumn<QString>("escrito");
-        QTest::newRow("simples") << "vendas" << "vendas";
-        QTest::newRow("ponto e virgula") << "a;b" << "{a;b}";
-        QTest::newRow("chave") << "x}y" << "{x}}y}";
-        QTest::newRow("espaco na ponta") << " a" << "{ a}";
+        QTest::newRow("simples") << "vendas"
+                                 << "vendas";
+        QTest::newRow("ponto e virgula") << "a;b"
+                                         << "{a;b}";
+        QTest::newRow("chave") << "x}y"
+                               << "{x}}y}";
+        QTest::newRow("espaco na ponta") << " a"
+                                         << "{ a}";
     }
     void ValorConnStr()
     {

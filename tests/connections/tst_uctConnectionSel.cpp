@@ -110,9 +110,15 @@ private slots:
         QTest::addColumn<QString>("banco");
         QTest::addColumn<QString>("no");
         QTest::addColumn<QStringList>("visiveis"); // server, separator, database, node text
-        QTest::newRow("texto do no") << "S" << "B" << "Conexao" << QStringList{"", "", "", "Conexao"};
-        QTest::newRow("servidor e banco") << "S" << "B" << "" << QStringList{"S", "/", "B", ""};
-        QTest::newRow("so servidor") << "S" << "" << "" << QStringList{"S", "/", "", ""};
+        QTest::newRow("texto do no") << "S"
+                                     << "B"
+                                     << "Conexao" << QStringList{"", "", "", "Conexao"};
+        QTest::newRow("servidor e banco") << "S"
+                                          << "B"
+                                          << "" << QStringList{"S", "/", "B", ""};
+        QTest::newRow("so servidor") << "S"
+                                     << ""
+                                     << "" << QStringList{"S", "/", "", ""};
     }
     void DefinirLabel()
     {

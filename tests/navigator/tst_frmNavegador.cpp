@@ -1,15 +1,15 @@
 #include "connections/clsData.h"
 #include "connections/mdlCriarBanco.h"
-#include "platform/mdlEmbaralhar.h"
-#include "navigator/mdlServidores.h"
-#include "platform/clsSettings.h"
 #include "navigator/frmNavegador.h"
 #include "navigator/mdlCatalogo.h"
+#include "navigator/mdlServidores.h"
 #include "platform/clsRecordset.h"
+#include "platform/clsSettings.h"
+#include "platform/mdlEmbaralhar.h"
 #include "platform/mdlGlobais.h"
+#include "shell/clsAmbiente.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
-#include "shell/clsAmbiente.h"
 #include "support/registroTestes.h"
 
 #include <QApplication>
@@ -151,7 +151,12 @@ private slots:
         c.Trv()->clearFocus();
         c.ambiente.Opcoes().Focalizar = focalizar;
         QTest::mouseMove(c.Trv()->viewport(), QPoint(20, 20));
-        QMouseEvent movimento(QEvent::MouseMove, QPointF(25, 25), QPointF(25, 25), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent movimento(QEvent::MouseMove,
+                              QPointF(25, 25),
+                              QPointF(25, 25),
+                              Qt::NoButton,
+                              Qt::NoButton,
+                              Qt::NoModifier);
         QApplication::sendEvent(c.Trv()->viewport(), &movimento);
         QCOMPARE(c.navegador.focusWidget() == c.Trv(), focalizar);
     }

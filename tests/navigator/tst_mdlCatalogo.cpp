@@ -1,14 +1,14 @@
 #include "connections/clsData.h"
 #include "connections/mdlCriarBanco.h"
-#include "platform/mdlEmbaralhar.h"
-#include "navigator/mdlServidores.h"
+#include "navigator/clsAmbienteNavegador.h"
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
+#include "navigator/mdlServidores.h"
 #include "platform/clsSettings.h"
+#include "platform/mdlEmbaralhar.h"
 #include "support/clsPromptRoteiro.h"
-#include "support/fixtures.h"
 #include "support/clsSqlDmoDuble.h"
-#include "navigator/clsAmbienteNavegador.h"
+#include "support/fixtures.h"
 #include "support/registroTestes.h"
 
 #include <QFile>
@@ -30,13 +30,13 @@ struct Cenario {
         CriarBancoAccess(caminho, &erro);
         clsData d(ambiente);
         const bool ok = d.OpenConnection(MontarConnStrAccess(caminho, "admin", {}), true, false);
-        for (const char* sql : {
-                 "CREATE TABLE Clientes (Id INTEGER PRIMARY KEY, Nome VARCHAR(80) NOT NULL, [Cidade Natal] VARCHAR(50))",
-                 "CREATE TABLE [Itens Pedido] (PedidoId INTEGER NOT NULL, ProdutoId INTEGER NOT NULL, Qtde INTEGER, "
-                 "PRIMARY KEY (PedidoId, ProdutoId))",
-                 "CREATE INDEX IX_Itens ON [Itens Pedido] (ProdutoId, Qtde)",
-                 "CREATE UNIQUE INDEX IX_Nome ON Clientes (Nome)",
-                 "CREATE VIEW vwClientes AS SELECT Nome FROM Clientes"})
+        for (const char* sql :
+             {"CREATE TABLE Clientes (Id INTEGER PRIMARY KEY, Nome VARCHAR(80) NOT NULL, [Cidade Natal] VARCHAR(50))",
+              "CREATE TABLE [Itens Pedido] (PedidoId INTEGER NOT NULL, ProdutoId INTEGER NOT NULL, Qtde INTEGER, "
+              "PRIMARY KEY (PedidoId, ProdutoId))",
+              "CREATE INDEX IX_Itens ON [Itens Pedido] (ProdutoId, Qtde)",
+              "CREATE UNIQUE INDEX IX_Nome ON Clientes (Nome)",
+              "CREATE VIEW vwClientes AS SELECT Nome FROM Clientes"})
             if (ok)
                 d.ExecSql(QString::fromUtf8(sql), false);
         d.CloseConnection();
@@ -105,12 +105,13 @@ private slots:
         clsNo* tabelas = c.arvore.No(c.Fonte()->Key() + "tab");
         ExpandirNo(c.arvore, tabelas);
         clsNo* itens = c.arvore.No(tabelas->Key() + "Itens Pedido");
-        for (int vez = 0; vez < 2; ++vez) {  // loading twice replaces, never doubles
+        for (int vez = 0; vez < 2; ++vez) { // loading twice replaces, never doubles
             CarregarDetalhesTabela(c.arvore, itens);
             QCOMPARE(c.Filhos(itens), (QStringList{"Columns", "Indexes"}));
         }
         clsNo* colunas = itens->Child();
-        QCOMPARE(c.Filhos(colunas), (QStringList{"PedidoId - Int - Not Null", "ProdutoId - Int - Not Null", "Qtde - Int - Null"}));
+        QCOMPARE(c.Filhos(colunas),
+                 (QStringList{"PedidoId - Int - Not Null", "ProdutoId - Int - Not Null", "Qtde - Int - Null"}));
         QCOMPARE(colunas->Child()->Image(), 26);
         QCOMPARE(colunas->Child()->Key(), itens->Key() + "CmpPedidoId");
         QCOMPARE(colunas->Child()->Next()->Next()->Image(), 27);
@@ -142,7 +143,14 @@ private slots:
     void ArquivoMapeadoQueSumiu()
     {
         Cenario c;
-        IncluirConexaoNavegador(c.arvore, tiporegistro::Access, c.settings.pasta.filePath("sumiu.db"), false, {}, {}, {}, {});
+        IncluirConexaoNavegador(c.arvore,
+                                tiporegistro::Access,
+                                c.settings.pasta.filePath("sumiu.db"),
+                                false,
+                                {},
+                                {},
+                                {},
+                                {});
         clsNo* no = c.arvore.No("Access")->Child();
         QVERIFY(!ConectarBancoDados(c.arvore, no));
         QCOMPARE(c.prompt.ultima().icone(), int(vb::Critical));
@@ -266,10 +274,18 @@ private slots:
         QTest::addColumn<QString>("esquema");
         QTest::addColumn<QString>("nome");
         QTest::addColumn<QString>("qualificado");
-        QTest::newRow("sem dono") << "" << "T" << "T";
-        QTest::newRow("dbo") << "dbo" << "T" << "T";
-        QTest::newRow("DBO") << "DBO" << "T" << "T";
-        QTest::newRow("outro dono") << "Vendas" << "T" << "vendas.T";
+        QTest::newRow("sem dono") << ""
+                                  << "T"
+                                  << "T";
+        QTest::newRow("dbo") << "dbo"
+                             << "T"
+                             << "T";
+        QTest::newRow("DBO") << "DBO"
+                             << "T"
+                             << "T";
+        QTest::newRow("outro dono") << "Vendas"
+                                    << "T"
+                                    << "vendas.T";
     }
     void NomeQualificado()
     {

@@ -1,6 +1,6 @@
+#include "navigator/clsAmbienteNavegador.h"
 #include "navigator/mdlConexoesAbertas.h"
 #include "navigator/mdlNavegador.h"
-#include "navigator/clsAmbienteNavegador.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
@@ -24,7 +24,17 @@ private slots:
         IncluirNode(arvore, "loja.db", "dbloja", {}, img::AccessConectado, "cs-loja");
         IncluirNode(arvore, "velho.db", "dbvelho", {}, img::Access, {});
         IncluirNode(arvore, "Meu ODBC", "dbodbc", {}, img::Customizada, "cs-odbc");
-        IncluirNode(arvore, "servico", "dbws", {}, img::WebServiceConectado, "tag-ws", {}, {}, {}, {}, {},
+        IncluirNode(arvore,
+                    "servico",
+                    "dbws",
+                    {},
+                    img::WebServiceConectado,
+                    "tag-ws",
+                    {},
+                    {},
+                    {},
+                    {},
+                    {},
                     "http://h/servico.asmx");
         IncluirNode(arvore, "outro", "dbws2", {}, img::WebService, {}, {}, {}, {}, {}, {}, "http://h/outro.asmx");
 
@@ -49,9 +59,18 @@ private slots:
         QTest::addColumn<QString>("banco");
         QTest::addColumn<QString>("no");
         QTest::addColumn<QString>("texto");
-        QTest::newRow("texto do no vence") << "S" << "B" << "Conexao" << "Conexao";
-        QTest::newRow("servidor e banco") << "S" << "B" << "" << "S / B";
-        QTest::newRow("so servidor") << "S" << "" << "" << "S";
+        QTest::newRow("texto do no vence") << "S"
+                                           << "B"
+                                           << "Conexao"
+                                           << "Conexao";
+        QTest::newRow("servidor e banco") << "S"
+                                          << "B"
+                                          << ""
+                                          << "S / B";
+        QTest::newRow("so servidor") << "S"
+                                     << ""
+                                     << ""
+                                     << "S";
     }
     void TextoDaEntrada()
     {

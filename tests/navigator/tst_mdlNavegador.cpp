@@ -1,8 +1,8 @@
+#include "navigator/clsAmbienteNavegador.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsSettings.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
-#include "navigator/clsAmbienteNavegador.h"
 #include "support/registroTestes.h"
 
 #include <QAbstractItemModelTester>
@@ -30,8 +30,9 @@ private slots:
             chaves << n->Key();
             imagens << n->Image();
         }
-        QCOMPARE(textos, (QStringList{"SQL Server", "Web Services", "Microsoft Access", "Customizaveis",
-                                      "Ferramentas On Line"}));
+        QCOMPARE(
+            textos,
+            (QStringList{"SQL Server", "Web Services", "Microsoft Access", "Customizaveis", "Ferramentas On Line"}));
         QCOMPARE(chaves, (QStringList{"Sql", "WebSrv", "Access", "Outros", "OnLine"}));
         QCOMPARE(imagens, (QList<int>{1, 1, 1, 1, 29}));
         clsNo* online = arvore.No("OnLine");
@@ -70,8 +71,9 @@ private slots:
         QCOMPARE(no->Tag(), QStringLiteral("tag"));
         QCOMPARE(arvore.Dados().Ler("dbsrv22", CampoNo::Descricao), QStringLiteral("desc"));
         QCOMPARE(prompt.mensagens.size(), 2);
-        QCOMPARE(prompt.mensagens[0].texto, QStringLiteral("s.r.v\rdbsrv\rKey is not unique in collection\r"
-                                                           "Deseja incluir com outro nome ?"));
+        QCOMPARE(prompt.mensagens[0].texto,
+                 QStringLiteral("s.r.v\rdbsrv\rKey is not unique in collection\r"
+                                "Deseja incluir com outro nome ?"));
         QCOMPARE(prompt.mensagens[1].texto.section(u'\r', 1, 1), QStringLiteral("dbsrv2"));
         QCOMPARE(prompt.mensagens[0].estilo, vb::YesNo | vb::Question);
         QCOMPARE(prompt.mensagens[0].titulo, QStringLiteral("Quarrix v1.26f"));
@@ -148,11 +150,16 @@ private slots:
     {
         QTest::addColumn<QString>("endereco");
         QTest::addColumn<QString>("texto");
-        QTest::newRow("pasta e asmx") << "http://host/app/dados/Service.asmx?wsdl" << "Service";
-        QTest::newRow("asmx em maiusculas") << "https://h:8080/x/WebData.ASMX" << "WebData";
-        QTest::newRow("sem asmx") << "http://host/app/servico" << "servico";
-        QTest::newRow("sem esquema") << "host/a/b.asmx" << "b";
-        QTest::newRow("so o host") << "http://host" << "host";
+        QTest::newRow("pasta e asmx") << "http://host/app/dados/Service.asmx?wsdl"
+                                      << "Service";
+        QTest::newRow("asmx em maiusculas") << "https://h:8080/x/WebData.ASMX"
+                                            << "WebData";
+        QTest::newRow("sem asmx") << "http://host/app/servico"
+                                  << "servico";
+        QTest::newRow("sem esquema") << "host/a/b.asmx"
+                                     << "b";
+        QTest::newRow("so o host") << "http://host"
+                                   << "host";
     }
     void TextoNoWebService()
     {

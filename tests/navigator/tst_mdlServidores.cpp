@@ -1,11 +1,11 @@
-#include "platform/mdlEmbaralhar.h"
-#include "navigator/mdlServidores.h"
+#include "navigator/clsAmbienteNavegador.h"
 #include "navigator/mdlNavegador.h"
+#include "navigator/mdlServidores.h"
 #include "platform/clsServidoresRegistrados.h"
 #include "platform/clsSettings.h"
+#include "platform/mdlEmbaralhar.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
-#include "navigator/clsAmbienteNavegador.h"
 #include "support/registroTestes.h"
 
 #include <QTest>
@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(nav.arvore.No("WebSrv")->Child()->Key(), QStringLiteral("dbhttpsrvappClientesASMX"));
         QCOMPARE(Ler("Qtde"), QStringLiteral("3"));
         QCOMPARE(nav.ambiente.qtdeServidores, qint16(5));
-        nav.ambiente.qtdeServidores = 3;  // as the next load would find it
+        nav.ambiente.qtdeServidores = 3; // as the next load would find it
         GravarServidor(nav.arvore, "A", "/dados/Outra.db", {}, {});
         QCOMPARE(Ler("Tipo002"), QStringLiteral("A"));
         QCOMPARE(Ler("Path002"), QStringLiteral("/dados/Outra.db"));

@@ -14,16 +14,32 @@ private slots:
         QTest::addColumn<QString>("chave");
         QTest::addColumn<QString>("valor");
         QTest::newRow("branco apos =") << "Provider=Microsoft.Jet.OLEDB.4.0; Data Source= /tmp/a b.db;User Id=;"
-                                       << "data source" << "/tmp/a b.db";
-        QTest::newRow("chave sem caixa") << "PROVIDER=SQLOLEDB.1;INITIAL CATALOG=Loja" << "Initial Catalog" << "Loja";
-        QTest::newRow("aspas com ponto e virgula") << "Password=\"a;b=c\";User ID=sa" << "password" << "a;b=c";
-        QTest::newRow("aspas dobradas") << "Password=\"x\"\"y\"" << "Password" << "x\"y";
-        QTest::newRow("apostrofos") << "Password='it''s'" << "Password" << "it's";
-        QTest::newRow("igual duplo na chave") << "a==b=1" << "a=b" << "1";
-        QTest::newRow("ultima repeticao vale") << "Data Source=x;Data Source=y" << "Data Source" << "y";
-        QTest::newRow("chaves vazias") << ";;Provider = MSDASQL ;" << "Provider" << "MSDASQL";
+                                       << "data source"
+                                       << "/tmp/a b.db";
+        QTest::newRow("chave sem caixa") << "PROVIDER=SQLOLEDB.1;INITIAL CATALOG=Loja"
+                                         << "Initial Catalog"
+                                         << "Loja";
+        QTest::newRow("aspas com ponto e virgula") << "Password=\"a;b=c\";User ID=sa"
+                                                   << "password"
+                                                   << "a;b=c";
+        QTest::newRow("aspas dobradas") << "Password=\"x\"\"y\""
+                                        << "Password"
+                                        << "x\"y";
+        QTest::newRow("apostrofos") << "Password='it''s'"
+                                    << "Password"
+                                    << "it's";
+        QTest::newRow("igual duplo na chave") << "a==b=1"
+                                              << "a=b"
+                                              << "1";
+        QTest::newRow("ultima repeticao vale") << "Data Source=x;Data Source=y"
+                                               << "Data Source"
+                                               << "y";
+        QTest::newRow("chaves vazias") << ";;Provider = MSDASQL ;"
+                                       << "Provider"
+                                       << "MSDASQL";
         QTest::newRow("senha jet") << "JET OLEDB:Database Password=s3;Persist Security Info=True;"
-                                   << "Jet OLEDB:Database Password" << "s3";
+                                   << "Jet OLEDB:Database Password"
+                                   << "s3";
     }
     void Analisar()
     {
@@ -51,13 +67,16 @@ private slots:
         QTest::addColumn<QString>("texto");
         QTest::addColumn<int>("motor");
         QTest::addColumn<QString>("provider");
-        QTest::newRow("jet") << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=x" << int(TipoMotor::ArquivoJet) << "Microsoft.Jet.OLEDB.4.0";
-        QTest::newRow("ace") << "Provider=Microsoft.ACE.OLEDB.12.0;Data Source=x" << int(TipoMotor::ArquivoJet) << "Microsoft.ACE.OLEDB.12.0";
+        QTest::newRow("jet") << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=x" << int(TipoMotor::ArquivoJet)
+                             << "Microsoft.Jet.OLEDB.4.0";
+        QTest::newRow("ace") << "Provider=Microsoft.ACE.OLEDB.12.0;Data Source=x" << int(TipoMotor::ArquivoJet)
+                             << "Microsoft.ACE.OLEDB.12.0";
         QTest::newRow("sqloledb") << "Provider=SQLOLEDB.1;Data Source=x" << int(TipoMotor::SqlServer) << "SQLOLEDB.1";
         QTest::newRow("sqlncli") << "Provider=SQLNCLI11;Data Source=x" << int(TipoMotor::SqlServer) << "SQLNCLI11";
         QTest::newRow("msdasql") << "Provider=MSDASQL.1;DSN=x" << int(TipoMotor::Odbc) << "MSDASQL.1";
         QTest::newRow("so driver") << "Driver={PostgreSQL Unicode};Server=x" << int(TipoMotor::Odbc) << "MSDASQL";
-        QTest::newRow("desconhecido") << "Provider=OraOLEDB.Oracle;Data Source=x" << int(TipoMotor::Nenhum) << "OraOLEDB.Oracle";
+        QTest::newRow("desconhecido") << "Provider=OraOLEDB.Oracle;Data Source=x" << int(TipoMotor::Nenhum)
+                                      << "OraOLEDB.Oracle";
     }
     void MotorPeloProvider()
     {
@@ -84,17 +103,23 @@ private slots:
                                << "Provider=SQLOLEDB.1;Password=***;User ID=sa;Data Source=srv";
         QTest::newRow("chave sem caixa, no fim") << "Driver={PostgreSQL Unicode};Uid=q;pWD=segredo"
                                                  << "Driver={PostgreSQL Unicode};Uid=q;pWD=***";
-        QTest::newRow("brancos em volta do =") << "UID=sa; PWD = segredo ;Server=x" << "UID=sa; PWD = *** ;Server=x";
+        QTest::newRow("brancos em volta do =") << "UID=sa; PWD = segredo ;Server=x"
+                                               << "UID=sa; PWD = *** ;Server=x";
         QTest::newRow("chaves com ; dentro") << "Driver={x};PWD={se;gr}}edo};Server={a;b}"
                                              << "Driver={x};PWD=***;Server={a;b}";
-        QTest::newRow("aspas") << "Password=\"se;gre\"\"do\";Data Source=x" << "Password=***;Data Source=x";
-        QTest::newRow("apostrofos") << "PASSWORD='se;gredo' ;Data Source=x" << "PASSWORD=*** ;Data Source=x";
-        QTest::newRow("jet") << "Data Source= /a.mdb;User Id=admin;JET OLEDB:Database Password=segredo;Persist Security Info=True;"
-                             << "Data Source= /a.mdb;User Id=admin;JET OLEDB:Database Password=***;Persist Security Info=True;";
-        QTest::newRow("vazia") << "Password=;Data Source=x" << "Password=***;Data Source=x";
+        QTest::newRow("aspas") << "Password=\"se;gre\"\"do\";Data Source=x"
+                               << "Password=***;Data Source=x";
+        QTest::newRow("apostrofos") << "PASSWORD='se;gredo' ;Data Source=x"
+                                    << "PASSWORD=*** ;Data Source=x";
+        QTest::newRow("jet")
+            << "Data Source= /a.mdb;User Id=admin;JET OLEDB:Database Password=segredo;Persist Security Info=True;"
+            << "Data Source= /a.mdb;User Id=admin;JET OLEDB:Database Password=***;Persist Security Info=True;";
+        QTest::newRow("vazia") << "Password=;Data Source=x"
+                               << "Password=***;Data Source=x";
         QTest::newRow("dentro de outra cadeia") << "Provider=MSDASQL;Extended Properties=\"DSN=v;UID=sa;PWD=segredo\""
                                                 << "Provider=MSDASQL;Extended Properties=\"DSN=v;UID=sa;PWD=***\"";
-        QTest::newRow("aspa aberta") << "Server=x;Pwd=\"segredo;Uid=y" << "Server=x;Pwd=***";
+        QTest::newRow("aspa aberta") << "Server=x;Pwd=\"segredo;Uid=y"
+                                     << "Server=x;Pwd=***";
         QTest::newRow("sem senha") << ";Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/a b.mdb;User Id=admin;a==b=c"
                                    << ";Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/a b.mdb;User Id=admin;a==b=c";
     }

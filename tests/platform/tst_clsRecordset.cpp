@@ -114,7 +114,8 @@ private slots:
         QTest::addColumn<QStringList>("nomes");
         QTest::newRow("texto sem caixa") << "Cidade = 'Recife'" << QStringList{"Ana", "Carla", "Édson"};
         QTest::newRow("texto e inteiro") << "Cidade = 'Recife' And Idade = 30" << QStringList{"Ana"};
-        QTest::newRow("ou e parenteses") << "(Idade = 25 Or Idade = 41) And Salario > 5" << QStringList{"bruno", "Édson"};
+        QTest::newRow("ou e parenteses") << "(Idade = 25 Or Idade = 41) And Salario > 5"
+                                         << QStringList{"bruno", "Édson"};
         QTest::newRow("real com ponto") << "Salario = 10.5" << QStringList{"Ana", "Édson"};
         QTest::newRow("nulo") << "Idade = Null" << QStringList{"Carla"};
         QTest::newRow("diferente ignora nulos") << "Idade <> 30" << QStringList{"bruno", "Édson"};
@@ -172,9 +173,11 @@ private slots:
     {
         QTest::addColumn<QString>("ordem");
         QTest::addColumn<QStringList>("nomes");
-        QTest::newRow("texto sem caixa, estavel") << "Cidade Asc" << QStringList{"bruno", "Davi", "Ana", "Carla", "Édson"};
+        QTest::newRow("texto sem caixa, estavel")
+            << "Cidade Asc" << QStringList{"bruno", "Davi", "Ana", "Carla", "Édson"};
         QTest::newRow("nulo primeiro") << "Idade" << QStringList{"Carla", "bruno", "Ana", "Davi", "Édson"};
-        QTest::newRow("desc e segunda chave") << "Idade Desc, Nome Desc" << QStringList{"Édson", "Davi", "Ana", "bruno", "Carla"};
+        QTest::newRow("desc e segunda chave")
+            << "Idade Desc, Nome Desc" << QStringList{"Édson", "Davi", "Ana", "bruno", "Carla"};
         QTest::newRow("data") << "Nascimento DESC" << QStringList{"bruno", "Davi", "Ana", "Édson", "Carla"};
         QTest::newRow("nenhuma") << "" << QStringList{"Ana", "bruno", "Carla", "Davi", "Édson"};
     }
@@ -269,19 +272,34 @@ private slots:
         QTest::addColumn<QString>("ordem");
         QTest::addColumn<QString>("criterio");
         QTest::addColumn<QStringList>("nomes");
-        QTest::newRow("ordem") << "Valor" << ""
-                               << QStringList{"nulo", "grande negativo", "menos dez e meio", "menos dois", "menos meio",
-                                              "menos 0.45", "um e meio", "tres", "dez e um quarto", "cem",
-                                              "grande menos um", "grande"};
-        QTest::newRow("ordem desc") << "Valor Desc" << "Valor < 0"
-                                    << QStringList{"menos 0.45", "menos meio", "menos dois", "menos dez e meio",
-                                                   "grande negativo"};
-        QTest::newRow("ultimo digito") << "" << "Valor > 1234567890123456789012345678.0123456788"
-                                       << QStringList{"grande"};
-        QTest::newRow("escala nao conta") << "" << "Valor = 1.5" << QStringList{"um e meio"};
-        QTest::newRow("texto com virgula") << "" << "Valor >= '10,25' And Valor <= 100"
-                                           << QStringList{"cem", "dez e um quarto"};
-        QTest::newRow("like no texto") << "" << "Valor Like '*.5*'" << QStringList{"menos dez e meio", "um e meio", "menos meio"};
+        QTest::newRow("ordem") << "Valor"
+                               << ""
+                               << QStringList{"nulo",
+                                              "grande negativo",
+                                              "menos dez e meio",
+                                              "menos dois",
+                                              "menos meio",
+                                              "menos 0.45",
+                                              "um e meio",
+                                              "tres",
+                                              "dez e um quarto",
+                                              "cem",
+                                              "grande menos um",
+                                              "grande"};
+        QTest::newRow("ordem desc")
+            << "Valor Desc"
+            << "Valor < 0"
+            << QStringList{"menos 0.45", "menos meio", "menos dois", "menos dez e meio", "grande negativo"};
+        QTest::newRow("ultimo digito") << ""
+                                       << "Valor > 1234567890123456789012345678.0123456788" << QStringList{"grande"};
+        QTest::newRow("escala nao conta") << ""
+                                          << "Valor = 1.5" << QStringList{"um e meio"};
+        QTest::newRow("texto com virgula")
+            << ""
+            << "Valor >= '10,25' And Valor <= 100" << QStringList{"cem", "dez e um quarto"};
+        QTest::newRow("like no texto") << ""
+                                       << "Valor Like '*.5*'"
+                                       << QStringList{"menos dez e meio", "um e meio", "menos meio"};
     }
     void DecimaisPeloValorExato()
     {
@@ -300,9 +318,19 @@ private slots:
         QStringList lidos;
         for (int i = 0; i < rs->RecordCount(); ++i)
             lidos << rs->ValorCelula(i, 1).toString();
-        QCOMPARE(lidos, (QStringList{"100", "-2", "10.25", "3", "-10.5", "1234567890123456789012345678.0123456789",
-                                     "1234567890123456789012345678.0123456788",
-                                     "-1234567890123456789012345678.0123456789", "1.50", "-0.5", "-0.45", ""}));
+        QCOMPARE(lidos,
+                 (QStringList{"100",
+                              "-2",
+                              "10.25",
+                              "3",
+                              "-10.5",
+                              "1234567890123456789012345678.0123456789",
+                              "1234567890123456789012345678.0123456788",
+                              "-1234567890123456789012345678.0123456789",
+                              "1.50",
+                              "-0.5",
+                              "-0.45",
+                              ""}));
         QVERIFY(rs->DefinirValor("Valor", 1e20));
         QCOMPARE(rs->Valor("Valor").toString(), QStringLiteral("100000000000000000000"));
         QVERIFY(!rs->DefinirValor("Valor", "cem"));

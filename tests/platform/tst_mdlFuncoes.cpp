@@ -86,11 +86,16 @@ private slots:
     {
         QTest::addColumn<QString>("nome");
         QTest::addColumn<QString>("resultado");
-        QTest::newRow("branco") << "Ordem Servico" << "[Ordem Servico]";
-        QTest::newRow("dono.tabela inteiro") << "dbo.Clientes" << "[dbo.Clientes]";
-        QTest::newRow("sublinhado") << "tb_cli" << "[tb_cli]";
-        QTest::newRow("simples") << "Clientes" << "Clientes";
-        QTest::newRow("ja com colchetes ganha outro par") << "[a b]" << "[[a b]]";
+        QTest::newRow("branco") << "Ordem Servico"
+                                << "[Ordem Servico]";
+        QTest::newRow("dono.tabela inteiro") << "dbo.Clientes"
+                                             << "[dbo.Clientes]";
+        QTest::newRow("sublinhado") << "tb_cli"
+                                    << "[tb_cli]";
+        QTest::newRow("simples") << "Clientes"
+                                 << "Clientes";
+        QTest::newRow("ja com colchetes ganha outro par") << "[a b]"
+                                                          << "[[a b]]";
     }
     void NomeObjeto()
     {

@@ -30,8 +30,8 @@ private slots:
     }
     void PastaTemporariaDoDia()
     {
-        QVERIFY(globais::PastaTemporariaDoDia().endsWith(
-            QStringLiteral("/TmpQuarrix") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+        QVERIFY(globais::PastaTemporariaDoDia().endsWith(QStringLiteral("/TmpQuarrix")
+                                                         + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
     }
 };
 QUARRIX_TESTE(tst_mdlGlobais);

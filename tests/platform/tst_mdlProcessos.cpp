@@ -25,7 +25,8 @@ private slots:
         QTemporaryDir tmp;
         const QString arquivo = tmp.filePath("pasta com espaco/fim.txt");
         QVERIFY(QDir().mkpath(tmp.filePath("pasta com espaco")));
-        QVERIFY(processos::ExecutarEsperar(prompt, "sh -c \"sleep 0.3; echo pronto > '" + arquivo + "'\"",
+        QVERIFY(processos::ExecutarEsperar(prompt,
+                                           "sh -c \"sleep 0.3; echo pronto > '" + arquivo + "'\"",
                                            processos::NormalComFoco));
         QVERIFY(QFile::exists(arquivo));
         QVERIFY(prompt.eventosProcessados >= 1);

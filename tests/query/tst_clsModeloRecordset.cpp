@@ -26,8 +26,11 @@ QStringList Coluna(const clsModeloRecordset& m, int coluna, int papel = Qt::Disp
 QStringList Consultar(clsData& db, const QString& expressao)
 {
     RecordsetPtr rs;
-    if (!db.OpenRecordset(rs, QStringLiteral("SELECT %1 FROM %2 ORDER BY nome").arg(expressao, QLatin1String(Tabela)),
-                          false, false, false))
+    if (!db.OpenRecordset(rs,
+                          QStringLiteral("SELECT %1 FROM %2 ORDER BY nome").arg(expressao, QLatin1String(Tabela)),
+                          false,
+                          false,
+                          false))
         return {db.ErrMsg()};
     QStringList r;
     for (; !rs->Eof(); rs->MoveNext())
@@ -43,7 +46,9 @@ QStringList Consultar(clsData& db, const QString& expressao)
 // time on the server never see it.
 bool CriarPostgres(clsData& db)
 {
-    return db.ExecSql(QStringLiteral("CREATE TEMPORARY TABLE %1 (nome VARCHAR(20), v NUMERIC(38, 10))").arg(QLatin1String(Tabela)), false)
+    return db.ExecSql(QStringLiteral("CREATE TEMPORARY TABLE %1 (nome VARCHAR(20), v NUMERIC(38, 10))")
+                          .arg(QLatin1String(Tabela)),
+                      false)
            && db.ExecSql(QStringLiteral("INSERT INTO %1 VALUES ('a', 1234567890123456789012345678.0123456789), "
                                         "('b', -1234567890123456789012345678.0123456789), ('c', 1.5), ('d', -10.5), "
                                         "('e', -2), ('f', 3), ('g', 10.25), ('h', 100)")
@@ -58,18 +63,18 @@ bool CriarSqlite(const QString& cs)
     if (!db.OpenConnection(cs, true, false))
         return false;
     const QString t = QLatin1String(Tabela);
-    const bool ok =
-        db.ExecSql(QStringLiteral("CREATE TABLE %1 (nome VARCHAR(20), v TEXT)").arg(t), false)
-        && db.ExecSql(QStringLiteral("INSERT INTO %1 VALUES ('a', '1234567890123456789012345678.0123456789'), "
-                                     "('b', '-1234567890123456789012345678.0123456789'), ('c', '1.5000000000')")
-                          .arg(t),
-                      false)
-        && db.ExecSql(QStringLiteral("PRAGMA writable_schema = ON"), false)
-        && db.ExecSql(QStringLiteral("UPDATE sqlite_master SET sql = 'CREATE TABLE %1 (nome VARCHAR(20), "
-                                     "v NUMERIC(38, 10))' WHERE name = '%1'")
-                          .arg(t),
-                      false)
-        && db.ExecSql(QStringLiteral("PRAGMA writable_schema = OFF"), false);
+    const bool ok
+        = db.ExecSql(QStringLiteral("CREATE TABLE %1 (nome VARCHAR(20), v TEXT)").arg(t), false)
+          && db.ExecSql(QStringLiteral("INSERT INTO %1 VALUES ('a', '1234567890123456789012345678.0123456789'), "
+                                       "('b', '-1234567890123456789012345678.0123456789'), ('c', '1.5000000000')")
+                            .arg(t),
+                        false)
+          && db.ExecSql(QStringLiteral("PRAGMA writable_schema = ON"), false)
+          && db.ExecSql(QStringLiteral("UPDATE sqlite_master SET sql = 'CREATE TABLE %1 (nome VARCHAR(20), "
+                                       "v NUMERIC(38, 10))' WHERE name = '%1'")
+                            .arg(t),
+                        false)
+          && db.ExecSql(QStringLiteral("PRAGMA writable_schema = OFF"), false);
     db.CloseConnection();
     return ok && db.OpenConnection(cs, true, false)
            && db.ExecSql(QStringLiteral("INSERT INTO %1 VALUES ('d', -10.5), ('e', -2), ('f', 3), ('g', 10.25), "
@@ -87,8 +92,11 @@ struct Grade {
     bool Abrir(const QString& cs, bool (*criar)(clsData&) = nullptr)
     {
         if (!db.OpenConnection(cs, true, false) || (criar && !criar(db))
-            || !db.OpenRecordset(rs, QStringLiteral("SELECT nome, v FROM %1 ORDER BY nome").arg(QLatin1String(Tabela)),
-                                 true, true, false))
+            || !db.OpenRecordset(rs,
+                                 QStringLiteral("SELECT nome, v FROM %1 ORDER BY nome").arg(QLatin1String(Tabela)),
+                                 true,
+                                 true,
+                                 false))
             return false;
         modelo.DefinirRecordset(rs);
         return true;
@@ -143,8 +151,13 @@ private slots:
         const QString cs = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
         if (cs.isEmpty())
             QSKIP("QUARRIX_PG_CONNSTR is not set (scripts/test starts a PostgreSQL server and sets it)");
-        QStringList lidos{"1234567890123456789012345678.0123456789", "-1234567890123456789012345678.0123456789",
-                          "1.5000000000", "-10.5000000000", "-2.0000000000", "3.0000000000", "10.2500000000",
+        QStringList lidos{"1234567890123456789012345678.0123456789",
+                          "-1234567890123456789012345678.0123456789",
+                          "1.5000000000",
+                          "-10.5000000000",
+                          "-2.0000000000",
+                          "3.0000000000",
+                          "10.2500000000",
                           "100.0000000000"};
         Grade g;
         QVERIFY2(g.Abrir(cs, CriarPostgres), qPrintable(g.db.ErrMsg()));
@@ -156,7 +169,8 @@ private slots:
         // original values, the decimal included, and the decimal itself is left as it was.
         QVERIFY(g.EditarNomes(0, 8));
         QVERIFY2(g.rs->UpdateBatch(), qPrintable(g.rs->Erro().descricao));
-        QCOMPARE(Consultar(g.db, QStringLiteral("nome")), (QStringList{"a2", "b2", "c2", "d2", "e2", "f2", "g2", "h2"}));
+        QCOMPARE(Consultar(g.db, QStringLiteral("nome")),
+                 (QStringList{"a2", "b2", "c2", "d2", "e2", "f2", "g2", "h2"}));
         QCOMPARE(Consultar(g.db, QStringLiteral("CAST(v AS TEXT)")), lidos);
 
         // The decimal edited: exactly the value typed is written; what is not a number is refused.
@@ -173,10 +187,16 @@ private slots:
     {
         QTest::addColumn<QString>("digitado"); // the new value of row d, typed in the grid
         QTest::addColumn<QString>("gravado");
-        QTest::addColumn<QString>("classe");   // the storage class it gets
-        QTest::newRow("inteiro alem do double") << "9007199254740993" << "9007199254740993" << "integer";
-        QTest::newRow("real") << "-12345,6789" << "-12345.6789" << "real";
-        QTest::newRow("escala, que o SQLite nao guarda") << "2,50" << "2.5" << "real";
+        QTest::addColumn<QString>("classe"); // the storage class it gets
+        QTest::newRow("inteiro alem do double") << "9007199254740993"
+                                                << "9007199254740993"
+                                                << "integer";
+        QTest::newRow("real") << "-12345,6789"
+                              << "-12345.6789"
+                              << "real";
+        QTest::newRow("escala, que o SQLite nao guarda") << "2,50"
+                                                         << "2.5"
+                                                         << "real";
     }
     void DecimaisExatosNoSqlite()
     {
@@ -189,8 +209,14 @@ private slots:
         QVERIFY(CriarBancoArquivo(arquivo, e));
         const QString cs = MontarConnStrAccess(arquivo, QStringLiteral("Admin"), {});
         QVERIFY(CriarSqlite(cs));
-        QStringList lidos{"1234567890123456789012345678.0123456789", "-1234567890123456789012345678.0123456789",
-                          "1.5000000000", "-10.5", "-2", "3", "10.25", "100"};
+        QStringList lidos{"1234567890123456789012345678.0123456789",
+                          "-1234567890123456789012345678.0123456789",
+                          "1.5000000000",
+                          "-10.5",
+                          "-2",
+                          "3",
+                          "10.25",
+                          "100"};
         QStringList classes{"text", "text", "text", "real", "integer", "integer", "real", "integer"};
         Grade g;
         QVERIFY2(g.Abrir(cs), qPrintable(g.db.ErrMsg()));
@@ -202,7 +228,8 @@ private slots:
         // not written, and nothing of the batch is.
         QVERIFY(g.EditarNomes(0, 8));
         QVERIFY(!g.rs->UpdateBatch());
-        QVERIFY2(g.rs->Erro().descricao.contains("1234567890123456789012345678.0123456789"), qPrintable(g.rs->Erro().descricao));
+        QVERIFY2(g.rs->Erro().descricao.contains("1234567890123456789012345678.0123456789"),
+                 qPrintable(g.rs->Erro().descricao));
         QVERIFY(g.rs->TemAlteracoesPendentes());
         QCOMPARE(Consultar(g.db, QStringLiteral("nome")), (QStringList{"a", "b", "c", "d", "e", "f", "g", "h"}));
         QCOMPARE(Consultar(g.db, QStringLiteral("CAST(v AS TEXT)")), lidos);

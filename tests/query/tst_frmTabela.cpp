@@ -4,8 +4,8 @@
 #include "query/clsModeloRecordset.h"
 #include "query/frmTabela.h"
 #include "query/uctEditorSql.h"
-#include "support/capturas.h"
 #include "shell/clsAmbiente.h"
+#include "support/capturas.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
@@ -32,8 +32,8 @@ struct Cenario {
     {
         janela = new frmTabela(ambiente);
         janela->DefinirTag(QStringLiteral("7"));
-        janela->CarregarForm(connStr.isEmpty() ? banco.ConnStr() : connStr, sql, tabela, executar,
-                             banco.caminho, {}, {});
+        janela
+            ->CarregarForm(connStr.isEmpty() ? banco.ConnStr() : connStr, sql, tabela, executar, banco.caminho, {}, {});
         if (!QTest::qWaitFor([&] { return janela->Ativado(); }))
             return nullptr;
         return janela;
@@ -64,19 +64,23 @@ private slots:
         QTest::addColumn<bool>("grade");
         QTest::addColumn<QString>("registros");
 
-        QTest::newRow("tabela executando") << "" << "Clientes" << true << true << "SqlEditor: SELECT FROM Clientes"
-                                           << "SELECT * \r\nFROM Clientes" << false << true << "3 Registros Encontrados";
-        QTest::newRow("tabela sem AbrirExecutando") << "" << "Clientes" << true << false
-                                                    << "SqlEditor: SELECT FROM Clientes" << "SELECT * \r\nFROM Clientes"
-                                                    << true << true << "";
-        QTest::newRow("editor vazio") << "" << "SqlEditor: " << false << true << "SqlEditor: " << "" << true << false
-                                      << "";
-        QTest::newRow("script gerado") << "SELECT Nome FROM Clientes" << "SqlEditor: SELECT FROM Clientes" << false
-                                       << true << "SqlEditor: SELECT FROM Clientes" << "SELECT Nome FROM Clientes"
-                                       << true << false << "";
-        QTest::newRow("resultado de funcao") << "SELECT * \r\nFROM fnTotal()" << "fnTotal" << false << true
-                                             << "SqlEditor: SELECT FROM fnTotal" << "SELECT * \r\nFROM fnTotal()"
-                                             << true << false << "";
+        QTest::newRow("tabela executando")
+            << ""
+            << "Clientes" << true << true << "SqlEditor: SELECT FROM Clientes"
+            << "SELECT * \r\nFROM Clientes" << false << true << "3 Registros Encontrados";
+        QTest::newRow("tabela sem AbrirExecutando") << ""
+                                                    << "Clientes" << true << false << "SqlEditor: SELECT FROM Clientes"
+                                                    << "SELECT * \r\nFROM Clientes" << true << true << "";
+        QTest::newRow("editor vazio") << ""
+                                      << "SqlEditor: " << false << true << "SqlEditor: "
+                                      << "" << true << false << "";
+        QTest::newRow("script gerado") << "SELECT Nome FROM Clientes"
+                                       << "SqlEditor: SELECT FROM Clientes" << false << true
+                                       << "SqlEditor: SELECT FROM Clientes"
+                                       << "SELECT Nome FROM Clientes" << true << false << "";
+        QTest::newRow("resultado de funcao") << "SELECT * \r\nFROM fnTotal()"
+                                             << "fnTotal" << false << true << "SqlEditor: SELECT FROM fnTotal"
+                                             << "SELECT * \r\nFROM fnTotal()" << true << false << "";
     }
     void Modos()
     {
@@ -113,10 +117,14 @@ private slots:
     {
         QTest::addColumn<QString>("tabela");
         QTest::addColumn<QString>("texto");
-        QTest::newRow("branco") << "Order Details" << "SELECT * \r\nFROM [Order Details]";
-        QTest::newRow("sublinhado") << "tb_cliente" << "SELECT * \r\nFROM [tb_cliente]";
-        QTest::newRow("ponto") << "dbo.Pedidos" << "SELECT * \r\nFROM [dbo.Pedidos]";
-        QTest::newRow("simples") << "Clientes" << "SELECT * \r\nFROM Clientes";
+        QTest::newRow("branco") << "Order Details"
+                                << "SELECT * \r\nFROM [Order Details]";
+        QTest::newRow("sublinhado") << "tb_cliente"
+                                    << "SELECT * \r\nFROM [tb_cliente]";
+        QTest::newRow("ponto") << "dbo.Pedidos"
+                               << "SELECT * \r\nFROM [dbo.Pedidos]";
+        QTest::newRow("simples") << "Clientes"
+                                 << "SELECT * \r\nFROM Clientes";
     }
     void NomeEntreColchetes()
     {

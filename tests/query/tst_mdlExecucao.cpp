@@ -1,7 +1,7 @@
 #include "bancoTeste.h"
+#include "connections/clsAmbienteDados.h"
 #include "query/mdlExecucao.h"
 #include "support/clsPromptRoteiro.h"
-#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 
 #include <QLocale>
@@ -15,50 +15,47 @@ class tst_mdlExecucao : public QObject {
     clsAmbienteDados amb{promptPadrao};
 
 private slots:
-    void cleanup()
-    {
-        QLocale::setDefault(QLocale::system());
-    }
+    void cleanup() { QLocale::setDefault(QLocale::system()); }
 
     void DividirInstrucoes_data()
     {
         QTest::addColumn<QString>("texto");
         QTest::addColumn<bool>("passoPasso");
         QTest::addColumn<bool>("achou");
-        QTest::addColumn<QString>("textoDepois");     // the text handed back
-        QTest::addColumn<QStringList>("instrucoes");  // statements collected step by step
+        QTest::addColumn<QString>("textoDepois"); // the text handed back
+        QTest::addColumn<QStringList>("instrucoes"); // statements collected step by step
 
         const QString crlfGo = QStringLiteral("SELECT 1\r\nGO\r\nSELECT 2");
         QTest::newRow("sem separador") << "SELECT 1" << true << false << "SELECT 1" << QStringList();
-        QTest::newRow("go minusculo nao separa") << "SELECT 1\r\ngo\r\nSELECT 2" << true << false
-                                                 << "SELECT 1\r\ngo\r\nSELECT 2" << QStringList();
-        QTest::newRow("Go misto nao separa") << "SELECT 1 Go SELECT 2" << false << false << "SELECT 1 Go SELECT 2"
-                                             << QStringList();
-        QTest::newRow("GO no fim sem nada depois") << "SELECT 1\r\nGO" << true << false << "SELECT 1\r\nGO"
-                                                   << QStringList();
-        QTest::newRow("GO no inicio sem nada antes") << "GO\r\nSELECT 1" << true << false << "GO\r\nSELECT 1"
-                                                     << QStringList();
-        QTest::newRow("GOTO nao e separador") << "SELECT 1\r\nGOTO fim" << false << false << "SELECT 1\r\nGOTO fim"
-                                              << QStringList();
+        QTest::newRow("go minusculo nao separa")
+            << "SELECT 1\r\ngo\r\nSELECT 2" << true << false << "SELECT 1\r\ngo\r\nSELECT 2" << QStringList();
+        QTest::newRow("Go misto nao separa")
+            << "SELECT 1 Go SELECT 2" << false << false << "SELECT 1 Go SELECT 2" << QStringList();
+        QTest::newRow("GO no fim sem nada depois")
+            << "SELECT 1\r\nGO" << true << false << "SELECT 1\r\nGO" << QStringList();
+        QTest::newRow("GO no inicio sem nada antes")
+            << "GO\r\nSELECT 1" << true << false << "GO\r\nSELECT 1" << QStringList();
+        QTest::newRow("GOTO nao e separador")
+            << "SELECT 1\r\nGOTO fim" << false << false << "SELECT 1\r\nGOTO fim" << QStringList();
         QTest::newRow("lote: LF GO CR removido") << crlfGo << false << true << "SELECT 1\r\nSELECT 2" << QStringList();
-        QTest::newRow("passo a passo: CR fica na primeira") << crlfGo << true << true << crlfGo
-                                                            << QStringList{"SELECT 1\r", "SELECT 2"};
+        QTest::newRow("passo a passo: CR fica na primeira")
+            << crlfGo << true << true << crlfGo << QStringList{"SELECT 1\r", "SELECT 2"};
         QTest::newRow("lote: branco GO branco nao cola palavras")
             << "SELECT 1 GO SELECT 2" << false << true << "SELECT 1 SELECT 2" << QStringList();
-        QTest::newRow("passo a passo: branco GO branco") << "SELECT 1 GO SELECT 2" << true << true
-                                                         << "SELECT 1 GO SELECT 2" << QStringList{"SELECT 1", "SELECT 2"};
-        QTest::newRow("repetida coletada uma vez") << "SELECT 1 GO SELECT 2 GO SELECT 1" << true << true
-                                                   << "SELECT 1 GO SELECT 2 GO SELECT 1"
-                                                   << QStringList{"SELECT 1", "SELECT 2"};
+        QTest::newRow("passo a passo: branco GO branco")
+            << "SELECT 1 GO SELECT 2" << true << true << "SELECT 1 GO SELECT 2" << QStringList{"SELECT 1", "SELECT 2"};
+        QTest::newRow("repetida coletada uma vez")
+            << "SELECT 1 GO SELECT 2 GO SELECT 1" << true << true << "SELECT 1 GO SELECT 2 GO SELECT 1"
+            << QStringList{"SELECT 1", "SELECT 2"};
         QTest::newRow("dois GO seguidos nao fazem instrucao vazia")
             << "SELECT 1 GO GO SELECT 2" << true << true << "SELECT 1 GO GO SELECT 2"
             << QStringList{"SELECT 1", "SELECT 2"};
         QTest::newRow("so CR") << "A\rGO\rB" << true << true << "A\rGO\rB" << QStringList{"A", "B"};
         QTest::newRow("lote so CR") << "A\rGO\rB" << false << true << "A B" << QStringList();
         QTest::newRow("so LF") << "A\nGO B" << true << true << "A\nGO B" << QStringList{"A", "B"};
-        QTest::newRow("tres instrucoes, brancos em volta") << "  A  \r\nGO\r\n  B \r\nGO\r\n\r\nC  " << true << true
-                                                           << "  A  \r\nGO\r\n  B \r\nGO\r\n\r\nC  "
-                                                           << QStringList{"A  \r", "B \r", "C"};
+        QTest::newRow("tres instrucoes, brancos em volta")
+            << "  A  \r\nGO\r\n  B \r\nGO\r\n\r\nC  " << true << true << "  A  \r\nGO\r\n  B \r\nGO\r\n\r\nC  "
+            << QStringList{"A  \r", "B \r", "C"};
     }
     void DividirInstrucoes()
     {
@@ -110,14 +107,23 @@ private slots:
         QTest::addColumn<QString>("nome");
         const QString arquivo = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/x.db";
         const QString odbc = "Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=h";
-        QTest::newRow("simples") << arquivo << "Clientes" << "Clientes";
-        QTest::newRow("branco") << arquivo << "Order Details" << "[Order Details]";
-        QTest::newRow("sublinhado") << arquivo << "tb_cliente" << "[tb_cliente]";
-        QTest::newRow("ponto") << arquivo << "dbo.Pedidos" << "[dbo.Pedidos]";
-        QTest::newRow("colchete dobrado") << arquivo << "a]b" << "[a]]b]";
-        QTest::newRow("odbc simples") << odbc << "clientes" << "clientes";
-        QTest::newRow("odbc aspas duplas") << odbc << "tb_cliente" << "\"tb_cliente\"";
-        QTest::newRow("odbc sem provedor") << "Driver={X};Server=h" << "a\"b c" << "\"a\"\"b c\"";
+        QTest::newRow("simples") << arquivo << "Clientes"
+                                 << "Clientes";
+        QTest::newRow("branco") << arquivo << "Order Details"
+                                << "[Order Details]";
+        QTest::newRow("sublinhado") << arquivo << "tb_cliente"
+                                    << "[tb_cliente]";
+        QTest::newRow("ponto") << arquivo << "dbo.Pedidos"
+                               << "[dbo.Pedidos]";
+        QTest::newRow("colchete dobrado") << arquivo << "a]b"
+                                          << "[a]]b]";
+        QTest::newRow("odbc simples") << odbc << "clientes"
+                                      << "clientes";
+        QTest::newRow("odbc aspas duplas") << odbc << "tb_cliente"
+                                           << "\"tb_cliente\"";
+        QTest::newRow("odbc sem provedor") << "Driver={X};Server=h"
+                                           << "a\"b c"
+                                           << "\"a\"\"b c\"";
     }
     void NomeTabelaSelect()
     {

@@ -1,8 +1,8 @@
+#include "connections/clsAmbienteDados.h"
 #include "connections/clsData.h"
 #include "connections/mdlCriarBanco.h"
 #include "query/mdlIntellisense.h"
 #include "support/clsPromptRoteiro.h"
-#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 
 #include <QTemporaryDir>
@@ -64,8 +64,8 @@ private slots:
         QTest::newRow("colunas de uma view") << "vwClientes" << false << Itens({"*", "NomeCliente"}, 5);
         QTest::newRow("palavra que nao e tabela") << "Fornecedores" << false << QList<ItemIntellisense>{};
         QTest::newRow("palavra vazia sem lista de tabelas") << "" << false << QList<ItemIntellisense>{};
-        QTest::newRow("nome com apostrofo e colchete") << "x'] ; DROP TABLE Clientes" << false
-                                                       << QList<ItemIntellisense>{};
+        QTest::newRow("nome com apostrofo e colchete")
+            << "x'] ; DROP TABLE Clientes" << false << QList<ItemIntellisense>{};
     }
     void ItensPorPalavra()
     {

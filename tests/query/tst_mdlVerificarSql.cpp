@@ -12,24 +12,42 @@ private slots:
     {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("recusada");
-        QTest::newRow("tres partes") << "SELECT * FROM master.dbo.sysdatabases" << "master.dbo.sysdatabases";
-        QTest::newRow("alias com ponto") << "SELECT a.b FROM t a" << "";
-        QTest::newRow("dono e tabela") << "SELECT * FROM dbo.Clientes" << "";
-        QTest::newRow("literal com brancos pulado") << "SELECT * FROM t WHERE nome = 'a b' AND x.y.z = 1" << "x.y.z";
-        QTest::newRow("pontos dentro de literal com brancos") << "SELECT * FROM t WHERE nome = 'a.b c.d.e'" << "";
-        QTest::newRow("endereco IP entre apostrofos") << "SELECT * FROM t WHERE ip = '10.0.0.1'" << "";
-        QTest::newRow("literal unicode") << "SELECT * FROM t WHERE ip = N'10.0.0.1'" << "";
-        QTest::newRow("literal aberto ate o fim") << "SELECT * FROM t WHERE nome = 'a b x.y.z" << "";
-        QTest::newRow("minusculas") << "select x.y.z from t" << "x.y.z";
-        QTest::newRow("virgulas separam") << "SELECT a.b,c.d,e.f.g FROM t" << "e.f.g";
-        QTest::newRow("parenteses viram brancos") << "SELECT COUNT(t.a.b) FROM t" << "t.a.b";
-        QTest::newRow("quebras CR LF") << "SELECT t.a\r\nFROM t\r\nWHERE u.v.w = 1" << "u.v.w";
-        QTest::newRow("quebras LF") << "SELECT t.a\nFROM t\nWHERE t.b = u.c" << "";
-        QTest::newRow("tabulacao separa") << "SELECT * FROM t WHERE a.b\t=\tc.d" << "";
-        QTest::newRow("AS seguido de nome") << "SELECT a.b AS c FROM t" << "";
-        QTest::newRow("palavra-chave colada ao texto") << "SELECTx.y.z FROM t" << "SELECTx.y.z";
-        QTest::newRow("operadores") << "SELECT * FROM a JOIN b ON a.x >= b.y AND a.z <> b.w" << "";
-        QTest::newRow("so palavra-chave") << "SELECT" << "";
+        QTest::newRow("tres partes") << "SELECT * FROM master.dbo.sysdatabases"
+                                     << "master.dbo.sysdatabases";
+        QTest::newRow("alias com ponto") << "SELECT a.b FROM t a"
+                                         << "";
+        QTest::newRow("dono e tabela") << "SELECT * FROM dbo.Clientes"
+                                       << "";
+        QTest::newRow("literal com brancos pulado") << "SELECT * FROM t WHERE nome = 'a b' AND x.y.z = 1"
+                                                    << "x.y.z";
+        QTest::newRow("pontos dentro de literal com brancos") << "SELECT * FROM t WHERE nome = 'a.b c.d.e'"
+                                                              << "";
+        QTest::newRow("endereco IP entre apostrofos") << "SELECT * FROM t WHERE ip = '10.0.0.1'"
+                                                      << "";
+        QTest::newRow("literal unicode") << "SELECT * FROM t WHERE ip = N'10.0.0.1'"
+                                         << "";
+        QTest::newRow("literal aberto ate o fim") << "SELECT * FROM t WHERE nome = 'a b x.y.z"
+                                                  << "";
+        QTest::newRow("minusculas") << "select x.y.z from t"
+                                    << "x.y.z";
+        QTest::newRow("virgulas separam") << "SELECT a.b,c.d,e.f.g FROM t"
+                                          << "e.f.g";
+        QTest::newRow("parenteses viram brancos") << "SELECT COUNT(t.a.b) FROM t"
+                                                  << "t.a.b";
+        QTest::newRow("quebras CR LF") << "SELECT t.a\r\nFROM t\r\nWHERE u.v.w = 1"
+                                       << "u.v.w";
+        QTest::newRow("quebras LF") << "SELECT t.a\nFROM t\nWHERE t.b = u.c"
+                                    << "";
+        QTest::newRow("tabulacao separa") << "SELECT * FROM t WHERE a.b\t=\tc.d"
+                                          << "";
+        QTest::newRow("AS seguido de nome") << "SELECT a.b AS c FROM t"
+                                            << "";
+        QTest::newRow("palavra-chave colada ao texto") << "SELECTx.y.z FROM t"
+                                                       << "SELECTx.y.z";
+        QTest::newRow("operadores") << "SELECT * FROM a JOIN b ON a.x >= b.y AND a.z <> b.w"
+                                    << "";
+        QTest::newRow("so palavra-chave") << "SELECT"
+                                          << "";
     }
     void Verificar()
     {

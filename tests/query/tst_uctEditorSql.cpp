@@ -155,7 +155,9 @@ private slots:
         uctEditorSql ed(amb);
         // From the edited line on, as the editor asks while it paints.
         auto colorir = [&](int linha = 0) {
-            ed.SendScintilla(QsciScintillaBase::SCI_COLOURISE, static_cast<unsigned long>(ed.positionFromLineIndex(linha, 0)), -1L);
+            ed.SendScintilla(QsciScintillaBase::SCI_COLOURISE,
+                             static_cast<unsigned long>(ed.positionFromLineIndex(linha, 0)),
+                             -1L);
         };
         ed.setText("SELECT 1\r\n/* a\r\nFROM b\r\nSELECT */ WHERE");
         colorir();

@@ -1,5 +1,5 @@
-#include "shell/frmGetName.h"
 #include "gui/PromptJanelas.h"
+#include "shell/frmGetName.h"
 #include "support/registroTestes.h"
 
 #include <QApplication>
@@ -15,8 +15,10 @@ private slots:
     {
         QTest::addColumn<QString>("botao");
         QTest::addColumn<QString>("resultado");
-        QTest::newRow("OK da o texto") << "btnOk" << "Clientes2";
-        QTest::newRow("Cancelar da o inicial") << "btnCancelar" << "Clientes";
+        QTest::newRow("OK da o texto") << "btnOk"
+                                       << "Clientes2";
+        QTest::newRow("Cancelar da o inicial") << "btnCancelar"
+                                               << "Clientes";
     }
     void PedirNomeNaJanela()
     {

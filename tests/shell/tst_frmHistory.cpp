@@ -1,5 +1,5 @@
-#include "support/capturas.h"
 #include "shell/frmHistory.h"
+#include "support/capturas.h"
 #include "support/registroTestes.h"
 
 #include <QTest>
@@ -36,11 +36,13 @@ private slots:
     {
         frmHistory j;
         const QStringList linhas = j.findChild<QTextEdit*>("txtHistory")->toPlainText().split(u'\n');
-        QCOMPARE(linhas.mid(0, 6), (QStringList{"v1x26f - 05/10/2005",
-                                                "Corrigido posicionamento no aplicativo de Importação/Exporação",
-                                                "Corrigida carga de objetos com owners distintos", "",
-                                                "v1x26e - 29/08/2005",
-                                                "Pequena correcao em carga de tables/views de MsAccess"}));
+        QCOMPARE(linhas.mid(0, 6),
+                 (QStringList{"v1x26f - 05/10/2005",
+                              "Corrigido posicionamento no aplicativo de Importação/Exporação",
+                              "Corrigida carga de objetos com owners distintos",
+                              "",
+                              "v1x26e - 29/08/2005",
+                              "Pequena correcao em carga de tables/views de MsAccess"}));
         // An entry without a date shows only its identifier.
         QVERIFY(linhas.contains("v1x25g"));
         QCOMPARE(linhas.at(linhas.indexOf("v1x25g") - 1), QString());

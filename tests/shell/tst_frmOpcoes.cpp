@@ -1,6 +1,6 @@
-#include "support/capturas.h"
-#include "shell/frmOpcoes.h"
 #include "connections/clsAmbienteDados.h"
+#include "shell/frmOpcoes.h"
+#include "support/capturas.h"
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
 
@@ -117,10 +117,14 @@ private slots:
     {
         QTest::addColumn<QString>("digitado");
         QTest::addColumn<QString>("depois");
-        QTest::newRow("texto") << "abc" << "0";
-        QTest::newRow("numero e texto") << "30s" << "0";
-        QTest::newRow("vazio") << "" << "0";
-        QTest::newRow("numero fica") << "30" << "30";
+        QTest::newRow("texto") << "abc"
+                               << "0";
+        QTest::newRow("numero e texto") << "30s"
+                                        << "0";
+        QTest::newRow("vazio") << ""
+                               << "0";
+        QTest::newRow("numero fica") << "30"
+                                     << "30";
     }
     void TimeOutNaoNumericoViraZeroAoSairDoCampo()
     {

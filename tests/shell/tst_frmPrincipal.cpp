@@ -1,23 +1,23 @@
-#include "navigator/clsArvore.h"
-#include "navigator/frmNavegador.h"
-#include "platform/clsSettings.h"
 #include "connections/frmAbrir.h"
 #include "gui/frmFilhoConexao.h"
+#include "navigator/clsArvore.h"
+#include "navigator/frmNavegador.h"
 #include "navigator/mdlNavegador.h"
-#include "shell/frmPrincipal.h"
-#include "shell/frmWebBrowser.h"
+#include "platform/clsSettings.h"
 #include "platform/mdlEnderecos.h"
 #include "platform/mdlGlobais.h"
+#include "shell/clsAmbiente.h"
+#include "shell/frmPrincipal.h"
+#include "shell/frmWebBrowser.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
-#include "shell/clsAmbiente.h"
 #include "support/registroTestes.h"
 
 #include <QDockWidget>
-#include <QMenu>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -208,10 +208,14 @@ private slots:
     {
         QTest::addColumn<QString>("acao");
         QTest::addColumn<QString>("janela");
-        QTest::newRow("opcoes") << "mnuFerOpc" << "frmOpcoes";
-        QTest::newRow("historico") << "mnuAjuAlt" << "frmHistory";
-        QTest::newRow("sobre") << "mnuAjuSub" << "frmSobre";
-        QTest::newRow("gerador") << "mnuFerWebService" << "frmWebServiceGen";
+        QTest::newRow("opcoes") << "mnuFerOpc"
+                                << "frmOpcoes";
+        QTest::newRow("historico") << "mnuAjuAlt"
+                                   << "frmHistory";
+        QTest::newRow("sobre") << "mnuAjuSub"
+                               << "frmSobre";
+        QTest::newRow("gerador") << "mnuFerWebService"
+                                 << "frmWebServiceGen";
     }
     void MenusAbremJanelasModais()
     {
@@ -288,15 +292,30 @@ private slots:
         QTest::addColumn<QString>("nome");
         QTest::addColumn<QString>("caption");
         const char* linhas[][2] = {
-            {"mnuArq", "&Arquivo"}, {"mnuArqSai", "&Sair"}, {"mnuFer", "&Ferramentas"},
-            {"mnuFerBrw", "Quarrix Web&Browser"}, {"mnuFerImp", "Importar e Exportar"},
-            {"mnuFerWebService", "AspNet WebService Generator"}, {"mnuFerVerificaDll", "Checar DLLs na Conexão"},
-            {"mnuFerEasySetup", "MSDE(r) Easy Setup"}, {"mnuFerOpc", "&Opções"}, {"mnuJan", "Jane&las"},
-            {"mnuAju", "A&juda"}, {"mnuAjuInd", "&Indice"}, {"mnuAjuAlt", "Histórico de Versões"},
-            {"mnuAjuSub", "&Sobre"}, {"mnuTab", "Tabela"}, {"mnuNavExi", "&Exibir Navegador"},
-            {"mnuNavSer", "&Servidores"}, {"mnuNavBan", "&Banco de Dados"}, {"mnuNavTab", "&Tabelas"},
-            {"mnuNavCon", "&Consultas"}, {"mnuNavPro", "&Stored Prodecures"}, {"mnuNavBanShrink", "Shrin&k Database"},
-            {"mnuNavTabScrIns", "INSERT"}, {"mnuNavAgeSwithItem", "Start Agent"},
+            {"mnuArq", "&Arquivo"},
+            {"mnuArqSai", "&Sair"},
+            {"mnuFer", "&Ferramentas"},
+            {"mnuFerBrw", "Quarrix Web&Browser"},
+            {"mnuFerImp", "Importar e Exportar"},
+            {"mnuFerWebService", "AspNet WebService Generator"},
+            {"mnuFerVerificaDll", "Checar DLLs na Conexão"},
+            {"mnuFerEasySetup", "MSDE(r) Easy Setup"},
+            {"mnuFerOpc", "&Opções"},
+            {"mnuJan", "Jane&las"},
+            {"mnuAju", "A&juda"},
+            {"mnuAjuInd", "&Indice"},
+            {"mnuAjuAlt", "Histórico de Versões"},
+            {"mnuAjuSub", "&Sobre"},
+            {"mnuTab", "Tabela"},
+            {"mnuNavExi", "&Exibir Navegador"},
+            {"mnuNavSer", "&Servidores"},
+            {"mnuNavBan", "&Banco de Dados"},
+            {"mnuNavTab", "&Tabelas"},
+            {"mnuNavCon", "&Consultas"},
+            {"mnuNavPro", "&Stored Prodecures"},
+            {"mnuNavBanShrink", "Shrin&k Database"},
+            {"mnuNavTabScrIns", "INSERT"},
+            {"mnuNavAgeSwithItem", "Start Agent"},
         };
         for (const auto& l : linhas)
             QTest::newRow(l[0]) << QString::fromUtf8(l[0]) << QString::fromUtf8(l[1]);
@@ -323,8 +342,7 @@ private slots:
             if (a->isVisible())
                 visiveis << a->text();
         QCOMPARE(visiveis.first(), QStringLiteral("&Arquivo"));
-        QCOMPARE(visiveis.mid(visiveis.indexOf("&Ferramentas")),
-                 (QStringList{"&Ferramentas", "Jane&las", "A&juda"}));
+        QCOMPARE(visiveis.mid(visiveis.indexOf("&Ferramentas")), (QStringList{"&Ferramentas", "Jane&las", "A&juda"}));
     }
 };
 QUARRIX_TESTE(tst_frmPrincipal);

@@ -3,11 +3,11 @@
 #include "navigator/mdlNavegador.h"
 #include "platform/clsSettings.h"
 #include "query/frmTabela.h"
+#include "shell/clsAmbiente.h"
 #include "shell/frmPrincipal.h"
 #include "shell/mdlOpcoes.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
-#include "shell/clsAmbiente.h"
 #include "support/registroTestes.h"
 
 #include <QMdiArea>

@@ -1,6 +1,6 @@
 #include "gui/PromptJanelas.h"
-#include "support/capturas.h"
 #include "shell/frmProgress.h"
+#include "support/capturas.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 

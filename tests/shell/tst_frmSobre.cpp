@@ -1,5 +1,5 @@
-#include "support/capturas.h"
 #include "shell/frmSobre.h"
+#include "support/capturas.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
@@ -35,8 +35,8 @@ private slots:
         j.show();
         QTest::mouseClick(j.findChild<QLabel*>("lblEmail"), Qt::LeftButton);
         QTest::mouseClick(j.findChild<QLabel*>("lblUrl"), Qt::LeftButton);
-        QCOMPARE(prompt.enderecosAbertos, (QStringList{"mailto:quarrix@brisquell.com.br",
-                                                       "https://www.brisquell.com.br/quarrix"}));
+        QCOMPARE(prompt.enderecosAbertos,
+                 (QStringList{"mailto:quarrix@brisquell.com.br", "https://www.brisquell.com.br/quarrix"}));
         QTest::mouseClick(j.findChild<QPushButton*>("btnOk"), Qt::LeftButton);
         QVERIFY(!j.isVisible());
     }

@@ -1,6 +1,6 @@
-#include "support/capturas.h"
 #include "shell/frmWebBrowser.h"
 #include "shell/uctWebBrowser.h"
+#include "support/capturas.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
@@ -20,11 +20,16 @@ private slots:
         QTest::addColumn<int>("guia");
         QTest::addColumn<QString>("fixo");
         QTest::addColumn<QString>("endereco");
-        QTest::newRow("menu 4 pagina inicial") << 4 << "" << "https://www.brisquell.com.br/quarrix";
-        QTest::newRow("5 downloads") << 5 << "" << "https://www.brisquell.com.br/quarrix/downloads";
-        QTest::newRow("6 forum") << 6 << "" << "https://www.brisquell.com.br/forum";
-        QTest::newRow("outro valor pagina inicial") << 0 << "" << "https://www.brisquell.com.br/quarrix";
-        QTest::newRow("fixo vence a guia") << 5 << "http://exemplo.org/x" << "http://exemplo.org/x";
+        QTest::newRow("menu 4 pagina inicial") << 4 << ""
+                                               << "https://www.brisquell.com.br/quarrix";
+        QTest::newRow("5 downloads") << 5 << ""
+                                     << "https://www.brisquell.com.br/quarrix/downloads";
+        QTest::newRow("6 forum") << 6 << ""
+                                 << "https://www.brisquell.com.br/forum";
+        QTest::newRow("outro valor pagina inicial") << 0 << ""
+                                                    << "https://www.brisquell.com.br/quarrix";
+        QTest::newRow("fixo vence a guia") << 5 << "http://exemplo.org/x"
+                                           << "http://exemplo.org/x";
     }
     void Endereco()
     {

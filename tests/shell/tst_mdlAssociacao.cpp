@@ -27,11 +27,12 @@ void Gravar(const QString& arquivo, const QByteArray& texto, bool executavel = f
 QString XdgMimeDuble(const QTemporaryDir& tmp, int codigo)
 {
     const QString script = tmp.filePath("xdg-mime");
-    Gravar(script,
-           "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/args\"\necho \"$XDG_CONFIG_HOME\" >> \"$(dirname \"$0\")/args\"\n"
-           "exit "
-               + QByteArray::number(codigo) + "\n",
-           true);
+    Gravar(
+        script,
+        "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/args\"\necho \"$XDG_CONFIG_HOME\" >> \"$(dirname \"$0\")/args\"\n"
+        "exit "
+            + QByteArray::number(codigo) + "\n",
+        true);
     return script;
 }
 } // namespace
@@ -43,11 +44,14 @@ private slots:
     {
         QTest::addColumn<QString>("programa");
         QTest::addColumn<QString>("linha");
-        QTest::newRow("sem aspas") << "/opt/quarrix/bin/quarrix" << "/opt/quarrix/bin/quarrix %f";
+        QTest::newRow("sem aspas") << "/opt/quarrix/bin/quarrix"
+                                   << "/opt/quarrix/bin/quarrix %f";
         QTest::newRow("com branco entre aspas") << "/home/ana/meus programas/quarrix"
                                                 << "\"/home/ana/meus programas/quarrix\" %f";
-        QTest::newRow("aspas e cifrao escapados") << "/x/a\"b$c" << "\"/x/a\\\\\"b\\\\$c\" %f";
-        QTest::newRow("porcento dobrado") << "/x/100%/q" << "/x/100%%/q %f";
+        QTest::newRow("aspas e cifrao escapados") << "/x/a\"b$c"
+                                                  << "\"/x/a\\\\\"b\\\\$c\" %f";
+        QTest::newRow("porcento dobrado") << "/x/100%/q"
+                                          << "/x/100%%/q %f";
     }
     void LinhaExec()
     {

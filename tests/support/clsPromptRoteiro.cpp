@@ -1,6 +1,5 @@
 #include "clsPromptRoteiro.h"
 
-
 QStringList clsPromptRoteiro::textos() const
 {
     QStringList r;
@@ -15,8 +14,7 @@ int clsPromptRoteiro::MsgBox(const QString& texto, int estilo, const QString& ti
     return respostas.isEmpty() ? RespostaPadrao(estilo) : respostas.dequeue();
 }
 
-QString clsPromptRoteiro::InputBox(const QString& texto, const QString& titulo, const QString& padrao,
-                                   bool* cancelado)
+QString clsPromptRoteiro::InputBox(const QString& texto, const QString& titulo, const QString& padrao, bool* cancelado)
 {
     mensagens.append({texto, -1, titulo});
     QString r = entradas.isEmpty() ? QString() : entradas.dequeue();

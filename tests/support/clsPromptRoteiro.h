@@ -20,20 +20,20 @@ struct MensagemRegistrada {
 class clsPromptRoteiro : public clsPrompt {
 public:
     QList<MensagemRegistrada> mensagens;
-    QQueue<int> respostas;          // answers to MsgBox, in order
-    QQueue<QString> entradas;       // answers to InputBox (a null QString means cancel)
-    QQueue<QString> arquivos;       // answers to the file dialogs
-    QStringList enderecosAbertos;   // what AbrirNoSistema got
+    QQueue<int> respostas; // answers to MsgBox, in order
+    QQueue<QString> entradas; // answers to InputBox (a null QString means cancel)
+    QQueue<QString> arquivos; // answers to the file dialogs
+    QStringList enderecosAbertos; // what AbrirNoSistema got
     QStringList enderecosNavegador; // what AbrirNavegador got (no window is made)
-    QQueue<QString> nomes;          // answers to PedirNome (a null QString means cancel)
-    QStringList nomesPedidos;       // the initial texts PedirNome was given
+    QQueue<QString> nomes; // answers to PedirNome (a null QString means cancel)
+    QStringList nomesPedidos; // the initial texts PedirNome was given
     // Answers the login window: fills user and password and whether to remember; without one the
     // user cancels.
     std::function<bool(QString& usuario, QString& senha, bool& lembrar)> login;
     int loginsPedidos = 0;
     // Called for each modal dialog; returns its result code. Without one, dialogs are refused (0).
     QQueue<std::function<int(QObject*)>> dialogos;
-    int ampulheta = 0;              // current nesting level
+    int ampulheta = 0; // current nesting level
     int eventosProcessados = 0;
 
     QStringList textos() const;

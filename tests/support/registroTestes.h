@@ -15,5 +15,5 @@ struct Registrar {
 };
 } // namespace testes
 
-#define QUARRIX_TESTE(Classe)                                                                      \
+#define QUARRIX_TESTE(Classe)                                                                                          \
     static testes::Registrar registrar_##Classe(#Classe, [] { return std::make_unique<Classe>(); })

@@ -45,7 +45,8 @@ public:
     {
         porta = srv.bind_to_any_port("127.0.0.1");
         QByteArray wsdl = FixtureSoap("webdata.wsdl");
-        wsdl.replace("http://127.0.0.1:8080/WebData.asmx", "http://127.0.0.1:" + QByteArray::number(porta) + "/WebData.asmx");
+        wsdl.replace("http://127.0.0.1:8080/WebData.asmx",
+                     "http://127.0.0.1:" + QByteArray::number(porta) + "/WebData.asmx");
         srv.Get(".*", [wsdl](const httplib::Request&, httplib::Response& res) {
             res.set_content(wsdl.toStdString(), "text/xml; charset=utf-8");
         });
@@ -64,7 +65,7 @@ public:
     }
     QString Url() const { return QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(porta); }
 
-    QByteArray acao;   // SOAPAction of the last call
+    QByteArray acao; // SOAPAction of the last call
     QByteArray pedido; // its body
 
 private:

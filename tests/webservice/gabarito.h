@@ -45,9 +45,9 @@ inline QString Diferencas(const QStringList& obtidas, const QStringList& esperad
 } // namespace gabarito
 
 // Fails the test with the differences when the lines are not those of the golden file.
-#define COMPARAR_GABARITO(obtidas, nome)                                                           \
-    do {                                                                                           \
-        const QString dif_ = gabarito::Diferencas((obtidas), gabarito::Ler(nome));                 \
-        if (!dif_.isEmpty())                                                                       \
-            QFAIL(qPrintable(QStringLiteral("differs from golden %1:").arg(nome) + dif_));         \
+#define COMPARAR_GABARITO(obtidas, nome)                                                                               \
+    do {                                                                                                               \
+        const QString dif_ = gabarito::Diferencas((obtidas), gabarito::Ler(nome));                                     \
+        if (!dif_.isEmpty())                                                                                           \
+            QFAIL(qPrintable(QStringLiteral("differs from golden %1:").arg(nome) + dif_));                             \
     } while (false)

@@ -1,7 +1,7 @@
 #include "bancoWeb.h"
+#include "connections/clsAmbienteDados.h"
 #include "platform/mdlHttp.h"
 #include "platform/mdlSoap.h"
-#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 
 #include <QProcess>
@@ -22,14 +22,16 @@ private slots:
     {
         const QString cs = CriarBancoWeb(dir);
         Q_UNUSED(cs);
-        programa.start(Caminho(), {dir.filePath(QStringLiteral("web.db")), QStringLiteral("127.0.0.1:0"),
-                                   QStringLiteral("WebData")});
+        programa.start(
+            Caminho(),
+            {dir.filePath(QStringLiteral("web.db")), QStringLiteral("127.0.0.1:0"), QStringLiteral("WebData")});
         QVERIFY2(programa.waitForStarted(), qPrintable(programa.errorString()));
         QByteArray saida;
         while (!saida.contains(".asmx") && programa.waitForReadyRead(10000))
             saida += programa.readAllStandardOutput();
-        const QRegularExpressionMatch m =
-            QRegularExpression(QStringLiteral("(http://127\\.0\\.0\\.1:\\d+/WebData\\.asmx)")).match(QString::fromUtf8(saida));
+        const QRegularExpressionMatch m
+            = QRegularExpression(QStringLiteral("(http://127\\.0\\.0\\.1:\\d+/WebData\\.asmx)"))
+                  .match(QString::fromUtf8(saida));
         QVERIFY2(m.hasMatch(), saida.constData());
         url = m.captured(1);
     }
@@ -82,8 +84,9 @@ private slots:
         QFETCH(QString, arquivo);
         QFETCH(int, codigo);
         QProcess p;
-        p.start(Caminho(), {MontarConnStrAccess(dir.filePath(arquivo), QStringLiteral("Admin"), QStringLiteral("segredo")),
-                            QStringLiteral("127.0.0.1:0")});
+        p.start(Caminho(),
+                {MontarConnStrAccess(dir.filePath(arquivo), QStringLiteral("Admin"), QStringLiteral("segredo")),
+                 QStringLiteral("127.0.0.1:0")});
         QByteArray saida;
         if (codigo < 0) { // published: read until the address, then stopped
             while (!saida.contains(".asmx") && p.waitForReadyRead(10000))

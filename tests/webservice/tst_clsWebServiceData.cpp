@@ -1,7 +1,7 @@
 #include "bancoWeb.h"
+#include "connections/clsAmbienteDados.h"
 #include "connections/clsWebServiceData.h"
 #include "platform/mdlGlobais.h"
-#include "connections/clsAmbienteDados.h"
 #include "support/registroTestes.h"
 #include "webservice/clsWebServiceHost.h"
 
@@ -42,10 +42,14 @@ private slots:
     {
         QTest::addColumn<QString>("dado");
         QTest::addColumn<QString>("guardado");
-        QTest::newRow("sem") << "http://h/WebData.asmx" << "http://h/WebData.asmx?wsdl";
-        QTest::newRow("minusculas") << "http://h/WebData.asmx?wsdl" << "http://h/WebData.asmx?wsdl";
-        QTest::newRow("maiusculas") << "http://h/WebData.asmx?WSDL" << "http://h/WebData.asmx?WSDL";
-        QTest::newRow("outra consulta") << "http://h/a.asmx?x=1" << "http://h/a.asmx?x=1?wsdl";
+        QTest::newRow("sem") << "http://h/WebData.asmx"
+                             << "http://h/WebData.asmx?wsdl";
+        QTest::newRow("minusculas") << "http://h/WebData.asmx?wsdl"
+                                    << "http://h/WebData.asmx?wsdl";
+        QTest::newRow("maiusculas") << "http://h/WebData.asmx?WSDL"
+                                    << "http://h/WebData.asmx?WSDL";
+        QTest::newRow("outra consulta") << "http://h/a.asmx?x=1"
+                                        << "http://h/a.asmx?x=1?wsdl";
     }
     void WebServiceUrl()
     {
@@ -102,9 +106,12 @@ private slots:
             int tipo;
             qint64 tamanho;
         };
-        const Esperado campos[] = {{"Id", ado::adInteger, 4},        {"Pequeno", ado::adSmallInt, 2},
-                                   {"Nome", ado::adVarWChar, 8000},  {"Ativo", ado::adBoolean, 2},
-                                   {"Preco", ado::adVarWChar, 255},  {"Quando", ado::adVarWChar, 255},
+        const Esperado campos[] = {{"Id", ado::adInteger, 4},
+                                   {"Pequeno", ado::adSmallInt, 2},
+                                   {"Nome", ado::adVarWChar, 8000},
+                                   {"Ativo", ado::adBoolean, 2},
+                                   {"Preco", ado::adVarWChar, 255},
+                                   {"Quando", ado::adVarWChar, 255},
                                    {"Foto", ado::adVarWChar, 255}};
         QCOMPARE(rs->FieldCount(), 7);
         for (int i = 0; i < 7; ++i) {
@@ -154,8 +161,10 @@ private slots:
     {
         QTest::addColumn<QString>("metodo");
         QTest::addColumn<QString>("sql");
-        QTest::newRow("OpenDataset") << "OpenDataset" << "SELECT * FROM Nada";
-        QTest::newRow("ExecSql") << "ExecSql" << "DELETE FROM Nada";
+        QTest::newRow("OpenDataset") << "OpenDataset"
+                                     << "SELECT * FROM Nada";
+        QTest::newRow("ExecSql") << "ExecSql"
+                                 << "DELETE FROM Nada";
     }
     void ErrosDoServico()
     {
@@ -248,16 +257,17 @@ private slots:
         const QByteArray itens = FixtureSoap("resposta_itens.xml");
         QTest::newRow("nao e xml") << QByteArray("Service Unavailable") << 503 << false << "HTTP 503";
         QTest::newRow("cortada") << itens.left(itens.size() / 2) << 200 << false << "XML inválido";
-        QTest::newRow("dtd") << QByteArray("<!DOCTYPE a [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>") + itens.mid(39)
+        QTest::newRow("dtd") << QByteArray("<!DOCTYPE a [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>")
+                                    + itens.mid(39)
                              << 200 << false << "DTD";
-        QTest::newRow("entidade externa") << QByteArray(itens).replace("<Id>1</Id>", "<Id>&xxe;</Id>") << 200 << false
-                                          << "entidade desconhecida";
+        QTest::newRow("entidade externa")
+            << QByteArray(itens).replace("<Id>1</Id>", "<Id>&xxe;</Id>") << 200 << false << "entidade desconhecida";
         QTest::newRow("aninhamento") << QByteArray(itens).replace("<Id>1</Id>", QByteArray("<a>").repeated(100000))
                                      << 200 << false << "aninhados";
         QTest::newRow("valor fora do tipo") << QByteArray(itens).replace("<Id>1</Id>", "<Id>um</Id>") << 200 << true
                                             << "Valor \"um\" inválido para a coluna Id (xs:int) na linha 1.";
-        QTest::newRow("coluna desconhecida") << QByteArray(itens).replace("<Id>1</Id>", "<Outra>1</Outra>") << 200
-                                             << true << "coluna \"Outra\"";
+        QTest::newRow("coluna desconhecida")
+            << QByteArray(itens).replace("<Id>1</Id>", "<Outra>1</Outra>") << 200 << true << "coluna \"Outra\"";
         QTest::newRow("falha soap") << FixtureSoap("resposta_falha.xml") << 500 << false
                                     << "Server did not recognize the value of HTTP Header SOAPAction";
         QTest::newRow("sem conjunto") << FixtureSoap("resposta_execsql.xml") << 200 << true

@@ -1,8 +1,8 @@
 #include "bancoWeb.h"
-#include "platform/mdlDataSetEscrita.h"
-#include "platform/mdlSoap.h"
-#include "platform/mdlGlobais.h"
 #include "connections/clsAmbienteDados.h"
+#include "platform/mdlDataSetEscrita.h"
+#include "platform/mdlGlobais.h"
+#include "platform/mdlSoap.h"
 #include "support/registroTestes.h"
 #include "webservice/clsWebServiceHost.h"
 
@@ -11,7 +11,9 @@
 
 namespace {
 
-QByteArray Chamada(const QString& metodo, const soap::Parametros& p, const QString& ns = QStringLiteral("http://www.quarrix.com.br/WebData"))
+QByteArray Chamada(const QString& metodo,
+                   const soap::Parametros& p,
+                   const QString& ns = QStringLiteral("http://www.quarrix.com.br/WebData"))
 {
     return soap::Envelope(ns, metodo, p);
 }
@@ -57,9 +59,10 @@ private slots:
 
     void DataSetComAFormaDoAspNet()
     {
-        RespostaHost r = host->Atender(PostMetodo(QStringLiteral("OpenDataset"),
-                                                  {{QStringLiteral("strSql"), QStringLiteral("SELECT Id, Nome FROM Tipos WHERE Id = 2")},
-                                                   {QStringLiteral("strErrMsg"), QStringLiteral("")}}));
+        RespostaHost r = host->Atender(
+            PostMetodo(QStringLiteral("OpenDataset"),
+                       {{QStringLiteral("strSql"), QStringLiteral("SELECT Id, Nome FROM Tipos WHERE Id = 2")},
+                        {QStringLiteral("strErrMsg"), QStringLiteral("")}}));
         QCOMPARE(r.status, 200);
         QVERIFY(r.partes); // streamed
         const QByteArray corpo = r.Tudo();
@@ -112,9 +115,10 @@ private slots:
         clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
         clsData d(ambiente);
         QVERIFY(d.OpenConnection(MontarConnStrAccess(dir.filePath(QStringLiteral("web.db")), {}, {}), true, false));
-        QVERIFY(d.ExecSql(QStringLiteral("CREATE TABLE Muitas AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
-                                         "FROM n WHERE i < 20000) SELECT i AS Id, 'nome ' || i AS Nome FROM n"),
-                          false));
+        QVERIFY(
+            d.ExecSql(QStringLiteral("CREATE TABLE Muitas AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                     "FROM n WHERE i < 20000) SELECT i AS Id, 'nome ' || i AS Nome FROM n"),
+                      false));
         RespostaHost r = host->Atender(PostMetodo(QStringLiteral("OpenDataset"),
                                                   {{QStringLiteral("strSql"), QStringLiteral("SELECT * FROM Muitas")},
                                                    {QStringLiteral("strErrMsg"), QStringLiteral("")}}));
@@ -126,7 +130,8 @@ private slots:
             maior = std::max(maior, s.size());
             total += s.size();
         }
-        QVERIFY2(pedacos > 5 && maior < 128 * 1024, qPrintable(QStringLiteral("%1 pedaços, maior %2").arg(pedacos).arg(maior)));
+        QVERIFY2(pedacos > 5 && maior < 128 * 1024,
+                 qPrintable(QStringLiteral("%1 pedaços, maior %2").arg(pedacos).arg(maior)));
         QVERIFY(total > 500 * 1024);
         QVERIFY(d.ExecSql(QStringLiteral("DROP TABLE Muitas"), false));
     }
@@ -145,7 +150,9 @@ private slots:
         rs->DefinirValor(1, 1e20);
         rs->DefinirValor(2, QByteArray("\x00\x01\xff", 3));
         rs->DefinirValor(3, 5);
-        rs->DefinirValor(4, QStringLiteral("a\x01" "b\rc"));
+        rs->DefinirValor(4,
+                         QStringLiteral("a\x01"
+                                        "b\rc"));
         rs->Update();
         rs->AddNew();
         rs->DefinirValor(1, QStringLiteral("-1234567890123456789012345678.0123456789"));
@@ -154,10 +161,12 @@ private slots:
         std::string s;
         while (e.Proximo(s)) {
         }
-        QCOMPARE(e.TiposXs(), (std::vector<QByteArray>{"xs:dateTime", "xs:decimal", "xs:base64Binary", "xs:int", "xs:string"}));
+        QCOMPARE(e.TiposXs(),
+                 (std::vector<QByteArray>{"xs:dateTime", "xs:decimal", "xs:base64Binary", "xs:int", "xs:string"}));
         const QByteArray xml = QByteArray::fromStdString(s);
         QVERIFY2(xml.contains("<Quando>2024-02-29T23:59:58.500</Quando><Valor>100000000000000000000</Valor>"
-                              "<Bytes>AAH/</Bytes><Numero>5</Numero><Nome_x0020_Longo>a\xEF\xBF\xBD" "b&#xD;c</Nome_x0020_Longo>"),
+                              "<Bytes>AAH/</Bytes><Numero>5</Numero><Nome_x0020_Longo>a\xEF\xBF\xBD"
+                              "b&#xD;c</Nome_x0020_Longo>"),
                  xml.mid(xml.indexOf("<Table ")).constData());
         QVERIFY(xml.contains("<Table diffgr:id=\"Table2\" msdata:rowOrder=\"1\">"
                              "<Valor>-1234567890123456789012345678.0123456789</Valor></Table>"));
@@ -179,18 +188,20 @@ private slots:
     void TextosDeErro()
     {
         const QString sql = QStringLiteral("SELECT * FROM Nada");
-        soap::RespostaSoap lida = soap::LerResposta(
-            host->Atender(PostMetodo(QStringLiteral("OpenDataset"),
-                                     {{QStringLiteral("strSql"), sql}, {QStringLiteral("strErrMsg"), QStringLiteral("")}}))
-                .Tudo());
+        soap::RespostaSoap lida
+            = soap::LerResposta(host->Atender(PostMetodo(QStringLiteral("OpenDataset"),
+                                                         {{QStringLiteral("strSql"), sql},
+                                                          {QStringLiteral("strErrMsg"), QStringLiteral("")}}))
+                                    .Tudo());
         QVERIFY(!lida.Valor(QStringLiteral("OpenDatasetResult"))); // Nothing is omitted
         const QString erro = lida.Valor(QStringLiteral("strErrMsg"))->texto;
-        QVERIFY2(erro.startsWith(QStringLiteral("Err:")) && erro.endsWith(QStringLiteral("\r\nQuerie:") + sql), qPrintable(erro));
+        QVERIFY2(erro.startsWith(QStringLiteral("Err:")) && erro.endsWith(QStringLiteral("\r\nQuerie:") + sql),
+                 qPrintable(erro));
 
         // A connection that does not open: the page's "ConnStr:" line, without the password.
-        clsWebServiceHost semBanco(MontarConnStrAccess(QStringLiteral("/nao/existe/x.db"), QStringLiteral("u"),
-                                                       QStringLiteral("segredo")),
-                                   QStringLiteral("WebData"));
+        clsWebServiceHost semBanco(
+            MontarConnStrAccess(QStringLiteral("/nao/existe/x.db"), QStringLiteral("u"), QStringLiteral("segredo")),
+            QStringLiteral("WebData"));
         lida = soap::LerResposta(semBanco
                                      .Atender(PostMetodo(QStringLiteral("ExecSql"),
                                                          {{QStringLiteral("strSql"), QStringLiteral("DELETE FROM T")},
@@ -198,7 +209,8 @@ private slots:
                                      .Tudo());
         QCOMPARE(lida.Valor(QStringLiteral("ExecSqlResult"))->texto, QStringLiteral("false"));
         const QString conexao = lida.Valor(QStringLiteral("strErrMsg"))->texto;
-        QVERIFY2(conexao.contains(QStringLiteral("\r\nConnStr:Provider=Microsoft.Jet.OLEDB.4.0;")), qPrintable(conexao));
+        QVERIFY2(conexao.contains(QStringLiteral("\r\nConnStr:Provider=Microsoft.Jet.OLEDB.4.0;")),
+                 qPrintable(conexao));
         QVERIFY(conexao.contains(QStringLiteral("Database Password=***;")));
         QVERIFY(!conexao.contains(QStringLiteral("segredo")));
     }
@@ -211,10 +223,10 @@ private slots:
         const QByteArray ok = Chamada(QStringLiteral("Version"), {});
         QTest::newRow("nao e xml") << QByteArray("oi") << QByteArray() << "Server was unable to read request.";
         QTest::newRow("nao e envelope") << QByteArray("<a/>") << QByteArray() << "Server was unable to read request.";
-        QTest::newRow("dtd") << QByteArray("<!DOCTYPE x [<!ENTITY a \"b\">]>") + ok.mid(38) << QByteArray()
-                             << "DTD";
-        QTest::newRow("acao desconhecida") << ok << QByteArray("\"http://x/Nada\"")
-                                           << "Server did not recognize the value of HTTP Header SOAPAction: http://x/Nada.";
+        QTest::newRow("dtd") << QByteArray("<!DOCTYPE x [<!ENTITY a \"b\">]>") + ok.mid(38) << QByteArray() << "DTD";
+        QTest::newRow("acao desconhecida")
+            << ok << QByteArray("\"http://x/Nada\"")
+            << "Server did not recognize the value of HTTP Header SOAPAction: http://x/Nada.";
         QTest::newRow("metodo desconhecido") << Chamada(QStringLiteral("Apagar"), {}) << QByteArray()
                                              << "Server did not recognize the value of HTTP Header SOAPAction: .";
         QTest::newRow("grande demais") << QByteArray(int(clsWebServiceHost::LimitePedido) + 1, 'a') << QByteArray()
@@ -250,7 +262,8 @@ private slots:
         QCOMPARE(d.endereco, QStringLiteral("http://exemplo:9000/WebData.asmx"));
         QCOMPARE(d.alvo, QStringLiteral("http://www.quarrix.com.br/WebData"));
         QCOMPARE(d.acoes.size(), 5);
-        QCOMPARE(d.acoes.value(QStringLiteral("OpenSchema")), QStringLiteral("http://www.quarrix.com.br/WebData/OpenSchema"));
+        QCOMPARE(d.acoes.value(QStringLiteral("OpenSchema")),
+                 QStringLiteral("http://www.quarrix.com.br/WebData/OpenSchema"));
         p.caminho = "/Outro.asmx";
         QCOMPARE(host->Atender(p).status, 404);
     }

@@ -1,7 +1,7 @@
-#include "webservice/frmWebServiceGen.h"
 #include "gabarito.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
+#include "webservice/frmWebServiceGen.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,12 +15,11 @@
 
 namespace {
 
-const QString connAccessInicial =
-    QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=F:\\YourSitePath\\WebData\\WebData.mdb;"
-                   "Persist Security Info=False");
+const QString connAccessInicial
+    = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=F:\\YourSitePath\\WebData\\WebData.mdb;"
+                     "Persist Security Info=False");
 
-template <typename T>
-T* Controle(QWidget& janela, const char* nome)
+template <typename T> T* Controle(QWidget& janela, const char* nome)
 {
     T* w = janela.findChild<T*>(QLatin1String(nome));
     if (!w)
@@ -133,8 +132,9 @@ private slots:
         QLineEdit* acc = Caixa(j, "txtConAccess");
         acc->clear();
         QTest::keyClicks(acc, QStringLiteral("D:\\web\\a.mdb"));
-        QCOMPARE(Caixa(j, "txtConnectionString")->text(),
-                 QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=D:\\web\\a.mdb;Persist Security Info=False"));
+        QCOMPARE(
+            Caixa(j, "txtConnectionString")->text(),
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=D:\\web\\a.mdb;Persist Security Info=False"));
 
         Escolher(j, "optConSql");
         QTest::keyClicks(Caixa(j, "txtConSqlServer"), QStringLiteral("SRV01"));
@@ -225,8 +225,8 @@ private slots:
         QTest::mouseClick(Controle<QPushButton>(j, "btnGenerate"), Qt::LeftButton);
         QCOMPARE(roteiro.mensagens.size(), 1);
         QCOMPARE(roteiro.ultima().icone(), int(vb::Critical));
-        QVERIFY2(roteiro.ultima().texto.startsWith(QStringLiteral("Não foi possível gravar o arquivo \"%1/WebData.asmx\"")
-                                                       .arg(bloqueio)),
+        QVERIFY2(roteiro.ultima().texto.startsWith(
+                     QStringLiteral("Não foi possível gravar o arquivo \"%1/WebData.asmx\"").arg(bloqueio)),
                  qPrintable(roteiro.ultima().texto));
         QCOMPARE(QDir(pasta.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"naoPasta"});
     }

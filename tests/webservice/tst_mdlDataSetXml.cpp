@@ -1,6 +1,6 @@
+#include "fixturesSoap.h"
 #include "platform/mdlDataSetXml.h"
 #include "platform/mdlSoap.h"
-#include "fixturesSoap.h"
 #include "support/registroTestes.h"
 
 #include <QDateTime>
@@ -50,8 +50,15 @@ private slots:
         QStringList tipos;
         for (const ColunaXml& c : t.colunas)
             tipos << c.tipo;
-        QCOMPARE(tipos, (QStringList{"xs:short", "xs:string", "xs:boolean", "xs:decimal", "xs:dateTime", "xs:string",
-                                     "xs:base64Binary", "xs:double"}));
+        QCOMPARE(tipos,
+                 (QStringList{"xs:short",
+                              "xs:string",
+                              "xs:boolean",
+                              "xs:decimal",
+                              "xs:dateTime",
+                              "xs:string",
+                              "xs:base64Binary",
+                              "xs:double"}));
         QCOMPARE(t.colunas[1].nome, QStringLiteral("Nome Completo"));
         QCOMPARE(t.colunas[1].tamanhoMaximo, 50);
         QCOMPARE(t.colunas[0].tamanhoMaximo, -1);
@@ -113,8 +120,9 @@ private slots:
     {
         QByteArray xml = FixtureSoap("resposta_itens.xml");
         const int n = 200000;
-        xml.replace("</xs:schema>", QByteArray("<xs:annotation>").repeated(n) + QByteArray("</xs:annotation>").repeated(n)
-                                        + "</xs:schema>");
+        xml.replace("</xs:schema>",
+                    QByteArray("<xs:annotation>").repeated(n) + QByteArray("</xs:annotation>").repeated(n)
+                        + "</xs:schema>");
         const soap::RespostaSoap r = soap::LerResposta(xml);
         QVERIFY2(r.ok, qPrintable(r.erro));
         QCOMPARE(DataSetDe(r, "OpenDatasetResult")->tabelas.value(0).linhas.size(), 1);
@@ -125,17 +133,26 @@ private slots:
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<QVariant>("valor");
-        QTest::newRow("int com brancos") << " 42 " << "xs:int" << QVariant(42);
-        QTest::newRow("int invalido") << "4.2" << "xs:int" << QVariant();
-        QTest::newRow("int estoura") << "3000000000" << "xs:int" << QVariant();
-        QTest::newRow("unsignedLong") << "18446744073709551615" << "xs:unsignedLong"
-                                      << QVariant(qulonglong(18446744073709551615ULL));
-        QTest::newRow("boolean 1") << "1" << "xs:boolean" << QVariant(true);
-        QTest::newRow("boolean invalido") << "True" << "xs:boolean" << QVariant();
-        QTest::newRow("double INF") << "-INF" << "xs:double" << QVariant(-std::numeric_limits<double>::infinity());
-        QTest::newRow("date") << "2024-02-29" << "xs:date" << QVariant(QDate(2024, 2, 29));
-        QTest::newRow("base64 invalido") << "**" << "xs:base64Binary" << QVariant();
-        QTest::newRow("tipo desconhecido fica texto") << " x " << "xs:duration" << QVariant(QStringLiteral(" x "));
+        QTest::newRow("int com brancos") << " 42 "
+                                         << "xs:int" << QVariant(42);
+        QTest::newRow("int invalido") << "4.2"
+                                      << "xs:int" << QVariant();
+        QTest::newRow("int estoura") << "3000000000"
+                                     << "xs:int" << QVariant();
+        QTest::newRow("unsignedLong") << "18446744073709551615"
+                                      << "xs:unsignedLong" << QVariant(qulonglong(18446744073709551615ULL));
+        QTest::newRow("boolean 1") << "1"
+                                   << "xs:boolean" << QVariant(true);
+        QTest::newRow("boolean invalido") << "True"
+                                          << "xs:boolean" << QVariant();
+        QTest::newRow("double INF") << "-INF"
+                                    << "xs:double" << QVariant(-std::numeric_limits<double>::infinity());
+        QTest::newRow("date") << "2024-02-29"
+                              << "xs:date" << QVariant(QDate(2024, 2, 29));
+        QTest::newRow("base64 invalido") << "**"
+                                         << "xs:base64Binary" << QVariant();
+        QTest::newRow("tipo desconhecido fica texto") << " x "
+                                                      << "xs:duration" << QVariant(QStringLiteral(" x "));
     }
     void ConverterValor()
     {
@@ -152,11 +169,17 @@ private slots:
     {
         QTest::addColumn<QString>("xml");
         QTest::addColumn<QString>("nome");
-        QTest::newRow("simples") << "Nome" << "Nome";
-        QTest::newRow("espaco") << "Order_x0020_Details" << "Order Details";
-        QTest::newRow("digito inicial") << "_x0031_998" << "1998";
-        QTest::newRow("fora do plano basico") << "a_x0001F600_b" << QString::fromUtf8("a\xF0\x9F\x98\x80" "b");
-        QTest::newRow("parecido mas nao") << "a_x00zz_b_x12" << "a_x00zz_b_x12";
+        QTest::newRow("simples") << "Nome"
+                                 << "Nome";
+        QTest::newRow("espaco") << "Order_x0020_Details"
+                                << "Order Details";
+        QTest::newRow("digito inicial") << "_x0031_998"
+                                        << "1998";
+        QTest::newRow("fora do plano basico") << "a_x0001F600_b"
+                                              << QString::fromUtf8("a\xF0\x9F\x98\x80"
+                                                                   "b");
+        QTest::newRow("parecido mas nao") << "a_x00zz_b_x12"
+                                          << "a_x00zz_b_x12";
     }
     void DecodificarNome()
     {

@@ -1,5 +1,5 @@
-#include "platform/mdlSoap.h"
 #include "fixturesSoap.h"
+#include "platform/mdlSoap.h"
 #include "support/registroTestes.h"
 
 #include <QTest>
@@ -30,8 +30,9 @@ QList<ParametroLido> LerPedido(const QByteArray& corpo, QString* metodo, QString
     while (x.readNextStartElement()) {
         ParametroLido p;
         p.nome = x.name().toString();
-        p.nulo = x.attributes().value(QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"),
-                                      QStringLiteral("nil")) == QLatin1String("true");
+        p.nulo
+            = x.attributes().value(QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"), QStringLiteral("nil"))
+              == QLatin1String("true");
         p.texto = x.readElementText();
         r << p;
     }
@@ -46,7 +47,8 @@ private slots:
     {
         const QString sql = QStringLiteral("SELECT 'a&b' AS \"x\", '<c>' ]]> ção\r\nFROM t\tWHERE 1 = 1\r\n");
         QString erro = QStringLiteral("antes");
-        const QByteArray corpo = soap::Envelope(alvo, QStringLiteral("OpenSchema"),
+        const QByteArray corpo = soap::Envelope(alvo,
+                                                QStringLiteral("OpenSchema"),
                                                 {{"intSchema", 16},
                                                  {"strTableName", sql},
                                                  {"blnX", true},
@@ -72,8 +74,8 @@ private slots:
     void EnvelopeRecusaCaracterQueXmlNaoLeva()
     {
         QString erro;
-        const QByteArray corpo =
-            soap::Envelope(alvo, QStringLiteral("ExecSql"), {{"strSql", QStringLiteral("SELECT '\x01'")}}, &erro);
+        const QByteArray corpo
+            = soap::Envelope(alvo, QStringLiteral("ExecSql"), {{"strSql", QStringLiteral("SELECT '\x01'")}}, &erro);
         QVERIFY(corpo.isEmpty());
         QCOMPARE(erro, QStringLiteral("O parâmetro strSql contém caracteres que não podem ser enviados em XML."));
     }
@@ -122,9 +124,8 @@ private slots:
                                      << "A resposta do WebService não é um envelope SOAP.";
         QTest::newRow("vazia") << QByteArray() << "XML inválido";
         QTest::newRow("cortada") << FixtureSoap("resposta_itens.xml").left(1500) << "XML inválido";
-        QTest::newRow("sem corpo")
-            << QByteArray("<s:Envelope xmlns:s=\"http://schemas.xmlsoap.org/soap/envelope/\"/>")
-            << "A resposta do WebService não tem corpo SOAP.";
+        QTest::newRow("sem corpo") << QByteArray("<s:Envelope xmlns:s=\"http://schemas.xmlsoap.org/soap/envelope/\"/>")
+                                   << "A resposta do WebService não tem corpo SOAP.";
     }
     void RespostaInvalida()
     {

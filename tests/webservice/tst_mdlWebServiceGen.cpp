@@ -1,6 +1,6 @@
-#include "webservice/mdlWebServiceGen.h"
 #include "gabarito.h"
 #include "support/registroTestes.h"
+#include "webservice/mdlWebServiceGen.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -28,8 +28,11 @@ private slots:
         QFETCH(QString, connStr);
         QFETCH(bool, sql);
         QFETCH(QString, golden);
-        DadosWebService d{QStringLiteral("WebData"), QStringLiteral("http://www.YourSite.com/WebData"), connStr,
-                          QStringLiteral("1.26f"), sql};
+        DadosWebService d{QStringLiteral("WebData"),
+                          QStringLiteral("http://www.YourSite.com/WebData"),
+                          connStr,
+                          QStringLiteral("1.26f"),
+                          sql};
         COMPARAR_GABARITO(GerarPagina(d), golden);
     }
 
@@ -44,14 +47,20 @@ private slots:
     {
         QTest::addColumn<QString>("valor");
         QTest::addColumn<QString>("vb");
-        QTest::newRow("comum") << "http://x/WebData" << "\"http://x/WebData\"";
-        QTest::newRow("vazio") << "" << "\"\"";
-        QTest::newRow("aspas dobradas") << "Password=\"a b\"" << "\"Password=\"\"a b\"\"\"";
-        QTest::newRow("so aspas") << "\"" << "\"\"\"\"";
+        QTest::newRow("comum") << "http://x/WebData"
+                               << "\"http://x/WebData\"";
+        QTest::newRow("vazio") << ""
+                               << "\"\"";
+        QTest::newRow("aspas dobradas") << "Password=\"a b\""
+                                        << "\"Password=\"\"a b\"\"\"";
+        QTest::newRow("so aspas") << "\""
+                                  << "\"\"\"\"";
         QTest::newRow("acento") << "C:\\Configuração\\a.mdb"
                                 << "\"C:\\Configura\" & ChrW(231) & ChrW(227) & \"o\\a.mdb\"";
-        QTest::newRow("acento no fim") << "é" << "\"\" & ChrW(233)";
-        QTest::newRow("quebra de linha") << "a\r\nb" << "\"a\" & ChrW(13) & ChrW(10) & \"b\"";
+        QTest::newRow("acento no fim") << "é"
+                                       << "\"\" & ChrW(233)";
+        QTest::newRow("quebra de linha") << "a\r\nb"
+                                         << "\"a\" & ChrW(13) & ChrW(10) & \"b\"";
     }
     void TextoVb()
     {
@@ -62,8 +71,11 @@ private slots:
 
     void ValoresComAspasFicamStringsValidas()
     {
-        DadosWebService d{QStringLiteral("WebData"), QStringLiteral("urn:\"ns\""),
-                          QStringLiteral("Provider=SQLOLEDB.1;Password=a\"b"), QStringLiteral("1.26f"), true};
+        DadosWebService d{QStringLiteral("WebData"),
+                          QStringLiteral("urn:\"ns\""),
+                          QStringLiteral("Provider=SQLOLEDB.1;Password=a\"b"),
+                          QStringLiteral("1.26f"),
+                          true};
         const QStringList l = GerarPagina(d);
         QCOMPARE(l.value(6), QStringLiteral("<WebService(Namespace:=\"urn:\"\"ns\"\"\")> _"));
         QCOMPARE(l.value(11), QStringLiteral("      ConnectionString = \"Provider=SQLOLEDB.1;Password=a\"\"b\""));

@@ -9,21 +9,21 @@
 
 namespace {
 
-const char* const Ajuda =
-    "uso: quarrix-webservice ORIGEM [ENDERECO:PORTA] [CLASSE] [--namespace URI]\n"
-    "\n"
-    "Publica um banco de dados como web service SOAP (o mesmo protocolo da pagina .asmx que o\n"
-    "Quarrix gera), para ser mapeado no Quarrix pelo endereco http://ENDERECO:PORTA/CLASSE.asmx.\n"
-    "\n"
-    "  ORIGEM          um arquivo SQLite (ex.: build/samples/Exemplo.db) ou uma string de conexao\n"
-    "                  completa (\"Provider=SQLOLEDB.1;Data Source=...;Initial Catalog=...;...\")\n"
-    "  ENDERECO:PORTA  onde escutar; padrao 127.0.0.1:8080 (so esta maquina). Use 0.0.0.0:PORTA\n"
-    "                  para aceitar outras maquinas; PORTA 0 escolhe uma porta livre\n"
-    "  CLASSE          nome da classe do servico; padrao WebData\n"
-    "  --namespace URI namespace do servico; padrao http://www.quarrix.com.br/CLASSE\n"
-    "\n"
-    "Exemplo: quarrix-webservice build/samples/Exemplo.db 127.0.0.1:8080 WebData\n"
-    "e mapeie http://127.0.0.1:8080/WebData.asmx no Quarrix. Ctrl+C encerra.\n";
+const char* const Ajuda
+    = "uso: quarrix-webservice ORIGEM [ENDERECO:PORTA] [CLASSE] [--namespace URI]\n"
+      "\n"
+      "Publica um banco de dados como web service SOAP (o mesmo protocolo da pagina .asmx que o\n"
+      "Quarrix gera), para ser mapeado no Quarrix pelo endereco http://ENDERECO:PORTA/CLASSE.asmx.\n"
+      "\n"
+      "  ORIGEM          um arquivo SQLite (ex.: build/samples/Exemplo.db) ou uma string de conexao\n"
+      "                  completa (\"Provider=SQLOLEDB.1;Data Source=...;Initial Catalog=...;...\")\n"
+      "  ENDERECO:PORTA  onde escutar; padrao 127.0.0.1:8080 (so esta maquina). Use 0.0.0.0:PORTA\n"
+      "                  para aceitar outras maquinas; PORTA 0 escolhe uma porta livre\n"
+      "  CLASSE          nome da classe do servico; padrao WebData\n"
+      "  --namespace URI namespace do servico; padrao http://www.quarrix.com.br/CLASSE\n"
+      "\n"
+      "Exemplo: quarrix-webservice build/samples/Exemplo.db 127.0.0.1:8080 WebData\n"
+      "e mapeie http://127.0.0.1:8080/WebData.asmx no Quarrix. Ctrl+C encerra.\n";
 
 } // namespace
 
@@ -41,7 +41,8 @@ int main(int argc, char** argv)
         ns = args[iNs + 1];
         args.remove(iNs, 2);
     }
-    if (args.isEmpty() || args.size() > 3 || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+    if (args.isEmpty() || args.size() > 3 || args.contains(QStringLiteral("--help"))
+        || args.contains(QStringLiteral("-h"))) {
         std::fputs(Ajuda, args.isEmpty() || args.size() > 3 ? stderr : stdout);
         return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h")) ? 0 : 2;
     }
@@ -95,8 +96,12 @@ int main(int argc, char** argv)
         return 1;
     }
     const QString mostrado = endereco.contains(u':') ? u'[' + endereco + u']' : endereco;
-    std::printf("Publicando %s\nem http://%s:%d/%s.asmx (%s)\n", qPrintable(MascararSenha(args[0])),
-                qPrintable(mostrado), host.Porta(), qPrintable(classe), qPrintable(host.ConnectionTypeServico()));
+    std::printf("Publicando %s\nem http://%s:%d/%s.asmx (%s)\n",
+                qPrintable(MascararSenha(args[0])),
+                qPrintable(mostrado),
+                host.Porta(),
+                qPrintable(classe),
+                qPrintable(host.ConnectionTypeServico()));
     std::fflush(stdout);
     host.Aguardar();
     return 0;
