@@ -29,6 +29,7 @@ public:
 
     // Where browser windows open; without one (or once it is gone) addresses go to the desktop.
     void DefinirAreaJanelas(QMdiArea* area) { m_area = area; }
+    QMdiArea* AreaJanelas() const { return m_area; }
 
 private:
     static QWidget* Pai();

@@ -1,4 +1,5 @@
 #include "connections/frmAbrir.h"
+#include "gui/PromptJanelas.h"
 #include "gui/frmFilhoConexao.h"
 #include "navigator/clsArvore.h"
 #include "navigator/frmNavegador.h"
@@ -285,6 +286,29 @@ private slots:
                  QStringLiteral("Todas as Telas Abertas Por Esta Conexão Serão Fechadas.\rDeseja Continuar ?"));
         QTRY_VERIFY(janela->AreaMdi()->subWindowList().isEmpty());
         QCOMPARE(no->Image(), int(img::Access));
+    }
+
+    void JanelaDestruidaNaoDeixaNadaNoContexto()
+    {
+        // The context outlives the main window: while the window lives its hooks and the browser
+        // windows go to its MDI area; once it is gone nothing in the context points at it.
+        SettingsTemporarios s;
+        auto proprio = std::make_unique<PromptJanelas>();
+        PromptJanelas* janelas = proprio.get();
+        clsAmbiente ambiente(std::move(proprio));
+        {
+            frmPrincipal principal(ambiente);
+            QVERIFY(ambiente.hospedarJanela);
+            QVERIFY(ambiente.menuGrid);
+            QCOMPARE(janelas->AreaJanelas(), principal.AreaMdi());
+            auto* navegador = qobject_cast<frmWebBrowser*>(janelas->AbrirNavegador("https://exemplo.invalid/x"));
+            QVERIFY(navegador);
+            QCOMPARE(navegador->Endereco(), QStringLiteral("https://exemplo.invalid/x"));
+            QCOMPARE(principal.AreaMdi()->subWindowList().size(), 1);
+        }
+        QVERIFY(!ambiente.hospedarJanela);
+        QVERIFY(!ambiente.menuGrid);
+        QVERIFY(!janelas->AreaJanelas());
     }
 
     void CaptionsDosMenus_data()
