@@ -1,13 +1,12 @@
 #include "connections/frmUsuarioSenha.h"
 #include "gui/PromptJanelas.h"
 #include "support/registroTestes.h"
+#include "support/usuarioModal.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 class tst_frmUsuarioSenha : public QObject {
     Q_OBJECT
@@ -26,19 +25,13 @@ private slots:
         QFETCH(bool, confirmado);
         PromptJanelas prompt;
         QString sugerido;
-        QTimer usuario;
-        QObject::connect(&usuario, &QTimer::timeout, [&] {
-            auto* j = qobject_cast<frmUsuarioSenha*>(QApplication::activeModalWidget());
-            if (!j)
-                return;
-            usuario.stop();
+        UsuarioModal<frmUsuarioSenha> usuario([&](frmUsuarioSenha* j) {
             sugerido = j->txtSqlUsuario->text();
             j->txtSqlUsuario->setText("ana");
             j->txtSqlSenha->setText("s'e;g\"r}e{do");
             j->chkLembrar->setChecked(true);
             j->findChild<QPushButton*>(botao)->click();
         });
-        usuario.start(10);
         QString nome = "sa", senha, nada;
         bool lembrar = false;
         QCOMPARE(prompt.PedirUsuarioSenha(nome, senha, lembrar), confirmado);

@@ -1,12 +1,11 @@
 #include "gui/PromptJanelas.h"
 #include "shell/frmGetName.h"
 #include "support/registroTestes.h"
+#include "support/usuarioModal.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 class tst_frmGetName : public QObject {
     Q_OBJECT
@@ -29,19 +28,13 @@ private slots:
         PromptJanelas prompt;
         QString inicial;
         QString legenda;
-        QTimer usuario;
-        QObject::connect(&usuario, &QTimer::timeout, [&] {
-            auto* j = qobject_cast<frmGetName*>(QApplication::activeModalWidget());
-            if (!j)
-                return;
-            usuario.stop();
+        UsuarioModal<frmGetName> usuario([&](frmGetName* j) {
             legenda = j->findChild<QPushButton*>(botao)->text();
             auto* txt = j->findChild<QLineEdit*>("txtNome");
             inicial = txt->text();
             txt->setText("Clientes2");
             j->findChild<QPushButton*>(botao)->click();
         });
-        usuario.start(10);
         QCOMPARE(prompt.PedirNome("Clientes"), resultado);
         QCOMPARE(inicial, QStringLiteral("Clientes"));
         QCOMPARE(legenda, botao == "btnOk" ? QStringLiteral("OK") : QStringLiteral("Cancelar"));
