@@ -5,8 +5,7 @@
 #include <QTimer>
 #include <functional>
 
-template <typename Janela>
-class UsuarioModal {
+template <typename Janela> class UsuarioModal {
 public:
     explicit UsuarioModal(std::function<void(Janela*)> agir) : m_agir(std::move(agir))
     {
