@@ -58,6 +58,31 @@ QString TextoFalha(const ErroDados& erro, const QString& contexto)
     return TextoErrMsg(erro) + QStringLiteral("\r\n") + contexto;
 }
 
+// An answer that is not SOAP: the status and a line for whoever reads it.
+RespostaHost Texto(int status, const QString& texto)
+{
+    RespostaHost r;
+    r.status = status;
+    r.tipoConteudo = "text/plain; charset=utf-8";
+    r.corpo = texto.toUtf8() + '\n';
+    return r;
+}
+
+// "text/xml" from "Text/XML; charset=utf-8".
+QByteArray TipoMidia(const QByteArray& tipoConteudo)
+{
+    const qsizetype fim = tipoConteudo.indexOf(';');
+    return (fim < 0 ? tipoConteudo : tipoConteudo.left(fim)).trimmed().toLower();
+}
+
+QString SemBarraFinal(QString origem)
+{
+    origem = origem.trimmed();
+    while (origem.endsWith(u'/'))
+        origem.chop(1);
+    return origem;
+}
+
 } // namespace
 
 QByteArray RespostaHost::Tudo()
@@ -89,6 +114,22 @@ clsWebServiceHost::clsWebServiceHost(const QString& connStr, const QString& clas
 {}
 
 clsWebServiceHost::~clsWebServiceHost() { Parar(); }
+
+void clsWebServiceHost::PermitirOrigens(const QStringList& lista)
+{
+    origens.clear();
+    for (const QString& o : lista)
+        if (!SemBarraFinal(o).isEmpty())
+            origens << SemBarraFinal(o);
+}
+
+bool clsWebServiceHost::OrigemPermitida(const PedidoHost& p) const
+{
+    const QString origem = QString::fromUtf8(p.origem).trimmed();
+    if (origem.isEmpty())
+        return p.secFetchSite.trimmed().toLower() != "cross-site";
+    return origens.contains(origem, Qt::CaseInsensitive);
+}
 
 QString clsWebServiceHost::ConnectionTypeServico() const
 {
@@ -269,54 +310,47 @@ RespostaHost clsWebServiceHost::Metodo(const QString& metodo, const QHash<QStrin
 RespostaHost clsWebServiceHost::Soap(const PedidoHost& p) const
 {
     const QString naoLido = QStringLiteral("Server was unable to read request. ---> ");
+    // A browser sends text/plain, form data or multipart to any address without asking; text/xml
+    // and a SOAPAction header it sends only where the service allows it.
+    if (TipoMidia(p.tipoConteudo) != "text/xml")
+        return Texto(415,
+                     QStringLiteral("Tipo de conteúdo não suportado: \"%1\". Envie SOAP 1.1 (text/xml com SOAPAction).")
+                         .arg(QString::fromUtf8(p.tipoConteudo)));
     if (size_t(p.corpo.size()) > LimitePedido)
         return FalhaSoap(QStringLiteral("soap:Client"), naoLido + QStringLiteral("The request is too large."));
     QString acao = QString::fromUtf8(p.soapAction).trimmed();
     if (acao.size() >= 2 && acao.startsWith(u'"') && acao.endsWith(u'"'))
         acao = acao.mid(1, acao.size() - 2);
     QString metodo;
-    if (!acao.isEmpty()) {
-        for (const char* m : Metodos)
-            if (soap::AcaoPadrao(ns, QLatin1String(m)) == acao)
-                metodo = QLatin1String(m);
-        if (metodo.isEmpty())
-            return FalhaSoap(
-                QStringLiteral("soap:Client"),
-                QStringLiteral("Server did not recognize the value of HTTP Header SOAPAction: %1.").arg(acao));
-    }
+    for (const char* m : Metodos)
+        if (!acao.isEmpty() && soap::AcaoPadrao(ns, QLatin1String(m)) == acao)
+            metodo = QLatin1String(m);
+    if (metodo.isEmpty())
+        return FalhaSoap(QStringLiteral("soap:Client"),
+                         QStringLiteral("Server did not recognize the value of HTTP Header SOAPAction: %1.").arg(acao));
     const respostaweb::RespostaWeb pedido = respostaweb::Ler(p.corpo);
     if (!pedido.ok)
         return FalhaSoap(QStringLiteral("soap:Client"), naoLido + pedido.erro);
     if (pedido.elemento.isEmpty() || pedido.comDataSet)
         return FalhaSoap(QStringLiteral("soap:Client"), naoLido + QStringLiteral("The SOAP body holds no call."));
-    if (metodo.isEmpty()) {
-        for (const char* m : Metodos)
-            if (pedido.elemento == QLatin1String(m))
-                metodo = QLatin1String(m);
-        if (metodo.isEmpty())
-            return FalhaSoap(QStringLiteral("soap:Client"),
-                             QStringLiteral("Server did not recognize the value of HTTP Header SOAPAction: ."));
-    } else if (pedido.elemento != metodo) {
+    if (pedido.elemento != metodo)
         return FalhaSoap(
             QStringLiteral("soap:Client"),
             naoLido + QStringLiteral("The element %1 does not match the action %2.").arg(pedido.elemento, acao));
-    }
     return Metodo(metodo, pedido.textos);
 }
 
 RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
 {
     try {
+        if (!OrigemPermitida(p))
+            return Texto(403,
+                         QStringLiteral("Chamadas de páginas de outros sites não são aceitas (origem \"%1\").")
+                             .arg(QString::fromUtf8(p.origem.isEmpty() ? p.secFetchSite : p.origem)));
         const QString caminho = QString::fromUtf8(p.caminho);
-        if (!caminho.endsWith(u'/' + classe + QStringLiteral(".asmx"), Qt::CaseInsensitive)) {
-            RespostaHost r;
-            r.status = 404;
-            r.tipoConteudo = "text/plain; charset=utf-8";
-            r.corpo = QStringLiteral("Não há serviço em %1; o serviço publicado é /%2.asmx.\n")
-                          .arg(caminho, classe)
-                          .toUtf8();
-            return r;
-        }
+        if (!caminho.endsWith(u'/' + classe + QStringLiteral(".asmx"), Qt::CaseInsensitive))
+            return Texto(404,
+                         QStringLiteral("Não há serviço em %1; o serviço publicado é /%2.asmx.").arg(caminho, classe));
         if (p.metodo == "GET") {
             RespostaHost r;
             if (p.consulta.toLower() == "wsdl") {
@@ -337,11 +371,7 @@ RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
         }
         if (p.metodo == "POST")
             return Soap(p);
-        RespostaHost r;
-        r.status = 405;
-        r.tipoConteudo = "text/plain; charset=utf-8";
-        r.corpo = "Use GET (?wsdl) or POST (SOAP 1.1).\n";
-        return r;
+        return Texto(405, QStringLiteral("Use GET (?wsdl) or POST (SOAP 1.1)."));
     } catch (const std::exception& e) {
         return FalhaSoap(
             QStringLiteral("soap:Server"),
@@ -369,6 +399,9 @@ bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QStrin
             p.consulta = QByteArray::fromStdString(req.target.substr(q + 1));
         p.host = QByteArray::fromStdString(req.get_header_value("Host"));
         p.soapAction = QByteArray::fromStdString(req.get_header_value("SOAPAction"));
+        p.tipoConteudo = QByteArray::fromStdString(req.get_header_value("Content-Type"));
+        p.origem = QByteArray::fromStdString(req.get_header_value("Origin"));
+        p.secFetchSite = QByteArray::fromStdString(req.get_header_value("Sec-Fetch-Site"));
         p.corpo = QByteArray::fromStdString(req.body);
         RespostaHost r = Atender(p);
         res.status = r.status;

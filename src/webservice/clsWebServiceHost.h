@@ -3,13 +3,17 @@
 // page the generator writes. The service answers at ".../<Class>.asmx": its description with
 // "?wsdl", and the SOAP 1.1 methods ConnectionType, Version, OpenDataset, OpenSchema and ExecSql,
 // each call opening its own connection through clsData. Data sets are written while they are sent.
-// A request that cannot be read gets HTTP 500 with a SOAP fault. Atender() serves one request
-// without a network (tests call it directly); Iniciar() serves them over HTTP on a background thread.
+// A request that cannot be read gets HTTP 500 with a SOAP fault. Only what a web page in a browser
+// cannot send on its own is served: a call must come as text/xml with a SOAPAction naming the method
+// (415 otherwise), and a request carrying a foreign Origin (or Sec-Fetch-Site: cross-site) gets 403
+// unless its origin was allowed. Atender() serves one request without a network (tests call it
+// directly); Iniciar() serves them over HTTP on a background thread.
 #include "connections/clsAmbienteDados.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,6 +29,9 @@ struct PedidoHost {
     QByteArray consulta; // "wsdl" (the query, without "?")
     QByteArray host; // the Host header, for the address the description gives
     QByteArray soapAction; // the SOAPAction header as sent
+    QByteArray tipoConteudo; // the Content-Type header
+    QByteArray origem; // the Origin header a browser adds ("http://site:porta")
+    QByteArray secFetchSite; // the Sec-Fetch-Site header a browser adds
     QByteArray corpo;
 };
 
@@ -51,6 +58,8 @@ public:
     QString Namespace() const { return ns; }
     // "SQL" for a SQL Server back end, "ACCESS" for any other.
     QString ConnectionTypeServico() const;
+    // Origins ("http://site:porta") whose pages may call the service; none unless given.
+    void PermitirOrigens(const QStringList& origens);
 
     RespostaHost Atender(const PedidoHost& p) const;
     QByteArray Wsdl(const QString& endereco) const;
@@ -63,6 +72,7 @@ public:
     void Parar();
 
 private:
+    bool OrigemPermitida(const PedidoHost& p) const;
     RespostaHost Soap(const PedidoHost& p) const;
     RespostaHost Metodo(const QString& metodo, const QHash<QString, QString>& args) const;
     RespostaHost DataSetOuErro(const QString& metodo, const QString& strSql, const QString& strErrMsg) const;
@@ -74,6 +84,7 @@ private:
     QString connStr;
     QString classe;
     QString ns;
+    QStringList origens;
     std::unique_ptr<httplib::Server> servidor;
     std::unique_ptr<std::thread> linha;
     int porta = 0;

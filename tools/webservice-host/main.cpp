@@ -10,7 +10,7 @@
 namespace {
 
 const char* const Ajuda
-    = "uso: quarrix-webservice ORIGEM [ENDERECO:PORTA] [CLASSE] [--namespace URI]\n"
+    = "uso: quarrix-webservice ORIGEM [ENDERECO:PORTA] [CLASSE] [--namespace URI] [--origem-web URL]...\n"
       "\n"
       "Publica um banco de dados como web service SOAP (o mesmo protocolo da pagina .asmx que o\n"
       "Quarrix gera), para ser mapeado no Quarrix pelo endereco http://ENDERECO:PORTA/CLASSE.asmx.\n"
@@ -21,9 +21,24 @@ const char* const Ajuda
       "                  para aceitar outras maquinas; PORTA 0 escolhe uma porta livre\n"
       "  CLASSE          nome da classe do servico; padrao WebData\n"
       "  --namespace URI namespace do servico; padrao http://www.quarrix.com.br/CLASSE\n"
+      "  --origem-web URL pagina web (ex.: http://intranet:8000) que pode chamar o servico pelo\n"
+      "                  navegador; repita para varias. Sem ela, pedidos vindos de paginas web sao\n"
+      "                  recusados (403) e so programas (o Quarrix, clientes SOAP) sao atendidos\n"
       "\n"
       "Exemplo: quarrix-webservice build/samples/Exemplo.db 127.0.0.1:8080 WebData\n"
       "e mapeie http://127.0.0.1:8080/WebData.asmx no Quarrix. Ctrl+C encerra.\n";
+
+// Removes every "--nome VALOR" from `args`, giving the values; false when one has no value.
+bool TirarOpcao(QStringList& args, const QString& nome, QStringList& valores)
+{
+    for (qsizetype i = args.indexOf(nome); i >= 0; i = args.indexOf(nome, i)) {
+        if (i + 1 >= args.size())
+            return false;
+        valores << args[i + 1];
+        args.remove(i, 2);
+    }
+    return true;
+}
 
 } // namespace
 
@@ -31,15 +46,11 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    QString ns;
-    const int iNs = int(args.indexOf(QStringLiteral("--namespace")));
-    if (iNs >= 0) {
-        if (iNs + 1 >= args.size()) {
-            std::fputs(Ajuda, stderr);
-            return 2;
-        }
-        ns = args[iNs + 1];
-        args.remove(iNs, 2);
+    QStringList ns, origensWeb;
+    if (!TirarOpcao(args, QStringLiteral("--namespace"), ns) || ns.size() > 1
+        || !TirarOpcao(args, QStringLiteral("--origem-web"), origensWeb)) {
+        std::fputs(Ajuda, stderr);
+        return 2;
     }
     if (args.isEmpty() || args.size() > 3 || args.contains(QStringLiteral("--help"))
         || args.contains(QStringLiteral("-h"))) {
@@ -89,7 +100,8 @@ int main(int argc, char** argv)
     }
     teste.CloseConnection();
 
-    clsWebServiceHost host(connStr, classe, ns);
+    clsWebServiceHost host(connStr, classe, ns.value(0));
+    host.PermitirOrigens(origensWeb);
     QString erro;
     if (!host.Iniciar(endereco, porta, &erro)) {
         std::fprintf(stderr, "%s\n", qPrintable(erro));
