@@ -1,5 +1,7 @@
 #include "clsWebServiceHost.h"
 
+#include "clsWebServiceHostHttp.h"
+
 #include "connections/clsData.h"
 #include "platform/mdlDataSetEscrita.h"
 #include "platform/mdlGlobais.h"
@@ -9,6 +11,11 @@
 #include <httplib.h>
 
 namespace {
+
+// Workers serving connections (each holds one while it reads a request or writes an answer), and
+// the connections the system keeps waiting for them.
+constexpr int Trabalhadores = 64;
+constexpr int FilaConexoes = 512;
 
 const char* const Metodos[] = {"OpenDataset", "OpenSchema", "ExecSql", "Version", "ConnectionType"};
 
@@ -384,10 +391,11 @@ RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
 bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QString* erro)
 {
     Parar();
-    auto s = std::make_unique<httplib::Server>();
-    s->new_task_queue = [] { return new httplib::ThreadPool(4); };
+    // Headers are small: a request is its body and some 64 KB more at most.
+    auto s = std::make_unique<clsWebServiceHostHttp>(prazoPedido, LimitePedido + (size_t(64) << 10));
+    s->new_task_queue = [] { return new httplib::ThreadPool(Trabalhadores); };
     s->set_payload_max_length(LimitePedido);
-    s->set_read_timeout(30, 0);
+    s->set_read_timeout(10, 0);
     s->set_write_timeout(60, 0);
     s->set_keep_alive_max_count(100);
     auto atender = [this](const httplib::Request& req, httplib::Response& res) {
@@ -431,6 +439,8 @@ bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QStrin
     if (portaPedida == 0)
         obtida = s->bind_to_any_port(host);
     else if (!s->bind_to_port(host, portaPedida))
+        obtida = -1;
+    if (obtida > 0 && !s->DefinirFila(FilaConexoes))
         obtida = -1;
     if (obtida <= 0) {
         if (erro)

@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -49,6 +50,7 @@ struct RespostaHost {
 class clsWebServiceHost {
 public:
     static constexpr size_t LimitePedido = size_t(1) << 20; // largest request body read
+    static constexpr std::chrono::milliseconds PrazoPedidoPadrao{10000};
 
     // `ns` empty: "http://www.quarrix.com.br/" + classe.
     clsWebServiceHost(const QString& connStr, const QString& classe, const QString& ns = QString());
@@ -66,6 +68,9 @@ public:
 
     // Listens on `endereco` ("127.0.0.1") and `porta` (0: any free one); false with the reason.
     bool Iniciar(const QString& endereco, int porta, QString* erro = nullptr);
+    // The time a client has to send a whole request (headers and body), however steadily its bytes
+    // come; then its connection is closed. Set before Iniciar().
+    void DefinirPrazoPedido(std::chrono::milliseconds prazo) { prazoPedido = prazo; }
     int Porta() const { return porta; }
     // Blocks until Parar() (the program's main loop).
     void Aguardar();
@@ -88,6 +93,7 @@ private:
     std::unique_ptr<httplib::Server> servidor;
     std::unique_ptr<std::thread> linha;
     int porta = 0;
+    std::chrono::milliseconds prazoPedido = PrazoPedidoPadrao;
 };
 
 // The SOAP fault ASP.NET answers with ("soap:Client" for a request it cannot read).
