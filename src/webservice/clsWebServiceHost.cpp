@@ -354,6 +354,8 @@ RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
             return Texto(403,
                          QStringLiteral("Chamadas de páginas de outros sites não são aceitas (origem \"%1\").")
                              .arg(QString::fromUtf8(p.origem.isEmpty() ? p.secFetchSite : p.origem)));
+        if (p.metodo != "GET" && p.metodo != "POST")
+            return Texto(405, QStringLiteral("Use GET (?wsdl) or POST (SOAP 1.1)."));
         const QString caminho = QString::fromUtf8(p.caminho);
         if (!caminho.endsWith(u'/' + classe + QStringLiteral(".asmx"), Qt::CaseInsensitive))
             return Texto(404,
@@ -376,9 +378,7 @@ RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
             r.corpo = QByteArray::fromStdString(s);
             return r;
         }
-        if (p.metodo == "POST")
-            return Soap(p);
-        return Texto(405, QStringLiteral("Use GET (?wsdl) or POST (SOAP 1.1)."));
+        return Soap(p);
     } catch (const std::exception& e) {
         return FalhaSoap(
             QStringLiteral("soap:Server"),
@@ -413,6 +413,8 @@ bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QStrin
         p.corpo = QByteArray::fromStdString(req.body);
         RespostaHost r = Atender(p);
         res.status = r.status;
+        if (r.status == 405)
+            res.set_header("Allow", "GET, POST");
         if (!r.partes) {
             res.set_content(r.corpo.constData(), size_t(r.corpo.size()), r.tipoConteudo.toStdString());
             return;
@@ -432,6 +434,13 @@ bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QStrin
                                              }
                                          });
     };
+    // Every other method (HEAD, which httplib would serve as GET, included) gets 405.
+    s->set_pre_routing_handler([atender](const httplib::Request& req, httplib::Response& res) {
+        if (req.method == "GET" || req.method == "POST")
+            return httplib::Server::HandlerResponse::Unhandled;
+        atender(req, res);
+        return httplib::Server::HandlerResponse::Handled;
+    });
     s->Get(".*", atender);
     s->Post(".*", atender);
     const std::string host = endereco.toStdString();

@@ -160,6 +160,22 @@ private slots:
         QVERIFY2(!saida.contains("segredo"), saida.constData());
     }
 
+    // The address announced is the one typed, with the port chosen.
+    void EnderecoAnunciadoComoDado()
+    {
+        QProcess p;
+        p.start(Caminho(), {dir.filePath(QStringLiteral("web.db")), QStringLiteral("localhost:0")});
+        QByteArray saida;
+        while (!saida.contains(".asmx") && p.waitForReadyRead(10000))
+            saida += p.readAllStandardOutput();
+        p.kill();
+        p.waitForFinished();
+        QVERIFY2(QRegularExpression(QStringLiteral("em http://localhost:[1-9]\\d*/WebData\\.asmx"))
+                     .match(QString::fromUtf8(saida))
+                     .hasMatch(),
+                 saida.constData());
+    }
+
     void Ajuda()
     {
         QProcess p;

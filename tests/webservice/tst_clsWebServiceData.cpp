@@ -233,6 +233,37 @@ private slots:
         QVERIFY2(c.ErrMsg().contains(QStringLiteral("tempo de 1 segundos")), qPrintable(c.ErrMsg()));
     }
 
+    // A service that sends every request back to itself: the client stops and says why.
+    void RedirecionamentoSemFim_data()
+    {
+        QTest::addColumn<int>("status");
+        for (int status : {301, 302, 303, 307, 308})
+            QTest::addRow("%d", status) << status;
+    }
+    void RedirecionamentoSemFim()
+    {
+        QFETCH(int, status);
+        httplib::Server srv;
+        const int porta = srv.bind_to_any_port("127.0.0.1");
+        const std::string url = "http://127.0.0.1:" + std::to_string(porta) + "/WebData.asmx";
+        auto voltar = [url, status](const httplib::Request&, httplib::Response& res) { res.set_redirect(url, status); };
+        srv.Get(".*", voltar);
+        srv.Post(".*", voltar);
+        std::thread linha([&] { srv.listen_after_bind(); });
+        clsWebServiceData c;
+        c.setWebServiceUrl(QString::fromStdString(url));
+        const QString tipo = c.ConnectionType();
+        clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+        clsData d(ambiente);
+        const bool abriu = d.OpenConnection(QString::fromStdString(url), true, false);
+        srv.stop();
+        linha.join();
+        QCOMPARE(tipo, QString());
+        QVERIFY2(c.ErrMsg().contains(QStringLiteral("redirecionou a requisição")), qPrintable(c.ErrMsg()));
+        QVERIFY(!abriu);
+        QVERIFY2(d.ErrMsg().contains(QStringLiteral("redirecionou a requisição")), qPrintable(d.ErrMsg()));
+    }
+
     void DataSetDeUmHostAspNet()
     {
         ServicoFixo s(FixtureSoap("resposta_itens.xml"));

@@ -109,6 +109,25 @@ private slots:
         QVERIFY2(ms < 1000, qPrintable(QStringLiteral("%1 ms").arg(ms)));
     }
 
+    // Only GET (the description) and POST (calls) are served; the rest is refused as such.
+    void OutrosMetodosRecebem405()
+    {
+        clsWebServiceHost h(cs, QStringLiteral("WebData"));
+        QString erro;
+        QVERIFY2(h.Iniciar(QStringLiteral("127.0.0.1"), 0, &erro), qPrintable(erro));
+        httplib::Client cli("127.0.0.1", h.Porta());
+        cli.set_read_timeout(5, 0);
+        for (const char* metodo : {"PUT", "DELETE", "PATCH", "OPTIONS", "HEAD", "TRACE"}) {
+            httplib::Request req;
+            req.method = metodo;
+            req.path = "/WebData.asmx";
+            const httplib::Result r = cli.send(req);
+            QVERIFY2(r, metodo);
+            QCOMPARE(r->status, 405);
+            QCOMPARE(QByteArray::fromStdString(r->get_header_value("Allow")), QByteArray("GET, POST"));
+        }
+    }
+
     // A request that keeps arriving is cut when its time is up, however steadily its bytes come.
     void PedidoSemFimEhCortado()
     {
