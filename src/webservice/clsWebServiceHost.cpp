@@ -3,6 +3,7 @@
 #include "clsWebServiceHostHttp.h"
 
 #include "connections/clsData.h"
+#include "platform/clsMotorSqlite.h"
 #include "platform/mdlDataSetEscrita.h"
 #include "platform/mdlGlobais.h"
 #include "platform/mdlRespostaWeb.h"
@@ -204,6 +205,32 @@ RespostaHost Fluxo(const QString& ns, const QString& metodo, RecordsetPtr rs, co
     return r;
 }
 
+// Text in SQLite is Unicode whatever its declaration, and long text has no length: the columns'
+// catalog says so as the OLE DB catalog of a file database does (DATA_TYPE 130, and
+// CHARACTER_MAXIMUM_LENGTH 0 for long text).
+void ColunasUnicode(clsRecordset& rs)
+{
+    const int tipo = rs.IndiceCampo(QStringLiteral("DATA_TYPE"));
+    const int tamanho = rs.IndiceCampo(QStringLiteral("CHARACTER_MAXIMUM_LENGTH"));
+    const int octetos = rs.IndiceCampo(QStringLiteral("CHARACTER_OCTET_LENGTH"));
+    if (tipo < 0 || tamanho < 0 || octetos < 0)
+        return;
+    const int trava = rs.LockType();
+    rs.setLockType(ado::adLockBatchOptimistic); // changed here only, never written anywhere
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        const int t = rs.Valor(tipo).toInt();
+        if (t != ado::adChar && t != ado::adWChar)
+            continue;
+        const qint64 n = rs.Valor(tamanho).toLongLong() >= 1073741823 ? 0 : rs.Valor(tamanho).toLongLong();
+        rs.DefinirValor(tipo, int(ado::adWChar));
+        rs.DefinirValor(tamanho, n);
+        rs.DefinirValor(octetos, n * 2);
+        rs.Update();
+    }
+    rs.setLockType(trava);
+    rs.MoveFirst();
+}
+
 } // namespace
 
 RespostaHost
@@ -278,6 +305,8 @@ RespostaHost clsWebServiceHost::SchemaOuErro(const QHash<QString, QString>& a) c
         dados.CloseConnection();
         return Simples(ns, metodo, nullptr, &erro);
     }
+    if (intSchema == 4 && std::dynamic_pointer_cast<clsMotorSqlite>(m))
+        ColunasUnicode(*rs);
     dados.CloseConnection();
     return Fluxo(ns, metodo, std::move(rs), strErrMsg);
 }

@@ -95,6 +95,33 @@ private slots:
         QVERIFY(d.ExecSql(QStringLiteral("DELETE FROM \"O'Brien]x\" WHERE Codigo = 2"), false));
     }
 
+    // SQLite keeps every text in Unicode: the catalog gives its columns as such, long text without a
+    // length, as the catalog of a file database does.
+    void CatalogoDeColunasDeTexto()
+    {
+        clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+        clsData d(ambiente);
+        QVERIFY(d.OpenConnection(MontarConnStrAccess(dir.filePath(QStringLiteral("web.db")), {}, {}), true, false));
+        QVERIFY(d.ExecSql(
+            QStringLiteral("CREATE TABLE Textos (Curto VARCHAR(50), Fixo CHAR(3), Nacional NVARCHAR(20), Longo TEXT, "
+                           "Numero INTEGER)"),
+            false));
+        clsWebServiceData c;
+        c.setWebServiceUrl(url);
+        RecordsetPtr rs;
+        const bool ok = c.OpenSchema(rs, 4, QStringLiteral("Textos"), QString(), QString(), QString());
+        QVERIFY(d.ExecSql(QStringLiteral("DROP TABLE Textos"), false));
+        QVERIFY2(ok, qPrintable(c.ErrMsg()));
+        QStringList lidos;
+        rs->setSort(QStringLiteral("ORDINAL_POSITION"));
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+            lidos << QStringLiteral("%1 %2 %3")
+                         .arg(rs->Valor(QStringLiteral("COLUMN_NAME")).toString(),
+                              rs->Valor(QStringLiteral("DATA_TYPE")).toString(),
+                              rs->Valor(QStringLiteral("CHARACTER_MAXIMUM_LENGTH")).toString());
+        QCOMPARE(lidos, (QStringList{"Curto 130 50", "Fixo 130 3", "Nacional 130 20", "Longo 130 0", "Numero 3 "}));
+    }
+
     void TiposNulosETextoForaDaTabela()
     {
         const RecordsetPtr rs = Abrir(QStringLiteral("SELECT * FROM Tipos ORDER BY Id"));
