@@ -131,6 +131,37 @@ void clsWebServiceHost::PermitirOrigens(const QStringList& lista)
             origens << SemBarraFinal(o);
 }
 
+bool clsWebServiceHost::EnderecoLocal(const QString& endereco)
+{
+    if (endereco.compare(u"localhost", Qt::CaseInsensitive) == 0 || endereco == u"::1")
+        return true;
+    const QStringList partes = endereco.split(u'.');
+    if (partes.size() != 4 || partes[0] != u"127")
+        return false;
+    for (const QString& p : partes) {
+        bool ok = false;
+        const int n = p.toInt(&ok);
+        if (!ok || n < 0 || n > 255)
+            return false;
+    }
+    return true;
+}
+
+bool clsWebServiceHost::ChaveConfere(const PedidoHost& p) const
+{
+    if (chaveAcesso.isEmpty())
+        return true;
+    QByteArray dada = p.chave.trimmed();
+    const QByteArray autorizacao = p.autorizacao.trimmed();
+    if (dada.isEmpty() && autorizacao.left(7).toLower() == "bearer ")
+        dada = autorizacao.mid(7).trimmed();
+    // Compared in a time that does not tell how much of it was right.
+    unsigned char diferenca = dada.size() == chaveAcesso.size() ? 0 : 1;
+    for (qsizetype i = 0; i < chaveAcesso.size(); ++i)
+        diferenca |= (i < dada.size() ? dada[i] : 0) ^ chaveAcesso[i];
+    return diferenca == 0;
+}
+
 bool clsWebServiceHost::OrigemPermitida(const PedidoHost& p) const
 {
     const QString origem = QString::fromUtf8(p.origem).trimmed();
@@ -383,6 +414,8 @@ RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
             return Texto(403,
                          QStringLiteral("Chamadas de páginas de outros sites não são aceitas (origem \"%1\").")
                              .arg(QString::fromUtf8(p.origem.isEmpty() ? p.secFetchSite : p.origem)));
+        if (!ChaveConfere(p))
+            return Texto(401, QStringLiteral("Este serviço exige a chave de acesso (Authorization: Bearer)."));
         if (p.metodo != "GET" && p.metodo != "POST")
             return Texto(405, QStringLiteral("Use GET (?wsdl) or POST (SOAP 1.1)."));
         const QString caminho = QString::fromUtf8(p.caminho);
@@ -439,11 +472,15 @@ bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QStrin
         p.tipoConteudo = QByteArray::fromStdString(req.get_header_value("Content-Type"));
         p.origem = QByteArray::fromStdString(req.get_header_value("Origin"));
         p.secFetchSite = QByteArray::fromStdString(req.get_header_value("Sec-Fetch-Site"));
+        p.autorizacao = QByteArray::fromStdString(req.get_header_value("Authorization"));
+        p.chave = QByteArray::fromStdString(req.get_header_value("X-Quarrix-Chave"));
         p.corpo = QByteArray::fromStdString(req.body);
         RespostaHost r = Atender(p);
         res.status = r.status;
         if (r.status == 405)
             res.set_header("Allow", "GET, POST");
+        if (r.status == 401)
+            res.set_header("WWW-Authenticate", "Bearer realm=\"Quarrix\"");
         if (!r.partes) {
             res.set_content(r.corpo.constData(), size_t(r.corpo.size()), r.tipoConteudo.toStdString());
             return;

@@ -6,7 +6,8 @@
 // A request that cannot be read gets HTTP 500 with a SOAP fault. Only what a web page in a browser
 // cannot send on its own is served: a call must come as text/xml with a SOAPAction naming the method
 // (415 otherwise), and a request carrying a foreign Origin (or Sec-Fetch-Site: cross-site) gets 403
-// unless its origin was allowed. Atender() serves one request without a network (tests call it
+// unless its origin was allowed. With an access key set, every request (the description included)
+// must carry it ("Authorization: Bearer KEY" or "X-Quarrix-Chave: KEY"), or gets 401. Atender() serves one request without a network (tests call it
 // directly); Iniciar() serves them over HTTP on a background thread.
 #include "connections/clsAmbienteDados.h"
 
@@ -33,6 +34,8 @@ struct PedidoHost {
     QByteArray tipoConteudo; // the Content-Type header
     QByteArray origem; // the Origin header a browser adds ("http://site:porta")
     QByteArray secFetchSite; // the Sec-Fetch-Site header a browser adds
+    QByteArray autorizacao; // the Authorization header ("Bearer KEY")
+    QByteArray chave; // the X-Quarrix-Chave header
     QByteArray corpo;
 };
 
@@ -62,6 +65,10 @@ public:
     QString ConnectionTypeServico() const;
     // Origins ("http://site:porta") whose pages may call the service; none unless given.
     void PermitirOrigens(const QStringList& origens);
+    // The key every request must carry; empty: none.
+    void ExigirChave(const QByteArray& chave) { chaveAcesso = chave; }
+    // Whether `endereco` can be reached from this machine only ("127.0.0.1", "::1", "localhost").
+    static bool EnderecoLocal(const QString& endereco);
 
     RespostaHost Atender(const PedidoHost& p) const;
     QByteArray Wsdl(const QString& endereco) const;
@@ -78,6 +85,7 @@ public:
 
 private:
     bool OrigemPermitida(const PedidoHost& p) const;
+    bool ChaveConfere(const PedidoHost& p) const;
     RespostaHost Soap(const PedidoHost& p) const;
     RespostaHost Metodo(const QString& metodo, const QHash<QString, QString>& args) const;
     RespostaHost DataSetOuErro(const QString& metodo, const QString& strSql, const QString& strErrMsg) const;
@@ -90,6 +98,7 @@ private:
     QString classe;
     QString ns;
     QStringList origens;
+    QByteArray chaveAcesso;
     std::unique_ptr<httplib::Server> servidor;
     std::unique_ptr<std::thread> linha;
     int porta = 0;

@@ -4,6 +4,7 @@
 #include "platform/mdlSoap.h"
 #include "support/registroTestes.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -174,6 +175,45 @@ private slots:
                      .match(QString::fromUtf8(saida))
                      .hasMatch(),
                  saida.constData());
+        QVERIFY2(saida.contains("sem chave de acesso: qualquer usuário local pode executar SQL"), saida.constData());
+    }
+
+    // With --chave, nothing is served to a request without the key; without one, the service stays on
+    // this machine unless --sem-chave says otherwise.
+    void ChaveDeAcesso()
+    {
+        QFile f(dir.filePath(QStringLiteral("chave.txt")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("k3y-de-teste\n");
+        f.close();
+        QProcess p;
+        p.start(Caminho(),
+                {dir.filePath(QStringLiteral("web.db")),
+                 QStringLiteral("127.0.0.1:0"),
+                 QStringLiteral("--chave"),
+                 f.fileName()});
+        QByteArray saida;
+        while (!saida.contains("Chave de acesso exigida") && p.waitForReadyRead(10000))
+            saida += p.readAllStandardOutput();
+        const QRegularExpressionMatch m
+            = QRegularExpression(QStringLiteral("(http://127\\.0\\.0\\.1:\\d+/WebData\\.asmx)"))
+                  .match(QString::fromUtf8(saida));
+        QVERIFY2(m.hasMatch(), saida.constData());
+        const QString comChave = m.captured(1) + QStringLiteral("?wsdl");
+        const http::RespostaHttp sem = http::Get(comChave);
+        http::Opcoes o;
+        o.cabecalhos = {{"Authorization", "Bearer k3y-de-teste"}};
+        const http::RespostaHttp com = http::Get(comChave, o);
+        p.kill();
+        p.waitForFinished();
+        QCOMPARE(sem.status, 401);
+        QCOMPARE(com.status, 200);
+
+        QProcess aberto;
+        aberto.start(Caminho(), {dir.filePath(QStringLiteral("web.db")), QStringLiteral("0.0.0.0:0")});
+        QVERIFY(aberto.waitForFinished());
+        QCOMPARE(aberto.exitCode(), 2);
+        QVERIFY(aberto.readAllStandardError().contains("--sem-chave"));
     }
 
     void Ajuda()

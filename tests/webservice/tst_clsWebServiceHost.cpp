@@ -298,6 +298,55 @@ private slots:
         QCOMPARE(r.Tudo().contains("<VersionResult>"), status == 200);
     }
 
+    // With a key set, every request must carry it, the description included.
+    void ChaveDeAcesso_data()
+    {
+        QTest::addColumn<QByteArray>("metodo");
+        QTest::addColumn<QByteArray>("autorizacao");
+        QTest::addColumn<QByteArray>("chave");
+        QTest::addColumn<int>("status");
+        const QByteArray n;
+        QTest::newRow("sem chave") << QByteArray("POST") << n << n << 401;
+        QTest::newRow("bearer errado") << QByteArray("POST") << QByteArray("Bearer segredo-1234X") << n << 401;
+        QTest::newRow("bearer curto") << QByteArray("POST") << QByteArray("Bearer segredo") << n << 401;
+        QTest::newRow("outro esquema") << QByteArray("POST") << QByteArray("Basic segredo-1234") << n << 401;
+        QTest::newRow("bearer") << QByteArray("POST") << QByteArray("bearer  segredo-1234 ") << n << 200;
+        QTest::newRow("cabecalho proprio") << QByteArray("POST") << n << QByteArray("segredo-1234") << 200;
+        QTest::newRow("descricao sem chave") << QByteArray("GET") << n << n << 401;
+        QTest::newRow("descricao") << QByteArray("GET") << QByteArray("Bearer segredo-1234") << n << 200;
+    }
+    void ChaveDeAcesso()
+    {
+        QFETCH(QByteArray, metodo);
+        QFETCH(QByteArray, autorizacao);
+        QFETCH(QByteArray, chave);
+        QFETCH(int, status);
+        clsWebServiceHost h(QString(), QStringLiteral("WebData"));
+        h.ExigirChave("segredo-1234");
+        PedidoHost p = PostMetodo(QStringLiteral("Version"), {});
+        p.metodo = metodo;
+        p.consulta = "wsdl";
+        p.autorizacao = autorizacao;
+        p.chave = chave;
+        QCOMPARE(h.Atender(p).status, status);
+    }
+
+    void EnderecoLocal_data()
+    {
+        QTest::addColumn<QString>("endereco");
+        QTest::addColumn<bool>("local");
+        for (const char* e : {"127.0.0.1", "127.1.2.3", "localhost", "LocalHost", "::1"})
+            QTest::newRow(e) << QString::fromLatin1(e) << true;
+        for (const char* e : {"0.0.0.0", "::", "192.168.0.10", "127.0.0", "127.0.0.256", "127.example.com", "0"})
+            QTest::newRow(e) << QString::fromLatin1(e) << false;
+    }
+    void EnderecoLocal()
+    {
+        QFETCH(QString, endereco);
+        QFETCH(bool, local);
+        QCOMPARE(clsWebServiceHost::EnderecoLocal(endereco), local);
+    }
+
     void DescricaoEEndereco()
     {
         PedidoHost p;
