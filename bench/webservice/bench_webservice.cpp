@@ -114,6 +114,8 @@ int main(int argc, char** argv)
     PedidoHost pedido;
     pedido.metodo = "POST";
     pedido.caminho = "/WebData.asmx";
+    pedido.tipoConteudo = "text/xml; charset=utf-8";
+    pedido.soapAction = soap::AcaoPadrao(ns, QStringLiteral("OpenDataset")).toUtf8();
     pedido.corpo = soap::Envelope(ns,
                                   QStringLiteral("OpenDataset"),
                                   {{QStringLiteral("strSql"), Sql}, {QStringLiteral("strErrMsg"), QStringLiteral("")}});

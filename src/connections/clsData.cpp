@@ -119,13 +119,12 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
         webService->setWebServiceUrl(strConnectionString);
         const QString tipo = webService->ConnectionType();
         if (tipo.isEmpty()) {
-            Falha(
-                {ado::ErrProprio,
-                 QStringLiteral("Não foi possivel acessar o WebService. Verifique se o endereço está correto e se sua "
-                                "conexão está ativa"),
-                 OrigemErro::WebService},
-                sufixo,
-                blnShowErrMsg);
+            // The client's reason (no answer, a redirect loop, a page that is not a service) follows.
+            QString texto = QStringLiteral("Não foi possivel acessar o WebService. Verifique se o endereço está "
+                                           "correto e se sua conexão está ativa");
+            if (!webService->ErrMsg().isEmpty())
+                texto += u'\n' + webService->ErrMsg();
+            Falha({ado::ErrProprio, texto, OrigemErro::WebService}, sufixo, blnShowErrMsg);
             return false;
         }
         connectionType = tipo == u"SQL" ? tipoconexao::WebSql : tipoconexao::WebAccess;

@@ -1,6 +1,9 @@
 #include "clsWebServiceHost.h"
 
+#include "clsWebServiceHostHttp.h"
+
 #include "connections/clsData.h"
+#include "platform/clsMotorSqlite.h"
 #include "platform/mdlDataSetEscrita.h"
 #include "platform/mdlGlobais.h"
 #include "platform/mdlRespostaWeb.h"
@@ -9,6 +12,11 @@
 #include <httplib.h>
 
 namespace {
+
+// Workers serving connections (each holds one while it reads a request or writes an answer), and
+// the connections the system keeps waiting for them.
+constexpr int Trabalhadores = 64;
+constexpr int FilaConexoes = 512;
 
 const char* const Metodos[] = {"OpenDataset", "OpenSchema", "ExecSql", "Version", "ConnectionType"};
 
@@ -58,6 +66,31 @@ QString TextoFalha(const ErroDados& erro, const QString& contexto)
     return TextoErrMsg(erro) + QStringLiteral("\r\n") + contexto;
 }
 
+// An answer that is not SOAP: the status and a line for whoever reads it.
+RespostaHost Texto(int status, const QString& texto)
+{
+    RespostaHost r;
+    r.status = status;
+    r.tipoConteudo = "text/plain; charset=utf-8";
+    r.corpo = texto.toUtf8() + '\n';
+    return r;
+}
+
+// "text/xml" from "Text/XML; charset=utf-8".
+QByteArray TipoMidia(const QByteArray& tipoConteudo)
+{
+    const qsizetype fim = tipoConteudo.indexOf(';');
+    return (fim < 0 ? tipoConteudo : tipoConteudo.left(fim)).trimmed().toLower();
+}
+
+QString SemBarraFinal(QString origem)
+{
+    origem = origem.trimmed();
+    while (origem.endsWith(u'/'))
+        origem.chop(1);
+    return origem;
+}
+
 } // namespace
 
 QByteArray RespostaHost::Tudo()
@@ -89,6 +122,53 @@ clsWebServiceHost::clsWebServiceHost(const QString& connStr, const QString& clas
 {}
 
 clsWebServiceHost::~clsWebServiceHost() { Parar(); }
+
+void clsWebServiceHost::PermitirOrigens(const QStringList& lista)
+{
+    origens.clear();
+    for (const QString& o : lista)
+        if (!SemBarraFinal(o).isEmpty())
+            origens << SemBarraFinal(o);
+}
+
+bool clsWebServiceHost::EnderecoLocal(const QString& endereco)
+{
+    if (endereco.compare(u"localhost", Qt::CaseInsensitive) == 0 || endereco == u"::1")
+        return true;
+    const QStringList partes = endereco.split(u'.');
+    if (partes.size() != 4 || partes[0] != u"127")
+        return false;
+    for (const QString& p : partes) {
+        bool ok = false;
+        const int n = p.toInt(&ok);
+        if (!ok || n < 0 || n > 255)
+            return false;
+    }
+    return true;
+}
+
+bool clsWebServiceHost::ChaveConfere(const PedidoHost& p) const
+{
+    if (chaveAcesso.isEmpty())
+        return true;
+    QByteArray dada = p.chave.trimmed();
+    const QByteArray autorizacao = p.autorizacao.trimmed();
+    if (dada.isEmpty() && autorizacao.left(7).toLower() == "bearer ")
+        dada = autorizacao.mid(7).trimmed();
+    // Compared in a time that does not tell how much of it was right.
+    unsigned char diferenca = dada.size() == chaveAcesso.size() ? 0 : 1;
+    for (qsizetype i = 0; i < chaveAcesso.size(); ++i)
+        diferenca |= (i < dada.size() ? dada[i] : 0) ^ chaveAcesso[i];
+    return diferenca == 0;
+}
+
+bool clsWebServiceHost::OrigemPermitida(const PedidoHost& p) const
+{
+    const QString origem = QString::fromUtf8(p.origem).trimmed();
+    if (origem.isEmpty())
+        return p.secFetchSite.trimmed().toLower() != "cross-site";
+    return origens.contains(origem, Qt::CaseInsensitive);
+}
 
 QString clsWebServiceHost::ConnectionTypeServico() const
 {
@@ -154,6 +234,32 @@ RespostaHost Fluxo(const QString& ns, const QString& metodo, RecordsetPtr rs, co
         }
     };
     return r;
+}
+
+// Text in SQLite is Unicode whatever its declaration, and long text has no length: the columns'
+// catalog says so as the OLE DB catalog of a file database does (DATA_TYPE 130, and
+// CHARACTER_MAXIMUM_LENGTH 0 for long text).
+void ColunasUnicode(clsRecordset& rs)
+{
+    const int tipo = rs.IndiceCampo(QStringLiteral("DATA_TYPE"));
+    const int tamanho = rs.IndiceCampo(QStringLiteral("CHARACTER_MAXIMUM_LENGTH"));
+    const int octetos = rs.IndiceCampo(QStringLiteral("CHARACTER_OCTET_LENGTH"));
+    if (tipo < 0 || tamanho < 0 || octetos < 0)
+        return;
+    const int trava = rs.LockType();
+    rs.setLockType(ado::adLockBatchOptimistic); // changed here only, never written anywhere
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        const int t = rs.Valor(tipo).toInt();
+        if (t != ado::adChar && t != ado::adWChar)
+            continue;
+        const qint64 n = rs.Valor(tamanho).toLongLong() >= 1073741823 ? 0 : rs.Valor(tamanho).toLongLong();
+        rs.DefinirValor(tipo, int(ado::adWChar));
+        rs.DefinirValor(tamanho, n);
+        rs.DefinirValor(octetos, n * 2);
+        rs.Update();
+    }
+    rs.setLockType(trava);
+    rs.MoveFirst();
 }
 
 } // namespace
@@ -230,6 +336,8 @@ RespostaHost clsWebServiceHost::SchemaOuErro(const QHash<QString, QString>& a) c
         dados.CloseConnection();
         return Simples(ns, metodo, nullptr, &erro);
     }
+    if (intSchema == 4 && std::dynamic_pointer_cast<clsMotorSqlite>(m))
+        ColunasUnicode(*rs);
     dados.CloseConnection();
     return Fluxo(ns, metodo, std::move(rs), strErrMsg);
 }
@@ -269,54 +377,51 @@ RespostaHost clsWebServiceHost::Metodo(const QString& metodo, const QHash<QStrin
 RespostaHost clsWebServiceHost::Soap(const PedidoHost& p) const
 {
     const QString naoLido = QStringLiteral("Server was unable to read request. ---> ");
+    // A browser sends text/plain, form data or multipart to any address without asking; text/xml
+    // and a SOAPAction header it sends only where the service allows it.
+    if (TipoMidia(p.tipoConteudo) != "text/xml")
+        return Texto(415,
+                     QStringLiteral("Tipo de conteúdo não suportado: \"%1\". Envie SOAP 1.1 (text/xml com SOAPAction).")
+                         .arg(QString::fromUtf8(p.tipoConteudo)));
     if (size_t(p.corpo.size()) > LimitePedido)
         return FalhaSoap(QStringLiteral("soap:Client"), naoLido + QStringLiteral("The request is too large."));
     QString acao = QString::fromUtf8(p.soapAction).trimmed();
     if (acao.size() >= 2 && acao.startsWith(u'"') && acao.endsWith(u'"'))
         acao = acao.mid(1, acao.size() - 2);
     QString metodo;
-    if (!acao.isEmpty()) {
-        for (const char* m : Metodos)
-            if (soap::AcaoPadrao(ns, QLatin1String(m)) == acao)
-                metodo = QLatin1String(m);
-        if (metodo.isEmpty())
-            return FalhaSoap(
-                QStringLiteral("soap:Client"),
-                QStringLiteral("Server did not recognize the value of HTTP Header SOAPAction: %1.").arg(acao));
-    }
+    for (const char* m : Metodos)
+        if (!acao.isEmpty() && soap::AcaoPadrao(ns, QLatin1String(m)) == acao)
+            metodo = QLatin1String(m);
+    if (metodo.isEmpty())
+        return FalhaSoap(QStringLiteral("soap:Client"),
+                         QStringLiteral("Server did not recognize the value of HTTP Header SOAPAction: %1.").arg(acao));
     const respostaweb::RespostaWeb pedido = respostaweb::Ler(p.corpo);
     if (!pedido.ok)
         return FalhaSoap(QStringLiteral("soap:Client"), naoLido + pedido.erro);
     if (pedido.elemento.isEmpty() || pedido.comDataSet)
         return FalhaSoap(QStringLiteral("soap:Client"), naoLido + QStringLiteral("The SOAP body holds no call."));
-    if (metodo.isEmpty()) {
-        for (const char* m : Metodos)
-            if (pedido.elemento == QLatin1String(m))
-                metodo = QLatin1String(m);
-        if (metodo.isEmpty())
-            return FalhaSoap(QStringLiteral("soap:Client"),
-                             QStringLiteral("Server did not recognize the value of HTTP Header SOAPAction: ."));
-    } else if (pedido.elemento != metodo) {
+    if (pedido.elemento != metodo)
         return FalhaSoap(
             QStringLiteral("soap:Client"),
             naoLido + QStringLiteral("The element %1 does not match the action %2.").arg(pedido.elemento, acao));
-    }
     return Metodo(metodo, pedido.textos);
 }
 
 RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
 {
     try {
+        if (!OrigemPermitida(p))
+            return Texto(403,
+                         QStringLiteral("Chamadas de páginas de outros sites não são aceitas (origem \"%1\").")
+                             .arg(QString::fromUtf8(p.origem.isEmpty() ? p.secFetchSite : p.origem)));
+        if (!ChaveConfere(p))
+            return Texto(401, QStringLiteral("Este serviço exige a chave de acesso (Authorization: Bearer)."));
+        if (p.metodo != "GET" && p.metodo != "POST")
+            return Texto(405, QStringLiteral("Use GET (?wsdl) or POST (SOAP 1.1)."));
         const QString caminho = QString::fromUtf8(p.caminho);
-        if (!caminho.endsWith(u'/' + classe + QStringLiteral(".asmx"), Qt::CaseInsensitive)) {
-            RespostaHost r;
-            r.status = 404;
-            r.tipoConteudo = "text/plain; charset=utf-8";
-            r.corpo = QStringLiteral("Não há serviço em %1; o serviço publicado é /%2.asmx.\n")
-                          .arg(caminho, classe)
-                          .toUtf8();
-            return r;
-        }
+        if (!caminho.endsWith(u'/' + classe + QStringLiteral(".asmx"), Qt::CaseInsensitive))
+            return Texto(404,
+                         QStringLiteral("Não há serviço em %1; o serviço publicado é /%2.asmx.").arg(caminho, classe));
         if (p.metodo == "GET") {
             RespostaHost r;
             if (p.consulta.toLower() == "wsdl") {
@@ -335,13 +440,7 @@ RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
             r.corpo = QByteArray::fromStdString(s);
             return r;
         }
-        if (p.metodo == "POST")
-            return Soap(p);
-        RespostaHost r;
-        r.status = 405;
-        r.tipoConteudo = "text/plain; charset=utf-8";
-        r.corpo = "Use GET (?wsdl) or POST (SOAP 1.1).\n";
-        return r;
+        return Soap(p);
     } catch (const std::exception& e) {
         return FalhaSoap(
             QStringLiteral("soap:Server"),
@@ -354,10 +453,11 @@ RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
 bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QString* erro)
 {
     Parar();
-    auto s = std::make_unique<httplib::Server>();
-    s->new_task_queue = [] { return new httplib::ThreadPool(4); };
+    // Headers are small: a request is its body and some 64 KB more at most.
+    auto s = std::make_unique<clsWebServiceHostHttp>(prazoPedido, LimitePedido + (size_t(64) << 10));
+    s->new_task_queue = [] { return new httplib::ThreadPool(Trabalhadores); };
     s->set_payload_max_length(LimitePedido);
-    s->set_read_timeout(30, 0);
+    s->set_read_timeout(10, 0);
     s->set_write_timeout(60, 0);
     s->set_keep_alive_max_count(100);
     auto atender = [this](const httplib::Request& req, httplib::Response& res) {
@@ -369,9 +469,18 @@ bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QStrin
             p.consulta = QByteArray::fromStdString(req.target.substr(q + 1));
         p.host = QByteArray::fromStdString(req.get_header_value("Host"));
         p.soapAction = QByteArray::fromStdString(req.get_header_value("SOAPAction"));
+        p.tipoConteudo = QByteArray::fromStdString(req.get_header_value("Content-Type"));
+        p.origem = QByteArray::fromStdString(req.get_header_value("Origin"));
+        p.secFetchSite = QByteArray::fromStdString(req.get_header_value("Sec-Fetch-Site"));
+        p.autorizacao = QByteArray::fromStdString(req.get_header_value("Authorization"));
+        p.chave = QByteArray::fromStdString(req.get_header_value("X-Quarrix-Chave"));
         p.corpo = QByteArray::fromStdString(req.body);
         RespostaHost r = Atender(p);
         res.status = r.status;
+        if (r.status == 405)
+            res.set_header("Allow", "GET, POST");
+        if (r.status == 401)
+            res.set_header("WWW-Authenticate", "Bearer realm=\"Quarrix\"");
         if (!r.partes) {
             res.set_content(r.corpo.constData(), size_t(r.corpo.size()), r.tipoConteudo.toStdString());
             return;
@@ -391,6 +500,13 @@ bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QStrin
                                              }
                                          });
     };
+    // Every other method (HEAD, which httplib would serve as GET, included) gets 405.
+    s->set_pre_routing_handler([atender](const httplib::Request& req, httplib::Response& res) {
+        if (req.method == "GET" || req.method == "POST")
+            return httplib::Server::HandlerResponse::Unhandled;
+        atender(req, res);
+        return httplib::Server::HandlerResponse::Handled;
+    });
     s->Get(".*", atender);
     s->Post(".*", atender);
     const std::string host = endereco.toStdString();
@@ -398,6 +514,8 @@ bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QStrin
     if (portaPedida == 0)
         obtida = s->bind_to_any_port(host);
     else if (!s->bind_to_port(host, portaPedida))
+        obtida = -1;
+    if (obtida > 0 && !s->DefinirFila(FilaConexoes))
         obtida = -1;
     if (obtida <= 0) {
         if (erro)

@@ -95,6 +95,33 @@ private slots:
         QVERIFY(d.ExecSql(QStringLiteral("DELETE FROM \"O'Brien]x\" WHERE Codigo = 2"), false));
     }
 
+    // SQLite keeps every text in Unicode: the catalog gives its columns as such, long text without a
+    // length, as the catalog of a file database does.
+    void CatalogoDeColunasDeTexto()
+    {
+        clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+        clsData d(ambiente);
+        QVERIFY(d.OpenConnection(MontarConnStrAccess(dir.filePath(QStringLiteral("web.db")), {}, {}), true, false));
+        QVERIFY(d.ExecSql(
+            QStringLiteral("CREATE TABLE Textos (Curto VARCHAR(50), Fixo CHAR(3), Nacional NVARCHAR(20), Longo TEXT, "
+                           "Numero INTEGER)"),
+            false));
+        clsWebServiceData c;
+        c.setWebServiceUrl(url);
+        RecordsetPtr rs;
+        const bool ok = c.OpenSchema(rs, 4, QStringLiteral("Textos"), QString(), QString(), QString());
+        QVERIFY(d.ExecSql(QStringLiteral("DROP TABLE Textos"), false));
+        QVERIFY2(ok, qPrintable(c.ErrMsg()));
+        QStringList lidos;
+        rs->setSort(QStringLiteral("ORDINAL_POSITION"));
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+            lidos << QStringLiteral("%1 %2 %3")
+                         .arg(rs->Valor(QStringLiteral("COLUMN_NAME")).toString(),
+                              rs->Valor(QStringLiteral("DATA_TYPE")).toString(),
+                              rs->Valor(QStringLiteral("CHARACTER_MAXIMUM_LENGTH")).toString());
+        QCOMPARE(lidos, (QStringList{"Curto 130 50", "Fixo 130 3", "Nacional 130 20", "Longo 130 0", "Numero 3 "}));
+    }
+
     void TiposNulosETextoForaDaTabela()
     {
         const RecordsetPtr rs = Abrir(QStringLiteral("SELECT * FROM Tipos ORDER BY Id"));
@@ -231,6 +258,37 @@ private slots:
         ::close(fd);
         QCOMPARE(tipo, QString());
         QVERIFY2(c.ErrMsg().contains(QStringLiteral("tempo de 1 segundos")), qPrintable(c.ErrMsg()));
+    }
+
+    // A service that sends every request back to itself: the client stops and says why.
+    void RedirecionamentoSemFim_data()
+    {
+        QTest::addColumn<int>("status");
+        for (int status : {301, 302, 303, 307, 308})
+            QTest::addRow("%d", status) << status;
+    }
+    void RedirecionamentoSemFim()
+    {
+        QFETCH(int, status);
+        httplib::Server srv;
+        const int porta = srv.bind_to_any_port("127.0.0.1");
+        const std::string url = "http://127.0.0.1:" + std::to_string(porta) + "/WebData.asmx";
+        auto voltar = [url, status](const httplib::Request&, httplib::Response& res) { res.set_redirect(url, status); };
+        srv.Get(".*", voltar);
+        srv.Post(".*", voltar);
+        std::thread linha([&] { srv.listen_after_bind(); });
+        clsWebServiceData c;
+        c.setWebServiceUrl(QString::fromStdString(url));
+        const QString tipo = c.ConnectionType();
+        clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+        clsData d(ambiente);
+        const bool abriu = d.OpenConnection(QString::fromStdString(url), true, false);
+        srv.stop();
+        linha.join();
+        QCOMPARE(tipo, QString());
+        QVERIFY2(c.ErrMsg().contains(QStringLiteral("redirecionou a requisição")), qPrintable(c.ErrMsg()));
+        QVERIFY(!abriu);
+        QVERIFY2(d.ErrMsg().contains(QStringLiteral("redirecionou a requisição")), qPrintable(d.ErrMsg()));
     }
 
     void DataSetDeUmHostAspNet()

@@ -25,14 +25,19 @@ PedidoHost Post(const QByteArray& corpo, const QByteArray& acao)
     p.caminho = "/WebData.asmx";
     p.host = "127.0.0.1:8080";
     p.soapAction = acao;
+    p.tipoConteudo = "text/xml; charset=utf-8";
     p.corpo = corpo;
     return p;
 }
 
+QByteArray Acao(const QString& metodo)
+{
+    return '"' + soap::AcaoPadrao(QStringLiteral("http://www.quarrix.com.br/WebData"), metodo).toUtf8() + '"';
+}
+
 PedidoHost PostMetodo(const QString& metodo, const soap::Parametros& parametros)
 {
-    return Post(Chamada(metodo, parametros),
-                '"' + soap::AcaoPadrao(QStringLiteral("http://www.quarrix.com.br/WebData"), metodo).toUtf8() + '"');
+    return Post(Chamada(metodo, parametros), Acao(metodo));
 }
 
 // Local names of the children of the element the reader stands on.
@@ -221,9 +226,15 @@ private slots:
         QTest::addColumn<QByteArray>("acao");
         QTest::addColumn<QString>("texto");
         const QByteArray ok = Chamada(QStringLiteral("Version"), {});
-        QTest::newRow("nao e xml") << QByteArray("oi") << QByteArray() << "Server was unable to read request.";
-        QTest::newRow("nao e envelope") << QByteArray("<a/>") << QByteArray() << "Server was unable to read request.";
-        QTest::newRow("dtd") << QByteArray("<!DOCTYPE x [<!ENTITY a \"b\">]>") + ok.mid(38) << QByteArray() << "DTD";
+        const QByteArray version = Acao(QStringLiteral("Version"));
+        QTest::newRow("nao e xml") << QByteArray("oi") << version << "Server was unable to read request.";
+        QTest::newRow("nao e envelope") << QByteArray("<a/>") << version << "Server was unable to read request.";
+        QTest::newRow("dtd") << QByteArray("<!DOCTYPE x [<!ENTITY a \"b\">]>") + ok.mid(38) << version << "DTD";
+        // The action names the method: a body alone does not make a call.
+        QTest::newRow("sem acao") << ok << QByteArray()
+                                  << "Server did not recognize the value of HTTP Header SOAPAction: .";
+        QTest::newRow("acao de outro metodo")
+            << ok << Acao(QStringLiteral("ExecSql")) << "The element Version does not match the action";
         QTest::newRow("acao desconhecida")
             << ok << QByteArray("\"http://x/Nada\"")
             << "Server did not recognize the value of HTTP Header SOAPAction: http://x/Nada.";
@@ -233,7 +244,7 @@ private slots:
                                        << "too large";
         QTest::newRow("intSchema nao numerico")
             << Chamada(QStringLiteral("OpenSchema"), {{QStringLiteral("intSchema"), QStringLiteral("dois")}})
-            << QByteArray() << "intSchema";
+            << Acao(QStringLiteral("OpenSchema")) << "intSchema";
     }
     void PedidosQueNaoServe()
     {
@@ -246,6 +257,94 @@ private slots:
         QVERIFY(lida.falha);
         QCOMPARE(lida.codigoFalha, QStringLiteral("soap:Client"));
         QVERIFY2(lida.textoFalha.contains(texto), qPrintable(lida.textoFalha));
+    }
+
+    // What a page in a browser can send without asking is refused before anything runs; programs
+    // (no Origin) and the pages allowed are served.
+    void PedidosDeNavegador_data()
+    {
+        QTest::addColumn<QByteArray>("tipo");
+        QTest::addColumn<QByteArray>("origem");
+        QTest::addColumn<QByteArray>("site");
+        QTest::addColumn<int>("status");
+        const QByteArray n;
+        QTest::newRow("text/plain") << QByteArray("text/plain;charset=UTF-8") << n << n << 415;
+        QTest::newRow("formulario") << QByteArray("application/x-www-form-urlencoded") << n << n << 415;
+        QTest::newRow("multipart") << QByteArray("multipart/form-data; boundary=x") << n << n << 415;
+        QTest::newRow("sem tipo") << n << n << n << 415;
+        QTest::newRow("outro site") << QByteArray("text/xml") << QByteArray("http://mal.exemplo") << n << 403;
+        QTest::newRow("origem nula") << QByteArray("text/xml") << QByteArray("null") << n << 403;
+        QTest::newRow("mesma maquina, outra porta")
+            << QByteArray("text/xml") << QByteArray("http://127.0.0.1:3000") << QByteArray("same-site") << 403;
+        QTest::newRow("cross-site sem origem") << QByteArray("text/xml") << n << QByteArray("cross-site") << 403;
+        QTest::newRow("origem permitida") << QByteArray("text/xml; charset=utf-8") << QByteArray("HTTP://Intranet:8000")
+                                          << QByteArray("cross-site") << 200;
+        QTest::newRow("programa") << QByteArray("Text/XML") << n << n << 200;
+    }
+    void PedidosDeNavegador()
+    {
+        QFETCH(QByteArray, tipo);
+        QFETCH(QByteArray, origem);
+        QFETCH(QByteArray, site);
+        QFETCH(int, status);
+        clsWebServiceHost h(QString(), QStringLiteral("WebData")); // Version opens no connection
+        h.PermitirOrigens({QStringLiteral("http://intranet:8000/")});
+        PedidoHost p = PostMetodo(QStringLiteral("Version"), {});
+        p.tipoConteudo = tipo;
+        p.origem = origem;
+        p.secFetchSite = site;
+        RespostaHost r = h.Atender(p);
+        QCOMPARE(r.status, status);
+        QCOMPARE(r.Tudo().contains("<VersionResult>"), status == 200);
+    }
+
+    // With a key set, every request must carry it, the description included.
+    void ChaveDeAcesso_data()
+    {
+        QTest::addColumn<QByteArray>("metodo");
+        QTest::addColumn<QByteArray>("autorizacao");
+        QTest::addColumn<QByteArray>("chave");
+        QTest::addColumn<int>("status");
+        const QByteArray n;
+        QTest::newRow("sem chave") << QByteArray("POST") << n << n << 401;
+        QTest::newRow("bearer errado") << QByteArray("POST") << QByteArray("Bearer segredo-1234X") << n << 401;
+        QTest::newRow("bearer curto") << QByteArray("POST") << QByteArray("Bearer segredo") << n << 401;
+        QTest::newRow("outro esquema") << QByteArray("POST") << QByteArray("Basic segredo-1234") << n << 401;
+        QTest::newRow("bearer") << QByteArray("POST") << QByteArray("bearer  segredo-1234 ") << n << 200;
+        QTest::newRow("cabecalho proprio") << QByteArray("POST") << n << QByteArray("segredo-1234") << 200;
+        QTest::newRow("descricao sem chave") << QByteArray("GET") << n << n << 401;
+        QTest::newRow("descricao") << QByteArray("GET") << QByteArray("Bearer segredo-1234") << n << 200;
+    }
+    void ChaveDeAcesso()
+    {
+        QFETCH(QByteArray, metodo);
+        QFETCH(QByteArray, autorizacao);
+        QFETCH(QByteArray, chave);
+        QFETCH(int, status);
+        clsWebServiceHost h(QString(), QStringLiteral("WebData"));
+        h.ExigirChave("segredo-1234");
+        PedidoHost p = PostMetodo(QStringLiteral("Version"), {});
+        p.metodo = metodo;
+        p.consulta = "wsdl";
+        p.autorizacao = autorizacao;
+        p.chave = chave;
+        QCOMPARE(h.Atender(p).status, status);
+    }
+
+    void EnderecoLocal_data()
+    {
+        QTest::addColumn<QString>("endereco");
+        QTest::addColumn<bool>("local");
+        for (const char* e : {"127.0.0.1", "127.1.2.3", "localhost", "LocalHost", "::1"})
+            QTest::newRow(e) << QString::fromLatin1(e) << true;
+        for (const char* e : {"0.0.0.0", "::", "192.168.0.10", "127.0.0", "127.0.0.256", "127.example.com", "0"})
+            QTest::newRow(e) << QString::fromLatin1(e) << false;
+    }
+    void EnderecoLocal()
+    {
+        QFETCH(QString, endereco);
+        QFETCH(bool, local);
+        QCOMPARE(clsWebServiceHost::EnderecoLocal(endereco), local);
     }
 
     void DescricaoEEndereco()

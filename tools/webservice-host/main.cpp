@@ -4,13 +4,15 @@
 #include "webservice/clsWebServiceHost.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 
 namespace {
 
 const char* const Ajuda
-    = "uso: quarrix-webservice ORIGEM [ENDERECO:PORTA] [CLASSE] [--namespace URI]\n"
+    = "uso: quarrix-webservice ORIGEM [ENDERECO:PORTA] [CLASSE] [--namespace URI] [--origem-web URL]...\n"
+      "                          [--chave ARQUIVO | --sem-chave]\n"
       "\n"
       "Publica um banco de dados como web service SOAP (o mesmo protocolo da pagina .asmx que o\n"
       "Quarrix gera), para ser mapeado no Quarrix pelo endereco http://ENDERECO:PORTA/CLASSE.asmx.\n"
@@ -18,12 +20,53 @@ const char* const Ajuda
       "  ORIGEM          um arquivo SQLite (ex.: build/samples/Exemplo.db) ou uma string de conexao\n"
       "                  completa (\"Provider=SQLOLEDB.1;Data Source=...;Initial Catalog=...;...\")\n"
       "  ENDERECO:PORTA  onde escutar; padrao 127.0.0.1:8080 (so esta maquina). Use 0.0.0.0:PORTA\n"
-      "                  para aceitar outras maquinas; PORTA 0 escolhe uma porta livre\n"
+      "                  com --chave para aceitar outras maquinas; PORTA 0 escolhe uma porta livre\n"
       "  CLASSE          nome da classe do servico; padrao WebData\n"
       "  --namespace URI namespace do servico; padrao http://www.quarrix.com.br/CLASSE\n"
+      "  --origem-web URL pagina web (ex.: http://intranet:8000) que pode chamar o servico pelo\n"
+      "                  navegador; repita para varias. Sem ela, pedidos vindos de paginas web sao\n"
+      "                  recusados (403) e so programas (o Quarrix, clientes SOAP) sao atendidos\n"
+      "  --chave ARQUIVO exige em cada pedido a chave guardada (primeira linha) no ARQUIVO, no\n"
+      "                  cabecalho \"Authorization: Bearer CHAVE\" ou \"X-Quarrix-Chave: CHAVE\"; a\n"
+      "                  variavel de ambiente QUARRIX_WEBSERVICE_CHAVE pode dar a chave em vez dele\n"
+      "  --sem-chave     permite escutar em endereco que nao seja desta maquina sem chave (qualquer\n"
+      "                  um que alcance o endereco podera executar SQL)\n"
       "\n"
       "Exemplo: quarrix-webservice build/samples/Exemplo.db 127.0.0.1:8080 WebData\n"
       "e mapeie http://127.0.0.1:8080/WebData.asmx no Quarrix. Ctrl+C encerra.\n";
+
+// Removes every "--nome VALOR" from `args`, giving the values; false when one has no value.
+bool TirarOpcao(QStringList& args, const QString& nome, QStringList& valores)
+{
+    for (qsizetype i = args.indexOf(nome); i >= 0; i = args.indexOf(nome, i)) {
+        if (i + 1 >= args.size())
+            return false;
+        valores << args[i + 1];
+        args.remove(i, 2);
+    }
+    return true;
+}
+
+// The access key: the first line of `arquivo`, or QUARRIX_WEBSERVICE_CHAVE; empty when neither was
+// given. False, with the reason, when the file gives none.
+bool LerChave(const QStringList& arquivo, QByteArray& chave, QString& erro)
+{
+    if (arquivo.isEmpty()) {
+        chave = qgetenv("QUARRIX_WEBSERVICE_CHAVE").trimmed();
+        return true;
+    }
+    QFile f(arquivo.last());
+    if (!f.open(QIODevice::ReadOnly)) {
+        erro = QStringLiteral("Nao foi possivel ler a chave em %1: %2").arg(arquivo.last(), f.errorString());
+        return false;
+    }
+    chave = f.readLine(4096).trimmed();
+    if (chave.isEmpty()) {
+        erro = QStringLiteral("O arquivo %1 nao tem chave na primeira linha.").arg(arquivo.last());
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -31,15 +74,19 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    QString ns;
-    const int iNs = int(args.indexOf(QStringLiteral("--namespace")));
-    if (iNs >= 0) {
-        if (iNs + 1 >= args.size()) {
-            std::fputs(Ajuda, stderr);
-            return 2;
-        }
-        ns = args[iNs + 1];
-        args.remove(iNs, 2);
+    QStringList ns, origensWeb, arquivoChave;
+    if (!TirarOpcao(args, QStringLiteral("--namespace"), ns) || ns.size() > 1
+        || !TirarOpcao(args, QStringLiteral("--origem-web"), origensWeb)
+        || !TirarOpcao(args, QStringLiteral("--chave"), arquivoChave)) {
+        std::fputs(Ajuda, stderr);
+        return 2;
+    }
+    const bool semChave = args.removeAll(QStringLiteral("--sem-chave")) > 0;
+    QByteArray chave;
+    QString erroChave;
+    if (!LerChave(arquivoChave, chave, erroChave)) {
+        std::fprintf(stderr, "%s\n", qPrintable(erroChave));
+        return 2;
     }
     if (args.isEmpty() || args.size() > 3 || args.contains(QStringLiteral("--help"))
         || args.contains(QStringLiteral("-h"))) {
@@ -79,6 +126,14 @@ int main(int argc, char** argv)
         }
     }
     const QString classe = args.size() >= 3 ? args[2] : QStringLiteral("WebData");
+    if (chave.isEmpty() && !semChave && !clsWebServiceHost::EnderecoLocal(endereco)) {
+        std::fprintf(stderr,
+                     "Sem chave de acesso, o servico so escuta nesta maquina (127.0.0.1). Para escutar em %s,\n"
+                     "de uma chave com --chave ARQUIVO, ou --sem-chave para publicar o banco a qualquer um que\n"
+                     "alcance o endereco.\n",
+                     qPrintable(endereco));
+        return 2;
+    }
 
     // The database must open before the service is announced.
     clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
@@ -89,7 +144,9 @@ int main(int argc, char** argv)
     }
     teste.CloseConnection();
 
-    clsWebServiceHost host(connStr, classe, ns);
+    clsWebServiceHost host(connStr, classe, ns.value(0));
+    host.PermitirOrigens(origensWeb);
+    host.ExigirChave(chave);
     QString erro;
     if (!host.Iniciar(endereco, porta, &erro)) {
         std::fprintf(stderr, "%s\n", qPrintable(erro));
@@ -102,6 +159,12 @@ int main(int argc, char** argv)
                 host.Porta(),
                 qPrintable(classe),
                 qPrintable(host.ConnectionTypeServico()));
+    if (!chave.isEmpty())
+        std::printf("Chave de acesso exigida (Authorization: Bearer CHAVE ou X-Quarrix-Chave: CHAVE).\n");
+    else if (clsWebServiceHost::EnderecoLocal(endereco))
+        std::printf("Aviso: sem chave de acesso: qualquer usuário local pode executar SQL.\n");
+    else
+        std::printf("Aviso: sem chave de acesso: qualquer um que alcance este endereço pode executar SQL.\n");
     std::fflush(stdout);
     host.Aguardar();
     return 0;
