@@ -103,12 +103,30 @@ void frmNavegador::AoRenomear(clsNo* no, const QString& novoTexto)
 {
     if (novoTexto == no->Text() || novoTexto.isEmpty())
         return;
+    // The editor is still committing: the rename, and any message about it, wait until it has
+    // closed, so no box is shown over an editor the view is about to destroy.
+    const std::pair<int, QString> pedido{no->Index(), novoTexto};
+    if (m_renomeacaoPendente == pedido)
+        return;
+    m_renomeacaoPendente = pedido;
+    QMetaObject::invokeMethod(this, &frmNavegador::Renomear, Qt::QueuedConnection);
+}
+
+void frmNavegador::Renomear()
+{
+    const auto [indice, novoTexto] = std::exchange(m_renomeacaoPendente, {});
+    clsNo* no = m_arvore.NoPorIndice(indice);
+    if (!no || novoTexto == no->Text())
+        return;
     QString erro;
-    if (RenomearTabela(m_ambiente, no->Tag(), no->Text(), novoTexto, &erro))
-        m_arvore.DefinirTexto(no, novoTexto);
-    else
+    const bool ok = RenomearTabela(m_ambiente, no->Tag(), no->Text(), novoTexto, &erro);
+    // On failure the node shows its old name again.
+    m_arvore.DefinirTexto(no, ok ? novoTexto : no->Text());
+    if (!ok)
         m_ambiente.Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo());
 }
+
+bool frmNavegador::Editando() const { return m_trv->indexWidget(m_trv->currentIndex()) != nullptr; }
 
 void frmNavegador::ChamarDuploClique()
 {
@@ -180,7 +198,8 @@ bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
             m_trv->setCurrentIndex(indice);
             AoClicar(indice);
         }
-    } else if (objeto == m_trv && evento->type() == QEvent::KeyPress) {
+    } else if (objeto == m_trv && evento->type() == QEvent::KeyPress && !Editando()) {
+        // Keys the label editor leaves unhandled reach the tree too; they belong to the edit.
         switch (static_cast<QKeyEvent*>(evento)->key()) {
         case Qt::Key_F4: emit AlternarNavegador(); return true;
         case Qt::Key_Return:

@@ -63,10 +63,15 @@ protected:
 private:
     void AoClicar(const QModelIndex& indice);
     void AoRenomear(clsNo* no, const QString& novoTexto);
+    // Runs the rename asked by the last finished label edit.
+    void Renomear();
+    // Whether a node's label is being edited.
+    bool Editando() const;
 
     clsAmbiente& m_ambiente;
     clsArvore& m_arvore;
     QTreeView* m_trv = nullptr;
     int m_ultimoBotao = 1; // intLastMouseKey
     std::function<QList<JanelaAberta>()> m_janelas;
+    std::pair<int, QString> m_renomeacaoPendente; // node index and new text; index 0 for none
 };

@@ -7,6 +7,7 @@
 #include "platform/clsSettings.h"
 #include "platform/mdlEmbaralhar.h"
 #include "platform/mdlGlobais.h"
+#include "query/frmTabela.h"
 #include "shell/clsAmbiente.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 #include <QTreeView>
 
@@ -53,6 +55,14 @@ struct Cenario {
         QTest::keyClick(Trv(), Qt::Key(tecla));
     }
 };
+
+int JanelasDeConsulta()
+{
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        n += qobject_cast<frmTabela*>(w) != nullptr;
+    return n;
+}
 } // namespace
 
 class tst_frmNavegador : public QObject {
@@ -92,7 +102,7 @@ private slots:
         c.Tecla(clientes, Qt::Key_F2);
         QVERIFY(editando());
         c.Arvore().setData(c.Arvore().IndiceModelo(clientes), "Fregueses");
-        QCOMPARE(clientes->Text(), QStringLiteral("Fregueses"));
+        QTRY_COMPARE(clientes->Text(), QStringLiteral("Fregueses"));
         clsData d(c.ambiente);
         QVERIFY(d.OpenConnection(MontarConnStrAccess(c.caminho, "admin", {}), true, false));
         QCOMPARE(d.RetValue("SELECT COUNT(*) FROM Fregueses").toInt(), 0);
@@ -100,9 +110,53 @@ private slots:
 
         // A name already taken: the engine's message, and the node keeps its text.
         c.Arvore().setData(c.Arvore().IndiceModelo(clientes), "Pedidos");
+        QTRY_COMPARE(c.prompt.mensagens.size(), 1);
         QCOMPARE(clientes->Text(), QStringLiteral("Fregueses"));
         QCOMPARE(c.prompt.ultima().icone(), int(vb::Critical));
         QVERIFY(!c.prompt.ultima().texto.isEmpty());
+    }
+
+    void RenomearPeloTeclado_data()
+    {
+        QTest::addColumn<QString>("novo");
+        QTest::addColumn<QString>("esperado");
+        QTest::addColumn<int>("mensagens");
+        QTest::newRow("aceito") << "Fregueses"
+                                << "Fregueses" << 0;
+        QTest::newRow("nome tomado") << "Pedidos"
+                                     << "Clientes" << 1;
+    }
+    void RenomearPeloTeclado()
+    {
+        // F2, the new name, Enter: the editor closes before the rename runs and reports, no box
+        // shows over a live editor, and Enter in the editor opens nothing.
+        QFETCH(QString, novo);
+        QFETCH(QString, esperado);
+        QFETCH(int, mensagens);
+        Cenario c;
+        c.Tecla(c.fonte, Qt::Key_Return);
+        clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
+        ExpandirNo(c.Arvore(), tabelas);
+        clsNo* clientes = tabelas->Child();
+        QApplication::setActiveWindow(&c.navegador);
+        c.Tecla(clientes, Qt::Key_F2);
+        QPointer<QLineEdit> editor = c.Trv()->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setFocus();
+        editor->selectAll();
+        QTest::keyClicks(editor, novo);
+        bool mostradaSobreOEditor = false;
+        c.prompt.aoMostrar = [&](const MensagemRegistrada&) { mostradaSobreOEditor = editor && editor->isVisible(); };
+        const int janelas = JanelasDeConsulta();
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(editor.isNull());
+        QTest::qWait(20);
+        QCOMPARE(clientes->Text(), esperado);
+        QCOMPARE(c.Arvore().IndiceModelo(clientes).data().toString(), esperado);
+        QCOMPARE(c.prompt.mensagens.size(), mensagens);
+        QVERIFY(!mostradaSobreOEditor);
+        QCOMPARE(JanelasDeConsulta(), janelas);
+        QVERIFY(c.Trv()->isEnabled());
     }
 
     void RenomearComAspasNaoEscapa()
@@ -114,7 +168,7 @@ private slots:
         clsNo* clientes = tabelas->Child();
         const QString estranho = QStringLiteral("a]\"b'c");
         c.Arvore().setData(c.Arvore().IndiceModelo(clientes), estranho);
-        QVERIFY2(clientes->Text() == estranho, qPrintable(c.prompt.textos().join("|")));
+        QTRY_VERIFY2(clientes->Text() == estranho, qPrintable(c.prompt.textos().join("|")));
         RecordsetPtr rs;
         clsData d(c.ambiente);
         QVERIFY(d.OpenConnection(MontarConnStrAccess(c.caminho, "admin", {}), true, false));

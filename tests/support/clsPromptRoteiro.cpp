@@ -11,6 +11,8 @@ QStringList clsPromptRoteiro::textos() const
 int clsPromptRoteiro::MsgBox(const QString& texto, int estilo, const QString& titulo)
 {
     mensagens.append({texto, estilo, titulo});
+    if (aoMostrar)
+        aoMostrar(mensagens.last());
     return respostas.isEmpty() ? RespostaPadrao(estilo) : respostas.dequeue();
 }
 

@@ -20,6 +20,8 @@ struct MensagemRegistrada {
 class clsPromptRoteiro : public clsPrompt {
 public:
     QList<MensagemRegistrada> mensagens;
+    // Called as each message box is shown, before it is answered: a test looks at the screen here.
+    std::function<void(const MensagemRegistrada&)> aoMostrar;
     QQueue<int> respostas; // answers to MsgBox, in order
     QQueue<QString> entradas; // answers to InputBox (a null QString means cancel)
     QQueue<QString> arquivos; // answers to the file dialogs
