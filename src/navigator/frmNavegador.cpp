@@ -71,6 +71,7 @@ frmNavegador::frmNavegador(clsAmbiente& ambiente, QWidget* pai)
         m_arvore.MarcarExpandido(clsArvore::NoDoIndice(i), false);
     });
     connect(m_trv, &QTreeView::clicked, this, &frmNavegador::AoClicar);
+    connect(m_trv->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmNavegador::AoMudarNoAtual);
     m_arvore.DefinirEditavel([](const clsNo* no) { return no->Image() == img::Tabela; });
     connect(&m_arvore, &clsArvore::RenomearPedido, this, &frmNavegador::AoRenomear);
     connect(m_trv, &QTreeView::doubleClicked, this, [this](const QModelIndex& i) {
@@ -182,13 +183,28 @@ void frmNavegador::AoClicar(const QModelIndex& indice)
     }
 }
 
+void frmNavegador::AoMudarNoAtual(const QModelIndex& atual)
+{
+    // The tree's current node is the one every action uses, however it got there.
+    clsNo* no = clsArvore::NoDoIndice(atual);
+    if (!no || no == m_arvore.Selecionado())
+        return;
+    m_arvore.Selecionar(no);
+    // A node reached by the keyboard gets the node-click handling; a mouse click runs it itself.
+    if (!m_botaoPressionado)
+        emit NoClicado(no, 1);
+}
+
 bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
 {
     if (objeto == m_trv->viewport() && evento->type() == QEvent::MouseMove) {
         // "Focalizar Objetos ao Mover o Mouse": the tree takes the keyboard while the program is active.
         if (m_ambiente.Opcoes().Focalizar && QApplication::activeWindow() && !m_trv->hasFocus())
             m_trv->setFocus();
+    } else if (objeto == m_trv->viewport() && evento->type() == QEvent::MouseButtonRelease) {
+        m_botaoPressionado = false;
     } else if (objeto == m_trv->viewport() && evento->type() == QEvent::MouseButtonPress) {
+        m_botaoPressionado = true;
         auto* e = static_cast<QMouseEvent*>(evento);
         m_ultimoBotao = e->button() == Qt::RightButton ? 2 : 1;
         const QModelIndex indice = m_trv->indexAt(e->position().toPoint());
@@ -200,6 +216,7 @@ bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
         }
     } else if (objeto == m_trv && evento->type() == QEvent::KeyPress && !Editando()) {
         // Keys the label editor leaves unhandled reach the tree too; they belong to the edit.
+        m_botaoPressionado = false;
         switch (static_cast<QKeyEvent*>(evento)->key()) {
         case Qt::Key_F4: emit AlternarNavegador(); return true;
         case Qt::Key_Return:

@@ -180,6 +180,32 @@ private slots:
         QVERIFY(nomes.contains("Pedidos"));
     }
 
+    void AsSetasEscolhemONoDasAcoes()
+    {
+        // After a click on one source and Down, Enter (like F2, F5 and the menus) acts on the node
+        // the keyboard moved to, which gets the node-click handling too.
+        Cenario c;
+        const QString outro = c.settings.pasta.filePath("outro.db");
+        QString erro;
+        QVERIFY(CriarBancoAccess(outro, &erro));
+        IncluirConexaoNavegador(c.Arvore(), tiporegistro::Access, outro, false, {}, {}, {}, {});
+        clsNo* segundo = c.fonte->Next();
+        QVERIFY(segundo);
+        settings::SaveSetting("AutoLogin", "SqlPass:" + segundo->Key(), Embaralhar(""));
+        c.Trv()->expand(c.Arvore().IndiceModelo(c.fonte->Parent()));
+        QList<clsNo*> clicados;
+        connect(&c.navegador, &frmNavegador::NoClicado, this, [&](clsNo* no, int) { clicados << no; });
+        const QRect r = c.Trv()->visualRect(c.Arvore().IndiceModelo(c.fonte));
+        QTest::mouseClick(c.Trv()->viewport(), Qt::LeftButton, {}, r.center());
+        QCOMPARE(clicados, QList<clsNo*>{c.fonte});
+        QTest::keyClick(c.Trv(), Qt::Key_Down);
+        QCOMPARE(c.Arvore().Selecionado(), segundo);
+        QCOMPARE(clicados.value(1), segundo);
+        QTest::keyClick(c.Trv(), Qt::Key_Return);
+        QCOMPARE(segundo->Image(), int(img::AccessConectado));
+        QCOMPARE(c.fonte->Image(), int(img::Access));
+    }
+
     void F5AtualizaSemFecharNada()
     {
         Cenario c;
