@@ -206,6 +206,22 @@ private slots:
         QCOMPARE(c.fonte->Image(), int(img::Access));
     }
 
+    void DesconectarFonteCustomizadaGuardaTipoEConexao()
+    {
+        Cenario c;
+        const QString connStr = MontarConnStrAccess(c.caminho, "admin", {});
+        QVERIFY(MapearConexaoCustomizada(c.Arvore(), connStr));
+        clsNo* fonte = c.Arvore().No("Outros")->Child();
+        c.Arvore().Selecionar(fonte);
+        c.navegador.mnuNavSerDesc_Click();
+        QCOMPARE(fonte->Image(), int(img::Customizada));
+        QCOMPARE(fonte->Tag(), connStr);
+        QCOMPARE(fonte->Children(), 0);
+        c.Tecla(fonte, Qt::Key_Return);
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
+        QVERIFY(c.Arvore().No(fonte->Key() + "tab"));
+    }
+
     void F5AtualizaSemFecharNada()
     {
         Cenario c;
