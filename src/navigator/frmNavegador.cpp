@@ -74,9 +74,16 @@ frmNavegador::frmNavegador(clsAmbiente& ambiente, QWidget* pai)
     connect(m_trv->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmNavegador::AoMudarNoAtual);
     m_arvore.DefinirEditavel([](const clsNo* no) { return no->Image() == img::Tabela; });
     connect(&m_arvore, &clsArvore::RenomearPedido, this, &frmNavegador::AoRenomear);
+    // The view's own expand-on-double-click would undo what the handling expands itself (a server
+    // it connects); a double-click toggles only the nodes the handling left as they were.
+    m_trv->setExpandsOnDoubleClick(false);
     connect(m_trv, &QTreeView::doubleClicked, this, [this](const QModelIndex& i) {
+        const QPersistentModelIndex indice(i);
+        const bool expandido = m_trv->isExpanded(i);
         m_arvore.Selecionar(clsArvore::NoDoIndice(i));
         ChamarDuploClique();
+        if (indice.isValid() && m_trv->isExpanded(indice) == expandido && m_arvore.rowCount(indice) > 0)
+            m_trv->setExpanded(indice, !expandido);
     });
     connect(&m_arvore, &clsArvore::SelecaoPedida, this, [this](clsNo* no) {
         m_trv->scrollTo(m_arvore.IndiceModelo(no));

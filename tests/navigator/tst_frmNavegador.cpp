@@ -54,6 +54,20 @@ struct Cenario {
         Arvore().Selecionar(no);
         QTest::keyClick(Trv(), Qt::Key(tecla));
     }
+    // Press and release, then the second press as the system reports it, and its release.
+    void DuploClique(const QModelIndex& indice)
+    {
+        const QPoint p = Trv()->visualRect(indice).center();
+        QTest::mouseClick(Trv()->viewport(), Qt::LeftButton, {}, p);
+        QMouseEvent duplo(QEvent::MouseButtonDblClick,
+                          p,
+                          Trv()->viewport()->mapToGlobal(p),
+                          Qt::LeftButton,
+                          Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(Trv()->viewport(), &duplo);
+        QTest::mouseRelease(Trv()->viewport(), Qt::LeftButton, {}, p);
+    }
 };
 
 int JanelasDeConsulta()
@@ -220,6 +234,32 @@ private slots:
         c.Tecla(fonte, Qt::Key_Return);
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
         QVERIFY(c.Arvore().No(fonte->Key() + "tab"));
+    }
+
+    void DuploCliqueDeixaAbertoOQueOProgramaAbriu_data()
+    {
+        QTest::addColumn<bool>("programaExpande");
+        QTest::newRow("o programa expande (servidor)") << true;
+        QTest::newRow("a vista expande (arquivo)") << false;
+    }
+    void DuploCliqueDeixaAbertoOQueOProgramaAbriu()
+    {
+        QFETCH(bool, programaExpande);
+        Cenario c;
+        const QModelIndex fonte = c.Arvore().IndiceModelo(c.fonte);
+        c.Trv()->expand(fonte.parent());
+        if (programaExpande) // as connecting a server does, once its databases are in
+            connect(&c.Arvore(), &QAbstractItemModel::rowsInserted, this, [&](const QModelIndex& pai) {
+                if (pai == fonte && !c.fonte->Expanded())
+                    c.Arvore().Expandir(c.fonte);
+            });
+        c.DuploClique(fonte);
+        QCOMPARE(c.fonte->Image(), int(img::AccessConectado));
+        QVERIFY(c.Trv()->isExpanded(fonte));
+        // A folder the handling leaves alone still opens and closes on a double-click.
+        const QModelIndex grupo = fonte.parent();
+        c.DuploClique(grupo);
+        QVERIFY(!c.Trv()->isExpanded(grupo));
     }
 
     void F5AtualizaSemFecharNada()
