@@ -224,8 +224,13 @@ bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
     } else if (objeto == m_trv && evento->type() == QEvent::KeyPress && !Editando()) {
         // Keys the label editor leaves unhandled reach the tree too; they belong to the edit.
         m_botaoPressionado = false;
-        switch (static_cast<QKeyEvent*>(evento)->key()) {
-        case Qt::Key_F4: emit AlternarNavegador(); return true;
+        auto* tecla = static_cast<QKeyEvent*>(evento);
+        switch (tecla->key()) {
+        case Qt::Key_F4:
+            if (tecla->modifiers() != Qt::NoModifier)
+                break;
+            emit AlternarNavegador();
+            return true;
         case Qt::Key_Return:
         case Qt::Key_Enter: ChamarDuploClique(); return true;
         case Qt::Key_F2: ChamarRenomear(); return true;

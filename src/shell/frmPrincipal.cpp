@@ -33,6 +33,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
@@ -77,9 +78,12 @@ frmPrincipal::frmPrincipal(clsAmbiente& ambiente, const QString& linhaComando, c
 
     CriarMenus();
     connect(m_painel, &QDockWidget::visibilityChanged, this, [this](bool) {
-        // The check follows the pane, whatever hid or showed it (menu, F4, its own close button).
+        // The check and the menus follow the pane, whatever hid or showed it (menu, F4, its own
+        // close button).
         Acao(QStringLiteral("mnuNavExi"))->setChecked(!m_painel->isHidden());
+        HabilitarMenusNavegador(!m_painel->isHidden());
     });
+    CriarTeclas();
     m_navegador->DefinirJanelasAbertas([this] {
         QList<JanelaAberta> janelas;
         for (QMdiSubWindow* sub : m_mdi->subWindowList())
@@ -292,8 +296,30 @@ void frmPrincipal::ExibirNavegador(bool visivel)
     } else {
         m_painel->hide();
     }
+    HabilitarMenusNavegador(visivel);
+}
+
+void frmPrincipal::HabilitarMenusNavegador(bool habilitar)
+{
     for (const char* nome : {"mnuNavSer", "mnuNavBan", "mnuNavTab", "mnuNavCon", "mnuNavPro"})
-        Acao(QString::fromUtf8(nome))->setEnabled(visivel);
+        Acao(QString::fromUtf8(nome))->setEnabled(habilitar);
+}
+
+void frmPrincipal::CriarTeclas()
+{
+    // Ctrl+F4 closes the active child window from the navigator as well; inside a child window its
+    // own Close shortcut does it.
+    auto* fechar = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), m_painel);
+    fechar->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(fechar, &QShortcut::activated, m_mdi, &QMdiArea::closeActiveSubWindow);
+    // F10 takes the keyboard to the menu bar, on its first menu.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        for (QAction* a : menuBar()->actions())
+            if (a->isVisible() && a->isEnabled()) {
+                menuBar()->setActiveAction(a);
+                break;
+            }
+    });
 }
 
 void frmPrincipal::showEvent(QShowEvent* e)

@@ -14,6 +14,7 @@
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
 
+#include <QAbstractButton>
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -203,6 +204,47 @@ private slots:
         QTest::keyClick(janela->Navegador()->trvNavegador(), Qt::Key_F4);
         QVERIFY(janela->PainelNavegador()->isHidden());
         QVERIFY(!janela->Acao("mnuNavExi")->isChecked());
+    }
+
+    void BotaoFecharDoNavegadorDesabilitaSeusMenus()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        auto janela = Abrir(prompt);
+        QVERIFY(janela);
+        auto* fechar = janela->PainelNavegador()->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
+        QVERIFY(fechar);
+        fechar->click();
+        QVERIFY(janela->PainelNavegador()->isHidden());
+        QVERIFY(!janela->Acao("mnuNavExi")->isChecked());
+        for (const char* menu : {"mnuNavSer", "mnuNavBan", "mnuNavTab", "mnuNavCon", "mnuNavPro"})
+            QVERIFY2(!janela->Acao(menu)->isEnabled(), menu);
+        janela->Acao("mnuNavExi")->trigger();
+        QVERIFY(janela->Acao("mnuNavSer")->isEnabled());
+    }
+
+    void TeclasDaJanelaPrincipal()
+    {
+        // Ctrl+F4 closes the active child window; F10 takes the keyboard to the menu bar.
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        auto janela = Abrir(prompt);
+        QVERIFY(janela);
+        QApplication::setActiveWindow(janela.get());
+        QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+        janela->Acao("mnuFerBrw")->trigger();
+        janela->Acao("mnuFerBrw")->trigger();
+        QCOMPARE(janela->AreaMdi()->subWindowList().size(), 2);
+        QTest::keyClick(janela->AreaMdi()->activeSubWindow()->widget(), Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(janela->AreaMdi()->subWindowList().size(), 1);
+        // From the navigator too, which stays shown (F4 alone hides it).
+        janela->Navegador()->trvNavegador()->setFocus();
+        QTest::keyClick(janela->Navegador()->trvNavegador(), Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(janela->AreaMdi()->subWindowList().size(), 0);
+        QVERIFY(!janela->PainelNavegador()->isHidden());
+        QTest::keyClick(janela->Navegador()->trvNavegador(), Qt::Key_F10);
+        QCOMPARE(janela->menuBar()->activeAction(), janela->menuBar()->actions().value(0));
+        QTest::keyClick(janela->menuBar(), Qt::Key_Escape);
     }
 
     void MenusAbremJanelasModais_data()
