@@ -262,6 +262,20 @@ private slots:
         QVERIFY(!c.Trv()->isExpanded(grupo));
     }
 
+    void DicasDasFontes()
+    {
+        // The pane is narrow: each source's tip tells it whole.
+        Cenario c;
+        IncluirConexaoNavegador(c.Arvore(), tiporegistro::SqlServer, "SRV", false, {}, {}, {}, {});
+        const QString endereco = QStringLiteral("http://127.0.0.1:8080/um/caminho/longo/WebData.asmx");
+        IncluirConexaoNavegador(c.Arvore(), tiporegistro::WebService, endereco, false, {}, {}, {}, {});
+        auto dica = [&](clsNo* no) { return c.Arvore().IndiceModelo(no).data(Qt::ToolTipRole).toString(); };
+        QCOMPARE(dica(c.fonte), c.caminho);
+        QCOMPARE(dica(c.Arvore().No("Sql")->Child()), QStringLiteral("Servidor: SRV"));
+        QCOMPARE(dica(c.Arvore().No("WebSrv")->Child()), endereco);
+        QCOMPARE(dica(c.Arvore().No("Access")), QString());
+    }
+
     void F5AtualizaSemFecharNada()
     {
         Cenario c;
