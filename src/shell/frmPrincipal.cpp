@@ -3,6 +3,7 @@
 #include "connections/clsData.h"
 #include "connections/frmConexaoCustomizada.h"
 #include "gui/PromptJanelas.h"
+#include "gui/Traducoes.h"
 #include "gui/Twips.h"
 #include "gui/frmFilhoConexao.h"
 #include "navigator/frmNavegador.h"
@@ -426,6 +427,7 @@ void frmPrincipal::mnuFerImp_Click() { ExecutarImportarExportar(m_ambiente.Promp
 
 int frmPrincipal::Executar(QApplication& app)
 {
+    InstalarTraducoesQt();
     clsAmbiente ambiente(std::make_unique<PromptJanelas>());
     QStringList args = app.arguments().mid(1);
     QString captura;

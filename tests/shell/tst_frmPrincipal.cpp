@@ -1,5 +1,6 @@
 #include "connections/frmAbrir.h"
 #include "gui/PromptJanelas.h"
+#include "gui/Traducoes.h"
 #include "gui/frmFilhoConexao.h"
 #include "navigator/clsArvore.h"
 #include "navigator/frmNavegador.h"
@@ -15,6 +16,7 @@
 #include "support/registroTestes.h"
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -23,9 +25,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QTranslator>
 #include <QTreeView>
 
 namespace {
@@ -245,6 +249,20 @@ private slots:
         QTest::keyClick(janela->Navegador()->trvNavegador(), Qt::Key_F10);
         QCOMPARE(janela->menuBar()->activeAction(), janela->menuBar()->actions().value(0));
         QTest::keyClick(janela->menuBar(), Qt::Key_Escape);
+    }
+
+    void TextosDoQtEmPortugues()
+    {
+        QTranslator* tradutor = InstalarTraducoesQt();
+        QVERIFY2(tradutor, "qtbase_pt_BR.qm not found: install qt6-translations-l10n (scripts/setup)");
+        const auto remover = qScopeGuard([&] {
+            QCoreApplication::removeTranslator(tradutor);
+            delete tradutor;
+        });
+        QDialogButtonBox botoes(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+        QCOMPARE(botoes.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancelar"));
+        QCOMPARE(botoes.button(QDialogButtonBox::No)->text().remove(u'&'), QStringLiteral("Não"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Procurar em:"));
     }
 
     void MenusAbremJanelasModais_data()
