@@ -38,6 +38,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
+#include <QWindow>
 
 namespace {
 
@@ -365,8 +366,13 @@ void frmPrincipal::CarregarConfigJanela()
         const int esquerda = LerNumero(QStringLiteral("ConfigLeft"), x() * TwipsPorPixel) / TwipsPorPixel;
         const int largura = LerNumero(QStringLiteral("ConfigWidth"), width() * TwipsPorPixel) / TwipsPorPixel;
         const int altura = LerNumero(QStringLiteral("ConfigHeight"), height() * TwipsPorPixel) / TwipsPorPixel;
-        move(esquerda, topo);
         resize(largura, altura);
+        // The stored place is the frame's, as it is written: a window already on screen is told so,
+        // or the window system would take it for the inside's and shift it by the title bar.
+        if (QWindow* janela = windowHandle())
+            janela->setFramePosition(QPoint(esquerda, topo));
+        else
+            move(esquerda, topo);
     }
     const QString visivel
         = settings::GetSetting(Opcoes,
@@ -380,7 +386,11 @@ void frmPrincipal::CarregarConfigJanela()
 void frmPrincipal::GravarConfigJanela()
 {
     const int estado = isMaximized() ? 2 : isMinimized() ? 1 : 0;
-    const QRect normal = estado == 0 ? QRect(pos(), size()) : QRect(normalGeometry());
+    // The frame's place, as it is restored; a maximized or minimized window keeps its normal inside
+    // geometry, whose place is moved out by the frame.
+    const QPoint moldura = geometry().topLeft() - pos();
+    const QRect normal
+        = estado == 0 ? QRect(pos(), size()) : QRect(normalGeometry().topLeft() - moldura, normalGeometry().size());
     auto gravar = [](const char* chave, int valor) {
         settings::SaveSetting(Opcoes, QString::fromUtf8(chave), QString::number(valor));
     };

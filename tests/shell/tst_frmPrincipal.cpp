@@ -112,6 +112,32 @@ private slots:
         QVERIFY(!janela->Acao("mnuNavSer")->isEnabled());
     }
 
+    void PosicaoNaoAndaEntreReinicios()
+    {
+        // Five restarts, every other one closed maximized: the stored place, in twips, never moves.
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        settings::SaveSetting("Opcoes", "ConfigLeft", QString::number(100 * 15));
+        settings::SaveSetting("Opcoes", "ConfigTop", QString::number(100 * 15));
+        settings::SaveSetting("Opcoes", "ConfigWidth", QString::number(640 * 15));
+        settings::SaveSetting("Opcoes", "ConfigHeight", QString::number(480 * 15));
+        for (int vez = 0; vez < 5; ++vez) {
+            settings::SaveSetting("Opcoes", "ConfigWindowState", "0");
+            auto janela = Abrir(prompt);
+            QVERIFY(janela);
+            QCOMPARE(janela->frameGeometry().topLeft(), QPoint(100, 100));
+            if (vez % 2) {
+                janela->showMaximized();
+                QTRY_VERIFY(janela->isMaximized());
+            }
+            janela->close();
+            QCOMPARE(Ler("ConfigLeft"), QString::number(100 * 15));
+            QCOMPARE(Ler("ConfigTop"), QString::number(100 * 15));
+            QCOMPARE(Ler("ConfigWidth"), QString::number(640 * 15));
+            QCOMPARE(Ler("ConfigHeight"), QString::number(480 * 15));
+        }
+    }
+
     void LarguraDoPainelEmTwips()
     {
         SettingsTemporarios s;
