@@ -188,6 +188,18 @@ private slots:
         QCOMPARE(w->Modelo()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("a GO b"));
     }
 
+    void VerificadorAceitaNomesCitados()
+    {
+        // With the check on, names in brackets or double quotes may hold dots and apostrophes.
+        Cenario c;
+        frmTabela* w = c.Editor("SELECT 1 AS [a.b.c], 2 AS \"it's\"");
+        QVERIFY(w);
+        w->Botao("CheckBeforeSql")->setChecked(true);
+        QVERIFY2(w->ExecutarSql(), qPrintable(c.prompt.textos().join('|')));
+        QCOMPARE(w->Modelo()->rowCount(), 1);
+        QCOMPARE(w->Modelo()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("it's"));
+    }
+
     void FalhaNaoDeixaLinhasAntigas()
     {
         Cenario c;
