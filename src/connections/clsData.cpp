@@ -1,6 +1,7 @@
 #include "clsData.h"
 
 #include "platform/clsConnStr.h"
+#include "platform/clsMotorOdbc.h"
 #include "platform/clsPrompt.h"
 #include "platform/mdlGlobais.h"
 
@@ -352,17 +353,26 @@ bool clsData::OpenSchema(int intSchema,
     case tiposchema::ChavesEstrangeiras:
         return rowset(SchemaOleDb::ChavesEstrangeiras, {nada, nada, strOtherTableName, nada, nada, strTableName});
     case tiposchema::Views:
-        if (connectionType == tipoconexao::OleDb) {
+        // A PostgreSQL source lists its views through the driver's catalog function.
+        if (connectionType == tipoconexao::OleDb && !PostgreSql()) {
             if (!strViewName.isEmpty())
                 return Statement(SqlView(strViewName), rstRecordset, blnShowErrMsg);
             return Statement(SqlViews(blnHideSystemObjects), rstRecordset, blnShowErrMsg);
         }
         return rowset(SchemaOleDb::Tabelas, {nada, nada, strViewName, QStringLiteral("VIEW")});
-    case tiposchema::Funcoes: return Statement(SqlFuncoes(), rstRecordset, blnShowErrMsg);
-    case tiposchema::Procedures: return Statement(SqlProcedures(blnHideSystemObjects), rstRecordset, blnShowErrMsg);
+    case tiposchema::Funcoes:
+        return Statement(PostgreSql() ? SqlFuncoesPostgres() : SqlFuncoes(), rstRecordset, blnShowErrMsg);
+    case tiposchema::Procedures:
+        return Statement(PostgreSql() ? SqlProceduresPostgres(blnHideSystemObjects)
+                                      : SqlProcedures(blnHideSystemObjects),
+                         rstRecordset,
+                         blnShowErrMsg);
     case tiposchema::BancosDados: return Statement(SqlBancosDados(), rstRecordset, blnShowErrMsg);
     case tiposchema::Indices: return rowset(SchemaOleDb::Indices, {nada, nada, strIndexName, nada, strTableName});
-    case tiposchema::Triggers: return Statement(SqlTriggers(strTableName), rstRecordset, blnShowErrMsg);
+    case tiposchema::Triggers:
+        return Statement(PostgreSql() ? SqlTriggersPostgres(strTableName) : SqlTriggers(strTableName),
+                         rstRecordset,
+                         blnShowErrMsg);
     default: return true;
     }
 }
@@ -483,6 +493,47 @@ QString clsData::SqlTriggers(const QString& strTableName)
                   ? QString()
                   : QStringLiteral("sysObjects.Name = '") + Literal(strTableName) + QStringLiteral("' And "))
            + QStringLiteral("( sysObjects.Type = 'U' Or sysObjects.Type = 'S' ))");
+}
+
+bool clsData::PostgreSql() const
+{
+    const auto* odbc = dynamic_cast<const clsMotorOdbc*>(activeConnection.get());
+    return odbc && odbc->Sgbd().startsWith(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive);
+}
+
+namespace {
+// PostgreSQL's routines of one kind ('f' function, 'p' procedure), with the schema they live in.
+QString RotinasPostgres(const char* tipo, const QString& campoNome, const QString& campoEsquema)
+{
+    return QStringLiteral("SELECT p.proname AS \"") + campoNome + QStringLiteral("\", n.nspname AS \"") + campoEsquema
+           + QStringLiteral("\", CASE WHEN n.nspname IN ('pg_catalog', 'information_schema') THEN 'SYSTEM' ELSE "
+                            "'USER' END AS \"TIPO\" FROM pg_catalog.pg_proc p JOIN pg_catalog.pg_namespace n ON "
+                            "n.oid = p.pronamespace WHERE p.prokind = '")
+           + QString::fromUtf8(tipo) + u'\'';
+}
+const QString EsquemasDoSistema = QStringLiteral(" AND n.nspname NOT IN ('pg_catalog', 'information_schema')");
+} // namespace
+
+QString clsData::SqlFuncoesPostgres()
+{
+    // The system's own functions are thousands: only the user's are listed.
+    return RotinasPostgres("f", QStringLiteral("FUNCTION_NAME"), QStringLiteral("FUNCTION_SCHEMA")) + EsquemasDoSistema
+           + QStringLiteral(" ORDER BY 1");
+}
+
+QString clsData::SqlProceduresPostgres(bool blnHideSystemObjects)
+{
+    return QStringLiteral("SELECT \"PROCEDURE_NAME\", \"PROCEDURE_SCHEMA\", \"TIPO\" AS \"PROCEDURE_TYPE\" FROM (")
+           + RotinasPostgres("p", QStringLiteral("PROCEDURE_NAME"), QStringLiteral("PROCEDURE_SCHEMA"))
+           + (blnHideSystemObjects ? EsquemasDoSistema : QString()) + QStringLiteral(") AS sub ORDER BY 1");
+}
+
+QString clsData::SqlTriggersPostgres(const QString& strTableName)
+{
+    return QStringLiteral("SELECT t.tgname AS \"TRIGGER_NAME\" FROM pg_catalog.pg_trigger t JOIN pg_catalog.pg_class c "
+                          "ON c.oid = t.tgrelid WHERE NOT t.tgisinternal")
+           + (strTableName.isEmpty() ? QString() : QStringLiteral(" AND c.relname = '") + Literal(strTableName) + u'\'')
+           + QStringLiteral(" ORDER BY 1");
 }
 
 QString clsData::SqlColumnIsIdentity(const QString& strTableName, const QString& strColumnName)

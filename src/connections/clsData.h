@@ -130,6 +130,12 @@ public:
     static QString SqlProcedures(bool blnHideSystemObjects);
     static QString SqlBancosDados();
     static QString SqlTriggers(const QString& strTableName);
+    // The same lists from PostgreSQL's own catalog.
+    static QString SqlFuncoesPostgres();
+    static QString SqlProceduresPostgres(bool blnHideSystemObjects);
+    static QString SqlTriggersPostgres(const QString& strTableName);
+    // Whether the open connection reaches a PostgreSQL server (through its ODBC driver).
+    bool PostgreSql() const;
     static QString SqlColumnIsIdentity(const QString& strTableName, const QString& strColumnName);
 
 private:

@@ -38,7 +38,9 @@ public:
     }
 };
 
-const QString FiltroAccess = QStringLiteral("Microsoft Access (*.mdb);;Todos os Arquivos (*.*)");
+// Database files of every kind the program opens come first, so a new user sees their file.
+const QString FiltroAccess = QStringLiteral("Bancos de dados (*.mdb *.accdb *.db *.sqlite *.sqlite3);;"
+                                            "Microsoft Access (*.mdb *.accdb);;Todos os Arquivos (*.*)");
 
 // Enabled boxes take the window background, disabled ones the button face.
 void Habilitar(QWidget* w, bool habilitado)
@@ -237,10 +239,12 @@ void frmAbrir::picAccessPath_Click()
 
 void frmAbrir::btnNovo_Click()
 {
-    const QString nome
-        = m_arvore.Ambiente().Prompt().ArquivoSalvar(QStringLiteral("Informe o Nome para o Novo Banco de Dados"),
-                                                     PastaPrograma(),
-                                                     FiltroAccess);
+    QString nome = m_arvore.Ambiente().Prompt().ArquivoNovo(QStringLiteral("Informe o Nome para o Novo Banco de Dados"),
+                                                            PastaPrograma(),
+                                                            FiltroAccess);
+    // The extension the user typed, ".db" when none; a file that exists is refused by the creation.
+    if (!nome.isEmpty() && QFileInfo(nome).suffix().isEmpty())
+        nome += QStringLiteral(".db");
     if (!nome.isEmpty()) {
         QString erro;
         if (CriarBancoAccess(nome, &erro))

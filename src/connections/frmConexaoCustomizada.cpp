@@ -1,11 +1,13 @@
 #include "frmConexaoCustomizada.h"
 
 #include "connections/clsData.h"
+#include "platform/clsConnStr.h"
 #include "platform/clsPrompt.h"
 #include "platform/mdlGlobais.h"
 #include "platform/mdlOdbc.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -76,6 +78,7 @@ frmConexaoCustomizada::frmConexaoCustomizada(clsAmbienteDados& ambiente, QWidget
         connect(e, &QLineEdit::textEdited, this, &frmConexaoCustomizada::MontarConnStr);
     connect(cmbDriver, &QComboBox::currentIndexChanged, this, &frmConexaoCustomizada::MontarConnStr);
     connect(cmbFonte, &QComboBox::currentIndexChanged, this, &frmConexaoCustomizada::MontarConnStr);
+    txtConnStr->installEventFilter(this);
     connect(btnTestar, &QPushButton::clicked, this, &frmConexaoCustomizada::TestarConexao);
     connect(btnConf, &QPushButton::clicked, this, [this] {
         if (!ConnectionString().isEmpty())
@@ -87,16 +90,33 @@ frmConexaoCustomizada::frmConexaoCustomizada(clsAmbienteDados& ambiente, QWidget
 
 void frmConexaoCustomizada::MontarConnStr()
 {
-    txtConnStr->setText(odbc::MontarConnStrOdbc(cmbDriver->currentText(),
-                                                cmbFonte->currentData().toString(),
-                                                txtServidor->text(),
-                                                txtPorta->text(),
-                                                txtBanco->text(),
-                                                txtUsuario->text(),
-                                                txtSenha->text()));
+    m_connStr = odbc::MontarConnStrOdbc(cmbDriver->currentText(),
+                                        cmbFonte->currentData().toString(),
+                                        txtServidor->text(),
+                                        txtPorta->text(),
+                                        txtBanco->text(),
+                                        txtUsuario->text(),
+                                        txtSenha->text());
+    txtConnStr->setText(MascararSenha(m_connStr));
 }
 
-QString frmConexaoCustomizada::ConnectionString() const { return txtConnStr->text().trimmed(); }
+QString frmConexaoCustomizada::ConnectionString() const
+{
+    // While the box shows what the fields composed, with the password masked, that is the string.
+    const QString texto = txtConnStr->text();
+    return (texto == MascararSenha(m_connStr) ? m_connStr : texto).trimmed();
+}
+
+bool frmConexaoCustomizada::eventFilter(QObject* objeto, QEvent* evento)
+{
+    // The user going into the box to edit it gets the string as it is; leaving it unchanged masks
+    // the password again.
+    if (objeto == txtConnStr && evento->type() == QEvent::FocusIn && txtConnStr->text() == MascararSenha(m_connStr))
+        txtConnStr->setText(m_connStr);
+    else if (objeto == txtConnStr && evento->type() == QEvent::FocusOut && txtConnStr->text() == m_connStr)
+        txtConnStr->setText(MascararSenha(m_connStr));
+    return QDialog::eventFilter(objeto, evento);
+}
 
 bool frmConexaoCustomizada::TestarConexao()
 {

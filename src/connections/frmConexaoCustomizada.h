@@ -29,9 +29,13 @@ public:
     QPushButton* btnConf;
     QPushButton* btnCanc;
 
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
 private:
     void MontarConnStr();
     clsAmbienteDados& m_ambiente;
+    QString m_connStr; // what the fields composed, password in clear
 };
 
 // Lets the user compose a custom connection string; empty when cancelled.

@@ -106,6 +106,11 @@ QString PromptJanelas::ArquivoSalvar(const QString& titulo, const QString& pasta
     return QFileDialog::getSaveFileName(Pai(), titulo, pasta, filtro);
 }
 
+QString PromptJanelas::ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro)
+{
+    return QFileDialog::getSaveFileName(Pai(), titulo, pasta, filtro, nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
 int PromptJanelas::ExibirModal(QObject* dialogo)
 {
     auto* d = qobject_cast<QDialog*>(dialogo);

@@ -16,6 +16,7 @@ public:
     QString InputBox(const QString& texto, const QString& titulo, const QString& padrao, bool* cancelado) override;
     QString ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro) override;
     QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro) override;
+    QString ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro) override;
     int ExibirModal(QObject* dialogo) override;
     void Ampulheta(bool ligar) override;
     void ProcessarEventos() override;

@@ -157,6 +157,12 @@ QVariant clsArvore::data(const QModelIndex& index, int role) const
     case PapelChave: return no->m_chave;
     case PapelTag: return no->m_tag;
     case PapelIndice: return no->m_indice;
+    case Qt::ToolTipRole: {
+        // A source's description (full path, "Servidor: " + name, the address) tells it whole in
+        // the narrow pane.
+        const QString dica = m_dados.Ler(no->m_chave, CampoNo::Descricao);
+        return dica.isEmpty() ? QVariant() : QVariant(dica);
+    }
     default: return {};
     }
 }

@@ -71,11 +71,19 @@ frmNavegador::frmNavegador(clsAmbiente& ambiente, QWidget* pai)
         m_arvore.MarcarExpandido(clsArvore::NoDoIndice(i), false);
     });
     connect(m_trv, &QTreeView::clicked, this, &frmNavegador::AoClicar);
+    connect(m_trv->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmNavegador::AoMudarNoAtual);
     m_arvore.DefinirEditavel([](const clsNo* no) { return no->Image() == img::Tabela; });
     connect(&m_arvore, &clsArvore::RenomearPedido, this, &frmNavegador::AoRenomear);
+    // The view's own expand-on-double-click would undo what the handling expands itself (a server
+    // it connects); a double-click toggles only the nodes the handling left as they were.
+    m_trv->setExpandsOnDoubleClick(false);
     connect(m_trv, &QTreeView::doubleClicked, this, [this](const QModelIndex& i) {
+        const QPersistentModelIndex indice(i);
+        const bool expandido = m_trv->isExpanded(i);
         m_arvore.Selecionar(clsArvore::NoDoIndice(i));
         ChamarDuploClique();
+        if (indice.isValid() && m_trv->isExpanded(indice) == expandido && m_arvore.rowCount(indice) > 0)
+            m_trv->setExpanded(indice, !expandido);
     });
     connect(&m_arvore, &clsArvore::SelecaoPedida, this, [this](clsNo* no) {
         m_trv->scrollTo(m_arvore.IndiceModelo(no));
@@ -103,12 +111,30 @@ void frmNavegador::AoRenomear(clsNo* no, const QString& novoTexto)
 {
     if (novoTexto == no->Text() || novoTexto.isEmpty())
         return;
+    // The editor is still committing: the rename, and any message about it, wait until it has
+    // closed, so no box is shown over an editor the view is about to destroy.
+    const std::pair<int, QString> pedido{no->Index(), novoTexto};
+    if (m_renomeacaoPendente == pedido)
+        return;
+    m_renomeacaoPendente = pedido;
+    QMetaObject::invokeMethod(this, &frmNavegador::Renomear, Qt::QueuedConnection);
+}
+
+void frmNavegador::Renomear()
+{
+    const auto [indice, novoTexto] = std::exchange(m_renomeacaoPendente, {});
+    clsNo* no = m_arvore.NoPorIndice(indice);
+    if (!no || novoTexto == no->Text())
+        return;
     QString erro;
-    if (RenomearTabela(m_ambiente, no->Tag(), no->Text(), novoTexto, &erro))
-        m_arvore.DefinirTexto(no, novoTexto);
-    else
+    const bool ok = RenomearTabela(m_ambiente, no->Tag(), no->Text(), novoTexto, &erro);
+    // On failure the node shows its old name again.
+    m_arvore.DefinirTexto(no, ok ? novoTexto : no->Text());
+    if (!ok)
         m_ambiente.Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo());
 }
+
+bool frmNavegador::Editando() const { return m_trv->indexWidget(m_trv->currentIndex()) != nullptr; }
 
 void frmNavegador::ChamarDuploClique()
 {
@@ -164,13 +190,28 @@ void frmNavegador::AoClicar(const QModelIndex& indice)
     }
 }
 
+void frmNavegador::AoMudarNoAtual(const QModelIndex& atual)
+{
+    // The tree's current node is the one every action uses, however it got there.
+    clsNo* no = clsArvore::NoDoIndice(atual);
+    if (!no || no == m_arvore.Selecionado())
+        return;
+    m_arvore.Selecionar(no);
+    // A node reached by the keyboard gets the node-click handling; a mouse click runs it itself.
+    if (!m_botaoPressionado)
+        emit NoClicado(no, 1);
+}
+
 bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
 {
     if (objeto == m_trv->viewport() && evento->type() == QEvent::MouseMove) {
         // "Focalizar Objetos ao Mover o Mouse": the tree takes the keyboard while the program is active.
         if (m_ambiente.Opcoes().Focalizar && QApplication::activeWindow() && !m_trv->hasFocus())
             m_trv->setFocus();
+    } else if (objeto == m_trv->viewport() && evento->type() == QEvent::MouseButtonRelease) {
+        m_botaoPressionado = false;
     } else if (objeto == m_trv->viewport() && evento->type() == QEvent::MouseButtonPress) {
+        m_botaoPressionado = true;
         auto* e = static_cast<QMouseEvent*>(evento);
         m_ultimoBotao = e->button() == Qt::RightButton ? 2 : 1;
         const QModelIndex indice = m_trv->indexAt(e->position().toPoint());
@@ -180,9 +221,16 @@ bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
             m_trv->setCurrentIndex(indice);
             AoClicar(indice);
         }
-    } else if (objeto == m_trv && evento->type() == QEvent::KeyPress) {
-        switch (static_cast<QKeyEvent*>(evento)->key()) {
-        case Qt::Key_F4: emit AlternarNavegador(); return true;
+    } else if (objeto == m_trv && evento->type() == QEvent::KeyPress && !Editando()) {
+        // Keys the label editor leaves unhandled reach the tree too; they belong to the edit.
+        m_botaoPressionado = false;
+        auto* tecla = static_cast<QKeyEvent*>(evento);
+        switch (tecla->key()) {
+        case Qt::Key_F4:
+            if (tecla->modifiers() != Qt::NoModifier)
+                break;
+            emit AlternarNavegador();
+            return true;
         case Qt::Key_Return:
         case Qt::Key_Enter: ChamarDuploClique(); return true;
         case Qt::Key_F2: ChamarRenomear(); return true;

@@ -62,11 +62,18 @@ protected:
 
 private:
     void AoClicar(const QModelIndex& indice);
+    void AoMudarNoAtual(const QModelIndex& atual);
     void AoRenomear(clsNo* no, const QString& novoTexto);
+    // Runs the rename asked by the last finished label edit.
+    void Renomear();
+    // Whether a node's label is being edited.
+    bool Editando() const;
 
     clsAmbiente& m_ambiente;
     clsArvore& m_arvore;
     QTreeView* m_trv = nullptr;
     int m_ultimoBotao = 1; // intLastMouseKey
+    bool m_botaoPressionado = false; // between a mouse button's press and its release on the tree
     std::function<QList<JanelaAberta>()> m_janelas;
+    std::pair<int, QString> m_renomeacaoPendente; // node index and new text; index 0 for none
 };

@@ -48,8 +48,10 @@ void frmNavegador::mnuNavSerDesc_Click()
         settings::DeleteSetting(secao, QStringLiteral("SqlPass:") + nome);
     if (!settings::GetSetting(secao, QStringLiteral("SqlUser:") + nome).isEmpty())
         settings::DeleteSetting(secao, QStringLiteral("SqlUser:") + nome);
+    // A custom source keeps its kind, and with it its connection string.
     const int imagem = no->Image() == img::SqlServerConectado    ? img::SqlServer
                        : no->Image() == img::WebServiceConectado ? img::WebService
+                       : no->Image() == img::Customizada         ? img::Customizada
                                                                  : img::Access;
     DesconectarNode(m_arvore, no, imagem, true, JanelasAbertas());
 }

@@ -423,11 +423,10 @@ bool CarregarFuncoes(clsArvore& arvore, clsNo* pasta, clsData* dados)
     return ComDados(arvore, pasta, dados, [&](clsData& d) {
         arvore.RemoverFilhos(pasta);
         RecordsetPtr rs;
-        if (!d.OpenRecordset(rs, QStringLiteral("SELECT Name FROM SysObjects WHERE Type = 'TF' Or Type = 'FN'"))
-            || rs->RecordCount() <= 0)
+        if (!d.OpenSchema(tiposchema::Funcoes, rs, clsData::FiltroSchema{}) || rs->RecordCount() <= 0)
             return false;
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            const QString nome = Texto(rs, "Name");
+            const QString nome = Texto(rs, "FUNCTION_NAME");
             IncluirNode(arvore, nome, pasta->Key() + nome, pasta->Key(), img::Funcao, pasta->Tag());
         }
         return true;

@@ -40,6 +40,8 @@ public:
     QString CitarIdentificador(const QString& nome) const override;
     bool SomenteLeitura() const override { return somenteLeitura; }
     QString BancoPadrao() const override;
+    // The database product the driver reports (SQL_DBMS_NAME: "PostgreSQL", "Microsoft SQL Server").
+    const QString& Sgbd() const { return nomeSgbd; }
 
     struct Handles;
 

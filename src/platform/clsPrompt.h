@@ -35,6 +35,12 @@ public:
     // File dialogs; empty on cancel. `filtro` uses Qt's "Desc (*.ext);;…" syntax.
     virtual QString ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro) = 0;
     virtual QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro) = 0;
+    // A save dialog for a file about to be created: it never offers to replace a file that exists
+    // (the caller refuses one).
+    virtual QString ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro)
+    {
+        return ArquivoSalvar(titulo, pasta, filtro);
+    }
     // Shows a dialog (a QDialog) modally; returns its result code (accepted = 1).
     virtual int ExibirModal(QObject* dialogo) = 0;
     // Hourglass pointer on (true) or back to normal (false); calls nest.

@@ -36,13 +36,61 @@ QString TrimBrancos(const QString& s)
 
 bool Espaco(QChar c) { return c == u' ' || c == u'\r' || c == u'\n' || c == u'\t'; }
 
+// Marks every character inside a string literal ('…', '' for an apostrophe), a quoted name ("…"),
+// a bracketed name ([…]) or a comment (-- to the line's end, /* … */): a separator there is text.
+QList<bool> Citados(const QString& t)
+{
+    QList<bool> citado(t.size(), false);
+    const qsizetype n = t.size();
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = t.at(i);
+        const QChar prox = i + 1 < n ? t.at(i + 1) : QChar();
+        qsizetype fim = -1;
+        if (c == u'\'' || c == u'"') {
+            fim = i + 1;
+            // A doubled quote inside stays inside.
+            while (fim < n && (t.at(fim) != c || (fim + 1 < n && t.at(fim + 1) == c)))
+                fim += t.at(fim) == c ? 2 : 1;
+            fim = qMin(n, fim + 1);
+        } else if (c == u'[') {
+            const qsizetype fecha = t.indexOf(u']', i + 1);
+            fim = fecha < 0 ? n : fecha + 1;
+        } else if (c == u'-' && prox == u'-') {
+            fim = i;
+            while (fim < n && t.at(fim) != u'\r' && t.at(fim) != u'\n')
+                ++fim;
+        } else if (c == u'/' && prox == u'*') {
+            const qsizetype fecha = t.indexOf(QStringLiteral("*/"), i + 2);
+            fim = fecha < 0 ? n : fecha + 2;
+        }
+        if (fim < 0) {
+            ++i;
+            continue;
+        }
+        for (qsizetype j = i; j < fim; ++j)
+            citado[j] = true;
+        i = fim;
+    }
+    return citado;
+}
+
+// The first `sep` at or after `de` whose word "GO" is not inside a literal, quoted name or comment.
+qsizetype AcharSeparador(const QString& texto, const QList<bool>& citado, const QString& sep, qsizetype de = 0)
+{
+    for (qsizetype p = texto.indexOf(sep, de); p >= 0; p = texto.indexOf(sep, p + 1))
+        if (!citado.at(p + 1))
+            return p;
+    return -1;
+}
+
 // Removes every occurrence of `sep`. Where the characters on both sides are not white space, a
 // blank stays between them, so "SELECT 1 GO SELECT 2" does not become "SELECT 1SELECT 2".
 void RemoverSeparador(QString& texto, const QString& sep)
 {
     QString saida;
     qsizetype de = 0;
-    for (qsizetype p = texto.indexOf(sep); p >= 0; p = texto.indexOf(sep, de)) {
+    const QList<bool> citado = Citados(texto);
+    for (qsizetype p = AcharSeparador(texto, citado, sep); p >= 0; p = AcharSeparador(texto, citado, sep, de)) {
         saida += QStringView(texto).mid(de, p - de);
         de = p + sep.size();
         const bool antes = !saida.isEmpty() && !Espaco(saida.back());
@@ -58,8 +106,9 @@ void RemoverSeparador(QString& texto, const QString& sep)
 qsizetype ProximoSeparador(const QString& resto, qsizetype& tamanho)
 {
     qsizetype melhor = -1;
+    const QList<bool> citado = Citados(resto);
     for (const QString& sep : Separadores) {
-        const qsizetype p = resto.indexOf(sep);
+        const qsizetype p = AcharSeparador(resto, citado, sep);
         if (p >= 0 && (melhor < 0 || p < melhor)) {
             melhor = p;
             tamanho = sep.size();
@@ -83,8 +132,9 @@ QString NumeroComUnidade(double valor, const QString& unidade)
 bool DividirInstrucoes(QString& texto, bool passoPasso, QStringList& instrucoes)
 {
     bool achou = false;
+    const QList<bool> citado = Citados(texto);
     for (const QString& sep : Separadores)
-        achou = achou || texto.contains(sep);
+        achou = achou || AcharSeparador(texto, citado, sep) >= 0;
     if (!achou)
         return false;
     if (!passoPasso) {

@@ -59,6 +59,23 @@ qsizetype AberturaLiteral(const QString& palavra)
     return -1;
 }
 
+// The word without its quoted ("…") and bracketed ([…]) names.
+QString SemNomesCitados(const QString& palavra)
+{
+    QString r;
+    for (qsizetype i = 0; i < palavra.size(); ++i) {
+        const QChar c = palavra[i];
+        if (c == u'"' || c == u'[') {
+            const qsizetype fecha = palavra.indexOf(c == u'[' ? u']' : u'"', i + 1);
+            if (fecha < 0)
+                break;
+            i = fecha;
+        } else
+            r += c;
+    }
+    return r;
+}
+
 // The remaining text is texto[pos, fim): the walk moves `pos` on instead of copying the rest, so a
 // long script costs time in proportion to its length.
 struct Caminhada {
@@ -117,12 +134,21 @@ struct Caminhada {
     }
 
     // How many characters the next word takes: up to and including the first blank, comma or
-    // CR LF, or the whole rest.
+    // CR LF, or the whole rest. A quoted ("…") or bracketed ([…]) name is part of the word whole,
+    // blanks and all, unless the word is a string literal.
     qsizetype Corte() const
     {
         const QStringView resto = Resto();
+        const bool literal = AberturaLiteral(resto.left(2).toString()) >= 0;
         for (qsizetype i = 0; i < resto.size(); ++i) {
             const QChar c = resto[i];
+            if (!literal && (c == u'"' || c == u'[')) {
+                const qsizetype fecha = resto.indexOf(c == u'[' ? u']' : u'"', i + 1);
+                if (fecha < 0)
+                    return resto.size();
+                i = fecha;
+                continue;
+            }
             if (c == u' ' || c == u',')
                 return i + 1;
             if (c == u'\r' && i + 1 < resto.size() && resto[i + 1] == u'\n')
@@ -152,8 +178,10 @@ struct Caminhada {
                 }
                 depoisDoAs = false;
             } else {
-                const qsizetype ponto = palavra.indexOf(u'.');
-                if (ponto >= 0 && palavra.indexOf(u'.', ponto + 1) > ponto) {
+                // Dots inside a quoted or bracketed name belong to the name.
+                const QString semCitados = SemNomesCitados(palavra);
+                const qsizetype ponto = semCitados.indexOf(u'.');
+                if (ponto >= 0 && semCitados.indexOf(u'.', ponto + 1) > ponto) {
                     prompt.MsgBox(QStringLiteral("Campo não identificado: ") + palavra,
                                   vb::Critical,
                                   QStringLiteral("Erro em Instrução SQL"));

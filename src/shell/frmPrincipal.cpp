@@ -3,6 +3,7 @@
 #include "connections/clsData.h"
 #include "connections/frmConexaoCustomizada.h"
 #include "gui/PromptJanelas.h"
+#include "gui/Traducoes.h"
 #include "gui/Twips.h"
 #include "gui/frmFilhoConexao.h"
 #include "navigator/frmNavegador.h"
@@ -33,9 +34,11 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
+#include <QWindow>
 
 namespace {
 
@@ -77,9 +80,12 @@ frmPrincipal::frmPrincipal(clsAmbiente& ambiente, const QString& linhaComando, c
 
     CriarMenus();
     connect(m_painel, &QDockWidget::visibilityChanged, this, [this](bool) {
-        // The check follows the pane, whatever hid or showed it (menu, F4, its own close button).
+        // The check and the menus follow the pane, whatever hid or showed it (menu, F4, its own
+        // close button).
         Acao(QStringLiteral("mnuNavExi"))->setChecked(!m_painel->isHidden());
+        HabilitarMenusNavegador(!m_painel->isHidden());
     });
+    CriarTeclas();
     m_navegador->DefinirJanelasAbertas([this] {
         QList<JanelaAberta> janelas;
         for (QMdiSubWindow* sub : m_mdi->subWindowList())
@@ -292,8 +298,30 @@ void frmPrincipal::ExibirNavegador(bool visivel)
     } else {
         m_painel->hide();
     }
+    HabilitarMenusNavegador(visivel);
+}
+
+void frmPrincipal::HabilitarMenusNavegador(bool habilitar)
+{
     for (const char* nome : {"mnuNavSer", "mnuNavBan", "mnuNavTab", "mnuNavCon", "mnuNavPro"})
-        Acao(QString::fromUtf8(nome))->setEnabled(visivel);
+        Acao(QString::fromUtf8(nome))->setEnabled(habilitar);
+}
+
+void frmPrincipal::CriarTeclas()
+{
+    // Ctrl+F4 closes the active child window from the navigator as well; inside a child window its
+    // own Close shortcut does it.
+    auto* fechar = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), m_painel);
+    fechar->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(fechar, &QShortcut::activated, m_mdi, &QMdiArea::closeActiveSubWindow);
+    // F10 takes the keyboard to the menu bar, on its first menu.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        for (QAction* a : menuBar()->actions())
+            if (a->isVisible() && a->isEnabled()) {
+                menuBar()->setActiveAction(a);
+                break;
+            }
+    });
 }
 
 void frmPrincipal::showEvent(QShowEvent* e)
@@ -338,8 +366,13 @@ void frmPrincipal::CarregarConfigJanela()
         const int esquerda = LerNumero(QStringLiteral("ConfigLeft"), x() * TwipsPorPixel) / TwipsPorPixel;
         const int largura = LerNumero(QStringLiteral("ConfigWidth"), width() * TwipsPorPixel) / TwipsPorPixel;
         const int altura = LerNumero(QStringLiteral("ConfigHeight"), height() * TwipsPorPixel) / TwipsPorPixel;
-        move(esquerda, topo);
         resize(largura, altura);
+        // The stored place is the frame's, as it is written: a window already on screen is told so,
+        // or the window system would take it for the inside's and shift it by the title bar.
+        if (QWindow* janela = windowHandle())
+            janela->setFramePosition(QPoint(esquerda, topo));
+        else
+            move(esquerda, topo);
     }
     const QString visivel
         = settings::GetSetting(Opcoes,
@@ -353,7 +386,11 @@ void frmPrincipal::CarregarConfigJanela()
 void frmPrincipal::GravarConfigJanela()
 {
     const int estado = isMaximized() ? 2 : isMinimized() ? 1 : 0;
-    const QRect normal = estado == 0 ? QRect(pos(), size()) : QRect(normalGeometry());
+    // The frame's place, as it is restored; a maximized or minimized window keeps its normal inside
+    // geometry, whose place is moved out by the frame.
+    const QPoint moldura = geometry().topLeft() - pos();
+    const QRect normal
+        = estado == 0 ? QRect(pos(), size()) : QRect(normalGeometry().topLeft() - moldura, normalGeometry().size());
     auto gravar = [](const char* chave, int valor) {
         settings::SaveSetting(Opcoes, QString::fromUtf8(chave), QString::number(valor));
     };
@@ -400,6 +437,7 @@ void frmPrincipal::mnuFerImp_Click() { ExecutarImportarExportar(m_ambiente.Promp
 
 int frmPrincipal::Executar(QApplication& app)
 {
+    InstalarTraducoesQt();
     clsAmbiente ambiente(std::make_unique<PromptJanelas>());
     QStringList args = app.arguments().mid(1);
     QString captura;

@@ -47,6 +47,8 @@ private:
     void PosicionarJanela();
     void LigarJanelasDeConsulta();
     void CriarMenus();
+    void CriarTeclas();
+    void HabilitarMenusNavegador(bool habilitar);
     void PrimeiraAtivacao();
     void CarregarConfigJanela();
     void GravarConfigJanela();

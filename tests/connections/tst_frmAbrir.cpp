@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,6 +22,8 @@
 #include <QToolButton>
 
 namespace {
+const QString FiltroBancos = QStringLiteral("Bancos de dados (*.mdb *.accdb *.db *.sqlite *.sqlite3);;");
+
 struct Cenario {
     SettingsTemporarios settings;
     clsPromptRoteiro prompt;
@@ -150,6 +153,39 @@ private slots:
         QCOMPARE(f.read(16), QByteArray("SQLite format 3\0", 16));
         QCOMPARE(c.arvore.No("Access")->Child()->Text(), QStringLiteral("Nova Loja"));
         QCOMPARE(c.Slot("Path001"), caminho);
+    }
+
+    void CriarDaAExtensaoEscolhidaOuDb_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("criado");
+        QTest::newRow("sem extensão") << "Nova"
+                                      << "Nova.db";
+        QTest::newRow("sqlite") << "Nova.sqlite"
+                                << "Nova.sqlite";
+    }
+    void CriarDaAExtensaoEscolhidaOuDb()
+    {
+        QFETCH(QString, nome);
+        QFETCH(QString, criado);
+        Cenario c;
+        c.prompt.arquivos << c.settings.pasta.filePath(nome);
+        c.Abrir(
+            "A",
+            [&](frmAbrir& j) { QCOMPARE(j.txtAccessPath->text(), c.settings.pasta.filePath(criado)); },
+            true);
+        QVERIFY(QFileInfo(c.settings.pasta.filePath(criado)).isFile());
+        // A dialog for a new file (no offer to replace one) that shows database files of every kind.
+        QCOMPARE(c.prompt.dialogosArquivo.value(0).first, QStringLiteral("novo"));
+        QVERIFY(c.prompt.dialogosArquivo.value(0).second.startsWith(FiltroBancos));
+    }
+
+    void ProcurarArquivoMostraTodosOsBancos()
+    {
+        Cenario c;
+        c.Abrir("A", [&](frmAbrir& j) { j.picAccessPath->click(); });
+        QCOMPARE(c.prompt.dialogosArquivo.value(0).first, QStringLiteral("abrir"));
+        QVERIFY(c.prompt.dialogosArquivo.value(0).second.startsWith(FiltroBancos));
     }
 
     void CriarCanceladoFicaEmAccessSemCaminho()

@@ -5,6 +5,7 @@
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,6 +33,23 @@ private slots:
         QCOMPARE(j.ConnectionString(),
                  QStringLiteral("Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=127.0.0.1;"
                                 "Port=5432;Database=vendas;Uid=ana;Pwd={a;b}}c}"));
+    }
+
+    void SenhaMascaradaNaCaixaDaString()
+    {
+        // The box shows the password as the password box does, until the user edits the box.
+        frmConexaoCustomizada j(amb);
+        j.txtUsuario->setText("ana");
+        QTest::keyClicks(j.txtSenha, "segredo");
+        QVERIFY2(!j.txtConnStr->text().contains("segredo"), qPrintable(j.txtConnStr->text()));
+        QVERIFY(j.txtConnStr->text().contains("Pwd=***"));
+        QVERIFY(j.ConnectionString().endsWith("Uid=ana;Pwd=segredo"));
+        const QString completa = j.ConnectionString();
+        QFocusEvent entrada(QEvent::FocusIn, Qt::MouseFocusReason);
+        QApplication::sendEvent(j.txtConnStr, &entrada);
+        QTest::keyClick(j.txtConnStr, Qt::Key_End);
+        QTest::keyClicks(j.txtConnStr, ";Timeout=5");
+        QCOMPARE(j.ConnectionString(), completa + ";Timeout=5");
     }
 
     void ValorConnStr_data()

@@ -7,6 +7,7 @@
 #include "platform/clsSettings.h"
 #include "platform/mdlEmbaralhar.h"
 #include "platform/mdlGlobais.h"
+#include "query/frmTabela.h"
 #include "shell/clsAmbiente.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 #include <QTreeView>
 
@@ -52,7 +54,29 @@ struct Cenario {
         Arvore().Selecionar(no);
         QTest::keyClick(Trv(), Qt::Key(tecla));
     }
+    // Press and release, then the second press as the system reports it, and its release.
+    void DuploClique(const QModelIndex& indice)
+    {
+        const QPoint p = Trv()->visualRect(indice).center();
+        QTest::mouseClick(Trv()->viewport(), Qt::LeftButton, {}, p);
+        QMouseEvent duplo(QEvent::MouseButtonDblClick,
+                          p,
+                          Trv()->viewport()->mapToGlobal(p),
+                          Qt::LeftButton,
+                          Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(Trv()->viewport(), &duplo);
+        QTest::mouseRelease(Trv()->viewport(), Qt::LeftButton, {}, p);
+    }
 };
+
+int JanelasDeConsulta()
+{
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        n += qobject_cast<frmTabela*>(w) != nullptr;
+    return n;
+}
 } // namespace
 
 class tst_frmNavegador : public QObject {
@@ -92,7 +116,7 @@ private slots:
         c.Tecla(clientes, Qt::Key_F2);
         QVERIFY(editando());
         c.Arvore().setData(c.Arvore().IndiceModelo(clientes), "Fregueses");
-        QCOMPARE(clientes->Text(), QStringLiteral("Fregueses"));
+        QTRY_COMPARE(clientes->Text(), QStringLiteral("Fregueses"));
         clsData d(c.ambiente);
         QVERIFY(d.OpenConnection(MontarConnStrAccess(c.caminho, "admin", {}), true, false));
         QCOMPARE(d.RetValue("SELECT COUNT(*) FROM Fregueses").toInt(), 0);
@@ -100,9 +124,53 @@ private slots:
 
         // A name already taken: the engine's message, and the node keeps its text.
         c.Arvore().setData(c.Arvore().IndiceModelo(clientes), "Pedidos");
+        QTRY_COMPARE(c.prompt.mensagens.size(), 1);
         QCOMPARE(clientes->Text(), QStringLiteral("Fregueses"));
         QCOMPARE(c.prompt.ultima().icone(), int(vb::Critical));
         QVERIFY(!c.prompt.ultima().texto.isEmpty());
+    }
+
+    void RenomearPeloTeclado_data()
+    {
+        QTest::addColumn<QString>("novo");
+        QTest::addColumn<QString>("esperado");
+        QTest::addColumn<int>("mensagens");
+        QTest::newRow("aceito") << "Fregueses"
+                                << "Fregueses" << 0;
+        QTest::newRow("nome tomado") << "Pedidos"
+                                     << "Clientes" << 1;
+    }
+    void RenomearPeloTeclado()
+    {
+        // F2, the new name, Enter: the editor closes before the rename runs and reports, no box
+        // shows over a live editor, and Enter in the editor opens nothing.
+        QFETCH(QString, novo);
+        QFETCH(QString, esperado);
+        QFETCH(int, mensagens);
+        Cenario c;
+        c.Tecla(c.fonte, Qt::Key_Return);
+        clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
+        ExpandirNo(c.Arvore(), tabelas);
+        clsNo* clientes = tabelas->Child();
+        QApplication::setActiveWindow(&c.navegador);
+        c.Tecla(clientes, Qt::Key_F2);
+        QPointer<QLineEdit> editor = c.Trv()->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setFocus();
+        editor->selectAll();
+        QTest::keyClicks(editor, novo);
+        bool mostradaSobreOEditor = false;
+        c.prompt.aoMostrar = [&](const MensagemRegistrada&) { mostradaSobreOEditor = editor && editor->isVisible(); };
+        const int janelas = JanelasDeConsulta();
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(editor.isNull());
+        QTest::qWait(20);
+        QCOMPARE(clientes->Text(), esperado);
+        QCOMPARE(c.Arvore().IndiceModelo(clientes).data().toString(), esperado);
+        QCOMPARE(c.prompt.mensagens.size(), mensagens);
+        QVERIFY(!mostradaSobreOEditor);
+        QCOMPARE(JanelasDeConsulta(), janelas);
+        QVERIFY(c.Trv()->isEnabled());
     }
 
     void RenomearComAspasNaoEscapa()
@@ -114,7 +182,7 @@ private slots:
         clsNo* clientes = tabelas->Child();
         const QString estranho = QStringLiteral("a]\"b'c");
         c.Arvore().setData(c.Arvore().IndiceModelo(clientes), estranho);
-        QVERIFY2(clientes->Text() == estranho, qPrintable(c.prompt.textos().join("|")));
+        QTRY_VERIFY2(clientes->Text() == estranho, qPrintable(c.prompt.textos().join("|")));
         RecordsetPtr rs;
         clsData d(c.ambiente);
         QVERIFY(d.OpenConnection(MontarConnStrAccess(c.caminho, "admin", {}), true, false));
@@ -124,6 +192,88 @@ private slots:
             nomes << rs->Valor("TABLE_NAME").toString();
         QVERIFY(nomes.contains(estranho));
         QVERIFY(nomes.contains("Pedidos"));
+    }
+
+    void AsSetasEscolhemONoDasAcoes()
+    {
+        // After a click on one source and Down, Enter (like F2, F5 and the menus) acts on the node
+        // the keyboard moved to, which gets the node-click handling too.
+        Cenario c;
+        const QString outro = c.settings.pasta.filePath("outro.db");
+        QString erro;
+        QVERIFY(CriarBancoAccess(outro, &erro));
+        IncluirConexaoNavegador(c.Arvore(), tiporegistro::Access, outro, false, {}, {}, {}, {});
+        clsNo* segundo = c.fonte->Next();
+        QVERIFY(segundo);
+        settings::SaveSetting("AutoLogin", "SqlPass:" + segundo->Key(), Embaralhar(""));
+        c.Trv()->expand(c.Arvore().IndiceModelo(c.fonte->Parent()));
+        QList<clsNo*> clicados;
+        connect(&c.navegador, &frmNavegador::NoClicado, this, [&](clsNo* no, int) { clicados << no; });
+        const QRect r = c.Trv()->visualRect(c.Arvore().IndiceModelo(c.fonte));
+        QTest::mouseClick(c.Trv()->viewport(), Qt::LeftButton, {}, r.center());
+        QCOMPARE(clicados, QList<clsNo*>{c.fonte});
+        QTest::keyClick(c.Trv(), Qt::Key_Down);
+        QCOMPARE(c.Arvore().Selecionado(), segundo);
+        QCOMPARE(clicados.value(1), segundo);
+        QTest::keyClick(c.Trv(), Qt::Key_Return);
+        QCOMPARE(segundo->Image(), int(img::AccessConectado));
+        QCOMPARE(c.fonte->Image(), int(img::Access));
+    }
+
+    void DesconectarFonteCustomizadaGuardaTipoEConexao()
+    {
+        Cenario c;
+        const QString connStr = MontarConnStrAccess(c.caminho, "admin", {});
+        QVERIFY(MapearConexaoCustomizada(c.Arvore(), connStr));
+        clsNo* fonte = c.Arvore().No("Outros")->Child();
+        c.Arvore().Selecionar(fonte);
+        c.navegador.mnuNavSerDesc_Click();
+        QCOMPARE(fonte->Image(), int(img::Customizada));
+        QCOMPARE(fonte->Tag(), connStr);
+        QCOMPARE(fonte->Children(), 0);
+        c.Tecla(fonte, Qt::Key_Return);
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
+        QVERIFY(c.Arvore().No(fonte->Key() + "tab"));
+    }
+
+    void DuploCliqueDeixaAbertoOQueOProgramaAbriu_data()
+    {
+        QTest::addColumn<bool>("programaExpande");
+        QTest::newRow("o programa expande (servidor)") << true;
+        QTest::newRow("a vista expande (arquivo)") << false;
+    }
+    void DuploCliqueDeixaAbertoOQueOProgramaAbriu()
+    {
+        QFETCH(bool, programaExpande);
+        Cenario c;
+        const QModelIndex fonte = c.Arvore().IndiceModelo(c.fonte);
+        c.Trv()->expand(fonte.parent());
+        if (programaExpande) // as connecting a server does, once its databases are in
+            connect(&c.Arvore(), &QAbstractItemModel::rowsInserted, this, [&](const QModelIndex& pai) {
+                if (pai == fonte && !c.fonte->Expanded())
+                    c.Arvore().Expandir(c.fonte);
+            });
+        c.DuploClique(fonte);
+        QCOMPARE(c.fonte->Image(), int(img::AccessConectado));
+        QVERIFY(c.Trv()->isExpanded(fonte));
+        // A folder the handling leaves alone still opens and closes on a double-click.
+        const QModelIndex grupo = fonte.parent();
+        c.DuploClique(grupo);
+        QVERIFY(!c.Trv()->isExpanded(grupo));
+    }
+
+    void DicasDasFontes()
+    {
+        // The pane is narrow: each source's tip tells it whole.
+        Cenario c;
+        IncluirConexaoNavegador(c.Arvore(), tiporegistro::SqlServer, "SRV", false, {}, {}, {}, {});
+        const QString endereco = QStringLiteral("http://127.0.0.1:8080/um/caminho/longo/WebData.asmx");
+        IncluirConexaoNavegador(c.Arvore(), tiporegistro::WebService, endereco, false, {}, {}, {}, {});
+        auto dica = [&](clsNo* no) { return c.Arvore().IndiceModelo(no).data(Qt::ToolTipRole).toString(); };
+        QCOMPARE(dica(c.fonte), c.caminho);
+        QCOMPARE(dica(c.Arvore().No("Sql")->Child()), QStringLiteral("Servidor: SRV"));
+        QCOMPARE(dica(c.Arvore().No("WebSrv")->Child()), endereco);
+        QCOMPARE(dica(c.Arvore().No("Access")), QString());
     }
 
     void F5AtualizaSemFecharNada()

@@ -269,6 +269,59 @@ private slots:
         QCOMPARE(tabela->Child()->Child()->Image(), 26);
     }
 
+    void PastasDeUmaFontePostgres()
+    {
+        // Every folder of a custom PostgreSQL source lists its objects, from the database's own
+        // catalog, without a message.
+        const QString connStr = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        if (connStr.isEmpty())
+            QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the PostgreSQL test server)");
+        Cenario c;
+        auto executar = [&](const QStringList& comandos) {
+            clsData d(c.ambiente);
+            if (!d.OpenConnection(connStr, true, false))
+                return false;
+            for (const QString& sql : comandos)
+                if (!d.ExecSql(sql, false))
+                    return false;
+            return true;
+        };
+        const QStringList apagar = {"DROP TABLE IF EXISTS nav_pg_t CASCADE",
+                                    "DROP FUNCTION IF EXISTS nav_pg_f()",
+                                    "DROP PROCEDURE IF EXISTS nav_pg_p()",
+                                    "DROP FUNCTION IF EXISTS nav_pg_tf() CASCADE"};
+        executar(apagar);
+        // The objects go when the test ends, passed or not: other tests read the same catalog.
+        const auto limpar = qScopeGuard([&] { executar(apagar); });
+        QVERIFY(
+            executar({"CREATE TABLE nav_pg_t (id integer PRIMARY KEY)",
+                      "CREATE VIEW nav_pg_v AS SELECT id FROM nav_pg_t",
+                      "CREATE FUNCTION nav_pg_f() RETURNS integer LANGUAGE sql AS 'SELECT 1'",
+                      "CREATE PROCEDURE nav_pg_p() LANGUAGE sql AS 'SELECT 1'",
+                      "CREATE FUNCTION nav_pg_tf() RETURNS trigger LANGUAGE plpgsql AS 'BEGIN RETURN NEW; END'",
+                      "CREATE TRIGGER nav_pg_tr BEFORE INSERT ON nav_pg_t FOR EACH ROW EXECUTE FUNCTION nav_pg_tf()"}));
+        QVERIFY2(MapearConexaoCustomizada(c.arvore, connStr), qPrintable(c.prompt.textos().join('|')));
+        clsNo* fonte = c.Fonte();
+        auto pasta = [&](const char* sufixo) {
+            clsNo* p = c.arvore.No(fonte->Key() + sufixo);
+            if (!p)
+                return QStringList{QStringLiteral("sem pasta")};
+            ExpandirNo(c.arvore, p);
+            return c.Filhos(p);
+        };
+        QVERIFY2(pasta("con").contains("nav_pg_v"), qPrintable(c.prompt.textos().join('|')));
+        QVERIFY2(pasta("stp").contains("nav_pg_p"), qPrintable(c.prompt.textos().join('|')));
+        QVERIFY2(pasta("fun").contains("nav_pg_f"), qPrintable(c.prompt.textos().join('|')));
+        QVERIFY(pasta("tab").contains("nav_pg_t"));
+        clsNo* tabela = nullptr;
+        for (clsNo* n = c.arvore.No(fonte->Key() + "tab")->Child(); n; n = n->Next())
+            if (n->Text() == "nav_pg_t")
+                tabela = n;
+        CarregarDetalhesTabela(c.arvore, tabela);
+        QCOMPARE(c.Filhos(c.arvore.No(tabela->Key() + "Trg")), QStringList{"nav_pg_tr"});
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
+    }
+
     void NomeQualificado_data()
     {
         QTest::addColumn<QString>("esquema");

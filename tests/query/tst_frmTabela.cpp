@@ -177,6 +177,29 @@ private slots:
         QCOMPARE(c.banco.Valor("SELECT COUNT(*) FROM Clientes").toInt(), 3);
     }
 
+    void GoDentroDeTextoENomeNaoSepara()
+    {
+        // A statement holding " GO " in a literal and in a quoted name runs as written.
+        Cenario c;
+        frmTabela* w = c.Editor("SELECT ' GO ' AS \"a GO b\"");
+        QVERIFY(w);
+        QVERIFY2(w->ExecutarSql(), qPrintable(c.prompt.textos().join('|')));
+        QCOMPARE(c.Celula(0, 0), QStringLiteral(" GO "));
+        QCOMPARE(w->Modelo()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("a GO b"));
+    }
+
+    void VerificadorAceitaNomesCitados()
+    {
+        // With the check on, names in brackets or double quotes may hold dots and apostrophes.
+        Cenario c;
+        frmTabela* w = c.Editor("SELECT 1 AS [a.b.c], 2 AS \"it's\"");
+        QVERIFY(w);
+        w->Botao("CheckBeforeSql")->setChecked(true);
+        QVERIFY2(w->ExecutarSql(), qPrintable(c.prompt.textos().join('|')));
+        QCOMPARE(w->Modelo()->rowCount(), 1);
+        QCOMPARE(w->Modelo()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("it's"));
+    }
+
     void FalhaNaoDeixaLinhasAntigas()
     {
         Cenario c;

@@ -40,6 +40,15 @@ private slots:
         QTest::newRow("lote: LF GO CR removido") << crlfGo << false << true << "SELECT 1\r\nSELECT 2" << QStringList();
         QTest::newRow("passo a passo: CR fica na primeira")
             << crlfGo << true << true << crlfGo << QStringList{"SELECT 1\r", "SELECT 2"};
+        QTest::newRow("GO dentro de um texto nao separa")
+            << "SELECT ' GO ' AS x" << false << false << "SELECT ' GO ' AS x" << QStringList();
+        QTest::newRow("GO em nomes citados e comentarios nao separa")
+            << "SELECT 1 AS \"a GO b\", [c GO d] -- e GO f\r\n/* g\r\nGO\r\nh */" << false << false
+            << "SELECT 1 AS \"a GO b\", [c GO d] -- e GO f\r\n/* g\r\nGO\r\nh */" << QStringList();
+        QTest::newRow("passo a passo: apostrofo num nome citado nao abre texto")
+            << "SELECT \"it's\"\r\nGO\r\nSELECT 'x''\r\nGO\r\n'" << true << true
+            << "SELECT \"it's\"\r\nGO\r\nSELECT 'x''\r\nGO\r\n'"
+            << QStringList{"SELECT \"it's\"\r", "SELECT 'x''\r\nGO\r\n'"};
         QTest::newRow("lote: branco GO branco nao cola palavras")
             << "SELECT 1 GO SELECT 2" << false << true << "SELECT 1 SELECT 2" << QStringList();
         QTest::newRow("passo a passo: branco GO branco")

@@ -48,6 +48,16 @@ private slots:
                                     << "";
         QTest::newRow("so palavra-chave") << "SELECT"
                                           << "";
+        QTest::newRow("nome citado com pontos") << "SELECT \"a.b.c\" FROM t"
+                                                << "";
+        QTest::newRow("colchetes com pontos e brancos") << "SELECT t.[a b.c.d] FROM t"
+                                                        << "";
+        QTest::newRow("apostrofo num nome citado nao abre texto") << "SELECT \"it's\", x.y.z FROM t"
+                                                                  << "x.y.z";
+        QTest::newRow("apostrofo entre colchetes nao abre texto") << "SELECT [it's] FROM t WHERE x.y.z = 1"
+                                                                  << "x.y.z";
+        QTest::newRow("colchete dentro de texto") << "SELECT * FROM t WHERE a = '[x y' AND x.y.z = 1"
+                                                  << "x.y.z";
     }
     void Verificar()
     {

@@ -1,5 +1,6 @@
 #include "connections/frmAbrir.h"
 #include "gui/PromptJanelas.h"
+#include "gui/Traducoes.h"
 #include "gui/frmFilhoConexao.h"
 #include "navigator/clsArvore.h"
 #include "navigator/frmNavegador.h"
@@ -14,6 +15,8 @@
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
 
+#include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -22,9 +25,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QTranslator>
 #include <QTreeView>
 
 namespace {
@@ -105,6 +110,32 @@ private slots:
         QVERIFY(janela->PainelNavegador()->isHidden());
         QVERIFY(!janela->Acao("mnuNavExi")->isChecked());
         QVERIFY(!janela->Acao("mnuNavSer")->isEnabled());
+    }
+
+    void PosicaoNaoAndaEntreReinicios()
+    {
+        // Five restarts, every other one closed maximized: the stored place, in twips, never moves.
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        settings::SaveSetting("Opcoes", "ConfigLeft", QString::number(100 * 15));
+        settings::SaveSetting("Opcoes", "ConfigTop", QString::number(100 * 15));
+        settings::SaveSetting("Opcoes", "ConfigWidth", QString::number(640 * 15));
+        settings::SaveSetting("Opcoes", "ConfigHeight", QString::number(480 * 15));
+        for (int vez = 0; vez < 5; ++vez) {
+            settings::SaveSetting("Opcoes", "ConfigWindowState", "0");
+            auto janela = Abrir(prompt);
+            QVERIFY(janela);
+            QCOMPARE(janela->frameGeometry().topLeft(), QPoint(100, 100));
+            if (vez % 2) {
+                janela->showMaximized();
+                QTRY_VERIFY(janela->isMaximized());
+            }
+            janela->close();
+            QCOMPARE(Ler("ConfigLeft"), QString::number(100 * 15));
+            QCOMPARE(Ler("ConfigTop"), QString::number(100 * 15));
+            QCOMPARE(Ler("ConfigWidth"), QString::number(640 * 15));
+            QCOMPARE(Ler("ConfigHeight"), QString::number(480 * 15));
+        }
     }
 
     void LarguraDoPainelEmTwips()
@@ -203,6 +234,61 @@ private slots:
         QTest::keyClick(janela->Navegador()->trvNavegador(), Qt::Key_F4);
         QVERIFY(janela->PainelNavegador()->isHidden());
         QVERIFY(!janela->Acao("mnuNavExi")->isChecked());
+    }
+
+    void BotaoFecharDoNavegadorDesabilitaSeusMenus()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        auto janela = Abrir(prompt);
+        QVERIFY(janela);
+        auto* fechar = janela->PainelNavegador()->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
+        QVERIFY(fechar);
+        fechar->click();
+        QVERIFY(janela->PainelNavegador()->isHidden());
+        QVERIFY(!janela->Acao("mnuNavExi")->isChecked());
+        for (const char* menu : {"mnuNavSer", "mnuNavBan", "mnuNavTab", "mnuNavCon", "mnuNavPro"})
+            QVERIFY2(!janela->Acao(menu)->isEnabled(), menu);
+        janela->Acao("mnuNavExi")->trigger();
+        QVERIFY(janela->Acao("mnuNavSer")->isEnabled());
+    }
+
+    void TeclasDaJanelaPrincipal()
+    {
+        // Ctrl+F4 closes the active child window; F10 takes the keyboard to the menu bar.
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        auto janela = Abrir(prompt);
+        QVERIFY(janela);
+        QApplication::setActiveWindow(janela.get());
+        QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+        janela->Acao("mnuFerBrw")->trigger();
+        janela->Acao("mnuFerBrw")->trigger();
+        QCOMPARE(janela->AreaMdi()->subWindowList().size(), 2);
+        QTest::keyClick(janela->AreaMdi()->activeSubWindow()->widget(), Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(janela->AreaMdi()->subWindowList().size(), 1);
+        // From the navigator too, which stays shown (F4 alone hides it).
+        janela->Navegador()->trvNavegador()->setFocus();
+        QTest::keyClick(janela->Navegador()->trvNavegador(), Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(janela->AreaMdi()->subWindowList().size(), 0);
+        QVERIFY(!janela->PainelNavegador()->isHidden());
+        QTest::keyClick(janela->Navegador()->trvNavegador(), Qt::Key_F10);
+        QCOMPARE(janela->menuBar()->activeAction(), janela->menuBar()->actions().value(0));
+        QTest::keyClick(janela->menuBar(), Qt::Key_Escape);
+    }
+
+    void TextosDoQtEmPortugues()
+    {
+        QTranslator* tradutor = InstalarTraducoesQt();
+        QVERIFY2(tradutor, "qtbase_pt_BR.qm not found: install qt6-translations-l10n (scripts/setup)");
+        const auto remover = qScopeGuard([&] {
+            QCoreApplication::removeTranslator(tradutor);
+            delete tradutor;
+        });
+        QDialogButtonBox botoes(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+        QCOMPARE(botoes.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancelar"));
+        QCOMPARE(botoes.button(QDialogButtonBox::No)->text().remove(u'&'), QStringLiteral("Não"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Procurar em:"));
     }
 
     void MenusAbremJanelasModais_data()

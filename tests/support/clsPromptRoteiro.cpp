@@ -11,6 +11,8 @@ QStringList clsPromptRoteiro::textos() const
 int clsPromptRoteiro::MsgBox(const QString& texto, int estilo, const QString& titulo)
 {
     mensagens.append({texto, estilo, titulo});
+    if (aoMostrar)
+        aoMostrar(mensagens.last());
     return respostas.isEmpty() ? RespostaPadrao(estilo) : respostas.dequeue();
 }
 
@@ -23,13 +25,21 @@ QString clsPromptRoteiro::InputBox(const QString& texto, const QString& titulo, 
     return r.isNull() ? padrao : r;
 }
 
-QString clsPromptRoteiro::ArquivoAbrir(const QString&, const QString&, const QString&)
+QString clsPromptRoteiro::ArquivoAbrir(const QString&, const QString&, const QString& filtro)
 {
+    dialogosArquivo.append({QStringLiteral("abrir"), filtro});
     return arquivos.isEmpty() ? QString() : arquivos.dequeue();
 }
 
-QString clsPromptRoteiro::ArquivoSalvar(const QString&, const QString&, const QString&)
+QString clsPromptRoteiro::ArquivoSalvar(const QString&, const QString&, const QString& filtro)
 {
+    dialogosArquivo.append({QStringLiteral("salvar"), filtro});
+    return arquivos.isEmpty() ? QString() : arquivos.dequeue();
+}
+
+QString clsPromptRoteiro::ArquivoNovo(const QString&, const QString&, const QString& filtro)
+{
+    dialogosArquivo.append({QStringLiteral("novo"), filtro});
     return arquivos.isEmpty() ? QString() : arquivos.dequeue();
 }
 

@@ -20,9 +20,13 @@ struct MensagemRegistrada {
 class clsPromptRoteiro : public clsPrompt {
 public:
     QList<MensagemRegistrada> mensagens;
+    // Called as each message box is shown, before it is answered: a test looks at the screen here.
+    std::function<void(const MensagemRegistrada&)> aoMostrar;
     QQueue<int> respostas; // answers to MsgBox, in order
     QQueue<QString> entradas; // answers to InputBox (a null QString means cancel)
     QQueue<QString> arquivos; // answers to the file dialogs
+    // The file dialogs asked for, in order: kind ("abrir", "salvar", "novo") and filter.
+    QList<std::pair<QString, QString>> dialogosArquivo;
     QStringList enderecosAbertos; // what AbrirNoSistema got
     QStringList enderecosNavegador; // what AbrirNavegador got (no window is made)
     QQueue<QString> nomes; // answers to PedirNome (a null QString means cancel)
@@ -43,6 +47,7 @@ public:
     QString InputBox(const QString& texto, const QString& titulo, const QString& padrao, bool* cancelado) override;
     QString ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro) override;
     QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro) override;
+    QString ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro) override;
     int ExibirModal(QObject* dialogo) override;
     void Ampulheta(bool ligar) override { ampulheta += ligar ? 1 : -1; }
     void ProcessarEventos() override { ++eventosProcessados; }
