@@ -125,6 +125,20 @@ size_t SequenciaValida(const unsigned char* p, const unsigned char* fim)
     return n;
 }
 
+// The XML Schema type of an integer column of a declared SQL type: its size, whatever its values.
+QByteArray TipoXsInteiro(int tipo)
+{
+    switch (tipo) {
+    case ado::adTinyInt: return "xs:byte";
+    case ado::adUnsignedTinyInt: return "xs:unsignedByte";
+    case ado::adSmallInt: return "xs:short";
+    case ado::adUnsignedSmallInt: return "xs:unsignedShort";
+    case ado::adInteger: return "xs:int";
+    case ado::adUnsignedInt: return "xs:unsignedInt";
+    default: return "xs:long";
+    }
+}
+
 } // namespace
 
 QByteArray CodificarNome(const QString& nome)
@@ -186,7 +200,7 @@ void EscaparTexto(std::string& s, const char* p0, size_t n)
     s.append(reinterpret_cast<const char*>(run), size_t(p - run));
 }
 
-clsEscritorDataSet::clsEscritorDataSet(RecordsetPtr r) : rs(std::move(r))
+clsEscritorDataSet::clsEscritorDataSet(RecordsetPtr r, bool inteiros64) : rs(std::move(r))
 {
     if (!rs || rs->State() != ado::adStateOpen || rs->FieldCount() == 0) {
         rs.reset();
@@ -219,59 +233,13 @@ clsEscritorDataSet::clsEscritorDataSet(RecordsetPtr r) : rs(std::move(r))
             forma = Forma::Binario;
         // A value that does not fit the declared type (a file database keeps whatever it is given)
         // turns the column into text, so the reader never meets a value its type refuses.
-        int64_t menor = 0, maior = 0;
-        for (int i = 0; i < linhas && forma != Forma::Texto; ++i) {
-            const Celula v = d.Ler(rs->LinhaDados(i), c);
-            bool cabe = true;
-            switch (v.marca) {
-            case Marca::Nulo: break;
-            case Marca::Inteiro:
-                cabe = forma != Forma::Data && forma != Forma::Binario;
-                menor = std::min(menor, int64_t(v.carga));
-                maior = std::max(maior, int64_t(v.carga));
-                break;
-            case Marca::Real: {
-                double x;
-                std::memcpy(&x, &v.carga, 8);
-                cabe = forma == Forma::Real || (forma == Forma::Decimal && std::isfinite(x))
-                       || (forma == Forma::Inteiro && x == std::trunc(x) && std::fabs(x) < 9.2e18);
-                if (cabe && forma == Forma::Inteiro) {
-                    menor = std::min(menor, int64_t(x));
-                    maior = std::max(maior, int64_t(x));
-                }
-                break;
-            }
-            case Marca::Texto: {
-                uint32_t n;
-                const char* p = d.Bytes(v, n);
-                int64_t ms;
-                cabe = forma == Forma::Binario || (forma == Forma::Data && clsRecordsetDados::TextoParaMs(p, n, ms));
-                break;
-            }
-            case Marca::Binario: cabe = forma == Forma::Binario; break;
-            case Marca::Data: cabe = forma == Forma::Data; break;
-            case Marca::Decimal: cabe = forma == Forma::Decimal; break;
-            }
-            if (!cabe)
+        for (int i = 0; i < linhas && forma != Forma::Texto; ++i)
+            if (!Cabe(d.Ler(rs->LinhaDados(i), c), forma))
                 forma = Forma::Texto;
-        }
-        auto dentro = [&](int64_t a, int64_t b) { return menor >= a && maior <= b; };
         QByteArray tipo = "xs:string";
         switch (forma) {
-        case Forma::Inteiro:
-            tipo = "xs:long";
-            if (f.tipo == ado::adSmallInt && dentro(INT16_MIN, INT16_MAX))
-                tipo = "xs:short";
-            else if ((f.tipo == ado::adInteger || f.tipo == ado::adSmallInt) && dentro(INT32_MIN, INT32_MAX))
-                tipo = "xs:int";
-            else if (f.tipo == ado::adTinyInt && dentro(-128, 127))
-                tipo = "xs:byte";
-            else if (f.tipo == ado::adUnsignedTinyInt && dentro(0, 255))
-                tipo = "xs:unsignedByte";
-            else if (f.tipo == ado::adUnsignedSmallInt && dentro(0, 65535))
-                tipo = "xs:unsignedShort";
-            else if (f.tipo == ado::adUnsignedInt && dentro(0, 4294967295LL))
-                tipo = "xs:unsignedInt";
+        case Forma::Inteiro: // an expression's integers have no declared size: 64-bit ones
+            tipo = inteiros64 || !f.tipoFixado ? QByteArray("xs:long") : TipoXsInteiro(f.tipo);
             break;
         case Forma::Booleano: tipo = "xs:boolean"; break;
         case Forma::Real: tipo = f.tipo == ado::adSingle ? "xs:float" : "xs:double"; break;
@@ -284,6 +252,30 @@ clsEscritorDataSet::clsEscritorDataSet(RecordsetPtr r) : rs(std::move(r))
         formas.push_back(forma);
         guid.push_back(f.tipo == ado::adGUID && forma == Forma::Texto);
     }
+}
+
+bool clsEscritorDataSet::Cabe(const Celula& v, Forma forma) const
+{
+    switch (v.marca) {
+    case Marca::Nulo: return true;
+    case Marca::Inteiro: return forma != Forma::Data && forma != Forma::Binario;
+    case Marca::Real: {
+        double x;
+        std::memcpy(&x, &v.carga, 8);
+        return forma == Forma::Real || (forma == Forma::Decimal && std::isfinite(x))
+               || (forma == Forma::Inteiro && x == std::trunc(x) && std::fabs(x) < 9.2e18);
+    }
+    case Marca::Texto: {
+        uint32_t n;
+        const char* p = rs->Dados().Bytes(v, n);
+        int64_t ms;
+        return forma == Forma::Binario || (forma == Forma::Data && clsRecordsetDados::TextoParaMs(p, n, ms));
+    }
+    case Marca::Binario: return forma == Forma::Binario;
+    case Marca::Data: return forma == Forma::Data;
+    case Marca::Decimal: return forma == Forma::Decimal;
+    }
+    return false;
 }
 
 void clsEscritorDataSet::Cabecalho(std::string& s)

@@ -27,8 +27,10 @@ inline void EscaparTexto(std::string& saida, const QString& s)
 
 class clsEscritorDataSet {
 public:
-    // `rs` null or closed: a data set without tables (a statement that returns no rows).
-    explicit clsEscritorDataSet(RecordsetPtr rs);
+    // `rs` null or closed: a data set without tables (a statement that returns no rows). Each
+    // column is typed by its declared SQL type, never by its values; `inteiros64`: the engine keeps
+    // every integer in 64 bits whatever the declaration (a file database), so they are all xs:long.
+    explicit clsEscritorDataSet(RecordsetPtr rs, bool inteiros64 = false);
 
     // Appends the next piece: first the schema and the diffgram's start, then rows until the piece
     // reaches about `tamanho` bytes, at last the diffgram's end. False once all was written.
@@ -39,6 +41,7 @@ public:
 
 private:
     enum class Forma : uint8_t { Inteiro, Booleano, Real, Decimal, Data, Binario, Texto };
+    bool Cabe(const Celula& v, Forma forma) const;
     void Cabecalho(std::string& s);
     void Linha(std::string& s, uint32_t linha, int numero);
     void Valor(std::string& s, const Celula& c, Forma forma);

@@ -16,7 +16,7 @@ const QByteArray NsDiffgr("urn:schemas-microsoft-com:xml-diffgram-v1");
 
 constexpr qint64 TamanhoOutros = 255;
 
-enum class Conversao : uint8_t { Inteiro16, Inteiro32, Booleano, Texto, Texto255 };
+enum class Conversao : uint8_t { Inteiro16, Inteiro32, Inteiro64, Booleano, Texto, Texto255 };
 
 struct Coluna {
     QByteArray nomeXml;
@@ -175,6 +175,8 @@ private:
                 conv = Conversao::Inteiro16;
             else if (tl.tipo == ado::adInteger)
                 conv = Conversao::Inteiro32;
+            else if (tl.tipo == ado::adBigInt)
+                conv = Conversao::Inteiro64;
             else if (tl.tipo == ado::adBoolean)
                 conv = Conversao::Booleano;
             else if (tl.tamanho != TamanhoOutros)
@@ -200,14 +202,17 @@ private:
         const Coluna& col = colunas[size_t(c)];
         switch (col.conv) {
         case Conversao::Inteiro16:
-        case Conversao::Inteiro32: {
+        case Conversao::Inteiro32:
+        case Conversao::Inteiro64: {
             const QByteArrayView t = Aparar(texto);
             int64_t v = 0;
             const char* ini = t.data();
             if (!t.isEmpty() && *ini == '+')
                 ++ini;
             const auto [fimNum, ec] = std::from_chars(ini, t.data() + t.size(), v);
-            const int64_t lim = col.conv == Conversao::Inteiro16 ? 32767 : 2147483647;
+            const int64_t lim = col.conv == Conversao::Inteiro16   ? 32767
+                                : col.conv == Conversao::Inteiro32 ? 2147483647
+                                                                   : INT64_MAX; // from_chars refuses beyond
             if (t.isEmpty() || ec != std::errc() || fimNum != t.data() + t.size() || v > lim || v < -lim - 1)
                 return false;
             cel = Celula{Marca::Inteiro, uint64_t(v)};
@@ -343,6 +348,8 @@ TipoLocal TipoDaColuna(const QString& tipoXs)
         return {ado::adVarWChar, 8000};
     if (tipoXs == u"xs:int")
         return {ado::adInteger, 0};
+    if (tipoXs == u"xs:long")
+        return {ado::adBigInt, 0};
     if (tipoXs == u"xs:boolean")
         return {ado::adBoolean, 0};
     return {ado::adVarWChar, TamanhoOutros};

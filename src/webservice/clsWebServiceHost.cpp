@@ -203,15 +203,17 @@ RespostaHost Simples(const QString& ns, const QString& metodo, const QString* re
 }
 
 // A data set sent while it is written: the envelope's start, the data set in pieces, the end.
-RespostaHost Fluxo(const QString& ns, const QString& metodo, RecordsetPtr rs, const QString& strErrMsg)
+// `inteiros64`: the engine keeps every integer in 64 bits (SQLite), so integer columns are xs:long.
+RespostaHost
+Fluxo(const QString& ns, const QString& metodo, RecordsetPtr rs, const QString& strErrMsg, bool inteiros64 = false)
 {
     struct Estado {
         std::string cabeca, cauda;
         datasetescrita::clsEscritorDataSet escritor;
         int fase = 0;
-        explicit Estado(RecordsetPtr rs) : escritor(std::move(rs)) {}
+        Estado(RecordsetPtr rs, bool inteiros64) : escritor(std::move(rs), inteiros64) {}
     };
-    auto e = std::make_shared<Estado>(std::move(rs));
+    auto e = std::make_shared<Estado>(std::move(rs), inteiros64);
     const std::string m = metodo.toStdString();
     e->cabeca = InicioEnvelope() + "<" + m + "Response xmlns=\"" + EscAtributo(ns) + "\"><" + m + "Result>";
     e->cauda = "</" + m + "Result>";
@@ -275,12 +277,13 @@ clsWebServiceHost::DataSetOuErro(const QString& metodo, const QString& strSql, c
     }
     RecordsetPtr rs;
     const bool ok = dados.OpenRecordset(rs, strSql, false, false, false);
+    const bool sqlite = std::dynamic_pointer_cast<clsMotorSqlite>(dados.ActiveConnection()) != nullptr;
     dados.CloseConnection();
     if (!ok) {
         erro = TextoFalha(dados.Erro(), QStringLiteral("Querie:") + strSql);
         return Simples(ns, metodo, nullptr, &erro);
     }
-    return Fluxo(ns, metodo, std::move(rs), strErrMsg);
+    return Fluxo(ns, metodo, std::move(rs), strErrMsg, sqlite);
 }
 
 RespostaHost clsWebServiceHost::SchemaOuErro(const QHash<QString, QString>& a) const

@@ -2,6 +2,8 @@
 #include "connections/clsAmbienteDados.h"
 #include "connections/clsWebServiceData.h"
 #include "platform/mdlGlobais.h"
+#include "platform/mdlHttp.h"
+#include "platform/mdlSoap.h"
 #include "support/registroTestes.h"
 #include "webservice/clsWebServiceHost.h"
 
@@ -133,8 +135,8 @@ private slots:
             int tipo;
             qint64 tamanho;
         };
-        const Esperado campos[] = {{"Id", ado::adInteger, 4},
-                                   {"Pequeno", ado::adSmallInt, 2},
+        const Esperado campos[] = {{"Id", ado::adBigInt, 8},
+                                   {"Pequeno", ado::adBigInt, 8},
                                    {"Nome", ado::adVarWChar, 8000},
                                    {"Ativo", ado::adBoolean, 2},
                                    {"Preco", ado::adVarWChar, 255},
@@ -165,6 +167,88 @@ private slots:
         QCOMPARE(rs->Valor(2).toString(), QString());
         // 300 bytes arrive as 400 characters of base64, cut to 255.
         QCOMPARE(rs->Valor(6).toString(), QString(255, u'A'));
+    }
+
+    // A column is typed by its declaration, never by its values: every integer of SQLite is 64-bit,
+    // so a small value and one past 2^31 in the same column come back as the same integer type.
+    void TipoPelaDeclaracao_data()
+    {
+        QTest::addColumn<QString>("declarado");
+        QTest::addColumn<QString>("valores");
+        QTest::addColumn<QString>("tipoXs");
+        QTest::addColumn<int>("tipoLido");
+        QTest::addColumn<QVariantList>("lidos");
+        const QVariantList grandes{qlonglong(5), qlonglong(4294967296LL) + 7};
+        QTest::newRow("INTEGER") << "INTEGER"
+                                 << "(5), (4294967303)"
+                                 << "xs:long" << int(ado::adBigInt) << grandes;
+        QTest::newRow("INTEGER pequeno") << "INTEGER"
+                                         << "(5), (-6)"
+                                         << "xs:long" << int(ado::adBigInt)
+                                         << QVariantList{qlonglong(5), qlonglong(-6)};
+        QTest::newRow("SMALLINT") << "SMALLINT"
+                                  << "(5), (4294967303)"
+                                  << "xs:long" << int(ado::adBigInt) << grandes;
+        QTest::newRow("BIGINT extremos") << "BIGINT"
+                                         << "(-9223372036854775808), (9223372036854775807)"
+                                         << "xs:long" << int(ado::adBigInt)
+                                         << QVariantList{std::numeric_limits<qlonglong>::min(),
+                                                         std::numeric_limits<qlonglong>::max()};
+        QTest::newRow("sem declaracao") << ""
+                                        << "(5), (4294967303)"
+                                        << "xs:long" << int(ado::adBigInt) << grandes;
+        QTest::newRow("texto num INTEGER")
+            << "INTEGER"
+            << "(5), ('cinco')"
+            << "xs:string" << int(ado::adVarWChar) << QVariantList{QStringLiteral("5"), QStringLiteral("cinco")};
+        QTest::newRow("BOOLEAN") << "BOOLEAN"
+                                 << "(1), (0)"
+                                 << "xs:boolean" << int(ado::adBoolean) << QVariantList{true, false};
+    }
+    void TipoPelaDeclaracao()
+    {
+        QFETCH(QString, declarado);
+        QFETCH(QString, valores);
+        QFETCH(QString, tipoXs);
+        QFETCH(int, tipoLido);
+        QFETCH(QVariantList, lidos);
+        clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+        clsData d(ambiente);
+        QVERIFY(d.OpenConnection(MontarConnStrAccess(dir.filePath(QStringLiteral("web.db")), {}, {}), true, false));
+        QVERIFY(d.ExecSql(QStringLiteral("CREATE TABLE Declarados (Ordem INTEGER PRIMARY KEY, V %1)").arg(declarado),
+                          false));
+        QVERIFY(d.ExecSql(QStringLiteral("INSERT INTO Declarados (V) VALUES %1").arg(valores), false));
+        const QString sql = QStringLiteral("SELECT V FROM Declarados ORDER BY Ordem");
+
+        // The type the host writes in the data set's schema.
+        const QString ns = QStringLiteral("http://www.quarrix.com.br/WebData");
+        http::Opcoes o;
+        o.cabecalhos << qMakePair(QByteArray("SOAPAction"),
+                                  '"' + soap::AcaoPadrao(ns, QStringLiteral("OpenDataset")).toUtf8() + '"');
+        const http::RespostaHttp h
+            = http::Post(url,
+                         soap::Envelope(ns,
+                                        QStringLiteral("OpenDataset"),
+                                        {{QStringLiteral("strSql"), sql}, {QStringLiteral("strErrMsg"), QString()}}),
+                         "text/xml; charset=utf-8",
+                         o);
+        const soap::RespostaSoap lida = soap::LerResposta(h.corpo);
+        const soap::ValorSoap* v = lida.Valor(QStringLiteral("OpenDatasetResult"));
+        // Our client reads the same values back, of the type the schema gives.
+        const RecordsetPtr rs = Abrir(sql);
+        QVERIFY(d.ExecSql(QStringLiteral("DROP TABLE Declarados"), false));
+        QVERIFY2(v && v->dataSet && !v->dataSet->tabelas.isEmpty(), h.corpo.constData());
+        QCOMPARE(v->dataSet->tabelas[0].colunas.value(0).tipo, tipoXs);
+        QVERIFY(rs);
+        QCOMPARE(rs->InfoCampo(0).tipo, tipoLido);
+        QVariantList r;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+            r << rs->Valor(0);
+        QCOMPARE(r.size(), lidos.size());
+        for (int i = 0; i < r.size(); ++i) {
+            QCOMPARE(r[i].typeId(), lidos[i].typeId());
+            QCOMPARE(r[i], lidos[i]);
+        }
     }
 
     void TextoComQuebraDeLinhaInteiro()

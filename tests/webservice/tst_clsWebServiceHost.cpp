@@ -74,7 +74,10 @@ private slots:
 
         // The same path as the ASP.NET answer kept in the fixtures: the result holds the schema
         // first, then a diffgram whose first child is the data-set element, one row, the null absent.
-        for (const QByteArray& xml : {corpo, FixtureSoap("resposta_itens.xml")}) {
+        // The type differs by design: SQLite's INTEGER is 64-bit, the ASP.NET page's engine gave Int32.
+        const std::pair<QByteArray, QLatin1String> respostas[]
+            = {{corpo, QLatin1String("xs:long")}, {FixtureSoap("resposta_itens.xml"), QLatin1String("xs:int")}};
+        for (const auto& [xml, tipoId] : respostas) {
             QXmlStreamReader x(xml);
             QVERIFY(x.readNextStartElement()); // Envelope
             QVERIFY(x.readNextStartElement()); // Body
@@ -92,7 +95,7 @@ private slots:
             }
             QCOMPARE(caminho, (QStringList{"element", "complexType", "choice", "element", "complexType", "sequence"}));
             QVERIFY(x.readNextStartElement());
-            QCOMPARE(x.attributes().value(QStringLiteral("type")), QLatin1String("xs:int"));
+            QCOMPARE(x.attributes().value(QStringLiteral("type")), tipoId);
             x.skipCurrentElement();
             for (int i = 0; i < 7; ++i) // up to the schema's end
                 x.skipCurrentElement();
@@ -175,6 +178,30 @@ private slots:
                  xml.mid(xml.indexOf("<Table ")).constData());
         QVERIFY(xml.contains("<Table diffgr:id=\"Table2\" msdata:rowOrder=\"1\">"
                              "<Valor>-1234567890123456789012345678.0123456789</Valor></Table>"));
+    }
+
+    // Through ODBC a column has the size of its SQL type: a 32-bit integer is xs:int even when small
+    // values would fit a smaller one, a 64-bit one is xs:long even when its value is small.
+    void TiposDeclaradosPorOdbc()
+    {
+        const QString pg = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        if (pg.isEmpty())
+            QSKIP("QUARRIX_PG_CONNSTR is not set (scripts/test starts a PostgreSQL server and sets it)");
+        clsWebServiceHost odbc(pg, QStringLiteral("WebData"));
+        const soap::RespostaSoap lida = soap::LerResposta(
+            odbc.Atender(PostMetodo(QStringLiteral("OpenDataset"),
+                                    {{QStringLiteral("strSql"),
+                                      QStringLiteral("SELECT CAST(5 AS SMALLINT) AS s, CAST(5 AS INTEGER) AS i, "
+                                                     "CAST(5 AS BIGINT) AS b, CAST(4294967303 AS BIGINT) AS g")},
+                                     {QStringLiteral("strErrMsg"), QStringLiteral("")}}))
+                .Tudo());
+        const soap::ValorSoap* v = lida.Valor(QStringLiteral("OpenDatasetResult"));
+        QVERIFY2(v && v->dataSet && !v->dataSet->tabelas.isEmpty(), qPrintable(lida.erro));
+        QStringList tipos;
+        for (const auto& c : v->dataSet->tabelas[0].colunas)
+            tipos << c.tipo;
+        QCOMPARE(tipos, (QStringList{"xs:short", "xs:int", "xs:long", "xs:long"}));
+        QCOMPARE(v->dataSet->tabelas[0].linhas.value(0).value(3), QVariant(qlonglong(4294967303LL)));
     }
 
     void MetodosSimples()
