@@ -7,6 +7,7 @@
 #include "clsWebServiceDataBase.h"
 #include "platform/clsPrompt.h"
 
+#include <QHash>
 #include <QString>
 #include <memory>
 
@@ -46,6 +47,9 @@ public:
     // Makers of the clients a connection opens. Empty: the program's own (the SOAP client, and the
     // ODBC management session), both told the TimeOut option.
     FabricaWebServiceData fabricaWebService;
+    // Access keys of web services given during this run, by address (the remembered ones are in
+    // the settings).
+    QHash<QString, QString> chavesWebService;
     FabricaSqlDmo fabricaSqlDmo;
     std::unique_ptr<clsWebServiceDataBase> CriarWebServiceData() const;
     std::unique_ptr<clsSqlDmoSessao> CriarSqlDmoSessao() const;

@@ -3,6 +3,8 @@
 #include "platform/clsConnStr.h"
 #include "platform/clsMotorOdbc.h"
 #include "platform/clsPrompt.h"
+#include "platform/clsSettings.h"
+#include "platform/mdlEmbaralhar.h"
 #include "platform/mdlGlobais.h"
 
 const char* const UrlDownloadWebService = "https://www.quarrix.com.br/downloads/webservice";
@@ -89,6 +91,39 @@ QString clsData::Provider() const
     return activeConnection ? activeConnection->Provider() : QString();
 }
 
+// The service's type, asked with the access key given for its address during this run, else the
+// remembered one; a refused key makes the user asked for one (the login window, its password being
+// the key) until the service takes it or the user gives up. A key taken is kept for the run, and in
+// the settings, scrambled as the saved passwords are, when the user asks to remember it.
+QString clsData::TipoWebComChave(const QString& url)
+{
+    const QString secao = QStringLiteral("AutoLogin");
+    const QString ajuste = QStringLiteral("WebChave:") + url;
+    QString chave = amb.chavesWebService.value(url);
+    if (chave.isEmpty())
+        chave = Desembaralhar(settings::GetSetting(secao, ajuste));
+    webService->setChave(chave);
+    QString tipo = webService->ConnectionType();
+    while (tipo.isEmpty() && webService->ChaveRecusada()) {
+        if (!chave.isEmpty()) {
+            amb.chavesWebService.remove(url);
+            settings::DeleteSetting(secao, ajuste);
+        }
+        QString usuario;
+        bool lembrar = false;
+        chave.clear();
+        if (!amb.Prompt().PedirUsuarioSenha(usuario, chave, lembrar) || chave.isEmpty())
+            break;
+        webService->setChave(chave);
+        tipo = webService->ConnectionType();
+        if (!tipo.isEmpty() && lembrar)
+            settings::SaveSetting(secao, ajuste, Embaralhar(chave));
+    }
+    if (!tipo.isEmpty() && !chave.isEmpty())
+        amb.chavesWebService.insert(url, chave);
+    return tipo;
+}
+
 bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAndWrite, bool blnShowErrMsg)
 {
     connectionType = tipoconexao::Fechada;
@@ -118,7 +153,7 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
             return false;
         }
         webService->setWebServiceUrl(strConnectionString);
-        const QString tipo = webService->ConnectionType();
+        const QString tipo = TipoWebComChave(strConnectionString);
         if (tipo.isEmpty()) {
             // The client's reason (no answer, a redirect loop, a page that is not a service) follows.
             QString texto = QStringLiteral("Não foi possivel acessar o WebService. Verifique se o endereço está "

@@ -148,6 +148,7 @@ private:
         return webService && (connectionType == tipoconexao::WebAccess || connectionType == tipoconexao::WebSql);
     }
     bool ExigirConexao(const QString& sufixo, bool mostrar);
+    QString TipoWebComChave(const QString& url);
     bool Statement(const QString& sql, RecordsetPtr& rs, bool mostrar);
 
     clsAmbienteDados& amb;

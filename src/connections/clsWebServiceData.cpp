@@ -10,6 +10,9 @@ constexpr qint64 LimiteWsdl = qint64(8) << 20;
 
 QVariant Texto(const QString& s) { return QVariant(s.isNull() ? QStringLiteral("") : s); }
 
+const char* const TextoChaveRecusada
+    = "O WebService pede uma chave de acesso, e a chave dada não foi aceita (HTTP 401).";
+
 } // namespace
 
 struct clsWebServiceData::Chamada {
@@ -35,12 +38,20 @@ bool clsWebServiceData::DllCheck()
 clsWebServiceData::Chamada clsWebServiceData::Chamar(const QString& metodo, const soap::Parametros& parametros)
 {
     Chamada c;
+    chaveRecusada = false;
     http::Opcoes opcoes;
     opcoes.timeoutSegundos = Timeout();
     opcoes.limiteBytes = LimiteWsdl;
+    if (!chave.isEmpty())
+        opcoes.cabecalhos << qMakePair(QByteArray("Authorization"), "Bearer " + chave.toUtf8());
     const http::RespostaHttp w = http::Get(url, opcoes);
     if (!w.ok) {
         c.erroLocal = w.erro;
+        return c;
+    }
+    if (w.status == 401) {
+        chaveRecusada = true;
+        c.erroLocal = QString::fromUtf8(TextoChaveRecusada);
         return c;
     }
     if (w.status != 200) {
@@ -61,10 +72,15 @@ clsWebServiceData::Chamada clsWebServiceData::Chamar(const QString& metodo, cons
     }
     const QString acao = d.acoes.value(metodo, soap::AcaoPadrao(d.alvo, metodo));
     opcoes.limiteBytes = http::Opcoes().limiteBytes;
-    opcoes.cabecalhos = {{"SOAPAction", '"' + acao.toUtf8() + '"'}};
+    opcoes.cabecalhos << qMakePair(QByteArray("SOAPAction"), '"' + acao.toUtf8() + '"');
     const http::RespostaHttp r = http::Post(d.endereco, envelope, "text/xml; charset=utf-8", opcoes);
     if (!r.ok) {
         c.erroLocal = r.erro;
+        return c;
+    }
+    if (r.status == 401) {
+        chaveRecusada = true;
+        c.erroLocal = QString::fromUtf8(TextoChaveRecusada);
         return c;
     }
     c.resposta = respostaweb::Ler(r.corpo);

@@ -26,6 +26,9 @@ public:
         return {0, errMsg, dataSetInvalido ? OrigemErro::DataSet : OrigemErro::WebService};
     }
 
+    void setChave(const QString& valor) override { chave = valor; }
+    bool ChaveRecusada() const override { return chaveRecusada; }
+
     bool DllCheck() override;
     QString ConnectionType() override;
     bool OpenDataset(RecordsetPtr& objRst, const QString& strSql) override;
@@ -50,5 +53,7 @@ private:
     QString url;
     QString errMsg;
     bool dataSetInvalido = false; // the last failure was a data set that could not be rebuilt
+    QString chave;
+    bool chaveRecusada = false;
     int timeOut;
 };

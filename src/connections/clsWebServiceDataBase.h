@@ -21,6 +21,12 @@ public:
     // or went through with a data set that could not be rebuilt (OrigemErro::DataSet).
     virtual ErroDados Erro() const { return {0, ErrMsg(), OrigemErro::WebService}; }
 
+    // The access key sent with the description's request and every call (Authorization: Bearer);
+    // empty sends none.
+    virtual void setChave(const QString& chave) { (void)chave; }
+    // Whether the last call was refused for want of a (right) access key (HTTP 401).
+    virtual bool ChaveRecusada() const { return false; }
+
     // Whether the SOAP and XML libraries can be used.
     virtual bool DllCheck() = 0;
     // "SQL" or "ACCESS" as the service answers; empty on any failure.

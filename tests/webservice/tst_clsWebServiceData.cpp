@@ -1,9 +1,12 @@
 #include "bancoWeb.h"
 #include "connections/clsAmbienteDados.h"
 #include "connections/clsWebServiceData.h"
+#include "platform/clsSettings.h"
+#include "platform/mdlEmbaralhar.h"
 #include "platform/mdlGlobais.h"
 #include "platform/mdlHttp.h"
 #include "platform/mdlSoap.h"
+#include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 #include "webservice/clsWebServiceHost.h"
 
@@ -249,6 +252,64 @@ private slots:
             QCOMPARE(r[i].typeId(), lidos[i].typeId());
             QCOMPARE(r[i], lidos[i]);
         }
+    }
+
+    // A host that asks a key: the client sends none until it is refused, then asks the user for it
+    // (the login window's password), sends it with the description and every call, keeps it for
+    // the run and, when asked to, in the settings; a wrong remembered key is forgotten.
+    void ChaveDeAcessoPedidaERelembrada()
+    {
+        clsWebServiceHost fechado(MontarConnStrAccess(dir.filePath(QStringLiteral("web.db")), {}, {}),
+                                  QStringLiteral("WebData"));
+        fechado.ExigirChave("k3y-de-teste");
+        QString erro;
+        QVERIFY2(fechado.Iniciar(QStringLiteral("127.0.0.1"), 0, &erro), qPrintable(erro));
+        const QString endereco = QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(fechado.Porta());
+        const QString ajuste = QStringLiteral("WebChave:") + endereco;
+
+        auto roteiro = std::make_unique<clsPromptRoteiro>();
+        clsPromptRoteiro& prompt = *roteiro;
+        clsAmbienteDados ambiente{std::move(roteiro)};
+        QStringList respostas{QStringLiteral("errada"), QStringLiteral("k3y-de-teste")};
+        bool lembrar = true;
+        prompt.login = [&](QString&, QString& senha, bool& l) {
+            if (respostas.isEmpty())
+                return false;
+            senha = respostas.takeFirst();
+            l = lembrar;
+            return true;
+        };
+        {
+            clsData d(ambiente);
+            QVERIFY2(d.OpenConnection(endereco, true, false), qPrintable(d.ErrMsg()));
+            QCOMPARE(prompt.loginsPedidos, 2); // the wrong key was asked again
+            QCOMPARE(d.RetValue(QStringLiteral("SELECT COUNT(*) FROM Tipos")), QVariant(qlonglong(3)));
+        }
+        QCOMPARE(Desembaralhar(settings::GetSetting(QStringLiteral("AutoLogin"), ajuste)),
+                 QStringLiteral("k3y-de-teste"));
+        {
+            clsData d(ambiente); // the same run: the key is not asked again
+            QVERIFY(d.OpenConnection(endereco, true, false));
+            QCOMPARE(prompt.loginsPedidos, 2);
+        }
+        {
+            clsAmbienteDados outro{std::unique_ptr<clsPrompt>()}; // a later run: the remembered key
+            clsData d(outro);
+            QVERIFY2(d.OpenConnection(endereco, true, false), qPrintable(d.ErrMsg()));
+        }
+
+        // A remembered key the host no longer takes is forgotten; giving up leaves a clear failure.
+        settings::SaveSetting(QStringLiteral("AutoLogin"), ajuste, Embaralhar(QStringLiteral("velha")));
+        clsAmbienteDados outro{std::unique_ptr<clsPrompt>()};
+        clsData d(outro);
+        QVERIFY(!d.OpenConnection(endereco, true, false));
+        QVERIFY2(d.ErrMsg().contains(QStringLiteral("chave de acesso")), qPrintable(d.ErrMsg()));
+        QVERIFY(settings::GetSetting(QStringLiteral("AutoLogin"), ajuste).isEmpty());
+        // Without a key nothing reaches the database.
+        clsWebServiceData c;
+        c.setWebServiceUrl(endereco);
+        QVERIFY(!c.ExecSql(QStringLiteral("CREATE TABLE Forjada (x)")));
+        QVERIFY(c.ChaveRecusada());
     }
 
     void TextoComQuebraDeLinhaInteiro()
