@@ -348,6 +348,32 @@ bool clsData::Statement(const QString& sql, RecordsetPtr& rs, bool mostrar)
     return true;
 }
 
+namespace {
+// An empty read-only list with these text columns.
+RecordsetPtr ListaDeNomes(const QStringList& colunas)
+{
+    auto rs = std::make_shared<clsRecordset>();
+    for (const QString& c : colunas)
+        rs->AppendField(c, ado::adVarWChar, 128);
+    rs->Open();
+    return rs;
+}
+
+// The functions among the routines of an ODBC Procedures rowset, by name.
+RecordsetPtr FuncoesDasRotinas(clsRecordset& rotinas)
+{
+    auto rs = ListaDeNomes({QStringLiteral("FUNCTION_NAME"), QStringLiteral("FUNCTION_SCHEMA")});
+    for (rotinas.MoveFirst(); !rotinas.Eof(); rotinas.MoveNext())
+        if (rotinas.Valor(QStringLiteral("PROCEDURE_TYPE")).toInt() == tipoprocedure::Funcao)
+            AcrescentarLinhaRowset(*rs,
+                                   {{"FUNCTION_NAME", rotinas.Valor(QStringLiteral("PROCEDURE_NAME"))},
+                                    {"FUNCTION_SCHEMA", rotinas.Valor(QStringLiteral("PROCEDURE_SCHEMA"))}});
+    ConcluirRowset(*rs);
+    rs->setSort(QStringLiteral("FUNCTION_NAME"));
+    return rs;
+}
+} // namespace
+
 bool clsData::OpenSchema(int intSchema,
                          RecordsetPtr& rstRecordset,
                          const QString& strTableName,
@@ -388,26 +414,45 @@ bool clsData::OpenSchema(int intSchema,
     case tiposchema::ChavesEstrangeiras:
         return rowset(SchemaOleDb::ChavesEstrangeiras, {nada, nada, strOtherTableName, nada, nada, strTableName});
     case tiposchema::Views:
-        // A PostgreSQL source lists its views through the driver's catalog function.
-        if (connectionType == tipoconexao::OleDb && !PostgreSql()) {
+        // A custom ODBC source lists its views through the driver's catalog function.
+        if (connectionType == tipoconexao::OleDb && !CatalogoOdbc()) {
             if (!strViewName.isEmpty())
                 return Statement(SqlView(strViewName), rstRecordset, blnShowErrMsg);
             return Statement(SqlViews(blnHideSystemObjects), rstRecordset, blnShowErrMsg);
         }
         return rowset(SchemaOleDb::Tabelas, {nada, nada, strViewName, QStringLiteral("VIEW")});
     case tiposchema::Funcoes:
-        return Statement(PostgreSql() ? SqlFuncoesPostgres() : SqlFuncoes(), rstRecordset, blnShowErrMsg);
+        if (PostgreSql())
+            return Statement(SqlFuncoesPostgres(), rstRecordset, blnShowErrMsg);
+        if (CatalogoOdbc()) {
+            if (!rowset(SchemaOleDb::Procedures, {}))
+                return false;
+            rstRecordset = FuncoesDasRotinas(*rstRecordset);
+            return true;
+        }
+        return Statement(SqlFuncoes(), rstRecordset, blnShowErrMsg);
     case tiposchema::Procedures:
-        return Statement(PostgreSql() ? SqlProceduresPostgres(blnHideSystemObjects)
-                                      : SqlProcedures(blnHideSystemObjects),
-                         rstRecordset,
-                         blnShowErrMsg);
+        if (PostgreSql())
+            return Statement(SqlProceduresPostgres(blnHideSystemObjects), rstRecordset, blnShowErrMsg);
+        if (CatalogoOdbc()) {
+            if (!rowset(SchemaOleDb::Procedures, {}))
+                return false;
+            rstRecordset->setFilter(QStringLiteral("PROCEDURE_TYPE <> %1").arg(tipoprocedure::Funcao));
+            rstRecordset->setSort(QStringLiteral("PROCEDURE_NAME"));
+            return true;
+        }
+        return Statement(SqlProcedures(blnHideSystemObjects), rstRecordset, blnShowErrMsg);
     case tiposchema::BancosDados: return Statement(SqlBancosDados(), rstRecordset, blnShowErrMsg);
     case tiposchema::Indices: return rowset(SchemaOleDb::Indices, {nada, nada, strIndexName, nada, strTableName});
     case tiposchema::Triggers:
-        return Statement(PostgreSql() ? SqlTriggersPostgres(strTableName) : SqlTriggers(strTableName),
-                         rstRecordset,
-                         blnShowErrMsg);
+        if (PostgreSql())
+            return Statement(SqlTriggersPostgres(strTableName), rstRecordset, blnShowErrMsg);
+        if (CatalogoOdbc()) {
+            // ODBC has no call for triggers: the folder stays empty.
+            rstRecordset = ListaDeNomes({QStringLiteral("TRIGGER_NAME")});
+            return true;
+        }
+        return Statement(SqlTriggers(strTableName), rstRecordset, blnShowErrMsg);
     default: return true;
     }
 }
@@ -534,6 +579,12 @@ bool clsData::PostgreSql() const
 {
     const auto* odbc = dynamic_cast<const clsMotorOdbc*>(activeConnection.get());
     return odbc && odbc->Sgbd().startsWith(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive);
+}
+
+bool clsData::CatalogoOdbc() const
+{
+    const auto* odbc = dynamic_cast<const clsMotorOdbc*>(activeConnection.get());
+    return odbc && !odbc->Sgbd().contains(QStringLiteral("SQL Server"), Qt::CaseInsensitive);
 }
 
 namespace {

@@ -136,6 +136,9 @@ public:
     static QString SqlTriggersPostgres(const QString& strTableName);
     // Whether the open connection reaches a PostgreSQL server (through its ODBC driver).
     bool PostgreSql() const;
+    // Whether the open connection is a custom ODBC source (any driver but SQL Server's), whose
+    // views, routines and indexes are read through the driver's catalog functions.
+    bool CatalogoOdbc() const;
     static QString SqlColumnIsIdentity(const QString& strTableName, const QString& strColumnName);
 
 private:

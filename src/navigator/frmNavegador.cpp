@@ -90,6 +90,10 @@ frmNavegador::frmNavegador(clsAmbiente& ambiente, QWidget* pai)
     });
 }
 
+// The tree outlives the window: a name being edited is committed when the view loses focus while
+// the window's widgets are torn down, and must not reach the half-destroyed window.
+frmNavegador::~frmNavegador() { m_arvore.disconnect(this); }
+
 void frmNavegador::AbrirConsulta(clsNo* no, const QString& sql, const QString& tabela, bool executar)
 {
     clsAmpulheta ampulheta(m_ambiente.Prompt());

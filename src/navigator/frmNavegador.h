@@ -13,6 +13,7 @@ class frmNavegador : public QWidget {
 public:
     // Shows the tree of `ambiente` and opens windows with it.
     explicit frmNavegador(clsAmbiente& ambiente, QWidget* pai = nullptr);
+    ~frmNavegador() override;
 
     clsArvore& Arvore() { return m_arvore; }
     clsAmbiente& Ambiente() { return m_ambiente; }

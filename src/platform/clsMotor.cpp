@@ -206,12 +206,21 @@ const std::vector<ColunaRowset>& ColunasRowset(SchemaOleDb schema)
                                                       {"PAGES", adInteger},
                                                       {"FILTER_CONDITION", adVarWChar},
                                                       {"INTEGRATED", adBoolean}};
+    static const std::vector<ColunaRowset> procedures = {{"PROCEDURE_CATALOG", adVarWChar},
+                                                         {"PROCEDURE_SCHEMA", adVarWChar},
+                                                         {"PROCEDURE_NAME", adVarWChar},
+                                                         {"PROCEDURE_TYPE", adSmallInt},
+                                                         {"PROCEDURE_DEFINITION", adVarWChar},
+                                                         {"DESCRIPTION", adVarWChar},
+                                                         {"DATE_CREATED", adDate},
+                                                         {"DATE_MODIFIED", adDate}};
     switch (schema) {
     case SchemaOleDb::Tabelas: return tabelas;
     case SchemaOleDb::Colunas: return colunas;
     case SchemaOleDb::ChavesPrimarias: return chaves;
     case SchemaOleDb::ChavesEstrangeiras: return estrangeiras;
     case SchemaOleDb::Indices: return indices;
+    case SchemaOleDb::Procedures: return procedures;
     }
     return tabelas;
 }

@@ -16,7 +16,12 @@
 #include <vector>
 
 // The OLE DB schema rowsets the program reads.
-enum class SchemaOleDb { Tabelas, Colunas, ChavesPrimarias, ChavesEstrangeiras, Indices };
+enum class SchemaOleDb { Tabelas, Colunas, ChavesPrimarias, ChavesEstrangeiras, Indices, Procedures };
+
+// PROCEDURE_TYPE of the Procedures rowset.
+namespace tipoprocedure {
+enum : int { Desconhecido = 1, Procedure = 2, Funcao = 3 };
+}
 
 class clsMotor : public std::enable_shared_from_this<clsMotor> {
 public:

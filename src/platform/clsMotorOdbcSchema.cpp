@@ -1,7 +1,8 @@
 // The OLE DB schema rowsets of an ODBC source, from the driver's catalog functions (SQLTables,
-// SQLColumns, SQLPrimaryKeys, SQLForeignKeys, SQLStatistics).
+// SQLColumns, SQLPrimaryKeys, SQLForeignKeys, SQLStatistics, SQLProcedures).
 #include "clsOdbcComum.h"
 
+#include <QHash>
 #include <functional>
 
 using namespace ado;
@@ -172,8 +173,10 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
                     k))
                 return false;
             QString pkNome;
+            QStringList pkColunas;
             for (; !k->Eof(); k->MoveNext()) {
                 pkNome = k->Valor(5).toString();
+                pkColunas << k->Valor(3).toString();
                 if (pks)
                     AcrescentarLinhaRowset(*rs,
                                            {{"TABLE_CATALOG", k->Valor(0)},
@@ -199,6 +202,17 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
                     },
                     q))
                 return false;
+            // A driver that gives the key no name (SQLite's) has it as the unique index on its columns.
+            QHash<QString, QStringList> colunasIndice;
+            if (pkNome.isEmpty() && !pkColunas.isEmpty()) {
+                for (; !q->Eof(); q->MoveNext())
+                    if (q->Valor(3).toInt() == 0 && q->Valor(6).toInt() != SQL_TABLE_STAT)
+                        colunasIndice[q->Valor(5).toString()] << q->Valor(8).toString();
+                for (auto it = colunasIndice.cbegin(); it != colunasIndice.cend() && pkNome.isEmpty(); ++it)
+                    if (it.value() == pkColunas)
+                        pkNome = it.key();
+                q->MoveFirst();
+            }
             for (; !q->Eof(); q->MoveNext()) {
                 const int tipo = q->Valor(6).toInt();
                 const QString indice = q->Valor(5).toString();
@@ -267,6 +281,25 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
                                         {"FK_NAME", q->Valor(11)},
                                         {"PK_NAME", q->Valor(12)},
                                         {"DEFERRABILITY", q->Valor(13)}});
+        }
+        break;
+    }
+    case SchemaOleDb::Procedures: {
+        const QString c = Res(r, 0), e = Padrao(Res(r, 1), escape), n = Padrao(Res(r, 2), escape);
+        if (!chamar([&](const Stmt& st) { return SQLProceduresW(st.get(), w(c), tam(c), w(e), tam(e), w(n), tam(n)); },
+                    q))
+            return false;
+        for (; !q->Eof(); q->MoveNext()) {
+            // ODBC counts its kinds from 0 (unknown), OLE DB from 1.
+            const int tipo = q->Valor(7).isNull() ? tipoprocedure::Desconhecido : q->Valor(7).toInt() + 1;
+            if ((Restrito(r, 2) && q->Valor(2).toString() != r[2]) || (Restrito(r, 3) && QString::number(tipo) != r[3]))
+                continue;
+            AcrescentarLinhaRowset(*rs,
+                                   {{"PROCEDURE_CATALOG", q->Valor(0)},
+                                    {"PROCEDURE_SCHEMA", q->Valor(1)},
+                                    {"PROCEDURE_NAME", q->Valor(2)},
+                                    {"PROCEDURE_TYPE", tipo},
+                                    {"DESCRIPTION", q->Valor(6)}});
         }
         break;
     }

@@ -242,6 +242,7 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
         }
         break;
     }
+    case SchemaOleDb::Procedures: break; // SQLite has no stored routines
     }
     ConcluirRowset(*rs);
     saida = rs;

@@ -6,6 +6,7 @@
 #include "support/registroTestes.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace ado;
@@ -147,6 +148,33 @@ private slots:
         QCOMPARE(Coluna(*rs, "PRIMARY_KEY"), (QStringList{"false", "true", "false", "false"}));
         QCOMPARE(Coluna(*rs, "UNIQUE"), (QStringList{"true", "true", "false", "false"}));
         QCOMPARE(Coluna(*rs, "COLUMN_NAME"), (QStringList{"nome", "id", "cidade", "uf"}));
+    }
+
+    void RotinasPeloCatalogoOdbc()
+    {
+        // The driver's SQLProcedures, as the Procedures rowset a custom ODBC source of any driver is
+        // read with: each routine once, with its kind.
+        clsData db(amb);
+        QVERIFY(db.OpenConnection(cs, true, false));
+        const auto apagar = [&] {
+            db.ExecSql("DROP FUNCTION IF EXISTS rot_odbc_f()", false);
+            db.ExecSql("DROP PROCEDURE IF EXISTS rot_odbc_p()", false);
+        };
+        apagar();
+        const auto limpar = qScopeGuard(apagar);
+        QVERIFY(db.ExecSql("CREATE FUNCTION rot_odbc_f() RETURNS integer LANGUAGE sql AS 'SELECT 1'", false));
+        QVERIFY(db.ExecSql("CREATE PROCEDURE rot_odbc_p() LANGUAGE sql AS 'SELECT 1'", false));
+        RecordsetPtr rs;
+        QVERIFY(db.ActiveConnection()->Schema(SchemaOleDb::Procedures, {QString(), "public"}, rs));
+        rs->setFilter("PROCEDURE_NAME = 'rot_odbc_f' Or PROCEDURE_NAME = 'rot_odbc_p'");
+        rs->setSort("PROCEDURE_NAME");
+        QCOMPARE(Coluna(*rs, "PROCEDURE_NAME"), (QStringList{"rot_odbc_f", "rot_odbc_p"}));
+        QCOMPARE(Coluna(*rs, "PROCEDURE_SCHEMA"), (QStringList{"public", "public"}));
+        // The driver calls every routine a function, procedures too: a PostgreSQL source reads its
+        // kinds from the database's own catalog instead.
+        QCOMPARE(Coluna(*rs, "PROCEDURE_TYPE").value(0), QString::number(tipoprocedure::Funcao));
+        QVERIFY(db.ActiveConnection()->Schema(SchemaOleDb::Procedures, {QString(), "public", "rot_odbc_p"}, rs));
+        QCOMPARE(Coluna(*rs, "PROCEDURE_NAME"), QStringList{"rot_odbc_p"});
     }
 
     void UpdateBatchETransacao()

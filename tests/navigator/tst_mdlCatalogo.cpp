@@ -322,6 +322,48 @@ private slots:
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
     }
 
+    void PastasDeUmaFonteOdbcGenerica()
+    {
+        // A custom source of another ODBC driver (SQLite's) reads views, routines and indexes through
+        // the driver's catalog functions; the folders it has no call for stay empty, without a message.
+        Cenario c;
+        {
+            clsData d(c.ambiente);
+            QVERIFY(d.OpenConnection(c.ConnStr(), true, false));
+            QVERIFY(d.ExecSql("CREATE TRIGGER trClientes AFTER INSERT ON Clientes BEGIN SELECT 1; END", false));
+            d.CloseConnection();
+        }
+        const QString connStr = "Provider=MSDASQL;Driver={SQLite3};Database=" + c.caminho;
+        {
+            clsData d(c.ambiente);
+            if (!d.OpenConnection(connStr, true, false)) {
+                if (d.ErrMsg().contains("IM002") || d.ErrMsg().contains("not found"))
+                    QSKIP("no SQLite3 ODBC driver installed (Debian package libsqliteodbc)");
+                QFAIL(qPrintable(d.ErrMsg()));
+            }
+            QVERIFY(d.CatalogoOdbc());
+        }
+        QVERIFY2(MapearConexaoCustomizada(c.arvore, connStr), qPrintable(c.prompt.textos().join('|')));
+        clsNo* fonte = c.Fonte();
+        auto pasta = [&](const char* sufixo) {
+            clsNo* p = c.arvore.No(fonte->Key() + sufixo);
+            if (!p)
+                return QStringList{QStringLiteral("sem pasta")};
+            ExpandirNo(c.arvore, p);
+            return c.Filhos(p);
+        };
+        QCOMPARE(pasta("con"), QStringList{"vwClientes"});
+        QCOMPARE(pasta("stp"), QStringList{});
+        QCOMPARE(pasta("fun"), QStringList{});
+        QCOMPARE(pasta("tab"), (QStringList{"Clientes", "Itens Pedido"}));
+        clsNo* clientes = c.arvore.No(c.arvore.No(fonte->Key() + "tab")->Key() + "Clientes");
+        CarregarDetalhesTabela(c.arvore, clientes);
+        // The key's own index (the driver gives it no name) is not listed, as on every source.
+        QCOMPARE(c.Filhos(c.arvore.No(clientes->Key() + "Idx")), QStringList{"IX_Nome"});
+        QCOMPARE(c.Filhos(c.arvore.No(clientes->Key() + "Trg")), QStringList{});
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
+    }
+
     void NomeQualificado_data()
     {
         QTest::addColumn<QString>("esquema");

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QTableView>
 #include <QTest>
@@ -198,6 +199,114 @@ private slots:
         QVERIFY2(w->ExecutarSql(), qPrintable(c.prompt.textos().join('|')));
         QCOMPARE(w->Modelo()->rowCount(), 1);
         QCOMPARE(w->Modelo()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("it's"));
+    }
+
+    void NomeComApostrofoRodaOuMostraErro_data()
+    {
+        QTest::addColumn<bool>("postgres");
+        QTest::addColumn<bool>("verificar");
+        QTest::addColumn<bool>("passoPasso");
+        QTest::addColumn<QString>("tabela");
+        QTest::addColumn<int>("linhas"); // -1: the error is shown
+        for (const bool pg : {false, true})
+            for (const bool verificar : {false, true})
+                for (const bool passo : {false, true}) {
+                    const QByteArray nome = QByteArray(pg ? "postgres" : "sqlite") + (verificar ? " verificador" : "")
+                                            + (passo ? " passo a passo" : "");
+                    QTest::newRow(nome.constData()) << pg << verificar << passo << "tab]le 'q" << 3;
+                    QTest::newRow((nome + " sem a tabela").constData())
+                        << pg << verificar << passo << "nao]existe 'q" << -1;
+                }
+    }
+    void NomeComApostrofoRodaOuMostraErro()
+    {
+        // An apostrophe inside a double-quoted name is part of the name for every scanner of the
+        // window: the statement runs, or its error is shown, and the window goes on working.
+        QFETCH(bool, postgres);
+        QFETCH(bool, verificar);
+        QFETCH(bool, passoPasso);
+        QFETCH(QString, tabela);
+        QFETCH(int, linhas);
+        const QString criar = "CREATE TABLE \"tab]le 'q\" (id INTEGER)";
+        const QString inserir = "INSERT INTO \"tab]le 'q\" VALUES (1), (2), (3), (4)";
+        QString connStr;
+        if (postgres) {
+            connStr = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+            if (connStr.isEmpty())
+                QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the server)");
+        }
+        Cenario c(postgres ? QStringList{} : QStringList{criar, inserir});
+        const auto apagar = [&] {
+            clsData d(c.ambiente);
+            if (postgres && d.OpenConnection(connStr, true, false))
+                d.ExecSql("DROP TABLE IF EXISTS \"tab]le 'q\"", false);
+        };
+        if (postgres) {
+            apagar();
+            clsData d(c.ambiente);
+            QVERIFY(d.OpenConnection(connStr, true, false));
+            QVERIFY(d.ExecSql(criar, false) && d.ExecSql(inserir, false));
+        }
+        const auto limpar = qScopeGuard(apagar);
+        const QString sql = "SELECT id FROM \"" + tabela + "\" LIMIT 3";
+        frmTabela* w = c.Abrir("SELECT 'x'\n" + sql, "SqlEditor: ", false, connStr);
+        QVERIFY(w);
+        w->Botao("CheckBeforeSql")->setChecked(verificar);
+        w->Botao("PassoPasso")->setChecked(passoPasso);
+        // The second line is selected: it alone runs.
+        w->Editor()->setSelection(1, 0, 1, int(sql.size()));
+        c.prompt.respostas << int(vb::No);
+        QCOMPARE(w->ExecutarSql(), linhas >= 0);
+        if (linhas >= 0) {
+            QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
+            QCOMPARE(w->Modelo()->rowCount(), linhas);
+            QCOMPARE(w->Modelo()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("id"));
+            QCOMPARE(w->TextoPainel(3), QStringLiteral("3 Registros Encontrados"));
+        } else {
+            QVERIFY(!c.prompt.mensagens.isEmpty());
+            QVERIFY2(c.prompt.textos().join('|').contains("nao]existe 'q"), qPrintable(c.prompt.textos().join('|')));
+            QCOMPARE(w->Modelo()->rowCount(), 0);
+        }
+        // The window still runs what comes next.
+        c.prompt.mensagens.clear();
+        w->Editor()->setText("SELECT 7 AS sete");
+        QVERIFY2(w->ExecutarSql(), qPrintable(c.prompt.textos().join('|')));
+        QCOMPARE(c.Celula(0, 0), QStringLiteral("7"));
+    }
+
+    void SelecaoDentroDeTextoOuNomeRodaComoSelecionada_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("selecao");
+        QTest::addColumn<QString>("celula");
+        QTest::newRow("dentro de um literal") << "SELECT 'SELECT 2 AS \"b''c\"' AS y"
+                                              << "SELECT 2 AS \"b''c\""
+                                              << "2";
+        QTest::newRow("dentro de um nome") << "SELECT 1 AS \"SELECT 'it''s' AS z\""
+                                           << "SELECT 'it''s' AS z"
+                                           << "it's";
+        QTest::newRow("sem o fim do literal") << "SELECT 'a', 'b"
+                                              << "SELECT 'a'"
+                                              << "a";
+    }
+    void SelecaoDentroDeTextoOuNomeRodaComoSelecionada()
+    {
+        // What the user selected runs as selected, even when it starts or ends inside a literal or a
+        // quoted name of the whole text; the checker sees the selection alone.
+        QFETCH(QString, texto);
+        QFETCH(QString, selecao);
+        QFETCH(QString, celula);
+        Cenario c;
+        frmTabela* w = c.Editor(texto);
+        QVERIFY(w);
+        w->Botao("CheckBeforeSql")->setChecked(true);
+        const int inicio = int(texto.indexOf(selecao));
+        QVERIFY(inicio >= 0);
+        w->Editor()->setSelection(0, inicio, 0, inicio + int(selecao.size()));
+        QCOMPARE(w->Editor()->selectedText(), selecao);
+        QVERIFY2(w->ExecutarSql(), qPrintable(c.prompt.textos().join('|')));
+        QCOMPARE(c.Celula(0, 0), celula);
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
     }
 
     void FalhaNaoDeixaLinhasAntigas()
