@@ -44,6 +44,15 @@ struct Cenario {
     }
     QString ConnStr() const { return MontarConnStrAccess(caminho, "admin", {}); }
     clsNo* Fonte() const { return arvore.No("Outros")->Child(); }
+    // The folder of a source with that key suffix, expanded: its children ("sem pasta" when missing).
+    QStringList FilhosDaPasta(clsNo* fonte, const char* sufixo)
+    {
+        clsNo* p = arvore.No(fonte->Key() + sufixo);
+        if (!p)
+            return QStringList{QStringLiteral("sem pasta")};
+        ExpandirNo(arvore, p);
+        return Filhos(p);
+    }
     QStringList Filhos(clsNo* no) const
     {
         QStringList r;
@@ -302,13 +311,7 @@ private slots:
                       "CREATE TRIGGER nav_pg_tr BEFORE INSERT ON nav_pg_t FOR EACH ROW EXECUTE FUNCTION nav_pg_tf()"}));
         QVERIFY2(MapearConexaoCustomizada(c.arvore, connStr), qPrintable(c.prompt.textos().join('|')));
         clsNo* fonte = c.Fonte();
-        auto pasta = [&](const char* sufixo) {
-            clsNo* p = c.arvore.No(fonte->Key() + sufixo);
-            if (!p)
-                return QStringList{QStringLiteral("sem pasta")};
-            ExpandirNo(c.arvore, p);
-            return c.Filhos(p);
-        };
+        auto pasta = [&](const char* sufixo) { return c.FilhosDaPasta(fonte, sufixo); };
         QVERIFY2(pasta("con").contains("nav_pg_v"), qPrintable(c.prompt.textos().join('|')));
         QVERIFY2(pasta("stp").contains("nav_pg_p"), qPrintable(c.prompt.textos().join('|')));
         QVERIFY2(pasta("fun").contains("nav_pg_f"), qPrintable(c.prompt.textos().join('|')));
@@ -345,13 +348,7 @@ private slots:
         }
         QVERIFY2(MapearConexaoCustomizada(c.arvore, connStr), qPrintable(c.prompt.textos().join('|')));
         clsNo* fonte = c.Fonte();
-        auto pasta = [&](const char* sufixo) {
-            clsNo* p = c.arvore.No(fonte->Key() + sufixo);
-            if (!p)
-                return QStringList{QStringLiteral("sem pasta")};
-            ExpandirNo(c.arvore, p);
-            return c.Filhos(p);
-        };
+        auto pasta = [&](const char* sufixo) { return c.FilhosDaPasta(fonte, sufixo); };
         QCOMPARE(pasta("con"), QStringList{"vwClientes"});
         QCOMPARE(pasta("stp"), QStringList{});
         QCOMPARE(pasta("fun"), QStringList{});
