@@ -28,9 +28,9 @@ QStringList Conteudo(clsMotor& m, const QString& sql)
         QStringList l;
         for (int c = 0; c < rs->FieldCount(); ++c) {
             const QVariant v = rs->Valor(c);
-            l << (v.isNull() ? QStringLiteral("NULL")
-                             : v.typeId() == QMetaType::QByteArray ? QString::fromLatin1(v.toByteArray().toHex())
-                                                                   : v.toString());
+            l << (v.isNull()                            ? QStringLiteral("NULL")
+                  : v.typeId() == QMetaType::QByteArray ? QString::fromLatin1(v.toByteArray().toHex())
+                                                        : v.toString());
         }
         r << l.join(u'|');
     }
@@ -55,7 +55,8 @@ class tst_clsRecordsetGravacao : public QObject {
     void Executar(const QStringList& sqls)
     {
         for (const QString& s : sqls)
-            QVERIFY2(motor.m->Executar(s, nullptr, adLockReadOnly, nullptr), qPrintable(s + ": " + motor.m->Erro().descricao));
+            QVERIFY2(motor.m->Executar(s, nullptr, adLockReadOnly, nullptr),
+                     qPrintable(s + ": " + motor.m->Erro().descricao));
     }
     // The same table text on both engines: a blob is BLOB or bytea, a real REAL or double precision.
     QString Tipos(QString sql) const
@@ -68,7 +69,8 @@ class tst_clsRecordsetGravacao : public QObject {
     }
     QString Blob(const char* hex) const
     {
-        return motor.pg ? QStringLiteral("'\\x%1'::bytea").arg(QLatin1String(hex)) : QStringLiteral("X'%1'").arg(QLatin1String(hex));
+        return motor.pg ? QStringLiteral("'\\x%1'::bytea").arg(QLatin1String(hex))
+                        : QStringLiteral("X'%1'").arg(QLatin1String(hex));
     }
     std::shared_ptr<clsMotor> Abrir(bool escrita = true)
     {
@@ -171,7 +173,8 @@ private slots:
         }
         Executar({"CREATE TABLE gemea (id INTEGER PRIMARY KEY, valor VARCHAR(10))",
                   "CREATE TABLE s2.gemea (id INTEGER PRIMARY KEY, valor VARCHAR(10))",
-                  "INSERT INTO gemea VALUES (1, 'principal')", "INSERT INTO s2.gemea VALUES (1, 'outra')"});
+                  "INSERT INTO gemea VALUES (1, 'principal')",
+                  "INSERT INTO s2.gemea VALUES (1, 'outra')"});
         auto rs = Ler(*motor.m, "SELECT * FROM s2.gemea");
         QVERIFY(rs);
         rs->DefinirValor("valor", "mudou");
@@ -231,8 +234,10 @@ private slots:
     void ColunasSemBase_data() { Engines(); }
     void ColunasSemBase()
     {
-        Executar({"CREATE TABLE calc (id INTEGER PRIMARY KEY, v INTEGER)", "CREATE TABLE clientes (id INTEGER PRIMARY KEY, nome VARCHAR(10))",
-                  "INSERT INTO calc VALUES (1, 10)", "INSERT INTO clientes VALUES (1, 'Ana')"});
+        Executar({"CREATE TABLE calc (id INTEGER PRIMARY KEY, v INTEGER)",
+                  "CREATE TABLE clientes (id INTEGER PRIMARY KEY, nome VARCHAR(10))",
+                  "INSERT INTO calc VALUES (1, 10)",
+                  "INSERT INTO clientes VALUES (1, 'Ana')"});
         auto rs = Ler(*motor.m, "SELECT id, v, v * 2 AS dobro FROM calc");
         QVERIFY(rs->Gravavel());
         QVERIFY(rs->CampoGravavel(1));
@@ -287,9 +292,10 @@ private:
     void Engines()
     {
         QTest::addColumn<QString>("cs");
-        QTest::newRow("sqlite") << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1")
-                                       .arg(pasta.filePath(QStringLiteral("gravacao-%1.db")
-                                                               .arg(QString::fromLatin1(QTest::currentTestFunction()))));
+        QTest::newRow("sqlite")
+            << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1")
+                   .arg(pasta.filePath(
+                       QStringLiteral("gravacao-%1.db").arg(QString::fromLatin1(QTest::currentTestFunction()))));
         QTest::newRow("postgresql") << qEnvironmentVariable("QUARRIX_PG_CONNSTR");
     }
 };
