@@ -13,6 +13,10 @@ using namespace odbc;
 
 namespace odbc {
 
+// SQL Server's own ODBC types for time(n) and datetimeoffset(n).
+constexpr int TipoSqlServerTime = -154;
+constexpr int TipoSqlServerDateTimeOffset = -155;
+
 int TipoCampoAdo(int t, qint64 tamanho)
 {
     switch (t) {
@@ -42,7 +46,8 @@ int TipoCampoAdo(int t, qint64 tamanho)
     case SQL_TYPE_TIMESTAMP:
     case SQL_TIMESTAMP: return adDBTimeStamp;
     case SQL_GUID: return adGUID;
-    default: return adVarWChar;
+    case TipoSqlServerTime: return adDBTime;
+    default: return adVarWChar; // datetimeoffset among them: its text keeps the offset
     }
 }
 
@@ -63,6 +68,7 @@ int TipoCatalogo(int t, const QString& nomeTipo)
     case SQL_BINARY:
     case SQL_VARBINARY:
     case SQL_LONGVARBINARY: return adBinary;
+    case TipoSqlServerDateTimeOffset: return adDBTimeStamp;
     default: {
         const int a = TipoCampoAdo(t, 1);
         return a == adVarWChar ? adWChar : a;
@@ -604,7 +610,7 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
         else if (f.tipo == adNumeric)
             k = Decimal;
         else if (f.tipo == adDBTime)
-            k = Hora;
+            k = tipo == TipoSqlServerTime ? Texto : Hora; // time(7): the driver's text keeps the fraction
         else if (TipoData(f.tipo))
             k = Data;
         else if (TipoBinario(f.tipo))

@@ -206,6 +206,11 @@ bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int l
             f.escala = t.escala;
             f.atributos = FlagsColuna(t, anulavel, !somenteLeitura);
             ehData[size_t(c)] = TipoData(f.tipo);
+            const QString nomeTipo = QString::fromUtf8(decl).trimmed().section(u'(', 0, 0).trimmed().toUpper();
+            if (nomeTipo == u"DATE")
+                f.formaData = CampoInfo::FormaData::SoData;
+            else if (nomeTipo == u"TIME")
+                f.formaData = CampoInfo::FormaData::SoHora;
             ehDecimal[size_t(c)] = TipoDecimal(f.tipo);
         } else {
             f.tipoFixado = false;

@@ -288,6 +288,47 @@ private slots:
         }
     }
 
+    // Values go in and come back exactly, or are refused with nothing written.
+    void ValoresExatos_data() { Engines(); }
+    void ValoresExatos()
+    {
+        Executar({Tipos("CREATE TABLE contas (id INTEGER PRIMARY KEY, d DATE, n NUMERIC(30, 10), t VARCHAR(20), "
+                        "q TIMESTAMP)")});
+        auto rs = Ler(*motor.m, "SELECT * FROM contas");
+        rs->AddNew();
+        rs->DefinirValor("id", 1);
+        rs->DefinirValor("d", QDate(2020, 1, 4));
+        // SQLite keeps a decimal as a double: one it would round is refused (tested with the
+        // decimals), one it keeps goes in.
+        const QString decimal = motor.pg ? QStringLiteral("12345678901234567890.0123456789") : QStringLiteral("2.5");
+        rs->DefinirValor("n", decimal);
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
+        QCOMPARE(Conteudo(*motor.m, "SELECT CAST(d AS VARCHAR(30)), CAST(n AS VARCHAR(40)) FROM contas"),
+                 QStringList{"2020-01-04|" + decimal});
+
+        // A text with a NUL in it: kept whole where the engine can, else refused.
+        rs->DefinirValor("t", QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
+        const bool gravou = rs->UpdateBatch();
+        if (motor.pg) {
+            QVERIFY(!gravou);
+            QVERIFY2(rs->Erro().descricao.contains("NUL"), qPrintable(rs->Erro().descricao));
+            QCOMPARE(Conteudo(*motor.m, "SELECT t FROM contas"), QStringList{"NULL"});
+            rs->CancelBatch();
+        } else {
+            QVERIFY2(gravou, qPrintable(rs->Erro().descricao));
+            QCOMPARE(Conteudo(*motor.m, "SELECT hex(t) FROM contas"), QStringList{"610062"});
+        }
+
+        // Microseconds are read and written back as they are.
+        Executar({"UPDATE contas SET q = '2024-01-02 10:20:30.123456'"});
+        rs = Ler(*motor.m, "SELECT * FROM contas WHERE q = '2024-01-02 10:20:30.123456'");
+        QCOMPARE(rs->RecordCount(), 1);
+        rs->DefinirValor("t", "x");
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
+        QCOMPARE(Conteudo(*motor.m, "SELECT t, CAST(q AS VARCHAR(30)) FROM contas"),
+                 QStringList{"x|2024-01-02 10:20:30.123456"});
+    }
+
 private:
     void Engines()
     {
