@@ -82,7 +82,30 @@ class tst_clsRecordsetGravacao : public QObject {
         return m;
     }
 
+    // PostgreSQL: a database of this test's own, so other tests reading the shared one's catalog
+    // never see these tables.
+    static QString ConnStrPostgres()
+    {
+        QString cs = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        return cs.isEmpty()
+                   ? cs
+                   : cs.replace(QStringLiteral("Database=quarrix_teste"), QStringLiteral("Database=quarrix_gravacao"));
+    }
+
 private slots:
+    void initTestCase()
+    {
+        const QString cs = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        if (cs.isEmpty())
+            return;
+        ErroDados e;
+        auto m = AbrirMotor(cs, true, 10, e);
+        QVERIFY2(m, qPrintable(e.descricao));
+        m->Executar("DROP DATABASE IF EXISTS quarrix_gravacao", nullptr, adLockReadOnly, nullptr);
+        QVERIFY2(m->Executar("CREATE DATABASE quarrix_gravacao", nullptr, adLockReadOnly, nullptr),
+                 qPrintable(m->Erro().descricao));
+    }
+
     void init()
     {
         if (QTest::currentDataTag() == QByteArray("postgresql") && qEnvironmentVariableIsEmpty("QUARRIX_PG_CONNSTR"))
@@ -337,7 +360,7 @@ private:
             << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1")
                    .arg(pasta.filePath(
                        QStringLiteral("gravacao-%1.db").arg(QString::fromLatin1(QTest::currentTestFunction()))));
-        QTest::newRow("postgresql") << qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        QTest::newRow("postgresql") << ConnStrPostgres();
     }
 };
 QUARRIX_TESTE(tst_clsRecordsetGravacao);
