@@ -663,6 +663,23 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
                     d->AcrescentarNulo(i);
                     break;
                 }
+                if (ts.fraction % 1000000 != 0) {
+                    // Finer than a millisecond: kept as its exact text, which also finds the row.
+                    QByteArray fracao = QByteArray::number(qulonglong(ts.fraction)).rightJustified(9, '0');
+                    while (fracao.endsWith('0'))
+                        fracao.chop(1);
+                    const QByteArray t = QStringLiteral("%1-%2-%3 %4:%5:%6.")
+                                             .arg(ts.year, 4, 10, QChar(u'0'))
+                                             .arg(ts.month, 2, 10, QChar(u'0'))
+                                             .arg(ts.day, 2, 10, QChar(u'0'))
+                                             .arg(ts.hour, 2, 10, QChar(u'0'))
+                                             .arg(ts.minute, 2, 10, QChar(u'0'))
+                                             .arg(ts.second, 2, 10, QChar(u'0'))
+                                             .toLatin1()
+                                         + fracao;
+                    d->AcrescentarTexto(i, t.constData(), size_t(t.size()));
+                    break;
+                }
                 const QDate dt(ts.year, ts.month, ts.day);
                 d->AcrescentarData(i,
                                    dt.toJulianDay() * 86400000LL

@@ -350,6 +350,15 @@ private slots:
         QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
         QCOMPARE(Conteudo(*motor.m, "SELECT t, CAST(q AS VARCHAR(30)) FROM contas"),
                  QStringList{"x|2024-01-02 10:20:30.123456"});
+        // Without a key the row is found by that value too, and it reads back whole.
+        Executar({"CREATE TABLE semchave (t VARCHAR(20), q TIMESTAMP)",
+                  "INSERT INTO semchave VALUES ('a', '2024-01-02 10:20:30.123456'), ('b', '2024-01-02 10:20:30.123')"});
+        rs = Ler(*motor.m, "SELECT * FROM semchave ORDER BY t");
+        QVERIFY(rs->Valor("q").toString().contains("30.123456") || rs->Valor("q").toDateTime().isValid());
+        rs->DefinirValor("t", "c");
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
+        QCOMPARE(Conteudo(*motor.m, "SELECT t, CAST(q AS VARCHAR(30)) FROM semchave ORDER BY t"),
+                 (QStringList{"b|2024-01-02 10:20:30.123", "c|2024-01-02 10:20:30.123456"}));
     }
 
 private:
