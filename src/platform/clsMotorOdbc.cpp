@@ -1,5 +1,6 @@
 #include "clsOdbcComum.h"
 
+#include "mdlCitacao.h"
 #include "mdlDecimal.h"
 
 #include <QDateTime>
@@ -294,11 +295,11 @@ QString clsMotorOdbc::BancoPadrao() const
     return DeW(buf, n / 2);
 }
 
+// SQL Server's brackets; any other source with the quote its driver reports.
 QString clsMotorOdbc::CitarIdentificador(const QString& nome) const
 {
-    if (aspas.isEmpty() || aspas == u" ")
-        return nome;
-    return aspas + QString(nome).replace(aspas, aspas + aspas) + aspas;
+    QString p;
+    return citacao::Citar(MotorDoProvider(connStr, p), nome, aspas);
 }
 
 Stmt clsMotorOdbc::NovoStmt()

@@ -79,6 +79,7 @@ frmTabela::frmTabela(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai)
     dgrConsulta->setWordWrap(false);
     dgrConsulta->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                  | QAbstractItemView::AnyKeyPressed);
+    PrepararGrade();
 
     txtSql = new uctEditorSql(m_ambiente);
     txtSql->setObjectName(QStringLiteral("txtSql"));
@@ -534,6 +535,8 @@ bool frmTabela::eventFilter(QObject* objeto, QEvent* e)
         case QEvent::KeyRelease:
             if (editor)
                 return TeclaEditor(static_cast<QKeyEvent*>(e));
+            if (objeto == dgrConsulta && e->type() == QEvent::KeyPress)
+                return TeclaGrade(static_cast<QKeyEvent*>(e));
             break;
         case QEvent::MouseMove: {
             auto* m = static_cast<QMouseEvent*>(e);

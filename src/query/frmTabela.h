@@ -68,6 +68,10 @@ public:
     // The grid's popup: the current cell to the clipboard, and the clipboard's text into it.
     void CopiarCelula();
     void ColarCelula();
+    // Del and the grid menu: the selected rows are marked for deletion (or unmarked), deleted with
+    // the other edits by "Salvar". Ctrl+0 and "Nulo": the selected cells become null.
+    void ExcluirLinhasSelecionadas();
+    void AnularCelulasSelecionadas();
 
     QAction* Botao(const QString& chave) const { return m_botoes.value(chave); }
     QString TextoPainel(int painel) const; // status bar panels 1..3
@@ -119,6 +123,10 @@ private:
     int AlturaTwips() const;
     void DivisorMovido();
     void AplicarDivisor(int twips);
+    // frmTabelaGrade.cpp: the grid's editing
+    void PrepararGrade();
+    bool TeclaGrade(QKeyEvent* e);
+    void MostrarSomenteLeitura();
     // frmTabelaAcoes.cpp: commands
     void LigarAcoes();
     void FecharResultado();

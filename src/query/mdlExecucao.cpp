@@ -1,8 +1,8 @@
 #include "mdlExecucao.h"
 
 #include "connections/clsData.h"
-#include "platform/clsConnStr.h"
 #include "platform/clsPrompt.h"
+#include "platform/mdlCitacao.h"
 
 #include <QElapsedTimer>
 #include <QLocale>
@@ -193,18 +193,7 @@ QString FormatarTempo(double segundos)
 
 QString NomeTabelaSelect(const QString& connectionString, const QString& tabela)
 {
-    static const QString especiais = QStringLiteral(" _.[]\"");
-    const bool citar = std::any_of(tabela.begin(), tabela.end(), [](QChar c) { return especiais.contains(c); });
-    if (!citar)
-        return tabela;
-    const clsConnStr cs(connectionString);
-    const QString provedor = cs.Valor(QStringLiteral("Provider"));
-    const bool odbc
-        = provedor.startsWith(QLatin1String("MSDASQL"), Qt::CaseInsensitive)
-          || (provedor.isEmpty() && (cs.Contem(QStringLiteral("Driver")) || cs.Contem(QStringLiteral("DSN"))));
-    if (odbc)
-        return u'"' + QString(tabela).replace(u'"', QStringLiteral("\"\"")) + u'"';
-    return u'[' + QString(tabela).replace(u']', QStringLiteral("]]")) + u']';
+    return citacao::CitarNaConexao(connectionString, tabela);
 }
 
 QString RemoverDbo(const QString& sql)

@@ -27,9 +27,8 @@ QString FormatarTempo(double segundos);
 // `valor` rounded to `casas` decimals, halves to the even neighbour.
 double ArredondarPar(double valor, int casas);
 
-// The table name as the SELECT of a table window writes it: bare, or quoted when it holds a blank,
-// "_", "." or a quote character: between brackets ("]" doubled), or, on a custom ODBC source (whose
-// engine may not know brackets), between double quotes ('"' doubled).
+// The table name as the SELECT of a table window writes it: always quoted, the way the engine of the
+// connection reads names, so that no name can read as another name or as SQL.
 QString NomeTabelaSelect(const QString& connectionString, const QString& tabela);
 
 // Every "dbo." of the text removed, in any case (file databases know no owners).

@@ -1,4 +1,4 @@
-#include "bancoTeste.h"
+#include "cenarioTabela.h"
 #include "connections/uctConnectionSel.h"
 #include "navigator/mdlNavegador.h"
 #include "query/clsModeloRecordset.h"
@@ -22,29 +22,7 @@
 
 namespace {
 
-struct Cenario {
-    BancoTeste banco;
-    clsPromptRoteiro prompt;
-    clsAmbiente ambiente{prompt};
-    QPointer<frmTabela> janela;
-    explicit Cenario(const QStringList& extras = {}) : banco(extras) {}
-    ~Cenario() { delete janela; }
-    frmTabela* Abrir(const QString& sql, const QString& tabela, bool executar, const QString& connStr = {})
-    {
-        janela = new frmTabela(ambiente);
-        janela->DefinirTag(QStringLiteral("7"));
-        janela
-            ->CarregarForm(connStr.isEmpty() ? banco.ConnStr() : connStr, sql, tabela, executar, banco.caminho, {}, {});
-        if (!QTest::qWaitFor([&] { return janela->Ativado(); }))
-            return nullptr;
-        return janela;
-    }
-    frmTabela* Editor(const QString& sql) { return Abrir(sql, QStringLiteral("SqlEditor: "), false); }
-    QString Celula(int linha, int coluna) const
-    {
-        return janela->Modelo()->data(janela->Modelo()->index(linha, coluna)).toString();
-    }
-};
+using Cenario = CenarioTabela;
 
 bool Visivel(QWidget* w) { return !w->isHidden(); }
 
@@ -68,10 +46,10 @@ private slots:
         QTest::newRow("tabela executando")
             << ""
             << "Clientes" << true << true << "SqlEditor: SELECT FROM Clientes"
-            << "SELECT * \r\nFROM Clientes" << false << true << "3 Registros Encontrados";
+            << "SELECT * \r\nFROM \"Clientes\"" << false << true << "3 Registros Encontrados";
         QTest::newRow("tabela sem AbrirExecutando") << ""
                                                     << "Clientes" << true << false << "SqlEditor: SELECT FROM Clientes"
-                                                    << "SELECT * \r\nFROM Clientes" << true << true << "";
+                                                    << "SELECT * \r\nFROM \"Clientes\"" << true << true << "";
         QTest::newRow("editor vazio") << ""
                                       << "SqlEditor: " << false << true << "SqlEditor: "
                                       << "" << true << false << "";
@@ -114,20 +92,20 @@ private slots:
         QVERIFY(c.prompt.mensagens.isEmpty());
     }
 
-    void NomeEntreColchetes_data()
+    void NomeSempreCitado_data()
     {
         QTest::addColumn<QString>("tabela");
         QTest::addColumn<QString>("texto");
         QTest::newRow("branco") << "Order Details"
-                                << "SELECT * \r\nFROM [Order Details]";
-        QTest::newRow("sublinhado") << "tb_cliente"
-                                    << "SELECT * \r\nFROM [tb_cliente]";
+                                << "SELECT * \r\nFROM \"Order Details\"";
         QTest::newRow("ponto") << "dbo.Pedidos"
-                               << "SELECT * \r\nFROM [dbo.Pedidos]";
+                               << "SELECT * \r\nFROM \"dbo.Pedidos\"";
         QTest::newRow("simples") << "Clientes"
-                                 << "SELECT * \r\nFROM Clientes";
+                                 << "SELECT * \r\nFROM \"Clientes\"";
+        QTest::newRow("instrucao no nome") << "vitima;DELETE FROM Clientes"
+                                           << "SELECT * \r\nFROM \"vitima;DELETE FROM Clientes\"";
     }
-    void NomeEntreColchetes()
+    void NomeSempreCitado()
     {
         QFETCH(QString, tabela);
         QFETCH(QString, texto);

@@ -111,28 +111,32 @@ private slots:
 
     void NomeTabelaSelect_data()
     {
+        // Every name is quoted, always, the way the connection's engine reads names.
         QTest::addColumn<QString>("connStr");
         QTest::addColumn<QString>("tabela");
         QTest::addColumn<QString>("nome");
         const QString arquivo = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/x.db";
         const QString odbc = "Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=h";
+        const QString servidor = "Provider=SQLOLEDB.1;Data Source=h;Initial Catalog=loja";
         QTest::newRow("simples") << arquivo << "Clientes"
-                                 << "Clientes";
+                                 << "\"Clientes\"";
         QTest::newRow("branco") << arquivo << "Order Details"
-                                << "[Order Details]";
-        QTest::newRow("sublinhado") << arquivo << "tb_cliente"
-                                    << "[tb_cliente]";
-        QTest::newRow("ponto") << arquivo << "dbo.Pedidos"
-                               << "[dbo.Pedidos]";
-        QTest::newRow("colchete dobrado") << arquivo << "a]b"
-                                          << "[a]]b]";
+                                << "\"Order Details\"";
+        QTest::newRow("colchete") << arquivo << "Nome]Estranho'x"
+                                  << "\"Nome]Estranho'x\"";
+        QTest::newRow("instrucao no nome") << arquivo << "vitima;DELETE/**/FROM/**/vitima"
+                                           << "\"vitima;DELETE/**/FROM/**/vitima\"";
+        QTest::newRow("aspas dobradas") << arquivo << "a\"b"
+                                        << "\"a\"\"b\"";
         QTest::newRow("odbc simples") << odbc << "clientes"
-                                      << "clientes";
-        QTest::newRow("odbc aspas duplas") << odbc << "tb_cliente"
-                                           << "\"tb_cliente\"";
+                                      << "\"clientes\"";
         QTest::newRow("odbc sem provedor") << "Driver={X};Server=h"
                                            << "a\"b c"
                                            << "\"a\"\"b c\"";
+        QTest::newRow("sql server") << servidor << "order"
+                                    << "[order]";
+        QTest::newRow("sql server colchete dobrado") << servidor << "a]b"
+                                                     << "[a]]b]";
     }
     void NomeTabelaSelect()
     {
