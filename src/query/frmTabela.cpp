@@ -132,6 +132,8 @@ frmTabela::frmTabela(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai)
     }
 
     LigarAcoes();
+    for (const QString& chave : m_semAcao)
+        Botao(chave)->setEnabled(false);
 
     // Loading: layout, grid buttons off, the execution toggles from the options.
     AjustarLayout();
@@ -284,6 +286,7 @@ void frmTabela::CarregarForm(const QString& strTempConnectionString,
     txtSql->setText(strSql);
     LigarEditorAConexao();
     uctConnectionSel1->DefinirLabel(strDataSourceName, strDataBaseName, strNodeText);
+    uctConnectionSel1->DefinirConnectionString(m_connectionString);
 
     if (!parentWidget() && m_ambiente.hospedarJanela)
         m_ambiente.hospedarJanela(this);
@@ -450,7 +453,13 @@ void frmTabela::HabilitarBotoesGrid(bool on)
 {
     const bool ligar = on && Botao(QStringLiteral("Grid"))->isChecked();
     for (const char* chave : {"Incluir", "Salvar", "Excel", "TXT", "Dimensionar"})
-        Botao(QString::fromLatin1(chave))->setEnabled(ligar);
+        Botao(QString::fromLatin1(chave))->setEnabled(ligar && BotaoLigado(QString::fromLatin1(chave)));
+}
+
+void frmTabela::LigarBotao(const QString& chave)
+{
+    m_semAcao.removeAll(chave);
+    Botao(chave)->setEnabled(true);
 }
 
 void frmTabela::TeclaJanela(int tecla)

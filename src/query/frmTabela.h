@@ -7,6 +7,7 @@
 #include "platform/clsRecordset.h"
 
 #include <QHash>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -74,6 +75,10 @@ public:
     void AnularCelulasSelecionadas();
 
     QAction* Botao(const QString& chave) const { return m_botoes.value(chave); }
+    // A button whose feature now answers it: from then on it follows the window's enabling rules.
+    // Until then it stays disabled, with its tooltip, so that it never does nothing when pressed.
+    void LigarBotao(const QString& chave);
+    bool BotaoLigado(const QString& chave) const { return !m_semAcao.contains(chave); }
     QString TextoPainel(int painel) const; // status bar panels 1..3
     QString ConnectionString() const { return m_connectionString; }
     QString Tabela() const { return m_tabela; }
@@ -166,5 +171,10 @@ private:
     QStatusBar* stbStatus = nullptr;
     QLabel* m_paineis[3] = {};
     QHash<QString, QAction*> m_botoes;
+    QStringList m_semAcao{QStringLiteral("Open"),
+                          QStringLiteral("Save"),
+                          QStringLiteral("Excel"),
+                          QStringLiteral("TXT"),
+                          QStringLiteral("FiltroEliminar")};
     QMenu* m_menuProprio = nullptr;
 };

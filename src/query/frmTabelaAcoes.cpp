@@ -71,7 +71,7 @@ void frmTabela::LigarAcoes()
     });
     ao("Replace", [this] { Substituir(); });
     // "Open", "Save", "Excel", "TXT" (script files and export) and "FiltroEliminar" (filters) are
-    // answered by the modules that own those features, through Botao(key).
+    // answered by the modules that own those features, through Botao(key) and LigarBotao(key).
 
     connect(uctConnectionSel1, &uctConnectionSel::BuscarItens, this, [this] { BuscarItens(); });
     connect(uctConnectionSel1, &uctConnectionSel::ConnectionChanged, this, [this](const QString& connStr) {

@@ -17,9 +17,16 @@ extern const QStringList Separadores;
 
 // Finds the "GO" separators of `texto` (exact, case-sensitive). None: false, text unchanged.
 // Step by step off: every separator is removed from `texto` (a blank is left where removing it
-// would glue two words together) and the caller runs the whole text as one batch. Step by step on:
+// would glue two words together); Executar then runs the batches one after another (Lotes), since
+// not every engine takes several statements in one batch. Step by step on:
 // `instrucoes` gets the statements between separators, each collected once.
 bool DividirInstrucoes(QString& texto, bool passoPasso, QStringList& instrucoes);
+
+// The statements between the separators of `texto`, in order, every one (repeats too).
+QStringList Lotes(const QString& texto);
+// Runs the batches one after another, each as the engine takes it, and stops at the first that
+// fails. The recordset and count are those of the last batch run.
+bool ExecutarLotes(clsData& dados, const QStringList& lotes, RecordsetPtr& rs, long& afetados);
 
 // "5 Segundos", "1 Segundo", "1,5 Minutos", "2 Horas" (the user's decimal separator; halves go to
 // the even neighbour).

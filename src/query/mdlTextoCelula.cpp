@@ -22,15 +22,9 @@ QLocale LocalSemGrupos()
     return local;
 }
 
-QString TextoReal(double d)
-{
-    return LocalSemGrupos().toString(d, 'g', QLocale::FloatingPointShortest);
-}
+QString TextoReal(double d) { return LocalSemGrupos().toString(d, 'g', QLocale::FloatingPointShortest); }
 
-QString FormatoHora(const QTime& t)
-{
-    return t.msec() ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss");
-}
+QString FormatoHora(const QTime& t) { return t.msec() ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss"); }
 
 QString TextoData(const QVariant& v, Tempo tipo, bool exibir)
 {
@@ -152,7 +146,8 @@ Tempo TempoDaCelula(const clsRecordset& rs, int linha, int campo)
     const clsRecordsetDados& d = rs.Dados();
     Celula c = d.Ler(rs.LinhaDados(linha), campo);
     // A changed value keeps the kind the database held it in.
-    if (const std::vector<Celula>* orig = d.Originais(rs.LinhaDados(linha)); orig && (*orig)[size_t(campo)].marca != Marca::Nulo)
+    if (const std::vector<Celula>* orig = d.Originais(rs.LinhaDados(linha));
+        orig && (*orig)[size_t(campo)].marca != Marca::Nulo)
         c = (*orig)[size_t(campo)];
     if (c.marca != Marca::Texto)
         return Tempo::DataHora;
@@ -181,9 +176,11 @@ bool LerTexto(const clsRecordset& rs, int linha, int campo, const QString& texto
     if (t.isEmpty())
         return true;
     if (tipo == adBoolean) {
-        if (t == u"1" || t.compare(u"true", Qt::CaseInsensitive) == 0 || t.compare(u"verdadeiro", Qt::CaseInsensitive) == 0)
+        if (t == u"1" || t.compare(u"true", Qt::CaseInsensitive) == 0
+            || t.compare(u"verdadeiro", Qt::CaseInsensitive) == 0)
             valor = true;
-        else if (t == u"0" || t.compare(u"false", Qt::CaseInsensitive) == 0 || t.compare(u"falso", Qt::CaseInsensitive) == 0)
+        else if (t == u"0" || t.compare(u"false", Qt::CaseInsensitive) == 0
+                 || t.compare(u"falso", Qt::CaseInsensitive) == 0)
             valor = false;
         return valor.isValid();
     }

@@ -12,8 +12,7 @@ const char* const PropriedadeIndice = "indiceCelula";
 
 uctDelegadoGrade::uctDelegadoGrade(clsModeloRecordset* modelo, QObject* pai)
     : QStyledItemDelegate(pai), m_modelo(modelo)
-{
-}
+{}
 
 QWidget* uctDelegadoGrade::createEditor(QWidget* pai, const QStyleOptionViewItem&, const QModelIndex& indice) const
 {
@@ -41,7 +40,8 @@ void uctDelegadoGrade::initStyleOption(QStyleOptionViewItem* opcao, const QModel
 {
     QStyledItemDelegate::initStyleOption(opcao, indice);
     const QColor cinza = opcao->palette.color(QPalette::Disabled, QPalette::Text);
-    if (indice.data(clsModeloRecordset::PapelNulo).toBool() && !(opcao->features & QStyleOptionViewItem::HasCheckIndicator)) {
+    if (indice.data(clsModeloRecordset::PapelNulo).toBool()
+        && !(opcao->features & QStyleOptionViewItem::HasCheckIndicator)) {
         opcao->text = QStringLiteral("NULL");
         opcao->features |= QStyleOptionViewItem::HasDisplay;
         opcao->font.setItalic(true);

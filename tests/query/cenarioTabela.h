@@ -33,4 +33,3 @@ struct CenarioTabela {
         return janela->Modelo()->data(janela->Modelo()->index(linha, coluna)).toString();
     }
 };
-
