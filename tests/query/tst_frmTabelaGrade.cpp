@@ -59,10 +59,7 @@ struct Tabela {
     }
 };
 
-bool PularSemPostgres(bool postgres)
-{
-    return postgres && qEnvironmentVariable(Pg).isEmpty();
-}
+bool PularSemPostgres(bool postgres) { return postgres && qEnvironmentVariable(Pg).isEmpty(); }
 
 // Opens the cell's editor as a double click does.
 QLineEdit* AbrirEditor(frmTabela* w, int linha, int coluna)
@@ -109,17 +106,48 @@ private slots:
             {"real digitado com ponto", "REAL", "double precision", "1.5", "3.14159", "1,5", "3.14159", "'3.14159'"},
             {"decimal exato", "NUMERIC(18,2)", "numeric(18,2)", "2.25", "12345,67", "2,25", "12345.67", "'12345.67'"},
             // SQLite keeps such a number as a float and refuses it (tested with the recordset).
-            {"decimal de 18 digitos", nullptr, "numeric(18,2)", "2.25", "1234567890123456,78", "2,25", nullptr,
+            {"decimal de 18 digitos",
+             nullptr,
+             "numeric(18,2)",
+             "2.25",
+             "1234567890123456,78",
+             "2,25",
+             nullptr,
              "'1234567890123456.78'"},
             {"inteiro de 64 bits", "INTEGER", "bigint", "1", "3000000000", "1", "3000000000", "'3000000000'"},
-            {"inteiro existente grande", "INTEGER", "bigint", "3000000000", "", "3000000000", "3000000000",
+            {"inteiro existente grande",
+             "INTEGER",
+             "bigint",
+             "3000000000",
+             "",
+             "3000000000",
+             "3000000000",
              "'3000000000'"},
             {"data aberta e Enter", "DATE", "date", "'2020-01-04'", "", "04/01/2020", "'2020-01-04'", "'2020-01-04'"},
-            {"data digitada", "DATE", "date", "'2020-01-04'", "05/01/2020", "04/01/2020", "'2020-01-05'", "'2020-01-05'"},
-            {"data e hora aberta e Enter", "DATETIME", "timestamp", "'2020-01-04 10:20:30'", "",
-             "04/01/2020 10:20:30", "'2020-01-04 10:20:30'", "'2020-01-04 10:20:30'"},
-            {"data e hora digitada", "DATETIME", "timestamp", "'2020-01-04 10:20:30'", "05/02/2021 11:22:33",
-             "04/01/2020 10:20:30", "'2021-02-05 11:22:33'", "'2021-02-05 11:22:33'"},
+            {"data digitada",
+             "DATE",
+             "date",
+             "'2020-01-04'",
+             "05/01/2020",
+             "04/01/2020",
+             "'2020-01-05'",
+             "'2020-01-05'"},
+            {"data e hora aberta e Enter",
+             "DATETIME",
+             "timestamp",
+             "'2020-01-04 10:20:30'",
+             "",
+             "04/01/2020 10:20:30",
+             "'2020-01-04 10:20:30'",
+             "'2020-01-04 10:20:30'"},
+            {"data e hora digitada",
+             "DATETIME",
+             "timestamp",
+             "'2020-01-04 10:20:30'",
+             "05/02/2021 11:22:33",
+             "04/01/2020 10:20:30",
+             "'2021-02-05 11:22:33'",
+             "'2021-02-05 11:22:33'"},
             {"texto vazio e nulo", "VARCHAR(20)", "varchar(20)", "'abc'", "\b", "abc", "NULL", "NULL"},
             {"numero esvaziado e nulo", "INTEGER", "integer", "7", "\b", "7", "NULL", "NULL"},
             {"data esvaziada e nula", "DATE", "date", "'2020-01-04'", "\b", "04/01/2020", "NULL", "NULL"},
@@ -280,7 +308,10 @@ private slots:
         grade->selectionModel()->select(w->Modelo()->index(2, 0),
                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
         if (peloMenu) {
-            QTest::mouseClick(grade->viewport(), Qt::RightButton, {}, grade->visualRect(w->Modelo()->index(2, 1)).center());
+            QTest::mouseClick(grade->viewport(),
+                              Qt::RightButton,
+                              {},
+                              grade->visualRect(w->Modelo()->index(2, 1)).center());
             grade->selectRow(0);
             grade->selectionModel()->select(w->Modelo()->index(2, 0),
                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -311,7 +342,8 @@ private slots:
     {
         // A save that fails writes nothing, and the rows marked stay marked and in sight.
         CenarioTabela c({"CREATE TABLE Pedidos (Numero INTEGER PRIMARY KEY, ClienteId INTEGER REFERENCES Clientes(Id))",
-                         "INSERT INTO Pedidos VALUES (10, 2)", "PRAGMA foreign_keys = ON"});
+                         "INSERT INTO Pedidos VALUES (10, 2)",
+                         "PRAGMA foreign_keys = ON"});
         frmTabela* w = c.Editor("SELECT Id, Nome FROM Clientes ORDER BY Id");
         QVERIFY(w && w->ExecutarSql());
         w->Modelo()->AlternarExclusao({0});
@@ -416,7 +448,8 @@ private slots:
         QVERIFY2(w->ExecutarSql(), qPrintable(c.prompt.textos().join('|')));
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
         QCOMPARE(c.Celula(0, 0), QStringLiteral("3"));
-        QCOMPARE(t.Linhas("v"), (postgres ? QStringList{"'a GO b'", "'x'", "'x'"} : QStringList{"'a GO b'", "'x'", "'x'"}));
+        QCOMPARE(t.Linhas("v"),
+                 (postgres ? QStringList{"'a GO b'", "'x'", "'x'"} : QStringList{"'a GO b'", "'x'", "'x'"}));
     }
 
     void NomesQuePedemCitacao_data()
@@ -424,7 +457,8 @@ private slots:
         QTest::addColumn<bool>("postgres");
         QTest::addColumn<QString>("nome");
         for (const bool pg : {false, true})
-            for (const char* nome : {"Nome]Estranho'x", "vitima;DELETE/**/FROM/**/vitima", "order", "1abc", "a-b", "Clientes2"})
+            for (const char* nome :
+                 {"Nome]Estranho'x", "vitima;DELETE/**/FROM/**/vitima", "order", "1abc", "a-b", "Clientes2"})
                 QTest::newRow(qPrintable(QString(pg ? "postgres " : "sqlite ") + nome)) << pg << QString(nome);
     }
     void NomesQuePedemCitacao()

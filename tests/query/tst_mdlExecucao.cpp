@@ -146,6 +146,24 @@ private slots:
         QCOMPARE(execucao::NomeTabelaSelect(connStr, tabela), nome);
     }
 
+    void LotesGuardamRepeticoesEIgnoramGoCitado_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QStringList>("lotes");
+        QTest::newRow("repetido roda duas vezes")
+            << "INSERT INTO t VALUES (1)\r\nGO\r\nINSERT INTO t VALUES (1)\r\nGO\r\nSELECT 1"
+            << QStringList{"INSERT INTO t VALUES (1)\r", "INSERT INTO t VALUES (1)\r", "SELECT 1"};
+        QTest::newRow("go num literal e num comentario")
+            << "SELECT ' GO ' -- x GO y\r\nGO\r\nSELECT 2" << QStringList{"SELECT ' GO ' -- x GO y\r", "SELECT 2"};
+        QTest::newRow("dois separadores seguidos") << "SELECT 1 GO  GO SELECT 2" << QStringList{"SELECT 1", "SELECT 2"};
+    }
+    void LotesGuardamRepeticoesEIgnoramGoCitado()
+    {
+        QFETCH(QString, texto);
+        QFETCH(QStringList, lotes);
+        QCOMPARE(execucao::Lotes(texto), lotes);
+    }
+
     void RemoverDboEmQualquerCaixa()
     {
         QCOMPARE(execucao::RemoverDbo("SELECT * FROM DBO.Clientes JOIN dbo.Pedidos ON 1=1"),
