@@ -47,7 +47,8 @@ private slots:
         QTest::newRow("instrucao") << odbc << "v;DELETE/**/FROM/**/v"
                                    << "\"v;DELETE/**/FROM/**/v\""
                                    << "\"v;DELETE/**/FROM/**/v\"";
-        QTest::newRow("endereco de web service") << "http://h/servico.asmx" << "a]b"
+        QTest::newRow("endereco de web service") << "http://h/servico.asmx"
+                                                 << "a]b"
                                                  << "[a]]b]"
                                                  << "[a]]b]";
     }
@@ -82,7 +83,9 @@ private slots:
             QVERIFY(CriarBancoArquivo(pasta.filePath("c.db"), erro));
         const std::shared_ptr<clsMotor> m = AbrirMotor(connStr, true, 0, erro);
         QVERIFY2(m, qPrintable(erro.descricao));
-        for (const QString& nome : {QStringLiteral("Nome]Estranho'x"), QStringLiteral("a\"b"), QStringLiteral("order"),
+        for (const QString& nome : {QStringLiteral("Nome]Estranho'x"),
+                                    QStringLiteral("a\"b"),
+                                    QStringLiteral("order"),
                                     QStringLiteral("x;DROP TABLE y")}) {
             const QString citado = m->CitarIdentificador(nome);
             QCOMPARE(citado, citacao::CitarNaConexao(connStr, nome));

@@ -481,6 +481,16 @@ private slots:
         menu->hide();
         QCOMPARE(c.Celula(2, 1), QStringLiteral("Ana"));
         QVERIFY(w->Recordset()->TemAlteracoesPendentes());
+
+        // "Nulo" empties the cell under the mouse: null, not an empty text.
+        const QRect r1 = grade->visualRect(w->Modelo()->index(1, 1));
+        QTest::mouseClick(grade->viewport(), Qt::RightButton, {}, r1.center());
+        menu->findChild<QAction*>("mnuTabNulo")->trigger();
+        menu->hide();
+        QVERIFY(w->Recordset()->CelulaNula(1, 1));
+        QVERIFY(w->GravarRegistros());
+        QVERIFY(c.banco.Valor("SELECT Nome FROM Clientes WHERE Id = 2").isNull());
+        QCOMPARE(c.banco.Valor("SELECT Nome FROM Clientes WHERE Id = 3").toString(), QStringLiteral("Ana"));
     }
 
     void FocoSegueOMouse_data()

@@ -211,6 +211,7 @@ private slots:
             QCoreApplication::processEvents(); // the view commits the editor's text after the key
         }
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
+        CapturarJanela(w, "frmTabelaGrade_depois_" + QString(QTest::currentDataTag()).replace(' ', '_'));
         if (depois == "NULL")
             QVERIFY(w->Modelo()->data(w->Modelo()->index(0, 1), clsModeloRecordset::PapelNulo).toBool());
         QVERIFY2(w->GravarRegistros(), qPrintable(c.prompt.textos().join('|')));
