@@ -82,8 +82,9 @@ private slots:
     void ValoresVoltamExatos_data()
     {
         // Per engine: the column's type, the value it holds, what the user does in the first row's
-        // cell ("" only opens the editor and presses Enter; "\b" empties it; "^0" is Ctrl+0; "[x]"
-        // clicks the check box), what the editor showed, and the first row afterwards.
+        // cell ("" only opens the editor and presses Enter; "\b" empties it; "^0" is Ctrl+0 on the
+        // grid, "^0e" in the open editor; "[x]" clicks the check box), what the editor showed, and
+        // the first row afterwards.
         QTest::addColumn<bool>("postgres");
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<QString>("valor");
@@ -152,6 +153,7 @@ private slots:
             {"numero esvaziado e nulo", "INTEGER", "integer", "7", "\b", "7", "NULL", "NULL"},
             {"data esvaziada e nula", "DATE", "date", "'2020-01-04'", "\b", "04/01/2020", "NULL", "NULL"},
             {"ctrl 0 e nulo", "REAL", "double precision", "2.5", "^0", "2,5", "NULL", "NULL"},
+            {"ctrl 0 no editor e nulo", "DATE", "date", "'2020-01-04'", "^0e", "04/01/2020", "NULL", "NULL"},
             // psqlODBC hands booleans out as characters unless told otherwise (BoolsAsChar): SQLite only.
             {"bit marcado", "BOOLEAN", nullptr, "0", "[x]", "", "1", nullptr},
         };
@@ -203,11 +205,14 @@ private slots:
             if (acao == "\b") {
                 editor->selectAll();
                 QTest::keyClick(editor, Qt::Key_Backspace);
-            } else if (!acao.isEmpty()) {
+            } else if (!acao.isEmpty() && acao != "^0e") {
                 editor->selectAll();
                 QTest::keyClicks(editor, acao);
             }
-            QTest::keyClick(editor, Qt::Key_Return);
+            // Ctrl+0 closes the editor itself; Enter otherwise.
+            QTest::keyClick(editor,
+                            acao == "^0e" ? Qt::Key_0 : Qt::Key_Return,
+                            acao == "^0e" ? Qt::ControlModifier : Qt::NoModifier);
             QCoreApplication::processEvents(); // the view commits the editor's text after the key
         }
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
