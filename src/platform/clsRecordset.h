@@ -114,44 +114,11 @@ public:
     bool UpdateBatch();
     bool CancelBatch();
     bool TemAlteracoesPendentes() const;
-
-    // --- whether edits can reach the database ---
-    // True when the rows trace back to one base table, so a save can write them; else false, with
-    // the reason in `motivo`. A recordset built by hand keeps its edits in memory: gravável.
-    bool Gravavel(QString* motivo = nullptr) const
-    {
-        auto recusar = [motivo](const QString& texto) {
-            if (motivo)
-                *motivo = texto;
-            return false;
-        };
-        if (!aberto)
-            return recusar(QStringLiteral("O recordset está fechado."));
-        if (trava == ado::adLockReadOnly)
-            return recusar(QStringLiteral("O resultado é somente leitura."));
-        if (dados->motor.expired())
-            return true;
-        QString tabela;
-        for (const CampoInfo& f : dados->campos) {
-            if (f.tabelaBase.isEmpty() || f.colunaBase.isEmpty())
-                continue;
-            if (tabela.isEmpty())
-                tabela = f.tabelaBase;
-            else if (f.tabelaBase.compare(tabela, Qt::CaseInsensitive) != 0)
-                return recusar(QStringLiteral("Somente leitura: o resultado junta mais de uma tabela."));
-        }
-        if (tabela.isEmpty())
-            return recusar(QStringLiteral("Somente leitura: o resultado não vem das colunas de uma tabela."));
-        return true;
-    }
-    // Whether a field's value goes back to a column of the base table (a computed column does not).
-    bool CampoGravavel(int campo) const
-    {
-        if (!Gravavel() || campo < 0 || campo >= dados->QtdeCampos())
-            return false;
-        const CampoInfo& f = dados->campos[campo];
-        return dados->motor.expired() || (!f.tabelaBase.isEmpty() && !f.colunaBase.isEmpty());
-    }
+    // Whether the rows can be written back (`motivo` says why not): a result traced to one base
+    // table, on a connection that writes. Rows built by hand always can.
+    bool Gravavel(QString* motivo = nullptr) const;
+    // Whether a field takes changes: it comes from a column of the base table.
+    bool CampoGravavel(int campo) const;
 
     // A second recordset over the same rows, with its own cursor at the first row, the same Sort
     // and no Filter (assign Filter() to it to keep one). adLockReadOnly makes it read-only.
