@@ -1,5 +1,6 @@
 #include "clsOdbcComum.h"
 
+#include "mdlCitacao.h"
 #include "mdlConsultaSimples.h"
 #include "mdlDecimal.h"
 
@@ -384,11 +385,11 @@ QString clsMotorOdbc::NomeNaoCitado(const QString& nome) const
     return nome;
 }
 
+// SQL Server's brackets; any other source with the quote its driver reports.
 QString clsMotorOdbc::CitarIdentificador(const QString& nome) const
 {
-    if (aspas.isEmpty() || aspas == u" ")
-        return nome;
-    return aspas + QString(nome).replace(aspas, aspas + aspas) + aspas;
+    QString p;
+    return citacao::Citar(MotorDoProvider(connStr, p), nome, aspas);
 }
 
 Stmt clsMotorOdbc::NovoStmt()

@@ -1,5 +1,6 @@
 #include "clsMotorSqlite.h"
 
+#include "mdlCitacao.h"
 #include "mdlDecimal.h"
 
 #include <QDateTime>
@@ -96,7 +97,7 @@ bool clsMotorSqlite::EmTransacao() const { return db && !sqlite3_get_autocommit(
 // Brackets cannot carry a "]" in SQLite; double quotes with doubled quotes carry any name.
 QString clsMotorSqlite::CitarIdentificador(const QString& nome) const
 {
-    return u'"' + QString(nome).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return citacao::Citar(TipoMotor::ArquivoJet, nome);
 }
 
 QVariant clsMotorSqlite::UltimoIdInserido()
