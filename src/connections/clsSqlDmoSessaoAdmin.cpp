@@ -58,8 +58,11 @@ bool clsSqlDmoSessao::ArquivosDoBackup(bool dispositivo, const QString& origem, 
     return EnviarTSql(tsql::SqlArquivosDoBackup(dispositivo, origem), &rs);
 }
 
-bool clsSqlDmoSessao::CriarLogin(
-    const QString& login, bool windows, const QString& senha, const QString& banco, const QString& linguagem)
+bool clsSqlDmoSessao::CriarLogin(const QString& login,
+                                 bool windows,
+                                 const QString& senha,
+                                 const QString& banco,
+                                 const QString& linguagem)
 {
     return EnviarTSql(tsql::SqlCriarLogin(login, windows, senha, banco, linguagem));
 }
@@ -75,7 +78,10 @@ bool clsSqlDmoSessao::DefinirSenhaLogin(const QString& login, const QString& sen
     return EnviarTSql(tsql::SqlSenhaLogin(login, senha));
 }
 
-bool clsSqlDmoSessao::NegarLogin(const QString& login, bool negar) { return EnviarTSql(tsql::SqlNegarLogin(login, negar)); }
+bool clsSqlDmoSessao::NegarLogin(const QString& login, bool negar)
+{
+    return EnviarTSql(tsql::SqlNegarLogin(login, negar));
+}
 bool clsSqlDmoSessao::RemoverLogin(const QString& login) { return EnviarTSql(tsql::SqlRemoverLogin(login)); }
 
 bool clsSqlDmoSessao::PapelServidor(const QString& login, const QString& papel, bool incluir)

@@ -4,10 +4,7 @@
 
 namespace tsql {
 
-QString Nome(const QString& nome)
-{
-    return u'[' + QString(nome).replace(u']', QStringLiteral("]]")) + u']';
-}
+QString Nome(const QString& nome) { return u'[' + QString(nome).replace(u']', QStringLiteral("]]")) + u']'; }
 
 QString Texto(const QString& valor)
 {
@@ -23,11 +20,12 @@ QString NoBanco(const QString& banco, const QString& sql)
 
 QString SqlLogins()
 {
-    return QStringLiteral("SELECT name AS LoginName, "
-                          "CASE WHEN isntgroup = 1 THEN 'GRUPO' WHEN isntname = 1 THEN 'NT' ELSE 'SQL' END AS LoginType, "
-                          "CASE WHEN denylogin = 1 THEN 'Negado' ELSE 'Permitido' END AS AccessType, "
-                          "dbname AS DefDbName, language AS DefLangName "
-                          "FROM master.dbo.syslogins ORDER BY name");
+    return QStringLiteral(
+        "SELECT name AS LoginName, "
+        "CASE WHEN isntgroup = 1 THEN 'GRUPO' WHEN isntname = 1 THEN 'NT' ELSE 'SQL' END AS LoginType, "
+        "CASE WHEN denylogin = 1 THEN 'Negado' ELSE 'Permitido' END AS AccessType, "
+        "dbname AS DefDbName, language AS DefLangName "
+        "FROM master.dbo.syslogins ORDER BY name");
 }
 
 QString SqlBancos() { return QStringLiteral("SELECT name AS Name FROM master.dbo.sysdatabases ORDER BY name"); }
@@ -35,8 +33,8 @@ QString SqlLinguagens() { return QStringLiteral("EXEC master.dbo.sp_helplanguage
 QString SqlPapeisServidor() { return QStringLiteral("EXEC master.dbo.sp_helpsrvrole"); }
 QString SqlMembrosPapeisServidor() { return QStringLiteral("EXEC master.dbo.sp_helpsrvrolemember"); }
 
-QString SqlCriarLogin(
-    const QString& login, bool windows, const QString& senha, const QString& banco, const QString& linguagem)
+QString
+SqlCriarLogin(const QString& login, bool windows, const QString& senha, const QString& banco, const QString& linguagem)
 {
     QStringList opcoes;
     if (!windows)
@@ -72,7 +70,8 @@ QString SqlSenhaLogin(const QString& login, const QString& senha)
 
 QString SqlNegarLogin(const QString& login, bool negar)
 {
-    return (negar ? QStringLiteral("DENY") : QStringLiteral("GRANT")) + QStringLiteral(" CONNECT SQL TO ") + Nome(login);
+    return (negar ? QStringLiteral("DENY") : QStringLiteral("GRANT")) + QStringLiteral(" CONNECT SQL TO ")
+           + Nome(login);
 }
 
 QString SqlRemoverLogin(const QString& login) { return QStringLiteral("DROP LOGIN ") + Nome(login); }
@@ -121,11 +120,10 @@ QString SqlRemoverUsuario(const QString& banco, const QString& usuario)
 
 QString SqlPapelBanco(const QString& banco, const QString& papel, const QString& usuario, bool incluir)
 {
-    return NoBanco(banco,
-                   QStringLiteral("EXEC ")
-                       + (incluir ? QStringLiteral("sp_addrolemember") : QStringLiteral("sp_droprolemember"))
-                       + QStringLiteral(" @rolename = ") + Texto(papel) + QStringLiteral(", @membername = ")
-                       + Texto(usuario));
+    return NoBanco(
+        banco,
+        QStringLiteral("EXEC ") + (incluir ? QStringLiteral("sp_addrolemember") : QStringLiteral("sp_droprolemember"))
+            + QStringLiteral(" @rolename = ") + Texto(papel) + QStringLiteral(", @membername = ") + Texto(usuario));
 }
 
 // --- databases ---
@@ -145,8 +143,8 @@ QString SqlArquivosBanco(const QString& banco)
 
 QString SqlShrinkDatabase(const QString& banco, int percentual, int modo)
 {
-    QString sql = QStringLiteral("DBCC SHRINKDATABASE (") + Nome(banco) + QStringLiteral(", ")
-                  + QString::number(percentual);
+    QString sql
+        = QStringLiteral("DBCC SHRINKDATABASE (") + Nome(banco) + QStringLiteral(", ") + QString::number(percentual);
     if (modo == 1)
         sql += QStringLiteral(", NOTRUNCATE");
     else if (modo == 2)
@@ -192,14 +190,13 @@ QString SqlRemoverDevice(const QString& nome)
 
 QString SqlHistoricoBackups(const QString& banco)
 {
-    return QStringLiteral(
-               "SELECT msdb.dbo.BackupMediaFamily.Physical_Device_Name, "
-               "msdb.dbo.BackupMediaFamily.Logical_Device_Name, "
-               "msdb.dbo.BackupSet.Database_Name, msdb.dbo.BackupSet.Backup_Finish_Date "
-               "FROM msdb.dbo.BackupSet "
-               "LEFT JOIN msdb.dbo.BackupMediaFamily On msdb.dbo.BackupMediaFamily.Media_Set_Id = "
-               "msdb.dbo.BackupSet.Media_Set_Id "
-               "WHERE msdb.dbo.BackupSet.Database_Name = ")
+    return QStringLiteral("SELECT msdb.dbo.BackupMediaFamily.Physical_Device_Name, "
+                          "msdb.dbo.BackupMediaFamily.Logical_Device_Name, "
+                          "msdb.dbo.BackupSet.Database_Name, msdb.dbo.BackupSet.Backup_Finish_Date "
+                          "FROM msdb.dbo.BackupSet "
+                          "LEFT JOIN msdb.dbo.BackupMediaFamily On msdb.dbo.BackupMediaFamily.Media_Set_Id = "
+                          "msdb.dbo.BackupSet.Media_Set_Id "
+                          "WHERE msdb.dbo.BackupSet.Database_Name = ")
            + Texto(banco) + QStringLiteral(" ORDER BY msdb.dbo.BackupSet.Backup_Finish_Date");
 }
 

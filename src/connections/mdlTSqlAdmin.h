@@ -20,8 +20,8 @@ QString SqlLinguagens();
 QString SqlPapeisServidor();
 QString SqlMembrosPapeisServidor();
 // An empty database or language is left to the server's default.
-QString SqlCriarLogin(
-    const QString& login, bool windows, const QString& senha, const QString& banco, const QString& linguagem);
+QString
+SqlCriarLogin(const QString& login, bool windows, const QString& senha, const QString& banco, const QString& linguagem);
 QString SqlBancoPadraoLogin(const QString& login, const QString& banco);
 // An empty language gives the login the server's default back.
 QString SqlLinguagemLogin(const QString& login, const QString& linguagem);

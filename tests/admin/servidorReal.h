@@ -28,7 +28,8 @@ struct ServidorReal {
     std::unique_ptr<clsSqlDmoSessao> sessao;
     QString erro;
     // Unique names for this run; the names carry "]" and "'" so quoting is exercised for real.
-    QString sufixo = QString::number(QDateTime::currentMSecsSinceEpoch()) + u'_' + QString::number(QRandomGenerator::global()->bounded(1000000));
+    QString sufixo = QString::number(QDateTime::currentMSecsSinceEpoch()) + u'_'
+                     + QString::number(QRandomGenerator::global()->bounded(1000000));
     QString banco = QStringLiteral("qx_teste]'") + sufixo;
     QStringList logins; // dropped at the end
     QStringList bancos{banco};
@@ -44,20 +45,18 @@ struct ServidorReal {
         logins << base + sufixo;
         return logins.last();
     }
-    bool CriarBanco()
-    {
-        return sessao->EnviarTSql(QStringLiteral("CREATE DATABASE ") + tsql::Nome(banco));
-    }
+    bool CriarBanco() { return sessao->EnviarTSql(QStringLiteral("CREATE DATABASE ") + tsql::Nome(banco)); }
     ~ServidorReal()
     {
         if (!sessao)
             return;
         for (const QString& b : bancos)
-            sessao->EnviarTSql(QStringLiteral("IF DB_ID(") + tsql::Texto(b) + QStringLiteral(") IS NOT NULL BEGIN ALTER DATABASE ")
-                               + tsql::Nome(b) + QStringLiteral(" SET SINGLE_USER WITH ROLLBACK IMMEDIATE; DROP DATABASE ")
+            sessao->EnviarTSql(QStringLiteral("IF DB_ID(") + tsql::Texto(b)
+                               + QStringLiteral(") IS NOT NULL BEGIN ALTER DATABASE ") + tsql::Nome(b)
+                               + QStringLiteral(" SET SINGLE_USER WITH ROLLBACK IMMEDIATE; DROP DATABASE ")
                                + tsql::Nome(b) + QStringLiteral(" END"));
         for (const QString& l : logins)
-            sessao->EnviarTSql(QStringLiteral("IF SUSER_ID(") + tsql::Texto(l) + QStringLiteral(") IS NOT NULL DROP LOGIN ")
-                               + tsql::Nome(l));
+            sessao->EnviarTSql(QStringLiteral("IF SUSER_ID(") + tsql::Texto(l)
+                               + QStringLiteral(") IS NOT NULL DROP LOGIN ") + tsql::Nome(l));
     }
 };

@@ -22,9 +22,8 @@ private slots:
         QTest::addColumn<QStringList>("esperadas");
         const QString login = "O'Brien]x";
         const QString banco = "Lo]ja'";
-        auto linha = [](const char* nome, Operacao op, QStringList esperadas) {
-            QTest::newRow(nome) << op << esperadas;
-        };
+        auto linha
+            = [](const char* nome, Operacao op, QStringList esperadas) { QTest::newRow(nome) << op << esperadas; };
         linha("login SQL",
               [=](clsSqlDmoSessao& s) { s.CriarLogin(login, false, "p'w", banco, "Português (Brasil)"); },
               {"CREATE LOGIN [O'Brien]]x] WITH PASSWORD = N'p''w', DEFAULT_DATABASE = [Lo]]ja'], "
@@ -40,10 +39,13 @@ private slots:
               [=](clsSqlDmoSessao& s) { s.AlterarLogin(login, "master", QString()); },
               {"ALTER LOGIN [O'Brien]]x] WITH DEFAULT_DATABASE = [master]",
                "EXEC master.dbo.sp_defaultlanguage @loginame = N'O''Brien]x'"});
-        linha("senha", [=](clsSqlDmoSessao& s) { s.DefinirSenhaLogin(login, "a'; DROP LOGIN sa --"); },
+        linha("senha",
+              [=](clsSqlDmoSessao& s) { s.DefinirSenhaLogin(login, "a'; DROP LOGIN sa --"); },
               {"ALTER LOGIN [O'Brien]]x] WITH PASSWORD = N'a''; DROP LOGIN sa --'"});
         linha("negar", [=](clsSqlDmoSessao& s) { s.NegarLogin(login, true); }, {"DENY CONNECT SQL TO [O'Brien]]x]"});
-        linha("permitir", [=](clsSqlDmoSessao& s) { s.NegarLogin(login, false); }, {"GRANT CONNECT SQL TO [O'Brien]]x]"});
+        linha("permitir",
+              [=](clsSqlDmoSessao& s) { s.NegarLogin(login, false); },
+              {"GRANT CONNECT SQL TO [O'Brien]]x]"});
         linha("remover login", [=](clsSqlDmoSessao& s) { s.RemoverLogin(login); }, {"DROP LOGIN [O'Brien]]x]"});
         linha("papel do servidor",
               [=](clsSqlDmoSessao& s) {
@@ -52,11 +54,14 @@ private slots:
               },
               {"EXEC master.dbo.sp_addsrvrolemember @loginame = N'O''Brien]x', @rolename = N'sysadmin'",
                "EXEC master.dbo.sp_dropsrvrolemember @loginame = N'O''Brien]x', @rolename = N'dbcreator'"});
-        linha("usuario novo", [=](clsSqlDmoSessao& s) { s.CriarUsuario(banco, login, "d'Ávila"); },
+        linha("usuario novo",
+              [=](clsSqlDmoSessao& s) { s.CriarUsuario(banco, login, "d'Ávila"); },
               {"EXEC [Lo]]ja'].sys.sp_executesql N'CREATE USER [d''Ávila] FOR LOGIN [O''Brien]]x]'"});
-        linha("remover usuario", [=](clsSqlDmoSessao& s) { s.RemoverUsuario(banco, "d'Ávila"); },
+        linha("remover usuario",
+              [=](clsSqlDmoSessao& s) { s.RemoverUsuario(banco, "d'Ávila"); },
               {"EXEC [Lo]]ja'].sys.sp_executesql N'DROP USER [d''Ávila]'"});
-        linha("papel do banco", [=](clsSqlDmoSessao& s) { s.PapelBanco(banco, "db_owner", "d'Ávila", true); },
+        linha("papel do banco",
+              [=](clsSqlDmoSessao& s) { s.PapelBanco(banco, "db_owner", "d'Ávila", true); },
               {"EXEC [Lo]]ja'].sys.sp_executesql N'EXEC sp_addrolemember @rolename = N''db_owner'', "
                "@membername = N''d''''Ávila'''"});
         linha("um usuario",
@@ -72,22 +77,30 @@ private slots:
                              "as Log On Usu.Sid = Log.Sid WHERE Usu.IsLogin = 1 And Usu.IsAliased = 0 And "
                              "Usu.HasdbAccess = 1 And (Usg.IsSqlRole = 1 Or Usg.Uid Is Null) And Usu.Name = "
                              "N'd''Ávila' ORDER BY Usu.Name")});
-        linha("shrink completo", [=](clsSqlDmoSessao& s) { s.ShrinkBanco(banco, 10, 0); },
+        linha("shrink completo",
+              [=](clsSqlDmoSessao& s) { s.ShrinkBanco(banco, 10, 0); },
               {"DBCC SHRINKDATABASE ([Lo]]ja'], 10)"});
-        linha("shrink sem truncar", [=](clsSqlDmoSessao& s) { s.ShrinkBanco(banco, 0, 1); },
+        linha("shrink sem truncar",
+              [=](clsSqlDmoSessao& s) { s.ShrinkBanco(banco, 0, 1); },
               {"DBCC SHRINKDATABASE ([Lo]]ja'], 0, NOTRUNCATE)"});
-        linha("shrink so truncar", [=](clsSqlDmoSessao& s) { s.ShrinkBanco(banco, 25, 2); },
+        linha("shrink so truncar",
+              [=](clsSqlDmoSessao& s) { s.ShrinkBanco(banco, 25, 2); },
               {"DBCC SHRINKDATABASE ([Lo]]ja'], 25, TRUNCATEONLY)"});
-        linha("attach", [=](clsSqlDmoSessao& s) { s.AttachDB(banco, "D:\\Dados\\O'Brien.mdf"); },
+        linha("attach",
+              [=](clsSqlDmoSessao& s) { s.AttachDB(banco, "D:\\Dados\\O'Brien.mdf"); },
               {"CREATE DATABASE [Lo]]ja'] ON (FILENAME = N'D:\\Dados\\O''Brien.mdf') FOR ATTACH"});
-        linha("detach sem checar", [=](clsSqlDmoSessao& s) { s.DetachDB(banco, false); },
+        linha("detach sem checar",
+              [=](clsSqlDmoSessao& s) { s.DetachDB(banco, false); },
               {"EXEC master.dbo.sp_detach_db @dbname = N'Lo]ja''', @skipchecks = N'true'"});
-        linha("detach checando", [=](clsSqlDmoSessao& s) { s.DetachDB(banco, true); },
+        linha("detach checando",
+              [=](clsSqlDmoSessao& s) { s.DetachDB(banco, true); },
               {"EXEC master.dbo.sp_detach_db @dbname = N'Lo]ja''', @skipchecks = N'false'"});
-        linha("device", [=](clsSqlDmoSessao& s) { s.CriarDevice("Fi'ta]", "C:\\b'k\\f.bak"); },
+        linha("device",
+              [=](clsSqlDmoSessao& s) { s.CriarDevice("Fi'ta]", "C:\\b'k\\f.bak"); },
               {"EXEC master.dbo.sp_addumpdevice @devtype = N'disk', @logicalname = N'Fi''ta]', "
                "@physicalname = N'C:\\b''k\\f.bak'"});
-        linha("remover device", [=](clsSqlDmoSessao& s) { s.RemoverDevice("Fi'ta]"); },
+        linha("remover device",
+              [=](clsSqlDmoSessao& s) { s.RemoverDevice("Fi'ta]"); },
               {"EXEC master.dbo.sp_dropdevice @logicalname = N'Fi''ta]'"});
     }
     void InstrucoesEnviadas()
@@ -120,7 +133,8 @@ private slots:
         clsSqlDmoDuble sessao(servidor);
         QCOMPARE(sessao.AttachDB("Vendas", "C:\\v.mdf"), QString());
         QCOMPARE(sessao.DetachDB("Vendas", false), QString());
-        servidor.falhas << std::pair{QString("sp_detach_db"), QString("Cannot detach the database because it is in use.")};
+        servidor.falhas << std::pair{QString("sp_detach_db"),
+                                     QString("Cannot detach the database because it is in use.")};
         QCOMPARE(sessao.DetachDB("Vendas", false), QStringLiteral("Cannot detach the database because it is in use."));
     }
 
