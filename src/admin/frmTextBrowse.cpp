@@ -35,10 +35,7 @@ void frmTextBrowse::DefinirLinhas(const RecordsetPtr& rs)
     dgrConsulta->setFocus();
 }
 
-int frmTextBrowse::LinhaAtual() const
-{
-    return dgrConsulta->TemLinhaAtual() ? dgrConsulta->currentIndex().row() : -1;
-}
+int frmTextBrowse::LinhaAtual() const { return dgrConsulta->TemLinhaAtual() ? dgrConsulta->currentIndex().row() : -1; }
 
 void frmTextBrowse::SelecionarLinha(int linha) { dgrConsulta->SelecionarLinha(linha); }
 

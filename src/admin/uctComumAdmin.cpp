@@ -66,6 +66,7 @@ uctGradeAdmin::uctGradeAdmin(const QList<std::pair<QString, QString>>& colunas, 
 void uctGradeAdmin::DefinirRecordset(RecordsetPtr rs)
 {
     m_modelo->Definir(std::move(rs));
+    resizeColumnsToContents();
     if (m_modelo->rowCount() > 0)
         SelecionarLinha(0);
 }

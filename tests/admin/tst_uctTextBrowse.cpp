@@ -86,10 +86,15 @@ private slots:
         QTest::addColumn<QString>("connStr");
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("mensagem");
-        QTest::newRow("sem linhas") << "" << "SELECT Nome, Id FROM Clientes WHERE 1 = 2"
+        QTest::newRow("sem linhas") << ""
+                                    << "SELECT Nome, Id FROM Clientes WHERE 1 = 2"
                                     << "Nenhum Registro Encontrado";
-        QTest::newRow("sem conexao") << "-" << "SELECT 1" << "Falta a Definição da Propriedade com a String de Conexão";
-        QTest::newRow("sem instrucao") << "" << "" << "Falta a Definição da Propriedade com a Instrução SQL";
+        QTest::newRow("sem conexao") << "-"
+                                     << "SELECT 1"
+                                     << "Falta a Definição da Propriedade com a String de Conexão";
+        QTest::newRow("sem instrucao") << ""
+                                       << ""
+                                       << "Falta a Definição da Propriedade com a Instrução SQL";
     }
     void SemLinhasOuSemPropriedades()
     {
@@ -148,8 +153,12 @@ private slots:
         // Dragging the title moves the box.
         const QPoint antes = caixa.pos();
         QTest::mousePress(caixa.lblTitulo, Qt::LeftButton, {}, QPoint(5, 5));
-        QMouseEvent mover(QEvent::MouseMove, QPointF(45, 25), caixa.lblTitulo->mapToGlobal(QPointF(45, 25)),
-                          Qt::NoButton, Qt::LeftButton, {});
+        QMouseEvent mover(QEvent::MouseMove,
+                          QPointF(45, 25),
+                          caixa.lblTitulo->mapToGlobal(QPointF(45, 25)),
+                          Qt::NoButton,
+                          Qt::LeftButton,
+                          {});
         QApplication::sendEvent(caixa.lblTitulo, &mover);
         QTest::mouseRelease(caixa.lblTitulo, Qt::LeftButton, {}, QPoint(45, 25));
         QCOMPARE(caixa.pos(), antes + QPoint(40, 20));

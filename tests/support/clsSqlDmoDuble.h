@@ -21,8 +21,8 @@ struct ServidorDuble {
 
     // Administração: logins, usuários, bancos, backup
     // Every statement sent, in order; the rows answered to statements that contain a fragment (the
-    // first fragment found wins; none: no rows); the server's message for statements that contain
-    // a fragment of `falhas`.
+    // longest fragment found wins, the latest of equal ones; none: no rows); the server's message
+    // for statements that contain a fragment of `falhas`.
     struct Linhas {
         QStringList campos;
         QList<QVariantList> linhas;
@@ -31,7 +31,7 @@ struct ServidorDuble {
     QStringList enviados;
     QList<std::pair<QString, Linhas>> respostas;
     QList<std::pair<QString, QString>> falhas;
-    void Responder(const QString& fragmento, const Linhas& linhas) { respostas.prepend({fragmento, linhas}); }
+    void Responder(const QString& fragmento, const Linhas& linhas) { respostas.append({fragmento, linhas}); }
     // The answers of a small server: logins sa (SQL), DOM\Ana (Windows, denied) and DOM\Vendas
     // (Windows group); databases master and Loja; two languages; three server roles with sa a
     // sysadmin; Loja's users and roles; one disk device.
@@ -79,10 +79,11 @@ public:
                 return Falhar(50000, mensagem);
         if (rs) {
             *rs = ServidorDuble::Linhas{{QStringLiteral("Coluna")}, {}}.Criar();
+            qsizetype maior = -1;
             for (const auto& [fragmento, linhas] : s.respostas)
-                if (sql.contains(fragmento)) {
+                if (sql.contains(fragmento) && fragmento.size() >= maior) {
+                    maior = fragmento.size();
                     *rs = linhas.Criar();
-                    break;
                 }
         }
         return true;
