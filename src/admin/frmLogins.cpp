@@ -96,7 +96,10 @@ frmLoginsCad* frmLogins::Alterar()
     if (!dgrConsulta->TemLinhaAtual())
         return nullptr;
     auto campo = [this](const char* nome) { return dgrConsulta->ValorAtual(QString::fromLatin1(nome)).toString(); };
-    return AbrirCadastro(campo("LoginName"), campo("LoginType"), campo("DefDbName"), campo("DefLangName"),
+    return AbrirCadastro(campo("LoginName"),
+                         campo("LoginType"),
+                         campo("DefDbName"),
+                         campo("DefLangName"),
                          campo("AccessType"));
 }
 

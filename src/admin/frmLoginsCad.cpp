@@ -20,10 +20,7 @@
 namespace {
 const QString Padrao = QStringLiteral("<Padrão>");
 
-QString Texto(const RecordsetPtr& rs, const char* campo)
-{
-    return rs->Valor(QString::fromLatin1(campo)).toString();
-}
+QString Texto(const RecordsetPtr& rs, const char* campo) { return rs->Valor(QString::fromLatin1(campo)).toString(); }
 } // namespace
 
 frmLoginsCad::frmLoginsCad(clsAmbienteDados& ambiente, QWidget* pai) : QDialog(pai), m_ambiente(ambiente)

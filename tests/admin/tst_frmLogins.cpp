@@ -43,9 +43,9 @@ private slots:
         QStringList titulos;
         for (int c = 0; c < g->model()->columnCount(); ++c)
             titulos << g->model()->headerData(c, Qt::Horizontal).toString();
-        QCOMPARE(titulos,
-                 QStringList({"Login do Servidor", "Autenticação", "Acesso", "Banco de Dados Padrão",
-                              "Linguagem Padrão"}));
+        QCOMPARE(
+            titulos,
+            QStringList({"Login do Servidor", "Autenticação", "Acesso", "Banco de Dados Padrão", "Linguagem Padrão"}));
         QCOMPARE(g->model()->rowCount(), 3);
         QCOMPARE(QStringList({Celula(g, 0, 0), Celula(g, 0, 1), Celula(g, 0, 2), Celula(g, 0, 3), Celula(g, 0, 4)}),
                  QStringList({"DOM\\Ana", "NT", "Negado", "Loja", "Português (Brasil)"}));

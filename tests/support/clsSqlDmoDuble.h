@@ -142,6 +142,8 @@ inline void ServidorDuble::PovoarAdmin()
                 {"ana", "db_datawriter", "DOM\\Ana", "Loja", 5, "0x01"},
                 {"ana", "vendedores", "DOM\\Ana", "Loja", 5, "0x01"},
                 {"dbo", "db_owner", "sa", "master", 1, "0x01"}}});
+    // The query of a new user answers no rows.
+    Responder("Usg.Uid Is Null) And 1 = 2", {{"UserName", "GroupName", "LoginName", "DefDbName", "UserId", "Sid"}, {}});
     Responder("sp_helpgroup",
               {{"Group_name"}, {{"db_datareader"}, {"db_datawriter"}, {"db_owner"}, {"public"}, {"vendedores"}}});
     Responder("sp_helprolemember",
