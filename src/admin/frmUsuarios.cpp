@@ -24,8 +24,9 @@ frmUsuarios::frmUsuarios(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(
                            {{"Inc", QStringLiteral("Incluir Usuário")},
                             {"Alt", QStringLiteral("Alterar Usuário")},
                             {"Exc", QStringLiteral("Excluir Usuário")}});
-    tlbOpcoes = BarraAdmin(
-        this, QStringLiteral("tlbOpcoes"), {{"Ref", QStringLiteral("Atualizar")}, {"Per", QStringLiteral("Permissões")}});
+    tlbOpcoes = BarraAdmin(this,
+                           QStringLiteral("tlbOpcoes"),
+                           {{"Ref", QStringLiteral("Atualizar")}, {"Per", QStringLiteral("Permissões")}});
     barras->addWidget(tlbEdicao);
     barras->addWidget(tlbOpcoes);
     barras->addStretch();

@@ -52,8 +52,11 @@ frmUsuariosCad::frmUsuariosCad(clsAmbienteDados& ambiente, QWidget* pai) : QDial
     });
 }
 
-bool frmUsuariosCad::CarregarForm(
-    std::shared_ptr<clsSqlDmoSessao> sessao, const QString& banco, const QString& usuario, bool novo, qint16 tag)
+bool frmUsuariosCad::CarregarForm(std::shared_ptr<clsSqlDmoSessao> sessao,
+                                  const QString& banco,
+                                  const QString& usuario,
+                                  bool novo,
+                                  qint16 tag)
 {
     clsAmpulheta ampulheta(m_ambiente.Prompt());
     m_sessao = std::move(sessao);
@@ -127,8 +130,9 @@ void frmUsuariosCad::AoMarcar(QListWidgetItem* item)
         const QSignalBlocker bloqueio(lstGrupos);
         item->setCheckState(Qt::Checked);
     }
-    m_ambiente.Prompt().MsgBox(
-        QStringLiteral("O grupo 'public' não pode ser desmarcado"), vb::Information, globais::TituloAplicativo());
+    m_ambiente.Prompt().MsgBox(QStringLiteral("O grupo 'public' não pode ser desmarcado"),
+                               vb::Information,
+                               globais::TituloAplicativo());
 }
 
 bool frmUsuariosCad::Falhou()
