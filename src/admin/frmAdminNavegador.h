@@ -9,3 +9,11 @@ class QObject;
 // The window of an administration node (backup devices, logins, users); false when the node is
 // not one.
 bool AbrirJanelaAdmin(clsAmbiente& ambiente, clsNo* no);
+
+// The SQL Server menu actions on the selected node: attach (adds the database's node), detach
+// (removes it) and shrink.
+void mnuNavSerAttach_Click(clsAmbiente& ambiente);
+void mnuNavBanDetach_Click(clsAmbiente& ambiente);
+void mnuNavBanShrink_Click(clsAmbiente& ambiente);
+// Connects those menu items of the main window to their actions.
+void LigarMenusAdmin(clsAmbiente& ambiente, const MenusNavegador& menus, QObject* contexto);
