@@ -1,6 +1,8 @@
 #include "frmAdminNavegador.h"
 
 #include "frmAttach.h"
+#include "frmBackDevices.h"
+#include "frmBackup.h"
 #include "frmDetach.h"
 #include "frmLogins.h"
 #include "frmShrink.h"
@@ -23,6 +25,7 @@ template <typename Janela> void AbrirLista(clsAmbiente& ambiente, clsNo* no)
 bool AbrirJanelaAdmin(clsAmbiente& ambiente, clsNo* no)
 {
     switch (no->Image()) {
+    case img::Backup: AbrirLista<frmBackDevices>(ambiente, no); return true;
     case img::Logins: AbrirLista<frmLogins>(ambiente, no); return true;
     case img::Usuarios: AbrirLista<frmUsuarios>(ambiente, no); return true;
     default: return false;
@@ -83,12 +86,23 @@ void mnuNavBanShrink_Click(clsAmbiente& ambiente)
         ambiente.Prompt().ExibirModal(&janela);
 }
 
+void mnuNavBanBac_Click(clsAmbiente& ambiente)
+{
+    clsNo* no = ambiente.Arvore().Selecionado();
+    if (!no)
+        return;
+    frmBackup janela(ambiente);
+    janela.CarregarForm(no->Tag(), no->Image() == img::BancoConectado ? no->Text() : QString());
+}
+
 void LigarMenusAdmin(clsAmbiente& ambiente, const MenusNavegador& menus, QObject* contexto)
 {
     const std::pair<const char*, void (*)(clsAmbiente&)> rotas[] = {
         {"mnuNavSerAttach", &mnuNavSerAttach_Click},
         {"mnuNavBanDetach", &mnuNavBanDetach_Click},
         {"mnuNavBanShrink", &mnuNavBanShrink_Click},
+        {"mnuNavBanBac", &mnuNavBanBac_Click},
+        {"mnuNavBacCri", &mnuNavBanBac_Click},
     };
     for (const auto& [nome, acao] : rotas)
         if (QAction* item = menus.Acao(QString::fromLatin1(nome)))

@@ -15,5 +15,7 @@ bool AbrirJanelaAdmin(clsAmbiente& ambiente, clsNo* no);
 void mnuNavSerAttach_Click(clsAmbiente& ambiente);
 void mnuNavBanDetach_Click(clsAmbiente& ambiente);
 void mnuNavBanShrink_Click(clsAmbiente& ambiente);
+// The backup window for the selected server or database (a database node is preselected).
+void mnuNavBanBac_Click(clsAmbiente& ambiente);
 // Connects those menu items of the main window to their actions.
 void LigarMenusAdmin(clsAmbiente& ambiente, const MenusNavegador& menus, QObject* contexto);

@@ -98,8 +98,8 @@ void frmShrink::setDatabaseName(const QString& nome)
 void frmShrink::MarcarDesejado()
 {
     QPalette p = txtDesired->palette();
-    p.setColor(QPalette::Base, admin::PercentualValido(txtDesired->text()) ? QPalette().color(QPalette::Base)
-                                                                           : QColor(Qt::red));
+    p.setColor(QPalette::Base,
+               admin::PercentualValido(txtDesired->text()) ? QPalette().color(QPalette::Base) : QColor(Qt::red));
     txtDesired->setPalette(p);
 }
 
@@ -124,8 +124,9 @@ void frmShrink::btnOk_Click()
     {
         clsAmpulheta ampulheta(m_ambiente.Prompt());
         m_sucesso = false;
-        ok = m_sessao->ShrinkBanco(
-            txtDatabase->text(), admin::PercentualDesejado(txtDesired->text()), admin::ModoShrink(cmbOption->currentText()));
+        ok = m_sessao->ShrinkBanco(txtDatabase->text(),
+                                   admin::PercentualDesejado(txtDesired->text()),
+                                   admin::ModoShrink(cmbOption->currentText()));
     }
     Concluir(ok ? QString() : m_sessao->Erro().descricao, QStringLiteral("The database has been shruk successfully"));
 }

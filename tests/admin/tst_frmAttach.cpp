@@ -28,7 +28,8 @@ private slots:
         a.prompt.arquivos << "D:\\Dados\\Vendas_2004.mdf";
         janela.picForcarArqLogDest->click();
         QCOMPARE(a.prompt.dialogosArquivo.value(0).first, QStringLiteral("salvar"));
-        QCOMPARE(a.prompt.dialogosArquivo.value(0).second, QStringLiteral("Arquivos MDF (*.mdf);;Todos os Arquivos (*.*)"));
+        QCOMPARE(a.prompt.dialogosArquivo.value(0).second,
+                 QStringLiteral("Arquivos MDF (*.mdf);;Todos os Arquivos (*.*)"));
         QCOMPARE(janela.txtMdfFile->text(), QStringLiteral("D:\\Dados\\Vendas_2004.mdf"));
         QCOMPARE(janela.DatabaseName(), QStringLiteral("Vendas_2004"));
         CapturarJanela(&janela, "frmAttach");
@@ -55,8 +56,9 @@ private slots:
         AmbienteAdmin a;
         clsArvore& arv = a.amb.Arvore();
         InicializarNavegador(arv);
-        clsNo* servidor = IncluirNode(arv, {"SRV01", "SqlSRV01", "Sql", img::SqlServerConectado, a.connStr, "d", "sa",
-                                            "s3nha", "0"});
+        clsNo* servidor
+            = IncluirNode(arv,
+                          {"SRV01", "SqlSRV01", "Sql", img::SqlServerConectado, a.connStr, "d", "sa", "s3nha", "0"});
         arv.Selecionar(servidor);
         a.prompt.dialogos.enqueue([&](QObject* o) {
             auto* j = qobject_cast<frmAttach*>(o);
@@ -86,8 +88,9 @@ private slots:
         IncluirNode(arv, "SRV01", "SqlSRV01", "Sql", img::SqlServerConectado, a.connStr);
         clsNo* banco = IncluirNode(arv, "Vendas", "SqlSRV01Vendas", "SqlSRV01", img::BancoConectado, "");
         arv.Selecionar(banco);
-        a.servidor.falhas << std::pair{QString("sp_detach_db"), QString("Cannot detach the database 'Vendas' because "
-                                                                           "it is currently in use.")};
+        a.servidor.falhas << std::pair{QString("sp_detach_db"),
+                                       QString("Cannot detach the database 'Vendas' because "
+                                               "it is currently in use.")};
         a.prompt.dialogos.enqueue([&](QObject* o) {
             auto* j = qobject_cast<frmDetach*>(o);
             CapturarJanela(j, "frmDetach");

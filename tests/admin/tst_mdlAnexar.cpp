@@ -11,10 +11,14 @@ private slots:
     {
         QTest::addColumn<QString>("caminho");
         QTest::addColumn<QString>("nome");
-        QTest::newRow("windows") << "D:\\Dados\\Vendas_2004.mdf" << "Vendas_2004";
-        QTest::newRow("dois pontos") << "/srv/dados/loja.2024.mdf" << "loja.2024";
-        QTest::newRow("sem extensao") << "C:\\Dados\\Loja" << "Loja";
-        QTest::newRow("pasta com ponto") << "C:\\v1.0\\Loja" << "Loja";
+        QTest::newRow("windows") << "D:\\Dados\\Vendas_2004.mdf"
+                                 << "Vendas_2004";
+        QTest::newRow("dois pontos") << "/srv/dados/loja.2024.mdf"
+                                     << "loja.2024";
+        QTest::newRow("sem extensao") << "C:\\Dados\\Loja"
+                                      << "Loja";
+        QTest::newRow("pasta com ponto") << "C:\\v1.0\\Loja"
+                                         << "Loja";
     }
     void NomeBancoDoArquivo()
     {
