@@ -3,6 +3,7 @@
 #include "frmAttach.h"
 #include "frmBackDevices.h"
 #include "frmBackup.h"
+#include "frmBackupRestore.h"
 #include "frmDetach.h"
 #include "frmLogins.h"
 #include "frmShrink.h"
@@ -95,6 +96,15 @@ void mnuNavBanBac_Click(clsAmbiente& ambiente)
     janela.CarregarForm(no->Tag(), no->Image() == img::BancoConectado ? no->Text() : QString());
 }
 
+void mnuNavBanBacRest_Click(clsAmbiente& ambiente)
+{
+    clsNo* no = ambiente.Arvore().Selecionado();
+    if (!no)
+        return;
+    frmBackupRestore janela(ambiente);
+    janela.CarregarForm(no->Tag(), no->Image() == img::BancoConectado ? no->Text() : QString());
+}
+
 void LigarMenusAdmin(clsAmbiente& ambiente, const MenusNavegador& menus, QObject* contexto)
 {
     const std::pair<const char*, void (*)(clsAmbiente&)> rotas[] = {
@@ -103,6 +113,8 @@ void LigarMenusAdmin(clsAmbiente& ambiente, const MenusNavegador& menus, QObject
         {"mnuNavBanShrink", &mnuNavBanShrink_Click},
         {"mnuNavBanBac", &mnuNavBanBac_Click},
         {"mnuNavBacCri", &mnuNavBanBac_Click},
+        {"mnuNavBanBacRest", &mnuNavBanBacRest_Click},
+        {"mnuNavBacRest", &mnuNavBanBacRest_Click},
     };
     for (const auto& [nome, acao] : rotas)
         if (QAction* item = menus.Acao(QString::fromLatin1(nome)))

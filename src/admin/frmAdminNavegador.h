@@ -17,5 +17,6 @@ void mnuNavBanDetach_Click(clsAmbiente& ambiente);
 void mnuNavBanShrink_Click(clsAmbiente& ambiente);
 // The backup window for the selected server or database (a database node is preselected).
 void mnuNavBanBac_Click(clsAmbiente& ambiente);
+void mnuNavBanBacRest_Click(clsAmbiente& ambiente);
 // Connects those menu items of the main window to their actions.
 void LigarMenusAdmin(clsAmbiente& ambiente, const MenusNavegador& menus, QObject* contexto);

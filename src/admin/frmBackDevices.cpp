@@ -122,7 +122,8 @@ frmBackDevices::frmBackDevices(clsAmbiente& ambiente, QWidget* pai) : frmFilhoCo
     barras->addStretch();
     layout->addLayout(barras);
     dgrConsulta = new uctGradeAdmin(
-        {{"Name", QStringLiteral("Nome")}, {"PhyName", QStringLiteral("Endereço Físico do Arquivo")}}, this);
+        {{"Name", QStringLiteral("Nome")}, {"PhyName", QStringLiteral("Endereço Físico do Arquivo")}},
+        this);
     dgrConsulta->setObjectName(QStringLiteral("dgrConsulta"));
     dgrConsulta->setEnabled(false);
     layout->addWidget(dgrConsulta);

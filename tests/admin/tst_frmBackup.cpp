@@ -170,8 +170,7 @@ private slots:
         lista->Excluir();
         QVERIFY(a.Enviados().isEmpty());
         lista->Excluir();
-        QCOMPARE(a.prompt.textos(),
-                 QStringList(2, "Deseja realmente excluir o Device 'Fita1'"));
+        QCOMPARE(a.prompt.textos(), QStringList(2, "Deseja realmente excluir o Device 'Fita1'"));
         QCOMPARE(a.Enviados(),
                  QStringList({"EXEC master.dbo.sp_dropdevice @logicalname = N'Fita1'", tsql::SqlDevices()}));
         delete lista;

@@ -71,8 +71,9 @@ private slots:
         b.sobrescrever = true;
         QTest::newRow("backup em arquivo")
             << b
-            << "ConnString=" + cs + "&DataBase=Lo'ja]&Opcao=B&ArqTipo=F&ArqNome=C:\\Backup\\Lo'ja].bak"
-                   "&BackupName=Backup do Lo'ja]&BackupOpcao=C&BackupMetodo=S"
+            << "ConnString=" + cs
+                   + "&DataBase=Lo'ja]&Opcao=B&ArqTipo=F&ArqNome=C:\\Backup\\Lo'ja].bak"
+                     "&BackupName=Backup do Lo'ja]&BackupOpcao=C&BackupMetodo=S"
             << "BACKUP DATABASE [Lo'ja]]] TO DISK = N'C:\\Backup\\Lo''ja].bak' WITH INIT, "
                "NAME = N'Backup do Lo''ja]', STATS = 5";
         backup::Argumentos d = Copia(cs, "Vendas");
@@ -82,8 +83,9 @@ private slots:
         d.descricao = "semanal";
         QTest::newRow("backup diferencial em device")
             << d
-            << "ConnString=" + cs + "&DataBase=Vendas&Opcao=B&ArqTipo=D&ArqNome=Fita]1"
-                   "&BackupDescription=semanal&BackupOpcao=D"
+            << "ConnString=" + cs
+                   + "&DataBase=Vendas&Opcao=B&ArqTipo=D&ArqNome=Fita]1"
+                     "&BackupDescription=semanal&BackupOpcao=D"
             << "BACKUP DATABASE [Vendas] TO [Fita]]1] WITH NOINIT, DESCRIPTION = N'semanal', DIFFERENTIAL, STATS = 5";
         backup::Argumentos r = Copia(cs, "Vendas");
         r.restaurar = true;
@@ -94,17 +96,19 @@ private slots:
         r.arqLog = "D:\\Dados\\Vendas_log.ldf";
         QTest::newRow("restauracao forcada")
             << r
-            << "ConnString=" + cs + "&DataBase=Vendas&Opcao=R&ArqTipo=F&ArqNome=C:\\Backup\\Vendas.bak&Replace=1"
-                   "&DevBanco=Vendas_Data&ArqBanco=D:\\Dados\\Vendas.mdf&DevLog=Vendas_Log&ArqLog=D:\\Dados\\Vendas_log.ldf"
+            << "ConnString=" + cs
+                   + "&DataBase=Vendas&Opcao=R&ArqTipo=F&ArqNome=C:\\Backup\\Vendas.bak&Replace=1"
+                     "&DevBanco=Vendas_Data&ArqBanco=D:\\Dados\\Vendas.mdf&DevLog=Vendas_Log&ArqLog=D:\\Dados\\Vendas_"
+                     "log.ldf"
             << "RESTORE DATABASE [Vendas] FROM DISK = N'C:\\Backup\\Vendas.bak' WITH REPLACE, MOVE N'Vendas_Data' TO "
                "N'D:\\Dados\\Vendas.mdf', MOVE N'Vendas_Log' TO N'D:\\Dados\\Vendas_log.ldf', STATS = 5";
         backup::Argumentos s = Copia(cs, "Vendas");
         s.restaurar = true;
         s.dispositivo = true;
         s.arquivo = "Fita1";
-        QTest::newRow("restauracao de device") << s
-                                               << "ConnString=" + cs + "&DataBase=Vendas&Opcao=R&ArqTipo=D&ArqNome=Fita1"
-                                               << "RESTORE DATABASE [Vendas] FROM [Fita1] WITH STATS = 5";
+        QTest::newRow("restauracao de device")
+            << s << "ConnString=" + cs + "&DataBase=Vendas&Opcao=R&ArqTipo=D&ArqNome=Fita1"
+            << "RESTORE DATABASE [Vendas] FROM [Fita1] WITH STATS = 5";
     }
     void ArgumentoIdaEVolta()
     {
@@ -124,11 +128,16 @@ private slots:
     {
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("erro");
-        QTest::newRow("vazio") << "" << "Falta o argumento ConnString";
-        QTest::newRow("sem arquivo") << "ConnString=x&DataBase=d&Opcao=B&ArqTipo=F" << "Falta o argumento ArqNome";
-        QTest::newRow("opcao") << "ConnString=x&DataBase=d&Opcao=X&ArqTipo=F&ArqNome=f" << "Opcao deve ser B ou R: X";
-        QTest::newRow("tipo") << "ConnString=x&DataBase=d&Opcao=B&ArqTipo=T&ArqNome=f" << "ArqTipo deve ser F ou D: T";
-        QTest::newRow("lixo antes") << "x&ConnString=x" << "Argumento inesperado no início: x";
+        QTest::newRow("vazio") << ""
+                               << "Falta o argumento ConnString";
+        QTest::newRow("sem arquivo") << "ConnString=x&DataBase=d&Opcao=B&ArqTipo=F"
+                                     << "Falta o argumento ArqNome";
+        QTest::newRow("opcao") << "ConnString=x&DataBase=d&Opcao=X&ArqTipo=F&ArqNome=f"
+                               << "Opcao deve ser B ou R: X";
+        QTest::newRow("tipo") << "ConnString=x&DataBase=d&Opcao=B&ArqTipo=T&ArqNome=f"
+                              << "ArqTipo deve ser F ou D: T";
+        QTest::newRow("lixo antes") << "x&ConnString=x"
+                                    << "Argumento inesperado no início: x";
     }
     void ArgumentoRecusado()
     {
@@ -147,8 +156,9 @@ private slots:
         SettingsTemporarios settings;
         Porta mudo(true);
         const QString senha = "Senh@Secreta-" + QString::number(mudo.numero);
-        backup::Argumentos a = Copia(
-            MontarConnStrSql("127.0.0.1," + QString::number(mudo.numero), "master", "sa", senha, false), "Loja");
+        backup::Argumentos a
+            = Copia(MontarConnStrSql("127.0.0.1," + QString::number(mudo.numero), "master", "sa", senha, false),
+                    "Loja");
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QUARRIX_SETTINGS", settings::Arquivo());
@@ -175,7 +185,8 @@ private slots:
         SettingsTemporarios settings;
         Porta recusa(false);
         backup::Argumentos a
-            = Copia(MontarConnStrSql("127.0.0.1," + QString::number(recusa.numero), "master", "sa", "x", false), "Loja");
+            = Copia(MontarConnStrSql("127.0.0.1," + QString::number(recusa.numero), "master", "sa", "x", false),
+                    "Loja");
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QUARRIX_SETTINGS", settings::Arquivo());
