@@ -204,6 +204,15 @@ QString frmBackup::Argumento() const
     return backup::Montar(a);
 }
 
+QString frmBackup::ComandoAgendado() const
+{
+    const bool dispositivo = optDestDev->isChecked();
+    return tsql::SqlPassoBackup(cmbBancoDados->currentText(),
+                                dispositivo,
+                                dispositivo ? cmbDestDev->currentText() : txtDestArq->text(),
+                                optMetSob->isChecked());
+}
+
 void frmBackup::btnConf_Click()
 {
     if (!ValidarBackup())

@@ -23,6 +23,8 @@ public:
     bool CarregarForm(const QString& strTempConnection, const QString& strDatabase, bool exibir = true);
     // The backup program's argument string for the choices made.
     QString Argumento() const;
+    // The statement of the step a scheduled backup's job runs.
+    QString ComandoAgendado() const;
 
     void btnConf_Click();
     void btnConfSchedule_Click();

@@ -43,7 +43,11 @@ QLineEdit* Caixa(QWidget* pai, const char* nome)
 }
 
 // "Original:" and "Destino:" of one file, in a frame.
-QGroupBox* QuadroArquivo(QWidget* pai, const char* nome, const QString& titulo, QLineEdit* orig, QLineEdit* dest,
+QGroupBox* QuadroArquivo(QWidget* pai,
+                         const char* nome,
+                         const QString& titulo,
+                         QLineEdit* orig,
+                         QLineEdit* dest,
                          QToolButton* procura)
 {
     auto* quadro = new QGroupBox(titulo, pai);
@@ -104,10 +108,18 @@ frmBackupRestore::frmBackupRestore(clsAmbienteDados& ambiente, QWidget* pai)
     txtForcarArqLogOrig = Caixa(fraForcar, "txtForcarArqLogOrig");
     txtForcarArqLogDest = Caixa(fraForcar, "txtForcarArqLogDest");
     picForcarArqLogDest = Procura(fraForcar, "picForcarArqLogDest");
-    forcar->addWidget(QuadroArquivo(fraForcar, "fraForcarArqBanco", QStringLiteral("Arquivo do Banco de Dados"),
-                                    txtForcarArqBancoOrig, txtForcarArqBancoDest, picForcarArqBancoDest));
-    forcar->addWidget(QuadroArquivo(fraForcar, "fraForcarArqLog", QStringLiteral("Arquivo do Log"),
-                                    txtForcarArqLogOrig, txtForcarArqLogDest, picForcarArqLogDest));
+    forcar->addWidget(QuadroArquivo(fraForcar,
+                                    "fraForcarArqBanco",
+                                    QStringLiteral("Arquivo do Banco de Dados"),
+                                    txtForcarArqBancoOrig,
+                                    txtForcarArqBancoDest,
+                                    picForcarArqBancoDest));
+    forcar->addWidget(QuadroArquivo(fraForcar,
+                                    "fraForcarArqLog",
+                                    QStringLiteral("Arquivo do Log"),
+                                    txtForcarArqLogOrig,
+                                    txtForcarArqLogDest,
+                                    picForcarArqLogDest));
     layout->addWidget(fraForcar);
     btnConf = new QPushButton(QStringLiteral("&Confirmar"), this);
     btnConf->setObjectName(QStringLiteral("btnConf"));
@@ -134,16 +146,22 @@ frmBackupRestore::frmBackupRestore(clsAmbienteDados& ambiente, QWidget* pai)
     connect(chkOpcForcar, &QCheckBox::clicked, this, &frmBackupRestore::chkOpcForcar_Click);
     connect(btnConf, &QPushButton::clicked, this, &frmBackupRestore::btnConf_Click);
     connect(picDestArq, &QToolButton::clicked, this, [this] {
-        Procurar(txtDestArq, QStringLiteral("Selecione um Arquivo de Backup para Ser Restaurado"),
-                 QStringLiteral("Microsoft Access"), QStringLiteral("bak"));
+        Procurar(txtDestArq,
+                 QStringLiteral("Selecione um Arquivo de Backup para Ser Restaurado"),
+                 QStringLiteral("Microsoft Access"),
+                 QStringLiteral("bak"));
     });
     connect(picForcarArqBancoDest, &QToolButton::clicked, this, [this] {
-        Procurar(txtForcarArqBancoDest, QStringLiteral("Selecione um Arquivo de Dados para Ser Restaurado"),
-                 QStringLiteral("Arquivo de Dados"), QStringLiteral("mdf"));
+        Procurar(txtForcarArqBancoDest,
+                 QStringLiteral("Selecione um Arquivo de Dados para Ser Restaurado"),
+                 QStringLiteral("Arquivo de Dados"),
+                 QStringLiteral("mdf"));
     });
     connect(picForcarArqLogDest, &QToolButton::clicked, this, [this] {
-        Procurar(txtForcarArqLogDest, QStringLiteral("Selecione um Arquivo de Dados para Ser Restaurado"),
-                 QStringLiteral("Arquivo de Log"), QStringLiteral("ldf"));
+        Procurar(txtForcarArqLogDest,
+                 QStringLiteral("Selecione um Arquivo de Dados para Ser Restaurado"),
+                 QStringLiteral("Arquivo de Log"),
+                 QStringLiteral("ldf"));
     });
 }
 
@@ -187,7 +205,9 @@ void frmBackupRestore::Origem(bool arquivo)
     }
 }
 
-void frmBackupRestore::Procurar(QLineEdit* caixa, const QString& titulo, const QString& descricao,
+void frmBackupRestore::Procurar(QLineEdit* caixa,
+                                const QString& titulo,
+                                const QString& descricao,
                                 const QString& extensao)
 {
     const QString atual = caixa->text();

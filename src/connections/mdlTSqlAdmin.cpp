@@ -228,6 +228,12 @@ QString SqlBackup(const PedidoBackup& p)
            + Com(opcoes);
 }
 
+QString SqlPassoBackup(const QString& banco, bool dispositivo, const QString& destino, bool sobrescrever)
+{
+    return QStringLiteral("BACKUP DATABASE ") + Nome(banco) + QStringLiteral(" TO ") + Midia(dispositivo, destino)
+           + (sobrescrever ? QStringLiteral(" WITH INIT") : QString());
+}
+
 QString SqlRestore(const PedidoRestore& p)
 {
     QStringList opcoes;

@@ -66,6 +66,8 @@ struct PedidoBackup {
     bool progresso = true; // STATS = 5
 };
 QString SqlBackup(const PedidoBackup& p);
+// The step of a scheduled backup job: the destination and, when overwriting, WITH INIT.
+QString SqlPassoBackup(const QString& banco, bool dispositivo, const QString& destino, bool sobrescrever);
 
 struct ArquivoMovido {
     QString logico, destino;

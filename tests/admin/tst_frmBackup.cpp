@@ -155,6 +155,28 @@ private slots:
         QCOMPARE(janela.cmbDestDev->itemText(2), QStringLiteral("Fi'ta]2"));
     }
 
+    void ComandoDoBackupAgendado()
+    {
+        AmbienteAdmin a;
+        a.servidor.Responder("FROM master.dbo.sysdatabases", {{"Name"}, {{"Vendas"}, {"Ven'das]"}}});
+        frmBackup janela(a.amb);
+        QVERIFY(janela.CarregarForm(a.connStr, "Vendas", false));
+        janela.optDestDev->click();
+        janela.cmbDestDev->setCurrentText("Fita1");
+        janela.optMetSob->click();
+        QCOMPARE(janela.ComandoAgendado(), QStringLiteral("BACKUP DATABASE [Vendas] TO [Fita1] WITH INIT"));
+        janela.cmbBancoDados->setCurrentText("Ven'das]");
+        janela.optDestArq->click();
+        janela.txtDestArq->setText("C:\\B'k\\v.bak");
+        janela.optMetAcr->click();
+        QCOMPARE(janela.ComandoAgendado(), QStringLiteral("BACKUP DATABASE [Ven'das]]] TO DISK = N'C:\\B''k\\v.bak'"));
+        // Until the job dialogs exist, the scheduled option says so and sends nothing.
+        a.Enviados();
+        janela.btnConfSchedule->click();
+        QCOMPARE(a.prompt.textos(), QStringList{"O agendamento de backups ainda não está disponível nesta versão."});
+        QVERIFY(a.Enviados().isEmpty());
+    }
+
     void ListaDeDevicesExclui()
     {
         AmbienteAdmin a;

@@ -24,13 +24,15 @@ class tst_frmBackupRestore : public QObject {
         frmBackupRestore janela{a.amb};
         Janela()
         {
-            a.servidor.Responder("RESTORE FILELISTONLY",
-                                 {{"LogicalName", "PhysicalName", "Type"},
-                                  {{"Loja_Data", "D:\\Dados\\Loja.mdf", "D"}, {"Loja_Log", "D:\\Dados\\Loja_log.ldf", "L"}}});
-            a.servidor.Responder("FROM msdb.dbo.BackupSet",
-                                 {{"Physical_Device_Name", "Logical_Device_Name", "Database_Name", "Backup_Finish_Date"},
-                                  {{"C:\\Backup\\Loja1.bak", "", "Loja", "2026-01-02"},
-                                   {"C:\\Backup\\Fita1.bak", "Fita1", "Loja", "2026-02-03"}}});
+            a.servidor.Responder(
+                "RESTORE FILELISTONLY",
+                {{"LogicalName", "PhysicalName", "Type"},
+                 {{"Loja_Data", "D:\\Dados\\Loja.mdf", "D"}, {"Loja_Log", "D:\\Dados\\Loja_log.ldf", "L"}}});
+            a.servidor.Responder(
+                "FROM msdb.dbo.BackupSet",
+                {{"Physical_Device_Name", "Logical_Device_Name", "Database_Name", "Backup_Finish_Date"},
+                 {{"C:\\Backup\\Loja1.bak", "", "Loja", "2026-01-02"},
+                  {"C:\\Backup\\Fita1.bak", "Fita1", "Loja", "2026-02-03"}}});
             janela.CarregarForm(a.connStr, "Loja", false);
         }
     };
@@ -52,7 +54,7 @@ private slots:
         CapturarJanela(&j.janela, "frmBackupRestore");
         j.janela.txtForcarArqBancoDest->setText("D:\\Novo\\Loja.mdf");
         QVERIFY(j.janela.Argumento().endsWith("&Replace=1&DevBanco=Loja_Data&ArqBanco=D:\\Novo\\Loja.mdf"
-                                             "&DevLog=Loja_Log&ArqLog=D:\\Dados\\Loja_log.ldf"));
+                                              "&DevLog=Loja_Log&ArqLog=D:\\Dados\\Loja_log.ldf"));
     }
 
     void CaminhoForaDoServidorDesmarcaForcar()
@@ -83,8 +85,7 @@ private slots:
         });
         j.janela.cmbDestDev->btnBrowse_Click();
         QCOMPARE(j.janela.cmbDestDev->Text(), QStringLiteral("C:\\Backup\\Fita1.bak"));
-        QCOMPARE(j.a.Enviados(),
-                 QStringList({tsql::SqlHistoricoBackups("Loja"), "RESTORE FILELISTONLY FROM [Fita1]"}));
+        QCOMPARE(j.a.Enviados(), QStringList({tsql::SqlHistoricoBackups("Loja"), "RESTORE FILELISTONLY FROM [Fita1]"}));
         QCOMPARE(j.janela.txtForcarArqLogDest->text(), QStringLiteral("D:\\Dados\\Loja_log.ldf"));
         QVERIFY(j.janela.Argumento().contains("&ArqTipo=D&ArqNome=Fita1&"));
         // An entry without a device is read from its file.
