@@ -136,9 +136,13 @@ QString Sql(const Argumentos& a)
 
 bool Executar(clsAmbienteDados& ambiente, const Argumentos& a, QString& erro)
 {
-    std::unique_ptr<clsSqlDmoSessao> sessao = AbrirSqlDmo(ambiente, a.connStr, false);
-    if (!sessao) {
-        erro = QStringLiteral("Não foi possível conectar ao servidor.");
+    // Connected here rather than through AbrirSqlDmo, to keep the server's reason for a refusal.
+    const PecasSqlDmo pecas = LerPecasSqlDmo(a.connStr);
+    std::unique_ptr<clsSqlDmoSessao> sessao = ambiente.CriarSqlDmoSessao();
+    sessao->LoginSecure = pecas.integrada;
+    if (!sessao->Connect(pecas.servidor, pecas.usuario, pecas.senha)) {
+        erro = QStringLiteral("Não foi possível conectar ao servidor ") + pecas.servidor + QStringLiteral(".\n")
+               + sessao->Erro().descricao;
         return false;
     }
     if (!sessao->EnviarTSql(Sql(a))) {

@@ -117,6 +117,16 @@ private slots:
         QCOMPARE(j.a.prompt.mensagens.size(), 3);
     }
 
+    void PermissoesSemOProgramaAvisa()
+    {
+        Janela j;
+        QVERIFY(j.lista->CarregarForm(j.a.connStr, 3));
+        j.lista->tlbOpcoes->findChild<QAction*>("Per")->trigger();
+        QCOMPARE(j.a.prompt.mensagens.size(), 1);
+        QVERIFY(j.a.prompt.ultima().texto.startsWith("O programa de Permissões não está disponível.\n"));
+        QCOMPARE(j.a.prompt.ultima().icone(), int(vb::Critical));
+    }
+
     void NovoLoginCanceladoReconstroiALista()
     {
         Janela j;

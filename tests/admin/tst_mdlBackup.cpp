@@ -196,7 +196,9 @@ private slots:
         p.closeWriteChannel();
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), 1);
-        QVERIFY(!p.readAllStandardError().isEmpty());
+        QVERIFY(QString::fromUtf8(p.readAllStandardError())
+                    .startsWith("Não foi possível conectar ao servidor 127.0.0.1," + QString::number(recusa.numero)
+                                + ".\n"));
         QCOMPARE(settings::GetSetting("Backup", "Loja", "0"), QStringLiteral("0"));
         // Arguments it cannot read: exit 2 and the reason.
         p.start(Programa(), {"--sem-janela"});
