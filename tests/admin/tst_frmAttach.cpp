@@ -5,12 +5,15 @@
 #include "admin/frmDetach.h"
 #include "admin/frmShrink.h"
 #include "ambienteAdmin.h"
+#include "gui/MenusNavegador.h"
 #include "navigator/mdlNavegador.h"
 #include "support/capturas.h"
 #include "support/registroTestes.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -135,6 +138,48 @@ private slots:
         QCOMPARE(a.Enviados(), QStringList{"DBCC SHRINKDATABASE ([Loja], 10)"});
         QCOMPARE(a.prompt.textos(), QStringList{"The database has been shruk successfully"});
         QVERIFY(janela.Sucess());
+    }
+
+    // The main window's menu items reach the dialogs on the selected node.
+    void MenusAbremOsDialogos_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("dialogo");
+        QTest::newRow("attach") << "mnuNavSerAttach"
+                                << "frmAttach";
+        QTest::newRow("detach") << "mnuNavBanDetach"
+                                << "frmDetach";
+        QTest::newRow("shrink") << "mnuNavBanShrink"
+                                << "frmShrink";
+        QTest::newRow("backup") << "mnuNavBanBac"
+                                << "frmBackup";
+        QTest::newRow("criar backup") << "mnuNavBacCri"
+                                      << "frmBackup";
+        QTest::newRow("restore") << "mnuNavBanBacRest"
+                                 << "frmBackupRestore";
+        QTest::newRow("restaurar backup") << "mnuNavBacRest"
+                                          << "frmBackupRestore";
+    }
+    void MenusAbremOsDialogos()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, dialogo);
+        AmbienteAdmin a;
+        clsArvore& arv = a.amb.Arvore();
+        InicializarNavegador(arv);
+        IncluirNode(arv, "SRV01", "SqlSRV01", "Sql", img::SqlServerConectado, a.connStr);
+        arv.Selecionar(IncluirNode(arv, "Loja", "SqlSRV01Loja", "SqlSRV01", img::BancoConectado, a.connStr));
+        QMenuBar barra;
+        MenusNavegador menus;
+        menus.Construir(&barra, nullptr);
+        LigarMenusAdmin(a.amb, menus, &barra);
+        QString aberto;
+        a.prompt.dialogos.enqueue([&](QObject* o) {
+            aberto = o->objectName();
+            return 0;
+        });
+        menus.Acao(item)->trigger();
+        QCOMPARE(aberto, dialogo);
     }
 
     void ShrinkRecusadoMostraOErro()
