@@ -24,7 +24,7 @@
 #include <QVBoxLayout>
 
 namespace {
-// The logical file name of a destination box (the design keeps it in the box's tag).
+// The property of a destination box that holds its file's logical name.
 const char* const Logico = "LogicalName";
 
 QToolButton* Procura(QWidget* pai, const char* nome)
