@@ -222,8 +222,6 @@ private slots:
         QVERIFY2(w->GravarRegistros(), qPrintable(c.prompt.textos().join('|')));
         QStringList esperado = antes;
         esperado[0] = (postgres ? "'1'|" : "1|") + depois;
-        // The grid hands the recordset a QDate; the recordset still turns it into a date and time.
-        QEXPECT_FAIL("sqlite data digitada", "a date-only value is kept as a date by the recordset's store", Continue);
         QCOMPARE(t.Linhas(), esperado);
     }
 
