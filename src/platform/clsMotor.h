@@ -37,6 +37,11 @@ public:
     virtual bool Aberto() const = 0;
     virtual void Fechar() = 0;
 
+    // A connection is used by one thread at a time. Interromper is the exception: any thread may
+    // call it to stop the statement running on the connection, whose call then fails with
+    // ado::ErrInterrompida; the connection stays usable. Nothing happens when nothing runs.
+    virtual void Interromper() = 0;
+
     // Runs a statement or a batch. `rs` (when given) receives the first result that has columns,
     // with `lockType`; it stays null for statements without rows. `afetados` gets the rows the
     // statements changed (-1 when unknown).
@@ -107,6 +112,13 @@ protected:
         return false;
     }
     bool Falhar(const ErroDados& e) { return Falhar(e.numero, e.descricao, e.origem); }
+    // The error of a statement stopped by Interromper.
+    bool FalharInterrompida()
+    {
+        return Falhar(ado::ErrInterrompida,
+                      QStringLiteral("A execução foi interrompida pelo usuário."),
+                      OrigemErro::Programa);
+    }
     // A call that needs the connection, made while it is closed.
     bool FalharFechada()
     {

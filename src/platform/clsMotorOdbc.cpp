@@ -439,6 +439,36 @@ bool clsMotorOdbc::DesfazerTransacao()
     return Encerrar(h->dbc, SQL_ROLLBACK) || Falhar(Diagnostico(h->dbc));
 }
 
+// Marks a statement as the one running, for Interromper, while it lives.
+class clsMotorOdbc::Ativo {
+public:
+    Ativo(clsMotorOdbc& m, SQLHSTMT st) : m(m)
+    {
+        std::lock_guard trava(m.mtxAtivo);
+        m.stmtAtivo = st;
+        m.interrompido = false;
+    }
+    ~Ativo()
+    {
+        std::lock_guard trava(m.mtxAtivo);
+        m.stmtAtivo = nullptr;
+    }
+    // The failure of the running statement: stopped by the user, or the driver's error.
+    bool Falhar(const Stmt& stmt) { return m.interrompido ? m.FalharInterrompida() : m.Falhar(Diagnostico(stmt)); }
+
+private:
+    clsMotorOdbc& m;
+};
+
+void clsMotorOdbc::Interromper()
+{
+    std::lock_guard trava(mtxAtivo);
+    if (!stmtAtivo)
+        return;
+    interrompido = true;
+    SQLCancel(static_cast<SQLHSTMT>(stmtAtivo));
+}
+
 bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados)
 {
     if (rs)
@@ -465,12 +495,13 @@ bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, 
     if (!stmt)
         return false;
     const SQLHSTMT st = stmt.get();
+    Ativo ativo(*this, st);
     SQLRETURN rc = SQLExecDirectW(st, W(sql), SQL_NTS);
     long total = -1;
     bool ok = true;
     for (;;) {
         if (rc == SQL_ERROR || rc == SQL_INVALID_HANDLE) {
-            ok = Falhar(Diagnostico(stmt));
+            ok = ativo.Falhar(stmt);
             break;
         }
         if (rc == SQL_NO_DATA) {
@@ -757,7 +788,7 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
         d->FecharLinha();
     }
     if (rc == SQL_ERROR)
-        return Falhar(Diagnostico(stmt));
+        return interrompido ? FalharInterrompida() : Falhar(Diagnostico(stmt));
     d->motor = shared_from_this();
     d->fonte = sql;
     *rs = clsRecordset::Criar(std::move(d), somenteLeitura ? adLockReadOnly : lockType);
@@ -917,11 +948,12 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql,
         return false;
     // Every result of the statement (a batch on SQL Server): the counts add up, the first rows
     // are kept.
+    Ativo ativo(*this, st);
     for (SQLRETURN rc = SQLExecute(st);; rc = SQLMoreResults(st)) {
         if (rc == SQL_NO_DATA)
             break;
         if (!Ok(rc))
-            return Falhar(Diagnostico(stmt));
+            return ativo.Falhar(stmt);
         SQLSMALLINT colunas = 0;
         SQLNumResultCols(st, &colunas);
         if (colunas > 0 && linhas && !*linhas) {

@@ -5,7 +5,9 @@
 #include "clsMotor.h"
 
 #include <QString>
+#include <atomic>
 #include <memory>
+#include <mutex>
 
 namespace odbc {
 class Stmt;
@@ -30,6 +32,7 @@ public:
 
     bool Aberto() const override;
     void Fechar() override;
+    void Interromper() override;
     bool Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados) override;
     bool ExecutarComParametros(const QString& sql,
                                const std::vector<QVariant>& valores,
@@ -68,6 +71,12 @@ private:
     bool ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, RecordsetPtr& saida);
     // A statement on the open connection; empty (with the reason in Erro()) when there is none.
     odbc::Stmt NovoStmt();
+
+    // The statement running now, for Interromper (SQLCancel) from another thread.
+    class Ativo;
+    std::mutex mtxAtivo;
+    void* stmtAtivo = nullptr;
+    std::atomic<bool> interrompido{false};
 
     std::unique_ptr<Handles> h;
     bool somenteLeitura = false;

@@ -16,8 +16,16 @@ void sqlite::Finalizador::operator()(sqlite3_stmt* st) const { sqlite3_finalize(
 
 clsMotorSqlite::~clsMotorSqlite() { Fechar(); }
 
+void clsMotorSqlite::Interromper()
+{
+    if (db)
+        sqlite3_interrupt(db.get()); // safe from another thread while the connection is open
+}
+
 bool clsMotorSqlite::FalharSqlite()
 {
+    if (db && sqlite3_errcode(db.get()) == SQLITE_INTERRUPT)
+        return FalharInterrompida();
     return Falhar(db ? sqlite3_extended_errcode(db.get()) : SQLITE_ERROR,
                   db ? QString::fromUtf8(sqlite3_errmsg(db.get())) : QStringLiteral("banco de dados fechado"));
 }

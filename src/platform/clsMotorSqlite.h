@@ -13,6 +13,7 @@ public:
 
     // An existing file (a new empty file is a valid empty database). Read-only when asked.
     bool Abrir(const QString& arquivo, bool leituraEscrita);
+    void Interromper() override;
     // A new database file.
     bool Criar(const QString& arquivo);
 

@@ -76,6 +76,7 @@ enum Erro : int {
     ErrObjetoFechado = 3704, // the object is closed
     ErrProvedorInexistente = 3706, // the connection string names no provider, or an unknown one
     ErrSemConexao = 3709, // no open connection for the operation
+    ErrInterrompida = 3712, // the user stopped the operation
     ErrConflito = -2147217864, // the row to update could not be found (changed meanwhile)
     ErrSemPermissao = -2147217911, // the connection is read-only: the statement would write
     ErrJaExiste = -2147217897, // the database to create already exists
