@@ -50,11 +50,14 @@ private:
     bool Preencher(const odbc::Stmt& st, RecordsetPtr* rs, int lockType, const QString& sql);
     bool ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, RecordsetPtr& saida);
     // A statement on the open connection; empty (with the reason in Erro()) when there is none.
-    odbc::Stmt NovoStmt();
+    // Saves and catalog reads get the connection's time-out; statements the user typed run as long
+    // as they take.
+    odbc::Stmt NovoStmt(bool comTempoLimite = true);
 
     std::unique_ptr<Handles> h;
     bool somenteLeitura = false;
     bool emTransacao = false;
     QString aspas = QStringLiteral("\"");
     QString nomeSgbd;
+    int tempoLimite = 0;
 };
