@@ -135,10 +135,10 @@ bool ConfirmarAcesso(clsAmbienteDados& ambiente, const QString& provider, const 
     }
     if (provider == u"WebService")
         return true;
+    // The argument holds the password: it goes through the checker's standard input ("-"), never
+    // on a command line that any local user can read.
     const QString argumento = u'#' + globais::TituloAplicativo() + u'#' + provider + u'#' + connStr + u'#';
-    // One argument, quoted as the command-line splitter expects (a literal quote is three quotes).
-    auto citar = [](QString a) { return u'"' + a.replace(QStringLiteral("\""), QStringLiteral("\"\"\"")) + u'"'; };
-    processos::ExecutarEsperar(ambiente.Prompt(), citar(verificador) + u' ' + citar(argumento));
+    processos::ExecutarEsperarComEntrada(ambiente.Prompt(), verificador, {QStringLiteral("-")}, argumento.toUtf8());
     if (settings::GetSetting(secao, provider) == u"4")
         return true;
     QString texto = QStringLiteral("O provedor '") + provider

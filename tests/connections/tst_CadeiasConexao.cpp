@@ -109,11 +109,15 @@ private slots:
             clsPromptRoteiro prompt;
             clsAmbienteDados amb(prompt);
             clsData db(amb);
-            const bool ok = db.OpenConnection(
-                odbc::MontarConnStrOdbc(cs.Valor("Driver"), "", cs.Valor("Server"), cs.Valor("Port"),
-                                        cs.Valor("Database"), papel, s),
-                true,
-                false);
+            const bool ok = db.OpenConnection(odbc::MontarConnStrOdbc(cs.Valor("Driver"),
+                                                                      "",
+                                                                      cs.Valor("Server"),
+                                                                      cs.Valor("Port"),
+                                                                      cs.Valor("Database"),
+                                                                      papel,
+                                                                      s),
+                                              true,
+                                              false);
             return ok && db.RetValue("SELECT current_user").toString() == papel;
         };
         const bool certa = abrir(senha);
