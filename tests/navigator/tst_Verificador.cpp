@@ -116,8 +116,8 @@ private slots:
     {
         QTest::addColumn<QString>("connStr");
         Porta fechada(false);
-        QTest::newRow("servidor") << MontarConnStrSql("127.0.0.1," + QString::number(fechada.numero), "m", "sa", Senha,
-                                                      false);
+        QTest::newRow("servidor")
+            << MontarConnStrSql("127.0.0.1," + QString::number(fechada.numero), "m", "sa", Senha, false);
         QTest::newRow("odbc") << "Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=127.0.0.1;Port="
                                      + QString::number(fechada.numero) + ";Uid=u;Pwd={" + Senha + "}";
         QTest::newRow("arquivo") << MontarConnStrAccess("/nao/existe/" + Senha + ".db", "Admin", Senha);
