@@ -4,8 +4,8 @@
 #include "platform/clsMotorOdbc.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsSettings.h"
-#include "platform/mdlEmbaralhar.h"
 #include "platform/mdlGlobais.h"
+#include "platform/mdlSenhasGuardadas.h"
 
 const char* const UrlDownloadWebService = "https://www.quarrix.com.br/downloads/webservice";
 
@@ -101,13 +101,13 @@ QString clsData::TipoWebComChave(const QString& url)
     const QString ajuste = QStringLiteral("WebChave:") + url;
     QString chave = amb.chavesWebService.value(url);
     if (chave.isEmpty())
-        chave = Desembaralhar(settings::GetSetting(secao, ajuste));
+        chave = senhas::Ler(secao, ajuste);
     webService->setChave(chave);
     QString tipo = webService->ConnectionType();
     while (tipo.isEmpty() && webService->ChaveRecusada()) {
         if (!chave.isEmpty()) {
             amb.chavesWebService.remove(url);
-            settings::DeleteSetting(secao, ajuste);
+            senhas::Apagar(secao, ajuste);
         }
         QString usuario;
         bool lembrar = false;
@@ -117,7 +117,7 @@ QString clsData::TipoWebComChave(const QString& url)
         webService->setChave(chave);
         tipo = webService->ConnectionType();
         if (!tipo.isEmpty() && lembrar)
-            settings::SaveSetting(secao, ajuste, Embaralhar(chave));
+            senhas::Gravar(secao, ajuste, chave);
     }
     if (!tipo.isEmpty() && !chave.isEmpty())
         amb.chavesWebService.insert(url, chave);

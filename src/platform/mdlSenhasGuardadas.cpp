@@ -69,10 +69,7 @@ bool ChaveiroResponde()
     return e == QKeychain::NoError || e == QKeychain::EntryNotFound;
 }
 
-bool UsarChaveiro()
-{
-    return settings::GetSetting(QStringLiteral("Opcoes"), ChaveOpcao) != u"0" && ChaveiroResponde();
-}
+bool UsarChaveiro() { return settings::GetSetting(QStringLiteral("Opcoes"), ChaveOpcao) != u"0" && ChaveiroResponde(); }
 
 bool NoChaveiro(const QString& secao, const QString& chave)
 {
@@ -82,8 +79,10 @@ bool NoChaveiro(const QString& secao, const QString& chave)
 
 QString Ler(const QString& secao, const QString& chave, const QString& padrao)
 {
-    const QString guardado = settings::GetSetting(secao, chave);
-    if (guardado.isEmpty())
+    // An empty value saved is an empty password; only a missing key gives the default.
+    const QString ausente = QStringLiteral("\x01");
+    const QString guardado = settings::GetSetting(secao, chave, ausente);
+    if (guardado == ausente)
         return padrao;
     const QString valor = Desembaralhar(guardado);
     if (valor != Marcador)

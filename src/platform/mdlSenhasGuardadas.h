@@ -24,8 +24,8 @@ bool ChaveiroResponde();
 // Whether passwords saved now go to the keyring (the option, and a keyring that answers).
 bool UsarChaveiro();
 
-// The setting's password, wherever it is kept; `padrao` when nothing is saved or the keyring entry
-// cannot be read.
+// The setting's password, wherever it is kept; `padrao` when the setting is absent or its keyring
+// entry cannot be read (an empty value saved is an empty password).
 QString Ler(const QString& secao, const QString& chave, const QString& padrao = QString());
 void Gravar(const QString& secao, const QString& chave, const QString& valor);
 // Forgets the setting and its keyring entry.

@@ -8,11 +8,11 @@
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
-#include <QDir>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -144,7 +144,8 @@ private slots:
         senhas::Gravar(Secao, "SqlPass:A", "*-*-*-*");
         QCOMPARE(settings::GetSetting(Secao, "SqlPass:A"), Embaralhar("*-*-*-*"));
         senhas::Gravar(Secao, "SqlPass:B", "");
-        QCOMPARE(senhas::Ler(Secao, "SqlPass:B", "padrao"), QStringLiteral("padrao"));
+        QCOMPARE(senhas::Ler(Secao, "SqlPass:B", "padrao"), QString());
+        QCOMPARE(senhas::Ler(Secao, "SqlPass:ausente", "padrao"), QStringLiteral("padrao"));
         QVERIFY(!senhas::Migrar(Secao, "SqlPass:A"));
     }
 
