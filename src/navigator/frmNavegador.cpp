@@ -131,7 +131,7 @@ void frmNavegador::Renomear()
     if (!no || novoTexto == no->Text())
         return;
     QString erro;
-    const bool ok = RenomearTabela(m_ambiente, no->Tag(), no->Text(), novoTexto, &erro);
+    const bool ok = RenomearTabela(m_ambiente, no->Tag(), EsquemaDoNo(no), no->Text(), novoTexto, &erro);
     // On failure the node shows its old name again.
     m_arvore.DefinirTexto(no, ok ? novoTexto : no->Text());
     if (!ok)
