@@ -19,6 +19,9 @@ public:
 
     std::shared_ptr<clsMotor> Conexao() const { return motor; }
 
+    // Administração: logins, usuários, bancos, backup
+    bool EnviarTSql(const QString& sql, RecordsetPtr* rs = nullptr) override;
+
 private:
     bool Consultar(const QString& sql, RecordsetPtr& rs);
     std::shared_ptr<clsMotor> motor;

@@ -1,5 +1,6 @@
 #include "frmNavegador.h"
 
+#include "admin/frmAdminNavegador.h"
 #include "gui/Icones.h"
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
@@ -172,7 +173,7 @@ void frmNavegador::ChamarDuploClique()
     case img::HomePage: emit AbrirWebBrowserPedido(4); break;
     case img::Downloads: emit AbrirWebBrowserPedido(5); break;
     case img::Forum: emit AbrirWebBrowserPedido(6); break;
-    default: break;
+    default: AbrirJanelaAdmin(m_ambiente, no); break;
     }
     m_trv->setEnabled(true);
 }

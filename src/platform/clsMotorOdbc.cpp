@@ -1,5 +1,6 @@
 #include "clsOdbcComum.h"
 
+#include "mdlCitacao.h"
 #include "mdlConsultaSimples.h"
 #include "mdlDecimal.h"
 #include "mdlInstanciaSql.h"
@@ -13,6 +14,10 @@ using namespace ado;
 using namespace odbc;
 
 namespace odbc {
+
+// SQL Server's own ODBC types for time(n) and datetimeoffset(n).
+constexpr int TipoSqlServerTime = -154;
+constexpr int TipoSqlServerDateTimeOffset = -155;
 
 int TipoCampoAdo(int t, qint64 tamanho)
 {
@@ -43,7 +48,8 @@ int TipoCampoAdo(int t, qint64 tamanho)
     case SQL_TYPE_TIMESTAMP:
     case SQL_TIMESTAMP: return adDBTimeStamp;
     case SQL_GUID: return adGUID;
-    default: return adVarWChar;
+    case TipoSqlServerTime: return adDBTime;
+    default: return adVarWChar; // datetimeoffset among them: its text keeps the offset
     }
 }
 
@@ -64,6 +70,7 @@ int TipoCatalogo(int t, const QString& nomeTipo)
     case SQL_BINARY:
     case SQL_VARBINARY:
     case SQL_LONGVARBINARY: return adBinary;
+    case TipoSqlServerDateTimeOffset: return adDBTimeStamp;
     default: {
         const int a = TipoCampoAdo(t, 1);
         return a == adVarWChar ? adWChar : a;
@@ -406,11 +413,11 @@ QString clsMotorOdbc::NomeNaoCitado(const QString& nome) const
     return nome;
 }
 
+// SQL Server's brackets; any other source with the quote its driver reports.
 QString clsMotorOdbc::CitarIdentificador(const QString& nome) const
 {
-    if (aspas.isEmpty() || aspas == u" ")
-        return nome;
-    return aspas + QString(nome).replace(aspas, aspas + aspas) + aspas;
+    QString p;
+    return citacao::Citar(MotorDoProvider(connStr, p), nome, aspas);
 }
 
 Stmt clsMotorOdbc::NovoStmt(bool comTempoLimite)
@@ -634,7 +641,7 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
         else if (f.tipo == adNumeric)
             k = Decimal;
         else if (f.tipo == adDBTime)
-            k = Hora;
+            k = tipo == TipoSqlServerTime ? Texto : Hora; // time(7): the driver's text keeps the fraction
         else if (TipoData(f.tipo))
             k = Data;
         else if (TipoBinario(f.tipo))
@@ -685,6 +692,23 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
                 rc = SQLGetData(st, c, SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts, &ind);
                 if (ind == SQL_NULL_DATA || !Ok(rc)) {
                     d->AcrescentarNulo(i);
+                    break;
+                }
+                if (ts.fraction % 1000000 != 0) {
+                    // Finer than a millisecond: kept as its exact text, which also finds the row.
+                    QByteArray fracao = QByteArray::number(qulonglong(ts.fraction)).rightJustified(9, '0');
+                    while (fracao.endsWith('0'))
+                        fracao.chop(1);
+                    const QByteArray t = QStringLiteral("%1-%2-%3 %4:%5:%6.")
+                                             .arg(ts.year, 4, 10, QChar(u'0'))
+                                             .arg(ts.month, 2, 10, QChar(u'0'))
+                                             .arg(ts.day, 2, 10, QChar(u'0'))
+                                             .arg(ts.hour, 2, 10, QChar(u'0'))
+                                             .arg(ts.minute, 2, 10, QChar(u'0'))
+                                             .arg(ts.second, 2, 10, QChar(u'0'))
+                                             .toLatin1()
+                                         + fracao;
+                    d->AcrescentarTexto(i, t.constData(), size_t(t.size()));
                     break;
                 }
                 const QDate dt(ts.year, ts.month, ts.day);

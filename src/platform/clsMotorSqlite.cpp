@@ -1,5 +1,6 @@
 #include "clsMotorSqlite.h"
 
+#include "mdlCitacao.h"
 #include "mdlDecimal.h"
 
 #include <QDateTime>
@@ -108,7 +109,7 @@ bool clsMotorSqlite::EmTransacao() const { return db && !sqlite3_get_autocommit(
 // Brackets cannot carry a "]" in SQLite; double quotes with doubled quotes carry any name.
 QString clsMotorSqlite::CitarIdentificador(const QString& nome) const
 {
-    return u'"' + QString(nome).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return citacao::Citar(TipoMotor::ArquivoJet, nome);
 }
 
 QVariant clsMotorSqlite::UltimoIdInserido()
@@ -218,6 +219,11 @@ bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int l
             f.escala = t.escala;
             f.atributos = FlagsColuna(t, anulavel, !somenteLeitura);
             ehData[size_t(c)] = TipoData(f.tipo);
+            const QString nomeTipo = QString::fromUtf8(decl).trimmed().section(u'(', 0, 0).trimmed().toUpper();
+            if (nomeTipo == u"DATE")
+                f.formaData = CampoInfo::FormaData::SoData;
+            else if (nomeTipo == u"TIME")
+                f.formaData = CampoInfo::FormaData::SoHora;
             ehDecimal[size_t(c)] = TipoDecimal(f.tipo);
         } else {
             f.tipoFixado = false;

@@ -65,6 +65,9 @@ struct CampoInfo {
     QString esquemaBase; // the base table's schema and catalog, empty where the engine has none
     QString catalogoBase;
     bool tipoFixado = true; // false: decided from the first value fetched
+    // A date field declared without its time (DATE) or without its date (TIME): values are written
+    // back in that form.
+    enum class FormaData : uint8_t { DataHora, SoData, SoHora } formaData = FormaData::DataHora;
 };
 
 // Pieces of text and binary data, each stored once: the length (one byte below 255, else 255 and

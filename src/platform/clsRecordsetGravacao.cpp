@@ -216,6 +216,21 @@ private:
         return true;
     }
 
+    // PostgreSQL cuts a text at a NUL character: such a value is refused, not shortened.
+    bool TextoGuardado(int c, Celula v)
+    {
+        if (v.marca != Marca::Texto || motor.DialetoSql() != Dialeto::PostgreSql)
+            return true;
+        uint32_t n;
+        const char* p = dados.Bytes(v, n);
+        if (std::memchr(p, 0, n) == nullptr)
+            return true;
+        return Erro(ErrTipoValor,
+                    QStringLiteral("O PostgreSQL não guarda o caractere NUL (código 0) em textos: o valor da coluna "
+                                   "'%1' seria cortado. Nada foi gravado.")
+                        .arg(dados.campos[c].nome));
+    }
+
     bool Insercao(uint32_t l, Instrucao& ins)
     {
         if (ForaDaBase(l, true) || !DecimaisGuardados(l))
@@ -225,6 +240,8 @@ private:
             const Celula v = dados.Ler(l, c);
             if (v.marca == Marca::Nulo)
                 continue;
+            if (!TextoGuardado(c, v))
+                return false;
             cols << Nome(c);
             marcas << QStringLiteral("?");
             ins.valores.push_back(dados.ParaParametro(v, c));
@@ -258,6 +275,8 @@ private:
             const Celula v = dados.Ler(l, c);
             if (orig && MesmaCelula(dados, v, (*orig)[size_t(c)]))
                 continue;
+            if (!TextoGuardado(c, v))
+                return false;
             sets << Nome(c) + QStringLiteral(" = ?");
             ins.valores.push_back(dados.ParaParametro(v, c));
             mudadas.push_back(c);

@@ -82,7 +82,30 @@ class tst_clsRecordsetGravacao : public QObject {
         return m;
     }
 
+    // PostgreSQL: a database of this test's own, so other tests reading the shared one's catalog
+    // never see these tables.
+    static QString ConnStrPostgres()
+    {
+        QString cs = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        return cs.isEmpty()
+                   ? cs
+                   : cs.replace(QStringLiteral("Database=quarrix_teste"), QStringLiteral("Database=quarrix_gravacao"));
+    }
+
 private slots:
+    void initTestCase()
+    {
+        const QString cs = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        if (cs.isEmpty())
+            return;
+        ErroDados e;
+        auto m = AbrirMotor(cs, true, 10, e);
+        QVERIFY2(m, qPrintable(e.descricao));
+        m->Executar("DROP DATABASE IF EXISTS quarrix_gravacao", nullptr, adLockReadOnly, nullptr);
+        QVERIFY2(m->Executar("CREATE DATABASE quarrix_gravacao", nullptr, adLockReadOnly, nullptr),
+                 qPrintable(m->Erro().descricao));
+    }
+
     void init()
     {
         if (QTest::currentDataTag() == QByteArray("postgresql") && qEnvironmentVariableIsEmpty("QUARRIX_PG_CONNSTR"))
@@ -288,6 +311,56 @@ private slots:
         }
     }
 
+    // Values go in and come back exactly, or are refused with nothing written.
+    void ValoresExatos_data() { Engines(); }
+    void ValoresExatos()
+    {
+        Executar({Tipos("CREATE TABLE contas (id INTEGER PRIMARY KEY, d DATE, n NUMERIC(30, 10), t VARCHAR(20), "
+                        "q TIMESTAMP)")});
+        auto rs = Ler(*motor.m, "SELECT * FROM contas");
+        rs->AddNew();
+        rs->DefinirValor("id", 1);
+        rs->DefinirValor("d", QDate(2020, 1, 4));
+        // SQLite keeps a decimal as a double: one it would round is refused (tested with the
+        // decimals), one it keeps goes in.
+        const QString decimal = motor.pg ? QStringLiteral("12345678901234567890.0123456789") : QStringLiteral("2.5");
+        rs->DefinirValor("n", decimal);
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
+        QCOMPARE(Conteudo(*motor.m, "SELECT CAST(d AS VARCHAR(30)), CAST(n AS VARCHAR(40)) FROM contas"),
+                 QStringList{"2020-01-04|" + decimal});
+
+        // A text with a NUL in it: kept whole where the engine can, else refused.
+        rs->DefinirValor("t", QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
+        const bool gravou = rs->UpdateBatch();
+        if (motor.pg) {
+            QVERIFY(!gravou);
+            QVERIFY2(rs->Erro().descricao.contains("NUL"), qPrintable(rs->Erro().descricao));
+            QCOMPARE(Conteudo(*motor.m, "SELECT t FROM contas"), QStringList{"NULL"});
+            rs->CancelBatch();
+        } else {
+            QVERIFY2(gravou, qPrintable(rs->Erro().descricao));
+            QCOMPARE(Conteudo(*motor.m, "SELECT hex(t) FROM contas"), QStringList{"610062"});
+        }
+
+        // Microseconds are read and written back as they are.
+        Executar({"UPDATE contas SET q = '2024-01-02 10:20:30.123456'"});
+        rs = Ler(*motor.m, "SELECT * FROM contas WHERE q = '2024-01-02 10:20:30.123456'");
+        QCOMPARE(rs->RecordCount(), 1);
+        rs->DefinirValor("t", "x");
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
+        QCOMPARE(Conteudo(*motor.m, "SELECT t, CAST(q AS VARCHAR(30)) FROM contas"),
+                 QStringList{"x|2024-01-02 10:20:30.123456"});
+        // Without a key the row is found by that value too, and it reads back whole.
+        Executar({"CREATE TABLE semchave (t VARCHAR(20), q TIMESTAMP)",
+                  "INSERT INTO semchave VALUES ('a', '2024-01-02 10:20:30.123456'), ('b', '2024-01-02 10:20:30.123')"});
+        rs = Ler(*motor.m, "SELECT * FROM semchave ORDER BY t");
+        QVERIFY(rs->Valor("q").toString().contains("30.123456") || rs->Valor("q").toDateTime().isValid());
+        rs->DefinirValor("t", "c");
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
+        QCOMPARE(Conteudo(*motor.m, "SELECT t, CAST(q AS VARCHAR(30)) FROM semchave ORDER BY t"),
+                 (QStringList{"b|2024-01-02 10:20:30.123", "c|2024-01-02 10:20:30.123456"}));
+    }
+
 private:
     void Engines()
     {
@@ -296,7 +369,7 @@ private:
             << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1")
                    .arg(pasta.filePath(
                        QStringLiteral("gravacao-%1.db").arg(QString::fromLatin1(QTest::currentTestFunction()))));
-        QTest::newRow("postgresql") << qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        QTest::newRow("postgresql") << ConnStrPostgres();
     }
 };
 QUARRIX_TESTE(tst_clsRecordsetGravacao);
