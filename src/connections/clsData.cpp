@@ -4,8 +4,8 @@
 #include "platform/clsMotorOdbc.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsSettings.h"
-#include "platform/mdlEmbaralhar.h"
 #include "platform/mdlGlobais.h"
+#include "platform/mdlSenhasGuardadas.h"
 
 const char* const UrlDownloadWebService = "https://www.quarrix.com.br/downloads/webservice";
 
@@ -18,10 +18,10 @@ QString Literal(const QString& s) { return QString(s).replace(u'\'', QStringLite
 
 QString MontarConnStrAccess(const QString& strPath, const QString& strUser, const QString& strPassword)
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; ") + QStringLiteral("Data Source= ") + strPath
-           + QStringLiteral(";") + QStringLiteral("User Id=") + strUser + QStringLiteral(";")
-           + QStringLiteral("JET OLEDB:Database Password=") + strPassword + QStringLiteral(";")
-           + QStringLiteral("Persist Security Info=True;");
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; ") + QStringLiteral("Data Source= ")
+           + CitarValorOleDb(strPath) + QStringLiteral(";") + QStringLiteral("User Id=") + CitarValorOleDb(strUser)
+           + QStringLiteral(";") + QStringLiteral("JET OLEDB:Database Password=") + CitarValorOleDb(strPassword)
+           + QStringLiteral(";") + QStringLiteral("Persist Security Info=True;");
 }
 
 QString MontarConnStrSql(const QString& strServer,
@@ -31,14 +31,14 @@ QString MontarConnStrSql(const QString& strServer,
                          bool blnIntegrated)
 {
     QString s = QStringLiteral("Provider=SQLOLEDB.1;") + QStringLiteral("Persist Security Info=False;")
-                + QStringLiteral("Initial Catalog=") + strDatabase + QStringLiteral(";")
-                + QStringLiteral("Data Source=") + strServer + QStringLiteral(";");
+                + QStringLiteral("Initial Catalog=") + CitarValorOleDb(strDatabase) + QStringLiteral(";")
+                + QStringLiteral("Data Source=") + CitarValorOleDb(strServer) + QStringLiteral(";");
     if (blnIntegrated) {
         s += QStringLiteral("Integrated Security=SSPI");
     } else {
-        s += QStringLiteral("User ID=") + strUser;
+        s += QStringLiteral("User ID=") + CitarValorOleDb(strUser);
         if (!strPassword.isEmpty())
-            s += QStringLiteral(";") + QStringLiteral("Password=") + strPassword;
+            s += QStringLiteral(";") + QStringLiteral("Password=") + CitarValorOleDb(strPassword);
     }
     return s;
 }
@@ -101,13 +101,13 @@ QString clsData::TipoWebComChave(const QString& url)
     const QString ajuste = QStringLiteral("WebChave:") + url;
     QString chave = amb.chavesWebService.value(url);
     if (chave.isEmpty())
-        chave = Desembaralhar(settings::GetSetting(secao, ajuste));
+        chave = senhas::Ler(secao, ajuste);
     webService->setChave(chave);
     QString tipo = webService->ConnectionType();
     while (tipo.isEmpty() && webService->ChaveRecusada()) {
         if (!chave.isEmpty()) {
             amb.chavesWebService.remove(url);
-            settings::DeleteSetting(secao, ajuste);
+            senhas::Apagar(secao, ajuste);
         }
         QString usuario;
         bool lembrar = false;
@@ -117,7 +117,7 @@ QString clsData::TipoWebComChave(const QString& url)
         webService->setChave(chave);
         tipo = webService->ConnectionType();
         if (!tipo.isEmpty() && lembrar)
-            settings::SaveSetting(secao, ajuste, Embaralhar(chave));
+            senhas::Gravar(secao, ajuste, chave);
     }
     if (!tipo.isEmpty() && !chave.isEmpty())
         amb.chavesWebService.insert(url, chave);
@@ -183,17 +183,20 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
 
 PecasSqlDmo LerPecasSqlDmo(const QString& connStr)
 {
+    // Keys as the connection builder writes them; a value quoted there reads back whole.
+    QList<QPair<QString, QString>> pares;
+    clsConnStr::LerPares(connStr, pares);
     PecasSqlDmo p;
-    for (const QString& parte : connStr.split(u';')) {
-        if (parte.startsWith(QLatin1String("Data Source=")))
-            p.servidor = parte.mid(12);
-        else if (parte.startsWith(QLatin1String("Initial Catalog=")))
-            p.banco = parte.mid(16);
-        else if (parte.startsWith(QLatin1String("User ID=")))
-            p.usuario = parte.mid(8);
-        else if (parte.startsWith(QLatin1String("Password=")))
-            p.senha = parte.mid(9);
-        else if (parte == u"Integrated Security=SSPI")
+    for (const auto& [chave, valor] : pares) {
+        if (chave == u"Data Source")
+            p.servidor = valor;
+        else if (chave == u"Initial Catalog")
+            p.banco = valor;
+        else if (chave == u"User ID")
+            p.usuario = valor;
+        else if (chave == u"Password")
+            p.senha = valor;
+        else if (chave == u"Integrated Security" && valor == u"SSPI")
             p.integrada = true;
     }
     return p;

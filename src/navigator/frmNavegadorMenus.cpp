@@ -6,6 +6,7 @@
 #include "navigator/mdlServidores.h"
 #include "platform/clsSettings.h"
 #include "platform/mdlEmbaralhar.h"
+#include "platform/mdlSenhasGuardadas.h"
 
 void frmNavegador::mnuNavMapInc_Click()
 {
@@ -45,7 +46,7 @@ void frmNavegador::mnuNavSerDesc_Click()
     const QString secao = QStringLiteral("AutoLogin");
     const QString senha = settings::GetSetting(secao, QStringLiteral("SqlPass:") + nome);
     if (!senha.isEmpty() && Desembaralhar(senha) != u"*-*-*-*")
-        settings::DeleteSetting(secao, QStringLiteral("SqlPass:") + nome);
+        senhas::Apagar(secao, QStringLiteral("SqlPass:") + nome);
     if (!settings::GetSetting(secao, QStringLiteral("SqlUser:") + nome).isEmpty())
         settings::DeleteSetting(secao, QStringLiteral("SqlUser:") + nome);
     // A custom source keeps its kind, and with it its connection string.

@@ -11,6 +11,7 @@
 #include "platform/mdlGlobais.h"
 #include "platform/mdlProcessos.h"
 #include "platform/mdlProgramas.h"
+#include "platform/mdlSenhasGuardadas.h"
 #include "schema/mdlTipoDado.h"
 
 #include <QFileInfo>
@@ -36,6 +37,12 @@ void LembrarUsuario(clsArvore& arvore, clsNo* no)
     settings::SaveSetting(AutoLogin,
                           QStringLiteral("SqlUser:") + NomeLogin(no),
                           arvore.Dados().Ler(no->Key(), CampoNo::Usuario));
+    // The connection worked: a password an earlier version left scrambled in the settings (the
+    // login's, or a custom source's connection string) moves into the keyring.
+    senhas::Migrar(AutoLogin, QStringLiteral("SqlPass:") + NomeLogin(no));
+    if (no->Image() == img::Customizada)
+        if (const int slot = LocalizarServidor(arvore, no))
+            senhas::Migrar(QStringLiteral("Servidores"), QStringLiteral("ConnStr") + SlotServidor(slot));
 }
 
 clsNo* Pasta(clsArvore& arvore,
@@ -85,8 +92,7 @@ QString ObterConnStrNode(clsArvore& arvore, clsNo* no)
         const QString login = NomeLogin(no);
         const QString padrao = no->Image() == img::SqlServer ? QStringLiteral("sa") : QStringLiteral("Admin");
         usuario = settings::GetSetting(AutoLogin, QStringLiteral("SqlUser:") + login, padrao);
-        senha
-            = Desembaralhar(settings::GetSetting(AutoLogin, QStringLiteral("SqlPass:") + login, Embaralhar(SemSenha)));
+        senha = senhas::Ler(AutoLogin, QStringLiteral("SqlPass:") + login, SemSenha);
         if (senha != SemSenha) {
             arvore.Dados().Gravar(chave, CampoNo::Usuario, usuario);
             arvore.Dados().Gravar(chave, CampoNo::Senha, senha);
@@ -97,7 +103,7 @@ QString ObterConnStrNode(clsArvore& arvore, clsNo* no)
                 arvore.Dados().Gravar(chave, CampoNo::Usuario, usuario);
                 arvore.Dados().Gravar(chave, CampoNo::Senha, senha);
                 if (lembrar)
-                    settings::SaveSetting(AutoLogin, QStringLiteral("SqlPass:") + login, Embaralhar(senha));
+                    senhas::Gravar(AutoLogin, QStringLiteral("SqlPass:") + login, senha);
             } else {
                 usuario.clear();
                 senha.clear();
@@ -135,10 +141,10 @@ bool ConfirmarAcesso(clsAmbienteDados& ambiente, const QString& provider, const 
     }
     if (provider == u"WebService")
         return true;
+    // The argument holds the password: it goes through the checker's standard input ("-"), never
+    // on a command line that any local user can read.
     const QString argumento = u'#' + globais::TituloAplicativo() + u'#' + provider + u'#' + connStr + u'#';
-    // One argument, quoted as the command-line splitter expects (a literal quote is three quotes).
-    auto citar = [](QString a) { return u'"' + a.replace(QStringLiteral("\""), QStringLiteral("\"\"\"")) + u'"'; };
-    processos::ExecutarEsperar(ambiente.Prompt(), citar(verificador) + u' ' + citar(argumento));
+    processos::ExecutarEsperarComEntrada(ambiente.Prompt(), verificador, {QStringLiteral("-")}, argumento.toUtf8());
     if (settings::GetSetting(secao, provider) == u"4")
         return true;
     QString texto = QStringLiteral("O provedor '") + provider
@@ -166,7 +172,7 @@ bool ConectarServidor(clsArvore& arvore, clsNo* no)
         EsquecerCredenciais(arvore, no);
         const QString chaveSenha = QStringLiteral("SqlPass:") + no->Text();
         if (!settings::GetSetting(AutoLogin, chaveSenha).isEmpty())
-            settings::DeleteSetting(AutoLogin, chaveSenha);
+            senhas::Apagar(AutoLogin, chaveSenha);
         return false;
     }
     LembrarUsuario(arvore, no);
@@ -559,7 +565,7 @@ bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr)
     } else {
         if (!IncluirConexaoNavegador(arvore, tiporegistro::Customizada, texto, false, {}, {}, connStr, identificador))
             return false;
-        GravarServidor(arvore, QStringLiteral("C"), texto, Embaralhar(connStr), Embaralhar(identificador));
+        GravarServidor(arvore, QStringLiteral("C"), texto, connStr, Embaralhar(identificador));
         no = arvore.No(identificador);
     }
     const bool conectado = ConectarBancoDados(arvore, no);

@@ -8,6 +8,7 @@
 #include "platform/mdlEmbaralhar.h"
 #include "platform/mdlFuncoes.h"
 #include "platform/mdlGlobais.h"
+#include "platform/mdlSenhasGuardadas.h"
 
 #include <QFileInfo>
 
@@ -43,7 +44,7 @@ void CarregarServidores(clsArvore& arvore)
                                     false,
                                     {},
                                     {},
-                                    Desembaralhar(Ler("ConnStr", i)),
+                                    senhas::Ler(Secao, QStringLiteral("ConnStr") + SlotServidor(i)),
                                     Desembaralhar(Ler("Link", i)));
         else if (tipo == u"S" && !arvore.Ambiente().sqlDmoDisponivelCarregado)
             IncluirConexaoNavegador(arvore, tiporegistro::SqlServer, Ler("Nome", i));
@@ -151,7 +152,7 @@ void GravarServidor(clsArvore& arvore,
         settings::SaveSetting(Secao, campo + s, nome);
     }
     if (!connStr.isEmpty())
-        settings::SaveSetting(Secao, QStringLiteral("ConnStr") + s, connStr);
+        senhas::Gravar(Secao, QStringLiteral("ConnStr") + s, connStr);
     if (!link.isEmpty())
         settings::SaveSetting(Secao, QStringLiteral("Link") + s, link);
 }
@@ -198,7 +199,9 @@ namespace {
 
 void ApagarSlot(clsArvore& arvore, int slot)
 {
-    for (const char* campo : {"Tipo", "Path", "Nome", "Url", "Link", "ConnStr"})
+    if (!Ler("ConnStr", slot).isEmpty())
+        senhas::Apagar(Secao, QStringLiteral("ConnStr") + SlotServidor(slot));
+    for (const char* campo : {"Tipo", "Path", "Nome", "Url", "Link"})
         if (!Ler(campo, slot).isEmpty())
             settings::DeleteSetting(Secao, QString::fromUtf8(campo) + SlotServidor(slot));
     if (slot == arvore.Ambiente().qtdeServidores)
@@ -276,9 +279,13 @@ void DesmaparItem(clsArvore& arvore, clsNo* no, const QList<JanelaAberta>& janel
             ApagarSlot(arvore, slot);
         removido = true;
     }
-    if (removido)
+    if (removido) {
+        // The entry's remembered password goes with it (the user name is no secret and stays).
+        const QString chaveSenha = QStringLiteral("SqlPass:") + NomeLogin(no);
+        if (!settings::GetSetting(QStringLiteral("AutoLogin"), chaveSenha).isEmpty())
+            senhas::Apagar(QStringLiteral("AutoLogin"), chaveSenha);
         arvore.Remover(no);
-    else
+    } else
         arvore.Ambiente().Prompt().MsgBox(QStringLiteral("Não foi possível fazer o desmapeamento."),
                                           vb::Exclamation,
                                           globais::TituloAplicativo());

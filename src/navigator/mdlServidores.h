@@ -28,7 +28,8 @@ bool IncluirConexaoNavegador(clsArvore& arvore,
                              const QString& connStr = {},
                              const QString& link = {});
 
-// Writes one entry into the last free slot, or a new one. The caller scrambles connStr and link.
+// Writes one entry into the last free slot, or a new one. The caller scrambles link; connStr, which
+// may hold a password, is kept as saved passwords are (the keyring, else scrambled).
 void GravarServidor(clsArvore& arvore,
                     const QString& tipo,
                     const QString& nome,

@@ -3,6 +3,16 @@
 bool clsConnStr::Analisar(const QString& s)
 {
     pares.clear();
+    QList<QPair<QString, QString>> lidos;
+    const bool ok = LerPares(s, lidos);
+    for (const auto& [chave, valor] : lidos)
+        Definir(chave, valor);
+    return ok;
+}
+
+bool clsConnStr::LerPares(const QString& s, QList<QPair<QString, QString>>& saida)
+{
+    saida.clear();
     int i = 0;
     const int n = s.size();
     while (i < n) {
@@ -33,8 +43,10 @@ bool clsConnStr::Analisar(const QString& s)
         while (i < n && s[i].isSpace())
             ++i;
         QString valor;
-        if (i < n && (s[i] == u'"' || s[i] == u'\'')) {
-            const QChar aspa = s[i++];
+        if (i < n && (s[i] == u'"' || s[i] == u'\'' || s[i] == u'{')) {
+            // quoted (OLE DB) or in braces (ODBC): the closing mark doubled is the mark itself
+            const QChar aspa = s[i] == u'{' ? QChar(u'}') : s[i];
+            ++i;
             bool fechou = false;
             while (i < n) {
                 if (s[i] == aspa) {
@@ -50,7 +62,7 @@ bool clsConnStr::Analisar(const QString& s)
                 valor += s[i++];
             }
             if (!fechou) {
-                Definir(chave, valor);
+                saida.append({chave, valor});
                 return false;
             }
             while (i < n && s[i] != u';')
@@ -64,7 +76,7 @@ bool clsConnStr::Analisar(const QString& s)
         if (i < n)
             ++i; // ";"
         if (!chave.isEmpty())
-            Definir(chave, valor);
+            saida.append({chave, valor});
     }
     return true;
 }
@@ -105,21 +117,8 @@ void clsConnStr::Remover(const QString& chave)
 QString clsConnStr::Montar() const
 {
     QString r;
-    for (const auto& p : pares) {
-        QString chave = p.first;
-        chave.replace(u'=', QStringLiteral("=="));
-        QString v = p.second;
-        const bool citar = v.contains(u';') || v.contains(u'"') || v.contains(u'\'') || v != v.trimmed();
-        if (citar) {
-            if (!v.contains(u'"'))
-                v = u'"' + v + u'"';
-            else if (!v.contains(u'\''))
-                v = u'\'' + v + u'\'';
-            else
-                v = u'"' + v.replace(u'"', QStringLiteral("\"\"")) + u'"';
-        }
-        r += chave + u'=' + v + u';';
-    }
+    for (const auto& p : pares)
+        r += QString(p.first).replace(u'=', QStringLiteral("==")) + u'=' + CitarValorOleDb(p.second) + u';';
     return r;
 }
 
@@ -127,15 +126,45 @@ QString clsConnStr::MontarOdbc() const
 {
     QString r;
     for (const auto& p : pares) {
-        QString v = p.second;
-        const bool entreChaves = v.startsWith(u'{') && v.endsWith(u'}');
-        if (!entreChaves && (v.contains(u';') || v.contains(u'{') || v.contains(u'}') || v != v.trimmed()))
-            v = u'{' + v.replace(u'}', QStringLiteral("}}")) + u'}';
-        r += p.first + u'=' + v + u';';
+        // the driver's name goes in braces even when it needs none, as drivers are usually named
+        const bool driver = p.first.compare(u"Driver", Qt::CaseInsensitive) == 0;
+        const QString v = CitarValorOdbc(p.second);
+        r += p.first + u'=' + (driver && !v.startsWith(u'{') ? u'{' + v + u'}' : v) + u';';
     }
     return r;
 }
 
+namespace {
+
+bool PrecisaCitar(const QString& v, QStringView especiais)
+{
+    if (v != v.trimmed())
+        return true;
+    for (QChar c : v)
+        if (especiais.contains(c))
+            return true;
+    return false;
+}
+
+} // namespace
+
+QString CitarValorOleDb(const QString& valor)
+{
+    if (!PrecisaCitar(valor, u";=\"'{}"))
+        return valor;
+    if (!valor.contains(u'"'))
+        return u'"' + valor + u'"';
+    if (!valor.contains(u'\''))
+        return u'\'' + valor + u'\'';
+    return u'"' + QString(valor).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+QString CitarValorOdbc(const QString& valor)
+{
+    if (!PrecisaCitar(valor, u"[]{}(),;?*=!@"))
+        return valor;
+    return u'{' + QString(valor).replace(u'}', QStringLiteral("}}")) + u'}';
+}
 namespace {
 
 bool ChaveDeSenha(QStringView chave)

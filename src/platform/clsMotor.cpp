@@ -62,6 +62,7 @@ AbrirMotor(const QString& connectionString, bool leituraEscrita, int timeoutSegu
             auto s = std::make_shared<clsMotorSqlite>();
             s->connStr = cs;
             s->provider = provider;
+            s->DefinirTempoLimite(timeoutSegundos);
             ok = s->Abrir(arquivo, leituraEscrita);
             m = s;
         }

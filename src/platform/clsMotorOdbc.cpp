@@ -3,6 +3,7 @@
 #include "mdlCitacao.h"
 #include "mdlConsultaSimples.h"
 #include "mdlDecimal.h"
+#include "mdlInstanciaSql.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -113,6 +114,7 @@ ErroDados Diagnostico(SQLSMALLINT tipo, SQLHANDLE handle, const QString& padrao)
 {
     QStringList textos;
     long numero = 0;
+    QString estado;
     for (SQLSMALLINT i = 1;; ++i) {
         SQLWCHAR sqlState[6] = {0};
         SQLWCHAR msg[2048];
@@ -122,12 +124,19 @@ ErroDados Diagnostico(SQLSMALLINT tipo, SQLHANDLE handle, const QString& padrao)
             = SQLGetDiagRecW(tipo, handle, i, sqlState, &nativo, msg, SQLSMALLINT(sizeof msg / sizeof msg[0]), &n);
         if (!Ok(rc))
             break;
-        if (textos.isEmpty())
+        if (textos.isEmpty()) {
             numero = nativo;
+            estado = DeW(sqlState, 5);
+        }
         textos << DeW(msg, qMin<qsizetype>(n, 2047));
     }
     if (textos.isEmpty())
         textos << (padrao.isEmpty() ? QStringLiteral("Erro desconhecido do driver ODBC.") : padrao);
+    // A statement or login that ran out of its time-out (PostgreSQL's own cancel for it: 57014).
+    if (estado == u"HYT00" || estado == u"HYT01" || estado == u"57014") {
+        textos.prepend(QStringLiteral("Tempo esgotado: o servidor não concluiu a operação dentro do tempo limite."));
+        numero = ErrTempoEsgotado;
+    }
     if (numero == 0)
         numero = ErrFalhaProvedor;
     return {numero, textos.join(u'\n')};
@@ -152,6 +161,12 @@ void clsMotorOdbc::Fechar()
 bool clsMotorOdbc::Conectar(const QString& odbcStr, int timeoutSegundos)
 {
     Fechar();
+    if (odbcStr.size() > TamanhoMaximoConnStr)
+        return Falhar(ErrFalhaProvedor,
+                      QStringLiteral("A cadeia de conexão é longa demais (%1 caracteres; o limite é %2).")
+                          .arg(odbcStr.size())
+                          .arg(TamanhoMaximoConnStr));
+    tempoLimite = timeoutSegundos;
     h->env = Ambiente::Novo();
     if (!h->env)
         return Falhar(ErrFalhaProvedor, QStringLiteral("Não foi possível iniciar o gerenciador ODBC."));
@@ -165,9 +180,8 @@ bool clsMotorOdbc::Conectar(const QString& odbcStr, int timeoutSegundos)
     SQLSetConnectAttr(dbc, SQL_ATTR_CONNECTION_TIMEOUT, reinterpret_cast<SQLPOINTER>(espera), 0);
     if (somenteLeitura)
         SQLSetConnectAttr(dbc, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
-    SQLWCHAR saida[1024];
-    SQLSMALLINT n = 0;
-    const SQLRETURN rc = SQLDriverConnectW(dbc, nullptr, W(odbcStr), SQL_NTS, saida, 1024, &n, SQL_DRIVER_NOPROMPT);
+    // No buffer for the completed string: it is never used, and some drivers write past it.
+    const SQLRETURN rc = SQLDriverConnectW(dbc, nullptr, W(odbcStr), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (!Ok(rc)) {
         const ErroDados e = Diagnostico(h->dbc, QStringLiteral("Não foi possível conectar."));
         Fechar();
@@ -205,7 +219,7 @@ QString clsMotorOdbc::TraduzirSqlServer(const clsConnStr& cs, const QString& dri
         return QString();
     };
     clsConnStr o;
-    o.Definir(QStringLiteral("Driver"), u'{' + driver + u'}');
+    o.Definir(QStringLiteral("Driver"), driver);
     QString servidor = primeiro({"Data Source", "Server", "Address", "Addr", "Network Address"}).trimmed();
     if (servidor.startsWith(QLatin1String("tcp:"), Qt::CaseInsensitive))
         servidor = servidor.mid(4);
@@ -276,7 +290,21 @@ bool clsMotorOdbc::Abrir(bool sqlServer, bool leituraEscrita, int timeoutSegundo
     this->sqlServer = sqlServer;
     if (!sqlServer)
         return Conectar(TraduzirOdbc(connStr), timeoutSegundos);
-    return Conectar(TraduzirSqlServer(connStr), timeoutSegundos);
+    // A named instance without a port: its port is asked here, within the login time-out, and the
+    // driver gets host and port.
+    clsConnStr odbc(TraduzirSqlServer(connStr));
+    const QString servidor = odbc.Valor(QStringLiteral("Server"));
+    const qsizetype barra = servidor.indexOf(u'\\');
+    if (barra > 0 && !odbc.Contem(QStringLiteral("Port"))) {
+        ErroDados e;
+        const quint16 porta
+            = instanciasql::PortaDaInstancia(servidor.left(barra), servidor.mid(barra + 1), timeoutSegundos, e);
+        if (!porta)
+            return Falhar(e);
+        odbc.Definir(QStringLiteral("Server"), servidor.left(barra));
+        odbc.Definir(QStringLiteral("Port"), QString::number(porta));
+    }
+    return Conectar(odbc.MontarOdbc(), timeoutSegundos);
 }
 
 bool clsMotorOdbc::ArquivoJetReal(const QString& arquivo)
@@ -292,7 +320,7 @@ bool clsMotorOdbc::AbrirJet(const QString& arquivo, int timeoutSegundos)
 {
     somenteLeitura = true;
     clsConnStr o;
-    o.Definir(QStringLiteral("Driver"), QStringLiteral("{MDBTools}"));
+    o.Definir(QStringLiteral("Driver"), QStringLiteral("MDBTools"));
     o.Definir(QStringLiteral("DBQ"), arquivo);
     if (Conectar(o.MontarOdbc(), timeoutSegundos))
         return true;
@@ -392,7 +420,7 @@ QString clsMotorOdbc::CitarIdentificador(const QString& nome) const
     return citacao::Citar(MotorDoProvider(connStr, p), nome, aspas);
 }
 
-Stmt clsMotorOdbc::NovoStmt()
+Stmt clsMotorOdbc::NovoStmt(bool comTempoLimite)
 {
     if (!h->dbc.Conectada()) {
         FalharFechada();
@@ -401,6 +429,8 @@ Stmt clsMotorOdbc::NovoStmt()
     Stmt st = Stmt::Alocar(h->dbc);
     if (!st)
         Falhar(Diagnostico(h->dbc));
+    else if (comTempoLimite && tempoLimite > 0)
+        SQLSetStmtAttr(st.get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(tempoLimite)), 0);
     return st;
 }
 
@@ -491,7 +521,7 @@ bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, 
     if (somenteLeitura && DialetoSql() == Dialeto::PostgreSql
         && !ExecutarDireto(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")))
         return false;
-    const Stmt stmt = NovoStmt();
+    const Stmt stmt = NovoStmt(false);
     if (!stmt)
         return false;
     const SQLHSTMT st = stmt.get();

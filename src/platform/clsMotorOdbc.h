@@ -70,7 +70,9 @@ private:
     void BasesDaConsulta(clsRecordsetDados& d, const QString& sql);
     bool ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, RecordsetPtr& saida);
     // A statement on the open connection; empty (with the reason in Erro()) when there is none.
-    odbc::Stmt NovoStmt();
+    // Saves and catalog reads get the connection's time-out; statements the user typed run as long
+    // as they take.
+    odbc::Stmt NovoStmt(bool comTempoLimite = true);
 
     // The statement running now, for Interromper (SQLCancel) from another thread.
     class Ativo;
@@ -86,4 +88,5 @@ private:
     bool sqlServer = false;
     int casoCitado = 0; // SQL_QUOTED_IDENTIFIER_CASE
     int casoNaoCitado = 0; // SQL_IDENTIFIER_CASE
+    int tempoLimite = 0;
 };

@@ -22,13 +22,25 @@ void clsMotorSqlite::Interromper()
         sqlite3_interrupt(db.get()); // safe from another thread while the connection is open
 }
 
-bool clsMotorSqlite::FalharSqlite()
+bool clsMotorSqlite::FalharSqlite(const char* mensagem)
 {
-    if (db && sqlite3_errcode(db.get()) == SQLITE_INTERRUPT)
+    const int codigo = db ? sqlite3_extended_errcode(db.get()) : SQLITE_ERROR;
+    if ((codigo & 0xFF) == SQLITE_INTERRUPT)
         return FalharInterrompida();
-    return Falhar(db ? sqlite3_extended_errcode(db.get()) : SQLITE_ERROR,
-                  db ? QString::fromUtf8(sqlite3_errmsg(db.get())) : QStringLiteral("banco de dados fechado"));
+    const QString texto = mensagem ? QString::fromUtf8(mensagem)
+                          : db     ? QString::fromUtf8(sqlite3_errmsg(db.get()))
+                                   : QStringLiteral("banco de dados fechado");
+    // Another connection held the file locked for the whole time-out.
+    if ((codigo & 0xFF) == SQLITE_BUSY)
+        return Falhar(ErrTempoEsgotado,
+                      QStringLiteral("Tempo esgotado: o banco de dados continuou bloqueado por outra conexão por "
+                                     "%1 segundos (%2).")
+                          .arg(EsperaBloqueio() / 1000)
+                          .arg(texto));
+    return Falhar(codigo, texto);
 }
+
+int clsMotorSqlite::EsperaBloqueio() const { return (tempoLimite > 0 ? tempoLimite : 5) * 1000; }
 
 bool clsMotorSqlite::AbrirArquivo(const QString& caminho, int flags)
 {
@@ -42,7 +54,7 @@ bool clsMotorSqlite::AbrirArquivo(const QString& caminho, int flags)
         return false;
     }
     sqlite3_extended_result_codes(db.get(), 1);
-    sqlite3_busy_timeout(db.get(), 5000);
+    sqlite3_busy_timeout(db.get(), EsperaBloqueio());
     // A file that is not a database fails here rather than at the first query.
     if (!Simples("SELECT count(*) FROM sqlite_schema") || !Simples("PRAGMA foreign_keys = ON")) {
         const ErroDados e = erro;
@@ -82,7 +94,7 @@ bool clsMotorSqlite::Simples(const char* sql)
     char* msg = nullptr;
     const int rc = sqlite3_exec(db.get(), sql, nullptr, nullptr, &msg);
     if (rc != SQLITE_OK) {
-        Falhar(sqlite3_extended_errcode(db.get()), QString::fromUtf8(msg ? msg : sqlite3_errstr(rc)));
+        FalharSqlite(msg ? msg : sqlite3_errstr(rc));
         sqlite3_free(msg);
         return false;
     }

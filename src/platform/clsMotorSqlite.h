@@ -41,9 +41,15 @@ public:
     QString DecimalNaoGuardado(const QString& coluna, std::string_view canonico, bool lido) const override;
 
     sqlite3* Handle() const { return db.get(); }
+    // How long a statement waits for a file another connection holds locked (0: 5 seconds); set
+    // before opening.
+    void DefinirTempoLimite(int segundos) { tempoLimite = segundos; }
 
 private:
-    bool FalharSqlite();
+    // The engine's last error, or `mensagem` with its code; a lock that outlasted the wait is
+    // reported as a time-out.
+    bool FalharSqlite(const char* mensagem = nullptr);
+    int EsperaBloqueio() const;
     bool AbrirArquivo(const QString& caminho, int flags);
     bool Simples(const char* sql);
     // Compiles the first statement of `sql` (`n` bytes, -1: up to its end) into `st`, which stays
@@ -59,4 +65,5 @@ private:
     sqlite::Conexao db;
     bool somenteLeitura = false;
     QString arquivo;
+    int tempoLimite = 0;
 };

@@ -1,8 +1,8 @@
 #include "clsServidoresRegistrados.h"
 
 #include "platform/clsSettings.h"
-#include "platform/mdlEmbaralhar.h"
 #include "platform/mdlOdbc.h"
+#include "platform/mdlSenhasGuardadas.h"
 
 #include <QFile>
 
@@ -91,7 +91,7 @@ QList<ServidorRegistrado> Servidores()
             srv.grupo = grupo;
             srv.nome = settings::GetSetting(SecaoServidores, QStringLiteral("Nome") + s);
             srv.login = settings::GetSetting(SecaoServidores, QStringLiteral("Login") + s);
-            srv.senha = Desembaralhar(settings::GetSetting(SecaoServidores, QStringLiteral("Senha") + s));
+            srv.senha = senhas::Ler(SecaoServidores, QStringLiteral("Senha") + s);
             srv.confiavel = settings::GetSetting(SecaoServidores, QStringLiteral("Confiavel") + s) == u"1";
             if (!srv.nome.isEmpty())
                 r << srv;
@@ -123,7 +123,7 @@ void Registrar(ServidorRegistrado servidor)
     settings::SaveSetting(SecaoServidores, QStringLiteral("Grupo") + s, servidor.grupo);
     settings::SaveSetting(SecaoServidores, QStringLiteral("Nome") + s, servidor.nome);
     settings::SaveSetting(SecaoServidores, QStringLiteral("Login") + s, servidor.login);
-    settings::SaveSetting(SecaoServidores, QStringLiteral("Senha") + s, Embaralhar(servidor.senha));
+    senhas::Gravar(SecaoServidores, QStringLiteral("Senha") + s, servidor.senha);
     settings::SaveSetting(SecaoServidores,
                           QStringLiteral("Confiavel") + s,
                           servidor.confiavel ? QStringLiteral("1") : QStringLiteral("0"));
@@ -136,7 +136,8 @@ bool Remover(const QString& nome)
         const QString s = Slot(i);
         if (settings::GetSetting(SecaoServidores, QStringLiteral("Nome") + s) != nome)
             continue;
-        for (const char* campo : {"Grupo", "Nome", "Login", "Senha", "Confiavel"})
+        senhas::Apagar(SecaoServidores, QStringLiteral("Senha") + s);
+        for (const char* campo : {"Grupo", "Nome", "Login", "Confiavel"})
             settings::DeleteSetting(SecaoServidores, QString::fromUtf8(campo) + s);
         return true;
     }

@@ -84,6 +84,7 @@ enum Erro : int {
     ErrSemTransacao = -2147168242, // no transaction in progress to commit or roll back
     ErrProprio = -2147221503, // raised by the program itself, not by the database
     ErrFalhaProvedor = -2147467259, // the provider's generic failure (no number of its own)
+    ErrTempoEsgotado = -2147217871, // the time-out ran out (login, statement or a locked file)
 };
 
 // Whether a type keeps text (the field's value is quoted in filters and statements).

@@ -26,8 +26,29 @@ QString Deslocar(const QString& texto, int sentido)
     return r;
 }
 
+// Marks a value scrambled as UTF-8 bytes.
+constexpr char16_t MarcaUtf8 = 0x0100;
+
+bool SoAscii(const QString& texto)
+{
+    for (QChar c : texto)
+        if (c.unicode() > 0x7F)
+            return false;
+    return true;
+}
+
 } // namespace
 
-QString Embaralhar(const QString& texto) { return Deslocar(texto, +1); }
+QString Embaralhar(const QString& texto)
+{
+    if (SoAscii(texto))
+        return Deslocar(texto, +1);
+    return QChar(MarcaUtf8) + Deslocar(QString::fromLatin1(texto.toUtf8()), +1);
+}
 
-QString Desembaralhar(const QString& texto) { return Deslocar(texto, -1); }
+QString Desembaralhar(const QString& texto)
+{
+    if (!texto.startsWith(QChar(MarcaUtf8)))
+        return Deslocar(texto, -1);
+    return QString::fromUtf8(Deslocar(texto.mid(1), -1).toLatin1());
+}

@@ -7,6 +7,20 @@
 
 namespace processos {
 
+namespace {
+
+// Waits for a started program, letting pending events run meanwhile.
+void Esperar(clsPrompt& prompt, QProcess& processo)
+{
+    prompt.ProcessarEventos();
+    while (processo.state() != QProcess::NotRunning) {
+        processo.waitForFinished(50);
+        prompt.ProcessarEventos();
+    }
+}
+
+} // namespace
+
 bool ExecutarEsperar(clsPrompt& prompt, const QString& linhaComando, int)
 {
     QStringList partes = QProcess::splitCommand(linhaComando);
@@ -19,11 +33,23 @@ bool ExecutarEsperar(clsPrompt& prompt, const QString& linhaComando, int)
     processo.start(programa, partes);
     if (!processo.waitForStarted(-1))
         return false;
-    prompt.ProcessarEventos();
-    while (processo.state() != QProcess::NotRunning) {
-        processo.waitForFinished(50);
-        prompt.ProcessarEventos();
-    }
+    Esperar(prompt, processo);
+    return true;
+}
+
+bool ExecutarEsperarComEntrada(clsPrompt& prompt,
+                               const QString& programa,
+                               const QStringList& argumentos,
+                               const QByteArray& entrada)
+{
+    QProcess processo;
+    processo.setProcessChannelMode(QProcess::ForwardedChannels);
+    processo.start(programa, argumentos);
+    if (!processo.waitForStarted(-1))
+        return false;
+    processo.write(entrada);
+    processo.closeWriteChannel();
+    Esperar(prompt, processo);
     return true;
 }
 

@@ -15,4 +15,11 @@ enum EstiloJanela : int { Oculta = 0, NormalComFoco = 1, MinimizadaComFoco = 2, 
 // does nothing. False when nothing was started.
 bool ExecutarEsperar(clsPrompt& prompt, const QString& linhaComando, int estiloJanela = NormalComFoco);
 
+// The same for a program and its arguments, with `entrada` written to its standard input (which is
+// then closed): what must not show in the process list (a password) travels there.
+bool ExecutarEsperarComEntrada(clsPrompt& prompt,
+                               const QString& programa,
+                               const QStringList& argumentos,
+                               const QByteArray& entrada);
+
 } // namespace processos

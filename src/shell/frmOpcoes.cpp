@@ -2,6 +2,7 @@
 
 #include "platform/clsSettings.h"
 #include "platform/mdlFuncoes.h"
+#include "platform/mdlSenhasGuardadas.h"
 #include "shell/mdlAssociacao.h"
 #include "shell/mdlOpcoes.h"
 
@@ -58,6 +59,20 @@ frmOpcoes::frmOpcoes(clsOpcoes& opcoes, QWidget* pai) : QDialog(pai), m_opcoes(o
     caixas->addSpacing(6);
     caixas->addLayout(linhaTimeOut);
 
+    // Beyond the six options: where saved passwords are kept.
+    auto* fraSenhas = new QGroupBox(this);
+    fraSenhas->setObjectName(QStringLiteral("fraSenhas"));
+    auto* linhasSenhas = new QVBoxLayout(fraSenhas);
+    m_chkChaveiro = new QCheckBox(QStringLiteral("Guardar senhas no chaveiro do sistema"), fraSenhas);
+    m_chkChaveiro->setObjectName(QStringLiteral("chkGuardarSenhasChaveiro"));
+    m_lblSenhasNoArquivo = new QLabel(QStringLiteral("Nenhum chaveiro do sistema respondeu: as senhas salvas são "
+                                                     "guardadas no arquivo de configurações."),
+                                      fraSenhas);
+    m_lblSenhasNoArquivo->setObjectName(QStringLiteral("lblSenhasNoArquivo"));
+    m_lblSenhasNoArquivo->setWordWrap(true);
+    linhasSenhas->addWidget(m_chkChaveiro);
+    linhasSenhas->addWidget(m_lblSenhasNoArquivo);
+
     auto* btnAssociarMdb = new QPushButton(QStringLiteral("Associar Extensão MDB"), this);
     btnAssociarMdb->setObjectName(QStringLiteral("btnAssociarMdb"));
     btnAssociarMdb->setAutoDefault(false);
@@ -70,6 +85,7 @@ frmOpcoes::frmOpcoes(clsOpcoes& opcoes, QWidget* pai) : QDialog(pai), m_opcoes(o
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fraPrincipal);
+    layout->addWidget(fraSenhas);
     layout->addLayout(botoes);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -84,6 +100,10 @@ void frmOpcoes::Carregar()
     for (qsizetype i = 0; i < m_caixas.size(); ++i)
         m_caixas[i]->setChecked(opcoes::LerOpcao(opcoes::ChavesBooleanas[i]) != 0);
     m_txtTimeOut->setText(QString::number(opcoes::LerOpcao(opcoes::ChaveTimeOut), 'g', 15));
+    m_chaveiro = senhas::ChaveiroResponde();
+    m_chkChaveiro->setEnabled(m_chaveiro);
+    m_chkChaveiro->setChecked(m_chaveiro && settings::GetSetting(opcoes::Secao, senhas::ChaveOpcao) != u"0");
+    m_lblSenhasNoArquivo->setVisible(!m_chaveiro);
 }
 
 bool frmOpcoes::eventFilter(QObject* objeto, QEvent* evento)
@@ -100,6 +120,10 @@ void frmOpcoes::Gravar()
                               opcoes::ChavesBooleanas[i],
                               m_caixas[i]->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     settings::SaveSetting(opcoes::Secao, opcoes::ChaveTimeOut, m_txtTimeOut->text());
+    if (m_chaveiro) // without a keyring the choice stays as it was
+        settings::SaveSetting(opcoes::Secao,
+                              senhas::ChaveOpcao,
+                              m_chkChaveiro->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     opcoes::CarregarOpcoes(m_opcoes);
     accept();
 }

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 struct clsOpcoes;
@@ -27,4 +28,7 @@ private:
     void Carregar();
     QList<QCheckBox*> m_caixas; // in the order of opcoes::ChavesBooleanas
     QLineEdit* m_txtTimeOut;
+    QCheckBox* m_chkChaveiro;
+    QLabel* m_lblSenhasNoArquivo;
+    bool m_chaveiro = false; // whether a keyring answered when the window opened
 };

@@ -1,5 +1,7 @@
 #include "mdlWebServiceGen.h"
 
+#include "platform/clsConnStr.h"
+
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
@@ -8,16 +10,17 @@ namespace webservicegen {
 
 QString ConnStrAccess(const QString& caminho)
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;") + QStringLiteral("Data Source=") + caminho
-           + QStringLiteral(";") + QStringLiteral("Persist Security Info=False");
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;") + QStringLiteral("Data Source=")
+           + CitarValorOleDb(caminho) + QStringLiteral(";") + QStringLiteral("Persist Security Info=False");
 }
 
 QString ConnStrSql(const QString& servidor, const QString& banco, const QString& usuario, const QString& senha)
 {
     return QStringLiteral("Provider=SQLOLEDB.1;") + QStringLiteral("Persist Security Info=True;")
-           + QStringLiteral("Data Source=") + servidor + QStringLiteral(";") + QStringLiteral("Initial Catalog=")
-           + banco + QStringLiteral(";") + QStringLiteral("User ID=") + usuario + QStringLiteral(";")
-           + QStringLiteral("Password=") + senha;
+           + QStringLiteral("Data Source=") + CitarValorOleDb(servidor) + QStringLiteral(";")
+           + QStringLiteral("Initial Catalog=") + CitarValorOleDb(banco) + QStringLiteral(";")
+           + QStringLiteral("User ID=") + CitarValorOleDb(usuario) + QStringLiteral(";") + QStringLiteral("Password=")
+           + CitarValorOleDb(senha);
 }
 
 namespace {

@@ -38,9 +38,10 @@ private slots:
 
     void ConnStrSqlComSenha()
     {
+        // A value with ";" is quoted, so the page's connection cannot be pointed elsewhere.
         QCOMPARE(ConnStrSql("srv", "db", "u", "p;x"),
                  QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=True;Data Source=srv;"
-                                "Initial Catalog=db;User ID=u;Password=p;x"));
+                                "Initial Catalog=db;User ID=u;Password=\"p;x\""));
     }
 
     void TextoVb_data()
