@@ -2,6 +2,7 @@
 // The SQL Server management session: what the data access object and the administration windows
 // ask of the server beyond plain statements. The default session (clsSqlDmoSessaoOdbc) works
 // through an ODBC connection with T-SQL; tests give their context a maker of doubles.
+#include "clsSqlDmoAgent.h"
 #include "platform/clsErro.h"
 
 #include <QList>
@@ -60,6 +61,31 @@ protected:
     }
     ErroDados erro;
     QString nome;
+
+    // Agente: jobs, passos e agendamentos
+public:
+    // Starts or stops the Agent; false, with the reason, where the server does not let it be
+    // switched from here.
+    virtual bool AlternarAgent(bool iniciar) = 0;
+    // Every job's identifier and name (no steps or schedules), by name.
+    virtual bool ListarJobs(QList<JobAgent>& jobs) = 0;
+    // The job's steps by number, and its schedules in order of creation.
+    virtual bool ListarPassos(const QString& jobId, QList<PassoAgent>& passos) = 0;
+    virtual bool ListarAgendas(const QString& jobId, QList<AgendaAgent>& agendas) = 0;
+    // A new enabled job on the local server, owned by `dono` (the session's login when empty).
+    virtual bool IncluirJob(const QString& nomeJob, const QString& dono, QString& jobId) = 0;
+    virtual bool AlterarJob(const QString& jobId, const QString& nomeJob, const QString& dono) = 0;
+    virtual bool ExcluirJob(const QString& jobId) = 0;
+    // A new step at the end of the job; `numero` gets its number.
+    virtual bool IncluirPasso(const QString& jobId, const PassoAgent& passo, int& numero) = 0;
+    // Changes the step numbered `passo.numero`.
+    virtual bool AlterarPasso(const QString& jobId, const PassoAgent& passo) = 0;
+    virtual bool ExcluirPasso(const QString& jobId, int numero) = 0;
+    // A new schedule of the job; `agendaId` gets its identifier.
+    virtual bool IncluirAgenda(const QString& jobId, const AgendaAgent& agenda, QString& agendaId) = 0;
+    // Changes the schedule identified by `agenda.id`.
+    virtual bool AlterarAgenda(const AgendaAgent& agenda) = 0;
+    virtual bool ExcluirAgenda(const QString& jobId, const QString& agendaId) = 0;
 };
 
 using FabricaSqlDmo = std::function<std::unique_ptr<clsSqlDmoSessao>()>;
