@@ -45,7 +45,8 @@ bool clsSqlDmoSessaoOdbc::AlternarAgent(bool iniciar)
     if (ExecutarAgent(sqlagent::AlternarAgent(iniciar)))
         return true;
     return Falhar(erro.numero,
-                  QStringLiteral("O servidor não permitiu ") + (iniciar ? QStringLiteral("iniciar") : QStringLiteral("parar"))
+                  QStringLiteral("O servidor não permitiu ")
+                      + (iniciar ? QStringLiteral("iniciar") : QStringLiteral("parar"))
                       + QStringLiteral(" o SQL Agent por aqui:\n") + erro.descricao);
 }
 
@@ -67,7 +68,8 @@ bool clsSqlDmoSessaoOdbc::ListarPassos(const QString& jobId, QList<PassoAgent>& 
     if (!Consultar(sqlagent::ListarPassos(jobId), rs))
         return false;
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
-        passos.append({rs->Valor(0).toInt(), rs->Valor(1).toString(), rs->Valor(2).toString(), rs->Valor(3).toString()});
+        passos.append(
+            {rs->Valor(0).toInt(), rs->Valor(1).toString(), rs->Valor(2).toString(), rs->Valor(3).toString()});
     return true;
 }
 

@@ -41,8 +41,8 @@ QString ListarJobs()
 
 QString ListarPassos(const QString& jobId)
 {
-    return QStringLiteral("SELECT step_id, step_name, command, database_name FROM msdb.dbo.sysjobsteps")
-           + DoJob(jobId) + QStringLiteral(" ORDER BY step_id");
+    return QStringLiteral("SELECT step_id, step_name, command, database_name FROM msdb.dbo.sysjobsteps") + DoJob(jobId)
+           + QStringLiteral(" ORDER BY step_id");
 }
 
 QString ListarAgendas(const QString& jobId)
@@ -87,8 +87,9 @@ QString ArgumentosPasso(const PassoAgent& p)
 QString IncluirPasso(const QString& jobId, const PassoAgent& passo)
 {
     return QStringLiteral("SET NOCOUNT ON; EXEC msdb.dbo.sp_add_jobstep @job_id = ") + LiteralN(jobId)
-           + ArgumentosPasso(passo) + QStringLiteral(", @subsystem = N'TSQL'; SELECT MAX(step_id) AS step_id FROM "
-                                                     "msdb.dbo.sysjobsteps")
+           + ArgumentosPasso(passo)
+           + QStringLiteral(", @subsystem = N'TSQL'; SELECT MAX(step_id) AS step_id FROM "
+                            "msdb.dbo.sysjobsteps")
            + DoJob(jobId);
 }
 
@@ -108,8 +109,7 @@ QString IncluirAgenda(const QString& jobId, const AgendaAgent& agenda)
 {
     return QStringLiteral("SET NOCOUNT ON; DECLARE @id int; EXEC msdb.dbo.sp_add_jobschedule @job_id = ")
            + LiteralN(jobId) + Argumento("name", LiteralN(agenda.nome)) + Argumento("enabled", agenda.habilitada)
-           + ArgumentosTempo(agenda.tempo)
-           + QStringLiteral(", @schedule_id = @id OUTPUT; SELECT @id AS schedule_id");
+           + ArgumentosTempo(agenda.tempo) + QStringLiteral(", @schedule_id = @id OUTPUT; SELECT @id AS schedule_id");
 }
 
 QString AlterarAgenda(int agendaId, const AgendaAgent& agenda)
@@ -127,8 +127,8 @@ QString ExcluirAgenda(const QString& jobId, int agendaId)
 
 QString AlternarAgent(bool iniciar)
 {
-    return QStringLiteral("EXEC master.dbo.xp_servicecontrol ") + (iniciar ? QStringLiteral("N'START'") : QStringLiteral("N'STOP'"))
-           + QStringLiteral(", N'SQLServerAGENT'");
+    return QStringLiteral("EXEC master.dbo.xp_servicecontrol ")
+           + (iniciar ? QStringLiteral("N'START'") : QStringLiteral("N'STOP'")) + QStringLiteral(", N'SQLServerAGENT'");
 }
 
 QString PlataformaServidor()

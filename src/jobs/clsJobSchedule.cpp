@@ -54,8 +54,7 @@ int NumeroData(const QString& texto)
 
 clsJobSchedule::clsJobSchedule(clsAmbienteDados& ambiente, EditorAgendamento editor)
     : m_ambiente(ambiente), m_editor(std::move(editor))
-{
-}
+{}
 
 clsJobSchedule::~clsJobSchedule()
 {

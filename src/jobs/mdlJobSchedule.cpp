@@ -82,7 +82,8 @@ bool LocalizarJob(clsSqlDmoSessao& servidor, const QString& jobId, bool& novo, J
     if (!servidor.ListarJobs(jobs))
         return false;
     for (const JobAgent& j : jobs)
-        if ((!jobId.isEmpty() && j.id.compare(jobId, Qt::CaseInsensitive) == 0) || (!nomeJob.isEmpty() && j.nome == nomeJob)) {
+        if ((!jobId.isEmpty() && j.id.compare(jobId, Qt::CaseInsensitive) == 0)
+            || (!nomeJob.isEmpty() && j.nome == nomeJob)) {
             job = j;
             novo = false;
             break;
@@ -90,9 +91,15 @@ bool LocalizarJob(clsSqlDmoSessao& servidor, const QString& jobId, bool& novo, J
     return true;
 }
 
-bool LocalizarJobStep(clsSqlDmoSessao& servidor, const JobAgent& job, const QString& nome, bool& novo, PassoAgent& passo)
+bool LocalizarJobStep(clsSqlDmoSessao& servidor,
+                      const JobAgent& job,
+                      const QString& nome,
+                      bool& novo,
+                      PassoAgent& passo)
 {
-    return PrimeiroPorNome(job, nome, novo, passo, [&](QList<PassoAgent>& l) { return servidor.ListarPassos(job.id, l); });
+    return PrimeiroPorNome(job, nome, novo, passo, [&](QList<PassoAgent>& l) {
+        return servidor.ListarPassos(job.id, l);
+    });
 }
 
 bool LocalizarJobSchedule(clsSqlDmoSessao& servidor,
@@ -101,8 +108,9 @@ bool LocalizarJobSchedule(clsSqlDmoSessao& servidor,
                           bool& novo,
                           AgendaAgent& agenda)
 {
-    return PrimeiroPorNome(
-        job, nome, novo, agenda, [&](QList<AgendaAgent>& l) { return servidor.ListarAgendas(job.id, l); });
+    return PrimeiroPorNome(job, nome, novo, agenda, [&](QList<AgendaAgent>& l) {
+        return servidor.ListarAgendas(job.id, l);
+    });
 }
 
 bool SalvarJob(clsAmbienteDados& ambiente,

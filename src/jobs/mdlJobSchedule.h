@@ -18,10 +18,18 @@ bool JobNoServidor(const QString& jobId);
 
 // The first job whose identifier is `jobId` or whose name is `nomeJob`; when both are empty or
 // none matches, a new job (identifier IdJobNovo(), `novo` true). False when the jobs cannot be read.
-bool LocalizarJob(clsSqlDmoSessao& servidor, const QString& jobId, bool& novo, JobAgent& job, const QString& nomeJob = {});
+bool LocalizarJob(clsSqlDmoSessao& servidor,
+                  const QString& jobId,
+                  bool& novo,
+                  JobAgent& job,
+                  const QString& nomeJob = {});
 // The first step (schedule) of the job with that name, when the name is not empty and the job is on
 // the server; otherwise a new one with `novo` true. False when the job's steps cannot be read.
-bool LocalizarJobStep(clsSqlDmoSessao& servidor, const JobAgent& job, const QString& nome, bool& novo, PassoAgent& passo);
+bool LocalizarJobStep(clsSqlDmoSessao& servidor,
+                      const JobAgent& job,
+                      const QString& nome,
+                      bool& novo,
+                      PassoAgent& passo);
 bool LocalizarJobSchedule(clsSqlDmoSessao& servidor,
                           const JobAgent& job,
                           const QString& nome,

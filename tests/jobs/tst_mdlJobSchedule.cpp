@@ -51,7 +51,8 @@ TelaAgendamento Editada(const std::function<void(TelaAgendamento&)>& mudar)
 }
 
 // An editor that checks nothing and answers as the user did: the changes, then OK (or Cancel).
-EditorAgendamento Usuario(std::function<void(TelaAgendamento&)> mudar, bool confirmar = true, TelaAgendamento* vista = nullptr)
+EditorAgendamento
+Usuario(std::function<void(TelaAgendamento&)> mudar, bool confirmar = true, TelaAgendamento* vista = nullptr)
 {
     return [=](TelaAgendamento& t) {
         if (vista)
@@ -86,19 +87,19 @@ private slots:
             t.dataInicio = "01/01/2026";
         }) << ultimo;
         const TempoAgenda diario{4, 3, 0, 0, 8, 2, 20260101, 20261231, 60000, 180000};
-        QTest::newRow("every 3 days, every 2 hours, ends on the year's last day") << diario
-                                                                               << Editada([](TelaAgendamento& t) {
-                                                                                      t.ocorre = TelaAgendamento::Diario;
-                                                                                      t.diarioCada = 3;
-                                                                                      t.umaVez = false;
-                                                                                      t.cadaIntervalo = 2;
-                                                                                      t.cadaDe = "06:00:00";
-                                                                                      t.cadaAte = "18:00:00";
-                                                                                      t.dataInicio = "01/01/2026";
-                                                                                      t.semFim = false;
-                                                                                      t.dataFim = "31/12/2026";
-                                                                                  })
-                                                                               << diario;
+        QTest::newRow("every 3 days, every 2 hours, ends on the year's last day")
+            << diario << Editada([](TelaAgendamento& t) {
+                   t.ocorre = TelaAgendamento::Diario;
+                   t.diarioCada = 3;
+                   t.umaVez = false;
+                   t.cadaIntervalo = 2;
+                   t.cadaDe = "06:00:00";
+                   t.cadaAte = "18:00:00";
+                   t.dataInicio = "01/01/2026";
+                   t.semFim = false;
+                   t.dataFim = "31/12/2026";
+               })
+            << diario;
         const TempoAgenda mensal{16, 15, 0, 3, 4, 30, 20260301, 0, 500, 235959};
         QTest::newRow("day 15 of every 3 months, every 30 minutes") << mensal << Editada([](TelaAgendamento& t) {
             t.ocorre = TelaAgendamento::Mensal;
@@ -157,11 +158,12 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("esperado");
         const QString id = "6F9619FF-8B86-D011-B42D-00C04FC964FF";
-        QTest::newRow("new job") << sqlagent::IncluirJob("Backup d'O'Brien", "sa")
-                                 << "SET NOCOUNT ON; DECLARE @id uniqueidentifier; EXEC msdb.dbo.sp_add_job @job_name = "
-                                    "N'Backup d''O''Brien', @enabled = 1, @owner_login_name = N'sa', @job_id = @id OUTPUT; "
-                                    "IF @id IS NOT NULL EXEC msdb.dbo.sp_add_jobserver @job_id = @id, @server_name = "
-                                    "N'(local)'; SELECT CONVERT(varchar(36), @id) AS job_id";
+        QTest::newRow("new job")
+            << sqlagent::IncluirJob("Backup d'O'Brien", "sa")
+            << "SET NOCOUNT ON; DECLARE @id uniqueidentifier; EXEC msdb.dbo.sp_add_job @job_name = "
+               "N'Backup d''O''Brien', @enabled = 1, @owner_login_name = N'sa', @job_id = @id OUTPUT; "
+               "IF @id IS NOT NULL EXEC msdb.dbo.sp_add_jobserver @job_id = @id, @server_name = "
+               "N'(local)'; SELECT CONVERT(varchar(36), @id) AS job_id";
         QTest::newRow("new job, trusted login") << sqlagent::IncluirJob("J", "")
                                                 << "SET NOCOUNT ON; DECLARE @id uniqueidentifier; EXEC "
                                                    "msdb.dbo.sp_add_job @job_name = N'J', @enabled = 1, @job_id = @id "
@@ -245,7 +247,15 @@ private slots:
         QCOMPARE(n1, 1);
         QCOMPARE(n2, 2);
         int n = 0;
-        QVERIFY(SalvarJobStep(s.ambiente, id, n, "Passo renomeado", "msdb", "PRINT 'três'", s.connStr, nullptr, "Passo 'um'"));
+        QVERIFY(SalvarJobStep(s.ambiente,
+                              id,
+                              n,
+                              "Passo renomeado",
+                              "msdb",
+                              "PRINT 'três'",
+                              s.connStr,
+                              nullptr,
+                              "Passo 'um'"));
         QCOMPARE(n, 1);
         QList<PassoAgent> passos = s.Passos(id);
         QCOMPARE(passos.size(), 2);
@@ -394,7 +404,13 @@ private slots:
             if (SalvarJob(s.ambiente, jobId, nome, s.connStr)) {
                 s.jobsCriados << jobId;
                 int n = 0;
-                SalvarJobStep(s.ambiente, jobId, n, nome, "master", "BACKUP DATABASE [x] TO DISK = N'/tmp/x.bak'", s.connStr);
+                SalvarJobStep(s.ambiente,
+                              jobId,
+                              n,
+                              nome,
+                              "master",
+                              "BACKUP DATABASE [x] TO DISK = N'/tmp/x.bak'",
+                              s.connStr);
             }
             criado = jobId;
         };
