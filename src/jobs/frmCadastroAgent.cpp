@@ -1,5 +1,7 @@
 #include "frmCadastroAgent.h"
 
+#include "navigator/clsArvore.h"
+#include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
 #include "platform/mdlGlobais.h"
 
@@ -48,4 +50,20 @@ bool frmCadastroAgent::ExibirModal()
     Confirmado = false;
     m_prompt.ExibirModal(this);
     return Confirmado;
+}
+
+void AtualizarNoAgent(clsArvore& arvore,
+                      clsNo* existente,
+                      clsNo* pai,
+                      const QString& chave,
+                      int imagem,
+                      const QString& nome,
+                      const QString& tag)
+{
+    if (!existente)
+        existente = arvore.No(chave);
+    if (existente)
+        arvore.DefinirTexto(existente, nome);
+    else
+        IncluirNode(arvore, nome, chave, pai->Key(), imagem, tag);
 }

@@ -7,6 +7,8 @@
 
 class QLineEdit;
 class QPushButton;
+class clsArvore;
+class clsNo;
 class clsPrompt;
 
 class frmCadastroAgent : public QDialog {
@@ -27,3 +29,14 @@ protected:
 private:
     void Confirmar();
 };
+
+// Brings the tree in line with a saved job, step or schedule: the node of an existing one gets the
+// new name; a new one gets a node under `pai` keyed by `chave` (or, when a node already has that
+// key, the object was one the server had: that node gets the name).
+void AtualizarNoAgent(clsArvore& arvore,
+                      clsNo* existente,
+                      clsNo* pai,
+                      const QString& chave,
+                      int imagem,
+                      const QString& nome,
+                      const QString& tag);

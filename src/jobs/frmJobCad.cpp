@@ -43,8 +43,5 @@ void frmJobCad::CarregarForm(clsNo* noJobs, clsNo* noJob)
     const QString nome = txtName->text();
     if (!SalvarJob(ambiente, jobId, nome, connStr))
         return;
-    if (noJob)
-        m_arvore.DefinirTexto(noJob, nome);
-    else
-        IncluirNode(m_arvore, nome, noJobs->Key() + jobId, noJobs->Key(), img::Job, jobId);
+    AtualizarNoAgent(m_arvore, noJob, noJobs, noJobs->Key() + jobId, img::Job, nome, jobId);
 }

@@ -36,7 +36,8 @@ QLineEdit* CaixaMascara(QWidget* pai, const char* nome, const QString& mascara, 
 
 // A number box with the scroll bar beside it: the bar writes its value into the box, and a number
 // typed into the box moves the bar.
-QWidget* Contador(QWidget* pai, QLineEdit*& caixa, QScrollBar*& barra, const char* nomeCaixa, const char* nomeBarra, int maximo)
+QWidget*
+Contador(QWidget* pai, QLineEdit*& caixa, QScrollBar*& barra, const char* nomeCaixa, const char* nomeBarra, int maximo)
 {
     auto* conjunto = new QWidget(pai);
     caixa = Nomear(new QLineEdit(QStringLiteral("1"), conjunto), nomeCaixa);
@@ -174,11 +175,22 @@ void frmJobScheduleCad::CriarMensal(QWidget* pai)
     cmbMonthlyThe = Nomear(new QComboBox(fraMonthly), "cmbMonthlyThe");
     cmbMonthlyThe->addItems({"1st", "2nd", "3rd", "4th", "Last"});
     cmbMonthlyTheWeek = Nomear(new QComboBox(fraMonthly), "cmbMonthlyTheWeek");
-    cmbMonthlyTheWeek->addItems(
-        {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Day", "Weekday", "Weekend Day"});
+    cmbMonthlyTheWeek->addItems({"Sunday",
+                                 "Monday",
+                                 "Tuesday",
+                                 "Wednesday",
+                                 "Thursday",
+                                 "Friday",
+                                 "Saturday",
+                                 "Day",
+                                 "Weekday",
+                                 "Weekend Day"});
     auto* g = new QGridLayout(fraMonthly);
     g->addWidget(optMonthlyDay, 0, 0);
-    g->addWidget(Contador(fraMonthly, txtMonthlyDay, scrMonthlyDay, "txtMonthlyDay", "scrMonthlyDay", 31), 0, 1, Qt::AlignLeft);
+    g->addWidget(Contador(fraMonthly, txtMonthlyDay, scrMonthlyDay, "txtMonthlyDay", "scrMonthlyDay", 31),
+                 0,
+                 1,
+                 Qt::AlignLeft);
     g->addWidget(optMonthlyThe, 1, 0);
     auto* the = new QHBoxLayout;
     the->addWidget(cmbMonthlyThe);
@@ -200,11 +212,14 @@ void frmJobScheduleCad::CriarHorario(QWidget* pai)
     optDailyFreqOnce = Nomear(new QRadioButton(QStringLiteral("Occours Once at"), f), "optDailyFreqOnce");
     txtDailyFreqOnce = CaixaMascara(f, "txtDailyFreqOnce", QStringLiteral("99:99:99"), QStringLiteral("00:00:00"));
     optDailyFreqEvery = Nomear(new QRadioButton(QStringLiteral("Occours Every"), f), "optDailyFreqEvery");
-    QWidget* contador = Contador(f, txtDailyFreqEvery, scrDailyFreqEvery, "txtDailyFreqEvery", "scrDailyFreqEvery", 999);
+    QWidget* contador
+        = Contador(f, txtDailyFreqEvery, scrDailyFreqEvery, "txtDailyFreqEvery", "scrDailyFreqEvery", 999);
     cmbDailyFreqEvery = Nomear(new QComboBox(f), "cmbDailyFreqEvery");
     cmbDailyFreqEvery->addItems({"Hour(s)", "Minute(s)"});
-    txtDailyFreqEveryFrom = CaixaMascara(f, "txtDailyFreqEveryFrom", QStringLiteral("99:99:99"), QStringLiteral("00:00:00"));
-    txtDailyFreqEveryTo = CaixaMascara(f, "txtDailyFreqEveryTo", QStringLiteral("99:99:99"), QStringLiteral("23:59:59"));
+    txtDailyFreqEveryFrom
+        = CaixaMascara(f, "txtDailyFreqEveryFrom", QStringLiteral("99:99:99"), QStringLiteral("00:00:00"));
+    txtDailyFreqEveryTo
+        = CaixaMascara(f, "txtDailyFreqEveryTo", QStringLiteral("99:99:99"), QStringLiteral("23:59:59"));
     auto* g = new QGridLayout(f);
     g->addWidget(optDailyFreqOnce, 0, 0);
     g->addWidget(txtDailyFreqOnce, 0, 1);
@@ -253,8 +268,11 @@ void frmJobScheduleCad::AtualizarEstado()
     Habilitar(cmbMonthlyTheWeek, !dia);
     const bool umaVez = optDailyFreqOnce->isChecked();
     Habilitar(txtDailyFreqOnce, umaVez);
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             txtDailyFreqEvery, scrDailyFreqEvery, cmbDailyFreqEvery, txtDailyFreqEveryFrom, txtDailyFreqEveryTo})
+    for (QWidget* w : std::initializer_list<QWidget*>{txtDailyFreqEvery,
+                                                      scrDailyFreqEvery,
+                                                      cmbDailyFreqEvery,
+                                                      txtDailyFreqEveryFrom,
+                                                      txtDailyFreqEveryTo})
         Habilitar(w, !umaVez);
     Habilitar(txtDurationEnd, optDurationEnd->isChecked());
 }
@@ -269,9 +287,9 @@ void frmJobScheduleCad::Aplicar(const TelaAgendamento& t)
 {
     setWindowTitle(t.caption);
     txtName->setText(t.nome);
-    (t.ocorre == TelaAgendamento::Diario    ? optOcuDaily
+    (t.ocorre == TelaAgendamento::Diario   ? optOcuDaily
      : t.ocorre == TelaAgendamento::Mensal ? optOcuMonthly
-                                            : optOcuWeekly)
+                                           : optOcuWeekly)
         ->setChecked(true);
     scrDailyEvery->setValue(t.diarioCada);
     scrWeeklyEvery->setValue(t.semanalCada);
@@ -346,9 +364,12 @@ bool LoadByNode(clsJobSchedule& agenda, clsNo* noJob, clsNo* noJobSchedule)
     }
     if (!agenda.EditarDoJob(connStr, noJob->Tag(), agendaId))
         return false;
-    if (noJobSchedule)
-        arvore.DefinirTexto(noJobSchedule, agenda.Name);
-    else
-        IncluirNode(arvore, agenda.Name, noJob->Key() + QStringLiteral("Sch") + agendaId, noJob->Key(), img::JobSchedule, agendaId);
+    AtualizarNoAgent(arvore,
+                     noJobSchedule,
+                     noJob,
+                     noJob->Key() + QStringLiteral("Sch") + agendaId,
+                     img::JobSchedule,
+                     agenda.Name,
+                     agendaId);
     return true;
 }

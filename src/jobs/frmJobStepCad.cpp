@@ -87,13 +87,12 @@ void frmJobStepCad::CarregarForm(clsNo* noJob, clsNo* noJobStep)
                        servidor.get(),
                        nomeNoServidor))
         return;
-    if (noJobStep)
-        m_arvore.DefinirTexto(noJobStep, nome);
-    else
-        IncluirNode(m_arvore,
-                    nome,
-                    noJob->Key() + QStringLiteral("Ste") + QString::number(numero),
-                    noJob->Key(),
-                    img::JobStep,
-                    QString::number(numero));
+    const QString passo = QString::number(numero);
+    AtualizarNoAgent(m_arvore,
+                     noJobStep,
+                     noJob,
+                     noJob->Key() + QStringLiteral("Ste") + passo,
+                     img::JobStep,
+                     nome,
+                     passo);
 }

@@ -129,6 +129,24 @@ private slots:
         QCOMPARE(no->Parent(), c.jobs);
     }
 
+    void NovoJobDeNomeExistenteEOMesmoJob()
+    {
+        // Jobs are found by name too: a "new" job named as one on the server is that job, and its
+        // node stays the only one.
+        Cenario c;
+        UsuarioModal<frmJobCad> usuario([&](frmJobCad* j) {
+            const auto fechar = Fechar(j);
+            j->txtName->setText("Backup d'Ana");
+            j->btnConf->click();
+        });
+        c.Arvore().Selecionar(c.jobs);
+        c.navegador.mnuNavAgeJobsNew_Click();
+        QCOMPARE(c.servidor.jobs.size(), 1);
+        QCOMPARE(c.servidor.chamadas.last(), "sp_update_job|" + c.id + "|Backup d'Ana|sa");
+        QCOMPARE(c.Filhos(c.jobs), QStringList{"Backup d'Ana"});
+        QVERIFY(c.prompt.mensagens.isEmpty());
+    }
+
     void FecharPeloControleDaJanelaNaoSalva_data()
     {
         QTest::addColumn<int>("imagem");
@@ -254,6 +272,10 @@ private slots:
             QCOMPARE(j->txtDurationStart->text(), QDate::currentDate().toString("dd/MM/yyyy"));
             CapturarJanela(j, "frmJobScheduleCad-novo");
             j->txtName->setText("Fim de 'mês'");
+            j->optOcuDaily->setChecked(true);
+            QVERIFY(j->fraDaily->isVisible());
+            QVERIFY(!j->fraWeekly->isVisible());
+            CapturarJanela(j, "frmJobScheduleCad-diario");
             j->optOcuMonthly->setChecked(true);
             QVERIFY(j->fraMonthly->isVisible());
             QVERIFY(!j->fraWeekly->isVisible());
