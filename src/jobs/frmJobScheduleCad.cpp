@@ -141,7 +141,10 @@ void frmJobScheduleCad::CriarFrequencia(QWidget* pai)
 void frmJobScheduleCad::CriarDiaria(QWidget* pai)
 {
     fraDaily = Nomear(new QGroupBox(QStringLiteral("Daily"), pai), "fraDaily");
-    auto* l = new QHBoxLayout(fraDaily);
+    auto* coluna = new QVBoxLayout(fraDaily);
+    auto* l = new QHBoxLayout;
+    coluna->addLayout(l);
+    coluna->addStretch();
     l->addWidget(Rotulo(QStringLiteral("Every"), fraDaily));
     l->addWidget(Contador(fraDaily, txtDailyEvery, scrDailyEvery, "txtDailyEvery", "scrDailyEvery", 365));
     l->addWidget(Rotulo(QStringLiteral("day(s)"), fraDaily));
