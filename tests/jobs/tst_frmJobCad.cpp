@@ -250,6 +250,22 @@ private slots:
         QCOMPARE(c.servidor.passosAgent[c.id].last().banco, QStringLiteral("loja"));
     }
 
+    void ErroAoSalvarDeixaAArvoreComoEstava()
+    {
+        Cenario c;
+        c.servidor.falharEm = "sp_add_jobstep";
+        UsuarioModal<frmJobStepCad> usuario([&](frmJobStepCad* j) {
+            const auto fechar = Fechar(j);
+            j->txtName->setText("Verificar");
+            j->btnConf->click();
+        });
+        c.Arvore().Selecionar(c.Job());
+        c.navegador.mnuNavAgeJobStep_Click();
+        QCOMPARE(c.prompt.textos(), QStringList{"O servidor recusou sp_add_jobstep (falha do teste)."});
+        QCOMPARE(c.prompt.ultima().icone(), int(vb::Critical));
+        QCOMPARE(c.Filhos(c.Job()), (QStringList{"Copiar", "Copiar", "Noite"}));
+    }
+
     void AgendamentoNovo_EstadoInicialEUltimoFimDeSemana()
     {
         Cenario c;
