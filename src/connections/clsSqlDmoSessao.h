@@ -62,30 +62,37 @@ protected:
     ErroDados erro;
     QString nome;
 
-    // Agente: jobs, passos e agendamentos
+    // Agente: jobs, passos e agendamentos. A session that does not serve them says so.
 public:
     // Starts or stops the Agent; false, with the reason, where the server does not let it be
     // switched from here.
-    virtual bool AlternarAgent(bool iniciar) = 0;
+    virtual bool AlternarAgent(bool iniciar) { return SemAgent(); }
     // Every job's identifier and name (no steps or schedules), by name.
-    virtual bool ListarJobs(QList<JobAgent>& jobs) = 0;
+    virtual bool ListarJobs(QList<JobAgent>& jobs) { return SemAgent(); }
     // The job's steps by number, and its schedules in order of creation.
-    virtual bool ListarPassos(const QString& jobId, QList<PassoAgent>& passos) = 0;
-    virtual bool ListarAgendas(const QString& jobId, QList<AgendaAgent>& agendas) = 0;
+    virtual bool ListarPassos(const QString& jobId, QList<PassoAgent>& passos) { return SemAgent(); }
+    virtual bool ListarAgendas(const QString& jobId, QList<AgendaAgent>& agendas) { return SemAgent(); }
     // A new enabled job on the local server, owned by `dono` (the session's login when empty).
-    virtual bool IncluirJob(const QString& nomeJob, const QString& dono, QString& jobId) = 0;
-    virtual bool AlterarJob(const QString& jobId, const QString& nomeJob, const QString& dono) = 0;
-    virtual bool ExcluirJob(const QString& jobId) = 0;
+    virtual bool IncluirJob(const QString& nomeJob, const QString& dono, QString& jobId) { return SemAgent(); }
+    virtual bool AlterarJob(const QString& jobId, const QString& nomeJob, const QString& dono) { return SemAgent(); }
+    virtual bool ExcluirJob(const QString& jobId) { return SemAgent(); }
     // A new step at the end of the job; `numero` gets its number.
-    virtual bool IncluirPasso(const QString& jobId, const PassoAgent& passo, int& numero) = 0;
+    virtual bool IncluirPasso(const QString& jobId, const PassoAgent& passo, int& numero) { return SemAgent(); }
     // Changes the step numbered `passo.numero`.
-    virtual bool AlterarPasso(const QString& jobId, const PassoAgent& passo) = 0;
-    virtual bool ExcluirPasso(const QString& jobId, int numero) = 0;
+    virtual bool AlterarPasso(const QString& jobId, const PassoAgent& passo) { return SemAgent(); }
+    virtual bool ExcluirPasso(const QString& jobId, int numero) { return SemAgent(); }
     // A new schedule of the job; `agendaId` gets its identifier.
-    virtual bool IncluirAgenda(const QString& jobId, const AgendaAgent& agenda, QString& agendaId) = 0;
+    virtual bool IncluirAgenda(const QString& jobId, const AgendaAgent& agenda, QString& agendaId)
+    {
+        return SemAgent();
+    }
     // Changes the schedule identified by `agenda.id`.
-    virtual bool AlterarAgenda(const AgendaAgent& agenda) = 0;
-    virtual bool ExcluirAgenda(const QString& jobId, const QString& agendaId) = 0;
+    virtual bool AlterarAgenda(const AgendaAgent& agenda) { return SemAgent(); }
+    virtual bool ExcluirAgenda(const QString& jobId, const QString& agendaId) { return SemAgent(); }
+
+protected:
+    // -2147221503: ado::ErrProprio, an error of the program itself.
+    bool SemAgent() { return Falhar(-2147221503, QStringLiteral("Esta sessão não administra os jobs do SQL Agent.")); }
 };
 
 using FabricaSqlDmo = std::function<std::unique_ptr<clsSqlDmoSessao>()>;
