@@ -4,6 +4,7 @@
 // through an ODBC connection with T-SQL; tests give their context a maker of doubles.
 #include "clsSqlDmoAgent.h"
 #include "platform/clsErro.h"
+#include "platform/clsRecordset.h"
 
 #include <QList>
 #include <QString>
@@ -61,6 +62,50 @@ protected:
     }
     ErroDados erro;
     QString nome;
+
+    // Administração: logins, usuários, bancos, backup
+public:
+    // One batch sent as written, with its first rowset in `rs` when asked; false (and Erro) on
+    // failure. Every operation below goes through it with the statements of tsql (mdlTSqlAdmin.h).
+    virtual bool EnviarTSql(const QString& sql, RecordsetPtr* rs = nullptr);
+    // Lists, as rowsets with the columns of their statements.
+    bool Logins(RecordsetPtr& rs);
+    bool Bancos(RecordsetPtr& rs);
+    bool Linguagens(RecordsetPtr& rs);
+    bool PapeisServidor(RecordsetPtr& rs);
+    bool MembrosPapeisServidor(RecordsetPtr& rs);
+    bool Usuarios(const QString& banco, RecordsetPtr& rs, const QString& usuario = QString(), bool nenhum = false);
+    bool PapeisBanco(const QString& banco, RecordsetPtr& rs);
+    bool MembrosPapeisBanco(const QString& banco, RecordsetPtr& rs);
+    bool Devices(RecordsetPtr& rs);
+    bool HistoricoBackups(const QString& banco, RecordsetPtr& rs);
+    bool ArquivosDoBackup(bool dispositivo, const QString& origem, RecordsetPtr& rs);
+    // Logins: a new one (SQL Server login with its password, or a Windows login), its default
+    // database and language (empty: the server's), password, Windows access, removal, server roles.
+    bool CriarLogin(const QString& login,
+                    bool windows,
+                    const QString& senha,
+                    const QString& banco,
+                    const QString& linguagem);
+    bool AlterarLogin(const QString& login, const QString& banco, const QString& linguagem);
+    bool DefinirSenhaLogin(const QString& login, const QString& senha);
+    bool NegarLogin(const QString& login, bool negar);
+    bool RemoverLogin(const QString& login);
+    bool PapelServidor(const QString& login, const QString& papel, bool incluir);
+    // Users of a database and their roles.
+    bool CriarUsuario(const QString& banco, const QString& login, const QString& usuario);
+    bool RemoverUsuario(const QString& banco, const QString& usuario);
+    bool PapelBanco(const QString& banco, const QString& papel, const QString& usuario, bool incluir);
+    // Size and free space of a database in megabytes.
+    bool EspacoBanco(const QString& banco, double& tamanhoMb, double& livreMb);
+    // Shrinks to `percentual` free space; modes 0 full, 1 no truncate, 2 truncate only, 3 empty
+    // each file.
+    bool ShrinkBanco(const QString& banco, int percentual, int modo);
+    // Attach and detach answer the server's message: empty on success.
+    QString AttachDB(const QString& banco, const QString& arquivo);
+    QString DetachDB(const QString& banco, bool checar);
+    bool CriarDevice(const QString& nome, const QString& caminho);
+    bool RemoverDevice(const QString& nome);
 
     // Agente: jobs, passos e agendamentos. A session that does not serve them says so.
 public:

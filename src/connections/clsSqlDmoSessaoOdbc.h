@@ -19,6 +19,9 @@ public:
 
     std::shared_ptr<clsMotor> Conexao() const { return motor; }
 
+    // Administração: logins, usuários, bancos, backup
+    bool EnviarTSql(const QString& sql, RecordsetPtr* rs = nullptr) override;
+
     // Agente: jobs, passos e agendamentos
     bool AlternarAgent(bool iniciar) override;
     bool ListarJobs(QList<JobAgent>& jobs) override;

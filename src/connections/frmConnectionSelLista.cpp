@@ -3,12 +3,18 @@
 #include "gui/Twips.h"
 #include "platform/clsPrompt.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
-namespace {}
+namespace {
+constexpr int LarguraMinima = 200;
+}
 
 frmConnectionSelLista::frmConnectionSelLista(clsPrompt& prompt, QWidget* pai)
     : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint), m_prompt(prompt)
@@ -48,15 +54,16 @@ bool frmConnectionSelLista::CarregarForm(const QList<EntradaConexao>& aLista,
 {
     const QString atual = TextoEntradaConexao(strServer, strDatabase, strNodeText);
     lstLista->clear();
+    int porTexto = -1, porConexao = -1;
     for (const EntradaConexao& e : aLista) {
         lstLista->addItem(e.texto);
         if (e.texto.compare(atual, Qt::CaseInsensitive) == 0)
-            lstLista->setCurrentRow(lstLista->count() - 1);
+            porTexto = lstLista->count() - 1;
+        if (!strConnectionString.isEmpty() && e.connectionString == strConnectionString && porConexao < 0)
+            porConexao = lstLista->count() - 1;
     }
-    if (lngWidth > 0)
-        resize(lngWidth / TwipsPorPixel, height());
-    if (lngX > 0 || lngY > 0)
-        move(lngX / TwipsPorPixel, lngY / TwipsPorPixel);
+    lstLista->setCurrentRow(porConexao >= 0 ? porConexao : porTexto);
+    Dimensionar(lngX / TwipsPorPixel, lngY / TwipsPorPixel, lngWidth / TwipsPorPixel);
 
     if (m_prompt.ExibirModal(this) != QDialog::Accepted || !lstLista->currentItem())
         return false;
@@ -72,4 +79,21 @@ bool frmConnectionSelLista::CarregarForm(const QList<EntradaConexao>& aLista,
         achou = true;
     }
     return achou;
+}
+
+// As wide as the longest entry (and at least as asked), inside the screen that holds the point.
+void frmConnectionSelLista::Dimensionar(int x, int y, int largura)
+{
+    const QScreen* tela = QGuiApplication::screenAt(QPoint(x, y));
+    const QRect area = (tela ? tela : QGuiApplication::primaryScreen())->availableGeometry();
+    const int conteudo = lstLista->sizeHintForColumn(0) + 2 * lstLista->frameWidth()
+                         + lstLista->verticalScrollBar()->sizeHint().width() + 6;
+    const int botoes = btnConf->sizeHint().width() + btnCanc->sizeHint().width() + 24;
+    // The width asked for counts only up to what the entries need.
+    const int w = std::min(std::max({std::min(largura, conteudo), conteudo, botoes, LarguraMinima}), area.width());
+    const int h = std::min(height(), area.height());
+    resize(w, h);
+    if (x <= 0 && y <= 0)
+        return;
+    move(std::clamp(x, area.left(), area.right() + 1 - w), std::clamp(y, area.top(), area.bottom() + 1 - h));
 }

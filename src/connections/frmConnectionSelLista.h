@@ -15,8 +15,10 @@ class frmConnectionSelLista : public QDialog {
 public:
     explicit frmConnectionSelLista(clsPrompt& prompt, QWidget* pai = nullptr);
 
-    // Lists the entries, preselects the one shown now (display text, ignoring case), and shows the
-    // window modally at (lngX, lngY) screen twips, lngWidth twips wide (0 keeps). On confirmation
+    // Lists the entries, preselects the one shown now (the same connection string, else the same
+    // display text ignoring case), and shows the window modally at (lngX, lngY) screen twips, as
+    // wide as its longest entry needs (lngWidth, the selector's suggestion, never makes it wider),
+    // kept inside the screen. On confirmation
     // the last entry with the chosen display text fills the four values; true when confirmed.
     bool CarregarForm(const QList<EntradaConexao>& aLista,
                       QString& strConnectionString,
@@ -30,6 +32,7 @@ public:
     QListWidget* Lista() const { return lstLista; }
 
 private:
+    void Dimensionar(int x, int y, int largura);
     clsPrompt& m_prompt;
     QListWidget* lstLista;
     QPushButton* btnConf;

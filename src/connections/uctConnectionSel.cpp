@@ -66,7 +66,8 @@ void uctConnectionSel::DefinirLabel(const QString& strServer, const QString& str
 }
 
 // Server, separator and database follow one another from the left margin; the node text starts
-// at the same margin. A label without text is hidden, and the separator only shows with a server.
+// at the same margin. A label without text is hidden, and the separator only shows between a server
+// and a database.
 void uctConnectionSel::PosicionarLabels()
 {
     const int y = (height() - lblServer->sizeHint().height()) / 2;
@@ -80,7 +81,7 @@ void uctConnectionSel::PosicionarLabels()
         x += l->width() + 2;
     };
     colocar(lblServer, !lblServer->text().isEmpty());
-    colocar(lblSep, !lblServer->text().isEmpty());
+    colocar(lblSep, !lblServer->text().isEmpty() && !lblDatabase->text().isEmpty());
     colocar(lblDatabase, !lblDatabase->text().isEmpty());
     x = Margem;
     colocar(lblNodeText, !lblNodeText->text().isEmpty());
@@ -101,7 +102,7 @@ void uctConnectionSel::AbrirLista()
         m_prompt.MsgBox(QStringLiteral("Nenhuma Conexão Foi Encontrada, Verifique."), vb::Exclamation);
         return;
     }
-    QString connStr;
+    QString connStr = m_connectionString;
     QString server = m_server, database = m_database, nodeText = m_nodeText;
     const QPoint canto = mapToGlobal(QPoint(0, height()));
     frmConnectionSelLista lista(m_prompt, this);
@@ -116,5 +117,6 @@ void uctConnectionSel::AbrirLista()
     if (!confirmou)
         return;
     DefinirLabel(server, database, nodeText);
+    m_connectionString = connStr;
     emit ConnectionChanged(connStr, server, database, nodeText);
 }

@@ -26,6 +26,9 @@ public:
     QString Server() const { return m_server; }
     QString Database() const { return m_database; }
     QString NodeText() const { return m_nodeText; }
+    // The connection shown now: the list opens with it selected.
+    void DefinirConnectionString(const QString& strConnectionString) { m_connectionString = strConnectionString; }
+    QString ConnectionString() const { return m_connectionString; }
     const QList<EntradaConexao>& Itens() const { return m_itens; }
 
     // The drop-down of btnSel: asks the container for the entries and shows the list.
@@ -56,4 +59,5 @@ private:
     QString m_server;
     QString m_database;
     QString m_nodeText;
+    QString m_connectionString;
 };

@@ -1,5 +1,6 @@
 #include "frmNavegador.h"
 
+#include "admin/frmAdminNavegador.h"
 #include "gui/Icones.h"
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
@@ -131,7 +132,7 @@ void frmNavegador::Renomear()
     if (!no || novoTexto == no->Text())
         return;
     QString erro;
-    const bool ok = RenomearTabela(m_ambiente, no->Tag(), no->Text(), novoTexto, &erro);
+    const bool ok = RenomearTabela(m_ambiente, no->Tag(), EsquemaDoNo(no), no->Text(), novoTexto, &erro);
     // On failure the node shows its old name again.
     m_arvore.DefinirTexto(no, ok ? novoTexto : no->Text());
     if (!ok)
@@ -175,7 +176,7 @@ void frmNavegador::ChamarDuploClique()
     case img::HomePage: emit AbrirWebBrowserPedido(4); break;
     case img::Downloads: emit AbrirWebBrowserPedido(5); break;
     case img::Forum: emit AbrirWebBrowserPedido(6); break;
-    default: break;
+    default: AbrirJanelaAdmin(m_ambiente, no); break;
     }
     m_trv->setEnabled(true);
 }

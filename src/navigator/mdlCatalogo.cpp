@@ -568,8 +568,38 @@ bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr)
     return conectado;
 }
 
+QString SqlRenomearTabelaSqlServer(const QString& esquema, const QString& nome, const QString& novoNome)
+{
+    // sp_rename reads its first argument as a (schema-qualified) name, brackets and all; the new
+    // name is taken as it stands.
+    auto colchetes = [](QString t) { return u'[' + t.replace(u']', QStringLiteral("]]")) + u']'; };
+    auto literal = [](QString t) { return QStringLiteral("N'") + t.replace(u'\'', QStringLiteral("''")) + u'\''; };
+    const QString antigo = esquema.isEmpty() ? colchetes(nome) : colchetes(esquema) + u'.' + colchetes(nome);
+    return QStringLiteral("EXEC sp_rename ") + literal(antigo) + QStringLiteral(", ") + literal(novoNome)
+           + QStringLiteral(", 'OBJECT'");
+}
+
+QString SqlRenomearTabela(const clsMotor& motor, const QString& esquema, const QString& nome, const QString& novoNome)
+{
+    if (motor.DialetoSql() == Dialeto::SqlServer)
+        return SqlRenomearTabelaSqlServer(esquema, nome, novoNome);
+    return QStringLiteral("ALTER TABLE ") + motor.NomeQualificado(nome, esquema, {}) + QStringLiteral(" RENAME TO ")
+           + motor.CitarIdentificador(novoNome);
+}
+
+QString EsquemaDoNo(const clsNo* no)
+{
+    const clsNo* pai = no ? no->Parent() : nullptr;
+    if (!pai || !no->Key().startsWith(pai->Key()))
+        return {};
+    const QString resto = no->Key().mid(pai->Key().size());
+    const QString fim = u'.' + no->Text();
+    return resto.endsWith(fim) ? resto.left(resto.size() - fim.size()) : QString();
+}
+
 bool RenomearTabela(clsAmbienteDados& ambiente,
                     const QString& connStr,
+                    const QString& esquema,
                     const QString& nome,
                     const QString& novoNome,
                     QString* erro)
@@ -583,20 +613,7 @@ bool RenomearTabela(clsAmbienteDados& ambiente,
     };
     if (!dados.OpenConnection(connStr, true, false))
         return falhar();
-    const QString provider = dados.Provider().toUpper();
-    const bool sqlServer = provider.startsWith(QStringLiteral("SQLOLEDB"))
-                           || provider.startsWith(QStringLiteral("SQLNCLI"))
-                           || provider.startsWith(QStringLiteral("MSOLEDBSQL"));
-    auto literal = [](QString t) { return u'\'' + t.replace(u'\'', QStringLiteral("''")) + u'\''; };
-    QString sql;
-    if (sqlServer)
-        sql = QStringLiteral("EXEC sp_rename ") + literal(nome) + QStringLiteral(", ") + literal(novoNome);
-    else {
-        const auto motor = dados.ActiveConnection();
-        sql = QStringLiteral("ALTER TABLE ") + motor->CitarIdentificador(nome) + QStringLiteral(" RENAME TO ")
-              + motor->CitarIdentificador(novoNome);
-    }
-    const bool ok = dados.ExecSql(sql, false);
+    const bool ok = dados.ExecSql(SqlRenomearTabela(*dados.ActiveConnection(), esquema, nome, novoNome), false);
     if (!ok)
         falhar();
     dados.CloseConnection();

@@ -7,6 +7,7 @@
 
 class clsAmbienteDados;
 class clsData;
+class clsMotor;
 class clsSqlDmoSessao;
 
 // The connection string of a server, database or file node, asking for credentials when none are
@@ -32,13 +33,18 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
 bool AtualizarNode(clsArvore& arvore, clsNo* no);
 bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr);
 
-// Renames a table of the source `connStr` (ALTER TABLE … RENAME TO, or sp_rename on SQL Server).
-// On failure `erro` gets the engine's description.
+// Renames a table of the source `connStr` in `esquema` (empty: the session's default) with ALTER
+// TABLE … RENAME TO, or sp_rename on SQL Server. On failure `erro` gets the engine's description.
 bool RenomearTabela(clsAmbienteDados& ambiente,
                     const QString& connStr,
+                    const QString& esquema,
                     const QString& nome,
                     const QString& novoNome,
                     QString* erro);
+QString SqlRenomearTabela(const clsMotor& motor, const QString& esquema, const QString& nome, const QString& novoNome);
+QString SqlRenomearTabelaSqlServer(const QString& esquema, const QString& nome, const QString& novoNome);
+// The schema a catalog node's key carries (see NomeQualificado), empty for the default one.
+QString EsquemaDoNo(const clsNo* no);
 
 // The qualified name of a catalog object: owner in lower case + "." + name, unless the owner is
 // empty or dbo.

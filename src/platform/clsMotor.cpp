@@ -99,18 +99,53 @@ bool CriarBancoArquivo(const QString& caminho, ErroDados& erro)
     return true;
 }
 
-QStringList clsMotor::ChavesPrimarias(const QString& tabela)
+QString clsMotor::NomeQualificado(const QString& tabela, const QString& esquema, const QString& catalogo) const
+{
+    QString r;
+    if (!catalogo.isEmpty())
+        r = CitarIdentificador(catalogo) + u'.' + (esquema.isEmpty() ? QString() : CitarIdentificador(esquema));
+    else if (!esquema.isEmpty())
+        r = CitarIdentificador(esquema);
+    return r.isEmpty() ? CitarIdentificador(tabela) : r + u'.' + CitarIdentificador(tabela);
+}
+
+namespace {
+// The names in one column of a schema rowset restricted to one table, in `ordem`.
+QStringList NomesDoRowset(clsMotor& m,
+                          SchemaOleDb schema,
+                          const QString& tabela,
+                          const QString& esquema,
+                          const QString& catalogo,
+                          const char* coluna,
+                          const char* ordem)
 {
     RecordsetPtr rs;
     QStringList r;
-    const ErroDados guardado = erro;
-    if (!Schema(SchemaOleDb::ChavesPrimarias, {QString(), QString(), tabela}, rs) || !rs) {
-        erro = guardado;
+    if (!m.Schema(schema, {catalogo, esquema, tabela}, rs) || !rs)
         return r;
-    }
-    rs->setSort(QStringLiteral("ORDINAL"));
+    rs->setSort(QString::fromLatin1(ordem));
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
-        r << rs->Valor(QStringLiteral("COLUMN_NAME")).toString();
+        if (m.MesmoNome(rs->Valor(QStringLiteral("TABLE_NAME")).toString(), tabela))
+            r << rs->Valor(QString::fromLatin1(coluna)).toString();
+    return r;
+}
+} // namespace
+
+QStringList clsMotor::ChavesPrimarias(const QString& tabela, const QString& esquema, const QString& catalogo)
+{
+    const ErroDados guardado = erro;
+    const QStringList r
+        = NomesDoRowset(*this, SchemaOleDb::ChavesPrimarias, tabela, esquema, catalogo, "COLUMN_NAME", "ORDINAL");
+    erro = guardado;
+    return r;
+}
+
+QStringList clsMotor::ColunasTabela(const QString& tabela, const QString& esquema, const QString& catalogo)
+{
+    const ErroDados guardado = erro;
+    const QStringList r
+        = NomesDoRowset(*this, SchemaOleDb::Colunas, tabela, esquema, catalogo, "COLUMN_NAME", "ORDINAL_POSITION");
+    erro = guardado;
     return r;
 }
 

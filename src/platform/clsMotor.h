@@ -18,6 +18,9 @@
 // The OLE DB schema rowsets the program reads.
 enum class SchemaOleDb { Tabelas, Colunas, ChavesPrimarias, ChavesEstrangeiras, Indices, Procedures };
 
+// The SQL an engine speaks, where statements the program writes differ.
+enum class Dialeto { Sqlite, SqlServer, PostgreSql, Outro };
+
 // PROCEDURE_TYPE of the Procedures rowset.
 namespace tipoprocedure {
 enum : int { Desconhecido = 1, Procedure = 2, Funcao = 3 };
@@ -38,8 +41,13 @@ public:
     // with `lockType`; it stays null for statements without rows. `afetados` gets the rows the
     // statements changed (-1 when unknown).
     virtual bool Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados) = 0;
-    // One statement with "?" placeholders and bound values.
-    virtual bool ExecutarComParametros(const QString& sql, const std::vector<QVariant>& valores, long& afetados) = 0;
+    // One statement (on SQL Server a batch) with "?" placeholders and bound values. `linhas`, when
+    // given, receives the rows the statement returns (INSERT … RETURNING, a SELECT after it).
+    virtual bool ExecutarComParametros(const QString& sql,
+                                       const std::vector<QVariant>& valores,
+                                       long& afetados,
+                                       RecordsetPtr* linhas = nullptr)
+        = 0;
     // A schema rowset with the OLE DB columns. Restrictions in the rowset's order; an empty text is
     // no restriction.
     virtual bool Schema(SchemaOleDb schema, const QStringList& restricoes, RecordsetPtr& rs) = 0;
@@ -51,8 +59,15 @@ public:
 
     // A name as the engine quotes it (closing quote doubled).
     virtual QString CitarIdentificador(const QString& nome) const = 0;
+    virtual Dialeto DialetoSql() const = 0;
+    // Whether two names of the catalog are the same object's, as the server compares them.
+    virtual bool MesmoNome(const QString& a, const QString& b) const { return a.compare(b, Qt::CaseInsensitive) == 0; }
+    // A table's name qualified by its schema and catalog when they are known, quoted.
+    QString NomeQualificado(const QString& tabela, const QString& esquema, const QString& catalogo) const;
     // The key value the last INSERT generated, when the engine knows it.
     virtual QVariant UltimoIdInserido() { return QVariant(); }
+    // Whether an INSERT can return the row it wrote (INSERT … RETURNING).
+    virtual bool DevolveLinhasInseridas() const { return false; }
     virtual bool SomenteLeitura() const { return false; }
     // Why writing a row would not keep one of its decimals exactly, empty when it would. `lido`:
     // the value the row was read with, left as it was (an engine may still rewrite it with the row).
@@ -81,7 +96,9 @@ public:
     const ErroDados& Erro() const { return erro; }
 
     // Primary-key columns of a table, in key order (empty when it has none or on failure).
-    QStringList ChavesPrimarias(const QString& tabela);
+    QStringList ChavesPrimarias(const QString& tabela, const QString& esquema = {}, const QString& catalogo = {});
+    // Column names of a table (empty on failure).
+    QStringList ColunasTabela(const QString& tabela, const QString& esquema = {}, const QString& catalogo = {});
 
 protected:
     bool Falhar(long numero, const QString& descricao, OrigemErro origem = OrigemErro::Banco)

@@ -1,5 +1,7 @@
 #include "clsOdbcComum.h"
 
+#include "mdlCitacao.h"
+#include "mdlConsultaSimples.h"
 #include "mdlDecimal.h"
 
 #include <QDateTime>
@@ -11,6 +13,10 @@ using namespace ado;
 using namespace odbc;
 
 namespace odbc {
+
+// SQL Server's own ODBC types for time(n) and datetimeoffset(n).
+constexpr int TipoSqlServerTime = -154;
+constexpr int TipoSqlServerDateTimeOffset = -155;
 
 int TipoCampoAdo(int t, qint64 tamanho)
 {
@@ -41,7 +47,8 @@ int TipoCampoAdo(int t, qint64 tamanho)
     case SQL_TYPE_TIMESTAMP:
     case SQL_TIMESTAMP: return adDBTimeStamp;
     case SQL_GUID: return adGUID;
-    default: return adVarWChar;
+    case TipoSqlServerTime: return adDBTime;
+    default: return adVarWChar; // datetimeoffset among them: its text keeps the offset
     }
 }
 
@@ -62,6 +69,7 @@ int TipoCatalogo(int t, const QString& nomeTipo)
     case SQL_BINARY:
     case SQL_VARBINARY:
     case SQL_LONGVARBINARY: return adBinary;
+    case TipoSqlServerDateTimeOffset: return adDBTimeStamp;
     default: {
         const int a = TipoCampoAdo(t, 1);
         return a == adVarWChar ? adWChar : a;
@@ -172,6 +180,19 @@ bool clsMotorOdbc::Conectar(const QString& odbcStr, int timeoutSegundos)
         aspas = DeW(info, len / 2).trimmed();
     if (Ok(SQLGetInfoW(dbc, SQL_DBMS_NAME, info, sizeof info, &len)))
         nomeSgbd = DeW(info, len / 2);
+    SQLUSMALLINT caso = 0;
+    if (Ok(SQLGetInfoW(dbc, SQL_QUOTED_IDENTIFIER_CASE, &caso, sizeof caso, nullptr)))
+        casoCitado = caso;
+    if (Ok(SQLGetInfoW(dbc, SQL_IDENTIFIER_CASE, &caso, sizeof caso, nullptr)))
+        casoNaoCitado = caso;
+    // Read-only is kept by the server too, not only by the check of the first keyword: a function
+    // or a data-modifying WITH cannot write either.
+    if (somenteLeitura && DialetoSql() == Dialeto::PostgreSql
+        && !ExecutarDireto(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"))) {
+        const ErroDados e = erro;
+        Fechar();
+        return Falhar(e);
+    }
     return true;
 }
 
@@ -252,6 +273,7 @@ QString clsMotorOdbc::TraduzirOdbc(const clsConnStr& cs)
 bool clsMotorOdbc::Abrir(bool sqlServer, bool leituraEscrita, int timeoutSegundos)
 {
     somenteLeitura = !leituraEscrita;
+    this->sqlServer = sqlServer;
     if (!sqlServer)
         return Conectar(TraduzirOdbc(connStr), timeoutSegundos);
     return Conectar(TraduzirSqlServer(connStr), timeoutSegundos);
@@ -294,11 +316,80 @@ QString clsMotorOdbc::BancoPadrao() const
     return DeW(buf, n / 2);
 }
 
+bool clsMotorOdbc::VariasInstrucoes(const QString& sql)
+{
+    const qsizetype n = sql.size();
+    bool depoisDoPontoEVirgula = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        auto ate = [&](const QString& fim) {
+            const qsizetype f = sql.indexOf(fim, i + 1);
+            i = f < 0 ? n : f + fim.size() - 1;
+        };
+        if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
+            ate(QStringLiteral("\n"));
+        } else if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
+            ++i;
+            ate(QStringLiteral("*/"));
+        } else if (c.isSpace()) {
+            continue;
+        } else if (depoisDoPontoEVirgula) {
+            return true;
+        } else if (c == u';') {
+            depoisDoPontoEVirgula = true;
+        } else if (c == u'\'' || c == u'"' || c == u'[' || c == u'`') {
+            // A doubled quote inside closes and reopens: the scan goes on the same way.
+            ate(QString(c == u'[' ? u']' : c));
+        } else if (c == u'$') {
+            static const QRegularExpression marca(QStringLiteral(R"(\$[A-Za-z_]*\$)"));
+            const auto m
+                = marca.match(sql, i, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+            if (m.hasMatch()) {
+                i += m.capturedLength() - 1;
+                ate(m.captured());
+            }
+        }
+    }
+    return false;
+}
+
+bool clsMotorOdbc::ExecutarDireto(const QString& sql)
+{
+    const Stmt stmt = NovoStmt();
+    if (!stmt)
+        return false;
+    const SQLRETURN rc = SQLExecDirectW(stmt.get(), W(sql), SQL_NTS);
+    return Ok(rc) || rc == SQL_NO_DATA || Falhar(Diagnostico(stmt));
+}
+
+Dialeto clsMotorOdbc::DialetoSql() const
+{
+    if (sqlServer || nomeSgbd.contains(QLatin1String("SQL Server"), Qt::CaseInsensitive))
+        return Dialeto::SqlServer;
+    if (nomeSgbd.startsWith(QLatin1String("PostgreSQL"), Qt::CaseInsensitive))
+        return Dialeto::PostgreSql;
+    return Dialeto::Outro;
+}
+
+bool clsMotorOdbc::MesmoNome(const QString& a, const QString& b) const
+{
+    return a.compare(b, casoCitado == SQL_IC_SENSITIVE ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0;
+}
+
+QString clsMotorOdbc::NomeNaoCitado(const QString& nome) const
+{
+    if (casoNaoCitado == SQL_IC_LOWER)
+        return nome.toLower();
+    if (casoNaoCitado == SQL_IC_UPPER)
+        return nome.toUpper();
+    return nome;
+}
+
+// SQL Server's brackets; any other source with the quote its driver reports.
 QString clsMotorOdbc::CitarIdentificador(const QString& nome) const
 {
-    if (aspas.isEmpty() || aspas == u" ")
-        return nome;
-    return aspas + QString(nome).replace(aspas, aspas + aspas) + aspas;
+    QString p;
+    return citacao::Citar(MotorDoProvider(connStr, p), nome, aspas);
 }
 
 Stmt clsMotorOdbc::NovoStmt()
@@ -362,6 +453,14 @@ bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, 
         return Falhar(ErrSemPermissao,
                       QStringLiteral("A conexão foi aberta somente para leitura: a instrução não pode "
                                      "ser executada."));
+    if (somenteLeitura && VariasInstrucoes(sql))
+        return Falhar(ErrSemPermissao,
+                      QStringLiteral("A conexão foi aberta somente para leitura: execute uma instrução de cada "
+                                     "vez."));
+    // A statement before may have changed the session's default: each one starts read-only again.
+    if (somenteLeitura && DialetoSql() == Dialeto::PostgreSql
+        && !ExecutarDireto(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")))
+        return false;
     const Stmt stmt = NovoStmt();
     if (!stmt)
         return false;
@@ -427,6 +526,45 @@ bool LerTextoC(SQLHSTMT st, SQLUSMALLINT c, QByteArray& saida)
 
 } // namespace
 
+void clsMotorOdbc::BasesDaConsulta(clsRecordsetDados& d, const QString& sql)
+{
+    consulta::ConsultaSimples q;
+    const bool simples = !sql.isEmpty() && consulta::Analisar(sql, q);
+    auto nome = [&](const consulta::NomeSql& n) { return n.citado ? n.texto : NomeNaoCitado(n.texto); };
+    QString catalogo, esquema, tabela;
+    if (simples) {
+        tabela = nome(q.tabela.back());
+        if (q.tabela.size() >= 2)
+            esquema = nome(q.tabela[q.tabela.size() - 2]);
+        if (q.tabela.size() == 3)
+            catalogo = nome(q.tabela[0]);
+    }
+    bool semBase = true;
+    for (CampoInfo& f : d.campos) {
+        semBase = semBase && f.tabelaBase.isEmpty();
+        // The driver named the table but not its schema: the statement's schema-qualified name of
+        // that table holds it; a bare name reads the session's own, where the rows go back too.
+        if (simples && !f.tabelaBase.isEmpty() && f.esquemaBase.isEmpty() && MesmoNome(f.tabelaBase, tabela)) {
+            f.esquemaBase = esquema;
+            if (f.catalogoBase.isEmpty())
+                f.catalogoBase = catalogo;
+        }
+    }
+    if (!semBase || !simples || (!q.estrela && q.colunas.size() != d.campos.size()))
+        return;
+    // The driver named no base table: the statement's table, for the columns the list reads.
+    for (int i = 0; i < d.campos.size(); ++i) {
+        CampoInfo& f = d.campos[i];
+        const QString coluna = q.estrela ? f.nome : (q.colunas[i].texto.isEmpty() ? QString() : nome(q.colunas[i]));
+        if (coluna.isEmpty())
+            continue;
+        f.tabelaBase = tabela;
+        f.esquemaBase = esquema;
+        f.catalogoBase = catalogo;
+        f.colunaBase = coluna;
+    }
+}
+
 bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, const QString& sql)
 {
     const SQLHSTMT st = stmt.get();
@@ -458,6 +596,12 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
             f.tabelaBase = DeW(base, tb / 2);
         if (Ok(SQLColAttributeW(st, c, SQL_DESC_BASE_COLUMN_NAME, base, sizeof base, &tb, nullptr)))
             f.colunaBase = DeW(base, tb / 2);
+        if (!f.tabelaBase.isEmpty()) {
+            if (Ok(SQLColAttributeW(st, c, SQL_DESC_SCHEMA_NAME, base, sizeof base, &tb, nullptr)))
+                f.esquemaBase = DeW(base, tb / 2);
+            if (Ok(SQLColAttributeW(st, c, SQL_DESC_CATALOG_NAME, base, sizeof base, &tb, nullptr)))
+                f.catalogoBase = DeW(base, tb / 2);
+        }
         d->campos.append(f);
         Classe k = Texto;
         if (TipoInteiro(f.tipo))
@@ -467,35 +611,14 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
         else if (f.tipo == adNumeric)
             k = Decimal;
         else if (f.tipo == adDBTime)
-            k = Hora;
+            k = tipo == TipoSqlServerTime ? Texto : Hora; // time(7): the driver's text keeps the fraction
         else if (TipoData(f.tipo))
             k = Data;
         else if (TipoBinario(f.tipo))
             k = Binario;
         classes.push_back(k);
     }
-    // A single-table SELECT whose driver did not name the base table: take it from the statement.
-    static const QRegularExpression umaTabela(
-        QStringLiteral(
-            R"(^\s*SELECT\s.+?\sFROM\s+((?:"[^"]+"|\[[^\]]+\]|[\w$]+)(?:\.(?:"[^"]+"|\[[^\]]+\]|[\w$]+))?)\s*(?:WHERE\b|ORDER\b|;|$))"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    bool semBase = true;
-    for (const CampoInfo& f : d->campos)
-        semBase = semBase && f.tabelaBase.isEmpty();
-    const auto m = semBase ? umaTabela.match(sql) : QRegularExpressionMatch();
-    if (m.hasMatch()) {
-        QString t = m.captured(1);
-        if (t.contains(u'.'))
-            t = t.mid(t.lastIndexOf(u'.') + 1);
-        if ((t.startsWith(u'"') && t.endsWith(u'"')) || (t.startsWith(u'[') && t.endsWith(u']')))
-            t = t.mid(1, t.size() - 2);
-        for (CampoInfo& f : d->campos) {
-            if (f.tabelaBase.isEmpty())
-                f.tabelaBase = t;
-            if (f.colunaBase.isEmpty())
-                f.colunaBase = f.nome;
-        }
-    }
+    BasesDaConsulta(*d, sql);
 
     std::vector<SQLWCHAR> buf(4096);
     QByteArray bytes;
@@ -539,6 +662,23 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
                 rc = SQLGetData(st, c, SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts, &ind);
                 if (ind == SQL_NULL_DATA || !Ok(rc)) {
                     d->AcrescentarNulo(i);
+                    break;
+                }
+                if (ts.fraction % 1000000 != 0) {
+                    // Finer than a millisecond: kept as its exact text, which also finds the row.
+                    QByteArray fracao = QByteArray::number(qulonglong(ts.fraction)).rightJustified(9, '0');
+                    while (fracao.endsWith('0'))
+                        fracao.chop(1);
+                    const QByteArray t = QStringLiteral("%1-%2-%3 %4:%5:%6.")
+                                             .arg(ts.year, 4, 10, QChar(u'0'))
+                                             .arg(ts.month, 2, 10, QChar(u'0'))
+                                             .arg(ts.day, 2, 10, QChar(u'0'))
+                                             .arg(ts.hour, 2, 10, QChar(u'0'))
+                                             .arg(ts.minute, 2, 10, QChar(u'0'))
+                                             .arg(ts.second, 2, 10, QChar(u'0'))
+                                             .toLatin1()
+                                         + fracao;
+                    d->AcrescentarTexto(i, t.constData(), size_t(t.size()));
                     break;
                 }
                 const QDate dt(ts.year, ts.month, ts.day);
@@ -624,9 +764,14 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
     return true;
 }
 
-bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<QVariant>& valores, long& afetados)
+bool clsMotorOdbc::ExecutarComParametros(const QString& sql,
+                                         const std::vector<QVariant>& valores,
+                                         long& afetados,
+                                         RecordsetPtr* linhas)
 {
     afetados = 0;
+    if (linhas)
+        linhas->reset();
     if (somenteLeitura)
         return Falhar(ErrSemPermissao, QStringLiteral("A conexão foi aberta somente para leitura."));
     // Buffers bound to the statement: declared before it, so they outlive it.
@@ -768,17 +913,25 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql, const std::vector<Q
         }
         ok = Ok(rc) || Falhar(Diagnostico(stmt));
     }
-    if (ok) {
-        const SQLRETURN rc = SQLExecute(st);
-        if (rc == SQL_NO_DATA) {
-            afetados = 0;
-        } else if (Ok(rc)) {
+    if (!ok)
+        return false;
+    // Every result of the statement (a batch on SQL Server): the counts add up, the first rows
+    // are kept.
+    for (SQLRETURN rc = SQLExecute(st);; rc = SQLMoreResults(st)) {
+        if (rc == SQL_NO_DATA)
+            break;
+        if (!Ok(rc))
+            return Falhar(Diagnostico(stmt));
+        SQLSMALLINT colunas = 0;
+        SQLNumResultCols(st, &colunas);
+        if (colunas > 0 && linhas && !*linhas) {
+            if (!Preencher(stmt, linhas, adLockReadOnly, QString()))
+                return false;
+        } else if (colunas == 0) {
             SQLLEN n = 0;
-            SQLRowCount(st, &n);
-            afetados = long(n);
-        } else {
-            ok = Falhar(Diagnostico(stmt));
+            if (Ok(SQLRowCount(st, &n)) && n > 0)
+                afetados += long(n);
         }
     }
-    return ok;
+    return true;
 }

@@ -31,13 +31,22 @@ public:
     bool Aberto() const override;
     void Fechar() override;
     bool Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados) override;
-    bool ExecutarComParametros(const QString& sql, const std::vector<QVariant>& valores, long& afetados) override;
+    bool ExecutarComParametros(const QString& sql,
+                               const std::vector<QVariant>& valores,
+                               long& afetados,
+                               RecordsetPtr* linhas = nullptr) override;
     bool Schema(SchemaOleDb schema, const QStringList& restricoes, RecordsetPtr& rs) override;
     bool IniciarTransacao() override;
     bool ConfirmarTransacao() override;
     bool DesfazerTransacao() override;
     bool EmTransacao() const override { return emTransacao; }
     QString CitarIdentificador(const QString& nome) const override;
+    Dialeto DialetoSql() const override;
+    bool DevolveLinhasInseridas() const override { return DialetoSql() == Dialeto::PostgreSql; }
+    bool MesmoNome(const QString& a, const QString& b) const override;
+    // A name written bare in a statement as the server stores it (folded to lower or upper case
+    // where the server folds unquoted names).
+    QString NomeNaoCitado(const QString& nome) const;
     bool SomenteLeitura() const override { return somenteLeitura; }
     QString BancoPadrao() const override;
     // The database product the driver reports (SQL_DBMS_NAME: "PostgreSQL", "Microsoft SQL Server").
@@ -47,7 +56,15 @@ public:
 
 private:
     bool Conectar(const QString& odbc, int timeoutSegundos);
+    // Whether a text holds more than one statement (a ";" outside quotes and comments followed by
+    // more).
+    static bool VariasInstrucoes(const QString& sql);
+    // A statement of the program's own, past the read-only check.
+    bool ExecutarDireto(const QString& sql);
     bool Preencher(const odbc::Stmt& st, RecordsetPtr* rs, int lockType, const QString& sql);
+    // Completes the base table and columns of a result from its statement where the driver left
+    // them out.
+    void BasesDaConsulta(clsRecordsetDados& d, const QString& sql);
     bool ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, RecordsetPtr& saida);
     // A statement on the open connection; empty (with the reason in Erro()) when there is none.
     odbc::Stmt NovoStmt();
@@ -57,4 +74,7 @@ private:
     bool emTransacao = false;
     QString aspas = QStringLiteral("\"");
     QString nomeSgbd;
+    bool sqlServer = false;
+    int casoCitado = 0; // SQL_QUOTED_IDENTIFIER_CASE
+    int casoNaoCitado = 0; // SQL_IDENTIFIER_CASE
 };

@@ -73,7 +73,7 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
                       t))
                   return false;
               for (; !t->Eof(); t->MoveNext())
-                  if (nome.isEmpty() || t->Valor(2).toString() == nome)
+                  if (nome.isEmpty() || MesmoNome(t->Valor(2).toString(), nome))
                       lista << QStringList{t->Valor(0).toString(), t->Valor(1).toString(), t->Valor(2).toString()};
               return true;
           };
@@ -91,7 +91,7 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
             return false;
         for (; !q->Eof(); q->MoveNext()) {
             const QString tipo = q->Valor(3).toString();
-            if ((Restrito(r, 2) && q->Valor(2).toString() != r[2]) || (Restrito(r, 3) && tipo != r[3]))
+            if ((Restrito(r, 2) && !MesmoNome(q->Valor(2).toString(), r[2])) || (Restrito(r, 3) && tipo != r[3]))
                 continue;
             AcrescentarLinhaRowset(*rs,
                                    {{"TABLE_CATALOG", q->Valor(0)},
@@ -112,8 +112,8 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
                 q))
             return false;
         for (; !q->Eof(); q->MoveNext()) {
-            if ((Restrito(r, 2) && q->Valor(2).toString() != r[2])
-                || (Restrito(r, 3) && q->Valor(3).toString() != r[3]))
+            if ((Restrito(r, 2) && !MesmoNome(q->Valor(2).toString(), r[2]))
+                || (Restrito(r, 3) && !MesmoNome(q->Valor(3).toString(), r[3])))
                 continue;
             const int sqlTipo = q->Valor(4).toInt();
             const QString nomeTipo = q->Valor(5).toString();
@@ -216,7 +216,7 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
             for (; !q->Eof(); q->MoveNext()) {
                 const int tipo = q->Valor(6).toInt();
                 const QString indice = q->Valor(5).toString();
-                if (tipo == SQL_TABLE_STAT || indice.isEmpty() || (Restrito(r, 2) && indice != r[2]))
+                if (tipo == SQL_TABLE_STAT || indice.isEmpty() || (Restrito(r, 2) && !MesmoNome(indice, r[2])))
                     continue;
                 AcrescentarLinhaRowset(*rs,
                                        {{"TABLE_CATALOG", q->Valor(0)},
@@ -292,7 +292,8 @@ bool clsMotorOdbc::ConsultarCatalogo(SchemaOleDb schema, const QStringList& r, R
         for (; !q->Eof(); q->MoveNext()) {
             // ODBC counts its kinds from 0 (unknown), OLE DB from 1.
             const int tipo = q->Valor(7).isNull() ? tipoprocedure::Desconhecido : q->Valor(7).toInt() + 1;
-            if ((Restrito(r, 2) && q->Valor(2).toString() != r[2]) || (Restrito(r, 3) && QString::number(tipo) != r[3]))
+            if ((Restrito(r, 2) && !MesmoNome(q->Valor(2).toString(), r[2]))
+                || (Restrito(r, 3) && QString::number(tipo) != r[3]))
                 continue;
             AcrescentarLinhaRowset(*rs,
                                    {{"PROCEDURE_CATALOG", q->Valor(0)},

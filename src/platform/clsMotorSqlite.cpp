@@ -1,10 +1,12 @@
 #include "clsMotorSqlite.h"
 
+#include "mdlCitacao.h"
 #include "mdlDecimal.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <charconv>
+#include <cstring>
 #include <sqlite3.h>
 
 using namespace ado;
@@ -95,7 +97,7 @@ bool clsMotorSqlite::EmTransacao() const { return db && !sqlite3_get_autocommit(
 // Brackets cannot carry a "]" in SQLite; double quotes with doubled quotes carry any name.
 QString clsMotorSqlite::CitarIdentificador(const QString& nome) const
 {
-    return u'"' + QString(nome).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return citacao::Citar(TipoMotor::ArquivoJet, nome);
 }
 
 QVariant clsMotorSqlite::UltimoIdInserido()
@@ -181,6 +183,9 @@ bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int l
         if (tab && col) {
             f.tabelaBase = QString::fromUtf8(tab);
             f.colunaBase = QString::fromUtf8(col);
+            // A table of an attached file is written there, not to a namesake in the main one.
+            if (const char* banco = sqlite3_column_database_name(st, c); banco && std::strcmp(banco, "main") != 0)
+                f.esquemaBase = QString::fromUtf8(banco);
             int notNull = 0, pk = 0, autoinc = 0;
             if (sqlite3_table_column_metadata(db.get(),
                                               sqlite3_column_database_name(st, c),
@@ -202,6 +207,11 @@ bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int l
             f.escala = t.escala;
             f.atributos = FlagsColuna(t, anulavel, !somenteLeitura);
             ehData[size_t(c)] = TipoData(f.tipo);
+            const QString nomeTipo = QString::fromUtf8(decl).trimmed().section(u'(', 0, 0).trimmed().toUpper();
+            if (nomeTipo == u"DATE")
+                f.formaData = CampoInfo::FormaData::SoData;
+            else if (nomeTipo == u"TIME")
+                f.formaData = CampoInfo::FormaData::SoHora;
             ehDecimal[size_t(c)] = TipoDecimal(f.tipo);
         } else {
             f.tipoFixado = false;
@@ -294,9 +304,21 @@ bool clsMotorSqlite::Executar(const QString& sql, RecordsetPtr* rs, int lockType
     return true;
 }
 
-bool clsMotorSqlite::ExecutarComParametros(const QString& sql, const std::vector<QVariant>& valores, long& afetados)
+bool clsMotorSqlite::DevolveLinhasInseridas() const { return sqlite3_libversion_number() >= 3035000; }
+
+bool clsMotorSqlite::MesmoNome(const QString& a, const QString& b) const
+{
+    return sqlite3_stricmp(a.toUtf8().constData(), b.toUtf8().constData()) == 0;
+}
+
+bool clsMotorSqlite::ExecutarComParametros(const QString& sql,
+                                           const std::vector<QVariant>& valores,
+                                           long& afetados,
+                                           RecordsetPtr* linhas)
 {
     afetados = 0;
+    if (linhas)
+        linhas->reset();
     if (!db)
         return FalharFechada();
     sqlite::Stmt stmt;
@@ -346,10 +368,15 @@ bool clsMotorSqlite::ExecutarComParametros(const QString& sql, const std::vector
         }
         }
     }
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    bool ok;
+    if (linhas && sqlite3_column_count(st) > 0) {
+        ok = Preencher(stmt, linhas, adLockReadOnly, QString());
+    } else {
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        }
+        ok = rc == SQLITE_DONE || FalharSqlite();
     }
-    const bool ok = rc == SQLITE_DONE || FalharSqlite();
     if (ok)
         afetados = long(sqlite3_changes64(db.get()));
     return ok;

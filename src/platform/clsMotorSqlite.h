@@ -19,7 +19,10 @@ public:
     bool Aberto() const override { return db != nullptr; }
     void Fechar() override;
     bool Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados) override;
-    bool ExecutarComParametros(const QString& sql, const std::vector<QVariant>& valores, long& afetados) override;
+    bool ExecutarComParametros(const QString& sql,
+                               const std::vector<QVariant>& valores,
+                               long& afetados,
+                               RecordsetPtr* linhas = nullptr) override;
     bool Schema(SchemaOleDb schema, const QStringList& restricoes, RecordsetPtr& rs) override;
     bool IniciarTransacao() override;
     bool ConfirmarTransacao() override;
@@ -27,6 +30,10 @@ public:
     bool EmTransacao() const override;
     QString CitarIdentificador(const QString& nome) const override;
     QVariant UltimoIdInserido() override;
+    Dialeto DialetoSql() const override { return Dialeto::Sqlite; }
+    bool DevolveLinhasInseridas() const override;
+    // SQLite's own rule: ASCII letters without case, every other character exactly.
+    bool MesmoNome(const QString& a, const QString& b) const override;
     bool SomenteLeitura() const override { return somenteLeitura; }
     // A NUMERIC column converts what it is given to an integer or a real, and does it again to the
     // values a rewritten row keeps: a decimal read as text, or one no double holds, would change.

@@ -114,6 +114,11 @@ public:
     bool UpdateBatch();
     bool CancelBatch();
     bool TemAlteracoesPendentes() const;
+    // Whether the rows can be written back (`motivo` says why not): a result traced to one base
+    // table, on a connection that writes. Rows built by hand always can.
+    bool Gravavel(QString* motivo = nullptr) const;
+    // Whether a field takes changes: it comes from a column of the base table.
+    bool CampoGravavel(int campo) const;
 
     // A second recordset over the same rows, with its own cursor at the first row, the same Sort
     // and no Filter (assign Filter() to it to keep one). adLockReadOnly makes it read-only.

@@ -105,7 +105,12 @@ QDateTime clsRecordsetDados::MsParaData(int64_t ms)
         resto += 86400000LL;
         --dia;
     }
-    return QDateTime(QDate::fromJulianDay(dia), QTime::fromMSecsSinceStartOfDay(int(resto)));
+    const QDate data = QDate::fromJulianDay(dia);
+    const QTime hora = QTime::fromMSecsSinceStartOfDay(int(resto));
+    // A wall-clock value the local clock skips (the hour lost to daylight saving) is still that
+    // value: it is kept without a time zone instead of becoming invalid.
+    const QDateTime local(data, hora);
+    return local.isValid() && local.time() == hora ? local : QDateTime(data, hora, Qt::UTC);
 }
 
 namespace {
@@ -376,6 +381,15 @@ QVariant clsRecordsetDados::ParaParametro(Celula v, int c) const
             return QVariant(d);
         }
         break;
+    case Marca::Data: {
+        const QDateTime d = MsParaData(int64_t(v.carga));
+        if (campos[c].formaData == CampoInfo::FormaData::SoData && d.time() == QTime(0, 0))
+            return QVariant(d.date());
+        if (campos[c].formaData == CampoInfo::FormaData::SoHora && d.date() == QDate(1899, 12, 30))
+            return QVariant(
+                d.time().toString(d.time().msec() ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss")));
+        break;
+    }
     default: break;
     }
     return ParaVariant(v, tipo);

@@ -62,7 +62,12 @@ struct CampoInfo {
     int atributos = 0; // OLE DB column flags
     QString tabelaBase; // table and column the value came from (for writing back)
     QString colunaBase;
+    QString esquemaBase; // the base table's schema and catalog, empty where the engine has none
+    QString catalogoBase;
     bool tipoFixado = true; // false: decided from the first value fetched
+    // A date field declared without its time (DATE) or without its date (TIME): values are written
+    // back in that form.
+    enum class FormaData : uint8_t { DataHora, SoData, SoHora } formaData = FormaData::DataHora;
 };
 
 // Pieces of text and binary data, each stored once: the length (one byte below 255, else 255 and
@@ -141,6 +146,15 @@ public:
     // A number cell (decimal, integer, finite real) as canonical decimal text: a view of the pool
     // for a decimal, else of `buffer`. Empty for any other cell.
     std::string_view TextoDecimal(Celula v, std::string& buffer) const;
+    // A cell of another store, as a cell of this one (texts and binaries copied into this pool).
+    Celula CopiarCelula(const clsRecordsetDados& de, Celula v)
+    {
+        if (v.marca != Marca::Texto && v.marca != Marca::Binario && v.marca != Marca::Decimal)
+            return v;
+        uint32_t n;
+        const char* p = de.Bytes(v, n);
+        return Celula{v.marca, pool.Guardar(p, n)};
+    }
     // The value that writes a cell back in the kind it was read in (a statement parameter).
     QVariant ParaParametro(Celula v, int c) const;
 

@@ -1,6 +1,8 @@
-// Writing the pending rows of a recordset back to its table: one INSERT, UPDATE or DELETE per row,
-// with bound values, keyed on the table's primary key (or on every original value when it has
-// none), all in one transaction. A failure rolls everything back and leaves the rows pending.
+// Writing the pending rows of a recordset back to its base table: one INSERT, UPDATE or DELETE per
+// row, with bound values, all in one transaction. A row is found by its primary key plus the
+// values it had of the columns being changed (so a change another user made meanwhile is not
+// overwritten), or, in a table without a key, by every original value. A statement that finds no
+// row, or more than one, rolls everything back and leaves the rows pending.
 #include "clsMotor.h"
 #include "clsRecordset.h"
 
@@ -27,13 +29,366 @@ bool MesmaCelula(const clsRecordsetDados& d, Celula a, Celula b)
     return a.carga == b.carga;
 }
 
+enum class Tipo { Insercao, Alteracao, Exclusao };
+
 struct Instrucao {
+    Tipo tipo = Tipo::Insercao;
+    uint32_t linha = 0;
     QString sql;
     std::vector<QVariant> valores;
-    bool conferirUma = false; // an UPDATE/DELETE that must touch exactly one row
+    bool devolveLinha = false; // the INSERT returns the row as stored (RETURNING)
+    bool devolveIdentidade = false; // the INSERT is followed by the identity it generated
 };
 
+// The base table of a result: the table of its first field that has one.
+struct TabelaBase {
+    QString tabela, esquema, catalogo;
+    bool Contem(const clsMotor* m, const CampoInfo& f) const
+    {
+        if (f.tabelaBase.isEmpty() || f.colunaBase.isEmpty())
+            return false;
+        auto igual = [&](const QString& a, const QString& b) {
+            return m ? m->MesmoNome(a, b) : a.compare(b, Qt::CaseInsensitive) == 0;
+        };
+        return igual(f.tabelaBase, tabela) && igual(f.esquemaBase, esquema) && igual(f.catalogoBase, catalogo);
+    }
+};
+
+bool AcharTabelaBase(const clsRecordsetDados& d, TabelaBase& t)
+{
+    for (const CampoInfo& f : d.campos)
+        if (!f.tabelaBase.isEmpty() && !f.colunaBase.isEmpty()) {
+            t = {f.tabelaBase, f.esquemaBase, f.catalogoBase};
+            return true;
+        }
+    return false;
+}
+
+// The statements that write one batch of rows.
+class Gravacao {
+public:
+    Gravacao(clsRecordsetDados& d, clsMotor& m) : dados(d), motor(m) {}
+
+    QString erroDescricao;
+    int erroNumero = 0;
+
+    bool Preparar(const std::vector<uint32_t>& linhas, std::vector<Instrucao>& saida)
+    {
+        AcharTabelaBase(dados, base);
+        for (int c = 0; c < dados.QtdeCampos(); ++c)
+            if (base.Contem(&motor, dados.campos[c]))
+                colunas.push_back(c);
+        if (colunas.empty())
+            return Erro(
+                ErrOperacao,
+                QStringLiteral("Não há informações suficientes sobre a tabela base para gravar as alterações."));
+        alvo = motor.NomeQualificado(base.tabela, base.esquema, base.catalogo);
+        for (const QString& k : motor.ChavesPrimarias(base.tabela, base.esquema, base.catalogo)) {
+            int achado = -1;
+            for (int c : colunas)
+                if (motor.MesmoNome(dados.campos[c].colunaBase, k))
+                    achado = c;
+            if (achado < 0) {
+                chave.clear(); // part of the key is not in the result: every value finds the row
+                break;
+            }
+            chave.push_back(achado);
+        }
+        for (uint32_t l : linhas) {
+            Instrucao ins;
+            ins.linha = l;
+            bool gerar = true;
+            switch (dados.Estado(l)) {
+            case EstadoLinha::Nova:
+                ins.tipo = Tipo::Insercao;
+                gerar = Insercao(l, ins);
+                break;
+            case EstadoLinha::Alterada:
+                ins.tipo = Tipo::Alteracao;
+                gerar = Alteracao(l, ins);
+                break;
+            case EstadoLinha::Excluida:
+                ins.tipo = Tipo::Exclusao;
+                ins.sql = QStringLiteral("DELETE FROM %1").arg(alvo);
+                Onde(l, {}, ins);
+                break;
+            default: gerar = false;
+            }
+            if (!erroDescricao.isEmpty())
+                return false;
+            if (gerar)
+                saida.push_back(std::move(ins));
+        }
+        return true;
+    }
+
+    // Runs one statement and checks it touched exactly the row it was meant for.
+    bool Executar(Instrucao& ins)
+    {
+        long afetados = 0;
+        RecordsetPtr devolvidas;
+        const bool devolve = ins.devolveLinha || ins.devolveIdentidade;
+        if (!motor.ExecutarComParametros(ins.sql, ins.valores, afetados, devolve ? &devolvidas : nullptr))
+            return Erro(int(motor.Erro().numero), motor.Erro().descricao);
+        if (ins.tipo == Tipo::Insercao) {
+            if (devolvidas)
+                Devolvidas(ins, *devolvidas);
+            return true;
+        }
+        if (afetados == 0)
+            return Erro(ErrConflito,
+                        chave.empty() ? QStringLiteral("A linha não pôde ser localizada para atualização: alguns "
+                                                       "valores podem ter sido alterados desde a última leitura.")
+                                      : QStringLiteral("A linha foi alterada ou excluída por outro usuário desde a "
+                                                       "última leitura. Nada foi gravado: leia os dados de novo "
+                                                       "para ver os valores atuais."));
+        if (afetados > 1)
+            return Erro(ErrConflito,
+                        QStringLiteral("A linha não pôde ser identificada de forma única: a tabela %1 não tem chave "
+                                       "primária e %2 linhas têm os mesmos valores. Nada foi gravado.")
+                            .arg(alvo)
+                            .arg(afetados));
+        return true;
+    }
+
+    // Values the engine generated for the saved new rows, put in them once the batch is in.
+    std::vector<std::tuple<uint32_t, int, Celula>> gerados;
+
+private:
+    bool Erro(int numero, const QString& descricao)
+    {
+        erroNumero = numero;
+        erroDescricao = descricao;
+        return false;
+    }
+
+    QString Nome(int c) const { return motor.CitarIdentificador(dados.campos[c].colunaBase); }
+
+    // A column as it compares with a bound value (SQL Server compares no text, ntext or image).
+    QString Comparavel(int c) const
+    {
+        if (motor.DialetoSql() != Dialeto::SqlServer)
+            return Nome(c);
+        switch (dados.campos[c].tipo) {
+        case adLongVarChar: return QStringLiteral("CAST(%1 AS varchar(max))").arg(Nome(c));
+        case adLongVarWChar: return QStringLiteral("CAST(%1 AS nvarchar(max))").arg(Nome(c));
+        case adLongVarBinary: return QStringLiteral("CAST(%1 AS varbinary(max))").arg(Nome(c));
+        default: return Nome(c);
+        }
+    }
+
+    // A change to a column that does not come from the base table cannot be written.
+    bool ForaDaBase(uint32_t l, bool nova)
+    {
+        const std::vector<Celula>* orig = dados.Originais(l);
+        for (int c = 0; c < dados.QtdeCampos(); ++c) {
+            if (std::find(colunas.begin(), colunas.end(), c) != colunas.end())
+                continue;
+            const Celula v = dados.Ler(l, c);
+            const bool mudou = nova ? v.marca != Marca::Nulo : (orig && !MesmaCelula(dados, v, (*orig)[size_t(c)]));
+            if (mudou)
+                return !Erro(ErrOperacao,
+                             QStringLiteral("A coluna '%1' não vem de uma coluna da tabela %2 e não pode ser "
+                                            "alterada. Nada foi gravado.")
+                                 .arg(dados.campos[c].nome, alvo));
+        }
+        return false;
+    }
+
+    // A row is written only when the engine keeps each of its decimals exactly.
+    bool DecimaisGuardados(uint32_t l)
+    {
+        const std::vector<Celula>* orig = dados.Originais(l);
+        for (int c : colunas) {
+            const Celula v = dados.Ler(l, c);
+            if (v.marca != Marca::Decimal)
+                continue;
+            const bool inalterado = orig && MesmaCelula(dados, v, (*orig)[size_t(c)]);
+            if (inalterado && (*orig)[size_t(c)].marca != Marca::Decimal)
+                continue; // the integer or real read stays as it is
+            uint32_t n;
+            const char* p = dados.Bytes(v, n);
+            const QString motivo
+                = motor.DecimalNaoGuardado(dados.campos[c].colunaBase, std::string_view(p, n), inalterado);
+            if (!motivo.isEmpty())
+                return Erro(ErrTipoValor, motivo);
+        }
+        return true;
+    }
+
+    // PostgreSQL cuts a text at a NUL character: such a value is refused, not shortened.
+    bool TextoGuardado(int c, Celula v)
+    {
+        if (v.marca != Marca::Texto || motor.DialetoSql() != Dialeto::PostgreSql)
+            return true;
+        uint32_t n;
+        const char* p = dados.Bytes(v, n);
+        if (std::memchr(p, 0, n) == nullptr)
+            return true;
+        return Erro(ErrTipoValor,
+                    QStringLiteral("O PostgreSQL não guarda o caractere NUL (código 0) em textos: o valor da coluna "
+                                   "'%1' seria cortado. Nada foi gravado.")
+                        .arg(dados.campos[c].nome));
+    }
+
+    bool Insercao(uint32_t l, Instrucao& ins)
+    {
+        if (ForaDaBase(l, true) || !DecimaisGuardados(l))
+            return false;
+        QStringList cols, marcas;
+        for (int c : colunas) {
+            const Celula v = dados.Ler(l, c);
+            if (v.marca == Marca::Nulo)
+                continue;
+            if (!TextoGuardado(c, v))
+                return false;
+            cols << Nome(c);
+            marcas << QStringLiteral("?");
+            ins.valores.push_back(dados.ParaParametro(v, c));
+        }
+        ins.sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(alvo)
+                                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                       .arg(alvo, cols.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
+        // The row as stored (generated key, defaults) comes back, so it can be edited again.
+        if (motor.DevolveLinhasInseridas()) {
+            QStringList todas;
+            for (int c : colunas)
+                todas << Nome(c);
+            ins.sql += QStringLiteral(" RETURNING ") + todas.join(QStringLiteral(", "));
+            ins.devolveLinha = true;
+        } else if (motor.DialetoSql() == Dialeto::SqlServer && chave.size() == 1
+                   && dados.Ler(l, chave[0]).marca == Marca::Nulo) {
+            ins.sql += QStringLiteral("; SELECT SCOPE_IDENTITY()");
+            ins.devolveIdentidade = true;
+        }
+        return true;
+    }
+
+    bool Alteracao(uint32_t l, Instrucao& ins)
+    {
+        if (ForaDaBase(l, false))
+            return false;
+        const std::vector<Celula>* orig = dados.Originais(l);
+        QStringList sets;
+        std::vector<int> mudadas;
+        for (int c : colunas) {
+            const Celula v = dados.Ler(l, c);
+            if (orig && MesmaCelula(dados, v, (*orig)[size_t(c)]))
+                continue;
+            if (!TextoGuardado(c, v))
+                return false;
+            sets << Nome(c) + QStringLiteral(" = ?");
+            ins.valores.push_back(dados.ParaParametro(v, c));
+            mudadas.push_back(c);
+        }
+        if (sets.isEmpty() || !DecimaisGuardados(l))
+            return false;
+        ins.sql = QStringLiteral("UPDATE %1 SET %2").arg(alvo, sets.join(QStringLiteral(", ")));
+        Onde(l, mudadas, ins);
+        return true;
+    }
+
+    // WHERE on the key and the original values of `mudadas`, or on every original value when the
+    // table has no key in the result.
+    void Onde(uint32_t l, const std::vector<int>& mudadas, Instrucao& ins)
+    {
+        const std::vector<Celula>* orig = dados.Originais(l);
+        std::vector<int> comparar = chave.empty() ? colunas : chave;
+        if (!chave.empty())
+            for (int c : mudadas)
+                if (std::find(comparar.begin(), comparar.end(), c) == comparar.end())
+                    comparar.push_back(c);
+        QStringList partes;
+        for (int c : comparar) {
+            const Celula v = orig ? (*orig)[size_t(c)] : dados.Ler(l, c);
+            if (v.marca == Marca::Nulo) {
+                partes << Nome(c) + QStringLiteral(" IS NULL");
+            } else {
+                partes << Comparavel(c) + QStringLiteral(" = ?");
+                ins.valores.push_back(dados.ParaParametro(v, c));
+            }
+        }
+        ins.sql += QStringLiteral(" WHERE ") + partes.join(QStringLiteral(" AND "));
+    }
+
+    void Devolvidas(const Instrucao& ins, clsRecordset& rs)
+    {
+        rs.MoveFirst();
+        if (rs.Eof())
+            return;
+        if (ins.devolveIdentidade) {
+            Celula c;
+            const QVariant id = rs.Valor(0);
+            if (!id.isNull() && dados.DeVariant(id, chave[0], c))
+                gerados.emplace_back(ins.linha, chave[0], c);
+            return;
+        }
+        const clsRecordsetDados& veio = rs.Dados();
+        const uint32_t lv = rs.LinhaDados(0);
+        for (int i = 0; i < veio.QtdeCampos() && size_t(i) < colunas.size(); ++i)
+            gerados.emplace_back(ins.linha, colunas[size_t(i)], dados.CopiarCelula(veio, veio.Ler(lv, i)));
+    }
+
+    clsRecordsetDados& dados;
+    clsMotor& motor;
+    TabelaBase base;
+    std::vector<int> colunas; // fields that come from the base table
+    std::vector<int> chave; // fields of its primary key, empty when it has none in the result
+    QString alvo;
+};
+
+// Statements of the engine that undo part of a transaction the program did not open.
+QString PontoSalvamento(Dialeto d, const char* acao)
+{
+    const bool sqlServer = d == Dialeto::SqlServer;
+    const QString a = QString::fromLatin1(acao);
+    if (a == u"criar")
+        return sqlServer ? QStringLiteral("SAVE TRANSACTION quarrix_gravacao")
+                         : QStringLiteral("SAVEPOINT quarrix_gravacao");
+    if (a == u"voltar")
+        return sqlServer ? QStringLiteral("ROLLBACK TRANSACTION quarrix_gravacao")
+                         : QStringLiteral("ROLLBACK TO SAVEPOINT quarrix_gravacao");
+    return sqlServer ? QString() : QStringLiteral("RELEASE SAVEPOINT quarrix_gravacao");
+}
+
 } // namespace
+
+bool clsRecordset::Gravavel(QString* motivo) const
+{
+    auto nao = [&](const QString& m) {
+        if (motivo)
+            *motivo = m;
+        return false;
+    };
+    if (!aberto)
+        return nao(QStringLiteral("O recordset está fechado."));
+    if (trava == adLockReadOnly)
+        return nao(QStringLiteral("O resultado é somente leitura."));
+    auto motor = dados->motor.lock();
+    if (!motor)
+        return dados->fonte.isEmpty() || nao(QStringLiteral("A conexão do resultado foi fechada."));
+    if (motor->SomenteLeitura())
+        return nao(QStringLiteral("A conexão é somente leitura."));
+    TabelaBase base;
+    if (!AcharTabelaBase(*dados, base))
+        return nao(QStringLiteral("O resultado não vem de uma tabela: as linhas não podem ser alteradas."));
+    for (const CampoInfo& f : dados->campos)
+        if (!f.tabelaBase.isEmpty() && !f.colunaBase.isEmpty() && !base.Contem(motor.get(), f))
+            return nao(QStringLiteral("O resultado reúne colunas de mais de uma tabela: as linhas não podem ser "
+                                      "alteradas."));
+    return true;
+}
+
+bool clsRecordset::CampoGravavel(int campo) const
+{
+    if (campo < 0 || campo >= dados->QtdeCampos() || !Gravavel())
+        return false;
+    auto motor = dados->motor.lock();
+    if (!motor)
+        return true; // built by hand
+    TabelaBase base;
+    return AcharTabelaBase(*dados, base) && base.Contem(motor.get(), dados->campos[campo]);
+}
 
 bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
 {
@@ -47,172 +402,41 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
     if (motor->SomenteLeitura())
         return Falhar(ErrSomenteLeitura,
                       QStringLiteral("A conexão é somente leitura: as alterações não podem ser gravadas."));
+    QString motivo;
+    if (!Gravavel(&motivo))
+        return Falhar(ErrOperacao, motivo);
 
-    QString tabela;
-    for (const CampoInfo& f : dados->campos)
-        if (!f.tabelaBase.isEmpty() && !f.colunaBase.isEmpty()) {
-            tabela = f.tabelaBase;
-            break;
-        }
-    if (tabela.isEmpty())
-        return Falhar(ErrOperacao,
-                      QStringLiteral("Não há informações suficientes sobre a tabela base para gravar "
-                                     "as alterações."));
-    std::vector<int> colunas;
-    for (int c = 0; c < dados->QtdeCampos(); ++c) {
-        const CampoInfo& f = dados->campos[c];
-        if (f.tabelaBase.compare(tabela, Qt::CaseInsensitive) == 0 && !f.colunaBase.isEmpty())
-            colunas.push_back(c);
-    }
-    std::vector<int> chave;
-    for (const QString& k : motor->ChavesPrimarias(tabela)) {
-        int achado = -1;
-        for (int c : colunas)
-            if (dados->campos[c].colunaBase.compare(k, Qt::CaseInsensitive) == 0)
-                achado = c;
-        if (achado < 0) {
-            chave.clear();
-            break;
-        }
-        chave.push_back(achado);
-    }
-    const QString alvo = motor->CitarIdentificador(tabela);
-    auto nome = [&](int c) { return motor->CitarIdentificador(dados->campos[c].colunaBase); };
-    // Every value goes back in the kind it was read in: a text as the very text read, a decimal as
-    // its exact digits.
-    auto valor = [&](Celula v, int c) { return dados->ParaParametro(v, c); };
-
-    // WHERE on the key (or every comparable original value) as the row was read.
-    auto onde = [&](uint32_t l, Instrucao& ins) {
-        const std::vector<Celula>* orig = dados->Originais(l);
-        QStringList partes;
-        const bool porChave = !chave.empty();
-        for (int c : (porChave ? chave : colunas)) {
-            if (!porChave && (dados->campos[c].atributos & ISLONG || dados->campos[c].tamanho > 8000))
-                continue;
-            const Celula v = orig ? (*orig)[size_t(c)] : dados->Ler(l, c);
-            if (v.marca == Marca::Nulo) {
-                partes << nome(c) + QStringLiteral(" IS NULL");
-            } else {
-                partes << nome(c) + QStringLiteral(" = ?");
-                ins.valores.push_back(valor(v, c));
-            }
-        }
-        ins.sql += QStringLiteral(" WHERE ") + partes.join(QStringLiteral(" AND "));
-        ins.conferirUma = true;
-    };
-
-    // A row is written only when the engine keeps each of its decimals exactly.
-    auto decimaisGuardados = [&](uint32_t l) {
-        const std::vector<Celula>* orig = dados->Originais(l);
-        for (int c : colunas) {
-            const Celula v = dados->Ler(l, c);
-            if (v.marca != Marca::Decimal)
-                continue;
-            const bool inalterado = orig && MesmaCelula(*dados, v, (*orig)[size_t(c)]);
-            if (inalterado && (*orig)[size_t(c)].marca != Marca::Decimal)
-                continue; // the integer or real read stays as it is
-            uint32_t n;
-            const char* p = dados->Bytes(v, n);
-            const QString motivo
-                = motor->DecimalNaoGuardado(dados->campos[c].colunaBase, std::string_view(p, n), inalterado);
-            if (!motivo.isEmpty())
-                return Falhar(ErrTipoValor, motivo);
-        }
-        return true;
-    };
-
+    Gravacao g(*dados, *motor);
     std::vector<Instrucao> instrucoes;
-    std::vector<uint32_t> novas;
-    for (uint32_t l : linhas) {
-        Instrucao ins;
-        switch (dados->Estado(l)) {
-        case EstadoLinha::Nova: {
-            if (!decimaisGuardados(l))
-                return false;
-            QStringList cols, marcas;
-            for (int c : colunas) {
-                const Celula v = dados->Ler(l, c);
-                if (v.marca == Marca::Nulo)
-                    continue;
-                cols << nome(c);
-                marcas << QStringLiteral("?");
-                ins.valores.push_back(valor(v, c));
-            }
-            ins.sql = cols.isEmpty()
-                          ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(alvo)
-                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                .arg(alvo, cols.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
-            novas.push_back(l);
-            break;
-        }
-        case EstadoLinha::Alterada: {
-            const std::vector<Celula>* orig = dados->Originais(l);
-            QStringList sets;
-            for (int c : colunas) {
-                const Celula v = dados->Ler(l, c);
-                if (orig && MesmaCelula(*dados, v, (*orig)[size_t(c)]))
-                    continue;
-                sets << nome(c) + QStringLiteral(" = ?");
-                ins.valores.push_back(valor(v, c));
-            }
-            if (sets.isEmpty())
-                continue;
-            if (!decimaisGuardados(l))
-                return false;
-            ins.sql = QStringLiteral("UPDATE %1 SET %2").arg(alvo, sets.join(QStringLiteral(", ")));
-            onde(l, ins);
-            break;
-        }
-        case EstadoLinha::Excluida:
-            ins.sql = QStringLiteral("DELETE FROM %1").arg(alvo);
-            onde(l, ins);
-            break;
-        default: continue;
-        }
-        instrucoes.push_back(std::move(ins));
-    }
+    if (!g.Preparar(linhas, instrucoes))
+        return Falhar(g.erroNumero, g.erroDescricao);
 
+    // In a transaction of the caller's, a savepoint undoes this batch alone.
     const bool propria = !motor->EmTransacao();
-    if (propria && !motor->IniciarTransacao())
+    const Dialeto dialeto = motor->DialetoSql();
+    if (propria ? !motor->IniciarTransacao()
+                : !motor->Executar(PontoSalvamento(dialeto, "criar"), nullptr, adLockReadOnly, nullptr))
         return Falhar(int(motor->Erro().numero), motor->Erro().descricao);
-    std::vector<std::pair<uint32_t, QVariant>> gerados;
-    size_t iNova = 0;
-    for (const Instrucao& ins : instrucoes) {
-        long afetados = 0;
-        bool ok = motor->ExecutarComParametros(ins.sql, ins.valores, afetados);
-        int numero = int(motor->Erro().numero);
-        QString descricao = motor->Erro().descricao;
-        if (ok && ins.conferirUma && afetados == 0) {
-            ok = false;
-            numero = ErrConflito;
-            descricao = QStringLiteral("A linha não pôde ser localizada para atualização: alguns valores podem ter "
-                                       "sido alterados desde a última leitura.");
+    auto desfazer = [&] {
+        if (propria)
+            motor->DesfazerTransacao();
+        else
+            motor->Executar(PontoSalvamento(dialeto, "voltar"), nullptr, adLockReadOnly, nullptr);
+    };
+    for (Instrucao& ins : instrucoes)
+        if (!g.Executar(ins)) {
+            desfazer();
+            return Falhar(g.erroNumero, g.erroDescricao);
         }
-        if (!ok) {
-            if (propria)
-                motor->DesfazerTransacao();
-            return Falhar(numero, descricao);
-        }
-        if (ins.sql.startsWith(QLatin1String("INSERT")) && iNova < novas.size()) {
-            const uint32_t l = novas[iNova++];
-            if (chave.size() == 1 && dados->Ler(l, chave[0]).marca == Marca::Nulo) {
-                const QVariant id = motor->UltimoIdInserido();
-                if (id.isValid())
-                    gerados.emplace_back(l, id);
-            }
-        }
-    }
     if (propria && !motor->ConfirmarTransacao()) {
         const ErroDados e = motor->Erro();
         motor->DesfazerTransacao();
         return Falhar(int(e.numero), e.descricao);
     }
-    for (const auto& [l, id] : gerados) {
-        Celula c;
-        if (dados->DeVariant(id, chave[0], c))
-            dados->Gravar(l, chave[0], c);
-    }
+    if (!propria && !PontoSalvamento(dialeto, "liberar").isEmpty())
+        motor->Executar(PontoSalvamento(dialeto, "liberar"), nullptr, adLockReadOnly, nullptr);
+    for (const auto& [l, c, v] : g.gerados)
+        dados->Gravar(l, c, v);
     for (uint32_t l : linhas) {
         const EstadoLinha e = dados->Estado(l);
         if (e == EstadoLinha::Excluida)

@@ -1,9 +1,8 @@
 #include "clsModeloRecordset.h"
 
-#include "platform/mdlDecimal.h"
+#include "query/mdlTextoCelula.h"
 
-#include <QDateTime>
-#include <QLocale>
+using namespace ado;
 
 clsModeloRecordset::clsModeloRecordset(QObject* pai) : QAbstractTableModel(pai) {}
 
@@ -12,6 +11,7 @@ void clsModeloRecordset::DefinirRecordset(RecordsetPtr rs)
     beginResetModel();
     m_rs = std::move(rs);
     m_erro.clear();
+    m_excluidas.clear();
     endResetModel();
 }
 
@@ -21,7 +21,21 @@ void clsModeloRecordset::Recarregar()
     endResetModel();
 }
 
-bool clsModeloRecordset::Editavel() const { return Aberto() && m_rs->LockType() != ado::adLockReadOnly; }
+bool clsModeloRecordset::Editavel() const { return Aberto() && m_rs->Gravavel(); }
+
+QString clsModeloRecordset::MotivoSomenteLeitura() const
+{
+    QString motivo;
+    if (Aberto())
+        m_rs->Gravavel(&motivo);
+    return motivo;
+}
+
+bool clsModeloRecordset::CelulaEditavel(const QModelIndex& indice) const
+{
+    return indice.isValid() && Editavel() && m_rs->CampoGravavel(indice.column()) && !Excluida(indice.row())
+           && !TipoBinario(m_rs->InfoCampo(indice.column()).tipo);
+}
 
 int clsModeloRecordset::rowCount(const QModelIndex& pai) const
 {
@@ -41,76 +55,105 @@ QVariant clsModeloRecordset::data(const QModelIndex& indice, int papel) const
 {
     if (!indice.isValid() || !Aberto())
         return {};
+    const int linha = indice.row(), campo = indice.column();
+    const int tipo = m_rs->InfoCampo(campo).tipo;
     switch (papel) {
     case Qt::DisplayRole:
-    case Qt::EditRole: {
-        const QVariant v = m_rs->ValorCelula(indice.row(), indice.column());
-        // A decimal in the user's notation with every digit, for reading and for editing alike.
-        if (ado::TipoDecimal(m_rs->InfoCampo(indice.column()).tipo) && v.typeId() == QMetaType::QString)
-            return decimal::ParaTextoLocal(v.toString(), QLocale());
-        // Binary values are shown as the grid of a data control shows them: not at all.
-        if (papel != Qt::DisplayRole)
-            return v;
-        if (v.typeId() == QMetaType::QByteArray)
+        // A bit is its check box.
+        if (tipo == adBoolean)
             return {};
-        // Dates as the user writes them: day first, the time only when there is one.
-        if (v.typeId() == QMetaType::QDateTime) {
-            const QDateTime d = v.toDateTime();
-            return d.time() == QTime(0, 0) ? d.toString(QStringLiteral("dd/MM/yyyy"))
-                                           : d.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
-        }
-        if (v.typeId() == QMetaType::QDate)
-            return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-        return v;
-    }
-    case Qt::TextAlignmentRole: {
-        const int tipo = m_rs->InfoCampo(indice.column()).tipo;
-        if (ado::TipoInteiro(tipo) || ado::TipoReal(tipo))
+        return textocelula::TextoExibido(*m_rs, linha, campo);
+    case Qt::EditRole: return textocelula::TextoEdicao(*m_rs, linha, campo);
+    case Qt::CheckStateRole:
+        if (tipo != adBoolean || m_rs->CelulaNula(linha, campo))
+            return {};
+        return m_rs->ValorCelula(linha, campo).toBool() ? Qt::Checked : Qt::Unchecked;
+    case Qt::TextAlignmentRole:
+        if (TipoInteiro(tipo) || TipoReal(tipo))
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return {};
-    }
+    case PapelNulo: return m_rs->CelulaNula(linha, campo);
+    case PapelExcluida: return Excluida(linha);
     default: return {};
     }
 }
 
 QVariant clsModeloRecordset::headerData(int secao, Qt::Orientation orientacao, int papel) const
 {
-    if (papel != Qt::DisplayRole || !Aberto())
+    if (!Aberto())
         return {};
-    if (orientacao == Qt::Horizontal)
+    if (orientacao == Qt::Horizontal && papel == Qt::DisplayRole)
         return secao < m_rs->FieldCount() ? m_rs->InfoCampo(secao).nome : QVariant();
+    // A row marked for deletion says so at its left.
+    if (orientacao == Qt::Vertical && papel == Qt::DisplayRole)
+        return Excluida(secao) ? QStringLiteral("✕") : QString();
+    if (orientacao == Qt::Vertical && papel == Qt::ToolTipRole && Excluida(secao))
+        return QStringLiteral("Excluído ao salvar");
     return {};
+}
+
+bool clsModeloRecordset::Recusar(const QString& erro)
+{
+    m_erro = erro;
+    emit EdicaoRecusada(m_erro);
+    return false;
+}
+
+bool clsModeloRecordset::TextoServe(const QModelIndex& indice, const QString& texto, QString& erro) const
+{
+    QVariant valor;
+    if (!indice.isValid() || !Aberto() || textocelula::LerTexto(*m_rs, indice.row(), indice.column(), texto, valor))
+        return true;
+    erro = textocelula::MensagemNaoServe(texto, m_rs->InfoCampo(indice.column()).nome);
+    return false;
+}
+
+bool clsModeloRecordset::Gravar(const QModelIndex& indice, const QVariant& valor)
+{
+    if (!m_rs->DefinirCelula(indice.row(), indice.column(), valor))
+        return Recusar(m_rs->Erro().descricao);
+    m_erro.clear();
+    emit dataChanged(indice, indice, {Qt::DisplayRole, Qt::EditRole, Qt::CheckStateRole, PapelNulo});
+    return true;
 }
 
 bool clsModeloRecordset::setData(const QModelIndex& indice, const QVariant& valor, int papel)
 {
-    if (papel != Qt::EditRole || !indice.isValid() || !Editavel())
+    if (!CelulaEditavel(indice))
         return false;
-    // An empty text in a cell means null, as in the data grid.
-    QVariant v = valor;
-    if (v.typeId() == QMetaType::QString && v.toString().isEmpty())
-        v = QVariant();
-    // A decimal typed in the user's notation goes in as its exact digits.
-    std::string exato;
-    if (ado::TipoDecimal(m_rs->InfoCampo(indice.column()).tipo) && v.typeId() == QMetaType::QString
-        && decimal::DeTextoLocal(v.toString(), QLocale(), exato))
-        v = QString::fromLatin1(exato.data(), qsizetype(exato.size()));
-    if (!m_rs->DefinirCelula(indice.row(), indice.column(), v)) {
-        m_erro = m_rs->Erro().descricao;
-        emit EdicaoRecusada(m_erro);
+    const int linha = indice.row(), campo = indice.column();
+    if (papel == Qt::CheckStateRole)
+        return Gravar(indice, valor.toInt() == Qt::Checked);
+    if (papel != Qt::EditRole)
         return false;
-    }
-    m_erro.clear();
-    emit dataChanged(indice, indice, {Qt::DisplayRole, Qt::EditRole});
-    return true;
+    // A value given as such (not as text) goes in as it is.
+    if (valor.typeId() != QMetaType::QString)
+        return Gravar(indice, valor);
+    const QString texto = valor.toString();
+    // The text the editor opened with, given back: nothing changes.
+    if (texto == textocelula::TextoEdicao(*m_rs, linha, campo) && (!texto.isEmpty() || m_rs->CelulaNula(linha, campo)))
+        return true;
+    QVariant lido;
+    if (!textocelula::LerTexto(*m_rs, linha, campo, texto, lido))
+        return Recusar(textocelula::MensagemNaoServe(texto, m_rs->InfoCampo(campo).nome));
+    return Gravar(indice, lido);
+}
+
+bool clsModeloRecordset::DefinirNulo(const QModelIndex& indice)
+{
+    if (!CelulaEditavel(indice) || m_rs->CelulaNula(indice.row(), indice.column()))
+        return false;
+    return Gravar(indice, QVariant());
 }
 
 Qt::ItemFlags clsModeloRecordset::flags(const QModelIndex& indice) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(indice);
-    if (indice.isValid() && Editavel())
-        f |= Qt::ItemIsEditable;
-    return f;
+    if (!CelulaEditavel(indice))
+        return f;
+    if (m_rs->InfoCampo(indice.column()).tipo == adBoolean)
+        return f | Qt::ItemIsUserCheckable;
+    return f | Qt::ItemIsEditable;
 }
 
 bool clsModeloRecordset::IncluirLinha()
@@ -125,5 +168,64 @@ bool clsModeloRecordset::IncluirLinha()
         m_erro = m_rs->Erro().descricao;
         Recarregar();
     }
+    return ok;
+}
+
+bool clsModeloRecordset::Excluida(int linha) const
+{
+    return !m_excluidas.empty() && Aberto() && linha >= 0 && linha < m_rs->QtdeLinhasVisiveis()
+           && m_excluidas.count(m_rs->LinhaDados(linha));
+}
+
+void clsModeloRecordset::AlternarExclusao(const QList<int>& linhas)
+{
+    if (!Editavel() || linhas.isEmpty())
+        return;
+    bool todas = true;
+    for (int l : linhas)
+        todas = todas && Excluida(l);
+    for (int l : linhas) {
+        if (l < 0 || l >= rowCount())
+            continue;
+        if (todas)
+            m_excluidas.erase(m_rs->LinhaDados(l));
+        else
+            m_excluidas.insert(m_rs->LinhaDados(l));
+        emit dataChanged(index(l, 0), index(l, columnCount() - 1), {PapelExcluida});
+        emit headerDataChanged(Qt::Vertical, l, l);
+    }
+}
+
+int clsModeloRecordset::LinhaVisivel(uint32_t fisica) const
+{
+    for (int l = 0; l < m_rs->QtdeLinhasVisiveis(); ++l)
+        if (m_rs->LinhaDados(l) == fisica)
+            return l;
+    return -1;
+}
+
+bool clsModeloRecordset::Gravar()
+{
+    if (!Aberto())
+        return false;
+    // The marked rows are deleted now; if the save fails they come back as they were, still marked.
+    std::vector<std::pair<uint32_t, EstadoLinha>> apagadas;
+    for (uint32_t fisica : m_excluidas) {
+        const int l = LinhaVisivel(fisica);
+        const EstadoLinha antes = m_rs->Dados().Estado(fisica);
+        if (l < 0 || !m_rs->setAbsolutePosition(l + 1) || !m_rs->Delete())
+            continue;
+        apagadas.emplace_back(fisica, antes);
+    }
+    const bool ok = m_rs->UpdateBatch();
+    if (ok) {
+        m_excluidas.clear();
+    } else {
+        m_erro = m_rs->Erro().descricao;
+        for (const auto& [fisica, estado] : apagadas)
+            m_rs->Dados().DefinirEstado(fisica, estado);
+        ++m_rs->Dados().geracao;
+    }
+    Recarregar();
     return ok;
 }

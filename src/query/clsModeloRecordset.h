@@ -2,26 +2,48 @@
 // The results grid's model: reads the cells of a recordset where they are stored, only for the
 // rows the view paints, and writes edits back into the recordset (never to the database: that is
 // UpdateBatch's job). No object per row or per cell is made.
+//
+// Every cell is edited as text (mdlTextoCelula.h) and a text that leaves the value as it was
+// changes nothing; an empty text is null. Rows are marked for deletion here and deleted in the
+// recordset only when the edits are saved, so they stay in sight, marked, until then.
 #include "platform/clsRecordset.h"
 
 #include <QAbstractTableModel>
+#include <set>
 
 class clsModeloRecordset : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // Roles the grid's delegate paints with.
+    enum Papel { PapelNulo = Qt::UserRole + 1, PapelExcluida };
+
     explicit clsModeloRecordset(QObject* pai = nullptr);
 
     // Shows another recordset (null: no rows, no columns).
     void DefinirRecordset(RecordsetPtr rs);
     RecordsetPtr Recordset() const { return m_rs; }
-    // Whether the rows can be edited: an open recordset that is not read-only.
+    // Whether the rows can be edited and saved: an open recordset whose rows trace back to one
+    // base table. When not, why not.
     bool Editavel() const;
+    QString MotivoSomenteLeitura() const;
     // A new empty row at the end (AddNew); false when the recordset refuses it.
     bool IncluirLinha();
     // Rows and columns changed behind the model's back (a sort, a filter, a batch written).
     void Recarregar();
     // The error of the last edit the recordset refused.
     QString UltimoErro() const { return m_erro; }
+
+    // Checks a text typed into a cell: false, with the message in `erro`, when it does not fit.
+    bool TextoServe(const QModelIndex& indice, const QString& texto, QString& erro) const;
+    // The cell becomes null.
+    bool DefinirNulo(const QModelIndex& indice);
+    // Marks rows (visible positions) for deletion, or takes the mark off when all are marked.
+    void AlternarExclusao(const QList<int>& linhas);
+    bool Excluida(int linha) const;
+    bool TemExclusoes() const { return !m_excluidas.empty(); }
+    // Deletes the marked rows and writes every pending change in one transaction. On failure
+    // nothing is written, the marked rows stay marked and the error is in UltimoErro().
+    bool Gravar();
 
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
@@ -35,6 +57,11 @@ signals:
 
 private:
     bool Aberto() const { return m_rs && m_rs->State() == ado::adStateOpen; }
+    bool CelulaEditavel(const QModelIndex& indice) const;
+    bool Gravar(const QModelIndex& indice, const QVariant& valor);
+    bool Recusar(const QString& erro);
+    int LinhaVisivel(uint32_t fisica) const;
     RecordsetPtr m_rs;
     QString m_erro;
+    std::set<uint32_t> m_excluidas; // rows of the recordset's store marked for deletion
 };

@@ -79,6 +79,7 @@ frmTabela::frmTabela(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai)
     dgrConsulta->setWordWrap(false);
     dgrConsulta->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                  | QAbstractItemView::AnyKeyPressed);
+    PrepararGrade();
 
     txtSql = new uctEditorSql(m_ambiente);
     txtSql->setObjectName(QStringLiteral("txtSql"));
@@ -131,6 +132,8 @@ frmTabela::frmTabela(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai)
     }
 
     LigarAcoes();
+    for (const QString& chave : m_semAcao)
+        Botao(chave)->setEnabled(false);
 
     // Loading: layout, grid buttons off, the execution toggles from the options.
     AjustarLayout();
@@ -283,6 +286,7 @@ void frmTabela::CarregarForm(const QString& strTempConnectionString,
     txtSql->setText(strSql);
     LigarEditorAConexao();
     uctConnectionSel1->DefinirLabel(strDataSourceName, strDataBaseName, strNodeText);
+    uctConnectionSel1->DefinirConnectionString(m_connectionString);
 
     if (!parentWidget() && m_ambiente.hospedarJanela)
         m_ambiente.hospedarJanela(this);
@@ -449,7 +453,13 @@ void frmTabela::HabilitarBotoesGrid(bool on)
 {
     const bool ligar = on && Botao(QStringLiteral("Grid"))->isChecked();
     for (const char* chave : {"Incluir", "Salvar", "Excel", "TXT", "Dimensionar"})
-        Botao(QString::fromLatin1(chave))->setEnabled(ligar);
+        Botao(QString::fromLatin1(chave))->setEnabled(ligar && BotaoLigado(QString::fromLatin1(chave)));
+}
+
+void frmTabela::LigarBotao(const QString& chave)
+{
+    m_semAcao.removeAll(chave);
+    Botao(chave)->setEnabled(true);
 }
 
 void frmTabela::TeclaJanela(int tecla)
@@ -534,6 +544,8 @@ bool frmTabela::eventFilter(QObject* objeto, QEvent* e)
         case QEvent::KeyRelease:
             if (editor)
                 return TeclaEditor(static_cast<QKeyEvent*>(e));
+            if (objeto == dgrConsulta && e->type() == QEvent::KeyPress)
+                return TeclaGrade(static_cast<QKeyEvent*>(e));
             break;
         case QEvent::MouseMove: {
             auto* m = static_cast<QMouseEvent*>(e);

@@ -7,6 +7,7 @@
 #include "platform/clsRecordset.h"
 
 #include <QHash>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -68,8 +69,16 @@ public:
     // The grid's popup: the current cell to the clipboard, and the clipboard's text into it.
     void CopiarCelula();
     void ColarCelula();
+    // Del and the grid menu: the selected rows are marked for deletion (or unmarked), deleted with
+    // the other edits by "Salvar". Ctrl+0 and "Nulo": the selected cells become null.
+    void ExcluirLinhasSelecionadas();
+    void AnularCelulasSelecionadas();
 
     QAction* Botao(const QString& chave) const { return m_botoes.value(chave); }
+    // A button whose feature now answers it: from then on it follows the window's enabling rules.
+    // Until then it stays disabled, with its tooltip, so that it never does nothing when pressed.
+    void LigarBotao(const QString& chave);
+    bool BotaoLigado(const QString& chave) const { return !m_semAcao.contains(chave); }
     QString TextoPainel(int painel) const; // status bar panels 1..3
     QString ConnectionString() const { return m_connectionString; }
     QString Tabela() const { return m_tabela; }
@@ -119,6 +128,10 @@ private:
     int AlturaTwips() const;
     void DivisorMovido();
     void AplicarDivisor(int twips);
+    // frmTabelaGrade.cpp: the grid's editing
+    void PrepararGrade();
+    bool TeclaGrade(QKeyEvent* e);
+    void MostrarSomenteLeitura();
     // frmTabelaAcoes.cpp: commands
     void LigarAcoes();
     void FecharResultado();
@@ -158,5 +171,10 @@ private:
     QStatusBar* stbStatus = nullptr;
     QLabel* m_paineis[3] = {};
     QHash<QString, QAction*> m_botoes;
+    QStringList m_semAcao{QStringLiteral("Open"),
+                          QStringLiteral("Save"),
+                          QStringLiteral("Excel"),
+                          QStringLiteral("TXT"),
+                          QStringLiteral("FiltroEliminar")};
     QMenu* m_menuProprio = nullptr;
 };

@@ -71,7 +71,7 @@ void frmTabela::LigarAcoes()
     });
     ao("Replace", [this] { Substituir(); });
     // "Open", "Save", "Excel", "TXT" (script files and export) and "FiltroEliminar" (filters) are
-    // answered by the modules that own those features, through Botao(key).
+    // answered by the modules that own those features, through Botao(key) and LigarBotao(key).
 
     connect(uctConnectionSel1, &uctConnectionSel::BuscarItens, this, [this] { BuscarItens(); });
     connect(uctConnectionSel1, &uctConnectionSel::ConnectionChanged, this, [this](const QString& connStr) {
@@ -124,9 +124,12 @@ bool frmTabela::ExecutarSql()
         HabilitarBotoesGrid(false);
         DefinirPainel(2, QString());
         DefinirPainel(3, QString());
-        const QString texto = txtSql->hasSelectedText() ? txtSql->selectedText() : txtSql->text();
+        // Text typed over a selection leaves an empty one behind: then the whole text runs.
+        const QString selecao = txtSql->selectedText();
+        const QString texto = selecao.isEmpty() ? txtSql->text() : selecao;
         AbrirConexao();
         FecharResultado();
+        MostrarSomenteLeitura();
         execucao::Resultado r;
         execucao::Verificador verificar;
         if (Botao(QStringLiteral("CheckBeforeSql"))->isChecked())
@@ -142,8 +145,9 @@ bool frmTabela::ExecutarSql()
             }
         }
         DefinirPainel(2, QStringLiteral("Executado em ") + execucao::FormatarTempo(r.segundos));
-        if (m_modelo->Editavel())
+        if (r.rs && r.rs->LockType() != ado::adLockReadOnly)
             HabilitarBotoesGrid(true);
+        MostrarSomenteLeitura();
         return true;
     } catch (const std::exception& e) {
         m_ambiente.Prompt().MsgBox(QString::fromLocal8Bit(e.what()), vb::Critical);
@@ -170,13 +174,16 @@ bool frmTabela::GravarRegistros()
     if (!rs)
         return false;
     ConcluirEdicaoGrid();
+    if (!m_modelo->Editavel()) {
+        m_ambiente.Prompt().MsgBox(m_modelo->MotivoSomenteLeitura(), vb::Exclamation);
+        return false;
+    }
     bool ok;
     {
         clsAmpulheta ampulheta(m_ambiente.Prompt());
-        ok = rs->UpdateBatch();
+        ok = m_modelo->Gravar();
     }
     if (ok) {
-        m_modelo->Recarregar();
         m_ambiente.Prompt().MsgBox(QStringLiteral("Registros Gravados com Sucesso"), vb::Information);
         return true;
     }
@@ -313,6 +320,16 @@ void frmTabela::PreencherMenuTab(QMenu* mnuTab, std::function<frmTabela*()> frmT
     QObject::connect(item("mnuTabCol", "Colar"), &QAction::triggered, mnuTab, [frmTempTabela] {
         if (frmTabela* janela = frmTempTabela())
             janela->ColarCelula();
+    });
+    separador("mnuTabSep4");
+    QObject::connect(item("mnuTabNulo", "Nulo"), &QAction::triggered, mnuTab, [frmTempTabela] {
+        if (frmTabela* janela = frmTempTabela())
+            janela->AnularCelulasSelecionadas();
+    });
+    // The key is the grid's own (a shortcut here would act in every window that shows the menu).
+    QObject::connect(item("mnuTabExc", "Excluir Linha\tDel"), &QAction::triggered, mnuTab, [frmTempTabela] {
+        if (frmTabela* janela = frmTempTabela())
+            janela->ExcluirLinhasSelecionadas();
     });
 }
 

@@ -1,8 +1,8 @@
 #include "mdlExecucao.h"
 
 #include "connections/clsData.h"
-#include "platform/clsConnStr.h"
 #include "platform/clsPrompt.h"
+#include "platform/mdlCitacao.h"
 
 #include <QElapsedTimer>
 #include <QLocale>
@@ -143,6 +143,16 @@ bool DividirInstrucoes(QString& texto, bool passoPasso, QStringList& instrucoes)
         return true;
     }
     instrucoes.clear();
+    // A statement repeated in the script is collected once.
+    for (const QString& instrucao : Lotes(texto))
+        if (!instrucoes.contains(instrucao))
+            instrucoes << instrucao;
+    return true;
+}
+
+QStringList Lotes(const QString& texto)
+{
+    QStringList lotes;
     QString resto = texto;
     while (!TrimBrancos(resto).isEmpty()) {
         qsizetype tamanho = 0;
@@ -157,12 +167,12 @@ bool DividirInstrucoes(QString& texto, bool passoPasso, QStringList& instrucoes)
             resto.clear();
         }
         // Two separators in a row leave nothing between them: there is no statement to send.
-        if (!TrimBrancos(instrucao).isEmpty() && !instrucoes.contains(instrucao))
-            instrucoes << instrucao;
+        if (!TrimBrancos(instrucao).isEmpty())
+            lotes << instrucao;
         while (!resto.isEmpty() && (resto.front() == u'\r' || resto.front() == u'\n'))
             resto = TrimBrancos(resto.mid(1));
     }
-    return true;
+    return lotes;
 }
 
 double ArredondarPar(double valor, int casas)
@@ -193,18 +203,7 @@ QString FormatarTempo(double segundos)
 
 QString NomeTabelaSelect(const QString& connectionString, const QString& tabela)
 {
-    static const QString especiais = QStringLiteral(" _.[]\"");
-    const bool citar = std::any_of(tabela.begin(), tabela.end(), [](QChar c) { return especiais.contains(c); });
-    if (!citar)
-        return tabela;
-    const clsConnStr cs(connectionString);
-    const QString provedor = cs.Valor(QStringLiteral("Provider"));
-    const bool odbc
-        = provedor.startsWith(QLatin1String("MSDASQL"), Qt::CaseInsensitive)
-          || (provedor.isEmpty() && (cs.Contem(QStringLiteral("Driver")) || cs.Contem(QStringLiteral("DSN"))));
-    if (odbc)
-        return u'"' + QString(tabela).replace(u'"', QStringLiteral("\"\"")) + u'"';
-    return u'[' + QString(tabela).replace(u']', QStringLiteral("]]")) + u']';
+    return citacao::CitarNaConexao(connectionString, tabela);
 }
 
 QString RemoverDbo(const QString& sql)
@@ -240,6 +239,16 @@ bool ExecutarPassoPasso(clsData& dados, const QStringList& instrucoes, Recordset
     return sucesso;
 }
 
+bool ExecutarLotes(clsData& dados, const QStringList& lotes, RecordsetPtr& rs, long& afetados)
+{
+    for (const QString& lote : lotes) {
+        rs.reset();
+        if (!dados.ExecSql(lote, false, true, rs, afetados))
+            return false;
+    }
+    return true;
+}
+
 bool Executar(clsData& dados, const QString& texto, bool passoPasso, const Verificador& verificar, Resultado& r)
 {
     clsPrompt& prompt = dados.Ambiente().Prompt();
@@ -255,9 +264,12 @@ bool Executar(clsData& dados, const QString& texto, bool passoPasso, const Verif
     QElapsedTimer relogio;
     relogio.start();
     QStringList instrucoes;
+    const QString inteiro = sql;
     const bool achou = DividirInstrucoes(sql, passoPasso, instrucoes);
     if (achou && passoPasso && !instrucoes.isEmpty())
         r.ok = ExecutarPassoPasso(dados, instrucoes, r.rs, r.afetados);
+    else if (achou)
+        r.ok = ExecutarLotes(dados, Lotes(inteiro), r.rs, r.afetados);
     else
         r.ok = dados.ExecSql(sql, false, true, r.rs, r.afetados);
     r.segundos = double(relogio.elapsed()) / 1000.0;

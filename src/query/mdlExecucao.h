@@ -17,9 +17,16 @@ extern const QStringList Separadores;
 
 // Finds the "GO" separators of `texto` (exact, case-sensitive). None: false, text unchanged.
 // Step by step off: every separator is removed from `texto` (a blank is left where removing it
-// would glue two words together) and the caller runs the whole text as one batch. Step by step on:
+// would glue two words together); Executar then runs the batches one after another (Lotes), since
+// not every engine takes several statements in one batch. Step by step on:
 // `instrucoes` gets the statements between separators, each collected once.
 bool DividirInstrucoes(QString& texto, bool passoPasso, QStringList& instrucoes);
+
+// The statements between the separators of `texto`, in order, every one (repeats too).
+QStringList Lotes(const QString& texto);
+// Runs the batches one after another, each as the engine takes it, and stops at the first that
+// fails. The recordset and count are those of the last batch run.
+bool ExecutarLotes(clsData& dados, const QStringList& lotes, RecordsetPtr& rs, long& afetados);
 
 // "5 Segundos", "1 Segundo", "1,5 Minutos", "2 Horas" (the user's decimal separator; halves go to
 // the even neighbour).
@@ -27,9 +34,8 @@ QString FormatarTempo(double segundos);
 // `valor` rounded to `casas` decimals, halves to the even neighbour.
 double ArredondarPar(double valor, int casas);
 
-// The table name as the SELECT of a table window writes it: bare, or quoted when it holds a blank,
-// "_", "." or a quote character: between brackets ("]" doubled), or, on a custom ODBC source (whose
-// engine may not know brackets), between double quotes ('"' doubled).
+// The table name as the SELECT of a table window writes it: always quoted, the way the engine of the
+// connection reads names, so that no name can read as another name or as SQL.
 QString NomeTabelaSelect(const QString& connectionString, const QString& tabela);
 
 // Every "dbo." of the text removed, in any case (file databases know no owners).

@@ -2,9 +2,11 @@
 
 #include "connections/clsAmbienteDados.h"
 #include "gui/Icones.h"
+#include "platform/mdlCitacao.h"
 #include "query/uctEditorSqlLexer.h"
 
 #include <QKeyEvent>
+#include <utility>
 
 namespace {
 // Separates an item's text from its image number in the list handed to the editor, so a name
@@ -96,9 +98,25 @@ QString uctEditorSql::PalavraAntesDoPonto() const
     QString antes = QString::fromUtf8(bytes(inicio, pos).left(pos - inicio));
     if (antes.endsWith(u'.'))
         antes.chop(1);
-    if (antes.endsWith(u']')) {
-        const qsizetype abre = antes.lastIndexOf(u'[');
-        return abre < 0 ? QString() : antes.mid(abre + 1, antes.size() - abre - 2);
+    // A quoted name, its doubled closing quotes undone.
+    for (const auto& [abre, fecha] : {std::pair{u'[', u']'}, std::pair{u'"', u'"'}}) {
+        if (!antes.endsWith(fecha))
+            continue;
+        qsizetype i = antes.size() - 1;
+        QString nome;
+        while (i > 0) {
+            const QChar c = antes.at(i - 1);
+            if (c == fecha && i >= 2 && antes.at(i - 2) == fecha) {
+                nome.prepend(c);
+                i -= 2;
+            } else if (c == abre) {
+                return nome;
+            } else {
+                nome.prepend(c);
+                --i;
+            }
+        }
+        return QString();
     }
     qsizetype i = antes.size();
     while (i > 0) {
@@ -144,7 +162,11 @@ void uctEditorSql::InserirItemLista()
     const int inicioLinha = int(Sci(SCI_POSITIONFROMLINE, Sci(SCI_LINEFROMPOSITION, pos)));
     const int de = qBound(inicioLinha, inicioLinha + colunaInicio, pos);
     Sci(SCI_SETSEL, de, pos);
-    replaceSelectedText(itemPendente); // leaves the caret after the item
+    // A name that would not read back as itself bare goes in quoted the way its engine reads it.
+    const QString item = itemPendente == u"*"
+                             ? itemPendente
+                             : citacao::CitarSeNecessario(citacao::MotorDaConexao(ConnectionString()), itemPendente);
+    replaceSelectedText(item); // leaves the caret after the item
     itemPendente.clear();
 }
 

@@ -1,5 +1,6 @@
 #include "frmPrincipal.h"
 
+#include "admin/frmAdminNavegador.h"
 #include "connections/clsData.h"
 #include "connections/frmConexaoCustomizada.h"
 #include "gui/PromptJanelas.h"
@@ -245,6 +246,7 @@ void frmPrincipal::CriarMenus()
     };
     for (const auto& [nome, handler] : rotas)
         connect(Acao(QString::fromUtf8(nome)), &QAction::triggered, m_navegador, handler);
+    LigarMenusAdmin(m_ambiente, m_menusNav, m_navegador);
     QAction* sistema = Acao(QStringLiteral("mnuNavBanSysObj"));
     sistema->setChecked(m_ambiente.Opcoes().OcultarObjetosSistema);
     connect(sistema, &QAction::toggled, this, [this](bool marcado) {

@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -79,6 +80,38 @@ private slots:
         QVERIFY(!c.sel.findChild<QLabel*>("lblServer")->isVisible());
     }
 
+    void ListaCabeNaTelaEVemComAConexaoAtual()
+    {
+        // A selector far to the right and wider than the screen: the list is as wide as its
+        // entries, inside the screen, with Ok and Cancelar in sight, and the window's own
+        // connection selected even when its label reads otherwise (a file's full path).
+        clsPromptRoteiro prompt;
+        Conteiner c(prompt);
+        c.itens = {{"cs-a", "SRV", "Vendas", ""}, {"cs-b", "loja.db", "", ""}};
+        const QRect tela = c.sel.screen()->availableGeometry();
+        c.sel.move(tela.right() - 200, tela.top() + 40);
+        c.sel.resize(tela.width() + 100, 21);
+        c.sel.DefinirLabel("/home/ana/dados/loja.db", {}, {});
+        c.sel.DefinirConnectionString("cs-b");
+        QRect geometria;
+        QString atual;
+        prompt.dialogos << [&](QObject* d) {
+            auto* janela = static_cast<QWidget*>(d);
+            geometria = janela->frameGeometry();
+            atual = d->findChild<QListWidget*>("lstLista")->currentItem()->text();
+            return 0;
+        };
+        c.sel.AbrirLista();
+        QCOMPARE(atual, QStringLiteral("loja.db"));
+        QVERIFY2(tela.contains(geometria),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(geometria.x())
+                                .arg(geometria.y())
+                                .arg(geometria.width())
+                                .arg(geometria.height())));
+        QVERIFY(geometria.width() < tela.width() / 2);
+    }
+
     void MesmoTextoDevolveAUltima()
     {
         clsPromptRoteiro prompt;
@@ -118,7 +151,7 @@ private slots:
                                           << "" << QStringList{"S", "/", "B", ""};
         QTest::newRow("so servidor") << "S"
                                      << ""
-                                     << "" << QStringList{"S", "/", "", ""};
+                                     << "" << QStringList{"S", "", "", ""};
     }
     void DefinirLabel()
     {

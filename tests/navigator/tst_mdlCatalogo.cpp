@@ -361,6 +361,64 @@ private slots:
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
     }
 
+    void RenomearTabelaDeOutroEsquemaPostgres()
+    {
+        // A table of a second schema is renamed there, not its namesake in the default schema.
+        const QString connStr = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        if (connStr.isEmpty())
+            QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the PostgreSQL test server)");
+        Cenario c;
+        clsData d(c.ambiente);
+        QVERIFY(d.OpenConnection(connStr, true, false));
+        const QStringList apagar = {"DROP SCHEMA IF EXISTS nav_s2 CASCADE", "DROP TABLE IF EXISTS nav_gemea"};
+        for (const QString& sql : apagar)
+            d.ExecSql(sql, false);
+        const auto limpar = qScopeGuard([&] {
+            for (const QString& sql : apagar)
+                d.ExecSql(sql, false);
+        });
+        for (const char* sql : {"CREATE SCHEMA nav_s2",
+                                "CREATE TABLE nav_gemea (id integer)",
+                                "CREATE TABLE nav_s2.nav_gemea (id integer)"})
+            QVERIFY2(d.ExecSql(sql, false), qPrintable(d.ErrMsg()));
+        QVERIFY(MapearConexaoCustomizada(c.arvore, connStr));
+        clsNo* fonte = c.Fonte();
+        c.FilhosDaPasta(fonte, "tab");
+        clsNo* outra = c.arvore.No(fonte->Key() + "tab" + "nav_s2.nav_gemea");
+        QVERIFY(outra);
+        QCOMPARE(EsquemaDoNo(outra), QStringLiteral("nav_s2"));
+        QString erro;
+        QVERIFY2(RenomearTabela(c.ambiente, outra->Tag(), EsquemaDoNo(outra), outra->Text(), "nav_nova", &erro),
+                 qPrintable(erro));
+        QCOMPARE(d.RetValue("SELECT string_agg(schemaname || '.' || tablename, ',' ORDER BY schemaname) FROM "
+                            "pg_tables WHERE tablename LIKE 'nav_%'")
+                     .toString(),
+                 QStringLiteral("nav_s2.nav_nova,public.nav_gemea"));
+    }
+
+    void RenomearTabelaSqlServer_data()
+    {
+        QTest::addColumn<QString>("esquema");
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("padrão") << ""
+                                << "Pedidos"
+                                << "EXEC sp_rename N'[Pedidos]', N'Novo', 'OBJECT'";
+        QTest::newRow("outro esquema") << "vendas"
+                                       << "Pedidos"
+                                       << "EXEC sp_rename N'[vendas].[Pedidos]', N'Novo', 'OBJECT'";
+        QTest::newRow("nome estranho") << "v]s"
+                                       << "a]b'c"
+                                       << "EXEC sp_rename N'[v]]s].[a]]b''c]', N'Novo', 'OBJECT'";
+    }
+    void RenomearTabelaSqlServer()
+    {
+        QFETCH(QString, esquema);
+        QFETCH(QString, nome);
+        QFETCH(QString, sql);
+        QCOMPARE(SqlRenomearTabelaSqlServer(esquema, nome, "Novo"), sql);
+    }
+
     void NomeQualificado_data()
     {
         QTest::addColumn<QString>("esquema");

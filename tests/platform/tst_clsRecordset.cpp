@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QTest>
+#include <ctime>
 
 using namespace ado;
 
@@ -78,6 +79,20 @@ QStringList Nomes(clsRecordset& rs)
 class tst_clsRecordset : public QObject {
     Q_OBJECT
 private slots:
+    void HoraPuladaPeloHorarioDeVerao()
+    {
+        // 02:30 on the morning Berlin's clocks jump from 02:00 to 03:00 is still a valid value.
+        const QByteArray tz = qgetenv("TZ");
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        const QDateTime d = clsRecordsetDados::MsParaData(
+            clsRecordsetDados::DataParaMs(QDateTime(QDate(2021, 3, 28), QTime(2, 30), Qt::UTC)));
+        tz.isNull() ? qunsetenv("TZ") : qputenv("TZ", tz);
+        tzset();
+        QVERIFY(d.isValid());
+        QCOMPARE(d.toString("yyyy-MM-dd HH:mm:ss"), QStringLiteral("2021-03-28 02:30:00"));
+    }
+
     void CamposECursor()
     {
         auto rs = Pessoas();

@@ -111,28 +111,32 @@ private slots:
 
     void NomeTabelaSelect_data()
     {
+        // Every name is quoted, always, the way the connection's engine reads names.
         QTest::addColumn<QString>("connStr");
         QTest::addColumn<QString>("tabela");
         QTest::addColumn<QString>("nome");
         const QString arquivo = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/x.db";
         const QString odbc = "Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=h";
+        const QString servidor = "Provider=SQLOLEDB.1;Data Source=h;Initial Catalog=loja";
         QTest::newRow("simples") << arquivo << "Clientes"
-                                 << "Clientes";
+                                 << "\"Clientes\"";
         QTest::newRow("branco") << arquivo << "Order Details"
-                                << "[Order Details]";
-        QTest::newRow("sublinhado") << arquivo << "tb_cliente"
-                                    << "[tb_cliente]";
-        QTest::newRow("ponto") << arquivo << "dbo.Pedidos"
-                               << "[dbo.Pedidos]";
-        QTest::newRow("colchete dobrado") << arquivo << "a]b"
-                                          << "[a]]b]";
+                                << "\"Order Details\"";
+        QTest::newRow("colchete") << arquivo << "Nome]Estranho'x"
+                                  << "\"Nome]Estranho'x\"";
+        QTest::newRow("instrucao no nome") << arquivo << "vitima;DELETE/**/FROM/**/vitima"
+                                           << "\"vitima;DELETE/**/FROM/**/vitima\"";
+        QTest::newRow("aspas dobradas") << arquivo << "a\"b"
+                                        << "\"a\"\"b\"";
         QTest::newRow("odbc simples") << odbc << "clientes"
-                                      << "clientes";
-        QTest::newRow("odbc aspas duplas") << odbc << "tb_cliente"
-                                           << "\"tb_cliente\"";
+                                      << "\"clientes\"";
         QTest::newRow("odbc sem provedor") << "Driver={X};Server=h"
                                            << "a\"b c"
                                            << "\"a\"\"b c\"";
+        QTest::newRow("sql server") << servidor << "order"
+                                    << "[order]";
+        QTest::newRow("sql server colchete dobrado") << servidor << "a]b"
+                                                     << "[a]]b]";
     }
     void NomeTabelaSelect()
     {
@@ -140,6 +144,24 @@ private slots:
         QFETCH(QString, tabela);
         QFETCH(QString, nome);
         QCOMPARE(execucao::NomeTabelaSelect(connStr, tabela), nome);
+    }
+
+    void LotesGuardamRepeticoesEIgnoramGoCitado_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QStringList>("lotes");
+        QTest::newRow("repetido roda duas vezes")
+            << "INSERT INTO t VALUES (1)\r\nGO\r\nINSERT INTO t VALUES (1)\r\nGO\r\nSELECT 1"
+            << QStringList{"INSERT INTO t VALUES (1)\r", "INSERT INTO t VALUES (1)\r", "SELECT 1"};
+        QTest::newRow("go num literal e num comentario")
+            << "SELECT ' GO ' -- x GO y\r\nGO\r\nSELECT 2" << QStringList{"SELECT ' GO ' -- x GO y\r", "SELECT 2"};
+        QTest::newRow("dois separadores seguidos") << "SELECT 1 GO  GO SELECT 2" << QStringList{"SELECT 1", "SELECT 2"};
+    }
+    void LotesGuardamRepeticoesEIgnoramGoCitado()
+    {
+        QFETCH(QString, texto);
+        QFETCH(QStringList, lotes);
+        QCOMPARE(execucao::Lotes(texto), lotes);
     }
 
     void RemoverDboEmQualquerCaixa()

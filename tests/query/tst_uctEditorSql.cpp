@@ -277,6 +277,30 @@ private slots:
         QCOMPARE(e.ed.text(), QStringLiteral("SELECT * FROM Clientes"));
     }
 
+    void NomeQuePedeCitacaoEntraCitado()
+    {
+        // A name that would not read back bare goes in quoted as the engine reads it, and its
+        // columns are listed after the quoted name and a dot.
+        Editor e;
+        {
+            clsAmbienteDados amb{std::unique_ptr<clsPrompt>()};
+            clsData d(amb);
+            QVERIFY(d.OpenConnection(e.banco.connStr, true, false));
+            QVERIFY(d.ExecSql("CREATE TABLE \"Nome]Estranho'x\" (\"Cod Item\" INTEGER, Valor REAL)", false));
+        }
+        QTest::keyClicks(&e.ed, "SELECT * FROM ");
+        e.CtrlEspaco();
+        QVERIFY(e.Textos().contains("Nome]Estranho'x"));
+        QTest::keyClicks(&e.ed, "Nome");
+        QTest::keyClick(&e.ed, Qt::Key_Tab);
+        QCOMPARE(e.ed.text(), QStringLiteral("SELECT * FROM \"Nome]Estranho'x\""));
+        QTest::keyClicks(&e.ed, " WHERE \"Nome]Estranho'x\".");
+        QCOMPARE(e.Textos(), (QStringList{"*", "Cod Item", "Valor"}));
+        QTest::keyClicks(&e.ed, "Cod");
+        QTest::keyClick(&e.ed, Qt::Key_Tab);
+        QVERIFY2(e.ed.text().endsWith("\"Nome]Estranho'x\".\"Cod Item\""), qPrintable(e.ed.text()));
+    }
+
     void InserirItemListaSubstituiODigitado()
     {
         Editor e;

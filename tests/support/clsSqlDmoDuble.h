@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <QVariantList>
 #include <memory>
 
 // The answers of a server with disks C and D, a running Agent and no jobs, unless the test says
@@ -18,6 +19,24 @@ struct ServidorDuble {
     QList<JobAgent> jobs;
 
     FabricaSqlDmo Fabrica();
+
+    // Administração: logins, usuários, bancos, backup
+    // Every statement sent, in order; the rows answered to statements that contain a fragment (the
+    // longest fragment found wins, the latest of equal ones; none: no rows); the server's message
+    // for statements that contain a fragment of `falhas`.
+    struct Linhas {
+        QStringList campos;
+        QList<QVariantList> linhas;
+        RecordsetPtr Criar() const;
+    };
+    QStringList enviados;
+    QList<std::pair<QString, Linhas>> respostas;
+    QList<std::pair<QString, QString>> falhas;
+    void Responder(const QString& fragmento, const Linhas& linhas) { respostas.append({fragmento, linhas}); }
+    // The answers of a small server: logins sa (SQL), DOM\Ana (Windows, denied) and DOM\Vendas
+    // (Windows group); databases master and Loja; two languages; three server roles with sa a
+    // sysadmin; Loja's users and roles; one disk device.
+    void PovoarAdmin();
 
     // Agente: jobs, passos e agendamentos. `jobs` holds the jobs (in the order the navigator lists
     // them, with the names of their steps and schedules kept in step); these hold what the job
@@ -79,6 +98,27 @@ public:
     bool Jobs(QList<JobAgent>& j) override
     {
         j = s.jobs;
+        return true;
+    }
+
+    // Administração: logins, usuários, bancos, backup
+    bool EnviarTSql(const QString& sql, RecordsetPtr* rs = nullptr) override
+    {
+        s.enviados << sql;
+        if (rs)
+            rs->reset();
+        for (const auto& [fragmento, mensagem] : s.falhas)
+            if (sql.contains(fragmento))
+                return Falhar(50000, mensagem);
+        if (rs) {
+            *rs = ServidorDuble::Linhas{{QStringLiteral("Coluna")}, {}}.Criar();
+            qsizetype maior = -1;
+            for (const auto& [fragmento, linhas] : s.respostas)
+                if (sql.contains(fragmento) && fragmento.size() >= maior) {
+                    maior = fragmento.size();
+                    *rs = linhas.Criar();
+                }
+        }
         return true;
     }
 
@@ -254,4 +294,59 @@ private:
 inline FabricaSqlDmo ServidorDuble::Fabrica()
 {
     return [this] { return std::make_unique<clsSqlDmoDuble>(*this); };
+}
+
+// Administração: logins, usuários, bancos, backup
+inline RecordsetPtr ServidorDuble::Linhas::Criar() const
+{
+    auto rs = std::make_shared<clsRecordset>();
+    for (int c = 0; c < campos.size(); ++c) {
+        const QVariant exemplo = linhas.isEmpty() ? QVariant() : linhas.first().value(c);
+        const bool inteiro = exemplo.typeId() == QMetaType::Int;
+        const bool real = exemplo.typeId() == QMetaType::Double;
+        rs->AppendField(campos[c], inteiro ? ado::adInteger : real ? ado::adDouble : ado::adVarWChar, 255);
+    }
+    rs->Open();
+    for (const QVariantList& linha : linhas) {
+        rs->AddNew();
+        for (int c = 0; c < linha.size(); ++c)
+            rs->DefinirValor(c, linha[c]);
+        rs->Update();
+    }
+    rs->MoveFirst();
+    return rs;
+}
+
+inline void ServidorDuble::PovoarAdmin()
+{
+    const QVariant nulo;
+    Responder("FROM master.dbo.syslogins",
+              {{"LoginName", "LoginType", "AccessType", "DefDbName", "DefLangName"},
+               {{"DOM\\Ana", "NT", "Negado", "Loja", "Português (Brasil)"},
+                {"DOM\\Vendas", "GRUPO", "Permitido", "master", nulo},
+                {"sa", "SQL", "Permitido", "master", "us_english"}}});
+    Responder("FROM master.dbo.sysdatabases", {{"Name"}, {{"Loja"}, {"master"}}});
+    Responder("sp_helplanguage",
+              {{"langid", "name", "alias"}, {{0, "us_english", "English"}, {27, "Português (Brasil)", "Brazilian"}}});
+    Responder("sp_helpsrvrolemember", {{"ServerRole", "MemberName"}, {{"sysadmin", "sa"}}});
+    Responder("sp_helpsrvrole",
+              {{"ServerRole", "Description"},
+               {{"sysadmin", "System Administrators"},
+                {"securityadmin", "Security Administrators"},
+                {"dbcreator", "Database Creators"}}});
+    Responder("FROM sysUsers as Usu",
+              {{"UserName", "GroupName", "LoginName", "DefDbName", "UserId", "Sid"},
+               {{"ana", "db_datareader", "DOM\\Ana", "Loja", 5, "0x01"},
+                {"ana", "db_datawriter", "DOM\\Ana", "Loja", 5, "0x01"},
+                {"ana", "vendedores", "DOM\\Ana", "Loja", 5, "0x01"},
+                {"dbo", "db_owner", "sa", "master", 1, "0x01"}}});
+    // The query of a new user answers no rows.
+    Responder("Usg.Uid Is Null) And 1 = 2", {{"UserName", "GroupName", "LoginName", "DefDbName", "UserId", "Sid"}, {}});
+    Responder("sp_helpgroup",
+              {{"Group_name"}, {{"db_datareader"}, {"db_datawriter"}, {"db_owner"}, {"public"}, {"vendedores"}}});
+    Responder("sp_helprolemember",
+              {{"DbRole", "MemberName"},
+               {{"db_datareader", "ana"}, {"db_datawriter", "ana"}, {"vendedores", "ana"}, {"db_owner", "dbo"}}});
+    Responder("FROM master.dbo.sysdevices", {{"Name", "PhyName"}, {{"Fita1", "C:\\Backup\\Fita1.bak"}}});
+    Responder("FILEPROPERTY", {{"Tamanho", "Livre"}, {{200.0, 50.0}}});
 }

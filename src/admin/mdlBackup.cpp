@@ -1,0 +1,183 @@
+#include "mdlBackup.h"
+
+#include "connections/clsData.h"
+#include "connections/clsSqlDmoSessao.h"
+#include "platform/clsPrompt.h"
+#include "platform/clsSettings.h"
+#include "platform/mdlGlobais.h"
+
+#include <QHash>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace backup {
+
+namespace {
+const QStringList Chaves = {
+    QStringLiteral("ConnString"),
+    QStringLiteral("DataBase"),
+    QStringLiteral("Opcao"),
+    QStringLiteral("ArqTipo"),
+    QStringLiteral("ArqNome"),
+    QStringLiteral("BackupName"),
+    QStringLiteral("BackupDescription"),
+    QStringLiteral("BackupOpcao"),
+    QStringLiteral("BackupMetodo"),
+    QStringLiteral("Replace"),
+    QStringLiteral("DevBanco"),
+    QStringLiteral("ArqBanco"),
+    QStringLiteral("DevLog"),
+    QStringLiteral("ArqLog"),
+};
+
+QString Par(const char* chave, const QString& valor) { return QString::fromLatin1(chave) + u'=' + valor; }
+
+bool Recusar(QString* erro, const QString& motivo)
+{
+    if (erro)
+        *erro = motivo;
+    return false;
+}
+} // namespace
+
+QString Montar(const Argumentos& a)
+{
+    QStringList p{Par("ConnString", a.connStr),
+                  Par("DataBase", a.banco),
+                  Par("Opcao", a.restaurar ? QStringLiteral("R") : QStringLiteral("B")),
+                  Par("ArqTipo", a.dispositivo ? QStringLiteral("D") : QStringLiteral("F")),
+                  Par("ArqNome", a.arquivo)};
+    if (!a.restaurar) {
+        if (!a.nome.trimmed().isEmpty())
+            p << Par("BackupName", a.nome);
+        if (!a.descricao.trimmed().isEmpty())
+            p << Par("BackupDescription", a.descricao);
+        p << Par("BackupOpcao", a.diferencial ? QStringLiteral("D") : QStringLiteral("C"));
+        if (a.sobrescrever)
+            p << Par("BackupMetodo", QStringLiteral("S"));
+    } else if (a.substituir) {
+        p << Par("Replace", QStringLiteral("1")) << Par("DevBanco", a.devBanco) << Par("ArqBanco", a.arqBanco)
+          << Par("DevLog", a.devLog) << Par("ArqLog", a.arqLog);
+    }
+    return p.join(u'&');
+}
+
+bool Ler(const QString& texto, Argumentos& a, QString* erro)
+{
+    a = Argumentos();
+    static const QRegularExpression inicio(QStringLiteral("(?:^|&)(") + Chaves.join(u'|') + QStringLiteral(")="));
+    QHash<QString, QString> v;
+    QRegularExpressionMatchIterator it = inicio.globalMatch(texto);
+    QString chave;
+    qsizetype depois = -1;
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        if (!chave.isEmpty())
+            v.insert(chave, texto.mid(depois, m.capturedStart() - depois));
+        else if (m.capturedStart() != 0)
+            return Recusar(erro, QStringLiteral("Argumento inesperado no início: ") + texto.left(m.capturedStart()));
+        chave = m.captured(1);
+        depois = m.capturedEnd();
+    }
+    if (!chave.isEmpty())
+        v.insert(chave, texto.mid(depois));
+    for (const char* exigida : {"ConnString", "DataBase", "Opcao", "ArqTipo", "ArqNome"})
+        if (v.value(QString::fromLatin1(exigida)).isEmpty())
+            return Recusar(erro, QStringLiteral("Falta o argumento ") + QString::fromLatin1(exigida));
+    const QString opcao = v.value(QStringLiteral("Opcao")), tipo = v.value(QStringLiteral("ArqTipo"));
+    if (opcao != u"B" && opcao != u"R")
+        return Recusar(erro, QStringLiteral("Opcao deve ser B ou R: ") + opcao);
+    if (tipo != u"F" && tipo != u"D")
+        return Recusar(erro, QStringLiteral("ArqTipo deve ser F ou D: ") + tipo);
+    a.connStr = v.value(QStringLiteral("ConnString"));
+    a.banco = v.value(QStringLiteral("DataBase"));
+    a.restaurar = opcao == u"R";
+    a.dispositivo = tipo == u"D";
+    a.arquivo = v.value(QStringLiteral("ArqNome"));
+    a.nome = v.value(QStringLiteral("BackupName"));
+    a.descricao = v.value(QStringLiteral("BackupDescription"));
+    a.diferencial = v.value(QStringLiteral("BackupOpcao")) == u"D";
+    a.sobrescrever = v.value(QStringLiteral("BackupMetodo")) == u"S";
+    a.substituir = v.value(QStringLiteral("Replace")) == u"1";
+    a.devBanco = v.value(QStringLiteral("DevBanco"));
+    a.arqBanco = v.value(QStringLiteral("ArqBanco"));
+    a.devLog = v.value(QStringLiteral("DevLog"));
+    a.arqLog = v.value(QStringLiteral("ArqLog"));
+    return true;
+}
+
+QString Sql(const Argumentos& a)
+{
+    if (!a.restaurar) {
+        tsql::PedidoBackup p;
+        p.banco = a.banco;
+        p.dispositivo = a.dispositivo;
+        p.destino = a.arquivo;
+        p.nome = a.nome;
+        p.descricao = a.descricao;
+        p.diferencial = a.diferencial;
+        p.sobrescrever = a.sobrescrever;
+        return tsql::SqlBackup(p);
+    }
+    tsql::PedidoRestore p;
+    p.banco = a.banco;
+    p.dispositivo = a.dispositivo;
+    p.origem = a.arquivo;
+    p.substituir = a.substituir;
+    if (a.substituir) {
+        if (!a.devBanco.isEmpty())
+            p.mover.append({a.devBanco, a.arqBanco});
+        if (!a.devLog.isEmpty())
+            p.mover.append({a.devLog, a.arqLog});
+    }
+    return tsql::SqlRestore(p);
+}
+
+bool Executar(clsAmbienteDados& ambiente, const Argumentos& a, QString& erro)
+{
+    // Connected here rather than through AbrirSqlDmo, to keep the server's reason for a refusal.
+    const PecasSqlDmo pecas = LerPecasSqlDmo(a.connStr);
+    std::unique_ptr<clsSqlDmoSessao> sessao = ambiente.CriarSqlDmoSessao();
+    sessao->LoginSecure = pecas.integrada;
+    if (!sessao->Connect(pecas.servidor, pecas.usuario, pecas.senha)) {
+        erro = QStringLiteral("Não foi possível conectar ao servidor ") + pecas.servidor + QStringLiteral(".\n")
+               + sessao->Erro().descricao;
+        return false;
+    }
+    if (!sessao->EnviarTSql(Sql(a))) {
+        erro = sessao->Erro().descricao;
+        return false;
+    }
+    settings::SaveSetting(QStringLiteral("Backup"), a.banco, QStringLiteral("1"));
+    return true;
+}
+
+bool ExecutarPrograma(clsPrompt& prompt, const QString& programa, const QString& argumento, const QString& banco)
+{
+    QProcess processo;
+    // The program writes its result where this program reads its settings.
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("QUARRIX_SETTINGS"), settings::Arquivo());
+    processo.setProcessEnvironment(ambiente);
+    processo.start(programa, {});
+    if (!processo.waitForStarted()) {
+        prompt.MsgBox(QStringLiteral("O programa de Backup não está disponível.") + u'\n' + processo.errorString(),
+                      vb::Critical,
+                      globais::TituloAplicativo());
+        return false;
+    }
+    processo.write(argumento.toUtf8() + '\n');
+    processo.closeWriteChannel();
+    while (processo.state() != QProcess::NotRunning) {
+        processo.waitForFinished(100);
+        prompt.ProcessarEventos();
+    }
+    const QString secao = QStringLiteral("Backup");
+    const bool ok = settings::GetSetting(secao, banco, QStringLiteral("0")) == u"1";
+    if (settings::GetSetting(secao, banco, QStringLiteral("*-*-*-*")) != u"*-*-*-*")
+        settings::DeleteSetting(secao, banco);
+    return ok;
+}
+
+} // namespace backup

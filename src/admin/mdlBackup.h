@@ -1,0 +1,50 @@
+#pragma once
+// The backup program's argument string and its work. The windows build the string ("ConnString=
+// …&DataBase=…&Opcao=B|R&ArqTipo=F|D&ArqNome=…" and the optional keys) and hand it to the program
+// on its standard input, never on its command line, since it carries the connection string with
+// its password; the program reads it back, runs BACKUP or RESTORE and, on success, writes "1"
+// under section "Backup", key = database name.
+#include "connections/mdlTSqlAdmin.h"
+
+#include <QString>
+#include <functional>
+
+class clsAmbienteDados;
+class clsPrompt;
+
+namespace backup {
+
+struct Argumentos {
+    QString connStr;
+    QString banco;
+    bool restaurar = false; // Opcao: B backup, R restore
+    bool dispositivo = false; // ArqTipo: F file, D device
+    QString arquivo; // ArqNome: the file path or the device name
+    // Backup
+    QString nome, descricao;
+    bool diferencial = false; // BackupOpcao D
+    bool sobrescrever = false; // BackupMetodo S
+    // Restore over an existing database, with the files moved
+    bool substituir = false;
+    QString devBanco, arqBanco, devLog, arqLog;
+};
+
+// The argument string, keys in the program's order; empty name and description are left out.
+QString Montar(const Argumentos& a);
+// Reads the string back. A key starts only where "&" is followed by one of the program's keys and
+// "=", so a value (a password in the connection string, a path) may hold "&" and "=". False, with
+// the reason, when a required key is missing or a value is not one of its codes.
+bool Ler(const QString& texto, Argumentos& a, QString* erro = nullptr);
+// The statement the program sends for the arguments.
+QString Sql(const Argumentos& a);
+
+// Runs the statement through a management session of its own; on success records "1" under
+// "Backup". False with the server's message in `erro`.
+bool Executar(clsAmbienteDados& ambiente, const Argumentos& a, QString& erro);
+
+// For the windows: starts the backup program, writes `argumento` to its standard input, waits
+// for it to end letting events run, and reads the result the program left under "Backup" (the
+// key is deleted afterwards). A missing program is reported to the user.
+bool ExecutarPrograma(clsPrompt& prompt, const QString& programa, const QString& argumento, const QString& banco);
+
+} // namespace backup

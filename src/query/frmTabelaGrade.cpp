@@ -1,0 +1,71 @@
+// The query window's grid editing: how cells are painted and edited, deleting rows, null, and a
+// result that cannot be written.
+#include "frmTabela.h"
+
+#include "platform/clsPrompt.h"
+#include "query/clsModeloRecordset.h"
+#include "query/uctDelegadoGrade.h"
+#include "shell/clsAmbiente.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTableView>
+#include <set>
+
+void frmTabela::PrepararGrade()
+{
+    auto* delegado = new uctDelegadoGrade(m_modelo, dgrConsulta);
+    dgrConsulta->setItemDelegate(delegado);
+    dgrConsulta->installEventFilter(this);
+    connect(delegado, &uctDelegadoGrade::TextoRecusado, this, [this](const QString& erro) {
+        m_ambiente.Prompt().MsgBox(erro, vb::Exclamation);
+    });
+}
+
+bool frmTabela::TeclaGrade(QKeyEvent* e)
+{
+    // Keys an open cell editor did not take travel up to the grid: they are not the grid's.
+    if (QApplication::focusWidget() != dgrConsulta)
+        return false;
+    if (e->key() == Qt::Key_Delete && e->modifiers() == Qt::NoModifier) {
+        ExcluirLinhasSelecionadas();
+        return true;
+    }
+    if (e->key() == Qt::Key_0 && (e->modifiers() & Qt::ControlModifier)) {
+        AnularCelulasSelecionadas();
+        return true;
+    }
+    return false;
+}
+
+void frmTabela::ExcluirLinhasSelecionadas()
+{
+    std::set<int> linhas;
+    for (const QModelIndex& i : dgrConsulta->selectionModel()->selectedIndexes())
+        linhas.insert(i.row());
+    if (linhas.empty() && dgrConsulta->currentIndex().isValid())
+        linhas.insert(dgrConsulta->currentIndex().row());
+    m_modelo->AlternarExclusao(QList<int>(linhas.begin(), linhas.end()));
+}
+
+void frmTabela::AnularCelulasSelecionadas()
+{
+    QModelIndexList celulas = dgrConsulta->selectionModel()->selectedIndexes();
+    if (celulas.isEmpty() && dgrConsulta->currentIndex().isValid())
+        celulas << dgrConsulta->currentIndex();
+    for (const QModelIndex& i : celulas)
+        m_modelo->DefinirNulo(i);
+}
+
+// A result whose rows cannot be written says why, in the status bar and over the grid, and its
+// editing buttons stay off.
+void frmTabela::MostrarSomenteLeitura()
+{
+    const QString motivo = m_modelo->Recordset() ? m_modelo->MotivoSomenteLeitura() : QString();
+    DefinirPainel(1, motivo);
+    dgrConsulta->setToolTip(motivo);
+    for (const char* chave : {"Incluir", "Salvar"})
+        if (!motivo.isEmpty())
+            Botao(QString::fromLatin1(chave))->setEnabled(false);
+}

@@ -1,0 +1,102 @@
+// Backup program: reads its argument string from standard input (it carries a connection string
+// with its password, so it never travels on the command line), runs BACKUP DATABASE or RESTORE
+// DATABASE, and on success writes "1" under section "Backup", key = database name. A small window
+// shows the work and reports an error in a message of its own; with --sem-janela the terminal
+// does.
+#include "admin/mdlBackup.h"
+#include "connections/clsAmbienteDados.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QTextStream>
+#include <QThread>
+#include <QVBoxLayout>
+#include <cstdio>
+
+namespace {
+int Uso()
+{
+    std::fputs("uso: quarrix-backup [--sem-janela] < argumentos\n"
+               "Le de sua entrada \"ConnString=...&DataBase=...&Opcao=B|R&ArqTipo=F|D&ArqNome=...\" (e as chaves\n"
+               "opcionais BackupName, BackupDescription, BackupOpcao, BackupMetodo, Replace, DevBanco, ArqBanco,\n"
+               "DevLog, ArqLog), executa o backup ou a restauracao e grava \"1\" na secao Backup.\n",
+               stderr);
+    return 2;
+}
+
+QString LerEntrada()
+{
+    QTextStream entrada(stdin);
+    entrada.setEncoding(QStringConverter::Utf8);
+    QString texto = entrada.readAll();
+    while (texto.endsWith(u'\n') || texto.endsWith(u'\r'))
+        texto.chop(1);
+    return texto;
+}
+
+// The work in a thread of its own, so the window keeps painting while the server works.
+int ComJanela(const backup::Argumentos& a)
+{
+    QWidget janela;
+    janela.setWindowTitle(a.restaurar ? QStringLiteral("Restaurar Backup") : QStringLiteral("Backup"));
+    auto* layout = new QVBoxLayout(&janela);
+    layout->addWidget(new QLabel((a.restaurar ? QStringLiteral("Restaurando o banco de dados ")
+                                              : QStringLiteral("Fazendo o backup do banco de dados "))
+                                     + a.banco + QStringLiteral("..."),
+                                 &janela));
+    auto* barra = new QProgressBar(&janela);
+    barra->setRange(0, 0);
+    layout->addWidget(barra);
+    janela.resize(380, 90);
+    janela.show();
+    bool ok = false;
+    QString erro;
+    QThread* trabalho = QThread::create([&] {
+        clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+        ok = backup::Executar(ambiente, a, erro);
+    });
+    QObject::connect(trabalho, &QThread::finished, &janela, &QWidget::close);
+    trabalho->start();
+    QApplication::exec();
+    trabalho->wait();
+    delete trabalho;
+    if (!ok)
+        QMessageBox::critical(nullptr, QStringLiteral("Backup"), erro);
+    return ok ? 0 : 1;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bool semJanela = false;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--sem-janela") == 0)
+            semJanela = true;
+        else
+            return Uso();
+    }
+    std::unique_ptr<QCoreApplication> app;
+    if (semJanela)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    backup::Argumentos a;
+    QString erro;
+    if (!backup::Ler(LerEntrada(), a, &erro)) {
+        std::fprintf(stderr, "%s\n", qPrintable(erro));
+        if (!semJanela)
+            QMessageBox::critical(nullptr, QStringLiteral("Backup"), erro);
+        return 2;
+    }
+    if (!semJanela)
+        return ComJanela(a);
+    clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
+    if (!backup::Executar(ambiente, a, erro)) {
+        std::fprintf(stderr, "%s\n", qPrintable(erro));
+        return 1;
+    }
+    std::printf("%s: %s\n", qPrintable(a.banco), a.restaurar ? "restaurado" : "backup feito");
+    return 0;
+}
