@@ -2,6 +2,7 @@
 // The SQL Server management session: what the data access object and the administration windows
 // ask of the server beyond plain statements. The default session (clsSqlDmoSessaoOdbc) works
 // through an ODBC connection with T-SQL; tests give their context a maker of doubles.
+#include "clsSqlDmoAgent.h"
 #include "platform/clsErro.h"
 #include "platform/clsRecordset.h"
 
@@ -105,6 +106,38 @@ public:
     QString DetachDB(const QString& banco, bool checar);
     bool CriarDevice(const QString& nome, const QString& caminho);
     bool RemoverDevice(const QString& nome);
+
+    // Agente: jobs, passos e agendamentos. A session that does not serve them says so.
+public:
+    // Starts or stops the Agent; false, with the reason, where the server does not let it be
+    // switched from here.
+    virtual bool AlternarAgent(bool iniciar) { return SemAgent(); }
+    // Every job's identifier and name (no steps or schedules), by name.
+    virtual bool ListarJobs(QList<JobAgent>& jobs) { return SemAgent(); }
+    // The job's steps by number, and its schedules in order of creation.
+    virtual bool ListarPassos(const QString& jobId, QList<PassoAgent>& passos) { return SemAgent(); }
+    virtual bool ListarAgendas(const QString& jobId, QList<AgendaAgent>& agendas) { return SemAgent(); }
+    // A new enabled job on the local server, owned by `dono` (the session's login when empty).
+    virtual bool IncluirJob(const QString& nomeJob, const QString& dono, QString& jobId) { return SemAgent(); }
+    virtual bool AlterarJob(const QString& jobId, const QString& nomeJob, const QString& dono) { return SemAgent(); }
+    virtual bool ExcluirJob(const QString& jobId) { return SemAgent(); }
+    // A new step at the end of the job; `numero` gets its number.
+    virtual bool IncluirPasso(const QString& jobId, const PassoAgent& passo, int& numero) { return SemAgent(); }
+    // Changes the step numbered `passo.numero`.
+    virtual bool AlterarPasso(const QString& jobId, const PassoAgent& passo) { return SemAgent(); }
+    virtual bool ExcluirPasso(const QString& jobId, int numero) { return SemAgent(); }
+    // A new schedule of the job; `agendaId` gets its identifier.
+    virtual bool IncluirAgenda(const QString& jobId, const AgendaAgent& agenda, QString& agendaId)
+    {
+        return SemAgent();
+    }
+    // Changes the schedule identified by `agenda.id`.
+    virtual bool AlterarAgenda(const AgendaAgent& agenda) { return SemAgent(); }
+    virtual bool ExcluirAgenda(const QString& jobId, const QString& agendaId) { return SemAgent(); }
+
+protected:
+    // -2147221503: ado::ErrProprio, an error of the program itself.
+    bool SemAgent() { return Falhar(-2147221503, QStringLiteral("Esta sessão não administra os jobs do SQL Agent.")); }
 };
 
 using FabricaSqlDmo = std::function<std::unique_ptr<clsSqlDmoSessao>()>;

@@ -170,6 +170,9 @@ void frmNavegador::ChamarDuploClique()
                           no->Text(),
                           false);
         break;
+    case img::Job:
+    case img::JobStep:
+    case img::JobSchedule: AbrirObjetoAgent(no); break;
     case img::HomePage: emit AbrirWebBrowserPedido(4); break;
     case img::Downloads: emit AbrirWebBrowserPedido(5); break;
     case img::Forum: emit AbrirWebBrowserPedido(6); break;

@@ -44,6 +44,18 @@ public:
     void mnuNavRef_Click();
     void mnuNavTabDet_Click();
 
+    // Agente: jobs, passos e agendamentos
+    // Opens the dialog of a job, step or schedule node (double-click, "Open").
+    void AbrirObjetoAgent(clsNo* no);
+    void mnuNavAgeSwithItem_Click();
+    void mnuNavAgeJobsRef_Click();
+    void mnuNavAgeJobsNew_Click();
+    void mnuNavAgeJobStep_Click();
+    void mnuNavAgeJobSch_Click();
+    void mnuNavAgeJobDel_Click();
+    void mnuNavAgeStepDel_Click();
+    void mnuNavAgeSchDel_Click();
+
 signals:
     // A node was clicked; `botao` is the button of the last mouse-down (1 left, 2 right).
     void NoClicado(clsNo* no, int botao);

@@ -231,6 +231,18 @@ void frmPrincipal::CriarMenus()
         {"mnuNavTabAbr", &frmNavegador::ChamarDuploClique},
         {"mnuNavTabRen", &frmNavegador::ChamarRenomear},
         {"mnuNavConAbr", &frmNavegador::ChamarDuploClique},
+        // Agente: jobs, passos e agendamentos
+        {"mnuNavAgeSwithItem", &frmNavegador::mnuNavAgeSwithItem_Click},
+        {"mnuNavAgeJobsNew", &frmNavegador::mnuNavAgeJobsNew_Click},
+        {"mnuNavAgeJobsRef", &frmNavegador::mnuNavAgeJobsRef_Click},
+        {"mnuNavAgeJobOpen", &frmNavegador::ChamarDuploClique},
+        {"mnuNavAgeJobDel", &frmNavegador::mnuNavAgeJobDel_Click},
+        {"mnuNavAgeJobStep", &frmNavegador::mnuNavAgeJobStep_Click},
+        {"mnuNavAgeJobSch", &frmNavegador::mnuNavAgeJobSch_Click},
+        {"mnuNavAgeStepOpen", &frmNavegador::ChamarDuploClique},
+        {"mnuNavAgeStepDel", &frmNavegador::mnuNavAgeStepDel_Click},
+        {"mnuNavAgeSchOpen", &frmNavegador::ChamarDuploClique},
+        {"mnuNavAgeSchDel", &frmNavegador::mnuNavAgeSchDel_Click},
     };
     for (const auto& [nome, handler] : rotas)
         connect(Acao(QString::fromUtf8(nome)), &QAction::triggered, m_navegador, handler);
