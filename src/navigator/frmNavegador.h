@@ -43,6 +43,9 @@ public:
     void mnuNavBanDesc_Click();
     void mnuNavRef_Click();
     void mnuNavTabDet_Click();
+    // The structure designer for the selected table, or for a new table of the selected folder.
+    void mnuNavTabEst_Click();
+    void mnuNavTabCri_Click();
 
 signals:
     // A node was clicked; `botao` is the button of the last mouse-down (1 left, 2 right).

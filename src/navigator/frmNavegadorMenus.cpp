@@ -6,6 +6,7 @@
 #include "navigator/mdlServidores.h"
 #include "platform/clsSettings.h"
 #include "platform/mdlEmbaralhar.h"
+#include "schema/frmEstrutura.h"
 
 void frmNavegador::mnuNavMapInc_Click()
 {
@@ -72,4 +73,16 @@ void frmNavegador::mnuNavTabDet_Click()
 {
     if (clsNo* no = m_arvore.Selecionado())
         CarregarDetalhesTabela(m_arvore, no, JanelasAbertas());
+}
+
+void frmNavegador::mnuNavTabEst_Click()
+{
+    if (clsNo* no = m_arvore.Selecionado(); no && no->Image() == img::Tabela)
+        AbrirEstrutura(m_ambiente, no, false);
+}
+
+void frmNavegador::mnuNavTabCri_Click()
+{
+    if (clsNo* no = m_arvore.Selecionado())
+        AbrirEstrutura(m_ambiente, no, true);
 }

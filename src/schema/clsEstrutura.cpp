@@ -175,22 +175,26 @@ QList<PassoEstrutura> Copia(const clsMotor& m, const QString& tabela, const QStr
     const bool identityInsert = m.DialetoSql() == Dialeto::SqlServer && !idCopiado.isEmpty();
     if (identityInsert)
         r << PassoEstrutura{QStringLiteral("SET IDENTITY_INSERT ") + Citar(m, tmp) + QStringLiteral(" ON")};
-    r << PassoEstrutura{QStringLiteral("INSERT INTO ") + Citar(m, tmp) + QStringLiteral(" (") + ListaCitada(m, a.destino)
-                        + QStringLiteral(") SELECT ") + ListaCitada(m, a.origem) + QStringLiteral(" FROM ")
-                        + Citar(m, tabela)};
+    r << PassoEstrutura{QStringLiteral("INSERT INTO ") + Citar(m, tmp) + QStringLiteral(" (")
+                        + ListaCitada(m, a.destino) + QStringLiteral(") SELECT ") + ListaCitada(m, a.origem)
+                        + QStringLiteral(" FROM ") + Citar(m, tabela)};
     if (identityInsert)
         r << PassoEstrutura{QStringLiteral("SET IDENTITY_INSERT ") + Citar(m, tmp) + QStringLiteral(" OFF")};
     if (m.DialetoSql() == Dialeto::PostgreSql && !idCopiado.isEmpty()) {
         const QString col = Citar(m, idCopiado);
-        r << PassoEstrutura{QStringLiteral("SELECT setval(pg_get_serial_sequence(")
-                            + Lit(Dialeto::PostgreSql, Citar(m, tmp)) + QStringLiteral(", ")
-                            + Lit(Dialeto::PostgreSql, idCopiado) + QStringLiteral("), m) FROM (SELECT MAX(") + col
-                            + QStringLiteral(") AS m FROM ") + Citar(m, tmp) + QStringLiteral(") x WHERE m IS NOT NULL")};
+        r << PassoEstrutura{
+            QStringLiteral("SELECT setval(pg_get_serial_sequence(") + Lit(Dialeto::PostgreSql, Citar(m, tmp))
+            + QStringLiteral(", ") + Lit(Dialeto::PostgreSql, idCopiado) + QStringLiteral("), m) FROM (SELECT MAX(")
+            + col + QStringLiteral(") AS m FROM ") + Citar(m, tmp) + QStringLiteral(") x WHERE m IS NOT NULL")};
     }
     return r;
 }
 
-void Reconstrucao(const clsMotor& m, const QString& tabela, const Analise& a, const CatalogoTabela& cat, PlanoEstrutura& p)
+void Reconstrucao(const clsMotor& m,
+                  const QString& tabela,
+                  const Analise& a,
+                  const CatalogoTabela& cat,
+                  PlanoEstrutura& p)
 {
     const QString tmp = QStringLiteral("tmp") + tabela;
     const bool sqlite = m.DialetoSql() == Dialeto::Sqlite;
@@ -279,8 +283,8 @@ PlanoEstrutura PlanejarEstrutura(const clsMotor& m,
     // SQLite cannot change a table's key in place: a key change rebuilds the table.
     if (a.estrutura || (sqlite && a.chaveMudou)) {
         if (!cat.perdas.isEmpty()) {
-            p.erro = QStringLiteral("A estrutura não foi alterada: a tabela tem ") + cat.perdas.join(QStringLiteral(", "))
-                     + QStringLiteral(", que seriam perdidos ao recriá-la.");
+            p.erro = QStringLiteral("A estrutura não foi alterada: a tabela tem ")
+                     + cat.perdas.join(QStringLiteral(", ")) + QStringLiteral(", que seriam perdidos ao recriá-la.");
             return p;
         }
         Reconstrucao(m, tabela, a, cat, p);
@@ -313,7 +317,8 @@ bool ExecutarPlano(clsData& db, clsPrompt& prompt, const PlanoEstrutura& plano)
             RecordsetPtr rs;
             ok = db.OpenRecordset(rs, passo.sql) && rs && rs->RecordCount() == 0;
             if (!ok)
-                prompt.MsgBox(QStringLiteral("Há linhas que não atendem às chaves estrangeiras do banco."), vb::Critical);
+                prompt.MsgBox(QStringLiteral("Há linhas que não atendem às chaves estrangeiras do banco."),
+                              vb::Critical);
         } else {
             ok = db.ExecSql(passo.sql, true);
         }

@@ -54,7 +54,9 @@ void CatalogoSqlite(clsData& db, const clsMotor& m, const QString& tabela, Catal
                             .toString();
     if (sql.contains(QRegularExpression(QStringLiteral("\\bCHECK\\s*\\("), QRegularExpression::CaseInsensitiveOption)))
         c.perdas << QStringLiteral("restrições CHECK");
-    if (!Primeiras(db, QStringLiteral("SELECT 1 FROM pragma_index_list(") + Lit(tabela) + QStringLiteral(") WHERE origin = 'u'"))
+    if (!Primeiras(db,
+                   QStringLiteral("SELECT 1 FROM pragma_index_list(") + Lit(tabela)
+                       + QStringLiteral(") WHERE origin = 'u'"))
              .isEmpty())
         c.perdas << QStringLiteral("restrições UNIQUE");
 }
@@ -68,10 +70,9 @@ void CatalogoPostgres(clsData& db, const clsMotor& m, const QString& tabela, Cat
     c.scripts << Primeiras(db,
                            QStringLiteral("SELECT pg_get_triggerdef(oid) FROM pg_trigger WHERE tgrelid = ") + rel
                                + QStringLiteral(" AND NOT tgisinternal ORDER BY oid"));
-    c.nomeChave = Primeiras(db,
-                            QStringLiteral("SELECT conname FROM pg_constraint WHERE contype = 'p' AND conrelid = ")
-                                + rel)
-                      .value(0);
+    c.nomeChave
+        = Primeiras(db, QStringLiteral("SELECT conname FROM pg_constraint WHERE contype = 'p' AND conrelid = ") + rel)
+              .value(0);
     const QString tipos
         = Primeiras(db,
                     QStringLiteral("SELECT string_agg(DISTINCT CASE WHEN contype = 'c' THEN 'c' WHEN conrelid = ") + rel
@@ -91,10 +92,11 @@ void CatalogoPostgres(clsData& db, const clsMotor& m, const QString& tabela, Cat
 void CatalogoSqlServer(clsData& db, const clsMotor& m, const QString& tabela, CatalogoTabela& c)
 {
     const QString obj = QStringLiteral("OBJECT_ID(N") + Lit(m.CitarIdentificador(tabela)) + u')';
-    c.nomeChave = Primeiras(db,
-                            QStringLiteral("SELECT name FROM sys.key_constraints WHERE type = 'PK' AND parent_object_id = ")
-                                + obj)
-                      .value(0);
+    c.nomeChave
+        = Primeiras(db,
+                    QStringLiteral("SELECT name FROM sys.key_constraints WHERE type = 'PK' AND parent_object_id = ")
+                        + obj)
+              .value(0);
     const struct {
         const char* sql;
         const char* nome;
@@ -119,8 +121,8 @@ void DetalhesSqlite(clsData& db, const QString& tabela, QList<ColunaEstrutura>& 
                                     + Lit(tabela) + QStringLiteral(" COLLATE NOCASE"))
                             .toString();
     const bool autoincremento = sql.contains(QStringLiteral("AUTOINCREMENT"), Qt::CaseInsensitive);
-    const QList<QStringList> info = Linhas(
-        db, QStringLiteral("SELECT name, type, dflt_value, pk FROM pragma_table_info(") + Lit(tabela) + u')');
+    const QList<QStringList> info
+        = Linhas(db, QStringLiteral("SELECT name, type, dflt_value, pk FROM pragma_table_info(") + Lit(tabela) + u')');
     int nChave = 0;
     for (const QStringList& l : info)
         nChave += l.value(3).toInt() > 0;
@@ -130,8 +132,9 @@ void DetalhesSqlite(clsData& db, const QString& tabela, QList<ColunaEstrutura>& 
                 continue;
             c.tipoNativo = l.value(1);
             c.padrao = l.value(2);
-            c.identity = c.originalIdentity = autoincremento && nChave == 1 && l.value(3).toInt() == 1
-                                              && l.value(1).compare(QStringLiteral("INTEGER"), Qt::CaseInsensitive) == 0;
+            c.identity = c.originalIdentity
+                = autoincremento && nChave == 1 && l.value(3).toInt() == 1
+                  && l.value(1).compare(QStringLiteral("INTEGER"), Qt::CaseInsensitive) == 0;
             c.identitySeed = c.originalIdentitySeed = c.identity ? 1 : 0;
             c.identityIncrement = c.originalIdentityIncrement = c.identity ? 1 : 0;
         }
@@ -148,7 +151,8 @@ void DetalhesPostgres(clsData& db, const clsMotor& m, const QString& tabela, QLi
                        "LEFT JOIN pg_sequence s ON a.attidentity <> '' AND s.seqrelid = "
                        "pg_get_serial_sequence(")
             + Lit(m.CitarIdentificador(tabela))
-            + QStringLiteral(", a.attname)::regclass WHERE a.attnum > 0 AND NOT a.attisdropped AND a.attrelid = ") + rel);
+            + QStringLiteral(", a.attname)::regclass WHERE a.attnum > 0 AND NOT a.attisdropped AND a.attrelid = ")
+            + rel);
     for (ColunaEstrutura& c : colunas)
         for (const QStringList& l : info) {
             if (l.value(0) != c.campo)
@@ -183,18 +187,10 @@ CatalogoTabela LerCatalogoTabela(clsData& db, const QString& tabela)
     if (!m)
         return c;
     switch (m->DialetoSql()) {
-    case Dialeto::Sqlite:
-        CatalogoSqlite(db, *m, tabela, c);
-        break;
-    case Dialeto::PostgreSql:
-        CatalogoPostgres(db, *m, tabela, c);
-        break;
-    case Dialeto::SqlServer:
-        CatalogoSqlServer(db, *m, tabela, c);
-        break;
-    case Dialeto::Outro:
-        c.perdas << QStringLiteral("objetos que este banco não informa");
-        break;
+    case Dialeto::Sqlite: CatalogoSqlite(db, *m, tabela, c); break;
+    case Dialeto::PostgreSql: CatalogoPostgres(db, *m, tabela, c); break;
+    case Dialeto::SqlServer: CatalogoSqlServer(db, *m, tabela, c); break;
+    case Dialeto::Outro: c.perdas << QStringLiteral("objetos que este banco não informa"); break;
     }
     return c;
 }
@@ -210,13 +206,14 @@ bool CarregarEstrutura(clsData& db, const QString& tabela, QList<ColunaEstrutura
         ColunaEstrutura c;
         c.campo = c.originalCampo = rs->Valor(QStringLiteral("COLUMN_NAME")).toString();
         qint32 tamanho = Inteiro(rs->Valor(QStringLiteral("CHARACTER_MAXIMUM_LENGTH")));
-        c.tipoDado = c.originalTipoDado = tipodado::ObterTipoDado(Inteiro(rs->Valor(QStringLiteral("DATA_TYPE"))),
-                                                                  tamanho,
-                                                                  false,
-                                                                  Inteiro(rs->Valor(QStringLiteral("NUMERIC_PRECISION"))),
-                                                                  Inteiro(rs->Valor(QStringLiteral("NUMERIC_SCALE"))),
-                                                                  Inteiro(rs->Valor(QStringLiteral("DATETIME_PRECISION"))),
-                                                                  Inteiro(rs->Valor(QStringLiteral("COLUMN_FLAGS"))));
+        c.tipoDado = c.originalTipoDado
+            = tipodado::ObterTipoDado(Inteiro(rs->Valor(QStringLiteral("DATA_TYPE"))),
+                                      tamanho,
+                                      false,
+                                      Inteiro(rs->Valor(QStringLiteral("NUMERIC_PRECISION"))),
+                                      Inteiro(rs->Valor(QStringLiteral("NUMERIC_SCALE"))),
+                                      Inteiro(rs->Valor(QStringLiteral("DATETIME_PRECISION"))),
+                                      Inteiro(rs->Valor(QStringLiteral("COLUMN_FLAGS"))));
         c.tamanho = c.originalTamanho = tamanho;
         c.ordem = c.originalOrdem = Inteiro(rs->Valor(QStringLiteral("ORDINAL_POSITION"))) * 10;
         c.allowNulls = c.originalAllowNulls = rs->Valor(QStringLiteral("IS_NULLABLE")).toBool();
@@ -228,17 +225,10 @@ bool CarregarEstrutura(clsData& db, const QString& tabela, QList<ColunaEstrutura
             if (m->MesmoNome(c.campo, k))
                 c.chave = c.originalChave = true;
     switch (m->DialetoSql()) {
-    case Dialeto::Sqlite:
-        DetalhesSqlite(db, tabela, colunas);
-        break;
-    case Dialeto::PostgreSql:
-        DetalhesPostgres(db, *m, tabela, colunas);
-        break;
-    case Dialeto::SqlServer:
-        DetalhesSqlServer(db, tabela, colunas);
-        break;
-    case Dialeto::Outro:
-        break;
+    case Dialeto::Sqlite: DetalhesSqlite(db, tabela, colunas); break;
+    case Dialeto::PostgreSql: DetalhesPostgres(db, *m, tabela, colunas); break;
+    case Dialeto::SqlServer: DetalhesSqlServer(db, tabela, colunas); break;
+    case Dialeto::Outro: break;
     }
     return !colunas.isEmpty();
 }

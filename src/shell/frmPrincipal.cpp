@@ -229,6 +229,8 @@ void frmPrincipal::CriarMenus()
         {"mnuNavTabDet", &frmNavegador::mnuNavTabDet_Click},
         {"mnuNavTabAbr", &frmNavegador::ChamarDuploClique},
         {"mnuNavTabRen", &frmNavegador::ChamarRenomear},
+        {"mnuNavTabEst", &frmNavegador::mnuNavTabEst_Click},
+        {"mnuNavTabCri", &frmNavegador::mnuNavTabCri_Click},
         {"mnuNavConAbr", &frmNavegador::ChamarDuploClique},
     };
     for (const auto& [nome, handler] : rotas)

@@ -105,8 +105,9 @@ QStringList RetratoPostgres(clsData& db, const QString& t)
                   "SELECT attname, format_type(atttypid, atttypmod), attnotnull, attidentity FROM pg_attribute "
                   "WHERE attnum > 0 AND NOT attisdropped AND attrelid = "
                       + rel + " ORDER BY attnum")
-           + Linhas(db, "SELECT conname, pg_get_constraintdef(oid) FROM pg_constraint WHERE conrelid = " + rel
-                            + " ORDER BY 1")
+           + Linhas(db,
+                    "SELECT conname, pg_get_constraintdef(oid) FROM pg_constraint WHERE conrelid = " + rel
+                        + " ORDER BY 1")
            + Linhas(db, "SELECT pg_get_indexdef(indexrelid) FROM pg_index WHERE indrelid = " + rel + " ORDER BY 1")
            + Linhas(db, "SELECT tgname FROM pg_trigger WHERE NOT tgisinternal AND tgrelid = " + rel + " ORDER BY 1")
            + Linhas(db, "SELECT * FROM \"" + t + "\" ORDER BY 1");
@@ -148,7 +149,8 @@ class tst_clsEstrutura : public QObject {
         for (const char* sql :
              {"CREATE TABLE Cli (Id INTEGER PRIMARY KEY AUTOINCREMENT, Nome VARCHAR(50) NOT NULL DEFAULT 'sem', "
               "Obs TEXT, Codigo INTEGER)",
-              "CREATE INDEX ix_nome ON Cli (Nome DESC)", "CREATE UNIQUE INDEX ux_cod ON Cli (Codigo)",
+              "CREATE INDEX ix_nome ON Cli (Nome DESC)",
+              "CREATE UNIQUE INDEX ux_cod ON Cli (Codigo)",
               "CREATE TABLE Registro (texto TEXT)",
               "CREATE TRIGGER tr_cli AFTER INSERT ON Cli BEGIN INSERT INTO Registro VALUES (new.Nome); END",
               "INSERT INTO Cli (Nome, Obs, Codigo) VALUES ('Ana', 'x', 1), ('Bia', NULL, 2), ('O''Neil', 'z', 3)",
@@ -264,12 +266,12 @@ private slots:
         QVERIFY2(sql.contains("\"Nome\" VARCHAR(80) DEFAULT 'sem' NOT NULL"), qPrintable(sql));
         QVERIFY2(sql.contains("\"Id\" INTEGER PRIMARY KEY AUTOINCREMENT"), qPrintable(sql));
         QVERIFY2(sql.contains("\"Observacao\" TEXT NULL"), qPrintable(sql));
-        QCOMPARE(Linhas(db, "SELECT name FROM sqlite_schema WHERE tbl_name = 'Cli' AND type <> 'table' AND sql IS "
-                            "NOT NULL ORDER BY name"),
+        QCOMPARE(Linhas(db,
+                        "SELECT name FROM sqlite_schema WHERE tbl_name = 'Cli' AND type <> 'table' AND sql IS "
+                        "NOT NULL ORDER BY name"),
                  QStringList({"ix_nome", "tr_cli", "ux_cod"}));
         QVERIFY(db.ExecSql("INSERT INTO Cli (Nome) VALUES ('Novo')", false));
-        QCOMPARE(Linhas(db, "SELECT Id FROM Cli WHERE Nome = 'Novo'").value(0),
-                 QStringLiteral("4"));
+        QCOMPARE(Linhas(db, "SELECT Id FROM Cli WHERE Nome = 'Novo'").value(0), QStringLiteral("4"));
         QCOMPARE(Linhas(db, "SELECT texto FROM Registro"), QStringList({"Novo"}));
         QCOMPARE(Linhas(db, "PRAGMA foreign_keys"), QStringList({"1"}));
 
@@ -289,13 +291,12 @@ private slots:
         QTest::addColumn<QString>("preparo");
         QTest::addColumn<Mudanca>("mudar");
         QTest::addColumn<QString>("passo"); // the start of the statement reported as failing
-        QTest::newRow("copia viola NOT NULL") << "" << Mudanca([](auto& cs) { Achar(cs, "Obs").allowNulls = false; })
-                                              << "INSERT INTO";
+        QTest::newRow("copia viola NOT NULL")
+            << "" << Mudanca([](auto& cs) { Achar(cs, "Obs").allowNulls = false; }) << "INSERT INTO";
         QTest::newRow("indice falha") << "" << Mudanca([](auto& cs) { Achar(cs, "Nome").campo = "Nome2"; })
                                       << "CREATE INDEX";
         QTest::newRow("nome da copia ja existe")
-            << "CREATE TABLE tmpCli (x)" << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; })
-            << "CREATE TABLE";
+            << "CREATE TABLE tmpCli (x)" << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; }) << "CREATE TABLE";
         QTest::newRow("verificacao de chaves estrangeiras")
             << "CREATE TABLE Filho (cod INTEGER REFERENCES Cli (Id)); PRAGMA foreign_keys = OFF; "
                "INSERT INTO Filho VALUES (99); PRAGMA foreign_keys = ON"
@@ -333,7 +334,8 @@ private slots:
                            false));
         const QStringList antes = RetratoSqlite(db, "Ped");
         QVERIFY(!Salvar(db, prompt, "Ped", [](auto& cs) { Achar(cs, "n").campo = "m"; }));
-        QVERIFY2(prompt.ultima().texto.contains("chaves estrangeiras, restrições CHECK, restrições UNIQUE"), qPrintable(prompt.ultima().texto));
+        QVERIFY2(prompt.ultima().texto.contains("chaves estrangeiras, restrições CHECK, restrições UNIQUE"),
+                 qPrintable(prompt.ultima().texto));
         QCOMPARE(RetratoSqlite(db, "Ped"), antes);
     }
 
@@ -413,8 +415,9 @@ private slots:
             Achar(cs, "obs").campo = "observacao";
         }));
         QCOMPARE(Linhas(db, "SELECT * FROM \"Est Cli\" ORDER BY id"), linhas);
-        QCOMPARE(Linhas(db, "SELECT format_type(atttypid, atttypmod) FROM pg_attribute WHERE attrelid = "
-                            "'\"Est Cli\"'::regclass AND attname IN ('nome', 'saldo') ORDER BY attname"),
+        QCOMPARE(Linhas(db,
+                        "SELECT format_type(atttypid, atttypmod) FROM pg_attribute WHERE attrelid = "
+                        "'\"Est Cli\"'::regclass AND attname IN ('nome', 'saldo') ORDER BY attname"),
                  QStringList({"character varying(120)", "numeric(10,2)"}));
         QStringList indices = Linhas(db, "SELECT indexname FROM pg_indexes WHERE tablename = 'Est Cli'");
         indices.sort();
@@ -450,8 +453,10 @@ private:
             return false;
         }
         for (const char* sql :
-             {"DROP VIEW IF EXISTS est_v", "DROP TABLE IF EXISTS \"Est Cli\", \"tmpEst Cli\", est_log CASCADE",
-              "DROP FUNCTION IF EXISTS est_f()", "CREATE TABLE est_log (n int)",
+             {"DROP VIEW IF EXISTS est_v",
+              "DROP TABLE IF EXISTS \"Est Cli\", \"tmpEst Cli\", est_log CASCADE",
+              "DROP FUNCTION IF EXISTS est_f()",
+              "CREATE TABLE est_log (n int)",
               "CREATE FUNCTION est_f() RETURNS trigger LANGUAGE plpgsql AS "
               "$$BEGIN INSERT INTO est_log VALUES (1); RETURN NEW; END$$",
               "CREATE TABLE \"Est Cli\" (id int GENERATED BY DEFAULT AS IDENTITY (START WITH 10 INCREMENT BY 1) "
