@@ -46,6 +46,9 @@ public:
     // The structure designer for the selected table, or for a new table of the selected folder.
     void mnuNavTabEst_Click();
     void mnuNavTabCri_Click();
+    // The index editor on a new index of the selected indexes folder, or on the selected index.
+    void mnuNavIdxCreate_Click();
+    void mnuNavIdxOpen_Click();
 
 signals:
     // A node was clicked; `botao` is the button of the last mouse-down (1 left, 2 right).

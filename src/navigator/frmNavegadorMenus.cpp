@@ -7,6 +7,7 @@
 #include "platform/clsSettings.h"
 #include "platform/mdlEmbaralhar.h"
 #include "schema/frmEstrutura.h"
+#include "schema/frmIndex.h"
 
 void frmNavegador::mnuNavMapInc_Click()
 {
@@ -86,3 +87,7 @@ void frmNavegador::mnuNavTabCri_Click()
     if (clsNo* no = m_arvore.Selecionado())
         AbrirEstrutura(m_ambiente, no, true);
 }
+
+void frmNavegador::mnuNavIdxCreate_Click() { EditarIndice(m_ambiente, m_arvore.Selecionado(), true); }
+
+void frmNavegador::mnuNavIdxOpen_Click() { EditarIndice(m_ambiente, m_arvore.Selecionado(), false); }

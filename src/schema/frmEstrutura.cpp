@@ -151,10 +151,9 @@ void frmEstrutura::MontarJanela()
     connect(txtIdentitySeed, &QLineEdit::textChanged, this, editar([numero](ColunaEstrutura& c, const QString& t) {
                 c.identitySeed = numero(t);
             }));
-    connect(txtIdentityIncrement,
-            &QLineEdit::textChanged,
-            this,
-            editar([numero](ColunaEstrutura& c, const QString& t) { c.identityIncrement = numero(t); }));
+    connect(txtIdentityIncrement, &QLineEdit::textChanged, this, editar([numero](ColunaEstrutura& c, const QString& t) {
+                c.identityIncrement = numero(t);
+            }));
     connect(chkAllowNulls, &QCheckBox::clicked, this, editar([](ColunaEstrutura& c, bool v) { c.allowNulls = v; }));
     connect(chkIdentity, &QCheckBox::toggled, this, [this](bool v) {
         txtIdentitySeed->setEnabled(v && chkIdentity->isEnabled());
@@ -371,7 +370,10 @@ frmEstrutura* AbrirEstrutura(clsAmbiente& ambiente, clsNo* node, bool blnNova)
     clsNo* pasta = node->Image() == img::Tabela ? node->Parent() : node;
     auto* janela = new frmEstrutura(ambiente);
     janela->DefinirTag(QString::number(LocalizarNoConectado(node).indice));
-    if (!janela->CarregarForm(node->Tag(), blnNova ? QString() : node->Text(), blnNova, pasta ? pasta->Key() : QString())) {
+    if (!janela->CarregarForm(node->Tag(),
+                              blnNova ? QString() : node->Text(),
+                              blnNova,
+                              pasta ? pasta->Key() : QString())) {
         delete janela;
         return nullptr;
     }

@@ -231,6 +231,8 @@ void frmPrincipal::CriarMenus()
         {"mnuNavTabRen", &frmNavegador::ChamarRenomear},
         {"mnuNavTabEst", &frmNavegador::mnuNavTabEst_Click},
         {"mnuNavTabCri", &frmNavegador::mnuNavTabCri_Click},
+        {"mnuNavIdxCreate", &frmNavegador::mnuNavIdxCreate_Click},
+        {"mnuNavIdxOpen", &frmNavegador::mnuNavIdxOpen_Click},
         {"mnuNavConAbr", &frmNavegador::ChamarDuploClique},
     };
     for (const auto& [nome, handler] : rotas)

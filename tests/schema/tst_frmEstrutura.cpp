@@ -51,8 +51,9 @@ private slots:
         cs = MontarConnStrAccess(arquivo, "Admin", "");
         clsData db(*amb);
         QVERIFY(db.OpenConnection(cs, true, false));
-        QVERIFY(db.ExecSql("CREATE TABLE Cli (Id INTEGER PRIMARY KEY AUTOINCREMENT, Nome VARCHAR(50) NOT NULL, Obs TEXT)",
-                           false));
+        QVERIFY(
+            db.ExecSql("CREATE TABLE Cli (Id INTEGER PRIMARY KEY AUTOINCREMENT, Nome VARCHAR(50) NOT NULL, Obs TEXT)",
+                       false));
         QVERIFY(db.ExecSql("INSERT INTO Cli (Nome, Obs) VALUES ('Ana', 'x'), ('Bia', NULL)", false));
     }
 
@@ -132,7 +133,8 @@ private slots:
     void NovaTabela()
     {
         const QString pastaKey = "Tabelas";
-        IncluirNode(amb->Arvore(), NovoNo{.texto = "Tables", .chave = pastaKey, .imagem = img::PastaTabelas, .tag = cs});
+        IncluirNode(amb->Arvore(),
+                    NovoNo{.texto = "Tables", .chave = pastaKey, .imagem = img::PastaTabelas, .tag = cs});
         auto* j = AbrirEstrutura(*amb, amb->Arvore().No(pastaKey), true);
         QVERIFY(j);
         QCOMPARE(j->windowTitle(), QStringLiteral("Estrutura: < nova tabela >"));
