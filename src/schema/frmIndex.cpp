@@ -103,10 +103,7 @@ QList<ColunaIndice> frmIndex::Escolhidas() const
     return r;
 }
 
-QString frmIndex::NomeIndice() const
-{
-    return txtIndexName->text() == PromptNome ? QString() : txtIndexName->text();
-}
+QString frmIndex::NomeIndice() const { return txtIndexName->text() == PromptNome ? QString() : txtIndexName->text(); }
 
 void frmIndex::Mover(QTreeWidgetItem* item)
 {
@@ -168,8 +165,8 @@ void EditarIndice(clsAmbiente& ambiente, clsNo* node, bool blnNovo)
 {
     if (!node || (node->Image() != img::Indice && node->Image() != img::PastaIndices))
         return;
-    const clsNo* tabelaNo = node->Image() == img::Indice ? (node->Parent() ? node->Parent()->Parent() : nullptr)
-                                                         : node->Parent();
+    const clsNo* tabelaNo
+        = node->Image() == img::Indice ? (node->Parent() ? node->Parent()->Parent() : nullptr) : node->Parent();
     const QString tabela = tabelaNo ? tabelaNo->Text() : QString();
     const QString indice = node->Image() == img::Indice && !blnNovo ? node->Text() : QString();
     if (tabela.isEmpty())

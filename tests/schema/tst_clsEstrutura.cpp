@@ -4,6 +4,7 @@
 #include "connections/clsAmbienteDados.h"
 #include "connections/clsData.h"
 #include "schema/clsEstrutura.h"
+#include "schema/clsIndice.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
@@ -229,6 +230,23 @@ private slots:
         QVERIFY(recusada.passos.isEmpty());
         QVERIFY(recusada.erro.contains("índices (ix_a)"));
         QCOMPARE(PlanejarEstrutura(m, "T", false, TresColunas(), {}).caminho, CaminhoEstrutura::Nada);
+    }
+
+    // The index editor's statements: SQL Server says (NON)CLUSTERED and drops table.index; the
+    // others have no clustering and drop the index alone.
+    void TextosIndice()
+    {
+        const QList<ColunaIndice> cols{{"B]", false}, {"A", true}};
+        MotorTexto ss(Dialeto::SqlServer), pg(Dialeto::PostgreSql);
+        QCOMPARE(SqlCriarIndice(ss, "T]", "ix]", cols, true, false),
+                 QStringLiteral("CREATE UNIQUE NONCLUSTERED INDEX [ix]]] ON [T]]] ([B]]], [A] Desc)"));
+        QCOMPARE(SqlCriarIndice(ss, "T", "ix", cols.mid(1), false, true),
+                 QStringLiteral("CREATE CLUSTERED INDEX [ix] ON [T] ([A] Desc)"));
+        QCOMPARE(SqlExcluirIndice(ss, "T]", "ix"), QStringLiteral("DROP INDEX [T]]].[ix]"));
+        QCOMPARE(SqlCriarIndice(pg, "T", "ix", cols, false, true),
+                 QStringLiteral("CREATE INDEX \"ix\" ON \"T\" (\"B]\", \"A\" Desc)"));
+        QCOMPARE(SqlExcluirIndice(pg, "T", "i\"x"), QStringLiteral("DROP INDEX \"i\"\"x\""));
+        QVERIFY(AceitaClustered(ss) && !AceitaClustered(pg));
     }
 
     void SemColunas()

@@ -49,8 +49,12 @@ class tst_frmIndex : public QObject {
         auto& a = amb->Arvore();
         IncluirNode(a, NovoNo{.texto = "Tables", .chave = "Tb", .imagem = img::PastaTabelas, .tag = cs});
         IncluirNode(a, NovoNo{.texto = "T", .chave = "TbT", .chavePai = "Tb", .imagem = img::Tabela, .tag = cs});
-        IncluirNode(a, NovoNo{.texto = "Indexes", .chave = "TbTI", .chavePai = "TbT", .imagem = img::PastaIndices, .tag = cs});
-        return IncluirNode(a, NovoNo{.texto = "ix", .chave = "TbTIix", .chavePai = "TbTI", .imagem = img::Indice, .tag = cs});
+        IncluirNode(
+            a,
+            NovoNo{.texto = "Indexes", .chave = "TbTI", .chavePai = "TbT", .imagem = img::PastaIndices, .tag = cs});
+        return IncluirNode(
+            a,
+            NovoNo{.texto = "ix", .chave = "TbTIix", .chavePai = "TbTI", .imagem = img::Indice, .tag = cs});
     }
     QString Sqlite()
     {
@@ -157,7 +161,8 @@ private slots:
         if (cs.isEmpty())
             QSKIP("QUARRIX_PG_CONNSTR is not set (scripts/test starts a PostgreSQL server and sets it)");
         clsNo* ix = Montar(cs,
-                           {"DROP TABLE IF EXISTS \"T\"", "CREATE TABLE \"T\" (\"A\" int, \"B\" text, \"C\" text)",
+                           {"DROP TABLE IF EXISTS \"T\"",
+                            "CREATE TABLE \"T\" (\"A\" int, \"B\" text, \"C\" text)",
                             "CREATE INDEX ix ON \"T\" (\"B\", \"A\" DESC)"});
         QVERIFY(ix);
         prompt.dialogos.enqueue([](QObject* o) {
