@@ -59,8 +59,9 @@ int main(int argc, char** argv)
         Sql(db, "BEGIN");
         Sql(db, (std::string("CREATE TABLE tmpGrande ") + criar).c_str());
         t.start();
-        Sql(db, "INSERT INTO tmpGrande (Id, Nome, Cidade, Uf, Valor, Quando, Qtde, Obs) "
-                "SELECT Id, Nome, Cidade, Uf, Valor, Quando, Qtde, Obs FROM Grande");
+        Sql(db,
+            "INSERT INTO tmpGrande (Id, Nome, Cidade, Uf, Valor, Quando, Qtde, Obs) "
+            "SELECT Id, Nome, Cidade, Uf, Valor, Quando, Qtde, Obs FROM Grande");
         copia.push_back(t.nsecsElapsed() / 1e9);
         Sql(db, "ROLLBACK");
     }
@@ -72,8 +73,9 @@ int main(int argc, char** argv)
         Sql(db, "BEGIN");
         Sql(db, (std::string("CREATE TABLE tmpGrande ") + criar).c_str());
         t.start();
-        Sql(db, "INSERT INTO tmpGrande (Id, Nome, Cidade, Uf, Valor, Quando, Qtde, Obs) "
-                "SELECT Id, Nome, Cidade, Uf, Valor, Quando, Qtde, Obs FROM Grande");
+        Sql(db,
+            "INSERT INTO tmpGrande (Id, Nome, Cidade, Uf, Valor, Quando, Qtde, Obs) "
+            "SELECT Id, Nome, Cidade, Uf, Valor, Quando, Qtde, Obs FROM Grande");
         passos[0].push_back(t.nsecsElapsed() / 1e9);
         t.restart();
         Sql(db, "DROP TABLE Grande");
