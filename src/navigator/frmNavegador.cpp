@@ -7,6 +7,7 @@
 #include "platform/clsPrompt.h"
 #include "platform/mdlGlobais.h"
 #include "query/frmTabela.h"
+#include "schema/frmIndex.h"
 #include "shell/clsAmbiente.h"
 
 #include <QApplication>
@@ -173,6 +174,7 @@ void frmNavegador::ChamarDuploClique()
     case img::Job:
     case img::JobStep:
     case img::JobSchedule: AbrirObjetoAgent(no); break;
+    case img::Indice: EditarIndice(m_ambiente, no, false); break;
     case img::HomePage: emit AbrirWebBrowserPedido(4); break;
     case img::Downloads: emit AbrirWebBrowserPedido(5); break;
     case img::Forum: emit AbrirWebBrowserPedido(6); break;

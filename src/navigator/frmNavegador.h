@@ -43,6 +43,12 @@ public:
     void mnuNavBanDesc_Click();
     void mnuNavRef_Click();
     void mnuNavTabDet_Click();
+    // The structure designer for the selected table, or for a new table of the selected folder.
+    void mnuNavTabEst_Click();
+    void mnuNavTabCri_Click();
+    // The index editor on a new index of the selected indexes folder, or on the selected index.
+    void mnuNavIdxCreate_Click();
+    void mnuNavIdxOpen_Click();
 
     // Agente: jobs, passos e agendamentos
     // Opens the dialog of a job, step or schedule node (double-click, "Open").

@@ -7,6 +7,8 @@
 #include "platform/clsSettings.h"
 #include "platform/mdlEmbaralhar.h"
 #include "platform/mdlSenhasGuardadas.h"
+#include "schema/frmEstrutura.h"
+#include "schema/frmIndex.h"
 
 void frmNavegador::mnuNavMapInc_Click()
 {
@@ -74,3 +76,19 @@ void frmNavegador::mnuNavTabDet_Click()
     if (clsNo* no = m_arvore.Selecionado())
         CarregarDetalhesTabela(m_arvore, no, JanelasAbertas());
 }
+
+void frmNavegador::mnuNavTabEst_Click()
+{
+    if (clsNo* no = m_arvore.Selecionado(); no && no->Image() == img::Tabela)
+        AbrirEstrutura(m_ambiente, no, false);
+}
+
+void frmNavegador::mnuNavTabCri_Click()
+{
+    if (clsNo* no = m_arvore.Selecionado())
+        AbrirEstrutura(m_ambiente, no, true);
+}
+
+void frmNavegador::mnuNavIdxCreate_Click() { EditarIndice(m_ambiente, m_arvore.Selecionado(), true); }
+
+void frmNavegador::mnuNavIdxOpen_Click() { EditarIndice(m_ambiente, m_arvore.Selecionado(), false); }

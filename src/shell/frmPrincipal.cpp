@@ -230,6 +230,10 @@ void frmPrincipal::CriarMenus()
         {"mnuNavTabDet", &frmNavegador::mnuNavTabDet_Click},
         {"mnuNavTabAbr", &frmNavegador::ChamarDuploClique},
         {"mnuNavTabRen", &frmNavegador::ChamarRenomear},
+        {"mnuNavTabEst", &frmNavegador::mnuNavTabEst_Click},
+        {"mnuNavTabCri", &frmNavegador::mnuNavTabCri_Click},
+        {"mnuNavIdxCreate", &frmNavegador::mnuNavIdxCreate_Click},
+        {"mnuNavIdxOpen", &frmNavegador::mnuNavIdxOpen_Click},
         {"mnuNavConAbr", &frmNavegador::ChamarDuploClique},
         // Agente: jobs, passos e agendamentos
         {"mnuNavAgeSwithItem", &frmNavegador::mnuNavAgeSwithItem_Click},

@@ -1,0 +1,80 @@
+#pragma once
+// The column list of the structure designer and the statements that save it. Saving runs every
+// statement in one transaction: a failing step rolls back everything, so the table, its rows, its
+// indexes and its triggers stay exactly as they were.
+#include "platform/clsMotor.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class clsData;
+class clsPrompt;
+
+// One row of the designer's list. The Original* members hold what was loaded; a column added in
+// the window has no original name.
+struct ColunaEstrutura {
+    bool chave = false, originalChave = false;
+    QString campo, originalCampo;
+    QString tipoDado, originalTipoDado;
+    qint32 tamanho = 0, originalTamanho = 0;
+    QChar status = u'V'; // 'V' live, 'D' deleted
+    qint32 ordem = 0, originalOrdem = 0;
+    bool allowNulls = true, originalAllowNulls = false;
+    bool identity = false, originalIdentity = false;
+    qint32 identitySeed = 0, originalIdentitySeed = 0;
+    qint32 identityIncrement = 0, originalIdentityIncrement = 0;
+    // What the engine keeps that the list does not edit: the column's declared type and its default
+    // expression. Both go into the rebuilt table while the column keeps its type and size.
+    QString tipoNativo, padrao;
+
+    bool Existente() const { return !originalCampo.isEmpty(); }
+    bool Viva() const { return status == u'V'; }
+    bool TipoMantido() const { return Existente() && tipoDado == originalTipoDado && tamanho == originalTamanho; }
+};
+
+// The 23 type names the designer offers, in the order of its type box.
+const QStringList& TiposDadoEstrutura();
+// Whether a type takes a size (the size box is enabled only for these).
+bool TipoComTamanho(const QString& tipo);
+// The engine's column type for a designer type name and size.
+QString TipoNoMotor(Dialeto dialeto, const QString& tipo, qint32 tamanho);
+
+enum class CaminhoEstrutura { Nada, Nova, Reconstrucao, SoChave };
+
+// One statement of a save. `semLinhas`: the statement is a check whose rows mean failure.
+struct PassoEstrutura {
+    QString sql;
+    bool semLinhas = false;
+};
+
+// What the catalog says of an existing table, read before the save starts.
+struct CatalogoTabela {
+    QStringList scripts; // indexes and triggers to recreate after the rebuild, in order
+    QString nomeChave; // name of the current primary-key constraint, empty when none
+    QStringList perdas; // what a rebuild would lose (foreign keys, checks), named for the user
+};
+
+struct PlanoEstrutura {
+    CaminhoEstrutura caminho = CaminhoEstrutura::Nada;
+    QString erro; // why the save is refused before touching the database, empty otherwise
+    QStringList antes; // outside the transaction, before it (SQLite: foreign keys off)
+    QList<PassoEstrutura> passos; // inside the transaction
+    QStringList depois; // outside the transaction, after it, whatever its end
+};
+
+// The statements that save `colunas` as table `tabela` (new or existing) on an engine.
+PlanoEstrutura PlanejarEstrutura(const clsMotor& motor,
+                                 const QString& tabela,
+                                 bool nova,
+                                 const QList<ColunaEstrutura>& colunas,
+                                 const CatalogoTabela& catalogo);
+
+// Reads the catalog facts a save of an existing table needs.
+CatalogoTabela LerCatalogoTabela(clsData& db, const QString& tabela);
+// Loads the column list of an existing table, sorted by position; false when nothing was read.
+bool CarregarEstrutura(clsData& db, const QString& tabela, QList<ColunaEstrutura>& colunas);
+
+// Runs a plan in one transaction (a refused plan shows its reason). Each failing statement is reported by the data layer; then the
+// transaction is rolled back and "A estrutura não foi alterada" is shown. True when committed.
+bool ExecutarPlano(clsData& db, clsPrompt& prompt, const PlanoEstrutura& plano);

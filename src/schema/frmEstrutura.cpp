@@ -1,0 +1,381 @@
+#include "frmEstrutura.h"
+
+#include "connections/clsData.h"
+#include "navigator/mdlNavegador.h"
+#include "shell/clsAmbiente.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QRegularExpressionValidator>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+QLineEdit* CaixaNumero(QWidget* pai, const char* nome)
+{
+    auto* t = new QLineEdit(pai);
+    t->setObjectName(QString::fromLatin1(nome));
+    // Letters are refused as they are typed; a sign and digits are kept.
+    t->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^A-Za-z]*")), t));
+    return t;
+}
+} // namespace
+
+frmEstrutura::frmEstrutura(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai), m_ambiente(ambiente)
+{
+    setObjectName(QStringLiteral("frmEstrutura"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    MontarJanela();
+}
+
+frmEstrutura::~frmEstrutura() = default;
+
+QToolBar* frmEstrutura::NovaBarra(const char* nome, std::initializer_list<std::pair<const char*, const char*>> botoes)
+{
+    auto* barra = new QToolBar(this);
+    barra->setObjectName(QString::fromLatin1(nome));
+    for (const auto& [chave, dica] : botoes) {
+        QAction* a = barra->addAction(QString::fromLatin1(chave));
+        a->setObjectName(QString::fromLatin1(chave));
+        a->setToolTip(QString::fromUtf8(dica));
+    }
+    return barra;
+}
+
+void frmEstrutura::MontarJanela()
+{
+    auto* coolBar = new QWidget(this);
+    coolBar->setObjectName(QStringLiteral("tlbCoolBar"));
+    auto* barras = new QHBoxLayout(coolBar);
+    barras->setContentsMargins(0, 0, 0, 0);
+    QToolBar* salvar = NovaBarra("tlbSalvar", {{"Salvar", "Salvar Estrutura da Tabela"}});
+    QToolBar* estrutura
+        = NovaBarra("tlbEstrutura", {{"Inc", "Incluir novo campo"}, {"Exc", "Excluir campo selecionado"}});
+    QToolBar* mov
+        = NovaBarra("tlbMov", {{"Up", "Movimentar campo para cima"}, {"Down", "Movimentar campo para baixo"}});
+    for (QToolBar* b : {salvar, estrutura, mov})
+        barras->addWidget(b);
+    barras->addStretch();
+    connect(salvar->actions().first(), &QAction::triggered, this, [this] { Salvar(); });
+    connect(estrutura->actions().at(0), &QAction::triggered, this, &frmEstrutura::AddReg);
+    connect(estrutura->actions().at(1), &QAction::triggered, this, &frmEstrutura::Excluir);
+    connect(mov->actions().at(0), &QAction::triggered, this, [this] { Mover(-1); });
+    connect(mov->actions().at(1), &QAction::triggered, this, [this] { Mover(1); });
+
+    dgrEstrutura = new QTableWidget(0, 1, this);
+    dgrEstrutura->setObjectName(QStringLiteral("dgrEstrutura"));
+    dgrEstrutura->setHorizontalHeaderLabels({QStringLiteral("Campo")});
+    dgrEstrutura->horizontalHeader()->setStretchLastSection(true);
+    dgrEstrutura->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dgrEstrutura->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dgrEstrutura->setSelectionMode(QAbstractItemView::SingleSelection);
+    dgrEstrutura->installEventFilter(this);
+    connect(dgrEstrutura, &QTableWidget::currentCellChanged, this, [this] { MostrarAtual(); });
+
+    fraProp = new QGroupBox(this);
+    fraProp->setObjectName(QStringLiteral("fraProp"));
+    auto* g = new QGridLayout(fraProp);
+    auto rotulo = [this](const char* nome, const QString& texto) {
+        auto* l = new QLabel(texto, fraProp);
+        l->setObjectName(QString::fromLatin1(nome));
+        return l;
+    };
+    txtCampo = new QLineEdit(fraProp);
+    txtCampo->setObjectName(QStringLiteral("txtCampo"));
+    chkChave = new QCheckBox(QStringLiteral("Chave Primaria"), fraProp);
+    chkChave->setObjectName(QStringLiteral("chkChave"));
+    cmbTipoDado = new QComboBox(fraProp);
+    cmbTipoDado->setObjectName(QStringLiteral("cmbTipoDado"));
+    cmbTipoDado->addItems(TiposDadoEstrutura());
+    txtTamanho = CaixaNumero(fraProp, "txtTamanho");
+    chkAllowNulls = new QCheckBox(QStringLiteral("Aceita Nulos"), fraProp);
+    chkAllowNulls->setObjectName(QStringLiteral("chkAllowNulls"));
+    fraIdentity = new QGroupBox(fraProp);
+    fraIdentity->setObjectName(QStringLiteral("fraIdentity"));
+    auto* gi = new QGridLayout(fraIdentity);
+    chkIdentity = new QCheckBox(QStringLiteral("Auto Numeração"), fraIdentity);
+    chkIdentity->setObjectName(QStringLiteral("chkIdentity"));
+    txtIdentitySeed = CaixaNumero(fraIdentity, "txtIdentitySeed");
+    txtIdentityIncrement = CaixaNumero(fraIdentity, "txtIdentityIncrement");
+    gi->addWidget(chkIdentity, 0, 0, 1, 2);
+    gi->addWidget(rotulo("lblIdentitySeed", QStringLiteral("Seed")), 1, 0);
+    gi->addWidget(txtIdentitySeed, 1, 1);
+    gi->addWidget(rotulo("lblIdentityIncrement", QStringLiteral("Increment")), 2, 0);
+    gi->addWidget(txtIdentityIncrement, 2, 1);
+    g->addWidget(rotulo("lblCampo", QStringLiteral("Campo")), 0, 0);
+    g->addWidget(txtCampo, 1, 0);
+    g->addWidget(chkChave, 2, 0);
+    g->addWidget(rotulo("lblTipoDado", QStringLiteral("Tipo de Dado")), 3, 0);
+    g->addWidget(cmbTipoDado, 4, 0);
+    g->addWidget(rotulo("lblTamanho", QStringLiteral("Tamanho")), 5, 0);
+    g->addWidget(txtTamanho, 6, 0);
+    g->addWidget(chkAllowNulls, 7, 0);
+    g->addWidget(fraIdentity, 8, 0);
+    g->setRowStretch(9, 1);
+
+    auto editar = [this](auto aplicar) {
+        return [this, aplicar](auto valor) {
+            if (ColunaEstrutura* c = Atual(); c && !m_mostrando)
+                aplicar(*c, valor);
+        };
+    };
+    connect(txtCampo, &QLineEdit::textChanged, this, editar([this](ColunaEstrutura& c, const QString& t) {
+                c.campo = t;
+                if (auto* item = dgrEstrutura->item(dgrEstrutura->currentRow(), 0))
+                    item->setText(t);
+            }));
+    connect(chkChave, &QCheckBox::clicked, this, editar([this](ColunaEstrutura& c, bool v) {
+                c.chave = v;
+                if (v) // a key column never takes nulls
+                    chkAllowNulls->setChecked(false), c.allowNulls = false;
+            }));
+    connect(cmbTipoDado, &QComboBox::activated, this, [this](int i) {
+        if (ColunaEstrutura* c = Atual(); c && !m_mostrando) {
+            c->tipoDado = cmbTipoDado->itemText(i);
+            AplicarTipo(c->tipoDado);
+        }
+    });
+    auto numero = [](const QString& t) { return t.trimmed().toInt(); }; // not a number reads as 0
+    connect(txtTamanho, &QLineEdit::textChanged, this, editar([numero](ColunaEstrutura& c, const QString& t) {
+                c.tamanho = numero(t);
+            }));
+    connect(txtIdentitySeed, &QLineEdit::textChanged, this, editar([numero](ColunaEstrutura& c, const QString& t) {
+                c.identitySeed = numero(t);
+            }));
+    connect(txtIdentityIncrement, &QLineEdit::textChanged, this, editar([numero](ColunaEstrutura& c, const QString& t) {
+                c.identityIncrement = numero(t);
+            }));
+    connect(chkAllowNulls, &QCheckBox::clicked, this, editar([](ColunaEstrutura& c, bool v) { c.allowNulls = v; }));
+    connect(chkIdentity, &QCheckBox::toggled, this, [this](bool v) {
+        txtIdentitySeed->setEnabled(v && chkIdentity->isEnabled());
+        txtIdentityIncrement->setEnabled(v && chkIdentity->isEnabled());
+        if (ColunaEstrutura* c = Atual(); c && !m_mostrando)
+            c->identity = v;
+    });
+
+    auto* corpo = new QHBoxLayout;
+    corpo->addWidget(dgrEstrutura, 1);
+    corpo->addWidget(fraProp);
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(coolBar);
+    v->addLayout(corpo);
+    resize(560, 420);
+}
+
+bool frmEstrutura::CarregarForm(const QString& connStr, const QString& tabela, bool nova, const QString& chaveNo)
+{
+    clsAmpulheta ampulheta(m_ambiente.Prompt());
+    m_data = std::make_unique<clsData>(m_ambiente);
+    if (!m_data->OpenConnection(connStr, true, true))
+        return false;
+    blnNova = nova;
+    strTabela = nova ? QString() : tabela;
+    m_chaveNo = chaveNo;
+    if (!nova)
+        CarregarEstrutura(*m_data, strTabela, m_colunas);
+    DefinirTitulo();
+    Listar(0);
+    if (Visiveis().isEmpty())
+        AddReg();
+    if (!parentWidget() && m_ambiente.hospedarJanela)
+        m_ambiente.hospedarJanela(this);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->show();
+    show();
+    return true;
+}
+
+void frmEstrutura::DefinirTitulo()
+{
+    setWindowTitle(QStringLiteral("Estrutura: ") + (blnNova ? QStringLiteral("< nova tabela >") : strTabela));
+}
+
+QList<int> frmEstrutura::Visiveis() const
+{
+    QList<int> r;
+    for (int i = 0; i < m_colunas.size(); ++i)
+        if (m_colunas[i].Viva())
+            r << i;
+    std::stable_sort(r.begin(), r.end(), [this](int a, int b) { return m_colunas[a].ordem < m_colunas[b].ordem; });
+    return r;
+}
+
+void frmEstrutura::Listar(int linhaAtual)
+{
+    const QList<int> vis = Visiveis();
+    dgrEstrutura->setRowCount(int(vis.size()));
+    for (int i = 0; i < vis.size(); ++i)
+        dgrEstrutura->setItem(i, 0, new QTableWidgetItem(m_colunas[vis[i]].campo));
+    if (!vis.isEmpty())
+        dgrEstrutura->setCurrentCell(std::clamp(linhaAtual, 0, int(vis.size()) - 1), 0);
+    MostrarAtual();
+}
+
+ColunaEstrutura* frmEstrutura::Atual()
+{
+    const QList<int> vis = Visiveis();
+    const int linha = dgrEstrutura->currentRow();
+    return linha >= 0 && linha < vis.size() ? &m_colunas[vis[linha]] : nullptr;
+}
+
+void frmEstrutura::MostrarAtual()
+{
+    ColunaEstrutura* c = Atual();
+    fraProp->setEnabled(c != nullptr);
+    if (!c)
+        return;
+    m_mostrando = true;
+    txtCampo->setText(c->campo);
+    chkChave->setChecked(c->chave);
+    cmbTipoDado->setCurrentIndex(cmbTipoDado->findText(c->tipoDado));
+    txtTamanho->setText(QString::number(c->tamanho));
+    chkAllowNulls->setChecked(c->allowNulls);
+    chkIdentity->setChecked(c->identity);
+    txtIdentitySeed->setText(QString::number(c->identitySeed));
+    txtIdentityIncrement->setText(QString::number(c->identityIncrement));
+    AplicarTipo(c->tipoDado);
+    m_mostrando = false;
+    txtCampo->selectAll();
+}
+
+// The size box is for the character types only; auto-numbering only for the others.
+void frmEstrutura::AplicarTipo(const QString& tipo)
+{
+    const bool tamanho = TipoComTamanho(tipo);
+    txtTamanho->setEnabled(tamanho);
+    if (!tamanho)
+        txtTamanho->setText(QStringLiteral("0"));
+    chkIdentity->setEnabled(!tamanho);
+    if (tamanho) {
+        chkIdentity->setChecked(false);
+        txtIdentitySeed->setText(QStringLiteral("0"));
+        txtIdentityIncrement->setText(QStringLiteral("0"));
+    }
+    txtIdentitySeed->setEnabled(!tamanho && chkIdentity->isChecked());
+    txtIdentityIncrement->setEnabled(!tamanho && chkIdentity->isChecked());
+}
+
+void frmEstrutura::AddReg()
+{
+    ColunaEstrutura c;
+    c.campo = QStringLiteral("Novo");
+    c.tipoDado = QStringLiteral("VarChar");
+    c.tamanho = 50;
+    c.allowNulls = true;
+    c.ordem = int(Visiveis().size() + 1) * 10;
+    // A new column has no originals: its Original* members read as null (0, false, empty).
+    m_colunas << c;
+    Listar(int(Visiveis().size()) - 1);
+    if (txtCampo->isVisible()) {
+        txtCampo->setFocus();
+        txtCampo->selectAll();
+    }
+}
+
+void frmEstrutura::Excluir()
+{
+    if (ColunaEstrutura* c = Atual()) {
+        c->status = u'D';
+        Listar(dgrEstrutura->currentRow());
+    }
+}
+
+void frmEstrutura::Mover(int passo)
+{
+    const QList<int> vis = Visiveis();
+    const int linha = dgrEstrutura->currentRow();
+    const int outra = linha + passo;
+    if (linha < 0 || outra < 0 || outra >= vis.size())
+        return;
+    std::swap(m_colunas[vis[linha]].ordem, m_colunas[vis[outra]].ordem);
+    Listar(outra);
+}
+
+bool frmEstrutura::Salvar()
+{
+    if (!m_data)
+        return false;
+    if (strTabela.isEmpty())
+        strTabela = m_ambiente.Prompt().PedirNome(QString());
+    if (strTabela.isEmpty())
+        return false;
+    const CatalogoTabela catalogo = blnNova ? CatalogoTabela{} : LerCatalogoTabela(*m_data, strTabela);
+    PlanoEstrutura plano;
+    {
+        clsAmpulheta ampulheta(m_ambiente.Prompt());
+        plano = PlanejarEstrutura(*m_data->ActiveConnection(), strTabela, blnNova, m_colunas, catalogo);
+    }
+    if (!ExecutarPlano(*m_data, m_ambiente.Prompt(), plano))
+        return false;
+    if (blnNova && !m_chaveNo.isEmpty()) {
+        if (clsNo* pasta = m_ambiente.Arvore().No(m_chaveNo)) {
+            const QString texto = QString(strTabela).remove(u' ');
+            IncluirNode(m_ambiente.Arvore(),
+                        NovoNo{.texto = texto,
+                               .chave = pasta->Key() + texto,
+                               .chavePai = pasta->Key(),
+                               .imagem = img::Tabela,
+                               .tag = pasta->Tag()});
+        }
+    }
+    // What was saved becomes the loaded state, so the next save compares against it.
+    blnNova = false;
+    const int linha = dgrEstrutura->currentRow();
+    CarregarEstrutura(*m_data, strTabela, m_colunas);
+    DefinirTitulo();
+    Listar(linha);
+    m_ambiente.Prompt().MsgBox(QStringLiteral("Estrutura alterada com sucesso"), vb::Information);
+    return true;
+}
+
+void frmEstrutura::showEvent(QShowEvent* e)
+{
+    frmFilhoConexao::showEvent(e);
+    if (m_ativado)
+        return;
+    m_ativado = true;
+    dgrEstrutura->setFocus();
+    if (dgrEstrutura->rowCount() > 0)
+        dgrEstrutura->setCurrentCell(0, 0);
+}
+
+// A letter or digit typed on the list starts a new name in the name box.
+bool frmEstrutura::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (objeto == dgrEstrutura && evento->type() == QEvent::KeyPress) {
+        const QString t = static_cast<QKeyEvent*>(evento)->text();
+        if (t.size() == 1 && t.at(0).isLetterOrNumber() && t.at(0).unicode() < 128 && Atual()) {
+            txtCampo->setFocus();
+            txtCampo->setText(t);
+            txtCampo->setCursorPosition(1);
+            return true;
+        }
+    }
+    return frmFilhoConexao::eventFilter(objeto, evento);
+}
+
+frmEstrutura* AbrirEstrutura(clsAmbiente& ambiente, clsNo* node, bool blnNova)
+{
+    if (!node)
+        return nullptr;
+    clsNo* pasta = node->Image() == img::Tabela ? node->Parent() : node;
+    auto* janela = new frmEstrutura(ambiente);
+    janela->DefinirTag(QString::number(LocalizarNoConectado(node).indice));
+    if (!janela->CarregarForm(node->Tag(),
+                              blnNova ? QString() : node->Text(),
+                              blnNova,
+                              pasta ? pasta->Key() : QString())) {
+        delete janela;
+        return nullptr;
+    }
+    return janela;
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The table structure designer: the column list on the left, the column's properties on the right,
+// and the toolbars that save, add, delete and move columns. Nothing reaches the database until
+// "Salvar", which saves the whole list in one transaction.
+#include "gui/frmFilhoConexao.h"
+#include "schema/clsEstrutura.h"
+
+#include <memory>
+
+class clsAmbiente;
+class clsData;
+class clsNo;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QTableWidget;
+class QToolBar;
+
+class frmEstrutura : public frmFilhoConexao {
+    Q_OBJECT
+public:
+    explicit frmEstrutura(clsAmbiente& ambiente, QWidget* pai = nullptr);
+    ~frmEstrutura() override;
+
+    // Opens the connection and loads the table (none for a new one); false when the connection
+    // fails. `chaveNo` is the key of the tables folder the new table is listed under.
+    bool CarregarForm(const QString& connStr, const QString& tabela, bool nova, const QString& chaveNo = {});
+    // The "Inc" action: appends a new column and selects it.
+    void AddReg();
+    // The "Salvar" action; true when the database was changed.
+    bool Salvar();
+
+    QString strTabela;
+    bool blnNova = false;
+    const QList<ColunaEstrutura>& Colunas() const { return m_colunas; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void MontarJanela();
+    QToolBar* NovaBarra(const char* nome, std::initializer_list<std::pair<const char*, const char*>> botoes);
+    void DefinirTitulo();
+    // The rows shown: live ones by position.
+    QList<int> Visiveis() const;
+    void Listar(int linhaAtual);
+    ColunaEstrutura* Atual();
+    void MostrarAtual();
+    void AplicarTipo(const QString& tipo);
+    void Excluir();
+    void Mover(int passo);
+
+    clsAmbiente& m_ambiente;
+    std::unique_ptr<clsData> m_data;
+    QString m_chaveNo;
+    QList<ColunaEstrutura> m_colunas;
+    bool m_mostrando = false; // while the panel is filled from a row
+    bool m_ativado = false;
+
+    QTableWidget* dgrEstrutura = nullptr;
+    QGroupBox* fraProp = nullptr;
+    QLineEdit* txtCampo = nullptr;
+    QCheckBox* chkChave = nullptr;
+    QComboBox* cmbTipoDado = nullptr;
+    QLineEdit* txtTamanho = nullptr;
+    QCheckBox* chkAllowNulls = nullptr;
+    QGroupBox* fraIdentity = nullptr;
+    QCheckBox* chkIdentity = nullptr;
+    QLineEdit* txtIdentitySeed = nullptr;
+    QLineEdit* txtIdentityIncrement = nullptr;
+};
+
+// Opens the designer for a table node, or for a new table on a tables folder node.
+frmEstrutura* AbrirEstrutura(clsAmbiente& ambiente, clsNo* node, bool blnNova);

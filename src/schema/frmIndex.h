@@ -1,0 +1,49 @@
+#pragma once
+// The index editor: the table's columns on the left, the index's columns in key order on the right
+// (dragged between the lists; a second click on a chosen column marks it descending), the unique and
+// clustered options and the index name.
+#include "schema/clsIndice.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+class clsAmbiente;
+class clsNo;
+
+class frmIndex : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmIndex(QWidget* pai = nullptr);
+
+    // Fills the lists, the name (fixed for an existing index) and whether clustering is offered.
+    void Preencher(const IndiceLido& lido, const QString& nome, bool clusteredPermitido);
+    // True when the dialog was closed with OK.
+    bool Conf() const { return m_conf; }
+    QList<ColunaIndice> Escolhidas() const;
+    // The typed name; the prompt shown in an empty box is never a name.
+    QString NomeIndice() const;
+    // Moves an item to the end of the other list, without its descending mark.
+    void Mover(QTreeWidgetItem* item);
+
+    static const QString PromptNome;
+
+    QTreeWidget* lstColumns = nullptr;
+    QTreeWidget* lstSel = nullptr;
+    QCheckBox* chkUnique = nullptr;
+    QCheckBox* chkClustered = nullptr;
+    QLineEdit* txtIndexName = nullptr;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    bool m_conf = false;
+};
+
+// Creates (`blnNovo`) or changes the index of a navigator node (an index, or a table's indexes
+// folder), showing the dialog again after each failure until it is saved or cancelled.
+void EditarIndice(clsAmbiente& ambiente, clsNo* node, bool blnNovo);

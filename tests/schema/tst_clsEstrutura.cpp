@@ -1,0 +1,496 @@
+// Saving a table structure: the statements per engine, and on real SQLite files and a real
+// PostgreSQL that a save is all or nothing: each failing step leaves the table, its rows, its
+// indexes and its triggers as they were.
+#include "connections/clsAmbienteDados.h"
+#include "connections/clsData.h"
+#include "schema/clsEstrutura.h"
+#include "schema/clsIndice.h"
+#include "support/clsPromptRoteiro.h"
+#include "support/registroTestes.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+
+namespace {
+
+// An engine that only quotes, for the statement texts of servers the tests do not reach.
+class MotorTexto : public clsMotor {
+public:
+    explicit MotorTexto(Dialeto d) : dialeto(d) {}
+    Dialeto dialeto;
+    bool Aberto() const override { return false; }
+    void Fechar() override {}
+    bool Executar(const QString&, RecordsetPtr*, int, long*) override { return false; }
+    bool ExecutarComParametros(const QString&, const std::vector<QVariant>&, long&, RecordsetPtr*) override
+    {
+        return false;
+    }
+    bool Schema(SchemaOleDb, const QStringList&, RecordsetPtr&) override { return false; }
+    bool IniciarTransacao() override { return false; }
+    bool ConfirmarTransacao() override { return false; }
+    bool DesfazerTransacao() override { return false; }
+    bool EmTransacao() const override { return false; }
+    Dialeto DialetoSql() const override { return dialeto; }
+    QString CitarIdentificador(const QString& nome) const override
+    {
+        if (dialeto == Dialeto::SqlServer)
+            return u'[' + QString(nome).replace(u']', QStringLiteral("]]")) + u']';
+        return u'"' + QString(nome).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    }
+};
+
+ColunaEstrutura Coluna(const QString& nome, const QString& tipo, int tamanho, int ordem, bool existente)
+{
+    ColunaEstrutura c;
+    c.campo = nome;
+    c.tipoDado = tipo;
+    c.tamanho = tamanho;
+    c.ordem = ordem;
+    if (existente) {
+        c.originalCampo = nome;
+        c.originalTipoDado = tipo;
+        c.originalTamanho = tamanho;
+        c.originalOrdem = ordem;
+        c.originalAllowNulls = c.allowNulls;
+    }
+    return c;
+}
+
+// Id (identity key), Nome VarChar(50) and Obs Text, as loaded.
+QList<ColunaEstrutura> TresColunas()
+{
+    auto id = Coluna("Id", "Int", 0, 10, true);
+    id.chave = id.originalChave = true;
+    id.identity = id.originalIdentity = true;
+    id.identitySeed = id.originalIdentitySeed = 1;
+    id.identityIncrement = id.originalIdentityIncrement = 1;
+    id.allowNulls = id.originalAllowNulls = false;
+    return {id, Coluna("Nome", "VarChar", 50, 20, true), Coluna("Obs", "Text", 0, 30, true)};
+}
+
+QStringList Textos(const PlanoEstrutura& p)
+{
+    QStringList r;
+    for (const auto& s : p.passos)
+        r << s.sql;
+    return r;
+}
+
+QStringList Linhas(clsData& db, const QString& sql)
+{
+    QStringList r;
+    RecordsetPtr rs;
+    if (!db.OpenRecordset(rs, sql, false, false, false) || !rs)
+        return {QStringLiteral("<falhou: ") + sql + u'>'};
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+        QStringList l;
+        for (int i = 0; i < rs->FieldCount(); ++i)
+            l << (rs->Valor(i).isNull() ? QStringLiteral("<null>") : rs->Valor(i).toString());
+        r << l.join(u'|');
+    }
+    return r;
+}
+
+// Everything a failed save must leave as it was: the declared table, indexes, triggers and rows.
+QStringList RetratoSqlite(clsData& db, const QString& t)
+{
+    return Linhas(db, "SELECT type, name, sql FROM sqlite_schema WHERE tbl_name = '" + t + "' ORDER BY type, name")
+           + Linhas(db, "SELECT * FROM \"" + t + "\" ORDER BY 1");
+}
+
+QStringList RetratoPostgres(clsData& db, const QString& t)
+{
+    const QString rel = "'\"" + t + "\"'::regclass";
+    return Linhas(db,
+                  "SELECT attname, format_type(atttypid, atttypmod), attnotnull, attidentity FROM pg_attribute "
+                  "WHERE attnum > 0 AND NOT attisdropped AND attrelid = "
+                      + rel + " ORDER BY attnum")
+           + Linhas(db,
+                    "SELECT conname, pg_get_constraintdef(oid) FROM pg_constraint WHERE conrelid = " + rel
+                        + " ORDER BY 1")
+           + Linhas(db, "SELECT pg_get_indexdef(indexrelid) FROM pg_index WHERE indrelid = " + rel + " ORDER BY 1")
+           + Linhas(db, "SELECT tgname FROM pg_trigger WHERE NOT tgisinternal AND tgrelid = " + rel + " ORDER BY 1")
+           + Linhas(db, "SELECT * FROM \"" + t + "\" ORDER BY 1");
+}
+
+// A change to the loaded column list, and the statement run first to make a step fail.
+using Mudanca = std::function<void(QList<ColunaEstrutura>&)>;
+
+ColunaEstrutura& Achar(QList<ColunaEstrutura>& cs, const QString& nome)
+{
+    for (auto& c : cs)
+        if (c.campo == nome)
+            return c;
+    return cs.first();
+}
+
+// Whether a message reports the statement that begins with `passo` (an error of the data layer ends
+// with "Querie:" and the statement).
+bool Reportado(const QString& mensagem, const QString& passo)
+{
+    return mensagem.contains(QStringLiteral("Querie:") + passo) || mensagem.startsWith(passo);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Mudanca)
+
+class tst_clsEstrutura : public QObject {
+    Q_OBJECT
+    QTemporaryDir pasta;
+
+    // Opens `db` on a fresh SQLite file holding the table Cli, its index and trigger, and a log.
+    void AbrirSqlite(clsData& db, const QString& nome)
+    {
+        ErroDados e;
+        QVERIFY(CriarBancoArquivo(pasta.filePath(nome), e));
+        QVERIFY2(db.OpenConnection(MontarConnStrAccess(pasta.filePath(nome), "Admin", ""), true, false),
+                 qPrintable(db.ErrMsg()));
+        for (const char* sql :
+             {"CREATE TABLE Cli (Id INTEGER PRIMARY KEY AUTOINCREMENT, Nome VARCHAR(50) NOT NULL DEFAULT 'sem', "
+              "Obs TEXT, Codigo INTEGER)",
+              "CREATE INDEX ix_nome ON Cli (Nome DESC)",
+              "CREATE UNIQUE INDEX ux_cod ON Cli (Codigo)",
+              "CREATE TABLE Registro (texto TEXT)",
+              "CREATE TRIGGER tr_cli AFTER INSERT ON Cli BEGIN INSERT INTO Registro VALUES (new.Nome); END",
+              "INSERT INTO Cli (Nome, Obs, Codigo) VALUES ('Ana', 'x', 1), ('Bia', NULL, 2), ('O''Neil', 'z', 3)",
+              "DELETE FROM Registro"})
+            QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg()));
+    }
+
+    bool Salvar(clsData& db, clsPrompt& prompt, const QString& t, const Mudanca& mudar)
+    {
+        QList<ColunaEstrutura> cs;
+        if (!CarregarEstrutura(db, t, cs))
+            return false;
+        mudar(cs);
+        const auto plano = PlanejarEstrutura(*db.ActiveConnection(), t, false, cs, LerCatalogoTabela(db, t));
+        return ExecutarPlano(db, prompt, plano);
+    }
+
+private slots:
+    void TiposPorMotor()
+    {
+        QCOMPARE(TiposDadoEstrutura().size(), 23);
+        QCOMPARE(TiposDadoEstrutura().first(), QStringLiteral("BigInt"));
+        QCOMPARE(TiposDadoEstrutura().last(), QStringLiteral("VarChar"));
+        QCOMPARE(TipoNoMotor(Dialeto::Sqlite, "VarChar", 50), QStringLiteral("VARCHAR(50)"));
+        QCOMPARE(TipoNoMotor(Dialeto::PostgreSql, "nVarChar", 20), QStringLiteral("varchar(20)"));
+        QCOMPARE(TipoNoMotor(Dialeto::PostgreSql, "DateTime", 0), QStringLiteral("timestamp(3)"));
+        QCOMPARE(TipoNoMotor(Dialeto::SqlServer, "nChar", 10), QStringLiteral("nChar(10)"));
+        QCOMPARE(TipoNoMotor(Dialeto::SqlServer, "Int", 0), QStringLiteral("Int"));
+        for (const QString& t : TiposDadoEstrutura())
+            QVERIFY2(!TipoNoMotor(Dialeto::Sqlite, t, 1).isEmpty() && !TipoNoMotor(Dialeto::PostgreSql, t, 1).isEmpty(),
+                     qPrintable(t));
+    }
+
+    // SQL Server: names with ] doubled, identity values kept through IDENTITY_INSERT, the copy
+    // lists the new name where the old one is read, a deleted column is left out.
+    void TextosSqlServer()
+    {
+        MotorTexto m(Dialeto::SqlServer);
+        auto cs = TresColunas();
+        cs[1].campo = "Nome]X";
+        cs[2].status = u'D';
+        const auto p = PlanejarEstrutura(m, "T]a", false, cs, {});
+        QCOMPARE(p.caminho, CaminhoEstrutura::Reconstrucao);
+        QCOMPARE(Textos(p),
+                 QStringList({"CREATE TABLE [tmpT]]a] ([Id] Int IDENTITY (1, 1) NOT NULL, [Nome]]X] VarChar(50) NULL)",
+                              "SET IDENTITY_INSERT [tmpT]]a] ON",
+                              "INSERT INTO [tmpT]]a] ([Id], [Nome]]X]) SELECT [Id], [Nome] FROM [T]]a]",
+                              "SET IDENTITY_INSERT [tmpT]]a] OFF",
+                              "DROP TABLE [T]]a]",
+                              "EXECUTE sp_rename N'[tmpT]]a]', N'T]a', 'OBJECT'",
+                              "ALTER TABLE [T]]a] ADD CONSTRAINT [PK_T]]a] PRIMARY KEY ([Id])"}));
+
+        auto nova = TresColunas();
+        for (auto& c : nova)
+            c.originalCampo.clear();
+        QCOMPARE(Textos(PlanejarEstrutura(m, "O'Brien", true, nova, {})),
+                 QStringList({"CREATE TABLE [O'Brien] ([Id] Int IDENTITY (1, 1) NOT NULL, [Nome] VarChar(50) NULL, "
+                              "[Obs] Text NULL)",
+                              "ALTER TABLE [O'Brien] ADD CONSTRAINT [PK_O'Brien] PRIMARY KEY ([Id])"}));
+
+        auto chave = TresColunas();
+        chave[1].chave = true;
+        chave[1].allowNulls = chave[1].originalAllowNulls = false;
+        CatalogoTabela cat;
+        cat.nomeChave = "PK_Antiga";
+        const auto so = PlanejarEstrutura(m, "T", false, chave, cat);
+        QCOMPARE(so.caminho, CaminhoEstrutura::SoChave);
+        QCOMPARE(Textos(so),
+                 QStringList({"ALTER TABLE [T] DROP CONSTRAINT [PK_Antiga]",
+                              "ALTER TABLE [T] ADD CONSTRAINT [PK_T] PRIMARY KEY ([Id], [Nome])"}));
+
+        cat.perdas << "índices (ix_a)";
+        auto mudada = TresColunas();
+        mudada[1].tamanho = 60;
+        const auto recusada = PlanejarEstrutura(m, "T", false, mudada, cat);
+        QVERIFY(recusada.passos.isEmpty());
+        QVERIFY(recusada.erro.contains("índices (ix_a)"));
+        QCOMPARE(PlanejarEstrutura(m, "T", false, TresColunas(), {}).caminho, CaminhoEstrutura::Nada);
+    }
+
+    // The index editor's statements: SQL Server says (NON)CLUSTERED and drops table.index; the
+    // others have no clustering and drop the index alone.
+    void TextosIndice()
+    {
+        const QList<ColunaIndice> cols{{"B]", false}, {"A", true}};
+        MotorTexto ss(Dialeto::SqlServer), pg(Dialeto::PostgreSql);
+        QCOMPARE(SqlCriarIndice(ss, "T]", "ix]", cols, true, false),
+                 QStringLiteral("CREATE UNIQUE NONCLUSTERED INDEX [ix]]] ON [T]]] ([B]]], [A] Desc)"));
+        QCOMPARE(SqlCriarIndice(ss, "T", "ix", cols.mid(1), false, true),
+                 QStringLiteral("CREATE CLUSTERED INDEX [ix] ON [T] ([A] Desc)"));
+        QCOMPARE(SqlExcluirIndice(ss, "T]", "ix"), QStringLiteral("DROP INDEX [T]]].[ix]"));
+        QCOMPARE(SqlCriarIndice(pg, "T", "ix", cols, false, true),
+                 QStringLiteral("CREATE INDEX \"ix\" ON \"T\" (\"B]\", \"A\" Desc)"));
+        QCOMPARE(SqlExcluirIndice(pg, "T", "i\"x"), QStringLiteral("DROP INDEX \"i\"\"x\""));
+        QVERIFY(AceitaClustered(ss) && !AceitaClustered(pg));
+    }
+
+    void SemColunas()
+    {
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        AbrirSqlite(db, "vazia.db");
+        auto cs = TresColunas();
+        for (auto& c : cs)
+            c.status = u'D';
+        QVERIFY(!ExecutarPlano(db, prompt, PlanejarEstrutura(*db.ActiveConnection(), "Nova", true, cs, {})));
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("Informe os campos para a tabela"));
+        QCOMPARE(prompt.ultima().icone(), int(vb::Exclamation));
+        QVERIFY(Linhas(db, "SELECT name FROM sqlite_schema WHERE name = 'Nova'").isEmpty());
+    }
+
+    // A rebuild on SQLite keeps rows, the declared types of unchanged columns, the default, the
+    // auto-numbering, the index and the trigger.
+    void ReconstrucaoSqlite()
+    {
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        AbrirSqlite(db, "ok.db");
+        QVERIFY(db.ExecSql("CREATE VIEW v AS SELECT Nome FROM Cli", false));
+        const QStringList linhas = Linhas(db, "SELECT * FROM Cli ORDER BY Id");
+        QVERIFY(Salvar(db, prompt, "Cli", [](QList<ColunaEstrutura>& cs) {
+            Achar(cs, "Nome").tamanho = 80;
+            Achar(cs, "Obs").campo = "Observacao";
+        }));
+        QCOMPARE(Linhas(db, "SELECT * FROM Cli ORDER BY Id"), linhas);
+        QCOMPARE(Linhas(db, "SELECT count(*) FROM v"), QStringList({"3"}));
+        const QString sql = Linhas(db, "SELECT sql FROM sqlite_schema WHERE name = 'Cli'").value(0);
+        QVERIFY2(sql.contains("\"Nome\" VARCHAR(80) DEFAULT 'sem' NOT NULL"), qPrintable(sql));
+        QVERIFY2(sql.contains("\"Id\" INTEGER PRIMARY KEY AUTOINCREMENT"), qPrintable(sql));
+        QVERIFY2(sql.contains("\"Observacao\" TEXT NULL"), qPrintable(sql));
+        QCOMPARE(Linhas(db,
+                        "SELECT name FROM sqlite_schema WHERE tbl_name = 'Cli' AND type <> 'table' AND sql IS "
+                        "NOT NULL ORDER BY name"),
+                 QStringList({"ix_nome", "tr_cli", "ux_cod"}));
+        QVERIFY(db.ExecSql("INSERT INTO Cli (Nome) VALUES ('Novo')", false));
+        QCOMPARE(Linhas(db, "SELECT Id FROM Cli WHERE Nome = 'Novo'").value(0), QStringLiteral("4"));
+        QCOMPARE(Linhas(db, "SELECT texto FROM Registro"), QStringList({"Novo"}));
+        QCOMPARE(Linhas(db, "PRAGMA foreign_keys"), QStringList({"1"}));
+
+        // A key change rebuilds the table on SQLite: the key moves, the rows stay.
+        QVERIFY(Salvar(db, prompt, "Cli", [](QList<ColunaEstrutura>& cs) {
+            Achar(cs, "Id").identity = false;
+            Achar(cs, "Id").chave = false;
+            Achar(cs, "Codigo").chave = true;
+            Achar(cs, "Codigo").allowNulls = false;
+        }));
+        QCOMPARE(db.ActiveConnection()->ChavesPrimarias("Cli"), QStringList({"Codigo"}));
+        QCOMPARE(Linhas(db, "SELECT count(*) FROM Cli"), QStringList({"4"}));
+    }
+
+    void FalhaSqlite_data()
+    {
+        QTest::addColumn<QString>("preparo");
+        QTest::addColumn<Mudanca>("mudar");
+        QTest::addColumn<QString>("passo"); // the start of the statement reported as failing
+        QTest::newRow("copia viola NOT NULL")
+            << "" << Mudanca([](auto& cs) { Achar(cs, "Obs").allowNulls = false; }) << "INSERT INTO";
+        QTest::newRow("indice falha") << "" << Mudanca([](auto& cs) { Achar(cs, "Nome").campo = "Nome2"; })
+                                      << "CREATE INDEX";
+        QTest::newRow("nome da copia ja existe")
+            << "CREATE TABLE tmpCli (x)" << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; }) << "CREATE TABLE";
+        QTest::newRow("verificacao de chaves estrangeiras")
+            << "CREATE TABLE Filho (cod INTEGER REFERENCES Cli (Id)); PRAGMA foreign_keys = OFF; "
+               "INSERT INTO Filho VALUES (99); PRAGMA foreign_keys = ON"
+            << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; }) << "Há linhas";
+    }
+    void FalhaSqlite()
+    {
+        QFETCH(QString, preparo);
+        QFETCH(Mudanca, mudar);
+        QFETCH(QString, passo);
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        AbrirSqlite(db, QString(QTest::currentDataTag()) + ".db");
+        for (const QString& s : preparo.split(';', Qt::SkipEmptyParts))
+            QVERIFY2(db.ExecSql(s, false), qPrintable(db.ErrMsg()));
+        const QStringList antes = RetratoSqlite(db, "Cli");
+        QVERIFY(!Salvar(db, prompt, "Cli", mudar));
+        // The cause (the failing statement), then the outcome.
+        QVERIFY2(prompt.mensagens.size() == 2, qPrintable(prompt.textos().join(" / ")));
+        QVERIFY2(Reportado(prompt.mensagens.first().texto, passo), qPrintable(prompt.mensagens.first().texto));
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("A estrutura não foi alterada"));
+        QCOMPARE(RetratoSqlite(db, "Cli"), antes);
+        QCOMPARE(Linhas(db, "PRAGMA foreign_keys"), QStringList({"1"}));
+        QVERIFY(!db.ActiveConnection()->EmTransacao());
+    }
+
+    void RecusaSqlite()
+    {
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        AbrirSqlite(db, "recusa.db");
+        QVERIFY(db.ExecSql("CREATE TABLE Ped (n INTEGER CHECK (n > 0), cli INTEGER REFERENCES Cli (Id), u TEXT UNIQUE)",
+                           false));
+        const QStringList antes = RetratoSqlite(db, "Ped");
+        QVERIFY(!Salvar(db, prompt, "Ped", [](auto& cs) { Achar(cs, "n").campo = "m"; }));
+        QVERIFY2(prompt.ultima().texto.contains("chaves estrangeiras, restrições CHECK, restrições UNIQUE"),
+                 qPrintable(prompt.ultima().texto));
+        QCOMPARE(RetratoSqlite(db, "Ped"), antes);
+    }
+
+    void NovaTabelaSqlite()
+    {
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        AbrirSqlite(db, "nova.db");
+        auto cs = TresColunas();
+        for (auto& c : cs)
+            c.originalCampo.clear();
+        QVERIFY(ExecutarPlano(db, prompt, PlanejarEstrutura(*db.ActiveConnection(), "Nova \"T\"", true, cs, {})));
+        QCOMPARE(db.ActiveConnection()->ChavesPrimarias("Nova \"T\""), QStringList({"Id"}));
+        QVERIFY(db.ExecSql("INSERT INTO \"Nova \"\"T\"\"\" (Nome) VALUES ('a')", false));
+    }
+
+    // PostgreSQL: the same procedure, with the failing steps a server adds (the DROP and the key).
+    void FalhaPostgres_data()
+    {
+        QTest::addColumn<QString>("preparo");
+        QTest::addColumn<Mudanca>("mudar");
+        QTest::addColumn<QString>("passo");
+        QTest::newRow("copia viola NOT NULL")
+            << "" << Mudanca([](auto& cs) { Achar(cs, "obs").allowNulls = false; }) << "INSERT INTO";
+        QTest::newRow("indice falha") << "" << Mudanca([](auto& cs) { Achar(cs, "nome").campo = "nome2"; })
+                                      << "CREATE INDEX";
+        QTest::newRow("trigger falha") << "CREATE TRIGGER est_tr2 AFTER UPDATE OF uf ON \"Est Cli\" "
+                                          "FOR EACH ROW EXECUTE FUNCTION est_f()"
+                                       << Mudanca([](auto& cs) { Achar(cs, "uf").campo = "estado"; })
+                                       << "CREATE TRIGGER";
+        QTest::newRow("nome da copia ja existe")
+            << "CREATE TABLE \"tmpEst Cli\" (x int)" << Mudanca([](auto& cs) { Achar(cs, "nome").tamanho = 10; })
+            << "CREATE TABLE";
+        QTest::newRow("drop falha") << "CREATE VIEW est_v AS SELECT * FROM \"Est Cli\""
+                                    << Mudanca([](auto& cs) { Achar(cs, "nome").tamanho = 90; }) << "DROP TABLE";
+        QTest::newRow("chave falha") << "" << Mudanca([](auto& cs) {
+            Achar(cs, "id").chave = false;
+            Achar(cs, "uf").chave = true;
+            Achar(cs, "uf").tamanho = 3;
+        }) << "ALTER TABLE";
+        QTest::newRow("so chave falha") << "" << Mudanca([](auto& cs) {
+            Achar(cs, "id").chave = false;
+            Achar(cs, "uf").chave = true;
+        }) << "ALTER TABLE";
+    }
+    void FalhaPostgres()
+    {
+        QFETCH(QString, preparo);
+        QFETCH(Mudanca, mudar);
+        QFETCH(QString, passo);
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        if (!AbrirPostgres(db))
+            return;
+        for (const QString& s : preparo.split(';', Qt::SkipEmptyParts))
+            QVERIFY2(db.ExecSql(s, false), qPrintable(db.ErrMsg()));
+        const QStringList antes = RetratoPostgres(db, "Est Cli");
+        QVERIFY(!Salvar(db, prompt, "Est Cli", mudar));
+        QVERIFY2(prompt.mensagens.size() == 2, qPrintable(prompt.textos().join(" / ")));
+        QVERIFY2(Reportado(prompt.mensagens.first().texto, passo), qPrintable(prompt.mensagens.first().texto));
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("A estrutura não foi alterada"));
+        QCOMPARE(RetratoPostgres(db, "Est Cli"), antes);
+    }
+
+    void ReconstrucaoPostgres()
+    {
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        if (!AbrirPostgres(db))
+            return;
+        const QStringList linhas = Linhas(db, "SELECT * FROM \"Est Cli\" ORDER BY id");
+        QVERIFY(Salvar(db, prompt, "Est Cli", [](auto& cs) {
+            Achar(cs, "nome").tamanho = 120;
+            Achar(cs, "obs").campo = "observacao";
+        }));
+        QCOMPARE(Linhas(db, "SELECT * FROM \"Est Cli\" ORDER BY id"), linhas);
+        QCOMPARE(Linhas(db,
+                        "SELECT format_type(atttypid, atttypmod) FROM pg_attribute WHERE attrelid = "
+                        "'\"Est Cli\"'::regclass AND attname IN ('nome', 'saldo') ORDER BY attname"),
+                 QStringList({"character varying(120)", "numeric(10,2)"}));
+        QStringList indices = Linhas(db, "SELECT indexname FROM pg_indexes WHERE tablename = 'Est Cli'");
+        indices.sort();
+        QCOMPARE(indices, QStringList({"PK_Est Cli", "est_ix_nome"}));
+        QVERIFY(db.ExecSql("INSERT INTO \"Est Cli\" (nome) VALUES ('Novo')", false));
+        QCOMPARE(Linhas(db, "SELECT id, uf FROM \"Est Cli\" WHERE nome = 'Novo'"), QStringList({"13|SP"}));
+        QCOMPARE(Linhas(db, "SELECT count(*) FROM est_log"), QStringList({"1"}));
+
+        // Key only: the constraint of whatever name is dropped and the new key added, no rebuild.
+        QVERIFY(db.ExecSql("UPDATE \"Est Cli\" SET uf = id::text", false));
+        const QString oid = Linhas(db, "SELECT '\"Est Cli\"'::regclass::oid").value(0);
+        QVERIFY(Salvar(db, prompt, "Est Cli", [](auto& cs) {
+            Achar(cs, "id").chave = false;
+            Achar(cs, "uf").chave = true;
+        }));
+        QCOMPARE(db.ActiveConnection()->ChavesPrimarias("Est Cli"), QStringList({"uf"}));
+        QCOMPARE(Linhas(db, "SELECT '\"Est Cli\"'::regclass::oid").value(0), oid);
+        QCOMPARE(prompt.mensagens.size(), 0);
+    }
+
+private:
+    bool AbrirPostgres(clsData& db)
+    {
+        const QString cs = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        if (cs.isEmpty()) {
+            QTest::qSkip("QUARRIX_PG_CONNSTR is not set (scripts/test starts a PostgreSQL server and sets it)",
+                         __FILE__,
+                         __LINE__);
+            return false;
+        }
+        if (!db.OpenConnection(cs, true, false)) {
+            QTest::qFail(qPrintable(db.ErrMsg()), __FILE__, __LINE__);
+            return false;
+        }
+        for (const char* sql :
+             {"DROP VIEW IF EXISTS est_v",
+              "DROP TABLE IF EXISTS \"Est Cli\", \"tmpEst Cli\", est_log CASCADE",
+              "DROP FUNCTION IF EXISTS est_f()",
+              "CREATE TABLE est_log (n int)",
+              "CREATE FUNCTION est_f() RETURNS trigger LANGUAGE plpgsql AS "
+              "$$BEGIN INSERT INTO est_log VALUES (1); RETURN NEW; END$$",
+              "CREATE TABLE \"Est Cli\" (id int GENERATED BY DEFAULT AS IDENTITY (START WITH 10 INCREMENT BY 1) "
+              "PRIMARY KEY, nome varchar(80) NOT NULL, uf char(2) DEFAULT 'SP', obs text, saldo numeric(10, 2))",
+              "CREATE INDEX est_ix_nome ON \"Est Cli\" (nome DESC)",
+              "CREATE TRIGGER est_tr AFTER INSERT ON \"Est Cli\" FOR EACH ROW EXECUTE FUNCTION est_f()",
+              "INSERT INTO \"Est Cli\" (nome, uf, obs, saldo) VALUES ('Ana', 'PE', NULL, 10.25), "
+              "('Bia', 'PE', 'x', NULL), ('O''Neil', 'RN', 'z', 7.5)",
+              "DELETE FROM est_log"})
+            if (!db.ExecSql(sql, false)) {
+                QTest::qFail(qPrintable(db.ErrMsg()), __FILE__, __LINE__);
+                return false;
+            }
+        return true;
+    }
+};
+
+QUARRIX_TESTE(tst_clsEstrutura);
+#include "tst_clsEstrutura.moc"

@@ -1,0 +1,162 @@
+// The structure designer on a real SQLite file: its controls and editing rules, and saving from
+// the window.
+#include "connections/clsData.h"
+#include "navigator/mdlNavegador.h"
+#include "schema/frmEstrutura.h"
+#include "shell/clsAmbiente.h"
+#include "support/capturas.h"
+#include "support/clsPromptRoteiro.h"
+#include "support/registroTestes.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+class tst_frmEstrutura : public QObject {
+    Q_OBJECT
+    QTemporaryDir pasta;
+    clsPromptRoteiro prompt;
+    std::unique_ptr<clsAmbiente> amb;
+    QString cs;
+
+    template <typename T> T* C(QWidget* j, const char* nome) { return j->findChild<T*>(QString::fromLatin1(nome)); }
+    void Acionar(QWidget* j, const char* chave) { C<QAction>(j, chave)->trigger(); }
+    void Escolher(QWidget* j, const QString& tipo)
+    {
+        auto* cmb = C<QComboBox>(j, "cmbTipoDado");
+        cmb->setCurrentIndex(cmb->findText(tipo));
+        emit cmb->activated(cmb->currentIndex());
+    }
+    QStringList Colunas(const QString& tabela)
+    {
+        clsData db(*amb);
+        db.OpenConnection(cs, false, false);
+        return db.ActiveConnection()->ColunasTabela(tabela);
+    }
+
+private slots:
+    void init()
+    {
+        prompt.mensagens.clear();
+        amb = std::make_unique<clsAmbiente>(prompt);
+        static int n = 0;
+        const QString arquivo = pasta.filePath(QStringLiteral("e%1.db").arg(++n));
+        ErroDados e;
+        QVERIFY(CriarBancoArquivo(arquivo, e));
+        cs = MontarConnStrAccess(arquivo, "Admin", "");
+        clsData db(*amb);
+        QVERIFY(db.OpenConnection(cs, true, false));
+        QVERIFY(
+            db.ExecSql("CREATE TABLE Cli (Id INTEGER PRIMARY KEY AUTOINCREMENT, Nome VARCHAR(50) NOT NULL, Obs TEXT)",
+                       false));
+        QVERIFY(db.ExecSql("INSERT INTO Cli (Nome, Obs) VALUES ('Ana', 'x'), ('Bia', NULL)", false));
+    }
+
+    void ControlesERegras()
+    {
+        auto* j = new frmEstrutura(*amb);
+        QVERIFY(j->CarregarForm(cs, "Cli", false));
+        QCOMPARE(j->windowTitle(), QStringLiteral("Estrutura: Cli"));
+        auto* cmb = C<QComboBox>(j, "cmbTipoDado");
+        QCOMPARE(cmb->count(), 23);
+        QCOMPARE(C<QAction>(j, "Salvar")->toolTip(), QStringLiteral("Salvar Estrutura da Tabela"));
+        QCOMPARE(C<QAction>(j, "Down")->toolTip(), QStringLiteral("Movimentar campo para baixo"));
+        auto* grid = C<QTableWidget>(j, "dgrEstrutura");
+        QCOMPARE(grid->rowCount(), 3);
+        QCOMPARE(C<QLineEdit>(j, "txtCampo")->text(), QStringLiteral("Id"));
+        QVERIFY(C<QCheckBox>(j, "chkIdentity")->isChecked());
+        CapturarJanela(j, "frmEstrutura");
+
+        grid->setCurrentCell(2, 0);
+        QCOMPARE(C<QLineEdit>(j, "txtCampo")->text(), QStringLiteral("Obs"));
+        Escolher(j, "Int");
+        QVERIFY(!C<QLineEdit>(j, "txtTamanho")->isEnabled());
+        QCOMPARE(C<QLineEdit>(j, "txtTamanho")->text(), QStringLiteral("0"));
+        QVERIFY(C<QCheckBox>(j, "chkIdentity")->isEnabled());
+        C<QCheckBox>(j, "chkIdentity")->setChecked(true);
+        C<QLineEdit>(j, "txtIdentitySeed")->setText("5");
+        Escolher(j, "VarChar");
+        QVERIFY(!C<QCheckBox>(j, "chkIdentity")->isEnabled());
+        QVERIFY(!C<QCheckBox>(j, "chkIdentity")->isChecked());
+        QCOMPARE(C<QLineEdit>(j, "txtIdentitySeed")->text(), QStringLiteral("0"));
+        QVERIFY(!j->Colunas()[2].identity);
+
+        C<QCheckBox>(j, "chkAllowNulls")->setChecked(true);
+        C<QCheckBox>(j, "chkChave")->click();
+        QVERIFY(!C<QCheckBox>(j, "chkAllowNulls")->isChecked());
+        QVERIFY(!j->Colunas()[2].allowNulls);
+
+        // A letter typed on the list starts the column's new name.
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_W);
+        QCOMPARE(C<QLineEdit>(j, "txtCampo")->text(), QStringLiteral("w"));
+        QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("w"));
+        delete j;
+    }
+
+    // Rename a column, move it up, add one, delete one, and save: the rows follow their columns.
+    void SalvarDaJanela()
+    {
+        auto* j = new frmEstrutura(*amb);
+        QVERIFY(j->CarregarForm(cs, "Cli", false));
+        auto* grid = C<QTableWidget>(j, "dgrEstrutura");
+        grid->setCurrentCell(1, 0);
+        C<QLineEdit>(j, "txtCampo")->setText("NomeCompleto");
+        Acionar(j, "Down");
+        QCOMPARE(grid->currentRow(), 2);
+        grid->setCurrentCell(1, 0);
+        QCOMPARE(C<QLineEdit>(j, "txtCampo")->text(), QStringLiteral("Obs"));
+        Acionar(j, "Exc");
+        QCOMPARE(grid->rowCount(), 2);
+        Acionar(j, "Inc");
+        QCOMPARE(C<QLineEdit>(j, "txtCampo")->text(), QStringLiteral("Novo"));
+        CapturarJanela(j, "frmEstrutura-editada");
+        QVERIFY(j->Salvar());
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("Estrutura alterada com sucesso"));
+        QCOMPARE(prompt.ultima().icone(), int(vb::Information));
+        QCOMPARE(Colunas("Cli"), QStringList({"Id", "NomeCompleto", "Novo"}));
+        clsData db(*amb);
+        db.OpenConnection(cs, false, false);
+        QCOMPARE(db.RetValue("SELECT group_concat(NomeCompleto) FROM Cli").toString(), QStringLiteral("Ana,Bia"));
+        // Saving again without changes does nothing and says nothing.
+        prompt.mensagens.clear();
+        QVERIFY(!j->Salvar());
+        QVERIFY(prompt.mensagens.isEmpty());
+        delete j;
+    }
+
+    void NovaTabela()
+    {
+        const QString pastaKey = "Tabelas";
+        IncluirNode(amb->Arvore(),
+                    NovoNo{.texto = "Tables", .chave = pastaKey, .imagem = img::PastaTabelas, .tag = cs});
+        auto* j = AbrirEstrutura(*amb, amb->Arvore().No(pastaKey), true);
+        QVERIFY(j);
+        QCOMPARE(j->windowTitle(), QStringLiteral("Estrutura: < nova tabela >"));
+        QCOMPARE(C<QTableWidget>(j, "dgrEstrutura")->rowCount(), 1);
+
+        // Deleting the only column: nothing to create.
+        Acionar(j, "Exc");
+        prompt.nomes.enqueue("Minha Tabela");
+        QVERIFY(!j->Salvar());
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("Informe os campos para a tabela"));
+        QVERIFY(Colunas("Minha Tabela").isEmpty());
+
+        Acionar(j, "Inc");
+        C<QCheckBox>(j, "chkChave")->click();
+        QVERIFY(j->Salvar());
+        QCOMPARE(Colunas("Minha Tabela"), QStringList({"Novo"}));
+        QVERIFY(amb->Arvore().No(pastaKey + "MinhaTabela"));
+        QCOMPARE(amb->Arvore().No(pastaKey + "MinhaTabela")->Image(), int(img::Tabela));
+        QCOMPARE(j->windowTitle(), QStringLiteral("Estrutura: Minha Tabela"));
+        delete j;
+    }
+};
+
+QUARRIX_TESTE(tst_frmEstrutura);
+#include "tst_frmEstrutura.moc"
