@@ -4,8 +4,7 @@
 
 clsExecucaoAssincrona::clsExecucaoAssincrona(std::shared_ptr<clsMotor> motor, QObject* parent)
     : QObject(parent), motor(std::move(motor))
-{
-}
+{}
 
 clsExecucaoAssincrona::~clsExecucaoAssincrona()
 {

@@ -35,10 +35,10 @@ private slots:
     {
         QTest::addColumn<QString>("cs");
         QTest::addColumn<QString>("longa");
-        QTest::newRow("sqlite") << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1")
-                                       .arg(pasta.filePath("longa.db"))
-                                << "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c LIMIT 1000000000) "
-                                   "SELECT count(*) FROM c";
+        QTest::newRow("sqlite")
+            << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(pasta.filePath("longa.db"))
+            << "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c LIMIT 1000000000) "
+               "SELECT count(*) FROM c";
         QTest::newRow("postgresql") << qEnvironmentVariable("QUARRIX_PG_CONNSTR") << "SELECT pg_sleep(30)";
     }
     void PararUmaInstrucaoLonga()

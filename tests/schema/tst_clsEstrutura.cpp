@@ -21,6 +21,7 @@ public:
     Dialeto dialeto;
     bool Aberto() const override { return false; }
     void Fechar() override {}
+    void Interromper() override {}
     bool Executar(const QString&, RecordsetPtr*, int, long*) override { return false; }
     bool ExecutarComParametros(const QString&, const std::vector<QVariant>&, long&, RecordsetPtr*) override
     {
