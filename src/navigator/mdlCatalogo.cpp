@@ -5,6 +5,7 @@
 #include "navigator/mdlServidores.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsRecordset.h"
+#include "platform/clsServidoresRegistrados.h"
 #include "platform/clsSettings.h"
 #include "platform/mdlEmbaralhar.h"
 #include "platform/mdlEnderecos.h"
@@ -40,6 +41,8 @@ void LembrarUsuario(clsArvore& arvore, clsNo* no)
     // The connection worked: a password an earlier version left scrambled in the settings (the
     // login's, or a custom source's connection string) moves into the keyring.
     senhas::Migrar(AutoLogin, QStringLiteral("SqlPass:") + NomeLogin(no));
+    if (no->Image() == img::SqlServer || no->Image() == img::SqlServerConectado)
+        servidoresregistrados::MigrarSenha(no->Text());
     if (no->Image() == img::Customizada)
         if (const int slot = LocalizarServidor(arvore, no))
             senhas::Migrar(QStringLiteral("Servidores"), QStringLiteral("ConnStr") + SlotServidor(slot));

@@ -77,6 +77,17 @@ void IncluirGrupo(const QString& nome)
     settings::SaveSetting(SecaoGrupos, QStringLiteral("Nome") + Slot(n), nome);
 }
 
+bool MigrarSenha(const QString& nome)
+{
+    bool moveu = false;
+    const int n = Qtde(SecaoServidores);
+    for (int i = 1; i <= n; ++i)
+        if (settings::GetSetting(SecaoServidores, QStringLiteral("Nome") + Slot(i)).compare(nome, Qt::CaseInsensitive)
+            == 0)
+            moveu = senhas::Migrar(SecaoServidores, QStringLiteral("Senha") + Slot(i)) || moveu;
+    return moveu;
+}
+
 QList<ServidorRegistrado> Servidores()
 {
     QList<ServidorRegistrado> r;

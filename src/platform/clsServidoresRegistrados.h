@@ -30,5 +30,8 @@ QList<ServidorRegistrado> Servidores();
 void Registrar(ServidorRegistrado servidor);
 // Removes the first registered server with that name; false when none.
 bool Remover(const QString& nome);
+// A registered server's password an earlier version left scrambled in the settings moves into the
+// keyring (called once a connection to that server worked); true when one moved.
+bool MigrarSenha(const QString& nome);
 
 } // namespace servidoresregistrados

@@ -109,6 +109,12 @@ private slots:
         servidoresregistrados::Registrar(s);
         QVERIFY(!ArquivoDeAjustesRevela(s.senha));
         QCOMPARE(servidoresregistrados::Servidores().value(0).senha, s.senha);
+        // A password an earlier version left scrambled moves once a connection to the server worked.
+        settings::SaveSetting("ServidoresSqlServer", "Senha001", Embaralhar("antiga-Senha"));
+        QVERIFY(servidoresregistrados::MigrarSenha("srv9"));
+        QVERIFY(senhas::NoChaveiro("ServidoresSqlServer", "Senha001"));
+        QVERIFY(!ArquivoDeAjustesRevela("antiga-Senha"));
+        QCOMPARE(servidoresregistrados::Servidores().value(0).senha, QStringLiteral("antiga-Senha"));
         QVERIFY(servidoresregistrados::Remover("SRV9"));
         settings::SaveSetting("Servidores", "Senha001", Embaralhar(senhas::Marcador));
         QVERIFY(senhas::Ler("Servidores", "Senha001").isEmpty());
