@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 #include <QUrl>
+#include <csignal>
+#include <mutex>
 
 namespace http {
 
@@ -33,9 +35,18 @@ QString TextoErro(httplib::Error e, const QString& servidor, int timeout)
     }
 }
 
+// A server may close the connection before it has read the whole request (one refusing an overlong
+// body does): writing on then must fail the call, not end the program with SIGPIPE.
+void IgnorarSigpipe()
+{
+    static std::once_flag feito;
+    std::call_once(feito, [] { std::signal(SIGPIPE, SIG_IGN); });
+}
+
 RespostaHttp
 Enviar(const char* metodo, const QString& url, const QByteArray* corpo, const QByteArray& tipoConteudo, const Opcoes& o)
 {
+    IgnorarSigpipe();
     RespostaHttp r;
     const QUrl u(url, QUrl::StrictMode);
     const QString esquema = u.scheme().toLower();
