@@ -4,6 +4,8 @@
 #include "connections/clsSqlDmoSessao.h"
 #include "connections/mdlCaminhoServidor.h"
 #include "frmBackDevices.h"
+#include "jobs/frmJobScheduleCad.h"
+#include "jobs/mdlJobSchedule.h"
 #include "mdlBackup.h"
 #include "platform/mdlGlobais.h"
 #include "platform/mdlProgramas.h"
@@ -233,8 +235,18 @@ void frmBackup::btnConfSchedule_Click()
 {
     if (!ValidarBackup())
         return;
-    // Scheduled backups become SQL Agent jobs; the job dialogs are not part of this build yet.
-    m_ambiente.Prompt().MsgBox(QStringLiteral("O agendamento de backups ainda não está disponível nesta versão."),
-                               vb::Information,
-                               globais::TituloAplicativo());
+    // A scheduled backup is a SQL Agent job: the schedule is asked first, and only once it is
+    // confirmed the job and its one step (the backup statement) are made.
+    clsJobSchedule agenda(m_ambiente,
+                          editorAgendamento ? editorAgendamento : frmJobScheduleCad::Editor(m_ambiente.Prompt(), this));
+    const QString nome = txtNome->text();
+    const QString comando = ComandoAgendado();
+    agenda.InitJob = [&](QString& jobId) {
+        if (!SalvarJob(m_ambiente, jobId, nome, m_connStr))
+            return;
+        int numero = 0;
+        SalvarJobStep(m_ambiente, jobId, numero, nome, QStringLiteral("master"), comando, m_connStr);
+    };
+    if (agenda.LoadNew(m_connStr, nome))
+        accept();
 }

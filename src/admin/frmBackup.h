@@ -1,4 +1,5 @@
 #pragma once
+#include "jobs/clsJobSchedule.h"
 // A new backup of one database, to a file on the server or to a device, full or differential,
 // appended or overwriting, run by the backup program.
 #include <QDialog>
@@ -47,6 +48,8 @@ public:
     QPushButton* btnConfSchedule = nullptr;
     // The backup program (next to quarrix unless a test says otherwise).
     QString programa;
+    // Shows the schedule of a scheduled backup (the schedule dialog unless a test says otherwise).
+    EditorAgendamento editorAgendamento;
 
 private:
     void HabilitarDestino(bool focar);

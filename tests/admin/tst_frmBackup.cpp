@@ -7,6 +7,7 @@
 #include "admin/mdlBackup.h"
 #include "admin/uctComumAdmin.h"
 #include "ambienteAdmin.h"
+#include "jobs/clsJobSchedule.h"
 #include "navigator/mdlNavegador.h"
 #include "support/capturas.h"
 #include "support/registroTestes.h"
@@ -170,11 +171,51 @@ private slots:
         janela.txtDestArq->setText("C:\\B'k\\v.bak");
         janela.optMetAcr->click();
         QCOMPARE(janela.ComandoAgendado(), QStringLiteral("BACKUP DATABASE [Ven'das]]] TO DISK = N'C:\\B''k\\v.bak'"));
-        // Until the job dialogs exist, the scheduled option says so and sends nothing.
-        a.Enviados();
+    }
+
+    void BackupAgendadoViraJob_data()
+    {
+        QTest::addColumn<bool>("confirmar");
+        QTest::newRow("agenda confirmada") << true;
+        QTest::newRow("agenda cancelada") << false;
+    }
+    void BackupAgendadoViraJob()
+    {
+        // The schedule first; once confirmed, a job named as the backup, its one step (the backup
+        // statement, in master) and the schedule on it. Cancelled, nothing reaches the server.
+        QFETCH(bool, confirmar);
+        AmbienteAdmin a;
+        a.servidor.Responder("FROM master.dbo.sysdatabases", {{"Name"}, {{"Vendas"}}});
+        frmBackup janela(a.amb);
+        QVERIFY(janela.CarregarForm(a.connStr, "Vendas", false));
+        janela.optDestDev->click();
+        janela.cmbDestDev->setCurrentText("Fita1");
+        janela.optMetSob->click();
+        janela.txtNome->setText("Noturno d'Ana");
+        QString nomeNaTela;
+        janela.editorAgendamento = [&](TelaAgendamento& tela) {
+            nomeNaTela = tela.nome;
+            return confirmar;
+        };
         janela.btnConfSchedule->click();
-        QCOMPARE(a.prompt.textos(), QStringList{"O agendamento de backups ainda não está disponível nesta versão."});
-        QVERIFY(a.Enviados().isEmpty());
+        QCOMPARE(nomeNaTela, QStringLiteral("Noturno d'Ana"));
+        QCOMPARE(janela.result(), confirmar ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        const JobAgent* job = nullptr;
+        for (const JobAgent& j : a.servidor.jobs)
+            if (j.nome == "Noturno d'Ana")
+                job = &j;
+        if (!confirmar) {
+            QVERIFY(!job);
+            QVERIFY(a.servidor.chamadas.isEmpty());
+            return;
+        }
+        QVERIFY2(job, qPrintable(a.servidor.chamadas.join('\n') + a.prompt.textos().join('|')));
+        const QList<PassoAgent> passos = a.servidor.passosAgent.value(job->id);
+        QCOMPARE(passos.size(), 1);
+        QCOMPARE(passos[0].nome, QStringLiteral("Noturno d'Ana"));
+        QCOMPARE(passos[0].banco, QStringLiteral("master"));
+        QCOMPARE(passos[0].comando, QStringLiteral("BACKUP DATABASE [Vendas] TO [Fita1] WITH INIT"));
+        QCOMPARE(a.servidor.agendasAgent.value(job->id).size(), 1);
     }
 
     void ListaDeDevicesExclui()
