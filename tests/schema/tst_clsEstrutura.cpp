@@ -6,6 +6,7 @@
 #include "schema/clsEstrutura.h"
 #include "schema/clsIndice.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/postgresTeste.h"
 #include "support/registroTestes.h"
 
 #include <QTemporaryDir>
@@ -460,7 +461,7 @@ private slots:
 private:
     bool AbrirPostgres(clsData& db)
     {
-        const QString cs = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        const QString cs = BancoPostgresProprio(QStringLiteral("quarrix_estrutura"));
         if (cs.isEmpty()) {
             QTest::qSkip("QUARRIX_PG_CONNSTR is not set (scripts/test starts a PostgreSQL server and sets it)",
                          __FILE__,

@@ -6,6 +6,7 @@
 #include "shell/clsAmbiente.h"
 #include "support/capturas.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/postgresTeste.h"
 #include "support/registroTestes.h"
 
 #include <QCheckBox>
@@ -157,7 +158,7 @@ private slots:
 
     void PostgresMantemOrdem()
     {
-        const QString cs = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        const QString cs = BancoPostgresProprio(QStringLiteral("quarrix_indice"));
         if (cs.isEmpty())
             QSKIP("QUARRIX_PG_CONNSTR is not set (scripts/test starts a PostgreSQL server and sets it)");
         clsNo* ix = Montar(cs,
