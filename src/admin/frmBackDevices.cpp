@@ -96,7 +96,7 @@ void frmBackDevicesCad::btnConf_Click()
         ok = m_sessao->CriarDevice(txtDeviceName->text(), txtPath->text());
     }
     if (!ok) {
-        prompt.MsgBox(m_sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
+        MostrarErroSessao(prompt, *m_sessao);
         return;
     }
     accept();
@@ -146,12 +146,7 @@ bool frmBackDevices::CarregarForm(const QString& strTempConnection, qint16 strTa
         if (!m_sessao || !CarregarLista())
             return false;
     }
-    DefinirTag(QString::number(strTagIndexConexao));
-    if (m_ambiente.hospedarJanela)
-        m_ambiente.hospedarJanela(this);
-    show();
-    dgrConsulta->setEnabled(true);
-    dgrConsulta->setFocus();
+    MostrarListaAdmin(*this, m_ambiente, dgrConsulta, strTagIndexConexao);
     return true;
 }
 
@@ -159,8 +154,7 @@ bool frmBackDevices::CarregarLista()
 {
     RecordsetPtr rs;
     if (!m_sessao->Devices(rs)) {
-        m_ambiente.Prompt().MsgBox(m_sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
-        return false;
+        return MostrarErroSessao(m_ambiente.Prompt(), *m_sessao);
     }
     dgrConsulta->DefinirRecordset(rs);
     return true;
@@ -186,7 +180,7 @@ void frmBackDevices::Excluir()
         return;
     clsAmpulheta ampulheta(prompt);
     if (!m_sessao->RemoverDevice(nome)) {
-        prompt.MsgBox(m_sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
+        MostrarErroSessao(prompt, *m_sessao);
         return;
     }
     CarregarLista();

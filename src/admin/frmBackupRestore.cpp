@@ -134,8 +134,7 @@ frmBackupRestore::frmBackupRestore(clsAmbienteDados& ambiente, QWidget* pai)
     cmbDestDev->fonte = [this](const QString& sql, RecordsetPtr& rs) {
         if (m_sessao->EnviarTSql(sql, &rs))
             return true;
-        m_ambiente.Prompt().MsgBox(m_sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
-        return false;
+        return MostrarErroSessao(m_ambiente.Prompt(), *m_sessao);
     };
     connect(cmbBancoDados, &QComboBox::currentTextChanged, this, [this](const QString& banco) {
         cmbDestDev->InstrucaoSql = tsql::SqlHistoricoBackups(banco);
@@ -253,7 +252,7 @@ bool frmBackupRestore::LerArquivosDoBackup()
     clsAmpulheta ampulheta(m_ambiente.Prompt());
     RecordsetPtr arquivos;
     if (!m_sessao->ArquivosDoBackup(dispositivo, origem, arquivos)) {
-        m_ambiente.Prompt().MsgBox(m_sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
+        MostrarErroSessao(m_ambiente.Prompt(), *m_sessao);
         return true;
     }
     for (arquivos->MoveFirst(); !arquivos->Eof(); arquivos->MoveNext()) {

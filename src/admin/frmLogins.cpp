@@ -57,12 +57,7 @@ bool frmLogins::CarregarForm(const QString& strTempConnectionString, qint16 strT
         if (!m_sessao || !CarregarLista())
             return false;
     }
-    DefinirTag(QString::number(strTagIndexConexao));
-    if (m_ambiente.hospedarJanela)
-        m_ambiente.hospedarJanela(this);
-    show();
-    dgrConsulta->setEnabled(true);
-    dgrConsulta->setFocus();
+    MostrarListaAdmin(*this, m_ambiente, dgrConsulta, strTagIndexConexao);
     return true;
 }
 
@@ -70,8 +65,7 @@ bool frmLogins::CarregarLista()
 {
     RecordsetPtr rs;
     if (!m_sessao->Logins(rs)) {
-        m_ambiente.Prompt().MsgBox(m_sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
-        return false;
+        return MostrarErroSessao(m_ambiente.Prompt(), *m_sessao);
     }
     dgrConsulta->DefinirRecordset(rs);
     return true;
@@ -116,7 +110,7 @@ void frmLogins::Excluir()
         return;
     clsAmpulheta ampulheta(prompt);
     if (!m_sessao->RemoverLogin(login)) {
-        prompt.MsgBox(m_sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
+        MostrarErroSessao(prompt, *m_sessao);
         return;
     }
     CarregarLista();

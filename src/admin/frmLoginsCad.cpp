@@ -187,11 +187,7 @@ void frmLoginsCad::CarregarPapeis(const QString& login)
 
 QString frmLoginsCad::LinguagemEscolhida() const { return cmbDefLanguage->currentData().toString(); }
 
-bool frmLoginsCad::Falhou()
-{
-    m_ambiente.Prompt().MsgBox(m_sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
-    return false;
-}
+bool frmLoginsCad::Falhou() { return MostrarErroSessao(m_ambiente.Prompt(), *m_sessao); }
 
 void frmLoginsCad::btnConf_Click()
 {

@@ -64,13 +64,8 @@ bool frmUsuarios::CarregarForm(const QString& strTempConnectionString, qint16 st
         if (!m_sessao || !CarregarLista())
             return false;
     }
-    DefinirTag(QString::number(strTagIndexConexao));
     setWindowTitle(windowTitle() + QStringLiteral(" - ") + m_banco);
-    if (m_ambiente.hospedarJanela)
-        m_ambiente.hospedarJanela(this);
-    show();
-    dgrConsulta->setEnabled(true);
-    dgrConsulta->setFocus();
+    MostrarListaAdmin(*this, m_ambiente, dgrConsulta, strTagIndexConexao);
     return true;
 }
 
@@ -78,8 +73,7 @@ bool frmUsuarios::CarregarLista()
 {
     RecordsetPtr linhas;
     if (!m_sessao->Usuarios(m_banco, linhas)) {
-        m_ambiente.Prompt().MsgBox(m_sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
-        return false;
+        return MostrarErroSessao(m_ambiente.Prompt(), *m_sessao);
     }
     // One row per user: the query gives one per user and role, a user's rows adjacent.
     auto lista = std::make_shared<clsRecordset>();
@@ -135,7 +129,7 @@ void frmUsuarios::Excluir()
         return;
     clsAmpulheta ampulheta(prompt);
     if (!m_sessao->RemoverUsuario(m_banco, usuario)) {
-        prompt.MsgBox(m_sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
+        MostrarErroSessao(prompt, *m_sessao);
         return;
     }
     CarregarLista();

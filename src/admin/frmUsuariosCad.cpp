@@ -64,8 +64,7 @@ bool frmUsuariosCad::CarregarForm(std::shared_ptr<clsSqlDmoSessao> sessao,
     m_novo = novo;
     RecordsetPtr linhas;
     if (!m_sessao->Usuarios(banco, linhas, usuario, novo)) {
-        m_ambiente.Prompt().MsgBox(m_sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
-        return false;
+        return MostrarErroSessao(m_ambiente.Prompt(), *m_sessao);
     }
     linhas->MoveFirst();
     const bool temLinha = !linhas->Eof();
@@ -135,11 +134,7 @@ void frmUsuariosCad::AoMarcar(QListWidgetItem* item)
                                globais::TituloAplicativo());
 }
 
-bool frmUsuariosCad::Falhou()
-{
-    m_ambiente.Prompt().MsgBox(m_sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
-    return false;
-}
+bool frmUsuariosCad::Falhou() { return MostrarErroSessao(m_ambiente.Prompt(), *m_sessao); }
 
 void frmUsuariosCad::btnConf_Click()
 {

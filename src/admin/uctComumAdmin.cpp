@@ -1,5 +1,11 @@
 #include "uctComumAdmin.h"
 
+#include "connections/clsSqlDmoSessao.h"
+#include "gui/frmFilhoConexao.h"
+#include "platform/clsPrompt.h"
+#include "platform/mdlGlobais.h"
+#include "shell/clsAmbiente.h"
+
 #include <QAbstractTableModel>
 #include <QAction>
 #include <QHeaderView>
@@ -105,4 +111,20 @@ QToolBar* BarraAdmin(QWidget* pai, const QString& nome, const QList<std::pair<QS
 QString FiltroArquivos(const QString& descricao, const QString& extensao)
 {
     return descricao + QStringLiteral(" (*.") + extensao + QStringLiteral(");;Todos os Arquivos (*.*)");
+}
+
+bool MostrarErroSessao(clsPrompt& prompt, const clsSqlDmoSessao& sessao)
+{
+    prompt.MsgBox(sessao.Erro().descricao, vb::Critical, globais::TituloAplicativo());
+    return false;
+}
+
+void MostrarListaAdmin(frmFilhoConexao& janela, clsAmbiente& ambiente, QWidget* grade, qint16 tagIndexConexao)
+{
+    janela.DefinirTag(QString::number(tagIndexConexao));
+    if (ambiente.hospedarJanela)
+        ambiente.hospedarJanela(&janela);
+    janela.show();
+    grade->setEnabled(true);
+    grade->setFocus();
 }

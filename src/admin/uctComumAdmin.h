@@ -8,6 +8,10 @@
 
 class QToolBar;
 class QAction;
+class clsAmbiente;
+class clsPrompt;
+class clsSqlDmoSessao;
+class frmFilhoConexao;
 
 // Enables a text box or list and gives it the window background when enabled, the button face
 // when not.
@@ -36,3 +40,9 @@ QToolBar* BarraAdmin(QWidget* pai, const QString& nome, const QList<std::pair<QS
 
 // Qt filter syntax of "Desc (*.ext)|*.ext|Todos os Arquivos (*.*)|*.*".
 QString FiltroArquivos(const QString& descricao, const QString& extensao);
+
+// Shows the session's last error; false, for the caller to return.
+bool MostrarErroSessao(clsPrompt& prompt, const clsSqlDmoSessao& sessao);
+// A list window whose list loaded: tagged with its connection's index, hosted in the main window,
+// shown, with its grid enabled and focused.
+void MostrarListaAdmin(frmFilhoConexao& janela, clsAmbiente& ambiente, QWidget* grade, qint16 tagIndexConexao);
