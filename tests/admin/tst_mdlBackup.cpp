@@ -4,45 +4,16 @@
 #include "admin/mdlBackup.h"
 #include "servidorReal.h"
 #include "support/fixtures.h"
+#include "support/portaLocal.h"
 #include "support/registroTestes.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTest>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 Q_DECLARE_METATYPE(backup::Argumentos)
 
 namespace {
-// A socket on 127.0.0.1 that accepts and never answers (listening), or a port that refuses.
-struct Porta {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    quint16 numero = 0;
-    explicit Porta(bool escutar)
-    {
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        socklen_t n = sizeof a;
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
-        numero = ntohs(a.sin_port);
-        if (escutar)
-            ::listen(fd, 4);
-        else
-            Fechar();
-    }
-    void Fechar()
-    {
-        if (fd >= 0)
-            ::close(fd);
-        fd = -1;
-    }
-    ~Porta() { Fechar(); }
-};
 
 QString Programa() { return QStringLiteral(QUARRIX_BIN_DIR "/quarrix-backup"); }
 
@@ -154,7 +125,7 @@ private slots:
     {
         QVERIFY2(QFile::exists(Programa()), "build the quarrix-backup target first");
         SettingsTemporarios settings;
-        Porta mudo(true);
+        PortaLocal mudo(true);
         const QString senha = "Senh@Secreta-" + QString::number(mudo.numero);
         backup::Argumentos a
             = Copia(MontarConnStrSql("127.0.0.1," + QString::number(mudo.numero), "master", "sa", senha, false),
@@ -183,7 +154,7 @@ private slots:
     {
         QVERIFY2(QFile::exists(Programa()), "build the quarrix-backup target first");
         SettingsTemporarios settings;
-        Porta recusa(false);
+        PortaLocal recusa(false);
         backup::Argumentos a
             = Copia(MontarConnStrSql("127.0.0.1," + QString::number(recusa.numero), "master", "sa", "x", false),
                     "Loja");

@@ -7,45 +7,11 @@
 #include "platform/clsMotorOdbc.h"
 #include "platform/mdlGlobais.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/portaLocal.h"
 #include "support/registroTestes.h"
 
 #include <QTemporaryDir>
 #include <QTest>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-namespace {
-// A socket on 127.0.0.1 (any free port): listening, it accepts and never answers; closed at once,
-// its port refuses connections.
-struct Soquete {
-    int fd = -1;
-    quint16 porta = 0;
-    explicit Soquete(bool escutar)
-    {
-        fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        socklen_t n = sizeof a;
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
-        porta = ntohs(a.sin_port);
-        if (escutar)
-            ::listen(fd, 4);
-        else
-            Fechar();
-    }
-    void Fechar()
-    {
-        if (fd >= 0)
-            ::close(fd);
-        fd = -1;
-    }
-    ~Soquete() { Fechar(); }
-};
-} // namespace
 
 class tst_clsDataSqlServer : public QObject {
     Q_OBJECT
@@ -134,7 +100,7 @@ private slots:
     void PortaFechadaDaErroLimpo()
     {
         // A port nobody listens on: the open fails within the time-out and reports it.
-        const quint16 porta = Soquete(false).porta;
+        const quint16 porta = PortaLocal(false).numero;
         clsPromptRoteiro prompt;
         clsAmbienteDados amb(prompt);
         amb.Opcoes().TimeOut = 3;
@@ -153,12 +119,12 @@ private slots:
     void ServidorQueNaoResponde_DubleSqlServer()
     {
         // A socket that accepts and never answers: the login time-out ends the wait.
-        Soquete mudo(true);
+        PortaLocal mudo(true);
         clsPromptRoteiro prompt;
         clsAmbienteDados amb(prompt);
         amb.Opcoes().TimeOut = 2;
         clsData db(amb);
-        const QString cs = MontarConnStrSql("127.0.0.1," + QString::number(mudo.porta), "master", "sa", "x", false);
+        const QString cs = MontarConnStrSql("127.0.0.1," + QString::number(mudo.numero), "master", "sa", "x", false);
         QVERIFY(!db.OpenConnection(cs, true, false));
         QVERIFY(db.ErrMsg().startsWith("Err:"));
         QVERIFY(db.ErrMsg().endsWith("\nConnStr:" + QString(cs).replace("Password=x", "Password=***")));

@@ -6,6 +6,7 @@
 #include "platform/clsSettings.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
+#include "support/portaLocal.h"
 #include "support/registroTestes.h"
 
 #include <QDir>
@@ -13,42 +14,11 @@
 #include <QProcess>
 #include <QTest>
 
-#include <arpa/inet.h>
 #include <csignal>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
 const QString Senha = QStringLiteral("segredo-Xq9;Zz");
-
-// A TCP port on 127.0.0.1 that accepts connections and never answers (escutar), or where nobody
-// listens.
-struct Porta {
-    int fd = -1;
-    quint16 numero = 0;
-    explicit Porta(bool escutar)
-    {
-        fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        socklen_t n = sizeof a;
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
-        numero = ntohs(a.sin_port);
-        if (escutar)
-            ::listen(fd, 4);
-        else
-            ::close(std::exchange(fd, -1));
-    }
-    ~Porta()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 // Looks at the checker while it runs (it waits on a server that never answers), then ends it.
 class PromptEspiao : public clsPromptRoteiro {
@@ -87,7 +57,7 @@ private slots:
     void SenhaForaDaListaDeProcessos()
     {
         SettingsTemporarios settings;
-        Porta muda(true);
+        PortaLocal muda(true);
         PromptEspiao prompt;
         clsAmbienteNavegador ambiente{prompt};
         const QString cs = MontarConnStrSql("127.0.0.1," + QString::number(muda.numero), "master", "sa", Senha, false);
@@ -115,7 +85,7 @@ private slots:
     void ErroSemSenha_data()
     {
         QTest::addColumn<QString>("connStr");
-        Porta fechada(false);
+        PortaLocal fechada(false);
         QTest::newRow("servidor")
             << MontarConnStrSql("127.0.0.1," + QString::number(fechada.numero), "m", "sa", Senha, false);
         QTest::newRow("odbc") << "Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=127.0.0.1;Port="
