@@ -43,14 +43,10 @@ struct Instrucao {
 // The base table of a result: the table of its first field that has one.
 struct TabelaBase {
     QString tabela, esquema, catalogo;
-    bool Contem(const clsMotor* m, const CampoInfo& f) const
+    bool Contem(const clsMotor& m, const CampoInfo& f) const
     {
-        if (f.tabelaBase.isEmpty() || f.colunaBase.isEmpty())
-            return false;
-        auto igual = [&](const QString& a, const QString& b) {
-            return m ? m->MesmoNome(a, b) : a.compare(b, Qt::CaseInsensitive) == 0;
-        };
-        return igual(f.tabelaBase, tabela) && igual(f.esquemaBase, esquema) && igual(f.catalogoBase, catalogo);
+        return !f.tabelaBase.isEmpty() && !f.colunaBase.isEmpty() && m.MesmoNome(f.tabelaBase, tabela)
+               && m.MesmoNome(f.esquemaBase, esquema) && m.MesmoNome(f.catalogoBase, catalogo);
     }
 };
 
@@ -76,7 +72,7 @@ public:
     {
         AcharTabelaBase(dados, base);
         for (int c = 0; c < dados.QtdeCampos(); ++c)
-            if (base.Contem(&motor, dados.campos[c]))
+            if (base.Contem(motor, dados.campos[c]))
                 colunas.push_back(c);
         if (colunas.empty())
             return Erro(
@@ -337,18 +333,22 @@ private:
     QString alvo;
 };
 
-// Statements of the engine that undo part of a transaction the program did not open.
-QString PontoSalvamento(Dialeto d, const char* acao)
+// Statements of the engine that keep, undo or release a savepoint in a transaction the program
+// did not open (SQL Server releases its savepoints with the transaction).
+enum class Ponto { Criar, Voltar, Liberar };
+QString PontoSalvamento(Dialeto d, Ponto p)
 {
     const bool sqlServer = d == Dialeto::SqlServer;
-    const QString a = QString::fromLatin1(acao);
-    if (a == u"criar")
+    switch (p) {
+    case Ponto::Criar:
         return sqlServer ? QStringLiteral("SAVE TRANSACTION quarrix_gravacao")
                          : QStringLiteral("SAVEPOINT quarrix_gravacao");
-    if (a == u"voltar")
+    case Ponto::Voltar:
         return sqlServer ? QStringLiteral("ROLLBACK TRANSACTION quarrix_gravacao")
                          : QStringLiteral("ROLLBACK TO SAVEPOINT quarrix_gravacao");
-    return sqlServer ? QString() : QStringLiteral("RELEASE SAVEPOINT quarrix_gravacao");
+    case Ponto::Liberar: return sqlServer ? QString() : QStringLiteral("RELEASE SAVEPOINT quarrix_gravacao");
+    }
+    return {};
 }
 
 } // namespace
@@ -373,7 +373,7 @@ bool clsRecordset::Gravavel(QString* motivo) const
     if (!AcharTabelaBase(*dados, base))
         return nao(QStringLiteral("O resultado não vem de uma tabela: as linhas não podem ser alteradas."));
     for (const CampoInfo& f : dados->campos)
-        if (!f.tabelaBase.isEmpty() && !f.colunaBase.isEmpty() && !base.Contem(motor.get(), f))
+        if (!f.tabelaBase.isEmpty() && !f.colunaBase.isEmpty() && !base.Contem(*motor, f))
             return nao(QStringLiteral("O resultado reúne colunas de mais de uma tabela: as linhas não podem ser "
                                       "alteradas."));
     return true;
@@ -387,7 +387,7 @@ bool clsRecordset::CampoGravavel(int campo) const
     if (!motor)
         return true; // built by hand
     TabelaBase base;
-    return AcharTabelaBase(*dados, base) && base.Contem(motor.get(), dados->campos[campo]);
+    return AcharTabelaBase(*dados, base) && base.Contem(*motor, dados->campos[campo]);
 }
 
 bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
@@ -415,13 +415,13 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
     const bool propria = !motor->EmTransacao();
     const Dialeto dialeto = motor->DialetoSql();
     if (propria ? !motor->IniciarTransacao()
-                : !motor->Executar(PontoSalvamento(dialeto, "criar"), nullptr, adLockReadOnly, nullptr))
+                : !motor->Executar(PontoSalvamento(dialeto, Ponto::Criar), nullptr, adLockReadOnly, nullptr))
         return Falhar(int(motor->Erro().numero), motor->Erro().descricao);
     auto desfazer = [&] {
         if (propria)
             motor->DesfazerTransacao();
         else
-            motor->Executar(PontoSalvamento(dialeto, "voltar"), nullptr, adLockReadOnly, nullptr);
+            motor->Executar(PontoSalvamento(dialeto, Ponto::Voltar), nullptr, adLockReadOnly, nullptr);
     };
     for (Instrucao& ins : instrucoes)
         if (!g.Executar(ins)) {
@@ -433,8 +433,8 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
         motor->DesfazerTransacao();
         return Falhar(int(e.numero), e.descricao);
     }
-    if (!propria && !PontoSalvamento(dialeto, "liberar").isEmpty())
-        motor->Executar(PontoSalvamento(dialeto, "liberar"), nullptr, adLockReadOnly, nullptr);
+    if (!propria && !PontoSalvamento(dialeto, Ponto::Liberar).isEmpty())
+        motor->Executar(PontoSalvamento(dialeto, Ponto::Liberar), nullptr, adLockReadOnly, nullptr);
     for (const auto& [l, c, v] : g.gerados)
         dados->Gravar(l, c, v);
     for (uint32_t l : linhas) {
