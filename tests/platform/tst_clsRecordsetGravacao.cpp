@@ -209,6 +209,29 @@ private slots:
         QCOMPARE(Conteudo(*motor.m, "SELECT * FROM gemea ORDER BY id"), QStringList{"1|principal"});
     }
 
+    // Inside a transaction the caller opened, a refused save undoes only itself (a savepoint);
+    // what the caller did before stays, and a later save commits with it.
+    void DentroDeUmaTransacaoDoChamador_data() { Engines(); }
+    void DentroDeUmaTransacaoDoChamador()
+    {
+        Executar({"CREATE TABLE contas (id INTEGER PRIMARY KEY, saldo INTEGER)",
+                  "INSERT INTO contas VALUES (1, 100), (2, 100)",
+                  "CREATE TABLE semchave (a INTEGER)",
+                  "INSERT INTO semchave VALUES (1), (1)"});
+        QVERIFY(motor.m->IniciarTransacao());
+        Executar({"UPDATE contas SET saldo = 1 WHERE id = 2"});
+        auto dup = Ler(*motor.m, "SELECT * FROM semchave");
+        dup->DefinirValor("a", 2);
+        QVERIFY(!dup->UpdateBatch());
+        QVERIFY(motor.m->EmTransacao());
+        auto rs = Ler(*motor.m, "SELECT * FROM contas ORDER BY id");
+        rs->DefinirValor("saldo", 7);
+        QVERIFY2(rs->UpdateBatch(), qPrintable(rs->Erro().descricao));
+        QVERIFY(motor.m->ConfirmarTransacao());
+        QCOMPARE(Conteudo(*motor.m, "SELECT * FROM contas ORDER BY id"), (QStringList{"1|7", "2|1"}));
+        QCOMPARE(Conteudo(*motor.m, "SELECT * FROM semchave"), (QStringList{"1", "1"}));
+    }
+
     void NovaLinhaComIdentidade_data() { Engines(); }
     void NovaLinhaComIdentidade()
     {
