@@ -1,5 +1,8 @@
 #include "mdlSqlAgent.h"
 
+#include "platform/clsMotor.h"
+#include "platform/mdlCitacao.h"
+
 namespace sqlagent {
 
 namespace {
@@ -29,10 +32,7 @@ QString DoJob(const QString& jobId) { return QStringLiteral(" WHERE job_id = ") 
 
 } // namespace
 
-QString LiteralN(const QString& texto)
-{
-    return QStringLiteral("N'") + QString(texto).replace(u'\'', QStringLiteral("''")) + u'\'';
-}
+QString LiteralN(const QString& texto) { return citacao::Literal(TipoMotor::SqlServer, texto); }
 
 QString ListarJobs()
 {

@@ -1,15 +1,15 @@
 #include "mdlTSqlAdmin.h"
 
+#include "platform/clsMotor.h"
+#include "platform/mdlCitacao.h"
+
 #include <QStringList>
 
 namespace tsql {
 
-QString Nome(const QString& nome) { return u'[' + QString(nome).replace(u']', QStringLiteral("]]")) + u']'; }
+QString Nome(const QString& nome) { return citacao::Citar(TipoMotor::SqlServer, nome); }
 
-QString Texto(const QString& valor)
-{
-    return QStringLiteral("N'") + QString(valor).replace(u'\'', QStringLiteral("''")) + u'\'';
-}
+QString Texto(const QString& valor) { return citacao::Literal(TipoMotor::SqlServer, valor); }
 
 QString NoBanco(const QString& banco, const QString& sql)
 {

@@ -7,6 +7,7 @@
 #include "platform/clsRecordset.h"
 #include "platform/clsServidoresRegistrados.h"
 #include "platform/clsSettings.h"
+#include "platform/mdlCitacao.h"
 #include "platform/mdlEmbaralhar.h"
 #include "platform/mdlEnderecos.h"
 #include "platform/mdlGlobais.h"
@@ -581,11 +582,12 @@ QString SqlRenomearTabelaSqlServer(const QString& esquema, const QString& nome, 
 {
     // sp_rename reads its first argument as a (schema-qualified) name, brackets and all; the new
     // name is taken as it stands.
-    auto colchetes = [](QString t) { return u'[' + t.replace(u']', QStringLiteral("]]")) + u']'; };
-    auto literal = [](QString t) { return QStringLiteral("N'") + t.replace(u'\'', QStringLiteral("''")) + u'\''; };
-    const QString antigo = esquema.isEmpty() ? colchetes(nome) : colchetes(esquema) + u'.' + colchetes(nome);
-    return QStringLiteral("EXEC sp_rename ") + literal(antigo) + QStringLiteral(", ") + literal(novoNome)
-           + QStringLiteral(", 'OBJECT'");
+    using namespace citacao;
+    const QString antigo = esquema.isEmpty()
+                               ? Citar(TipoMotor::SqlServer, nome)
+                               : Citar(TipoMotor::SqlServer, esquema) + u'.' + Citar(TipoMotor::SqlServer, nome);
+    return QStringLiteral("EXEC sp_rename ") + Literal(TipoMotor::SqlServer, antigo) + QStringLiteral(", ")
+           + Literal(TipoMotor::SqlServer, novoNome) + QStringLiteral(", 'OBJECT'");
 }
 
 QString SqlRenomearTabela(const clsMotor& motor, const QString& esquema, const QString& nome, const QString& novoNome)

@@ -26,6 +26,12 @@ QString Citar(TipoMotor motor, const QString& nome, const QString& aspasDriver)
     return aspas + QString(nome).replace(aspas, aspas + aspas) + aspas;
 }
 
+QString Literal(TipoMotor motor, const QString& valor)
+{
+    const QString corpo = u'\'' + QString(valor).replace(u'\'', QStringLiteral("''")) + u'\'';
+    return motor == TipoMotor::SqlServer ? u'N' + corpo : corpo;
+}
+
 QString CitarNaConexao(const QString& connectionString, const QString& nome)
 {
     return Citar(MotorDaConexao(connectionString), nome);

@@ -17,6 +17,8 @@ TipoMotor MotorDaConexao(const QString& connectionString);
 // address (Nenhum) is quoted with brackets, which both of its back ends read.
 QString Citar(TipoMotor motor, const QString& nome, const QString& aspasDriver = QStringLiteral("\""));
 QString CitarNaConexao(const QString& connectionString, const QString& nome);
+// A text literal: apostrophes doubled, N'…' on SQL Server (Unicode text), '…' elsewhere.
+QString Literal(TipoMotor motor, const QString& valor);
 
 // Whether a name written bare would read as another name, or not as a name at all: anything but a
 // plain word of ASCII letters, digits and "_" (not starting with a digit) needs quoting, and on
