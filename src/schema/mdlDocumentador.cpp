@@ -1,0 +1,7 @@
+#include "mdlDocumentador.h"
+
+namespace documentador {
+
+QString Documentar(clsAmbienteDados&, const QString&, Alcance, const QString&, const QString&) { return {}; }
+
+} // namespace documentador
