@@ -6,8 +6,10 @@
 #include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
 #include "platform/mdlGlobais.h"
+#include "platform/mdlProgramas.h"
 #include "query/frmTabela.h"
 #include "schema/frmIndex.h"
+#include "schema/mdlScript.h"
 #include "shell/clsAmbiente.h"
 
 #include <QApplication>
@@ -171,6 +173,18 @@ void frmNavegador::ChamarDuploClique()
                           no->Text(),
                           false);
         break;
+    case img::Procedure:
+    case img::ProcedureSistema:
+        AbrirScript(no,
+                    script::ScriptProcedure(m_ambiente, no->Tag(), no->Text(), script::Alter),
+                    QStringLiteral("SqlEditor: ALTER PROCEDURE ") + no->Text());
+        break;
+    case img::Trigger:
+        AbrirScript(no,
+                    script::ScriptTrigger(m_ambiente, no->Tag(), no->Text(), script::Alter),
+                    QStringLiteral("SqlEditor: ALTER TRIGGER ") + no->Text());
+        break;
+    case img::ImportarExportar: ExecutarImportarExportar(m_ambiente.Prompt(), {}, {}, {}); break;
     case img::Job:
     case img::JobStep:
     case img::JobSchedule: AbrirObjetoAgent(no); break;

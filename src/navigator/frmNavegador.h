@@ -50,6 +50,27 @@ public:
     void mnuNavIdxCreate_Click();
     void mnuNavIdxOpen_Click();
 
+    // Object actions: databases on a server, scripts into query windows, deleting tables and
+    // indexes, the documenter and the import/export program.
+    void mnuNavSerCri_Click();
+    void mnuNavBanExc_Click();
+    void mnuNavBanScr_Click();
+    void mnuNavBanExp_Click();
+    void mnuNavTabScr_Click(int tipo);
+    void mnuNavConScr_Click(int tipo);
+    void mnuNavProScr_Click(int tipo);
+    // The functions menu serves functions and triggers: `legendaMenu` is its caption, "Functions"
+    // or "Triggers"; any other caption does nothing.
+    void mnuNavFunCreate_Click(const QString& legendaMenu);
+    void mnuNavFunAlter_Click(const QString& legendaMenu);
+    void mnuNavFunDrop_Click(const QString& legendaMenu);
+    void mnuNavIdxScript_Click();
+    void mnuNavIdxDel_Click();
+    void mnuNavTabExc_Click();
+    void mnuNavTabVis_Click();
+    // A script in a new query window captioned `legenda`; a message instead when it is empty.
+    void AbrirScript(clsNo* no, const QString& script, const QString& legenda);
+
     // Agente: jobs, passos e agendamentos
     // Opens the dialog of a job, step or schedule node (double-click, "Open").
     void AbrirObjetoAgent(clsNo* no);

@@ -23,7 +23,10 @@ QString CaminhoCompanheiro(Companheiro c)
     return QCoreApplication::applicationDirPath() + u'/' + QString::fromUtf8(nome);
 }
 
-bool IniciarPrograma(const QString& programa, const QStringList& argumentos, QString* erro)
+bool IniciarPrograma(const QString& programa,
+                     const QStringList& argumentos,
+                     QString* erro,
+                     const QHash<QString, QString>& ambiente)
 {
     const QFileInfo info(programa);
     if (!info.isFile() || !info.isExecutable()) {
@@ -35,6 +38,12 @@ bool IniciarPrograma(const QString& programa, const QStringList& argumentos, QSt
     QProcess processo;
     processo.setProgram(programa);
     processo.setArguments(argumentos);
+    if (!ambiente.isEmpty()) {
+        QProcessEnvironment variaveis = QProcessEnvironment::systemEnvironment();
+        for (auto i = ambiente.cbegin(); i != ambiente.cend(); ++i)
+            variaveis.insert(i.key(), i.value());
+        processo.setProcessEnvironment(variaveis);
+    }
     if (!processo.startDetached()) {
         if (erro)
             *erro = processo.errorString();
@@ -60,8 +69,9 @@ void ExecutarImportarExportar(clsPrompt& prompt, const QString& origem, const QS
     const QString argumento = ArgumentoImportarExportar(origem, destino, tabela);
     QString erro;
     if (!IniciarPrograma(CaminhoCompanheiro(Companheiro::ImportarExportar),
-                         argumento.isEmpty() ? QStringList() : QStringList{argumento},
-                         &erro))
+                         {},
+                         &erro,
+                         {{QStringLiteral("QUARRIX_ARGUMENTO"), argumento}}))
         prompt.MsgBox(QStringLiteral("O programa de Importação e Exportação não está disponível.") + u'\n' + erro,
                       vb::Critical,
                       globais::TituloAplicativo());

@@ -1,7 +1,137 @@
 #include "mdlDocumentador.h"
 
+#include "connections/clsData.h"
+#include "mdlTipoDado.h"
+#include "platform/clsMotor.h"
+#include "platform/clsPrompt.h"
+#include "platform/clsRecordset.h"
+#include "platform/mdlFuncoes.h"
+
+#include <QFile>
+
 namespace documentador {
 
-QString Documentar(clsAmbienteDados&, const QString&, Alcance, const QString&, const QString&) { return {}; }
+namespace {
+
+constexpr int Largura = 84;
+
+QString Linha(const QString& f1, const QString& f2, const QString& f3, const QString& f4, QChar separador)
+{
+    const QString sep = u' ' + QString(separador) + u' ';
+    return funcoes::AlinharTexto(f1, 5, 2) + sep + funcoes::AlinharTexto(f2, 50, 0) + sep
+           + funcoes::AlinharTexto(f3, 13, 0) + sep + funcoes::AlinharTexto(f4, 7, 2);
+}
+
+qint32 Inteiro(const QVariant& v) { return v.isNull() ? 0 : v.toInt(); }
+
+bool LerColunas(clsData& db, const QString& tabela, QList<ColunaDoc>& colunas)
+{
+    RecordsetPtr rs;
+    if (!db.OpenSchema(tiposchema::Colunas, rs, tabela) || !rs)
+        return false;
+    rs->setSort(QStringLiteral("ORDINAL_POSITION"));
+    const auto m = db.ActiveConnection();
+    const QStringList chaves = m ? m->ChavesPrimarias(tabela) : QStringList();
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+        ColunaDoc c;
+        c.nome = rs->Valor(QStringLiteral("COLUMN_NAME")).toString();
+        c.chave
+            = std::any_of(chaves.cbegin(), chaves.cend(), [&](const QString& k) { return m->MesmoNome(k, c.nome); });
+        qint32 tamanho = Inteiro(rs->Valor(QStringLiteral("CHARACTER_MAXIMUM_LENGTH")));
+        c.tipo = tipodado::ObterTipoDado(Inteiro(rs->Valor(QStringLiteral("DATA_TYPE"))),
+                                         tamanho,
+                                         false,
+                                         Inteiro(rs->Valor(QStringLiteral("NUMERIC_PRECISION"))),
+                                         Inteiro(rs->Valor(QStringLiteral("NUMERIC_SCALE"))),
+                                         Inteiro(rs->Valor(QStringLiteral("DATETIME_PRECISION"))),
+                                         Inteiro(rs->Valor(QStringLiteral("COLUMN_FLAGS"))));
+        // The size as the type reads it: a long text or a binary has none (the catalog's figure,
+        // about a thousand million, would be cut to its first digits).
+        c.tamanho = tamanho;
+        colunas << c;
+    }
+    return true;
+}
+
+} // namespace
+
+QStringList
+SecaoTabela(const QString& tabela, const QString& legenda, const QDateTime& agora, const QList<ColunaDoc>& colunas)
+{
+    const QString data = agora.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    QStringList l;
+    l << funcoes::AlinharTexto(QStringLiteral("Visualizador de Estrutura"), Largura, 2)
+      << funcoes::AlinharTexto(QStringLiteral("*** ") + tabela + QStringLiteral(" ***"), Largura, 2)
+      << legenda + QString(qMax(0, Largura - int(legenda.size()) - 19), u' ') + data << QString(Largura, u'=')
+      << Linha(QStringLiteral("Chave"),
+               QStringLiteral("Nome do Campo"),
+               QStringLiteral("Tipo de Dado"),
+               QStringLiteral("Tamanho"),
+               u' ')
+      << QString(Largura, u'-');
+    for (const ColunaDoc& c : colunas)
+        l << Linha(c.chave ? QStringLiteral("*") : QStringLiteral(" "),
+                   c.nome,
+                   c.tipo,
+                   QString::number(c.tamanho),
+                   u'|');
+    l << QStringLiteral(" ") << QStringLiteral(" ") << QStringLiteral(" ");
+    return l;
+}
+
+QString Documentar(clsAmbienteDados& amb,
+                   const QString& chave,
+                   Alcance alcance,
+                   const QString& tabela,
+                   const QString& legenda,
+                   QDateTime agora)
+{
+    if (!agora.isValid())
+        agora = QDateTime::currentDateTime();
+    if (!funcoes::CriarPasta(amb.pastaTemporaria)) {
+        amb.Prompt().MsgBox(QStringLiteral("Não foi possível criar a pasta de trabalho:\n") + amb.pastaTemporaria,
+                            vb::Critical);
+        return {};
+    }
+    clsData db(amb);
+    if (!db.OpenConnection(chave))
+        return {};
+    QStringList tabelas;
+    if (alcance == Alcance::Tabela) {
+        tabelas << tabela;
+    } else {
+        RecordsetPtr rs;
+        const QString tipo
+            = alcance == Alcance::TodasTabelas ? QStringLiteral("TABLE") : QStringLiteral("SYSTEM TABLE");
+        if (db.OpenSchema(tiposchema::Tabelas, rs, {}, tipo) && rs)
+            for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+                tabelas << rs->Valor(QStringLiteral("TABLE_NAME")).toString();
+    }
+    // The date in the name has no ":" (nor "/", a folder separator here).
+    const QString caminho = amb.pastaTemporaria + QStringLiteral("/Estrutura - ")
+                            + agora.toString(QStringLiteral("dd-MM-yyyy HHmmss")) + QStringLiteral(".txt");
+    QFile arquivo(caminho);
+    if (!arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        amb.Prompt().MsgBox(QStringLiteral("Não foi possível gravar o arquivo:\n") + caminho + u'\n'
+                                + arquivo.errorString(),
+                            vb::Critical);
+        return {};
+    }
+    clsPrompt& prompt = amb.Prompt();
+    const bool progresso = alcance != Alcance::Tabela;
+    if (progresso)
+        prompt.ProgressoStart(int(tabelas.size()), QStringLiteral("Aguarde"));
+    for (const QString& t : tabelas) {
+        QList<ColunaDoc> colunas;
+        if (LerColunas(db, t, colunas))
+            arquivo.write((SecaoTabela(t, legenda, agora, colunas).join(u'\n') + u'\n').toUtf8());
+        if (progresso && !prompt.ProgressoMove())
+            break;
+    }
+    if (progresso)
+        prompt.ProgressoClose();
+    arquivo.close();
+    return arquivo.exists() ? caminho : QString();
+}
 
 } // namespace documentador

@@ -9,6 +9,7 @@
 #include "gui/frmFilhoConexao.h"
 #include "navigator/frmNavegador.h"
 #include "navigator/mdlCatalogo.h"
+#include "navigator/mdlMenusNo.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsSettings.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QLayout>
@@ -101,6 +103,7 @@ frmPrincipal::frmPrincipal(clsAmbiente& ambiente, const QString& linhaComando, c
     connect(m_navegador, &frmNavegador::MapearCustomizadaPedido, this, [this] {
         MapearConexaoCustomizada(m_navegador->Arvore(), PedirConexaoCustomizada(m_ambiente, this));
     });
+    connect(m_navegador, &frmNavegador::NoClicado, this, &frmPrincipal::HabilitarMenus);
     connect(m_navegador, &frmNavegador::AbrirWebBrowserPedido, this, [this](int guia) { AbrirWebBrowser(guia); });
     connect(m_navegador, &frmNavegador::AlternarNavegador, this, [this] {
         ExibirNavegador(!Acao(QStringLiteral("mnuNavExi"))->isChecked());
@@ -235,6 +238,18 @@ void frmPrincipal::CriarMenus()
         {"mnuNavIdxCreate", &frmNavegador::mnuNavIdxCreate_Click},
         {"mnuNavIdxOpen", &frmNavegador::mnuNavIdxOpen_Click},
         {"mnuNavConAbr", &frmNavegador::ChamarDuploClique},
+        {"mnuNavFunOpen", &frmNavegador::ChamarDuploClique},
+        {"mnuNavBacDev", &frmNavegador::ChamarDuploClique},
+        {"mnuNavProScrAlt", &frmNavegador::ChamarDuploClique},
+        {"mnuNavSerCri", &frmNavegador::mnuNavSerCri_Click},
+        {"mnuNavBanExc", &frmNavegador::mnuNavBanExc_Click},
+        {"mnuNavBanScr", &frmNavegador::mnuNavBanScr_Click},
+        {"mnuNavSerScr", &frmNavegador::mnuNavBanScr_Click},
+        {"mnuNavBanExp", &frmNavegador::mnuNavBanExp_Click},
+        {"mnuNavIdxScript", &frmNavegador::mnuNavIdxScript_Click},
+        {"mnuNavIdxDel", &frmNavegador::mnuNavIdxDel_Click},
+        {"mnuNavTabExc", &frmNavegador::mnuNavTabExc_Click},
+        {"mnuNavTabVis", &frmNavegador::mnuNavTabVis_Click},
         // Agente: jobs, passos e agendamentos
         {"mnuNavAgeSwithItem", &frmNavegador::mnuNavAgeSwithItem_Click},
         {"mnuNavAgeJobsNew", &frmNavegador::mnuNavAgeJobsNew_Click},
@@ -250,6 +265,35 @@ void frmPrincipal::CriarMenus()
     };
     for (const auto& [nome, handler] : rotas)
         connect(Acao(QString::fromUtf8(nome)), &QAction::triggered, m_navegador, handler);
+    // Script items: the kind of script each asks for.
+    const std::tuple<const char*, void (frmNavegador::*)(int), int> scripts[] = {
+        {"mnuNavTabScrSel", &frmNavegador::mnuNavTabScr_Click, 1},
+        {"mnuNavTabScrCre", &frmNavegador::mnuNavTabScr_Click, 2},
+        {"mnuNavTabScrAlt", &frmNavegador::mnuNavTabScr_Click, 3},
+        {"mnuNavTabScrDro", &frmNavegador::mnuNavTabScr_Click, 4},
+        {"mnuNavTabScrIns", &frmNavegador::mnuNavTabScr_Click, 5},
+        {"mnuNavTabScrUpd", &frmNavegador::mnuNavTabScr_Click, 6},
+        {"mnuNavTabScrDel", &frmNavegador::mnuNavTabScr_Click, 7},
+        {"mnuNavConScrCre", &frmNavegador::mnuNavConScr_Click, 2},
+        {"mnuNavConScrAlt", &frmNavegador::mnuNavConScr_Click, 3},
+        {"mnuNavConScrDro", &frmNavegador::mnuNavConScr_Click, 4},
+        {"mnuNavProScrCre", &frmNavegador::mnuNavProScr_Click, 2},
+        {"mnuNavProScrDro", &frmNavegador::mnuNavProScr_Click, 4},
+    };
+    for (const auto& [nome, handler, tipo] : scripts)
+        connect(Acao(QString::fromUtf8(nome)), &QAction::triggered, m_navegador, [this, handler, tipo] {
+            (m_navegador->*handler)(tipo);
+        });
+    // The functions menu acts on functions or triggers, as its caption says.
+    const std::pair<const char*, void (frmNavegador::*)(const QString&)> funcoes[] = {
+        {"mnuNavFunCreate", &frmNavegador::mnuNavFunCreate_Click},
+        {"mnuNavFunAlter", &frmNavegador::mnuNavFunAlter_Click},
+        {"mnuNavFunDrop", &frmNavegador::mnuNavFunDrop_Click},
+    };
+    for (const auto& [nome, handler] : funcoes)
+        connect(Acao(QString::fromUtf8(nome)), &QAction::triggered, m_navegador, [this, handler] {
+            (m_navegador->*handler)(Acao(QStringLiteral("mnuNavFun"))->text());
+        });
     LigarMenusAdmin(m_ambiente, m_menusNav, m_navegador);
     QAction* sistema = Acao(QStringLiteral("mnuNavBanSysObj"));
     sistema->setChecked(m_ambiente.Opcoes().OcultarObjetosSistema);
@@ -323,6 +367,35 @@ void frmPrincipal::HabilitarMenusNavegador(bool habilitar)
 {
     for (const char* nome : {"mnuNavSer", "mnuNavBan", "mnuNavTab", "mnuNavCon", "mnuNavPro"})
         Acao(QString::fromUtf8(nome))->setEnabled(habilitar);
+}
+
+void frmPrincipal::HabilitarMenus(clsNo* node, int intLastMouseKey)
+{
+    if (!node)
+        return;
+    {
+        clsAmpulheta ampulheta(m_ambiente.Prompt());
+        for (const AtribuicaoMenu& a : AtribuicoesMenus(node->Image(), node->Text())) {
+            QAction* acao = Acao(a.item);
+            if (!acao)
+                continue;
+            switch (a.propriedade) {
+            case AtribuicaoMenu::Visivel: acao->setVisible(a.valor); break;
+            case AtribuicaoMenu::Habilitado: acao->setEnabled(a.valor); break;
+            case AtribuicaoMenu::Legenda: acao->setText(a.legenda); break;
+            }
+        }
+    }
+    if (intLastMouseKey != 2)
+        return;
+    const PopupNo popup = PopupDoNo(node->Image());
+    QMenu* menu = m_menusNav.Menu(popup.menu);
+    if (!menu)
+        return;
+    if (!popup.legendaSwith.isEmpty())
+        Acao(QStringLiteral("mnuNavAgeSwithItem"))->setText(popup.legendaSwith);
+    menu->setDefaultAction(popup.padrao.isEmpty() ? nullptr : Acao(popup.padrao));
+    menu->popup(QCursor::pos());
 }
 
 void frmPrincipal::CriarTeclas()

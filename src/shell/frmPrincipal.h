@@ -10,6 +10,7 @@ class QApplication;
 class QDockWidget;
 class QMdiArea;
 class clsAmbiente;
+class clsNo;
 class frmNavegador;
 class frmTabela;
 class frmWebBrowser;
@@ -38,6 +39,9 @@ public:
     // A new browser window in the MDI area: the maker's page `guia` (4 home, 5 downloads, 6 forum)
     // or the given address.
     frmWebBrowser* AbrirWebBrowser(int guia, const QString& endereco = {});
+    // Adapts the navigator's menus to the kind of `node`; with `intLastMouseKey` 2 (right button)
+    // also pops up the node's menu at the pointer, its default item in bold.
+    void HabilitarMenus(clsNo* node, int intLastMouseKey);
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -1,0 +1,266 @@
+// The navigator's object actions: creating and deleting databases, scripts of objects into query
+// windows, deleting tables and indexes, the documenter and the import/export program.
+#include "frmNavegador.h"
+
+#include "connections/clsData.h"
+#include "navigator/mdlAcoesObjetos.h"
+#include "navigator/mdlCatalogo.h"
+#include "platform/clsPrompt.h"
+#include "platform/mdlGlobais.h"
+#include "platform/mdlProgramas.h"
+#include "schema/mdlDocumentador.h"
+#include "schema/mdlScript.h"
+#include "shell/clsAmbiente.h"
+
+#include <QUrl>
+
+namespace {
+const QString Sql = QStringLiteral("SqlEditor: ");
+
+int Perguntar(clsPrompt& prompt, const QString& texto)
+{
+    return prompt.MsgBox(texto, vb::YesNo | vb::Question, globais::TituloAplicativo());
+}
+} // namespace
+
+void frmNavegador::AbrirScript(clsNo* no, const QString& script, const QString& legenda)
+{
+    if (script.isEmpty()) {
+        m_ambiente.Prompt().MsgBox(QStringLiteral("Não foi possível gerar o script de '%1'.").arg(no->Text()),
+                                   vb::Exclamation,
+                                   globais::TituloAplicativo());
+        return;
+    }
+    AbrirConsulta(no, script, legenda, false);
+}
+
+void frmNavegador::mnuNavSerCri_Click()
+{
+    clsNo* servidor = m_arvore.Selecionado();
+    if (!servidor)
+        return;
+    const QString nome = m_ambiente.Prompt().PedirNome({}).trimmed();
+    if (nome.isEmpty())
+        return;
+    if (servidor->Image() == img::BancoConectado || servidor->Image() == img::Banco)
+        servidor = servidor->Parent();
+    const clsDadosNodes& dados = m_arvore.Dados();
+    const QString usuario = dados.Ler(servidor->Key(), CampoNo::Usuario);
+    const QString senha = dados.Ler(servidor->Key(), CampoNo::Senha);
+    const QString integrado = dados.Ler(servidor->Key(), CampoNo::Integrado);
+    const QString master
+        = MontarConnStrSql(servidor->Text(), QStringLiteral("Master"), usuario, senha, integrado == u"1");
+    if (!acoes::ExecutarNoServidor(m_ambiente, master, acoes::SqlCriarBanco(nome)))
+        return;
+    // Like the databases listed at connection, the node starts with no connection string of its
+    // own, so connecting it opens the new database rather than master.
+    IncluirNode(m_arvore,
+                {nome,
+                 servidor->Key() + nome,
+                 servidor->Key(),
+                 img::Banco,
+                 {},
+                 QStringLiteral("Servidor: ") + servidor->Text() + QStringLiteral(" - Banco de dados: ") + nome,
+                 usuario,
+                 senha,
+                 integrado});
+}
+
+void frmNavegador::mnuNavBanExc_Click()
+{
+    clsNo* banco = m_arvore.Selecionado();
+    if (!banco || !banco->Parent())
+        return;
+    const QString nome = banco->Text();
+    if (Perguntar(m_ambiente.Prompt(),
+                  QStringLiteral("Deseja Excluir Permanentemente o Banco de Dados: '") + nome + u'\'')
+        != vb::Yes)
+        return;
+    const clsDadosNodes& dados = m_arvore.Dados();
+    const QString master = MontarConnStrSql(banco->Parent()->Text(),
+                                            QStringLiteral("Master"),
+                                            dados.Ler(banco->Key(), CampoNo::Usuario),
+                                            dados.Ler(banco->Key(), CampoNo::Senha),
+                                            dados.Ler(banco->Key(), CampoNo::Integrado) == u"1");
+    if (!acoes::ExecutarNoServidor(m_ambiente, master, acoes::SqlExcluirBanco(nome)))
+        return;
+    DesconectarNode(m_arvore, banco, img::Banco, true, JanelasAbertas());
+    m_arvore.Remover(banco);
+}
+
+void frmNavegador::mnuNavBanScr_Click()
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no)
+        return;
+    AbrirScript(no, script::ScriptBancoDados(m_ambiente, no->Tag(), no->Text(), 11), {});
+}
+
+void frmNavegador::mnuNavBanExp_Click()
+{
+    if (clsNo* no = m_arvore.Selecionado())
+        ExecutarImportarExportar(m_ambiente.Prompt(), no->Tag(), {}, {});
+}
+
+void frmNavegador::mnuNavTabScr_Click(int tipo)
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no)
+        return;
+    const char* legenda = "";
+    switch (tipo) {
+    case script::Select: legenda = "SELECT FROM "; break;
+    case script::Create: legenda = "CREATE TABLE "; break;
+    case script::Alter: legenda = "ALTER TABLE "; break;
+    case script::Drop: legenda = "DROP TABLE "; break;
+    case script::Insert: legenda = "INSERT INTO "; break;
+    case script::Update: legenda = "UPDATE "; break;
+    case script::Delete: legenda = "DELETE FROM "; break;
+    default: return;
+    }
+    AbrirScript(no,
+                script::ScriptTabela(m_ambiente, no->Tag(), no->Text(), tipo),
+                Sql + QString::fromLatin1(legenda) + no->Text());
+}
+
+namespace {
+const char* Verbo(int tipo)
+{
+    switch (tipo) {
+    case script::Create: return "CREATE ";
+    case script::Alter: return "ALTER ";
+    case script::Drop: return "DROP ";
+    default: return nullptr;
+    }
+}
+} // namespace
+
+void frmNavegador::mnuNavConScr_Click(int tipo)
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no || !Verbo(tipo))
+        return;
+    AbrirScript(no,
+                script::ScriptView(m_ambiente, no->Tag(), no->Text(), tipo),
+                Sql + QString::fromLatin1(Verbo(tipo)) + QStringLiteral("VIEW ") + no->Text());
+}
+
+void frmNavegador::mnuNavProScr_Click(int tipo)
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no || !Verbo(tipo))
+        return;
+    AbrirScript(no,
+                script::ScriptProcedure(m_ambiente, no->Tag(), no->Text(), tipo),
+                Sql + QString::fromLatin1(Verbo(tipo)) + QStringLiteral("PROCEDURE ") + no->Text());
+}
+
+void frmNavegador::mnuNavFunCreate_Click(const QString& legendaMenu)
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no)
+        return;
+    if (legendaMenu == u"Functions") {
+        AbrirScript(no,
+                    script::ScriptFunction(m_ambiente, no->Tag(), no->Text(), script::Create),
+                    Sql + QStringLiteral("CREATE FUNCTION ") + no->Text());
+    } else if (legendaMenu == u"Triggers") {
+        if (no->Image() == img::PastaTriggers) {
+            const QString tabela = no->Parent() ? no->Parent()->Text() : QString();
+            AbrirConsulta(no,
+                          QStringLiteral("CREATE TRIGGER NomeDaTrigger ON ") + tabela
+                              + QStringLiteral("\r\n FOR INSERT, UPDATE, DELETE \r\nAs\r\nBegin\r\n\r\n\r\nEnd"),
+                          Sql + QStringLiteral("CREATE TRIGGER <nova>"),
+                          false);
+        } else {
+            AbrirScript(no,
+                        script::ScriptTrigger(m_ambiente, no->Tag(), no->Text(), script::Create),
+                        Sql + QStringLiteral("CREATE TRIGGER ") + no->Text());
+        }
+    }
+}
+
+void frmNavegador::mnuNavFunAlter_Click(const QString& legendaMenu)
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no)
+        return;
+    if (legendaMenu == u"Functions")
+        AbrirScript(no,
+                    script::ScriptFunction(m_ambiente, no->Tag(), no->Text(), script::Alter),
+                    Sql + QStringLiteral("ALTER FUNCTION ") + no->Text());
+    else if (legendaMenu == u"Triggers")
+        ChamarDuploClique();
+}
+
+void frmNavegador::mnuNavFunDrop_Click(const QString& legendaMenu)
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no)
+        return;
+    if (legendaMenu == u"Functions")
+        AbrirScript(no,
+                    script::ScriptFunction(m_ambiente, no->Tag(), no->Text(), script::Drop),
+                    Sql + QStringLiteral("DROP FUNCTION ") + no->Text());
+    else if (legendaMenu == u"Triggers")
+        AbrirScript(no,
+                    script::ScriptTrigger(m_ambiente, no->Tag(), no->Text(), script::Drop),
+                    Sql + QStringLiteral("DROP TRIGGER ") + no->Text());
+}
+
+namespace {
+// The table an index node belongs to: the index sits in the table's "Indexes" folder.
+QString TabelaDoIndice(const clsNo* indice)
+{
+    const clsNo* pasta = indice->Parent();
+    return pasta && pasta->Parent() ? pasta->Parent()->Text() : QString();
+}
+} // namespace
+
+void frmNavegador::mnuNavIdxScript_Click()
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no || no->Image() != img::Indice)
+        return;
+    QString indice = no->Text();
+    AbrirScript(no,
+                script::ScriptIndices(m_ambiente, TabelaDoIndice(no), nullptr, indice, no->Tag()),
+                Sql + QStringLiteral("CREATE INDEX ") + no->Text());
+}
+
+void frmNavegador::mnuNavIdxDel_Click()
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no || no->Image() != img::Indice)
+        return;
+    if (Perguntar(m_ambiente.Prompt(), QStringLiteral("Confirm delete index ") + no->Text() + QStringLiteral(" ?"))
+        != vb::Yes)
+        return;
+    if (acoes::ExcluirIndice(m_ambiente, no->Tag(), TabelaDoIndice(no), no->Text()))
+        m_arvore.Remover(no);
+}
+
+void frmNavegador::mnuNavTabExc_Click()
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no || no->Image() != img::Tabela)
+        return;
+    if (Perguntar(m_ambiente.Prompt(), QStringLiteral("Deseja Excluir Permanentemente a Tabela: '") + no->Text() + u'\'')
+        != vb::Yes)
+        return;
+    if (acoes::ExcluirTabela(m_ambiente, no->Tag(), EsquemaDoNo(no), no->Text()))
+        m_arvore.Remover(no);
+}
+
+void frmNavegador::mnuNavTabVis_Click()
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no)
+        return;
+    const documentador::Alcance alcance = no->Image() == img::Tabela        ? documentador::Alcance::Tabela
+                                          : no->Image() == img::PastaTabelas ? documentador::Alcance::TodasTabelas
+                                                                             : documentador::Alcance::TabelasSistema;
+    const QString arquivo = documentador::Documentar(m_ambiente, no->Tag(), alcance, no->Text(), window()->windowTitle());
+    if (!arquivo.isEmpty())
+        m_ambiente.Prompt().AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString());
+}
