@@ -245,7 +245,8 @@ void frmNavegador::mnuNavTabExc_Click()
     clsNo* no = m_arvore.Selecionado();
     if (!no || no->Image() != img::Tabela)
         return;
-    if (Perguntar(m_ambiente.Prompt(), QStringLiteral("Deseja Excluir Permanentemente a Tabela: '") + no->Text() + u'\'')
+    if (Perguntar(m_ambiente.Prompt(),
+                  QStringLiteral("Deseja Excluir Permanentemente a Tabela: '") + no->Text() + u'\'')
         != vb::Yes)
         return;
     if (acoes::ExcluirTabela(m_ambiente, no->Tag(), EsquemaDoNo(no), no->Text()))
@@ -257,10 +258,11 @@ void frmNavegador::mnuNavTabVis_Click()
     clsNo* no = m_arvore.Selecionado();
     if (!no)
         return;
-    const documentador::Alcance alcance = no->Image() == img::Tabela        ? documentador::Alcance::Tabela
+    const documentador::Alcance alcance = no->Image() == img::Tabela         ? documentador::Alcance::Tabela
                                           : no->Image() == img::PastaTabelas ? documentador::Alcance::TodasTabelas
                                                                              : documentador::Alcance::TabelasSistema;
-    const QString arquivo = documentador::Documentar(m_ambiente, no->Tag(), alcance, no->Text(), window()->windowTitle());
+    const QString arquivo
+        = documentador::Documentar(m_ambiente, no->Tag(), alcance, no->Text(), window()->windowTitle());
     if (!arquivo.isEmpty())
         m_ambiente.Prompt().AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString());
 }

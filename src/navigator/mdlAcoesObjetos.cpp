@@ -54,7 +54,8 @@ bool LerReferencias(clsMotor& m, const QString& esquema, const QString& tabela, 
     return true;
 }
 
-QStringList SqlExcluirTabela(const clsMotor& m, const QString& esquema, const QString& tabela, const QList<Referencia>& refs)
+QStringList
+SqlExcluirTabela(const clsMotor& m, const QString& esquema, const QString& tabela, const QList<Referencia>& refs)
 {
     QStringList sql;
     for (const Referencia& r : refs)

@@ -28,7 +28,8 @@ struct Referencia {
 bool LerReferencias(clsMotor& m, const QString& esquema, const QString& tabela, QList<Referencia>& refs);
 // The statements that delete a table: each referencing foreign key dropped from its own table,
 // then the table (its own keys and constraints go with it).
-QStringList SqlExcluirTabela(const clsMotor& m, const QString& esquema, const QString& tabela, const QList<Referencia>& refs);
+QStringList
+SqlExcluirTabela(const clsMotor& m, const QString& esquema, const QString& tabela, const QList<Referencia>& refs);
 // Deletes the table in one transaction. On SQLite, where a foreign key cannot be dropped, a table
 // other tables reference is refused with their names. Errors are shown; on any failure nothing
 // changes.

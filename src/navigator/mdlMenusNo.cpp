@@ -127,7 +127,8 @@ PopupNo PopupDoNo(int i)
                 {}};
     if ((i >= SqlServerConectado && i <= Access) || Em(i, {Customizada, WebService, WebServiceConectado}))
         return {QStringLiteral("mnuNavSer"),
-                Em(i, {SqlServer, Access, WebService}) ? QStringLiteral("mnuNavSerCon") : QStringLiteral("mnuNavSerRef"),
+                Em(i, {SqlServer, Access, WebService}) ? QStringLiteral("mnuNavSerCon")
+                                                       : QStringLiteral("mnuNavSerRef"),
                 {}};
     switch (i) {
     case Grupo: return {QStringLiteral("mnuNavMap"), {}, {}};

@@ -38,16 +38,21 @@ QStringList clsMotorSqlite::NomesTabelas(const QString& restricao, bool incluirV
 {
     RecordsetPtr rs;
     QStringList r;
-    const QString sql
-        = incluirViews ? QStringLiteral("SELECT name FROM sqlite_schema WHERE type IN ('table', 'view') ORDER BY name")
-                       : QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY name");
-    if (!Consultar(sql, {}, rs))
+    // A restriction names one table: the catalog finds it by name instead of listing every table
+    // (a whole-database script asks once per table).
+    const QString tipos = incluirViews ? QStringLiteral("type IN ('table', 'view')") : QStringLiteral("type = 'table'");
+    const bool ok = restricao.isEmpty() ? Consultar(QStringLiteral("SELECT name FROM sqlite_schema WHERE ") + tipos
+                                                        + QStringLiteral(" ORDER BY name"),
+                                                    {},
+                                                    rs)
+                                        : Consultar(QStringLiteral("SELECT name FROM sqlite_schema WHERE ") + tipos
+                                                        + QStringLiteral(" AND name = ? COLLATE NOCASE ORDER BY name"),
+                                                    {restricao},
+                                                    rs);
+    if (!ok)
         return r;
-    for (; !rs->Eof(); rs->MoveNext()) {
-        const QString n = rs->Valor(0).toString();
-        if (restricao.isEmpty() || n.compare(restricao, Qt::CaseInsensitive) == 0)
-            r << n;
-    }
+    for (; !rs->Eof(); rs->MoveNext())
+        r << rs->Valor(0).toString();
     return r;
 }
 

@@ -104,6 +104,17 @@ frmPrincipal::frmPrincipal(clsAmbiente& ambiente, const QString& linhaComando, c
         MapearConexaoCustomizada(m_navegador->Arvore(), PedirConexaoCustomizada(m_ambiente, this));
     });
     connect(m_navegador, &frmNavegador::NoClicado, this, &frmPrincipal::HabilitarMenus);
+    // A node that changes kind while selected (connected, disconnected) takes its menus along.
+    connect(&m_navegador->Arvore(),
+            &QAbstractItemModel::dataChanged,
+            this,
+            [this](const QModelIndex& de, const QModelIndex& ate) {
+                clsArvore& arvore = m_navegador->Arvore();
+                clsNo* no = arvore.Selecionado();
+                const QModelIndex i = no ? arvore.IndiceModelo(no) : QModelIndex();
+                if (i.isValid() && i.parent() == de.parent() && i.row() >= de.row() && i.row() <= ate.row())
+                    HabilitarMenus(no, 1);
+            });
     connect(m_navegador, &frmNavegador::AbrirWebBrowserPedido, this, [this](int guia) { AbrirWebBrowser(guia); });
     connect(m_navegador, &frmNavegador::AlternarNavegador, this, [this] {
         ExibirNavegador(!Acao(QStringLiteral("mnuNavExi"))->isChecked());

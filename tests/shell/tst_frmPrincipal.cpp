@@ -11,6 +11,7 @@
 #include "shell/clsAmbiente.h"
 #include "shell/frmPrincipal.h"
 #include "shell/frmWebBrowser.h"
+#include "support/capturas.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
@@ -395,6 +396,36 @@ private slots:
         QVERIFY(!ambiente.hospedarJanela);
         QVERIFY(!ambiente.menuGrid);
         QVERIFY(!janelas->AreaJanelas());
+    }
+
+    // Clicking a node sets the menus; a right click pops up the node's menu with its default item
+    // in bold, and the menu bar shows the same state.
+    void MenuDoNoComBotaoDireito()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        auto janela = Abrir(prompt);
+        QVERIFY(janela);
+        clsArvore& arvore = janela->Navegador()->Arvore();
+        clsNo* banco = IncluirNode(arvore, {"Vendas", "srvVendas", {}, img::Banco});
+        QVERIFY(banco);
+        janela->HabilitarMenus(banco, 2);
+        QMenu* menu = janela->findChild<QMenu*>("mnuNavBan");
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->defaultAction(), janela->Acao("mnuNavBanCon"));
+        QVERIFY(menu->defaultAction()->isEnabled());
+        QCOMPARE(janela->Acao("mnuNavBanExc")->text(), QStringLiteral("&Excluir 'Vendas'"));
+        QVERIFY(!janela->Acao("mnuNavBanDesc")->isEnabled());
+        QVERIFY(!janela->Acao("mnuNavBanBac")->isEnabled());
+        CapturarJanela(menu, "mnuNavBan");
+        menu->hide();
+        // A left click on a table sets the state and opens nothing.
+        clsNo* tabela = IncluirNode(arvore, {"Clientes", "srvVendasTab", {}, img::Tabela});
+        janela->HabilitarMenus(tabela, 1);
+        QVERIFY(!janela->findChild<QMenu*>("mnuNavTab")->isVisible());
+        QVERIFY(janela->Acao("mnuNavTabRen")->isEnabled());
+        QVERIFY(!janela->Acao("mnuNavBanCon")->isEnabled());
+        QCOMPARE(janela->Acao("mnuNavTabExc")->text(), QStringLiteral("&Excluir 'Clientes'"));
     }
 
     void CaptionsDosMenus_data()
