@@ -8,12 +8,15 @@
 #include "platform/mdlEmbaralhar.h"
 #include "platform/mdlGlobais.h"
 #include "query/frmTabela.h"
+#include "query/uctEditorSql.h"
 #include "shell/clsAmbiente.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QUrl>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
@@ -95,6 +98,47 @@ private slots:
         QCOMPARE(tabelas->Children(), 2);
         QCOMPARE(tabelas->Child()->Text(), QStringLiteral("Clientes"));
         QVERIFY(c.Trv()->isExpanded(c.Arvore().IndiceModelo(tabelas)));
+    }
+
+    // The table menu's actions on a file database: a script into a query window with its caption,
+    // the documenter's file handed to the desktop, and deleting a table with its node.
+    void AcoesDaTabela()
+    {
+        Cenario c;
+        c.Tecla(c.fonte, Qt::Key_Return);
+        clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
+        ExpandirNo(c.Arvore(), tabelas);
+        clsNo* clientes = tabelas->Child();
+        c.Arvore().Selecionar(clientes);
+        c.navegador.mnuNavTabScr_Click(2);
+        frmTabela* script = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* t = qobject_cast<frmTabela*>(w); t && t->windowTitle() == "SqlEditor: CREATE TABLE Clientes")
+                script = t;
+        QVERIFY(script);
+        QVERIFY2(script->Editor()->text().startsWith("CREATE TABLE Clientes ("), qPrintable(script->Editor()->text()));
+        delete script;
+
+        c.ambiente.pastaTemporaria = c.settings.pasta.filePath("trabalho");
+        c.navegador.mnuNavTabVis_Click();
+        QCOMPARE(c.prompt.enderecosAbertos.size(), 1);
+        const QString arquivo = QUrl(c.prompt.enderecosAbertos.first()).toLocalFile();
+        QVERIFY2(QFile::exists(arquivo), qPrintable(arquivo));
+
+        clsNo* pedidos = clientes->Next();
+        QCOMPARE(pedidos->Text(), QStringLiteral("Pedidos"));
+        c.Arvore().Selecionar(pedidos);
+        c.prompt.respostas << vb::No;
+        c.navegador.mnuNavTabExc_Click();
+        QCOMPARE(c.prompt.ultima().texto, QStringLiteral("Deseja Excluir Permanentemente a Tabela: 'Pedidos'"));
+        QCOMPARE(tabelas->Children(), 2);
+        c.prompt.respostas << vb::Yes;
+        c.navegador.mnuNavTabExc_Click();
+        QCOMPARE(tabelas->Children(), 1);
+        clsData d(c.ambiente);
+        QVERIFY(d.OpenConnection(MontarConnStrAccess(c.caminho, "admin", {}), true, false));
+        QCOMPARE(d.RetValue("SELECT COUNT(*) FROM sqlite_schema WHERE name = 'Pedidos'").toInt(), 0);
+        QCOMPARE(c.prompt.mensagens.size(), 2);
     }
 
     void F2RenomeiaTabelaENaoView()
