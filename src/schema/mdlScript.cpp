@@ -161,8 +161,13 @@ QString IndicesCom(clsData& db, TipoMotor motor, const QString& tabela, QString&
             if (clustered)
                 saida += (rs->Valor(QStringLiteral("CLUSTERED")).toBool() ? QString() : QStringLiteral("NON"))
                          + QStringLiteral("CLUSTERED ");
-            saida += QStringLiteral("INDEX ") + Nome(motor, nome) + QStringLiteral(" ON ") + Nome(motor, tabela) + CRLF
-                     + SP6 + u'(' + CRLF + SP6;
+            // SQLite names the index of a UNIQUE constraint itself and reserves such names: the
+            // script keeps the uniqueness under a name it may create.
+            QString criado = nome;
+            if (AlvoDe(db) == Alvo::Sqlite && criado.startsWith(QStringLiteral("sqlite_autoindex_")))
+                criado = QStringLiteral("ux_") + criado.mid(17);
+            saida += QStringLiteral("INDEX ") + Nome(motor, criado) + QStringLiteral(" ON ") + Nome(motor, tabela)
+                     + CRLF + SP6 + u'(' + CRLF + SP6;
         } else {
             saida += u',' + CRLF + SP6;
         }

@@ -16,12 +16,12 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QUrl>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
 #include <QTreeView>
+#include <QUrl>
 
 namespace {
 // The navigator pane over a real database file mapped under "Microsoft Access".
@@ -139,6 +139,20 @@ private slots:
         QVERIFY(d.OpenConnection(MontarConnStrAccess(c.caminho, "admin", {}), true, false));
         QCOMPARE(d.RetValue("SELECT COUNT(*) FROM sqlite_schema WHERE name = 'Pedidos'").toInt(), 0);
         QCOMPARE(c.prompt.mensagens.size(), 2);
+    }
+
+    // A blank name creates nothing and asks nothing more.
+    void CriarBancoComNomeEmBranco()
+    {
+        Cenario c;
+        clsNo* servidor = IncluirNode(c.Arvore(), {"srv", "srvX", {}, img::SqlServerConectado});
+        c.Arvore().Selecionar(servidor);
+        const int filhos = servidor->Children();
+        c.prompt.nomes << "   ";
+        c.navegador.mnuNavSerCri_Click();
+        QCOMPARE(c.prompt.nomesPedidos.size(), 1);
+        QCOMPARE(servidor->Children(), filhos);
+        QVERIFY(c.prompt.mensagens.isEmpty());
     }
 
     void F2RenomeiaTabelaENaoView()

@@ -88,7 +88,8 @@ private slots:
                                   {"CREATE TABLE \"Itens Pedido\" (Pedido INTEGER NOT NULL, Linha INTEGER NOT NULL, "
                                    "Qtde INTEGER DEFAULT 1, \"Preço_Unit\" NUMERIC(10,2), PRIMARY KEY (Pedido, Linha))",
                                    "CREATE INDEX \"ix qtde\" ON \"Itens Pedido\" (Qtde, \"Preço_Unit\" DESC)",
-                                   "CREATE TABLE Simples (Nome VARCHAR(20))"});
+                                   "CREATE TABLE Simples (Nome VARCHAR(20))",
+                                   "CREATE TABLE Unica (Codigo TEXT UNIQUE)"});
         QVERIFY(!cs.isEmpty());
         const QString criar = ScriptTabela(amb, cs, "Itens Pedido", Create);
         const QString esperado
@@ -107,6 +108,10 @@ private slots:
                      + "   <Nome, VarChar(20)>" + CRLF + "   )" + CRLF);
         QCOMPARE(ScriptTabela(amb, cs, "Simples", Update),
                  "UPDATE Simples SET " + CRLF + "   Nome = <Nome, VarChar(20)>" + CRLF + "   " + CRLF);
+        // The index SQLite makes for a UNIQUE constraint keeps its uniqueness under a name that can be
+        // created.
+        QVERIFY2(ScriptTabela(amb, cs, "Unica", Create).contains("CREATE UNIQUE INDEX \"ux_Unica_1\" ON Unica"),
+                 qPrintable(ScriptTabela(amb, cs, "Unica", Create)));
         QString indice = "ix qtde";
         QVERIFY(
             ScriptIndices(amb, "Itens Pedido", nullptr, indice, cs).startsWith(CRLF + "GO " + CRLF + "CREATE INDEX"));

@@ -28,4 +28,3 @@ public:
         return u'"' + QString(nome).replace(u'"', QStringLiteral("\"\"")) + u'"';
     }
 };
-
