@@ -134,7 +134,22 @@ QString Sql(const Argumentos& a)
     return tsql::SqlRestore(p);
 }
 
-bool Executar(clsAmbienteDados& ambiente, const Argumentos& a, QString& erro)
+int PercentualDoAviso(const QString& aviso)
+{
+    // "N percent processed." (and the Portuguese server's "N por cento processados.").
+    static const QRegularExpression re(QStringLiteral(R"(^\s*(\d{1,3})\s+(percent|por cento)\b)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = re.match(aviso);
+    if (!m.hasMatch())
+        return -1;
+    const int n = m.captured(1).toInt();
+    return n <= 100 ? n : -1;
+}
+
+bool Executar(clsAmbienteDados& ambiente,
+              const Argumentos& a,
+              QString& erro,
+              const std::function<void(int percentual, const QString& aviso)>& progresso)
 {
     // Connected here rather than through AbrirSqlDmo, to keep the server's reason for a refusal.
     const PecasSqlDmo pecas = LerPecasSqlDmo(a.connStr);
@@ -145,7 +160,11 @@ bool Executar(clsAmbienteDados& ambiente, const Argumentos& a, QString& erro)
                + sessao->Erro().descricao;
         return false;
     }
-    if (!sessao->EnviarTSql(Sql(a))) {
+    const auto aviso = [&](const QString& texto) {
+        if (progresso)
+            progresso(PercentualDoAviso(texto), texto);
+    };
+    if (!sessao->EnviarTSqlComAvisos(Sql(a), aviso)) {
         erro = sessao->Erro().descricao;
         return false;
     }

@@ -38,9 +38,16 @@ bool Ler(const QString& texto, Argumentos& a, QString* erro = nullptr);
 // The statement the program sends for the arguments.
 QString Sql(const Argumentos& a);
 
+// The percentage a server's progress message gives ("35 percent processed."), -1 for any other.
+int PercentualDoAviso(const QString& aviso);
+
 // Runs the statement through a management session of its own; on success records "1" under
-// "Backup". False with the server's message in `erro`.
-bool Executar(clsAmbienteDados& ambiente, const Argumentos& a, QString& erro);
+// "Backup". False with the server's message in `erro`. `progresso` hears each message the server
+// sends while it works, with its percentage (-1 when the message gives none).
+bool Executar(clsAmbienteDados& ambiente,
+              const Argumentos& a,
+              QString& erro,
+              const std::function<void(int percentual, const QString& aviso)>& progresso = {});
 
 // For the windows: starts the backup program, writes `argumento` to its standard input, waits
 // for it to end letting events run, and reads the result the program left under "Backup" (the

@@ -68,6 +68,13 @@ public:
     // One batch sent as written, with its first rowset in `rs` when asked; false (and Erro) on
     // failure. Every operation below goes through it with the statements of tsql (mdlTSqlAdmin.h).
     virtual bool EnviarTSql(const QString& sql, RecordsetPtr* rs = nullptr);
+    // A long batch (backup, restore) whose informational messages ("10 percent processed.") go
+    // to `aviso` as the server sends them. Without a way to hear them, the batch alone.
+    virtual bool EnviarTSqlComAvisos(const QString& sql, const std::function<void(const QString&)>& aviso)
+    {
+        Q_UNUSED(aviso);
+        return EnviarTSql(sql);
+    }
     // Lists, as rowsets with the columns of their statements.
     bool Logins(RecordsetPtr& rs);
     bool Bancos(RecordsetPtr& rs);

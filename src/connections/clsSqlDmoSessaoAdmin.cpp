@@ -2,6 +2,7 @@
 #include "clsSqlDmoSessao.h"
 #include "clsSqlDmoSessaoOdbc.h"
 #include "mdlTSqlAdmin.h"
+#include "platform/clsMotorOdbc.h"
 
 bool clsSqlDmoSessao::EnviarTSql(const QString& sql, RecordsetPtr* rs)
 {
@@ -18,6 +19,18 @@ bool clsSqlDmoSessaoOdbc::EnviarTSql(const QString& sql, RecordsetPtr* rs)
     if (!Conectado())
         return Falhar(ado::ErrSemConexao, QStringLiteral("A sessão não está conectada ao servidor."));
     if (!motor->Executar(sql, rs, ado::adLockReadOnly, nullptr) || (rs && !*rs))
+        return Falhar(motor->Erro().numero, motor->Erro().descricao);
+    return true;
+}
+
+bool clsSqlDmoSessaoOdbc::EnviarTSqlComAvisos(const QString& sql, const std::function<void(const QString&)>& aviso)
+{
+    if (!Conectado())
+        return Falhar(ado::ErrSemConexao, QStringLiteral("A sessão não está conectada ao servidor."));
+    auto* odbc = dynamic_cast<clsMotorOdbc*>(motor.get());
+    if (!odbc)
+        return EnviarTSql(sql);
+    if (!odbc->ExecutarComAvisos(sql, aviso))
         return Falhar(motor->Erro().numero, motor->Erro().descricao);
     return true;
 }

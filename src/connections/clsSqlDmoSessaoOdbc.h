@@ -21,6 +21,7 @@ public:
 
     // Administração: logins, usuários, bancos, backup
     bool EnviarTSql(const QString& sql, RecordsetPtr* rs = nullptr) override;
+    bool EnviarTSqlComAvisos(const QString& sql, const std::function<void(const QString&)>& aviso) override;
 
     // Agente: jobs, passos e agendamentos
     bool AlternarAgent(bool iniciar) override;

@@ -997,3 +997,39 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql,
     }
     return true;
 }
+
+namespace {
+// The messages of a statement that succeeded with information.
+QStringList Avisos(SQLHSTMT stmt)
+{
+    QStringList avisos;
+    for (SQLSMALLINT i = 1;; ++i) {
+        SQLWCHAR estado[6] = {0};
+        SQLWCHAR msg[2048];
+        SQLINTEGER nativo = 0;
+        SQLSMALLINT n = 0;
+        if (!Ok(SQLGetDiagRecW(SQL_HANDLE_STMT, stmt, i, estado, &nativo, msg, SQLSMALLINT(std::size(msg)), &n)))
+            break;
+        avisos << DeW(msg, qMin<qsizetype>(n, 2047));
+    }
+    return avisos;
+}
+} // namespace
+
+bool clsMotorOdbc::ExecutarComAvisos(const QString& sql, const std::function<void(const QString&)>& aviso)
+{
+    const odbc::Stmt stmt = NovoStmt(false);
+    if (!stmt)
+        return false;
+    SQLRETURN rc = SQLExecDirectW(stmt.get(), W(sql), SQL_NTS);
+    // Each result of the batch may carry its own messages; its rows are not wanted.
+    while (rc != SQL_NO_DATA) {
+        if (rc == SQL_SUCCESS_WITH_INFO && aviso)
+            for (const QString& a : Avisos(stmt.get()))
+                aviso(a);
+        if (!Ok(rc))
+            return interrompido ? FalharInterrompida() : Falhar(Diagnostico(stmt));
+        rc = SQLMoreResults(stmt.get());
+    }
+    return true;
+}

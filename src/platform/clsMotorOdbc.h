@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 // Servers and custom sources through ODBC (unixODBC): SQL Server through FreeTDS (the OLE DB
 // keywords of the connection string translated to the driver's), any installed driver for custom
 // strings, and real Jet/ACE files through the MDBTools driver, read-only.
@@ -56,6 +57,11 @@ public:
     const QString& Sgbd() const { return nomeSgbd; }
 
     struct Handles;
+
+    // Runs a batch as written (no rows kept), handing every informational message the server sends
+    // (progress notes, PRINT, notices) to `aviso` as it arrives, through every result of the batch.
+    // Runs as long as the batch takes.
+    bool ExecutarComAvisos(const QString& sql, const std::function<void(const QString&)>& aviso);
 
 private:
     bool Conectar(const QString& odbc, int timeoutSegundos);

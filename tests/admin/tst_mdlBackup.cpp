@@ -2,7 +2,9 @@
 // reaches it on standard input and never appears on its command line; success is the "1" under
 // "Backup", anything else leaves no "1".
 #include "admin/mdlBackup.h"
+#include "connections/clsAmbienteDados.h"
 #include "servidorReal.h"
+#include "support/clsSqlDmoDuble.h"
 #include "support/fixtures.h"
 #include "support/portaLocal.h"
 #include "support/registroTestes.h"
@@ -148,6 +150,44 @@ private slots:
         QVERIFY(!cmdline.contains("ConnString"));
         p.kill();
         p.waitForFinished();
+    }
+
+    void PercentualDoAviso_data()
+    {
+        QTest::addColumn<QString>("aviso");
+        QTest::addColumn<int>("percentual");
+        QTest::newRow("english") << "10 percent processed." << 10;
+        QTest::newRow("full") << "100 percent processed." << 100;
+        QTest::newRow("portuguese") << "35 por cento processados." << 35;
+        QTest::newRow("other message") << "Processed 328 pages for database 'Loja', file 'Loja' on file 1." << -1;
+        QTest::newRow("out of range") << "250 percent processed." << -1;
+        QTest::newRow("empty") << "" << -1;
+    }
+    void PercentualDoAviso()
+    {
+        QFETCH(QString, aviso);
+        QFETCH(int, percentual);
+        QCOMPARE(backup::PercentualDoAviso(aviso), percentual);
+    }
+
+    // The server's progress messages reach the caller in order, with their percentages, while the
+    // statement runs; the result is recorded after.
+    void ProgressoDoServidor()
+    {
+        SettingsTemporarios settings;
+        ServidorDuble servidor;
+        servidor.avisos
+            = {"5 percent processed.", "50 percent processed.", "Processed 8 pages.", "100 percent processed."};
+        clsAmbienteDados amb{std::unique_ptr<clsPrompt>()};
+        amb.fabricaSqlDmo = servidor.Fabrica();
+        const backup::Argumentos a = Copia(MontarConnStrSql("srv", "master", "sa", "x", false), "Loja");
+        QList<int> visto;
+        QString erro;
+        QVERIFY2(backup::Executar(amb, a, erro, [&](int p, const QString&) { visto << p; }), qPrintable(erro));
+        QCOMPARE(visto, QList<int>({5, 50, -1, 100}));
+        QCOMPARE(servidor.enviados.size(), 1);
+        QVERIFY(servidor.enviados.first().startsWith("BACKUP DATABASE [Loja]"));
+        QCOMPARE(settings::GetSetting("Backup", "Loja"), QStringLiteral("1"));
     }
 
     void FalhaNaoGravaOResultado()

@@ -2,6 +2,7 @@
 // scripts/test starts a throwaway server and sets QUARRIX_PG_CONNSTR; without it these tests skip.
 #include "connections/clsAmbienteDados.h"
 #include "connections/clsData.h"
+#include "platform/clsMotorOdbc.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
@@ -51,6 +52,29 @@ private slots:
               "INSERT INTO pedidos VALUES (1, 1, 1, 9.5), (1, 2, 1, 3), (2, 1, 2, 4)",
               "INSERT INTO anotacoes VALUES ('a', '2024-01-01 08:00:00'), ('a', '2024-01-01 09:00:00')"})
             QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg()));
+    }
+
+    // The server's notices arrive, in order, through every result of a batch.
+    void AvisosDoServidor()
+    {
+        ErroDados e;
+        auto m = AbrirMotor(cs, true, 10, e);
+        QVERIFY2(m, qPrintable(e.descricao));
+        auto* odbc = dynamic_cast<clsMotorOdbc*>(m.get());
+        QVERIFY(odbc);
+        QStringList avisos;
+        QVERIFY2(odbc->ExecutarComAvisos("DO $$BEGIN RAISE NOTICE '10 percent processed.'; "
+                                         "RAISE NOTICE '55 percent processed.'; END$$",
+                                         [&](const QString& a) { avisos << a; }),
+                 qPrintable(m->Erro().descricao));
+        // psqlODBC hands the notices of one result over together, as one message.
+        const QString todos = avisos.join('|');
+        QVERIFY2(todos.indexOf("10 percent processed.") >= 0
+                     && todos.indexOf("55 percent processed.") > todos.indexOf("10 percent processed."),
+                 qPrintable(todos));
+        // A failing batch reports the server's error.
+        QVERIFY(!odbc->ExecutarComAvisos("DO $$BEGIN RAISE EXCEPTION 'falhou aqui'; END$$", {}));
+        QVERIFY(m->Erro().descricao.contains("falhou aqui"));
     }
 
     void AbrirEProvider()

@@ -32,6 +32,8 @@ struct ServidorDuble {
     QStringList enviados;
     QList<std::pair<QString, Linhas>> respostas;
     QList<std::pair<QString, QString>> falhas;
+    // The informational messages the server sends while a long batch runs (backup progress).
+    QStringList avisos;
     void Responder(const QString& fragmento, const Linhas& linhas) { respostas.append({fragmento, linhas}); }
     // The answers of a small server: logins sa (SQL), DOM\Ana (Windows, denied) and DOM\Vendas
     // (Windows group); databases master and Loja; two languages; three server roles with sa a
@@ -120,6 +122,14 @@ public:
                 }
         }
         return true;
+    }
+
+    bool EnviarTSqlComAvisos(const QString& sql, const std::function<void(const QString&)>& aviso) override
+    {
+        for (const QString& a : s.avisos)
+            if (aviso)
+                aviso(a);
+        return EnviarTSql(sql);
     }
 
     // Agente: jobs, passos e agendamentos

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMetaObject>
 #include <QProgressBar>
 #include <QTextStream>
 #include <QThread>
@@ -49,13 +50,25 @@ int ComJanela(const backup::Argumentos& a)
     auto* barra = new QProgressBar(&janela);
     barra->setRange(0, 0);
     layout->addWidget(barra);
+    // The server's last message under the bar.
+    auto* mensagem = new QLabel(&janela);
+    layout->addWidget(mensagem);
     janela.resize(380, 90);
     janela.show();
     bool ok = false;
     QString erro;
     QThread* trabalho = QThread::create([&] {
         clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
-        ok = backup::Executar(ambiente, a, erro);
+        ok = backup::Executar(ambiente, a, erro, [&](int percentual, const QString& aviso) {
+            // The window belongs to the GUI thread: the worker only queues what it shows.
+            QMetaObject::invokeMethod(barra, [barra, mensagem, percentual, aviso] {
+                if (percentual >= 0) {
+                    barra->setRange(0, 100);
+                    barra->setValue(percentual);
+                }
+                mensagem->setText(aviso);
+            });
+        });
     });
     QObject::connect(trabalho, &QThread::finished, &janela, &QWidget::close);
     trabalho->start();
@@ -93,7 +106,14 @@ int main(int argc, char** argv)
     if (!semJanela)
         return ComJanela(a);
     clsAmbienteDados ambiente{std::unique_ptr<clsPrompt>()};
-    if (!backup::Executar(ambiente, a, erro)) {
+    const auto progresso = [](int percentual, const QString& aviso) {
+        if (percentual >= 0)
+            std::printf("%d%%\n", percentual);
+        else
+            std::printf("%s\n", qPrintable(aviso));
+        std::fflush(stdout);
+    };
+    if (!backup::Executar(ambiente, a, erro, progresso)) {
         std::fprintf(stderr, "%s\n", qPrintable(erro));
         return 1;
     }
