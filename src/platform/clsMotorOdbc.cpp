@@ -110,11 +110,9 @@ bool TipoFixo(int t, const QString& nomeTipo)
     }
 }
 
-ErroDados Diagnostico(SQLSMALLINT tipo, SQLHANDLE handle, const QString& padrao)
+QList<RegistroDiag> RegistrosDiag(SQLSMALLINT tipo, SQLHANDLE handle)
 {
-    QStringList textos;
-    long numero = 0;
-    QString estado;
+    QList<RegistroDiag> registros;
     for (SQLSMALLINT i = 1;; ++i) {
         SQLWCHAR sqlState[6] = {0};
         SQLWCHAR msg[2048];
@@ -124,12 +122,19 @@ ErroDados Diagnostico(SQLSMALLINT tipo, SQLHANDLE handle, const QString& padrao)
             = SQLGetDiagRecW(tipo, handle, i, sqlState, &nativo, msg, SQLSMALLINT(sizeof msg / sizeof msg[0]), &n);
         if (!Ok(rc))
             break;
-        if (textos.isEmpty()) {
-            numero = nativo;
-            estado = DeW(sqlState, 5);
-        }
-        textos << DeW(msg, qMin<qsizetype>(n, 2047));
+        registros.append({DeW(sqlState, 5), long(nativo), DeW(msg, qMin<qsizetype>(n, 2047))});
     }
+    return registros;
+}
+
+ErroDados Diagnostico(SQLSMALLINT tipo, SQLHANDLE handle, const QString& padrao)
+{
+    const QList<RegistroDiag> registros = RegistrosDiag(tipo, handle);
+    QStringList textos;
+    for (const RegistroDiag& r : registros)
+        textos << r.texto;
+    long numero = registros.isEmpty() ? 0 : registros.first().nativo;
+    const QString estado = registros.isEmpty() ? QString() : registros.first().estado;
     if (textos.isEmpty())
         textos << (padrao.isEmpty() ? QStringLiteral("Erro desconhecido do driver ODBC.") : padrao);
     // A statement or login that ran out of its time-out (PostgreSQL's own cancel for it: 57014).
@@ -998,24 +1003,6 @@ bool clsMotorOdbc::ExecutarComParametros(const QString& sql,
     return true;
 }
 
-namespace {
-// The messages of a statement that succeeded with information.
-QStringList Avisos(SQLHSTMT stmt)
-{
-    QStringList avisos;
-    for (SQLSMALLINT i = 1;; ++i) {
-        SQLWCHAR estado[6] = {0};
-        SQLWCHAR msg[2048];
-        SQLINTEGER nativo = 0;
-        SQLSMALLINT n = 0;
-        if (!Ok(SQLGetDiagRecW(SQL_HANDLE_STMT, stmt, i, estado, &nativo, msg, SQLSMALLINT(std::size(msg)), &n)))
-            break;
-        avisos << DeW(msg, qMin<qsizetype>(n, 2047));
-    }
-    return avisos;
-}
-} // namespace
-
 bool clsMotorOdbc::ExecutarComAvisos(const QString& sql, const std::function<void(const QString&)>& aviso)
 {
     const odbc::Stmt stmt = NovoStmt(false);
@@ -1025,8 +1012,8 @@ bool clsMotorOdbc::ExecutarComAvisos(const QString& sql, const std::function<voi
     // Each result of the batch may carry its own messages; its rows are not wanted.
     while (rc != SQL_NO_DATA) {
         if (rc == SQL_SUCCESS_WITH_INFO && aviso)
-            for (const QString& a : Avisos(stmt.get()))
-                aviso(a);
+            for (const odbc::RegistroDiag& r : odbc::RegistrosDiag(SQL_HANDLE_STMT, stmt.get()))
+                aviso(r.texto);
         if (!Ok(rc))
             return interrompido ? FalharInterrompida() : Falhar(Diagnostico(stmt));
         rc = SQLMoreResults(stmt.get());

@@ -1,4 +1,5 @@
 #pragma once
+#include <QList>
 // Small pieces shared by the ODBC engine's files: handles, diagnostics, wide-text conversion, type
 // mapping.
 #include <QString>
@@ -26,6 +27,13 @@ inline bool Ok(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WIT
 // A handle's diagnostics as an engine error: the first record's native number (the provider's
 // generic failure when it has none) and every message on its own line; `padrao` when the driver
 // left no message.
+// One diagnostic record of a handle: SQLSTATE, the server's own number and the message.
+struct RegistroDiag {
+    QString estado;
+    long nativo = 0;
+    QString texto;
+};
+QList<RegistroDiag> RegistrosDiag(SQLSMALLINT tipo, SQLHANDLE handle);
 ErroDados Diagnostico(SQLSMALLINT tipo, SQLHANDLE handle, const QString& padrao = QString());
 template <SQLSMALLINT Tipo> ErroDados Diagnostico(const Handle<Tipo>& h, const QString& padrao = QString())
 {

@@ -205,15 +205,8 @@ bool CarregarEstrutura(clsData& db, const QString& tabela, QList<ColunaEstrutura
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         ColunaEstrutura c;
         c.campo = c.originalCampo = rs->Valor(QStringLiteral("COLUMN_NAME")).toString();
-        qint32 tamanho = Inteiro(rs->Valor(QStringLiteral("CHARACTER_MAXIMUM_LENGTH")));
-        c.tipoDado = c.originalTipoDado
-            = tipodado::ObterTipoDado(Inteiro(rs->Valor(QStringLiteral("DATA_TYPE"))),
-                                      tamanho,
-                                      false,
-                                      Inteiro(rs->Valor(QStringLiteral("NUMERIC_PRECISION"))),
-                                      Inteiro(rs->Valor(QStringLiteral("NUMERIC_SCALE"))),
-                                      Inteiro(rs->Valor(QStringLiteral("DATETIME_PRECISION"))),
-                                      Inteiro(rs->Valor(QStringLiteral("COLUMN_FLAGS"))));
+        qint32 tamanho = 0;
+        c.tipoDado = c.originalTipoDado = tipodado::TipoDaColuna(*rs, false, &tamanho);
         c.tamanho = c.originalTamanho = tamanho;
         c.ordem = c.originalOrdem = Inteiro(rs->Valor(QStringLiteral("ORDINAL_POSITION"))) * 10;
         c.allowNulls = c.originalAllowNulls = rs->Valor(QStringLiteral("IS_NULLABLE")).toBool();

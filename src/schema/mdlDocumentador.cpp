@@ -22,8 +22,6 @@ QString Linha(const QString& f1, const QString& f2, const QString& f3, const QSt
            + funcoes::AlinharTexto(f3, 13, 0) + sep + funcoes::AlinharTexto(f4, 7, 2);
 }
 
-qint32 Inteiro(const QVariant& v) { return v.isNull() ? 0 : v.toInt(); }
-
 bool LerColunas(clsData& db, const QString& tabela, QList<ColunaDoc>& colunas)
 {
     RecordsetPtr rs;
@@ -37,17 +35,9 @@ bool LerColunas(clsData& db, const QString& tabela, QList<ColunaDoc>& colunas)
         c.nome = rs->Valor(QStringLiteral("COLUMN_NAME")).toString();
         c.chave
             = std::any_of(chaves.cbegin(), chaves.cend(), [&](const QString& k) { return m->MesmoNome(k, c.nome); });
-        qint32 tamanho = Inteiro(rs->Valor(QStringLiteral("CHARACTER_MAXIMUM_LENGTH")));
-        c.tipo = tipodado::ObterTipoDado(Inteiro(rs->Valor(QStringLiteral("DATA_TYPE"))),
-                                         tamanho,
-                                         false,
-                                         Inteiro(rs->Valor(QStringLiteral("NUMERIC_PRECISION"))),
-                                         Inteiro(rs->Valor(QStringLiteral("NUMERIC_SCALE"))),
-                                         Inteiro(rs->Valor(QStringLiteral("DATETIME_PRECISION"))),
-                                         Inteiro(rs->Valor(QStringLiteral("COLUMN_FLAGS"))));
         // The size as the type reads it: a long text or a binary has none (the catalog's figure,
         // about a thousand million, would be cut to its first digits).
-        c.tamanho = tamanho;
+        c.tipo = tipodado::TipoDaColuna(*rs, false, &c.tamanho);
         colunas << c;
     }
     return true;

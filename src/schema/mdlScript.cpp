@@ -123,17 +123,11 @@ QString TextoIdentidade(Alvo alvo, const Identidade& id)
 // precision of decimals kept.
 QString TipoColuna(Alvo alvo, const clsRecordset& rs)
 {
-    const qint32 dataType = Inteiro(rs.Valor(QStringLiteral("DATA_TYPE")));
-    const qint32 precisao = Inteiro(rs.Valor(QStringLiteral("NUMERIC_PRECISION")));
-    const qint32 escala = Inteiro(rs.Valor(QStringLiteral("NUMERIC_SCALE")));
-    const qint32 precisaoData = Inteiro(rs.Valor(QStringLiteral("DATETIME_PRECISION")));
-    const qint32 flags = Inteiro(rs.Valor(QStringLiteral("COLUMN_FLAGS")));
-    qint32 tamanho = Inteiro(rs.Valor(QStringLiteral("CHARACTER_MAXIMUM_LENGTH")));
-    const QString comTamanho = tipodado::ObterTipoDado(dataType, tamanho, true, precisao, escala, precisaoData, flags);
+    const QString comTamanho = tipodado::TipoDaColuna(rs, true);
     if (alvo != Alvo::Postgres || comTamanho.contains(u','))
         return comTamanho;
-    tamanho = Inteiro(rs.Valor(QStringLiteral("CHARACTER_MAXIMUM_LENGTH")));
-    const QString nome = tipodado::ObterTipoDado(dataType, tamanho, false, precisao, escala, precisaoData, flags);
+    qint32 tamanho = 0;
+    const QString nome = tipodado::TipoDaColuna(rs, false, &tamanho);
     const QString proprio = TipoNoMotor(Dialeto::PostgreSql, nome, tamanho);
     return proprio.isEmpty() ? comTamanho : proprio;
 }
@@ -207,7 +201,6 @@ QString TabelaCom(clsData& db, TipoMotor motor, const QString& tabela, int tipo)
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         const QString campo = Texto(rs->Valor(QStringLiteral("COLUMN_NAME")));
         const QString COL = Nome(motor, campo);
-        qint32 tamanho = Inteiro(rs->Valor(QStringLiteral("CHARACTER_MAXIMUM_LENGTH")));
         const QString TYP = TipoColuna(alvo, *rs);
         QString entrada = COL;
         if (tipo == Insert) {

@@ -1,5 +1,7 @@
 #include "mdlTipoDado.h"
 
+#include "platform/clsRecordset.h"
+
 namespace tipodado {
 
 namespace {
@@ -75,6 +77,29 @@ QString ObterTipoDado(qint32 lngDataType,
     case 72: return QStringLiteral("UniqueIdentifier");
     default: return QString();
     }
+}
+
+} // namespace tipodado
+
+namespace tipodado {
+
+QString TipoDaColuna(const clsRecordset& rs, bool comTamanho, qint32* tamanho)
+{
+    const auto inteiro = [&](const char* campo) {
+        const QVariant v = rs.Valor(QString::fromLatin1(campo));
+        return v.isNull() ? 0 : v.toInt();
+    };
+    qint32 n = inteiro("CHARACTER_MAXIMUM_LENGTH");
+    const QString tipo = ObterTipoDado(inteiro("DATA_TYPE"),
+                                       n,
+                                       comTamanho,
+                                       inteiro("NUMERIC_PRECISION"),
+                                       inteiro("NUMERIC_SCALE"),
+                                       inteiro("DATETIME_PRECISION"),
+                                       inteiro("COLUMN_FLAGS"));
+    if (tamanho)
+        *tamanho = n;
+    return tipo;
 }
 
 } // namespace tipodado

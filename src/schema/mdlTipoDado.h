@@ -3,6 +3,8 @@
 // rowset. The names are the vocabulary of the structure designer's type list and of the scripts.
 #include <QString>
 
+class clsRecordset;
+
 namespace tipodado {
 
 // OLE DB column flags that decide between the fixed, variable and long forms of a type.
@@ -24,5 +26,9 @@ QString ObterTipoDado(qint32 lngDataType,
                       qint32 lngScale,
                       qint32 lngDatetimePrecision,
                       qint32 lngColumnFlags);
+
+// ObterTipoDado for the current row of a COLUMNS schema rowset; `tamanho`, when given, gets the
+// size as the type reads it (0 for the types that have none).
+QString TipoDaColuna(const clsRecordset& rs, bool comTamanho, qint32* tamanho = nullptr);
 
 } // namespace tipodado
