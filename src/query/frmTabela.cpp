@@ -132,6 +132,8 @@ frmTabela::frmTabela(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai)
     }
 
     LigarAcoes();
+    LigarFiltro();
+    LigarArquivos();
     for (const QString& chave : m_semAcao)
         Botao(chave)->setEnabled(false);
 
@@ -451,9 +453,15 @@ void frmTabela::GridClick()
 
 void frmTabela::HabilitarBotoesGrid(bool on)
 {
-    const bool ligar = on && Botao(QStringLiteral("Grid"))->isChecked();
-    for (const char* chave : {"Incluir", "Salvar", "Excel", "TXT", "Dimensionar"})
+    const bool grid = Botao(QStringLiteral("Grid"))->isChecked();
+    const bool ligar = on && grid;
+    for (const char* chave : {"Incluir", "Salvar", "Dimensionar"})
         Botao(QString::fromLatin1(chave))->setEnabled(ligar && BotaoLigado(QString::fromLatin1(chave)));
+    // A result that cannot be saved (a join, a computed column) can still be exported.
+    const RecordsetPtr rs = Recordset();
+    const bool exportavel = grid && rs && rs->State() == ado::adStateOpen;
+    for (const char* chave : {"Excel", "TXT"})
+        Botao(QString::fromLatin1(chave))->setEnabled(exportavel && BotaoLigado(QString::fromLatin1(chave)));
 }
 
 void frmTabela::LigarBotao(const QString& chave)

@@ -74,6 +74,24 @@ public:
     void ExcluirLinhasSelecionadas();
     void AnularCelulasSelecionadas();
 
+    // Sort and filter of the rows already fetched (nothing goes to the database). OrdenarColuna
+    // sorts by the current column ("Asc" or "Desc"); Filtar adds "column = value" to the filter
+    // (an empty value: the current cell's text); PedirFiltro asks the value first.
+    void OrdenarColuna(const QString& strOrdem);
+    void PedirFiltro();
+    void Filtar(const QVariant& strValorFiltro = {});
+    void EliminarFiltro();
+    // The "Tabela" popup for the current column: its caption as the title and the sort checks.
+    void PrepararMenuTab(QMenu* mnuTab) const;
+
+    // Script files and export.
+    void AbrirArquivo();
+    void SalvarArquivo();
+    void ExportarExcel();
+    void ExportarTexto();
+    // The folder every file dialog of the query windows starts in, for the life of the program.
+    static QString& UltimaPastaArquivos();
+
     QAction* Botao(const QString& chave) const { return m_botoes.value(chave); }
     // A button whose feature now answers it: from then on it follows the window's enabling rules.
     // Until then it stays disabled, with its tooltip, so that it never does nothing when pressed.
@@ -132,6 +150,14 @@ private:
     void PrepararGrade();
     bool TeclaGrade(QKeyEvent* e);
     void MostrarSomenteLeitura();
+    // frmTabelaFiltro.cpp / frmTabelaArquivos.cpp
+    void LigarFiltro();
+    void LigarArquivos();
+    bool ColunaOrdenada(int coluna, const QString& direcao) const;
+    void ClicarCabecalho(int coluna);
+    QString CampoDaColuna(int coluna) const;
+    // A file name from the save dialog, overwriting only when the user agrees; empty: nothing to do.
+    QString PedirArquivoSalvar(const QString& filtro);
     // frmTabelaAcoes.cpp: commands
     void LigarAcoes();
     void FecharResultado();

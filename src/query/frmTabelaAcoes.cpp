@@ -145,8 +145,7 @@ bool frmTabela::ExecutarSql()
             }
         }
         DefinirPainel(2, QStringLiteral("Executado em ") + execucao::FormatarTempo(r.segundos));
-        if (r.rs && r.rs->LockType() != ado::adLockReadOnly)
-            HabilitarBotoesGrid(true);
+        HabilitarBotoesGrid(r.rs && r.rs->LockType() != ado::adLockReadOnly);
         MostrarSomenteLeitura();
         return true;
     } catch (const std::exception& e) {
@@ -291,8 +290,7 @@ void frmTabela::MenuGrid(const QPoint& posicao)
         m_menuProprio->setObjectName(QStringLiteral("mnuTab"));
         PreencherMenuTab(m_menuProprio, [this] { return this; });
     }
-    if (QAction* titulo = m_menuProprio->findChild<QAction*>(QStringLiteral("mnuTabTit")))
-        titulo->setText(m_modelo->headerData(m_colunaAtual, Qt::Horizontal).toString());
+    PrepararMenuTab(m_menuProprio);
     m_menuProprio->popup(global);
 }
 
@@ -307,11 +305,22 @@ void frmTabela::PreencherMenuTab(QMenu* mnuTab, std::function<frmTabela*()> frmT
     item("mnuTabTit", "Titulo");
     separador("mnuTabSep1");
     // Sorting and filtering act through the window's OrdenarColuna, Filtar and PedirFiltro.
-    item("mnuTabOrdAsc", "Ordem Ascendente")->setEnabled(false);
-    item("mnuTabOrdDes", "Ordem Descendente")->setEnabled(false);
+    const auto acao = [mnuTab, frmTempTabela](QAction* a, auto fazer) {
+        QObject::connect(a, &QAction::triggered, mnuTab, [frmTempTabela, fazer] {
+            if (frmTabela* janela = frmTempTabela())
+                fazer(*janela);
+        });
+        return a;
+    };
+    acao(item("mnuTabOrdAsc", "Ordem Ascendente"), [](frmTabela& j) {
+        j.OrdenarColuna(QStringLiteral("Asc"));
+    })->setCheckable(true);
+    acao(item("mnuTabOrdDes", "Ordem Descendente"), [](frmTabela& j) {
+        j.OrdenarColuna(QStringLiteral("Desc"));
+    })->setCheckable(true);
     separador("mnuTabSep2");
-    item("mnuTabFilSel", "Filtrar pela Seleção")->setEnabled(false);
-    item("mnuTabFil", "Filtrar Coluna")->setEnabled(false);
+    acao(item("mnuTabFilSel", "Filtrar pela Seleção"), [](frmTabela& j) { j.Filtar(); });
+    acao(item("mnuTabFil", "Filtrar Coluna"), [](frmTabela& j) { j.PedirFiltro(); });
     separador("mnuTabSep3");
     QObject::connect(item("mnuTabCop", "Copiar"), &QAction::triggered, mnuTab, [frmTempTabela] {
         if (frmTabela* janela = frmTempTabela())

@@ -323,6 +323,8 @@ void frmPrincipal::LigarJanelasDeConsulta()
     frmTabela::PreencherMenuTab(mnuTab, [this] { return m_frmTempTabela.data(); });
     m_ambiente.menuGrid = [this, mnuTab](QObject* janela, const QPoint& p) {
         m_frmTempTabela = qobject_cast<frmTabela*>(janela);
+        if (m_frmTempTabela)
+            m_frmTempTabela->PrepararMenuTab(mnuTab);
         mnuTab->popup(p);
     };
 }

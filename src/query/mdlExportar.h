@@ -1,0 +1,36 @@
+#pragma once
+// Writing a query window's rows to files: delimited UTF-8 text and a real spreadsheet (.xlsx), and
+// reading and writing script files. The rows are read by position from the recordset, so the
+// grid's current row never moves.
+#include "platform/clsRecordset.h"
+
+#include <QString>
+#include <functional>
+
+namespace exportar {
+
+// Called once per row written; returning false stops the export (the file is then removed).
+using Progresso = std::function<bool()>;
+
+// Tab-separated (or `separador`) UTF-8 text with a header row of the column names. A field holding
+// the separator, a quote or a line break is quoted, quotes doubled. False with the reason in `erro`.
+bool ExportarTexto(const clsRecordset& rs,
+                   const QString& arquivo,
+                   QString& erro,
+                   const Progresso& progresso = {},
+                   QChar separador = u'\t');
+
+// A spreadsheet: a bold header row of the column names, numbers as numbers, dates and date-times
+// as dates with a format, text as text, null as an empty cell, binary values as "(binário)". Rows
+// beyond `linhasPorPlanilha` (the format's 1,048,575 under the header) continue on a new sheet.
+bool ExportarPlanilha(const clsRecordset& rs,
+                      const QString& arquivo,
+                      QString& erro,
+                      const Progresso& progresso = {},
+                      int linhasPorPlanilha = 1048575);
+
+// A script file's text: UTF-8 when the bytes are valid UTF-8, else Windows-1252 (files of older
+// programs). Line ends are kept as they are.
+QString TextoDoArquivo(const QByteArray& bytes);
+
+} // namespace exportar
