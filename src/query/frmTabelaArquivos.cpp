@@ -49,7 +49,8 @@ void frmTabela::AbrirArquivo()
         return;
     QFile f(arquivo);
     if (!f.open(QIODevice::ReadOnly)) {
-        prompt.MsgBox(QStringLiteral("Não foi possível ler o arquivo ") + arquivo + QStringLiteral(":\n") + f.errorString(),
+        prompt.MsgBox(QStringLiteral("Não foi possível ler o arquivo ") + arquivo + QStringLiteral(":\n")
+                          + f.errorString(),
                       vb::Critical,
                       globais::TituloAplicativo());
         return;
@@ -86,8 +87,8 @@ void frmTabela::SalvarArquivo()
     QFile f(arquivo);
     // The editor's text as UTF-8, line ends as they are.
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(txtSql->text().toUtf8()) < 0 || !f.flush()) {
-        m_ambiente.Prompt().MsgBox(QStringLiteral("Não foi possível gravar o arquivo ") + arquivo + QStringLiteral(":\n")
-                                       + f.errorString(),
+        m_ambiente.Prompt().MsgBox(QStringLiteral("Não foi possível gravar o arquivo ") + arquivo
+                                       + QStringLiteral(":\n") + f.errorString(),
                                    vb::Critical,
                                    globais::TituloAplicativo());
         return;
@@ -98,10 +99,11 @@ void frmTabela::SalvarArquivo()
 namespace {
 // Runs an export over a clone of the grid's rows with the progress window; false and the reason
 // on failure or when the user stopped it.
-bool ExportarComProgresso(clsPrompt& prompt,
-                          const RecordsetPtr& rs,
-                          const std::function<bool(const clsRecordset&, const exportar::Progresso&, QString&)>& escrever,
-                          QString& erro)
+bool ExportarComProgresso(
+    clsPrompt& prompt,
+    const RecordsetPtr& rs,
+    const std::function<bool(const clsRecordset&, const exportar::Progresso&, QString&)>& escrever,
+    QString& erro)
 {
     const RecordsetPtr copia = rs->Clone(ado::adLockReadOnly);
     copia->setFilter(rs->Filter() == u"0" ? QString() : rs->Filter());
@@ -111,7 +113,10 @@ bool ExportarComProgresso(clsPrompt& prompt,
     prompt.ProgressoStart(total, QStringLiteral("Exportando"));
     int n = 0;
     // The window is told every so many rows: a million moves would cost more than the export.
-    const bool ok = escrever(*copia, [&] { return ++n % 1000 != 0 || prompt.ProgressoMove(); }, erro);
+    const bool ok = escrever(
+        *copia,
+        [&] { return ++n % 1000 != 0 || prompt.ProgressoMove(); },
+        erro);
     prompt.ProgressoClose();
     return ok;
 }

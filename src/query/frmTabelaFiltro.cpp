@@ -67,11 +67,11 @@ void frmTabela::OrdenarColuna(const QString& strOrdem)
     if (!rs || campo.isEmpty())
         return;
     if (!rs->setSort(campo + u' ' + strOrdem)) {
-        m_ambiente.Prompt().MsgBox(QStringLiteral("Não é possível ordenar pela coluna '%1'.\n%2")
-                                       .arg(m_modelo->headerData(m_colunaAtual, Qt::Horizontal).toString(),
-                                            rs->Erro().descricao),
-                                   vb::Exclamation,
-                                   globais::TituloAplicativo());
+        m_ambiente.Prompt().MsgBox(
+            QStringLiteral("Não é possível ordenar pela coluna '%1'.\n%2")
+                .arg(m_modelo->headerData(m_colunaAtual, Qt::Horizontal).toString(), rs->Erro().descricao),
+            vb::Exclamation,
+            globais::TituloAplicativo());
         return;
     }
     m_modelo->Recarregar();
@@ -100,7 +100,8 @@ void frmTabela::Filtar(const QVariant& strValorFiltro)
     const QString anterior = rs->Filter();
     QString condicao = anterior.isEmpty() || anterior == u"0" ? QString() : anterior + QStringLiteral(" And ");
     // A name that is not a plain word goes between brackets.
-    const bool simples = std::all_of(campo.cbegin(), campo.cend(), [](QChar c) { return c.isLetterOrNumber() || c == u'_'; });
+    const bool simples
+        = std::all_of(campo.cbegin(), campo.cend(), [](QChar c) { return c.isLetterOrNumber() || c == u'_'; });
     condicao += (simples ? campo : u'[' + campo + u']') + QStringLiteral(" = ");
     const int tipo = rs->InfoCampo(m_colunaAtual).tipo;
     if (ado::TipoTexto(tipo))

@@ -3,8 +3,8 @@
 #include "platform/clsTiposAdo.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <xlsxwriter.h>
@@ -34,7 +34,9 @@ QString TextoDoValor(const QVariant& v, Classe c)
     if (c == Classe::Binario)
         return QStringLiteral("(binário)");
     if (v.typeId() == QMetaType::QDateTime)
-        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).remove(QRegularExpression(QStringLiteral("\\.000$")));
+        return v.toDateTime()
+            .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))
+            .remove(QRegularExpression(QStringLiteral("\\.000$")));
     if (v.typeId() == QMetaType::Bool)
         return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     return v.toString();
@@ -49,7 +51,11 @@ QString CampoTexto(const QString& valor, QChar separador)
 
 } // namespace
 
-bool ExportarTexto(const clsRecordset& rs, const QString& arquivo, QString& erro, const Progresso& progresso, QChar separador)
+bool ExportarTexto(const clsRecordset& rs,
+                   const QString& arquivo,
+                   QString& erro,
+                   const Progresso& progresso,
+                   QChar separador)
 {
     QSaveFile f(arquivo);
     if (!f.open(QIODevice::WriteOnly)) {
@@ -136,8 +142,9 @@ bool ExportarPlanilha(const clsRecordset& rs,
             const auto k = lxw_col_t(c);
             switch (classes[c]) {
             case Classe::Numero: {
-                bool numero = false;
-                const double d = v.toString().toDouble(&numero);
+                // Exact decimals come as text; the other numbers as numbers already.
+                bool numero = v.typeId() != QMetaType::QString;
+                const double d = numero ? v.toDouble() : v.toString().toDouble(&numero);
                 if (numero)
                     worksheet_write_number(folha, r, k, d, nullptr);
                 else
@@ -162,7 +169,14 @@ bool ExportarPlanilha(const clsRecordset& rs,
             }
             case Classe::Binario: worksheet_write_string(folha, r, k, "(binário)", nullptr); break;
             case Classe::Texto:
-                worksheet_write_string(folha, r, k, TextoDoValor(v, Classe::Texto).toUtf8().constData(), nullptr);
+                worksheet_write_string(
+                    folha,
+                    r,
+                    k,
+                    (v.typeId() == QMetaType::QString ? v.toString() : TextoDoValor(v, Classe::Texto))
+                        .toUtf8()
+                        .constData(),
+                    nullptr);
                 break;
             }
         }
@@ -191,10 +205,10 @@ QString TextoDoArquivo(const QByteArray& bytes)
     if (!utf8.hasError())
         return texto.startsWith(QChar(0xFEFF)) ? texto.mid(1) : texto;
     // Windows-1252, by hand: Qt's own decoders may not know it.
-    static const char16_t altos[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
-                                       0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+    static const char16_t altos[32]
+        = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+           0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+           0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
     texto.clear();
     texto.reserve(bytes.size());
     for (char b : bytes) {

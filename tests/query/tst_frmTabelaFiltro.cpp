@@ -27,10 +27,7 @@ QStringList Coluna(frmTabela* w, int coluna)
     return r;
 }
 
-void IrPara(frmTabela* w, int linha, int coluna)
-{
-    w->Grid()->setCurrentIndex(w->Modelo()->index(linha, coluna));
-}
+void IrPara(frmTabela* w, int linha, int coluna) { w->Grid()->setCurrentIndex(w->Modelo()->index(linha, coluna)); }
 
 // RFC 4180 fields of a delimited text.
 QList<QStringList> LerCsv(const QString& texto, QChar sep)
@@ -191,7 +188,8 @@ private slots:
         QCOMPARE(c.prompt.dialogosArquivo.last().first, QStringLiteral("salvar"));
         QFile f(arquivo);
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("SELECT '\xc3\xa7\xc3\xa3o'\r\nFROM Clientes\n").replace("\xc3\xa7\xc3\xa3o", "ação"));
+        QCOMPARE(f.readAll(),
+                 QByteArray("SELECT '\xc3\xa7\xc3\xa3o'\r\nFROM Clientes\n").replace("\xc3\xa7\xc3\xa3o", "ação"));
         f.close();
         QCOMPARE(frmTabela::UltimaPastaArquivos(), pasta.path());
         // Over an existing file: asked once; No writes nothing.
