@@ -67,7 +67,7 @@ int Medir(const QString& modo, const QString& arquivo)
         t.start();
         QString erro;
         const bool ok = modo == u"xlsx" ? exportar::ExportarPlanilha(*rs, arquivo, erro)
-                                         : exportar::ExportarTexto(*rs, arquivo, erro);
+                                        : exportar::ExportarTexto(*rs, arquivo, erro);
         std::printf("%lld %ld %d\n", t.elapsed(), PicoKb() - base, ok ? 1 : 0);
         return ok ? 0 : 1;
     }

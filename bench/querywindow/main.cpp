@@ -102,6 +102,7 @@ int Janela(const QString& caminho)
     w->Grid()->viewport()->repaint();
     const qint64 rolagem = r.elapsed();
     const int ultima = w->Grid()->rowAt(w->Grid()->viewport()->height() - 2);
+    const int total = w->Modelo()->rowCount();
     // A header click sorts the fetched rows; a filter by a typed value narrows them.
     r.restart();
     w->Grid()->horizontalHeader()->sectionClicked(1);
@@ -117,7 +118,7 @@ int Janela(const QString& caminho)
                 primeiras,
                 rolagem,
                 RssKb() - antes,
-                w->Modelo()->rowCount(),
+                total,
                 ultima + 1,
                 ordenar,
                 filtrar,

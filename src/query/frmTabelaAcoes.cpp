@@ -8,6 +8,7 @@
 #include "navigator/clsArvore.h"
 #include "navigator/mdlConexoesAbertas.h"
 #include "platform/clsPrompt.h"
+#include "platform/mdlGlobais.h"
 #include "query/clsModeloRecordset.h"
 #include "query/mdlExecucao.h"
 #include "query/mdlVerificarSql.h"
@@ -23,6 +24,7 @@
 #include <QMenu>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <climits>
 #include <cmath>
 #include <exception>
 
@@ -344,18 +346,68 @@ void frmTabela::PreencherMenuTab(QMenu* mnuTab, std::function<frmTabela*()> frmT
 
 void frmTabela::CopiarCelula()
 {
-    const QModelIndex atual = dgrConsulta->currentIndex();
-    if (!atual.isValid())
+    const QModelIndexList selecionados = dgrConsulta->selectionModel()->selectedIndexes();
+    if (selecionados.size() <= 1) {
+        const QModelIndex atual = dgrConsulta->currentIndex();
+        if (atual.isValid())
+            QApplication::clipboard()->setText(m_modelo->data(atual, Qt::DisplayRole).toString());
         return;
-    QApplication::clipboard()->setText(m_modelo->data(atual, Qt::DisplayRole).toString());
+    }
+    // A block of cells: its rows as lines, its cells separated by tabs.
+    int l0 = INT_MAX, l1 = -1, c0 = INT_MAX, c1 = -1;
+    for (const QModelIndex& i : selecionados) {
+        l0 = qMin(l0, i.row());
+        l1 = qMax(l1, i.row());
+        c0 = qMin(c0, i.column());
+        c1 = qMax(c1, i.column());
+    }
+    QStringList linhas;
+    for (int l = l0; l <= l1; ++l) {
+        QStringList celulas;
+        for (int c = c0; c <= c1; ++c)
+            celulas << m_modelo->data(m_modelo->index(l, c), Qt::DisplayRole).toString();
+        linhas << celulas.join(u'\t');
+    }
+    QApplication::clipboard()->setText(linhas.join(u'\n'));
 }
 
 void frmTabela::ColarCelula()
 {
     const QModelIndex atual = dgrConsulta->currentIndex();
-    if (!atual.isValid() || !m_modelo->Editavel())
+    if (!atual.isValid())
         return;
-    m_modelo->setData(atual, QApplication::clipboard()->text(), Qt::EditRole);
+    clsPrompt& prompt = m_ambiente.Prompt();
+    if (!m_modelo->Editavel()) {
+        prompt.MsgBox(m_modelo->MotivoSomenteLeitura(), vb::Exclamation, globais::TituloAplicativo());
+        return;
+    }
+    // A block of tab-separated lines lands from the current cell on; a single value in it.
+    QString texto = QApplication::clipboard()->text();
+    QStringList linhas = texto.contains(u'\t') || texto.contains(u'\n') ? texto.split(u'\n') : QStringList{texto};
+    if (linhas.size() > 1 && linhas.last().isEmpty())
+        linhas.removeLast();
+    const RecordsetPtr rs = Recordset();
+    // Every target column is checked before anything changes.
+    int largura = 0;
+    for (QString& l : linhas) {
+        if (l.endsWith(u'\r'))
+            l.chop(1);
+        largura = qMax(largura, int(l.split(u'\t').size()));
+    }
+    for (int c = atual.column(); c < qMin(atual.column() + largura, m_modelo->columnCount()); ++c)
+        if (rs && !rs->CampoGravavel(c)) {
+            prompt.MsgBox(QStringLiteral("A coluna '%1' não pode ser alterada: ela não vem de uma coluna da tabela.")
+                              .arg(m_modelo->headerData(c, Qt::Horizontal).toString()),
+                          vb::Exclamation,
+                          globais::TituloAplicativo());
+            return;
+        }
+    for (int l = 0; l < linhas.size() && atual.row() + l < m_modelo->rowCount(); ++l) {
+        const QStringList celulas = linhas[l].split(u'\t');
+        for (int c = 0; c < celulas.size() && atual.column() + c < m_modelo->columnCount(); ++c)
+            if (!m_modelo->setData(m_modelo->index(atual.row() + l, atual.column() + c), celulas[c], Qt::EditRole))
+                return;
+    }
 }
 
 // "Copy" puts the whole text on the clipboard, not only the selection.

@@ -9,6 +9,8 @@
 #include "support/registroTestes.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -174,6 +176,34 @@ private slots:
             QCOMPARE(c.prompt.mensagens.size(), 1);
             QVERIFY(c.prompt.ultima().texto.startsWith("Não é possível ordenar pela coluna 'Foto'."));
         }
+    }
+
+    // A block of cells goes to the clipboard as tab-separated lines and comes back from the current
+    // cell on; a column that does not come from the table refuses it whole.
+    void CopiarEColarBloco()
+    {
+        CenarioTabela c;
+        frmTabela* w = c.Editor("SELECT Id, Nome, Cidade FROM Clientes ORDER BY Id");
+        QVERIFY(w && w->ExecutarSql());
+        auto* sel = w->Grid()->selectionModel();
+        sel->select(QItemSelection(w->Modelo()->index(0, 1), w->Modelo()->index(1, 2)),
+                    QItemSelectionModel::ClearAndSelect);
+        w->CopiarCelula();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Ana\tRecife\nBruno\tOlinda"));
+        sel->clearSelection();
+        IrPara(w, 1, 1);
+        w->ColarCelula();
+        QCOMPARE(Coluna(w, 1), QStringList({"Ana", "Ana", "Bruno"}));
+        QCOMPARE(Coluna(w, 2), QStringList({"Recife", "Recife", "Olinda"}));
+        QVERIFY(c.prompt.mensagens.isEmpty());
+
+        frmTabela* calc = c.Editor("SELECT Id, Nome, upper(Cidade) AS U FROM Clientes ORDER BY Id");
+        QVERIFY(calc && calc->ExecutarSql());
+        IrPara(calc, 0, 1);
+        calc->ColarCelula();
+        QCOMPARE(c.prompt.mensagens.size(), 1);
+        QVERIFY2(c.prompt.ultima().texto.contains("'U'"), qPrintable(c.prompt.ultima().texto));
+        QCOMPARE(Coluna(calc, 1), QStringList({"Ana", "Bruno", "Carla"}));
     }
 
     void ArquivosDeScript()
