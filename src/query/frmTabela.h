@@ -158,6 +158,13 @@ private:
     QString CampoDaColuna(int coluna) const;
     // A file name from the save dialog, overwriting only when the user agrees; empty: nothing to do.
     QString PedirArquivoSalvar(const QString& filtro);
+    // An export: the rows checked, the file asked, then written from a clone with progress by
+    // `escrever` (which reports its own success).
+    using Exportador = std::function<bool(const QString& arquivo,
+                                          QString& erro,
+                                          const std::function<bool()>& progresso,
+                                          const clsRecordset& linhas)>;
+    void Exportar(const QString& filtro, const Exportador& escrever);
     // frmTabelaAcoes.cpp: commands
     void LigarAcoes();
     void FecharResultado();

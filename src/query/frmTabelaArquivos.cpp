@@ -67,9 +67,12 @@ void frmTabela::AbrirArquivo()
 QString frmTabela::PedirArquivoSalvar(const QString& filtro)
 {
     clsPrompt& prompt = m_ambiente.Prompt();
-    const QString arquivo = prompt.ArquivoSalvar(TituloDialogo, UltimaPastaArquivos(), filtro);
+    QString arquivo = prompt.ArquivoSalvar(TituloDialogo, UltimaPastaArquivos(), filtro);
     if (arquivo.isEmpty())
         return {};
+    // A spreadsheet is written as .xlsx: an old .xls name would not open.
+    if (filtro == FiltroPlanilha && arquivo.endsWith(QStringLiteral(".xls"), Qt::CaseInsensitive))
+        arquivo += u'x';
     if (QFile::exists(arquivo)
         && prompt.MsgBox(QStringLiteral("Arquivo já existente, deseja sobrescrevê-lo ?"),
                          vb::YesNo | vb::Question,
@@ -96,90 +99,61 @@ void frmTabela::SalvarArquivo()
     UltimaPastaArquivos() = QFileInfo(arquivo).absolutePath();
 }
 
-namespace {
-// Runs an export over a clone of the grid's rows with the progress window; false and the reason
-// on failure or when the user stopped it.
-bool ExportarComProgresso(
-    clsPrompt& prompt,
-    const RecordsetPtr& rs,
-    const std::function<bool(const clsRecordset&, const exportar::Progresso&, QString&)>& escrever,
-    QString& erro)
-{
-    const RecordsetPtr copia = rs->Clone(ado::adLockReadOnly);
-    copia->setFilter(rs->Filter() == u"0" ? QString() : rs->Filter());
-    const int total = copia->QtdeLinhasVisiveis();
-    clsAmpulheta ampulheta(prompt);
-    prompt.ProcessarEventos();
-    prompt.ProgressoStart(total, QStringLiteral("Exportando"));
-    int n = 0;
-    // The window is told every so many rows: a million moves would cost more than the export.
-    const bool ok = escrever(
-        *copia,
-        [&] { return ++n % 1000 != 0 || prompt.ProgressoMove(); },
-        erro);
-    prompt.ProgressoClose();
-    return ok;
-}
-
-bool TemDados(const RecordsetPtr& rs)
-{
-    return rs && rs->State() == ado::adStateOpen && rs->FieldCount() > 0 && rs->RecordCount() > 0;
-}
-} // namespace
-
 void frmTabela::ExportarExcel()
 {
-    clsPrompt& prompt = m_ambiente.Prompt();
-    const RecordsetPtr rs = Recordset();
-    if (!TemDados(rs)) {
-        prompt.MsgBox(QStringLiteral("Execute uma querie para preencher o grid com dados"),
-                      vb::Information,
-                      globais::TituloAplicativo());
-        return;
-    }
-    QString arquivo = PedirArquivoSalvar(FiltroPlanilha);
-    if (arquivo.isEmpty())
-        return;
-    // The file is a real .xlsx: an old .xls name would not open.
-    if (arquivo.endsWith(QStringLiteral(".xls"), Qt::CaseInsensitive))
-        arquivo += u'x';
-    QString erro;
-    const bool ok = ExportarComProgresso(
-        prompt,
-        rs,
-        [&](const clsRecordset& r, const exportar::Progresso& p, QString& e) {
-            return exportar::ExportarPlanilha(r, arquivo, e, p);
-        },
-        erro);
-    if (ok)
-        prompt.MsgBox(QStringLiteral("Arquivo exportado com sucesso"), vb::Information, globais::TituloAplicativo());
-    else
-        prompt.MsgBox(erro, vb::Critical, globais::TituloAplicativo());
+    Exportar(FiltroPlanilha,
+             [this](const QString& arquivo, QString& erro, const exportar::Progresso& p, const clsRecordset& r) {
+                 if (!exportar::ExportarPlanilha(r, arquivo, erro, p))
+                     return false;
+                 m_ambiente.Prompt().MsgBox(QStringLiteral("Arquivo exportado com sucesso"),
+                                            vb::Information,
+                                            globais::TituloAplicativo());
+                 return true;
+             });
 }
 
 void frmTabela::ExportarTexto()
 {
+    Exportar(FiltroTexto,
+             [this](const QString& arquivo, QString& erro, const exportar::Progresso& p, const clsRecordset& r) {
+                 if (!exportar::ExportarTexto(r, arquivo, erro, p))
+                     return false;
+                 m_ambiente.Prompt().AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString());
+                 return true;
+             });
+}
+
+void frmTabela::Exportar(const QString& filtro, const Exportador& escrever)
+{
     clsPrompt& prompt = m_ambiente.Prompt();
     const RecordsetPtr rs = Recordset();
-    if (!TemDados(rs)) {
+    if (!rs || rs->State() != ado::adStateOpen || rs->FieldCount() == 0 || rs->RecordCount() <= 0) {
         prompt.MsgBox(QStringLiteral("Execute uma querie para preencher o grid com dados"),
                       vb::Information,
                       globais::TituloAplicativo());
         return;
     }
-    const QString arquivo = PedirArquivoSalvar(FiltroTexto);
+    const QString arquivo = PedirArquivoSalvar(filtro);
     if (arquivo.isEmpty())
         return;
+    // A clone of the rows, filtered as the grid shows them: the grid's current row stays.
+    const RecordsetPtr copia = rs->Clone(ado::adLockReadOnly);
+    copia->setFilter(rs->Filter() == u"0" ? QString() : rs->Filter());
     QString erro;
-    const bool ok = ExportarComProgresso(
-        prompt,
-        rs,
-        [&](const clsRecordset& r, const exportar::Progresso& p, QString& e) {
-            return exportar::ExportarTexto(r, arquivo, e, p);
-        },
-        erro);
-    if (ok)
-        prompt.AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString());
-    else
+    bool ok = false;
+    {
+        clsAmpulheta ampulheta(prompt);
+        prompt.ProcessarEventos();
+        prompt.ProgressoStart(copia->QtdeLinhasVisiveis(), QStringLiteral("Exportando"));
+        int n = 0;
+        // The window is told every so many rows: a million moves would cost more than the export.
+        ok = escrever(
+            arquivo,
+            erro,
+            [&] { return ++n % 1000 != 0 || prompt.ProgressoMove(); },
+            *copia);
+        prompt.ProgressoClose();
+    }
+    if (!ok)
         prompt.MsgBox(erro, vb::Critical, globais::TituloAplicativo());
 }
