@@ -27,8 +27,6 @@ QString TextoErro(httplib::Error e, const QString& servidor, int timeout)
         return QStringLiteral("O certificado do servidor %1 não pôde ser verificado.").arg(servidor);
     case httplib::Error::SSLLoadingCerts:
         return QStringLiteral("Os certificados do sistema não puderam ser carregados.");
-    case httplib::Error::ExceedRedirectCount:
-        return QStringLiteral("O servidor %1 redirecionou a requisição vezes demais.").arg(servidor);
     default:
         return QStringLiteral("A requisição a %1 falhou (%2).")
             .arg(servidor, QString::fromStdString(httplib::to_string(e)));
@@ -43,10 +41,17 @@ void IgnorarSigpipe()
     std::call_once(feito, [] { std::signal(SIGPIPE, SIG_IGN); });
 }
 
-RespostaHttp
-Enviar(const char* metodo, const QString& url, const QByteArray* corpo, const QByteArray& tipoConteudo, const Opcoes& o)
+// One request, redirects not followed: a redirect's target comes back in `destino`. `relogio` and
+// `limiteMs` bound the whole exchange, this request included.
+RespostaHttp EnviarUmaVez(const char* metodo,
+                          const QString& url,
+                          const QByteArray* corpo,
+                          const QByteArray& tipoConteudo,
+                          const Opcoes& o,
+                          const QElapsedTimer& relogio,
+                          qint64 limiteMs,
+                          QString& destino)
 {
-    IgnorarSigpipe();
     RespostaHttp r;
     const QUrl u(url, QUrl::StrictMode);
     const QString esquema = u.scheme().toLower();
@@ -66,14 +71,17 @@ Enviar(const char* metodo, const QString& url, const QByteArray* corpo, const QB
         caminho += u'?' + u.query(QUrl::FullyEncoded);
 
     const int timeout = o.timeoutSegundos > 0 ? o.timeoutSegundos : 30;
-    const qint64 limiteMs = qint64(o.limiteTotalSegundos > 0 ? o.limiteTotalSegundos : timeout * 10) * 1000;
+    // Each wait gets what is left of the whole exchange's time, at most the time-out.
+    const qint64 restanteMs = qMax<qint64>(1, qMin<qint64>(qint64(timeout) * 1000, limiteMs - relogio.elapsed()));
+    const auto segundos = time_t(restanteMs / 1000);
+    const auto micros = time_t((restanteMs % 1000) * 1000);
     try {
         httplib::Client cli((esquema + QStringLiteral("://") + servidor).toStdString());
-        cli.set_connection_timeout(timeout, 0);
-        cli.set_read_timeout(timeout, 0);
-        cli.set_write_timeout(timeout, 0);
+        cli.set_connection_timeout(segundos, micros);
+        cli.set_read_timeout(segundos, micros);
+        cli.set_write_timeout(segundos, micros);
         cli.set_keep_alive(false);
-        cli.set_follow_location(true);
+        cli.set_follow_location(false);
         cli.set_decompress(true);
 
         httplib::Request req;
@@ -85,8 +93,6 @@ Enviar(const char* metodo, const QString& url, const QByteArray* corpo, const QB
             req.body.assign(corpo->constData(), size_t(corpo->size()));
             req.set_header("Content-Type", tipoConteudo.toStdString());
         }
-        QElapsedTimer relogio;
-        relogio.start();
         bool excedeu = false;
         bool atrasou = false;
         req.response_handler = [&](const httplib::Response& res) {
@@ -132,6 +138,11 @@ Enviar(const char* metodo, const QString& url, const QByteArray* corpo, const QB
         }
         r.status = res->status;
         r.ok = true;
+        if (r.status == 301 || r.status == 302 || r.status == 303 || r.status == 307 || r.status == 308) {
+            const QString local = QString::fromStdString(res->get_header_value("Location"));
+            if (!local.isEmpty())
+                destino = u.resolved(QUrl(local)).toString();
+        }
         return r;
     } catch (const std::exception& e) {
         r.erro = QStringLiteral("A requisição a %1 falhou: %2").arg(servidor, QString::fromLocal8Bit(e.what()));
@@ -140,6 +151,38 @@ Enviar(const char* metodo, const QString& url, const QByteArray* corpo, const QB
     }
     r.corpo.clear();
     return r;
+}
+
+RespostaHttp
+Enviar(const char* metodo, const QString& url, const QByteArray* corpo, const QByteArray& tipoConteudo, const Opcoes& o)
+{
+    IgnorarSigpipe();
+    const int timeout = o.timeoutSegundos > 0 ? o.timeoutSegundos : 30;
+    const qint64 limiteMs = qint64(o.limiteTotalSegundos > 0 ? o.limiteTotalSegundos : timeout) * 1000;
+    QElapsedTimer relogio;
+    relogio.start();
+    QString atual = url;
+    const char* m = metodo;
+    const QByteArray* c = corpo;
+    // A redirect is followed to its target (at most five of them); 303 asks for the target with GET.
+    for (int saltos = 0;; ++saltos) {
+        QString destino;
+        RespostaHttp r = EnviarUmaVez(m, atual, c, tipoConteudo, o, relogio, limiteMs, destino);
+        if (!r.ok || destino.isEmpty())
+            return r;
+        if (saltos == 5) {
+            RespostaHttp falha;
+            falha.erro
+                = QStringLiteral("O servidor %1 redirecionou a requisição mais de 5 vezes (redirecionamentos demais).")
+                      .arg(QUrl(url).host());
+            return falha;
+        }
+        if (r.status == 303) {
+            m = "GET";
+            c = nullptr;
+        }
+        atual = destino;
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // HTTP and HTTPS requests for the web-service client: one request per call, every wait bounded
-// (connecting, each read and write, and the whole answer), the answer's size bounded, and every
-// failure turned into a text instead of an exception.
+// (connecting, each read and write, and the whole answer), the answer's size bounded, redirects
+// followed (at most five), and every failure turned into a text instead of an exception.
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -11,7 +11,7 @@ namespace http {
 
 struct Opcoes {
     int timeoutSegundos = 30; // connecting, and each wait for data
-    int limiteTotalSegundos = 0; // the whole exchange; 0: ten times timeoutSegundos
+    int limiteTotalSegundos = 0; // the whole exchange, redirects included; 0: timeoutSegundos
     qint64 limiteBytes = qint64(1) << 30; // largest answer accepted
     QList<QPair<QByteArray, QByteArray>> cabecalhos;
 };

@@ -10,6 +10,7 @@
 #include "support/registroTestes.h"
 #include "webservice/clsWebServiceHost.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -431,9 +432,73 @@ private slots:
         srv.stop();
         linha.join();
         QCOMPARE(tipo, QString());
-        QVERIFY2(c.ErrMsg().contains(QStringLiteral("redirecionou a requisição")), qPrintable(c.ErrMsg()));
+        QVERIFY2(c.ErrMsg().contains(QStringLiteral("redirecionamentos demais")), qPrintable(c.ErrMsg()));
         QVERIFY(!abriu);
         QVERIFY2(d.ErrMsg().contains(QStringLiteral("redirecionou a requisição")), qPrintable(d.ErrMsg()));
+    }
+
+    // A redirect is followed every time, keeping the method and body (GET after a 303).
+    void RedirecionamentoSeguido_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("301") << 301 << "POST:corpo";
+        QTest::newRow("302") << 302 << "POST:corpo";
+        QTest::newRow("303") << 303 << "GET:";
+        QTest::newRow("307") << 307 << "POST:corpo";
+        QTest::newRow("308") << 308 << "POST:corpo";
+    }
+    void RedirecionamentoSeguido()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, esperado);
+        httplib::Server srv;
+        const int porta = srv.bind_to_any_port("127.0.0.1");
+        srv.Post("/velho",
+                 [status](const httplib::Request&, httplib::Response& res) { res.set_redirect("/novo", status); });
+        auto eco = [](const httplib::Request& req, httplib::Response& res) {
+            res.set_content(req.method + ":" + req.body, "text/plain");
+        };
+        srv.Get("/novo", eco);
+        srv.Post("/novo", eco);
+        std::thread linha([&] { srv.listen_after_bind(); });
+        int certos = 0;
+        for (int i = 0; i < 20; ++i) {
+            const http::RespostaHttp r
+                = http::Post(QStringLiteral("http://127.0.0.1:%1/velho").arg(porta), "corpo", "text/plain");
+            certos += r.ok && r.status == 200 && QString::fromUtf8(r.corpo) == esperado;
+        }
+        srv.stop();
+        linha.join();
+        QCOMPARE(certos, 20);
+    }
+
+    // The whole exchange ends at the time-out, however slowly the answer keeps trickling in.
+    void RespostaLentaEsgotaOTempoTotal()
+    {
+        httplib::Server srv;
+        const int porta = srv.bind_to_any_port("127.0.0.1");
+        srv.Get("/lento", [](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider("text/plain", [](size_t n, httplib::DataSink& sink) {
+                if (n > 40)
+                    return false;
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                sink.write("x", 1);
+                return true;
+            });
+        });
+        std::thread linha([&] { srv.listen_after_bind(); });
+        http::Opcoes o;
+        o.timeoutSegundos = 1;
+        QElapsedTimer t;
+        t.start();
+        const http::RespostaHttp r = http::Get(QStringLiteral("http://127.0.0.1:%1/lento").arg(porta), o);
+        const qint64 ms = t.elapsed();
+        srv.stop();
+        linha.join();
+        QVERIFY(!r.ok);
+        QVERIFY2(r.erro.contains("não terminou em 1 segundos"), qPrintable(r.erro));
+        QVERIFY2(ms < 2500, qPrintable(QString::number(ms)));
     }
 
     void DataSetDeUmHostAspNet()
