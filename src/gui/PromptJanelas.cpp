@@ -1,4 +1,8 @@
 #include "PromptJanelas.h"
+#include "platform/mdlHttp.h"
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <thread>
 
 #include "connections/frmUsuarioSenha.h"
 #include "platform/mdlGlobais.h"
@@ -193,4 +197,34 @@ void PromptJanelas::ProgressoClose()
 {
     if (m_progresso)
         m_progresso->ProgressoClose();
+}
+
+void InstalarEsperaWebService()
+{
+    http::DefinirEspera([](const std::function<bool()>& pronto) {
+        QElapsedTimer relogio;
+        relogio.start();
+        std::unique_ptr<QProgressDialog> janela;
+        while (!pronto()) {
+            // Until the window shows, nothing the user does reaches the program mid-call.
+            QCoreApplication::processEvents(janela ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents, 20);
+            if (!janela && relogio.elapsed() > 300) {
+                janela = std::make_unique<QProgressDialog>(QStringLiteral("Aguardando a resposta do WebService..."),
+                                                           QStringLiteral("Cancelar"),
+                                                           0,
+                                                           0,
+                                                           QApplication::activeWindow());
+                janela->setObjectName(QStringLiteral("frmEsperaWebService"));
+                janela->setWindowTitle(globais::TituloAplicativo());
+                janela->setWindowModality(Qt::ApplicationModal);
+                janela->setMinimumDuration(0);
+                janela->show();
+            }
+            if (janela && janela->wasCanceled())
+                return false;
+            if (!janela)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    });
 }

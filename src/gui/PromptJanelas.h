@@ -10,6 +10,10 @@
 class QWidget;
 class frmProgress;
 
+// Web-service calls wait with the program painting; after a moment a modal window says what is
+// awaited and offers "Cancelar". Installed once when the program starts.
+void InstalarEsperaWebService();
+
 class PromptJanelas final : public clsPrompt {
 public:
     int MsgBox(const QString& texto, int estilo, const QString& titulo) override;

@@ -4,8 +4,11 @@
 
 #include <QElapsedTimer>
 #include <QUrl>
+#include <atomic>
 #include <csignal>
+#include <memory>
 #include <mutex>
+#include <thread>
 
 namespace http {
 
@@ -185,13 +188,63 @@ Enviar(const char* metodo, const QString& url, const QByteArray* corpo, const QB
     }
 }
 
+Espera& EsperaInstalada()
+{
+    static Espera espera;
+    return espera;
+}
+
+// The exchange on a worker thread while the caller waits as the installed wait says. Everything
+// the worker uses is its own copy, so a cancelled call may return at once and leave the worker to
+// end at its time-out.
+RespostaHttp EnviarEsperando(const char* metodo,
+                             const QString& url,
+                             const QByteArray* corpo,
+                             const QByteArray& tipoConteudo,
+                             const Opcoes& o)
+{
+    const Espera espera = EsperaInstalada();
+    if (!espera)
+        return Enviar(metodo, url, corpo, tipoConteudo, o);
+    struct Estado {
+        QByteArray metodo, corpo, tipo;
+        bool temCorpo = false;
+        QString url;
+        Opcoes opcoes;
+        RespostaHttp resposta;
+        std::atomic<bool> pronto{false};
+    };
+    auto e = std::make_shared<Estado>();
+    e->metodo = metodo;
+    e->temCorpo = corpo != nullptr;
+    if (corpo)
+        e->corpo = *corpo;
+    e->tipo = tipoConteudo;
+    e->url = url;
+    e->opcoes = o;
+    std::thread([e] {
+        e->resposta = Enviar(e->metodo.constData(), e->url, e->temCorpo ? &e->corpo : nullptr, e->tipo, e->opcoes);
+        e->pronto = true;
+    }).detach();
+    if (!espera([e] { return e->pronto.load(); }) && !e->pronto) {
+        RespostaHttp cancelada;
+        cancelada.erro = QStringLiteral("A chamada ao WebService foi cancelada pelo usuário.");
+        return cancelada;
+    }
+    while (!e->pronto)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return e->resposta;
+}
+
 } // namespace
 
-RespostaHttp Get(const QString& url, const Opcoes& opcoes) { return Enviar("GET", url, nullptr, {}, opcoes); }
+void DefinirEspera(Espera espera) { EsperaInstalada() = std::move(espera); }
+
+RespostaHttp Get(const QString& url, const Opcoes& opcoes) { return EnviarEsperando("GET", url, nullptr, {}, opcoes); }
 
 RespostaHttp Post(const QString& url, const QByteArray& corpo, const QByteArray& tipoConteudo, const Opcoes& opcoes)
 {
-    return Enviar("POST", url, &corpo, tipoConteudo, opcoes);
+    return EnviarEsperando("POST", url, &corpo, tipoConteudo, opcoes);
 }
 
 } // namespace http

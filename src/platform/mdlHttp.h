@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <functional>
 
 namespace http {
 
@@ -23,6 +24,12 @@ struct RespostaHttp {
     QByteArray tipoConteudo;
     QString erro; // why no answer arrived
 };
+
+// How the calling thread waits for an exchange that runs on a worker thread: `pronto` says whether
+// it has ended; the wait returns false when the user cancelled it. The windows install one that
+// keeps the program painting and offers "Cancelar"; without one the caller simply blocks.
+using Espera = std::function<bool(const std::function<bool()>& pronto)>;
+void DefinirEspera(Espera espera);
 
 RespostaHttp Get(const QString& url, const Opcoes& opcoes = {});
 RespostaHttp

@@ -542,6 +542,7 @@ void frmPrincipal::mnuFerImp_Click() { ExecutarImportarExportar(m_ambiente.Promp
 int frmPrincipal::Executar(QApplication& app)
 {
     InstalarTraducoesQt();
+    InstalarEsperaWebService();
     clsAmbiente ambiente(std::make_unique<PromptJanelas>());
     QStringList args = app.arguments().mid(1);
     QString captura;
