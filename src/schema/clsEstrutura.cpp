@@ -207,12 +207,16 @@ void Reconstrucao(const clsMotor& m,
     }
     p.passos << PassoEstrutura{CriarTabela(m, tmp, a)};
     p.passos << Copia(m, tabela, tmp, a);
+    for (const QString& s : cat.antesDeApagar)
+        p.passos << PassoEstrutura{s};
     p.passos << PassoEstrutura{QStringLiteral("DROP TABLE ") + Citar(m, tabela)};
     p.passos << PassoEstrutura{Renomear(m, tmp, tabela)};
     for (const QString& s : cat.scripts)
         p.passos << PassoEstrutura{s};
     if (!sqlite && !a.chave.isEmpty())
         p.passos << PassoEstrutura{AdicionarChave(m, tabela, a)};
+    for (const QString& s : cat.depoisDaChave)
+        p.passos << PassoEstrutura{s};
     if (sqlite)
         p.passos << PassoEstrutura{QStringLiteral("PRAGMA foreign_key_check"), true};
 }

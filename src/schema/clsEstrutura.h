@@ -53,6 +53,10 @@ struct CatalogoTabela {
     QStringList scripts; // indexes and triggers to recreate after the rebuild, in order
     QString nomeChave; // name of the current primary-key constraint, empty when none
     QStringList perdas; // what a rebuild would lose (foreign keys, checks), named for the user
+    // Constraints carried through a rebuild: dropped before the old table goes (other tables' keys
+    // on it), and added again once the new table has its key.
+    QStringList antesDeApagar;
+    QStringList depoisDaChave;
 };
 
 struct PlanoEstrutura {

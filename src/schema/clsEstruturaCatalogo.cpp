@@ -73,19 +73,26 @@ void CatalogoPostgres(clsData& db, const clsMotor& m, const QString& tabela, Cat
     c.nomeChave
         = Primeiras(db, QStringLiteral("SELECT conname FROM pg_constraint WHERE contype = 'p' AND conrelid = ") + rel)
               .value(0);
-    const QString tipos
-        = Primeiras(db,
-                    QStringLiteral("SELECT string_agg(DISTINCT CASE WHEN contype = 'c' THEN 'c' WHEN conrelid = ") + rel
-                        + QStringLiteral(" THEN 'f' ELSE 'r' END, '') FROM pg_constraint WHERE (conrelid = ") + rel
-                        + QStringLiteral(" AND contype IN ('c', 'f')) OR (confrelid = ") + rel
-                        + QStringLiteral(" AND contype = 'f')"))
-              .value(0);
-    if (tipos.contains(u'f'))
-        c.perdas << QStringLiteral("chaves estrangeiras");
-    if (tipos.contains(u'r'))
-        c.perdas << QStringLiteral("chaves estrangeiras de outras tabelas que a referenciam");
-    if (tipos.contains(u'c'))
-        c.perdas << QStringLiteral("restrições CHECK");
+    // The table's own checks and foreign keys come back on the new table, as the server words
+    // them; a constraint naming a column that is gone fails there and undoes the whole save.
+    const QString tabelaCitada = m.CitarIdentificador(tabela);
+    for (const QStringList& l :
+         Linhas(db,
+                QStringLiteral("SELECT conname, pg_get_constraintdef(oid) FROM pg_constraint WHERE conrelid = ") + rel
+                    + QStringLiteral(" AND contype IN ('c', 'f') ORDER BY contype, oid")))
+        c.depoisDaChave << QStringLiteral("ALTER TABLE ") + tabelaCitada + QStringLiteral(" ADD CONSTRAINT ")
+                               + m.CitarIdentificador(l.value(0)) + u' ' + l.value(1);
+    // Other tables' keys on it go before the old table and come back once the new one has its key.
+    for (const QStringList& l :
+         Linhas(db,
+                QStringLiteral("SELECT conrelid::regclass::text, conname, pg_get_constraintdef(oid) FROM pg_constraint "
+                               "WHERE contype = 'f' AND confrelid = ")
+                    + rel + QStringLiteral(" AND conrelid <> ") + rel + QStringLiteral(" ORDER BY oid"))) {
+        const QString outra = QStringLiteral("ALTER TABLE ") + l.value(0);
+        c.antesDeApagar << outra + QStringLiteral(" DROP CONSTRAINT ") + m.CitarIdentificador(l.value(1));
+        c.depoisDaChave << outra + QStringLiteral(" ADD CONSTRAINT ") + m.CitarIdentificador(l.value(1)) + u' '
+                               + l.value(2);
+    }
 }
 
 // SQL Server: what the rebuild does not recreate is refused by name.

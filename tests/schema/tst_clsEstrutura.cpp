@@ -371,6 +371,9 @@ private slots:
             Achar(cs, "uf").chave = true;
             Achar(cs, "uf").tamanho = 3;
         }) << "ALTER TABLE";
+        QTest::newRow("restricao nomeia coluna renomeada")
+            << "ALTER TABLE \"Est Cli\" ADD CONSTRAINT est_ck CHECK (saldo >= 0)"
+            << Mudanca([](auto& cs) { Achar(cs, "saldo").campo = "valor"; }) << "ALTER TABLE";
         QTest::newRow("so chave falha") << "" << Mudanca([](auto& cs) {
             Achar(cs, "id").chave = false;
             Achar(cs, "uf").chave = true;
@@ -394,6 +397,43 @@ private slots:
         QVERIFY2(Reportado(prompt.mensagens.first().texto, passo), qPrintable(prompt.mensagens.first().texto));
         QCOMPARE(prompt.ultima().texto, QStringLiteral("A estrutura não foi alterada"));
         QCOMPARE(RetratoPostgres(db, "Est Cli"), antes);
+    }
+
+    // Checks, foreign keys and other tables' keys on the table come through a rebuild unchanged.
+    void RestricoesPostgres()
+    {
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        if (!AbrirPostgres(db))
+            return;
+        for (const char* sql :
+             {"DROP TABLE IF EXISTS est_ped, est_uf CASCADE",
+              "CREATE TABLE est_uf (uf char(2) PRIMARY KEY)",
+              "INSERT INTO est_uf VALUES ('SP'), ('PE'), ('RN')",
+              "ALTER TABLE \"Est Cli\" ADD CONSTRAINT \"est ck'saldo\" CHECK (saldo >= 0)",
+              "ALTER TABLE \"Est Cli\" ADD CONSTRAINT est_fk_uf FOREIGN KEY (uf) REFERENCES est_uf (uf)",
+              "CREATE TABLE est_ped (n int, cli int CONSTRAINT \"est fk cli\" REFERENCES \"Est Cli\" (id) ON DELETE "
+              "CASCADE)",
+              "INSERT INTO est_ped SELECT 1, min(id) FROM \"Est Cli\""})
+            QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg()));
+        const QString restricoes
+            = "SELECT conrelid::regclass::text || ' ' || conname || ' ' || pg_get_constraintdef(oid) "
+              "FROM pg_constraint WHERE contype IN ('c', 'f') AND (conrelid = '\"Est Cli\"'::regclass "
+              "OR confrelid = '\"Est Cli\"'::regclass) ORDER BY 1";
+        const QStringList antes = Linhas(db, restricoes);
+        QCOMPARE(antes.size(), 3);
+        const QStringList linhas = Linhas(db, "SELECT * FROM \"Est Cli\" ORDER BY id");
+        QVERIFY2(Salvar(db, prompt, "Est Cli", [](auto& cs) { Achar(cs, "nome").tamanho = 100; }),
+                 qPrintable(prompt.textos().join(" / ")));
+        QCOMPARE(Linhas(db, restricoes), antes);
+        QCOMPARE(Linhas(db, "SELECT * FROM \"Est Cli\" ORDER BY id"), linhas);
+        // They still hold.
+        QVERIFY(!db.ExecSql("UPDATE \"Est Cli\" SET saldo = -1", false));
+        QVERIFY(!db.ExecSql("UPDATE \"Est Cli\" SET uf = 'XX'", false));
+        QVERIFY(db.ExecSql("DELETE FROM \"Est Cli\"", false));
+        QCOMPARE(Linhas(db, "SELECT count(*) FROM est_ped"), QStringList({"0"}));
+        QVERIFY(db.ExecSql("DROP TABLE est_ped, est_uf CASCADE", false));
     }
 
     void ReconstrucaoPostgres()

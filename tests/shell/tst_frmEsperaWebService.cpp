@@ -46,7 +46,8 @@ private slots:
         o.timeoutSegundos = 30;
         QElapsedTimer t;
         t.start();
-        const http::RespostaHttp r = http::Get(QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(ntohs(a.sin_port)), o);
+        const http::RespostaHttp r
+            = http::Get(QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(ntohs(a.sin_port)), o);
         const qint64 ms = t.elapsed();
         http::DefinirEspera({});
         ::close(fd);
