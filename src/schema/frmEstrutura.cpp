@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,8 +31,13 @@ QLineEdit* CaixaNumero(QWidget* pai, const char* nome)
 }
 } // namespace
 
+// The toolbar icons live in a static library: their resource is registered by hand.
+static void CarregarIconesEstrutura() { Q_INIT_RESOURCE(schema); }
+
 frmEstrutura::frmEstrutura(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai), m_ambiente(ambiente)
 {
+    static const bool carregado = (CarregarIconesEstrutura(), true);
+    Q_UNUSED(carregado);
     setObjectName(QStringLiteral("frmEstrutura"));
     setAttribute(Qt::WA_DeleteOnClose);
     MontarJanela();
@@ -43,8 +49,12 @@ QToolBar* frmEstrutura::NovaBarra(const char* nome, std::initializer_list<std::p
 {
     auto* barra = new QToolBar(this);
     barra->setObjectName(QString::fromLatin1(nome));
+    barra->setIconSize(QSize(16, 16));
+    barra->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const auto& [chave, dica] : botoes) {
-        QAction* a = barra->addAction(QString::fromLatin1(chave));
+        QAction* a = barra->addAction(
+            QIcon(QStringLiteral(":/schema/icones/") + QString::fromLatin1(chave) + QStringLiteral(".svg")),
+            QString::fromLatin1(chave));
         a->setObjectName(QString::fromLatin1(chave));
         a->setToolTip(QString::fromUtf8(dica));
     }
