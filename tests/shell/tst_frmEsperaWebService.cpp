@@ -2,6 +2,7 @@
 // offers "Cancelar" after a moment, and cancelling ends the call at once.
 #include "gui/PromptJanelas.h"
 #include "platform/mdlHttp.h"
+#include "support/portaLocal.h"
 #include "support/registroTestes.h"
 
 #include <QApplication>
@@ -9,26 +10,13 @@
 #include <QProgressDialog>
 #include <QTest>
 #include <QTimer>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 class tst_frmEsperaWebService : public QObject {
     Q_OBJECT
 private slots:
     void CancelarUmServicoMudo()
     {
-        // Accepts connections (the kernel completes them) but never answers.
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-        QCOMPARE(::listen(fd, 4), 0);
-        socklen_t tam = sizeof a;
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &tam);
-
+        PortaLocal muda(true); // accepts connections, never answers
         InstalarEsperaWebService();
         int batidas = 0;
         QTimer relogio;
@@ -46,11 +34,9 @@ private slots:
         o.timeoutSegundos = 30;
         QElapsedTimer t;
         t.start();
-        const http::RespostaHttp r
-            = http::Get(QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(ntohs(a.sin_port)), o);
+        const http::RespostaHttp r = http::Get(QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(muda.numero), o);
         const qint64 ms = t.elapsed();
         http::DefinirEspera({});
-        ::close(fd);
         QVERIFY(!r.ok);
         QCOMPARE(r.erro, QStringLiteral("A chamada ao WebService foi cancelada pelo usuário."));
         QVERIFY(janelaVista);

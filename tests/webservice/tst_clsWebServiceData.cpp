@@ -7,6 +7,7 @@
 #include "platform/mdlHttp.h"
 #include "platform/mdlSoap.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/portaLocal.h"
 #include "support/registroTestes.h"
 #include "webservice/clsWebServiceHost.h"
 
@@ -367,15 +368,7 @@ private slots:
     void EnderecoInacessivel()
     {
         // A port nobody listens on: refused at once.
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        socklen_t tam = sizeof a;
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &tam);
-        const QString morto = QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(ntohs(a.sin_port));
-        ::close(fd);
+        const QString morto = QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(PortaLocal(false).numero);
         clsWebServiceData c;
         c.setWebServiceUrl(morto);
         QCOMPARE(c.ConnectionType(), QString());
@@ -389,19 +382,11 @@ private slots:
 
     void ServidorMudoEsgotaOTempo()
     {
-        // Accepts connections (the kernel completes them) but never answers.
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-        QCOMPARE(::listen(fd, 4), 0);
-        socklen_t tam = sizeof a;
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &tam);
+        PortaLocal muda(true); // accepts connections, never answers
         clsWebServiceData c(1);
-        c.setWebServiceUrl(QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(ntohs(a.sin_port)));
+        c.setWebServiceUrl(QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(muda.numero));
         const QString tipo = c.ConnectionType();
-        ::close(fd);
+        muda.Fechar();
         QCOMPARE(tipo, QString());
         QVERIFY2(c.ErrMsg().contains(QStringLiteral("tempo de 1 segundos")), qPrintable(c.ErrMsg()));
     }
