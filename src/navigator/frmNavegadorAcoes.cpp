@@ -21,6 +21,17 @@ int Perguntar(clsPrompt& prompt, const QString& texto)
 {
     return prompt.MsgBox(texto, vb::YesNo | vb::Question, globais::TituloAplicativo());
 }
+
+// A connection string for master on `servidor`, with the login kept in the data of node `chave`.
+QString MasterDoServidor(const clsArvore& arvore, const clsNo* servidor, const QString& chave)
+{
+    const clsDadosNodes& dados = arvore.Dados();
+    return MontarConnStrSql(servidor->Text(),
+                            QStringLiteral("Master"),
+                            dados.Ler(chave, CampoNo::Usuario),
+                            dados.Ler(chave, CampoNo::Senha),
+                            dados.Ler(chave, CampoNo::Integrado) == u"1");
+}
 } // namespace
 
 void frmNavegador::AbrirScript(clsNo* no, const QString& script, const QString& legenda)
@@ -44,14 +55,11 @@ void frmNavegador::mnuNavSerCri_Click()
         return;
     if (servidor->Image() == img::BancoConectado || servidor->Image() == img::Banco)
         servidor = servidor->Parent();
-    const clsDadosNodes& dados = m_arvore.Dados();
-    const QString usuario = dados.Ler(servidor->Key(), CampoNo::Usuario);
-    const QString senha = dados.Ler(servidor->Key(), CampoNo::Senha);
-    const QString integrado = dados.Ler(servidor->Key(), CampoNo::Integrado);
-    const QString master
-        = MontarConnStrSql(servidor->Text(), QStringLiteral("Master"), usuario, senha, integrado == u"1");
-    if (!acoes::ExecutarNoServidor(m_ambiente, master, acoes::SqlCriarBanco(nome)))
+    if (!acoes::ExecutarNoServidor(m_ambiente,
+                                   MasterDoServidor(m_arvore, servidor, servidor->Key()),
+                                   acoes::SqlCriarBanco(nome)))
         return;
+    const clsDadosNodes& dados = m_arvore.Dados();
     // Like the databases listed at connection, the node starts with no connection string of its
     // own, so connecting it opens the new database rather than master.
     IncluirNode(m_arvore,
@@ -61,9 +69,9 @@ void frmNavegador::mnuNavSerCri_Click()
                  img::Banco,
                  {},
                  QStringLiteral("Servidor: ") + servidor->Text() + QStringLiteral(" - Banco de dados: ") + nome,
-                 usuario,
-                 senha,
-                 integrado});
+                 dados.Ler(servidor->Key(), CampoNo::Usuario),
+                 dados.Ler(servidor->Key(), CampoNo::Senha),
+                 dados.Ler(servidor->Key(), CampoNo::Integrado)});
 }
 
 void frmNavegador::mnuNavBanExc_Click()
@@ -76,13 +84,9 @@ void frmNavegador::mnuNavBanExc_Click()
                   QStringLiteral("Deseja Excluir Permanentemente o Banco de Dados: '") + nome + u'\'')
         != vb::Yes)
         return;
-    const clsDadosNodes& dados = m_arvore.Dados();
-    const QString master = MontarConnStrSql(banco->Parent()->Text(),
-                                            QStringLiteral("Master"),
-                                            dados.Ler(banco->Key(), CampoNo::Usuario),
-                                            dados.Ler(banco->Key(), CampoNo::Senha),
-                                            dados.Ler(banco->Key(), CampoNo::Integrado) == u"1");
-    if (!acoes::ExecutarNoServidor(m_ambiente, master, acoes::SqlExcluirBanco(nome)))
+    if (!acoes::ExecutarNoServidor(m_ambiente,
+                                   MasterDoServidor(m_arvore, banco->Parent(), banco->Key()),
+                                   acoes::SqlExcluirBanco(nome)))
         return;
     DesconectarNode(m_arvore, banco, img::Banco, true, JanelasAbertas());
     m_arvore.Remover(banco);

@@ -89,6 +89,7 @@ QList<AtribuicaoMenu> AtribuicoesMenus(int i, const QString& texto)
     l.Habilitado("mnuNavTabAbr", Em(i, {Tabela, TabelaSistema}));
     l.Habilitado("mnuNavTabDet", Em(i, {Tabela, TabelaSistema}));
     l.Habilitado("mnuNavTabEst", i == Tabela);
+    // 17 is the system-tables folder of older trees; the tree no longer makes it.
     l.Habilitado("mnuNavTabVis", Em(i, {PastaTabelas, Tabela, 17, TabelaSistema}));
     l.Habilitado("mnuNavTabRen", i == Tabela);
     l.Habilitado("mnuNavTabScr", i == Tabela);

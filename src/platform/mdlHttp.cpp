@@ -226,13 +226,13 @@ RespostaHttp EnviarEsperando(const char* metodo,
         e->resposta = Enviar(e->metodo.constData(), e->url, e->temCorpo ? &e->corpo : nullptr, e->tipo, e->opcoes);
         e->pronto = true;
     }).detach();
-    if (!espera([e] { return e->pronto.load(); }) && !e->pronto) {
+    // The wait ends when the exchange has, or when the user cancelled it (unless it ended anyway).
+    espera([e] { return e->pronto.load(); });
+    if (!e->pronto) {
         RespostaHttp cancelada;
         cancelada.erro = QStringLiteral("A chamada ao WebService foi cancelada pelo usuário.");
         return cancelada;
     }
-    while (!e->pronto)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     return e->resposta;
 }
 

@@ -140,7 +140,7 @@ QString IndicesCom(clsData& db, TipoMotor motor, const QString& tabela, QString&
     QString saida;
     if (!ok || !rs)
         return saida;
-    const bool clustered = AlvoDe(db) == Alvo::SqlServer;
+    const Alvo alvo = AlvoDe(db);
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         if (rs->Valor(QStringLiteral("PRIMARY_KEY")).toBool())
             continue;
@@ -152,13 +152,13 @@ QString IndicesCom(clsData& db, TipoMotor motor, const QString& tabela, QString&
             indice = nome;
             saida += QStringLiteral("CREATE ")
                      + (rs->Valor(QStringLiteral("UNIQUE")).toBool() ? QStringLiteral("UNIQUE ") : QString());
-            if (clustered)
+            if (alvo == Alvo::SqlServer)
                 saida += (rs->Valor(QStringLiteral("CLUSTERED")).toBool() ? QString() : QStringLiteral("NON"))
                          + QStringLiteral("CLUSTERED ");
             // SQLite names the index of a UNIQUE constraint itself and reserves such names: the
             // script keeps the uniqueness under a name it may create.
             QString criado = nome;
-            if (AlvoDe(db) == Alvo::Sqlite && criado.startsWith(QStringLiteral("sqlite_autoindex_")))
+            if (alvo == Alvo::Sqlite && criado.startsWith(QStringLiteral("sqlite_autoindex_")))
                 criado = QStringLiteral("ux_") + criado.mid(17);
             saida += QStringLiteral("INDEX ") + Nome(motor, criado) + QStringLiteral(" ON ") + Nome(motor, tabela)
                      + CRLF + SP6 + u'(' + CRLF + SP6;
