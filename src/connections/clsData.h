@@ -141,15 +141,17 @@ public:
     bool CatalogoOdbc() const;
     static QString SqlColumnIsIdentity(const QString& strTableName, const QString& strColumnName);
 
+    // The connection goes through a web service (no engine of its own).
+    bool Web() const
+    {
+        return webService && (connectionType == tipoconexao::WebAccess || connectionType == tipoconexao::WebSql);
+    }
+
 private:
     void Falha(const ErroDados& e, const QString& sufixo, bool mostrar);
     // A failure of the web-service client, whose text is already the service's own.
     void FalhaWeb(bool mostrar);
     void Mostrar(bool mostrar);
-    bool Web() const
-    {
-        return webService && (connectionType == tipoconexao::WebAccess || connectionType == tipoconexao::WebSql);
-    }
     bool ExigirConexao(const QString& sufixo, bool mostrar);
     QString TipoWebComChave(const QString& url);
     bool Statement(const QString& sql, RecordsetPtr& rs, bool mostrar);

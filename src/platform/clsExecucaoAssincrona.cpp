@@ -1,6 +1,19 @@
 #include "clsExecucaoAssincrona.h"
 
+#include <QEventLoop>
 #include <QPointer>
+
+void EsperarTrabalho(const std::function<void()>& trabalho)
+{
+    QThread* t = QThread::create(trabalho);
+    QEventLoop espera;
+    QObject::connect(t, &QThread::finished, &espera, &QEventLoop::quit, Qt::QueuedConnection);
+    t->start();
+    // `finished` may come before the loop runs: the queued quit is still waiting then.
+    espera.exec();
+    t->wait();
+    delete t;
+}
 
 clsExecucaoAssincrona::clsExecucaoAssincrona(std::shared_ptr<clsMotor> motor, QObject* parent)
     : QObject(parent), motor(std::move(motor))

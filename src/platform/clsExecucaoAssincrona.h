@@ -6,7 +6,13 @@
 
 #include <QObject>
 #include <QThread>
+#include <functional>
 #include <memory>
+
+// Runs `trabalho` on a worker thread and returns when it has ended. Meanwhile the calling thread
+// goes on processing its events, so its windows paint and answer (a Stop button among them);
+// whatever `trabalho` touches must not be used by those events until it returns.
+void EsperarTrabalho(const std::function<void()>& trabalho);
 
 class clsExecucaoAssincrona : public QObject {
     Q_OBJECT

@@ -42,6 +42,12 @@ public:
     // ado::ErrInterrompida; the connection stays usable. Nothing happens when nothing runs.
     virtual void Interromper() = 0;
 
+    // While set, the rows of Executar's result go to `entrega` in blocks as they are fetched, on the
+    // thread that runs the statement (clsRecordsetDados::DefinirEntrega); the recordset Executar then
+    // returns holds only the rows after the last block. A statement stopped by Interromper hands
+    // over the rows it read before failing. Empty: the whole result comes back at the end.
+    void DefinirEntregaLinhas(clsRecordsetDados::Entrega entrega) { entregaLinhas = std::move(entrega); }
+
     // Runs a statement or a batch. `rs` (when given) receives the first result that has columns,
     // with `lockType`; it stays null for statements without rows. `afetados` gets the rows the
     // statements changed (-1 when unknown).
@@ -127,6 +133,7 @@ protected:
     ErroDados erro;
     QString provider;
     clsConnStr connStr;
+    clsRecordsetDados::Entrega entregaLinhas;
 
     friend std::shared_ptr<clsMotor> AbrirMotor(const QString&, bool, int, ErroDados&);
 };

@@ -163,8 +163,28 @@ void clsMotorOdbc::Fechar()
     emTransacao = false;
 }
 
-bool clsMotorOdbc::Conectar(const QString& odbcStr, int timeoutSegundos)
+namespace {
+
+// psqlODBC reads a whole result into its own memory before handing out the first row, unless it is
+// told to fetch through a cursor, a block of rows at a time: then a large result costs no more
+// than the rows kept, and the first rows arrive at once. What the string says itself is kept.
+QString ComCursorPostgres(const QString& odbcStr)
 {
+    static const QRegularExpression driver(QStringLiteral(R"((^|;)\s*Driver\s*=\s*\{?[^;}]*postgres)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (!driver.match(odbcStr).hasMatch() || odbcStr.contains(QStringLiteral("UseDeclareFetch"), Qt::CaseInsensitive))
+        return odbcStr;
+    QString s = odbcStr;
+    if (!s.endsWith(u';'))
+        s += u';';
+    return s + QStringLiteral("UseDeclareFetch=1;Fetch=10000");
+}
+
+} // namespace
+
+bool clsMotorOdbc::Conectar(const QString& odbcStrPedida, int timeoutSegundos)
+{
+    const QString odbcStr = ComCursorPostgres(odbcStrPedida);
     Fechar();
     if (odbcStr.size() > TamanhoMaximoConnStr)
         return Falhar(ErrFalhaProvedor,
@@ -545,7 +565,7 @@ bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, 
             SQLSMALLINT colunas = 0;
             SQLNumResultCols(st, &colunas);
             if (colunas > 0) {
-                if (rs && !*rs && !Preencher(stmt, rs, lockType, sql)) {
+                if (rs && !*rs && !Preencher(stmt, rs, lockType, sql, true)) {
                     ok = false;
                     break;
                 }
@@ -631,7 +651,7 @@ void clsMotorOdbc::BasesDaConsulta(clsRecordsetDados& d, const QString& sql)
     }
 }
 
-bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, const QString& sql)
+bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, const QString& sql, bool emBlocos)
 {
     const SQLHSTMT st = stmt.get();
     SQLSMALLINT n = 0;
@@ -685,6 +705,8 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
         classes.push_back(k);
     }
     BasesDaConsulta(*d, sql);
+    if (emBlocos && entregaLinhas)
+        d->DefinirEntrega(entregaLinhas);
 
     std::vector<SQLWCHAR> buf(4096);
     QByteArray bytes;
@@ -822,8 +844,13 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
         }
         d->FecharLinha();
     }
-    if (rc == SQL_ERROR)
-        return interrompido ? FalharInterrompida() : Falhar(Diagnostico(stmt));
+    if (rc == SQL_ERROR) {
+        if (!interrompido)
+            return Falhar(Diagnostico(stmt));
+        d->EntregarBloco();
+        return FalharInterrompida();
+    }
+    d->DefinirEntrega({});
     d->motor = shared_from_this();
     d->fonte = sql;
     *rs = clsRecordset::Criar(std::move(d), somenteLeitura ? adLockReadOnly : lockType);

@@ -70,7 +70,8 @@ private:
     static bool VariasInstrucoes(const QString& sql);
     // A statement of the program's own, past the read-only check.
     bool ExecutarDireto(const QString& sql);
-    bool Preencher(const odbc::Stmt& st, RecordsetPtr* rs, int lockType, const QString& sql);
+    // `emBlocos`: rows go to the delivery set by DefinirEntregaLinhas while they are fetched.
+    bool Preencher(const odbc::Stmt& st, RecordsetPtr* rs, int lockType, const QString& sql, bool emBlocos = false);
     // Completes the base table and columns of a result from its statement where the driver left
     // them out.
     void BasesDaConsulta(clsRecordsetDados& d, const QString& sql);

@@ -187,7 +187,11 @@ QString clsMotorSqlite::DecimalNaoGuardado(const QString& coluna, std::string_vi
     return {};
 }
 
-bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int lockType, const QString& sql)
+bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt,
+                               RecordsetPtr* rs,
+                               int lockType,
+                               const QString& sql,
+                               bool emBlocos)
 {
     sqlite3_stmt* const st = stmt.get();
     auto d = std::make_shared<clsRecordsetDados>();
@@ -239,6 +243,8 @@ bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int l
         }
         d->campos.append(f);
     }
+    if (emBlocos && entregaLinhas)
+        d->DefinirEntrega(entregaLinhas);
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         for (int c = 0; c < n; ++c) {
@@ -269,8 +275,12 @@ bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt, RecordsetPtr* rs, int l
         }
         d->FecharLinha();
     }
-    if (rc != SQLITE_DONE)
+    if (rc != SQLITE_DONE) {
+        if ((rc & 0xFF) == SQLITE_INTERRUPT)
+            d->EntregarBloco();
         return FalharSqlite();
+    }
+    d->DefinirEntrega({});
     d->motor = std::static_pointer_cast<clsMotor>(shared_from_this());
     d->fonte = sql;
     if (somenteLeitura)
@@ -303,7 +313,7 @@ bool clsMotorSqlite::Executar(const QString& sql, RecordsetPtr* rs, int lockType
             return Falhar(SQLITE_READONLY, QStringLiteral("O banco de dados foi aberto somente para leitura."));
         bool ok = true;
         if (sqlite3_column_count(st.get()) > 0 && rs && !*rs) {
-            ok = Preencher(st, rs, lockType, sql);
+            ok = Preencher(st, rs, lockType, sql, true);
         } else {
             const sqlite3_int64 antes = sqlite3_total_changes64(db.get());
             int rc;

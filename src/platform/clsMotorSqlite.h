@@ -56,7 +56,8 @@ private:
     // empty for blanks or a comment; `resto` gets where the next statement starts. False, with the
     // engine's error, when it does not compile.
     bool Preparar(const char* sql, int n, sqlite::Stmt& st, const char** resto = nullptr);
-    bool Preencher(const sqlite::Stmt& st, RecordsetPtr* rs, int lockType, const QString& sql);
+    // `emBlocos`: rows go to the delivery set by DefinirEntregaLinhas while they are fetched.
+    bool Preencher(const sqlite::Stmt& st, RecordsetPtr* rs, int lockType, const QString& sql, bool emBlocos = false);
     // Schema helpers (clsMotorSqliteSchema.cpp)
     QStringList NomesTabelas(const QString& restricao, bool incluirViews);
     QString NomePk(const QString& tabela);

@@ -39,6 +39,21 @@ RecordsetPtr clsRecordset::Criar(std::shared_ptr<clsRecordsetDados> d, int lockT
     return rs;
 }
 
+void clsRecordset::AnexarBloco(clsRecordsetDados&& bloco)
+{
+    const bool emDia = aberto && geracaoVista == dados->geracao && ordem.isEmpty() && !expressao;
+    const size_t antes = dados->QtdeLinhas();
+    dados->Anexar(std::move(bloco));
+    if (!emDia)
+        return; // the view is rebuilt when it is next read
+    for (size_t i = antes; i < dados->QtdeLinhas(); ++i)
+        vista.push_back(uint32_t(i));
+    // A cursor past the last row stays at the end of the rows.
+    if (pos >= long(antes))
+        pos = long(vista.size());
+    geracaoVista = dados->geracao;
+}
+
 bool clsRecordset::Falhar(int numero, const QString& descricao) const
 {
     erro = {numero, descricao, OrigemErro::Recordset};

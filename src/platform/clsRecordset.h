@@ -130,6 +130,10 @@ public:
 
     const ErroDados& Erro() const { return erro; }
 
+    // Rows of a statement still fetching (clsRecordsetDados::DefinirEntrega), appended at the end of
+    // the rows seen; a sort or filter in force is applied to them too.
+    void AnexarBloco(clsRecordsetDados&& bloco);
+
     // For the engines: the store they fill before calling AbrirComDados.
     static RecordsetPtr Criar(std::shared_ptr<clsRecordsetDados> dados, int lockType);
     clsRecordsetDados& Dados() { return *dados; }

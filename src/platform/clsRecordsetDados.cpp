@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QUuid>
+#include <algorithm>
 #include <cmath>
 
 using namespace ado;
@@ -53,6 +54,7 @@ void clsRecordsetDados::ConcluirTipos()
         if (f.tipoFixado)
             continue;
         f.tipoFixado = true;
+        f.tipoPelosValores = true;
         Marca m = Marca::Nulo;
         for (size_t r = 0; r < QtdeLinhas() && m == Marca::Nulo; ++r)
             m = colunas[c].marcas[r];
@@ -82,6 +84,79 @@ void clsRecordsetDados::ConcluirTipos()
         if (!TipoTexto(f.tipo) && !TipoBinario(f.tipo))
             f.tamanho = TamanhoFixo(f.tipo);
     }
+}
+
+void PoolTexto::Anexar(PoolTexto&& outro)
+{
+    if (outro.blocos.empty())
+        return;
+    for (auto& b : outro.blocos)
+        blocos.push_back(std::move(b));
+    usado = outro.usado;
+    total += outro.total;
+    outro.blocos.clear();
+    outro.usado = TamBloco;
+    outro.total = 0;
+}
+
+namespace {
+constexpr size_t PrimeiroBloco = 1000;
+constexpr size_t MaiorBloco = size_t(1) << 16;
+} // namespace
+
+void clsRecordsetDados::DefinirEntrega(Entrega e)
+{
+    entrega = std::move(e);
+    limiteBloco = PrimeiroBloco;
+}
+
+void clsRecordsetDados::EntregarBloco()
+{
+    if (!entrega || estados.size() == 0)
+        return;
+    auto bloco = std::make_shared<clsRecordsetDados>();
+    bloco->campos = campos;
+    std::swap(bloco->colunas, colunas);
+    std::swap(bloco->estados, estados);
+    std::swap(bloco->pool, pool);
+    colunas.resize(size_t(campos.size()));
+    limiteBloco = std::min(MaiorBloco, limiteBloco * 2);
+    entrega(std::move(bloco));
+}
+
+void clsRecordsetDados::Anexar(clsRecordsetDados&& bloco)
+{
+    const size_t n = bloco.QtdeLinhas();
+    if (n == 0)
+        return;
+    if (colunas.size() < size_t(campos.size()))
+        colunas.resize(size_t(campos.size()));
+    const uint64_t deslocamento = pool.Deslocamento();
+    bool decidirTipos = false;
+    for (int c = 0; c < campos.size() && c < int(bloco.colunas.size()); ++c) {
+        Coluna& de = bloco.colunas[size_t(c)];
+        Coluna& para = colunas[size_t(c)];
+        for (size_t r = 0; r < n; ++r) {
+            const Marca m = de.marcas[r];
+            uint64_t carga = de.cargas[r];
+            if (m == Marca::Texto || m == Marca::Binario || m == Marca::Decimal)
+                carga += deslocamento;
+            para.marcas.push_back(m);
+            para.cargas.push_back(carga);
+        }
+        if (campos[c].tipoPelosValores) {
+            campos[c].tipoFixado = false;
+            decidirTipos = true;
+        }
+    }
+    for (size_t r = 0; r < n; ++r)
+        estados.push_back(bloco.estados[r]);
+    pool.Anexar(std::move(bloco.pool));
+    bloco.colunas.clear();
+    bloco.estados.clear();
+    if (decidirTipos)
+        ConcluirTipos();
+    ++geracao;
 }
 
 uint32_t clsRecordsetDados::NovaLinha()

@@ -10,6 +10,7 @@
 #include <QVector>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,6 +66,7 @@ struct CampoInfo {
     QString esquemaBase; // the base table's schema and catalog, empty where the engine has none
     QString catalogoBase;
     bool tipoFixado = true; // false: decided from the first value fetched
+    bool tipoPelosValores = false; // the type was decided from the values (decided again as rows arrive)
     // A date field declared without its time (DATE) or without its date (TIME): values are written
     // back in that form.
     enum class FormaData : uint8_t { DataHora, SoData, SoHora } formaData = FormaData::DataHora;
@@ -86,6 +88,10 @@ public:
         return reinterpret_cast<const char*>(b + 5);
     }
     size_t bytes() const { return total; }
+    // Takes the pieces of another pool; a reference `ref` of that pool is ref + Deslocamento() here.
+    // The free end of this pool's last block is left unused.
+    uint64_t Deslocamento() const { return uint64_t(blocos.size()) << 32; }
+    void Anexar(PoolTexto&& outro);
 
 private:
     static constexpr size_t TamBloco = size_t(1) << 20;
@@ -124,7 +130,23 @@ public:
     {
         empurrar(c, Marca::Decimal, pool.Guardar(canonico, n));
     }
-    void FecharLinha() { estados.push_back(EstadoLinha::Inalterada); }
+    void FecharLinha()
+    {
+        estados.push_back(EstadoLinha::Inalterada);
+        if (entrega && estados.size() >= limiteBloco) [[unlikely]]
+            EntregarBloco();
+    }
+
+    // Rows handed over in blocks while a statement is still fetching: once `entrega` is set, every
+    // few rows (a thousand at first, more as the result grows) the rows filled so far move into a
+    // new store of the same fields that goes to `entrega`, and this one goes on empty. The engine
+    // calls it on the thread that fetches; the block belongs to the receiver from then on.
+    using Entrega = std::function<void(std::shared_ptr<clsRecordsetDados> bloco)>;
+    void DefinirEntrega(Entrega e);
+    // Hands over the rows filled so far now (a fetch that stops early keeps what it read).
+    void EntregarBloco();
+    // Appends the rows of a block of the same fields; texts and binaries move with their pool.
+    void Anexar(clsRecordsetDados&& bloco);
     // Fixes the type of fields whose type follows their values (expressions without a declared type).
     void ConcluirTipos();
 
@@ -191,4 +213,6 @@ private:
     VetorBlocos<EstadoLinha> estados;
     PoolTexto pool;
     std::unordered_map<uint32_t, std::vector<Celula>> originais;
+    Entrega entrega;
+    size_t limiteBloco = 0;
 };

@@ -15,6 +15,22 @@ void clsModeloRecordset::DefinirRecordset(RecordsetPtr rs)
     endResetModel();
 }
 
+void clsModeloRecordset::AnexarBloco(clsRecordsetDados&& bloco)
+{
+    const int k = int(bloco.QtdeLinhas());
+    if (!Aberto() || k == 0)
+        return;
+    if (!m_rs->Sort().isEmpty() || m_rs->Filter() != u"0") {
+        m_rs->AnexarBloco(std::move(bloco));
+        Recarregar();
+        return;
+    }
+    const int n = rowCount();
+    beginInsertRows({}, n, n + k - 1);
+    m_rs->AnexarBloco(std::move(bloco));
+    endInsertRows();
+}
+
 void clsModeloRecordset::Recarregar()
 {
     beginResetModel();
@@ -41,6 +57,8 @@ int clsModeloRecordset::rowCount(const QModelIndex& pai) const
 {
     if (pai.isValid() || !Aberto())
         return 0;
+    if (Gravando())
+        return m_linhasGravando;
     return std::max(0, m_rs->QtdeLinhasVisiveis());
 }
 
@@ -48,12 +66,14 @@ int clsModeloRecordset::columnCount(const QModelIndex& pai) const
 {
     if (pai.isValid() || !Aberto())
         return 0;
+    if (Gravando())
+        return m_colunasGravando;
     return m_rs->FieldCount();
 }
 
 QVariant clsModeloRecordset::data(const QModelIndex& indice, int papel) const
 {
-    if (!indice.isValid() || !Aberto())
+    if (!indice.isValid() || !Aberto() || Gravando())
         return {};
     const int linha = indice.row(), campo = indice.column();
     const int tipo = m_rs->InfoCampo(campo).tipo;
@@ -80,7 +100,7 @@ QVariant clsModeloRecordset::data(const QModelIndex& indice, int papel) const
 
 QVariant clsModeloRecordset::headerData(int secao, Qt::Orientation orientacao, int papel) const
 {
-    if (!Aberto())
+    if (!Aberto() || Gravando())
         return {};
     if (orientacao == Qt::Horizontal && papel == Qt::DisplayRole)
         return secao < m_rs->FieldCount() ? m_rs->InfoCampo(secao).nome : QVariant();
@@ -149,7 +169,7 @@ bool clsModeloRecordset::DefinirNulo(const QModelIndex& indice)
 Qt::ItemFlags clsModeloRecordset::flags(const QModelIndex& indice) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(indice);
-    if (!CelulaEditavel(indice))
+    if (Gravando() || !CelulaEditavel(indice))
         return f;
     if (m_rs->InfoCampo(indice.column()).tipo == adBoolean)
         return f | Qt::ItemIsUserCheckable;
@@ -204,10 +224,11 @@ int clsModeloRecordset::LinhaVisivel(uint32_t fisica) const
     return -1;
 }
 
-bool clsModeloRecordset::Gravar()
+bool clsModeloRecordset::Gravar(const Rodar& rodar)
 {
     if (!Aberto())
         return false;
+    const int linhas = rowCount(), colunas = columnCount();
     // The marked rows are deleted now; if the save fails they come back as they were, still marked.
     std::vector<std::pair<uint32_t, EstadoLinha>> apagadas;
     for (uint32_t fisica : m_excluidas) {
@@ -217,7 +238,15 @@ bool clsModeloRecordset::Gravar()
             continue;
         apagadas.emplace_back(fisica, antes);
     }
-    const bool ok = m_rs->UpdateBatch();
+    bool ok = false;
+    if (rodar) {
+        m_linhasGravando = linhas;
+        m_colunasGravando = colunas;
+        rodar([&] { ok = m_rs->UpdateBatch(); });
+        m_linhasGravando = -1;
+    } else {
+        ok = m_rs->UpdateBatch();
+    }
     if (ok) {
         m_excluidas.clear();
     } else {

@@ -9,6 +9,7 @@
 #include "platform/clsRecordset.h"
 
 #include <QAbstractTableModel>
+#include <functional>
 #include <set>
 
 class clsModeloRecordset : public QAbstractTableModel {
@@ -28,6 +29,9 @@ public:
     QString MotivoSomenteLeitura() const;
     // A new empty row at the end (AddNew); false when the recordset refuses it.
     bool IncluirLinha();
+    // Rows of a statement still fetching, appended at the end; the view keeps its current row,
+    // selection and scroll position.
+    void AnexarBloco(clsRecordsetDados&& bloco);
     // Rows and columns changed behind the model's back (a sort, a filter, a batch written).
     void Recarregar();
     // The error of the last edit the recordset refused.
@@ -43,7 +47,10 @@ public:
     bool TemExclusoes() const { return !m_excluidas.empty(); }
     // Deletes the marked rows and writes every pending change in one transaction. On failure
     // nothing is written, the marked rows stay marked and the error is in UltimoErro().
-    bool Gravar();
+    // `rodar`, when given, runs the writing (it may run it on another thread and wait): meanwhile
+    // the model shows nothing of the recordset, whose rows are the writer's.
+    using Rodar = std::function<void(const std::function<void()>& trabalho)>;
+    bool Gravar(const Rodar& rodar = {});
 
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
@@ -61,7 +68,10 @@ private:
     bool Gravar(const QModelIndex& indice, const QVariant& valor);
     bool Recusar(const QString& erro);
     int LinhaVisivel(uint32_t fisica) const;
+    bool Gravando() const { return m_linhasGravando >= 0; }
     RecordsetPtr m_rs;
     QString m_erro;
+    int m_linhasGravando = -1; // rows shown while the recordset is being written (-1: not writing)
+    int m_colunasGravando = 0;
     std::set<uint32_t> m_excluidas; // rows of the recordset's store marked for deletion
 };

@@ -131,6 +131,14 @@ frmTabela::frmTabela(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai)
         addAction(atalho);
     }
 
+    // Esc stops a running statement wherever the focus is in the window.
+    QAction* parar = Botao(QStringLiteral("Parar"));
+    parar->setShortcut(QKeySequence(Qt::Key_Escape));
+    parar->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    parar->setEnabled(false);
+    addAction(parar);
+    connect(parar, &QAction::triggered, this, [this] { PararExecucao(); });
+
     LigarAcoes();
     LigarFiltro();
     LigarArquivos();
@@ -188,6 +196,7 @@ void frmTabela::CriarBarras()
         {"Incluir", "Incluir Novo Registro", false, QStyle::SP_FileDialogNewFolder},
         {"Salvar", "Salvar Registros no Banco de Dados", false, QStyle::SP_DialogApplyButton},
         {"FiltroEliminar", "Eliminar Filtro Ativo", false, QStyle::SP_DialogResetButton},
+        {"Parar", "Parar a execução (Esc)", false, QStyle::SP_MediaStop},
     };
     const DefinicaoBotao sql[] = {
         {"PassoPasso", "Utilizar Método Passo a Passo", true, QStyle::SP_MediaSeekForward},
@@ -500,6 +509,11 @@ bool frmTabela::TeclaEditor(QKeyEvent* e)
     const bool teclaF = tecla == Qt::Key_F5 || tecla == Qt::Key_F6 || tecla == Qt::Key_F7 || tecla == Qt::Key_F8;
     const bool teclaCtrl
         = ctrl && (tecla == Qt::Key_N || tecla == Qt::Key_A || tecla == Qt::Key_H || tecla == Qt::Key_S);
+    if (tecla == Qt::Key_Escape && m_executando) {
+        if (e->type() == QEvent::KeyPress)
+            PararExecucao();
+        return e->type() != QEvent::KeyRelease;
+    }
     if (!teclaF && !teclaCtrl)
         return false;
     if (e->type() == QEvent::ShortcutOverride) {
@@ -584,6 +598,13 @@ void frmTabela::DefinirPainel(int painel, const QString& texto) { m_paineis[pain
 
 void frmTabela::closeEvent(QCloseEvent* e)
 {
+    // The worker still holds the connection: it is stopped, and the window closes when it ends.
+    if (m_executando) {
+        m_fecharAoTerminar = true;
+        PararExecucao();
+        e->ignore();
+        return;
+    }
     Fechar();
     frmFilhoConexao::closeEvent(e);
 }
@@ -592,5 +613,7 @@ void frmTabela::closeEvent(QCloseEvent* e)
 void frmTabela::LigarEditorAConexao()
 {
     txtSql->DefinirConnectionString(m_connectionString);
-    txtSql->DefinirFonteDados([this]() -> clsData* { return AbrirConexao() ? m_dados.get() : nullptr; });
+    // Not while a statement runs: the connection is the worker's then.
+    txtSql->DefinirFonteDados(
+        [this]() -> clsData* { return !m_executando && AbrirConexao() ? m_dados.get() : nullptr; });
 }

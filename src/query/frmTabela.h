@@ -54,6 +54,11 @@ public:
 
     // Runs the selection, or the whole text, and shows the outcome; true when the run succeeded.
     bool ExecutarSql();
+    // Stops the statement running (the rows read so far stay); nothing when none runs.
+    void PararExecucao();
+    // A statement is running on the window's connection: commands that need the rows or the
+    // connection wait for it.
+    bool Ocupada() const;
     // Writes the grid's pending rows to the database.
     bool GravarRegistros();
     // Widens every column to its caption and its longest value.
@@ -165,6 +170,15 @@ private:
                                           const std::function<bool()>& progresso,
                                           const clsRecordset& linhas)>;
     void Exportar(const QString& filtro, const Exportador& escrever);
+    // frmTabelaExecucao.cpp: statements on a worker thread
+    bool ExecutarNoTrabalhador(const QString& sql, RecordsetPtr& rs, long& afetados);
+    void ReceberBloco(quint64 id, const std::shared_ptr<clsRecordsetDados>& bloco);
+    void MostrarContagem();
+    void MostrarExecutando(bool executando);
+    // Runs `gravar` (the grid's rows written) on a worker thread, the grid frozen meanwhile.
+    void GravarNoTrabalhador(const RecordsetPtr& rs, const std::function<void()>& gravar);
+    // Closes the window, or the MDI frame around it.
+    void FecharMoldura();
     // frmTabelaAcoes.cpp: commands
     void LigarAcoes();
     void FecharResultado();
@@ -190,6 +204,10 @@ private:
     bool m_ajustando = false;
     QPoint m_ultimoMouse{-1, -1};
     QString m_ultimaPesquisa;
+    bool m_executando = false;
+    bool m_fecharAoTerminar = false;
+    quint64 m_idExecucao = 0;
+    RecordsetPtr m_parcial; // the rows of the statement running, as they arrive
 
     QWidget* tlbCoolBar = nullptr;
     QToolBar* tlbOpcoes = nullptr;

@@ -121,36 +121,69 @@ void frmTabela::FecharResultado()
 
 bool frmTabela::ExecutarSql()
 {
+    if (m_executando)
+        return false;
     try {
-        clsAmpulheta ampulheta(m_ambiente.Prompt());
         HabilitarBotoesGrid(false);
         DefinirPainel(2, QString());
         DefinirPainel(3, QString());
         // Text typed over a selection leaves an empty one behind: then the whole text runs.
         const QString selecao = txtSql->selectedText();
         const QString texto = selecao.isEmpty() ? txtSql->text() : selecao;
-        AbrirConexao();
+        {
+            clsAmpulheta ampulheta(m_ambiente.Prompt());
+            AbrirConexao();
+        }
         FecharResultado();
         MostrarSomenteLeitura();
         execucao::Resultado r;
         execucao::Verificador verificar;
         if (Botao(QStringLiteral("CheckBeforeSql"))->isChecked())
             verificar = [this](const QString& sql) { return VerificarSql(m_ambiente.Prompt(), sql); };
-        if (!execucao::Executar(*m_dados, texto, Botao(QStringLiteral("PassoPasso"))->isChecked(), verificar, r))
-            return false;
-        if (r.rs) {
-            m_modelo->DefinirRecordset(r.rs);
-            DefinirPainel(3, QString::number(r.rs->RecordCount()) + QStringLiteral(" Registros Encontrados"));
-            if (!Botao(QStringLiteral("Grid"))->isChecked()) {
-                Botao(QStringLiteral("Grid"))->setChecked(true);
-                GridClick();
+        const execucao::Executor executor = [this](const QString& sql, RecordsetPtr& rs, long& afetados) {
+            return ExecutarNoTrabalhador(sql, rs, afetados);
+        };
+        MostrarExecutando(true);
+        const bool ok = execucao::Executar(*m_dados,
+                                           texto,
+                                           Botao(QStringLiteral("PassoPasso"))->isChecked(),
+                                           verificar,
+                                           r,
+                                           executor);
+        MostrarExecutando(false);
+        if (r.interrompida) {
+            if (r.rs && r.rs != m_modelo->Recordset())
+                m_modelo->DefinirRecordset(r.rs);
+            MostrarContagem();
+            DefinirPainel(2, QStringLiteral("Execução interrompida pelo usuário."));
+            HabilitarBotoesGrid(false);
+            MostrarSomenteLeitura();
+        } else if (!ok) {
+            FecharResultado();
+        } else {
+            if (r.rs) {
+                if (r.rs != m_modelo->Recordset())
+                    m_modelo->DefinirRecordset(r.rs);
+                MostrarContagem();
+                if (!Botao(QStringLiteral("Grid"))->isChecked()) {
+                    Botao(QStringLiteral("Grid"))->setChecked(true);
+                    GridClick();
+                }
+            } else {
+                FecharResultado();
             }
+            DefinirPainel(2, QStringLiteral("Executado em ") + execucao::FormatarTempo(r.segundos));
+            HabilitarBotoesGrid(r.rs && r.rs->LockType() != ado::adLockReadOnly);
+            MostrarSomenteLeitura();
         }
-        DefinirPainel(2, QStringLiteral("Executado em ") + execucao::FormatarTempo(r.segundos));
-        HabilitarBotoesGrid(r.rs && r.rs->LockType() != ado::adLockReadOnly);
-        MostrarSomenteLeitura();
-        return true;
+        if (m_fecharAoTerminar)
+            QMetaObject::invokeMethod(
+                this,
+                [this] { FecharMoldura(); },
+                Qt::QueuedConnection);
+        return ok;
     } catch (const std::exception& e) {
+        MostrarExecutando(false);
         m_ambiente.Prompt().MsgBox(QString::fromLocal8Bit(e.what()), vb::Critical);
         return false;
     }
@@ -172,18 +205,15 @@ void frmTabela::ConcluirEdicaoGrid()
 bool frmTabela::GravarRegistros()
 {
     RecordsetPtr rs = m_modelo->Recordset();
-    if (!rs)
+    if (!rs || m_executando)
         return false;
     ConcluirEdicaoGrid();
     if (!m_modelo->Editavel()) {
         m_ambiente.Prompt().MsgBox(m_modelo->MotivoSomenteLeitura(), vb::Exclamation);
         return false;
     }
-    bool ok;
-    {
-        clsAmpulheta ampulheta(m_ambiente.Prompt());
-        ok = m_modelo->Gravar();
-    }
+    const bool ok
+        = m_modelo->Gravar([this, rs](const std::function<void()>& gravar) { GravarNoTrabalhador(rs, gravar); });
     if (ok) {
         m_ambiente.Prompt().MsgBox(QStringLiteral("Registros Gravados com Sucesso"), vb::Information);
         return true;

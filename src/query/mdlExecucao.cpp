@@ -213,7 +213,24 @@ QString RemoverDbo(const QString& sql)
     return s;
 }
 
-bool ExecutarPassoPasso(clsData& dados, const QStringList& instrucoes, RecordsetPtr& rs, long& afetados)
+bool Interrompida(const clsData& dados) { return dados.Erro().numero == ado::ErrInterrompida; }
+
+namespace {
+
+bool Rodar(clsData& dados, const Executor& executor, const QString& sql, RecordsetPtr& rs, long& afetados)
+{
+    if (executor)
+        return executor(sql, rs, afetados);
+    return dados.ExecSql(sql, false, true, rs, afetados);
+}
+
+} // namespace
+
+bool ExecutarPassoPasso(clsData& dados,
+                        const QStringList& instrucoes,
+                        RecordsetPtr& rs,
+                        long& afetados,
+                        const Executor& executor)
 {
     if (instrucoes.isEmpty())
         return true;
@@ -224,9 +241,11 @@ bool ExecutarPassoPasso(clsData& dados, const QStringList& instrucoes, Recordset
         // Esc in the progress window ends the run after the statements already sent.
         if (!prompt.ProgressoMove())
             break;
-        if (dados.ExecSql(instrucao, false, true, rs, afetados))
+        if (Rodar(dados, executor, instrucao, rs, afetados))
             continue;
         sucesso = false;
+        if (Interrompida(dados))
+            break;
         rs.reset();
         const int resposta = prompt.MsgBox(
             instrucao + QStringLiteral("\r\rOcorreram Erros Durante a Execução da Instrução, Deseja Continuar ?"),
@@ -239,17 +258,22 @@ bool ExecutarPassoPasso(clsData& dados, const QStringList& instrucoes, Recordset
     return sucesso;
 }
 
-bool ExecutarLotes(clsData& dados, const QStringList& lotes, RecordsetPtr& rs, long& afetados)
+bool ExecutarLotes(clsData& dados, const QStringList& lotes, RecordsetPtr& rs, long& afetados, const Executor& executor)
 {
     for (const QString& lote : lotes) {
         rs.reset();
-        if (!dados.ExecSql(lote, false, true, rs, afetados))
+        if (!Rodar(dados, executor, lote, rs, afetados))
             return false;
     }
     return true;
 }
 
-bool Executar(clsData& dados, const QString& texto, bool passoPasso, const Verificador& verificar, Resultado& r)
+bool Executar(clsData& dados,
+              const QString& texto,
+              bool passoPasso,
+              const Verificador& verificar,
+              Resultado& r,
+              const Executor& executor)
 {
     clsPrompt& prompt = dados.Ambiente().Prompt();
     r = Resultado();
@@ -267,13 +291,17 @@ bool Executar(clsData& dados, const QString& texto, bool passoPasso, const Verif
     const QString inteiro = sql;
     const bool achou = DividirInstrucoes(sql, passoPasso, instrucoes);
     if (achou && passoPasso && !instrucoes.isEmpty())
-        r.ok = ExecutarPassoPasso(dados, instrucoes, r.rs, r.afetados);
+        r.ok = ExecutarPassoPasso(dados, instrucoes, r.rs, r.afetados, executor);
     else if (achou)
-        r.ok = ExecutarLotes(dados, Lotes(inteiro), r.rs, r.afetados);
+        r.ok = ExecutarLotes(dados, Lotes(inteiro), r.rs, r.afetados, executor);
     else
-        r.ok = dados.ExecSql(sql, false, true, r.rs, r.afetados);
+        r.ok = Rodar(dados, executor, sql, r.rs, r.afetados);
     r.segundos = double(relogio.elapsed()) / 1000.0;
 
+    if (!r.ok && Interrompida(dados)) {
+        r.interrompida = true;
+        return false;
+    }
     if (!r.ok) {
         r.rs.reset();
         prompt.MsgBox(dados.ErrMsg(), vb::Critical);
