@@ -46,7 +46,9 @@ bool clsMotorSqlite::AbrirArquivo(const QString& caminho, int flags)
 {
     arquivo = caminho;
     sqlite3* aberto = nullptr;
-    const int rc = sqlite3_open_v2(caminho.toUtf8().constData(), &aberto, flags, nullptr);
+    // A connection is used by one thread at a time, so SQLite need not lock it on every call
+    // (sqlite3_interrupt needs no lock either).
+    const int rc = sqlite3_open_v2(caminho.toUtf8().constData(), &aberto, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     db.reset(aberto); // a handle comes back even when opening failed, and must be closed too
     if (rc != SQLITE_OK) {
         Falhar(rc, db ? QString::fromUtf8(sqlite3_errmsg(db.get())) : QString::fromUtf8(sqlite3_errstr(rc)));

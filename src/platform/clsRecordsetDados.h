@@ -28,21 +28,45 @@ public:
     const T& operator[](size_t i) const { return blocos[i >> Bits][i & (Bloco - 1)]; }
     void push_back(const T& v)
     {
-        if ((n & (Bloco - 1)) == 0 && (n >> Bits) == blocos.size())
-            blocos.emplace_back(new T[Bloco]);
-        blocos[n >> Bits][n & (Bloco - 1)] = v;
+        if (livre == 0) [[unlikely]]
+            NovoBloco();
+        *proximo++ = v;
+        --livre;
         ++n;
     }
     void clear()
     {
         blocos.clear();
         n = 0;
+        proximo = nullptr;
+        livre = 0;
     }
     size_t bytes() const { return blocos.size() * Bloco * sizeof(T); }
 
+    VetorBlocos() = default;
+    VetorBlocos(VetorBlocos&& o) noexcept { *this = std::move(o); }
+    VetorBlocos& operator=(VetorBlocos&& o) noexcept
+    {
+        blocos = std::move(o.blocos);
+        n = o.n;
+        proximo = o.proximo;
+        livre = o.livre;
+        o.clear();
+        return *this;
+    }
+
 private:
+    void NovoBloco()
+    {
+        if ((n >> Bits) == blocos.size())
+            blocos.emplace_back(new T[Bloco]);
+        proximo = blocos[n >> Bits].get() + (n & (Bloco - 1));
+        livre = Bloco - (n & (Bloco - 1));
+    }
     std::vector<std::unique_ptr<T[]>> blocos;
     size_t n = 0;
+    T* proximo = nullptr; // where the next element goes, `livre` places before the block's end
+    size_t livre = 0;
 };
 
 // What a cell holds. The field's type decides how the value is handed out. A decimal is its

@@ -24,7 +24,10 @@ bool frmTabela::ExecutarNoTrabalhador(const QString& sql, RecordsetPtr& rs, long
     const quint64 id = ++m_idExecucao;
     m_parcial.reset();
     motor->DefinirEntregaLinhas([this, id](std::shared_ptr<clsRecordsetDados> bloco) {
-        QMetaObject::invokeMethod(this, [this, id, bloco] { ReceberBloco(id, bloco); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, id, bloco] { ReceberBloco(id, bloco); },
+            Qt::QueuedConnection);
     });
     bool ok = false;
     EsperarTrabalho([&] { ok = m_dados->ExecSql(sql, false, true, rs, afetados); });
@@ -112,7 +115,10 @@ void frmTabela::GravarNoTrabalhador(const RecordsetPtr& rs, const std::function<
     DefinirPainel(2, painel);
     HabilitarBotoesGrid(true);
     if (m_fecharAoTerminar)
-        QMetaObject::invokeMethod(this, [this] { FecharMoldura(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] { FecharMoldura(); },
+            Qt::QueuedConnection);
 }
 
 void frmTabela::FecharMoldura()

@@ -18,7 +18,10 @@ namespace {
 
 const char* const Contagem = "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < %1) ";
 
-QString Linhas(qint64 n) { return QString::fromLatin1(Contagem).arg(n) + QStringLiteral("SELECT x, 'linha ' || x AS t FROM c"); }
+QString Linhas(qint64 n)
+{
+    return QString::fromLatin1(Contagem).arg(n) + QStringLiteral("SELECT x, 'linha ' || x AS t FROM c");
+}
 
 // Runs the window's text and, `depois` ms after it started, does `acao` (from the event loop the
 // run keeps going). Returns how long the run took.
@@ -98,9 +101,12 @@ private slots:
         QTest::addColumn<QString>("como");
         QTest::addColumn<bool>("comLinhas");
         const QString semFim = QString::fromLatin1(Contagem).arg(1000000000);
-        QTest::newRow("contagem sem linhas, botao") << semFim + "SELECT count(*) FROM c" << "botao" << false;
-        QTest::newRow("contagem sem linhas, esc") << semFim + "SELECT count(*) FROM c" << "esc no editor" << false;
-        QTest::newRow("linhas chegando") << semFim + "SELECT x FROM c" << "botao" << true;
+        QTest::newRow("contagem sem linhas, botao") << semFim + "SELECT count(*) FROM c"
+                                                    << "botao" << false;
+        QTest::newRow("contagem sem linhas, esc") << semFim + "SELECT count(*) FROM c"
+                                                  << "esc no editor" << false;
+        QTest::newRow("linhas chegando") << semFim + "SELECT x FROM c"
+                                         << "botao" << true;
     }
     void PararSqlite()
     {
@@ -112,7 +118,11 @@ private slots:
         QVERIFY(w);
         w->Editor()->setFocus();
         bool ok = true;
-        const qint64 ms = ExecutarEDepois(w, 300, [&] { PararCom(w, como); }, &ok);
+        const qint64 ms = ExecutarEDepois(
+            w,
+            300,
+            [&] { PararCom(w, como); },
+            &ok);
         QVERIFY(!ok);
         QVERIFY2(ms < 5000, qPrintable(QString::number(ms)));
         QCOMPARE(w->TextoPainel(2), QStringLiteral("Execução interrompida pelo usuário."));
@@ -141,7 +151,11 @@ private slots:
         QVERIFY(w);
         w->Editor()->setFocus();
         bool ok = true;
-        const qint64 ms = ExecutarEDepois(w, 300, [&] { PararCom(w, QStringLiteral("esc no editor")); }, &ok);
+        const qint64 ms = ExecutarEDepois(
+            w,
+            300,
+            [&] { PararCom(w, QStringLiteral("esc no editor")); },
+            &ok);
         QVERIFY(!ok);
         QVERIFY2(ms < 10000, qPrintable(QString::number(ms)));
         QCOMPARE(w->TextoPainel(2), QStringLiteral("Execução interrompida pelo usuário."));
@@ -158,10 +172,11 @@ private slots:
         if (cs.isEmpty())
             QSKIP("QUARRIX_PG_CONNSTR is not set: no PostgreSQL server to test against");
         CenarioTabela c;
-        frmTabela* w = c.Abrir(QStringLiteral("SELECT g, (g::numeric(20,5) / 3)::numeric(30,10) AS d FROM generate_series(1, 50000) g"),
-                               QStringLiteral("SqlEditor: "),
-                               false,
-                               cs);
+        frmTabela* w = c.Abrir(
+            QStringLiteral("SELECT g, (g::numeric(20,5) / 3)::numeric(30,10) AS d FROM generate_series(1, 50000) g"),
+            QStringLiteral("SqlEditor: "),
+            false,
+            cs);
         QVERIFY(w);
         QSignalSpy inseridas(w->Modelo(), &QAbstractItemModel::rowsInserted);
         QVERIFY(w->ExecutarSql());
