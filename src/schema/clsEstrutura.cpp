@@ -64,6 +64,7 @@ QString ListaCitada(const clsMotor& m, const QStringList& nomes)
 struct Analise {
     QList<ColunaEstrutura> vivas;
     QStringList chave, destino, origem;
+    QStringList sumidas; // original names (lower case) of the columns deleted or renamed
     bool estrutura = false, chaveMudou = false;
 };
 
@@ -82,6 +83,8 @@ Analise Analisar(QList<ColunaEstrutura> colunas)
             }
             a.chaveMudou |= c.chave != c.originalChave;
         }
+        if (c.Existente() && (!c.Viva() || c.campo.compare(c.originalCampo, Qt::CaseInsensitive) != 0))
+            a.sumidas << c.originalCampo.toLower();
         a.estrutura |= c.tipoDado != c.originalTipoDado || c.campo != c.originalCampo || c.tamanho != c.originalTamanho
                        || c.ordem != c.originalOrdem || c.allowNulls != c.originalAllowNulls
                        || c.identity != c.originalIdentity || c.identitySeed != c.originalIdentitySeed
@@ -109,6 +112,8 @@ QString DefinicaoColuna(const clsMotor& m, const ColunaEstrutura& c)
                  .arg(Incremento(c));
     if (c.Existente() && !c.padrao.isEmpty() && !c.identity)
         r += QStringLiteral(" DEFAULT ") + c.padrao;
+    if (c.Existente() && !c.colacao.isEmpty())
+        r += u' ' + c.colacao;
     return r + (c.allowNulls ? QStringLiteral(" NULL") : QStringLiteral(" NOT NULL"));
 }
 
@@ -137,13 +142,53 @@ QString ErroIdentitySqlite(const Analise& a)
     return {};
 }
 
-QString CriarTabela(const clsMotor& m, const QString& nome, const Analise& a)
+// `restricoes`: table constraints carried from the old table; `opcoes`: what follows the column list.
+QString CriarTabela(const clsMotor& m,
+                    const QString& nome,
+                    const Analise& a,
+                    const QStringList& restricoes = {},
+                    const QString& opcoes = {})
 {
     QStringList defs;
     for (const ColunaEstrutura& c : a.vivas)
         defs << DefinicaoColuna(m, c);
-    return QStringLiteral("CREATE TABLE ") + Citar(m, nome) + QStringLiteral(" (") + defs.join(QStringLiteral(", "))
-           + ChaveEmbutida(m, a) + u')';
+    QString r = QStringLiteral("CREATE TABLE ") + Citar(m, nome) + QStringLiteral(" (")
+                + defs.join(QStringLiteral(", ")) + ChaveEmbutida(m, a);
+    for (const QString& x : restricoes)
+        r += QStringLiteral(", ") + x;
+    r += u')';
+    return opcoes.isEmpty() ? r : r + u' ' + opcoes;
+}
+
+// The old table's constraints as the new table declares them. A constraint that reads a column
+// deleted or renamed in the window is refused by name in `erro`; a constraint declared on a renamed
+// column (its key or unique mark) follows the column to its new name.
+QStringList RestricoesCopiadas(const clsMotor& m, const Analise& a, const CatalogoTabela& cat, QString& erro)
+{
+    QStringList r;
+    for (const ddlsqlite::Restricao& x : cat.restricoes) {
+        const QString descricao = x.coluna.isEmpty() ? x.texto : x.coluna + u' ' + x.texto;
+        QString sumida, novo;
+        if (!x.coluna.isEmpty()) {
+            sumida = x.coluna;
+            for (const ColunaEstrutura& c : a.vivas)
+                if (c.Existente() && c.originalCampo.compare(x.coluna, Qt::CaseInsensitive) == 0) {
+                    novo = c.campo;
+                    sumida.clear();
+                }
+        }
+        for (const QString& n : x.nomes)
+            if (sumida.isEmpty() && a.sumidas.contains(n.toLower()))
+                sumida = n;
+        if (!sumida.isEmpty()) {
+            erro = QStringLiteral("A estrutura não foi alterada: a restrição «") + descricao
+                   + QStringLiteral("» usa a coluna ") + sumida
+                   + QStringLiteral(", que foi renomeada ou excluída. Ajuste a restrição antes de mudar a coluna.");
+            return {};
+        }
+        r << x.Escrever(Citar(m, novo));
+    }
+    return r;
 }
 
 QString AdicionarChave(const clsMotor& m, const QString& tabela, const Analise& a)
@@ -194,6 +239,7 @@ void Reconstrucao(const clsMotor& m,
                   const QString& tabela,
                   const Analise& a,
                   const CatalogoTabela& cat,
+                  const QStringList& restricoes,
                   PlanoEstrutura& p)
 {
     const QString tmp = QStringLiteral("tmp") + tabela;
@@ -205,7 +251,7 @@ void Reconstrucao(const clsMotor& m,
         p.antes << QStringLiteral("PRAGMA foreign_keys = OFF") << QStringLiteral("PRAGMA legacy_alter_table = ON");
         p.depois << QStringLiteral("PRAGMA legacy_alter_table = OFF") << QStringLiteral("PRAGMA foreign_keys = ON");
     }
-    p.passos << PassoEstrutura{CriarTabela(m, tmp, a)};
+    p.passos << PassoEstrutura{CriarTabela(m, tmp, a, restricoes, cat.opcoesTabela)};
     p.passos << Copia(m, tabela, tmp, a);
     for (const QString& s : cat.antesDeApagar)
         p.passos << PassoEstrutura{s};
@@ -217,8 +263,8 @@ void Reconstrucao(const clsMotor& m,
         p.passos << PassoEstrutura{AdicionarChave(m, tabela, a)};
     for (const QString& s : cat.depoisDaChave)
         p.passos << PassoEstrutura{s};
-    if (sqlite)
-        p.passos << PassoEstrutura{QStringLiteral("PRAGMA foreign_key_check"), true};
+    for (const QString& s : cat.verificacoes)
+        p.passos << PassoEstrutura{s, true};
 }
 
 } // namespace
@@ -291,7 +337,10 @@ PlanoEstrutura PlanejarEstrutura(const clsMotor& m,
                      + cat.perdas.join(QStringLiteral(", ")) + QStringLiteral(", que seriam perdidos ao recriá-la.");
             return p;
         }
-        Reconstrucao(m, tabela, a, cat, p);
+        const QStringList restricoes = RestricoesCopiadas(m, a, cat, p.erro);
+        if (!p.erro.isEmpty())
+            return p;
+        Reconstrucao(m, tabela, a, cat, restricoes, p);
     } else if (a.chaveMudou) {
         p.caminho = CaminhoEstrutura::SoChave;
         if (!cat.nomeChave.isEmpty())

@@ -41,24 +41,41 @@ QString RegClass(const clsMotor& m, const QString& tabela)
     return Lit(m.CitarIdentificador(tabela)) + QStringLiteral("::regclass");
 }
 
+QString CreateTableSqlite(clsData& db, const QString& tabela)
+{
+    return db
+        .RetValue(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ") + Lit(tabela)
+                  + QStringLiteral(" COLLATE NOCASE"))
+        .toString();
+}
+
+// SQLite's procedure for table changes: the indexes and triggers are recreated from their text, the
+// table's own constraints go into the new CREATE, and the foreign keys of the table and of every
+// table pointing at it are checked before the commit.
 void CatalogoSqlite(clsData& db, const clsMotor& m, const QString& tabela, CatalogoTabela& c)
 {
     c.scripts = Primeiras(db,
                           QStringLiteral("SELECT sql FROM sqlite_schema WHERE tbl_name = ") + Lit(tabela)
                               + QStringLiteral(" COLLATE NOCASE AND type IN ('index', 'trigger') AND sql IS NOT NULL "
                                                "ORDER BY type = 'trigger', rowid"));
-    if (!Primeiras(db, QStringLiteral("SELECT 1 FROM pragma_foreign_key_list(") + Lit(tabela) + u')').isEmpty())
-        c.perdas << QStringLiteral("chaves estrangeiras");
-    const QString sql = db.RetValue(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ")
-                                    + Lit(tabela) + QStringLiteral(" COLLATE NOCASE"))
-                            .toString();
-    if (sql.contains(QRegularExpression(QStringLiteral("\\bCHECK\\s*\\("), QRegularExpression::CaseInsensitiveOption)))
-        c.perdas << QStringLiteral("restrições CHECK");
-    if (!Primeiras(db,
-                   QStringLiteral("SELECT 1 FROM pragma_index_list(") + Lit(tabela)
-                       + QStringLiteral(") WHERE origin = 'u'"))
-             .isEmpty())
-        c.perdas << QStringLiteral("restrições UNIQUE");
+    const ddlsqlite::Tabela t = ddlsqlite::LerCreateTable(CreateTableSqlite(db, tabela), tabela);
+    if (!t.reconhecida) {
+        c.perdas << QStringLiteral("uma definição que o designer não consegue ler");
+        return;
+    }
+    if (!t.calculadas.isEmpty())
+        c.perdas << QStringLiteral("colunas calculadas (") + t.calculadas.join(QStringLiteral(", ")) + u')';
+    c.restricoes = t.restricoes;
+    c.opcoesTabela = t.opcoes;
+    QStringList tabelas{tabela};
+    tabelas << Primeiras(
+        db,
+        QStringLiteral("SELECT DISTINCT m.name FROM sqlite_schema m, pragma_foreign_key_list(m.name) f "
+                       "WHERE m.type = 'table' AND f.\"table\" = ")
+            + Lit(tabela) + QStringLiteral(" COLLATE NOCASE AND m.name <> ") + Lit(tabela)
+            + QStringLiteral(" COLLATE NOCASE ORDER BY m.name"));
+    for (const QString& n : tabelas)
+        c.verificacoes << QStringLiteral("PRAGMA foreign_key_check(") + m.CitarIdentificador(n) + u')';
 }
 
 void CatalogoPostgres(clsData& db, const clsMotor& m, const QString& tabela, CatalogoTabela& c)
@@ -124,9 +141,8 @@ void CatalogoSqlServer(clsData& db, const clsMotor& m, const QString& tabela, Ca
 // Declared type, default and auto-numbering of each column, as the engine keeps them.
 void DetalhesSqlite(clsData& db, const QString& tabela, QList<ColunaEstrutura>& colunas)
 {
-    const QString sql = db.RetValue(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ")
-                                    + Lit(tabela) + QStringLiteral(" COLLATE NOCASE"))
-                            .toString();
+    const QString sql = CreateTableSqlite(db, tabela);
+    const ddlsqlite::Tabela t = ddlsqlite::LerCreateTable(sql, tabela);
     const bool autoincremento = sql.contains(QStringLiteral("AUTOINCREMENT"), Qt::CaseInsensitive);
     const QList<QStringList> info
         = Linhas(db, QStringLiteral("SELECT name, type, dflt_value, pk FROM pragma_table_info(") + Lit(tabela) + u')');
@@ -139,6 +155,7 @@ void DetalhesSqlite(clsData& db, const QString& tabela, QList<ColunaEstrutura>& 
                 continue;
             c.tipoNativo = l.value(1);
             c.padrao = l.value(2);
+            c.colacao = t.colacoes.value(c.campo.toLower());
             c.identity = c.originalIdentity
                 = autoincremento && nChave == 1 && l.value(3).toInt() == 1
                   && l.value(1).compare(QStringLiteral("INTEGER"), Qt::CaseInsensitive) == 0;

@@ -285,52 +285,170 @@ private slots:
         QTest::addColumn<QString>("preparo");
         QTest::addColumn<Mudanca>("mudar");
         QTest::addColumn<QString>("passo"); // the start of the statement reported as failing
+        QTest::addColumn<QString>("tabela");
         QTest::newRow("copia viola NOT NULL")
-            << "" << Mudanca([](auto& cs) { Achar(cs, "Obs").allowNulls = false; }) << "INSERT INTO";
+            << "" << Mudanca([](auto& cs) { Achar(cs, "Obs").allowNulls = false; }) << "INSERT INTO"
+            << "Cli";
         QTest::newRow("indice falha") << "" << Mudanca([](auto& cs) { Achar(cs, "Nome").campo = "Nome2"; })
-                                      << "CREATE INDEX";
+                                      << "CREATE INDEX"
+                                      << "Cli";
         QTest::newRow("nome da copia ja existe")
-            << "CREATE TABLE tmpCli (x)" << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; }) << "CREATE TABLE";
+            << "CREATE TABLE tmpCli (x)" << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; }) << "CREATE TABLE"
+            << "Cli";
         QTest::newRow("verificacao de chaves estrangeiras")
             << "CREATE TABLE Filho (cod INTEGER REFERENCES Cli (Id)); PRAGMA foreign_keys = OFF; "
                "INSERT INTO Filho VALUES (99); PRAGMA foreign_keys = ON"
-            << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; }) << "Há linhas";
+            << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; }) << "Há linhas"
+            << "Cli";
+        QTest::newRow("chave estrangeira propria violada")
+            << "CREATE TABLE Fk (c INTEGER REFERENCES Cli (Id), x VARCHAR(5)); PRAGMA foreign_keys = OFF; "
+               "INSERT INTO Fk VALUES (99, 'a'); PRAGMA foreign_keys = ON"
+            << Mudanca([](auto& cs) { Achar(cs, "x").tamanho = 9; }) << "Há linhas"
+            << "Fk";
+        QTest::newRow("copia viola CHECK")
+            << "CREATE TABLE Ck (n INTEGER CHECK (n > 0), x VARCHAR(5)); PRAGMA ignore_check_constraints = ON; "
+               "INSERT INTO Ck VALUES (-1, 'a'); PRAGMA ignore_check_constraints = OFF"
+            << Mudanca([](auto& cs) { Achar(cs, "x").tamanho = 9; }) << "INSERT INTO"
+            << "Ck";
     }
     void FalhaSqlite()
     {
         QFETCH(QString, preparo);
         QFETCH(Mudanca, mudar);
         QFETCH(QString, passo);
+        QFETCH(QString, tabela);
         clsPromptRoteiro prompt;
         clsAmbienteDados amb(prompt);
         clsData db(amb);
         AbrirSqlite(db, QString(QTest::currentDataTag()) + ".db");
         for (const QString& s : preparo.split(';', Qt::SkipEmptyParts))
             QVERIFY2(db.ExecSql(s, false), qPrintable(db.ErrMsg()));
-        const QStringList antes = RetratoSqlite(db, "Cli");
-        QVERIFY(!Salvar(db, prompt, "Cli", mudar));
+        const QStringList antes = RetratoSqlite(db, tabela);
+        QVERIFY(!Salvar(db, prompt, tabela, mudar));
         // The cause (the failing statement), then the outcome.
         QVERIFY2(prompt.mensagens.size() == 2, qPrintable(prompt.textos().join(" / ")));
         QVERIFY2(Reportado(prompt.mensagens.first().texto, passo), qPrintable(prompt.mensagens.first().texto));
         QCOMPARE(prompt.ultima().texto, QStringLiteral("A estrutura não foi alterada"));
-        QCOMPARE(RetratoSqlite(db, "Cli"), antes);
+        QCOMPARE(RetratoSqlite(db, tabela), antes);
         QCOMPARE(Linhas(db, "PRAGMA foreign_keys"), QStringList({"1"}));
         QVERIFY(!db.ActiveConnection()->EmTransacao());
     }
 
-    void RecusaSqlite()
+    // The reader of a CREATE TABLE text: quotes, brackets, comments and nested parentheses do not
+    // split a clause; column constraints become table constraints on the column.
+    void TextoCreateTable()
+    {
+        const auto t = ddlsqlite::LerCreateTable(
+            "CREATE TABLE \"a(b\" ([x,y] INT DEFAULT (1 + 2) CHECK ([x,y] <> ')'), 'z' TEXT COLLATE NOCASE NOT NULL ON "
+            "CONFLICT FAIL REFERENCES \"p\"\"q\" ON DELETE SET NULL NOT DEFERRABLE INITIALLY DEFERRED, -- nota, (\n"
+            "CONSTRAINT \"u\" UNIQUE (z) ON CONFLICT IGNORE /* ) */, PRIMARY KEY ([x,y]), w BLOB UNIQUE) WITHOUT "
+            "ROWID, "
+            "STRICT",
+            "a(b");
+        QVERIFY(t.reconhecida);
+        QStringList escritas;
+        for (const auto& r : t.restricoes)
+            escritas << r.Escrever("\"N\"");
+        QCOMPARE(escritas,
+                 QStringList({"CHECK ([x,y] <> ')')",
+                              "FOREIGN KEY (\"N\") REFERENCES \"p\"\"q\" ON DELETE SET NULL NOT DEFERRABLE INITIALLY "
+                              "DEFERRED",
+                              "CONSTRAINT \"u\" UNIQUE (z) ON CONFLICT IGNORE",
+                              "UNIQUE (\"N\")"}));
+        QCOMPARE(t.restricoes[0].nomes, QStringList({"x,y"}));
+        QCOMPARE(t.restricoes[1].coluna, QStringLiteral("z"));
+        QCOMPARE(t.colacoes.value("z"), QStringLiteral("COLLATE NOCASE"));
+        QCOMPARE(t.opcoes, QStringLiteral("WITHOUT ROWID, STRICT"));
+
+        // A key on the table itself reads the parent columns too.
+        const auto propria
+            = ddlsqlite::LerCreateTable("CREATE TABLE T (id INTEGER PRIMARY KEY, pai INT, CONSTRAINT fk FOREIGN KEY "
+                                        "(pai) REFERENCES t (id) ON UPDATE NO ACTION)",
+                                        "T");
+        QCOMPARE(propria.restricoes.size(), 1);
+        QCOMPARE(propria.restricoes[0].nomes, QStringList({"pai", "id"}));
+        QCOMPARE(ddlsqlite::LerCreateTable("CREATE TABLE t (a INT, b INT GENERATED ALWAYS AS (a * 2) STORED)", "t")
+                     .calculadas,
+                 QStringList({"b"}));
+        QVERIFY(!ddlsqlite::LerCreateTable("CREATE TABLE t (a INT CHECK (a > 0)", "t").reconhecida);
+        QVERIFY(!ddlsqlite::LerCreateTable("CREATE TABLE t (a INT, b TEXT ')", "t").reconhecida);
+    }
+
+    // A rebuild on SQLite writes the table's checks, foreign keys, unique constraints and collations
+    // into the new table, and they still hold; other tables' keys on a rebuilt table still hold too.
+    void RestricoesSqlite()
     {
         clsPromptRoteiro prompt;
         clsAmbienteDados amb(prompt);
         clsData db(amb);
-        AbrirSqlite(db, "recusa.db");
-        QVERIFY(db.ExecSql("CREATE TABLE Ped (n INTEGER CHECK (n > 0), cli INTEGER REFERENCES Cli (Id), u TEXT UNIQUE)",
+        AbrirSqlite(db, "restricoes.db");
+        for (const char* sql :
+             {"CREATE TABLE Ped (n INTEGER CONSTRAINT ck_n CHECK (n > 0), cli INTEGER REFERENCES Cli (Id) ON DELETE "
+              "CASCADE, u TEXT UNIQUE COLLATE NOCASE, \"a,b\" TEXT, CONSTRAINT uq UNIQUE (n, \"a,b\"), "
+              "CHECK (length(u) < 10) /* (,' */, FOREIGN KEY (n) REFERENCES Cli(Codigo))",
+              "INSERT INTO Ped VALUES (1, 1, 'x', 'p'), (2, 2, 'y', 'q')",
+              "CREATE VIEW v AS SELECT Nome FROM Cli"})
+            QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg()));
+        const QStringList linhas = Linhas(db, "SELECT * FROM Ped ORDER BY n");
+        QVERIFY2(Salvar(db, prompt, "Ped", [](auto& cs) { Achar(cs, "cli").campo = "cliente"; }),
+                 qPrintable(prompt.textos().join(" / ")));
+        QCOMPARE(Linhas(db, "SELECT * FROM Ped ORDER BY n"), linhas);
+        const QString chaves = "SELECT \"from\", \"table\", \"to\", on_delete FROM pragma_foreign_key_list('Ped') "
+                               "ORDER BY 1";
+        QCOMPARE(Linhas(db, chaves), QStringList({"cliente|Cli|Id|CASCADE", "n|Cli|Codigo|NO ACTION"}));
+        for (const char* violacao : {"INSERT INTO Ped VALUES (0, 1, 'z', 'r')",
+                                     "INSERT INTO Ped VALUES (3, 1, 'abcdefghijk', 'r')",
+                                     "INSERT INTO Ped VALUES (3, 1, 'X', 'r')",
+                                     "INSERT INTO Ped VALUES (3, 99, 'w', 'r')",
+                                     "INSERT INTO Ped VALUES (1, 1, 'w', 'p')",
+                                     "INSERT INTO Ped VALUES (4, 1, 'w', 'r')"})
+            QVERIFY2(!db.ExecSql(violacao, false), violacao);
+        QVERIFY2(db.ExecSql("INSERT INTO Ped VALUES (3, 1, 'w', 'r')", false), qPrintable(db.ErrMsg()));
+
+        // The parent rebuilt (a view reads it): Ped's keys on it keep their text and still hold.
+        const QString pedSql = Linhas(db, "SELECT sql FROM sqlite_schema WHERE name = 'Ped'").value(0);
+        QVERIFY(Salvar(db, prompt, "Cli", [](auto& cs) { Achar(cs, "Nome").tamanho = 90; }));
+        QCOMPARE(Linhas(db, "SELECT sql FROM sqlite_schema WHERE name = 'Ped'").value(0), pedSql);
+        QCOMPARE(Linhas(db, chaves).size(), 2);
+        QVERIFY(!db.ExecSql("INSERT INTO Ped VALUES (3, 99, 'k', 's')", false));
+        QVERIFY(db.ExecSql("DELETE FROM Cli WHERE Id = 1", false));
+        QCOMPARE(Linhas(db, "SELECT n FROM Ped ORDER BY n"), QStringList({"2"}));
+        QVERIFY(Linhas(db, "PRAGMA foreign_key_check").isEmpty());
+        QCOMPARE(prompt.mensagens.size(), 0);
+    }
+
+    // A constraint that reads a column deleted or renamed in the window refuses the save by name,
+    // and nothing changes.
+    void RecusaSqlite_data()
+    {
+        QTest::addColumn<Mudanca>("mudar");
+        QTest::addColumn<QString>("clausula");
+        QTest::newRow("check le coluna renomeada")
+            << Mudanca([](auto& cs) { Achar(cs, "n").campo = "m"; }) << "«n CHECK (n > 0)» usa a coluna n,";
+        QTest::newRow("chave estrangeira de coluna excluida")
+            << Mudanca([](auto& cs) { Achar(cs, "cli").status = u'D'; })
+            << "«cli REFERENCES Cli (Id)» usa a coluna cli,";
+        QTest::newRow("unique de tabela le coluna renomeada")
+            << Mudanca([](auto& cs) { Achar(cs, "a,b").campo = "ab"; }) << "«UNIQUE (n, \"a,b\")» usa a coluna a,b,";
+    }
+    void RecusaSqlite()
+    {
+        QFETCH(Mudanca, mudar);
+        QFETCH(QString, clausula);
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        AbrirSqlite(db, QString(QTest::currentDataTag()) + ".db");
+        QVERIFY(db.ExecSql("CREATE TABLE Ped (n INTEGER CHECK (n > 0), cli INTEGER REFERENCES Cli (Id), \"a,b\" TEXT, "
+                           "UNIQUE (n, \"a,b\"))",
                            false));
+        QVERIFY(db.ExecSql("INSERT INTO Ped VALUES (1, 1, 'a')", false));
         const QStringList antes = RetratoSqlite(db, "Ped");
-        QVERIFY(!Salvar(db, prompt, "Ped", [](auto& cs) { Achar(cs, "n").campo = "m"; }));
-        QVERIFY2(prompt.ultima().texto.contains("chaves estrangeiras, restrições CHECK, restrições UNIQUE"),
-                 qPrintable(prompt.ultima().texto));
+        QVERIFY(!Salvar(db, prompt, "Ped", mudar));
+        QCOMPARE(prompt.mensagens.size(), 1);
+        QVERIFY2(prompt.ultima().texto.contains(clausula), qPrintable(prompt.ultima().texto));
         QCOMPARE(RetratoSqlite(db, "Ped"), antes);
+        QVERIFY(!db.ActiveConnection()->EmTransacao());
     }
 
     void NovaTabelaSqlite()
