@@ -30,6 +30,9 @@ struct ColunaEstrutura {
     QString tipoNativo, padrao;
     // SQLite: the column's COLLATE clause, written again with the column.
     QString colacao;
+    // SQL Server: the name of the default's constraint, which the rebuild gives the new table's
+    // default again.
+    QString nomePadrao;
 
     bool Existente() const { return !originalCampo.isEmpty(); }
     bool Viva() const { return status == u'V'; }

@@ -135,8 +135,17 @@ private:
 
 bool InicioRestricaoColuna(const Leitor& l)
 {
-    for (const char* p :
-         {"CONSTRAINT", "PRIMARY", "NOT", "NULL", "UNIQUE", "CHECK", "DEFAULT", "COLLATE", "REFERENCES", "GENERATED", "AS"})
+    for (const char* p : {"CONSTRAINT",
+                          "PRIMARY",
+                          "NOT",
+                          "NULL",
+                          "UNIQUE",
+                          "CHECK",
+                          "DEFAULT",
+                          "COLLATE",
+                          "REFERENCES",
+                          "GENERATED",
+                          "AS"})
         if (l.E(p))
             return true;
     return false;

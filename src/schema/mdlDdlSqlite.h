@@ -14,7 +14,8 @@ namespace ddlsqlite {
 // declared on a column (REFERENCES, UNIQUE, CHECK) becomes a table constraint on that column's
 // name in the new table.
 struct Restricao {
-    QString texto; // the clause as the user wrote it (for a column's REFERENCES or UNIQUE, what follows the column list)
+    QString
+        texto; // the clause as the user wrote it (for a column's REFERENCES or UNIQUE, what follows the column list)
     QString nomeRestricao; // "CONSTRAINT name" written before a column's clause, or empty
     QString coluna; // the column a column constraint was declared on; empty for a table constraint
     enum Tipo { Tabela, ChaveEstrangeira, Unica, Verificacao } tipo = Tabela;

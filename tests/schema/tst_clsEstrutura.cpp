@@ -10,6 +10,7 @@
 #include "support/postgresTeste.h"
 #include "support/registroTestes.h"
 
+#include <QDateTime>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -206,6 +207,98 @@ private slots:
         QVERIFY(recusada.passos.isEmpty());
         QVERIFY(recusada.erro.contains("índices (ix_a)"));
         QCOMPARE(PlanejarEstrutura(m, "T", false, TresColunas(), {}).caminho, CaminhoEstrutura::Nada);
+    }
+
+    // SQL Server: the catalog's indexes (key order, included columns, filter), unique constraints,
+    // triggers (a disabled one stays disabled), defaults under their names, checks, the table's
+    // foreign keys and other tables' keys on it come back in the rebuild's one transaction, in an
+    // order the server accepts.
+    void TextosSqlServerCatalogo()
+    {
+        auto m = std::make_shared<MotorRespostas>(Dialeto::SqlServer);
+        m->Responder("FROM sys.key_constraints", {"name"}, {{"PK_Velha"}});
+        m->Responder("FROM sys.indexes i",
+                     {"index_id",
+                      "name",
+                      "is_unique",
+                      "type",
+                      "is_unique_constraint",
+                      "is_included_column",
+                      "is_descending_key",
+                      "coluna",
+                      "has_filter",
+                      "filter_definition"},
+                     {{2, "ix_b]a", 0, 2, 0, 0, 0, "B", 0, QVariant()},
+                      {2, "ix_b]a", 0, 2, 0, 0, 1, "A", 0, QVariant()},
+                      {2, "ix_b]a", 0, 2, 0, 1, 0, "Obs", 0, QVariant()},
+                      {3, "ix_f", 1, 1, 0, 0, 0, "Nome", 1, "([Nome] IS NOT NULL)"},
+                      {4, "uq_c", 1, 2, 1, 0, 0, "Codigo", 0, QVariant()}});
+        m->Responder("FROM sys.triggers",
+                     {"name", "def", "is_disabled"},
+                     {{"tr_a", "CREATE TRIGGER tr_a ON T AFTER INSERT AS SELECT 1", 0},
+                      {"tr_b", "CREATE TRIGGER tr_b ON T AFTER DELETE AS SELECT 2", 1}});
+        m->Responder("sys.check_constraints",
+                     {"name", "definition", "nt", "d", "nfr"},
+                     {{"ck_saldo", "([saldo]>=(0))", 0, 0, 0}});
+        m->Responder(
+            "FROM sys.foreign_keys fk",
+            {"id", "name", "ps", "p", "rs", "r", "c", "rc", "del", "upd", "nt", "d", "nfr", "propria"},
+            {{10, "fk_uf", "dbo", "T", "dbo", "Uf", "uf", "uf", "NO_ACTION", "CASCADE", 0, 0, 0, 1},
+             {11, "fk_ped", "ven]das", "Ped", "dbo", "T", "cli", "Id", "SET_NULL", "NO_ACTION", 1, 1, 0, 0},
+             {11, "fk_ped", "ven]das", "Ped", "dbo", "T", "cli2", "Id2", "SET_NULL", "NO_ACTION", 1, 1, 0, 0}});
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        db.setActiveConnection(m);
+        const CatalogoTabela cat = LerCatalogoTabela(db, "T");
+        QVERIFY2(cat.perdas.isEmpty(), qPrintable(cat.perdas.join(", ")));
+        QCOMPARE(cat.nomeChave, QStringLiteral("PK_Velha"));
+        auto cs = TresColunas();
+        cs[1].tamanho = 60;
+        cs[2].padrao = "('x')";
+        cs[2].nomePadrao = "DF_Obs";
+        const auto p = PlanejarEstrutura(*m, "T", false, cs, cat);
+        QCOMPARE(Textos(p),
+                 QStringList({"CREATE TABLE [tmpT] ([Id] Int IDENTITY (1, 1) NOT NULL, [Nome] VarChar(60) NULL, "
+                              "[Obs] Text NULL)",
+                              "SET IDENTITY_INSERT [tmpT] ON",
+                              "INSERT INTO [tmpT] ([Id], [Nome], [Obs]) SELECT [Id], [Nome], [Obs] FROM [T]",
+                              "SET IDENTITY_INSERT [tmpT] OFF",
+                              "ALTER TABLE [ven]]das].[Ped] DROP CONSTRAINT [fk_ped]",
+                              "DROP TABLE [T]",
+                              "EXECUTE sp_rename N'[tmpT]', N'T', 'OBJECT'",
+                              "ALTER TABLE [T] ADD CONSTRAINT [DF_Obs] DEFAULT ('x') FOR [Obs]",
+                              "CREATE NONCLUSTERED INDEX [ix_b]]a] ON [T] ([B], [A] Desc) INCLUDE ([Obs])",
+                              "CREATE UNIQUE CLUSTERED INDEX [ix_f] ON [T] ([Nome]) WHERE ([Nome] IS NOT NULL)",
+                              "ALTER TABLE [T] ADD CONSTRAINT [uq_c] UNIQUE NONCLUSTERED ([Codigo])",
+                              "CREATE TRIGGER tr_a ON T AFTER INSERT AS SELECT 1",
+                              "CREATE TRIGGER tr_b ON T AFTER DELETE AS SELECT 2",
+                              "DISABLE TRIGGER [tr_b] ON [T]",
+                              "ALTER TABLE [T] ADD CONSTRAINT [PK_T] PRIMARY KEY ([Id])",
+                              "ALTER TABLE [T] WITH CHECK ADD CONSTRAINT [ck_saldo] CHECK ([saldo]>=(0))",
+                              "ALTER TABLE [dbo].[T] WITH CHECK ADD CONSTRAINT [fk_uf] FOREIGN KEY ([uf]) REFERENCES "
+                              "[dbo].[Uf] ([uf]) ON DELETE NO ACTION ON UPDATE CASCADE",
+                              "ALTER TABLE [ven]]das].[Ped] WITH NOCHECK ADD CONSTRAINT [fk_ped] FOREIGN KEY ([cli], "
+                              "[cli2]) REFERENCES [dbo].[T] ([Id], [Id2]) ON DELETE SET NULL ON UPDATE NO ACTION",
+                              "ALTER TABLE [ven]]das].[Ped] NOCHECK CONSTRAINT [fk_ped]"}));
+        // The whole plan runs in one transaction; a column dropped takes its default with it.
+        m->enviados.clear();
+        QVERIFY(ExecutarPlano(db, prompt, p));
+        QCOMPARE(m->enviados, Textos(p));
+        cs[2].status = u'D';
+        QVERIFY(!Textos(PlanejarEstrutura(*m, "T", false, cs, cat)).join('\n').contains("DF_Obs"));
+
+        // What the rebuild cannot write back is refused by name.
+        m->Responder("sys.computed_columns", {"name"}, {{"Total"}});
+        m->Responder("FROM sys.triggers", {"name", "def", "is_disabled"}, {{"tr_cripto", QVariant(), 0}});
+        const auto recusa = PlanejarEstrutura(*m,
+                                              "T",
+                                              false,
+                                              TresColunas() << Coluna("X", "Int", 0, 40, false),
+                                              LerCatalogoTabela(db, "T"));
+        QVERIFY(recusa.passos.isEmpty());
+        QVERIFY2(recusa.erro.contains("colunas calculadas (Total), triggers criptografados (tr_cripto)"),
+                 qPrintable(recusa.erro));
     }
 
     // The index editor's statements: SQL Server says (NON)CLUSTERED and drops table.index; the
@@ -554,6 +647,23 @@ private slots:
         QVERIFY(db.ExecSql("DROP TABLE est_ped, est_uf CASCADE", false));
     }
 
+    // A generated column would come back as a plain one: the rebuild is refused by name.
+    void RecusaPostgres()
+    {
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        if (!AbrirPostgres(db))
+            return;
+        QVERIFY(db.ExecSql("ALTER TABLE \"Est Cli\" ADD COLUMN dobro numeric GENERATED ALWAYS AS (saldo * 2) STORED",
+                           false));
+        const QStringList antes = RetratoPostgres(db, "Est Cli");
+        QVERIFY(!Salvar(db, prompt, "Est Cli", [](auto& cs) { Achar(cs, "nome").tamanho = 100; }));
+        QCOMPARE(prompt.mensagens.size(), 1);
+        QVERIFY2(prompt.ultima().texto.contains("colunas calculadas (dobro)"), qPrintable(prompt.ultima().texto));
+        QCOMPARE(RetratoPostgres(db, "Est Cli"), antes);
+    }
+
     void ReconstrucaoPostgres()
     {
         clsPromptRoteiro prompt;
@@ -588,6 +698,76 @@ private slots:
         QCOMPARE(db.ActiveConnection()->ChavesPrimarias("Est Cli"), QStringList({"uf"}));
         QCOMPARE(Linhas(db, "SELECT '\"Est Cli\"'::regclass::oid").value(0), oid);
         QCOMPARE(prompt.mensagens.size(), 0);
+    }
+
+    // The same rebuild on a real SQL Server, when there is one: everything carried is there again
+    // and still holds, and a failing step leaves the table as it was.
+    void ReconstrucaoSqlServer()
+    {
+        const QString cs = qEnvironmentVariable("QUARRIX_SQLSERVER_CONNSTR");
+        if (cs.isEmpty())
+            QSKIP("QUARRIX_SQLSERVER_CONNSTR is not set: no SQL Server to test against");
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        QVERIFY2(db.OpenConnection(cs, true, false), qPrintable(db.ErrMsg()));
+        const auto m = db.ActiveConnection();
+        const QString banco
+            = m->CitarIdentificador("qx_estrutura]'" + QString::number(QDateTime::currentMSecsSinceEpoch()));
+        QVERIFY2(db.ExecSql("CREATE DATABASE " + banco, false), qPrintable(db.ErrMsg()));
+        struct Apagar {
+            clsData& db;
+            QString banco;
+            ~Apagar() { db.ExecSql("USE master; DROP DATABASE " + banco, false); }
+        } apagar{db, banco};
+        for (const QString& sql :
+             {"USE " + banco,
+              QString("CREATE TABLE Uf (uf char(2) PRIMARY KEY)"),
+              QString("INSERT INTO Uf VALUES ('SP'), ('PE')"),
+              QString("CREATE TABLE [Est]]Cli] (id int IDENTITY (10, 1) CONSTRAINT PK_Est PRIMARY KEY, nome "
+                      "varchar(80) NOT NULL, uf char(2) CONSTRAINT DF_uf DEFAULT 'SP' CONSTRAINT fk_uf REFERENCES Uf, "
+                      "saldo decimal(10, 2) CONSTRAINT ck_saldo CHECK (saldo >= 0), cod int CONSTRAINT uq_cod UNIQUE)"),
+              QString("CREATE INDEX ix_nome ON [Est]]Cli] (nome DESC) INCLUDE (saldo) WHERE saldo IS NOT NULL"),
+              QString("CREATE TABLE Registro (n int)"),
+              QString("CREATE TRIGGER tr_est ON [Est]]Cli] AFTER INSERT AS INSERT INTO Registro SELECT id FROM "
+                      "inserted"),
+              QString("CREATE TABLE Ped (n int, cli int CONSTRAINT fk_cli REFERENCES [Est]]Cli] (id) ON DELETE "
+                      "CASCADE)"),
+              QString("INSERT INTO [Est]]Cli] (nome, uf, saldo, cod) VALUES ('Ana', 'PE', 1.5, 1), ('Bia', "
+                      "'SP', NULL, 2)"),
+              QString("INSERT INTO Ped VALUES (1, 10)"),
+              QString("DELETE FROM Registro")})
+            QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg() + " / " + sql));
+        const QString objetos = "SELECT o.type + ' ' + o.name FROM sys.objects o WHERE o.parent_object_id = "
+                                "OBJECT_ID(N'[Est]]Cli]') OR o.object_id IN (SELECT object_id FROM sys.foreign_keys "
+                                "WHERE referenced_object_id = OBJECT_ID(N'[Est]]Cli]')) UNION ALL SELECT 'IX ' + name "
+                                "FROM sys.indexes WHERE object_id = OBJECT_ID(N'[Est]]Cli]') AND name IS NOT NULL "
+                                "AND is_primary_key = 0 ORDER BY 1";
+        const QStringList antes = Linhas(db, objetos);
+        const QStringList linhas = Linhas(db, "SELECT * FROM [Est]]Cli] ORDER BY id");
+        QVERIFY2(Salvar(db, prompt, "Est]Cli", [](auto& cs) { Achar(cs, "nome").tamanho = 100; }),
+                 qPrintable(prompt.textos().join(" / ")));
+        QStringList depois = Linhas(db, objetos);
+        depois.replaceInStrings("PK_Est]Cli", "PK_Est");
+        QCOMPARE(depois, antes);
+        QCOMPARE(Linhas(db, "SELECT * FROM [Est]]Cli] ORDER BY id"), linhas);
+        for (const char* violacao : {"UPDATE [Est]]Cli] SET saldo = -1",
+                                     "UPDATE [Est]]Cli] SET uf = 'XX'",
+                                     "UPDATE [Est]]Cli] SET cod = 1",
+                                     "INSERT INTO Ped VALUES (2, 99)"})
+            QVERIFY2(!db.ExecSql(violacao, false), violacao);
+        QVERIFY(db.ExecSql("INSERT INTO [Est]]Cli] (nome) VALUES ('Novo')", false));
+        QCOMPARE(Linhas(db, "SELECT uf FROM [Est]]Cli] WHERE nome = 'Novo'"), QStringList({"SP"}));
+        QCOMPARE(Linhas(db, "SELECT count(*) FROM Registro"), QStringList({"1"}));
+        QVERIFY(db.ExecSql("DELETE FROM [Est]]Cli] WHERE id = 10", false));
+        QCOMPARE(Linhas(db, "SELECT count(*) FROM Ped"), QStringList({"0"}));
+
+        // A check that reads a renamed column fails on the new table: everything is undone.
+        const QStringList retrato = Linhas(db, objetos) + Linhas(db, "SELECT * FROM [Est]]Cli] ORDER BY id");
+        prompt.mensagens.clear();
+        QVERIFY(!Salvar(db, prompt, "Est]Cli", [](auto& cs) { Achar(cs, "saldo").campo = "valor"; }));
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("A estrutura não foi alterada"));
+        QCOMPARE(Linhas(db, objetos) + Linhas(db, "SELECT * FROM [Est]]Cli] ORDER BY id"), retrato);
     }
 
 private:
