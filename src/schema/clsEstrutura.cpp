@@ -66,13 +66,22 @@ struct Analise {
     QStringList chave, destino, origem;
     QStringList sumidas; // original names (lower case) of the columns deleted or renamed
     bool estrutura = false, chaveMudou = false;
+    bool excluida = false; // a column of the table was deleted
+    // Every column of the table is kept in its place (renamed or retyped at most), none added.
+    bool mesmasPosicoes = true;
 };
 
 Analise Analisar(QList<ColunaEstrutura> colunas)
 {
     std::stable_sort(colunas.begin(), colunas.end(), [](const auto& a, const auto& b) { return a.ordem < b.ordem; });
     Analise a;
+    qint32 posicaoAnterior = -1;
     for (const ColunaEstrutura& c : colunas) {
+        a.excluida |= c.Existente() && !c.Viva();
+        if (!c.Existente() || !c.Viva() || c.originalOrdem <= posicaoAnterior)
+            a.mesmasPosicoes = false;
+        if (c.Existente())
+            posicaoAnterior = c.originalOrdem;
         if (c.Viva()) {
             a.vivas << c;
             if (c.chave)
@@ -92,6 +101,9 @@ Analise Analisar(QList<ColunaEstrutura> colunas)
     }
     return a;
 }
+
+// The page cache of a SQLite rebuild, in KiB.
+constexpr qint64 CacheReconstrucaoKb = 131072;
 
 qint32 Incremento(const ColunaEstrutura& c) { return c.identityIncrement == 0 ? 1 : c.identityIncrement; }
 
@@ -220,9 +232,16 @@ QList<PassoEstrutura> Copia(const clsMotor& m, const QString& tabela, const QStr
     const bool identityInsert = m.DialetoSql() == Dialeto::SqlServer && !idCopiado.isEmpty();
     if (identityInsert)
         r << PassoEstrutura{QStringLiteral("SET IDENTITY_INSERT ") + Citar(m, tmp) + QStringLiteral(" ON")};
-    r << PassoEstrutura{QStringLiteral("INSERT INTO ") + Citar(m, tmp) + QStringLiteral(" (")
-                        + ListaCitada(m, a.destino) + QStringLiteral(") SELECT ") + ListaCitada(m, a.origem)
-                        + QStringLiteral(" FROM ") + Citar(m, tabela)};
+    // SQLite copies a table's records as they are, without decoding each value, only from a plain
+    // INSERT INTO … SELECT * between tables of the same columns: taken when every column keeps its
+    // place, so the positions pair the same columns as the lists would.
+    if (m.DialetoSql() == Dialeto::Sqlite && a.mesmasPosicoes)
+        r << PassoEstrutura{QStringLiteral("INSERT INTO ") + Citar(m, tmp) + QStringLiteral(" SELECT * FROM ")
+                            + Citar(m, tabela)};
+    else
+        r << PassoEstrutura{QStringLiteral("INSERT INTO ") + Citar(m, tmp) + QStringLiteral(" (")
+                            + ListaCitada(m, a.destino) + QStringLiteral(") SELECT ") + ListaCitada(m, a.origem)
+                            + QStringLiteral(" FROM ") + Citar(m, tabela)};
     if (identityInsert)
         r << PassoEstrutura{QStringLiteral("SET IDENTITY_INSERT ") + Citar(m, tmp) + QStringLiteral(" OFF")};
     if (m.DialetoSql() == Dialeto::PostgreSql && !idCopiado.isEmpty()) {
@@ -250,6 +269,20 @@ void Reconstrucao(const clsMotor& m,
     if (sqlite) {
         p.antes << QStringLiteral("PRAGMA foreign_keys = OFF") << QStringLiteral("PRAGMA legacy_alter_table = ON");
         p.depois << QStringLiteral("PRAGMA legacy_alter_table = OFF") << QStringLiteral("PRAGMA foreign_keys = ON");
+        // The copy, the drop of the old table and the new indexes stay in memory until the commit
+        // writes them once, instead of spilling to the file on the way.
+        bool ok = false;
+        const qint64 cache = cat.cacheSize.toLongLong(&ok);
+        if (ok && (cache < 0 ? -cache * 1024 : cache * 4096) < CacheReconstrucaoKb * 1024) {
+            p.antes << QStringLiteral("PRAGMA cache_size = -%1").arg(CacheReconstrucaoKb);
+            p.depois << QStringLiteral("PRAGMA cache_size = %1").arg(cache);
+        }
+        // The old table's pages hold the same rows as the new table when no column was deleted:
+        // zeroing each of them as it is freed (and journaling it first) protects nothing then.
+        if (!a.excluida && (cat.secureDelete == u"1")) {
+            p.antes << QStringLiteral("PRAGMA secure_delete = FAST");
+            p.depois << QStringLiteral("PRAGMA secure_delete = ") + cat.secureDelete;
+        }
     }
     p.passos << PassoEstrutura{CriarTabela(m, tmp, a, restricoes, cat.opcoesTabela)};
     p.passos << Copia(m, tabela, tmp, a);

@@ -70,6 +70,9 @@ struct CatalogoTabela {
     // Checks run last in the transaction, whose rows mean failure (SQLite's foreign-key checks of
     // the table and of the tables whose keys point at it).
     QStringList verificacoes;
+    // SQLite connection settings a rebuild changes while it runs and gives back afterwards, as they
+    // were read (empty when not read).
+    QString secureDelete, cacheSize;
 };
 
 struct PlanoEstrutura {

@@ -77,6 +77,8 @@ void CatalogoSqlite(clsData& db, const clsMotor& m, const QString& tabela, Catal
             + QStringLiteral(" COLLATE NOCASE ORDER BY m.name"));
     for (const QString& n : tabelas)
         c.verificacoes << QStringLiteral("PRAGMA foreign_key_check(") + m.CitarIdentificador(n) + u')';
+    c.secureDelete = db.RetValue(QStringLiteral("PRAGMA secure_delete")).toString();
+    c.cacheSize = db.RetValue(QStringLiteral("PRAGMA cache_size")).toString();
 }
 
 void CatalogoPostgres(clsData& db, const clsMotor& m, const QString& tabela, CatalogoTabela& c)

@@ -301,6 +301,44 @@ private slots:
                  qPrintable(recusa.erro));
     }
 
+    // SQLite: a rebuild that keeps every column in its place copies with SELECT * (records copied
+    // as they are); otherwise the lists pair the columns by name. The connection settings a rebuild
+    // changes are given back, and secure deletion is kept when a column's data goes away.
+    void TextosSqlite()
+    {
+        MotorTexto m(Dialeto::Sqlite);
+        CatalogoTabela cat;
+        cat.secureDelete = "1";
+        cat.cacheSize = "-2000";
+        auto cs = TresColunas();
+        cs[1].tamanho = 60;
+        cs[2].campo = "Nota";
+        const auto p = PlanejarEstrutura(m, "T", false, cs, cat);
+        QCOMPARE(Textos(p).value(1), QStringLiteral("INSERT INTO \"tmpT\" SELECT * FROM \"T\""));
+        QCOMPARE(p.antes,
+                 QStringList({"PRAGMA foreign_keys = OFF",
+                              "PRAGMA legacy_alter_table = ON",
+                              "PRAGMA cache_size = -131072",
+                              "PRAGMA secure_delete = FAST"}));
+        QCOMPARE(p.depois,
+                 QStringList({"PRAGMA legacy_alter_table = OFF",
+                              "PRAGMA foreign_keys = ON",
+                              "PRAGMA cache_size = -2000",
+                              "PRAGMA secure_delete = 1"}));
+        std::swap(cs[1].ordem, cs[2].ordem);
+        QCOMPARE(Textos(PlanejarEstrutura(m, "T", false, cs, cat)).value(1),
+                 QStringLiteral(
+                     "INSERT INTO \"tmpT\" (\"Id\", \"Nota\", \"Nome\") SELECT \"Id\", \"Obs\", \"Nome\" FROM \"T\""));
+        cs[2].status = u'D';
+        const auto semColuna = PlanejarEstrutura(m, "T", false, cs, cat);
+        QCOMPARE(Textos(semColuna).value(1),
+                 QStringLiteral("INSERT INTO \"tmpT\" (\"Id\", \"Nome\") SELECT \"Id\", \"Nome\" FROM \"T\""));
+        QVERIFY(!semColuna.antes.contains("PRAGMA secure_delete = FAST"));
+        auto nova = TresColunas();
+        nova << Coluna("X", "Int", 0, 40, false);
+        QVERIFY(!Textos(PlanejarEstrutura(m, "T", false, nova, cat)).value(1).contains("*"));
+    }
+
     // The index editor's statements: SQL Server says (NON)CLUSTERED and drops table.index; the
     // others have no clustering and drop the index alone.
     void TextosIndice()
@@ -343,6 +381,7 @@ private slots:
         AbrirSqlite(db, "ok.db");
         QVERIFY(db.ExecSql("CREATE VIEW v AS SELECT Nome FROM Cli", false));
         const QStringList linhas = Linhas(db, "SELECT * FROM Cli ORDER BY Id");
+        const QStringList secureCache = Linhas(db, "PRAGMA secure_delete") + Linhas(db, "PRAGMA cache_size");
         QVERIFY(Salvar(db, prompt, "Cli", [](QList<ColunaEstrutura>& cs) {
             Achar(cs, "Nome").tamanho = 80;
             Achar(cs, "Obs").campo = "Observacao";
@@ -361,6 +400,9 @@ private slots:
         QCOMPARE(Linhas(db, "SELECT Id FROM Cli WHERE Nome = 'Novo'").value(0), QStringLiteral("4"));
         QCOMPARE(Linhas(db, "SELECT texto FROM Registro"), QStringList({"Novo"}));
         QCOMPARE(Linhas(db, "PRAGMA foreign_keys"), QStringList({"1"}));
+        QCOMPARE(Linhas(db, "PRAGMA secure_delete") + Linhas(db, "PRAGMA cache_size")
+                     + Linhas(db, "PRAGMA legacy_alter_table"),
+                 secureCache + QStringList({"0"}));
 
         // A key change rebuilds the table on SQLite: the key moves, the rows stay.
         QVERIFY(Salvar(db, prompt, "Cli", [](QList<ColunaEstrutura>& cs) {
@@ -401,7 +443,7 @@ private slots:
         QTest::newRow("copia viola CHECK")
             << "CREATE TABLE Ck (n INTEGER CHECK (n > 0), x VARCHAR(5)); PRAGMA ignore_check_constraints = ON; "
                "INSERT INTO Ck VALUES (-1, 'a'); PRAGMA ignore_check_constraints = OFF"
-            << Mudanca([](auto& cs) { Achar(cs, "x").tamanho = 9; }) << "INSERT INTO"
+            << Mudanca([](auto& cs) { cs << Coluna("y", "Int", 0, 30, false); }) << "INSERT INTO"
             << "Ck";
     }
     void FalhaSqlite()
