@@ -198,7 +198,8 @@ QStringList RestricoesCopiadas(const clsMotor& m, const Analise& a, const Catalo
                    + QStringLiteral(", que foi renomeada ou excluída. Ajuste a restrição antes de mudar a coluna.");
             return {};
         }
-        r << x.Escrever(Citar(m, novo));
+        if (x.tipo != ddlsqlite::Restricao::Externa)
+            r << x.Escrever(Citar(m, novo));
     }
     return r;
 }

@@ -68,13 +68,25 @@ void CatalogoSqlite(clsData& db, const clsMotor& m, const QString& tabela, Catal
         c.perdas << QStringLiteral("colunas calculadas (") + t.calculadas.join(QStringLiteral(", ")) + u')';
     c.restricoes = t.restricoes;
     c.opcoesTabela = t.opcoes;
+    // Other tables' keys on it stay in their tables; the columns they name must still be there.
     QStringList tabelas{tabela};
-    tabelas << Primeiras(
-        db,
-        QStringLiteral("SELECT DISTINCT m.name FROM sqlite_schema m, pragma_foreign_key_list(m.name) f "
-                       "WHERE m.type = 'table' AND f.\"table\" = ")
-            + Lit(tabela) + QStringLiteral(" COLLATE NOCASE AND m.name <> ") + Lit(tabela)
-            + QStringLiteral(" COLLATE NOCASE ORDER BY m.name"));
+    for (const QStringList& l :
+         Linhas(db,
+                QStringLiteral(
+                    "SELECT m.name, f.\"from\", f.\"to\" FROM sqlite_schema m, pragma_foreign_key_list(m.name) f "
+                    "WHERE m.type = 'table' AND f.\"table\" = ")
+                    + Lit(tabela) + QStringLiteral(" COLLATE NOCASE AND m.name <> ") + Lit(tabela)
+                    + QStringLiteral(" COLLATE NOCASE ORDER BY m.name, f.id, f.seq"))) {
+        if (!tabelas.contains(l.value(0)))
+            tabelas << l.value(0);
+        if (l.value(2).isEmpty())
+            continue;
+        ddlsqlite::Restricao x;
+        x.tipo = ddlsqlite::Restricao::Externa;
+        x.texto = QStringLiteral("chave estrangeira ") + l.value(0) + QStringLiteral(" (") + l.value(1) + u')';
+        x.nomes << l.value(2);
+        c.restricoes << x;
+    }
     for (const QString& n : tabelas)
         c.verificacoes << QStringLiteral("PRAGMA foreign_key_check(") + m.CitarIdentificador(n) + u')';
     c.secureDelete = db.RetValue(QStringLiteral("PRAGMA secure_delete")).toString();

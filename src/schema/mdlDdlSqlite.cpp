@@ -322,7 +322,8 @@ QString Restricao::Escrever(const QString& colunaCitada) const
 {
     const QString nome = nomeRestricao.isEmpty() ? QString() : nomeRestricao + u' ';
     switch (tipo) {
-    case Tabela: return texto;
+    case Tabela:
+    case Externa: return texto;
     case Verificacao: return nome + texto;
     case ChaveEstrangeira: return nome + QStringLiteral("FOREIGN KEY (") + colunaCitada + QStringLiteral(") ") + texto;
     case Unica:

@@ -18,7 +18,9 @@ struct Restricao {
         texto; // the clause as the user wrote it (for a column's REFERENCES or UNIQUE, what follows the column list)
     QString nomeRestricao; // "CONSTRAINT name" written before a column's clause, or empty
     QString coluna; // the column a column constraint was declared on; empty for a table constraint
-    enum Tipo { Tabela, ChaveEstrangeira, Unica, Verificacao } tipo = Tabela;
+    // Externa: another table's foreign key on this table's columns, which the rebuild keeps as it
+    // is; it only has to find the columns it names.
+    enum Tipo { Tabela, ChaveEstrangeira, Unica, Verificacao, Externa } tipo = Tabela;
     QStringList nomes; // the table's columns the clause reads, besides `coluna`
 
     // The clause as the new table declares it, `colunaCitada` being the column's name there.

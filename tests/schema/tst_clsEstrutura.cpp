@@ -556,18 +556,24 @@ private slots:
     // and nothing changes.
     void RecusaSqlite_data()
     {
+        QTest::addColumn<QString>("tabela");
         QTest::addColumn<Mudanca>("mudar");
         QTest::addColumn<QString>("clausula");
         QTest::newRow("check le coluna renomeada")
-            << Mudanca([](auto& cs) { Achar(cs, "n").campo = "m"; }) << "«n CHECK (n > 0)» usa a coluna n,";
+            << "Ped" << Mudanca([](auto& cs) { Achar(cs, "n").campo = "m"; }) << "«n CHECK (n > 0)» usa a coluna n,";
         QTest::newRow("chave estrangeira de coluna excluida")
-            << Mudanca([](auto& cs) { Achar(cs, "cli").status = u'D'; })
+            << "Ped" << Mudanca([](auto& cs) { Achar(cs, "cli").status = u'D'; })
             << "«cli REFERENCES Cli (Id)» usa a coluna cli,";
         QTest::newRow("unique de tabela le coluna renomeada")
-            << Mudanca([](auto& cs) { Achar(cs, "a,b").campo = "ab"; }) << "«UNIQUE (n, \"a,b\")» usa a coluna a,b,";
+            << "Ped" << Mudanca([](auto& cs) { Achar(cs, "a,b").campo = "ab"; })
+            << "«UNIQUE (n, \"a,b\")» usa a coluna a,b,";
+        QTest::newRow("chave de outra tabela le coluna renomeada")
+            << "Cli" << Mudanca([](auto& cs) { Achar(cs, "Id").campo = "Codigo2"; })
+            << "«chave estrangeira Ped (cli)» usa a coluna Id,";
     }
     void RecusaSqlite()
     {
+        QFETCH(QString, tabela);
         QFETCH(Mudanca, mudar);
         QFETCH(QString, clausula);
         clsPromptRoteiro prompt;
@@ -578,11 +584,11 @@ private slots:
                            "UNIQUE (n, \"a,b\"))",
                            false));
         QVERIFY(db.ExecSql("INSERT INTO Ped VALUES (1, 1, 'a')", false));
-        const QStringList antes = RetratoSqlite(db, "Ped");
-        QVERIFY(!Salvar(db, prompt, "Ped", mudar));
+        const QStringList antes = RetratoSqlite(db, tabela);
+        QVERIFY(!Salvar(db, prompt, tabela, mudar));
         QCOMPARE(prompt.mensagens.size(), 1);
         QVERIFY2(prompt.ultima().texto.contains(clausula), qPrintable(prompt.ultima().texto));
-        QCOMPARE(RetratoSqlite(db, "Ped"), antes);
+        QCOMPARE(RetratoSqlite(db, tabela), antes);
         QVERIFY(!db.ActiveConnection()->EmTransacao());
     }
 
