@@ -32,6 +32,13 @@ bool Tokens(const QString& s, QList<Token>& r)
             if (f < 0)
                 return false;
             i = f + 2;
+        } else if ((c == u'x' || c == u'X') && i + 1 < n && s[i + 1] == u'\'') {
+            // A blob literal, X'…'.
+            const qsizetype f = s.indexOf(u'\'', i + 2);
+            if (f < 0)
+                return false;
+            r << Token{Token::Texto, i, f + 1, s.mid(i + 2, f - i - 2)};
+            i = f + 1;
         } else if (c == u'\'' || c == u'"' || c == u'`' || c == u'[') {
             const QChar fecha = c == u'[' ? u']' : c;
             QString valor;
@@ -58,8 +65,12 @@ bool Tokens(const QString& s, QList<Token>& r)
             r << Token{Token::Palavra, i, j, s.mid(i, j - i).toUpper()};
             i = j;
         } else if (c.isDigit() || (c == u'.' && i + 1 < n && s[i + 1].isDigit())) {
+            // Digits, a fraction, hexadecimal digits, an exponent with its sign.
             qsizetype j = i;
-            while (j < n && (s[j].isLetterOrNumber() || s[j] == u'.'))
+            const bool hexa = c == u'0' && i + 1 < n && (s[i + 1] == u'x' || s[i + 1] == u'X');
+            while (j < n
+                   && (s[j].isLetterOrNumber() || s[j] == u'.'
+                       || (!hexa && (s[j] == u'+' || s[j] == u'-') && (s[j - 1] == u'e' || s[j - 1] == u'E'))))
                 ++j;
             r << Token{Token::Numero, i, j, s.mid(i, j - i)};
             i = j;

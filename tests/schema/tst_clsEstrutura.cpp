@@ -505,6 +505,11 @@ private slots:
         QCOMPARE(ddlsqlite::LerCreateTable("CREATE TABLE t (a INT, b INT GENERATED ALWAYS AS (a * 2) STORED)", "t")
                      .calculadas,
                  QStringList({"b"}));
+        const auto padroes = ddlsqlite::LerCreateTable("CREATE TABLE t (a BLOB DEFAULT x'0aFF', b REAL DEFAULT -1.5e-3 "
+                                                       "CHECK (b < 1E+3), c DEFAULT CURRENT_TIMESTAMP)",
+                                                       "t");
+        QVERIFY(padroes.reconhecida);
+        QCOMPARE(padroes.restricoes.value(0).texto, QStringLiteral("CHECK (b < 1E+3)"));
         QVERIFY(!ddlsqlite::LerCreateTable("CREATE TABLE t (a INT CHECK (a > 0)", "t").reconhecida);
         QVERIFY(!ddlsqlite::LerCreateTable("CREATE TABLE t (a INT, b TEXT ')", "t").reconhecida);
     }
