@@ -374,7 +374,7 @@ PlanoEstrutura PlanejarEstrutura(const clsMotor& m,
     if (a.estrutura || (sqlite && a.chaveMudou)) {
         if (!cat.perdas.isEmpty()) {
             p.erro = QStringLiteral("A estrutura não foi alterada: a tabela tem ")
-                     + cat.perdas.join(QStringLiteral(", ")) + QStringLiteral(", que seriam perdidos ao recriá-la.");
+                     + cat.perdas.join(QStringLiteral(", ")) + QStringLiteral(", que se perderiam ao recriá-la.");
             return p;
         }
         const QStringList restricoes = RestricoesCopiadas(m, a, cat, p.erro);
@@ -408,8 +408,10 @@ bool ExecutarPlano(clsData& db, clsPrompt& prompt, const PlanoEstrutura& plano)
             break;
         if (passo.semLinhas) {
             RecordsetPtr rs;
-            ok = db.OpenRecordset(rs, passo.sql) && rs && rs->RecordCount() == 0;
-            if (!ok)
+            // A check that cannot run is reported by the data layer; rows are reported here.
+            const bool lido = db.OpenRecordset(rs, passo.sql) && rs;
+            ok = lido && rs->RecordCount() == 0;
+            if (lido && !ok)
                 prompt.MsgBox(QStringLiteral("Há linhas que não atendem às chaves estrangeiras do banco."),
                               vb::Critical);
         } else {

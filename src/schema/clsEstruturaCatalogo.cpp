@@ -61,7 +61,7 @@ void CatalogoSqlite(clsData& db, const clsMotor& m, const QString& tabela, Catal
                                                "ORDER BY type = 'trigger', rowid"));
     const ddlsqlite::Tabela t = ddlsqlite::LerCreateTable(CreateTableSqlite(db, tabela), tabela);
     if (!t.reconhecida) {
-        c.perdas << QStringLiteral("uma definição que o designer não consegue ler");
+        c.perdas << QStringLiteral("partes da definição que o designer não consegue ler");
         return;
     }
     if (!t.calculadas.isEmpty())
