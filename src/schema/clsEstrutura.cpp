@@ -192,13 +192,27 @@ QStringList RestricoesCopiadas(const clsMotor& m, const Analise& a, const Catalo
         for (const QString& n : x.nomes)
             if (sumida.isEmpty() && a.sumidas.contains(n.toLower()))
                 sumida = n;
+        // A list of plain column names follows its columns' new names.
+        QString texto = x.texto;
+        for (qsizetype k = x.lista.size() - 1; k >= 0 && sumida.isEmpty(); --k) {
+            const ColunaEstrutura* viva = nullptr;
+            for (const ColunaEstrutura& c : a.vivas)
+                if (c.Existente() && c.originalCampo.compare(x.lista[k], Qt::CaseInsensitive) == 0)
+                    viva = &c;
+            if (viva && viva->campo.compare(viva->originalCampo, Qt::CaseInsensitive) != 0)
+                texto.replace(x.trechos[k].first, x.trechos[k].second, Citar(m, viva->campo));
+            else if (!viva && a.sumidas.contains(x.lista[k].toLower()))
+                sumida = x.lista[k];
+        }
         if (!sumida.isEmpty()) {
             erro = QStringLiteral("A estrutura não foi alterada: a restrição «") + descricao
                    + QStringLiteral("» usa a coluna ") + sumida
                    + QStringLiteral(", que foi renomeada ou excluída. Ajuste a restrição antes de mudar a coluna.");
             return {};
         }
-        if (x.tipo != ddlsqlite::Restricao::Externa)
+        if (x.tipo == ddlsqlite::Restricao::Tabela)
+            r << texto;
+        else if (x.tipo != ddlsqlite::Restricao::Externa)
             r << x.Escrever(Citar(m, novo));
     }
     return r;

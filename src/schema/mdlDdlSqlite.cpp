@@ -130,7 +130,30 @@ public:
         return r;
     }
 
+    // The parenthesised list that ends just before the current token, when each of its items is a
+    // plain name (with COLLATE, ASC or DESC at most): the names and their spans in the text.
+    bool ListaSimples(qsizetype de, QStringList& nomes, QList<std::pair<qsizetype, qsizetype>>& trechos) const
+    {
+        for (qsizetype k = de + 1; k < i - 1;) {
+            if (!t[k].Identificador())
+                return false;
+            nomes << (t[k].tipo == Token::Nome ? t[k].valor : s.mid(t[k].inicio, t[k].fim - t[k].inicio));
+            trechos.append({t[k].inicio, t[k].fim - t[k].inicio});
+            ++k;
+            if (k < i - 1 && t[k].E("COLLATE"))
+                k += 2;
+            if (k < i - 1 && (t[k].E("ASC") || t[k].E("DESC")))
+                ++k;
+            if (k < i - 1 && !t[k].S(','))
+                return false;
+            ++k;
+        }
+        return true;
+    }
+
     // The current token as a name: unquoted, in the case it was written.
+    qsizetype Inicio(qsizetype k) const { return t[k].inicio; }
+
     QString Nome() const
     {
         if (Fim())
@@ -217,18 +240,32 @@ bool LerRestricaoTabela(Leitor& l, const QString& tabela, Tabela& r)
     Restricao x;
     if (l.E("PRIMARY"))
         return true;
-    if (l.E("UNIQUE") || l.E("CHECK")) {
+    // The column list, kept apart when it is a list of plain names.
+    auto lerLista = [&] {
+        const qsizetype lista = l.Posicao();
+        if (!l.S('(') || !l.PularUm())
+            return false;
+        if (!l.ListaSimples(lista, x.lista, x.trechos)) {
+            x.lista.clear();
+            x.trechos.clear();
+            x.nomes = l.Identificadores(lista);
+        }
+        return true;
+    };
+    if (l.E("CHECK")) {
         l.Avancar();
         const qsizetype lista = l.Posicao();
         if (!l.S('(') || !l.PularUm())
             return false;
         x.nomes = l.Identificadores(lista);
+    } else if (l.E("UNIQUE")) {
+        l.Avancar();
+        if (!lerLista())
+            return false;
     } else if (l.E("FOREIGN")) {
         l.Avancar(2); // FOREIGN KEY
-        const qsizetype lista = l.Posicao();
-        if (!l.S('(') || !l.PularUm())
+        if (!lerLista())
             return false;
-        x.nomes = l.Identificadores(lista);
         QString pai;
         QStringList colunasPai;
         if (!l.E("REFERENCES") || !LerReferencia(l, pai, colunasPai))
@@ -241,6 +278,9 @@ bool LerRestricaoTabela(Leitor& l, const QString& tabela, Tabela& r)
     while (!l.Fim())
         l.Avancar();
     x.texto = l.Trecho(de);
+    const qsizetype inicio = l.Inicio(de);
+    for (auto& [posicao, tamanho] : x.trechos)
+        posicao -= inicio;
     r.restricoes << x;
     return true;
 }

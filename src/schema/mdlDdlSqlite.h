@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 namespace ddlsqlite {
 
@@ -22,6 +23,11 @@ struct Restricao {
     // is; it only has to find the columns it names.
     enum Tipo { Tabela, ChaveEstrangeira, Unica, Verificacao, Externa } tipo = Tabela;
     QStringList nomes; // the table's columns the clause reads, besides `coluna`
+    // A table constraint's own column list (FOREIGN KEY (…), UNIQUE (…)) when it names plain
+    // columns: their names and where each is written in `texto`, so a renamed column can be
+    // written with its new name.
+    QStringList lista;
+    QList<std::pair<qsizetype, qsizetype>> trechos; // start and length in `texto`
 
     // The clause as the new table declares it, `colunaCitada` being the column's name there.
     QString Escrever(const QString& colunaCitada) const;

@@ -491,6 +491,9 @@ private slots:
                               "CONSTRAINT \"u\" UNIQUE (z) ON CONFLICT IGNORE",
                               "UNIQUE (\"N\")"}));
         QCOMPARE(t.restricoes[0].nomes, QStringList({"x,y"}));
+        QCOMPARE(t.restricoes[2].lista, QStringList({"z"}));
+        QCOMPARE(t.restricoes[2].texto.mid(t.restricoes[2].trechos[0].first, t.restricoes[2].trechos[0].second),
+                 QStringLiteral("z"));
         QCOMPARE(t.restricoes[1].coluna, QStringLiteral("z"));
         QCOMPARE(t.colacoes.value("z"), QStringLiteral("COLLATE NOCASE"));
         QCOMPARE(t.opcoes, QStringLiteral("WITHOUT ROWID, STRICT"));
@@ -501,7 +504,8 @@ private slots:
                                         "(pai) REFERENCES t (id) ON UPDATE NO ACTION)",
                                         "T");
         QCOMPARE(propria.restricoes.size(), 1);
-        QCOMPARE(propria.restricoes[0].nomes, QStringList({"pai", "id"}));
+        QCOMPARE(propria.restricoes[0].lista, QStringList({"pai"}));
+        QCOMPARE(propria.restricoes[0].nomes, QStringList({"id"}));
         QCOMPARE(ddlsqlite::LerCreateTable("CREATE TABLE t (a INT, b INT GENERATED ALWAYS AS (a * 2) STORED)", "t")
                      .calculadas,
                  QStringList({"b"}));
@@ -524,33 +528,45 @@ private slots:
         AbrirSqlite(db, "restricoes.db");
         for (const char* sql :
              {"CREATE TABLE Ped (n INTEGER CONSTRAINT ck_n CHECK (n > 0), cli INTEGER REFERENCES Cli (Id) ON DELETE "
-              "CASCADE, u TEXT UNIQUE COLLATE NOCASE, \"a,b\" TEXT, CONSTRAINT uq UNIQUE (n, \"a,b\"), "
-              "CHECK (length(u) < 10) /* (,' */, FOREIGN KEY (n) REFERENCES Cli(Codigo))",
-              "INSERT INTO Ped VALUES (1, 1, 'x', 'p'), (2, 2, 'y', 'q')",
+              "CASCADE, u TEXT UNIQUE COLLATE NOCASE, \"a,b\" TEXT, cod INTEGER, CONSTRAINT uq UNIQUE (n, \"a,b\"), "
+              "CHECK (length(u) < 10) /* (,' */, FOREIGN KEY (cod) REFERENCES Cli(Codigo))",
+              "INSERT INTO Ped VALUES (1, 1, 'x', 'p', 1), (2, 2, 'y', 'q', 2)",
               "CREATE VIEW v AS SELECT Nome FROM Cli"})
             QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg()));
+        // Renamed columns: the column's own key, a unique list and a foreign-key list follow them.
         const QStringList linhas = Linhas(db, "SELECT * FROM Ped ORDER BY n");
-        QVERIFY2(Salvar(db, prompt, "Ped", [](auto& cs) { Achar(cs, "cli").campo = "cliente"; }),
+        QVERIFY2(Salvar(db,
+                        prompt,
+                        "Ped",
+                        [](auto& cs) {
+                            Achar(cs, "cli").campo = "cliente";
+                            Achar(cs, "a,b").campo = "ab";
+                            Achar(cs, "cod").campo = "codigo";
+                        }),
                  qPrintable(prompt.textos().join(" / ")));
         QCOMPARE(Linhas(db, "SELECT * FROM Ped ORDER BY n"), linhas);
+        const QString sql = Linhas(db, "SELECT sql FROM sqlite_schema WHERE name = 'Ped'").value(0);
+        QVERIFY2(sql.contains("CONSTRAINT uq UNIQUE (n, \"ab\")") && sql.contains("CONSTRAINT ck_n CHECK (n > 0)")
+                     && sql.contains("\"u\" TEXT COLLATE NOCASE NULL"),
+                 qPrintable(sql));
         const QString chaves = "SELECT \"from\", \"table\", \"to\", on_delete FROM pragma_foreign_key_list('Ped') "
                                "ORDER BY 1";
-        QCOMPARE(Linhas(db, chaves), QStringList({"cliente|Cli|Id|CASCADE", "n|Cli|Codigo|NO ACTION"}));
-        for (const char* violacao : {"INSERT INTO Ped VALUES (0, 1, 'z', 'r')",
-                                     "INSERT INTO Ped VALUES (3, 1, 'abcdefghijk', 'r')",
-                                     "INSERT INTO Ped VALUES (3, 1, 'X', 'r')",
-                                     "INSERT INTO Ped VALUES (3, 99, 'w', 'r')",
-                                     "INSERT INTO Ped VALUES (1, 1, 'w', 'p')",
-                                     "INSERT INTO Ped VALUES (4, 1, 'w', 'r')"})
+        QCOMPARE(Linhas(db, chaves), QStringList({"cliente|Cli|Id|CASCADE", "codigo|Cli|Codigo|NO ACTION"}));
+        for (const char* violacao : {"INSERT INTO Ped VALUES (0, 1, 'z', 'r', 1)",
+                                     "INSERT INTO Ped VALUES (3, 1, 'abcdefghijk', 'r', 1)",
+                                     "INSERT INTO Ped VALUES (3, 1, 'X', 'r', 1)",
+                                     "INSERT INTO Ped VALUES (3, 99, 'w', 'r', 1)",
+                                     "INSERT INTO Ped VALUES (1, 1, 'w', 'p', 1)",
+                                     "INSERT INTO Ped VALUES (4, 1, 'w', 'r', 4)"})
             QVERIFY2(!db.ExecSql(violacao, false), violacao);
-        QVERIFY2(db.ExecSql("INSERT INTO Ped VALUES (3, 1, 'w', 'r')", false), qPrintable(db.ErrMsg()));
+        QVERIFY2(db.ExecSql("INSERT INTO Ped VALUES (3, 1, 'w', 'r', 3)", false), qPrintable(db.ErrMsg()));
 
         // The parent rebuilt (a view reads it): Ped's keys on it keep their text and still hold.
         const QString pedSql = Linhas(db, "SELECT sql FROM sqlite_schema WHERE name = 'Ped'").value(0);
         QVERIFY(Salvar(db, prompt, "Cli", [](auto& cs) { Achar(cs, "Nome").tamanho = 90; }));
         QCOMPARE(Linhas(db, "SELECT sql FROM sqlite_schema WHERE name = 'Ped'").value(0), pedSql);
         QCOMPARE(Linhas(db, chaves).size(), 2);
-        QVERIFY(!db.ExecSql("INSERT INTO Ped VALUES (3, 99, 'k', 's')", false));
+        QVERIFY(!db.ExecSql("INSERT INTO Ped VALUES (3, 99, 'k', 's', 2)", false));
         QVERIFY(db.ExecSql("DELETE FROM Cli WHERE Id = 1", false));
         QCOMPARE(Linhas(db, "SELECT n FROM Ped ORDER BY n"), QStringList({"2"}));
         QVERIFY(Linhas(db, "PRAGMA foreign_key_check").isEmpty());
@@ -569,8 +585,8 @@ private slots:
         QTest::newRow("chave estrangeira de coluna excluida")
             << "Ped" << Mudanca([](auto& cs) { Achar(cs, "cli").status = u'D'; })
             << "«cli REFERENCES Cli (Id)» usa a coluna cli,";
-        QTest::newRow("unique de tabela le coluna renomeada")
-            << "Ped" << Mudanca([](auto& cs) { Achar(cs, "a,b").campo = "ab"; })
+        QTest::newRow("unique de tabela le coluna excluida")
+            << "Ped" << Mudanca([](auto& cs) { Achar(cs, "a,b").status = u'D'; })
             << "«UNIQUE (n, \"a,b\")» usa a coluna a,b,";
         QTest::newRow("chave de outra tabela le coluna renomeada")
             << "Cli" << Mudanca([](auto& cs) { Achar(cs, "Id").campo = "Codigo2"; })
