@@ -3,6 +3,7 @@
 // statement in one transaction: a failing step rolls back everything, so the table, its rows, its
 // indexes and its triggers stay exactly as they were.
 #include "platform/clsMotor.h"
+#include "schema/mdlDdlSqlite.h"
 
 #include <QList>
 #include <QString>
@@ -27,6 +28,11 @@ struct ColunaEstrutura {
     // What the engine keeps that the list does not edit: the column's declared type and its default
     // expression. Both go into the rebuilt table while the column keeps its type and size.
     QString tipoNativo, padrao;
+    // SQLite: the column's COLLATE clause, written again with the column.
+    QString colacao;
+    // SQL Server: the name of the default's constraint, which the rebuild gives the new table's
+    // default again.
+    QString nomePadrao;
 
     bool Existente() const { return !originalCampo.isEmpty(); }
     bool Viva() const { return status == u'V'; }
@@ -57,6 +63,16 @@ struct CatalogoTabela {
     // on it), and added again once the new table has its key.
     QStringList antesDeApagar;
     QStringList depoisDaChave;
+    // SQLite keeps checks, foreign keys and unique constraints in the table's own text: they go into
+    // the new table's CREATE, with what follows its column list (WITHOUT ROWID, STRICT).
+    QList<ddlsqlite::Restricao> restricoes;
+    QString opcoesTabela;
+    // Checks run last in the transaction, whose rows mean failure (SQLite's foreign-key checks of
+    // the table and of the tables whose keys point at it).
+    QStringList verificacoes;
+    // SQLite connection settings a rebuild changes while it runs and gives back afterwards, as they
+    // were read (empty when not read).
+    QString secureDelete, cacheSize;
 };
 
 struct PlanoEstrutura {

@@ -2,6 +2,7 @@
 #include "clsEstrutura.h"
 
 #include "connections/clsData.h"
+#include "schema/clsIndice.h"
 #include "schema/mdlTipoDado.h"
 
 #include <QRegularExpression>
@@ -41,24 +42,55 @@ QString RegClass(const clsMotor& m, const QString& tabela)
     return Lit(m.CitarIdentificador(tabela)) + QStringLiteral("::regclass");
 }
 
+QString CreateTableSqlite(clsData& db, const QString& tabela)
+{
+    return db
+        .RetValue(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ") + Lit(tabela)
+                  + QStringLiteral(" COLLATE NOCASE"))
+        .toString();
+}
+
+// SQLite's procedure for table changes: the indexes and triggers are recreated from their text, the
+// table's own constraints go into the new CREATE, and the foreign keys of the table and of every
+// table pointing at it are checked before the commit.
 void CatalogoSqlite(clsData& db, const clsMotor& m, const QString& tabela, CatalogoTabela& c)
 {
     c.scripts = Primeiras(db,
                           QStringLiteral("SELECT sql FROM sqlite_schema WHERE tbl_name = ") + Lit(tabela)
                               + QStringLiteral(" COLLATE NOCASE AND type IN ('index', 'trigger') AND sql IS NOT NULL "
                                                "ORDER BY type = 'trigger', rowid"));
-    if (!Primeiras(db, QStringLiteral("SELECT 1 FROM pragma_foreign_key_list(") + Lit(tabela) + u')').isEmpty())
-        c.perdas << QStringLiteral("chaves estrangeiras");
-    const QString sql = db.RetValue(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ")
-                                    + Lit(tabela) + QStringLiteral(" COLLATE NOCASE"))
-                            .toString();
-    if (sql.contains(QRegularExpression(QStringLiteral("\\bCHECK\\s*\\("), QRegularExpression::CaseInsensitiveOption)))
-        c.perdas << QStringLiteral("restrições CHECK");
-    if (!Primeiras(db,
-                   QStringLiteral("SELECT 1 FROM pragma_index_list(") + Lit(tabela)
-                       + QStringLiteral(") WHERE origin = 'u'"))
-             .isEmpty())
-        c.perdas << QStringLiteral("restrições UNIQUE");
+    const ddlsqlite::Tabela t = ddlsqlite::LerCreateTable(CreateTableSqlite(db, tabela), tabela);
+    if (!t.reconhecida) {
+        c.perdas << QStringLiteral("partes da definição que o designer não consegue ler");
+        return;
+    }
+    if (!t.calculadas.isEmpty())
+        c.perdas << QStringLiteral("colunas calculadas (") + t.calculadas.join(QStringLiteral(", ")) + u')';
+    c.restricoes = t.restricoes;
+    c.opcoesTabela = t.opcoes;
+    // Other tables' keys on it stay in their tables; the columns they name must still be there.
+    QStringList tabelas{tabela};
+    for (const QStringList& l :
+         Linhas(db,
+                QStringLiteral(
+                    "SELECT m.name, f.\"from\", f.\"to\" FROM sqlite_schema m, pragma_foreign_key_list(m.name) f "
+                    "WHERE m.type = 'table' AND f.\"table\" = ")
+                    + Lit(tabela) + QStringLiteral(" COLLATE NOCASE AND m.name <> ") + Lit(tabela)
+                    + QStringLiteral(" COLLATE NOCASE ORDER BY m.name, f.id, f.seq"))) {
+        if (!tabelas.contains(l.value(0)))
+            tabelas << l.value(0);
+        if (l.value(2).isEmpty())
+            continue;
+        ddlsqlite::Restricao x;
+        x.tipo = ddlsqlite::Restricao::Externa;
+        x.texto = QStringLiteral("chave estrangeira ") + l.value(0) + QStringLiteral(" (") + l.value(1) + u')';
+        x.nomes << l.value(2);
+        c.restricoes << x;
+    }
+    for (const QString& n : tabelas)
+        c.verificacoes << QStringLiteral("PRAGMA foreign_key_check(") + m.CitarIdentificador(n) + u')';
+    c.secureDelete = db.RetValue(QStringLiteral("PRAGMA secure_delete")).toString();
+    c.cacheSize = db.RetValue(QStringLiteral("PRAGMA cache_size")).toString();
 }
 
 void CatalogoPostgres(clsData& db, const clsMotor& m, const QString& tabela, CatalogoTabela& c)
@@ -73,6 +105,13 @@ void CatalogoPostgres(clsData& db, const clsMotor& m, const QString& tabela, Cat
     c.nomeChave
         = Primeiras(db, QStringLiteral("SELECT conname FROM pg_constraint WHERE contype = 'p' AND conrelid = ") + rel)
               .value(0);
+    // A generated column would come back as a plain one holding copies of its values.
+    if (const QStringList n = Primeiras(db,
+                                        QStringLiteral("SELECT attname FROM pg_attribute WHERE attnum > 0 AND NOT "
+                                                       "attisdropped AND attgenerated <> '' AND attrelid = ")
+                                            + rel + QStringLiteral(" ORDER BY attnum"));
+        !n.isEmpty())
+        c.perdas << QStringLiteral("colunas calculadas (") + n.join(QStringLiteral(", ")) + u')';
     // The table's own checks and foreign keys come back on the new table, as the server words
     // them; a constraint naming a column that is gone fails there and undoes the whole save.
     const QString tabelaCitada = m.CitarIdentificador(tabela);
@@ -95,38 +134,175 @@ void CatalogoPostgres(clsData& db, const clsMotor& m, const QString& tabela, Cat
     }
 }
 
-// SQL Server: what the rebuild does not recreate is refused by name.
+// SQL Server's table as OBJECT_ID names it.
+QString ObjetoSqlServer(const clsMotor& m, const QString& tabela)
+{
+    return QStringLiteral("OBJECT_ID(N") + Lit(m.CitarIdentificador(tabela)) + u')';
+}
+
+bool Verdade(const QString& s) { return s == u"1" || s.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0; }
+
+// schema.name, each quoted.
+QString NomeCompleto(const clsMotor& m, const QString& esquema, const QString& nome)
+{
+    return m.CitarIdentificador(esquema) + u'.' + m.CitarIdentificador(nome);
+}
+
+// Indexes and unique constraints, rebuilt from the catalog with their key order, included columns
+// and filter; an index of a kind the designer cannot write (XML, spatial, columnstore) is refused.
+void IndicesSqlServer(clsData& db, const clsMotor& m, const QString& tabela, const QString& obj, CatalogoTabela& c)
+{
+    const QList<QStringList> linhas
+        = Linhas(db,
+                 QStringLiteral("SELECT i.index_id, i.name, i.is_unique, i.type, i.is_unique_constraint, "
+                                "ic.is_included_column, ic.is_descending_key, COL_NAME(ic.object_id, ic.column_id), "
+                                "i.has_filter, i.filter_definition FROM sys.indexes i JOIN sys.index_columns ic ON "
+                                "ic.object_id = i.object_id AND ic.index_id = i.index_id WHERE i.object_id = ")
+                     + obj
+                     + QStringLiteral(" AND i.is_primary_key = 0 AND i.type > 0 AND i.is_hypothetical = 0 ORDER BY "
+                                      "i.index_id, ic.is_included_column, ic.key_ordinal, ic.index_column_id"));
+    QStringList especiais;
+    for (qsizetype k = 0; k < linhas.size();) {
+        const QStringList& l = linhas[k];
+        const QString id = l.value(0), nome = l.value(1);
+        const int tipo = l.value(3).toInt();
+        QList<ColunaIndice> chave;
+        QStringList incluidas;
+        for (; k < linhas.size() && linhas[k].value(0) == id; ++k) {
+            if (Verdade(linhas[k].value(5)))
+                incluidas << m.CitarIdentificador(linhas[k].value(7));
+            else
+                chave << ColunaIndice{linhas[k].value(7), Verdade(linhas[k].value(6))};
+        }
+        if (tipo != 1 && tipo != 2) {
+            especiais << nome;
+            continue;
+        }
+        if (Verdade(l.value(4))) {
+            QStringList lista;
+            for (const ColunaIndice& x : chave)
+                lista << m.CitarIdentificador(x.nome) + (x.desc ? QStringLiteral(" DESC") : QString());
+            c.scripts << QStringLiteral("ALTER TABLE ") + m.CitarIdentificador(tabela)
+                             + QStringLiteral(" ADD CONSTRAINT ") + m.CitarIdentificador(nome)
+                             + QStringLiteral(" UNIQUE ")
+                             + (tipo == 1 ? QStringLiteral("CLUSTERED") : QStringLiteral("NONCLUSTERED"))
+                             + QStringLiteral(" (") + lista.join(QStringLiteral(", ")) + u')';
+            continue;
+        }
+        QString sql = SqlCriarIndice(m, tabela, nome, chave, Verdade(l.value(2)), tipo == 1);
+        if (!incluidas.isEmpty())
+            sql += QStringLiteral(" INCLUDE (") + incluidas.join(QStringLiteral(", ")) + u')';
+        if (Verdade(l.value(8)))
+            sql += QStringLiteral(" WHERE ") + l.value(9);
+        c.scripts << sql;
+    }
+    if (!especiais.isEmpty())
+        c.perdas << QStringLiteral("índices especiais (") + especiais.join(QStringLiteral(", ")) + u')';
+}
+
+// The table's foreign keys and other tables' keys on it. The table's own go with the old table and
+// come back once the new one has its key; other tables' are dropped before the old table goes and
+// added again, WITH CHECK unless the server did not trust them, which checks their rows.
+void ChavesEstrangeirasSqlServer(clsData& db, const clsMotor& m, const QString& obj, CatalogoTabela& c)
+{
+    const QList<QStringList> linhas = Linhas(
+        db,
+        QStringLiteral(
+            "SELECT fk.object_id, fk.name, OBJECT_SCHEMA_NAME(fk.parent_object_id), OBJECT_NAME(fk.parent_object_id), "
+            "OBJECT_SCHEMA_NAME(fk.referenced_object_id), OBJECT_NAME(fk.referenced_object_id), "
+            "COL_NAME(fc.parent_object_id, fc.parent_column_id), "
+            "COL_NAME(fc.referenced_object_id, fc.referenced_column_id), fk.delete_referential_action_desc, "
+            "fk.update_referential_action_desc, fk.is_not_trusted, fk.is_disabled, fk.is_not_for_replication, "
+            "CASE WHEN fk.parent_object_id = ")
+            + obj
+            + QStringLiteral(" THEN 1 ELSE 0 END FROM sys.foreign_keys fk JOIN sys.foreign_key_columns fc ON "
+                             "fc.constraint_object_id = fk.object_id WHERE fk.parent_object_id = ")
+            + obj + QStringLiteral(" OR fk.referenced_object_id = ") + obj
+            + QStringLiteral(" ORDER BY fk.object_id, fc.constraint_column_id"));
+    for (qsizetype k = 0; k < linhas.size();) {
+        const QStringList& l = linhas[k];
+        const QString id = l.value(0);
+        QStringList filhas, pais;
+        for (; k < linhas.size() && linhas[k].value(0) == id; ++k) {
+            filhas << m.CitarIdentificador(linhas[k].value(6));
+            pais << m.CitarIdentificador(linhas[k].value(7));
+        }
+        const QString tabelaFilha = QStringLiteral("ALTER TABLE ") + NomeCompleto(m, l.value(2), l.value(3));
+        const QString nome = m.CitarIdentificador(l.value(1));
+        c.depoisDaChave << tabelaFilha
+                               + (Verdade(l.value(10)) ? QStringLiteral(" WITH NOCHECK")
+                                                       : QStringLiteral(" WITH CHECK"))
+                               + QStringLiteral(" ADD CONSTRAINT ") + nome + QStringLiteral(" FOREIGN KEY (")
+                               + filhas.join(QStringLiteral(", ")) + QStringLiteral(") REFERENCES ")
+                               + NomeCompleto(m, l.value(4), l.value(5)) + QStringLiteral(" (")
+                               + pais.join(QStringLiteral(", ")) + QStringLiteral(") ON DELETE ")
+                               + QString(l.value(8)).replace(u'_', u' ') + QStringLiteral(" ON UPDATE ")
+                               + QString(l.value(9)).replace(u'_', u' ')
+                               + (Verdade(l.value(12)) ? QStringLiteral(" NOT FOR REPLICATION") : QString());
+        if (Verdade(l.value(11)))
+            c.depoisDaChave << tabelaFilha + QStringLiteral(" NOCHECK CONSTRAINT ") + nome;
+        if (!Verdade(l.value(13)))
+            c.antesDeApagar << tabelaFilha + QStringLiteral(" DROP CONSTRAINT ") + nome;
+    }
+}
+
+// SQL Server: the rebuild recreates the table's indexes, unique constraints, triggers, checks and
+// foreign keys, and other tables' keys on it, in the same transaction; what it cannot write back
+// (computed columns, encrypted triggers, special indexes) is refused by name.
 void CatalogoSqlServer(clsData& db, const clsMotor& m, const QString& tabela, CatalogoTabela& c)
 {
-    const QString obj = QStringLiteral("OBJECT_ID(N") + Lit(m.CitarIdentificador(tabela)) + u')';
+    const QString obj = ObjetoSqlServer(m, tabela);
+    const QString t = m.CitarIdentificador(tabela);
     c.nomeChave
         = Primeiras(db,
                     QStringLiteral("SELECT name FROM sys.key_constraints WHERE type = 'PK' AND parent_object_id = ")
                         + obj)
               .value(0);
-    const struct {
-        const char* sql;
-        const char* nome;
-    } perdas[] = {
-        {"SELECT name FROM sys.indexes WHERE is_primary_key = 0 AND type > 0 AND object_id = ", "índices"},
-        {"SELECT name FROM sys.triggers WHERE parent_id = ", "triggers"},
-        {"SELECT name FROM sys.foreign_keys WHERE parent_object_id = ", "chaves estrangeiras"},
-        {"SELECT name FROM sys.foreign_keys WHERE referenced_object_id = ",
-         "chaves estrangeiras de outras tabelas que a referenciam"},
-        {"SELECT name FROM sys.check_constraints WHERE parent_object_id = ", "restrições CHECK"},
-        {"SELECT name FROM sys.default_constraints WHERE parent_object_id = ", "valores padrão"},
-    };
-    for (const auto& p : perdas)
-        if (const QStringList nomes = Primeiras(db, QString::fromLatin1(p.sql) + obj); !nomes.isEmpty())
-            c.perdas << QString::fromUtf8(p.nome) + QStringLiteral(" (") + nomes.join(QStringLiteral(", ")) + u')';
+    if (const QStringList n
+        = Primeiras(db, QStringLiteral("SELECT name FROM sys.computed_columns WHERE object_id = ") + obj);
+        !n.isEmpty())
+        c.perdas << QStringLiteral("colunas calculadas (") + n.join(QStringLiteral(", ")) + u')';
+    IndicesSqlServer(db, m, tabela, obj, c);
+    QStringList criptografados;
+    for (const QStringList& l :
+         Linhas(db,
+                QStringLiteral(
+                    "SELECT name, OBJECT_DEFINITION(object_id), is_disabled FROM sys.triggers WHERE parent_id = ")
+                    + obj + QStringLiteral(" ORDER BY object_id"))) {
+        if (l.value(1).isEmpty()) {
+            criptografados << l.value(0);
+            continue;
+        }
+        c.scripts << l.value(1);
+        if (Verdade(l.value(2)))
+            c.scripts << QStringLiteral("DISABLE TRIGGER ") + m.CitarIdentificador(l.value(0)) + QStringLiteral(" ON ")
+                             + t;
+    }
+    if (!criptografados.isEmpty())
+        c.perdas << QStringLiteral("triggers criptografados (") + criptografados.join(QStringLiteral(", ")) + u')';
+    // Checks as the server words them; one that reads a column gone fails and undoes the save.
+    for (const QStringList& l :
+         Linhas(db,
+                QStringLiteral("SELECT name, definition, is_not_trusted, is_disabled, is_not_for_replication FROM "
+                               "sys.check_constraints WHERE parent_object_id = ")
+                    + obj + QStringLiteral(" ORDER BY object_id"))) {
+        const QString nome = m.CitarIdentificador(l.value(0));
+        c.depoisDaChave << QStringLiteral("ALTER TABLE ") + t
+                               + (Verdade(l.value(2)) ? QStringLiteral(" WITH NOCHECK") : QStringLiteral(" WITH CHECK"))
+                               + QStringLiteral(" ADD CONSTRAINT ") + nome + QStringLiteral(" CHECK ")
+                               + (Verdade(l.value(4)) ? QStringLiteral("NOT FOR REPLICATION ") : QString())
+                               + l.value(1);
+        if (Verdade(l.value(3)))
+            c.depoisDaChave << QStringLiteral("ALTER TABLE ") + t + QStringLiteral(" NOCHECK CONSTRAINT ") + nome;
+    }
+    ChavesEstrangeirasSqlServer(db, m, obj, c);
 }
 
 // Declared type, default and auto-numbering of each column, as the engine keeps them.
 void DetalhesSqlite(clsData& db, const QString& tabela, QList<ColunaEstrutura>& colunas)
 {
-    const QString sql = db.RetValue(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ")
-                                    + Lit(tabela) + QStringLiteral(" COLLATE NOCASE"))
-                            .toString();
+    const QString sql = CreateTableSqlite(db, tabela);
+    const ddlsqlite::Tabela t = ddlsqlite::LerCreateTable(sql, tabela);
     const bool autoincremento = sql.contains(QStringLiteral("AUTOINCREMENT"), Qt::CaseInsensitive);
     const QList<QStringList> info
         = Linhas(db, QStringLiteral("SELECT name, type, dflt_value, pk FROM pragma_table_info(") + Lit(tabela) + u')');
@@ -139,6 +315,7 @@ void DetalhesSqlite(clsData& db, const QString& tabela, QList<ColunaEstrutura>& 
                 continue;
             c.tipoNativo = l.value(1);
             c.padrao = l.value(2);
+            c.colacao = t.colacoes.value(c.campo.toLower());
             c.identity = c.originalIdentity
                 = autoincremento && nChave == 1 && l.value(3).toInt() == 1
                   && l.value(1).compare(QStringLiteral("INTEGER"), Qt::CaseInsensitive) == 0;
@@ -172,9 +349,58 @@ void DetalhesPostgres(clsData& db, const clsMotor& m, const QString& tabela, QLi
         }
 }
 
-void DetalhesSqlServer(clsData& db, const QString& tabela, QList<ColunaEstrutura>& colunas)
+// A column's type as SQL Server declares it, from sys.columns and sys.types: name, is_user_defined,
+// max_length, precision, scale.
+QString TipoSqlServer(const clsMotor& m, const QStringList& l)
 {
+    const QString nome = l.value(1).toLower();
+    if (Verdade(l.value(2)))
+        return m.CitarIdentificador(l.value(1));
+    const int tamanho = l.value(3).toInt();
+    if (nome == u"varchar" || nome == u"char" || nome == u"varbinary" || nome == u"binary")
+        return nome + u'(' + (tamanho < 0 ? QStringLiteral("max") : QString::number(tamanho)) + u')';
+    if (nome == u"nvarchar" || nome == u"nchar")
+        return nome + u'(' + (tamanho < 0 ? QStringLiteral("max") : QString::number(tamanho / 2)) + u')';
+    if (nome == u"decimal" || nome == u"numeric")
+        return nome + u'(' + l.value(4) + QStringLiteral(", ") + l.value(5) + u')';
+    if (nome == u"datetime2" || nome == u"time" || nome == u"datetimeoffset")
+        return nome + u'(' + l.value(5) + u')';
+    if (nome == u"float")
+        return nome + u'(' + l.value(4) + u')';
+    return nome;
+}
+
+void DetalhesSqlServer(clsData& db, const clsMotor& m, const QString& tabela, QList<ColunaEstrutura>& colunas)
+{
+    // Defaults keep their constraint names: the rebuild adds them to the new table once the old
+    // one, which holds those names, is gone.
+    const QList<QStringList> padroes
+        = Linhas(db,
+                 QStringLiteral("SELECT c.name, d.name, d.definition FROM sys.default_constraints d JOIN sys.columns c "
+                                "ON c.object_id = d.parent_object_id AND c.column_id = d.parent_column_id WHERE "
+                                "d.parent_object_id = ")
+                     + ObjetoSqlServer(m, tabela));
+    // The declared type with its size, precision and scale, and a collation other than the
+    // database's: a column the user does not change keeps them through the rebuild.
+    const QList<QStringList> tipos
+        = Linhas(db,
+                 QStringLiteral("SELECT c.name, t.name, t.is_user_defined, c.max_length, c.precision, c.scale, "
+                                "CASE WHEN c.collation_name <> CONVERT(sysname, DATABASEPROPERTYEX(DB_NAME(), "
+                                "'Collation')) THEN c.collation_name END FROM sys.columns c JOIN sys.types t ON "
+                                "t.user_type_id = c.user_type_id WHERE c.object_id = ")
+                     + ObjetoSqlServer(m, tabela));
     for (ColunaEstrutura& c : colunas) {
+        for (const QStringList& l : padroes)
+            if (l.value(0).compare(c.campo, Qt::CaseInsensitive) == 0) {
+                c.nomePadrao = l.value(1);
+                c.padrao = l.value(2);
+            }
+        for (const QStringList& l : tipos)
+            if (l.value(0).compare(c.campo, Qt::CaseInsensitive) == 0) {
+                c.tipoNativo = TipoSqlServer(m, l);
+                if (!l.value(6).isEmpty())
+                    c.colacao = QStringLiteral("COLLATE ") + l.value(6);
+            }
         c.identity = c.originalIdentity = db.ColumnIsIdentity(tabela, c.campo);
         if (c.identity) {
             c.identitySeed = c.originalIdentitySeed = db.IdentitySeed(tabela);
@@ -227,7 +453,7 @@ bool CarregarEstrutura(clsData& db, const QString& tabela, QList<ColunaEstrutura
     switch (m->DialetoSql()) {
     case Dialeto::Sqlite: DetalhesSqlite(db, tabela, colunas); break;
     case Dialeto::PostgreSql: DetalhesPostgres(db, *m, tabela, colunas); break;
-    case Dialeto::SqlServer: DetalhesSqlServer(db, tabela, colunas); break;
+    case Dialeto::SqlServer: DetalhesSqlServer(db, *m, tabela, colunas); break;
     case Dialeto::Outro: break;
     }
     return !colunas.isEmpty();

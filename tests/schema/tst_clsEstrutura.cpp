@@ -10,6 +10,7 @@
 #include "support/postgresTeste.h"
 #include "support/registroTestes.h"
 
+#include <QDateTime>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -208,6 +209,136 @@ private slots:
         QCOMPARE(PlanejarEstrutura(m, "T", false, TresColunas(), {}).caminho, CaminhoEstrutura::Nada);
     }
 
+    // SQL Server: the catalog's indexes (key order, included columns, filter), unique constraints,
+    // triggers (a disabled one stays disabled), defaults under their names, checks, the table's
+    // foreign keys and other tables' keys on it come back in the rebuild's one transaction, in an
+    // order the server accepts.
+    void TextosSqlServerCatalogo()
+    {
+        auto m = std::make_shared<MotorRespostas>(Dialeto::SqlServer);
+        m->Responder("FROM sys.key_constraints", {"name"}, {{"PK_Velha"}});
+        m->Responder("FROM sys.indexes i",
+                     {"index_id",
+                      "name",
+                      "is_unique",
+                      "type",
+                      "is_unique_constraint",
+                      "is_included_column",
+                      "is_descending_key",
+                      "coluna",
+                      "has_filter",
+                      "filter_definition"},
+                     {{2, "ix_b]a", 0, 2, 0, 0, 0, "B", 0, QVariant()},
+                      {2, "ix_b]a", 0, 2, 0, 0, 1, "A", 0, QVariant()},
+                      {2, "ix_b]a", 0, 2, 0, 1, 0, "Obs", 0, QVariant()},
+                      {3, "ix_f", 1, 1, 0, 0, 0, "Nome", 1, "([Nome] IS NOT NULL)"},
+                      {4, "uq_c", 1, 2, 1, 0, 0, "Codigo", 0, QVariant()}});
+        m->Responder("FROM sys.triggers",
+                     {"name", "def", "is_disabled"},
+                     {{"tr_a", "CREATE TRIGGER tr_a ON T AFTER INSERT AS SELECT 1", 0},
+                      {"tr_b", "CREATE TRIGGER tr_b ON T AFTER DELETE AS SELECT 2", 1}});
+        m->Responder("sys.check_constraints",
+                     {"name", "definition", "nt", "d", "nfr"},
+                     {{"ck_saldo", "([saldo]>=(0))", 0, 0, 0}});
+        m->Responder(
+            "FROM sys.foreign_keys fk",
+            {"id", "name", "ps", "p", "rs", "r", "c", "rc", "del", "upd", "nt", "d", "nfr", "propria"},
+            {{10, "fk_uf", "dbo", "T", "dbo", "Uf", "uf", "uf", "NO_ACTION", "CASCADE", 0, 0, 0, 1},
+             {11, "fk_ped", "ven]das", "Ped", "dbo", "T", "cli", "Id", "SET_NULL", "NO_ACTION", 1, 1, 0, 0},
+             {11, "fk_ped", "ven]das", "Ped", "dbo", "T", "cli2", "Id2", "SET_NULL", "NO_ACTION", 1, 1, 0, 0}});
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        db.setActiveConnection(m);
+        const CatalogoTabela cat = LerCatalogoTabela(db, "T");
+        QVERIFY2(cat.perdas.isEmpty(), qPrintable(cat.perdas.join(", ")));
+        QCOMPARE(cat.nomeChave, QStringLiteral("PK_Velha"));
+        auto cs = TresColunas();
+        cs[1].tamanho = 60;
+        cs[2].padrao = "('x')";
+        cs[2].nomePadrao = "DF_Obs";
+        const auto p = PlanejarEstrutura(*m, "T", false, cs, cat);
+        QCOMPARE(Textos(p),
+                 QStringList({"CREATE TABLE [tmpT] ([Id] Int IDENTITY (1, 1) NOT NULL, [Nome] VarChar(60) NULL, "
+                              "[Obs] Text NULL)",
+                              "SET IDENTITY_INSERT [tmpT] ON",
+                              "INSERT INTO [tmpT] ([Id], [Nome], [Obs]) SELECT [Id], [Nome], [Obs] FROM [T]",
+                              "SET IDENTITY_INSERT [tmpT] OFF",
+                              "ALTER TABLE [ven]]das].[Ped] DROP CONSTRAINT [fk_ped]",
+                              "DROP TABLE [T]",
+                              "EXECUTE sp_rename N'[tmpT]', N'T', 'OBJECT'",
+                              "ALTER TABLE [T] ADD CONSTRAINT [DF_Obs] DEFAULT ('x') FOR [Obs]",
+                              "CREATE NONCLUSTERED INDEX [ix_b]]a] ON [T] ([B], [A] Desc) INCLUDE ([Obs])",
+                              "CREATE UNIQUE CLUSTERED INDEX [ix_f] ON [T] ([Nome]) WHERE ([Nome] IS NOT NULL)",
+                              "ALTER TABLE [T] ADD CONSTRAINT [uq_c] UNIQUE NONCLUSTERED ([Codigo])",
+                              "CREATE TRIGGER tr_a ON T AFTER INSERT AS SELECT 1",
+                              "CREATE TRIGGER tr_b ON T AFTER DELETE AS SELECT 2",
+                              "DISABLE TRIGGER [tr_b] ON [T]",
+                              "ALTER TABLE [T] ADD CONSTRAINT [PK_T] PRIMARY KEY ([Id])",
+                              "ALTER TABLE [T] WITH CHECK ADD CONSTRAINT [ck_saldo] CHECK ([saldo]>=(0))",
+                              "ALTER TABLE [dbo].[T] WITH CHECK ADD CONSTRAINT [fk_uf] FOREIGN KEY ([uf]) REFERENCES "
+                              "[dbo].[Uf] ([uf]) ON DELETE NO ACTION ON UPDATE CASCADE",
+                              "ALTER TABLE [ven]]das].[Ped] WITH NOCHECK ADD CONSTRAINT [fk_ped] FOREIGN KEY ([cli], "
+                              "[cli2]) REFERENCES [dbo].[T] ([Id], [Id2]) ON DELETE SET NULL ON UPDATE NO ACTION",
+                              "ALTER TABLE [ven]]das].[Ped] NOCHECK CONSTRAINT [fk_ped]"}));
+        // The whole plan runs in one transaction; a column dropped takes its default with it.
+        m->enviados.clear();
+        QVERIFY(ExecutarPlano(db, prompt, p));
+        QCOMPARE(m->enviados, Textos(p));
+        cs[2].status = u'D';
+        QVERIFY(!Textos(PlanejarEstrutura(*m, "T", false, cs, cat)).join('\n').contains("DF_Obs"));
+
+        // What the rebuild cannot write back is refused by name.
+        m->Responder("sys.computed_columns", {"name"}, {{"Total"}});
+        m->Responder("FROM sys.triggers", {"name", "def", "is_disabled"}, {{"tr_cripto", QVariant(), 0}});
+        const auto recusa = PlanejarEstrutura(*m,
+                                              "T",
+                                              false,
+                                              TresColunas() << Coluna("X", "Int", 0, 40, false),
+                                              LerCatalogoTabela(db, "T"));
+        QVERIFY(recusa.passos.isEmpty());
+        QVERIFY2(recusa.erro.contains("colunas calculadas (Total), triggers criptografados (tr_cripto)"),
+                 qPrintable(recusa.erro));
+    }
+
+    // SQLite: a rebuild that keeps every column in its place copies with SELECT * (records copied
+    // as they are); otherwise the lists pair the columns by name. The connection settings a rebuild
+    // changes are given back, and secure deletion is kept when a column's data goes away.
+    void TextosSqlite()
+    {
+        MotorTexto m(Dialeto::Sqlite);
+        CatalogoTabela cat;
+        cat.secureDelete = "1";
+        cat.cacheSize = "-2000";
+        auto cs = TresColunas();
+        cs[1].tamanho = 60;
+        cs[2].campo = "Nota";
+        const auto p = PlanejarEstrutura(m, "T", false, cs, cat);
+        QCOMPARE(Textos(p).value(1), QStringLiteral("INSERT INTO \"tmpT\" SELECT * FROM \"T\""));
+        QCOMPARE(p.antes,
+                 QStringList({"PRAGMA foreign_keys = OFF",
+                              "PRAGMA legacy_alter_table = ON",
+                              "PRAGMA cache_size = -131072",
+                              "PRAGMA secure_delete = FAST"}));
+        QCOMPARE(p.depois,
+                 QStringList({"PRAGMA legacy_alter_table = OFF",
+                              "PRAGMA foreign_keys = ON",
+                              "PRAGMA cache_size = -2000",
+                              "PRAGMA secure_delete = 1"}));
+        std::swap(cs[1].ordem, cs[2].ordem);
+        QCOMPARE(Textos(PlanejarEstrutura(m, "T", false, cs, cat)).value(1),
+                 QStringLiteral(
+                     "INSERT INTO \"tmpT\" (\"Id\", \"Nota\", \"Nome\") SELECT \"Id\", \"Obs\", \"Nome\" FROM \"T\""));
+        cs[2].status = u'D';
+        const auto semColuna = PlanejarEstrutura(m, "T", false, cs, cat);
+        QCOMPARE(Textos(semColuna).value(1),
+                 QStringLiteral("INSERT INTO \"tmpT\" (\"Id\", \"Nome\") SELECT \"Id\", \"Nome\" FROM \"T\""));
+        QVERIFY(!semColuna.antes.contains("PRAGMA secure_delete = FAST"));
+        auto nova = TresColunas();
+        nova << Coluna("X", "Int", 0, 40, false);
+        QVERIFY(!Textos(PlanejarEstrutura(m, "T", false, nova, cat)).value(1).contains("*"));
+    }
+
     // The index editor's statements: SQL Server says (NON)CLUSTERED and drops table.index; the
     // others have no clustering and drop the index alone.
     void TextosIndice()
@@ -250,6 +381,7 @@ private slots:
         AbrirSqlite(db, "ok.db");
         QVERIFY(db.ExecSql("CREATE VIEW v AS SELECT Nome FROM Cli", false));
         const QStringList linhas = Linhas(db, "SELECT * FROM Cli ORDER BY Id");
+        const QStringList secureCache = Linhas(db, "PRAGMA secure_delete") + Linhas(db, "PRAGMA cache_size");
         QVERIFY(Salvar(db, prompt, "Cli", [](QList<ColunaEstrutura>& cs) {
             Achar(cs, "Nome").tamanho = 80;
             Achar(cs, "Obs").campo = "Observacao";
@@ -268,6 +400,9 @@ private slots:
         QCOMPARE(Linhas(db, "SELECT Id FROM Cli WHERE Nome = 'Novo'").value(0), QStringLiteral("4"));
         QCOMPARE(Linhas(db, "SELECT texto FROM Registro"), QStringList({"Novo"}));
         QCOMPARE(Linhas(db, "PRAGMA foreign_keys"), QStringList({"1"}));
+        QCOMPARE(Linhas(db, "PRAGMA secure_delete") + Linhas(db, "PRAGMA cache_size")
+                     + Linhas(db, "PRAGMA legacy_alter_table"),
+                 secureCache + QStringList({"0"}));
 
         // A key change rebuilds the table on SQLite: the key moves, the rows stay.
         QVERIFY(Salvar(db, prompt, "Cli", [](QList<ColunaEstrutura>& cs) {
@@ -285,52 +420,197 @@ private slots:
         QTest::addColumn<QString>("preparo");
         QTest::addColumn<Mudanca>("mudar");
         QTest::addColumn<QString>("passo"); // the start of the statement reported as failing
+        QTest::addColumn<QString>("tabela");
         QTest::newRow("copia viola NOT NULL")
-            << "" << Mudanca([](auto& cs) { Achar(cs, "Obs").allowNulls = false; }) << "INSERT INTO";
+            << "" << Mudanca([](auto& cs) { Achar(cs, "Obs").allowNulls = false; }) << "INSERT INTO"
+            << "Cli";
         QTest::newRow("indice falha") << "" << Mudanca([](auto& cs) { Achar(cs, "Nome").campo = "Nome2"; })
-                                      << "CREATE INDEX";
+                                      << "CREATE INDEX"
+                                      << "Cli";
         QTest::newRow("nome da copia ja existe")
-            << "CREATE TABLE tmpCli (x)" << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; }) << "CREATE TABLE";
+            << "CREATE TABLE tmpCli (x)" << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; }) << "CREATE TABLE"
+            << "Cli";
         QTest::newRow("verificacao de chaves estrangeiras")
             << "CREATE TABLE Filho (cod INTEGER REFERENCES Cli (Id)); PRAGMA foreign_keys = OFF; "
                "INSERT INTO Filho VALUES (99); PRAGMA foreign_keys = ON"
-            << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; }) << "Há linhas";
+            << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; }) << "Há linhas"
+            << "Cli";
+        QTest::newRow("chave estrangeira propria violada")
+            << "CREATE TABLE Fk (c INTEGER REFERENCES Cli (Id), x VARCHAR(5)); PRAGMA foreign_keys = OFF; "
+               "INSERT INTO Fk VALUES (99, 'a'); PRAGMA foreign_keys = ON"
+            << Mudanca([](auto& cs) { Achar(cs, "x").tamanho = 9; }) << "Há linhas"
+            << "Fk";
+        QTest::newRow("copia viola CHECK")
+            << "CREATE TABLE Ck (n INTEGER CHECK (n > 0), x VARCHAR(5)); PRAGMA ignore_check_constraints = ON; "
+               "INSERT INTO Ck VALUES (-1, 'a'); PRAGMA ignore_check_constraints = OFF"
+            << Mudanca([](auto& cs) { cs << Coluna("y", "Int", 0, 30, false); }) << "INSERT INTO"
+            << "Ck";
     }
     void FalhaSqlite()
     {
         QFETCH(QString, preparo);
         QFETCH(Mudanca, mudar);
         QFETCH(QString, passo);
+        QFETCH(QString, tabela);
         clsPromptRoteiro prompt;
         clsAmbienteDados amb(prompt);
         clsData db(amb);
         AbrirSqlite(db, QString(QTest::currentDataTag()) + ".db");
         for (const QString& s : preparo.split(';', Qt::SkipEmptyParts))
             QVERIFY2(db.ExecSql(s, false), qPrintable(db.ErrMsg()));
-        const QStringList antes = RetratoSqlite(db, "Cli");
-        QVERIFY(!Salvar(db, prompt, "Cli", mudar));
+        const QStringList antes = RetratoSqlite(db, tabela);
+        QVERIFY(!Salvar(db, prompt, tabela, mudar));
         // The cause (the failing statement), then the outcome.
         QVERIFY2(prompt.mensagens.size() == 2, qPrintable(prompt.textos().join(" / ")));
         QVERIFY2(Reportado(prompt.mensagens.first().texto, passo), qPrintable(prompt.mensagens.first().texto));
         QCOMPARE(prompt.ultima().texto, QStringLiteral("A estrutura não foi alterada"));
-        QCOMPARE(RetratoSqlite(db, "Cli"), antes);
+        QCOMPARE(RetratoSqlite(db, tabela), antes);
         QCOMPARE(Linhas(db, "PRAGMA foreign_keys"), QStringList({"1"}));
         QVERIFY(!db.ActiveConnection()->EmTransacao());
     }
 
-    void RecusaSqlite()
+    // The reader of a CREATE TABLE text: quotes, brackets, comments and nested parentheses do not
+    // split a clause; column constraints become table constraints on the column.
+    void TextoCreateTable()
+    {
+        const auto t = ddlsqlite::LerCreateTable(
+            "CREATE TABLE \"a(b\" ([x,y] INT DEFAULT (1 + 2) CHECK ([x,y] <> ')'), 'z' TEXT COLLATE NOCASE NOT NULL ON "
+            "CONFLICT FAIL REFERENCES \"p\"\"q\" ON DELETE SET NULL NOT DEFERRABLE INITIALLY DEFERRED, -- nota, (\n"
+            "CONSTRAINT \"u\" UNIQUE (z) ON CONFLICT IGNORE /* ) */, PRIMARY KEY ([x,y]), w BLOB UNIQUE) WITHOUT "
+            "ROWID, "
+            "STRICT",
+            "a(b");
+        QVERIFY(t.reconhecida);
+        QStringList escritas;
+        for (const auto& r : t.restricoes)
+            escritas << r.Escrever("\"N\"");
+        QCOMPARE(escritas,
+                 QStringList({"CHECK ([x,y] <> ')')",
+                              "FOREIGN KEY (\"N\") REFERENCES \"p\"\"q\" ON DELETE SET NULL NOT DEFERRABLE INITIALLY "
+                              "DEFERRED",
+                              "CONSTRAINT \"u\" UNIQUE (z) ON CONFLICT IGNORE",
+                              "UNIQUE (\"N\")"}));
+        QCOMPARE(t.restricoes[0].nomes, QStringList({"x,y"}));
+        QCOMPARE(t.restricoes[2].lista, QStringList({"z"}));
+        QCOMPARE(t.restricoes[2].texto.mid(t.restricoes[2].trechos[0].first, t.restricoes[2].trechos[0].second),
+                 QStringLiteral("z"));
+        QCOMPARE(t.restricoes[1].coluna, QStringLiteral("z"));
+        QCOMPARE(t.colacoes.value("z"), QStringLiteral("COLLATE NOCASE"));
+        QCOMPARE(t.opcoes, QStringLiteral("WITHOUT ROWID, STRICT"));
+
+        // A key on the table itself reads the parent columns too.
+        const auto propria
+            = ddlsqlite::LerCreateTable("CREATE TABLE T (id INTEGER PRIMARY KEY, pai INT, CONSTRAINT fk FOREIGN KEY "
+                                        "(pai) REFERENCES t (id) ON UPDATE NO ACTION)",
+                                        "T");
+        QCOMPARE(propria.restricoes.size(), 1);
+        QCOMPARE(propria.restricoes[0].lista, QStringList({"pai"}));
+        QCOMPARE(propria.restricoes[0].nomes, QStringList({"id"}));
+        QCOMPARE(ddlsqlite::LerCreateTable("CREATE TABLE t (a INT, b INT GENERATED ALWAYS AS (a * 2) STORED)", "t")
+                     .calculadas,
+                 QStringList({"b"}));
+        const auto padroes = ddlsqlite::LerCreateTable("CREATE TABLE t (a BLOB DEFAULT x'0aFF', b REAL DEFAULT -1.5e-3 "
+                                                       "CHECK (b < 1E+3), c DEFAULT CURRENT_TIMESTAMP)",
+                                                       "t");
+        QVERIFY(padroes.reconhecida);
+        QCOMPARE(padroes.restricoes.value(0).texto, QStringLiteral("CHECK (b < 1E+3)"));
+        QVERIFY(!ddlsqlite::LerCreateTable("CREATE TABLE t (a INT CHECK (a > 0)", "t").reconhecida);
+        QVERIFY(!ddlsqlite::LerCreateTable("CREATE TABLE t (a INT, b TEXT ')", "t").reconhecida);
+    }
+
+    // A rebuild on SQLite writes the table's checks, foreign keys, unique constraints and collations
+    // into the new table, and they still hold; other tables' keys on a rebuilt table still hold too.
+    void RestricoesSqlite()
     {
         clsPromptRoteiro prompt;
         clsAmbienteDados amb(prompt);
         clsData db(amb);
-        AbrirSqlite(db, "recusa.db");
-        QVERIFY(db.ExecSql("CREATE TABLE Ped (n INTEGER CHECK (n > 0), cli INTEGER REFERENCES Cli (Id), u TEXT UNIQUE)",
+        AbrirSqlite(db, "restricoes.db");
+        for (const char* sql :
+             {"CREATE TABLE Ped (n INTEGER CONSTRAINT ck_n CHECK (n > 0), cli INTEGER REFERENCES Cli (Id) ON DELETE "
+              "CASCADE, u TEXT UNIQUE COLLATE NOCASE, \"a,b\" TEXT, cod INTEGER, CONSTRAINT uq UNIQUE (n, \"a,b\"), "
+              "CHECK (length(u) < 10) /* (,' */, FOREIGN KEY (cod) REFERENCES Cli(Codigo))",
+              "INSERT INTO Ped VALUES (1, 1, 'x', 'p', 1), (2, 2, 'y', 'q', 2)",
+              "CREATE VIEW v AS SELECT Nome FROM Cli"})
+            QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg()));
+        // Renamed columns: the column's own key, a unique list and a foreign-key list follow them.
+        const QStringList linhas = Linhas(db, "SELECT * FROM Ped ORDER BY n");
+        QVERIFY2(Salvar(db,
+                        prompt,
+                        "Ped",
+                        [](auto& cs) {
+                            Achar(cs, "cli").campo = "cliente";
+                            Achar(cs, "a,b").campo = "ab";
+                            Achar(cs, "cod").campo = "codigo";
+                        }),
+                 qPrintable(prompt.textos().join(" / ")));
+        QCOMPARE(Linhas(db, "SELECT * FROM Ped ORDER BY n"), linhas);
+        const QString sql = Linhas(db, "SELECT sql FROM sqlite_schema WHERE name = 'Ped'").value(0);
+        QVERIFY2(sql.contains("CONSTRAINT uq UNIQUE (n, \"ab\")") && sql.contains("CONSTRAINT ck_n CHECK (n > 0)")
+                     && sql.contains("\"u\" TEXT COLLATE NOCASE NULL"),
+                 qPrintable(sql));
+        const QString chaves = "SELECT \"from\", \"table\", \"to\", on_delete FROM pragma_foreign_key_list('Ped') "
+                               "ORDER BY 1";
+        QCOMPARE(Linhas(db, chaves), QStringList({"cliente|Cli|Id|CASCADE", "codigo|Cli|Codigo|NO ACTION"}));
+        for (const char* violacao : {"INSERT INTO Ped VALUES (0, 1, 'z', 'r', 1)",
+                                     "INSERT INTO Ped VALUES (3, 1, 'abcdefghijk', 'r', 1)",
+                                     "INSERT INTO Ped VALUES (3, 1, 'X', 'r', 1)",
+                                     "INSERT INTO Ped VALUES (3, 99, 'w', 'r', 1)",
+                                     "INSERT INTO Ped VALUES (1, 1, 'w', 'p', 1)",
+                                     "INSERT INTO Ped VALUES (4, 1, 'w', 'r', 4)"})
+            QVERIFY2(!db.ExecSql(violacao, false), violacao);
+        QVERIFY2(db.ExecSql("INSERT INTO Ped VALUES (3, 1, 'w', 'r', 3)", false), qPrintable(db.ErrMsg()));
+
+        // The parent rebuilt (a view reads it): Ped's keys on it keep their text and still hold.
+        const QString pedSql = Linhas(db, "SELECT sql FROM sqlite_schema WHERE name = 'Ped'").value(0);
+        QVERIFY(Salvar(db, prompt, "Cli", [](auto& cs) { Achar(cs, "Nome").tamanho = 90; }));
+        QCOMPARE(Linhas(db, "SELECT sql FROM sqlite_schema WHERE name = 'Ped'").value(0), pedSql);
+        QCOMPARE(Linhas(db, chaves).size(), 2);
+        QVERIFY(!db.ExecSql("INSERT INTO Ped VALUES (3, 99, 'k', 's', 2)", false));
+        QVERIFY(db.ExecSql("DELETE FROM Cli WHERE Id = 1", false));
+        QCOMPARE(Linhas(db, "SELECT n FROM Ped ORDER BY n"), QStringList({"2"}));
+        QVERIFY(Linhas(db, "PRAGMA foreign_key_check").isEmpty());
+        QCOMPARE(prompt.mensagens.size(), 0);
+    }
+
+    // A constraint that reads a column deleted or renamed in the window refuses the save by name,
+    // and nothing changes.
+    void RecusaSqlite_data()
+    {
+        QTest::addColumn<QString>("tabela");
+        QTest::addColumn<Mudanca>("mudar");
+        QTest::addColumn<QString>("clausula");
+        QTest::newRow("check le coluna renomeada")
+            << "Ped" << Mudanca([](auto& cs) { Achar(cs, "n").campo = "m"; }) << "«n CHECK (n > 0)» usa a coluna n,";
+        QTest::newRow("chave estrangeira de coluna excluida")
+            << "Ped" << Mudanca([](auto& cs) { Achar(cs, "cli").status = u'D'; })
+            << "«cli REFERENCES Cli (Id)» usa a coluna cli,";
+        QTest::newRow("unique de tabela le coluna excluida")
+            << "Ped" << Mudanca([](auto& cs) { Achar(cs, "a,b").status = u'D'; })
+            << "«UNIQUE (n, \"a,b\")» usa a coluna a,b,";
+        QTest::newRow("chave de outra tabela le coluna renomeada")
+            << "Cli" << Mudanca([](auto& cs) { Achar(cs, "Id").campo = "Codigo2"; })
+            << "«chave estrangeira Ped (cli)» usa a coluna Id,";
+    }
+    void RecusaSqlite()
+    {
+        QFETCH(QString, tabela);
+        QFETCH(Mudanca, mudar);
+        QFETCH(QString, clausula);
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        AbrirSqlite(db, QString(QTest::currentDataTag()) + ".db");
+        QVERIFY(db.ExecSql("CREATE TABLE Ped (n INTEGER CHECK (n > 0), cli INTEGER REFERENCES Cli (Id), \"a,b\" TEXT, "
+                           "UNIQUE (n, \"a,b\"))",
                            false));
-        const QStringList antes = RetratoSqlite(db, "Ped");
-        QVERIFY(!Salvar(db, prompt, "Ped", [](auto& cs) { Achar(cs, "n").campo = "m"; }));
-        QVERIFY2(prompt.ultima().texto.contains("chaves estrangeiras, restrições CHECK, restrições UNIQUE"),
-                 qPrintable(prompt.ultima().texto));
-        QCOMPARE(RetratoSqlite(db, "Ped"), antes);
+        QVERIFY(db.ExecSql("INSERT INTO Ped VALUES (1, 1, 'a')", false));
+        const QStringList antes = RetratoSqlite(db, tabela);
+        QVERIFY(!Salvar(db, prompt, tabela, mudar));
+        QCOMPARE(prompt.mensagens.size(), 1);
+        QVERIFY2(prompt.ultima().texto.contains(clausula), qPrintable(prompt.ultima().texto));
+        QCOMPARE(RetratoSqlite(db, tabela), antes);
+        QVERIFY(!db.ActiveConnection()->EmTransacao());
     }
 
     void NovaTabelaSqlite()
@@ -436,6 +716,23 @@ private slots:
         QVERIFY(db.ExecSql("DROP TABLE est_ped, est_uf CASCADE", false));
     }
 
+    // A generated column would come back as a plain one: the rebuild is refused by name.
+    void RecusaPostgres()
+    {
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        if (!AbrirPostgres(db))
+            return;
+        QVERIFY(db.ExecSql("ALTER TABLE \"Est Cli\" ADD COLUMN dobro numeric GENERATED ALWAYS AS (saldo * 2) STORED",
+                           false));
+        const QStringList antes = RetratoPostgres(db, "Est Cli");
+        QVERIFY(!Salvar(db, prompt, "Est Cli", [](auto& cs) { Achar(cs, "nome").tamanho = 100; }));
+        QCOMPARE(prompt.mensagens.size(), 1);
+        QVERIFY2(prompt.ultima().texto.contains("colunas calculadas (dobro)"), qPrintable(prompt.ultima().texto));
+        QCOMPARE(RetratoPostgres(db, "Est Cli"), antes);
+    }
+
     void ReconstrucaoPostgres()
     {
         clsPromptRoteiro prompt;
@@ -470,6 +767,76 @@ private slots:
         QCOMPARE(db.ActiveConnection()->ChavesPrimarias("Est Cli"), QStringList({"uf"}));
         QCOMPARE(Linhas(db, "SELECT '\"Est Cli\"'::regclass::oid").value(0), oid);
         QCOMPARE(prompt.mensagens.size(), 0);
+    }
+
+    // The same rebuild on a real SQL Server, when there is one: everything carried is there again
+    // and still holds, and a failing step leaves the table as it was.
+    void ReconstrucaoSqlServer()
+    {
+        const QString cs = qEnvironmentVariable("QUARRIX_SQLSERVER_CONNSTR");
+        if (cs.isEmpty())
+            QSKIP("QUARRIX_SQLSERVER_CONNSTR is not set: no SQL Server to test against");
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        QVERIFY2(db.OpenConnection(cs, true, false), qPrintable(db.ErrMsg()));
+        const auto m = db.ActiveConnection();
+        const QString banco
+            = m->CitarIdentificador("qx_estrutura]'" + QString::number(QDateTime::currentMSecsSinceEpoch()));
+        QVERIFY2(db.ExecSql("CREATE DATABASE " + banco, false), qPrintable(db.ErrMsg()));
+        struct Apagar {
+            clsData& db;
+            QString banco;
+            ~Apagar() { db.ExecSql("USE master; DROP DATABASE " + banco, false); }
+        } apagar{db, banco};
+        for (const QString& sql :
+             {"USE " + banco,
+              QString("CREATE TABLE Uf (uf char(2) PRIMARY KEY)"),
+              QString("INSERT INTO Uf VALUES ('SP'), ('PE')"),
+              QString("CREATE TABLE [Est]]Cli] (id int IDENTITY (10, 1) CONSTRAINT PK_Est PRIMARY KEY, nome "
+                      "varchar(80) NOT NULL, uf char(2) CONSTRAINT DF_uf DEFAULT 'SP' CONSTRAINT fk_uf REFERENCES Uf, "
+                      "saldo decimal(10, 2) CONSTRAINT ck_saldo CHECK (saldo >= 0), cod int CONSTRAINT uq_cod UNIQUE)"),
+              QString("CREATE INDEX ix_nome ON [Est]]Cli] (nome DESC) INCLUDE (saldo) WHERE saldo IS NOT NULL"),
+              QString("CREATE TABLE Registro (n int)"),
+              QString("CREATE TRIGGER tr_est ON [Est]]Cli] AFTER INSERT AS INSERT INTO Registro SELECT id FROM "
+                      "inserted"),
+              QString("CREATE TABLE Ped (n int, cli int CONSTRAINT fk_cli REFERENCES [Est]]Cli] (id) ON DELETE "
+                      "CASCADE)"),
+              QString("INSERT INTO [Est]]Cli] (nome, uf, saldo, cod) VALUES ('Ana', 'PE', 1.5, 1), ('Bia', "
+                      "'SP', NULL, 2)"),
+              QString("INSERT INTO Ped VALUES (1, 10)"),
+              QString("DELETE FROM Registro")})
+            QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg() + " / " + sql));
+        const QString objetos = "SELECT o.type + ' ' + o.name FROM sys.objects o WHERE o.parent_object_id = "
+                                "OBJECT_ID(N'[Est]]Cli]') OR o.object_id IN (SELECT object_id FROM sys.foreign_keys "
+                                "WHERE referenced_object_id = OBJECT_ID(N'[Est]]Cli]')) UNION ALL SELECT 'IX ' + name "
+                                "FROM sys.indexes WHERE object_id = OBJECT_ID(N'[Est]]Cli]') AND name IS NOT NULL "
+                                "AND is_primary_key = 0 ORDER BY 1";
+        const QStringList antes = Linhas(db, objetos);
+        const QStringList linhas = Linhas(db, "SELECT * FROM [Est]]Cli] ORDER BY id");
+        QVERIFY2(Salvar(db, prompt, "Est]Cli", [](auto& cs) { Achar(cs, "nome").tamanho = 100; }),
+                 qPrintable(prompt.textos().join(" / ")));
+        QStringList depois = Linhas(db, objetos);
+        depois.replaceInStrings("PK_Est]Cli", "PK_Est");
+        QCOMPARE(depois, antes);
+        QCOMPARE(Linhas(db, "SELECT * FROM [Est]]Cli] ORDER BY id"), linhas);
+        for (const char* violacao : {"UPDATE [Est]]Cli] SET saldo = -1",
+                                     "UPDATE [Est]]Cli] SET uf = 'XX'",
+                                     "UPDATE [Est]]Cli] SET cod = 1",
+                                     "INSERT INTO Ped VALUES (2, 99)"})
+            QVERIFY2(!db.ExecSql(violacao, false), violacao);
+        QVERIFY(db.ExecSql("INSERT INTO [Est]]Cli] (nome) VALUES ('Novo')", false));
+        QCOMPARE(Linhas(db, "SELECT uf FROM [Est]]Cli] WHERE nome = 'Novo'"), QStringList({"SP"}));
+        QCOMPARE(Linhas(db, "SELECT count(*) FROM Registro"), QStringList({"1"}));
+        QVERIFY(db.ExecSql("DELETE FROM [Est]]Cli] WHERE id = 10", false));
+        QCOMPARE(Linhas(db, "SELECT count(*) FROM Ped"), QStringList({"0"}));
+
+        // A check that reads a renamed column fails on the new table: everything is undone.
+        const QStringList retrato = Linhas(db, objetos) + Linhas(db, "SELECT * FROM [Est]]Cli] ORDER BY id");
+        prompt.mensagens.clear();
+        QVERIFY(!Salvar(db, prompt, "Est]Cli", [](auto& cs) { Achar(cs, "saldo").campo = "valor"; }));
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("A estrutura não foi alterada"));
+        QCOMPARE(Linhas(db, objetos) + Linhas(db, "SELECT * FROM [Est]]Cli] ORDER BY id"), retrato);
     }
 
 private:
