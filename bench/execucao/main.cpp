@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -54,6 +55,26 @@ void CriarSqlite(const QString& arquivo)
     sqlite3_close(db);
 }
 
+// The table goes into a database of the benchmark's own, so that no test's catalog sees it.
+QString BancoProprio(const QString& cs)
+{
+    ErroDados e;
+    auto m = AbrirMotor(cs, true, 10, e);
+    RecordsetPtr rs;
+    if (!m
+        || !m->Executar(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = 'quarrix_bench'"),
+                        &rs,
+                        ado::adLockReadOnly,
+                        nullptr))
+        return {};
+    if ((!rs || rs->RecordCount() == 0)
+        && !m->Executar(QStringLiteral("CREATE DATABASE quarrix_bench"), nullptr, ado::adLockReadOnly, nullptr))
+        return {};
+    QString proprio = cs;
+    static const QRegularExpression banco(QStringLiteral("Database=[^;]*"), QRegularExpression::CaseInsensitiveOption);
+    return proprio.replace(banco, QStringLiteral("Database=quarrix_bench"));
+}
+
 bool CriarPostgres(const QString& cs)
 {
     ErroDados e;
@@ -72,8 +93,7 @@ bool CriarPostgres(const QString& cs)
                        nullptr,
                        ado::adLockReadOnly,
                        nullptr)
-           && m->Executar(preencher
-                              + QStringLiteral("generate_series(1::bigint, %1) x").arg(Linhas),
+           && m->Executar(preencher + QStringLiteral("generate_series(1::bigint, %1) x").arg(Linhas),
                           nullptr,
                           ado::adLockReadOnly,
                           nullptr);
@@ -95,9 +115,7 @@ int Bruto(const QString& arquivo)
             switch (sqlite3_column_type(st, c)) {
             case SQLITE_INTEGER: bytes += size_t(sqlite3_column_int64(st, c) & 1); break;
             case SQLITE_FLOAT: bytes += sqlite3_column_double(st, c) > 0 ? 1 : 0; break;
-            case SQLITE_TEXT:
-                bytes += size_t(*sqlite3_column_text(st, c)) + size_t(sqlite3_column_bytes(st, c));
-                break;
+            case SQLITE_TEXT: bytes += size_t(*sqlite3_column_text(st, c)) + size_t(sqlite3_column_bytes(st, c)); break;
             default: break;
             }
         }
@@ -252,12 +270,14 @@ int main(int argc, char** argv)
     const double brutoMs = Filho({QStringLiteral("bruto"), arquivo}).value(0).toDouble();
     std::printf("SQLite     bare sqlite3_step loop:      %6.0f ms\n", brutoMs);
     const double motorMs = Filho({QStringLiteral("motor"), cs, consulta}).value(0).toDouble();
-    std::printf("SQLite     recordset filled alone:      %6.0f ms  ratio %.2f to the bare loop\n", motorMs, motorMs / brutoMs);
+    std::printf("SQLite     recordset filled alone:      %6.0f ms  ratio %.2f to the bare loop\n",
+                motorMs,
+                motorMs / brutoMs);
     Relatorio("SQLite", Filho({QStringLiteral("janela"), cs, consulta}), brutoMs);
     std::printf("SQLite     Parar to usable window:      %6s ms\n",
                 Filho({QStringLiteral("parar"), cs, semFim}).value(0).constData());
 
-    const QString pg = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+    const QString pg = BancoProprio(qEnvironmentVariable("QUARRIX_PG_CONNSTR"));
     if (!pg.isEmpty() && CriarPostgres(pg)) {
         Relatorio("PostgreSQL", Filho({QStringLiteral("janela"), pg, consulta}), 0);
         std::printf("PostgreSQL Parar to usable window:      %6s ms\n",

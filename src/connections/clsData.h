@@ -141,6 +141,8 @@ public:
     bool CatalogoOdbc() const;
     static QString SqlColumnIsIdentity(const QString& strTableName, const QString& strColumnName);
 
+    // Shows the last failure's message, as a call asked to show it would have.
+    void MostrarErro() { Mostrar(true); }
     // The connection goes through a web service (no engine of its own).
     bool Web() const
     {

@@ -73,6 +73,7 @@ frmNavegador::frmNavegador(clsAmbiente& ambiente, QWidget* pai)
     });
     connect(m_trv, &QTreeView::collapsed, this, [this](const QModelIndex& i) {
         m_arvore.MarcarExpandido(clsArvore::NoDoIndice(i), false);
+        CancelarCarga(m_arvore, clsArvore::NoDoIndice(i));
     });
     connect(m_trv, &QTreeView::clicked, this, &frmNavegador::AoClicar);
     connect(m_trv->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmNavegador::AoMudarNoAtual);

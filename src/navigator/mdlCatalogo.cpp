@@ -3,6 +3,7 @@
 #include "connections/clsData.h"
 #include "navigator/clsAmbienteNavegador.h"
 #include "navigator/mdlServidores.h"
+#include "platform/clsExecucaoAssincrona.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsRecordset.h"
 #include "platform/clsServidoresRegistrados.h"
@@ -17,6 +18,7 @@
 #include "schema/mdlTipoDado.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 
@@ -65,6 +67,33 @@ clsNo* Pasta(clsArvore& arvore,
 }
 
 // Runs a loader with the data object given, or with one of its own opened on the folder's tag.
+bool EhWeb(const QString& connStr)
+{
+    const QString inicio = connStr.left(8).toLower();
+    return inicio.startsWith(QLatin1String("http://")) || inicio.startsWith(QLatin1String("https://"));
+}
+
+// Opens a node's connection on a worker thread, so that a server slow to answer leaves the tree
+// live for the whole time-out; the error is shown here. A node already connecting is not
+// connected twice (a second double-click meanwhile does nothing).
+enum class Abertura { Aberta, Falhou, JaConectando };
+
+Abertura AbrirSemCongelar(clsData& dados, const QString& chaveNo, const QString& connStr)
+{
+    if (EhWeb(connStr))
+        return dados.OpenConnection(connStr) ? Abertura::Aberta : Abertura::Falhou;
+    static QSet<QString> conectando;
+    if (conectando.contains(chaveNo))
+        return Abertura::JaConectando;
+    conectando.insert(chaveNo);
+    bool ok = false;
+    EsperarTrabalho([&] { ok = dados.OpenConnection(connStr, true, false); });
+    conectando.remove(chaveNo);
+    if (!ok)
+        dados.MostrarErro();
+    return ok ? Abertura::Aberta : Abertura::Falhou;
+}
+
 bool ComDados(clsArvore& arvore, clsNo* pasta, clsData* dados, const std::function<bool(clsData&)>& carregar)
 {
     if (dados)
@@ -172,7 +201,13 @@ bool ConectarServidor(clsArvore& arvore, clsNo* no)
     if (no->Tag().isEmpty() && ObterConnStrNode(arvore, no).isEmpty())
         return false;
     clsData dados(arvore.Ambiente());
-    if (!dados.OpenConnection(no->Tag())) {
+    const QString chave = no->Key();
+    const Abertura abertura = AbrirSemCongelar(dados, chave, no->Tag());
+    // The tree may have changed while the connection opened.
+    no = arvore.No(chave);
+    if (!no || abertura == Abertura::JaConectando)
+        return false;
+    if (abertura == Abertura::Falhou) {
         EsquecerCredenciais(arvore, no);
         const QString chaveSenha = QStringLiteral("SqlPass:") + no->Text();
         if (!settings::GetSetting(AutoLogin, chaveSenha).isEmpty())
@@ -187,7 +222,6 @@ bool ConectarServidor(clsArvore& arvore, clsNo* no)
     if (!dados.OpenRecordset(rs, QStringLiteral("SELECT Name FROM sysDataBases ORDER BY Name"))
         || rs->RecordCount() <= 0)
         return false;
-    const QString chave = no->Key();
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         const QString nome = Texto(rs, "Name");
         IncluirNode(
@@ -239,7 +273,13 @@ bool ConectarBancoDados(clsArvore& arvore, clsNo* no)
     if (connStr.isEmpty())
         return false;
     clsData dados(arvore.Ambiente());
-    if (!dados.OpenConnection(connStr)) {
+    const QString chave = no->Key();
+    const Abertura abertura = AbrirSemCongelar(dados, chave, connStr);
+    // The tree may have changed while the connection opened.
+    no = arvore.No(chave);
+    if (!no || abertura == Abertura::JaConectando)
+        return false;
+    if (abertura == Abertura::Falhou) {
         EsquecerCredenciais(arvore, no);
         return false;
     }
@@ -285,6 +325,13 @@ void ExpandirNo(clsArvore& arvore, clsNo* no)
     case img::Funcao: CarregarFuncoes(arvore, no); break;
     default: break;
     }
+}
+
+void CancelarCarga(clsArvore& arvore, clsNo* no)
+{
+    clsNo* marcador = no ? no->Child() : nullptr;
+    if (marcador && marcador->Text() == TextoCarregando)
+        arvore.DefinirTexto(marcador, QStringLiteral("<temp>"));
 }
 
 void CarregarManutencoes(clsArvore& arvore, clsNo* no)
@@ -351,24 +398,83 @@ struct ObjetosCatalogo {
     bool cortarGrupo = false; // procedures carry their group number (";1") after the name
 };
 
+// One object of a folder as the catalog listed it.
+struct ObjetoLido {
+    QString nome;
+    QString esquema;
+    bool sistema = false;
+};
+
+bool LerObjetos(clsData& d, const ObjetosCatalogo& o, QList<ObjetoLido>& lidos, bool mostrarErro)
+{
+    RecordsetPtr rs;
+    if (!d.OpenSchema(o.schema, rs, {.tipo = o.tipoTabela, .ocultarSistema = o.ocultar}, mostrarErro)
+        || rs->RecordCount() <= 0)
+        return false;
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+        const QString nome = o.cortarGrupo ? Texto(rs, o.campoNome).section(u';', 0, 0) : Texto(rs, o.campoNome);
+        lidos.append({nome, Texto(rs, o.campoEsquema), Texto(rs, o.campoTipo) == QString::fromUtf8(o.tipoSistema)});
+    }
+    return true;
+}
+
+void IncluirObjetos(clsArvore& arvore, clsNo* pasta, const ObjetosCatalogo& o, const QList<ObjetoLido>& lidos)
+{
+    arvore.RemoverFilhos(pasta);
+    for (const ObjetoLido& l : lidos)
+        IncluirNode(arvore,
+                    l.nome,
+                    pasta->Key() + NomeQualificado(l.esquema, l.nome),
+                    pasta->Key(),
+                    l.sistema ? o.imagemSistema : o.imagem,
+                    pasta->Tag());
+}
+
+// The folder's objects read on a worker thread while the tree stays live, under a "Carregando…"
+// child. Collapsing the folder (or refreshing it) meanwhile drops what is read; a second expand
+// finds no placeholder and does nothing.
+bool CarregarObjetosAoExpandir(clsArvore& arvore, clsNo* pasta, const ObjetosCatalogo& o)
+{
+    clsNo* marcador = pasta->Child();
+    const QString chave = pasta->Key(), chaveMarcador = marcador->Key(), tag = pasta->Tag();
+    arvore.DefinirTexto(marcador, TextoCarregando);
+    auto d = std::make_shared<clsData>(arvore.Ambiente());
+    QList<ObjetoLido> lidos;
+    bool ok = false;
+    EsperarTrabalho([&] {
+        ok = d->OpenConnection(tag, true, false) && LerObjetos(*d, o, lidos, false);
+        d->CloseConnection();
+    });
+    // The folder may be gone, collapsed or refreshed by now.
+    clsNo* atual = arvore.No(chave);
+    clsNo* ainda = arvore.No(chaveMarcador);
+    if (!atual || !ainda || ainda->Parent() != atual || ainda->Text() != TextoCarregando)
+        return false;
+    if (!ok) {
+        arvore.DefinirTexto(ainda, QStringLiteral("<temp>"));
+        // A folder the catalog finds empty is no error: it is left empty, as before.
+        if (d->Erro().numero != 0)
+            d->MostrarErro();
+        else
+            arvore.RemoverFilhos(atual);
+        return false;
+    }
+    IncluirObjetos(arvore, atual, o, lidos);
+    return true;
+}
+
 bool CarregarObjetos(clsArvore& arvore, clsNo* pasta, clsData* dados, const ObjetosCatalogo& o)
 {
+    clsNo* primeiro = pasta->Child();
+    if (!dados && !EhWeb(pasta->Tag()) && primeiro && primeiro->Text() == u"<temp>")
+        return CarregarObjetosAoExpandir(arvore, pasta, o);
     clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
     return ComDados(arvore, pasta, dados, [&](clsData& d) {
         arvore.RemoverFilhos(pasta);
-        RecordsetPtr rs;
-        if (!d.OpenSchema(o.schema, rs, {.tipo = o.tipoTabela, .ocultarSistema = o.ocultar}) || rs->RecordCount() <= 0)
+        QList<ObjetoLido> lidos;
+        if (!LerObjetos(d, o, lidos, true))
             return false;
-        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            const QString nome = o.cortarGrupo ? Texto(rs, o.campoNome).section(u';', 0, 0) : Texto(rs, o.campoNome);
-            const bool sistema = Texto(rs, o.campoTipo) == QString::fromUtf8(o.tipoSistema);
-            IncluirNode(arvore,
-                        nome,
-                        pasta->Key() + NomeQualificado(Texto(rs, o.campoEsquema), nome),
-                        pasta->Key(),
-                        sistema ? o.imagemSistema : o.imagem,
-                        pasta->Tag());
-        }
+        IncluirObjetos(arvore, pasta, o, lidos);
         return true;
     });
 }

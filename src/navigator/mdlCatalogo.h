@@ -20,8 +20,14 @@ bool ConectarBancoDados(clsArvore& arvore, clsNo* no);
 // through the companion checker; tells the user and offers the downloads page when it does not.
 bool ConfirmarAcesso(clsAmbienteDados& ambiente, const QString& provider, const QString& connStr);
 
-// Runs the loader of an expanded node whose first child is the placeholder.
+// Runs the loader of an expanded node whose first child is the placeholder. A folder of tables,
+// views or procedures of a database is read on a worker thread, its placeholder reading
+// TextoCarregando meanwhile.
 void ExpandirNo(clsArvore& arvore, clsNo* no);
+inline const QString TextoCarregando = QStringLiteral("Carregando…");
+// A folder collapsed or refreshed while it loads: what is being read will be dropped, and the
+// next expand reads again.
+void CancelarCarga(clsArvore& arvore, clsNo* no);
 void CarregarManutencoes(clsArvore& arvore, clsNo* no);
 // One node per SQL Agent job under the "Jobs" folder, with its steps and schedules.
 void CarregarJobs(clsArvore& arvore, clsSqlDmoSessao& sessao, clsNo* pastaJobs);

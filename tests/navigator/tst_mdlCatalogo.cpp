@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 // A small shop database in a temporary folder, mapped like the command-line file.
@@ -105,6 +106,38 @@ private slots:
         ExpandirNo(c.arvore, views);
         QCOMPARE(c.Filhos(views), QStringList{"vwClientes"});
         QCOMPARE(views->Child()->Image(), 10);
+    }
+
+    // The folder is read on a worker thread: meanwhile the tree shows "Carregando…" and events go
+    // on; a collapse then drops what was read and the next expand reads again.
+    void ExpandirCarregaForaDaJanela_data()
+    {
+        QTest::addColumn<bool>("recolher");
+        QTest::newRow("ate o fim") << false;
+        QTest::newRow("recolhida durante a carga") << true;
+    }
+    void ExpandirCarregaForaDaJanela()
+    {
+        QFETCH(bool, recolher);
+        Cenario c;
+        QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
+        clsNo* tabelas = c.arvore.No(c.Fonte()->Key() + "tab");
+        QStringList durante;
+        QTimer::singleShot(0, &c.arvore, [&] {
+            durante = c.Filhos(tabelas);
+            // A second expand while the first runs does nothing.
+            ExpandirNo(c.arvore, tabelas);
+            if (recolher)
+                CancelarCarga(c.arvore, tabelas);
+        });
+        ExpandirNo(c.arvore, tabelas);
+        QCOMPARE(durante, QStringList{TextoCarregando});
+        if (recolher) {
+            QCOMPARE(c.Filhos(tabelas), QStringList{"<temp>"});
+            ExpandirNo(c.arvore, tabelas);
+        }
+        QCOMPARE(c.Filhos(tabelas), (QStringList{"Clientes", "Itens Pedido"}));
+        QVERIFY(c.prompt.mensagens.isEmpty());
     }
 
     void DetalhesDaTabela()
