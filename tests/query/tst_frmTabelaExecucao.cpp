@@ -4,6 +4,7 @@
 #include "query/clsModeloRecordset.h"
 #include "query/frmTabela.h"
 #include "query/uctEditorSql.h"
+#include "support/capturas.h"
 #include "support/postgresTeste.h"
 #include "support/registroTestes.h"
 
@@ -121,11 +122,17 @@ private slots:
         const qint64 ms = ExecutarEDepois(
             w,
             300,
-            [&] { PararCom(w, como); },
+            [&] {
+                if (comLinhas)
+                    CapturarJanela(w, QStringLiteral("consulta-executando"));
+                PararCom(w, como);
+            },
             &ok);
         QVERIFY(!ok);
         QVERIFY2(ms < 5000, qPrintable(QString::number(ms)));
         QCOMPARE(w->TextoPainel(2), QStringLiteral("Execução interrompida pelo usuário."));
+        if (comLinhas)
+            CapturarJanela(w, QStringLiteral("consulta-interrompida"));
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join(u'|')));
         if (comLinhas) {
             // The rows read before the stop stay, read-only: they are not the whole result.
