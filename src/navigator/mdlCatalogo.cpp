@@ -656,7 +656,7 @@ bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr)
     if (connStr.isEmpty())
         return false;
     clsData dados(arvore.Ambiente());
-    if (!dados.OpenConnection(connStr))
+    if (AbrirSemCongelar(dados, QStringLiteral("\n") + connStr, connStr) != Abertura::Aberta)
         return false;
     const QString banco = dados.ActiveConnection() ? dados.ActiveConnection()->BancoPadrao() : QString();
     const QString fonte = dados.ActiveConnection() ? dados.ActiveConnection()->DataSource() : QString();

@@ -9,6 +9,7 @@
 #include "support/clsPromptRoteiro.h"
 #include "support/clsSqlDmoDuble.h"
 #include "support/fixtures.h"
+#include "support/portaLocal.h"
 #include "support/registroTestes.h"
 
 #include <QFile>
@@ -138,6 +139,25 @@ private slots:
         }
         QCOMPARE(c.Filhos(tabelas), (QStringList{"Clientes", "Itens Pedido"}));
         QVERIFY(c.prompt.mensagens.isEmpty());
+    }
+
+    // A server that accepts and never answers: the tree goes on processing events for the whole
+    // time-out, then the error is shown once and nothing is mapped.
+    void ServidorMudoNaoCongela()
+    {
+        Cenario c;
+        c.ambiente.Opcoes().TimeOut = 2;
+        PortaLocal mudo(true);
+        int batidas = 0;
+        QTimer relogio;
+        connect(&relogio, &QTimer::timeout, [&] { ++batidas; });
+        relogio.start(10);
+        const QString cs = MontarConnStrSql("127.0.0.1," + QString::number(mudo.numero), "master", "sa", "x", false);
+        QVERIFY(!MapearConexaoCustomizada(c.arvore, cs));
+        QVERIFY2(batidas >= 50, qPrintable(QString::number(batidas)));
+        QCOMPARE(c.prompt.mensagens.size(), 1);
+        QCOMPARE(c.prompt.ultima().icone(), int(vb::Critical));
+        QCOMPARE(c.Filhos(c.arvore.No("Outros")), QStringList());
     }
 
     void DetalhesDaTabela()
