@@ -390,8 +390,8 @@ struct ObjetosCatalogo {
     QString tipoTabela; // the table-type restriction
     bool ocultar; // the hide-system-objects argument
     const char* campoNome;
-    const char* campoEsquema;
-    const char* campoTipo;
+    const char* campoEsquema; // null: the rowset has no schema column
+    const char* campoTipo; // null: the rowset tells no system objects apart
     const char* tipoSistema; // the type value of system objects
     int imagemSistema;
     int imagem;
@@ -413,7 +413,9 @@ bool LerObjetos(clsData& d, const ObjetosCatalogo& o, QList<ObjetoLido>& lidos, 
         return false;
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         const QString nome = o.cortarGrupo ? Texto(rs, o.campoNome).section(u';', 0, 0) : Texto(rs, o.campoNome);
-        lidos.append({nome, Texto(rs, o.campoEsquema), Texto(rs, o.campoTipo) == QString::fromUtf8(o.tipoSistema)});
+        lidos.append({nome,
+                      o.campoEsquema ? Texto(rs, o.campoEsquema) : QString(),
+                      o.campoTipo && Texto(rs, o.campoTipo) == QString::fromUtf8(o.tipoSistema)});
     }
     return true;
 }
@@ -535,18 +537,11 @@ bool CarregarProcedures(clsArvore& arvore, clsNo* pasta, clsData* dados)
 
 bool CarregarFuncoes(clsArvore& arvore, clsNo* pasta, clsData* dados)
 {
-    clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
-    return ComDados(arvore, pasta, dados, [&](clsData& d) {
-        arvore.RemoverFilhos(pasta);
-        RecordsetPtr rs;
-        if (!d.OpenSchema(tiposchema::Funcoes, rs, clsData::FiltroSchema{}) || rs->RecordCount() <= 0)
-            return false;
-        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            const QString nome = Texto(rs, "FUNCTION_NAME");
-            IncluirNode(arvore, nome, pasta->Key() + nome, pasta->Key(), img::Funcao, pasta->Tag());
-        }
-        return true;
-    });
+    return CarregarObjetos(
+        arvore,
+        pasta,
+        dados,
+        {tiposchema::Funcoes, {}, false, "FUNCTION_NAME", nullptr, nullptr, "", img::Funcao, img::Funcao});
 }
 
 void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<JanelaAberta>& janelas)
