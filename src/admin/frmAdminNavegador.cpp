@@ -45,19 +45,7 @@ void mnuNavSerAttach_Click(clsAmbiente& ambiente)
     ambiente.Prompt().ExibirModal(&janela);
     if (!janela.Sucess())
         return;
-    // The new database's node, with the server's login.
-    const clsDadosNodes& dados = ambiente.Arvore().Dados();
-    const QString nome = janela.DatabaseName();
-    IncluirNode(ambiente.Arvore(),
-                {nome,
-                 servidor->Key() + nome,
-                 servidor->Key(),
-                 img::Banco,
-                 {},
-                 QStringLiteral("Servidor: ") + servidor->Text() + QStringLiteral(" - Banco de dados: ") + nome,
-                 dados.Ler(servidor->Key(), CampoNo::Usuario),
-                 dados.Ler(servidor->Key(), CampoNo::Senha),
-                 dados.Ler(servidor->Key(), CampoNo::Integrado)});
+    IncluirNoBanco(ambiente.Arvore(), servidor, janela.DatabaseName());
 }
 
 void mnuNavBanDetach_Click(clsAmbiente& ambiente)

@@ -16,6 +16,12 @@ QString Literal(const QString& s) { return QString(s).replace(u'\'', QStringLite
 
 } // namespace
 
+bool ConexaoWeb(const QString& connStr)
+{
+    const QString inicio = connStr.left(8).toLower();
+    return inicio.startsWith(QLatin1String("http://")) || inicio.startsWith(QLatin1String("https://"));
+}
+
 QString MontarConnStrAccess(const QString& strPath, const QString& strUser, const QString& strPassword)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; ") + QStringLiteral("Data Source= ")
@@ -129,8 +135,7 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
     connectionType = tipoconexao::Fechada;
     connectionString = strConnectionString;
     const QString sufixo = QStringLiteral("\nConnStr:") + MascararSenha(strConnectionString);
-    const QString inicio = strConnectionString.left(8).toLower();
-    if (inicio.startsWith(QLatin1String("http://")) || inicio.startsWith(QLatin1String("https://"))) {
+    if (ConexaoWeb(strConnectionString)) {
         webService = amb.CriarWebServiceData();
         if (!webService) {
             Falha({ado::ErrProprio,

@@ -185,6 +185,8 @@ std::unique_ptr<clsSqlDmoSessao>
 AbrirSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, bool blnShowErrMsg, PecasSqlDmo* pecas = nullptr);
 
 // "Provider=Microsoft.Jet.OLEDB.4.0; Data Source= …;User Id=…;JET OLEDB:Database Password=…;Persist Security Info=True;"
+// Whether a connection string is a web service's address (http:// or https://).
+bool ConexaoWeb(const QString& connStr);
 QString MontarConnStrAccess(const QString& strPath, const QString& strUser, const QString& strPassword);
 // "Provider=SQLOLEDB.1;Persist Security Info=False;Initial Catalog=…;Data Source=…;" + login part.
 QString MontarConnStrSql(const QString& strServer,

@@ -59,19 +59,7 @@ void frmNavegador::mnuNavSerCri_Click()
                                    MasterDoServidor(m_arvore, servidor, servidor->Key()),
                                    acoes::SqlCriarBanco(nome)))
         return;
-    const clsDadosNodes& dados = m_arvore.Dados();
-    // Like the databases listed at connection, the node starts with no connection string of its
-    // own, so connecting it opens the new database rather than master.
-    IncluirNode(m_arvore,
-                {nome,
-                 servidor->Key() + nome,
-                 servidor->Key(),
-                 img::Banco,
-                 {},
-                 QStringLiteral("Servidor: ") + servidor->Text() + QStringLiteral(" - Banco de dados: ") + nome,
-                 dados.Ler(servidor->Key(), CampoNo::Usuario),
-                 dados.Ler(servidor->Key(), CampoNo::Senha),
-                 dados.Ler(servidor->Key(), CampoNo::Integrado)});
+    IncluirNoBanco(m_arvore, servidor, nome);
 }
 
 void frmNavegador::mnuNavBanExc_Click()

@@ -67,12 +67,6 @@ clsNo* Pasta(clsArvore& arvore,
 }
 
 // Runs a loader with the data object given, or with one of its own opened on the folder's tag.
-bool EhWeb(const QString& connStr)
-{
-    const QString inicio = connStr.left(8).toLower();
-    return inicio.startsWith(QLatin1String("http://")) || inicio.startsWith(QLatin1String("https://"));
-}
-
 // Opens a node's connection on a worker thread, so that a server slow to answer leaves the tree
 // live for the whole time-out; the error is shown here. A node already connecting is not
 // connected twice (a second double-click meanwhile does nothing).
@@ -80,7 +74,7 @@ enum class Abertura { Aberta, Falhou, JaConectando };
 
 Abertura AbrirSemCongelar(clsData& dados, const QString& chaveNo, const QString& connStr)
 {
-    if (EhWeb(connStr))
+    if (ConexaoWeb(connStr))
         return dados.OpenConnection(connStr) ? Abertura::Aberta : Abertura::Falhou;
     static QSet<QString> conectando;
     if (conectando.contains(chaveNo))
@@ -222,19 +216,8 @@ bool ConectarServidor(clsArvore& arvore, clsNo* no)
     if (!dados.OpenRecordset(rs, QStringLiteral("SELECT Name FROM sysDataBases ORDER BY Name"))
         || rs->RecordCount() <= 0)
         return false;
-    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-        const QString nome = Texto(rs, "Name");
-        IncluirNode(
-            arvore,
-            {.texto = nome,
-             .chave = chave + nome,
-             .chavePai = chave,
-             .imagem = img::Banco,
-             .descricao = QStringLiteral("Servidor: ") + no->Text() + QStringLiteral(" - Banco de dados: ") + nome,
-             .usuario = arvore.Dados().Ler(chave, CampoNo::Usuario),
-             .senha = arvore.Dados().Ler(chave, CampoNo::Senha),
-             .integrado = arvore.Dados().Ler(chave, CampoNo::Integrado)});
-    }
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+        IncluirNoBanco(arvore, no, Texto(rs, "Name"));
     arvore.Expandir(no);
     dados.CloseConnection();
     arvore.DefinirImagem(no, img::SqlServerConectado);
@@ -468,7 +451,7 @@ bool CarregarObjetosAoExpandir(clsArvore& arvore, clsNo* pasta, const ObjetosCat
 bool CarregarObjetos(clsArvore& arvore, clsNo* pasta, clsData* dados, const ObjetosCatalogo& o)
 {
     clsNo* primeiro = pasta->Child();
-    if (!dados && !EhWeb(pasta->Tag()) && primeiro && primeiro->Text() == u"<temp>")
+    if (!dados && !ConexaoWeb(pasta->Tag()) && primeiro && primeiro->Text() == u"<temp>")
         return CarregarObjetosAoExpandir(arvore, pasta, o);
     clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
     return ComDados(arvore, pasta, dados, [&](clsData& d) {

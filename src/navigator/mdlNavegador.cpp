@@ -21,6 +21,22 @@ clsNo* AdicionarNode(clsArvore& arvore, const QString& texto, const QString& cha
     }
 }
 
+clsNo* IncluirNoBanco(clsArvore& arvore, clsNo* servidor, const QString& nome)
+{
+    const QString chave = servidor->Key();
+    const clsDadosNodes& dados = arvore.Dados();
+    return IncluirNode(
+        arvore,
+        {.texto = nome,
+         .chave = chave + nome,
+         .chavePai = chave,
+         .imagem = img::Banco,
+         .descricao = QStringLiteral("Servidor: ") + servidor->Text() + QStringLiteral(" - Banco de dados: ") + nome,
+         .usuario = dados.Ler(chave, CampoNo::Usuario),
+         .senha = dados.Ler(chave, CampoNo::Senha),
+         .integrado = dados.Ler(chave, CampoNo::Integrado)});
+}
+
 clsNo* IncluirNode(clsArvore& arvore,
                    const QString& texto,
                    const QString& chave,

@@ -75,6 +75,9 @@ struct NovoNo {
 // Adds a node (see AdicionarNode), sets its image and tag and registers its data record under the
 // key it was finally added with. Returns null when the user declined a duplicate key.
 clsNo* IncluirNode(clsArvore& arvore, const NovoNo& no);
+// The node of database `nome` under `servidor`, with the server's login. Its tag stays empty, so
+// connecting it opens that database rather than the server's default one.
+clsNo* IncluirNoBanco(clsArvore& arvore, clsNo* servidor, const QString& nome);
 clsNo* IncluirNode(clsArvore& arvore,
                    const QString& texto,
                    const QString& chave,

@@ -56,9 +56,6 @@ public:
     bool ExecutarSql();
     // Stops the statement running (the rows read so far stay); nothing when none runs.
     void PararExecucao();
-    // A statement is running on the window's connection: commands that need the rows or the
-    // connection wait for it.
-    bool Ocupada() const;
     // Writes the grid's pending rows to the database.
     bool GravarRegistros();
     // Widens every column to its caption and its longest value.
@@ -173,6 +170,8 @@ private:
     // frmTabelaExecucao.cpp: statements on a worker thread
     bool ExecutarNoTrabalhador(const QString& sql, RecordsetPtr& rs, long& afetados);
     void ReceberBloco(quint64 id, const std::shared_ptr<clsRecordsetDados>& bloco);
+    // Shows a result's rows (none: the grid is emptied), its count, and the grid when hidden.
+    void MostrarResultado(const RecordsetPtr& rs);
     void MostrarContagem();
     void MostrarExecutando(bool executando);
     // Runs `gravar` (the grid's rows written) on a worker thread, the grid frozen meanwhile.

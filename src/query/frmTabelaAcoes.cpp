@@ -152,26 +152,14 @@ bool frmTabela::ExecutarSql()
                                            executor);
         MostrarExecutando(false);
         if (r.interrompida) {
-            if (r.rs && r.rs != m_modelo->Recordset())
-                m_modelo->DefinirRecordset(r.rs);
-            MostrarContagem();
+            MostrarResultado(r.rs);
             DefinirPainel(2, QStringLiteral("Execução interrompida pelo usuário."));
             HabilitarBotoesGrid(false);
             MostrarSomenteLeitura();
         } else if (!ok) {
             FecharResultado();
         } else {
-            if (r.rs) {
-                if (r.rs != m_modelo->Recordset())
-                    m_modelo->DefinirRecordset(r.rs);
-                MostrarContagem();
-                if (!Botao(QStringLiteral("Grid"))->isChecked()) {
-                    Botao(QStringLiteral("Grid"))->setChecked(true);
-                    GridClick();
-                }
-            } else {
-                FecharResultado();
-            }
+            MostrarResultado(r.rs);
             DefinirPainel(2, QStringLiteral("Executado em ") + execucao::FormatarTempo(r.segundos));
             HabilitarBotoesGrid(r.rs && r.rs->LockType() != ado::adLockReadOnly);
             MostrarSomenteLeitura();

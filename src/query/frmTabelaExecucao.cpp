@@ -44,7 +44,6 @@ bool frmTabela::ExecutarNoTrabalhador(const QString& sql, RecordsetPtr& rs, long
         parcial->setLockType(rs->LockType());
         m_modelo->AnexarBloco(std::move(resto));
         rs = parcial;
-        MostrarContagem();
     } else if (!ok && execucao::Interrompida(*m_dados)) {
         rs = parcial; // the rows read before the stop, read-only: the result is not whole
     }
@@ -57,15 +56,26 @@ void frmTabela::ReceberBloco(quint64 id, const std::shared_ptr<clsRecordsetDados
         return;
     if (!m_parcial) {
         m_parcial = clsRecordset::Criar(bloco, ado::adLockReadOnly);
-        m_modelo->DefinirRecordset(m_parcial);
-        if (!Botao(QStringLiteral("Grid"))->isChecked()) {
-            Botao(QStringLiteral("Grid"))->setChecked(true);
-            GridClick();
-        }
-    } else {
-        m_modelo->AnexarBloco(std::move(*bloco));
+        MostrarResultado(m_parcial);
+        return;
     }
+    m_modelo->AnexarBloco(std::move(*bloco));
     MostrarContagem();
+}
+
+void frmTabela::MostrarResultado(const RecordsetPtr& rs)
+{
+    if (!rs) {
+        FecharResultado();
+        return;
+    }
+    if (rs != m_modelo->Recordset())
+        m_modelo->DefinirRecordset(rs);
+    MostrarContagem();
+    if (!Botao(QStringLiteral("Grid"))->isChecked()) {
+        Botao(QStringLiteral("Grid"))->setChecked(true);
+        GridClick();
+    }
 }
 
 void frmTabela::MostrarContagem()
@@ -90,8 +100,6 @@ void frmTabela::MostrarExecutando(bool executando)
     Botao(QStringLiteral("Play"))->setEnabled(!executando);
     uctConnectionSel1->setEnabled(!executando);
 }
-
-bool frmTabela::Ocupada() const { return m_executando; }
 
 void frmTabela::GravarNoTrabalhador(const RecordsetPtr& rs, const std::function<void()>& gravar)
 {

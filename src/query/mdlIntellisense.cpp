@@ -90,8 +90,7 @@ clsData* clsFonteIntellisense::Dados()
         return nullptr;
     tentado = true;
     // A published database offers no catalog to the list: no call goes out for it.
-    const QString inicio = connStr.left(8).toLower();
-    if (inicio.startsWith(u"http://") || inicio.startsWith(u"https://"))
+    if (ConexaoWeb(connStr))
         return nullptr;
     auto d = std::make_unique<clsData>(amb);
     // The window reports a connection that fails when it runs; the list just stays closed.
