@@ -572,7 +572,7 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
                         imagem);
         }
     }
-    Pasta(arvore, tabela, "Indexes", "Idx", img::PastaIndices, {});
+    Pasta(arvore, tabela, "Indexes", "Idx", img::PastaIndices, tabela->Tag());
     RecordsetPtr indices;
     if (dados.OpenSchema(tiposchema::Indices, indices, {.tabela = tabela->Text(), .ocultarSistema = true})
         && indices->RecordCount() > 0) {

@@ -33,6 +33,10 @@ struct ColunaEstrutura {
     // SQL Server: the name of the default's constraint, which the rebuild gives the new table's
     // default again.
     QString nomePadrao;
+    // PostgreSQL: an identity GENERATED ALWAYS (not BY DEFAULT), and the sequence that numbers the
+    // column (identity or serial) as the engine names it, with its bare name.
+    bool identitySempre = false;
+    QString sequencia, nomeSequencia;
 
     bool Existente() const { return !originalCampo.isEmpty(); }
     bool Viva() const { return status == u'V'; }
@@ -46,7 +50,9 @@ bool TipoComTamanho(const QString& tipo);
 // The engine's column type for a designer type name and size.
 QString TipoNoMotor(Dialeto dialeto, const QString& tipo, qint32 tamanho);
 
-enum class CaminhoEstrutura { Nada, Nova, Reconstrucao, SoChave };
+// Alteracao: the engine's own ALTER TABLE statements change the table in place; Reconstrucao: a new
+// table takes the rows and replaces the old one.
+enum class CaminhoEstrutura { Nada, Nova, Reconstrucao, SoChave, Alteracao };
 
 // One statement of a save. `semLinhas`: the statement is a check whose rows mean failure.
 struct PassoEstrutura {
@@ -73,6 +79,20 @@ struct CatalogoTabela {
     // SQLite connection settings a rebuild changes while it runs and gives back afterwards, as they
     // were read (empty when not read).
     QString secureDelete, cacheSize;
+    // Objects that read the table's columns by name (SQLite: views, triggers, the table's
+    // indexes): a rebuild that loses or renames a column one of them reads is refused by name.
+    struct Dependente {
+        QString descricao; // "a visão «v»"
+        QStringList nomes; // the names its text uses, in lower case
+    };
+    QList<Dependente> dependentes;
+    // SQLite: the AUTOINCREMENT counter (sqlite_sequence), empty when the table has none.
+    QString autoincremento;
+    // PostgreSQL: what the new table of a rebuild is given back: owner and privileges, and
+    // comments (the table's, and each column's by its name).
+    QStringList privilegios;
+    QString comentario;
+    QList<std::pair<QString, QString>> comentariosColunas;
 };
 
 struct PlanoEstrutura {

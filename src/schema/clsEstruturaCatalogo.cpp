@@ -3,6 +3,8 @@
 
 #include "connections/clsData.h"
 #include "schema/clsIndice.h"
+#include "schema/mdlDdlSqlite.h"
+#include "schema/mdlLinhasCatalogo.h"
 #include "schema/mdlTipoDado.h"
 
 #include <QRegularExpression>
@@ -10,31 +12,10 @@
 
 namespace {
 
-QString Lit(const QString& s) { return u'\'' + QString(s).replace(u'\'', QStringLiteral("''")) + u'\''; }
-
-// The rows of a query, each as its values' texts.
-QList<QStringList> Linhas(clsData& db, const QString& sql)
-{
-    QList<QStringList> r;
-    RecordsetPtr rs;
-    if (!db.OpenRecordset(rs, sql, false, false, false) || !rs)
-        return r;
-    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-        QStringList linha;
-        for (int i = 0; i < rs->FieldCount(); ++i)
-            linha << rs->Valor(i).toString();
-        r << linha;
-    }
-    return r;
-}
-
-QStringList Primeiras(clsData& db, const QString& sql)
-{
-    QStringList r;
-    for (const QStringList& l : Linhas(db, sql))
-        r << l.value(0);
-    return r;
-}
+using catalogo::Linhas;
+using catalogo::Lit;
+using catalogo::Primeiras;
+using catalogo::Verdade;
 
 // The table as PostgreSQL's regclass literal names it.
 QString RegClass(const clsMotor& m, const QString& tabela)
@@ -89,6 +70,23 @@ void CatalogoSqlite(clsData& db, const clsMotor& m, const QString& tabela, Catal
     }
     for (const QString& n : tabelas)
         c.verificacoes << QStringLiteral("PRAGMA foreign_key_check(") + m.CitarIdentificador(n) + u')';
+    // What reads the table's columns by name.
+    for (const QStringList& l :
+         Linhas(db,
+                QStringLiteral("SELECT type, name, sql FROM sqlite_schema WHERE sql IS NOT NULL AND (type IN ('view', "
+                               "'trigger') OR (type = 'index' AND tbl_name = ")
+                    + Lit(tabela) + QStringLiteral(" COLLATE NOCASE)) ORDER BY type, name"))) {
+        const QString tipo = l.value(0) == u"view"      ? QStringLiteral("a visão «")
+                             : l.value(0) == u"trigger" ? QStringLiteral("o trigger «")
+                                                        : QStringLiteral("o índice «");
+        c.dependentes << CatalogoTabela::Dependente{tipo + l.value(1) + QStringLiteral("»"),
+                                                    ddlsqlite::Identificadores(l.value(2))};
+    }
+    // sqlite_sequence exists once a table of the file has AUTOINCREMENT.
+    c.autoincremento = Primeiras(db,
+                                 QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ") + Lit(tabela)
+                                     + QStringLiteral(" COLLATE NOCASE"))
+                           .value(0);
     c.secureDelete = db.RetValue(QStringLiteral("PRAGMA secure_delete")).toString();
     c.cacheSize = db.RetValue(QStringLiteral("PRAGMA cache_size")).toString();
 }
@@ -121,6 +119,29 @@ void CatalogoPostgres(clsData& db, const clsMotor& m, const QString& tabela, Cat
                     + QStringLiteral(" AND contype IN ('c', 'f') ORDER BY contype, oid")))
         c.depoisDaChave << QStringLiteral("ALTER TABLE ") + tabelaCitada + QStringLiteral(" ADD CONSTRAINT ")
                                + m.CitarIdentificador(l.value(0)) + u' ' + l.value(1);
+    // The owner, the privileges granted on it and the comments come back on the new table.
+    for (const QString& dono :
+         Primeiras(db,
+                   QStringLiteral("SELECT quote_ident(pg_get_userbyid(relowner)) FROM pg_class WHERE oid = ") + rel
+                       + QStringLiteral(" AND relowner <> (SELECT oid FROM pg_roles WHERE rolname = current_user)")))
+        c.privilegios << QStringLiteral("ALTER TABLE ") + tabelaCitada + QStringLiteral(" OWNER TO ") + dono;
+    for (const QStringList& l :
+         Linhas(db,
+                QStringLiteral("SELECT a.privilege_type, CASE WHEN a.grantee = 0 THEN 'PUBLIC' ELSE "
+                               "quote_ident(pg_get_userbyid(a.grantee)) END, a.is_grantable FROM pg_class c CROSS JOIN "
+                               "LATERAL aclexplode(c.relacl) a WHERE a.grantee <> c.relowner AND c.oid = ")
+                    + rel + QStringLiteral(" ORDER BY 2, 1")))
+        c.privilegios << QStringLiteral("GRANT ") + l.value(0) + QStringLiteral(" ON ") + tabelaCitada
+                             + QStringLiteral(" TO ") + l.value(1)
+                             + (Verdade(l.value(2)) ? QStringLiteral(" WITH GRANT OPTION") : QString());
+    c.comentario
+        = Primeiras(db, QStringLiteral("SELECT obj_description(") + rel + QStringLiteral(", 'pg_class')")).value(0);
+    for (const QStringList& l :
+         Linhas(db,
+                QStringLiteral("SELECT attname, col_description(attrelid, attnum) FROM pg_attribute WHERE attnum > 0 "
+                               "AND NOT attisdropped AND col_description(attrelid, attnum) IS NOT NULL AND attrelid = ")
+                    + rel))
+        c.comentariosColunas.append({l.value(0), l.value(1)});
     // Other tables' keys on it go before the old table and come back once the new one has its key.
     for (const QStringList& l :
          Linhas(db,
@@ -139,8 +160,6 @@ QString ObjetoSqlServer(const clsMotor& m, const QString& tabela)
 {
     return QStringLiteral("OBJECT_ID(N") + Lit(m.CitarIdentificador(tabela)) + u')';
 }
-
-bool Verdade(const QString& s) { return s == u"1" || s.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0; }
 
 // schema.name, each quoted.
 QString NomeCompleto(const clsMotor& m, const QString& esquema, const QString& nome)
@@ -166,13 +185,12 @@ void IndicesSqlServer(clsData& db, const clsMotor& m, const QString& tabela, con
         const QStringList& l = linhas[k];
         const QString id = l.value(0), nome = l.value(1);
         const int tipo = l.value(3).toInt();
-        QList<ColunaIndice> chave;
-        QStringList incluidas;
+        DefinicaoIndice def;
         for (; k < linhas.size() && linhas[k].value(0) == id; ++k) {
             if (Verdade(linhas[k].value(5)))
-                incluidas << m.CitarIdentificador(linhas[k].value(7));
+                def.incluidas << linhas[k].value(7);
             else
-                chave << ColunaIndice{linhas[k].value(7), Verdade(linhas[k].value(6))};
+                def.colunas << ColunaIndice{linhas[k].value(7), Verdade(linhas[k].value(6))};
         }
         if (tipo != 1 && tipo != 2) {
             especiais << nome;
@@ -180,7 +198,7 @@ void IndicesSqlServer(clsData& db, const clsMotor& m, const QString& tabela, con
         }
         if (Verdade(l.value(4))) {
             QStringList lista;
-            for (const ColunaIndice& x : chave)
+            for (const ColunaIndice& x : def.colunas)
                 lista << m.CitarIdentificador(x.nome) + (x.desc ? QStringLiteral(" DESC") : QString());
             c.scripts << QStringLiteral("ALTER TABLE ") + m.CitarIdentificador(tabela)
                              + QStringLiteral(" ADD CONSTRAINT ") + m.CitarIdentificador(nome)
@@ -189,12 +207,11 @@ void IndicesSqlServer(clsData& db, const clsMotor& m, const QString& tabela, con
                              + QStringLiteral(" (") + lista.join(QStringLiteral(", ")) + u')';
             continue;
         }
-        QString sql = SqlCriarIndice(m, tabela, nome, chave, Verdade(l.value(2)), tipo == 1);
-        if (!incluidas.isEmpty())
-            sql += QStringLiteral(" INCLUDE (") + incluidas.join(QStringLiteral(", ")) + u')';
+        def.unico = Verdade(l.value(2));
+        def.clustered = tipo == 1;
         if (Verdade(l.value(8)))
-            sql += QStringLiteral(" WHERE ") + l.value(9);
-        c.scripts << sql;
+            def.filtro = l.value(9);
+        c.scripts << SqlCriarIndice(m, tabela, nome, def);
     }
     if (!especiais.isEmpty())
         c.perdas << QStringLiteral("índices especiais (") + especiais.join(QStringLiteral(", ")) + u')';
@@ -330,12 +347,14 @@ void DetalhesPostgres(clsData& db, const clsMotor& m, const QString& tabela, QLi
     const QList<QStringList> info = Linhas(
         db,
         QStringLiteral("SELECT a.attname, format_type(a.atttypid, a.atttypmod), pg_get_expr(d.adbin, d.adrelid), "
-                       "CASE WHEN a.attidentity <> '' THEN 1 ELSE 0 END, s.seqstart, s.seqincrement "
-                       "FROM pg_attribute a LEFT JOIN pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = a.attnum "
-                       "LEFT JOIN pg_sequence s ON a.attidentity <> '' AND s.seqrelid = "
-                       "pg_get_serial_sequence(")
+                       "CASE WHEN a.attidentity <> '' THEN 1 ELSE 0 END, s.seqstart, s.seqincrement, "
+                       "a.attidentity = 'a', q.seq, sc.relname FROM pg_attribute a "
+                       "LEFT JOIN pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = a.attnum "
+                       "CROSS JOIN LATERAL (SELECT pg_get_serial_sequence(")
             + Lit(m.CitarIdentificador(tabela))
-            + QStringLiteral(", a.attname)::regclass WHERE a.attnum > 0 AND NOT a.attisdropped AND a.attrelid = ")
+            + QStringLiteral(", a.attname) AS seq) q LEFT JOIN pg_class sc ON sc.oid = q.seq::regclass "
+                             "LEFT JOIN pg_sequence s ON a.attidentity <> '' AND s.seqrelid = sc.oid "
+                             "WHERE a.attnum > 0 AND NOT a.attisdropped AND a.attrelid = ")
             + rel);
     for (ColunaEstrutura& c : colunas)
         for (const QStringList& l : info) {
@@ -346,6 +365,9 @@ void DetalhesPostgres(clsData& db, const clsMotor& m, const QString& tabela, QLi
             c.identity = c.originalIdentity = l.value(3).toInt() == 1;
             c.identitySeed = c.originalIdentitySeed = l.value(4).toInt();
             c.identityIncrement = c.originalIdentityIncrement = l.value(5).toInt();
+            c.identitySempre = Verdade(l.value(6));
+            c.sequencia = l.value(7);
+            c.nomeSequencia = l.value(8);
         }
 }
 

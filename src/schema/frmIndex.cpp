@@ -69,13 +69,32 @@ frmIndex::frmIndex(QWidget* pai) : QDialog(pai)
         accept();
     });
 
+    auto* lblFiltro = new QLabel(QStringLiteral("Filtro (WHERE)"), this);
+    lblFiltro->setObjectName(QStringLiteral("lblFiltro"));
+    txtFiltro = new QLineEdit(this);
+    txtFiltro->setObjectName(QStringLiteral("txtFiltro"));
+    lblFiltro->setBuddy(txtFiltro);
+    lblIncluidas = new QLabel(this);
+    lblIncluidas->setObjectName(QStringLiteral("lblIncluidas"));
+    lblIncluidas->setVisible(false);
+    lblSomenteLeitura = new QLabel(this);
+    lblSomenteLeitura->setObjectName(QStringLiteral("lblSomenteLeitura"));
+    lblSomenteLeitura->setWordWrap(true);
+    lblSomenteLeitura->setVisible(false);
+    auto* filtro = new QHBoxLayout;
+    filtro->addWidget(lblFiltro);
+    filtro->addWidget(txtFiltro, 1);
+
     auto* baixo = new QHBoxLayout;
     baixo->addWidget(fraOpcoes);
     baixo->addWidget(lblIndexName);
     baixo->addWidget(txtIndexName, 1);
     baixo->addWidget(btnOk);
     auto* v = new QVBoxLayout(this);
+    v->addWidget(lblSomenteLeitura);
     v->addWidget(frmColumns, 1);
+    v->addWidget(lblIncluidas);
+    v->addLayout(filtro);
     v->addLayout(baixo);
     resize(520, 360);
 }
@@ -84,15 +103,27 @@ void frmIndex::Preencher(const IndiceLido& lido, const QString& nome, bool clust
 {
     for (const QString& c : lido.outras)
         new QTreeWidgetItem(lstColumns, {c});
-    for (const ColunaIndice& c : lido.colunas)
+    for (const ColunaIndice& c : lido.def.colunas)
         new QTreeWidgetItem(lstSel, {c.nome, c.desc ? QStringLiteral("X") : QString()});
     if (!nome.isEmpty()) {
         txtIndexName->setText(nome);
         txtIndexName->setEnabled(false);
     }
+    chkUnique->setChecked(lido.def.unico);
+    chkClustered->setChecked(lido.def.clustered && clusteredPermitido);
     chkClustered->setEnabled(clusteredPermitido);
     if (!clusteredPermitido)
         chkClustered->setToolTip(QStringLiteral("Este banco não tem índices clustered"));
+    txtFiltro->setText(lido.def.filtro);
+    m_incluidas = lido.def.incluidas;
+    lblIncluidas->setText(QStringLiteral("Colunas incluídas: ") + m_incluidas.join(QStringLiteral(", ")));
+    lblIncluidas->setVisible(!m_incluidas.isEmpty());
+    // What the editor cannot show is never recreated without it: everything stays as read.
+    const bool somenteLeitura = !lido.somenteLeitura.isEmpty();
+    lblSomenteLeitura->setText(lido.somenteLeitura);
+    lblSomenteLeitura->setVisible(somenteLeitura);
+    for (QWidget* w : std::initializer_list<QWidget*>{lstColumns, lstSel, chkUnique, chkClustered, txtFiltro})
+        w->setEnabled(w->isEnabled() && !somenteLeitura);
 }
 
 QList<ColunaIndice> frmIndex::Escolhidas() const
@@ -101,6 +132,15 @@ QList<ColunaIndice> frmIndex::Escolhidas() const
     for (int i = 0; i < lstSel->topLevelItemCount(); ++i)
         r << ColunaIndice{lstSel->topLevelItem(i)->text(0), lstSel->topLevelItem(i)->text(1) == u"X"};
     return r;
+}
+
+DefinicaoIndice frmIndex::Definicao() const
+{
+    return {.colunas = Escolhidas(),
+            .unico = chkUnique->isChecked(),
+            .clustered = chkClustered->isChecked(),
+            .incluidas = m_incluidas,
+            .filtro = txtFiltro->text().trimmed()};
 }
 
 QString frmIndex::NomeIndice() const { return txtIndexName->text() == PromptNome ? QString() : txtIndexName->text(); }
@@ -185,18 +225,11 @@ void EditarIndice(clsAmbiente& ambiente, clsNo* node, bool blnNovo)
         const bool ok = prompt.ExibirModal(&dialogo) == QDialog::Accepted && dialogo.Conf();
         if (!ok)
             return;
-        const QList<ColunaIndice> colunas = dialogo.Escolhidas();
-        if (colunas.isEmpty())
+        const DefinicaoIndice def = dialogo.Definicao();
+        if (def.colunas.isEmpty() && lido.somenteLeitura.isEmpty())
             continue;
         const QString nome = blnNovo ? dialogo.NomeIndice() : indice;
-        if (SalvarIndice(db,
-                         prompt,
-                         tabela,
-                         nome,
-                         !blnNovo,
-                         colunas,
-                         dialogo.chkUnique->isChecked(),
-                         dialogo.chkClustered->isChecked()))
+        if (SalvarIndice(db, prompt, tabela, nome, blnNovo ? nullptr : &lido, def))
             return;
     }
 }

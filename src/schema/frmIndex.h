@@ -1,12 +1,14 @@
 #pragma once
 // The index editor: the table's columns on the left, the index's columns in key order on the right
 // (dragged between the lists; a second click on a chosen column marks it descending), the unique and
-// clustered options and the index name.
+// clustered options, the filter and the index name. An index with what the editor cannot show is
+// shown read-only, with the reason.
 #include "schema/clsIndice.h"
 
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -18,8 +20,11 @@ class frmIndex : public QDialog {
 public:
     explicit frmIndex(QWidget* pai = nullptr);
 
-    // Fills the lists, the name (fixed for an existing index) and whether clustering is offered.
+    // Fills the lists, the options, the filter, the name (fixed for an existing index) and whether
+    // clustering is offered.
     void Preencher(const IndiceLido& lido, const QString& nome, bool clusteredPermitido);
+    // The index as the dialog shows it now (included columns as they were read).
+    DefinicaoIndice Definicao() const;
     // True when the dialog was closed with OK.
     bool Conf() const { return m_conf; }
     QList<ColunaIndice> Escolhidas() const;
@@ -35,6 +40,9 @@ public:
     QCheckBox* chkUnique = nullptr;
     QCheckBox* chkClustered = nullptr;
     QLineEdit* txtIndexName = nullptr;
+    QLineEdit* txtFiltro = nullptr;
+    QLabel* lblIncluidas = nullptr;
+    QLabel* lblSomenteLeitura = nullptr;
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -42,6 +50,7 @@ protected:
 
 private:
     bool m_conf = false;
+    QStringList m_incluidas;
 };
 
 // Creates (`blnNovo`) or changes the index of a navigator node (an index, or a table's indexes

@@ -427,4 +427,46 @@ Tabela LerCreateTable(const QString& sql, const QString& tabela)
     return r;
 }
 
+QStringList Identificadores(const QString& sql)
+{
+    QList<Token> t;
+    Tokens(sql, t);
+    QStringList r;
+    for (const Token& k : t)
+        if (k.Identificador())
+            r << k.valor.toLower();
+    r.removeDuplicates();
+    return r;
+}
+
+Indice LerCreateIndex(const QString& sql)
+{
+    Indice r;
+    QList<Token> t;
+    if (!Tokens(sql, t))
+        return r;
+    // CREATE [UNIQUE] INDEX [IF NOT EXISTS] name ON table ( columns ) [WHERE condition]
+    qsizetype k = 0;
+    while (k < t.size() && !t[k].E("ON"))
+        ++k;
+    while (k < t.size() && !t[k].S('('))
+        ++k;
+    int nivel = 0;
+    for (; k < t.size(); ++k) {
+        nivel += t[k].S('(') - t[k].S(')');
+        r.colacao |= t[k].E("COLLATE");
+        if (nivel == 0)
+            break;
+    }
+    if (k >= t.size())
+        return r;
+    if (k + 1 < t.size()) {
+        if (!t[k + 1].E("WHERE") || k + 2 >= t.size())
+            return r;
+        r.filtro = sql.mid(t[k + 2].inicio, t.last().fim - t[k + 2].inicio).trimmed();
+    }
+    r.reconhecido = true;
+    return r;
+}
+
 } // namespace ddlsqlite

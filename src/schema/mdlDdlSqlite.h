@@ -41,6 +41,19 @@ struct Tabela {
     QString opcoes; // what follows the column list (WITHOUT ROWID, STRICT), empty when nothing
 };
 
+// What a CREATE INDEX text says besides its columns: a COLLATE in its column list, and its filter
+// (the condition after WHERE, as written).
+struct Indice {
+    bool reconhecido = false;
+    bool colacao = false;
+    QString filtro;
+};
+Indice LerCreateIndex(const QString& sql);
+
+// The names a statement's text uses (words and quoted names, in lower case), keywords included:
+// enough to tell whether a view or trigger may read a column.
+QStringList Identificadores(const QString& sql);
+
 // Reads the CREATE TABLE text of table `tabela` (the name matters for a key on the table itself).
 Tabela LerCreateTable(const QString& sql, const QString& tabela);
 

@@ -180,6 +180,8 @@ private slots:
         // A two-column index gives one node; the primary key none.
         QCOMPARE(c.Filhos(colunas->Next()), QStringList{"IX_Itens"});
         QCOMPARE(colunas->Next()->Child()->Image(), 46);
+        // The folder opens the table's connection: "Create" on it reaches the database.
+        QCOMPARE(colunas->Next()->Tag(), itens->Tag());
 
         clsNo* clientes = c.arvore.No(tabelas->Key() + "Clientes");
         CarregarDetalhesTabela(c.arvore, clientes);
