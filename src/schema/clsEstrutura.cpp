@@ -106,11 +106,13 @@ Analise Analisar(QList<ColunaEstrutura> colunas)
         a.estrutura |= c.tipoDado != c.originalTipoDado || c.campo != c.originalCampo || c.tamanho != c.originalTamanho
                        || c.ordem != c.originalOrdem || c.allowNulls != c.originalAllowNulls
                        || c.identity != c.originalIdentity || c.identitySeed != c.originalIdentitySeed
-                       || c.identityIncrement != c.originalIdentityIncrement || !c.Viva();
+                       || c.identityIncrement != c.originalIdentityIncrement || !c.Viva()
+                       || c.precisao != c.originalPrecisao || c.escala != c.originalEscala
+                       || c.padrao != c.originalPadrao;
         if (c.Existente() && c.Viva()) {
             a.colunaMudou |= !c.TipoMantido() || c.allowNulls != c.originalAllowNulls
                              || c.identity != c.originalIdentity || c.identitySeed != c.originalIdentitySeed
-                             || c.identityIncrement != c.originalIdentityIncrement;
+                             || c.identityIncrement != c.originalIdentityIncrement || c.padrao != c.originalPadrao;
             if (c.campo != c.originalCampo)
                 a.renomeadas << c;
         } else if (c.Existente()) {
@@ -168,8 +170,9 @@ QString DefinicaoColuna(const clsMotor& m, const ColunaEstrutura& c, const QStri
     const QString nome = Citar(m, c.campo);
     if (d == Dialeto::Sqlite && c.identity)
         return nome + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL");
-    const QString tipo
-        = c.TipoMantido() && !c.tipoNativo.isEmpty() ? c.tipoNativo : TipoNoMotor(d, c.tipoDado, c.tamanho);
+    const QString tipo = c.TipoMantido() && !c.tipoNativo.isEmpty()
+                             ? c.tipoNativo
+                             : TipoNoMotor(d, c.tipoDado, c.tamanho, c.precisao, c.escala);
     QString r = nome + u' ' + tipo;
     if (c.identity && d == Dialeto::SqlServer)
         r += QStringLiteral(" IDENTITY (%1, %2)").arg(c.identitySeed).arg(Incremento(c));
@@ -179,7 +182,7 @@ QString DefinicaoColuna(const clsMotor& m, const ColunaEstrutura& c, const QStri
              + QStringLiteral(" AS IDENTITY (")
              + (sequencia.isEmpty() ? QString() : QStringLiteral("SEQUENCE NAME ") + Citar(m, sequencia) + u' ')
              + QStringLiteral("START WITH %1 INCREMENT BY %2)").arg(c.identitySeed).arg(Incremento(c));
-    if (c.Existente() && !c.padrao.isEmpty() && !c.identity && c.nomePadrao.isEmpty())
+    if (!c.padrao.isEmpty() && !c.identity && c.nomePadrao.isEmpty())
         r += QStringLiteral(" DEFAULT ") + c.padrao;
     if (c.Existente() && !c.colacao.isEmpty())
         r += u' ' + c.colacao;
@@ -474,10 +477,14 @@ void Alteracoes(const clsMotor& m,
             continue;
         const QString col = t + QStringLiteral(" ALTER COLUMN ") + Citar(m, c.campo);
         if (!c.TipoMantido()) {
-            const QString tipo = TipoNoMotor(Dialeto::PostgreSql, c.tipoDado, c.tamanho);
+            const QString tipo = TipoNoMotor(Dialeto::PostgreSql, c.tipoDado, c.tamanho, c.precisao, c.escala);
             p.passos << PassoEstrutura{col + QStringLiteral(" TYPE ") + tipo + QStringLiteral(" USING ")
                                        + Citar(m, c.campo) + QStringLiteral("::") + tipo};
         }
+        if (c.padrao != c.originalPadrao)
+            p.passos << PassoEstrutura{
+                col
+                + (c.padrao.isEmpty() ? QStringLiteral(" DROP DEFAULT") : QStringLiteral(" SET DEFAULT ") + c.padrao)};
         if (c.allowNulls != c.originalAllowNulls)
             p.passos << PassoEstrutura{
                 col + (c.allowNulls ? QStringLiteral(" DROP NOT NULL") : QStringLiteral(" SET NOT NULL"))};
@@ -510,7 +517,7 @@ bool Alteravel(const clsMotor& m, const Analise& a)
     if (m.DialetoSql() != Dialeto::Sqlite || a.colunaMudou || a.chaveMudou)
         return false;
     return std::none_of(a.novas.cbegin(), a.novas.cend(), [](const ColunaEstrutura& c) {
-        return c.chave || c.identity || !c.allowNulls;
+        return c.chave || c.identity || (!c.allowNulls && c.padrao.isEmpty());
     });
 }
 
@@ -545,28 +552,119 @@ const QStringList& TiposDadoEstrutura()
     return nomes;
 }
 
-bool TipoComTamanho(const QString& tipo)
+QStringList TiposDoMotor(Dialeto dialeto)
 {
-    for (const char* t : {"nChar", "nVarChar", "Char", "VarChar"})
-        if (tipo == QLatin1String(t))
+    switch (dialeto) {
+    case Dialeto::Sqlite:
+        return {"INTEGER",
+                "TEXT",
+                "REAL",
+                "NUMERIC",
+                "DECIMAL",
+                "VARCHAR",
+                "CHAR",
+                "BLOB",
+                "BOOLEAN",
+                "DATE",
+                "DATETIME"};
+    case Dialeto::PostgreSql:
+        return {"integer",
+                "bigint",
+                "smallint",
+                "numeric",
+                "real",
+                "double precision",
+                "boolean",
+                "character varying",
+                "character",
+                "text",
+                "date",
+                "timestamp without time zone",
+                "timestamp with time zone",
+                "time without time zone",
+                "uuid",
+                "json",
+                "jsonb",
+                "bytea"};
+    case Dialeto::SqlServer:
+    case Dialeto::Outro: break;
+    }
+    return TiposDadoEstrutura();
+}
+
+QString TipoNovaColuna(Dialeto dialeto)
+{
+    switch (dialeto) {
+    case Dialeto::Sqlite: return QStringLiteral("VARCHAR");
+    case Dialeto::PostgreSql: return QStringLiteral("character varying");
+    case Dialeto::SqlServer:
+    case Dialeto::Outro: break;
+    }
+    return QStringLiteral("VarChar");
+}
+
+namespace {
+bool UmDe(const QString& tipo, std::initializer_list<const char*> nomes)
+{
+    for (const char* t : nomes)
+        if (tipo.compare(QLatin1String(t), Qt::CaseInsensitive) == 0)
             return true;
     return false;
 }
+} // namespace
 
-QString TipoNoMotor(Dialeto dialeto, const QString& tipo, qint32 tamanho)
+bool TipoComTamanho(const QString& tipo)
+{
+    return UmDe(tipo, {"nChar", "nVarChar", "Char", "VarChar", "character varying", "character", "bit varying"});
+}
+
+bool TipoComPrecisao(const QString& tipo) { return UmDe(tipo, {"Decimal", "Numeric"}); }
+
+QString TipoNoMotor(Dialeto dialeto, const QString& tipo, qint32 tamanho, qint32 precisao, qint32 escala)
 {
     const QString tam = QString::number(tamanho > 0 ? tamanho : 1);
+    const QString numeros = QStringLiteral("(%1, %2)").arg(precisao).arg(escala);
     for (const TipoMapeado& t : tipos) {
-        if (tipo.compare(QLatin1String(t.nome), Qt::CaseInsensitive) != 0)
+        if (tipo.compare(QLatin1String(t.nome), Qt::CaseInsensitive) != 0 || dialeto == Dialeto::SqlServer
+            || dialeto == Dialeto::Outro)
             continue;
-        if (dialeto == Dialeto::Sqlite)
-            return QString::fromLatin1(t.sqlite).replace(QStringLiteral("%1"), tam);
-        if (dialeto == Dialeto::PostgreSql)
-            return QString::fromLatin1(t.postgres).replace(QStringLiteral("%1"), tam);
-        break;
+        QString r = QString::fromLatin1(dialeto == Dialeto::Sqlite ? t.sqlite : t.postgres);
+        if (TipoComPrecisao(tipo) && precisao > 0)
+            r = r.left(r.indexOf(u'(')) + numeros;
+        return r.replace(QStringLiteral("%1"), tam);
     }
-    // SQL Server: the designer's name itself, with the size when it has one.
-    return tamanho != 0 ? tipo + u'(' + QString::number(tamanho) + u')' : tipo;
+    // The engine's own name (SQL Server: the designer's), with its size, or precision and scale.
+    if (TipoComTamanho(tipo) && tamanho != 0)
+        return tipo + u'(' + QString::number(tamanho) + u')';
+    if (TipoComPrecisao(tipo) && precisao > 0)
+        return tipo + numeros;
+    if (dialeto == Dialeto::PostgreSql && tipo.startsWith(QStringLiteral("time")) && precisao > 0) {
+        const qsizetype fim = tipo.indexOf(u' ');
+        const QString p = QStringLiteral("(%1)").arg(precisao);
+        return fim < 0 ? tipo + p : tipo.left(fim) + p + tipo.mid(fim);
+    }
+    return tipo;
+}
+
+void DecomporTipo(const QString& nativo, QString& nome, qint32& tamanho, qint32& precisao, qint32& escala)
+{
+    tamanho = precisao = escala = 0;
+    const qsizetype abre = nativo.indexOf(u'(');
+    const qsizetype fecha = abre < 0 ? -1 : nativo.indexOf(u')', abre);
+    if (fecha < 0) {
+        nome = nativo.simplified();
+        return;
+    }
+    nome = (nativo.left(abre) + u' ' + nativo.mid(fecha + 1)).simplified();
+    const QStringList n = nativo.mid(abre + 1, fecha - abre - 1).split(u',');
+    if (n.size() == 2) {
+        precisao = n[0].trimmed().toInt();
+        escala = n[1].trimmed().toInt();
+    } else if (TipoComPrecisao(nome) || nome.startsWith(QStringLiteral("time"), Qt::CaseInsensitive)) {
+        precisao = n[0].trimmed().toInt();
+    } else {
+        tamanho = n[0].trimmed().toInt();
+    }
 }
 
 PlanoEstrutura PlanejarEstrutura(const clsMotor& m,

@@ -19,15 +19,19 @@ struct ColunaEstrutura {
     QString campo, originalCampo;
     QString tipoDado, originalTipoDado;
     qint32 tamanho = 0, originalTamanho = 0;
+    // Precision and scale of a decimal/numeric column (0: the engine's default).
+    qint32 precisao = 0, originalPrecisao = 0;
+    qint32 escala = 0, originalEscala = 0;
     QChar status = u'V'; // 'V' live, 'D' deleted
     qint32 ordem = 0, originalOrdem = 0;
     bool allowNulls = true, originalAllowNulls = false;
     bool identity = false, originalIdentity = false;
     qint32 identitySeed = 0, originalIdentitySeed = 0;
     qint32 identityIncrement = 0, originalIdentityIncrement = 0;
-    // What the engine keeps that the list does not edit: the column's declared type and its default
-    // expression. Both go into the rebuilt table while the column keeps its type and size.
-    QString tipoNativo, padrao;
+    // The column's declared type, written again while the column keeps its type and size; its
+    // default value, an expression as the engine words it ("Valor Padrão"), empty for none.
+    QString tipoNativo;
+    QString padrao, originalPadrao;
     // SQLite: the column's COLLATE clause, written again with the column.
     QString colacao;
     // SQL Server: the name of the default's constraint, which the rebuild gives the new table's
@@ -40,15 +44,29 @@ struct ColunaEstrutura {
 
     bool Existente() const { return !originalCampo.isEmpty(); }
     bool Viva() const { return status == u'V'; }
-    bool TipoMantido() const { return Existente() && tipoDado == originalTipoDado && tamanho == originalTamanho; }
+    bool TipoMantido() const
+    {
+        return Existente() && tipoDado == originalTipoDado && tamanho == originalTamanho && precisao == originalPrecisao
+               && escala == originalEscala;
+    }
 };
 
-// The 23 type names the designer offers, in the order of its type box.
+// The 23 type names the designer offers on SQL Server and other sources, in the order of its type box.
 const QStringList& TiposDadoEstrutura();
+// The type box of an engine: the 23 names on SQL Server and other sources, the engine's own common
+// types on SQLite and PostgreSQL.
+QStringList TiposDoMotor(Dialeto dialeto);
+// The type and size a new column starts with.
+QString TipoNovaColuna(Dialeto dialeto);
 // Whether a type takes a size (the size box is enabled only for these).
 bool TipoComTamanho(const QString& tipo);
-// The engine's column type for a designer type name and size.
-QString TipoNoMotor(Dialeto dialeto, const QString& tipo, qint32 tamanho);
+// Whether a type takes a precision and a scale.
+bool TipoComPrecisao(const QString& tipo);
+// The engine's column type for a type name of the box, size, precision and scale.
+QString TipoNoMotor(Dialeto dialeto, const QString& tipo, qint32 tamanho, qint32 precisao = 0, qint32 escala = 0);
+// Splits a declared type ("numeric(14,4)", "VARCHAR(50)", "timestamp(3) without time zone") into its
+// name without the numbers and its size or precision and scale.
+void DecomporTipo(const QString& nativo, QString& nome, qint32& tamanho, qint32& precisao, qint32& escala);
 
 // Alteracao: the engine's own ALTER TABLE statements change the table in place; Reconstrucao: a new
 // table takes the rows and replaces the old one.

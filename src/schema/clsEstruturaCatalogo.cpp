@@ -315,6 +315,22 @@ void CatalogoSqlServer(clsData& db, const clsMotor& m, const QString& tabela, Ca
     ChavesEstrangeirasSqlServer(db, m, obj, c);
 }
 
+// SQLite and PostgreSQL: the type box shows the engine's own type, read from the declared type with
+// its size or precision and scale. A column declared without a type keeps the name it was given.
+void TipoProprio(ColunaEstrutura& c, const QString& nativo)
+{
+    c.tipoNativo = nativo;
+    QString nome;
+    qint32 tamanho = 0, precisao = 0, escala = 0;
+    DecomporTipo(nativo, nome, tamanho, precisao, escala);
+    if (nome.isEmpty())
+        return;
+    c.tipoDado = c.originalTipoDado = nome;
+    c.tamanho = c.originalTamanho = tamanho;
+    c.precisao = c.originalPrecisao = precisao;
+    c.escala = c.originalEscala = escala;
+}
+
 // Declared type, default and auto-numbering of each column, as the engine keeps them.
 void DetalhesSqlite(clsData& db, const QString& tabela, QList<ColunaEstrutura>& colunas)
 {
@@ -330,8 +346,8 @@ void DetalhesSqlite(clsData& db, const QString& tabela, QList<ColunaEstrutura>& 
         for (const QStringList& l : info) {
             if (l.value(0).compare(c.campo, Qt::CaseInsensitive) != 0)
                 continue;
-            c.tipoNativo = l.value(1);
-            c.padrao = l.value(2);
+            TipoProprio(c, l.value(1));
+            c.padrao = c.originalPadrao = l.value(2);
             c.colacao = t.colacoes.value(c.campo.toLower());
             c.identity = c.originalIdentity
                 = autoincremento && nChave == 1 && l.value(3).toInt() == 1
@@ -360,8 +376,8 @@ void DetalhesPostgres(clsData& db, const clsMotor& m, const QString& tabela, QLi
         for (const QStringList& l : info) {
             if (l.value(0) != c.campo)
                 continue;
-            c.tipoNativo = l.value(1);
-            c.padrao = l.value(2);
+            TipoProprio(c, l.value(1));
+            c.padrao = c.originalPadrao = l.value(2);
             c.identity = c.originalIdentity = l.value(3).toInt() == 1;
             c.identitySeed = c.originalIdentitySeed = l.value(4).toInt();
             c.identityIncrement = c.originalIdentityIncrement = l.value(5).toInt();
@@ -415,7 +431,7 @@ void DetalhesSqlServer(clsData& db, const clsMotor& m, const QString& tabela, QL
         for (const QStringList& l : padroes)
             if (l.value(0).compare(c.campo, Qt::CaseInsensitive) == 0) {
                 c.nomePadrao = l.value(1);
-                c.padrao = l.value(2);
+                c.padrao = c.originalPadrao = l.value(2);
             }
         for (const QStringList& l : tipos)
             if (l.value(0).compare(c.campo, Qt::CaseInsensitive) == 0) {
@@ -463,6 +479,10 @@ bool CarregarEstrutura(clsData& db, const QString& tabela, QList<ColunaEstrutura
         qint32 tamanho = 0;
         c.tipoDado = c.originalTipoDado = tipodado::TipoDaColuna(*rs, false, &tamanho);
         c.tamanho = c.originalTamanho = tamanho;
+        if (TipoComPrecisao(c.tipoDado)) {
+            c.precisao = c.originalPrecisao = Inteiro(rs->Valor(QStringLiteral("NUMERIC_PRECISION")));
+            c.escala = c.originalEscala = Inteiro(rs->Valor(QStringLiteral("NUMERIC_SCALE")));
+        }
         c.ordem = c.originalOrdem = Inteiro(rs->Valor(QStringLiteral("ORDINAL_POSITION"))) * 10;
         c.allowNulls = c.originalAllowNulls = rs->Valor(QStringLiteral("IS_NULLABLE")).toBool();
         colunas << c;

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QRegularExpressionValidator>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -28,6 +29,22 @@ QLineEdit* CaixaNumero(QWidget* pai, const char* nome)
     // Letters are refused as they are typed; a sign and digits are kept.
     t->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^A-Za-z]*")), t));
     return t;
+}
+} // namespace
+
+namespace {
+// How a save reached the database, for the status bar.
+QString MensagemCaminho(CaminhoEstrutura caminho)
+{
+    switch (caminho) {
+    case CaminhoEstrutura::Nova: return QStringLiteral("Tabela criada");
+    case CaminhoEstrutura::Alteracao: return QStringLiteral("Tabela alterada no lugar (ALTER TABLE)");
+    case CaminhoEstrutura::Reconstrucao:
+        return QStringLiteral("Tabela recriada: os dados foram copiados para a nova estrutura");
+    case CaminhoEstrutura::SoChave: return QStringLiteral("Chave primária recriada");
+    case CaminhoEstrutura::Nada: break;
+    }
+    return {};
 }
 } // namespace
 
@@ -107,6 +124,12 @@ void frmEstrutura::MontarJanela()
     cmbTipoDado->setObjectName(QStringLiteral("cmbTipoDado"));
     cmbTipoDado->addItems(TiposDadoEstrutura());
     txtTamanho = CaixaNumero(fraProp, "txtTamanho");
+    txtPrecisao = CaixaNumero(fraProp, "txtPrecisao");
+    txtEscala = CaixaNumero(fraProp, "txtEscala");
+    txtPadrao = new QLineEdit(fraProp);
+    txtPadrao->setObjectName(QStringLiteral("txtPadrao"));
+    txtPadrao->setToolTip(
+        QStringLiteral("Expressão do valor padrão, como o banco a escreve: 'texto', 0, CURRENT_DATE"));
     chkAllowNulls = new QCheckBox(QStringLiteral("Aceita Nulos"), fraProp);
     chkAllowNulls->setObjectName(QStringLiteral("chkAllowNulls"));
     fraIdentity = new QGroupBox(fraProp);
@@ -128,9 +151,17 @@ void frmEstrutura::MontarJanela()
     g->addWidget(cmbTipoDado, 4, 0);
     g->addWidget(rotulo("lblTamanho", QStringLiteral("Tamanho")), 5, 0);
     g->addWidget(txtTamanho, 6, 0);
-    g->addWidget(chkAllowNulls, 7, 0);
-    g->addWidget(fraIdentity, 8, 0);
-    g->setRowStretch(9, 1);
+    auto* numeros = new QGridLayout;
+    numeros->addWidget(rotulo("lblPrecisao", QStringLiteral("Precisão")), 0, 0);
+    numeros->addWidget(rotulo("lblEscala", QStringLiteral("Escala")), 0, 1);
+    numeros->addWidget(txtPrecisao, 1, 0);
+    numeros->addWidget(txtEscala, 1, 1);
+    g->addLayout(numeros, 7, 0);
+    g->addWidget(rotulo("lblPadrao", QStringLiteral("Valor Padrão")), 8, 0);
+    g->addWidget(txtPadrao, 9, 0);
+    g->addWidget(chkAllowNulls, 10, 0);
+    g->addWidget(fraIdentity, 11, 0);
+    g->setRowStretch(12, 1);
 
     auto editar = [this](auto aplicar) {
         return [this, aplicar](auto valor) {
@@ -158,6 +189,15 @@ void frmEstrutura::MontarJanela()
     connect(txtTamanho, &QLineEdit::textChanged, this, editar([numero](ColunaEstrutura& c, const QString& t) {
                 c.tamanho = numero(t);
             }));
+    connect(txtPrecisao, &QLineEdit::textChanged, this, editar([numero](ColunaEstrutura& c, const QString& t) {
+                c.precisao = numero(t);
+            }));
+    connect(txtEscala, &QLineEdit::textChanged, this, editar([numero](ColunaEstrutura& c, const QString& t) {
+                c.escala = numero(t);
+            }));
+    connect(txtPadrao, &QLineEdit::textChanged, this, editar([](ColunaEstrutura& c, const QString& t) {
+                c.padrao = t.trimmed();
+            }));
     connect(txtIdentitySeed, &QLineEdit::textChanged, this, editar([numero](ColunaEstrutura& c, const QString& t) {
                 c.identitySeed = numero(t);
             }));
@@ -175,9 +215,14 @@ void frmEstrutura::MontarJanela()
     auto* corpo = new QHBoxLayout;
     corpo->addWidget(dgrEstrutura, 1);
     corpo->addWidget(fraProp);
+    // Whether the last save altered the table in place or recreated it.
+    stbEstrutura = new QStatusBar(this);
+    stbEstrutura->setObjectName(QStringLiteral("stbEstrutura"));
+    stbEstrutura->setSizeGripEnabled(false);
     auto* v = new QVBoxLayout(this);
     v->addWidget(coolBar);
     v->addLayout(corpo);
+    v->addWidget(stbEstrutura);
     resize(560, 420);
 }
 
@@ -189,6 +234,9 @@ bool frmEstrutura::CarregarForm(const QString& connStr, const QString& tabela, b
         return false;
     blnNova = nova;
     strTabela = nova ? QString() : tabela;
+    m_dialeto = m_data->ActiveConnection()->DialetoSql();
+    cmbTipoDado->clear();
+    cmbTipoDado->addItems(TiposDoMotor(m_dialeto));
     m_chaveNo = chaveNo;
     if (!nova)
         CarregarEstrutura(*m_data, strTabela, m_colunas);
@@ -246,8 +294,14 @@ void frmEstrutura::MostrarAtual()
     m_mostrando = true;
     txtCampo->setText(c->campo);
     chkChave->setChecked(c->chave);
-    cmbTipoDado->setCurrentIndex(cmbTipoDado->findText(c->tipoDado));
+    // The column's own type is offered even when the engine's list does not name it.
+    if (cmbTipoDado->findText(c->tipoDado, Qt::MatchFixedString) < 0 && !c->tipoDado.isEmpty())
+        cmbTipoDado->addItem(c->tipoDado);
+    cmbTipoDado->setCurrentIndex(cmbTipoDado->findText(c->tipoDado, Qt::MatchFixedString));
     txtTamanho->setText(QString::number(c->tamanho));
+    txtPrecisao->setText(QString::number(c->precisao));
+    txtEscala->setText(QString::number(c->escala));
+    txtPadrao->setText(c->padrao);
     chkAllowNulls->setChecked(c->allowNulls);
     chkIdentity->setChecked(c->identity);
     txtIdentitySeed->setText(QString::number(c->identitySeed));
@@ -264,6 +318,13 @@ void frmEstrutura::AplicarTipo(const QString& tipo)
     txtTamanho->setEnabled(tamanho);
     if (!tamanho)
         txtTamanho->setText(QStringLiteral("0"));
+    const bool precisao = TipoComPrecisao(tipo);
+    txtPrecisao->setEnabled(precisao);
+    txtEscala->setEnabled(precisao);
+    if (!precisao) {
+        txtPrecisao->setText(QStringLiteral("0"));
+        txtEscala->setText(QStringLiteral("0"));
+    }
     chkIdentity->setEnabled(!tamanho);
     if (tamanho) {
         chkIdentity->setChecked(false);
@@ -278,7 +339,7 @@ void frmEstrutura::AddReg()
 {
     ColunaEstrutura c;
     c.campo = QStringLiteral("Novo");
-    c.tipoDado = QStringLiteral("VarChar");
+    c.tipoDado = TipoNovaColuna(m_dialeto);
     c.tamanho = 50;
     c.allowNulls = true;
     c.ordem = int(Visiveis().size() + 1) * 10;
@@ -326,6 +387,7 @@ bool frmEstrutura::Salvar()
     }
     if (!ExecutarPlano(*m_data, m_ambiente.Prompt(), plano))
         return false;
+    stbEstrutura->showMessage(MensagemCaminho(plano.caminho));
     if (blnNova && !m_chaveNo.isEmpty()) {
         if (clsNo* pasta = m_ambiente.Arvore().No(m_chaveNo)) {
             const QString texto = QString(strTabela).remove(u' ');

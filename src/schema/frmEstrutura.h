@@ -15,6 +15,7 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QTableWidget;
+class QStatusBar;
 class QToolBar;
 
 class frmEstrutura : public frmFilhoConexao {
@@ -58,6 +59,7 @@ private:
     QList<ColunaEstrutura> m_colunas;
     bool m_mostrando = false; // while the panel is filled from a row
     bool m_ativado = false;
+    Dialeto m_dialeto = Dialeto::SqlServer;
 
     QTableWidget* dgrEstrutura = nullptr;
     QGroupBox* fraProp = nullptr;
@@ -65,6 +67,10 @@ private:
     QCheckBox* chkChave = nullptr;
     QComboBox* cmbTipoDado = nullptr;
     QLineEdit* txtTamanho = nullptr;
+    QLineEdit* txtPrecisao = nullptr;
+    QLineEdit* txtEscala = nullptr;
+    QLineEdit* txtPadrao = nullptr;
+    QStatusBar* stbEstrutura = nullptr;
     QCheckBox* chkAllowNulls = nullptr;
     QGroupBox* fraIdentity = nullptr;
     QCheckBox* chkIdentity = nullptr;

@@ -201,6 +201,23 @@ private slots:
         QCOMPARE(TipoNoMotor(Dialeto::PostgreSql, "DateTime", 0), QStringLiteral("timestamp(3)"));
         QCOMPARE(TipoNoMotor(Dialeto::SqlServer, "nChar", 10), QStringLiteral("nChar(10)"));
         QCOMPARE(TipoNoMotor(Dialeto::SqlServer, "Int", 0), QStringLiteral("Int"));
+        QCOMPARE(TiposDoMotor(Dialeto::SqlServer), TiposDadoEstrutura());
+        QVERIFY(TiposDoMotor(Dialeto::PostgreSql).contains("jsonb"));
+        QCOMPARE(TipoNoMotor(Dialeto::SqlServer, "Decimal", 0, 18, 2), QStringLiteral("Decimal(18, 2)"));
+        QCOMPARE(TipoNoMotor(Dialeto::Sqlite, "Decimal", 0, 10, 2), QStringLiteral("DECIMAL(10, 2)"));
+        QCOMPARE(TipoNoMotor(Dialeto::PostgreSql, "numeric", 0, 14, 4), QStringLiteral("numeric(14, 4)"));
+        QCOMPARE(TipoNoMotor(Dialeto::PostgreSql, "character varying", 30), QStringLiteral("character varying(30)"));
+        QCOMPARE(TipoNoMotor(Dialeto::PostgreSql, "timestamp with time zone", 0, 3),
+                 QStringLiteral("timestamp(3) with time zone"));
+        QString nome;
+        qint32 tam, prec, esc;
+        DecomporTipo("timestamp(3) without time zone", nome, tam, prec, esc);
+        QCOMPARE(nome + QString(" %1 %2 %3").arg(tam).arg(prec).arg(esc),
+                 QStringLiteral("timestamp without time zone 0 3 0"));
+        DecomporTipo("numeric(14,4)", nome, tam, prec, esc);
+        QCOMPARE(nome + QString(" %1 %2 %3").arg(tam).arg(prec).arg(esc), QStringLiteral("numeric 0 14 4"));
+        DecomporTipo("VARCHAR (50)", nome, tam, prec, esc);
+        QCOMPARE(nome + QString(" %1 %2 %3").arg(tam).arg(prec).arg(esc), QStringLiteral("VARCHAR 50 0 0"));
         for (const QString& t : TiposDadoEstrutura())
             QVERIFY2(!TipoNoMotor(Dialeto::Sqlite, t, 1).isEmpty() && !TipoNoMotor(Dialeto::PostgreSql, t, 1).isEmpty(),
                      qPrintable(t));
@@ -945,6 +962,55 @@ private slots:
         QCOMPARE(CatalogoPostgres(db, mudadas), antes);
         QVERIFY(db.ExecSql("INSERT INTO \"Est Cli\" (nome) VALUES ('Novo')", false));
         QCOMPARE(Linhas(db, "SELECT id FROM \"Est Cli\" WHERE nome = 'Novo'"), QStringList({"4"}));
+    }
+
+    // PostgreSQL's own types come back by their names, with size, precision and scale; a change of
+    // precision or default is made in place.
+    void TiposPostgres()
+    {
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        if (!AbrirPostgres(db))
+            return;
+        QVERIFY(db.ExecSql("ALTER TABLE \"Est Cli\" ADD COLUMN j jsonb, ADD COLUMN b boolean, ADD COLUMN t "
+                           "timestamptz(3), ADD COLUMN v numeric(14, 4) DEFAULT 1.5",
+                           false));
+        QList<ColunaEstrutura> cs;
+        QVERIFY(CarregarEstrutura(db, "Est Cli", cs));
+        QStringList tipos;
+        for (const auto& c : cs)
+            tipos << QString("%1 %2 %3 %4 %5 [%6]")
+                         .arg(c.campo, c.tipoDado)
+                         .arg(c.tamanho)
+                         .arg(c.precisao)
+                         .arg(c.escala)
+                         .arg(c.padrao);
+        QCOMPARE(tipos,
+                 QStringList({"id integer 0 0 0 []",
+                              "nome character varying 80 0 0 []",
+                              "uf character 2 0 0 ['SP'::bpchar]",
+                              "obs text 0 0 0 []",
+                              "saldo numeric 0 10 2 []",
+                              "j jsonb 0 0 0 []",
+                              "b boolean 0 0 0 []",
+                              "t timestamp with time zone 0 3 0 []",
+                              "v numeric 0 14 4 [1.5]"}));
+        Achar(cs, "v").precisao = 16;
+        Achar(cs, "v").escala = 2;
+        Achar(cs, "v").padrao.clear();
+        Achar(cs, "b").padrao = "true";
+        const auto plano
+            = PlanejarEstrutura(*db.ActiveConnection(), "Est Cli", false, cs, LerCatalogoTabela(db, "Est Cli"));
+        QCOMPARE(plano.caminho, CaminhoEstrutura::Alteracao);
+        QVERIFY2(ExecutarPlano(db, prompt, plano), qPrintable(prompt.textos().join(" / ")));
+        QCOMPARE(
+            Linhas(db,
+                   "SELECT attname || ' ' || format_type(atttypid, atttypmod) || ' ' || "
+                   "coalesce(pg_get_expr(adbin, adrelid), '') FROM pg_attribute LEFT JOIN pg_attrdef ON adrelid = "
+                   "attrelid AND adnum = attnum WHERE attrelid = '\"Est Cli\"'::regclass AND attname IN ('b', 'v', "
+                   "'t', 'j') ORDER BY attname"),
+            QStringList({"b boolean true", "j jsonb ", "t timestamp(3) with time zone ", "v numeric(16,2) "}));
     }
 
     // Key only: the constraint keeps its name, the table its identity (no rebuild).

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,7 +64,8 @@ private slots:
         QVERIFY(j->CarregarForm(cs, "Cli", false));
         QCOMPARE(j->windowTitle(), QStringLiteral("Estrutura: Cli"));
         auto* cmb = C<QComboBox>(j, "cmbTipoDado");
-        QCOMPARE(cmb->count(), 23);
+        // A SQLite file offers SQLite's types.
+        QCOMPARE(cmb->count(), TiposDoMotor(Dialeto::Sqlite).size());
         QCOMPARE(C<QAction>(j, "Salvar")->toolTip(), QStringLiteral("Salvar Estrutura da Tabela"));
         QCOMPARE(C<QAction>(j, "Down")->toolTip(), QStringLiteral("Movimentar campo para baixo"));
         auto* grid = C<QTableWidget>(j, "dgrEstrutura");
@@ -74,13 +76,13 @@ private slots:
 
         grid->setCurrentCell(2, 0);
         QCOMPARE(C<QLineEdit>(j, "txtCampo")->text(), QStringLiteral("Obs"));
-        Escolher(j, "Int");
+        Escolher(j, "INTEGER");
         QVERIFY(!C<QLineEdit>(j, "txtTamanho")->isEnabled());
         QCOMPARE(C<QLineEdit>(j, "txtTamanho")->text(), QStringLiteral("0"));
         QVERIFY(C<QCheckBox>(j, "chkIdentity")->isEnabled());
         C<QCheckBox>(j, "chkIdentity")->setChecked(true);
         C<QLineEdit>(j, "txtIdentitySeed")->setText("5");
-        Escolher(j, "VarChar");
+        Escolher(j, "VARCHAR");
         QVERIFY(!C<QCheckBox>(j, "chkIdentity")->isEnabled());
         QVERIFY(!C<QCheckBox>(j, "chkIdentity")->isChecked());
         QCOMPARE(C<QLineEdit>(j, "txtIdentitySeed")->text(), QStringLiteral("0"));
@@ -127,6 +129,58 @@ private slots:
         prompt.mensagens.clear();
         QVERIFY(!j->Salvar());
         QVERIFY(prompt.mensagens.isEmpty());
+        delete j;
+    }
+
+    // Precision, scale and default value: shown, edited, saved and shown again; the status bar
+    // says how the table was changed.
+    void PrecisaoEPadrao()
+    {
+        auto* j = new frmEstrutura(*amb);
+        QVERIFY(j->CarregarForm(cs, "Cli", false));
+        auto* grid = C<QTableWidget>(j, "dgrEstrutura");
+        grid->setCurrentCell(1, 0);
+        C<QLineEdit>(j, "txtPadrao")->setText("'sem nome'");
+        Acionar(j, "Inc");
+        C<QLineEdit>(j, "txtCampo")->setText("Valor");
+        Escolher(j, "DECIMAL");
+        QVERIFY(!C<QLineEdit>(j, "txtTamanho")->isEnabled());
+        QVERIFY(C<QLineEdit>(j, "txtPrecisao")->isEnabled() && C<QLineEdit>(j, "txtEscala")->isEnabled());
+        C<QLineEdit>(j, "txtPrecisao")->setText("12");
+        C<QLineEdit>(j, "txtEscala")->setText("3");
+        C<QLineEdit>(j, "txtPadrao")->setText("0");
+        Escolher(j, "TEXT");
+        QVERIFY(!C<QLineEdit>(j, "txtPrecisao")->isEnabled());
+        QCOMPARE(j->Colunas().last().precisao, 0);
+        Escolher(j, "DECIMAL");
+        C<QLineEdit>(j, "txtPrecisao")->setText("12");
+        C<QLineEdit>(j, "txtEscala")->setText("3");
+        QVERIFY(j->Salvar());
+        QCOMPARE(C<QStatusBar>(j, "stbEstrutura")->currentMessage(),
+                 QStringLiteral("Tabela recriada: os dados foram copiados para a nova estrutura"));
+        delete j;
+        clsData db(*amb);
+        db.OpenConnection(cs, true, false);
+        const QString sql = db.RetValue("SELECT sql FROM sqlite_schema WHERE name = 'Cli'").toString();
+        QVERIFY2(sql.contains("\"Nome\" VARCHAR(50) DEFAULT 'sem nome' NOT NULL")
+                     && sql.contains("\"Valor\" DECIMAL(12, 3) DEFAULT 0 NULL"),
+                 qPrintable(sql));
+        QVERIFY(db.ExecSql("INSERT INTO Cli (Obs) VALUES ('n')", false));
+        QCOMPARE(db.RetValue("SELECT Nome || '|' || Valor FROM Cli WHERE Obs = 'n'").toString(),
+                 QStringLiteral("sem nome|0"));
+        j = new frmEstrutura(*amb);
+        QVERIFY(j->CarregarForm(cs, "Cli", false));
+        C<QTableWidget>(j, "dgrEstrutura")->setCurrentCell(3, 0);
+        QCOMPARE(C<QLineEdit>(j, "txtCampo")->text(), QStringLiteral("Valor"));
+        QCOMPARE(C<QComboBox>(j, "cmbTipoDado")->currentText(), QStringLiteral("DECIMAL"));
+        QCOMPARE(C<QLineEdit>(j, "txtPrecisao")->text() + ',' + C<QLineEdit>(j, "txtEscala")->text(),
+                 QStringLiteral("12,3"));
+        QCOMPARE(C<QLineEdit>(j, "txtPadrao")->text(), QStringLiteral("0"));
+        // A new nullable column at the end: added in place.
+        Acionar(j, "Inc");
+        QVERIFY(j->Salvar());
+        QCOMPARE(C<QStatusBar>(j, "stbEstrutura")->currentMessage(),
+                 QStringLiteral("Tabela alterada no lugar (ALTER TABLE)"));
         delete j;
     }
 
