@@ -455,6 +455,8 @@ bool clsData::OpenSchema(int intSchema,
     case tiposchema::Triggers:
         if (PostgreSql())
             return Statement(SqlTriggersPostgres(strTableName), rstRecordset, blnShowErrMsg);
+        if (activeConnection && activeConnection->DialetoSql() == Dialeto::Sqlite)
+            return Statement(SqlTriggersSqlite(strTableName), rstRecordset, blnShowErrMsg);
         if (CatalogoOdbc()) {
             // ODBC has no call for triggers: the folder stays empty.
             rstRecordset = ListaDeNomes({QStringLiteral("TRIGGER_NAME")});
@@ -627,6 +629,15 @@ QString clsData::SqlTriggersPostgres(const QString& strTableName)
     return QStringLiteral("SELECT t.tgname AS \"TRIGGER_NAME\" FROM pg_catalog.pg_trigger t JOIN pg_catalog.pg_class c "
                           "ON c.oid = t.tgrelid WHERE NOT t.tgisinternal")
            + (strTableName.isEmpty() ? QString() : QStringLiteral(" AND c.relname = '") + Literal(strTableName) + u'\'')
+           + QStringLiteral(" ORDER BY 1");
+}
+
+QString clsData::SqlTriggersSqlite(const QString& strTableName)
+{
+    return QStringLiteral("SELECT name AS \"TRIGGER_NAME\" FROM sqlite_schema WHERE type = 'trigger'")
+           + (strTableName.isEmpty()
+                  ? QString()
+                  : QStringLiteral(" AND tbl_name = '") + Literal(strTableName) + QStringLiteral("' COLLATE NOCASE"))
            + QStringLiteral(" ORDER BY 1");
 }
 

@@ -134,6 +134,7 @@ public:
     static QString SqlFuncoesPostgres();
     static QString SqlProceduresPostgres(bool blnHideSystemObjects);
     static QString SqlTriggersPostgres(const QString& strTableName);
+    static QString SqlTriggersSqlite(const QString& strTableName);
     // Whether the open connection reaches a PostgreSQL server (through its ODBC driver).
     bool PostgreSql() const;
     // Whether the open connection is a custom ODBC source (any driver but SQL Server's), whose

@@ -6,6 +6,7 @@
 #include "navigator/mdlAcoesObjetos.h"
 #include "navigator/mdlCatalogo.h"
 #include "platform/clsPrompt.h"
+#include "platform/mdlCitacao.h"
 #include "platform/mdlGlobais.h"
 #include "platform/mdlProgramas.h"
 #include "schema/mdlDocumentador.h"
@@ -125,6 +126,21 @@ const char* Verbo(int tipo)
     default: return nullptr;
     }
 }
+
+// The outline of a new trigger on a table, in the engine's own words: T-SQL on SQL Server, SQLite's
+// form on a file, PostgreSQL's (which calls a trigger function) on a PostgreSQL source.
+QString ModeloTrigger(const QString& connStr, const QString& tabela)
+{
+    const TipoMotor motor = citacao::MotorDaConexao(connStr);
+    if (motor == TipoMotor::ArquivoJet)
+        return QStringLiteral("CREATE TRIGGER NomeDaTrigger AFTER INSERT ON ") + citacao::Citar(motor, tabela)
+               + QStringLiteral("\r\nFOR EACH ROW\r\nBEGIN\r\n\r\n\r\nEND");
+    if (motor == TipoMotor::Odbc && connStr.contains(QStringLiteral("postgres"), Qt::CaseInsensitive))
+        return QStringLiteral("CREATE TRIGGER NomeDaTrigger AFTER INSERT OR UPDATE OR DELETE ON ")
+               + citacao::Citar(motor, tabela) + QStringLiteral("\r\nFOR EACH ROW EXECUTE FUNCTION NomeDaFuncao()");
+    return QStringLiteral("CREATE TRIGGER NomeDaTrigger ON ") + tabela
+           + QStringLiteral("\r\n FOR INSERT, UPDATE, DELETE \r\nAs\r\nBegin\r\n\r\n\r\nEnd");
+}
 } // namespace
 
 void frmNavegador::mnuNavConScr_Click(int tipo)
@@ -159,11 +175,7 @@ void frmNavegador::mnuNavFunCreate_Click(const QString& legendaMenu)
     } else if (legendaMenu == u"Triggers") {
         if (no->Image() == img::PastaTriggers) {
             const QString tabela = no->Parent() ? no->Parent()->Text() : QString();
-            AbrirConsulta(no,
-                          QStringLiteral("CREATE TRIGGER NomeDaTrigger ON ") + tabela
-                              + QStringLiteral("\r\n FOR INSERT, UPDATE, DELETE \r\nAs\r\nBegin\r\n\r\n\r\nEnd"),
-                          Sql + QStringLiteral("CREATE TRIGGER <nova>"),
-                          false);
+            AbrirConsulta(no, ModeloTrigger(no->Tag(), tabela), Sql + QStringLiteral("CREATE TRIGGER <nova>"), false);
         } else {
             AbrirScript(no,
                         script::ScriptTrigger(m_ambiente, no->Tag(), no->Text(), script::Create),

@@ -590,7 +590,9 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
             anterior = nome;
         }
     }
-    if (dados.ConnectionType() == tipoconexao::OleDb || dados.ConnectionType() == tipoconexao::WebSql) {
+    // Every engine that has triggers: servers and custom sources, and SQLite files.
+    const bool sqlite = dados.ActiveConnection() && dados.ActiveConnection()->DialetoSql() == Dialeto::Sqlite;
+    if (dados.ConnectionType() == tipoconexao::OleDb || dados.ConnectionType() == tipoconexao::WebSql || sqlite) {
         Pasta(arvore, tabela, "Triggers", "Trg", img::PastaTriggers, tabela->Tag());
         RecordsetPtr triggers;
         if (dados.OpenSchema(tiposchema::Triggers, triggers, {.tabela = tabela->Text(), .ocultarSistema = true})

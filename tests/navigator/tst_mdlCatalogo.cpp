@@ -163,13 +163,18 @@ private slots:
     void DetalhesDaTabela()
     {
         Cenario c;
+        {
+            clsData db(c.ambiente);
+            QVERIFY(db.OpenConnection(c.ConnStr(), true, false));
+            QVERIFY(db.ExecSql("CREATE TRIGGER tr_itens AFTER INSERT ON \"Itens Pedido\" BEGIN SELECT 1; END", false));
+        }
         QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
         clsNo* tabelas = c.arvore.No(c.Fonte()->Key() + "tab");
         ExpandirNo(c.arvore, tabelas);
         clsNo* itens = c.arvore.No(tabelas->Key() + "Itens Pedido");
         for (int vez = 0; vez < 2; ++vez) { // loading twice replaces, never doubles
             CarregarDetalhesTabela(c.arvore, itens);
-            QCOMPARE(c.Filhos(itens), (QStringList{"Columns", "Indexes"}));
+            QCOMPARE(c.Filhos(itens), (QStringList{"Columns", "Indexes", "Triggers"}));
         }
         clsNo* colunas = itens->Child();
         QCOMPARE(c.Filhos(colunas),
@@ -182,6 +187,9 @@ private slots:
         QCOMPARE(colunas->Next()->Child()->Image(), 46);
         // The folder opens the table's connection: "Create" on it reaches the database.
         QCOMPARE(colunas->Next()->Tag(), itens->Tag());
+        // A SQLite file lists a table's triggers.
+        QCOMPARE(c.Filhos(colunas->Next()->Next()), QStringList{"tr_itens"});
+        QCOMPARE(colunas->Next()->Next()->Child()->Image(), int(img::Trigger));
 
         clsNo* clientes = c.arvore.No(tabelas->Key() + "Clientes");
         CarregarDetalhesTabela(c.arvore, clientes);

@@ -196,6 +196,8 @@ private slots:
         QString visto;
         prompt.dialogos.enqueue([&](QObject* o) {
             visto = Dialogo(o)->lblSomenteLeitura->text() + u'|' + QString::number(Dialogo(o)->lstSel->isEnabled());
+            Dialogo(o)->show();
+            CapturarJanela(Dialogo(o), QStringLiteral("frmIndex-") + QTest::currentDataTag());
             return Ok(Dialogo(o));
         });
         EditarIndice(*amb, ix, false);
