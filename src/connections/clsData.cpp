@@ -455,7 +455,9 @@ bool clsData::OpenSchema(int intSchema,
     case tiposchema::Triggers:
         if (PostgreSql())
             return Statement(SqlTriggersPostgres(strTableName), rstRecordset, blnShowErrMsg);
-        if (activeConnection && activeConnection->DialetoSql() == Dialeto::Sqlite)
+        // A SQLite file (an Access-kind connection) keeps its triggers in sqlite_schema.
+        if (connectionType == tipoconexao::Access && activeConnection
+            && activeConnection->DialetoSql() == Dialeto::Sqlite)
             return Statement(SqlTriggersSqlite(strTableName), rstRecordset, blnShowErrMsg);
         if (CatalogoOdbc()) {
             // ODBC has no call for triggers: the folder stays empty.
