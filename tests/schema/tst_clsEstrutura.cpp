@@ -420,6 +420,71 @@ private slots:
         QVERIFY(AceitaClustered(ss) && !AceitaClustered(pg));
     }
 
+    // SQL Server's index read from sys.indexes: unique, clustered, key order, included columns and
+    // filter come back and are written again; unchanged, nothing is sent; an index of a constraint,
+    // or with options the editor does not show, is read-only.
+    void IndiceSqlServer()
+    {
+        struct Motor : MotorRespostas {
+            using MotorRespostas::MotorRespostas;
+            bool Schema(SchemaOleDb, const QStringList&, RecordsetPtr& rs) override
+            {
+                rs = std::make_shared<clsRecordset>();
+                for (const char* c : {"TABLE_NAME", "COLUMN_NAME", "ORDINAL_POSITION"})
+                    rs->AppendField(c, ado::adVarWChar, 200);
+                rs->Open();
+                int n = 0;
+                for (const char* c : {"A", "B", "C", "D"}) {
+                    rs->AddNew();
+                    rs->DefinirValor(0, "T");
+                    rs->DefinirValor(1, c);
+                    rs->DefinirValor(2, ++n);
+                    rs->Update();
+                }
+                return true;
+            }
+        };
+        auto m = std::make_shared<Motor>(Dialeto::SqlServer);
+        const QStringList campos{"type", "u", "pk", "uq", "hf", "fd", "opcoes", "inc", "desc", "coluna"};
+        m->Responder("FROM sys.indexes i",
+                     campos,
+                     {{1, 1, 0, 0, 1, "([B]>(0))", 0, 0, 0, "B"},
+                      {1, 1, 0, 0, 1, "([B]>(0))", 0, 0, 1, "A"},
+                      {1, 1, 0, 0, 1, "([B]>(0))", 0, 1, 0, "D"}});
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        db.setActiveConnection(m);
+        IndiceLido lido;
+        QVERIFY(LerIndice(db, "T", "ix", lido));
+        QVERIFY(lido.somenteLeitura.isEmpty());
+        QCOMPARE(lido.outras, QStringList({"C"}));
+        QCOMPARE(
+            SqlCriarIndice(*m, "T", "ix", lido.def),
+            QStringLiteral("CREATE UNIQUE CLUSTERED INDEX [ix] ON [T] ([B], [A] Desc) INCLUDE ([D]) WHERE ([B]>(0))"));
+        m->enviados.clear();
+        QVERIFY(SalvarIndice(db, prompt, "T", "ix", &lido, lido.def));
+        QVERIFY(m->enviados.isEmpty());
+        DefinicaoIndice mudado = lido.def;
+        mudado.colunas[1].desc = false;
+        QVERIFY(SalvarIndice(db, prompt, "T", "ix", &lido, mudado));
+        QCOMPARE(m->enviados,
+                 QStringList({"DROP INDEX [T].[ix]",
+                              "CREATE UNIQUE CLUSTERED INDEX [ix] ON [T] ([B], [A]) INCLUDE ([D]) WHERE ([B]>(0))"}));
+
+        m->Responder("FROM sys.indexes i", campos, {{2, 1, 0, 1, 0, QVariant(), 0, 0, 0, "B"}});
+        QVERIFY(LerIndice(db, "T", "uq", lido));
+        QCOMPARE(
+            lido.somenteLeitura,
+            QStringLiteral("Este índice pertence a uma restrição da tabela (UNIQUE); mude-a pela estrutura da tabela"));
+        m->Responder("FROM sys.indexes i", campos, {{2, 0, 0, 0, 0, QVariant(), 1, 0, 0, "B"}});
+        QVERIFY(LerIndice(db, "T", "ix2", lido));
+        QVERIFY(lido.somenteLeitura.startsWith("Este índice tem opções que o editor não mostra"));
+        m->enviados.clear();
+        QVERIFY(SalvarIndice(db, prompt, "T", "ix2", &lido, {}));
+        QVERIFY(m->enviados.isEmpty());
+    }
+
     void SemColunas()
     {
         clsPromptRoteiro prompt;
