@@ -434,6 +434,7 @@ struct ObjetosCatalogo {
     int imagemSistema;
     int imagem;
     bool cortarGrupo = false; // procedures carry their group number (";1") after the name
+    bool esquemaNaChave = true; // functions are keyed by their bare name
 };
 
 // One object of a folder as the catalog listed it.
@@ -452,10 +453,12 @@ bool LerObjetos(clsData& d, const ObjetosCatalogo& o, QList<ObjetoLido>& lidos, 
     if (!d.OpenSchema(o.schema, rs, {.tipo = o.tipoTabela, .ocultarSistema = o.ocultar}, mostrarErro)
         || rs->RecordCount() <= 0)
         return false;
+    // Not every source's list tells the schema (SQL Server's functions do not).
+    const bool comEsquema = o.campoEsquema && rs->IndiceCampo(QString::fromUtf8(o.campoEsquema)) >= 0;
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         const QString nome = o.cortarGrupo ? Texto(rs, o.campoNome).section(u';', 0, 0) : Texto(rs, o.campoNome);
         lidos.append({nome,
-                      o.campoEsquema ? Texto(rs, o.campoEsquema) : QString(),
+                      comEsquema ? Texto(rs, o.campoEsquema) : QString(),
                       o.campoTipo && Texto(rs, o.campoTipo) == QString::fromUtf8(o.tipoSistema)});
     }
     return true;
@@ -475,7 +478,7 @@ void IncluirObjetos(clsArvore& arvore,
     for (const ObjetoLido& l : lidos) {
         clsNo* no = IncluirNode(arvore,
                                 TextoObjeto(l.esquema, l.nome, padrao, vezes.value(l.nome) > 1),
-                                pasta->Key() + NomeQualificado(l.esquema, l.nome),
+                                pasta->Key() + (o.esquemaNaChave ? NomeQualificado(l.esquema, l.nome) : l.nome),
                                 pasta->Key(),
                                 l.sistema ? o.imagemSistema : o.imagem,
                                 pasta->Tag());
@@ -591,11 +594,20 @@ bool CarregarProcedures(clsArvore& arvore, clsNo* pasta, clsData* dados)
 
 bool CarregarFuncoes(clsArvore& arvore, clsNo* pasta, clsData* dados)
 {
-    return CarregarObjetos(
-        arvore,
-        pasta,
-        dados,
-        {tiposchema::Funcoes, {}, false, "FUNCTION_NAME", nullptr, nullptr, "", img::Funcao, img::Funcao});
+    return CarregarObjetos(arvore,
+                           pasta,
+                           dados,
+                           {tiposchema::Funcoes,
+                            {},
+                            false,
+                            "FUNCTION_NAME",
+                            "FUNCTION_SCHEMA",
+                            nullptr,
+                            "",
+                            img::Funcao,
+                            img::Funcao,
+                            false,
+                            false});
 }
 
 void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<JanelaAberta>& janelas)

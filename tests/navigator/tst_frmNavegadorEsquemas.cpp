@@ -93,8 +93,10 @@ struct Cenario {
     {
         const QString e = u'\'' + QString(esquema).replace(u'\'', QStringLiteral("''")) + u'\'';
         const QString t = u'\'' + QString(tabela).replace(u'\'', QStringLiteral("''")) + u'\'';
-        const QString rel = u'\'' + QString(u'"' + esquema + QStringLiteral("\".\"") + tabela + u'"').replace(u'\'', QStringLiteral("''"))
-                            + QStringLiteral("'::regclass");
+        const QString rel
+            = u'\''
+              + QString(u'"' + esquema + QStringLiteral("\".\"") + tabela + u'"').replace(u'\'', QStringLiteral("''"))
+              + QStringLiteral("'::regclass");
         return Valor(QStringLiteral("SELECT string_agg(column_name || ' ' || data_type, ',' ORDER BY ordinal_position) "
                                     "FROM information_schema.columns WHERE table_schema = %1 AND table_name = %2")
                          .arg(e, t))
@@ -108,7 +110,8 @@ struct Cenario {
                            .arg(e, t))
                + u'|'
                + Valor(QStringLiteral("SELECT md5(string_agg(x::text, ',' ORDER BY x::text)) FROM %1 x")
-                           .arg(u'"' + esquema + QStringLiteral("\".\"") + QString(tabela).replace(u'"', QStringLiteral("\"\"")) + u'"'));
+                           .arg(u'"' + esquema + QStringLiteral("\".\"")
+                                + QString(tabela).replace(u'"', QStringLiteral("\"\"")) + u'"'));
     }
     QStringList Filhos(clsNo* no)
     {
@@ -179,9 +182,18 @@ private slots:
         QTest::addColumn<QString>("nome");
         QTest::addColumn<QString>("select");
         QTest::addColumn<QString>("primeira");
-        QTest::newRow("s2") << "s2" << "t" << "SELECT * \r\nFROM s2.t" << "s2-1";
-        QTest::newRow("S 3") << "S 3" << "t]x'" << "SELECT * \r\nFROM \"S 3\".\"t]x'\"" << "S3-1";
-        QTest::newRow("public") << "public" << "t" << "SELECT * \r\nFROM public.t" << "public-1";
+        QTest::newRow("s2") << "s2"
+                            << "t"
+                            << "SELECT * \r\nFROM s2.t"
+                            << "s2-1";
+        QTest::newRow("S 3") << "S 3"
+                             << "t]x'"
+                             << "SELECT * \r\nFROM \"S 3\".\"t]x'\""
+                             << "S3-1";
+        QTest::newRow("public") << "public"
+                                << "t"
+                                << "SELECT * \r\nFROM public.t"
+                                << "public-1";
     }
     void CarregarTabelaLeAsLinhasDoEsquema()
     {
@@ -257,16 +269,46 @@ private slots:
         QTest::addColumn<int>("tipo");
         QTest::addColumn<QString>("inicio");
         QTest::addColumn<QString>("contem");
-        QTest::newRow("create s2") << "tab" << "s2" << "t" << 2 << "CREATE TABLE s2.t (" << "so_s2";
-        QTest::newRow("índice s2") << "tab" << "s2" << "t" << 2 << "CREATE TABLE s2.t (" << "INDEX ix ON s2.t";
-        QTest::newRow("create S 3") << "tab" << "S 3" << "t]x'" << 2 << "CREATE TABLE \"S 3\".\"t]x'\" (" << "nome";
-        QTest::newRow("select") << "tab" << "s2" << "t" << 1 << "SELECT " << "FROM s2.t";
-        QTest::newRow("insert") << "tab" << "s2" << "t" << 5 << "INSERT INTO s2.t (" << "so_s2";
-        QTest::newRow("update") << "tab" << "S 3" << "t]x'" << 6 << "UPDATE \"S 3\".\"t]x'\" SET" << "nome";
-        QTest::newRow("drop") << "tab" << "s2" << "t" << 4 << "DROP TABLE s2.t" << "s2.t";
-        QTest::newRow("delete") << "tab" << "S 3" << "t]x'" << 7 << "DELETE FROM \"S 3\".\"t]x'\"" << "S 3";
-        QTest::newRow("view s2") << "con" << "s2" << "v" << 2 << "CREATE VIEW s2.v As" << "de_s2";
-        QTest::newRow("view public") << "con" << "public" << "v" << 2 << "CREATE VIEW public.v As" << "de_public";
+        QTest::newRow("create s2") << "tab"
+                                   << "s2"
+                                   << "t" << 2 << "CREATE TABLE s2.t ("
+                                   << "so_s2";
+        QTest::newRow("índice s2") << "tab"
+                                   << "s2"
+                                   << "t" << 2 << "CREATE TABLE s2.t ("
+                                   << "INDEX ix ON s2.t";
+        QTest::newRow("create S 3") << "tab"
+                                    << "S 3"
+                                    << "t]x'" << 2 << "CREATE TABLE \"S 3\".\"t]x'\" ("
+                                    << "nome";
+        QTest::newRow("select") << "tab"
+                                << "s2"
+                                << "t" << 1 << "SELECT "
+                                << "FROM s2.t";
+        QTest::newRow("insert") << "tab"
+                                << "s2"
+                                << "t" << 5 << "INSERT INTO s2.t ("
+                                << "so_s2";
+        QTest::newRow("update") << "tab"
+                                << "S 3"
+                                << "t]x'" << 6 << "UPDATE \"S 3\".\"t]x'\" SET"
+                                << "nome";
+        QTest::newRow("drop") << "tab"
+                              << "s2"
+                              << "t" << 4 << "DROP TABLE s2.t"
+                              << "s2.t";
+        QTest::newRow("delete") << "tab"
+                                << "S 3"
+                                << "t]x'" << 7 << "DELETE FROM \"S 3\".\"t]x'\""
+                                << "S 3";
+        QTest::newRow("view s2") << "con"
+                                 << "s2"
+                                 << "v" << 2 << "CREATE VIEW s2.v As"
+                                 << "de_s2";
+        QTest::newRow("view public") << "con"
+                                     << "public"
+                                     << "v" << 2 << "CREATE VIEW public.v As"
+                                     << "de_public";
     }
     void ScriptsNomeiamOEsquema()
     {
@@ -429,7 +471,8 @@ private slots:
             textos << passo.sql;
         QVERIFY2(textos.value(0).startsWith("CREATE TABLE [vendas].[tmppedido] ("), qPrintable(textos.join('\n')));
         QCOMPARE(textos.value(1),
-                 QStringLiteral("INSERT INTO [vendas].[tmppedido] ([Id], [Nome]) SELECT [Id], [Nome] FROM [vendas].[pedido]"));
+                 QStringLiteral(
+                     "INSERT INTO [vendas].[tmppedido] ([Id], [Nome]) SELECT [Id], [Nome] FROM [vendas].[pedido]"));
         QCOMPARE(textos.value(2), QStringLiteral("DROP TABLE [vendas].[pedido]"));
         QCOMPARE(textos.value(3), QStringLiteral("EXECUTE sp_rename N'[vendas].[tmppedido]', N'pedido', 'OBJECT'"));
         QCOMPARE(textos.value(4),
@@ -438,7 +481,8 @@ private slots:
         QCOMPARE(SqlCriarIndice(*m, pedido, "ix", {{"Nome", false}}, false, false),
                  QStringLiteral("CREATE NONCLUSTERED INDEX [ix] ON [vendas].[pedido] ([Nome])"));
         MotorTexto pg(Dialeto::PostgreSql);
-        QCOMPARE(SqlExcluirIndice(pg, ObjetoBanco("S 3", "t"), "i\"x"), QStringLiteral("DROP INDEX \"S 3\".\"i\"\"x\""));
+        QCOMPARE(SqlExcluirIndice(pg, ObjetoBanco("S 3", "t"), "i\"x"),
+                 QStringLiteral("DROP INDEX \"S 3\".\"i\"\"x\""));
     }
 };
 QUARRIX_TESTE(tst_frmNavegadorEsquemas);
