@@ -216,7 +216,7 @@ QString ErroIdentitySqlite(const Analise& a)
 
 // `restricoes`: table constraints carried from the old table; `opcoes`: what follows the column list.
 QString CriarTabela(const clsMotor& m,
-                    const QString& nome,
+                    const ObjetoBanco& nome,
                     const Analise& a,
                     const QStringList& restricoes = {},
                     const QString& opcoes = {},
@@ -227,7 +227,7 @@ QString CriarTabela(const clsMotor& m,
         defs << DefinicaoColuna(m,
                                 c,
                                 copia && SequenciaMantida(c) ? QStringLiteral("tmp") + c.nomeSequencia : QString());
-    QString r = QStringLiteral("CREATE TABLE ") + Citar(m, nome) + QStringLiteral(" (")
+    QString r = QStringLiteral("CREATE TABLE ") + m.NomeQualificado(nome) + QStringLiteral(" (")
                 + defs.join(QStringLiteral(", ")) + ChaveEmbutida(m, a);
     for (const QString& x : restricoes)
         r += QStringLiteral(", ") + x;
@@ -282,19 +282,20 @@ QStringList RestricoesCopiadas(const clsMotor& m, const Analise& a, const Catalo
 }
 
 // The key keeps the name it had; a table that had none gets "PK_" and its name.
-QString AdicionarChave(const clsMotor& m, const QString& tabela, const Analise& a, const QString& nome = {})
+QString AdicionarChave(const clsMotor& m, const ObjetoBanco& tabela, const Analise& a, const QString& nome = {})
 {
-    return QStringLiteral("ALTER TABLE ") + Citar(m, tabela) + QStringLiteral(" ADD CONSTRAINT ")
-           + Citar(m, nome.isEmpty() ? QStringLiteral("PK_") + tabela : nome) + QStringLiteral(" PRIMARY KEY (")
+    return QStringLiteral("ALTER TABLE ") + m.NomeQualificado(tabela) + QStringLiteral(" ADD CONSTRAINT ")
+           + Citar(m, nome.isEmpty() ? QStringLiteral("PK_") + tabela.nome : nome) + QStringLiteral(" PRIMARY KEY (")
            + ListaCitada(m, a.chave) + u')';
 }
 
-QString Renomear(const clsMotor& m, const QString& de, const QString& para)
+// Renames a table within its schema: the new name is never qualified.
+QString Renomear(const clsMotor& m, const ObjetoBanco& de, const QString& para)
 {
     if (m.DialetoSql() == Dialeto::SqlServer)
-        return QStringLiteral("EXECUTE sp_rename ") + Lit(Dialeto::SqlServer, Citar(m, de)) + QStringLiteral(", ")
-               + Lit(Dialeto::SqlServer, para) + QStringLiteral(", 'OBJECT'");
-    return QStringLiteral("ALTER TABLE ") + Citar(m, de) + QStringLiteral(" RENAME TO ") + Citar(m, para);
+        return QStringLiteral("EXECUTE sp_rename ") + Lit(Dialeto::SqlServer, m.NomeQualificado(de))
+               + QStringLiteral(", ") + Lit(Dialeto::SqlServer, para) + QStringLiteral(", 'OBJECT'");
+    return QStringLiteral("ALTER TABLE ") + m.NomeQualificado(de) + QStringLiteral(" RENAME TO ") + Citar(m, para);
 }
 
 // PostgreSQL takes values into a GENERATED ALWAYS identity only when told to.
@@ -309,7 +310,7 @@ QString Sobrepor(const clsMotor& m, const Analise& a)
 
 // The copy of the rows into the new table. SQL Server takes explicit values into an identity column
 // only with IDENTITY_INSERT on; PostgreSQL's identity is moved past the copied values afterwards.
-QList<PassoEstrutura> Copia(const clsMotor& m, const QString& tabela, const QString& tmp, const Analise& a)
+QList<PassoEstrutura> Copia(const clsMotor& m, const ObjetoBanco& tabela, const ObjetoBanco& tmp, const Analise& a)
 {
     QList<PassoEstrutura> r;
     if (a.destino.isEmpty())
@@ -320,19 +321,19 @@ QList<PassoEstrutura> Copia(const clsMotor& m, const QString& tabela, const QStr
             idCopiado = c.campo;
     const bool identityInsert = m.DialetoSql() == Dialeto::SqlServer && !idCopiado.isEmpty();
     if (identityInsert)
-        r << PassoEstrutura{QStringLiteral("SET IDENTITY_INSERT ") + Citar(m, tmp) + QStringLiteral(" ON")};
+        r << PassoEstrutura{QStringLiteral("SET IDENTITY_INSERT ") + m.NomeQualificado(tmp) + QStringLiteral(" ON")};
     // SQLite copies a table's records as they are, without decoding each value, only from a plain
     // INSERT INTO … SELECT * between tables of the same columns: taken when every column keeps its
     // place, so the positions pair the same columns as the lists would.
     if (m.DialetoSql() == Dialeto::Sqlite && a.mesmasPosicoes)
-        r << PassoEstrutura{QStringLiteral("INSERT INTO ") + Citar(m, tmp) + QStringLiteral(" SELECT * FROM ")
-                            + Citar(m, tabela)};
+        r << PassoEstrutura{QStringLiteral("INSERT INTO ") + m.NomeQualificado(tmp) + QStringLiteral(" SELECT * FROM ")
+                            + m.NomeQualificado(tabela)};
     else
-        r << PassoEstrutura{QStringLiteral("INSERT INTO ") + Citar(m, tmp) + QStringLiteral(" (")
+        r << PassoEstrutura{QStringLiteral("INSERT INTO ") + m.NomeQualificado(tmp) + QStringLiteral(" (")
                             + ListaCitada(m, a.destino) + u')' + Sobrepor(m, a) + QStringLiteral(" SELECT ")
-                            + ListaCitada(m, a.origem) + QStringLiteral(" FROM ") + Citar(m, tabela)};
+                            + ListaCitada(m, a.origem) + QStringLiteral(" FROM ") + m.NomeQualificado(tabela)};
     if (identityInsert)
-        r << PassoEstrutura{QStringLiteral("SET IDENTITY_INSERT ") + Citar(m, tmp) + QStringLiteral(" OFF")};
+        r << PassoEstrutura{QStringLiteral("SET IDENTITY_INSERT ") + m.NomeQualificado(tmp) + QStringLiteral(" OFF")};
     // PostgreSQL: an identity kept as it was goes on from the old sequence's state, so a number
     // once given (even of a row deleted since) is never given again.
     bool continua = false;
@@ -340,45 +341,47 @@ QList<PassoEstrutura> Copia(const clsMotor& m, const QString& tabela, const QStr
         if (SequenciaMantida(c)) {
             continua = true;
             r << PassoEstrutura{QStringLiteral("SELECT setval(")
-                                + Lit(Dialeto::PostgreSql, Citar(m, QStringLiteral("tmp") + c.nomeSequencia))
+                                + Lit(Dialeto::PostgreSql,
+                                      m.NomeQualificado(tabela.Irmao(QStringLiteral("tmp") + c.nomeSequencia)))
                                 + QStringLiteral(", last_value, is_called) FROM ") + c.sequencia};
         }
     if (m.DialetoSql() == Dialeto::PostgreSql && !idCopiado.isEmpty() && !continua) {
         const QString col = Citar(m, idCopiado);
-        r << PassoEstrutura{
-            QStringLiteral("SELECT setval(pg_get_serial_sequence(") + Lit(Dialeto::PostgreSql, Citar(m, tmp))
-            + QStringLiteral(", ") + Lit(Dialeto::PostgreSql, idCopiado) + QStringLiteral("), m) FROM (SELECT MAX(")
-            + col + QStringLiteral(") AS m FROM ") + Citar(m, tmp) + QStringLiteral(") x WHERE m IS NOT NULL")};
+        r << PassoEstrutura{QStringLiteral("SELECT setval(pg_get_serial_sequence(")
+                            + Lit(Dialeto::PostgreSql, m.NomeQualificado(tmp)) + QStringLiteral(", ")
+                            + Lit(Dialeto::PostgreSql, idCopiado) + QStringLiteral("), m) FROM (SELECT MAX(") + col
+                            + QStringLiteral(") AS m FROM ") + m.NomeQualificado(tmp)
+                            + QStringLiteral(") x WHERE m IS NOT NULL")};
     }
     return r;
 }
 
 // The new table's comment and its columns' comments, each under the column's name now.
 void Comentarios(const clsMotor& m,
-                 const QString& tabela,
+                 const ObjetoBanco& tabela,
                  const Analise& a,
                  const CatalogoTabela& cat,
                  PlanoEstrutura& p)
 {
     const Dialeto d = m.DialetoSql();
     if (!cat.comentario.isEmpty())
-        p.passos << PassoEstrutura{QStringLiteral("COMMENT ON TABLE ") + Citar(m, tabela) + QStringLiteral(" IS ")
+        p.passos << PassoEstrutura{QStringLiteral("COMMENT ON TABLE ") + m.NomeQualificado(tabela) + QStringLiteral(" IS ")
                                    + Lit(d, cat.comentario)};
     for (const auto& [coluna, texto] : cat.comentariosColunas)
         for (const ColunaEstrutura& c : a.vivas)
             if (c.Existente() && c.originalCampo == coluna)
-                p.passos << PassoEstrutura{QStringLiteral("COMMENT ON COLUMN ") + Citar(m, tabela) + u'.'
+                p.passos << PassoEstrutura{QStringLiteral("COMMENT ON COLUMN ") + m.NomeQualificado(tabela) + u'.'
                                            + Citar(m, c.campo) + QStringLiteral(" IS ") + Lit(d, texto)};
 }
 
 void Reconstrucao(const clsMotor& m,
-                  const QString& tabela,
+                  const ObjetoBanco& tabela,
                   const Analise& a,
                   const CatalogoTabela& cat,
                   const QStringList& restricoes,
                   PlanoEstrutura& p)
 {
-    const QString tmp = QStringLiteral("tmp") + tabela;
+    const ObjetoBanco tmp = tabela.Irmao(QStringLiteral("tmp") + tabela.nome);
     const bool sqlite = m.DialetoSql() == Dialeto::Sqlite;
     p.caminho = CaminhoEstrutura::Reconstrucao;
     // SQLite's procedure for table changes: foreign keys off around the transaction, and the old
@@ -411,22 +414,22 @@ void Reconstrucao(const clsMotor& m,
         if (Serial(c))
             p.passos << PassoEstrutura{QStringLiteral("ALTER SEQUENCE ") + c.sequencia
                                        + QStringLiteral(" OWNED BY NONE")};
-    p.passos << PassoEstrutura{QStringLiteral("DROP TABLE ") + Citar(m, tabela)};
-    p.passos << PassoEstrutura{Renomear(m, tmp, tabela)};
+    p.passos << PassoEstrutura{QStringLiteral("DROP TABLE ") + m.NomeQualificado(tabela)};
+    p.passos << PassoEstrutura{Renomear(m, tmp, tabela.nome)};
     for (const ColunaEstrutura& c : a.vivas) {
         if (Serial(c))
             p.passos << PassoEstrutura{QStringLiteral("ALTER SEQUENCE ") + c.sequencia + QStringLiteral(" OWNED BY ")
-                                       + Citar(m, tabela) + u'.' + Citar(m, c.campo)};
+                                       + m.NomeQualificado(tabela) + u'.' + Citar(m, c.campo)};
         else if (SequenciaMantida(c))
             p.passos << PassoEstrutura{QStringLiteral("ALTER SEQUENCE ")
-                                       + Citar(m, QStringLiteral("tmp") + c.nomeSequencia)
+                                       + m.NomeQualificado(tabela.Irmao(QStringLiteral("tmp") + c.nomeSequencia))
                                        + QStringLiteral(" RENAME TO ") + Citar(m, c.nomeSequencia)};
     }
     // SQLite's AUTOINCREMENT counter goes on from where it was, not from the highest id copied.
     bool ok = false;
     const qint64 contador = cat.autoincremento.toLongLong(&ok);
     if (sqlite && ok && std::any_of(a.vivas.cbegin(), a.vivas.cend(), [](const auto& c) { return c.identity; })) {
-        const QString nome = Lit(Dialeto::Sqlite, tabela), n = QString::number(contador);
+        const QString nome = Lit(Dialeto::Sqlite, tabela.nome), n = QString::number(contador);
         p.passos << PassoEstrutura{QStringLiteral("UPDATE sqlite_sequence SET seq = ") + n
                                    + QStringLiteral(" WHERE name = ") + nome + QStringLiteral(" AND seq < ") + n};
         p.passos << PassoEstrutura{
@@ -435,7 +438,7 @@ void Reconstrucao(const clsMotor& m,
     }
     for (const ColunaEstrutura& c : a.vivas)
         if (c.Existente() && !c.nomePadrao.isEmpty() && !c.padrao.isEmpty() && !c.identity)
-            p.passos << PassoEstrutura{QStringLiteral("ALTER TABLE ") + Citar(m, tabela)
+            p.passos << PassoEstrutura{QStringLiteral("ALTER TABLE ") + m.NomeQualificado(tabela)
                                        + QStringLiteral(" ADD CONSTRAINT ") + Citar(m, c.nomePadrao)
                                        + QStringLiteral(" DEFAULT ") + c.padrao + QStringLiteral(" FOR ")
                                        + Citar(m, c.campo)};
@@ -457,12 +460,12 @@ void Reconstrucao(const clsMotor& m,
 // refuses, naming it, when something reads the column) and adds at the end; PostgreSQL also
 // changes types, nullability and auto-numbering.
 void Alteracoes(const clsMotor& m,
-                const QString& tabela,
+                const ObjetoBanco& tabela,
                 const Analise& a,
                 const CatalogoTabela& cat,
                 PlanoEstrutura& p)
 {
-    const QString t = QStringLiteral("ALTER TABLE ") + Citar(m, tabela);
+    const QString t = QStringLiteral("ALTER TABLE ") + m.NomeQualificado(tabela);
     const bool pg = m.DialetoSql() == Dialeto::PostgreSql;
     p.caminho = CaminhoEstrutura::Alteracao;
     if (a.chaveMudou && !cat.nomeChave.isEmpty())
@@ -524,10 +527,10 @@ bool Alteravel(const clsMotor& m, const Analise& a)
 // SQLite: a rebuild writes the views, triggers and indexes that read a column by its old name
 // back as they were; one that reads a column renamed or deleted in the window refuses the save,
 // by name.
-QString DependenteSumido(const QString& tabela, const Analise& a, const CatalogoTabela& cat)
+QString DependenteSumido(const ObjetoBanco& tabela, const Analise& a, const CatalogoTabela& cat)
 {
     for (const CatalogoTabela::Dependente& d : cat.dependentes) {
-        if (!d.nomes.contains(tabela.toLower()))
+        if (!d.nomes.contains(tabela.nome.toLower()))
             continue;
         for (const ColunaEstrutura& c : a.excluidas + a.renomeadas)
             if (a.sumidas.contains(c.originalCampo.toLower()) && d.nomes.contains(c.originalCampo.toLower()))
@@ -668,13 +671,13 @@ void DecomporTipo(const QString& nativo, QString& nome, qint32& tamanho, qint32&
 }
 
 PlanoEstrutura PlanejarEstrutura(const clsMotor& m,
-                                 const QString& tabela,
+                                 const ObjetoBanco& tabela,
                                  bool nova,
                                  const QList<ColunaEstrutura>& colunas,
                                  const CatalogoTabela& cat)
 {
     PlanoEstrutura p;
-    if (tabela.isEmpty())
+    if (tabela.nome.isEmpty())
         return p;
     const Analise a = Analisar(colunas);
     if (a.vivas.isEmpty()) {
@@ -715,7 +718,7 @@ PlanoEstrutura PlanejarEstrutura(const clsMotor& m,
     } else if (a.chaveMudou) {
         p.caminho = CaminhoEstrutura::SoChave;
         if (!cat.nomeChave.isEmpty())
-            p.passos << PassoEstrutura{QStringLiteral("ALTER TABLE ") + Citar(m, tabela)
+            p.passos << PassoEstrutura{QStringLiteral("ALTER TABLE ") + m.NomeQualificado(tabela)
                                        + QStringLiteral(" DROP CONSTRAINT ") + Citar(m, cat.nomeChave)};
         if (!a.chave.isEmpty())
             p.passos << PassoEstrutura{AdicionarChave(m, tabela, a, cat.nomeChave)};

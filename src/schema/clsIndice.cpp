@@ -17,10 +17,10 @@ namespace {
 const QString PeloScript = QStringLiteral("; edite-o pelo script");
 
 // Any engine: the indexes schema gives the key columns, their order and uniqueness.
-void IndiceGenerico(clsData& db, const clsMotor& m, const QString& tabela, const QString& indice, IndiceLido& lido)
+void IndiceGenerico(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, const QString& indice, IndiceLido& lido)
 {
     RecordsetPtr rs;
-    if (!db.OpenSchema(512, rs, tabela, {}, {}, {}, false, indice) || !rs)
+    if (!db.OpenSchema(512, rs, tabela.nome, {}, {}, {}, false, indice, false, tabela.esquema) || !rs)
         return;
     QList<std::pair<int, ColunaIndice>> chave;
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
@@ -38,10 +38,10 @@ void IndiceGenerico(clsData& db, const clsMotor& m, const QString& tabela, const
 
 // SQLite: the key columns from the index's own list (an expression has no column), the filter and
 // any COLLATE from its text; an index the table's UNIQUE or key made has no text to recreate.
-void IndiceSqlite(clsData& db, const QString& tabela, const QString& indice, IndiceLido& lido)
+void IndiceSqlite(clsData& db, const ObjetoBanco& tabela, const QString& indice, IndiceLido& lido)
 {
     const QStringList lista = Linhas(db,
-                                     QStringLiteral("SELECT \"unique\", origin FROM pragma_index_list(") + Lit(tabela)
+                                     QStringLiteral("SELECT \"unique\", origin FROM pragma_index_list(") + Lit(tabela.nome)
                                          + QStringLiteral(") WHERE name = ") + Lit(indice))
                                   .value(0);
     lido.def.unico = Verdade(lista.value(0));
@@ -74,7 +74,7 @@ void IndiceSqlite(clsData& db, const QString& tabela, const QString& indice, Ind
 
 // PostgreSQL: pg_index for the whole index, one row per column for key order, descending marks and
 // included columns; what a plain CREATE INDEX would not give back makes it read-only, by name.
-void IndicePostgres(clsData& db, const clsMotor& m, const QString& tabela, const QString& indice, IndiceLido& lido)
+void IndicePostgres(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, const QString& indice, IndiceLido& lido)
 {
     const QStringList i
         = Linhas(db,
@@ -85,7 +85,7 @@ void IndicePostgres(clsData& db, const clsMotor& m, const QString& tabela, const
                      "FROM pg_index i JOIN pg_class c ON c.oid = i.indexrelid JOIN pg_am am ON am.oid = c.relam "
                      "LEFT JOIN pg_constraint con ON con.conindid = i.indexrelid AND con.conrelid = i.indrelid AND "
                      "con.contype IN ('p', 'u', 'x') WHERE i.indrelid = ")
-                     + Lit(m.CitarIdentificador(tabela)) + QStringLiteral("::regclass AND c.relname = ") + Lit(indice))
+                     + Lit(m.NomeQualificado(tabela)) + QStringLiteral("::regclass AND c.relname = ") + Lit(indice))
               .value(0);
     if (i.isEmpty())
         return;
@@ -133,16 +133,16 @@ void IndicePostgres(clsData& db, const clsMotor& m, const QString& tabela, const
     else if (Verdade(i.value(7)))
         lido.somenteLeitura = QStringLiteral("Este índice tem parâmetros de armazenamento próprios") + PeloScript;
     if (Verdade(i.value(2)))
-        lido.depois << QStringLiteral("ALTER TABLE ") + m.CitarIdentificador(tabela) + QStringLiteral(" CLUSTER ON ")
+        lido.depois << QStringLiteral("ALTER TABLE ") + m.NomeQualificado(tabela) + QStringLiteral(" CLUSTER ON ")
                            + m.CitarIdentificador(indice);
     if (!i.value(8).isEmpty())
-        lido.depois << QStringLiteral("COMMENT ON INDEX ") + m.CitarIdentificador(indice) + QStringLiteral(" IS ")
+        lido.depois << QStringLiteral("COMMENT ON INDEX ") + m.NomeQualificado(tabela.Irmao(indice)) + QStringLiteral(" IS ")
                            + Lit(i.value(8));
 }
 
 // SQL Server: sys.indexes and sys.index_columns; the kinds and options a plain CREATE INDEX would
 // not give back make it read-only, by name.
-void IndiceSqlServer(clsData& db, const clsMotor& m, const QString& tabela, const QString& indice, IndiceLido& lido)
+void IndiceSqlServer(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, const QString& indice, IndiceLido& lido)
 {
     const QList<QStringList> linhas = Linhas(
         db,
@@ -152,7 +152,7 @@ void IndiceSqlServer(clsData& db, const clsMotor& m, const QString& tabela, cons
                        "ic.is_descending_key, COL_NAME(ic.object_id, ic.column_id) FROM sys.indexes i JOIN "
                        "sys.index_columns ic ON ic.object_id = i.object_id AND ic.index_id = i.index_id WHERE "
                        "i.object_id = OBJECT_ID(N")
-            + Lit(m.CitarIdentificador(tabela)) + QStringLiteral(") AND i.name = N") + Lit(indice)
+            + Lit(m.NomeQualificado(tabela)) + QStringLiteral(") AND i.name = N") + Lit(indice)
             + QStringLiteral(" ORDER BY ic.is_included_column, ic.key_ordinal, ic.index_column_id"));
     if (linhas.isEmpty())
         return;
@@ -183,13 +183,13 @@ void IndiceSqlServer(clsData& db, const clsMotor& m, const QString& tabela, cons
 
 } // namespace
 
-bool LerIndice(clsData& db, const QString& tabela, const QString& indice, IndiceLido& lido)
+bool LerIndice(clsData& db, const ObjetoBanco& tabela, const QString& indice, IndiceLido& lido)
 {
     lido = {};
     const auto m = db.ActiveConnection();
     if (!m)
         return false;
-    lido.outras = m->ColunasTabela(tabela);
+    lido.outras = m->ColunasTabela(tabela.nome, tabela.esquema);
     if (lido.outras.isEmpty())
         return false;
     if (indice.isEmpty())
@@ -214,7 +214,7 @@ bool LerIndice(clsData& db, const QString& tabela, const QString& indice, Indice
 
 bool AceitaClustered(const clsMotor& m) { return m.DialetoSql() == Dialeto::SqlServer; }
 
-QString SqlCriarIndice(const clsMotor& m, const QString& tabela, const QString& indice, const DefinicaoIndice& def)
+QString SqlCriarIndice(const clsMotor& m, const ObjetoBanco& tabela, const QString& indice, const DefinicaoIndice& def)
 {
     QStringList lista;
     for (const ColunaIndice& c : def.colunas)
@@ -222,8 +222,12 @@ QString SqlCriarIndice(const clsMotor& m, const QString& tabela, const QString& 
     QString sql = QStringLiteral("CREATE ") + (def.unico ? QStringLiteral("UNIQUE ") : QString());
     if (AceitaClustered(m))
         sql += (def.clustered ? QString() : QStringLiteral("NON")) + QStringLiteral("CLUSTERED ");
-    sql += QStringLiteral("INDEX ") + m.CitarIdentificador(indice) + QStringLiteral(" ON ")
-           + m.CitarIdentificador(tabela) + QStringLiteral(" (") + lista.join(QStringLiteral(", ")) + u')';
+    // SQLite names the database on the index and the table bare; the others qualify the table.
+    const bool sqlite = m.DialetoSql() == Dialeto::Sqlite;
+    const QString nomeIndice = sqlite ? m.NomeQualificado(tabela.Irmao(indice)) : m.CitarIdentificador(indice);
+    const QString nomeTabela = sqlite ? m.CitarIdentificador(tabela.nome) : m.NomeQualificado(tabela);
+    sql += QStringLiteral("INDEX ") + nomeIndice + QStringLiteral(" ON ") + nomeTabela + QStringLiteral(" (")
+           + lista.join(QStringLiteral(", ")) + u')';
     if (!def.incluidas.isEmpty()) {
         QStringList incluidas;
         for (const QString& c : def.incluidas)
@@ -235,16 +239,16 @@ QString SqlCriarIndice(const clsMotor& m, const QString& tabela, const QString& 
     return sql;
 }
 
-QString SqlExcluirIndice(const clsMotor& m, const QString& tabela, const QString& indice)
+QString SqlExcluirIndice(const clsMotor& m, const ObjetoBanco& tabela, const QString& indice)
 {
     if (m.DialetoSql() == Dialeto::SqlServer)
-        return QStringLiteral("DROP INDEX ") + m.CitarIdentificador(tabela) + u'.' + m.CitarIdentificador(indice);
-    return QStringLiteral("DROP INDEX ") + m.CitarIdentificador(indice);
+        return QStringLiteral("DROP INDEX ") + m.NomeQualificado(tabela) + u'.' + m.CitarIdentificador(indice);
+    return QStringLiteral("DROP INDEX ") + m.NomeQualificado(tabela.Irmao(indice));
 }
 
 bool SalvarIndice(clsData& db,
                   clsPrompt& prompt,
-                  const QString& tabela,
+                  const ObjetoBanco& tabela,
                   const QString& indice,
                   const IndiceLido* existente,
                   const DefinicaoIndice& def)

@@ -1,6 +1,8 @@
 #pragma once
 // An index of a table as the index editor builds it: reading every property an existing index has,
 // the statements that drop and create it on each engine, and saving it in one transaction.
+#include "platform/clsObjetoBanco.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -39,12 +41,14 @@ struct IndiceLido {
     QStringList depois;
 };
 // False when the table's columns cannot be read. An empty `indice` reads the table for a new index.
-bool LerIndice(clsData& db, const QString& tabela, const QString& indice, IndiceLido& lido);
+bool LerIndice(clsData& db, const ObjetoBanco& tabela, const QString& indice, IndiceLido& lido);
 
 // CREATE INDEX: SQL Server says CLUSTERED or NONCLUSTERED; the other engines have no such option.
-QString SqlCriarIndice(const clsMotor& m, const QString& tabela, const QString& indice, const DefinicaoIndice& def);
-// DROP INDEX in the engine's form: table.index on SQL Server, the index alone elsewhere.
-QString SqlExcluirIndice(const clsMotor& m, const QString& tabela, const QString& indice);
+// The index lands in its table's schema.
+QString SqlCriarIndice(const clsMotor& m, const ObjetoBanco& tabela, const QString& indice, const DefinicaoIndice& def);
+// DROP INDEX in the engine's form: [schema].table.index on SQL Server, the index qualified by the
+// table's schema elsewhere (an unqualified name would reach a namesake of the search path).
+QString SqlExcluirIndice(const clsMotor& m, const ObjetoBanco& tabela, const QString& indice);
 // Whether the engine knows clustered indexes.
 bool AceitaClustered(const clsMotor& m);
 
@@ -54,7 +58,7 @@ bool AceitaClustered(const clsMotor& m);
 // rolls back and shows "Cannot drop index …" or "Cannot create index …" with the statement.
 bool SalvarIndice(clsData& db,
                   clsPrompt& prompt,
-                  const QString& tabela,
+                  const ObjetoBanco& tabela,
                   const QString& indice,
                   const IndiceLido* existente,
                   const DefinicaoIndice& def);
