@@ -478,7 +478,7 @@ private slots:
         QCOMPARE(textos.value(4),
                  QStringLiteral("ALTER TABLE [vendas].[pedido] ADD CONSTRAINT [PK_pedido] PRIMARY KEY ([Id])"));
         QCOMPARE(SqlExcluirIndice(*m, pedido, "ix"), QStringLiteral("DROP INDEX [vendas].[pedido].[ix]"));
-        QCOMPARE(SqlCriarIndice(*m, pedido, "ix", {{"Nome", false}}, false, false),
+        QCOMPARE(SqlCriarIndice(*m, pedido, "ix", {.colunas = {{"Nome", false}}}),
                  QStringLiteral("CREATE NONCLUSTERED INDEX [ix] ON [vendas].[pedido] ([Nome])"));
         MotorTexto pg(Dialeto::PostgreSql);
         QCOMPARE(SqlExcluirIndice(pg, ObjetoBanco("S 3", "t"), "i\"x"),
