@@ -28,7 +28,10 @@ clsExecucao::~clsExecucao()
     delete m_linha;
 }
 
-void clsExecucao::Postar(std::function<void()> f) { QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection); }
+void clsExecucao::Postar(std::function<void()> f)
+{
+    QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection);
+}
 
 bool clsExecucao::Comecar(std::shared_ptr<clsMotor> motor, std::function<void()> corpo)
 {

@@ -230,6 +230,7 @@ private:
     bool m_fecharAoTerminar = false;
     bool m_passoPasso = false; // the run going on asks on each failing statement
     bool m_reconectar = false; // the last run lost the connection
+    bool m_reconectou = false; // this run opened the connection again
     quint64 m_idExecucao = 0;
     int m_loteParcial = -1;
     RecordsetPtr m_parcial; // the rows of the batch running, as they arrive

@@ -223,6 +223,8 @@ void frmTabela::ConcluirExecucao(const clsExecucao::Fim& fim)
         HabilitarBotoesGrid(rs && rs->LockType() != ado::adLockReadOnly);
         MostrarSomenteLeitura();
     }
+    if (std::exchange(m_reconectou, false))
+        DefinirPainel(1, QStringLiteral("A conexão com o banco de dados foi refeita."));
     emit ExecucaoConcluida(fim.ok);
     FecharSePedido();
 }
@@ -397,6 +399,5 @@ void frmTabela::Reconectar()
     m_reconectar = false;
     m_dados->CloseConnection();
     m_dados.reset();
-    if (AbrirConexao())
-        DefinirPainel(1, QStringLiteral("A conexão com o banco de dados foi refeita."));
+    m_reconectou = AbrirConexao();
 }

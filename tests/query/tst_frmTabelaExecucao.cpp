@@ -1,6 +1,7 @@
 // The query window runs its statements off the GUI thread: rows show in blocks while the window
 // goes on processing events, and Parar/Esc stops a long statement and leaves the connection usable.
 #include "cenarioTabela.h"
+#include "platform/clsMotor.h"
 #include "platform/clsPrompt.h"
 #include "query/clsModeloRecordset.h"
 #include "query/frmTabela.h"
@@ -364,6 +365,34 @@ private slots:
                               "nele. O lote anterior foi executado:\r\nLote 1: 1 registro(s) afetado(s)"),
                  qPrintable(msg));
         QCOMPARE(c.prompt.ultima().estilo, int(vb::Critical));
+    }
+
+    // The server ends the window's session (as a restart does): the failing run says the
+    // connection is lost, and the next run opens it again and works.
+    void ConexaoPerdidaRefeitaNaProximaExecucao()
+    {
+        const QString cs = BancoPostgresProprio(QStringLiteral("quarrix_execucao"));
+        if (cs.isEmpty())
+            QSKIP("QUARRIX_PG_CONNSTR is not set: no PostgreSQL server to test against");
+        CenarioTabela c;
+        frmTabela* w = c.Abrir(QStringLiteral("SELECT pg_backend_pid()"), QStringLiteral("SqlEditor: "), false, cs);
+        QVERIFY(w);
+        QVERIFY(Rodar(w));
+        const QString pid = c.Celula(0, 0);
+        ErroDados e;
+        auto admin = AbrirMotor(cs, true, 10, e);
+        QVERIFY(admin);
+        QVERIFY(admin->Executar("SELECT pg_terminate_backend(" + pid + ")", nullptr, ado::adLockReadOnly, nullptr));
+        QTest::qWait(200);
+        w->Editor()->setText(QStringLiteral("SELECT 40 + 2"));
+        QVERIFY(!Rodar(w));
+        QCOMPARE(c.prompt.mensagens.size(), 1);
+        QVERIFY2(c.prompt.ultima().texto.endsWith("A conexão com o banco de dados foi perdida: ela será refeita na "
+                                                  "próxima execução."),
+                 qPrintable(c.prompt.ultima().texto));
+        QVERIFY(Rodar(w));
+        QCOMPARE(c.Celula(0, 0), QStringLiteral("42"));
+        QCOMPARE(w->TextoPainel(1), QStringLiteral("A conexão com o banco de dados foi refeita."));
     }
 
     // Closing the window while a statement runs stops it; the window closes when the worker is done.
