@@ -140,6 +140,17 @@ int SoMotor(const QString& cs, const QString& sql)
     return 0;
 }
 
+// Runs the window's text and lets the event loop go on until the run has ended.
+void ExecutarAteOFim(frmTabela* w)
+{
+    bool acabou = false;
+    QObject::connect(w, &frmTabela::ExecucaoConcluida, w, [&] { acabou = true; });
+    if (!w->ExecutarSql())
+        return;
+    while (!acabou)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 // The window runs `sql`; prints the time to the first 1,000 rows, to the end, the longest timer
 // gap, the peak memory added and the rows.
 int Janela(const QString& cs, const QString& sql)
@@ -178,7 +189,7 @@ int Janela(const QString& cs, const QString& sql)
     });
     relogio.start(10);
     t.start();
-    w->ExecutarSql();
+    ExecutarAteOFim(w);
     const qint64 fim = t.elapsed();
     relogio.stop();
     std::printf("%lld %lld %lld %ld %d\n",
@@ -205,7 +216,7 @@ int Parar(const QString& cs, const QString& sql)
         t.start();
         w->Botao(QStringLiteral("Parar"))->trigger();
     });
-    w->ExecutarSql();
+    ExecutarAteOFim(w);
     std::printf("%lld\n", t.elapsed());
     delete w;
     return 0;

@@ -22,10 +22,15 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QThread>
 #include <QUrl>
 
+// Every dialog finds its parent here, so only the GUI thread gets this far: a worker that reached a
+// prompt is a fault of the program, stopped before it touches a window from the wrong thread.
 QWidget* PromptJanelas::Pai()
 {
+    if (QThread::currentThread() != QCoreApplication::instance()->thread())
+        qFatal("A prompt was asked from a worker thread: only the GUI thread prompts.");
     if (QWidget* w = QApplication::activeModalWidget())
         return w;
     return QApplication::activeWindow();

@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QThread>
 
 namespace {
 
@@ -30,8 +31,13 @@ QString Texto(const RecordsetPtr& rs, const char* campo) { return rs->Valor(QStr
 qint64 Numero(const RecordsetPtr& rs, const char* campo) { return rs->Valor(QString::fromUtf8(campo)).toLongLong(); }
 
 // Forgets the credentials of a node whose connection failed, so the next attempt asks again.
+// A connection that failed forgets the login, so the next attempt asks again. A custom source's
+// tag is its only connection string: it stays, so a source that was down (a refresh while the
+// server restarted) connects again once it is back.
 void EsquecerCredenciais(clsArvore& arvore, clsNo* no)
 {
+    if (no->Image() == img::Customizada)
+        return;
     arvore.DefinirTag(no, {});
     arvore.Dados().Gravar(no->Key(), CampoNo::Usuario, {});
     arvore.Dados().Gravar(no->Key(), CampoNo::Senha, {});
@@ -488,37 +494,42 @@ void IncluirObjetos(clsArvore& arvore,
 }
 
 // The folder's objects read on a worker thread while the tree stays live, under a "Carregando…"
-// child. Collapsing the folder (or refreshing it) meanwhile drops what is read; a second expand
-// finds no placeholder and does nothing.
+// child; the tree takes them when the worker is done (nothing waits for it). Collapsing the folder
+// (or refreshing it) meanwhile drops what is read; a second expand finds no placeholder and does
+// nothing. False: nothing is loaded yet.
 bool CarregarObjetosAoExpandir(clsArvore& arvore, clsNo* pasta, const ObjetosCatalogo& o)
 {
     clsNo* marcador = pasta->Child();
     const QString chave = pasta->Key(), chaveMarcador = marcador->Key(), tag = pasta->Tag();
     arvore.DefinirTexto(marcador, TextoCarregando);
     auto d = std::make_shared<clsData>(arvore.Ambiente());
-    QList<ObjetoLido> lidos;
-    QString padrao;
-    bool ok = false;
-    EsperarTrabalho([&] {
-        ok = d->OpenConnection(tag, true, false) && LerObjetos(*d, o, lidos, false, padrao);
+    auto lidos = std::make_shared<QList<ObjetoLido>>();
+    auto ok = std::make_shared<bool>(false);
+    auto padrao = std::make_shared<QString>();
+    QThread* linha = QThread::create([d, o, tag, lidos, ok, padrao] {
+        *ok = d->OpenConnection(tag, true, false) && LerObjetos(*d, o, *lidos, false, *padrao);
         d->CloseConnection();
     });
-    // The folder may be gone, collapsed or refreshed by now.
-    clsNo* atual = arvore.No(chave);
-    clsNo* ainda = arvore.No(chaveMarcador);
-    if (!atual || !ainda || ainda->Parent() != atual || ainda->Text() != TextoCarregando)
-        return false;
-    if (!ok) {
-        arvore.DefinirTexto(ainda, QStringLiteral("<temp>"));
-        // A folder the catalog finds empty is no error: it is left empty, as before.
-        if (d->Erro().numero != 0)
-            d->MostrarErro();
-        else
-            arvore.RemoverFilhos(atual);
-        return false;
-    }
-    IncluirObjetos(arvore, atual, o, lidos, padrao);
-    return true;
+    QObject::connect(linha, &QThread::finished, linha, &QObject::deleteLater);
+    QObject::connect(linha, &QThread::finished, &arvore, [&arvore, chave, chaveMarcador, o, d, lidos, ok, padrao] {
+        // The folder may be gone, collapsed or refreshed by now.
+        clsNo* atual = arvore.No(chave);
+        clsNo* ainda = arvore.No(chaveMarcador);
+        if (!atual || !ainda || ainda->Parent() != atual || ainda->Text() != TextoCarregando)
+            return;
+        if (!*ok) {
+            arvore.DefinirTexto(ainda, QStringLiteral("<temp>"));
+            // A folder the catalog finds empty is no error: it is left empty, as before.
+            if (d->Erro().numero != 0)
+                d->MostrarErro();
+            else
+                arvore.RemoverFilhos(atual);
+            return;
+        }
+        IncluirObjetos(arvore, atual, o, *lidos, *padrao);
+    });
+    linha->start();
+    return false;
 }
 
 bool CarregarObjetos(clsArvore& arvore, clsNo* pasta, clsData* dados, const ObjetosCatalogo& o)

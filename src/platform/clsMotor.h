@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <atomic>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -43,11 +44,26 @@ public:
     // ado::ErrInterrompida; the connection stays usable. Nothing happens when nothing runs.
     virtual void Interromper() = 0;
 
+    // Whether the connection was lost (the server went away or restarted): it must be opened again
+    // before it serves. Asked by the thread that uses the connection, between statements.
+    virtual bool ConexaoPerdida() { return false; }
+
     // While set, the rows of Executar's result go to `entrega` in blocks as they are fetched, on the
     // thread that runs the statement (clsRecordsetDados::DefinirEntrega); the recordset Executar then
     // returns holds only the rows after the last block. A statement stopped by Interromper hands
     // over the rows it read before failing. Empty: the whole result comes back at the end.
     void DefinirEntregaLinhas(clsRecordsetDados::Entrega entrega) { entregaLinhas = std::move(entrega); }
+
+    // The stop flag of the work about to run on the connection (null: none). Whoever runs that work
+    // sets it, on the thread that uses the connection, and takes it away afterwards; any thread may
+    // raise it. The engine checks it before each statement, after preparing one and while it reads
+    // rows, so a stop is not lost when the engine's interrupt comes before a statement has started,
+    // between two of them, or while rows are fetched: the call then fails with ado::ErrInterrompida.
+    void DefinirParada(std::shared_ptr<const std::atomic<bool>> flag)
+    {
+        parada = std::move(flag);
+        ParadaDefinida();
+    }
 
     // Runs a statement or a batch. `rs` (when given) receives the first result that has columns,
     // with `lockType`; it stays null for statements without rows. `afetados` gets the rows the
@@ -133,6 +149,10 @@ protected:
                       QStringLiteral("A execução foi interrompida pelo usuário."),
                       OrigemErro::Programa);
     }
+    // Whether the work running was asked to stop (DefinirParada).
+    bool PararPedido() const { return parada && parada->load(std::memory_order_relaxed); }
+    // The engine's hook for a flag just set or taken away.
+    virtual void ParadaDefinida() {}
     // A call that needs the connection, made while it is closed.
     bool FalharFechada()
     {
@@ -142,6 +162,7 @@ protected:
     QString provider;
     clsConnStr connStr;
     clsRecordsetDados::Entrega entregaLinhas;
+    std::shared_ptr<const std::atomic<bool>> parada;
 
     friend std::shared_ptr<clsMotor> AbrirMotor(const QString&, bool, int, ErroDados&);
 };

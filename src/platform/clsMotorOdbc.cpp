@@ -509,7 +509,17 @@ public:
         m.stmtAtivo = nullptr;
     }
     // The failure of the running statement: stopped by the user, or the driver's error.
-    bool Falhar(const Stmt& stmt) { return m.interrompido ? m.FalharInterrompida() : m.Falhar(Diagnostico(stmt)); }
+    bool Falhar(const Stmt& stmt)
+    {
+        if (Parado())
+            return m.FalharInterrompida();
+        const QList<RegistroDiag> registros = RegistrosDiag(SQL_HANDLE_STMT, stmt.get());
+        if (!registros.isEmpty() && registros.first().estado.startsWith(QStringLiteral("08")))
+            m.ligacaoPerdida = true;
+        return m.Falhar(Diagnostico(stmt));
+    }
+    // The statement was cancelled, or the work it belongs to was asked to stop.
+    bool Parado() const { return m.interrompido || m.PararPedido(); }
 
 private:
     clsMotorOdbc& m;
@@ -522,6 +532,16 @@ void clsMotorOdbc::Interromper()
         return;
     interrompido = true;
     SQLCancel(static_cast<SQLHSTMT>(stmtAtivo));
+}
+
+bool clsMotorOdbc::ConexaoPerdida()
+{
+    if (!h->dbc.Conectada())
+        return false;
+    if (ligacaoPerdida)
+        return true;
+    SQLUINTEGER morta = SQL_CD_FALSE;
+    return Ok(SQLGetConnectAttrW(h->dbc.get(), SQL_ATTR_CONNECTION_DEAD, &morta, 0, nullptr)) && morta == SQL_CD_TRUE;
 }
 
 bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados)
@@ -551,12 +571,20 @@ bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, 
         return false;
     const SQLHSTMT st = stmt.get();
     Ativo ativo(*this, st);
+    // A stop asked before the statement was marked as running found nothing to cancel.
+    if (ativo.Parado())
+        return FalharInterrompida();
     SQLRETURN rc = SQLExecDirectW(st, W(sql), SQL_NTS);
     long total = -1;
     bool ok = true;
     for (;;) {
         if (rc == SQL_ERROR || rc == SQL_INVALID_HANDLE) {
             ok = ativo.Falhar(stmt);
+            break;
+        }
+        // Asked to stop while the statement ran, or between two of its results.
+        if (ativo.Parado()) {
+            ok = FalharInterrompida();
             break;
         }
         if (rc == SQL_NO_DATA) {
@@ -711,8 +739,9 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
     std::vector<SQLWCHAR> buf(4096);
     QByteArray bytes;
     std::string dec;
-    SQLRETURN rc;
-    while (Ok(rc = SQLFetch(st))) {
+    SQLRETURN rc = SQL_SUCCESS;
+    // The driver's cancel does not reach a fetch from a cursor: the stop flag is read every row.
+    while (!PararPedido() && Ok(rc = SQLFetch(st))) {
         for (SQLUSMALLINT c = 1; c <= n; ++c) {
             const int i = c - 1;
             SQLLEN ind = 0;
@@ -844,12 +873,12 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
         }
         d->FecharLinha();
     }
-    if (rc == SQL_ERROR) {
-        if (!interrompido)
-            return Falhar(Diagnostico(stmt));
+    if (PararPedido() || (rc == SQL_ERROR && interrompido)) {
         d->EntregarBloco();
         return FalharInterrompida();
     }
+    if (rc == SQL_ERROR)
+        return Falhar(Diagnostico(stmt));
     d->DefinirEntrega({});
     d->motor = shared_from_this();
     d->fonte = sql;

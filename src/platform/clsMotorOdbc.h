@@ -34,6 +34,7 @@ public:
     bool Aberto() const override;
     void Fechar() override;
     void Interromper() override;
+    bool ConexaoPerdida() override;
     bool Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados) override;
     bool ExecutarComParametros(const QString& sql,
                                const std::vector<QVariant>& valores,
@@ -86,6 +87,8 @@ private:
     std::mutex mtxAtivo;
     void* stmtAtivo = nullptr;
     std::atomic<bool> interrompido{false};
+    // A statement failed because the link to the server broke (SQLSTATE class 08).
+    bool ligacaoPerdida = false;
 
     std::unique_ptr<Handles> h;
     bool somenteLeitura = false;

@@ -22,6 +22,23 @@ void clsMotorSqlite::Interromper()
         sqlite3_interrupt(db.get()); // safe from another thread while the connection is open
 }
 
+namespace {
+// Asked by SQLite every so many steps of a statement: non-zero stops it (SQLITE_INTERRUPT).
+int PararSePedido(void* flag) { return static_cast<const std::atomic<bool>*>(flag)->load(std::memory_order_relaxed); }
+} // namespace
+
+// While a stop flag is set, SQLite asks it as it works, so a statement started after the stop
+// request (whose sqlite3_interrupt came too early to act) ends at its first steps.
+void clsMotorSqlite::ParadaDefinida()
+{
+    if (!db)
+        return;
+    if (parada)
+        sqlite3_progress_handler(db.get(), 1000, &PararSePedido, const_cast<std::atomic<bool>*>(parada.get()));
+    else
+        sqlite3_progress_handler(db.get(), 0, nullptr, nullptr);
+}
+
 bool clsMotorSqlite::FalharSqlite(const char* mensagem)
 {
     const int codigo = db ? sqlite3_extended_errcode(db.get()) : SQLITE_ERROR;
@@ -311,6 +328,11 @@ bool clsMotorSqlite::Executar(const QString& sql, RecordsetPtr* rs, int lockType
         p = resto;
         if (!st)
             continue; // blanks or a comment
+        if (PararPedido()) {
+            if (rs)
+                rs->reset();
+            return FalharInterrompida();
+        }
         if (somenteLeitura && !sqlite3_stmt_readonly(st.get()))
             return Falhar(SQLITE_READONLY, QStringLiteral("O banco de dados foi aberto somente para leitura."));
         bool ok = true;

@@ -45,6 +45,9 @@ public:
     // before opening.
     void DefinirTempoLimite(int segundos) { tempoLimite = segundos; }
 
+protected:
+    void ParadaDefinida() override;
+
 private:
     // The engine's last error, or `mensagem` with its code; a lock that outlasted the wait is
     // reported as a time-out.

@@ -37,7 +37,8 @@ void clsModeloRecordset::Recarregar()
     endResetModel();
 }
 
-bool clsModeloRecordset::Editavel() const { return Aberto() && m_rs->Gravavel(); }
+// Nothing is edited while the rows are being written: they are the writer's.
+bool clsModeloRecordset::Editavel() const { return Aberto() && !Gravando() && m_rs->Gravavel(); }
 
 QString clsModeloRecordset::MotivoSomenteLeitura() const
 {
@@ -224,37 +225,46 @@ int clsModeloRecordset::LinhaVisivel(uint32_t fisica) const
     return -1;
 }
 
-bool clsModeloRecordset::Gravar(const Rodar& rodar)
+bool clsModeloRecordset::PrepararGravacao()
 {
-    if (!Aberto())
+    if (!Aberto() || Gravando())
         return false;
     const int linhas = rowCount(), colunas = columnCount();
     // The marked rows are deleted now; if the save fails they come back as they were, still marked.
-    std::vector<std::pair<uint32_t, EstadoLinha>> apagadas;
+    m_apagadas.clear();
     for (uint32_t fisica : m_excluidas) {
         const int l = LinhaVisivel(fisica);
         const EstadoLinha antes = m_rs->Dados().Estado(fisica);
         if (l < 0 || !m_rs->setAbsolutePosition(l + 1) || !m_rs->Delete())
             continue;
-        apagadas.emplace_back(fisica, antes);
+        m_apagadas.emplace_back(fisica, antes);
     }
-    bool ok = false;
-    if (rodar) {
-        m_linhasGravando = linhas;
-        m_colunasGravando = colunas;
-        rodar([&] { ok = m_rs->UpdateBatch(); });
-        m_linhasGravando = -1;
-    } else {
-        ok = m_rs->UpdateBatch();
-    }
+    m_linhasGravando = linhas;
+    m_colunasGravando = colunas;
+    return true;
+}
+
+bool clsModeloRecordset::ConcluirGravacao(bool ok)
+{
+    if (!Gravando())
+        return false;
+    m_linhasGravando = -1;
     if (ok) {
         m_excluidas.clear();
     } else {
         m_erro = m_rs->Erro().descricao;
-        for (const auto& [fisica, estado] : apagadas)
+        for (const auto& [fisica, estado] : m_apagadas)
             m_rs->Dados().DefinirEstado(fisica, estado);
         ++m_rs->Dados().geracao;
     }
+    m_apagadas.clear();
     Recarregar();
     return ok;
+}
+
+bool clsModeloRecordset::Gravar()
+{
+    if (!PrepararGravacao())
+        return false;
+    return ConcluirGravacao(m_rs->UpdateBatch());
 }

@@ -47,10 +47,12 @@ public:
     bool TemExclusoes() const { return !m_excluidas.empty(); }
     // Deletes the marked rows and writes every pending change in one transaction. On failure
     // nothing is written, the marked rows stay marked and the error is in UltimoErro().
-    // `rodar`, when given, runs the writing (it may run it on another thread and wait): meanwhile
-    // the model shows nothing of the recordset, whose rows are the writer's.
-    using Rodar = std::function<void(const std::function<void()>& trabalho)>;
-    bool Gravar(const Rodar& rodar = {});
+    bool Gravar();
+    // The same in two halves, for writing on another thread: PrepararGravacao deletes the marked
+    // rows and hands the recordset to the writer (the model then shows nothing of it and takes no
+    // edits); ConcluirGravacao takes it back with the writer's outcome.
+    bool PrepararGravacao();
+    bool ConcluirGravacao(bool ok);
 
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
@@ -71,6 +73,7 @@ private:
     bool Gravando() const { return m_linhasGravando >= 0; }
     RecordsetPtr m_rs;
     QString m_erro;
+    std::vector<std::pair<uint32_t, EstadoLinha>> m_apagadas; // rows deleted by the save going on
     int m_linhasGravando = -1; // rows shown while the recordset is being written (-1: not writing)
     int m_colunasGravando = 0;
     std::set<uint32_t> m_excluidas; // rows of the recordset's store marked for deletion

@@ -139,6 +139,7 @@ frmTabela::frmTabela(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai)
     addAction(parar);
     connect(parar, &QAction::triggered, this, [this] { PararExecucao(); });
 
+    LigarExecucao();
     LigarAcoes();
     LigarFiltro();
     LigarArquivos();
@@ -158,7 +159,8 @@ frmTabela::frmTabela(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai)
     txtSql->DefinirIntellisenseLista(m_ambiente.Opcoes().IntellisenseLista);
 }
 
-frmTabela::~frmTabela() = default;
+// The worker is stopped and waited for before the connection it uses goes.
+frmTabela::~frmTabela() { delete m_execucao; }
 
 QAction* frmTabela::NovoBotao(QToolBar* barra, const QString& chave, const QString& dica, bool alternar)
 {
@@ -333,8 +335,10 @@ void frmTabela::showEvent(QShowEvent* e)
     Posicionar();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates antes, Qt::WindowStates agora) {
-            if ((agora & Qt::WindowActive) && !(antes & Qt::WindowActive))
+            if ((agora & Qt::WindowActive) && !(antes & Qt::WindowActive)) {
                 FocarPainel();
+                QTimer::singleShot(0, this, &frmTabela::MostrarPendentes);
+            }
         });
     // The first activation comes once the window has its size.
     QMetaObject::invokeMethod(this, &frmTabela::PrimeiraAtivacao, Qt::QueuedConnection);
@@ -359,8 +363,11 @@ void frmTabela::PrimeiraAtivacao()
 void frmTabela::changeEvent(QEvent* e)
 {
     frmFilhoConexao::changeEvent(e);
-    if (e->type() == QEvent::ActivationChange && isWindow() && isActiveWindow() && m_ativado)
-        FocarPainel();
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && m_ativado) {
+        if (isWindow())
+            FocarPainel();
+        QTimer::singleShot(0, this, &frmTabela::MostrarPendentes);
+    }
 }
 
 void frmTabela::FocarPainel()
@@ -512,7 +519,7 @@ bool frmTabela::TeclaEditor(QKeyEvent* e)
     const bool teclaF = tecla == Qt::Key_F5 || tecla == Qt::Key_F6 || tecla == Qt::Key_F7 || tecla == Qt::Key_F8;
     const bool teclaCtrl
         = ctrl && (tecla == Qt::Key_N || tecla == Qt::Key_A || tecla == Qt::Key_H || tecla == Qt::Key_S);
-    if (tecla == Qt::Key_Escape && m_executando) {
+    if (tecla == Qt::Key_Escape && Ocupada()) {
         if (e->type() == QEvent::KeyPress)
             PararExecucao();
         return e->type() != QEvent::KeyRelease;
@@ -602,7 +609,7 @@ void frmTabela::DefinirPainel(int painel, const QString& texto) { m_paineis[pain
 void frmTabela::closeEvent(QCloseEvent* e)
 {
     // The worker still holds the connection: it is stopped, and the window closes when it ends.
-    if (m_executando) {
+    if (Ocupada()) {
         m_fecharAoTerminar = true;
         PararExecucao();
         e->ignore();
@@ -617,6 +624,5 @@ void frmTabela::LigarEditorAConexao()
 {
     txtSql->DefinirConnectionString(m_connectionString);
     // Not while a statement runs: the connection is the worker's then.
-    txtSql->DefinirFonteDados(
-        [this]() -> clsData* { return !m_executando && AbrirConexao() ? m_dados.get() : nullptr; });
+    txtSql->DefinirFonteDados([this]() -> clsData* { return !Ocupada() && AbrirConexao() ? m_dados.get() : nullptr; });
 }

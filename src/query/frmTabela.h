@@ -5,6 +5,7 @@
 #include "gui/frmFilhoConexao.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsRecordset.h"
+#include "query/clsExecucao.h"
 
 #include <QHash>
 #include <QStringList>
@@ -52,12 +53,16 @@ public:
     // The same, for what a node asks (connection, SQL, caption, run at once, the source it belongs to).
     void CarregarForm(const PedidoConsulta& pedido);
 
-    // Runs the selection, or the whole text, and shows the outcome; true when the run succeeded.
+    // Starts running the selection, or the whole text, on the window's runner: true when it started
+    // (a web service's run has ended by then). The outcome comes with ExecucaoConcluida.
     bool ExecutarSql();
-    // Stops the statement running (the rows read so far stay); nothing when none runs.
+    // Stops the work running (the rows read so far stay); nothing when none runs.
     void PararExecucao();
-    // Writes the grid's pending rows to the database.
-    bool GravarRegistros();
+    // Starts writing the grid's pending rows to the database: true when it started (or, for a web
+    // service, ended); `depois` gets the outcome, which GravacaoConcluida also tells.
+    bool GravarRegistros(std::function<void(bool)> depois = {});
+    // Whether the window's runner is busy (running, saving or exporting).
+    bool Ocupada() const { return m_trabalho != Trabalho::Nenhum; }
     // Widens every column to its caption and its longest value.
     void DimensionarColunas();
     void HabilitarBotoesGrid(bool on);
@@ -122,6 +127,9 @@ public:
     static void PreencherMenuTab(QMenu* mnuTab, std::function<frmTabela*()> frmTempTabela);
 
 signals:
+    void ExecucaoConcluida(bool ok);
+    void GravacaoConcluida(bool ok);
+    void ExportacaoConcluida(bool ok);
     // The right mouse button was released over a grid cell (current column already set).
     void MenuGridPedido(frmTabela* janela, const QPoint& global);
 
@@ -160,22 +168,36 @@ private:
     QString CampoDaColuna(int coluna) const;
     // A file name from the save dialog, overwriting only when the user agrees; empty: nothing to do.
     QString PedirArquivoSalvar(const QString& filtro);
-    // An export: the rows checked, the file asked, then written from a clone with progress by
-    // `escrever` (which reports its own success).
+    // An export: the rows checked, the file asked, then written from a clone on the runner's worker
+    // by `escrever` (its progress tells whether to go on); `depois` follows a success.
     using Exportador = std::function<bool(const QString& arquivo,
                                           QString& erro,
                                           const std::function<bool()>& progresso,
                                           const clsRecordset& linhas)>;
-    void Exportar(const QString& filtro, const Exportador& escrever);
-    // frmTabelaExecucao.cpp: statements on a worker thread
-    bool ExecutarNoTrabalhador(const QString& sql, RecordsetPtr& rs, long& afetados);
-    void ReceberBloco(quint64 id, const std::shared_ptr<clsRecordsetDados>& bloco);
+    void Exportar(const QString& filtro, const Exportador& escrever, const std::function<void(const QString&)>& depois);
+    // frmTabelaExecucao.cpp: the work of the runner and the window's states
+    enum class Trabalho { Nenhum, Consulta, Gravacao, Exportacao };
+    void LigarExecucao();
+    bool ExecutarSemMotor(const clsExecucao::Pedido& pedido);
+    void PerguntarContinuar(int lote, const QString& sql, const ErroDados& erro);
+    void ReceberBloco(int lote, const std::shared_ptr<clsRecordsetDados>& bloco);
+    RecordsetPtr JuntarResultado(const clsExecucao::Fim& fim);
+    void ConcluirExecucao(const clsExecucao::Fim& fim);
+    void ConcluirTrabalho(bool ok, bool interrompido);
+    void ConcluirGravacao(bool ok, bool habilitar);
+    void ConcluirExportacao(bool ok, bool interrompido);
     // Shows a result's rows (none: the grid is emptied), its count, and the grid when hidden.
     void MostrarResultado(const RecordsetPtr& rs);
     void MostrarContagem();
-    void MostrarExecutando(bool executando);
-    // Runs `gravar` (the grid's rows written) on a worker thread, the grid frozen meanwhile.
-    void GravarNoTrabalhador(const RecordsetPtr& rs, const std::function<void()>& gravar);
+    void MostrarExecutando(Trabalho trabalho);
+    // A message of finished work: at once when the user is in this window, else when it is
+    // activated again (finished work never takes the keyboard from another window).
+    bool JanelaAtiva() const;
+    void QuandoAtiva(std::function<void()> mostrar);
+    void MostrarPendentes();
+    bool ConexaoPerdida() const;
+    void Reconectar();
+    void FecharSePedido();
     // Closes the window, or the MDI frame around it.
     void FecharMoldura();
     // frmTabelaAcoes.cpp: commands
@@ -205,10 +227,21 @@ private:
     bool m_ajustando = false;
     QPoint m_ultimoMouse{-1, -1};
     QString m_ultimaPesquisa;
-    bool m_executando = false;
+    clsExecucao* m_execucao = nullptr;
+    Trabalho m_trabalho = Trabalho::Nenhum;
     bool m_fecharAoTerminar = false;
+    bool m_passoPasso = false; // the run going on asks on each failing statement
+    bool m_reconectar = false; // the last run lost the connection
+    bool m_reconectou = false; // this run opened the connection again
     quint64 m_idExecucao = 0;
-    RecordsetPtr m_parcial; // the rows of the statement running, as they arrive
+    int m_loteParcial = -1;
+    RecordsetPtr m_parcial; // the rows of the batch running, as they arrive
+    QList<std::function<void()>> m_pendentes;
+    std::function<void(bool)> m_depoisGravar;
+    QString m_painelAntesGravar;
+    QString m_erroExportar;
+    std::function<void()> m_depoisExportar;
+    qint64 m_totalExportar = 0;
 
     QWidget* tlbCoolBar = nullptr;
     QToolBar* tlbOpcoes = nullptr;

@@ -10,8 +10,6 @@
 #include "platform/clsPrompt.h"
 #include "platform/mdlGlobais.h"
 #include "query/clsModeloRecordset.h"
-#include "query/mdlExecucao.h"
-#include "query/mdlVerificarSql.h"
 #include "query/uctEditorSql.h"
 #include "shell/clsAmbiente.h"
 
@@ -119,64 +117,6 @@ void frmTabela::FecharResultado()
         anterior->Close();
 }
 
-bool frmTabela::ExecutarSql()
-{
-    if (m_executando)
-        return false;
-    try {
-        HabilitarBotoesGrid(false);
-        DefinirPainel(2, QString());
-        DefinirPainel(3, QString());
-        // Text typed over a selection leaves an empty one behind: then the whole text runs.
-        const QString selecao = txtSql->selectedText();
-        const QString texto = selecao.isEmpty() ? txtSql->text() : selecao;
-        {
-            clsAmpulheta ampulheta(m_ambiente.Prompt());
-            AbrirConexao();
-        }
-        FecharResultado();
-        MostrarSomenteLeitura();
-        execucao::Resultado r;
-        execucao::Verificador verificar;
-        if (Botao(QStringLiteral("CheckBeforeSql"))->isChecked())
-            verificar = [this](const QString& sql) { return VerificarSql(m_ambiente.Prompt(), sql); };
-        const execucao::Executor executor = [this](const QString& sql, RecordsetPtr& rs, long& afetados) {
-            return ExecutarNoTrabalhador(sql, rs, afetados);
-        };
-        MostrarExecutando(true);
-        const bool ok = execucao::Executar(*m_dados,
-                                           texto,
-                                           Botao(QStringLiteral("PassoPasso"))->isChecked(),
-                                           verificar,
-                                           r,
-                                           executor);
-        MostrarExecutando(false);
-        if (r.interrompida) {
-            MostrarResultado(r.rs);
-            DefinirPainel(2, QStringLiteral("Execução interrompida pelo usuário."));
-            HabilitarBotoesGrid(false);
-            MostrarSomenteLeitura();
-        } else if (!ok) {
-            FecharResultado();
-        } else {
-            MostrarResultado(r.rs);
-            DefinirPainel(2, QStringLiteral("Executado em ") + execucao::FormatarTempo(r.segundos));
-            HabilitarBotoesGrid(r.rs && r.rs->LockType() != ado::adLockReadOnly);
-            MostrarSomenteLeitura();
-        }
-        if (m_fecharAoTerminar)
-            QMetaObject::invokeMethod(
-                this,
-                [this] { FecharMoldura(); },
-                Qt::QueuedConnection);
-        return ok;
-    } catch (const std::exception& e) {
-        MostrarExecutando(false);
-        m_ambiente.Prompt().MsgBox(QString::fromLocal8Bit(e.what()), vb::Critical);
-        return false;
-    }
-}
-
 // An edit still open in a grid cell goes into the recordset before it is read or written.
 void frmTabela::ConcluirEdicaoGrid()
 {
@@ -188,28 +128,6 @@ void frmTabela::ConcluirEdicaoGrid()
                               "closeEditor",
                               Q_ARG(QWidget*, editor),
                               Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
-}
-
-bool frmTabela::GravarRegistros()
-{
-    RecordsetPtr rs = m_modelo->Recordset();
-    if (!rs || m_executando)
-        return false;
-    ConcluirEdicaoGrid();
-    if (!m_modelo->Editavel()) {
-        m_ambiente.Prompt().MsgBox(m_modelo->MotivoSomenteLeitura(), vb::Exclamation);
-        return false;
-    }
-    const bool ok
-        = m_modelo->Gravar([this, rs](const std::function<void()>& gravar) { GravarNoTrabalhador(rs, gravar); });
-    if (ok) {
-        m_ambiente.Prompt().MsgBox(QStringLiteral("Registros Gravados com Sucesso"), vb::Information);
-        return true;
-    }
-    m_ambiente.Prompt().MsgBox(rs->Erro().descricao,
-                               vb::Critical,
-                               QStringLiteral("Erro: ") + QString::number(rs->Erro().numero));
-    return false;
 }
 
 void frmTabela::DimensionarColunas()

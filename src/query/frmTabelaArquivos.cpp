@@ -101,32 +101,40 @@ void frmTabela::SalvarArquivo()
 
 void frmTabela::ExportarExcel()
 {
-    Exportar(FiltroPlanilha,
-             [this](const QString& arquivo, QString& erro, const exportar::Progresso& p, const clsRecordset& r) {
-                 if (!exportar::ExportarPlanilha(r, arquivo, erro, p))
-                     return false;
-                 m_ambiente.Prompt().MsgBox(QStringLiteral("Arquivo exportado com sucesso"),
-                                            vb::Information,
-                                            globais::TituloAplicativo());
-                 return true;
-             });
+    Exportar(
+        FiltroPlanilha,
+        [](const QString& arquivo, QString& erro, const exportar::Progresso& p, const clsRecordset& r) {
+            return exportar::ExportarPlanilha(r, arquivo, erro, p);
+        },
+        [this](const QString&) {
+            m_ambiente.Prompt().MsgBox(QStringLiteral("Arquivo exportado com sucesso"),
+                                       vb::Information,
+                                       globais::TituloAplicativo());
+        });
 }
 
 void frmTabela::ExportarTexto()
 {
-    Exportar(FiltroTexto,
-             [this](const QString& arquivo, QString& erro, const exportar::Progresso& p, const clsRecordset& r) {
-                 if (!exportar::ExportarTexto(r, arquivo, erro, p))
-                     return false;
-                 m_ambiente.Prompt().AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString());
-                 return true;
-             });
+    Exportar(
+        FiltroTexto,
+        [](const QString& arquivo, QString& erro, const exportar::Progresso& p, const clsRecordset& r) {
+            return exportar::ExportarTexto(r, arquivo, erro, p);
+        },
+        [this](const QString& arquivo) {
+            m_ambiente.Prompt().AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString());
+        });
 }
 
-void frmTabela::Exportar(const QString& filtro, const Exportador& escrever)
+// The rows are written on the runner's worker from a clone, while the window shows the progress in
+// its status bar and answers "Parar" (Esc); the grid takes no edits meanwhile.
+void frmTabela::Exportar(const QString& filtro,
+                         const Exportador& escrever,
+                         const std::function<void(const QString&)>& depois)
 {
     clsPrompt& prompt = m_ambiente.Prompt();
     const RecordsetPtr rs = Recordset();
+    if (Ocupada())
+        return;
     if (!rs || rs->State() != ado::adStateOpen || rs->FieldCount() == 0 || rs->RecordCount() <= 0) {
         prompt.MsgBox(QStringLiteral("Execute uma querie para preencher o grid com dados"),
                       vb::Information,
@@ -136,24 +144,49 @@ void frmTabela::Exportar(const QString& filtro, const Exportador& escrever)
     const QString arquivo = PedirArquivoSalvar(filtro);
     if (arquivo.isEmpty())
         return;
+    ConcluirEdicaoGrid();
     // A clone of the rows, filtered as the grid shows them: the grid's current row stays.
     const RecordsetPtr copia = rs->Clone(ado::adLockReadOnly);
     copia->setFilter(rs->Filter() == u"0" ? QString() : rs->Filter());
-    QString erro;
-    bool ok = false;
-    {
-        clsAmpulheta ampulheta(prompt);
-        prompt.ProcessarEventos();
-        prompt.ProgressoStart(copia->QtdeLinhasVisiveis(), QStringLiteral("Exportando"));
-        int n = 0;
-        // The window is told every so many rows: a million moves would cost more than the export.
-        ok = escrever(
-            arquivo,
-            erro,
-            [&] { return ++n % 1000 != 0 || prompt.ProgressoMove(); },
-            *copia);
-        prompt.ProgressoClose();
-    }
-    if (!ok)
-        prompt.MsgBox(erro, vb::Critical, globais::TituloAplicativo());
+    m_totalExportar = copia->QtdeLinhasVisiveis();
+    m_erroExportar.clear();
+    m_depoisExportar = [depois, arquivo] { depois(arquivo); };
+    auto erro = std::make_shared<QString>();
+    clsExecucao* execucao = m_execucao;
+    MostrarExecutando(Trabalho::Exportacao);
+    DefinirPainel(1, QStringLiteral("Exportando... 0 de %1 registros").arg(m_totalExportar));
+    execucao->IniciarTrabalho(nullptr,
+                              [this, execucao, escrever, arquivo, copia, erro](const std::atomic<bool>& parar) {
+                                  qint64 n = 0;
+                                  // The window is told every so many rows: a million reports would cost more than the export.
+                                  const bool ok = escrever(
+                                      arquivo,
+                                      *erro,
+                                      [&] {
+                                          if (++n % 1000 == 0)
+                                              execucao->InformarProgresso(n);
+                                          return !parar.load();
+                                      },
+                                      *copia);
+                                  QMetaObject::invokeMethod(
+                                      this,
+                                      [this, erro] { m_erroExportar = *erro; },
+                                      Qt::QueuedConnection);
+                                  return ok;
+                              });
+}
+
+void frmTabela::ConcluirExportacao(bool ok, bool interrompido)
+{
+    DefinirPainel(1, QString());
+    MostrarSomenteLeitura();
+    const QString erro = std::exchange(m_erroExportar, {});
+    const auto depois = std::exchange(m_depoisExportar, {});
+    if (ok && depois)
+        QuandoAtiva(depois);
+    else if (interrompido)
+        DefinirPainel(1, QStringLiteral("Exportação interrompida pelo usuário."));
+    else if (!ok)
+        QuandoAtiva([this, erro] { m_ambiente.Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo()); });
+    emit ExportacaoConcluida(ok);
 }

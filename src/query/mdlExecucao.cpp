@@ -1,40 +1,14 @@
 #include "mdlExecucao.h"
 
-#include "connections/clsData.h"
-#include "platform/clsPrompt.h"
 #include "platform/mdlCitacao.h"
 
-#include <QElapsedTimer>
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
 
 namespace execucao {
 
-const QStringList Separadores = {
-    QStringLiteral(" GO "),
-    QStringLiteral("\rGO "),
-    QStringLiteral(" GO\r"),
-    QStringLiteral("\rGO\r"),
-    QStringLiteral("\nGO "),
-    QStringLiteral(" GO\r"),
-    QStringLiteral("\nGO\r"),
-};
-
 namespace {
-
-// Trims blanks only (line breaks stay), as the statements of a script are cut.
-QString TrimBrancos(const QString& s)
-{
-    qsizetype i = 0, f = s.size();
-    while (i < f && s.at(i) == u' ')
-        ++i;
-    while (f > i && s.at(f - 1) == u' ')
-        --f;
-    return s.mid(i, f - i);
-}
-
-bool Espaco(QChar c) { return c == u' ' || c == u'\r' || c == u'\n' || c == u'\t'; }
 
 // Marks every character inside a string literal ('…', '' for an apostrophe), a quoted name ("…"),
 // a bracketed name ([…]) or a comment (-- to the line's end, /* … */): a separator there is text.
@@ -74,47 +48,35 @@ QList<bool> Citados(const QString& t)
     return citado;
 }
 
-// The first `sep` at or after `de` whose word "GO" is not inside a literal, quoted name or comment.
-qsizetype AcharSeparador(const QString& texto, const QList<bool>& citado, const QString& sep, qsizetype de = 0)
-{
-    for (qsizetype p = texto.indexOf(sep, de); p >= 0; p = texto.indexOf(sep, p + 1))
-        if (!citado.at(p + 1))
-            return p;
-    return -1;
-}
+// A separator line: where it starts and where the text after it (its line end included) starts.
+struct LinhaGo {
+    qsizetype inicio, fim;
+};
 
-// Removes every occurrence of `sep`. Where the characters on both sides are not white space, a
-// blank stays between them, so "SELECT 1 GO SELECT 2" does not become "SELECT 1SELECT 2".
-void RemoverSeparador(QString& texto, const QString& sep)
-{
-    QString saida;
-    qsizetype de = 0;
-    const QList<bool> citado = Citados(texto);
-    for (qsizetype p = AcharSeparador(texto, citado, sep); p >= 0; p = AcharSeparador(texto, citado, sep, de)) {
-        saida += QStringView(texto).mid(de, p - de);
-        de = p + sep.size();
-        const bool antes = !saida.isEmpty() && !Espaco(saida.back());
-        const bool depois = de < texto.size() && !Espaco(texto.at(de));
-        if (antes && depois)
-            saida += u' ';
-    }
-    saida += QStringView(texto).mid(de);
-    texto = saida;
-}
+bool Branco(QChar c) { return c == u' ' || c == u'\t'; }
 
-// Earliest separator in `resto`: its position and length (ties go to the earlier one in the table).
-qsizetype ProximoSeparador(const QString& resto, qsizetype& tamanho)
+QList<LinhaGo> LinhasGo(const QString& t)
 {
-    qsizetype melhor = -1;
-    const QList<bool> citado = Citados(resto);
-    for (const QString& sep : Separadores) {
-        const qsizetype p = AcharSeparador(resto, citado, sep);
-        if (p >= 0 && (melhor < 0 || p < melhor)) {
-            melhor = p;
-            tamanho = sep.size();
-        }
+    QList<LinhaGo> linhas;
+    const QList<bool> citado = Citados(t);
+    const qsizetype n = t.size();
+    for (qsizetype inicio = 0; inicio < n;) {
+        qsizetype fimTexto = inicio;
+        while (fimTexto < n && t.at(fimTexto) != u'\r' && t.at(fimTexto) != u'\n')
+            ++fimTexto;
+        qsizetype proxima = fimTexto;
+        if (proxima < n)
+            proxima += (t.at(proxima) == u'\r' && proxima + 1 < n && t.at(proxima + 1) == u'\n') ? 2 : 1;
+        qsizetype i = inicio, f = fimTexto;
+        while (i < f && Branco(t.at(i)))
+            ++i;
+        while (f > i && Branco(t.at(f - 1)))
+            --f;
+        if (f - i == 2 && QStringView(t).mid(i, 2).compare(u"GO", Qt::CaseInsensitive) == 0 && !citado.at(i))
+            linhas.append({inicio, proxima});
+        inicio = proxima;
     }
-    return melhor;
+    return linhas;
 }
 
 QString NumeroComUnidade(double valor, const QString& unidade)
@@ -131,15 +93,12 @@ QString NumeroComUnidade(double valor, const QString& unidade)
 
 bool DividirInstrucoes(QString& texto, bool passoPasso, QStringList& instrucoes)
 {
-    bool achou = false;
-    const QList<bool> citado = Citados(texto);
-    for (const QString& sep : Separadores)
-        achou = achou || AcharSeparador(texto, citado, sep) >= 0;
-    if (!achou)
+    const QList<LinhaGo> linhas = LinhasGo(texto);
+    if (linhas.isEmpty())
         return false;
     if (!passoPasso) {
-        for (const QString& sep : Separadores)
-            RemoverSeparador(texto, sep);
+        for (qsizetype k = linhas.size() - 1; k >= 0; --k)
+            texto.remove(linhas[k].inicio, linhas[k].fim - linhas[k].inicio);
         return true;
     }
     instrucoes.clear();
@@ -153,26 +112,42 @@ bool DividirInstrucoes(QString& texto, bool passoPasso, QStringList& instrucoes)
 QStringList Lotes(const QString& texto)
 {
     QStringList lotes;
-    QString resto = texto;
-    while (!TrimBrancos(resto).isEmpty()) {
-        qsizetype tamanho = 0;
-        const qsizetype p = ProximoSeparador(resto, tamanho);
-        QString instrucao;
-        if (p >= 0) {
-            instrucao = TrimBrancos(resto.left(p));
-            // The separator's last character (a blank or CR) stays and goes with the line breaks below.
-            resto = resto.mid(p + tamanho - 1);
-        } else {
-            instrucao = TrimBrancos(resto);
-            resto.clear();
-        }
-        // Two separators in a row leave nothing between them: there is no statement to send.
-        if (!TrimBrancos(instrucao).isEmpty())
-            lotes << instrucao;
-        while (!resto.isEmpty() && (resto.front() == u'\r' || resto.front() == u'\n'))
-            resto = TrimBrancos(resto.mid(1));
+    qsizetype de = 0;
+    auto guardar = [&](qsizetype ate) {
+        const QString lote = texto.mid(de, ate - de).trimmed();
+        if (!lote.isEmpty())
+            lotes << lote;
+    };
+    for (const LinhaGo& l : LinhasGo(texto)) {
+        guardar(l.inicio);
+        de = l.fim;
     }
+    guardar(texto.size());
     return lotes;
+}
+
+QString MensagemSucesso(long afetados)
+{
+    QString msg = QStringLiteral("Instrução executada com sucesso");
+    if (afetados > 0)
+        msg += QStringLiteral("\r\n") + QString::number(afetados)
+               + QStringLiteral(" registro(s) afetado(s) pela instrução");
+    return msg;
+}
+
+QString MensagemFalhaLote(const QString& errMsg, int lote, int total, const QList<long>& afetadosAnteriores)
+{
+    if (total <= 1)
+        return errMsg;
+    QString msg
+        = errMsg + QStringLiteral("\r\n\r\nO lote %1 de %2 falhou; a execução parou nele.").arg(lote + 1).arg(total);
+    if (lote == 0)
+        return msg + QStringLiteral(" Nenhum lote foi executado antes dele.");
+    msg += lote == 1 ? QStringLiteral(" O lote anterior foi executado:")
+                     : QStringLiteral(" Os %1 lotes anteriores foram executados:").arg(lote);
+    for (int i = 0; i < lote && i < afetadosAnteriores.size(); ++i)
+        msg += QStringLiteral("\r\nLote %1: %2 registro(s) afetado(s)").arg(i + 1).arg(afetadosAnteriores.at(i));
+    return msg;
 }
 
 double ArredondarPar(double valor, int casas)
@@ -211,110 +186,6 @@ QString RemoverDbo(const QString& sql)
     QString s = sql;
     s.remove(QStringLiteral("dbo."), Qt::CaseInsensitive);
     return s;
-}
-
-bool Interrompida(const clsData& dados) { return dados.Erro().numero == ado::ErrInterrompida; }
-
-namespace {
-
-bool Rodar(clsData& dados, const Executor& executor, const QString& sql, RecordsetPtr& rs, long& afetados)
-{
-    if (executor)
-        return executor(sql, rs, afetados);
-    return dados.ExecSql(sql, false, true, rs, afetados);
-}
-
-} // namespace
-
-bool ExecutarPassoPasso(clsData& dados,
-                        const QStringList& instrucoes,
-                        RecordsetPtr& rs,
-                        long& afetados,
-                        const Executor& executor)
-{
-    if (instrucoes.isEmpty())
-        return true;
-    clsPrompt& prompt = dados.Ambiente().Prompt();
-    prompt.ProgressoStart(int(instrucoes.size()), QString());
-    bool sucesso = true;
-    for (const QString& instrucao : instrucoes) {
-        // Esc in the progress window ends the run after the statements already sent.
-        if (!prompt.ProgressoMove())
-            break;
-        if (Rodar(dados, executor, instrucao, rs, afetados))
-            continue;
-        sucesso = false;
-        if (Interrompida(dados))
-            break;
-        rs.reset();
-        const int resposta = prompt.MsgBox(
-            instrucao + QStringLiteral("\r\rOcorreram Erros Durante a Execução da Instrução, Deseja Continuar ?"),
-            vb::YesNo | vb::Question);
-        if (resposta != vb::Yes)
-            break;
-        sucesso = true;
-    }
-    prompt.ProgressoClose();
-    return sucesso;
-}
-
-bool ExecutarLotes(clsData& dados, const QStringList& lotes, RecordsetPtr& rs, long& afetados, const Executor& executor)
-{
-    for (const QString& lote : lotes) {
-        rs.reset();
-        if (!Rodar(dados, executor, lote, rs, afetados))
-            return false;
-    }
-    return true;
-}
-
-bool Executar(clsData& dados,
-              const QString& texto,
-              bool passoPasso,
-              const Verificador& verificar,
-              Resultado& r,
-              const Executor& executor)
-{
-    clsPrompt& prompt = dados.Ambiente().Prompt();
-    r = Resultado();
-    QString sql = texto;
-    if (dados.ConnectionType() == tipoconexao::Access)
-        sql = RemoverDbo(sql);
-    if (sql.isEmpty())
-        return false;
-    if (verificar && !verificar(sql))
-        return false;
-
-    QElapsedTimer relogio;
-    relogio.start();
-    QStringList instrucoes;
-    const QString inteiro = sql;
-    const bool achou = DividirInstrucoes(sql, passoPasso, instrucoes);
-    if (achou && passoPasso && !instrucoes.isEmpty())
-        r.ok = ExecutarPassoPasso(dados, instrucoes, r.rs, r.afetados, executor);
-    else if (achou)
-        r.ok = ExecutarLotes(dados, Lotes(inteiro), r.rs, r.afetados, executor);
-    else
-        r.ok = Rodar(dados, executor, sql, r.rs, r.afetados);
-    r.segundos = double(relogio.elapsed()) / 1000.0;
-
-    if (!r.ok && Interrompida(dados)) {
-        r.interrompida = true;
-        return false;
-    }
-    if (!r.ok) {
-        r.rs.reset();
-        prompt.MsgBox(dados.ErrMsg(), vb::Critical);
-        return false;
-    }
-    if (!r.rs) {
-        QString msg = QStringLiteral("Instrução executada com sucesso");
-        if (r.afetados > 0)
-            msg += QStringLiteral("\r\n") + QString::number(r.afetados)
-                   + QStringLiteral(" registro(s) afetado(s) pela instrução");
-        prompt.MsgBox(msg, vb::Information);
-    }
-    return true;
 }
 
 } // namespace execucao

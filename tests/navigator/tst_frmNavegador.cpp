@@ -11,6 +11,7 @@
 #include "query/uctEditorSql.h"
 #include "shell/clsAmbiente.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/esperaArvore.h"
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
 
@@ -95,6 +96,7 @@ private slots:
         QVERIFY(c.Trv()->isEnabled());
         clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
         c.Trv()->expand(c.Arvore().IndiceModelo(tabelas));
+        QVERIFY(Carregada(tabelas));
         QCOMPARE(tabelas->Children(), 2);
         QCOMPARE(tabelas->Child()->Text(), QStringLiteral("Clientes"));
         QVERIFY(c.Trv()->isExpanded(c.Arvore().IndiceModelo(tabelas)));
@@ -107,7 +109,7 @@ private slots:
         Cenario c;
         c.Tecla(c.fonte, Qt::Key_Return);
         clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
-        ExpandirNo(c.Arvore(), tabelas);
+        QVERIFY(Expandir(c.Arvore(), tabelas));
         clsNo* clientes = tabelas->Child();
         c.Arvore().Selecionar(clientes);
         c.navegador.mnuNavTabScr_Click(2);
@@ -160,9 +162,9 @@ private slots:
         Cenario c;
         c.Tecla(c.fonte, Qt::Key_Return);
         clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
-        ExpandirNo(c.Arvore(), tabelas);
+        QVERIFY(Expandir(c.Arvore(), tabelas));
         clsNo* views = c.Arvore().No(c.fonte->Key() + "con");
-        ExpandirNo(c.Arvore(), views);
+        QVERIFY(Expandir(c.Arvore(), views));
         auto editando = [&] {
             auto* editor = c.Trv()->viewport()->findChild<QLineEdit*>();
             return editor && editor->isVisible();
@@ -208,7 +210,7 @@ private slots:
         Cenario c;
         c.Tecla(c.fonte, Qt::Key_Return);
         clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
-        ExpandirNo(c.Arvore(), tabelas);
+        QVERIFY(Expandir(c.Arvore(), tabelas));
         clsNo* clientes = tabelas->Child();
         QApplication::setActiveWindow(&c.navegador);
         c.Tecla(clientes, Qt::Key_F2);
@@ -236,7 +238,7 @@ private slots:
         Cenario c;
         c.Tecla(c.fonte, Qt::Key_Return);
         clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
-        ExpandirNo(c.Arvore(), tabelas);
+        QVERIFY(Expandir(c.Arvore(), tabelas));
         clsNo* clientes = tabelas->Child();
         const QString estranho = QStringLiteral("a]\"b'c");
         c.Arvore().setData(c.Arvore().IndiceModelo(clientes), estranho);
@@ -339,7 +341,7 @@ private slots:
         Cenario c;
         c.Tecla(c.fonte, Qt::Key_Return);
         clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
-        ExpandirNo(c.Arvore(), tabelas);
+        QVERIFY(Expandir(c.Arvore(), tabelas));
         c.Tecla(c.fonte, Qt::Key_F5);
         QCOMPARE(c.fonte->Image(), 4);
         QCOMPARE(c.Arvore().No(c.fonte->Key() + "tab")->Child()->Text(), QStringLiteral("<temp>"));

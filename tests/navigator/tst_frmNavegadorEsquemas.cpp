@@ -13,6 +13,7 @@
 #include "schema/frmIndex.h"
 #include "shell/clsAmbiente.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/esperaArvore.h"
 #include "support/fixtures.h"
 #include "support/motorTexto.h"
 #include "support/postgresTeste.h"
@@ -72,9 +73,7 @@ struct Cenario {
         if (!MapearConexaoCustomizada(navegador.Arvore(), cs))
             return false;
         fonte = navegador.Arvore().No(QStringLiteral("Outros"))->Child();
-        ExpandirNo(navegador.Arvore(), Pasta("tab"));
-        ExpandirNo(navegador.Arvore(), Pasta("con"));
-        return true;
+        return Expandir(navegador.Arvore(), Pasta("tab")) && Expandir(navegador.Arvore(), Pasta("con"));
     }
     clsArvore& Arvore() { return navegador.Arvore(); }
     clsNo* Pasta(const char* sufixo) { return Arvore().No(fonte->Key() + QString::fromLatin1(sufixo)); }

@@ -8,6 +8,7 @@
 #include "platform/mdlEmbaralhar.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/clsSqlDmoDuble.h"
+#include "support/esperaArvore.h"
 #include "support/fixtures.h"
 #include "support/portaLocal.h"
 #include "support/registroTestes.h"
@@ -52,7 +53,7 @@ struct Cenario {
         clsNo* p = arvore.No(fonte->Key() + sufixo);
         if (!p)
             return QStringList{QStringLiteral("sem pasta")};
-        ExpandirNo(arvore, p);
+        Expandir(arvore, p);
         return Filhos(p);
     }
     QStringList Filhos(clsNo* no) const
@@ -95,16 +96,16 @@ private slots:
         clsNo* tabelas = c.arvore.No(c.Fonte()->Key() + "tab");
         QCOMPARE(c.Filhos(tabelas), QStringList{"<temp>"});
         QCOMPARE(tabelas->Child()->Image(), 11);
-        ExpandirNo(c.arvore, tabelas);
+        QVERIFY(Expandir(c.arvore, tabelas));
         QCOMPARE(c.Filhos(tabelas), (QStringList{"Clientes", "Itens Pedido"}));
         QCOMPARE(tabelas->Child()->Key(), tabelas->Key() + "Clientes");
         QCOMPARE(tabelas->Child()->Tag(), c.ConnStr());
         // A folder loads once; expanding again changes nothing.
         const int indice = tabelas->Child()->Index();
-        ExpandirNo(c.arvore, tabelas);
+        QVERIFY(Expandir(c.arvore, tabelas));
         QCOMPARE(tabelas->Child()->Index(), indice);
         clsNo* views = c.arvore.No(c.Fonte()->Key() + "con");
-        ExpandirNo(c.arvore, views);
+        QVERIFY(Expandir(c.arvore, views));
         QCOMPARE(c.Filhos(views), QStringList{"vwClientes"});
         QCOMPARE(views->Child()->Image(), 10);
     }
@@ -123,20 +124,18 @@ private slots:
         Cenario c;
         QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
         clsNo* tabelas = c.arvore.No(c.Fonte()->Key() + "tab");
-        QStringList durante;
-        QTimer::singleShot(0, &c.arvore, [&] {
-            durante = c.Filhos(tabelas);
-            // A second expand while the first runs does nothing.
-            ExpandirNo(c.arvore, tabelas);
-            if (recolher)
-                CancelarCarga(c.arvore, tabelas);
-        });
         ExpandirNo(c.arvore, tabelas);
-        QCOMPARE(durante, QStringList{TextoCarregando});
+        QCOMPARE(c.Filhos(tabelas), QStringList{TextoCarregando});
+        // A second expand while the first runs does nothing.
+        ExpandirNo(c.arvore, tabelas);
         if (recolher) {
+            CancelarCarga(c.arvore, tabelas);
+            QCOMPARE(c.Filhos(tabelas), QStringList{"<temp>"});
+            QTest::qWait(200); // what the first read brings is dropped
             QCOMPARE(c.Filhos(tabelas), QStringList{"<temp>"});
             ExpandirNo(c.arvore, tabelas);
         }
+        QVERIFY(Carregada(tabelas));
         QCOMPARE(c.Filhos(tabelas), (QStringList{"Clientes", "Itens Pedido"}));
         QVERIFY(c.prompt.mensagens.isEmpty());
     }
@@ -165,7 +164,7 @@ private slots:
         Cenario c;
         QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
         clsNo* tabelas = c.arvore.No(c.Fonte()->Key() + "tab");
-        ExpandirNo(c.arvore, tabelas);
+        QVERIFY(Expandir(c.arvore, tabelas));
         clsNo* itens = c.arvore.No(tabelas->Key() + "Itens Pedido");
         for (int vez = 0; vez < 2; ++vez) { // loading twice replaces, never doubles
             CarregarDetalhesTabela(c.arvore, itens);
@@ -195,11 +194,30 @@ private slots:
         Cenario c;
         QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
         clsNo* fonte = c.Fonte();
-        ExpandirNo(c.arvore, c.arvore.No(fonte->Key() + "tab"));
+        QVERIFY(Expandir(c.arvore, c.arvore.No(fonte->Key() + "tab")));
         QVERIFY(AtualizarNode(c.arvore, fonte));
         QCOMPARE(fonte->Image(), 13);
         QCOMPARE(fonte->Tag(), c.ConnStr());
         QCOMPARE(c.Filhos(c.arvore.No(fonte->Key() + "tab")), QStringList{"<temp>"});
+    }
+
+    // A refresh while the source is away fails without losing the custom node's connection string:
+    // once the source is back, the next refresh connects.
+    void AtualizarComAFonteForaGuardaAConexao()
+    {
+        Cenario c;
+        QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
+        clsNo* fonte = c.Fonte();
+        const QString fora = c.caminho + ".fora";
+        QVERIFY(QFile::rename(c.caminho, fora));
+        QVERIFY(!AtualizarNode(c.arvore, fonte) || fonte->Image() != 13 || !fonte->Child());
+        QCOMPARE(fonte->Tag(), c.ConnStr());
+        QVERIFY(QFile::rename(fora, c.caminho));
+        c.prompt.mensagens.clear();
+        QVERIFY(AtualizarNode(c.arvore, fonte) || ConectarBancoDados(c.arvore, fonte));
+        QCOMPARE(fonte->Tag(), c.ConnStr());
+        QVERIFY(c.arvore.No(fonte->Key() + "tab"));
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
     }
 
     void ArquivoMapeadoQueSumiu()
@@ -280,7 +298,7 @@ private slots:
         IncluirNode(c.arvore, "SRV", "dbSRV", "Sql", img::SqlServerConectado, tag);
         IncluirNode(c.arvore, QStringLiteral("Manutenções"), "dbSRVman", "dbSRV", img::Manutencoes, tag);
         IncluirNode(c.arvore, "<temp>", "dbSRVman<temp>", "dbSRVman", img::Manutencoes, tag);
-        ExpandirNo(c.arvore, c.arvore.No("dbSRVman"));
+        QVERIFY(Expandir(c.arvore, c.arvore.No("dbSRVman")));
         QCOMPARE(c.Filhos(c.arvore.No("dbSRVman")), filhos);
         QCOMPARE(servidor.pedidos, QStringList{"SRV|sa|pw|senha"});
         if (!agentLegivel)
@@ -320,7 +338,7 @@ private slots:
         QCOMPARE(fonte->Text(), QStringLiteral("127.0.0.1 - quarrix_teste"));
         QCOMPARE(c.Filhos(fonte).mid(0, 3), (QStringList{"SQL Editor", "Tables", "Views"}));
         clsNo* tabelas = c.arvore.No(fonte->Key() + "tab");
-        ExpandirNo(c.arvore, tabelas);
+        QVERIFY(Expandir(c.arvore, tabelas));
         QVERIFY2(c.Filhos(tabelas).contains("navegador_pg"), qPrintable(c.Filhos(tabelas).join(',')));
         clsNo* tabela = nullptr;
         for (clsNo* n = tabelas->Child(); n; n = n->Next())

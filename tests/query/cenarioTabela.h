@@ -10,6 +10,49 @@
 #include <QPointer>
 #include <QTest>
 
+// Runs the window's text and waits for the run's end: its outcome (false also when nothing started).
+inline bool Rodar(frmTabela* w, int ms = 60000)
+{
+    bool ok = false, veio = false;
+    QMetaObject::Connection c = QObject::connect(w, &frmTabela::ExecucaoConcluida, [&](bool r) {
+        ok = r;
+        veio = true;
+    });
+    const bool comecou = w->ExecutarSql();
+    if (comecou && !veio)
+        QTest::qWaitFor([&] { return veio; }, ms);
+    QObject::disconnect(c);
+    return comecou && ok;
+}
+
+// Writes the grid's rows and waits for the outcome.
+inline bool Gravar(frmTabela* w, int ms = 60000)
+{
+    bool ok = false, veio = false;
+    const bool comecou = w->GravarRegistros([&](bool r) {
+        ok = r;
+        veio = true;
+    });
+    if (comecou && !veio)
+        QTest::qWaitFor([&] { return veio; }, ms);
+    return comecou && ok;
+}
+
+// An export of the grid (ExportarTexto, ExportarExcel), waited for: whether it wrote the file.
+inline bool Exportar(frmTabela* w, void (frmTabela::*exportar)(), int ms = 60000)
+{
+    bool ok = false, veio = false;
+    QMetaObject::Connection c = QObject::connect(w, &frmTabela::ExportacaoConcluida, [&](bool r) {
+        ok = r;
+        veio = true;
+    });
+    (w->*exportar)();
+    if (w->Ocupada())
+        QTest::qWaitFor([&] { return veio; }, ms);
+    QObject::disconnect(c);
+    return ok;
+}
+
 struct CenarioTabela {
     BancoTeste banco;
     clsPromptRoteiro prompt;
@@ -23,7 +66,8 @@ struct CenarioTabela {
         janela->DefinirTag(QStringLiteral("7"));
         janela
             ->CarregarForm(connStr.isEmpty() ? banco.ConnStr() : connStr, sql, tabela, executar, banco.caminho, {}, {});
-        if (!QTest::qWaitFor([&] { return janela->Ativado(); }))
+        // A window opened to run at once has run by then.
+        if (!QTest::qWaitFor([&] { return janela->Ativado() && !janela->Ocupada(); }, 60000))
             return nullptr;
         return janela;
     }

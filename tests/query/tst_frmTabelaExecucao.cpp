@@ -1,6 +1,8 @@
 // The query window runs its statements off the GUI thread: rows show in blocks while the window
 // goes on processing events, and Parar/Esc stops a long statement and leaves the connection usable.
 #include "cenarioTabela.h"
+#include "platform/clsMotor.h"
+#include "platform/clsPrompt.h"
 #include "query/clsModeloRecordset.h"
 #include "query/frmTabela.h"
 #include "query/uctEditorSql.h"
@@ -9,10 +11,17 @@
 #include "support/registroTestes.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -31,7 +40,7 @@ qint64 ExecutarEDepois(frmTabela* w, int depois, const std::function<void()>& ac
     QTimer::singleShot(depois, w, acao);
     QElapsedTimer relogio;
     relogio.start();
-    const bool r = w->ExecutarSql();
+    const bool r = Rodar(w);
     if (ok)
         *ok = r;
     return relogio.elapsed();
@@ -86,11 +95,11 @@ private slots:
         CenarioTabela c(extras);
         frmTabela* w = c.Editor(QStringLiteral("SELECT Id, Nome FROM Muitos ORDER BY Id"));
         QVERIFY(w);
-        QVERIFY(w->ExecutarSql());
+        QVERIFY(Rodar(w));
         QCOMPARE(w->Modelo()->rowCount(), 5000);
         QVERIFY(w->Modelo()->Editavel());
         QVERIFY(w->Modelo()->setData(w->Modelo()->index(4999, 1), QStringLiteral("última")));
-        QVERIFY(w->GravarRegistros());
+        QVERIFY(Gravar(w));
         QCOMPARE(c.banco.Valor(QStringLiteral("SELECT Nome FROM Muitos WHERE Id = 5000")).toString(),
                  QStringLiteral("última"));
         QCOMPARE(c.banco.Valor(QStringLiteral("SELECT count(*) FROM Muitos WHERE Nome = 'n' || Id")).toInt(), 4999);
@@ -143,7 +152,7 @@ private slots:
         }
         // The connection runs the next statement.
         w->Editor()->setText(QStringLiteral("SELECT Nome FROM Clientes WHERE Id = 2"));
-        QVERIFY(w->ExecutarSql());
+        QVERIFY(Rodar(w));
         QCOMPARE(c.Celula(0, 0), QStringLiteral("Bruno"));
         QCOMPARE(w->TextoPainel(3), QStringLiteral("1 Registros Encontrados"));
     }
@@ -168,7 +177,7 @@ private slots:
         QCOMPARE(w->TextoPainel(2), QStringLiteral("Execução interrompida pelo usuário."));
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join(u'|')));
         w->Editor()->setText(QStringLiteral("SELECT 40 + 2 AS r"));
-        QVERIFY(w->ExecutarSql());
+        QVERIFY(Rodar(w));
         QCOMPARE(c.Celula(0, 0), QStringLiteral("42"));
     }
 
@@ -186,10 +195,204 @@ private slots:
             cs);
         QVERIFY(w);
         QSignalSpy inseridas(w->Modelo(), &QAbstractItemModel::rowsInserted);
-        QVERIFY(w->ExecutarSql());
+        QVERIFY(Rodar(w));
         QVERIFY(inseridas.size() >= 2);
         QCOMPARE(w->Modelo()->rowCount(), 50000);
         QCOMPARE(c.Celula(49999, 1), QStringLiteral("16666.6666666667"));
+    }
+
+    // Two windows run at once, each on its own connection and worker: the short run of one ends
+    // while the other's long run goes on.
+    void DuasJanelasNaoSeBloqueiam()
+    {
+        CenarioTabela c;
+        frmTabela* longa = c.Editor(QString::fromLatin1(Contagem).arg(1000000000) + "SELECT count(*) FROM c");
+        QVERIFY(longa);
+        auto* curta = new frmTabela(c.ambiente);
+        curta->CarregarForm(c.banco.ConnStr(), Linhas(20000), QStringLiteral("SqlEditor: "), false, {}, {}, {});
+        QTRY_VERIFY(curta->Ativado());
+        QSignalSpy fimLonga(longa, &frmTabela::ExecucaoConcluida);
+        QVERIFY(longa->ExecutarSql());
+        QTest::qWait(50);
+        QElapsedTimer relogio;
+        relogio.start();
+        QVERIFY(Rodar(curta));
+        QVERIFY2(relogio.elapsed() < 300, qPrintable(QString::number(relogio.elapsed())));
+        QCOMPARE(curta->Modelo()->rowCount(), 20000);
+        QVERIFY(curta->TextoPainel(2).startsWith("Executado em "));
+        QVERIFY(fimLonga.isEmpty());
+        QVERIFY(longa->Ocupada());
+        longa->PararExecucao();
+        QTRY_COMPARE(fimLonga.size(), 1);
+        delete curta;
+    }
+
+    // Parar or Esc at any moment after F5 ends the run: before the statement started, while it
+    // computes, while rows arrive.
+    void PararLogoDepoisDeExecutar_data()
+    {
+        QTest::addColumn<QString>("cs");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("vezes");
+        QTest::newRow("sqlite, contando")
+            << QString() << QString::fromLatin1(Contagem).arg(1000000000) + "SELECT count(*) FROM c" << 50;
+        QTest::newRow("sqlite, linhas") << QString() << Linhas(1000000000) << 50;
+        const QString pg = BancoPostgresProprio(QStringLiteral("quarrix_execucao"));
+        if (!pg.isEmpty()) {
+            QTest::newRow("postgresql, dormindo") << pg << "SELECT pg_sleep(30)" << 10;
+            QTest::newRow("postgresql, linhas") << pg << "SELECT x FROM generate_series(1, 30000000) x" << 10;
+        }
+    }
+    void PararLogoDepoisDeExecutar()
+    {
+        QFETCH(QString, cs);
+        QFETCH(QString, sql);
+        QFETCH(int, vezes);
+        CenarioTabela c;
+        frmTabela* w = c.Abrir(sql, QStringLiteral("SqlEditor: "), false, cs);
+        QVERIFY(w);
+        w->Editor()->setFocus();
+        for (int atraso : {0, 1, 5, 20, 50}) {
+            for (int i = 0; i < vezes; ++i) {
+                QSignalSpy fim(w, &frmTabela::ExecucaoConcluida);
+                QVERIFY(w->ExecutarSql());
+                if (atraso)
+                    QThread::msleep(atraso);
+                QTest::keyClick(w->Editor(), Qt::Key_Escape);
+                const QString onde = QStringLiteral("%1 ms, vez %2").arg(atraso).arg(i);
+                QVERIFY2(fim.wait(5000) || !fim.isEmpty(), qPrintable(onde));
+                QCOMPARE(w->TextoPainel(2), QStringLiteral("Execução interrompida pelo usuário."));
+            }
+        }
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join(u'|')));
+    }
+
+    // A run that ends in a window the user has left takes neither the activation nor the keyboard:
+    // every key typed meanwhile goes where the user typed it, and the run's message waits until its
+    // window is active again.
+    void TerminarNaoTiraOFoco()
+    {
+        CenarioTabela c;
+        QMainWindow principal;
+        auto* area = new QMdiArea;
+        principal.setCentralWidget(area);
+        principal.resize(1000, 700);
+        c.ambiente.hospedarJanela = [area](QObject* w) { area->addSubWindow(qobject_cast<QWidget*>(w)); };
+        principal.show();
+        QVERIFY(QTest::qWaitForWindowActive(&principal));
+        frmTabela* a = c.Abrir(QString::fromLatin1(Contagem).arg(300000)
+                                   + "UPDATE Clientes SET Cidade = Cidade "
+                                     "WHERE (SELECT count(*) FROM c) > 0",
+                               QStringLiteral("SqlEditor: "),
+                               false);
+        QVERIFY(a);
+        auto* b = new frmTabela(c.ambiente);
+        b->CarregarForm(c.banco.ConnStr(), QString(), QStringLiteral("SqlEditor: "), false, {}, {}, {});
+        QTRY_VERIFY(b->Ativado());
+        QSignalSpy fim(a, &frmTabela::ExecucaoConcluida);
+        QVERIFY(a->ExecutarSql());
+        area->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(b->parentWidget()));
+        b->Editor()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(b->Editor()));
+        QString digitado;
+        for (int i = 0; fim.isEmpty() || i < 40; ++i) {
+            const QChar letra = QChar(u'a' + i % 26);
+            QTest::keyClick(QApplication::focusWidget(), letra.toLatin1());
+            digitado += letra;
+            QTest::qWait(2);
+            QVERIFY(i < 5000);
+        }
+        QVERIFY(fim.first().at(0).toBool());
+        QCOMPARE(b->Editor()->text(), digitado);
+        QVERIFY(a->Editor()->text().startsWith("WITH"));
+        QCOMPARE(area->activeSubWindow(), b->parentWidget());
+        // The message of A's run waits for A.
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join(u'|')));
+        area->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(a->parentWidget()));
+        QTRY_COMPARE(c.prompt.textos(),
+                     QStringList{"Instrução executada com sucesso\r\n3 registro(s) afetado(s) pela instrução"});
+        delete b;
+    }
+
+    // A text export leaves the keyboard to the user: no modal window stays behind, and the keys go
+    // into the editor at once.
+    void ExportarTextoDeixaOTeclado()
+    {
+        CenarioTabela c;
+        frmTabela* w = c.Editor(Linhas(50000));
+        QVERIFY(w && Rodar(w));
+        QTemporaryDir pasta;
+        c.prompt.arquivos << pasta.filePath("t.txt");
+        QVERIFY(Exportar(w, &frmTabela::ExportarTexto));
+        QCOMPARE(c.prompt.enderecosAbertos.size(), 1);
+        QVERIFY(QFileInfo(pasta.filePath("t.txt")).size() > 50000 * 8);
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!w->Ocupada());
+        QVERIFY(w->Grid()->isEnabled());
+        w->Editor()->setText(QString());
+        w->Editor()->setFocus();
+        QTest::keyClicks(w->Editor(), "abc");
+        QCOMPARE(w->Editor()->text(), QStringLiteral("abc"));
+        QVERIFY(c.prompt.progressos.isEmpty());
+    }
+
+    // A script whose batch fails stops there: the batches after it do not run, and the message
+    // names the failing batch and what the earlier ones did; GO lines in any case and line end.
+    void ScriptParaNoLoteQueFalha_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::newRow("CR LF, GO") << "UPDATE Clientes SET Cidade = 'X' WHERE Id = 1\r\nGO\r\nINSERT INTO NaoExiste "
+                                      "VALUES (1)\r\nGO\r\nDELETE FROM Clientes";
+        QTest::newRow("LF, go, ultima linha")
+            << "UPDATE Clientes SET Cidade = 'X' WHERE Id = 1\n go \nINSERT INTO NaoExiste VALUES (1)\ngo\nDELETE FROM "
+               "Clientes\nGO";
+        QTest::newRow("CR, Go") << "UPDATE Clientes SET Cidade = 'X' WHERE Id = 1\rGo\rINSERT INTO NaoExiste VALUES "
+                                   "(1)\rGO\rDELETE FROM Clientes";
+    }
+    void ScriptParaNoLoteQueFalha()
+    {
+        QFETCH(QString, script);
+        CenarioTabela c;
+        frmTabela* w = c.Editor(script);
+        QVERIFY(w);
+        QVERIFY(!Rodar(w));
+        QCOMPARE(c.banco.Valor("SELECT COUNT(*) FROM Clientes").toInt(), 3);
+        QCOMPARE(c.banco.Valor("SELECT Cidade FROM Clientes WHERE Id = 1").toString(), QStringLiteral("X"));
+        QCOMPARE(c.prompt.mensagens.size(), 1);
+        const QString msg = c.prompt.ultima().texto;
+        QVERIFY2(msg.startsWith("Err:"), qPrintable(msg));
+        QVERIFY2(msg.contains("Querie:INSERT INTO NaoExiste VALUES (1)\r\n\r\nO lote 2 de 3 falhou; a execução parou "
+                              "nele. O lote anterior foi executado:\r\nLote 1: 1 registro(s) afetado(s)"),
+                 qPrintable(msg));
+        QCOMPARE(c.prompt.ultima().estilo, int(vb::Critical));
+    }
+
+    // The server ends the window's session (as a restart does): the failing run says the
+    // connection is lost, and the next run opens it again and works.
+    void ConexaoPerdidaRefeitaNaProximaExecucao()
+    {
+        const QString cs = BancoPostgresProprio(QStringLiteral("quarrix_execucao"));
+        if (cs.isEmpty())
+            QSKIP("QUARRIX_PG_CONNSTR is not set: no PostgreSQL server to test against");
+        CenarioTabela c;
+        frmTabela* w = c.Abrir(QStringLiteral("SELECT pg_backend_pid()"), QStringLiteral("SqlEditor: "), false, cs);
+        QVERIFY(w);
+        QVERIFY(Rodar(w));
+        const QString pid = c.Celula(0, 0);
+        ErroDados e;
+        auto admin = AbrirMotor(cs, true, 10, e);
+        QVERIFY(admin);
+        QVERIFY(admin->Executar("SELECT pg_terminate_backend(" + pid + ")", nullptr, ado::adLockReadOnly, nullptr));
+        QTest::qWait(200);
+        w->Editor()->setText(QStringLiteral("SELECT 40 + 2"));
+        QVERIFY(!Rodar(w));
+        QCOMPARE(c.prompt.mensagens.size(), 1);
+        QVERIFY2(c.prompt.ultima().texto.endsWith("A conexão com o banco de dados foi perdida: ela será refeita na "
+                                                  "próxima execução."),
+                 qPrintable(c.prompt.ultima().texto));
+        QVERIFY(Rodar(w));
+        QCOMPARE(c.Celula(0, 0), QStringLiteral("42"));
+        QCOMPARE(w->TextoPainel(1), QStringLiteral("A conexão com o banco de dados foi refeita."));
     }
 
     // Closing the window while a statement runs stops it; the window closes when the worker is done.

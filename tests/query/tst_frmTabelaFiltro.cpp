@@ -92,7 +92,7 @@ private slots:
     {
         CenarioTabela c(Extras);
         frmTabela* w = c.Editor("SELECT ID, IDADE, Nome FROM Pessoas");
-        QVERIFY(w && w->ExecutarSql());
+        QVERIFY(w && Rodar(w));
         w->Grid()->horizontalHeader()->sectionClicked(2);
         QCOMPARE(Coluna(w, 2), QStringList({"Ana", "Bia", "Caio", "D'Ávila"}));
         QCOMPARE(w->Recordset()->Sort(), QStringLiteral("Nome Asc"));
@@ -110,7 +110,7 @@ private slots:
     {
         CenarioTabela c(Extras);
         frmTabela* w = c.Editor("SELECT ID, IDADE, Nome, Cidade, Peso FROM Pessoas");
-        QVERIFY(w && w->ExecutarSql());
+        QVERIFY(w && Rodar(w));
         IrPara(w, 0, 3);
         w->Filtar();
         IrPara(w, 0, 1);
@@ -145,7 +145,7 @@ private slots:
     {
         CenarioTabela c(Extras);
         frmTabela* w = c.Editor("SELECT Nome, Cidade FROM Pessoas");
-        QVERIFY(w && w->ExecutarSql());
+        QVERIFY(w && Rodar(w));
         IrPara(w, 2, 1);
         c.prompt.dialogos << [](QObject* d) {
             auto* f = qobject_cast<frmFiltro*>(d);
@@ -170,7 +170,7 @@ private slots:
     {
         CenarioTabela c(Extras);
         frmTabela* w = c.Editor("SELECT Nome, Foto FROM Pessoas");
-        QVERIFY(w && w->ExecutarSql());
+        QVERIFY(w && Rodar(w));
         w->Grid()->horizontalHeader()->sectionClicked(1);
         if (w->Recordset()->Sort().isEmpty()) {
             QCOMPARE(c.prompt.mensagens.size(), 1);
@@ -184,7 +184,7 @@ private slots:
     {
         CenarioTabela c;
         frmTabela* w = c.Editor("SELECT Id, Nome, Cidade FROM Clientes ORDER BY Id");
-        QVERIFY(w && w->ExecutarSql());
+        QVERIFY(w && Rodar(w));
         auto* sel = w->Grid()->selectionModel();
         sel->select(QItemSelection(w->Modelo()->index(0, 1), w->Modelo()->index(1, 2)),
                     QItemSelectionModel::ClearAndSelect);
@@ -198,7 +198,7 @@ private slots:
         QVERIFY(c.prompt.mensagens.isEmpty());
 
         frmTabela* calc = c.Editor("SELECT Id, Nome, upper(Cidade) AS U FROM Clientes ORDER BY Id");
-        QVERIFY(calc && calc->ExecutarSql());
+        QVERIFY(calc && Rodar(calc));
         IrPara(calc, 0, 1);
         calc->ColarCelula();
         QCOMPARE(c.prompt.mensagens.size(), 1);
@@ -260,11 +260,11 @@ private slots:
         CenarioTabela c({"CREATE TABLE Textos (a TEXT, b INTEGER)",
                          "INSERT INTO Textos VALUES ('com\ttab', 1), ('com \"aspas\"', NULL), ('duas\r\nlinhas', 3)"});
         frmTabela* w = c.Editor("SELECT a, b FROM Textos");
-        QVERIFY(w && w->ExecutarSql());
+        QVERIFY(w && Rodar(w));
         IrPara(w, 1, 0);
         QTemporaryDir pasta;
         c.prompt.arquivos << pasta.filePath("t.txt");
-        w->ExportarTexto();
+        QVERIFY(Exportar(w, &frmTabela::ExportarTexto));
         QCOMPARE(c.prompt.enderecosAbertos.size(), 1);
         QFile f(QUrl(c.prompt.enderecosAbertos.first()).toLocalFile());
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -280,7 +280,7 @@ private slots:
     {
         CenarioTabela c;
         frmTabela* w = c.Editor("SELECT * FROM Clientes WHERE Id < 0");
-        QVERIFY(w && w->ExecutarSql());
+        QVERIFY(w && Rodar(w));
         w->ExportarExcel();
         QCOMPARE(c.prompt.ultima().texto, QStringLiteral("Execute uma querie para preencher o grid com dados"));
         QVERIFY(c.prompt.dialogosArquivo.isEmpty());
@@ -292,10 +292,10 @@ private slots:
     {
         CenarioTabela c(Extras);
         frmTabela* w = c.Editor("SELECT Nome, IDADE, Peso, Foto, Nascimento FROM Pessoas ORDER BY ID");
-        QVERIFY(w && w->ExecutarSql());
+        QVERIFY(w && Rodar(w));
         QTemporaryDir pasta;
         c.prompt.arquivos << pasta.filePath("p.xls");
-        w->ExportarExcel();
+        QVERIFY(Exportar(w, &frmTabela::ExportarExcel));
         QCOMPARE(c.prompt.ultima().texto, QStringLiteral("Arquivo exportado com sucesso"));
         const QString arquivo = pasta.filePath("p.xlsx");
         QVERIFY(QFile::exists(arquivo));
@@ -315,7 +315,7 @@ private slots:
     {
         CenarioTabela c(Extras);
         frmTabela* w = c.Editor("SELECT ID FROM Pessoas ORDER BY ID");
-        QVERIFY(w && w->ExecutarSql());
+        QVERIFY(w && Rodar(w));
         QTemporaryDir pasta;
         const QString arquivo = pasta.filePath("duas.xlsx");
         QString erro;

@@ -7,8 +7,6 @@
 #include <QLocale>
 #include <QTest>
 
-using execucao::Resultado;
-
 class tst_mdlExecucao : public QObject {
     Q_OBJECT
     clsPromptRoteiro promptPadrao;
@@ -26,45 +24,46 @@ private slots:
         QTest::addColumn<QStringList>("instrucoes"); // statements collected step by step
 
         const QString crlfGo = QStringLiteral("SELECT 1\r\nGO\r\nSELECT 2");
+        const QStringList dois{"SELECT 1", "SELECT 2"};
         QTest::newRow("sem separador") << "SELECT 1" << true << false << "SELECT 1" << QStringList();
-        QTest::newRow("go minusculo nao separa")
-            << "SELECT 1\r\ngo\r\nSELECT 2" << true << false << "SELECT 1\r\ngo\r\nSELECT 2" << QStringList();
-        QTest::newRow("Go misto nao separa")
-            << "SELECT 1 Go SELECT 2" << false << false << "SELECT 1 Go SELECT 2" << QStringList();
-        QTest::newRow("GO no fim sem nada depois")
-            << "SELECT 1\r\nGO" << true << false << "SELECT 1\r\nGO" << QStringList();
-        QTest::newRow("GO no inicio sem nada antes")
-            << "GO\r\nSELECT 1" << true << false << "GO\r\nSELECT 1" << QStringList();
+        QTest::newRow("CR LF") << crlfGo << true << true << crlfGo << dois;
+        QTest::newRow("lote: linha GO removida") << crlfGo << false << true << "SELECT 1\r\nSELECT 2" << QStringList();
+        QTest::newRow("LF") << "SELECT 1\nGO\nSELECT 2" << true << true << "SELECT 1\nGO\nSELECT 2" << dois;
+        QTest::newRow("so CR") << "A\rGO\rB" << true << true << "A\rGO\rB" << QStringList{"A", "B"};
+        QTest::newRow("lote so CR") << "A\rGO\rB" << false << true << "A\rB" << QStringList();
+        QTest::newRow("go minusculo") << "SELECT 1\r\ngo\r\nSELECT 2" << true << true << "SELECT 1\r\ngo\r\nSELECT 2"
+                                      << dois;
+        QTest::newRow("Go com brancos e tab")
+            << "SELECT 1\n  Go\t \nSELECT 2" << true << true << "SELECT 1\n  Go\t \nSELECT 2" << dois;
+        QTest::newRow("GO na ultima linha")
+            << "SELECT 1\r\nGO" << true << true << "SELECT 1\r\nGO" << QStringList{"SELECT 1"};
+        QTest::newRow("GO na ultima linha com quebra") << "SELECT 1\nGO\n"
+                                                       << false << true << "SELECT 1\n"
+                                                       << QStringList();
+        QTest::newRow("GO na primeira linha")
+            << "GO\r\nSELECT 1" << true << true << "GO\r\nSELECT 1" << QStringList{"SELECT 1"};
+        QTest::newRow("GO no meio de uma linha nao separa")
+            << "SELECT 1 GO SELECT 2" << true << false << "SELECT 1 GO SELECT 2" << QStringList();
         QTest::newRow("GOTO nao e separador")
             << "SELECT 1\r\nGOTO fim" << false << false << "SELECT 1\r\nGOTO fim" << QStringList();
-        QTest::newRow("lote: LF GO CR removido") << crlfGo << false << true << "SELECT 1\r\nSELECT 2" << QStringList();
-        QTest::newRow("passo a passo: CR fica na primeira")
-            << crlfGo << true << true << crlfGo << QStringList{"SELECT 1\r", "SELECT 2"};
+        QTest::newRow("GO 5 nao e separador")
+            << "SELECT 1\nGO 5\nSELECT 2" << true << false << "SELECT 1\nGO 5\nSELECT 2" << QStringList();
         QTest::newRow("GO dentro de um texto nao separa")
-            << "SELECT ' GO ' AS x" << false << false << "SELECT ' GO ' AS x" << QStringList();
+            << "SELECT '\r\nGO\r\n' AS x" << false << false << "SELECT '\r\nGO\r\n' AS x" << QStringList();
         QTest::newRow("GO em nomes citados e comentarios nao separa")
-            << "SELECT 1 AS \"a GO b\", [c GO d] -- e GO f\r\n/* g\r\nGO\r\nh */" << false << false
-            << "SELECT 1 AS \"a GO b\", [c GO d] -- e GO f\r\n/* g\r\nGO\r\nh */" << QStringList();
+            << "SELECT 1 AS \"a\nGO\nb\", [c\nGO\nd] -- e\r\n/* g\r\nGO\r\nh */" << false << false
+            << "SELECT 1 AS \"a\nGO\nb\", [c\nGO\nd] -- e\r\n/* g\r\nGO\r\nh */" << QStringList();
         QTest::newRow("passo a passo: apostrofo num nome citado nao abre texto")
             << "SELECT \"it's\"\r\nGO\r\nSELECT 'x''\r\nGO\r\n'" << true << true
             << "SELECT \"it's\"\r\nGO\r\nSELECT 'x''\r\nGO\r\n'"
-            << QStringList{"SELECT \"it's\"\r", "SELECT 'x''\r\nGO\r\n'"};
-        QTest::newRow("lote: branco GO branco nao cola palavras")
-            << "SELECT 1 GO SELECT 2" << false << true << "SELECT 1 SELECT 2" << QStringList();
-        QTest::newRow("passo a passo: branco GO branco")
-            << "SELECT 1 GO SELECT 2" << true << true << "SELECT 1 GO SELECT 2" << QStringList{"SELECT 1", "SELECT 2"};
+            << QStringList{"SELECT \"it's\"", "SELECT 'x''\r\nGO\r\n'"};
         QTest::newRow("repetida coletada uma vez")
-            << "SELECT 1 GO SELECT 2 GO SELECT 1" << true << true << "SELECT 1 GO SELECT 2 GO SELECT 1"
-            << QStringList{"SELECT 1", "SELECT 2"};
+            << "SELECT 1\nGO\nSELECT 2\nGO\nSELECT 1" << true << true << "SELECT 1\nGO\nSELECT 2\nGO\nSELECT 1" << dois;
         QTest::newRow("dois GO seguidos nao fazem instrucao vazia")
-            << "SELECT 1 GO GO SELECT 2" << true << true << "SELECT 1 GO GO SELECT 2"
-            << QStringList{"SELECT 1", "SELECT 2"};
-        QTest::newRow("so CR") << "A\rGO\rB" << true << true << "A\rGO\rB" << QStringList{"A", "B"};
-        QTest::newRow("lote so CR") << "A\rGO\rB" << false << true << "A B" << QStringList();
-        QTest::newRow("so LF") << "A\nGO B" << true << true << "A\nGO B" << QStringList{"A", "B"};
+            << "SELECT 1\nGO\n\nGO\nSELECT 2" << true << true << "SELECT 1\nGO\n\nGO\nSELECT 2" << dois;
         QTest::newRow("tres instrucoes, brancos em volta")
             << "  A  \r\nGO\r\n  B \r\nGO\r\n\r\nC  " << true << true << "  A  \r\nGO\r\n  B \r\nGO\r\n\r\nC  "
-            << QStringList{"A  \r", "B \r", "C"};
+            << QStringList{"A", "B", "C"};
     }
     void DividirInstrucoes()
     {
@@ -152,10 +151,11 @@ private slots:
         QTest::addColumn<QStringList>("lotes");
         QTest::newRow("repetido roda duas vezes")
             << "INSERT INTO t VALUES (1)\r\nGO\r\nINSERT INTO t VALUES (1)\r\nGO\r\nSELECT 1"
-            << QStringList{"INSERT INTO t VALUES (1)\r", "INSERT INTO t VALUES (1)\r", "SELECT 1"};
+            << QStringList{"INSERT INTO t VALUES (1)", "INSERT INTO t VALUES (1)", "SELECT 1"};
         QTest::newRow("go num literal e num comentario")
-            << "SELECT ' GO ' -- x GO y\r\nGO\r\nSELECT 2" << QStringList{"SELECT ' GO ' -- x GO y\r", "SELECT 2"};
-        QTest::newRow("dois separadores seguidos") << "SELECT 1 GO  GO SELECT 2" << QStringList{"SELECT 1", "SELECT 2"};
+            << "SELECT ' GO ' -- x GO y\r\nGO\r\nSELECT 2" << QStringList{"SELECT ' GO ' -- x GO y", "SELECT 2"};
+        QTest::newRow("sem separador, um lote") << "SELECT 1" << QStringList{"SELECT 1"};
+        QTest::newRow("so separadores, nenhum lote") << "GO\ngo\n" << QStringList();
     }
     void LotesGuardamRepeticoesEIgnoramGoCitado()
     {
@@ -170,175 +170,26 @@ private slots:
                  QStringLiteral("SELECT * FROM Clientes JOIN Pedidos ON 1=1"));
     }
 
-    void MensagemDeSucesso_data()
+    void MensagemFalhaLote_data()
     {
-        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("lote");
+        QTest::addColumn<int>("total");
         QTest::addColumn<QString>("mensagem");
-        QTest::newRow("tres linhas") << "UPDATE Clientes SET Cidade = 'Natal'"
-                                     << "Instrução executada com sucesso\r\n3 registro(s) afetado(s) pela instrução";
-        QTest::newRow("nenhuma linha") << "UPDATE Clientes SET Cidade = 'Natal' WHERE Id = 99"
-                                       << "Instrução executada com sucesso";
+        QTest::newRow("um lote so") << 0 << 1 << "Err:1\nx";
+        QTest::newRow("o primeiro") << 0 << 3
+                                    << "Err:1\nx\r\n\r\nO lote 1 de 3 falhou; a execução parou nele. Nenhum lote foi "
+                                       "executado antes dele.";
+        QTest::newRow("o terceiro") << 2 << 4
+                                    << "Err:1\nx\r\n\r\nO lote 3 de 4 falhou; a execução parou nele. Os 2 lotes "
+                                       "anteriores foram executados:\r\nLote 1: 3 registro(s) afetado(s)\r\nLote 2: "
+                                       "0 registro(s) afetado(s)";
     }
-    void MensagemDeSucesso()
+    void MensagemFalhaLote()
     {
-        QFETCH(QString, sql);
+        QFETCH(int, lote);
+        QFETCH(int, total);
         QFETCH(QString, mensagem);
-        BancoTeste banco;
-        clsPromptRoteiro prompt;
-        clsAmbienteDados amb(prompt);
-        clsData d(amb);
-        QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
-        Resultado r;
-        QVERIFY(execucao::Executar(d, sql, false, {}, r));
-        QVERIFY(!r.rs);
-        QCOMPARE(prompt.textos(), QStringList{mensagem});
-        QCOMPARE(prompt.ultima().estilo, int(vb::Information));
-        QCOMPARE(prompt.ultima().titulo, QString());
-    }
-
-    void SelectDevolveLinhasSemMensagemEDboRemovidoNoArquivo()
-    {
-        BancoTeste banco;
-        clsPromptRoteiro prompt;
-        clsAmbienteDados amb(prompt);
-        clsData d(amb);
-        QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
-        Resultado r;
-        QVERIFY(execucao::Executar(d, "SELECT * FROM DBO.Clientes WHERE Cidade = 'Recife'", false, {}, r));
-        QVERIFY(r.rs);
-        QCOMPARE(r.rs->RecordCount(), 2);
-        QVERIFY(prompt.mensagens.isEmpty());
-    }
-
-    void FalhaMostraErrMsgEFicaSemLinhas()
-    {
-        BancoTeste banco;
-        clsPromptRoteiro prompt;
-        clsAmbienteDados amb(prompt);
-        clsData d(amb);
-        QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
-        Resultado r;
-        QVERIFY(!execucao::Executar(d, "SELECT * FROM NaoExiste", false, {}, r));
-        QVERIFY(!r.rs);
-        QCOMPARE(prompt.mensagens.size(), 1);
-        QCOMPARE(prompt.ultima().texto, d.ErrMsg());
-        QVERIFY(d.ErrMsg().contains("Querie:SELECT * FROM NaoExiste"));
-        QCOMPARE(prompt.ultima().estilo, int(vb::Critical));
-    }
-
-    void ConexaoFechadaDaErroSemQuebrar()
-    {
-        clsPromptRoteiro prompt;
-        clsAmbienteDados amb(prompt);
-        clsData d(amb); // never opened
-        Resultado r;
-        QVERIFY(!execucao::Executar(d, "SELECT 1", false, {}, r));
-        QCOMPARE(prompt.mensagens.size(), 1);
-        QCOMPARE(prompt.ultima().estilo, int(vb::Critical));
-        QVERIFY(prompt.ultima().texto.startsWith("Err:"));
-    }
-
-    void TextoVazioNaoFazNada()
-    {
-        clsPromptRoteiro prompt;
-        clsAmbienteDados amb(prompt);
-        clsData d(amb);
-        Resultado r;
-        QVERIFY(!execucao::Executar(d, QString(), false, {}, r));
-        QVERIFY(prompt.mensagens.isEmpty());
-    }
-
-    void VerificadorRecusaAntesDeEnviar()
-    {
-        BancoTeste banco;
-        clsPromptRoteiro prompt;
-        clsAmbienteDados amb(prompt);
-        clsData d(amb);
-        QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
-        QStringList vistos;
-        const execucao::Verificador recusar = [&](const QString& sql) {
-            vistos << sql;
-            return false;
-        };
-        Resultado r;
-        // Without a checker nothing is asked.
-        QVERIFY(execucao::Executar(d, "UPDATE Clientes SET Nome = 'X' WHERE Id = 1", false, {}, r));
-        QVERIFY(vistos.isEmpty());
-        prompt.mensagens.clear();
-        QVERIFY(!execucao::Executar(d, "UPDATE Clientes SET Nome = 'Y' WHERE Id = 2", false, recusar, r));
-        QCOMPARE(vistos, QStringList{"UPDATE Clientes SET Nome = 'Y' WHERE Id = 2"});
-        QVERIFY(prompt.mensagens.isEmpty());
-        QCOMPARE(banco.Valor("SELECT Nome FROM Clientes WHERE Id = 2").toString(), QStringLiteral("Bruno"));
-    }
-
-    void PassoAPassoComFalhaNoMeio_data()
-    {
-        QTest::addColumn<int>("resposta");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<int>("passos");
-        QTest::newRow("continuar") << int(vb::Yes) << true << 3;
-        QTest::newRow("parar") << int(vb::No) << false << 2;
-    }
-    void PassoAPassoComFalhaNoMeio()
-    {
-        QFETCH(int, resposta);
-        QFETCH(bool, ok);
-        QFETCH(int, passos);
-        BancoTeste banco;
-        clsPromptRoteiro prompt;
-        clsAmbienteDados amb(prompt);
-        prompt.respostas << resposta;
-        clsData d(amb);
-        QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
-        Resultado r;
-        const QString script = "SELECT Nome FROM Clientes\r\nGO\r\nSELECT * FROM NaoExiste\r\nGO\r\n"
-                               "SELECT Cidade FROM Clientes WHERE Id = 2";
-        QCOMPARE(execucao::Executar(d, script, true, {}, r), ok);
-        QCOMPARE(prompt.passosProgresso, passos);
-        QVERIFY(!prompt.progressoAberto);
-        QCOMPARE(prompt.mensagens.first().texto,
-                 "SELECT * FROM NaoExiste\r\r\rOcorreram Erros Durante a Execução da Instrução, Deseja Continuar ?");
-        QCOMPARE(prompt.mensagens.first().estilo, int(vb::YesNo | vb::Question));
-        if (ok) {
-            // The grid gets the last statement's rows, never the first one's.
-            QVERIFY(r.rs);
-            QCOMPARE(r.rs->Fields(0).Name(), QStringLiteral("Cidade"));
-            QCOMPARE(r.rs->ValorCelula(0, 0).toString(), QStringLiteral("Olinda"));
-            QCOMPARE(prompt.mensagens.size(), 1);
-        } else {
-            QVERIFY(!r.rs);
-            QCOMPARE(prompt.mensagens.size(), 2);
-            QCOMPARE(prompt.ultima().texto, d.ErrMsg());
-            QCOMPARE(prompt.ultima().estilo, int(vb::Critical));
-        }
-    }
-
-    void PassoAPassoUltimaSemLinhasTerminaComMensagem()
-    {
-        BancoTeste banco;
-        clsPromptRoteiro prompt;
-        clsAmbienteDados amb(prompt);
-        clsData d(amb);
-        QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
-        Resultado r;
-        QVERIFY(execucao::Executar(d, "SELECT * FROM Clientes GO DELETE FROM Clientes WHERE Id = 3", true, {}, r));
-        QVERIFY(!r.rs);
-        QCOMPARE(prompt.textos(),
-                 QStringList{"Instrução executada com sucesso\r\n1 registro(s) afetado(s) pela instrução"});
-    }
-
-    void EscNoProgressoParaAExecucao()
-    {
-        BancoTeste banco;
-        clsPromptRoteiro prompt;
-        clsAmbienteDados amb(prompt);
-        prompt.abortarNoPasso = 2;
-        clsData d(amb);
-        QVERIFY(d.OpenConnection(banco.ConnStr(), true, false));
-        Resultado r;
-        QVERIFY(execucao::Executar(d, "SELECT Nome FROM Clientes GO DELETE FROM Clientes", true, {}, r));
-        QCOMPARE(banco.Valor("SELECT COUNT(*) FROM Clientes").toInt(), 3);
-        QVERIFY(r.rs);
+        QCOMPARE(execucao::MensagemFalhaLote("Err:1\nx", lote, total, {3, 0}), mensagem);
     }
 };
 QUARRIX_TESTE(tst_mdlExecucao);

@@ -7,6 +7,7 @@
 #include "shell/frmPrincipal.h"
 #include "shell/mdlOpcoes.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/esperaArvore.h"
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
 
@@ -39,6 +40,7 @@ private slots:
         QVERIFY(fonte);
         clsNo* tabelas = arvore.No(fonte->Key() + "tab");
         janela.Navegador()->trvNavegador()->expand(arvore.IndiceModelo(tabelas));
+        QVERIFY(Carregada(tabelas));
         QStringList nomes;
         for (clsNo* n = tabelas->Child(); n; n = n->Next())
             nomes << n->Text();
