@@ -196,12 +196,12 @@ void frmNavegador::ChamarDuploClique()
     case img::ProcedureSistema:
         AbrirScript(no,
                     script::ScriptProcedure(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Alter),
-                    QStringLiteral("SqlEditor: ALTER PROCEDURE ") + NomeExibido(no));
+                    QStringLiteral("SqlEditor: ALTER PROCEDURE ") + ObjetoDoNo(no).Exibicao());
         break;
     case img::Trigger:
         AbrirScript(no,
                     script::ScriptTrigger(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Alter),
-                    QStringLiteral("SqlEditor: ALTER TRIGGER ") + no->Text());
+                    QStringLiteral("SqlEditor: ALTER TRIGGER ") + ObjetoDoNo(no).Exibicao());
         break;
     case img::ImportarExportar: ExecutarImportarExportar(m_ambiente.Prompt(), {}, {}, {}); break;
     case img::Job:

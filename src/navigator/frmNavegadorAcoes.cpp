@@ -18,6 +18,9 @@
 namespace {
 const QString Sql = QStringLiteral("SqlEditor: ");
 
+// A script window names its object by schema and name, as the script does.
+QString NomeNoScript(const clsNo* no) { return ObjetoDoNo(no).Exibicao(); }
+
 // A question before something is deleted for good: Enter answers No.
 bool ConfirmarExclusao(clsPrompt& prompt, const QString& texto)
 {
@@ -86,7 +89,9 @@ void frmNavegador::mnuNavBanScr_Click()
     clsNo* no = m_arvore.Selecionado();
     if (!no)
         return;
-    AbrirScript(no, script::ScriptBancoDados(m_ambiente, no->Tag(), no->Text(), 11), {});
+    AbrirScript(no,
+                script::ScriptBancoDados(m_ambiente, no->Tag(), no->Text(), 11),
+                Sql + QStringLiteral("Script: ") + no->Text());
 }
 
 void frmNavegador::mnuNavBanExp_Click()
@@ -113,7 +118,7 @@ void frmNavegador::mnuNavTabScr_Click(int tipo)
     }
     AbrirScript(no,
                 script::ScriptTabela(m_ambiente, no->Tag(), ObjetoDoNo(no), tipo),
-                Sql + QString::fromLatin1(legenda) + NomeExibido(no));
+                Sql + QString::fromLatin1(legenda) + NomeNoScript(no));
 }
 
 namespace {
@@ -151,7 +156,7 @@ void frmNavegador::mnuNavConScr_Click(int tipo)
         return;
     AbrirScript(no,
                 script::ScriptView(m_ambiente, no->Tag(), ObjetoDoNo(no), tipo),
-                Sql + QString::fromLatin1(Verbo(tipo)) + QStringLiteral("VIEW ") + NomeExibido(no));
+                Sql + QString::fromLatin1(Verbo(tipo)) + QStringLiteral("VIEW ") + NomeNoScript(no));
 }
 
 void frmNavegador::mnuNavProScr_Click(int tipo)
@@ -161,7 +166,7 @@ void frmNavegador::mnuNavProScr_Click(int tipo)
         return;
     AbrirScript(no,
                 script::ScriptProcedure(m_ambiente, no->Tag(), ObjetoDoNo(no), tipo),
-                Sql + QString::fromLatin1(Verbo(tipo)) + QStringLiteral("PROCEDURE ") + NomeExibido(no));
+                Sql + QString::fromLatin1(Verbo(tipo)) + QStringLiteral("PROCEDURE ") + NomeNoScript(no));
 }
 
 void frmNavegador::mnuNavFunCreate_Click(const QString& legendaMenu)
@@ -172,7 +177,7 @@ void frmNavegador::mnuNavFunCreate_Click(const QString& legendaMenu)
     if (legendaMenu == u"Functions") {
         AbrirScript(no,
                     script::ScriptFunction(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Create),
-                    Sql + QStringLiteral("CREATE FUNCTION ") + NomeExibido(no));
+                    Sql + QStringLiteral("CREATE FUNCTION ") + NomeNoScript(no));
     } else if (legendaMenu == u"Triggers") {
         if (no->Image() == img::PastaTriggers) {
             const ObjetoBanco objeto = TabelaDoNo(no);
@@ -181,7 +186,7 @@ void frmNavegador::mnuNavFunCreate_Click(const QString& legendaMenu)
         } else {
             AbrirScript(no,
                         script::ScriptTrigger(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Create),
-                        Sql + QStringLiteral("CREATE TRIGGER ") + no->Text());
+                        Sql + QStringLiteral("CREATE TRIGGER ") + NomeNoScript(no));
         }
     }
 }
@@ -194,7 +199,7 @@ void frmNavegador::mnuNavFunAlter_Click(const QString& legendaMenu)
     if (legendaMenu == u"Functions")
         AbrirScript(no,
                     script::ScriptFunction(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Alter),
-                    Sql + QStringLiteral("ALTER FUNCTION ") + NomeExibido(no));
+                    Sql + QStringLiteral("ALTER FUNCTION ") + NomeNoScript(no));
     else if (legendaMenu == u"Triggers")
         ChamarDuploClique();
 }
@@ -207,11 +212,11 @@ void frmNavegador::mnuNavFunDrop_Click(const QString& legendaMenu)
     if (legendaMenu == u"Functions")
         AbrirScript(no,
                     script::ScriptFunction(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Drop),
-                    Sql + QStringLiteral("DROP FUNCTION ") + NomeExibido(no));
+                    Sql + QStringLiteral("DROP FUNCTION ") + NomeNoScript(no));
     else if (legendaMenu == u"Triggers")
         AbrirScript(no,
                     script::ScriptTrigger(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Drop),
-                    Sql + QStringLiteral("DROP TRIGGER ") + no->Text());
+                    Sql + QStringLiteral("DROP TRIGGER ") + NomeNoScript(no));
 }
 
 void frmNavegador::mnuNavIdxScript_Click()
@@ -222,7 +227,7 @@ void frmNavegador::mnuNavIdxScript_Click()
     QString indice = no->Text();
     AbrirScript(no,
                 script::ScriptIndices(m_ambiente, TabelaDoNo(no), nullptr, indice, no->Tag()),
-                Sql + QStringLiteral("CREATE INDEX ") + no->Text());
+                Sql + QStringLiteral("CREATE INDEX ") + TabelaDoNo(no).Irmao(no->Text()).Exibicao());
 }
 
 void frmNavegador::mnuNavIdxDel_Click()

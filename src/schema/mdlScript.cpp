@@ -90,6 +90,48 @@ QString Concatenar(clsData& db, const QString& sql, bool mostrarErro, bool* ok =
     return texto;
 }
 
+// The rows of a query, each as the texts of its columns.
+QList<QStringList> Linhas(clsData& db, const QString& sql)
+{
+    QList<QStringList> linhas;
+    RecordsetPtr rs;
+    if (!db.OpenRecordset(rs, sql, false, false, true) || !rs)
+        return linhas;
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+        QStringList linha;
+        for (int i = 0; i < rs->FieldCount(); ++i)
+            linha << Texto(rs->Valor(i));
+        linhas << linha;
+    }
+    return linhas;
+}
+
+// The statements as the engine's own client runs them: each ended by ";" on its own line end.
+QString Comandos(const QStringList& comandos)
+{
+    QString saida;
+    for (const QString& c : comandos)
+        saida += c + u';' + CRLF;
+    return saida;
+}
+
+// SQLite keeps every object's statement as it was written: a table's, with its indexes and triggers
+// (those of a view when `objeto` is one), in the order they were made.
+QString DefinicaoSqlite(clsData& db, TipoMotor motor, const QString& objeto, const char* tipo)
+{
+    QStringList comandos;
+    for (const QStringList& l :
+         Linhas(db,
+                QStringLiteral("SELECT sql FROM sqlite_schema WHERE tbl_name = ") + citacao::Literal(motor, objeto)
+                    + QStringLiteral(" AND sql IS NOT NULL AND type IN ('") + QString::fromLatin1(tipo)
+                    + QStringLiteral("', 'index', 'trigger') ORDER BY CASE type WHEN '") + QString::fromLatin1(tipo)
+                    + QStringLiteral("' THEN 0 WHEN 'index' THEN 1 ELSE 2 END, rowid")))
+        comandos << l.value(0);
+    if (comandos.isEmpty() || !comandos.first().startsWith(QStringLiteral("CREATE "), Qt::CaseInsensitive))
+        return {};
+    return Comandos(comandos);
+}
+
 // Replaces the first occurrence of `de`, compared without regard to case, by `por`.
 QString TrocarPrimeiro(const QString& texto, const QString& de, const QString& por)
 {
@@ -152,24 +194,59 @@ QString TipoColuna(Alvo alvo, const clsRecordset& rs)
     return proprio.isEmpty() ? comTamanho : proprio;
 }
 
+// One index as SQLite or PostgreSQL keeps it (expression, order, filter, included columns); empty
+// when the engine keeps no statement for it (the index of a key).
+QString IndiceProprio(clsData& db, TipoMotor motor, const ObjetoBanco& tabela, const QString& indice)
+{
+    if (indice.isEmpty())
+        return {};
+    QString sql;
+    switch (AlvoDe(db)) {
+    case Alvo::Sqlite:
+        sql = QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'index' AND sql IS NOT NULL AND name = ")
+              + citacao::Literal(motor, indice) + QStringLiteral(" AND tbl_name = ")
+              + citacao::Literal(motor, tabela.nome);
+        break;
+    case Alvo::Postgres:
+        sql = QStringLiteral("SELECT pg_catalog.pg_get_indexdef(i.indexrelid) FROM pg_catalog.pg_index i "
+                             "JOIN pg_catalog.pg_class x ON x.oid = i.indexrelid JOIN pg_catalog.pg_class c ON c.oid = "
+                             "i.indrelid JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE x.relname = ")
+              + citacao::Literal(motor, indice) + QStringLiteral(" AND c.relname = ")
+              + citacao::Literal(motor, tabela.nome) + FiltroEsquemaPostgres(motor, tabela, "n.nspname")
+              + QStringLiteral(" ORDER BY (n.nspname = current_schema()) DESC LIMIT 1");
+        break;
+    default: return {};
+    }
+    const QList<QStringList> l = Linhas(db, sql);
+    return l.isEmpty() ? QString() : Comandos(l.first());
+}
+
 QString IndicesCom(clsData& db, TipoMotor motor, const ObjetoBanco& tabela, QString& indice)
 {
     RecordsetPtr rs;
     const bool ok
         = db.OpenSchema(tiposchema::Indices, rs, tabela.nome, {}, {}, {}, true, indice, false, tabela.esquema);
+    const QString pedido = indice;
     indice.clear();
     QString saida;
     if (!ok || !rs)
         return saida;
     const Alvo alvo = AlvoDe(db);
+    if (const QString proprio = IndiceProprio(db, motor, tabela, pedido); !proprio.isEmpty()) {
+        indice = pedido;
+        return proprio;
+    }
+    // SQL Server's statements are set apart by GO; the others' end with ";".
+    const QString fim = alvo == Alvo::Sqlite || alvo == Alvo::Postgres ? QStringLiteral(";") : QString();
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         if (rs->Valor(QStringLiteral("PRIMARY_KEY")).toBool())
             continue;
         const QString nome = Texto(rs->Valor(QStringLiteral("INDEX_NAME")));
         if (nome != indice) {
             if (!saida.isEmpty())
-                saida += CRLF + SP6 + u')' + CRLF;
-            saida += SeparadorGo;
+                saida += CRLF + SP6 + u')' + fim + CRLF;
+            if (fim.isEmpty())
+                saida += SeparadorGo;
             indice = nome;
             saida += QStringLiteral("CREATE ")
                      + (rs->Valor(QStringLiteral("UNIQUE")).toBool() ? QStringLiteral("UNIQUE ") : QString());
@@ -191,12 +268,144 @@ QString IndicesCom(clsData& db, TipoMotor motor, const ObjetoBanco& tabela, QStr
             saida += QStringLiteral(" Desc");
     }
     if (!saida.isEmpty())
-        saida += CRLF + SP6 + u')' + CRLF;
+        saida += CRLF + SP6 + u')' + fim + CRLF;
+    return saida;
+}
+
+// PostgreSQL: the table's oid and schema; the one of the session's schema first among namesakes.
+std::optional<std::pair<QString, QString>> TabelaPostgres(clsData& db, TipoMotor motor, const ObjetoBanco& tabela)
+{
+    const QList<QStringList> l = Linhas(
+        db,
+        QStringLiteral("SELECT c.oid::text, n.nspname FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n "
+                       "ON n.oid = c.relnamespace WHERE c.relkind IN ('r', 'p') AND c.relname = ")
+            + citacao::Literal(motor, tabela.nome) + FiltroEsquemaPostgres(motor, tabela, "n.nspname")
+            + QStringLiteral(" ORDER BY (n.nspname = current_schema()) DESC LIMIT 1"));
+    if (l.isEmpty())
+        return std::nullopt;
+    return std::make_pair(l.first().value(0), l.first().value(1));
+}
+
+// PostgreSQL: the table as it is, in its own types: serial columns as serial with their sequence's
+// current value, identity with its start and step, defaults, generated columns, collations, NOT NULL,
+// its named keys and checks, its indexes. Foreign keys follow as ALTER TABLE; with `adiadas` they go
+// there (the whole database adds them once every table exists) and the triggers are left to their
+// own section, else the triggers come last with their functions.
+QString CriarTabelaPostgres(clsData& db, TipoMotor motor, const ObjetoBanco& tabela, QString* adiadas)
+{
+    const auto achada = TabelaPostgres(db, motor, tabela);
+    if (!achada)
+        return {};
+    const QString& oid = achada->first;
+    const QString N
+        = citacao::CitarSeNecessario(motor, achada->second) + u'.' + citacao::CitarSeNecessario(motor, tabela.nome);
+    const QString literalN = citacao::Literal(motor, N);
+    const QList<QStringList> colunas = Linhas(
+        db,
+        QStringLiteral("SELECT a.attname, pg_catalog.format_type(a.atttypid, a.atttypmod), "
+                       "CASE WHEN a.attnotnull THEN '1' ELSE '0' END, pg_catalog.pg_get_expr(d.adbin, d.adrelid), "
+                       "a.attidentity::text, a.attgenerated::text, pg_catalog.pg_get_serial_sequence(")
+            + literalN
+            + QStringLiteral(
+                "::text, a.attname), CASE WHEN a.attcollation <> t.typcollation THEN quote_ident(co.collname) END, "
+                "q.seqstart::text, q.seqincrement::text, q.last_value::text "
+                "FROM pg_catalog.pg_attribute a JOIN pg_catalog.pg_type t ON t.oid = a.atttypid "
+                "LEFT JOIN pg_catalog.pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = a.attnum "
+                "LEFT JOIN pg_catalog.pg_collation co ON co.oid = a.attcollation "
+                "LEFT JOIN LATERAL (SELECT s.seqstart, s.seqincrement, ps.last_value FROM pg_catalog.pg_depend dp "
+                "JOIN pg_catalog.pg_sequence s ON s.seqrelid = dp.objid "
+                "JOIN pg_catalog.pg_class sc ON sc.oid = s.seqrelid "
+                "JOIN pg_catalog.pg_namespace sn ON sn.oid = sc.relnamespace "
+                "LEFT JOIN pg_catalog.pg_sequences ps ON ps.schemaname = sn.nspname AND ps.sequencename = sc.relname "
+                "WHERE dp.refobjid = a.attrelid AND dp.refobjsubid = a.attnum "
+                "AND dp.classid = 'pg_catalog.pg_class'::regclass AND dp.deptype IN ('a', 'i') LIMIT 1) q ON true "
+                "WHERE a.attrelid = ")
+            + oid + QStringLiteral(" AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum"));
+    if (colunas.isEmpty())
+        return {};
+    QStringList entradas, depois;
+    for (const QStringList& c : colunas) {
+        const QString col = citacao::CitarSeNecessario(motor, c.value(0));
+        QString tipo = c.value(1), padrao = c.value(3);
+        const QString identidade = c.value(4), gerada = c.value(5), sequencia = c.value(6);
+        const bool serial
+            = identidade.isEmpty() && !sequencia.isEmpty() && padrao.startsWith(QStringLiteral("nextval("));
+        if (serial) {
+            tipo = tipo == u"bigint"     ? QStringLiteral("bigserial")
+                   : tipo == u"smallint" ? QStringLiteral("smallserial")
+                                         : QStringLiteral("serial");
+            padrao.clear();
+        }
+        QString e = col + u' ' + tipo;
+        if (!c.value(7).isEmpty())
+            e += QStringLiteral(" COLLATE ") + c.value(7);
+        if (gerada == u"s")
+            e += QStringLiteral(" GENERATED ALWAYS AS (") + padrao + QStringLiteral(") STORED");
+        else if (!padrao.isEmpty())
+            e += QStringLiteral(" DEFAULT ") + padrao;
+        if (identidade == u"a" || identidade == u"d")
+            e += QStringLiteral(" GENERATED ")
+                 + (identidade == u"a" ? QStringLiteral("ALWAYS") : QStringLiteral("BY DEFAULT"))
+                 + QStringLiteral(" AS IDENTITY (START WITH ") + c.value(8) + QStringLiteral(" INCREMENT BY ")
+                 + c.value(9) + u')';
+        if (c.value(2) == u"1")
+            e += QStringLiteral(" NOT NULL");
+        entradas << e;
+        if (!sequencia.isEmpty() && !c.value(10).isEmpty())
+            depois << QStringLiteral("SELECT pg_catalog.setval(pg_catalog.pg_get_serial_sequence(") + literalN
+                          + QStringLiteral(", ") + citacao::Literal(motor, c.value(0)) + QStringLiteral("), ")
+                          + c.value(10) + QStringLiteral(", true)");
+    }
+    QStringList estrangeiras;
+    for (const QStringList& k :
+         Linhas(db,
+                QStringLiteral("SELECT conname, contype::text, pg_catalog.pg_get_constraintdef(oid, "
+                               "true) FROM pg_catalog.pg_constraint WHERE conrelid = ")
+                    + oid
+                    + QStringLiteral(" AND contype IN ('p', 'u', 'c', 'x', 'f') ORDER BY CASE "
+                                     "contype WHEN 'p' THEN 0 WHEN 'u' THEN 1 ELSE 2 END, conname"))) {
+        const QString def
+            = QStringLiteral("CONSTRAINT ") + citacao::CitarSeNecessario(motor, k.value(0)) + u' ' + k.value(2);
+        if (k.value(1) == u"f")
+            estrangeiras << QStringLiteral("ALTER TABLE ") + N + QStringLiteral(" ADD ") + def;
+        else
+            entradas << def;
+    }
+    for (const QStringList& i :
+         Linhas(db,
+                QStringLiteral("SELECT pg_catalog.pg_get_indexdef(i.indexrelid) FROM "
+                               "pg_catalog.pg_index i WHERE i.indrelid = ")
+                    + oid
+                    + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM pg_catalog.pg_constraint k "
+                                     "WHERE k.conindid = i.indexrelid AND k.conrelid = i.indrelid "
+                                     "AND k.contype IN ('p', 'u', 'x')) ORDER BY i.indexrelid")))
+        depois << i.value(0);
+    QString saida = QStringLiteral("CREATE TABLE ") + N + QStringLiteral(" (") + CRLF + SP3
+                    + entradas.join(u',' + CRLF + SP3) + CRLF + u')' + u';' + CRLF + Comandos(depois);
+    if (adiadas) {
+        *adiadas += Comandos(estrangeiras);
+        return saida;
+    }
+    saida += Comandos(estrangeiras);
+    for (const QStringList& t :
+         Linhas(db,
+                QStringLiteral("SELECT pg_catalog.pg_get_functiondef(t.tgfoid), "
+                               "pg_catalog.pg_get_triggerdef(t.oid, true) FROM "
+                               "pg_catalog.pg_trigger t WHERE NOT t.tgisinternal AND t.tgrelid = ")
+                    + oid + QStringLiteral(" ORDER BY t.tgname")))
+        saida += Comandos(t);
     return saida;
 }
 
 QString TabelaCom(clsData& db, TipoMotor motor, const ObjetoBanco& tabela, int tipo)
 {
+    if (tipo == Create) {
+        switch (AlvoDe(db)) {
+        case Alvo::Sqlite: return DefinicaoSqlite(db, motor, tabela.nome, "table");
+        case Alvo::Postgres: return CriarTabelaPostgres(db, motor, tabela, nullptr);
+        default: break;
+        }
+    }
     RecordsetPtr rs;
     if (!db.OpenSchema(tiposchema::Colunas, rs, {.tabela = tabela.nome, .esquema = tabela.esquema}) || !rs
         || rs->RecordCount() <= 0)
@@ -310,21 +519,36 @@ QString ViewCom(clsData& db, TipoMotor motor, const ObjetoBanco& visao, int tipo
         }
         break;
     }
-    case Alvo::Sqlite:
-        corpo = CorpoAposAs(Concatenar(db,
-                                       QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'view' AND name = ")
-                                           + citacao::Literal(motor, visao.nome),
-                                       true));
-        break;
-    case Alvo::Postgres:
-        corpo = Concatenar(db,
-                           QStringLiteral("SELECT pg_catalog.pg_get_viewdef(c.oid, true) FROM pg_catalog.pg_class c "
-                                          "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
-                                          "WHERE c.relkind IN ('v', 'm') AND c.relname = ")
-                               + citacao::Literal(motor, visao.nome) + FiltroEsquemaPostgres(motor, visao, "n.nspname")
-                               + QStringLiteral(" ORDER BY (n.nspname = current_schema()) DESC LIMIT 1"),
-                           true);
-        break;
+    case Alvo::Sqlite: {
+        // As it was written, with its triggers; a change drops it (and them) first.
+        const QString definicao = DefinicaoSqlite(db, motor, visao.nome, "view");
+        if (definicao.isEmpty() || tipo == Create)
+            return definicao;
+        return QStringLiteral("DROP VIEW IF EXISTS ") + N + u';' + CRLF + definicao;
+    }
+    case Alvo::Postgres: {
+        // Named in the schema the view was found in: the script recreates it there.
+        const QList<QStringList> l = Linhas(
+            db,
+            QStringLiteral(
+                "SELECT pg_catalog.pg_get_viewdef(c.oid, true), n.nspname, c.relkind::text FROM pg_catalog.pg_class c "
+                "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+                "WHERE c.relkind IN ('v', 'm') AND c.relname = ")
+                + citacao::Literal(motor, visao.nome) + FiltroEsquemaPostgres(motor, visao, "n.nspname")
+                + QStringLiteral(" ORDER BY (n.nspname = current_schema()) DESC LIMIT 1"));
+        if (l.isEmpty())
+            return {};
+        const QString nomePg = citacao::CitarSeNecessario(motor, l.first().value(1)) + u'.'
+                               + citacao::CitarSeNecessario(motor, visao.nome);
+        corpo = l.first().value(0);
+        if (!corpo.trimmed().endsWith(u';'))
+            corpo += u';';
+        const bool materializada = l.first().value(2) == u"m";
+        if (materializada)
+            return QStringLiteral("CREATE MATERIALIZED VIEW ") + nomePg + QStringLiteral(" As ") + CRLF + corpo + CRLF;
+        return (tipo == Create ? QStringLiteral("CREATE VIEW ") : QStringLiteral("CREATE OR REPLACE VIEW ")) + nomePg
+               + QStringLiteral(" As ") + CRLF + corpo + CRLF;
+    }
     case Alvo::Outro: {
         RecordsetPtr rs;
         if (db.OpenSchema(tiposchema::Views, rs, {.view = visao.nome, .esquema = visao.esquema}) && rs
@@ -342,9 +566,6 @@ QString ViewCom(clsData& db, TipoMotor motor, const ObjetoBanco& visao, int tipo
     // Changing a view: SQL Server alters it; PostgreSQL replaces it; SQLite has to drop it first.
     if (alvo == Alvo::Postgres)
         return QStringLiteral("CREATE OR REPLACE VIEW ") + N + QStringLiteral(" As ") + CRLF + corpo;
-    if (alvo == Alvo::Sqlite)
-        return QStringLiteral("DROP VIEW IF EXISTS ") + N + u';' + CRLF + QStringLiteral("CREATE VIEW ") + N
-               + QStringLiteral(" As ") + CRLF + corpo;
     return QStringLiteral("ALTER VIEW ") + N + QStringLiteral(" As ") + CRLF + corpo;
 }
 
@@ -427,7 +648,10 @@ QString Fonte(clsData& db, TipoMotor motor, Rotina r, const ObjetoBanco& objeto)
 
 QString RotinaCom(clsData& db, TipoMotor motor, Rotina r, const ObjetoBanco& objeto, int tipo)
 {
-    const QString texto = Fonte(db, motor, r, objeto);
+    QString texto = Fonte(db, motor, r, objeto);
+    // Outside SQL Server a statement ends with ";", which the engine's own client waits for.
+    if (!texto.isEmpty() && AlvoDe(db) != Alvo::SqlServer && !texto.trimmed().endsWith(u';'))
+        texto = texto.trimmed() + u';' + CRLF;
     if (texto.isEmpty() || tipo == Create)
         return texto;
     if (tipo != Alter)
@@ -531,7 +755,20 @@ QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QStr
     const Alvo alvo = AlvoDe(db);
     const bool servidor = alvo == Alvo::SqlServer;
     QString saida;
-    const QString fimBloco = CRLF + QStringLiteral("GO") + CRLF + u' ' + CRLF;
+    // SQL Server's batches end with GO; other engines' statements end with their own ";".
+    const QString fimBloco = servidor ? CRLF + QStringLiteral("GO") + CRLF + u' ' + CRLF : CRLF;
+    // PostgreSQL: the schemas first, the foreign keys once every table exists.
+    QString estrangeiras;
+    if (alvo == Alvo::Postgres) {
+        QStringList esquemas;
+        for (const QStringList& l : Linhas(db,
+                                           QStringLiteral("SELECT nspname FROM pg_catalog.pg_namespace WHERE nspname "
+                                                          "!~ '^pg_' AND nspname NOT IN ('information_schema', "
+                                                          "'public') ORDER BY nspname")))
+            esquemas << QStringLiteral("CREATE SCHEMA IF NOT EXISTS ") + citacao::CitarSeNecessario(motor, l.value(0));
+        if (!esquemas.isEmpty())
+            saida += Banner(QStringLiteral("CRIAR OS ESQUEMAS")) + Comandos(esquemas) + fimBloco;
+    }
     if (servidor) {
         const QString D = banco.contains(u' ') || citacao::PrecisaCitar(TipoMotor::SqlServer, banco)
                               ? citacao::Citar(TipoMotor::SqlServer, banco)
@@ -556,7 +793,10 @@ QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QStr
          "TABLE_SCHEMA",
          "Tables Scripts",
          "CRIAR A TABELA ",
-         [&](const ObjetoBanco& n) { return TabelaCom(db, motor, n, Create); },
+         [&](const ObjetoBanco& n) {
+             return alvo == Alvo::Postgres ? CriarTabelaPostgres(db, motor, n, &estrangeiras)
+                                           : TabelaCom(db, motor, n, Create);
+         },
          true},
         {tiposchema::Views,
          "TABLE_NAME",
@@ -617,6 +857,8 @@ QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QStr
             }
         }
         prompt.ProgressoClose();
+        if (g.schema == tiposchema::Tabelas && !estrangeiras.isEmpty())
+            saida += Banner(QStringLiteral("CRIAR AS CHAVES ESTRANGEIRAS")) + estrangeiras + fimBloco;
     }
     return saida;
 }
