@@ -61,7 +61,17 @@ QMdiSubWindow* Hospedar(QMdiArea* area, QWidget* janela)
 {
     QMdiSubWindow* sub = area->addSubWindow(janela);
     janela->installEventFilter(new Titulos(sub));
+    // Ctrl+F4 belongs to the main window, which closes the active child whatever has the keyboard
+    // inside it; the child's own copy of the key would make it ambiguous.
+    if (QMenu* sistema = sub->systemMenu())
+        for (QAction* a : sistema->actions()) {
+            QList<QKeySequence> teclas = a->shortcuts();
+            if (teclas.removeAll(QKeySequence(Qt::CTRL | Qt::Key_F4)) > 0)
+                a->setShortcuts(teclas);
+        }
     TitularDistinto(sub);
+    // A cascade step below the open windows; windows that size themselves on showing do it again.
+    sub->setGeometry(GeometriaInicial(sub, sub->sizeHint().expandedTo(janela->size())));
     return sub;
 }
 

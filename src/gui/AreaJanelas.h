@@ -12,7 +12,7 @@ class QWidget;
 namespace areajanelas {
 
 // Puts the window into the area and keeps its title distinct from the other open windows' (a
-// second "SqlEditor: SELECT FROM Clientes" reads "… (2)").
+// second "SqlEditor: SELECT FROM Clientes" reads "… (2)"). Ctrl+F4 is left to the main window.
 QMdiSubWindow* Hospedar(QMdiArea* area, QWidget* janela);
 
 // The geometry for `sub` given the size its window asks for: the next cascade step after the

@@ -407,10 +407,10 @@ void frmPrincipal::HabilitarMenus(clsNo* node, int intLastMouseKey)
 
 void frmPrincipal::CriarTeclas()
 {
-    // Ctrl+F4 closes the active child window from the navigator as well; inside a child window its
-    // own Close shortcut does it.
-    auto* fechar = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), m_painel);
-    fechar->setContext(Qt::WidgetWithChildrenShortcut);
+    // Ctrl+F4 closes the active child window, wherever the keyboard is in the main window (a child
+    // window's own field, the navigator).
+    auto* fechar = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), this);
+    fechar->setContext(Qt::WindowShortcut);
     connect(fechar, &QShortcut::activated, m_mdi, &QMdiArea::closeActiveSubWindow);
     // F10 takes the keyboard to the menu bar, on its first menu.
     connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {

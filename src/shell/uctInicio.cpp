@@ -34,8 +34,8 @@ uctInicio::uctInicio(QWidget* pai) : QWidget(pai)
 {
     setObjectName(QStringLiteral("uctInicio"));
     setAutoFillBackground(true);
-    btnInicioArquivo = Passo(QStringLiteral("&Abrir um arquivo de banco de dados…"), "btnInicioArquivo", this);
-    btnInicioServidor = Passo(QStringLiteral("&Mapear um servidor SQL Server…"), "btnInicioServidor", this);
+    btnInicioArquivo = Passo(QStringLiteral("Abrir um arquivo de banco de &dados…"), "btnInicioArquivo", this);
+    btnInicioServidor = Passo(QStringLiteral("Mapear um servidor SQL Se&rver…"), "btnInicioServidor", this);
     btnInicioEditor = Passo(QStringLiteral("Abrir o &editor de SQL"), "btnInicioEditor", this);
     lstInicioConexoes = new QListWidget(this);
     lstInicioConexoes->setObjectName(QStringLiteral("lstInicioConexoes"));
@@ -49,7 +49,7 @@ uctInicio::uctInicio(QWidget* pai) : QWidget(pai)
     corpo->addWidget(btnInicioServidor);
     corpo->addWidget(btnInicioEditor);
     corpo->addSpacing(12);
-    auto* rotulo = Titulo(QStringLiteral("&Conexões mapeadas"), this, 2);
+    auto* rotulo = Titulo(QStringLiteral("C&onexões mapeadas"), this, 2);
     rotulo->setBuddy(lstInicioConexoes);
     corpo->addWidget(rotulo);
     corpo->addWidget(lstInicioConexoes);

@@ -21,8 +21,7 @@ private slots:
                                << QStringList{"Arquivo de Texto (*.Txt)", "Todos os Arquivos (*.*)"};
         QTest::newRow("descricao com outro padrao entre parenteses")
             << "AspNet WebService (asmx)|*.asmx" << QStringList{"AspNet WebService (asmx) (*.asmx)"};
-        QTest::newRow("barra final e brancos") << "Planilha|*.xlsx ; *.xls|"
-                                               << QStringList{"Planilha (*.xlsx *.xls)"};
+        QTest::newRow("barra final e brancos") << "Planilha|*.xlsx ; *.xls|" << QStringList{"Planilha (*.xlsx *.xls)"};
         QTest::newRow("ja na forma do Qt") << "Bancos (*.db *.mdb);;Todos os Arquivos (*.*)"
                                            << QStringList{"Bancos (*.db *.mdb)", "Todos os Arquivos (*.*)"};
     }

@@ -271,6 +271,16 @@ private slots:
         QCOMPARE(janela->AreaMdi()->subWindowList().size(), 2);
         QTest::keyClick(janela->AreaMdi()->activeSubWindow()->widget(), Qt::Key_F4, Qt::ControlModifier);
         QTRY_COMPARE(janela->AreaMdi()->subWindowList().size(), 1);
+        // A child window whose field has the keyboard closes too.
+        auto* filho = new frmFilhoConexao;
+        auto* campo = new QLineEdit(filho);
+        filho->setAttribute(Qt::WA_DeleteOnClose);
+        janela->Ambiente().hospedarJanela(filho);
+        filho->show();
+        janela->AreaMdi()->setActiveSubWindow(janela->AreaMdi()->subWindowList().last());
+        campo->setFocus();
+        QTest::keyClick(campo, Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(janela->AreaMdi()->subWindowList().size(), 1);
         // From the navigator too, which stays shown (F4 alone hides it).
         janela->Navegador()->trvNavegador()->setFocus();
         QTest::keyClick(janela->Navegador()->trvNavegador(), Qt::Key_F4, Qt::ControlModifier);
