@@ -12,6 +12,7 @@
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlMenusNo.h"
 #include "navigator/mdlNavegador.h"
+#include "navigator/mdlServidores.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsSettings.h"
 #include "platform/mdlFuncoes.h"
@@ -563,6 +564,15 @@ void frmPrincipal::AtualizarInicio()
     if (vazio && m_inicio->isHidden())
         m_inicio->CarregarConexoes(m_navegador->Arvore());
     m_inicio->setVisible(vazio);
+}
+
+void frmPrincipal::changeEvent(QEvent* e)
+{
+    QMainWindow::changeEvent(e);
+    // A connection mapped by another program (the local engine setup) appears when the window is
+    // used again.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && m_jaAtivado)
+        AcrescentarConexoesNovas(m_navegador->Arvore());
 }
 
 bool frmPrincipal::eventFilter(QObject* objeto, QEvent* evento)

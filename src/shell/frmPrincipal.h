@@ -50,6 +50,7 @@ protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void PosicionarJanela();
