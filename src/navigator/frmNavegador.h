@@ -33,6 +33,8 @@ public:
     QPoint PosicaoMenu() const;
     // A SQL editor on the selected node's connection, or on the first mapped connection that has one.
     void AbrirEditorSql();
+    // The rows of a table or view node, read by its schema-qualified name.
+    void AbrirTabela(clsNo* no);
     // F2: starts editing the label of a table node.
     void ChamarRenomear();
 
@@ -106,6 +108,7 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    void AbrirPedido(const PedidoConsulta& pedido);
     void AoClicar(const QModelIndex& indice);
     void AoMudarNoAtual(const QModelIndex& atual);
     void AoRenomear(clsNo* no, const QString& novoTexto);
