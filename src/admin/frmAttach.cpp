@@ -81,9 +81,9 @@ void frmAttach::picForcarArqLogDest_Click()
     // own disk is accepted as it is.
     const QString atual = txtMdfFile->text();
     const QString pasta = !atual.isEmpty() && QFileInfo::exists(atual) ? atual : QCoreApplication::applicationDirPath();
-    const QString escolhido = m_ambiente.Prompt().ArquivoSalvar(QStringLiteral("Selecione o Arquivo MDF desejado"),
-                                                                pasta,
-                                                                FiltroArquivos(QStringLiteral("Arquivos MDF"), "mdf"));
+    const QString escolhido = m_ambiente.Prompt().ArquivoAbrir(QStringLiteral("Selecione o Arquivo MDF desejado"),
+                                                               pasta,
+                                                               FiltroArquivos(QStringLiteral("Arquivos MDF"), "mdf"));
     if (escolhido.isEmpty())
         return;
     txtMdfFile->setText(escolhido);

@@ -20,10 +20,18 @@
 
 QString EscolherArquivoBackup(clsAmbienteDados& ambiente, const QString& atual, const QString& nome)
 {
-    // The local dialog helps when the server runs on this machine; a typed path is taken as is.
-    const QString pasta = !atual.isEmpty() && QFileInfo::exists(atual) ? atual : QCoreApplication::applicationDirPath();
+    // The local dialog helps when the server runs on this machine; a typed path is taken as is. An
+    // existing file is a valid destination (a backup is appended to it), so nothing asks to replace it.
+    const QFileInfo info(atual);
+    QString inicial;
+    if (!atual.isEmpty() && info.isFile())
+        inicial = atual;
+    else {
+        const QString pasta = !atual.isEmpty() && info.isDir() ? atual : QCoreApplication::applicationDirPath();
+        inicial = nome.isEmpty() ? pasta : QDir(pasta).filePath(nome);
+    }
     return ambiente.Prompt().ArquivoSalvar(QStringLiteral("Selecione o Arquivo de Destino para o Backup"),
-                                           nome.isEmpty() ? pasta : QDir(pasta).filePath(nome),
+                                           inicial,
                                            FiltroArquivos(QStringLiteral("Backups de Banco de Dados"), "bak"));
 }
 

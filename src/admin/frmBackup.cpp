@@ -104,7 +104,7 @@ frmBackup::frmBackup(clsAmbienteDados& ambiente, QWidget* pai)
     resize(480, 340);
 
     connect(cmbBancoDados, &QComboBox::currentTextChanged, this, [this](const QString& banco) {
-        txtNome->setText(QStringLiteral("Backup do ") + banco);
+        txtNome->setText(banco.isEmpty() ? QString() : QStringLiteral("Backup do ") + banco);
     });
     connect(optDestArq, &QRadioButton::clicked, this, [this] { HabilitarDestino(true); });
     connect(optDestDev, &QRadioButton::clicked, this, [this] { HabilitarDestino(true); });

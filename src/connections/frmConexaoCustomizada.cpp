@@ -6,8 +6,8 @@
 #include "platform/mdlGlobais.h"
 #include "platform/mdlOdbc.h"
 
+#include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -45,6 +45,8 @@ frmConexaoCustomizada::frmConexaoCustomizada(clsAmbienteDados& ambiente, QWidget
     txtConnStr = new QLineEdit(this);
     nomear(txtConnStr, "txtConnStr");
     txtConnStr->setToolTip(QStringLiteral("A string de conexão inteira; pode ser digitada ou colada aqui."));
+    chkMostrarSenha = new QCheckBox(QStringLiteral("&Mostrar senha"), this);
+    nomear(chkMostrarSenha, "chkMostrarSenha");
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Driver ODBC"), cmbDriver);
@@ -55,6 +57,7 @@ frmConexaoCustomizada::frmConexaoCustomizada(clsAmbienteDados& ambiente, QWidget
     form->addRow(QStringLiteral("&Usuário"), txtUsuario);
     form->addRow(QStringLiteral("S&enha"), txtSenha);
     form->addRow(QStringLiteral("S&tring de conexão"), txtConnStr);
+    form->addRow(QString(), chkMostrarSenha);
 
     btnTestar = new QPushButton(QStringLiteral("Testar Conexão"), this);
     nomear(btnTestar, "btnTestar");
@@ -78,7 +81,11 @@ frmConexaoCustomizada::frmConexaoCustomizada(clsAmbienteDados& ambiente, QWidget
         connect(e, &QLineEdit::textEdited, this, &frmConexaoCustomizada::MontarConnStr);
     connect(cmbDriver, &QComboBox::currentIndexChanged, this, &frmConexaoCustomizada::MontarConnStr);
     connect(cmbFonte, &QComboBox::currentIndexChanged, this, &frmConexaoCustomizada::MontarConnStr);
-    txtConnStr->installEventFilter(this);
+    connect(txtConnStr, &QLineEdit::textChanged, this, &frmConexaoCustomizada::AoMudarString);
+    connect(chkMostrarSenha, &QCheckBox::toggled, this, [this](bool mostrar) {
+        txtSenha->setEchoMode(mostrar ? QLineEdit::Normal : QLineEdit::Password);
+        MostrarString();
+    });
     connect(btnTestar, &QPushButton::clicked, this, &frmConexaoCustomizada::TestarConexao);
     connect(btnConf, &QPushButton::clicked, this, [this] {
         if (!ConnectionString().isEmpty())
@@ -97,25 +104,57 @@ void frmConexaoCustomizada::MontarConnStr()
                                         txtBanco->text(),
                                         txtUsuario->text(),
                                         txtSenha->text());
-    txtConnStr->setText(MascararSenha(m_connStr));
+    MostrarString();
 }
 
-QString frmConexaoCustomizada::ConnectionString() const
+QString frmConexaoCustomizada::ConnectionString() const { return m_connStr.trimmed(); }
+
+void frmConexaoCustomizada::MostrarString()
 {
-    // While the box shows what the fields composed, with the password masked, that is the string.
-    const QString texto = txtConnStr->text();
-    return (texto == MascararSenha(m_connStr) ? m_connStr : texto).trimmed();
+    const QString texto = chkMostrarSenha->isChecked() ? m_connStr : MascararSenha(m_connStr);
+    if (txtConnStr->text() == texto)
+        return;
+    const int cursor = txtConnStr->cursorPosition();
+    m_mostrando = true;
+    txtConnStr->setText(texto);
+    txtConnStr->setCursorPosition(qMin(cursor, int(texto.size())));
+    m_mostrando = false;
 }
 
-bool frmConexaoCustomizada::eventFilter(QObject* objeto, QEvent* evento)
+void frmConexaoCustomizada::AoMudarString(const QString& texto)
 {
-    // The user going into the box to edit it gets the string as it is; leaving it unchanged masks
-    // the password again.
-    if (objeto == txtConnStr && evento->type() == QEvent::FocusIn && txtConnStr->text() == MascararSenha(m_connStr))
-        txtConnStr->setText(m_connStr);
-    else if (objeto == txtConnStr && evento->type() == QEvent::FocusOut && txtConnStr->text() == m_connStr)
-        txtConnStr->setText(MascararSenha(m_connStr));
-    return QDialog::eventFilter(objeto, evento);
+    if (m_mostrando)
+        return;
+    // The box shows passwords masked: a "***" stands for the password already known; a string typed
+    // or pasted with its password in clear is taken whole and then shown masked.
+    m_connStr = chkMostrarSenha->isChecked() ? texto : DesmascararSenha(texto, m_connStr);
+    SeguirString();
+    MostrarString();
+}
+
+void frmConexaoCustomizada::SeguirString()
+{
+    // The fields follow a string typed or pasted whole, so they never disagree with it.
+    const clsConnStr cs(m_connStr);
+    const QSignalBlocker b1(cmbDriver);
+    const QSignalBlocker b2(cmbFonte);
+    cmbDriver->setCurrentIndex(cmbDriver->findText(cs.Valor(QStringLiteral("Driver")).trimmed()));
+    cmbFonte->setCurrentIndex(qMax(0, cmbFonte->findData(cs.Valor(QStringLiteral("DSN")))));
+    const std::pair<QLineEdit*, QStringList> campos[] = {
+        {txtServidor, {QStringLiteral("Server"), QStringLiteral("Servername"), QStringLiteral("Host")}},
+        {txtPorta, {QStringLiteral("Port")}},
+        {txtBanco, {QStringLiteral("Database")}},
+        {txtUsuario,
+         {QStringLiteral("Uid"), QStringLiteral("User"), QStringLiteral("Username"), QStringLiteral("User ID")}},
+        {txtSenha, {QStringLiteral("Pwd"), QStringLiteral("Password")}},
+    };
+    for (const auto& [caixa, chaves] : campos) {
+        QString valor;
+        for (const QString& chave : chaves)
+            if (cs.Contem(chave))
+                valor = cs.Valor(chave);
+        caixa->setText(valor);
+    }
 }
 
 bool frmConexaoCustomizada::TestarConexao()

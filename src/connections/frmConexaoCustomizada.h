@@ -3,6 +3,7 @@
 // field by field or typed whole, and tests it before it is mapped.
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -25,17 +26,19 @@ public:
     QLineEdit* txtUsuario;
     QLineEdit* txtSenha;
     QLineEdit* txtConnStr;
+    QCheckBox* chkMostrarSenha;
     QPushButton* btnTestar;
     QPushButton* btnConf;
     QPushButton* btnCanc;
 
-protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override;
-
 private:
     void MontarConnStr();
+    void MostrarString();
+    void AoMudarString(const QString& texto);
+    void SeguirString();
     clsAmbienteDados& m_ambiente;
-    QString m_connStr; // what the fields composed, password in clear
+    QString m_connStr; // the string, password in clear; the box shows it masked
+    bool m_mostrando = false; // the box is being set from m_connStr
 };
 
 // Lets the user compose a custom connection string; empty when cancelled.

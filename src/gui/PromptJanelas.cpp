@@ -1,10 +1,12 @@
 #include "PromptJanelas.h"
+#include "AreaJanelas.h"
 #include "platform/mdlHttp.h"
 #include <QElapsedTimer>
 #include <QProgressDialog>
 #include <thread>
 
 #include "connections/frmUsuarioSenha.h"
+#include "platform/mdlFiltroArquivos.h"
 #include "platform/mdlGlobais.h"
 #include "shell/frmGetName.h"
 #include "shell/frmProgress.h"
@@ -107,19 +109,27 @@ QString PromptJanelas::InputBox(const QString& texto, const QString& titulo, con
     return ok ? r : padrao;
 }
 
-QString PromptJanelas::ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro)
+QString PromptJanelas::ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro, int entrada)
 {
-    return QFileDialog::getOpenFileName(Pai(), titulo, pasta, filtro);
+    QString selecionado = filtroarquivos::Entrada(filtro, entrada);
+    return QFileDialog::getOpenFileName(Pai(), titulo, pasta, filtroarquivos::FiltroQt(filtro), &selecionado);
 }
 
-QString PromptJanelas::ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro)
+QString PromptJanelas::ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro, int entrada)
 {
-    return QFileDialog::getSaveFileName(Pai(), titulo, pasta, filtro);
+    // The caller asks about a file that exists, once, with the program's own question.
+    QString selecionado = filtroarquivos::Entrada(filtro, entrada);
+    return QFileDialog::getSaveFileName(Pai(),
+                                        titulo,
+                                        pasta,
+                                        filtroarquivos::FiltroQt(filtro),
+                                        &selecionado,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
-QString PromptJanelas::ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro)
+QString PromptJanelas::ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro, int entrada)
 {
-    return QFileDialog::getSaveFileName(Pai(), titulo, pasta, filtro, nullptr, QFileDialog::DontConfirmOverwrite);
+    return ArquivoSalvar(titulo, pasta, filtro, entrada);
 }
 
 int PromptJanelas::ExibirModal(QObject* dialogo)
@@ -154,7 +164,7 @@ QObject* PromptJanelas::AbrirNavegador(const QString& endereco)
         return clsPrompt::AbrirNavegador(endereco);
     auto* janela = new frmWebBrowser(*this);
     janela->setAttribute(Qt::WA_DeleteOnClose);
-    m_area->addSubWindow(janela);
+    areajanelas::Hospedar(m_area, janela);
     janela->CarregForm(0, endereco);
     return janela;
 }

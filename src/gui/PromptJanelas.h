@@ -18,9 +18,9 @@ class PromptJanelas final : public clsPrompt {
 public:
     int MsgBox(const QString& texto, int estilo, const QString& titulo) override;
     QString InputBox(const QString& texto, const QString& titulo, const QString& padrao, bool* cancelado) override;
-    QString ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro) override;
-    QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro) override;
-    QString ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro) override;
+    QString ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro, int entrada) override;
+    QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro, int entrada) override;
+    QString ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro, int entrada) override;
     int ExibirModal(QObject* dialogo) override;
     void Ampulheta(bool ligar) override;
     void ProcessarEventos() override;

@@ -14,6 +14,7 @@
 #include "shell/clsAmbiente.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -120,6 +121,26 @@ void frmNavegador::AbrirPedido(const PedidoConsulta& p)
     auto* janela = new frmTabela(m_ambiente);
     janela->DefinirTag(QString::number(p.indiceFonte));
     janela->CarregarForm(p);
+}
+
+void frmNavegador::AbrirEditorSql()
+{
+    clsNo* no = m_arvore.Selecionado();
+    if (!no || no->Tag().isEmpty()) {
+        no = nullptr;
+        for (const char* grupo : {"Access", "Outros", "Sql", "WebSrv"})
+            if (const clsNo* g = m_arvore.No(QString::fromLatin1(grupo)))
+                for (clsNo* filho : g->Filhos())
+                    if (!no && !filho->Tag().isEmpty())
+                        no = filho;
+    }
+    if (!no) {
+        m_ambiente.Prompt().MsgBox(QStringLiteral("Mapeie uma conexão antes de abrir o editor de SQL."),
+                                   vb::Information,
+                                   globais::TituloAplicativo());
+        return;
+    }
+    AbrirConsulta(no, {}, QStringLiteral("SqlEditor: "), false);
 }
 
 void frmNavegador::ChamarRenomear()
@@ -281,11 +302,18 @@ bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
             if (clsNo* no = m_arvore.Selecionado())
                 AtualizarNode(m_arvore, no);
             return true;
+        case Qt::Key_F10:
+            if (tecla->modifiers() != Qt::ShiftModifier)
+                break;
+            [[fallthrough]];
         case Qt::Key_Menu:
-            // The context-menu key pops up the node's menu, as a right click does.
+            // The context-menu key (and Shift+F10) pops up the node's menu, as a right click does,
+            // under the node rather than at the mouse.
             if (clsNo* no = m_arvore.Selecionado()) {
                 m_ultimoBotao = 2;
+                m_menuPeloTeclado = true;
                 emit NoClicado(no, m_ultimoBotao);
+                m_menuPeloTeclado = false;
                 m_ultimoBotao = 1;
             }
             return true;
@@ -293,4 +321,12 @@ bool frmNavegador::eventFilter(QObject* objeto, QEvent* evento)
         }
     }
     return QWidget::eventFilter(objeto, evento);
+}
+
+QPoint frmNavegador::PosicaoMenu() const
+{
+    if (!m_menuPeloTeclado)
+        return QCursor::pos();
+    const QRect r = m_trv->visualRect(m_trv->currentIndex());
+    return m_trv->viewport()->mapToGlobal(r.isValid() ? QPoint(r.left() + 16, r.bottom()) : QPoint(0, 0));
 }

@@ -28,6 +28,11 @@ public:
     // Opens a query window for a node: its SQL (the table's rows when empty), caption text and
     // whether to run at once.
     void AbrirConsulta(clsNo* no, const QString& sql, const QString& tabela, bool executar);
+    // Where the node's popup menu opens: under the current node when a key asked for it, else at
+    // the mouse.
+    QPoint PosicaoMenu() const;
+    // A SQL editor on the selected node's connection, or on the first mapped connection that has one.
+    void AbrirEditorSql();
     // The rows of a table or view node, read by its schema-qualified name.
     void AbrirTabela(clsNo* no);
     // F2: starts editing the label of a table node.
@@ -116,6 +121,7 @@ private:
     clsArvore& m_arvore;
     QTreeView* m_trv = nullptr;
     int m_ultimoBotao = 1; // intLastMouseKey
+    bool m_menuPeloTeclado = false;
     bool m_botaoPressionado = false; // between a mouse button's press and its release on the tree
     std::function<QList<JanelaAberta>()> m_janelas;
     std::pair<int, QString> m_renomeacaoPendente; // node index and new text; index 0 for none

@@ -64,6 +64,27 @@ void CarregarServidores(clsArvore& arvore)
         IncluirConexaoNavegador(arvore, tiporegistro::SqlServer, s.nome, s.confiavel);
 }
 
+bool AcrescentarConexoesNovas(clsArvore& arvore)
+{
+    const int qtde = funcoes::LerInteiro(settings::GetSetting(Secao, QStringLiteral("Qtde"), QStringLiteral("0")));
+    bool acrescentou = false;
+    for (int i = 1; i <= qtde; ++i) {
+        const QString chave = Desembaralhar(Ler("Link", i));
+        if (Ler("Tipo", i) != u"C" || chave.isEmpty() || arvore.No(chave))
+            continue;
+        acrescentou |= IncluirConexaoNavegador(arvore,
+                                               tiporegistro::Customizada,
+                                               Ler("Nome", i),
+                                               false,
+                                               {},
+                                               {},
+                                               senhas::Ler(Secao, QStringLiteral("ConnStr") + SlotServidor(i)),
+                                               chave);
+    }
+    arvore.Ambiente().qtdeServidores = qint16(qMax<int>(arvore.Ambiente().qtdeServidores, qtde));
+    return acrescentou;
+}
+
 bool IncluirConexaoNavegador(clsArvore& arvore,
                              int tipo,
                              const QString& nome,
@@ -195,8 +216,6 @@ QString NomeLogin(const clsNo* no)
     }
 }
 
-namespace {
-
 void ApagarSlot(clsArvore& arvore, int slot)
 {
     if (!Ler("ConnStr", slot).isEmpty())
@@ -207,6 +226,8 @@ void ApagarSlot(clsArvore& arvore, int slot)
     if (slot == arvore.Ambiente().qtdeServidores)
         --arvore.Ambiente().qtdeServidores;
 }
+
+namespace {
 
 // Without the SQL Server client, servers are "S" slots found by their name.
 int LocalizarSlotSqlServer(const clsArvore& arvore, const QString& nome)

@@ -16,6 +16,9 @@ bool SqlDmoDisponivel();
 
 // Loads every mapped entry into the navigator (at start).
 void CarregarServidores(clsArvore& arvore);
+// Adds the custom connections another program mapped since the tree was loaded (the local engine
+// setup); true when one was added.
+bool AcrescentarConexoesNovas(clsArvore& arvore);
 
 // Adds one top-level node for a mapped entry; false (and the existing node selected) when an entry
 // with the same key is already in the tree.
@@ -35,6 +38,9 @@ void GravarServidor(clsArvore& arvore,
                     const QString& nome,
                     const QString& connStr,
                     const QString& link);
+
+// Forgets the entry in `slot`: its keys and its saved connection string.
+void ApagarSlot(clsArvore& arvore, int slot);
 
 // The slot of a mapped Access, web-service or custom node; 0 when not found.
 int LocalizarServidor(const clsArvore& arvore, const clsNo* no);

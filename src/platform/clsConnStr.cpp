@@ -1,5 +1,7 @@
 #include "clsConnStr.h"
 
+#include <functional>
+
 bool clsConnStr::Analisar(const QString& s)
 {
     pares.clear();
@@ -198,7 +200,11 @@ int FimDoValor(const QString& s, int i, int& interno, int& fimInterno)
 
 } // namespace
 
-QString MascararSenha(const QString& s)
+namespace {
+
+// The text with the value of every password key, as written (quotes or braces included), replaced
+// by what `trocar` makes of it; values that hold a connection string of their own are searched too.
+QString TrocarSenhas(const QString& s, const std::function<QString(const QString&)>& trocar)
 {
     QString r;
     const int n = s.size();
@@ -223,14 +229,14 @@ QString MascararSenha(const QString& s)
         while (fim < n && s[fim] != u';')
             ++fim;
         if (ChaveDeSenha(chave)) {
-            r += QStringLiteral("***");
+            r += trocar(s.mid(i, fimValor - i));
             int brancos = fim;
             while (brancos > fimValor && s[brancos - 1].isSpace())
                 --brancos;
             r += QStringView(s).mid(brancos, fim - brancos);
         } else {
             if (interno >= 0 && QStringView(s).mid(interno, fimInterno - interno).contains(u'='))
-                r += s[i] + MascararSenha(s.mid(interno, fimInterno - interno))
+                r += s[i] + TrocarSenhas(s.mid(interno, fimInterno - interno), trocar)
                      + s.mid(fimInterno, fimValor - fimInterno);
             else
                 r += QStringView(s).mid(i, fimValor - i);
@@ -241,4 +247,34 @@ QString MascararSenha(const QString& s)
         i = fim + 1;
     }
     return r;
+}
+
+} // namespace
+
+QString MascararSenha(const QString& s)
+{
+    return TrocarSenhas(s, [](const QString&) { return QStringLiteral("***"); });
+}
+
+QString DesmascararSenha(const QString& mascarada, const QString& original)
+{
+    QString senha;
+    bool achou = false;
+    TrocarSenhas(original, [&](const QString& valor) {
+        if (!achou)
+            senha = valor;
+        achou = true;
+        return valor;
+    });
+    const QString mascara = QStringLiteral("***");
+    return TrocarSenhas(mascarada, [&](const QString& valor) {
+        if (!achou || !valor.contains(mascara))
+            return valor;
+        // Typed before or after the mask: the password grows at that end.
+        if (valor.startsWith(mascara))
+            return senha + valor.mid(mascara.size());
+        if (valor.endsWith(mascara))
+            return valor.left(valor.size() - mascara.size()) + senha;
+        return valor;
+    });
 }

@@ -50,3 +50,6 @@ constexpr int TamanhoMaximoConnStr = 8192;
 // Values in braces or quotes are passed over whole, and one that holds a connection string of
 // its own (Extended Properties="DSN=x;PWD=y") has its passwords hidden too.
 QString MascararSenha(const QString& connStr);
+// The masked text of a string back with its passwords: a "***" value (or one typed on before or
+// after it) takes the password written in `original`; a value typed over the mask stays as typed.
+QString DesmascararSenha(const QString& mascarada, const QString& original);

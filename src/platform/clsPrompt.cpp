@@ -1,5 +1,15 @@
 #include "clsPrompt.h"
 
+#include <QFileInfo>
+
+bool PodeSobrescrever(clsPrompt& prompt, const QString& arquivo)
+{
+    if (!QFileInfo::exists(arquivo))
+        return true;
+    return prompt.MsgBox(QStringLiteral("Arquivo já existente, deseja sobrescrevê-lo ?"), vb::YesNo | vb::Question)
+           == vb::Yes;
+}
+
 int RespostaPadrao(int estilo)
 {
     switch (estilo & 7) {

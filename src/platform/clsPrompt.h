@@ -34,14 +34,19 @@ public:
     virtual QString
     InputBox(const QString& texto, const QString& titulo, const QString& padrao, bool* cancelado = nullptr)
         = 0;
-    // File dialogs; empty on cancel. `filtro` uses Qt's "Desc (*.ext);;…" syntax.
-    virtual QString ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro) = 0;
-    virtual QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro) = 0;
-    // A save dialog for a file about to be created: it never offers to replace a file that exists
-    // (the caller refuses one).
-    virtual QString ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro)
+    // File dialogs; empty on cancel. `filtro` is "Descrição|padrões|…" (patterns joined by ";"), or
+    // Qt's "Desc (*.ext);;…"; `entrada` is the filter entry selected as the dialog opens (from 0).
+    // An open dialog picks a file that exists, to read it.
+    virtual QString ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro, int entrada = 0)
+        = 0;
+    // A save dialog never asks itself about replacing a file: the caller asks once, with the
+    // program's own question (PodeSobrescrever), or takes an existing file as it is.
+    virtual QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro, int entrada = 0)
+        = 0;
+    // A save dialog for a file about to be created (the caller refuses one that exists).
+    virtual QString ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro, int entrada = 0)
     {
-        return ArquivoSalvar(titulo, pasta, filtro);
+        return ArquivoSalvar(titulo, pasta, filtro, entrada);
     }
     // Shows a dialog (a QDialog) modally; returns its result code (accepted = 1).
     virtual int ExibirModal(QObject* dialogo) = 0;
@@ -72,6 +77,10 @@ public:
     virtual void ProgressoClose() = 0;
 };
 
+// When `arquivo` exists, asks "Arquivo já existente, deseja sobrescrevê-lo ?" (Yes/No); true when
+// the file may be written: it does not exist, or the user answered Yes.
+bool PodeSobrescrever(clsPrompt& prompt, const QString& arquivo);
+
 // The answer of a message box closed without a choice: No for questions, Cancel where offered, else OK.
 int RespostaPadrao(int estilo);
 
@@ -81,8 +90,8 @@ class clsPromptSilencioso final : public clsPrompt {
 public:
     int MsgBox(const QString&, int estilo, const QString&) override { return RespostaPadrao(estilo); }
     QString InputBox(const QString&, const QString&, const QString& padrao, bool* cancelado) override;
-    QString ArquivoAbrir(const QString&, const QString&, const QString&) override { return {}; }
-    QString ArquivoSalvar(const QString&, const QString&, const QString&) override { return {}; }
+    QString ArquivoAbrir(const QString&, const QString&, const QString&, int) override { return {}; }
+    QString ArquivoSalvar(const QString&, const QString&, const QString&, int) override { return {}; }
     int ExibirModal(QObject*) override { return 0; }
     void Ampulheta(bool) override {}
     void ProcessarEventos() override {}

@@ -29,20 +29,23 @@ QString Deslocar(const QString& texto, int sentido)
 // Marks a value scrambled as UTF-8 bytes.
 constexpr char16_t MarcaUtf8 = 0x0100;
 
-bool SoAscii(const QString& texto)
+// Text the old form holds: every character within U+0001..U+00FF, and the shifted codes come back
+// (a U+00FF shifted past 255 wraps onto the code of U+0000, so such a text needs the new form).
+bool CabeNaFormaAntiga(const QString& texto, const QString& embaralhado)
 {
     for (QChar c : texto)
-        if (c.unicode() > 0x7F)
+        if (c.unicode() == 0 || c.unicode() > 0xFF)
             return false;
-    return true;
+    return Deslocar(embaralhado, -1) == texto;
 }
 
 } // namespace
 
 QString Embaralhar(const QString& texto)
 {
-    if (SoAscii(texto))
-        return Deslocar(texto, +1);
+    const QString antigo = Deslocar(texto, +1);
+    if (CabeNaFormaAntiga(texto, antigo))
+        return antigo;
     return QChar(MarcaUtf8) + Deslocar(QString::fromLatin1(texto.toUtf8()), +1);
 }
 

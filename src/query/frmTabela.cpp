@@ -1,4 +1,5 @@
 #include "frmTabela.h"
+#include "gui/AreaJanelas.h"
 
 #include "connections/clsData.h"
 #include "connections/uctConnectionSel.h"
@@ -311,14 +312,15 @@ void frmTabela::CarregarForm(const QString& strTempConnectionString,
     show();
 }
 
-// Top left of the main window's client area, 0.7 of the main window's height and 0.99 of the
-// area's width; a window of its own gets a comfortable size instead.
+// Top left of the main window's client area (a cascade step below the windows already open), 0.7
+// of the main window's height and 0.99 of the area's width, within the area; a window of its own
+// gets a comfortable size instead.
 void frmTabela::Posicionar()
 {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub->mdiArea()) {
         const QSize tamanho(int(std::lround(sub->mdiArea()->width() * 0.99)),
                             int(std::lround(sub->window()->height() * 0.7)));
-        sub->setGeometry(QRect(QPoint(0, 0), tamanho));
+        sub->setGeometry(areajanelas::GeometriaInicial(sub, tamanho));
     } else if (isWindow()) {
         resize(900, 600);
     }

@@ -165,9 +165,10 @@ private:
     void LigarArquivos();
     bool ColunaOrdenada(int coluna, const QString& direcao) const;
     void ClicarCabecalho(int coluna);
+    void MostrarOrdem();
     QString CampoDaColuna(int coluna) const;
     // A file name from the save dialog, overwriting only when the user agrees; empty: nothing to do.
-    QString PedirArquivoSalvar(const QString& filtro);
+    QString PedirArquivoSalvar(const QString& filtro, int entrada = 0);
     // An export: the rows checked, the file asked, then written from a clone on the runner's worker
     // by `escrever` (its progress tells whether to go on); `depois` follows a success.
     using Exportador = std::function<bool(const QString& arquivo,

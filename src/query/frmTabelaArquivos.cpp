@@ -64,27 +64,24 @@ void frmTabela::AbrirArquivo()
     UltimaPastaArquivos() = QFileInfo(arquivo).absolutePath();
 }
 
-QString frmTabela::PedirArquivoSalvar(const QString& filtro)
+QString frmTabela::PedirArquivoSalvar(const QString& filtro, int entrada)
 {
     clsPrompt& prompt = m_ambiente.Prompt();
-    QString arquivo = prompt.ArquivoSalvar(TituloDialogo, UltimaPastaArquivos(), filtro);
+    QString arquivo = prompt.ArquivoSalvar(TituloDialogo, UltimaPastaArquivos(), filtro, entrada);
     if (arquivo.isEmpty())
         return {};
     // A spreadsheet is written as .xlsx: an old .xls name would not open.
     if (filtro == FiltroPlanilha && arquivo.endsWith(QStringLiteral(".xls"), Qt::CaseInsensitive))
         arquivo += u'x';
-    if (QFile::exists(arquivo)
-        && prompt.MsgBox(QStringLiteral("Arquivo já existente, deseja sobrescrevê-lo ?"),
-                         vb::YesNo | vb::Question,
-                         globais::TituloAplicativo())
-               != vb::Yes)
+    if (!PodeSobrescrever(prompt, arquivo))
         return {};
     return arquivo;
 }
 
 void frmTabela::SalvarArquivo()
 {
-    const QString arquivo = PedirArquivoSalvar(FiltroScripts);
+    // The third entry, "Arquivos de SQL (*.sql)", is the one selected.
+    const QString arquivo = PedirArquivoSalvar(FiltroScripts, 2);
     if (arquivo.isEmpty())
         return;
     QFile f(arquivo);

@@ -25,7 +25,25 @@ void frmTabela::LigarFiltro()
         const RecordsetPtr rs = Recordset();
         const QString filtro = rs ? rs->Filter() : QString();
         Botao(QStringLiteral("FiltroEliminar"))->setEnabled(!filtro.isEmpty() && filtro != u"0");
+        MostrarOrdem();
     });
+}
+
+void frmTabela::MostrarOrdem()
+{
+    // The header shows the sorted column and its direction; a result without a sort shows none.
+    QHeaderView* cabecalho = dgrConsulta->horizontalHeader();
+    const RecordsetPtr rs = Recordset();
+    const QString ordem = rs ? rs->Sort().trimmed() : QString();
+    int coluna = -1;
+    for (int c = 0; rs && !ordem.isEmpty() && c < rs->FieldCount(); ++c)
+        if (ordem.startsWith(rs->InfoCampo(c).nome + u' ') || ordem == rs->InfoCampo(c).nome)
+            coluna = c;
+    cabecalho->setSortIndicatorShown(coluna >= 0);
+    if (coluna >= 0)
+        cabecalho->setSortIndicator(coluna,
+                                    ordem.endsWith(QStringLiteral(" Desc"), Qt::CaseInsensitive) ? Qt::DescendingOrder
+                                                                                                 : Qt::AscendingOrder);
 }
 
 QString frmTabela::CampoDaColuna(int coluna) const
@@ -75,6 +93,7 @@ void frmTabela::OrdenarColuna(const QString& strOrdem)
         return;
     }
     m_modelo->Recarregar();
+    MostrarOrdem();
 }
 
 void frmTabela::PedirFiltro()

@@ -3,6 +3,7 @@
 #include "admin/frmAdminNavegador.h"
 #include "connections/clsData.h"
 #include "connections/frmConexaoCustomizada.h"
+#include "gui/AreaJanelas.h"
 #include "gui/PromptJanelas.h"
 #include "gui/Traducoes.h"
 #include "gui/Twips.h"
@@ -11,6 +12,7 @@
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlMenusNo.h"
 #include "navigator/mdlNavegador.h"
+#include "navigator/mdlServidores.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsSettings.h"
 #include "platform/mdlFuncoes.h"
@@ -23,13 +25,16 @@
 #include "shell/frmSobre.h"
 #include "shell/frmWebBrowser.h"
 #include "shell/mdlOpcoes.h"
+#include "shell/uctInicio.h"
 #include "webservice/frmWebServiceGen.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QDockWidget>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLayout>
 #include <QLineEdit>
@@ -100,6 +105,7 @@ frmPrincipal::frmPrincipal(clsAmbiente& ambiente, const QString& linhaComando, c
         Acao(QStringLiteral("mnuNavBanSysObj"))->setChecked(true);
     });
     LigarJanelasDeConsulta();
+    CriarInicio();
     connect(m_navegador, &frmNavegador::MapearCustomizadaPedido, this, [this] {
         MapearConexaoCustomizada(m_navegador->Arvore(), PedirConexaoCustomizada(m_ambiente, this));
     });
@@ -196,18 +202,7 @@ void frmPrincipal::CriarMenus()
     });
 
     QMenu* jan = menu(QStringLiteral("mnuJan"), QStringLiteral("Jane&las"));
-    connect(jan, &QMenu::aboutToShow, this, [this, jan] {
-        // The standard MDI window list: one checkable entry per open child window.
-        jan->clear();
-        const auto janelas = m_mdi->subWindowList();
-        for (int i = 0; i < janelas.size(); ++i) {
-            QMdiSubWindow* w = janelas.at(i);
-            QAction* a = jan->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(w->windowTitle()));
-            a->setCheckable(true);
-            a->setChecked(w == m_mdi->activeSubWindow());
-            connect(a, &QAction::triggered, m_mdi, [this, w] { m_mdi->setActiveSubWindow(w); });
-        }
-    });
+    connect(jan, &QMenu::aboutToShow, this, [this, jan] { areajanelas::PreencherMenu(jan, m_mdi); });
 
     QMenu* aju = menu(QStringLiteral("mnuAju"), QStringLiteral("A&juda"));
     connect(item(aju, QStringLiteral("mnuAjuInd"), QStringLiteral("&Indice")), &QAction::triggered, this, [this] {
@@ -317,7 +312,7 @@ void frmPrincipal::LigarJanelasDeConsulta()
 {
     m_ambiente.hospedarJanela = [this](QObject* janela) {
         if (auto* w = qobject_cast<QWidget*>(janela))
-            m_mdi->addSubWindow(w);
+            areajanelas::Hospedar(m_mdi, w);
     };
     QMenu* mnuTab = findChild<QMenu*>(QStringLiteral("mnuTab"));
     frmTabela::PreencherMenuTab(mnuTab, [this] { return m_frmTempTabela.data(); });
@@ -333,7 +328,7 @@ frmWebBrowser* frmPrincipal::AbrirWebBrowser(int guia, const QString& endereco)
 {
     auto* janela = new frmWebBrowser(m_ambiente.Prompt());
     janela->setAttribute(Qt::WA_DeleteOnClose);
-    m_mdi->addSubWindow(janela);
+    areajanelas::Hospedar(m_mdi, janela);
     janela->CarregForm(guia, endereco);
     return janela;
 }
@@ -408,15 +403,15 @@ void frmPrincipal::HabilitarMenus(clsNo* node, int intLastMouseKey)
     if (!popup.legendaSwith.isEmpty())
         Acao(QStringLiteral("mnuNavAgeSwithItem"))->setText(popup.legendaSwith);
     menu->setDefaultAction(popup.padrao.isEmpty() ? nullptr : Acao(popup.padrao));
-    menu->popup(QCursor::pos());
+    menu->popup(m_navegador->PosicaoMenu());
 }
 
 void frmPrincipal::CriarTeclas()
 {
-    // Ctrl+F4 closes the active child window from the navigator as well; inside a child window its
-    // own Close shortcut does it.
-    auto* fechar = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), m_painel);
-    fechar->setContext(Qt::WidgetWithChildrenShortcut);
+    // Ctrl+F4 closes the active child window, wherever the keyboard is in the main window (a child
+    // window's own field, the navigator).
+    auto* fechar = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), this);
+    fechar->setContext(Qt::WindowShortcut);
     connect(fechar, &QShortcut::activated, m_mdi, &QMdiArea::closeActiveSubWindow);
     // F10 takes the keyboard to the menu bar, on its first menu.
     connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
@@ -515,8 +510,82 @@ void frmPrincipal::AbrirLinhaComando()
         m_ambiente.Prompt().MsgBox(QStringLiteral("File not founded") + u'\n' + m_linhaComando, vb::Information);
         return;
     }
-    MapearConexaoCustomizada(m_navegador->Arvore(),
-                             MontarConnStrAccess(m_linhaComando, QStringLiteral("admin"), QString()));
+    MapearArquivo(m_linhaComando);
+}
+
+void frmPrincipal::MapearArquivo(const QString& arquivo)
+{
+    MapearConexaoCustomizada(m_navegador->Arvore(), MontarConnStrAccess(arquivo, QStringLiteral("admin"), QString()));
+}
+
+void frmPrincipal::CriarInicio()
+{
+    m_inicio = new uctInicio(m_mdi);
+    m_mdi->installEventFilter(this);
+    m_mdi->viewport()->installEventFilter(this);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmPrincipal::AtualizarInicio);
+    clsArvore& arvore = m_navegador->Arvore();
+    for (auto sinal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(&arvore, sinal, this, [this] { m_inicio->CarregarConexoes(m_navegador->Arvore()); });
+    connect(&arvore, &QAbstractItemModel::modelReset, this, [this] {
+        m_inicio->CarregarConexoes(m_navegador->Arvore());
+    });
+    connect(m_inicio, &uctInicio::AbrirArquivoPedido, this, [this] {
+        const QString arquivo = m_ambiente.Prompt().ArquivoAbrir(
+            QStringLiteral("Selecione o Banco de Dados"),
+            QDir::homePath(),
+            QStringLiteral("Bancos de dados|*.db;*.sqlite;*.sqlite3;*.mdb;*.accdb|Todos os Arquivos (*.*)|*.*"));
+        if (!arquivo.isEmpty())
+            MapearArquivo(arquivo);
+    });
+    connect(m_inicio, &uctInicio::MapearServidorPedido, this, [this] {
+        clsArvore& a = m_navegador->Arvore();
+        a.Selecionar(a.No(QStringLiteral("Sql")));
+        m_navegador->mnuNavMapInc_Click();
+    });
+    connect(m_inicio, &uctInicio::AbrirEditorPedido, m_navegador, &frmNavegador::AbrirEditorSql);
+    connect(m_inicio, &uctInicio::ConexaoPedida, this, [this](const QString& chave) {
+        clsArvore& a = m_navegador->Arvore();
+        clsNo* no = a.No(chave);
+        if (!no)
+            return;
+        a.Selecionar(no);
+        m_navegador->trvNavegador()->setFocus();
+        m_navegador->ChamarDuploClique();
+    });
+    AtualizarInicio();
+}
+
+void frmPrincipal::AtualizarInicio()
+{
+    // Shown over the empty area only; it never covers a child window.
+    const bool vazio = m_mdi->subWindowList().isEmpty();
+    m_inicio->setGeometry(m_mdi->viewport()->geometry());
+    if (vazio && m_inicio->isHidden())
+        m_inicio->CarregarConexoes(m_navegador->Arvore());
+    m_inicio->setVisible(vazio);
+}
+
+void frmPrincipal::changeEvent(QEvent* e)
+{
+    QMainWindow::changeEvent(e);
+    // A connection mapped by another program (the local engine setup) appears when the window is
+    // used again.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && m_jaAtivado)
+        AcrescentarConexoesNovas(m_navegador->Arvore());
+}
+
+bool frmPrincipal::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (m_inicio && (objeto == m_mdi || objeto == m_mdi->viewport())) {
+        switch (evento->type()) {
+        case QEvent::Resize: m_inicio->setGeometry(m_mdi->viewport()->geometry()); break;
+        case QEvent::ChildAdded:
+        case QEvent::ChildRemoved: QTimer::singleShot(0, this, &frmPrincipal::AtualizarInicio); break;
+        default: break;
+        }
+    }
+    return QMainWindow::eventFilter(objeto, evento);
 }
 
 void frmPrincipal::closeEvent(QCloseEvent* e)

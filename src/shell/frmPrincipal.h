@@ -14,6 +14,7 @@ class clsNo;
 class frmNavegador;
 class frmTabela;
 class frmWebBrowser;
+class uctInicio;
 
 class frmPrincipal : public QMainWindow {
     Q_OBJECT
@@ -34,6 +35,8 @@ public:
     frmNavegador* Navegador() const { return m_navegador; }
     QMdiArea* AreaMdi() const { return m_mdi; }
     QDockWidget* PainelNavegador() const { return m_painel; }
+    // The start panel over the empty MDI area.
+    uctInicio* Inicio() const { return m_inicio; }
     QAction* Acao(const QString& nome) const;
     bool JaAtivado() const { return m_jaAtivado; }
     // A new browser window in the MDI area: the maker's page `guia` (4 home, 5 downloads, 6 forum)
@@ -46,6 +49,8 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void PosicionarJanela();
@@ -57,6 +62,9 @@ private:
     void CarregarConfigJanela();
     void GravarConfigJanela();
     void AbrirLinhaComando();
+    void MapearArquivo(const QString& arquivo);
+    void CriarInicio();
+    void AtualizarInicio();
     int LarguraPainel() const;
     void DefinirLarguraPainel(int pixels);
 
@@ -68,6 +76,7 @@ private:
     QMdiArea* m_mdi = nullptr;
     QDockWidget* m_painel = nullptr;
     frmNavegador* m_navegador = nullptr;
+    uctInicio* m_inicio = nullptr;
     MenusNavegador m_menusNav;
     QHash<QString, QAction*> m_acoes;
     QPointer<frmTabela> m_frmTempTabela; // the query window whose grid popped up the "Tabela" menu

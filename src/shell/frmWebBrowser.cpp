@@ -1,4 +1,5 @@
 #include "frmWebBrowser.h"
+#include "gui/AreaJanelas.h"
 
 #include "platform/mdlEnderecos.h"
 #include "shell/uctWebBrowser.h"
@@ -51,7 +52,7 @@ void frmWebBrowser::Posicionar()
     const int larguraInterna = area ? area->width() : principal->width();
     const QSize tamanho(int(std::lround(larguraInterna * 0.99)), int(std::lround(principal->height() * 0.7)));
     if (sub) {
-        sub->setGeometry(QRect(QPoint(0, 0), tamanho));
+        sub->setGeometry(areajanelas::GeometriaInicial(sub, tamanho));
     } else {
         resize(tamanho);
         move(principal->geometry().topLeft());

@@ -159,8 +159,8 @@ void frmWebServiceGen::Gerar()
     }
     const QString arquivo = m_prompt.ArquivoSalvar(QStringLiteral("Select destination to save WebService"),
                                                    QString(),
-                                                   QStringLiteral("AspNet WebService (asmx) (*.asmx)"));
-    if (arquivo.isEmpty())
+                                                   QStringLiteral("AspNet WebService (asmx)|*.asmx"));
+    if (arquivo.isEmpty() || !PodeSobrescrever(m_prompt, arquivo))
         return;
     const webservicegen::DadosWebService dados{classe,
                                                txtHttpPath->text(),

@@ -30,7 +30,7 @@ private slots:
         QCOMPARE(janela.txtOwner->text(), QStringLiteral("sa"));
         a.prompt.arquivos << "D:\\Dados\\Vendas_2004.mdf";
         janela.picForcarArqLogDest->click();
-        QCOMPARE(a.prompt.dialogosArquivo.value(0).first, QStringLiteral("salvar"));
+        QCOMPARE(a.prompt.dialogosArquivo.value(0).first, QStringLiteral("abrir")); // an existing file, to attach
         QCOMPARE(a.prompt.dialogosArquivo.value(0).second,
                  QStringLiteral("Arquivos MDF (*.mdf);;Todos os Arquivos (*.*)"));
         QCOMPARE(janela.txtMdfFile->text(), QStringLiteral("D:\\Dados\\Vendas_2004.mdf"));

@@ -6,6 +6,7 @@
 #include "support/registroTestes.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,9 +48,37 @@ private slots:
         const QString completa = j.ConnectionString();
         QFocusEvent entrada(QEvent::FocusIn, Qt::MouseFocusReason);
         QApplication::sendEvent(j.txtConnStr, &entrada);
+        QVERIFY(!j.txtConnStr->text().contains("segredo"));
         QTest::keyClick(j.txtConnStr, Qt::Key_End);
         QTest::keyClicks(j.txtConnStr, ";Timeout=5");
         QCOMPARE(j.ConnectionString(), completa + ";Timeout=5");
+        QVERIFY(!j.txtConnStr->text().contains("segredo"));
+    }
+
+    void StringColadaFicaMascaradaEOsCamposSeguem()
+    {
+        frmConexaoCustomizada j(amb);
+        const int pg = j.cmbDriver->findText("PostgreSQL Unicode");
+        if (pg < 0)
+            QSKIP("the PostgreSQL ODBC driver is not installed");
+        j.cmbDriver->setCurrentIndex(pg == 0 ? 1 : 0); // another driver first
+        const QString colada = QStringLiteral("Driver={PostgreSQL Unicode};Server=db1;Database=vendas;Uid=ana;"
+                                              "Pwd=segredo123");
+        j.txtConnStr->selectAll();
+        j.txtConnStr->insert(colada); // as a paste does
+        QVERIFY2(!j.txtConnStr->text().contains("segredo123"), qPrintable(j.txtConnStr->text()));
+        QVERIFY(j.txtConnStr->text().endsWith("Pwd=***"));
+        QCOMPARE(j.ConnectionString(), colada);
+        QCOMPARE(j.cmbDriver->currentText(), QStringLiteral("PostgreSQL Unicode"));
+        QCOMPARE(j.txtServidor->text(), QStringLiteral("db1"));
+        QCOMPARE(j.txtSenha->text(), QStringLiteral("segredo123"));
+        // Only "Mostrar senha" shows it, and unchecking hides it again.
+        QTest::mouseClick(j.chkMostrarSenha, Qt::LeftButton, {}, QPoint(6, j.chkMostrarSenha->height() / 2));
+        QCOMPARE(j.txtConnStr->text(), colada);
+        QCOMPARE(j.txtSenha->echoMode(), QLineEdit::Normal);
+        j.chkMostrarSenha->setChecked(false);
+        QVERIFY(j.txtConnStr->text().endsWith("Pwd=***"));
+        QCOMPARE(j.ConnectionString(), colada);
     }
 
     void ValorConnStr_data()

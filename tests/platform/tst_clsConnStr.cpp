@@ -128,6 +128,18 @@ private slots:
         QFETCH(QString, texto);
         QFETCH(QString, mostrado);
         QCOMPARE(::MascararSenha(texto), mostrado);
+        // The masked text comes back whole; typing on after the mask lengthens the password.
+        QCOMPARE(::DesmascararSenha(mostrado, texto), texto);
+    }
+    void DesmascararSenhaDigitada()
+    {
+        const QString original = QStringLiteral("Uid=q;Pwd=segredo;Server=x");
+        QCOMPARE(::DesmascararSenha(QStringLiteral("Uid=q;Pwd=***1;Server=x"), original),
+                 QStringLiteral("Uid=q;Pwd=segredo1;Server=x"));
+        QCOMPARE(::DesmascararSenha(QStringLiteral("Uid=q;Pwd=nova;Server=y"), original),
+                 QStringLiteral("Uid=q;Pwd=nova;Server=y"));
+        QCOMPARE(::DesmascararSenha(QStringLiteral("Uid=q;Pwd=***"), QStringLiteral("Uid=q")),
+                 QStringLiteral("Uid=q;Pwd=***"));
     }
 
     void OdbcPersonalizado()

@@ -44,8 +44,9 @@ private slots:
             QVERIFY(!guardado.contains(texto.left(3)));
     }
 
-    // Values written by earlier versions read back as before; pure ASCII is still written the same
-    // way (the "*-*-*-*" convention and stored ASCII passwords compare equal).
+    // Values written by earlier versions read back as before, and text within U+0001..U+00FF is
+    // still written the same way (the "*-*-*-*" convention and stored passwords compare equal, and
+    // earlier versions read what this one writes).
     void ValoresAntigos_data()
     {
         QTest::addColumn<QString>("antigo");
@@ -61,10 +62,26 @@ private slots:
         QFETCH(QString, antigo);
         QFETCH(QString, texto);
         QCOMPARE(Desembaralhar(antigo), texto);
-        if (texto.toLatin1() == texto.toUtf8())
-            QCOMPARE(Embaralhar(texto), antigo);
-        else
-            QCOMPARE(Embaralhar(texto).front(), QChar(0x0100));
+        QCOMPARE(Embaralhar(texto), antigo);
+    }
+
+    // The new form only where the old one cannot hold the text.
+    void FormaNova_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<bool>("nova");
+        QTest::newRow("latino") << QStringLiteral("Ação çé") << false;
+        QTest::newRow("acima de U+00FF") << QStringLiteral("senha€") << true;
+        QTest::newRow("y com trema no inicio") << QStringLiteral("ÿx") << true;
+        QTest::newRow("y com trema depois da posicao 38") << QString(40, u'a') + QStringLiteral("ÿ") << false;
+    }
+    void FormaNova()
+    {
+        QFETCH(QString, texto);
+        QFETCH(bool, nova);
+        const QString guardado = Embaralhar(texto);
+        QCOMPARE(guardado.startsWith(QChar(0x0100)), nova);
+        QCOMPARE(Desembaralhar(guardado), texto);
     }
 };
 QUARRIX_TESTE(tst_mdlEmbaralhar);

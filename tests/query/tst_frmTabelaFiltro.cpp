@@ -96,14 +96,23 @@ private slots:
         w->Grid()->horizontalHeader()->sectionClicked(2);
         QCOMPARE(Coluna(w, 2), QStringList({"Ana", "Bia", "Caio", "D'Ávila"}));
         QCOMPARE(w->Recordset()->Sort(), QStringLiteral("Nome Asc"));
+        QHeaderView* cabecalho = w->Grid()->horizontalHeader();
+        QVERIFY(cabecalho->isSortIndicatorShown());
+        QCOMPARE(cabecalho->sortIndicatorSection(), 2);
+        QCOMPARE(cabecalho->sortIndicatorOrder(), Qt::AscendingOrder);
         w->Grid()->horizontalHeader()->sectionClicked(2);
         QCOMPARE(Coluna(w, 2), QStringList({"D'Ávila", "Caio", "Bia", "Ana"}));
+        QCOMPARE(cabecalho->sortIndicatorOrder(), Qt::DescendingOrder);
         // Sorted by IDADE, the header ID counts as sorted (the name is found inside): the first
         // click sorts it descending.
         w->Grid()->horizontalHeader()->sectionClicked(1);
         w->Grid()->horizontalHeader()->sectionClicked(0);
         QCOMPARE(w->Recordset()->Sort(), QStringLiteral("ID Desc"));
+        QCOMPARE(cabecalho->sortIndicatorSection(), 0);
         QVERIFY(c.prompt.mensagens.isEmpty());
+        // A new result has no sort, and shows none.
+        QVERIFY(w->ExecutarSql());
+        QVERIFY(!cabecalho->isSortIndicatorShown());
     }
 
     void FiltrosAcumulamEEliminam()
@@ -216,6 +225,7 @@ private slots:
         c.prompt.arquivos << arquivo;
         w->SalvarArquivo();
         QCOMPARE(c.prompt.dialogosArquivo.last().first, QStringLiteral("salvar"));
+        QCOMPARE(c.prompt.entradasFiltro.last(), 2); // "Arquivos de SQL (*.sql)"
         QFile f(arquivo);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(),

@@ -11,6 +11,7 @@
 #include "shell/clsAmbiente.h"
 #include "shell/frmPrincipal.h"
 #include "shell/frmWebBrowser.h"
+#include "shell/uctInicio.h"
 #include "support/capturas.h"
 #include "support/clsPromptRoteiro.h"
 #include "support/fixtures.h"
@@ -20,6 +21,7 @@
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -28,6 +30,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTranslator>
@@ -268,6 +271,16 @@ private slots:
         QCOMPARE(janela->AreaMdi()->subWindowList().size(), 2);
         QTest::keyClick(janela->AreaMdi()->activeSubWindow()->widget(), Qt::Key_F4, Qt::ControlModifier);
         QTRY_COMPARE(janela->AreaMdi()->subWindowList().size(), 1);
+        // A child window whose field has the keyboard closes too.
+        auto* filho = new frmFilhoConexao;
+        auto* campo = new QLineEdit(filho);
+        filho->setAttribute(Qt::WA_DeleteOnClose);
+        janela->Ambiente().hospedarJanela(filho);
+        filho->show();
+        janela->AreaMdi()->setActiveSubWindow(janela->AreaMdi()->subWindowList().last());
+        campo->setFocus();
+        QTest::keyClick(campo, Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(janela->AreaMdi()->subWindowList().size(), 1);
         // From the navigator too, which stays shown (F4 alone hides it).
         janela->Navegador()->trvNavegador()->setFocus();
         QTest::keyClick(janela->Navegador()->trvNavegador(), Qt::Key_F4, Qt::ControlModifier);
@@ -396,6 +409,107 @@ private slots:
         QVERIFY(!ambiente.hospedarJanela);
         QVERIFY(!ambiente.menuGrid);
         QVERIFY(!janelas->AreaJanelas());
+    }
+
+    // Child windows open a step apart, inside the area, with titles that tell them apart; the
+    // "Janelas" menu arranges and closes them.
+    void JanelasEmCascataComTitulosDistintos()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        auto janela = Abrir(prompt);
+        QVERIFY(janela);
+        janela->resize(900, 650);
+        for (int i = 0; i < 3; ++i)
+            janela->Acao("mnuFerBrw")->trigger();
+        QMdiArea* area = janela->AreaMdi();
+        const auto subs = area->subWindowList();
+        QCOMPARE(subs.size(), 3);
+        QTRY_COMPARE(subs.at(2)->windowTitle(), subs.at(0)->windowTitle() + QStringLiteral(" (3)"));
+        QCOMPARE(subs.at(1)->windowTitle(), subs.at(0)->windowTitle() + QStringLiteral(" (2)"));
+        const QRect visivel(QPoint(0, 0), area->viewport()->size());
+        QVERIFY(subs.at(1)->pos().x() > subs.at(0)->pos().x());
+        QVERIFY(subs.at(2)->pos().y() > subs.at(1)->pos().y());
+        for (QMdiSubWindow* sub : subs)
+            QVERIFY2(
+                visivel.contains(sub->geometry()),
+                qPrintable(
+                    QStringLiteral("%1,%2 %3x%4").arg(sub->x()).arg(sub->y()).arg(sub->width()).arg(sub->height())));
+        QMenu* jan = janela->findChild<QMenu*>("mnuJan");
+        emit jan->aboutToShow();
+        QStringList itens;
+        for (QAction* a : jan->actions())
+            if (!a->isSeparator())
+                itens << a->text();
+        QCOMPARE(itens.mid(0, 3), QStringList({"&Cascata", "&Lado a Lado", "&Fechar Todas"}));
+        QCOMPARE(itens.size(), 6);
+        jan->findChild<QAction*>("mnuJanLadoALado")->trigger();
+        QVERIFY(subs.at(0)->geometry().intersected(subs.at(1)->geometry()).isEmpty());
+        jan->findChild<QAction*>("mnuJanFecharTodas")->trigger();
+        QTRY_VERIFY(area->subWindowList().isEmpty());
+    }
+
+    // The start panel covers the empty area, lists the mapped connections and leaves as soon as a
+    // child window opens; its steps act through the navigator.
+    void PainelInicialNaAreaVazia()
+    {
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        QTemporaryDir pasta;
+        const QString arquivo = pasta.filePath(QStringLiteral("Exemplo.db"));
+        QVERIFY(QFile::copy(QStringLiteral(QUARRIX_BIN_DIR "/../samples/Exemplo.db"), arquivo));
+        auto janela = Abrir(prompt);
+        QVERIFY(janela);
+        uctInicio* inicio = janela->Inicio();
+        QVERIFY(inicio->isVisible());
+        QCOMPARE(inicio->lstInicioConexoes->count(), 0);
+        // The first step maps the file the user picks, and the list shows it.
+        prompt.arquivos << arquivo;
+        QTest::mouseClick(inicio->btnInicioArquivo, Qt::LeftButton);
+        QCOMPARE(prompt.dialogosArquivo.last().first, QStringLiteral("abrir"));
+        QTRY_COMPARE(inicio->lstInicioConexoes->count(), 1);
+        QVERIFY2(inicio->lstInicioConexoes->item(0)->text().contains(QStringLiteral("Exemplo")),
+                 qPrintable(inicio->lstInicioConexoes->item(0)->text()));
+        // The SQL editor step opens an editor on that connection, which hides the panel; closing
+        // the last window shows it again.
+        QTest::mouseClick(inicio->btnInicioEditor, Qt::LeftButton);
+        QTRY_COMPARE(janela->AreaMdi()->subWindowList().size(), 1);
+        QVERIFY(janela->AreaMdi()->subWindowList().first()->windowTitle().startsWith(QStringLiteral("SqlEditor")));
+        QTRY_VERIFY(!inicio->isVisible());
+        QVERIFY2(prompt.mensagens.isEmpty(), qPrintable(prompt.textos().join('|')));
+        janela->AreaMdi()->closeAllSubWindows();
+        QTRY_VERIFY(inicio->isVisible());
+        CapturarJanela(janela.get(), "frmPrincipal-inicio");
+    }
+
+    // Shift+F10 and the context-menu key open the node's menu under the node.
+    void MenuDoNoPeloTeclado_data()
+    {
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<int>("modificador");
+        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+        QTest::newRow("tecla de menu") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+    }
+    void MenuDoNoPeloTeclado()
+    {
+        QFETCH(int, tecla);
+        QFETCH(int, modificador);
+        SettingsTemporarios s;
+        clsPromptRoteiro prompt;
+        auto janela = Abrir(prompt);
+        QVERIFY(janela);
+        clsArvore& arvore = janela->Navegador()->Arvore();
+        QTreeView* trv = janela->Navegador()->trvNavegador();
+        arvore.Selecionar(arvore.No("Access"));
+        QCursor::setPos(janela->mapToGlobal(QPoint(janela->width() - 5, janela->height() - 5)));
+        QTest::keyClick(trv, Qt::Key(tecla), Qt::KeyboardModifiers(modificador));
+        QMenu* menu = janela->findChild<QMenu*>("mnuNavMap");
+        QTRY_VERIFY(menu && menu->isVisible());
+        const QRect no = trv->visualRect(trv->currentIndex());
+        const QPoint sob = trv->viewport()->mapToGlobal(no.bottomLeft());
+        QVERIFY2(qAbs(menu->pos().y() - sob.y()) < 40,
+                 qPrintable(QStringLiteral("menu em %1, no em %2").arg(menu->pos().y()).arg(sob.y())));
+        menu->hide();
     }
 
     // Clicking a node sets the menus; a right click pops up the node's menu with its default item

@@ -25,21 +25,24 @@ QString clsPromptRoteiro::InputBox(const QString& texto, const QString& titulo, 
     return r.isNull() ? padrao : r;
 }
 
-QString clsPromptRoteiro::ArquivoAbrir(const QString&, const QString&, const QString& filtro)
+QString clsPromptRoteiro::ArquivoAbrir(const QString&, const QString&, const QString& filtro, int entrada)
 {
     dialogosArquivo.append({QStringLiteral("abrir"), filtro});
+    entradasFiltro.append(entrada);
     return arquivos.isEmpty() ? QString() : arquivos.dequeue();
 }
 
-QString clsPromptRoteiro::ArquivoSalvar(const QString&, const QString&, const QString& filtro)
+QString clsPromptRoteiro::ArquivoSalvar(const QString&, const QString&, const QString& filtro, int entrada)
 {
     dialogosArquivo.append({QStringLiteral("salvar"), filtro});
+    entradasFiltro.append(entrada);
     return arquivos.isEmpty() ? QString() : arquivos.dequeue();
 }
 
-QString clsPromptRoteiro::ArquivoNovo(const QString&, const QString&, const QString& filtro)
+QString clsPromptRoteiro::ArquivoNovo(const QString&, const QString&, const QString& filtro, int entrada)
 {
     dialogosArquivo.append({QStringLiteral("novo"), filtro});
+    entradasFiltro.append(entrada);
     return arquivos.isEmpty() ? QString() : arquivos.dequeue();
 }
 

@@ -27,6 +27,7 @@ public:
     QQueue<QString> arquivos; // answers to the file dialogs
     // The file dialogs asked for, in order: kind ("abrir", "salvar", "novo") and filter.
     QList<std::pair<QString, QString>> dialogosArquivo;
+    QList<int> entradasFiltro; // the filter entry each of those dialogs opened on
     QStringList enderecosAbertos; // what AbrirNoSistema got
     QStringList enderecosNavegador; // what AbrirNavegador got (no window is made)
     QQueue<QString> nomes; // answers to PedirNome (a null QString means cancel)
@@ -45,9 +46,9 @@ public:
 
     int MsgBox(const QString& texto, int estilo, const QString& titulo) override;
     QString InputBox(const QString& texto, const QString& titulo, const QString& padrao, bool* cancelado) override;
-    QString ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro) override;
-    QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro) override;
-    QString ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro) override;
+    QString ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro, int entrada) override;
+    QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro, int entrada) override;
+    QString ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro, int entrada) override;
     int ExibirModal(QObject* dialogo) override;
     void Ampulheta(bool ligar) override { ampulheta += ligar ? 1 : -1; }
     void ProcessarEventos() override { ++eventosProcessados; }

@@ -51,10 +51,10 @@ void Escolher(QWidget& j, const char* nome)
 // The scripted prompt, also keeping what the save dialog was shown with.
 struct PromptComDialogo : clsPromptRoteiro {
     QStringList pedidosArquivo;
-    QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro) override
+    QString ArquivoSalvar(const QString& titulo, const QString& pasta, const QString& filtro, int entrada) override
     {
         pedidosArquivo << titulo + QStringLiteral(" | ") + filtro;
-        return clsPromptRoteiro::ArquivoSalvar(titulo, pasta, filtro);
+        return clsPromptRoteiro::ArquivoSalvar(titulo, pasta, filtro, entrada);
     }
 };
 
@@ -161,7 +161,7 @@ private slots:
         j.show();
         QTest::mouseClick(Controle<QPushButton>(j, "btnGenerate"), Qt::LeftButton);
         QCOMPARE(roteiro.pedidosArquivo,
-                 QStringList{"Select destination to save WebService | AspNet WebService (asmx) (*.asmx)"});
+                 QStringList{"Select destination to save WebService | AspNet WebService (asmx)|*.asmx"});
         QCOMPARE(roteiro.textos(), QStringList{"WebService generated with sucess"});
         QCOMPARE(roteiro.ultima().icone(), int(vb::Information));
         QVERIFY(roteiro.ultima().titulo.isEmpty()); // the program title
@@ -192,6 +192,35 @@ private slots:
         frmWebServiceGen j(roteiro);
         QTest::mouseClick(Controle<QPushButton>(j, "btnGenerate"), Qt::LeftButton);
         QVERIFY(roteiro.mensagens.isEmpty());
+    }
+
+    void ArquivoExistenteSoComSim_data()
+    {
+        QTest::addColumn<int>("resposta");
+        QTest::newRow("Sim grava") << int(vb::Yes);
+        QTest::newRow("Nao deixa o arquivo") << int(vb::No);
+    }
+    void ArquivoExistenteSoComSim()
+    {
+        // The program asks once; the dialog itself does not.
+        QFETCH(int, resposta);
+        clsPromptRoteiro roteiro;
+        QTemporaryDir pasta;
+        const QString arq = pasta.filePath(QStringLiteral("WebData.asmx"));
+        {
+            QFile f(arq);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("antigo");
+        }
+        roteiro.arquivos << arq;
+        roteiro.respostas << resposta;
+        frmWebServiceGen j(roteiro);
+        QTest::mouseClick(Controle<QPushButton>(j, "btnGenerate"), Qt::LeftButton);
+        QCOMPARE(roteiro.mensagens.first().texto, QStringLiteral("Arquivo já existente, deseja sobrescrevê-lo ?"));
+        QCOMPARE(roteiro.mensagens.first().estilo, int(vb::YesNo | vb::Question));
+        QFile f(arq);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll() == "antigo", resposta == vb::No);
     }
 
     void NomeDeClasseInvalidoRecusado()
