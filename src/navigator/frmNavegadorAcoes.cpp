@@ -142,8 +142,8 @@ QString ModeloTrigger(const QString& connStr, const QString& tabela)
         return QStringLiteral("CREATE TRIGGER NomeDaTrigger AFTER INSERT ON ") + tabela
                + QStringLiteral("\r\nFOR EACH ROW\r\nBEGIN\r\n\r\n\r\nEND");
     if (motor == TipoMotor::Odbc && connStr.contains(QStringLiteral("postgres"), Qt::CaseInsensitive))
-        return QStringLiteral("CREATE TRIGGER NomeDaTrigger AFTER INSERT OR UPDATE OR DELETE ON ")
-               + tabela + QStringLiteral("\r\nFOR EACH ROW EXECUTE FUNCTION NomeDaFuncao()");
+        return QStringLiteral("CREATE TRIGGER NomeDaTrigger AFTER INSERT OR UPDATE OR DELETE ON ") + tabela
+               + QStringLiteral("\r\nFOR EACH ROW EXECUTE FUNCTION NomeDaFuncao()");
     return QStringLiteral("CREATE TRIGGER NomeDaTrigger ON ") + tabela
            + QStringLiteral("\r\n FOR INSERT, UPDATE, DELETE \r\nAs\r\nBegin\r\n\r\n\r\nEnd");
 }

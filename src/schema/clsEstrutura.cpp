@@ -340,10 +340,10 @@ QList<PassoEstrutura> Copia(const clsMotor& m, const ObjetoBanco& tabela, const 
     for (const ColunaEstrutura& c : a.vivas)
         if (SequenciaMantida(c)) {
             continua = true;
-            r << PassoEstrutura{QStringLiteral("SELECT setval(")
-                                + Lit(Dialeto::PostgreSql,
-                                      m.NomeQualificado(tabela.Irmao(QStringLiteral("tmp") + c.nomeSequencia)))
-                                + QStringLiteral(", last_value, is_called) FROM ") + c.sequencia};
+            r << PassoEstrutura{
+                QStringLiteral("SELECT setval(")
+                + Lit(Dialeto::PostgreSql, m.NomeQualificado(tabela.Irmao(QStringLiteral("tmp") + c.nomeSequencia)))
+                + QStringLiteral(", last_value, is_called) FROM ") + c.sequencia};
         }
     if (m.DialetoSql() == Dialeto::PostgreSql && !idCopiado.isEmpty() && !continua) {
         const QString col = Citar(m, idCopiado);
@@ -365,8 +365,8 @@ void Comentarios(const clsMotor& m,
 {
     const Dialeto d = m.DialetoSql();
     if (!cat.comentario.isEmpty())
-        p.passos << PassoEstrutura{QStringLiteral("COMMENT ON TABLE ") + m.NomeQualificado(tabela) + QStringLiteral(" IS ")
-                                   + Lit(d, cat.comentario)};
+        p.passos << PassoEstrutura{QStringLiteral("COMMENT ON TABLE ") + m.NomeQualificado(tabela)
+                                   + QStringLiteral(" IS ") + Lit(d, cat.comentario)};
     for (const auto& [coluna, texto] : cat.comentariosColunas)
         for (const ColunaEstrutura& c : a.vivas)
             if (c.Existente() && c.originalCampo == coluna)

@@ -93,12 +93,11 @@ void CatalogoSqlite(clsData& db, const clsMotor& m, const ObjetoBanco& objeto, C
         c.verificacoes << QStringLiteral("PRAGMA ") + prefixo + QStringLiteral("foreign_key_check(")
                               + m.CitarIdentificador(n) + u')';
     // What reads the table's columns by name.
-    for (const QStringList& l :
-         Linhas(db,
-                QStringLiteral("SELECT type, name, sql FROM ") + prefixo
-                    + QStringLiteral("sqlite_schema WHERE sql IS NOT NULL AND (type IN ('view', "
-                                     "'trigger') OR (type = 'index' AND tbl_name = ")
-                    + Lit(tabela) + QStringLiteral(" COLLATE NOCASE)) ORDER BY type, name"))) {
+    for (const QStringList& l : Linhas(db,
+                                       QStringLiteral("SELECT type, name, sql FROM ") + prefixo
+                                           + QStringLiteral("sqlite_schema WHERE sql IS NOT NULL AND (type IN ('view', "
+                                                            "'trigger') OR (type = 'index' AND tbl_name = ")
+                                           + Lit(tabela) + QStringLiteral(" COLLATE NOCASE)) ORDER BY type, name"))) {
         const QString tipo = l.value(0) == u"view"      ? QStringLiteral("a visão «")
                              : l.value(0) == u"trigger" ? QStringLiteral("o trigger «")
                                                         : QStringLiteral("o índice «");
@@ -106,11 +105,11 @@ void CatalogoSqlite(clsData& db, const clsMotor& m, const ObjetoBanco& objeto, C
                                                     ddlsqlite::Identificadores(l.value(2))};
     }
     // sqlite_sequence exists once a table of the file has AUTOINCREMENT.
-    c.autoincremento = Primeiras(db,
-                                 QStringLiteral("SELECT seq FROM ") + prefixo
-                                     + QStringLiteral("sqlite_sequence WHERE name = ") + Lit(tabela)
-                                     + QStringLiteral(" COLLATE NOCASE"))
-                           .value(0);
+    c.autoincremento
+        = Primeiras(db,
+                    QStringLiteral("SELECT seq FROM ") + prefixo + QStringLiteral("sqlite_sequence WHERE name = ")
+                        + Lit(tabela) + QStringLiteral(" COLLATE NOCASE"))
+              .value(0);
     c.secureDelete = db.RetValue(QStringLiteral("PRAGMA secure_delete")).toString();
     c.cacheSize = db.RetValue(QStringLiteral("PRAGMA cache_size")).toString();
 }

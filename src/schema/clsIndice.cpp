@@ -41,8 +41,8 @@ void IndiceGenerico(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, c
 void IndiceSqlite(clsData& db, const ObjetoBanco& tabela, const QString& indice, IndiceLido& lido)
 {
     const QStringList lista = Linhas(db,
-                                     QStringLiteral("SELECT \"unique\", origin FROM pragma_index_list(") + Lit(tabela.nome)
-                                         + QStringLiteral(") WHERE name = ") + Lit(indice))
+                                     QStringLiteral("SELECT \"unique\", origin FROM pragma_index_list(")
+                                         + Lit(tabela.nome) + QStringLiteral(") WHERE name = ") + Lit(indice))
                                   .value(0);
     lido.def.unico = Verdade(lista.value(0));
     if (lista.value(1) == u"u" || lista.value(1) == u"pk") {
@@ -136,8 +136,8 @@ void IndicePostgres(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, c
         lido.depois << QStringLiteral("ALTER TABLE ") + m.NomeQualificado(tabela) + QStringLiteral(" CLUSTER ON ")
                            + m.CitarIdentificador(indice);
     if (!i.value(8).isEmpty())
-        lido.depois << QStringLiteral("COMMENT ON INDEX ") + m.NomeQualificado(tabela.Irmao(indice)) + QStringLiteral(" IS ")
-                           + Lit(i.value(8));
+        lido.depois << QStringLiteral("COMMENT ON INDEX ") + m.NomeQualificado(tabela.Irmao(indice))
+                           + QStringLiteral(" IS ") + Lit(i.value(8));
 }
 
 // SQL Server: sys.indexes and sys.index_columns; the kinds and options a plain CREATE INDEX would

@@ -47,7 +47,9 @@ class tst_ProgramaEasySetup : public QObject {
         p.write(entrada.toUtf8());
         p.closeWriteChannel();
         p.waitForFinished(240000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitCode(),
+                QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
     }
 
     // The custom connection the program mapped, as the navigator reads it.
@@ -66,8 +68,9 @@ private slots:
         if (QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty())
             QSKIP("PostgreSQL is not installed");
         // As root the server runs as "postgres", which must reach the folder.
-        QFile::setPermissions(dados.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                                                | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+        QFile::setPermissions(dados.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                  | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
     }
 
     // A test that failed half-way leaves no server behind.

@@ -11,8 +11,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <QThread>
 #include <QVBoxLayout>
@@ -28,7 +28,8 @@ QHash<QString, QString> LerEntrada()
     QTextStream entrada(stdin);
     entrada.setEncoding(QStringConverter::Utf8);
     QHash<QString, QString> r;
-    const QStringList linhas = entrada.readAll().split(QRegularExpression(QStringLiteral("[\r\n&]")), Qt::SkipEmptyParts);
+    const QStringList linhas
+        = entrada.readAll().split(QRegularExpression(QStringLiteral("[\r\n&]")), Qt::SkipEmptyParts);
     for (const QString& l : linhas) {
         const qsizetype igual = l.indexOf(u'=');
         if (igual > 0)
@@ -65,8 +66,9 @@ int SemJanela()
                     qPrintable(e.pasta));
         return 0;
     } else {
-        std::fputs("uso: quarrix-easysetup [--sem-janela] < \"acao=instalar|iniciar|parar|remover|estado\" [banco=nome]\n",
-                   stderr);
+        std::fputs(
+            "uso: quarrix-easysetup [--sem-janela] < \"acao=instalar|iniciar|parar|remover|estado\" [banco=nome]\n",
+            stderr);
         return 2;
     }
     if (!ok) {
@@ -114,7 +116,8 @@ public:
         resize(520, 320);
         connect(btnInstalar, &QPushButton::clicked, this, [this] {
             const QString banco = txtBanco->text().trimmed();
-            Trabalhar([banco](const servidorlocal::Passo& p, QString& e) { return servidorlocal::Instalar(banco, p, e); });
+            Trabalhar(
+                [banco](const servidorlocal::Passo& p, QString& e) { return servidorlocal::Instalar(banco, p, e); });
         });
         connect(btnIniciar, &QPushButton::clicked, this, [this] { Trabalhar(servidorlocal::Iniciar); });
         connect(btnParar, &QPushButton::clicked, this, [this] { Trabalhar(servidorlocal::Parar); });

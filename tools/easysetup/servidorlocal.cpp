@@ -39,8 +39,9 @@ bool Rodar(const QString& nome, const QStringList& argumentos, bool servidor, QS
     QProcess p;
     if (servidor && ComoRoot()) {
         p.setProgram(QStringLiteral("runuser"));
-        p.setArguments(QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), Programa(nome)}
-                       + argumentos);
+        p.setArguments(
+            QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), Programa(nome)}
+            + argumentos);
     } else {
         p.setProgram(Programa(nome));
         p.setArguments(argumentos);
@@ -98,10 +99,7 @@ QString SenhaNova()
 QString PastaDados() { return Pasta() + QStringLiteral("/data"); }
 QString Log() { return Pasta() + QStringLiteral("/servidor.log"); }
 
-QString ChaveNo(const Estado& e)
-{
-    return QStringLiteral("dbServidorLocal") + QString::number(e.porta) + e.banco;
-}
+QString ChaveNo(const Estado& e) { return QStringLiteral("dbServidorLocal") + QString::number(e.porta) + e.banco; }
 
 // The last lines the server wrote, for a start that failed.
 QString FimDoLog()
@@ -183,13 +181,17 @@ Estado LerEstado()
     e.banco = settings::GetSetting(Secao, QStringLiteral("Banco"));
     QString saida;
     e.rodando = e.instalado && !PastaProgramas().isEmpty()
-                && Rodar(QStringLiteral("pg_ctl"), {QStringLiteral("status"), QStringLiteral("-D"), PastaDados()}, true, saida);
+                && Rodar(QStringLiteral("pg_ctl"),
+                         {QStringLiteral("status"), QStringLiteral("-D"), PastaDados()},
+                         true,
+                         saida);
     return e;
 }
 
 QString ConnStr(const Estado& e)
 {
-    return QStringLiteral("Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=%1;Database=%2;Uid=%3;Pwd=%4")
+    return QStringLiteral(
+               "Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=%1;Database=%2;Uid=%3;Pwd=%4")
         .arg(e.porta)
         .arg(e.banco, Usuario, senhas::Ler(Secao, QStringLiteral("Senha")));
 }
@@ -307,7 +309,12 @@ bool Parar(const Passo& passo, QString& erro)
     passo(QStringLiteral("Parando o servidor…"));
     QString saida;
     if (!Rodar(QStringLiteral("pg_ctl"),
-               {QStringLiteral("-D"), PastaDados(), QStringLiteral("-m"), QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")},
+               {QStringLiteral("-D"),
+                PastaDados(),
+                QStringLiteral("-m"),
+                QStringLiteral("fast"),
+                QStringLiteral("-w"),
+                QStringLiteral("stop")},
                true,
                saida))
         return Falhar(erro, QStringLiteral("Não foi possível parar o servidor:\n") + saida);
