@@ -546,6 +546,28 @@ bool clsMotorOdbc::ConexaoPerdida()
 
 bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados)
 {
+    if (ExecutarInstrucao(sql, rs, lockType, afetados))
+        return true;
+    if (erro.numero == ErrInterrompida)
+        DesfazerAposInterrupcao();
+    return false;
+}
+
+// psqlODBC reads rows through a cursor inside a transaction of its own, even in autocommit: a
+// cancel that lands while the driver opens or closes that cursor leaves the transaction aborted,
+// and every later statement of the connection would fail until it ends. Outside a transaction of
+// the caller, it is ended here; the statement's own error is what the caller sees.
+void clsMotorOdbc::DesfazerAposInterrupcao()
+{
+    if (emTransacao || DialetoSql() != Dialeto::PostgreSql || !h->dbc.Conectada())
+        return;
+    const ErroDados interrupcao = erro;
+    ExecutarDireto(QStringLiteral("ROLLBACK"));
+    erro = interrupcao;
+}
+
+bool clsMotorOdbc::ExecutarInstrucao(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados)
+{
     if (rs)
         rs->reset();
     if (afetados)
