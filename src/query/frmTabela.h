@@ -58,6 +58,10 @@ public:
     void PararExecucao();
     // Writes the grid's pending rows to the database.
     bool GravarRegistros();
+    // Before what would drop the grid's edits not yet written (a run, closing, another
+    // connection): asks "Deseja gravar as alterações?". Sim saves them first, Não drops them;
+    // false when the user cancels or the save fails (the action then does not happen).
+    bool ConfirmarEdicoesPendentes();
     // Widens every column to its caption and its longest value.
     void DimensionarColunas();
     void HabilitarBotoesGrid(bool on);
@@ -183,7 +187,10 @@ private:
     void FecharResultado();
     void ConcluirEdicaoGrid();
     void BuscarItens();
-    void ConnectionChanged(const QString& strConnectionString);
+    void ConnectionChanged(const QString& strConnectionString,
+                           const QString& strServer,
+                           const QString& strDatabase,
+                           const QString& strNodeText);
     void MenuGrid(const QPoint& posicao);
     void CopiarTudo();
     void ColarTudo();
@@ -193,6 +200,7 @@ private:
 
     clsAmbiente& m_ambiente;
     QString m_connectionString;
+    QStringList m_rotuloConexao; // server, database and node text the selector shows
     std::unique_ptr<clsData> m_dados;
     QString m_tabela;
     bool m_executarAoCarregar = false;

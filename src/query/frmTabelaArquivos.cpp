@@ -9,6 +9,7 @@
 #include "uctEditorSql.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
@@ -70,9 +71,12 @@ QString frmTabela::PedirArquivoSalvar(const QString& filtro)
     QString arquivo = prompt.ArquivoSalvar(TituloDialogo, UltimaPastaArquivos(), filtro);
     if (arquivo.isEmpty())
         return {};
-    // A spreadsheet is written as .xlsx: an old .xls name would not open.
+    // A spreadsheet is written as .xlsx: an old .xls name would not open. A name without an
+    // extension gets the one of its kind.
     if (filtro == FiltroPlanilha && arquivo.endsWith(QStringLiteral(".xls"), Qt::CaseInsensitive))
         arquivo += u'x';
+    if (QFileInfo(arquivo).suffix().isEmpty() && filtro != FiltroScripts)
+        arquivo += filtro == FiltroPlanilha ? QStringLiteral(".xlsx") : QStringLiteral(".txt");
     if (QFile::exists(arquivo)
         && prompt.MsgBox(QStringLiteral("Arquivo já existente, deseja sobrescrevê-lo ?"),
                          vb::YesNo | vb::Question,
@@ -118,7 +122,11 @@ void frmTabela::ExportarTexto()
              [this](const QString& arquivo, QString& erro, const exportar::Progresso& p, const clsRecordset& r) {
                  if (!exportar::ExportarTexto(r, arquivo, erro, p))
                      return false;
-                 m_ambiente.Prompt().AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString());
+                 // Without a program to show it, the user is told where it went.
+                 if (!m_ambiente.Prompt().AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString()))
+                     m_ambiente.Prompt().MsgBox(QStringLiteral("Arquivo exportado com sucesso") + u'\n' + arquivo,
+                                                vb::Information,
+                                                globais::TituloAplicativo());
                  return true;
              });
 }
@@ -136,9 +144,9 @@ void frmTabela::Exportar(const QString& filtro, const Exportador& escrever)
     const QString arquivo = PedirArquivoSalvar(filtro);
     if (arquivo.isEmpty())
         return;
-    // A clone of the rows, filtered as the grid shows them: the grid's current row stays.
-    const RecordsetPtr copia = rs->Clone(ado::adLockReadOnly);
-    copia->setFilter(rs->Filter() == u"0" ? QString() : rs->Filter());
+    // The rows as the grid shows them, read by position (the grid's current row stays): a clone
+    // would sort again a row edited since the sort.
+    const RecordsetPtr copia = rs;
     QString erro;
     bool ok = false;
     {
@@ -154,6 +162,9 @@ void frmTabela::Exportar(const QString& filtro, const Exportador& escrever)
             *copia);
         prompt.ProgressoClose();
     }
-    if (!ok)
+    if (!ok) {
         prompt.MsgBox(erro, vb::Critical, globais::TituloAplicativo());
+        return;
+    }
+    DefinirPainel(1, QStringLiteral("Arquivo exportado: ") + QDir::toNativeSeparators(arquivo));
 }
