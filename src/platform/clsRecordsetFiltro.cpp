@@ -597,6 +597,12 @@ void Prefixo(ItemOrdem& it)
     }
 }
 
+// A date as tenths of a microsecond since Julian day 0 (at UTC when it has its offset).
+int64_t Decimos(const datahora::DataHora& d)
+{
+    return d.dia * 864000000000LL + d.ns / 100 - (d.temFuso ? int64_t(d.fusoMin) * 600000000LL : 0);
+}
+
 } // namespace
 
 void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chaves, const clsRecordsetDados& dados)
@@ -605,6 +611,13 @@ void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chave
         return;
     std::vector<ItemOrdem> itens(linhas.size());
     const int c0 = chaves[0].campo;
+    const bool dataPrimeira = TipoData(dados.campos[c0].tipo);
+    auto compararChave = [&dados](int campo, Celula a, Celula b) {
+        datahora::DataHora da, db;
+        if (TipoData(dados.campos[campo].tipo) && dados.DataHoraDe(a, campo, da) && dados.DataHoraDe(b, campo, db))
+            return datahora::Comparar(da, db);
+        return CompararCelulas(dados, a, b);
+    };
     for (size_t i = 0; i < linhas.size(); ++i) {
         ItemOrdem& it = itens[i];
         const Celula c = dados.Ler(linhas[i], c0);
@@ -615,7 +628,12 @@ void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chave
         it.p = nullptr;
         it.n = 0;
         it.prefixoAscii = false;
-        if (c.marca == Marca::Texto || c.marca == Marca::Binario) {
+        datahora::DataHora dh;
+        if (dataPrimeira && dados.DataHoraDe(c, c0, dh)) {
+            // Whole milliseconds and exact texts of one date column order together, by value.
+            it.marca = Marca::Data;
+            it.a = uint64_t(Decimos(dh));
+        } else if (c.marca == Marca::Texto || c.marca == Marca::Binario) {
             it.p = dados.Bytes(c, it.n);
             if (c.marca == Marca::Texto)
                 Prefixo(it);
@@ -653,9 +671,9 @@ void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chave
         if (desc0)
             r = -r;
         for (size_t k = 1; r == 0 && k < chaves.size(); ++k) {
-            r = CompararCelulas(dados,
-                                dados.Ler(linhas[x.indice], chaves[k].campo),
-                                dados.Ler(linhas[y.indice], chaves[k].campo));
+            r = compararChave(chaves[k].campo,
+                              dados.Ler(linhas[x.indice], chaves[k].campo),
+                              dados.Ler(linhas[y.indice], chaves[k].campo));
             if (chaves[k].descendente)
                 r = -r;
         }

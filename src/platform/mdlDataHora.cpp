@@ -159,8 +159,8 @@ QString TextoFuso(const DataHora& d)
 QString TextoIso(const DataHora& d, int casas)
 {
     const QDate data = QDate::fromJulianDay(d.dia);
-    const QString dataTexto = QString::number(data.year()).rightJustified(4, u'0') + u'-' + Dois(data.month())
-                              + u'-' + Dois(data.day());
+    const QString dataTexto
+        = QString::number(data.year()).rightJustified(4, u'0') + u'-' + Dois(data.month()) + u'-' + Dois(data.day());
     switch (d.forma) {
     case Forma::SoData: return dataTexto;
     case Forma::SoHora: return TextoHora(d.ns, casas);

@@ -350,7 +350,7 @@ private slots:
     void FiltroPorDataENulo()
     {
         // A date cell filters by its value, typed as the user writes it or in ISO, every digit of a
-        // time stamp counting; a null cell filters the nulls.
+        // time stamp counting; a null cell filters the nulls; a sort orders by the exact value.
         QFETCH(bool, postgres);
         if (PularSemPostgres(postgres))
             QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the server)");
@@ -388,6 +388,11 @@ private slots:
         QCOMPARE(ids(), QStringLiteral("1,3"));
         filtrar(0, 2, "29/02/2024 10:00:00");
         QCOMPARE(ids(), QStringLiteral("4"));
+        // Sorted by the time stamp: by value, whole seconds and microseconds together.
+        w->EliminarFiltro();
+        w->Grid()->setCurrentIndex(w->Modelo()->index(0, 2));
+        w->OrdenarColuna("Desc");
+        QCOMPARE(ids(), QStringLiteral("1,3,4,2"));
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
         // Not a date: the filter's error, and no filter.
         filtrar(0, 1, "31/02/2024");
