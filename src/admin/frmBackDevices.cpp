@@ -174,7 +174,7 @@ void frmBackDevices::Excluir()
     clsPrompt& prompt = m_ambiente.Prompt();
     const QString nome = dgrConsulta->ValorAtual(QStringLiteral("Name")).toString();
     if (prompt.MsgBox(QStringLiteral("Deseja realmente excluir o Device '") + nome + u'\'',
-                      vb::YesNo | vb::Question,
+                      vb::YesNo | vb::Question | vb::DefaultButton2,
                       globais::TituloAplicativo())
         != vb::Yes)
         return;

@@ -104,7 +104,7 @@ void frmLogins::Excluir()
     clsPrompt& prompt = m_ambiente.Prompt();
     const QString login = dgrConsulta->ValorAtual(QStringLiteral("LoginName")).toString();
     if (prompt.MsgBox(QStringLiteral("Deseja realmente excluir o Login '") + login + u'\'',
-                      vb::YesNo | vb::Question,
+                      vb::YesNo | vb::Question | vb::DefaultButton2,
                       globais::TituloAplicativo())
         != vb::Yes)
         return;

@@ -123,7 +123,7 @@ void frmUsuarios::Excluir()
     clsPrompt& prompt = m_ambiente.Prompt();
     const QString usuario = dgrConsulta->ValorAtual(QStringLiteral("UserName")).toString();
     if (prompt.MsgBox(QStringLiteral("Deseja realmente excluir o usuário '") + usuario + u'\'',
-                      vb::YesNo | vb::Question,
+                      vb::YesNo | vb::Question | vb::DefaultButton2,
                       globais::TituloAplicativo())
         != vb::Yes)
         return;

@@ -390,7 +390,8 @@ bool clsData::OpenSchema(int intSchema,
                          const QString& strViewName,
                          bool blnShowErrMsg,
                          const QString& strIndexName,
-                         bool blnHideSystemObjects)
+                         bool blnHideSystemObjects,
+                         const QString& strSchema)
 {
     if (Web()) {
         if (webService->OpenSchema(rstRecordset, intSchema, strTableName, strTableType, strOtherTableName, strViewName))
@@ -408,7 +409,7 @@ bool clsData::OpenSchema(int intSchema,
         Falha(activeConnection->Erro(), QString(), blnShowErrMsg);
         return false;
     };
-    const QString nada;
+    const QString nada, e = strSchema;
     switch (intSchema) {
     case tiposchema::Tabelas:
         if (!strTableType.isEmpty())
@@ -417,10 +418,16 @@ bool clsData::OpenSchema(int intSchema,
             return false;
         rstRecordset->setSort(QStringLiteral("TABLE_NAME"));
         return true;
-    case tiposchema::Colunas: return rowset(SchemaOleDb::Colunas, {nada, nada, strTableName, nada});
-    case tiposchema::ChavesPrimarias: return rowset(SchemaOleDb::ChavesPrimarias, {nada, nada, strTableName});
+    case tiposchema::Colunas: return rowset(SchemaOleDb::Colunas, {nada, e, strTableName, nada});
+    case tiposchema::ChavesPrimarias: return rowset(SchemaOleDb::ChavesPrimarias, {nada, e, strTableName});
     case tiposchema::ChavesEstrangeiras:
-        return rowset(SchemaOleDb::ChavesEstrangeiras, {nada, nada, strOtherTableName, nada, nada, strTableName});
+        return rowset(SchemaOleDb::ChavesEstrangeiras,
+                      {nada,
+                       strOtherTableName.isEmpty() ? nada : e,
+                       strOtherTableName,
+                       nada,
+                       strTableName.isEmpty() ? nada : e,
+                       strTableName});
     case tiposchema::Views:
         // A custom ODBC source lists its views through the driver's catalog function.
         if (connectionType == tipoconexao::OleDb && !CatalogoOdbc()) {
@@ -428,7 +435,7 @@ bool clsData::OpenSchema(int intSchema,
                 return Statement(SqlView(strViewName), rstRecordset, blnShowErrMsg);
             return Statement(SqlViews(blnHideSystemObjects), rstRecordset, blnShowErrMsg);
         }
-        return rowset(SchemaOleDb::Tabelas, {nada, nada, strViewName, QStringLiteral("VIEW")});
+        return rowset(SchemaOleDb::Tabelas, {nada, e, strViewName, QStringLiteral("VIEW")});
     case tiposchema::Funcoes:
         if (PostgreSql())
             return Statement(SqlFuncoesPostgres(), rstRecordset, blnShowErrMsg);
@@ -451,16 +458,18 @@ bool clsData::OpenSchema(int intSchema,
         }
         return Statement(SqlProcedures(blnHideSystemObjects), rstRecordset, blnShowErrMsg);
     case tiposchema::BancosDados: return Statement(SqlBancosDados(), rstRecordset, blnShowErrMsg);
-    case tiposchema::Indices: return rowset(SchemaOleDb::Indices, {nada, nada, strIndexName, nada, strTableName});
+    case tiposchema::Indices: return rowset(SchemaOleDb::Indices, {nada, e, strIndexName, nada, strTableName});
     case tiposchema::Triggers:
         if (PostgreSql())
-            return Statement(SqlTriggersPostgres(strTableName), rstRecordset, blnShowErrMsg);
+            return Statement(SqlTriggersPostgres(strTableName, e), rstRecordset, blnShowErrMsg);
         if (CatalogoOdbc()) {
             // ODBC has no call for triggers: the folder stays empty.
             rstRecordset = ListaDeNomes({QStringLiteral("TRIGGER_NAME")});
             return true;
         }
-        return Statement(SqlTriggers(strTableName), rstRecordset, blnShowErrMsg);
+        return Statement(e.isEmpty() ? SqlTriggers(strTableName) : SqlTriggersEsquema(e, strTableName),
+                         rstRecordset,
+                         blnShowErrMsg);
     default: return true;
     }
 }
@@ -622,11 +631,21 @@ QString clsData::SqlProceduresPostgres(bool blnHideSystemObjects)
            + (blnHideSystemObjects ? EsquemasDoSistema : QString()) + QStringLiteral(") AS sub ORDER BY 1");
 }
 
-QString clsData::SqlTriggersPostgres(const QString& strTableName)
+QString clsData::SqlTriggersEsquema(const QString& strSchema, const QString& strTableName)
+{
+    const QString objeto = u'[' + QString(strSchema).replace(u']', QStringLiteral("]]")) + QStringLiteral("].[")
+                           + QString(strTableName).replace(u']', QStringLiteral("]]")) + u']';
+    return QStringLiteral("SELECT name AS TRIGGER_NAME FROM sys.triggers WHERE parent_id = OBJECT_ID(N'")
+           + Literal(objeto) + QStringLiteral("') ORDER BY name");
+}
+
+QString clsData::SqlTriggersPostgres(const QString& strTableName, const QString& strSchema)
 {
     return QStringLiteral("SELECT t.tgname AS \"TRIGGER_NAME\" FROM pg_catalog.pg_trigger t JOIN pg_catalog.pg_class c "
-                          "ON c.oid = t.tgrelid WHERE NOT t.tgisinternal")
+                          "ON c.oid = t.tgrelid JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+                          "WHERE NOT t.tgisinternal")
            + (strTableName.isEmpty() ? QString() : QStringLiteral(" AND c.relname = '") + Literal(strTableName) + u'\'')
+           + (strSchema.isEmpty() ? QString() : QStringLiteral(" AND n.nspname = '") + Literal(strSchema) + u'\'')
            + QStringLiteral(" ORDER BY 1");
 }
 

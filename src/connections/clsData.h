@@ -70,6 +70,7 @@ public:
         QString view; // strViewName
         QString indice; // strIndexName
         bool ocultarSistema = false; // blnHideSystemObjects
+        QString esquema; // the schema of the table, view or index named (empty: any)
     };
     bool OpenSchema(int intSchema, RecordsetPtr& rstRecordset, const FiltroSchema& filtro, bool blnShowErrMsg = true)
     {
@@ -81,7 +82,8 @@ public:
                           filtro.view,
                           blnShowErrMsg,
                           filtro.indice,
-                          filtro.ocultarSistema);
+                          filtro.ocultarSistema,
+                          filtro.esquema);
     }
     bool OpenSchema(int intSchema,
                     RecordsetPtr& rstRecordset,
@@ -91,7 +93,8 @@ public:
                     const QString& strViewName = QString(),
                     bool blnShowErrMsg = true,
                     const QString& strIndexName = QString(),
-                    bool blnHideSystemObjects = false);
+                    bool blnHideSystemObjects = false,
+                    const QString& strSchema = QString());
     // Return false (and set ErrMsg) when the connection refuses.
     bool TransactionBegin();
     bool TransactionCommit();
@@ -133,7 +136,9 @@ public:
     // The same lists from PostgreSQL's own catalog.
     static QString SqlFuncoesPostgres();
     static QString SqlProceduresPostgres(bool blnHideSystemObjects);
-    static QString SqlTriggersPostgres(const QString& strTableName);
+    static QString SqlTriggersPostgres(const QString& strTableName, const QString& strSchema = QString());
+    // The triggers of one table of a schema on SQL Server.
+    static QString SqlTriggersEsquema(const QString& strSchema, const QString& strTableName);
     // Whether the open connection reaches a PostgreSQL server (through its ODBC driver).
     bool PostgreSql() const;
     // Whether the open connection is a custom ODBC source (any driver but SQL Server's), whose

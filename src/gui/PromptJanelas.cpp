@@ -67,6 +67,8 @@ int PromptJanelas::MsgBox(const QString& texto, int estilo, const QString& titul
         caixa.setEscapeButton(ok);
         break;
     }
+    if ((estilo & vb::DefaultButton2) && nao)
+        caixa.setDefaultButton(static_cast<QPushButton*>(nao));
     // A message must show the normal pointer even in the middle of long work.
     const bool havia = QGuiApplication::overrideCursor() != nullptr;
     if (havia)

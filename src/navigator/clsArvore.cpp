@@ -151,8 +151,9 @@ QVariant clsArvore::data(const QModelIndex& index, int role) const
         return {};
     const clsNo* no = NoDoIndice(index);
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::EditRole: return no->m_texto;
+    case Qt::DisplayRole: return no->m_texto;
+    // A name is edited bare, whatever the caption shows.
+    case Qt::EditRole: return no->Nome();
     case PapelImagem: return no->m_imagem;
     case PapelChave: return no->m_chave;
     case PapelTag: return no->m_tag;
@@ -160,7 +161,10 @@ QVariant clsArvore::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole: {
         // A source's description (full path, "Servidor: " + name, the address) tells it whole in
         // the narrow pane.
-        const QString dica = m_dados.Ler(no->m_chave, CampoNo::Descricao);
+        QString dica = m_dados.Ler(no->m_chave, CampoNo::Descricao);
+        // A catalog object tells which schema it belongs to.
+        if (dica.isEmpty() && !no->m_nome.isEmpty())
+            dica = no->m_esquema.isEmpty() ? no->m_nome : no->m_esquema + u'.' + no->m_nome;
         return dica.isEmpty() ? QVariant() : QVariant(dica);
     }
     default: return {};

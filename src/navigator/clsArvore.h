@@ -19,6 +19,11 @@ public:
     const QString& Key() const { return m_chave; }
     int Image() const { return m_imagem; }
     const QString& Tag() const { return m_tag; }
+    // A catalog object's schema (owner) and name exactly as the catalog gave them; the caption may
+    // differ (a twin's "schema.name"). A node without a recorded name is named by its text. On a
+    // folder of objects, the schema is the session's default one.
+    const QString& Esquema() const { return m_esquema; }
+    const QString& Nome() const { return m_nome.isEmpty() ? m_texto : m_nome; }
     // Position in the tree's node collection: unique, given in order of addition, never reused, so
     // a window that remembers it can never be mistaken for another node's.
     int Index() const { return m_indice; }
@@ -37,6 +42,8 @@ private:
     QString m_texto;
     QString m_chave;
     QString m_tag;
+    QString m_esquema;
+    QString m_nome;
     int m_imagem = 0;
     int m_indice = 0;
     int m_linha = 0;
@@ -76,6 +83,11 @@ public:
     void DefinirTexto(clsNo* no, const QString& texto);
     void DefinirImagem(clsNo* no, int imagem);
     void DefinirTag(clsNo* no, const QString& tag) { no->m_tag = tag; }
+    void DefinirObjeto(clsNo* no, const QString& esquema, const QString& nome)
+    {
+        no->m_esquema = esquema;
+        no->m_nome = nome;
+    }
     void Expandir(clsNo* no, bool expandir = true);
     // Records what the view did, without asking it again.
     void MarcarExpandido(clsNo* no, bool expandido) { no->m_expandido = expandido; }

@@ -5,6 +5,7 @@
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
+#include "platform/mdlCitacao.h"
 #include "platform/mdlGlobais.h"
 #include "platform/mdlProgramas.h"
 #include "query/frmTabela.h"
@@ -101,8 +102,20 @@ frmNavegador::~frmNavegador() { m_arvore.disconnect(this); }
 
 void frmNavegador::AbrirConsulta(clsNo* no, const QString& sql, const QString& tabela, bool executar)
 {
+    AbrirPedido(MontarPedidoConsulta(no, sql, tabela, executar));
+}
+
+void frmNavegador::AbrirTabela(clsNo* no)
+{
+    const ObjetoBanco objeto = ObjetoDoNo(no);
+    PedidoConsulta p = MontarPedidoConsulta(no, {}, NomeExibido(no), true);
+    p.nomeSelect = citacao::NomeLegivel(citacao::MotorDaConexao(objeto.connStr), objeto);
+    AbrirPedido(p);
+}
+
+void frmNavegador::AbrirPedido(const PedidoConsulta& p)
+{
     clsAmpulheta ampulheta(m_ambiente.Prompt());
-    const PedidoConsulta p = MontarPedidoConsulta(no, sql, tabela, executar);
     m_ambiente.Prompt().ProcessarEventos();
     auto* janela = new frmTabela(m_ambiente);
     janela->DefinirTag(QString::number(p.indiceFonte));
@@ -136,10 +149,13 @@ void frmNavegador::Renomear()
     if (!no || novoTexto == no->Text())
         return;
     QString erro;
-    const bool ok = RenomearTabela(m_ambiente, no->Tag(), EsquemaDoNo(no), no->Text(), novoTexto, &erro);
+    const ObjetoBanco tabela = ObjetoDoNo(no);
+    const bool ok = RenomearTabela(m_ambiente, tabela.connStr, tabela.esquema, tabela.nome, novoTexto, &erro);
     // On failure the node shows its old name again.
     m_arvore.DefinirTexto(no, ok ? novoTexto : no->Text());
-    if (!ok)
+    if (ok)
+        m_arvore.DefinirObjeto(no, tabela.esquema, novoTexto);
+    else
         m_ambiente.Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo());
 }
 
@@ -165,24 +181,26 @@ void frmNavegador::ChamarDuploClique()
     case img::Tabela:
     case img::TabelaSistema:
     case img::View:
-    case img::ViewSistema: AbrirConsulta(no, {}, no->Text(), true); break;
+    case img::ViewSistema: AbrirTabela(no); break;
     case img::SqlEditor: AbrirConsulta(no, {}, QStringLiteral("SqlEditor: "), false); break;
     case img::Funcao:
         if (no->Parent() && no->Parent()->Image() == img::Funcao)
             AbrirConsulta(no,
-                          QStringLiteral("SELECT * \r\nFROM ") + no->Text() + QStringLiteral("()"),
+                          QStringLiteral("SELECT * \r\nFROM ")
+                              + citacao::NomeLegivel(citacao::MotorDaConexao(no->Tag()), ObjetoDoNo(no))
+                              + QStringLiteral("()"),
                           no->Text(),
                           false);
         break;
     case img::Procedure:
     case img::ProcedureSistema:
         AbrirScript(no,
-                    script::ScriptProcedure(m_ambiente, no->Tag(), no->Text(), script::Alter),
-                    QStringLiteral("SqlEditor: ALTER PROCEDURE ") + no->Text());
+                    script::ScriptProcedure(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Alter),
+                    QStringLiteral("SqlEditor: ALTER PROCEDURE ") + NomeExibido(no));
         break;
     case img::Trigger:
         AbrirScript(no,
-                    script::ScriptTrigger(m_ambiente, no->Tag(), no->Text(), script::Alter),
+                    script::ScriptTrigger(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Alter),
                     QStringLiteral("SqlEditor: ALTER TRIGGER ") + no->Text());
         break;
     case img::ImportarExportar: ExecutarImportarExportar(m_ambiente.Prompt(), {}, {}, {}); break;

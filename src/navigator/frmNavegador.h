@@ -28,6 +28,8 @@ public:
     // Opens a query window for a node: its SQL (the table's rows when empty), caption text and
     // whether to run at once.
     void AbrirConsulta(clsNo* no, const QString& sql, const QString& tabela, bool executar);
+    // The rows of a table or view node, read by its schema-qualified name.
+    void AbrirTabela(clsNo* no);
     // F2: starts editing the label of a table node.
     void ChamarRenomear();
 
@@ -101,6 +103,7 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    void AbrirPedido(const PedidoConsulta& pedido);
     void AoClicar(const QModelIndex& indice);
     void AoMudarNoAtual(const QModelIndex& atual);
     void AoRenomear(clsNo* no, const QString& novoTexto);

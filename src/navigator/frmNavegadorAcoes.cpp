@@ -6,6 +6,7 @@
 #include "navigator/mdlAcoesObjetos.h"
 #include "navigator/mdlCatalogo.h"
 #include "platform/clsPrompt.h"
+#include "platform/mdlCitacao.h"
 #include "platform/mdlGlobais.h"
 #include "platform/mdlProgramas.h"
 #include "schema/mdlDocumentador.h"
@@ -17,9 +18,10 @@
 namespace {
 const QString Sql = QStringLiteral("SqlEditor: ");
 
-int Perguntar(clsPrompt& prompt, const QString& texto)
+// A question before something is deleted for good: Enter answers No.
+bool ConfirmarExclusao(clsPrompt& prompt, const QString& texto)
 {
-    return prompt.MsgBox(texto, vb::YesNo | vb::Question, globais::TituloAplicativo());
+    return prompt.MsgBox(texto, vb::YesNo | vb::Question | vb::DefaultButton2, globais::TituloAplicativo()) == vb::Yes;
 }
 
 // A connection string for master on `servidor`, with the login kept in the data of node `chave`.
@@ -68,9 +70,8 @@ void frmNavegador::mnuNavBanExc_Click()
     if (!banco || !banco->Parent())
         return;
     const QString nome = banco->Text();
-    if (Perguntar(m_ambiente.Prompt(),
-                  QStringLiteral("Deseja Excluir Permanentemente o Banco de Dados: '") + nome + u'\'')
-        != vb::Yes)
+    if (!ConfirmarExclusao(m_ambiente.Prompt(),
+                           QStringLiteral("Deseja Excluir Permanentemente o Banco de Dados: '") + nome + u'\''))
         return;
     if (!acoes::ExecutarNoServidor(m_ambiente,
                                    MasterDoServidor(m_arvore, banco->Parent(), banco->Key()),
@@ -111,8 +112,8 @@ void frmNavegador::mnuNavTabScr_Click(int tipo)
     default: return;
     }
     AbrirScript(no,
-                script::ScriptTabela(m_ambiente, no->Tag(), no->Text(), tipo),
-                Sql + QString::fromLatin1(legenda) + no->Text());
+                script::ScriptTabela(m_ambiente, no->Tag(), ObjetoDoNo(no), tipo),
+                Sql + QString::fromLatin1(legenda) + NomeExibido(no));
 }
 
 namespace {
@@ -133,8 +134,8 @@ void frmNavegador::mnuNavConScr_Click(int tipo)
     if (!no || !Verbo(tipo))
         return;
     AbrirScript(no,
-                script::ScriptView(m_ambiente, no->Tag(), no->Text(), tipo),
-                Sql + QString::fromLatin1(Verbo(tipo)) + QStringLiteral("VIEW ") + no->Text());
+                script::ScriptView(m_ambiente, no->Tag(), ObjetoDoNo(no), tipo),
+                Sql + QString::fromLatin1(Verbo(tipo)) + QStringLiteral("VIEW ") + NomeExibido(no));
 }
 
 void frmNavegador::mnuNavProScr_Click(int tipo)
@@ -143,8 +144,8 @@ void frmNavegador::mnuNavProScr_Click(int tipo)
     if (!no || !Verbo(tipo))
         return;
     AbrirScript(no,
-                script::ScriptProcedure(m_ambiente, no->Tag(), no->Text(), tipo),
-                Sql + QString::fromLatin1(Verbo(tipo)) + QStringLiteral("PROCEDURE ") + no->Text());
+                script::ScriptProcedure(m_ambiente, no->Tag(), ObjetoDoNo(no), tipo),
+                Sql + QString::fromLatin1(Verbo(tipo)) + QStringLiteral("PROCEDURE ") + NomeExibido(no));
 }
 
 void frmNavegador::mnuNavFunCreate_Click(const QString& legendaMenu)
@@ -154,11 +155,12 @@ void frmNavegador::mnuNavFunCreate_Click(const QString& legendaMenu)
         return;
     if (legendaMenu == u"Functions") {
         AbrirScript(no,
-                    script::ScriptFunction(m_ambiente, no->Tag(), no->Text(), script::Create),
-                    Sql + QStringLiteral("CREATE FUNCTION ") + no->Text());
+                    script::ScriptFunction(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Create),
+                    Sql + QStringLiteral("CREATE FUNCTION ") + NomeExibido(no));
     } else if (legendaMenu == u"Triggers") {
         if (no->Image() == img::PastaTriggers) {
-            const QString tabela = no->Parent() ? no->Parent()->Text() : QString();
+            const ObjetoBanco objeto = TabelaDoNo(no);
+            const QString tabela = citacao::NomeLegivel(citacao::MotorDaConexao(objeto.connStr), objeto);
             AbrirConsulta(no,
                           QStringLiteral("CREATE TRIGGER NomeDaTrigger ON ") + tabela
                               + QStringLiteral("\r\n FOR INSERT, UPDATE, DELETE \r\nAs\r\nBegin\r\n\r\n\r\nEnd"),
@@ -166,7 +168,7 @@ void frmNavegador::mnuNavFunCreate_Click(const QString& legendaMenu)
                           false);
         } else {
             AbrirScript(no,
-                        script::ScriptTrigger(m_ambiente, no->Tag(), no->Text(), script::Create),
+                        script::ScriptTrigger(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Create),
                         Sql + QStringLiteral("CREATE TRIGGER ") + no->Text());
         }
     }
@@ -179,8 +181,8 @@ void frmNavegador::mnuNavFunAlter_Click(const QString& legendaMenu)
         return;
     if (legendaMenu == u"Functions")
         AbrirScript(no,
-                    script::ScriptFunction(m_ambiente, no->Tag(), no->Text(), script::Alter),
-                    Sql + QStringLiteral("ALTER FUNCTION ") + no->Text());
+                    script::ScriptFunction(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Alter),
+                    Sql + QStringLiteral("ALTER FUNCTION ") + NomeExibido(no));
     else if (legendaMenu == u"Triggers")
         ChamarDuploClique();
 }
@@ -192,22 +194,13 @@ void frmNavegador::mnuNavFunDrop_Click(const QString& legendaMenu)
         return;
     if (legendaMenu == u"Functions")
         AbrirScript(no,
-                    script::ScriptFunction(m_ambiente, no->Tag(), no->Text(), script::Drop),
-                    Sql + QStringLiteral("DROP FUNCTION ") + no->Text());
+                    script::ScriptFunction(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Drop),
+                    Sql + QStringLiteral("DROP FUNCTION ") + NomeExibido(no));
     else if (legendaMenu == u"Triggers")
         AbrirScript(no,
-                    script::ScriptTrigger(m_ambiente, no->Tag(), no->Text(), script::Drop),
+                    script::ScriptTrigger(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Drop),
                     Sql + QStringLiteral("DROP TRIGGER ") + no->Text());
 }
-
-namespace {
-// The table an index node belongs to: the index sits in the table's "Indexes" folder.
-QString TabelaDoIndice(const clsNo* indice)
-{
-    const clsNo* pasta = indice->Parent();
-    return pasta && pasta->Parent() ? pasta->Parent()->Text() : QString();
-}
-} // namespace
 
 void frmNavegador::mnuNavIdxScript_Click()
 {
@@ -216,7 +209,7 @@ void frmNavegador::mnuNavIdxScript_Click()
         return;
     QString indice = no->Text();
     AbrirScript(no,
-                script::ScriptIndices(m_ambiente, TabelaDoIndice(no), nullptr, indice, no->Tag()),
+                script::ScriptIndices(m_ambiente, TabelaDoNo(no), nullptr, indice, no->Tag()),
                 Sql + QStringLiteral("CREATE INDEX ") + no->Text());
 }
 
@@ -225,10 +218,12 @@ void frmNavegador::mnuNavIdxDel_Click()
     clsNo* no = m_arvore.Selecionado();
     if (!no || no->Image() != img::Indice)
         return;
-    if (Perguntar(m_ambiente.Prompt(), QStringLiteral("Confirm delete index ") + no->Text() + QStringLiteral(" ?"))
-        != vb::Yes)
+    const ObjetoBanco tabela = TabelaDoNo(no);
+    if (!ConfirmarExclusao(m_ambiente.Prompt(),
+                           QStringLiteral("Confirm delete index ") + no->Text() + QStringLiteral(" ON ")
+                               + tabela.Exibicao() + QStringLiteral(" ?")))
         return;
-    if (acoes::ExcluirIndice(m_ambiente, no->Tag(), TabelaDoIndice(no), no->Text()))
+    if (acoes::ExcluirIndice(m_ambiente, no->Tag(), tabela, no->Text()))
         m_arvore.Remover(no);
 }
 
@@ -237,11 +232,11 @@ void frmNavegador::mnuNavTabExc_Click()
     clsNo* no = m_arvore.Selecionado();
     if (!no || no->Image() != img::Tabela)
         return;
-    if (Perguntar(m_ambiente.Prompt(),
-                  QStringLiteral("Deseja Excluir Permanentemente a Tabela: '") + no->Text() + u'\'')
-        != vb::Yes)
+    const ObjetoBanco tabela = ObjetoDoNo(no);
+    if (!ConfirmarExclusao(m_ambiente.Prompt(),
+                           QStringLiteral("Deseja Excluir Permanentemente a Tabela: '") + tabela.Exibicao() + u'\''))
         return;
-    if (acoes::ExcluirTabela(m_ambiente, no->Tag(), EsquemaDoNo(no), no->Text()))
+    if (acoes::ExcluirTabela(m_ambiente, tabela.connStr, tabela.esquema, tabela.nome))
         m_arvore.Remover(no);
 }
 
@@ -254,7 +249,7 @@ void frmNavegador::mnuNavTabVis_Click()
                                           : no->Image() == img::PastaTabelas ? documentador::Alcance::TodasTabelas
                                                                              : documentador::Alcance::TabelasSistema;
     const QString arquivo
-        = documentador::Documentar(m_ambiente, no->Tag(), alcance, no->Text(), window()->windowTitle());
+        = documentador::Documentar(m_ambiente, no->Tag(), alcance, ObjetoDoNo(no), window()->windowTitle());
     if (!arquivo.isEmpty())
         m_ambiente.Prompt().AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString());
 }

@@ -107,7 +107,7 @@ bool ExcluirTabela(clsAmbienteDados& amb, const QString& connStr, const QString&
     return true;
 }
 
-bool ExcluirIndice(clsAmbienteDados& amb, const QString& connStr, const QString& tabela, const QString& indice)
+bool ExcluirIndice(clsAmbienteDados& amb, const QString& connStr, const ObjetoBanco& tabela, const QString& indice)
 {
     clsData db(amb);
     if (!db.OpenConnection(connStr))

@@ -2,6 +2,8 @@
 // What the navigator's object actions send to a database: creating and deleting databases on a
 // server, deleting tables and indexes, and the argument of the import/export program. UI-free: the
 // windows ask and confirm, these run the statements.
+#include "platform/clsObjetoBanco.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -34,7 +36,7 @@ SqlExcluirTabela(const clsMotor& m, const QString& esquema, const QString& tabel
 // other tables reference is refused with their names. Errors are shown; on any failure nothing
 // changes.
 bool ExcluirTabela(clsAmbienteDados& amb, const QString& connStr, const QString& esquema, const QString& tabela);
-// Drops an index in the engine's form; errors are shown.
-bool ExcluirIndice(clsAmbienteDados& amb, const QString& connStr, const QString& tabela, const QString& indice);
+// Drops an index of the table (in the table's schema) in the engine's form; errors are shown.
+bool ExcluirIndice(clsAmbienteDados& amb, const QString& connStr, const ObjetoBanco& tabela, const QString& indice);
 
 } // namespace acoes

@@ -18,6 +18,7 @@
 #include "schema/mdlTipoDado.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 namespace {
@@ -101,6 +102,58 @@ bool ComDados(clsArvore& arvore, clsNo* pasta, clsData* dados, const std::functi
 }
 
 } // namespace
+
+QString TextoObjeto(const QString& esquema, const QString& nome, const QString& padrao, bool gemeo)
+{
+    if (!gemeo || esquema.isEmpty() || esquema == padrao)
+        return nome;
+    return esquema + u'.' + nome;
+}
+
+ObjetoBanco ObjetoDoNo(const clsNo* no)
+{
+    if (!no)
+        return {};
+    ObjetoBanco o(no->Esquema(), no->Nome());
+    o.connStr = no->Tag();
+    // A trigger belongs to its table's schema.
+    if (no->Image() == img::Trigger)
+        o.esquema = TabelaDoNo(no).esquema;
+    return o;
+}
+
+QString NomeExibido(const clsNo* no)
+{
+    const ObjetoBanco o = ObjetoDoNo(no);
+    const clsNo* pasta = no ? no->Parent() : nullptr;
+    if (o.esquema.isEmpty() || (pasta && pasta->Esquema() == o.esquema))
+        return o.nome;
+    return o.Exibicao();
+}
+
+ObjetoBanco TabelaDoNo(const clsNo* no)
+{
+    const clsNo* tabela = no;
+    switch (no ? no->Image() : 0) {
+    case img::Tabela:
+    case img::TabelaSistema: break;
+    case img::PastaColunas:
+    case img::PastaIndices:
+    case img::PastaTriggers: tabela = no->Parent(); break;
+    case img::Indice:
+    case img::Trigger:
+    case img::Coluna:
+    case img::ColunaChave:
+    case img::ColunaNaoNula: tabela = no->Parent() ? no->Parent()->Parent() : nullptr; break;
+    default: tabela = nullptr; break;
+    }
+    if (!tabela)
+        return {};
+    ObjetoBanco o(tabela->Esquema(), tabela->Nome());
+    // The folders under a table carry no connection string of their own (Columns, Indexes).
+    o.connStr = tabela->Tag();
+    return o;
+}
 
 QString NomeQualificado(const QString& esquema, const QString& nome)
 {
@@ -270,6 +323,8 @@ bool ConectarBancoDados(clsArvore& arvore, clsNo* no)
     if (!ConfirmarAcesso(arvore.Ambiente(), dados.Provider(), connStr))
         return false;
     const int tipo = dados.ConnectionType();
+    // Logins and users are SQL Server's: another engine's source gets no Users folder.
+    const bool sqlServer = dados.ActiveConnection() && dados.ActiveConnection()->DialetoSql() == Dialeto::SqlServer;
     dados.CloseConnection();
     Pasta(arvore, no, "SQL Editor", "Edi", img::SqlEditor, connStr);
     Pasta(arvore, no, "Tables", "tab", img::PastaTabelas, connStr, img::Tabela);
@@ -278,7 +333,7 @@ bool ConectarBancoDados(clsArvore& arvore, clsNo* no)
         Pasta(arvore, no, "Procedures", "stp", img::PastaProcedures, connStr, img::Procedure);
         Pasta(arvore, no, "Functions", "fun", img::Funcao, connStr, img::Funcao);
     }
-    if (tipo == tipoconexao::OleDb && SqlDmoDisponivel())
+    if (tipo == tipoconexao::OleDb && sqlServer && SqlDmoDisponivel())
         Pasta(arvore, no, "Users", "usu", img::Usuarios, connStr);
     switch (no->Image()) {
     case img::Access:
@@ -379,6 +434,7 @@ struct ObjetosCatalogo {
     int imagemSistema;
     int imagem;
     bool cortarGrupo = false; // procedures carry their group number (";1") after the name
+    bool esquemaNaChave = true; // functions are keyed by their bare name
 };
 
 // One object of a folder as the catalog listed it.
@@ -388,31 +444,47 @@ struct ObjetoLido {
     bool sistema = false;
 };
 
-bool LerObjetos(clsData& d, const ObjetosCatalogo& o, QList<ObjetoLido>& lidos, bool mostrarErro)
+// `padrao` receives the session's default schema, which a twin's caption leaves out.
+bool LerObjetos(clsData& d, const ObjetosCatalogo& o, QList<ObjetoLido>& lidos, bool mostrarErro, QString& padrao)
 {
+    if (o.campoEsquema && d.ActiveConnection())
+        padrao = d.ActiveConnection()->EsquemaPadrao();
     RecordsetPtr rs;
     if (!d.OpenSchema(o.schema, rs, {.tipo = o.tipoTabela, .ocultarSistema = o.ocultar}, mostrarErro)
         || rs->RecordCount() <= 0)
         return false;
+    // Not every source's list tells the schema (SQL Server's functions do not).
+    const bool comEsquema = o.campoEsquema && rs->IndiceCampo(QString::fromUtf8(o.campoEsquema)) >= 0;
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         const QString nome = o.cortarGrupo ? Texto(rs, o.campoNome).section(u';', 0, 0) : Texto(rs, o.campoNome);
         lidos.append({nome,
-                      o.campoEsquema ? Texto(rs, o.campoEsquema) : QString(),
+                      comEsquema ? Texto(rs, o.campoEsquema) : QString(),
                       o.campoTipo && Texto(rs, o.campoTipo) == QString::fromUtf8(o.tipoSistema)});
     }
     return true;
 }
 
-void IncluirObjetos(clsArvore& arvore, clsNo* pasta, const ObjetosCatalogo& o, const QList<ObjetoLido>& lidos)
+void IncluirObjetos(clsArvore& arvore,
+                    clsNo* pasta,
+                    const ObjetosCatalogo& o,
+                    const QList<ObjetoLido>& lidos,
+                    const QString& padrao)
 {
     arvore.RemoverFilhos(pasta);
+    arvore.DefinirObjeto(pasta, padrao, {});
+    QHash<QString, int> vezes;
     for (const ObjetoLido& l : lidos)
-        IncluirNode(arvore,
-                    l.nome,
-                    pasta->Key() + NomeQualificado(l.esquema, l.nome),
-                    pasta->Key(),
-                    l.sistema ? o.imagemSistema : o.imagem,
-                    pasta->Tag());
+        ++vezes[l.nome];
+    for (const ObjetoLido& l : lidos) {
+        clsNo* no = IncluirNode(arvore,
+                                TextoObjeto(l.esquema, l.nome, padrao, vezes.value(l.nome) > 1),
+                                pasta->Key() + (o.esquemaNaChave ? NomeQualificado(l.esquema, l.nome) : l.nome),
+                                pasta->Key(),
+                                l.sistema ? o.imagemSistema : o.imagem,
+                                pasta->Tag());
+        if (no)
+            arvore.DefinirObjeto(no, l.esquema, l.nome);
+    }
 }
 
 // The folder's objects read on a worker thread while the tree stays live, under a "Carregando…"
@@ -425,9 +497,10 @@ bool CarregarObjetosAoExpandir(clsArvore& arvore, clsNo* pasta, const ObjetosCat
     arvore.DefinirTexto(marcador, TextoCarregando);
     auto d = std::make_shared<clsData>(arvore.Ambiente());
     QList<ObjetoLido> lidos;
+    QString padrao;
     bool ok = false;
     EsperarTrabalho([&] {
-        ok = d->OpenConnection(tag, true, false) && LerObjetos(*d, o, lidos, false);
+        ok = d->OpenConnection(tag, true, false) && LerObjetos(*d, o, lidos, false, padrao);
         d->CloseConnection();
     });
     // The folder may be gone, collapsed or refreshed by now.
@@ -444,7 +517,7 @@ bool CarregarObjetosAoExpandir(clsArvore& arvore, clsNo* pasta, const ObjetosCat
             arvore.RemoverFilhos(atual);
         return false;
     }
-    IncluirObjetos(arvore, atual, o, lidos);
+    IncluirObjetos(arvore, atual, o, lidos, padrao);
     return true;
 }
 
@@ -457,9 +530,10 @@ bool CarregarObjetos(clsArvore& arvore, clsNo* pasta, clsData* dados, const Obje
     return ComDados(arvore, pasta, dados, [&](clsData& d) {
         arvore.RemoverFilhos(pasta);
         QList<ObjetoLido> lidos;
-        if (!LerObjetos(d, o, lidos, true))
+        QString padrao;
+        if (!LerObjetos(d, o, lidos, true, padrao))
             return false;
-        IncluirObjetos(arvore, pasta, o, lidos);
+        IncluirObjetos(arvore, pasta, o, lidos, padrao);
         return true;
     });
 }
@@ -520,11 +594,20 @@ bool CarregarProcedures(clsArvore& arvore, clsNo* pasta, clsData* dados)
 
 bool CarregarFuncoes(clsArvore& arvore, clsNo* pasta, clsData* dados)
 {
-    return CarregarObjetos(
-        arvore,
-        pasta,
-        dados,
-        {tiposchema::Funcoes, {}, false, "FUNCTION_NAME", nullptr, nullptr, "", img::Funcao, img::Funcao});
+    return CarregarObjetos(arvore,
+                           pasta,
+                           dados,
+                           {tiposchema::Funcoes,
+                            {},
+                            false,
+                            "FUNCTION_NAME",
+                            "FUNCTION_SCHEMA",
+                            nullptr,
+                            "",
+                            img::Funcao,
+                            img::Funcao,
+                            false,
+                            false});
 }
 
 void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<JanelaAberta>& janelas)
@@ -536,13 +619,15 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
     if (!dados.OpenConnection(tabela->Tag()))
         return;
     const QString chave = tabela->Key();
+    // Columns, indexes and triggers of this table only, in its own schema.
+    const ObjetoBanco objeto = TabelaDoNo(tabela);
+    const clsData::FiltroSchema filtro{.tabela = objeto.nome, .ocultarSistema = true, .esquema = objeto.esquema};
     Pasta(arvore, tabela, "Columns", "Cmp", img::PastaColunas, {});
     RecordsetPtr colunas;
-    if (dados.OpenSchema(tiposchema::Colunas, colunas, {.tabela = tabela->Text(), .ocultarSistema = true})
-        && colunas->RecordCount() > 0) {
+    if (dados.OpenSchema(tiposchema::Colunas, colunas, filtro) && colunas->RecordCount() > 0) {
         colunas->setSort(QStringLiteral("ORDINAL_POSITION"));
         RecordsetPtr chaves;
-        dados.OpenSchema(tiposchema::ChavesPrimarias, chaves, {.tabela = tabela->Text(), .ocultarSistema = true});
+        dados.OpenSchema(tiposchema::ChavesPrimarias, chaves, filtro);
         for (colunas->MoveFirst(); !colunas->Eof(); colunas->MoveNext()) {
             const QString nome = Texto(colunas, "COLUMN_NAME");
             qint32 tamanho = qint32(Numero(colunas, "CHARACTER_MAXIMUM_LENGTH"));
@@ -574,8 +659,7 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
     }
     Pasta(arvore, tabela, "Indexes", "Idx", img::PastaIndices, {});
     RecordsetPtr indices;
-    if (dados.OpenSchema(tiposchema::Indices, indices, {.tabela = tabela->Text(), .ocultarSistema = true})
-        && indices->RecordCount() > 0) {
+    if (dados.OpenSchema(tiposchema::Indices, indices, filtro) && indices->RecordCount() > 0) {
         QString anterior;
         for (indices->MoveFirst(); !indices->Eof(); indices->MoveNext()) {
             const QString nome = Texto(indices, "INDEX_NAME");
@@ -593,8 +677,7 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
     if (dados.ConnectionType() == tipoconexao::OleDb || dados.ConnectionType() == tipoconexao::WebSql) {
         Pasta(arvore, tabela, "Triggers", "Trg", img::PastaTriggers, tabela->Tag());
         RecordsetPtr triggers;
-        if (dados.OpenSchema(tiposchema::Triggers, triggers, {.tabela = tabela->Text(), .ocultarSistema = true})
-            && triggers->RecordCount() > 0)
+        if (dados.OpenSchema(tiposchema::Triggers, triggers, filtro) && triggers->RecordCount() > 0)
             for (triggers->MoveFirst(); !triggers->Eof(); triggers->MoveNext()) {
                 const QString nome = Texto(triggers, "TRIGGER_NAME");
                 IncluirNode(arvore,
@@ -680,16 +763,6 @@ QString SqlRenomearTabela(const clsMotor& motor, const QString& esquema, const Q
         return SqlRenomearTabelaSqlServer(esquema, nome, novoNome);
     return QStringLiteral("ALTER TABLE ") + motor.NomeQualificado(nome, esquema, {}) + QStringLiteral(" RENAME TO ")
            + motor.CitarIdentificador(novoNome);
-}
-
-QString EsquemaDoNo(const clsNo* no)
-{
-    const clsNo* pai = no ? no->Parent() : nullptr;
-    if (!pai || !no->Key().startsWith(pai->Key()))
-        return {};
-    const QString resto = no->Key().mid(pai->Key().size());
-    const QString fim = u'.' + no->Text();
-    return resto.endsWith(fim) ? resto.left(resto.size() - fim.size()) : QString();
 }
 
 bool RenomearTabela(clsAmbienteDados& ambiente,

@@ -4,6 +4,7 @@
 // a table's columns, indexes and triggers, refreshing, and mapping custom connections.
 #include "navigator/clsArvore.h"
 #include "navigator/mdlNavegador.h"
+#include "platform/clsObjetoBanco.h"
 
 class clsAmbienteDados;
 class clsData;
@@ -49,8 +50,18 @@ bool RenomearTabela(clsAmbienteDados& ambiente,
                     QString* erro);
 QString SqlRenomearTabela(const clsMotor& motor, const QString& esquema, const QString& nome, const QString& novoNome);
 QString SqlRenomearTabelaSqlServer(const QString& esquema, const QString& nome, const QString& novoNome);
-// The schema a catalog node's key carries (see NomeQualificado), empty for the default one.
-QString EsquemaDoNo(const clsNo* no);
+// The object a catalog node stands for (a table, view, procedure, function or trigger): its source,
+// schema and name as the catalog gave them, never its caption.
+ObjetoBanco ObjetoDoNo(const clsNo* no);
+// The table a node belongs to: a table itself, its Columns, Indexes or Triggers folder, or an
+// index, trigger or column under it. Empty for any other node.
+ObjetoBanco TabelaDoNo(const clsNo* no);
+// An object's name as window captions show it: "schema.name" unless it is in the default schema
+// its folder was loaded with.
+QString NomeExibido(const clsNo* no);
+// The caption of a catalog object: its bare name, or "schema.name" when another object of the
+// folder has the same name (`gemeo`) and it is not in the session's default schema `padrao`.
+QString TextoObjeto(const QString& esquema, const QString& nome, const QString& padrao, bool gemeo);
 
 // The qualified name of a catalog object: owner in lower case + "." + name, unless the owner is
 // empty or dbo.

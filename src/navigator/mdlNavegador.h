@@ -131,6 +131,9 @@ struct PedidoConsulta {
     QString connStr;
     QString sql;
     QString tabela;
+    // The table's name for the SELECT of table-data mode, qualified and quoted; empty: the
+    // caption's name, quoted.
+    QString nomeSelect;
     bool executar = false;
     QString fonte;
     QString banco;

@@ -100,6 +100,24 @@ bool CriarBancoArquivo(const QString& caminho, ErroDados& erro)
     return true;
 }
 
+QString clsMotor::EsquemaPadrao()
+{
+    const char* sql = nullptr;
+    switch (DialetoSql()) {
+    case Dialeto::Sqlite: return QStringLiteral("main");
+    case Dialeto::SqlServer: sql = "SELECT SCHEMA_NAME()"; break;
+    case Dialeto::PostgreSql: sql = "SELECT current_schema()"; break;
+    case Dialeto::Outro: return {};
+    }
+    const ErroDados guardado = erro;
+    RecordsetPtr rs;
+    QString r;
+    if (Executar(QString::fromLatin1(sql), &rs, 1, nullptr) && rs && !rs->Eof())
+        r = rs->Valor(0).toString();
+    erro = guardado;
+    return r;
+}
+
 QString clsMotor::NomeQualificado(const QString& tabela, const QString& esquema, const QString& catalogo) const
 {
     QString r;

@@ -5,6 +5,7 @@
 // (number and description) in Erro(); nothing raises.
 #include "clsConnStr.h"
 #include "clsErro.h"
+#include "clsObjetoBanco.h"
 #include "clsRecordset.h"
 #include "clsTiposAdo.h"
 
@@ -75,6 +76,13 @@ public:
     virtual bool MesmoNome(const QString& a, const QString& b) const { return a.compare(b, Qt::CaseInsensitive) == 0; }
     // A table's name qualified by its schema and catalog when they are known, quoted.
     QString NomeQualificado(const QString& tabela, const QString& esquema, const QString& catalogo) const;
+    QString NomeQualificado(const ObjetoBanco& objeto) const
+    {
+        return NomeQualificado(objeto.nome, objeto.esquema, objeto.catalogo);
+    }
+    // The schema an unqualified name of this session lands in: SQL Server's SCHEMA_NAME(),
+    // PostgreSQL's current_schema(), "main" on SQLite; empty when the engine does not tell.
+    virtual QString EsquemaPadrao();
     // The key value the last INSERT generated, when the engine knows it.
     virtual QVariant UltimoIdInserido() { return QVariant(); }
     // Whether an INSERT can return the row it wrote (INSERT … RETURNING).

@@ -60,8 +60,12 @@ private:
     // `emBlocos`: rows go to the delivery set by DefinirEntregaLinhas while they are fetched.
     bool Preencher(const sqlite::Stmt& st, RecordsetPtr* rs, int lockType, const QString& sql, bool emBlocos = false);
     // Schema helpers (clsMotorSqliteSchema.cpp)
-    QStringList NomesTabelas(const QString& restricao, bool incluirViews);
-    QString NomePk(const QString& tabela);
+    // `banco`: the database (main or an attached file's name) whose catalog is read.
+    QStringList
+    NomesTabelas(const QString& restricao, bool incluirViews, const QString& banco = QStringLiteral("main"));
+    QString NomePk(const QString& tabela, const QString& banco = QStringLiteral("main"));
+    // The databases of the connection: main, then the attached files (temp left out).
+    QStringList Bancos();
     bool Consultar(const QString& sql, const QStringList& parametros, RecordsetPtr& rs);
 
     sqlite::Conexao db;

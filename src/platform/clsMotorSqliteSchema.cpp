@@ -34,21 +34,29 @@ bool clsMotorSqlite::Consultar(const QString& sql, const QStringList& parametros
     return Preencher(st, &rs, adLockReadOnly, sql);
 }
 
-QStringList clsMotorSqlite::NomesTabelas(const QString& restricao, bool incluirViews)
+QStringList clsMotorSqlite::Bancos()
+{
+    RecordsetPtr rs;
+    QStringList r;
+    if (Consultar(QStringLiteral("SELECT name FROM pragma_database_list WHERE name <> 'temp' ORDER BY seq"), {}, rs))
+        for (; !rs->Eof(); rs->MoveNext())
+            r << rs->Valor(0).toString();
+    return r;
+}
+
+QStringList clsMotorSqlite::NomesTabelas(const QString& restricao, bool incluirViews, const QString& banco)
 {
     RecordsetPtr rs;
     QStringList r;
     // A restriction names one table: the catalog finds it by name instead of listing every table
     // (a whole-database script asks once per table).
     const QString tipos = incluirViews ? QStringLiteral("type IN ('table', 'view')") : QStringLiteral("type = 'table'");
-    const bool ok = restricao.isEmpty() ? Consultar(QStringLiteral("SELECT name FROM sqlite_schema WHERE ") + tipos
-                                                        + QStringLiteral(" ORDER BY name"),
-                                                    {},
-                                                    rs)
-                                        : Consultar(QStringLiteral("SELECT name FROM sqlite_schema WHERE ") + tipos
-                                                        + QStringLiteral(" AND name = ? COLLATE NOCASE ORDER BY name"),
-                                                    {restricao},
-                                                    rs);
+    const QString catalogo = QStringLiteral("SELECT name FROM ") + CitarIdentificador(banco)
+                             + QStringLiteral(".sqlite_schema WHERE ") + tipos;
+    const bool ok
+        = restricao.isEmpty()
+              ? Consultar(catalogo + QStringLiteral(" ORDER BY name"), {}, rs)
+              : Consultar(catalogo + QStringLiteral(" AND name = ? COLLATE NOCASE ORDER BY name"), {restricao}, rs);
     if (!ok)
         return r;
     for (; !rs->Eof(); rs->MoveNext())
@@ -57,13 +65,14 @@ QStringList clsMotorSqlite::NomesTabelas(const QString& restricao, bool incluirV
 }
 
 // The name of a table's primary key: its CONSTRAINT name when the definition gives one.
-QString clsMotorSqlite::NomePk(const QString& tabela)
+QString clsMotorSqlite::NomePk(const QString& tabela, const QString& banco)
 {
     static const QRegularExpression re(
         QStringLiteral(R"(CONSTRAINT\s+(\[[^\]]+\]|"[^"]+"|`[^`]+`|\w+)\s+PRIMARY\s+KEY)"),
         QRegularExpression::CaseInsensitiveOption);
     RecordsetPtr rs;
-    if (Consultar(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ? COLLATE NOCASE"),
+    if (Consultar(QStringLiteral("SELECT sql FROM ") + CitarIdentificador(banco)
+                      + QStringLiteral(".sqlite_schema WHERE type = 'table' AND name = ? COLLATE NOCASE"),
                   {tabela},
                   rs)
         && !rs->Eof()) {
@@ -85,44 +94,65 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
         return FalharFechada();
     auto rs = NovoRowset(schema);
     RecordsetPtr q;
+    // An attached file is a schema of its own; main is the default one, whose rows name no schema.
+    const QString banco = Restrito(r, 1) ? r[1] : QStringLiteral("main");
+    const QString esquemaLinha = banco.compare(u"main", Qt::CaseInsensitive) == 0 ? QString() : banco;
     switch (schema) {
     case SchemaOleDb::Tabelas: {
-        if (!Consultar(QStringLiteral("SELECT name, type FROM sqlite_schema WHERE type IN ('table', 'view')"), {}, q))
-            return false;
-        q->setSort(QStringLiteral("name"));
-        std::vector<std::pair<QString, QString>> linhas;
-        for (; !q->Eof(); q->MoveNext()) {
-            const QString nome = q->Valor(0).toString();
-            const QString tipo = TipoTabela(nome, q->Valor(1).toString());
-            if (Confere(r, 2, nome) && Confere(r, 3, tipo))
-                linhas.emplace_back(tipo, nome);
+        struct Linha {
+            QString tipo, esquema, nome;
+        };
+        std::vector<Linha> linhas;
+        for (const QString& b : Bancos()) {
+            const QString esquema = b == u"main" ? QString() : b;
+            if (Restrito(r, 1) && !Confere(r, 1, b))
+                continue;
+            if (!Consultar(QStringLiteral("SELECT name, type FROM ") + CitarIdentificador(b)
+                               + QStringLiteral(".sqlite_schema WHERE type IN ('table', 'view')"),
+                           {},
+                           q))
+                return false;
+            q->setSort(QStringLiteral("name"));
+            for (; !q->Eof(); q->MoveNext()) {
+                const QString nome = q->Valor(0).toString();
+                const QString tipo = TipoTabela(nome, q->Valor(1).toString());
+                if (Confere(r, 2, nome) && Confere(r, 3, tipo))
+                    linhas.push_back({tipo, esquema, nome});
+            }
         }
-        std::stable_sort(linhas.begin(), linhas.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (const auto& [tipo, nome] : linhas)
-            AcrescentarLinhaRowset(*rs, {{"TABLE_NAME", nome}, {"TABLE_TYPE", tipo}});
+        std::stable_sort(linhas.begin(), linhas.end(), [](const Linha& a, const Linha& b) { return a.tipo < b.tipo; });
+        for (const Linha& l : linhas)
+            AcrescentarLinhaRowset(*rs,
+                                   {{"TABLE_SCHEMA", l.esquema.isEmpty() ? QVariant() : QVariant(l.esquema)},
+                                    {"TABLE_NAME", l.nome},
+                                    {"TABLE_TYPE", l.tipo}});
         break;
     }
     case SchemaOleDb::Colunas:
     case SchemaOleDb::ChavesPrimarias: {
         const bool colunas = schema == SchemaOleDb::Colunas;
-        for (const QString& tabela : NomesTabelas(Restrito(r, 2) ? r[2] : QString(), colunas)) {
+        for (const QString& tabela : NomesTabelas(Restrito(r, 2) ? r[2] : QString(), colunas, banco)) {
             if (!Consultar(
-                    QStringLiteral("SELECT cid, name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(?)"),
-                    {tabela},
+                    QStringLiteral("SELECT cid, name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(?, ?)"),
+                    {tabela, banco},
                     q))
                 return false;
             int qtdePk = 0;
             for (q->MoveFirst(); !q->Eof(); q->MoveNext())
                 qtdePk += q->Valor(5).toInt() > 0;
-            const QString pkNome = colunas ? QString() : NomePk(tabela);
+            const QString pkNome = colunas ? QString() : NomePk(tabela, banco);
+            const QVariant esquema = esquemaLinha.isEmpty() ? QVariant() : QVariant(esquemaLinha);
             for (q->MoveFirst(); !q->Eof(); q->MoveNext()) {
                 const QString coluna = q->Valor(1).toString();
                 const int pk = q->Valor(5).toInt();
                 if (!colunas) {
                     if (pk > 0)
-                        AcrescentarLinhaRowset(
-                            *rs,
-                            {{"TABLE_NAME", tabela}, {"COLUMN_NAME", coluna}, {"ORDINAL", pk}, {"PK_NAME", pkNome}});
+                        AcrescentarLinhaRowset(*rs,
+                                               {{"TABLE_SCHEMA", esquema},
+                                                {"TABLE_NAME", tabela},
+                                                {"COLUMN_NAME", coluna},
+                                                {"ORDINAL", pk},
+                                                {"PK_NAME", pkNome}});
                     continue;
                 }
                 if (!Confere(r, 3, coluna))
@@ -136,6 +166,7 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
                 const bool comTamanho = texto || t.tipoCatalogo == adBinary;
                 const QVariant dflt = q->Valor(4);
                 std::vector<std::pair<const char*, QVariant>> v = {
+                    {"TABLE_SCHEMA", esquema},
                     {"TABLE_NAME", tabela},
                     {"COLUMN_NAME", coluna},
                     {"ORDINAL_POSITION", q->Valor(0).toInt() + 1},
@@ -197,14 +228,18 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
         break;
     }
     case SchemaOleDb::Indices: {
-        for (const QString& tabela : NomesTabelas(Restrito(r, 4) ? r[4] : QString(), false)) {
-            const QString pkNome = NomePk(tabela);
+        const QVariant esquema = esquemaLinha.isEmpty() ? QVariant() : QVariant(esquemaLinha);
+        for (const QString& tabela : NomesTabelas(Restrito(r, 4) ? r[4] : QString(), false, banco)) {
+            const QString pkNome = NomePk(tabela, banco);
             // The row id key has no index of its own: it is the table's clustered primary key.
-            if (Consultar(QStringLiteral("SELECT name, type FROM pragma_table_info(?) WHERE pk > 0"), {tabela}, q)
+            if (Consultar(QStringLiteral("SELECT name, type FROM pragma_table_info(?, ?) WHERE pk > 0"),
+                          {tabela, banco},
+                          q)
                 && q->RecordCount() == 1 && q->Valor(1).toString().compare(u"INTEGER", Qt::CaseInsensitive) == 0
                 && Confere(r, 2, pkNome)) {
                 AcrescentarLinhaRowset(*rs,
-                                       {{"TABLE_NAME", tabela},
+                                       {{"TABLE_SCHEMA", esquema},
+                                        {"TABLE_NAME", tabela},
                                         {"INDEX_NAME", pkNome},
                                         {"PRIMARY_KEY", true},
                                         {"UNIQUE", true},
@@ -215,8 +250,8 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
                                         {"COLLATION", 1},
                                         {"NULLS", 1}});
             }
-            if (!Consultar(QStringLiteral("SELECT name, \"unique\", origin FROM pragma_index_list(?) ORDER BY name"),
-                           {tabela},
+            if (!Consultar(QStringLiteral("SELECT name, \"unique\", origin FROM pragma_index_list(?, ?) ORDER BY name"),
+                           {tabela, banco},
                            q))
                 return false;
             for (; !q->Eof(); q->MoveNext()) {
@@ -226,14 +261,16 @@ bool clsMotorSqlite::Schema(SchemaOleDb schema, const QStringList& r, RecordsetP
                 if (!Confere(r, 2, nome))
                     continue;
                 RecordsetPtr cols;
-                if (!Consultar(QStringLiteral("SELECT seqno, name, \"desc\" FROM pragma_index_xinfo(?) WHERE key = 1 "
-                                              "ORDER BY seqno"),
-                               {indice},
-                               cols))
+                if (!Consultar(
+                        QStringLiteral("SELECT seqno, name, \"desc\" FROM pragma_index_xinfo(?, ?) WHERE key = 1 "
+                                       "ORDER BY seqno"),
+                        {indice, banco},
+                        cols))
                     return false;
                 for (; !cols->Eof(); cols->MoveNext())
                     AcrescentarLinhaRowset(*rs,
-                                           {{"TABLE_NAME", tabela},
+                                           {{"TABLE_SCHEMA", esquema},
+                                            {"TABLE_NAME", tabela},
                                             {"INDEX_NAME", nome},
                                             {"PRIMARY_KEY", pk},
                                             {"UNIQUE", q->Valor(1).toBool()},

@@ -18,6 +18,8 @@ enum Botoes : int {
     Question = 32,
     Exclamation = 48,
     Information = 64,
+    // The second button is the default one (Enter answers No): destructive questions.
+    DefaultButton2 = 256,
 };
 enum Resposta : int { OK = 1, Cancel = 2, Yes = 6, No = 7 };
 } // namespace vb

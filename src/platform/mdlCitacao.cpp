@@ -2,8 +2,10 @@
 
 #include "clsConnStr.h"
 #include "clsMotor.h"
+#include "clsObjetoBanco.h"
 
 #include <QStringList>
+#include <functional>
 
 namespace citacao {
 
@@ -91,6 +93,30 @@ bool PrecisaCitar(TipoMotor motor, const QString& nome)
 QString CitarSeNecessario(TipoMotor motor, const QString& nome)
 {
     return PrecisaCitar(motor, nome) ? Citar(motor, nome) : nome;
+}
+
+namespace {
+QString Partes(const ObjetoBanco& o, const std::function<QString(const QString&)>& citar)
+{
+    QString r;
+    if (!o.catalogo.isEmpty())
+        r = citar(o.catalogo) + u'.';
+    if (!o.esquema.isEmpty())
+        r += citar(o.esquema) + u'.';
+    else if (!r.isEmpty())
+        r += u'.';
+    return r + citar(o.nome);
+}
+} // namespace
+
+QString NomeLegivel(TipoMotor motor, const ObjetoBanco& objeto)
+{
+    return Partes(objeto, [motor](const QString& n) { return CitarSeNecessario(motor, n); });
+}
+
+QString NomeCitado(TipoMotor motor, const ObjetoBanco& objeto)
+{
+    return Partes(objeto, [motor](const QString& n) { return Citar(motor, n); });
 }
 
 } // namespace citacao

@@ -266,7 +266,9 @@ void frmTabela::CarregarForm(const QString& strTempConnectionString,
 
 void frmTabela::CarregarForm(const PedidoConsulta& p)
 {
+    m_nomeSelect = p.nomeSelect;
     CarregarForm(p.connStr, p.sql, p.tabela, p.executar, p.fonte, p.banco, p.textoNo);
+    m_nomeSelect.clear();
 }
 
 void frmTabela::CarregarForm(const QString& strTempConnectionString,
@@ -290,7 +292,8 @@ void frmTabela::CarregarForm(const QString& strTempConnectionString,
         Botao(QStringLiteral("Grid"))->setChecked(false);
         Botao(QStringLiteral("Sql"))->setChecked(true);
     } else {
-        strSql = QStringLiteral("SELECT * \r\nFROM ") + execucao::NomeTabelaSelect(m_connectionString, m_tabela);
+        strSql = QStringLiteral("SELECT * \r\nFROM ")
+                 + (m_nomeSelect.isEmpty() ? execucao::NomeTabelaSelect(m_connectionString, m_tabela) : m_nomeSelect);
         Botao(QStringLiteral("Grid"))->setChecked(true);
         Botao(QStringLiteral("Sql"))->setChecked(true);
     }

@@ -203,6 +203,8 @@ private:
     QStringList m_rotuloConexao; // server, database and node text the selector shows
     std::unique_ptr<clsData> m_dados;
     QString m_tabela;
+    // The table as the SELECT of table-data mode names it, when the opener knows its schema.
+    QString m_nomeSelect;
     bool m_executarAoCarregar = false;
     bool m_ativado = false;
     bool m_posicionado = false;

@@ -156,7 +156,7 @@ QString ErroIdentitySqlite(const Analise& a)
 
 // `restricoes`: table constraints carried from the old table; `opcoes`: what follows the column list.
 QString CriarTabela(const clsMotor& m,
-                    const QString& nome,
+                    const ObjetoBanco& nome,
                     const Analise& a,
                     const QStringList& restricoes = {},
                     const QString& opcoes = {})
@@ -164,7 +164,7 @@ QString CriarTabela(const clsMotor& m,
     QStringList defs;
     for (const ColunaEstrutura& c : a.vivas)
         defs << DefinicaoColuna(m, c);
-    QString r = QStringLiteral("CREATE TABLE ") + Citar(m, nome) + QStringLiteral(" (")
+    QString r = QStringLiteral("CREATE TABLE ") + m.NomeQualificado(nome) + QStringLiteral(" (")
                 + defs.join(QStringLiteral(", ")) + ChaveEmbutida(m, a);
     for (const QString& x : restricoes)
         r += QStringLiteral(", ") + x;
@@ -218,24 +218,25 @@ QStringList RestricoesCopiadas(const clsMotor& m, const Analise& a, const Catalo
     return r;
 }
 
-QString AdicionarChave(const clsMotor& m, const QString& tabela, const Analise& a)
+QString AdicionarChave(const clsMotor& m, const ObjetoBanco& tabela, const Analise& a)
 {
-    return QStringLiteral("ALTER TABLE ") + Citar(m, tabela) + QStringLiteral(" ADD CONSTRAINT ")
-           + Citar(m, QStringLiteral("PK_") + tabela) + QStringLiteral(" PRIMARY KEY (") + ListaCitada(m, a.chave)
+    return QStringLiteral("ALTER TABLE ") + m.NomeQualificado(tabela) + QStringLiteral(" ADD CONSTRAINT ")
+           + Citar(m, QStringLiteral("PK_") + tabela.nome) + QStringLiteral(" PRIMARY KEY (") + ListaCitada(m, a.chave)
            + u')';
 }
 
-QString Renomear(const clsMotor& m, const QString& de, const QString& para)
+// Renames a table within its schema: the new name is never qualified.
+QString Renomear(const clsMotor& m, const ObjetoBanco& de, const QString& para)
 {
     if (m.DialetoSql() == Dialeto::SqlServer)
-        return QStringLiteral("EXECUTE sp_rename ") + Lit(Dialeto::SqlServer, Citar(m, de)) + QStringLiteral(", ")
-               + Lit(Dialeto::SqlServer, para) + QStringLiteral(", 'OBJECT'");
-    return QStringLiteral("ALTER TABLE ") + Citar(m, de) + QStringLiteral(" RENAME TO ") + Citar(m, para);
+        return QStringLiteral("EXECUTE sp_rename ") + Lit(Dialeto::SqlServer, m.NomeQualificado(de))
+               + QStringLiteral(", ") + Lit(Dialeto::SqlServer, para) + QStringLiteral(", 'OBJECT'");
+    return QStringLiteral("ALTER TABLE ") + m.NomeQualificado(de) + QStringLiteral(" RENAME TO ") + Citar(m, para);
 }
 
 // The copy of the rows into the new table. SQL Server takes explicit values into an identity column
 // only with IDENTITY_INSERT on; PostgreSQL's identity is moved past the copied values afterwards.
-QList<PassoEstrutura> Copia(const clsMotor& m, const QString& tabela, const QString& tmp, const Analise& a)
+QList<PassoEstrutura> Copia(const clsMotor& m, const ObjetoBanco& tabela, const ObjetoBanco& tmp, const Analise& a)
 {
     QList<PassoEstrutura> r;
     if (a.destino.isEmpty())
@@ -246,37 +247,38 @@ QList<PassoEstrutura> Copia(const clsMotor& m, const QString& tabela, const QStr
             idCopiado = c.campo;
     const bool identityInsert = m.DialetoSql() == Dialeto::SqlServer && !idCopiado.isEmpty();
     if (identityInsert)
-        r << PassoEstrutura{QStringLiteral("SET IDENTITY_INSERT ") + Citar(m, tmp) + QStringLiteral(" ON")};
+        r << PassoEstrutura{QStringLiteral("SET IDENTITY_INSERT ") + m.NomeQualificado(tmp) + QStringLiteral(" ON")};
     // SQLite copies a table's records as they are, without decoding each value, only from a plain
     // INSERT INTO … SELECT * between tables of the same columns: taken when every column keeps its
     // place, so the positions pair the same columns as the lists would.
     if (m.DialetoSql() == Dialeto::Sqlite && a.mesmasPosicoes)
-        r << PassoEstrutura{QStringLiteral("INSERT INTO ") + Citar(m, tmp) + QStringLiteral(" SELECT * FROM ")
-                            + Citar(m, tabela)};
+        r << PassoEstrutura{QStringLiteral("INSERT INTO ") + m.NomeQualificado(tmp) + QStringLiteral(" SELECT * FROM ")
+                            + m.NomeQualificado(tabela)};
     else
-        r << PassoEstrutura{QStringLiteral("INSERT INTO ") + Citar(m, tmp) + QStringLiteral(" (")
+        r << PassoEstrutura{QStringLiteral("INSERT INTO ") + m.NomeQualificado(tmp) + QStringLiteral(" (")
                             + ListaCitada(m, a.destino) + QStringLiteral(") SELECT ") + ListaCitada(m, a.origem)
-                            + QStringLiteral(" FROM ") + Citar(m, tabela)};
+                            + QStringLiteral(" FROM ") + m.NomeQualificado(tabela)};
     if (identityInsert)
-        r << PassoEstrutura{QStringLiteral("SET IDENTITY_INSERT ") + Citar(m, tmp) + QStringLiteral(" OFF")};
+        r << PassoEstrutura{QStringLiteral("SET IDENTITY_INSERT ") + m.NomeQualificado(tmp) + QStringLiteral(" OFF")};
     if (m.DialetoSql() == Dialeto::PostgreSql && !idCopiado.isEmpty()) {
         const QString col = Citar(m, idCopiado);
-        r << PassoEstrutura{
-            QStringLiteral("SELECT setval(pg_get_serial_sequence(") + Lit(Dialeto::PostgreSql, Citar(m, tmp))
-            + QStringLiteral(", ") + Lit(Dialeto::PostgreSql, idCopiado) + QStringLiteral("), m) FROM (SELECT MAX(")
-            + col + QStringLiteral(") AS m FROM ") + Citar(m, tmp) + QStringLiteral(") x WHERE m IS NOT NULL")};
+        r << PassoEstrutura{QStringLiteral("SELECT setval(pg_get_serial_sequence(")
+                            + Lit(Dialeto::PostgreSql, m.NomeQualificado(tmp)) + QStringLiteral(", ")
+                            + Lit(Dialeto::PostgreSql, idCopiado) + QStringLiteral("), m) FROM (SELECT MAX(") + col
+                            + QStringLiteral(") AS m FROM ") + m.NomeQualificado(tmp)
+                            + QStringLiteral(") x WHERE m IS NOT NULL")};
     }
     return r;
 }
 
 void Reconstrucao(const clsMotor& m,
-                  const QString& tabela,
+                  const ObjetoBanco& tabela,
                   const Analise& a,
                   const CatalogoTabela& cat,
                   const QStringList& restricoes,
                   PlanoEstrutura& p)
 {
-    const QString tmp = QStringLiteral("tmp") + tabela;
+    const ObjetoBanco tmp = tabela.Irmao(QStringLiteral("tmp") + tabela.nome);
     const bool sqlite = m.DialetoSql() == Dialeto::Sqlite;
     p.caminho = CaminhoEstrutura::Reconstrucao;
     // SQLite's procedure for table changes: foreign keys off around the transaction, and the old
@@ -303,11 +305,11 @@ void Reconstrucao(const clsMotor& m,
     p.passos << Copia(m, tabela, tmp, a);
     for (const QString& s : cat.antesDeApagar)
         p.passos << PassoEstrutura{s};
-    p.passos << PassoEstrutura{QStringLiteral("DROP TABLE ") + Citar(m, tabela)};
-    p.passos << PassoEstrutura{Renomear(m, tmp, tabela)};
+    p.passos << PassoEstrutura{QStringLiteral("DROP TABLE ") + m.NomeQualificado(tabela)};
+    p.passos << PassoEstrutura{Renomear(m, tmp, tabela.nome)};
     for (const ColunaEstrutura& c : a.vivas)
         if (c.Existente() && !c.nomePadrao.isEmpty() && !c.padrao.isEmpty() && !c.identity)
-            p.passos << PassoEstrutura{QStringLiteral("ALTER TABLE ") + Citar(m, tabela)
+            p.passos << PassoEstrutura{QStringLiteral("ALTER TABLE ") + m.NomeQualificado(tabela)
                                        + QStringLiteral(" ADD CONSTRAINT ") + Citar(m, c.nomePadrao)
                                        + QStringLiteral(" DEFAULT ") + c.padrao + QStringLiteral(" FOR ")
                                        + Citar(m, c.campo)};
@@ -359,13 +361,13 @@ QString TipoNoMotor(Dialeto dialeto, const QString& tipo, qint32 tamanho)
 }
 
 PlanoEstrutura PlanejarEstrutura(const clsMotor& m,
-                                 const QString& tabela,
+                                 const ObjetoBanco& tabela,
                                  bool nova,
                                  const QList<ColunaEstrutura>& colunas,
                                  const CatalogoTabela& cat)
 {
     PlanoEstrutura p;
-    if (tabela.isEmpty())
+    if (tabela.nome.isEmpty())
         return p;
     const Analise a = Analisar(colunas);
     if (a.vivas.isEmpty()) {
@@ -398,7 +400,7 @@ PlanoEstrutura PlanejarEstrutura(const clsMotor& m,
     } else if (a.chaveMudou) {
         p.caminho = CaminhoEstrutura::SoChave;
         if (!cat.nomeChave.isEmpty())
-            p.passos << PassoEstrutura{QStringLiteral("ALTER TABLE ") + Citar(m, tabela)
+            p.passos << PassoEstrutura{QStringLiteral("ALTER TABLE ") + m.NomeQualificado(tabela)
                                        + QStringLiteral(" DROP CONSTRAINT ") + Citar(m, cat.nomeChave)};
         if (!a.chave.isEmpty())
             p.passos << PassoEstrutura{AdicionarChave(m, tabela, a)};

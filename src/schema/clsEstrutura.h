@@ -83,17 +83,18 @@ struct PlanoEstrutura {
     QStringList depois; // outside the transaction, after it, whatever its end
 };
 
-// The statements that save `colunas` as table `tabela` (new or existing) on an engine.
+// The statements that save `colunas` as table `tabela` (new or existing) on an engine. The copy of
+// a rebuild, its key and its constraints stay in the table's own schema.
 PlanoEstrutura PlanejarEstrutura(const clsMotor& motor,
-                                 const QString& tabela,
+                                 const ObjetoBanco& tabela,
                                  bool nova,
                                  const QList<ColunaEstrutura>& colunas,
                                  const CatalogoTabela& catalogo);
 
 // Reads the catalog facts a save of an existing table needs.
-CatalogoTabela LerCatalogoTabela(clsData& db, const QString& tabela);
+CatalogoTabela LerCatalogoTabela(clsData& db, const ObjetoBanco& tabela);
 // Loads the column list of an existing table, sorted by position; false when nothing was read.
-bool CarregarEstrutura(clsData& db, const QString& tabela, QList<ColunaEstrutura>& colunas);
+bool CarregarEstrutura(clsData& db, const ObjetoBanco& tabela, QList<ColunaEstrutura>& colunas);
 
 // Runs a plan in one transaction (a refused plan shows its reason). Each failing statement is reported by the data layer; then the
 // transaction is rolled back and "A estrutura não foi alterada" is shown. True when committed.

@@ -37,15 +37,23 @@ QStringList Primeiras(clsData& db, const QString& sql)
 }
 
 // The table as PostgreSQL's regclass literal names it.
-QString RegClass(const clsMotor& m, const QString& tabela)
+QString RegClass(const clsMotor& m, const ObjetoBanco& tabela)
 {
-    return Lit(m.CitarIdentificador(tabela)) + QStringLiteral("::regclass");
+    return Lit(m.NomeQualificado(tabela)) + QStringLiteral("::regclass");
 }
 
-QString CreateTableSqlite(clsData& db, const QString& tabela)
+// SQLite: what names an object of the table's database (an attached file is a schema): the prefix
+// of its catalog table and of its pragmas.
+QString PrefixoSqlite(const clsMotor& m, const ObjetoBanco& tabela)
+{
+    return tabela.esquema.isEmpty() ? QString() : m.CitarIdentificador(tabela.esquema) + u'.';
+}
+
+QString CreateTableSqlite(clsData& db, const clsMotor& m, const ObjetoBanco& tabela)
 {
     return db
-        .RetValue(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ") + Lit(tabela)
+        .RetValue(QStringLiteral("SELECT sql FROM ") + PrefixoSqlite(m, tabela)
+                  + QStringLiteral("sqlite_schema WHERE type = 'table' AND name = ") + Lit(tabela.nome)
                   + QStringLiteral(" COLLATE NOCASE"))
         .toString();
 }
@@ -53,13 +61,25 @@ QString CreateTableSqlite(clsData& db, const QString& tabela)
 // SQLite's procedure for table changes: the indexes and triggers are recreated from their text, the
 // table's own constraints go into the new CREATE, and the foreign keys of the table and of every
 // table pointing at it are checked before the commit.
-void CatalogoSqlite(clsData& db, const clsMotor& m, const QString& tabela, CatalogoTabela& c)
+void CatalogoSqlite(clsData& db, const clsMotor& m, const ObjetoBanco& objeto, CatalogoTabela& c)
 {
+    const QString& tabela = objeto.nome;
+    const QString prefixo = PrefixoSqlite(m, objeto);
     c.scripts = Primeiras(db,
-                          QStringLiteral("SELECT sql FROM sqlite_schema WHERE tbl_name = ") + Lit(tabela)
+                          QStringLiteral("SELECT sql FROM ") + prefixo
+                              + QStringLiteral("sqlite_schema WHERE tbl_name = ") + Lit(tabela)
                               + QStringLiteral(" COLLATE NOCASE AND type IN ('index', 'trigger') AND sql IS NOT NULL "
                                                "ORDER BY type = 'trigger', rowid"));
-    const ddlsqlite::Tabela t = ddlsqlite::LerCreateTable(CreateTableSqlite(db, tabela), tabela);
+    // The stored text names an index or trigger bare, which would create it in the main file:
+    // one of an attached file is created there again.
+    if (!prefixo.isEmpty()) {
+        static const QRegularExpression criar(
+            QStringLiteral(R"(^(\s*CREATE\s+(?:UNIQUE\s+)?(?:INDEX|TRIGGER)\s+(?:IF\s+NOT\s+EXISTS\s+)?))"),
+            QRegularExpression::CaseInsensitiveOption);
+        for (QString& sql : c.scripts)
+            sql.replace(criar, QStringLiteral("\\1") + prefixo);
+    }
+    const ddlsqlite::Tabela t = ddlsqlite::LerCreateTable(CreateTableSqlite(db, m, objeto), tabela);
     if (!t.reconhecida) {
         c.perdas << QStringLiteral("partes da definição que o designer não consegue ler");
         return;
@@ -72,10 +92,11 @@ void CatalogoSqlite(clsData& db, const clsMotor& m, const QString& tabela, Catal
     QStringList tabelas{tabela};
     for (const QStringList& l :
          Linhas(db,
-                QStringLiteral(
-                    "SELECT m.name, f.\"from\", f.\"to\" FROM sqlite_schema m, pragma_foreign_key_list(m.name) f "
-                    "WHERE m.type = 'table' AND f.\"table\" = ")
-                    + Lit(tabela) + QStringLiteral(" COLLATE NOCASE AND m.name <> ") + Lit(tabela)
+                QStringLiteral("SELECT m.name, f.\"from\", f.\"to\" FROM ") + prefixo
+                    + QStringLiteral("sqlite_schema m, pragma_foreign_key_list(m.name, ")
+                    + Lit(objeto.esquema.isEmpty() ? QStringLiteral("main") : objeto.esquema)
+                    + QStringLiteral(") f WHERE m.type = 'table' AND f.\"table\" = ") + Lit(tabela)
+                    + QStringLiteral(" COLLATE NOCASE AND m.name <> ") + Lit(tabela)
                     + QStringLiteral(" COLLATE NOCASE ORDER BY m.name, f.id, f.seq"))) {
         if (!tabelas.contains(l.value(0)))
             tabelas << l.value(0);
@@ -88,12 +109,13 @@ void CatalogoSqlite(clsData& db, const clsMotor& m, const QString& tabela, Catal
         c.restricoes << x;
     }
     for (const QString& n : tabelas)
-        c.verificacoes << QStringLiteral("PRAGMA foreign_key_check(") + m.CitarIdentificador(n) + u')';
+        c.verificacoes << QStringLiteral("PRAGMA ") + prefixo + QStringLiteral("foreign_key_check(")
+                              + m.CitarIdentificador(n) + u')';
     c.secureDelete = db.RetValue(QStringLiteral("PRAGMA secure_delete")).toString();
     c.cacheSize = db.RetValue(QStringLiteral("PRAGMA cache_size")).toString();
 }
 
-void CatalogoPostgres(clsData& db, const clsMotor& m, const QString& tabela, CatalogoTabela& c)
+void CatalogoPostgres(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, CatalogoTabela& c)
 {
     const QString rel = RegClass(m, tabela);
     c.scripts = Primeiras(db,
@@ -114,7 +136,7 @@ void CatalogoPostgres(clsData& db, const clsMotor& m, const QString& tabela, Cat
         c.perdas << QStringLiteral("colunas calculadas (") + n.join(QStringLiteral(", ")) + u')';
     // The table's own checks and foreign keys come back on the new table, as the server words
     // them; a constraint naming a column that is gone fails there and undoes the whole save.
-    const QString tabelaCitada = m.CitarIdentificador(tabela);
+    const QString tabelaCitada = m.NomeQualificado(tabela);
     for (const QStringList& l :
          Linhas(db,
                 QStringLiteral("SELECT conname, pg_get_constraintdef(oid) FROM pg_constraint WHERE conrelid = ") + rel
@@ -135,9 +157,9 @@ void CatalogoPostgres(clsData& db, const clsMotor& m, const QString& tabela, Cat
 }
 
 // SQL Server's table as OBJECT_ID names it.
-QString ObjetoSqlServer(const clsMotor& m, const QString& tabela)
+QString ObjetoSqlServer(const clsMotor& m, const ObjetoBanco& tabela)
 {
-    return QStringLiteral("OBJECT_ID(N") + Lit(m.CitarIdentificador(tabela)) + u')';
+    return QStringLiteral("OBJECT_ID(N") + Lit(m.NomeQualificado(tabela)) + u')';
 }
 
 bool Verdade(const QString& s) { return s == u"1" || s.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0; }
@@ -150,7 +172,7 @@ QString NomeCompleto(const clsMotor& m, const QString& esquema, const QString& n
 
 // Indexes and unique constraints, rebuilt from the catalog with their key order, included columns
 // and filter; an index of a kind the designer cannot write (XML, spatial, columnstore) is refused.
-void IndicesSqlServer(clsData& db, const clsMotor& m, const QString& tabela, const QString& obj, CatalogoTabela& c)
+void IndicesSqlServer(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, const QString& obj, CatalogoTabela& c)
 {
     const QList<QStringList> linhas
         = Linhas(db,
@@ -182,9 +204,8 @@ void IndicesSqlServer(clsData& db, const clsMotor& m, const QString& tabela, con
             QStringList lista;
             for (const ColunaIndice& x : chave)
                 lista << m.CitarIdentificador(x.nome) + (x.desc ? QStringLiteral(" DESC") : QString());
-            c.scripts << QStringLiteral("ALTER TABLE ") + m.CitarIdentificador(tabela)
-                             + QStringLiteral(" ADD CONSTRAINT ") + m.CitarIdentificador(nome)
-                             + QStringLiteral(" UNIQUE ")
+            c.scripts << QStringLiteral("ALTER TABLE ") + m.NomeQualificado(tabela) + QStringLiteral(" ADD CONSTRAINT ")
+                             + m.CitarIdentificador(nome) + QStringLiteral(" UNIQUE ")
                              + (tipo == 1 ? QStringLiteral("CLUSTERED") : QStringLiteral("NONCLUSTERED"))
                              + QStringLiteral(" (") + lista.join(QStringLiteral(", ")) + u')';
             continue;
@@ -249,10 +270,10 @@ void ChavesEstrangeirasSqlServer(clsData& db, const clsMotor& m, const QString& 
 // SQL Server: the rebuild recreates the table's indexes, unique constraints, triggers, checks and
 // foreign keys, and other tables' keys on it, in the same transaction; what it cannot write back
 // (computed columns, encrypted triggers, special indexes) is refused by name.
-void CatalogoSqlServer(clsData& db, const clsMotor& m, const QString& tabela, CatalogoTabela& c)
+void CatalogoSqlServer(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, CatalogoTabela& c)
 {
     const QString obj = ObjetoSqlServer(m, tabela);
-    const QString t = m.CitarIdentificador(tabela);
+    const QString t = m.NomeQualificado(tabela);
     c.nomeChave
         = Primeiras(db,
                     QStringLiteral("SELECT name FROM sys.key_constraints WHERE type = 'PK' AND parent_object_id = ")
@@ -299,13 +320,15 @@ void CatalogoSqlServer(clsData& db, const clsMotor& m, const QString& tabela, Ca
 }
 
 // Declared type, default and auto-numbering of each column, as the engine keeps them.
-void DetalhesSqlite(clsData& db, const QString& tabela, QList<ColunaEstrutura>& colunas)
+void DetalhesSqlite(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, QList<ColunaEstrutura>& colunas)
 {
-    const QString sql = CreateTableSqlite(db, tabela);
-    const ddlsqlite::Tabela t = ddlsqlite::LerCreateTable(sql, tabela);
+    const QString sql = CreateTableSqlite(db, m, tabela);
+    const ddlsqlite::Tabela t = ddlsqlite::LerCreateTable(sql, tabela.nome);
     const bool autoincremento = sql.contains(QStringLiteral("AUTOINCREMENT"), Qt::CaseInsensitive);
-    const QList<QStringList> info
-        = Linhas(db, QStringLiteral("SELECT name, type, dflt_value, pk FROM pragma_table_info(") + Lit(tabela) + u')');
+    const QList<QStringList> info = Linhas(
+        db,
+        QStringLiteral("SELECT name, type, dflt_value, pk FROM pragma_table_info(") + Lit(tabela.nome)
+            + QStringLiteral(", ") + Lit(tabela.esquema.isEmpty() ? QStringLiteral("main") : tabela.esquema) + u')');
     int nChave = 0;
     for (const QStringList& l : info)
         nChave += l.value(3).toInt() > 0;
@@ -324,7 +347,7 @@ void DetalhesSqlite(clsData& db, const QString& tabela, QList<ColunaEstrutura>& 
         }
 }
 
-void DetalhesPostgres(clsData& db, const clsMotor& m, const QString& tabela, QList<ColunaEstrutura>& colunas)
+void DetalhesPostgres(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, QList<ColunaEstrutura>& colunas)
 {
     const QString rel = RegClass(m, tabela);
     const QList<QStringList> info = Linhas(
@@ -334,7 +357,7 @@ void DetalhesPostgres(clsData& db, const clsMotor& m, const QString& tabela, QLi
                        "FROM pg_attribute a LEFT JOIN pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = a.attnum "
                        "LEFT JOIN pg_sequence s ON a.attidentity <> '' AND s.seqrelid = "
                        "pg_get_serial_sequence(")
-            + Lit(m.CitarIdentificador(tabela))
+            + Lit(m.NomeQualificado(tabela))
             + QStringLiteral(", a.attname)::regclass WHERE a.attnum > 0 AND NOT a.attisdropped AND a.attrelid = ")
             + rel);
     for (ColunaEstrutura& c : colunas)
@@ -370,7 +393,36 @@ QString TipoSqlServer(const clsMotor& m, const QStringList& l)
     return nome;
 }
 
-void DetalhesSqlServer(clsData& db, const clsMotor& m, const QString& tabela, QList<ColunaEstrutura>& colunas)
+// Whether a column is its table's identity, with seed and increment. The data layer's answers read
+// the table by its bare name; a table of a named schema is read by its object id.
+bool IdentidadeSqlServer(clsData& db,
+                         const clsMotor& m,
+                         const ObjetoBanco& tabela,
+                         const QString& coluna,
+                         qint32& semente,
+                         qint32& incremento)
+{
+    if (tabela.esquema.isEmpty()) {
+        if (!db.ColumnIsIdentity(tabela.nome, coluna))
+            return false;
+        semente = db.IdentitySeed(tabela.nome);
+        incremento = db.IdentityIncrement(tabela.nome);
+        return true;
+    }
+    const QString nome = QStringLiteral("N") + Lit(m.NomeQualificado(tabela));
+    const QStringList l = Linhas(db,
+                                 QStringLiteral("SELECT COLUMNPROPERTY(OBJECT_ID(") + nome + QStringLiteral("), N")
+                                     + Lit(coluna) + QStringLiteral(", 'IsIdentity'), IDENT_SEED(") + nome
+                                     + QStringLiteral("), IDENT_INCR(") + nome + QStringLiteral(")"))
+                              .value(0);
+    if (l.value(0).toInt() != 1)
+        return false;
+    semente = l.value(1).toInt();
+    incremento = l.value(2).toInt();
+    return true;
+}
+
+void DetalhesSqlServer(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, QList<ColunaEstrutura>& colunas)
 {
     // Defaults keep their constraint names: the rebuild adds them to the new table once the old
     // one, which holds those names, is gone.
@@ -401,10 +453,11 @@ void DetalhesSqlServer(clsData& db, const clsMotor& m, const QString& tabela, QL
                 if (!l.value(6).isEmpty())
                     c.colacao = QStringLiteral("COLLATE ") + l.value(6);
             }
-        c.identity = c.originalIdentity = db.ColumnIsIdentity(tabela, c.campo);
+        qint32 semente = 0, incremento = 0;
+        c.identity = c.originalIdentity = IdentidadeSqlServer(db, m, tabela, c.campo, semente, incremento);
         if (c.identity) {
-            c.identitySeed = c.originalIdentitySeed = db.IdentitySeed(tabela);
-            c.identityIncrement = c.originalIdentityIncrement = db.IdentityIncrement(tabela);
+            c.identitySeed = c.originalIdentitySeed = semente;
+            c.identityIncrement = c.originalIdentityIncrement = incremento;
         }
     }
 }
@@ -413,7 +466,7 @@ qint32 Inteiro(const QVariant& v) { return v.isNull() ? 0 : v.toInt(); }
 
 } // namespace
 
-CatalogoTabela LerCatalogoTabela(clsData& db, const QString& tabela)
+CatalogoTabela LerCatalogoTabela(clsData& db, const ObjetoBanco& tabela)
 {
     CatalogoTabela c;
     const auto m = db.ActiveConnection();
@@ -428,12 +481,13 @@ CatalogoTabela LerCatalogoTabela(clsData& db, const QString& tabela)
     return c;
 }
 
-bool CarregarEstrutura(clsData& db, const QString& tabela, QList<ColunaEstrutura>& colunas)
+bool CarregarEstrutura(clsData& db, const ObjetoBanco& tabela, QList<ColunaEstrutura>& colunas)
 {
     colunas.clear();
     const auto m = db.ActiveConnection();
     RecordsetPtr rs;
-    if (!m || !db.OpenSchema(tiposchema::Colunas, rs, tabela, {}, {}, {}, false) || !rs)
+    // The columns of this table of this schema only: a namesake elsewhere is another table.
+    if (!m || !db.OpenSchema(tiposchema::Colunas, rs, {.tabela = tabela.nome, .esquema = tabela.esquema}, false) || !rs)
         return false;
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         ColunaEstrutura c;
@@ -446,12 +500,12 @@ bool CarregarEstrutura(clsData& db, const QString& tabela, QList<ColunaEstrutura
         colunas << c;
     }
     std::stable_sort(colunas.begin(), colunas.end(), [](const auto& a, const auto& b) { return a.ordem < b.ordem; });
-    for (const QString& k : m->ChavesPrimarias(tabela))
+    for (const QString& k : m->ChavesPrimarias(tabela.nome, tabela.esquema))
         for (ColunaEstrutura& c : colunas)
             if (m->MesmoNome(c.campo, k))
                 c.chave = c.originalChave = true;
     switch (m->DialetoSql()) {
-    case Dialeto::Sqlite: DetalhesSqlite(db, tabela, colunas); break;
+    case Dialeto::Sqlite: DetalhesSqlite(db, *m, tabela, colunas); break;
     case Dialeto::PostgreSql: DetalhesPostgres(db, *m, tabela, colunas); break;
     case Dialeto::SqlServer: DetalhesSqlServer(db, *m, tabela, colunas); break;
     case Dialeto::Outro: break;

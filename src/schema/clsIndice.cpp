@@ -6,19 +6,19 @@
 
 #include <algorithm>
 
-bool LerIndice(clsData& db, const QString& tabela, const QString& indice, IndiceLido& lido)
+bool LerIndice(clsData& db, const ObjetoBanco& tabela, const QString& indice, IndiceLido& lido)
 {
     lido = {};
     const auto m = db.ActiveConnection();
     if (!m)
         return false;
-    lido.outras = m->ColunasTabela(tabela);
+    lido.outras = m->ColunasTabela(tabela.nome, tabela.esquema);
     if (lido.outras.isEmpty())
         return false;
     if (indice.isEmpty())
         return true;
     RecordsetPtr rs;
-    if (!db.OpenSchema(512, rs, tabela, {}, {}, {}, false, indice) || !rs)
+    if (!db.OpenSchema(512, rs, tabela.nome, {}, {}, {}, false, indice, false, tabela.esquema) || !rs)
         return true;
     QList<std::pair<int, ColunaIndice>> chave;
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
@@ -41,7 +41,7 @@ bool LerIndice(clsData& db, const QString& tabela, const QString& indice, Indice
 bool AceitaClustered(const clsMotor& m) { return m.DialetoSql() == Dialeto::SqlServer; }
 
 QString SqlCriarIndice(const clsMotor& m,
-                       const QString& tabela,
+                       const ObjetoBanco& tabela,
                        const QString& indice,
                        const QList<ColunaIndice>& colunas,
                        bool unico,
@@ -53,20 +53,24 @@ QString SqlCriarIndice(const clsMotor& m,
     QString sql = QStringLiteral("CREATE ") + (unico ? QStringLiteral("UNIQUE ") : QString());
     if (AceitaClustered(m))
         sql += (clustered ? QString() : QStringLiteral("NON")) + QStringLiteral("CLUSTERED ");
-    return sql + QStringLiteral("INDEX ") + m.CitarIdentificador(indice) + QStringLiteral(" ON ")
-           + m.CitarIdentificador(tabela) + QStringLiteral(" (") + lista.join(QStringLiteral(", ")) + u')';
+    // SQLite names the database on the index and the table bare; the others qualify the table.
+    const bool sqlite = m.DialetoSql() == Dialeto::Sqlite;
+    const QString nomeIndice = sqlite ? m.NomeQualificado(tabela.Irmao(indice)) : m.CitarIdentificador(indice);
+    const QString nomeTabela = sqlite ? m.CitarIdentificador(tabela.nome) : m.NomeQualificado(tabela);
+    return sql + QStringLiteral("INDEX ") + nomeIndice + QStringLiteral(" ON ") + nomeTabela + QStringLiteral(" (")
+           + lista.join(QStringLiteral(", ")) + u')';
 }
 
-QString SqlExcluirIndice(const clsMotor& m, const QString& tabela, const QString& indice)
+QString SqlExcluirIndice(const clsMotor& m, const ObjetoBanco& tabela, const QString& indice)
 {
     if (m.DialetoSql() == Dialeto::SqlServer)
-        return QStringLiteral("DROP INDEX ") + m.CitarIdentificador(tabela) + u'.' + m.CitarIdentificador(indice);
-    return QStringLiteral("DROP INDEX ") + m.CitarIdentificador(indice);
+        return QStringLiteral("DROP INDEX ") + m.NomeQualificado(tabela) + u'.' + m.CitarIdentificador(indice);
+    return QStringLiteral("DROP INDEX ") + m.NomeQualificado(tabela.Irmao(indice));
 }
 
 bool SalvarIndice(clsData& db,
                   clsPrompt& prompt,
-                  const QString& tabela,
+                  const ObjetoBanco& tabela,
                   const QString& indice,
                   bool existente,
                   const QList<ColunaIndice>& colunas,

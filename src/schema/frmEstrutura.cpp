@@ -1,6 +1,7 @@
 #include "frmEstrutura.h"
 
 #include "connections/clsData.h"
+#include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
 #include "shell/clsAmbiente.h"
 
@@ -181,17 +182,18 @@ void frmEstrutura::MontarJanela()
     resize(560, 420);
 }
 
-bool frmEstrutura::CarregarForm(const QString& connStr, const QString& tabela, bool nova, const QString& chaveNo)
+bool frmEstrutura::CarregarForm(const QString& connStr, const ObjetoBanco& tabela, bool nova, const QString& chaveNo)
 {
     clsAmpulheta ampulheta(m_ambiente.Prompt());
     m_data = std::make_unique<clsData>(m_ambiente);
     if (!m_data->OpenConnection(connStr, true, true))
         return false;
     blnNova = nova;
-    strTabela = nova ? QString() : tabela;
+    strTabela = nova ? QString() : tabela.nome;
+    m_esquema = nova ? QString() : tabela.esquema;
     m_chaveNo = chaveNo;
     if (!nova)
-        CarregarEstrutura(*m_data, strTabela, m_colunas);
+        CarregarEstrutura(*m_data, Objeto(), m_colunas);
     DefinirTitulo();
     Listar(0);
     if (Visiveis().isEmpty())
@@ -206,7 +208,7 @@ bool frmEstrutura::CarregarForm(const QString& connStr, const QString& tabela, b
 
 void frmEstrutura::DefinirTitulo()
 {
-    setWindowTitle(QStringLiteral("Estrutura: ") + (blnNova ? QStringLiteral("< nova tabela >") : strTabela));
+    setWindowTitle(QStringLiteral("Estrutura: ") + (blnNova ? QStringLiteral("< nova tabela >") : Objeto().Exibicao()));
 }
 
 QList<int> frmEstrutura::Visiveis() const
@@ -318,29 +320,32 @@ bool frmEstrutura::Salvar()
         strTabela = m_ambiente.Prompt().PedirNome(QString());
     if (strTabela.isEmpty())
         return false;
-    const CatalogoTabela catalogo = blnNova ? CatalogoTabela{} : LerCatalogoTabela(*m_data, strTabela);
+    const CatalogoTabela catalogo = blnNova ? CatalogoTabela{} : LerCatalogoTabela(*m_data, Objeto());
     PlanoEstrutura plano;
     {
         clsAmpulheta ampulheta(m_ambiente.Prompt());
-        plano = PlanejarEstrutura(*m_data->ActiveConnection(), strTabela, blnNova, m_colunas, catalogo);
+        plano = PlanejarEstrutura(*m_data->ActiveConnection(), Objeto(), blnNova, m_colunas, catalogo);
     }
     if (!ExecutarPlano(*m_data, m_ambiente.Prompt(), plano))
         return false;
     if (blnNova && !m_chaveNo.isEmpty()) {
         if (clsNo* pasta = m_ambiente.Arvore().No(m_chaveNo)) {
             const QString texto = QString(strTabela).remove(u' ');
-            IncluirNode(m_ambiente.Arvore(),
-                        NovoNo{.texto = texto,
-                               .chave = pasta->Key() + texto,
-                               .chavePai = pasta->Key(),
-                               .imagem = img::Tabela,
-                               .tag = pasta->Tag()});
+            // Created unqualified, the table is in the session's default schema, which the folder
+            // knows from its last loading; the node acts on the name as created.
+            if (clsNo* no = IncluirNode(m_ambiente.Arvore(),
+                                        NovoNo{.texto = texto,
+                                               .chave = pasta->Key() + texto,
+                                               .chavePai = pasta->Key(),
+                                               .imagem = img::Tabela,
+                                               .tag = pasta->Tag()}))
+                m_ambiente.Arvore().DefinirObjeto(no, pasta->Esquema(), strTabela);
         }
     }
     // What was saved becomes the loaded state, so the next save compares against it.
     blnNova = false;
     const int linha = dgrEstrutura->currentRow();
-    CarregarEstrutura(*m_data, strTabela, m_colunas);
+    CarregarEstrutura(*m_data, Objeto(), m_colunas);
     DefinirTitulo();
     Listar(linha);
     m_ambiente.Prompt().MsgBox(QStringLiteral("Estrutura alterada com sucesso"), vb::Information);
@@ -381,7 +386,7 @@ frmEstrutura* AbrirEstrutura(clsAmbiente& ambiente, clsNo* node, bool blnNova)
     auto* janela = new frmEstrutura(ambiente);
     janela->DefinirTag(QString::number(LocalizarNoConectado(node).indice));
     if (!janela->CarregarForm(node->Tag(),
-                              blnNova ? QString() : node->Text(),
+                              blnNova ? ObjetoBanco() : ObjetoDoNo(node),
                               blnNova,
                               pasta ? pasta->Key() : QString())) {
         delete janela;

@@ -23,9 +23,9 @@ public:
     explicit frmEstrutura(clsAmbiente& ambiente, QWidget* pai = nullptr);
     ~frmEstrutura() override;
 
-    // Opens the connection and loads the table (none for a new one); false when the connection
-    // fails. `chaveNo` is the key of the tables folder the new table is listed under.
-    bool CarregarForm(const QString& connStr, const QString& tabela, bool nova, const QString& chaveNo = {});
+    // Opens the connection and loads the table (none for a new one) of its schema; false when the
+    // connection fails. `chaveNo` is the key of the tables folder the new table is listed under.
+    bool CarregarForm(const QString& connStr, const ObjetoBanco& tabela, bool nova, const QString& chaveNo = {});
     // The "Inc" action: appends a new column and selects it.
     void AddReg();
     // The "Salvar" action; true when the database was changed.
@@ -33,6 +33,8 @@ public:
 
     QString strTabela;
     bool blnNova = false;
+    // The table's schema as the catalog gave it (empty: the default one); a new table gets none.
+    QString Esquema() const { return m_esquema; }
     const QList<ColunaEstrutura>& Colunas() const { return m_colunas; }
 
 protected:
@@ -55,6 +57,9 @@ private:
     clsAmbiente& m_ambiente;
     std::unique_ptr<clsData> m_data;
     QString m_chaveNo;
+    QString m_esquema;
+    // The table loaded and saved: its schema and name.
+    ObjetoBanco Objeto() const { return ObjetoBanco(m_esquema, strTabela); }
     QList<ColunaEstrutura> m_colunas;
     bool m_mostrando = false; // while the panel is filled from a row
     bool m_ativado = false;

@@ -1,6 +1,7 @@
 #include "frmIndex.h"
 
 #include "connections/clsData.h"
+#include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
 #include "shell/clsAmbiente.h"
 
@@ -165,18 +166,17 @@ void EditarIndice(clsAmbiente& ambiente, clsNo* node, bool blnNovo)
 {
     if (!node || (node->Image() != img::Indice && node->Image() != img::PastaIndices))
         return;
-    const clsNo* tabelaNo
-        = node->Image() == img::Indice ? (node->Parent() ? node->Parent()->Parent() : nullptr) : node->Parent();
-    const QString tabela = tabelaNo ? tabelaNo->Text() : QString();
+    // The table the node belongs to, in its own schema, never a caption.
+    const ObjetoBanco tabela = TabelaDoNo(node);
     const QString indice = node->Image() == img::Indice && !blnNovo ? node->Text() : QString();
-    if (tabela.isEmpty())
+    if (tabela.Vazio())
         return;
     clsPrompt& prompt = ambiente.Prompt();
     clsData db(ambiente);
     IndiceLido lido;
     {
         clsAmpulheta ampulheta(prompt);
-        if (!db.OpenConnection(node->Tag(), true, true) || !LerIndice(db, tabela, indice, lido))
+        if (!db.OpenConnection(tabela.connStr, true, true) || !LerIndice(db, tabela, indice, lido))
             return;
     }
     frmIndex dialogo;

@@ -22,14 +22,14 @@ QString Linha(const QString& f1, const QString& f2, const QString& f3, const QSt
            + funcoes::AlinharTexto(f3, 13, 0) + sep + funcoes::AlinharTexto(f4, 7, 2);
 }
 
-bool LerColunas(clsData& db, const QString& tabela, QList<ColunaDoc>& colunas)
+bool LerColunas(clsData& db, const ObjetoBanco& tabela, QList<ColunaDoc>& colunas)
 {
     RecordsetPtr rs;
-    if (!db.OpenSchema(tiposchema::Colunas, rs, tabela) || !rs)
+    if (!db.OpenSchema(tiposchema::Colunas, rs, {.tabela = tabela.nome, .esquema = tabela.esquema}) || !rs)
         return false;
     rs->setSort(QStringLiteral("ORDINAL_POSITION"));
     const auto m = db.ActiveConnection();
-    const QStringList chaves = m ? m->ChavesPrimarias(tabela) : QStringList();
+    const QStringList chaves = m ? m->ChavesPrimarias(tabela.nome, tabela.esquema) : QStringList();
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         ColunaDoc c;
         c.nome = rs->Valor(QStringLiteral("COLUMN_NAME")).toString();
@@ -72,7 +72,7 @@ SecaoTabela(const QString& tabela, const QString& legenda, const QDateTime& agor
 QString Documentar(clsAmbienteDados& amb,
                    const QString& chave,
                    Alcance alcance,
-                   const QString& tabela,
+                   const ObjetoBanco& tabela,
                    const QString& legenda,
                    QDateTime agora)
 {
@@ -86,7 +86,7 @@ QString Documentar(clsAmbienteDados& amb,
     clsData db(amb);
     if (!db.OpenConnection(chave))
         return {};
-    QStringList tabelas;
+    QList<ObjetoBanco> tabelas;
     if (alcance == Alcance::Tabela) {
         tabelas << tabela;
     } else {
@@ -95,7 +95,8 @@ QString Documentar(clsAmbienteDados& amb,
             = alcance == Alcance::TodasTabelas ? QStringLiteral("TABLE") : QStringLiteral("SYSTEM TABLE");
         if (db.OpenSchema(tiposchema::Tabelas, rs, {}, tipo) && rs)
             for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
-                tabelas << rs->Valor(QStringLiteral("TABLE_NAME")).toString();
+                tabelas << ObjetoBanco(rs->Valor(QStringLiteral("TABLE_SCHEMA")).toString(),
+                                       rs->Valor(QStringLiteral("TABLE_NAME")).toString());
     }
     // The date in the name has no ":" (nor "/", a folder separator here).
     const QString caminho = amb.pastaTemporaria + QStringLiteral("/Estrutura - ")
@@ -111,10 +112,10 @@ QString Documentar(clsAmbienteDados& amb,
     const bool progresso = alcance != Alcance::Tabela;
     if (progresso)
         prompt.ProgressoStart(int(tabelas.size()), QStringLiteral("Aguarde"));
-    for (const QString& t : tabelas) {
+    for (const ObjetoBanco& t : tabelas) {
         QList<ColunaDoc> colunas;
         if (LerColunas(db, t, colunas))
-            arquivo.write((SecaoTabela(t, legenda, agora, colunas).join(u'\n') + u'\n').toUtf8());
+            arquivo.write((SecaoTabela(t.Exibicao(), legenda, agora, colunas).join(u'\n') + u'\n').toUtf8());
         if (progresso && !prompt.ProgressoMove())
             break;
     }

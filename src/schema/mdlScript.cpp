@@ -49,6 +49,26 @@ QString Nome(TipoMotor motor, const QString& nome)
     return citacao::Citar(motor, nome);
 }
 
+// The object qualified by its schema when it has one, each part as Nome writes it.
+QString NomeObj(TipoMotor motor, const ObjetoBanco& o)
+{
+    return (o.esquema.isEmpty() ? QString() : Nome(motor, o.esquema) + u'.') + Nome(motor, o.nome);
+}
+
+// The object as SQL Server's OBJECT_ID reads it: a literal of the bracketed, qualified name.
+QString LiteralObjetoSqlServer(const ObjetoBanco& o)
+{
+    return citacao::Literal(TipoMotor::SqlServer, citacao::NomeCitado(TipoMotor::SqlServer, o));
+}
+
+// PostgreSQL: the condition on a namespace column `coluna` for the object's schema, when it has one.
+QString FiltroEsquemaPostgres(TipoMotor motor, const ObjetoBanco& o, const char* coluna)
+{
+    return o.esquema.isEmpty() ? QString()
+                               : QStringLiteral(" AND ") + QString::fromLatin1(coluna) + QStringLiteral(" = ")
+                                     + citacao::Literal(motor, o.esquema);
+}
+
 TipoMotor MotorDe(const QString& chave) { return citacao::MotorDaConexao(chave); }
 
 qint32 Inteiro(const QVariant& v) { return v.isNull() ? 0 : v.toInt(); }
@@ -132,10 +152,11 @@ QString TipoColuna(Alvo alvo, const clsRecordset& rs)
     return proprio.isEmpty() ? comTamanho : proprio;
 }
 
-QString IndicesCom(clsData& db, TipoMotor motor, const QString& tabela, QString& indice)
+QString IndicesCom(clsData& db, TipoMotor motor, const ObjetoBanco& tabela, QString& indice)
 {
     RecordsetPtr rs;
-    const bool ok = db.OpenSchema(tiposchema::Indices, rs, tabela, {}, {}, {}, true, indice);
+    const bool ok
+        = db.OpenSchema(tiposchema::Indices, rs, tabela.nome, {}, {}, {}, true, indice, false, tabela.esquema);
     indice.clear();
     QString saida;
     if (!ok || !rs)
@@ -160,7 +181,7 @@ QString IndicesCom(clsData& db, TipoMotor motor, const QString& tabela, QString&
             QString criado = nome;
             if (alvo == Alvo::Sqlite && criado.startsWith(QStringLiteral("sqlite_autoindex_")))
                 criado = QStringLiteral("ux_") + criado.mid(17);
-            saida += QStringLiteral("INDEX ") + Nome(motor, criado) + QStringLiteral(" ON ") + Nome(motor, tabela)
+            saida += QStringLiteral("INDEX ") + Nome(motor, criado) + QStringLiteral(" ON ") + NomeObj(motor, tabela)
                      + CRLF + SP6 + u'(' + CRLF + SP6;
         } else {
             saida += u',' + CRLF + SP6;
@@ -174,21 +195,26 @@ QString IndicesCom(clsData& db, TipoMotor motor, const QString& tabela, QString&
     return saida;
 }
 
-QString TabelaCom(clsData& db, TipoMotor motor, const QString& tabela, int tipo)
+QString TabelaCom(clsData& db, TipoMotor motor, const ObjetoBanco& tabela, int tipo)
 {
     RecordsetPtr rs;
-    if (!db.OpenSchema(tiposchema::Colunas, rs, tabela) || !rs || rs->RecordCount() <= 0)
+    if (!db.OpenSchema(tiposchema::Colunas, rs, {.tabela = tabela.nome, .esquema = tabela.esquema}) || !rs
+        || rs->RecordCount() <= 0)
         return {};
     rs->setSort(QStringLiteral("ORDINAL_POSITION"));
     rs->MoveFirst();
-    const QString esquema = Texto(rs->Valor(QStringLiteral("TABLE_SCHEMA")));
+    const QString esquema
+        = tabela.esquema.isEmpty() ? Texto(rs->Valor(QStringLiteral("TABLE_SCHEMA"))) : tabela.esquema;
     const Alvo alvo = AlvoDe(db);
-    const QString N = Nome(motor, tabela);
+    const QString N = NomeObj(motor, tabela);
     const bool definicao = tipo == Create || tipo == Alter;
 
     // Identity columns: SQL Server answers per column; elsewhere the designer's catalog knows them.
     QHash<QString, Identidade> identidades;
-    if (definicao && alvo == Alvo::Postgres) {
+    // SQL Server's per-column answer reads the table by its bare name: a table of a named schema
+    // is read through the designer's catalog too.
+    const bool porCatalogo = alvo == Alvo::Postgres || (alvo == Alvo::SqlServer && !tabela.esquema.isEmpty());
+    if (definicao && porCatalogo) {
         QList<ColunaEstrutura> colunas;
         if (CarregarEstrutura(db, tabela, colunas))
             for (const ColunaEstrutura& c : colunas)
@@ -210,9 +236,9 @@ QString TabelaCom(clsData& db, TipoMotor motor, const QString& tabela, int tipo)
             entrada = COL + QStringLiteral(" = <") + COL + QStringLiteral(", ") + TYP + u'>';
         } else if (definicao) {
             entrada = COL + u' ' + TYP;
-            if (alvo == Alvo::SqlServer && db.ColumnIsIdentity(tabela, campo)) {
+            if (alvo == Alvo::SqlServer && !porCatalogo && db.ColumnIsIdentity(tabela.nome, campo)) {
                 if (!identidadeTabela)
-                    identidadeTabela = Identidade{db.IdentitySeed(tabela), db.IdentityIncrement(tabela)};
+                    identidadeTabela = Identidade{db.IdentitySeed(tabela.nome), db.IdentityIncrement(tabela.nome)};
                 entrada += TextoIdentidade(alvo, *identidadeTabela);
             } else if (identidades.contains(campo)) {
                 entrada += TextoIdentidade(alvo, identidades.value(campo));
@@ -228,17 +254,18 @@ QString TabelaCom(clsData& db, TipoMotor motor, const QString& tabela, int tipo)
 
     if (definicao) {
         RecordsetPtr pk;
-        if (db.OpenSchema(tiposchema::ChavesPrimarias, pk, tabela) && pk && pk->RecordCount() > 0) {
+        if (db.OpenSchema(tiposchema::ChavesPrimarias, pk, {.tabela = tabela.nome, .esquema = tabela.esquema}) && pk
+            && pk->RecordCount() > 0) {
             QStringList chaves;
             for (pk->MoveFirst(); !pk->Eof(); pk->MoveNext())
                 chaves << SP6 + Nome(motor, Texto(pk->Valor(QStringLiteral("COLUMN_NAME"))));
             colunas += QStringLiteral(", ") + CRLF + SP3 + QStringLiteral("CONSTRAINT ")
-                       + Nome(motor, QStringLiteral("PK_") + QString(tabela).remove(u' '))
+                       + Nome(motor, QStringLiteral("PK_") + QString(tabela.nome).remove(u' '))
                        + QStringLiteral(" PRIMARY KEY (") + CRLF + chaves.join(u',' + CRLF) + CRLF + SP6 + u')';
         }
     }
 
-    const QString qualificado = (esquema.isEmpty() ? QString() : Nome(motor, esquema) + u'.') + N;
+    const QString qualificado = NomeObj(motor, ObjetoBanco(esquema, tabela.nome));
     switch (tipo) {
     case Select: return QStringLiteral("SELECT ") + colunas + CRLF + QStringLiteral("FROM ") + N + CRLF;
     case Create: {
@@ -257,15 +284,23 @@ QString TabelaCom(clsData& db, TipoMotor motor, const QString& tabela, int tipo)
     }
 }
 
-QString ViewCom(clsData& db, TipoMotor motor, const QString& visao, int tipo)
+QString ViewCom(clsData& db, TipoMotor motor, const ObjetoBanco& visao, int tipo)
 {
     const Alvo alvo = AlvoDe(db);
-    const QString N = Nome(motor, visao);
+    const QString N = NomeObj(motor, visao);
     QString corpo;
     switch (alvo) {
     case Alvo::SqlServer: {
+        if (!visao.esquema.isEmpty() && !db.Web()) {
+            // The catalog view reads views by bare name: one of a named schema by its object id.
+            corpo = CorpoAposAs(Concatenar(db,
+                                           QStringLiteral("SELECT OBJECT_DEFINITION(OBJECT_ID(")
+                                               + LiteralObjetoSqlServer(visao) + QStringLiteral("))"),
+                                           true));
+            break;
+        }
         RecordsetPtr rs;
-        if (!db.OpenSchema(tiposchema::Views, rs, {}, {}, {}, visao) || !rs)
+        if (!db.OpenSchema(tiposchema::Views, rs, {}, {}, {}, visao.nome) || !rs)
             return {};
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
             const QVariant pedaco = rs->Valor(QStringLiteral("VIEW_DEFINITION"));
@@ -278,7 +313,7 @@ QString ViewCom(clsData& db, TipoMotor motor, const QString& visao, int tipo)
     case Alvo::Sqlite:
         corpo = CorpoAposAs(Concatenar(db,
                                        QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'view' AND name = ")
-                                           + citacao::Literal(motor, visao),
+                                           + citacao::Literal(motor, visao.nome),
                                        true));
         break;
     case Alvo::Postgres:
@@ -286,13 +321,14 @@ QString ViewCom(clsData& db, TipoMotor motor, const QString& visao, int tipo)
                            QStringLiteral("SELECT pg_catalog.pg_get_viewdef(c.oid, true) FROM pg_catalog.pg_class c "
                                           "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
                                           "WHERE c.relkind IN ('v', 'm') AND c.relname = ")
-                               + citacao::Literal(motor, visao)
+                               + citacao::Literal(motor, visao.nome) + FiltroEsquemaPostgres(motor, visao, "n.nspname")
                                + QStringLiteral(" ORDER BY (n.nspname = current_schema()) DESC LIMIT 1"),
                            true);
         break;
     case Alvo::Outro: {
         RecordsetPtr rs;
-        if (db.OpenSchema(tiposchema::Views, rs, {}, {}, {}, visao) && rs && rs->RecordCount() > 0) {
+        if (db.OpenSchema(tiposchema::Views, rs, {.view = visao.nome, .esquema = visao.esquema}) && rs
+            && rs->RecordCount() > 0) {
             rs->MoveFirst();
             corpo = Texto(rs->Valor(QStringLiteral("VIEW_DEFINITION")));
         }
@@ -314,8 +350,15 @@ QString ViewCom(clsData& db, TipoMotor motor, const QString& visao, int tipo)
 
 enum class Rotina { Procedure, Function, Trigger };
 
-QString FonteSqlServer(clsData& db, Rotina r, const QString& nome)
+QString FonteSqlServer(clsData& db, Rotina r, const ObjetoBanco& objeto)
 {
+    // One of a named schema by its object id: the old catalog views know routines by bare name.
+    if (!objeto.esquema.isEmpty())
+        return Concatenar(db,
+                          QStringLiteral("SELECT OBJECT_DEFINITION(OBJECT_ID(") + LiteralObjetoSqlServer(objeto)
+                              + QStringLiteral("))"),
+                          true);
+    const QString& nome = objeto.nome;
     const QString literal = citacao::Literal(TipoMotor::SqlServer, nome);
     QString sql;
     switch (r) {
@@ -347,22 +390,28 @@ QString FonteSqlServer(clsData& db, Rotina r, const QString& nome)
                       true);
 }
 
-QString Fonte(clsData& db, TipoMotor motor, Rotina r, const QString& nome)
+QString Fonte(clsData& db, TipoMotor motor, Rotina r, const ObjetoBanco& objeto)
 {
+    const QString& nome = objeto.nome;
     switch (AlvoDe(db)) {
-    case Alvo::SqlServer: return FonteSqlServer(db, r, nome);
+    case Alvo::SqlServer: return FonteSqlServer(db, r, objeto);
     case Alvo::Postgres:
         if (r == Rotina::Trigger)
             return Concatenar(db,
                               QStringLiteral("SELECT pg_catalog.pg_get_triggerdef(t.oid, true) FROM "
-                                             "pg_catalog.pg_trigger t WHERE NOT t.tgisinternal AND t.tgname = ")
-                                  + citacao::Literal(motor, nome) + QStringLiteral(" LIMIT 1"),
+                                             "pg_catalog.pg_trigger t JOIN pg_catalog.pg_class c ON c.oid = t.tgrelid "
+                                             "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+                                             "WHERE NOT t.tgisinternal AND t.tgname = ")
+                                  + citacao::Literal(motor, nome) + FiltroEsquemaPostgres(motor, objeto, "n.nspname")
+                                  + QStringLiteral(" LIMIT 1"),
                               true);
         return Concatenar(db,
                           QStringLiteral("SELECT pg_catalog.pg_get_functiondef(p.oid) FROM pg_catalog.pg_proc p "
+                                         "JOIN pg_catalog.pg_namespace n ON n.oid = p.pronamespace "
                                          "WHERE p.prokind = '")
                               + (r == Rotina::Procedure ? u'p' : u'f') + QStringLiteral("' AND p.proname = ")
-                              + citacao::Literal(motor, nome) + QStringLiteral(" LIMIT 1"),
+                              + citacao::Literal(motor, nome) + FiltroEsquemaPostgres(motor, objeto, "n.nspname")
+                              + QStringLiteral(" LIMIT 1"),
                           true);
     case Alvo::Sqlite:
         if (r != Rotina::Trigger)
@@ -376,9 +425,9 @@ QString Fonte(clsData& db, TipoMotor motor, Rotina r, const QString& nome)
     return {};
 }
 
-QString RotinaCom(clsData& db, TipoMotor motor, Rotina r, const QString& nome, int tipo)
+QString RotinaCom(clsData& db, TipoMotor motor, Rotina r, const ObjetoBanco& objeto, int tipo)
 {
-    const QString texto = Fonte(db, motor, r, nome);
+    const QString texto = Fonte(db, motor, r, objeto);
     if (texto.isEmpty() || tipo == Create)
         return texto;
     if (tipo != Alter)
@@ -390,21 +439,21 @@ QString RotinaCom(clsData& db, TipoMotor motor, Rotina r, const QString& nome, i
                                                      QStringLiteral("CREATE TRIGGER"),
                                                      QStringLiteral("CREATE OR REPLACE TRIGGER"))
                                     : texto;
-    case Alvo::Sqlite: return QStringLiteral("DROP TRIGGER IF EXISTS ") + Nome(motor, nome) + u';' + CRLF + texto;
+    case Alvo::Sqlite: return QStringLiteral("DROP TRIGGER IF EXISTS ") + NomeObj(motor, objeto) + u';' + CRLF + texto;
     default:
         return r == Rotina::Procedure ? TrocarPrimeiro(texto, QStringLiteral("CREATE"), QStringLiteral("ALTER"))
                                       : TrocarPrimeiro(texto, QStringLiteral("CREATE "), QStringLiteral("ALTER "));
     }
 }
 
-QString ScriptRotina(clsAmbienteDados& amb, const QString& chave, Rotina r, const QString& nome, int tipo)
+QString ScriptRotina(clsAmbienteDados& amb, const QString& chave, Rotina r, const ObjetoBanco& nome, int tipo)
 {
     const TipoMotor motor = MotorDe(chave);
     if (tipo == Drop) {
         const char* palavra = r == Rotina::Procedure  ? "DROP PROCEDURE "
                               : r == Rotina::Function ? "DROP FUNCTION "
                                                       : "DROP TRIGGER ";
-        return QString::fromLatin1(palavra) + Nome(motor, nome);
+        return QString::fromLatin1(palavra) + NomeObj(motor, nome);
     }
     if (tipo != Create && tipo != Alter)
         return {};
@@ -417,13 +466,13 @@ QString ScriptRotina(clsAmbienteDados& amb, const QString& chave, Rotina r, cons
 
 } // namespace
 
-QString ScriptTabela(clsAmbienteDados& amb, const QString& chave, const QString& tabela, int tipo)
+QString ScriptTabela(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& tabela, int tipo)
 {
     const TipoMotor motor = MotorDe(chave);
     if (tipo == Drop)
-        return QStringLiteral("DROP TABLE ") + Nome(motor, tabela);
+        return QStringLiteral("DROP TABLE ") + NomeObj(motor, tabela);
     if (tipo == Delete)
-        return QStringLiteral("DELETE FROM ") + Nome(motor, tabela);
+        return QStringLiteral("DELETE FROM ") + NomeObj(motor, tabela);
     if (tipo < Select || tipo > Update)
         return {};
     clsAmpulheta ampulheta(amb.Prompt());
@@ -433,11 +482,11 @@ QString ScriptTabela(clsAmbienteDados& amb, const QString& chave, const QString&
     return TabelaCom(db, motor, tabela, tipo);
 }
 
-QString ScriptView(clsAmbienteDados& amb, const QString& chave, const QString& visao, int tipo)
+QString ScriptView(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& visao, int tipo)
 {
     const TipoMotor motor = MotorDe(chave);
     if (tipo == Drop)
-        return QStringLiteral("DROP VIEW ") + Nome(motor, visao);
+        return QStringLiteral("DROP VIEW ") + NomeObj(motor, visao);
     if (tipo != Create && tipo != Alter && tipo != Select)
         return {};
     clsAmpulheta ampulheta(amb.Prompt());
@@ -447,22 +496,23 @@ QString ScriptView(clsAmbienteDados& amb, const QString& chave, const QString& v
     return ViewCom(db, motor, visao, tipo);
 }
 
-QString ScriptProcedure(clsAmbienteDados& amb, const QString& chave, const QString& procedure, int tipo)
+QString ScriptProcedure(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& procedure, int tipo)
 {
     return ScriptRotina(amb, chave, Rotina::Procedure, procedure, tipo);
 }
 
-QString ScriptFunction(clsAmbienteDados& amb, const QString& chave, const QString& funcao, int tipo)
+QString ScriptFunction(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& funcao, int tipo)
 {
     return ScriptRotina(amb, chave, Rotina::Function, funcao, tipo);
 }
 
-QString ScriptTrigger(clsAmbienteDados& amb, const QString& chave, const QString& trigger, int tipo)
+QString ScriptTrigger(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& trigger, int tipo)
 {
     return ScriptRotina(amb, chave, Rotina::Trigger, trigger, tipo);
 }
 
-QString ScriptIndices(clsAmbienteDados& amb, const QString& tabela, clsData* db, QString& indice, const QString& chave)
+QString
+ScriptIndices(clsAmbienteDados& amb, const ObjetoBanco& tabela, clsData* db, QString& indice, const QString& chave)
 {
     if (db)
         return IndicesCom(*db, MotorDe(db->ConnectionString()), tabela, indice);
@@ -493,42 +543,48 @@ QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QStr
     struct Grupo {
         int schema;
         const char* campo;
+        const char* campoEsquema; // null: the list tells no schema
         const char* titulo;
         const char* prefixo;
-        std::function<QString(const QString&)> gerar;
+        std::function<QString(const ObjetoBanco&)> gerar;
         bool incluir;
     };
     const bool rotinas = servidor || alvo == Alvo::Postgres;
     const Grupo grupos[] = {
         {tiposchema::Tabelas,
          "TABLE_NAME",
+         "TABLE_SCHEMA",
          "Tables Scripts",
          "CRIAR A TABELA ",
-         [&](const QString& n) { return TabelaCom(db, motor, n, Create); },
+         [&](const ObjetoBanco& n) { return TabelaCom(db, motor, n, Create); },
          true},
         {tiposchema::Views,
          "TABLE_NAME",
+         "TABLE_SCHEMA",
          "Views Scripts",
          "CRIAR A CONSULTA ",
-         [&](const QString& n) { return ViewCom(db, motor, n, Create); },
+         [&](const ObjetoBanco& n) { return ViewCom(db, motor, n, Create); },
          true},
         {tiposchema::Procedures,
          "PROCEDURE_NAME",
+         "PROCEDURE_SCHEMA",
          "Procedures Scripts",
          "CRIAR A PROCEDURE ",
-         [&](const QString& n) { return RotinaCom(db, motor, Rotina::Procedure, n, Create); },
+         [&](const ObjetoBanco& n) { return RotinaCom(db, motor, Rotina::Procedure, n, Create); },
          rotinas},
         {tiposchema::Funcoes,
          "FUNCTION_NAME",
+         nullptr,
          "Functions Scripts",
          "CRIAR A FUNCTION ",
-         [&](const QString& n) { return RotinaCom(db, motor, Rotina::Function, n, Create); },
+         [&](const ObjetoBanco& n) { return RotinaCom(db, motor, Rotina::Function, n, Create); },
          rotinas},
         {tiposchema::Triggers,
          "TRIGGER_NAME",
+         nullptr,
          "Triggers Scripts",
          "CRIAR A TRIGGER ",
-         [&](const QString& n) { return RotinaCom(db, motor, Rotina::Trigger, n, Create); },
+         [&](const ObjetoBanco& n) { return RotinaCom(db, motor, Rotina::Trigger, n, Create); },
          rotinas},
     };
     clsPrompt& prompt = amb.Prompt();
@@ -540,18 +596,21 @@ QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QStr
                                                         : db.OpenSchema(g.schema, lista);
         if (!ok || !lista)
             continue;
-        QStringList nomes;
+        // Each object in its own schema: namesakes of two schemas are two objects.
+        QList<ObjetoBanco> nomes;
+        const bool comEsquema = g.campoEsquema && lista->IndiceCampo(QString::fromLatin1(g.campoEsquema)) >= 0;
         for (lista->MoveFirst(); !lista->Eof(); lista->MoveNext()) {
             QString nome = Texto(lista->Valor(QString::fromLatin1(g.campo)));
             if (g.schema == tiposchema::Procedures && nome.contains(u';'))
                 nome = nome.section(u';', 0, 0);
-            nomes << nome;
+            nomes << ObjetoBanco(comEsquema ? Texto(lista->Valor(QString::fromLatin1(g.campoEsquema))) : QString(),
+                                 nome);
         }
         prompt.ProgressoStart(int(nomes.size()), QString::fromLatin1(g.titulo));
-        for (const QString& nome : nomes) {
+        for (const ObjetoBanco& nome : nomes) {
             const QString texto = g.gerar(nome);
             if (!texto.isEmpty())
-                saida += Banner(QString::fromLatin1(g.prefixo) + nome) + texto + fimBloco;
+                saida += Banner(QString::fromLatin1(g.prefixo) + nome.nome) + texto + fimBloco;
             if (!prompt.ProgressoMove()) {
                 prompt.ProgressoClose();
                 return saida;

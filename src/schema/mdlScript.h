@@ -3,6 +3,8 @@
 // ALTER and DROP of views, procedures, functions and triggers, the CREATE INDEX statements of a
 // table, and the script of a whole database. Every function returns the text and never runs it;
 // an empty text means nothing could be read.
+#include "platform/clsObjetoBanco.h"
+
 #include <QString>
 
 class clsAmbienteDados;
@@ -21,15 +23,18 @@ enum Tipo : int {
     Delete = 7,
 };
 
-// `chave` is the connection key of the object's navigator node (its tag); `nome` the object's name.
-QString ScriptTabela(clsAmbienteDados& amb, const QString& chave, const QString& tabela, int tipo);
-QString ScriptView(clsAmbienteDados& amb, const QString& chave, const QString& visao, int tipo);
-QString ScriptProcedure(clsAmbienteDados& amb, const QString& chave, const QString& procedure, int tipo);
-QString ScriptFunction(clsAmbienteDados& amb, const QString& chave, const QString& funcao, int tipo);
-QString ScriptTrigger(clsAmbienteDados& amb, const QString& chave, const QString& trigger, int tipo);
+// `chave` is the connection key of the object's navigator node (its tag); the object is named by
+// its schema (empty: the default one) and name, and every statement names it so.
+QString ScriptTabela(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& tabela, int tipo);
+QString ScriptView(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& visao, int tipo);
+QString ScriptProcedure(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& procedure, int tipo);
+QString ScriptFunction(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& funcao, int tipo);
+// A trigger's schema is its table's.
+QString ScriptTrigger(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& trigger, int tipo);
 // The CREATE INDEX statements of `tabela`: all of them when `indice` is empty, else that one. Uses
 // `db` when given (an open connection), else opens one with `chave`.
-QString ScriptIndices(clsAmbienteDados& amb, const QString& tabela, clsData* db, QString& indice, const QString& chave);
+QString
+ScriptIndices(clsAmbienteDados& amb, const ObjetoBanco& tabela, clsData* db, QString& indice, const QString& chave);
 // The whole database, with the progress window; the user may abort between objects.
 QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QString& banco, int reservado = 11);
 

@@ -85,7 +85,7 @@ private slots:
         a.prompt.respostas << resposta;
         janela.tlbEdicao->findChild<QAction*>("Exc")->trigger();
         QCOMPARE(a.prompt.textos(), QStringList{"Deseja realmente excluir o Login 'DOM\\Ana'"});
-        QCOMPARE(a.prompt.ultima().estilo, int(vb::YesNo | vb::Question));
+        QCOMPARE(a.prompt.ultima().estilo, int(vb::YesNo | vb::Question | vb::DefaultButton2));
         QCOMPARE(a.Enviados(), enviados);
     }
 

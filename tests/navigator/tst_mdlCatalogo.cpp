@@ -439,9 +439,9 @@ private slots:
         c.FilhosDaPasta(fonte, "tab");
         clsNo* outra = c.arvore.No(fonte->Key() + "tab" + "nav_s2.nav_gemea");
         QVERIFY(outra);
-        QCOMPARE(EsquemaDoNo(outra), QStringLiteral("nav_s2"));
+        QCOMPARE(outra->Esquema(), QStringLiteral("nav_s2"));
         QString erro;
-        QVERIFY2(RenomearTabela(c.ambiente, outra->Tag(), EsquemaDoNo(outra), outra->Text(), "nav_nova", &erro),
+        QVERIFY2(RenomearTabela(c.ambiente, outra->Tag(), outra->Esquema(), outra->Nome(), "nav_nova", &erro),
                  qPrintable(erro));
         QCOMPARE(d.RetValue("SELECT string_agg(schemaname || '.' || tablename, ',' ORDER BY schemaname) FROM "
                             "pg_tables WHERE tablename LIKE 'nav_%'")
