@@ -59,6 +59,14 @@ struct Tabela {
     }
 };
 
+// The rows of a case run on each engine.
+void LinhasPorMotor()
+{
+    QTest::addColumn<bool>("postgres");
+    QTest::newRow("sqlite") << false;
+    QTest::newRow("postgres") << true;
+}
+
 bool PularSemPostgres(bool postgres) { return postgres && qEnvironmentVariable(Pg).isEmpty(); }
 
 // Opens the cell's editor as a double click does.
@@ -270,12 +278,7 @@ private slots:
         QCOMPARE(t.Linhas(), esperado);
     }
 
-    void BinarioNaoSeEditaComoTexto_data()
-    {
-        QTest::addColumn<bool>("postgres");
-        QTest::newRow("sqlite") << false;
-        QTest::newRow("postgres") << true;
-    }
+    void BinarioNaoSeEditaComoTexto_data() { LinhasPorMotor(); }
     void BinarioNaoSeEditaComoTexto()
     {
         QFETCH(bool, postgres);
@@ -306,12 +309,7 @@ private slots:
         QCOMPARE(t.Linhas("id, v, n"), esperado);
     }
 
-    void DecimalEditadoDuasVezes_data()
-    {
-        QTest::addColumn<bool>("postgres");
-        QTest::newRow("sqlite") << false;
-        QTest::newRow("postgres") << true;
-    }
+    void DecimalEditadoDuasVezes_data() { LinhasPorMotor(); }
     void DecimalEditadoDuasVezes()
     {
         // A row saved after a decimal edit is edited and saved again without running the query.
@@ -341,12 +339,7 @@ private slots:
             QCOMPARE(t.Linhas("id, v, n"), (QStringList{"1|7|'z'", "2|3|'b'"}));
     }
 
-    void FiltroPorDataENulo_data()
-    {
-        QTest::addColumn<bool>("postgres");
-        QTest::newRow("sqlite") << false;
-        QTest::newRow("postgres") << true;
-    }
+    void FiltroPorDataENulo_data() { LinhasPorMotor(); }
     void FiltroPorDataENulo()
     {
         // A date cell filters by its value, typed as the user writes it or in ISO, every digit of a
@@ -607,12 +600,7 @@ private slots:
         QCOMPARE(c.Celula(0, 0), QStringLiteral("5"));
     }
 
-    void LotesGoUmAposOutro_data()
-    {
-        QTest::addColumn<bool>("postgres");
-        QTest::newRow("sqlite") << false;
-        QTest::newRow("postgres") << true;
-    }
+    void LotesGoUmAposOutro_data() { LinhasPorMotor(); }
     void LotesGoUmAposOutro()
     {
         // Without step by step, the batches run one after another; the last result is shown; a
