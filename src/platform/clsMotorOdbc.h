@@ -101,4 +101,7 @@ private:
     int casoCitado = 0; // SQL_QUOTED_IDENTIFIER_CASE
     int casoNaoCitado = 0; // SQL_IDENTIFIER_CASE
     int tempoLimite = 0;
+    // PostgreSQL's session time zone: the driver hands a timestamptz out in it, without its offset.
+    QString fusoSessao;
+    void LerFusoSessao();
 };
