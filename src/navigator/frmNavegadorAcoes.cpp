@@ -215,7 +215,7 @@ void frmNavegador::mnuNavFunDrop_Click(const QString& legendaMenu)
                     Sql + QStringLiteral("DROP FUNCTION ") + NomeNoScript(no));
     else if (legendaMenu == u"Triggers")
         AbrirScript(no,
-                    script::ScriptTrigger(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Drop),
+                    script::ScriptTrigger(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Drop, TabelaDoNo(no)),
                     Sql + QStringLiteral("DROP TRIGGER ") + NomeNoScript(no));
 }
 

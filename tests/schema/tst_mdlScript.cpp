@@ -341,6 +341,12 @@ private slots:
         const QString trigger = ScriptTrigger(amb, cs, "tr cli", Alter);
         QVERIFY2(trigger.startsWith("CREATE OR REPLACE TRIGGER \"tr cli\""), qPrintable(trigger));
         QVERIFY2(db.ExecSql(trigger, false), qPrintable(db.ErrMsg()));
+        // A trigger is dropped from its table; its script brings it back.
+        const QString apagar = ScriptTrigger(amb, cs, "tr cli", Drop, "Cli Pg");
+        QCOMPARE(apagar, QStringLiteral("DROP TRIGGER \"tr cli\" ON \"Cli Pg\""));
+        QVERIFY2(db.ExecSql(apagar, false), qPrintable(db.ErrMsg()));
+        QCOMPARE(db.RetValue("SELECT count(*) FROM pg_trigger WHERE tgname = 'tr cli'").toInt(), 0);
+        QVERIFY2(db.ExecSql(trigger, false), qPrintable(db.ErrMsg()));
 
         const QString tudo = ScriptBancoDados(amb, cs, "quarrix_script", 11);
         QVERIFY(tudo.contains("-- CRIAR A TABELA Cli Pg "));
