@@ -2,6 +2,7 @@
 
 #include "clsEstrutura.h"
 #include "connections/clsData.h"
+#include "mdlLinhasCatalogo.h"
 #include "mdlTipoDado.h"
 #include "platform/clsMotor.h"
 #include "platform/clsPrompt.h"
@@ -90,21 +91,8 @@ QString Concatenar(clsData& db, const QString& sql, bool mostrarErro, bool* ok =
     return texto;
 }
 
-// The rows of a query, each as the texts of its columns.
-QList<QStringList> Linhas(clsData& db, const QString& sql)
-{
-    QList<QStringList> linhas;
-    RecordsetPtr rs;
-    if (!db.OpenRecordset(rs, sql, false, false, true) || !rs)
-        return linhas;
-    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-        QStringList linha;
-        for (int i = 0; i < rs->FieldCount(); ++i)
-            linha << Texto(rs->Valor(i));
-        linhas << linha;
-    }
-    return linhas;
-}
+// The rows of a query, each as the texts of its columns; a failure is shown.
+QList<QStringList> Linhas(clsData& db, const QString& sql) { return catalogo::Linhas(db, sql, true); }
 
 // The statements as the engine's own client runs them: each ended by ";" on its own line end.
 QString Comandos(const QStringList& comandos)
