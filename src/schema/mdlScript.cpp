@@ -117,6 +117,15 @@ QString DefinicaoSqlite(clsData& db, TipoMotor motor, const QString& objeto, con
         comandos << l.value(0);
     if (comandos.isEmpty() || !comandos.first().startsWith(QStringLiteral("CREATE "), Qt::CaseInsensitive))
         return {};
+    // An AUTOINCREMENT counter goes on from where it was, so no id is handed out again (a file
+    // without such a table has no counters: nothing is said).
+    if (qstrcmp(tipo, "table") == 0)
+        for (const QStringList& l :
+             catalogo::Linhas(db,
+                              QStringLiteral("SELECT 'INSERT INTO sqlite_sequence (name, seq) VALUES (' || quote(name) "
+                                             "|| ', ' || seq || ')' FROM sqlite_sequence WHERE name = ")
+                                  + citacao::Literal(motor, objeto)))
+            comandos << l.value(0);
     return Comandos(comandos);
 }
 
