@@ -235,11 +235,17 @@ bool MesmoNome(const QString& a, const QString& b) { return a.compare(b, Qt::Cas
 bool LerRestricaoTabela(Leitor& l, const QString& tabela, Tabela& r)
 {
     const qsizetype de = l.Posicao();
-    if (l.E("CONSTRAINT"))
-        l.Avancar(2);
+    QString nome;
+    if (l.E("CONSTRAINT")) {
+        l.Avancar();
+        nome = l.Nome();
+        l.Avancar();
+    }
     Restricao x;
-    if (l.E("PRIMARY"))
+    if (l.E("PRIMARY")) {
+        r.nomeChave = nome;
         return true;
+    }
     // The column list, kept apart when it is a list of plain names.
     auto lerLista = [&] {
         const qsizetype lista = l.Posicao();
