@@ -48,6 +48,7 @@ struct Indice {
     bool reconhecido = false;
     bool colacao = false;
     QString filtro;
+    QStringList itens; // the key's items as written ("lower(email) DESC", "id")
 };
 Indice LerCreateIndex(const QString& sql);
 
