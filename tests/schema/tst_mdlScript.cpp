@@ -405,6 +405,10 @@ private slots:
             "vendas.registra();\n"
             "CREATE VIEW vendas.resumo AS SELECT c.email, count(p.num) AS n FROM vendas.cliente c LEFT JOIN "
             "vendas.pedido p ON p.cliente_id = c.id GROUP BY c.email;\n"
+            "CREATE VIEW vendas.a_ativos AS SELECT email FROM vendas.resumo WHERE n > 0;\n"
+            "CREATE SEQUENCE vendas.\"números\" AS integer START WITH 500 INCREMENT BY 10 CACHE 2;\n"
+            "SELECT nextval('vendas.\"números\"');\n"
+            "CREATE TABLE vendas.nota (n int DEFAULT nextval('vendas.\"números\"'));\n"
             "INSERT INTO vendas.cliente (email) VALUES ('a'), ('b');\n"
             "INSERT INTO vendas.pedido (cliente_id) VALUES (1);\n",
             psqlIda.ambiente);
