@@ -101,7 +101,9 @@ void PoolTexto::Anexar(PoolTexto&& outro)
 
 namespace {
 constexpr size_t PrimeiroBloco = 1000;
-constexpr size_t MaiorBloco = size_t(1) << 16;
+// A block is added to the window's rows in one turn of its event loop: small enough that the
+// window answers between two of them.
+constexpr size_t MaiorBloco = size_t(1) << 14;
 } // namespace
 
 void clsRecordsetDados::DefinirEntrega(Entrega e)

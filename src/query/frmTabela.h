@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class QAction;
 class QLabel;
@@ -18,6 +20,7 @@ class QMenu;
 class QSplitter;
 class QStatusBar;
 class QTableView;
+class QTimer;
 class QToolBar;
 class clsArvore;
 class clsAmbiente;
@@ -187,6 +190,7 @@ private:
     bool ExecutarSemMotor(const clsExecucao::Pedido& pedido);
     void PerguntarContinuar(int lote, const QString& sql, const ErroDados& erro);
     void ReceberBloco(int lote, const std::shared_ptr<clsRecordsetDados>& bloco);
+    void AplicarBloco();
     RecordsetPtr JuntarResultado(const clsExecucao::Fim& fim);
     void ConcluirExecucao(const clsExecucao::Fim& fim);
     void ConcluirTrabalho(bool ok, bool interrompido);
@@ -246,6 +250,11 @@ private:
     quint64 m_idExecucao = 0;
     int m_loteParcial = -1;
     RecordsetPtr m_parcial; // the rows of the batch running, as they arrive
+    // Blocks that arrived and are not in the grid yet, taken one an event-loop turn so that the
+    // window answers between them; the end of the run waits for them.
+    QList<std::pair<int, std::shared_ptr<clsRecordsetDados>>> m_blocos;
+    std::optional<clsExecucao::Fim> m_fimPendente;
+    QTimer* m_vezBloco = nullptr;
     QList<std::function<void()>> m_pendentes;
     std::function<void(bool)> m_depoisGravar;
     QString m_painelAntesGravar;

@@ -25,13 +25,26 @@
 void frmTabela::LigarExecucao()
 {
     m_execucao = new clsExecucao(this);
-    connect(m_execucao, &clsExecucao::Bloco, this, &frmTabela::ReceberBloco);
+    m_vezBloco = new QTimer(this);
+    m_vezBloco->setInterval(0);
+    connect(m_vezBloco, &QTimer::timeout, this, &frmTabela::AplicarBloco);
+    connect(m_execucao, &clsExecucao::Bloco, this, [this](int lote, const std::shared_ptr<clsRecordsetDados>& bloco) {
+        if (m_trabalho != Trabalho::Consulta)
+            return;
+        m_blocos.append({lote, bloco});
+        m_vezBloco->start();
+    });
     connect(m_execucao, &clsExecucao::LoteIniciado, this, [this](int lote, int total) {
         if (total > 1)
             DefinirPainel(1, QStringLiteral("Executando o lote %1 de %2...").arg(lote + 1).arg(total));
     });
     connect(m_execucao, &clsExecucao::Pergunta, this, &frmTabela::PerguntarContinuar);
-    connect(m_execucao, &clsExecucao::Concluida, this, &frmTabela::ConcluirExecucao);
+    connect(m_execucao, &clsExecucao::Concluida, this, [this](const clsExecucao::Fim& fim) {
+        if (m_blocos.isEmpty())
+            ConcluirExecucao(fim);
+        else
+            m_fimPendente = fim;
+    });
     connect(m_execucao, &clsExecucao::TrabalhoConcluido, this, &frmTabela::ConcluirTrabalho);
     connect(m_execucao, &clsExecucao::Progresso, this, [this](qint64 feito) {
         if (m_trabalho == Trabalho::Exportacao)
@@ -151,6 +164,23 @@ void frmTabela::PerguntarContinuar(int, const QString& sql, const ErroDados&)
             vb::YesNo | vb::Question);
         m_execucao->Responder(resposta == vb::Yes);
     });
+}
+
+// One block a turn of the event loop; after the last one, the end of the run that waited for it.
+void frmTabela::AplicarBloco()
+{
+    // A window closing drops the rows still to show.
+    if (m_fecharAoTerminar)
+        m_blocos.clear();
+    if (!m_blocos.isEmpty()) {
+        const auto [lote, bloco] = m_blocos.takeFirst();
+        ReceberBloco(lote, bloco);
+    }
+    if (!m_blocos.isEmpty())
+        return;
+    m_vezBloco->stop();
+    if (m_fimPendente)
+        ConcluirExecucao(*std::exchange(m_fimPendente, std::nullopt));
 }
 
 void frmTabela::ReceberBloco(int lote, const std::shared_ptr<clsRecordsetDados>& bloco)
