@@ -11,14 +11,10 @@ class clsPermissoesSqlServer : public clsPermissoes {
 public:
     clsPermissoesSqlServer(std::unique_ptr<clsSqlDmoSessao> sessao, const QString& banco)
         : clsPermissoes(Dialeto::SqlServer, banco), m_sessao(std::move(sessao))
-    {
-    }
+    {}
 
 protected:
-    bool Consultar(const QString& sql, RecordsetPtr& rs, QString& erro) override
-    {
-        return Enviar(sql, &rs, erro);
-    }
+    bool Consultar(const QString& sql, RecordsetPtr& rs, QString& erro) override { return Enviar(sql, &rs, erro); }
     bool Executar(const QStringList& instrucoes, QString& erro) override
     {
         return Enviar(permissoes::Script(Dialeto::SqlServer, instrucoes), nullptr, erro);
@@ -40,8 +36,7 @@ class clsPermissoesMotor : public clsPermissoes {
 public:
     explicit clsPermissoesMotor(std::shared_ptr<clsMotor> motor)
         : clsPermissoes(motor->DialetoSql(), motor->BancoPadrao()), m_motor(std::move(motor))
-    {
-    }
+    {}
 
 protected:
     bool Consultar(const QString& sql, RecordsetPtr& rs, QString& erro) override

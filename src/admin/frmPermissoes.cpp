@@ -43,15 +43,17 @@ class frmPermissoes::Modelo : public QAbstractTableModel {
 public:
     Modelo(const Quadro& antes, Quadro& depois, QObject* pai)
         : QAbstractTableModel(pai), m_antes(antes), m_depois(depois)
-    {
-    }
+    {}
     void Recarregar()
     {
         beginResetModel();
         endResetModel();
     }
     int rowCount(const QModelIndex& pai) const override { return pai.isValid() ? 0 : int(m_depois.objetos.size()); }
-    int columnCount(const QModelIndex& pai) const override { return pai.isValid() ? 0 : PrimeiraPermissao + QtdePermissoes; }
+    int columnCount(const QModelIndex& pai) const override
+    {
+        return pai.isValid() ? 0 : PrimeiraPermissao + QtdePermissoes;
+    }
     QVariant headerData(int secao, Qt::Orientation orientacao, int papel) const override
     {
         if (orientacao != Qt::Horizontal || papel != Qt::DisplayRole)
@@ -100,8 +102,9 @@ public:
                 return QStringLiteral("(papel)");
             return TextoEstado(c.estado);
         case Qt::ToolTipRole:
-            return c.papeis.isEmpty() ? QVariant()
-                                      : QVariant(QStringLiteral("Concedida pelos papéis: ") + c.papeis.join(QStringLiteral(", ")));
+            return c.papeis.isEmpty()
+                       ? QVariant()
+                       : QVariant(QStringLiteral("Concedida pelos papéis: ") + c.papeis.join(QStringLiteral(", ")));
         case Qt::TextAlignmentRole: return int(Qt::AlignCenter);
         case Qt::ForegroundRole:
             return c.estado == Estado::Concedido ? QColor(0, 110, 0)
@@ -288,9 +291,10 @@ void frmPermissoes::Concluir(const Resultado& r)
 void frmPermissoes::Atualizar()
 {
     if (QtdeAlteracoes(m_antes, m_depois) > 0
-        && m_ambiente.Prompt().MsgBox(QStringLiteral("As alterações ainda não aplicadas serão perdidas. Deseja continuar?"),
-                                      vb::YesNo | vb::Question | vb::DefaultButton2,
-                                      globais::TituloAplicativo())
+        && m_ambiente.Prompt().MsgBox(
+               QStringLiteral("As alterações ainda não aplicadas serão perdidas. Deseja continuar?"),
+               vb::YesNo | vb::Question | vb::DefaultButton2,
+               globais::TituloAplicativo())
                != vb::Yes)
         return;
     const QString usuario = m_depois.usuario;

@@ -1,7 +1,7 @@
 #include "mdlPermissoes.h"
 
-#include "platform/mdlCitacao.h"
 #include "platform/clsPrompt.h"
+#include "platform/mdlCitacao.h"
 #include "platform/mdlGlobais.h"
 #include "platform/mdlProgramas.h"
 
@@ -209,9 +209,8 @@ QStringList Instrucoes(const Quadro& antes, const Quadro& depois)
                 continue;
             const QString papel = Nome(d, depois.papeis[i].nome);
             if (d == Dialeto::SqlServer)
-                r << QStringLiteral("ALTER ROLE ") + papel + (incluir ? QStringLiteral(" ADD MEMBER ")
-                                                                      : QStringLiteral(" DROP MEMBER "))
-                         + principal;
+                r << QStringLiteral("ALTER ROLE ") + papel
+                         + (incluir ? QStringLiteral(" ADD MEMBER ") : QStringLiteral(" DROP MEMBER ")) + principal;
             else
                 r << (incluir ? QStringLiteral("GRANT ") + papel + QStringLiteral(" TO ")
                               : QStringLiteral("REVOKE ") + papel + QStringLiteral(" FROM "))
@@ -227,8 +226,8 @@ QString Script(Dialeto dialeto, const QStringList& instrucoes)
     // On SQL Server any failing statement rolls the whole transaction back (XACT_ABORT).
     const QString inicio = dialeto == Dialeto::SqlServer ? QStringLiteral("SET XACT_ABORT ON;\nBEGIN TRANSACTION;\n")
                                                          : QStringLiteral("BEGIN;\n");
-    const QString fim = dialeto == Dialeto::SqlServer ? QStringLiteral("COMMIT TRANSACTION;\n")
-                                                      : QStringLiteral("COMMIT;\n");
+    const QString fim
+        = dialeto == Dialeto::SqlServer ? QStringLiteral("COMMIT TRANSACTION;\n") : QStringLiteral("COMMIT;\n");
     return inicio + instrucoes.join(QStringLiteral(";\n")) + QStringLiteral(";\n") + fim;
 }
 
@@ -400,8 +399,8 @@ void AplicarPapeisFixos(Quadro& q)
                 if (r.soDados && o.tipo != TipoObjeto::Tabela && o.tipo != TipoObjeto::View)
                     continue;
                 for (int p = 0; p < QtdePermissoes; ++p) {
-                    const bool dela = r.permissoes.size() == 0 || std::find(r.permissoes.begin(), r.permissoes.end(), p)
-                                                                      != r.permissoes.end();
+                    const bool dela = r.permissoes.size() == 0
+                                      || std::find(r.permissoes.begin(), r.permissoes.end(), p) != r.permissoes.end();
                     if (dela && Aplicavel(q.dialeto, o.tipo, p) && !o.celulas[p].papeis.contains(papel.nome))
                         o.celulas[p].papeis << papel.nome;
                 }
@@ -448,9 +447,7 @@ bool AplicarLinha(Quadro& q, const QString& linha, QString& erro)
         erro = QStringLiteral("Papel não encontrado: ") + partes.value(1);
         return false;
     }
-    const Estado estado = acao == u"GRANT" ? Estado::Concedido
-                          : acao == u"DENY" ? Estado::Negado
-                                            : Estado::Nenhum;
+    const Estado estado = acao == u"GRANT" ? Estado::Concedido : acao == u"DENY" ? Estado::Negado : Estado::Nenhum;
     const int permissao = PermissaoDoNome(partes.value(1).trimmed());
     if ((acao != u"GRANT" && acao != u"DENY" && acao != u"REVOKE") || permissao < 0 || partes.size() < 4) {
         erro = QStringLiteral("Linha não entendida: ") + linha;
