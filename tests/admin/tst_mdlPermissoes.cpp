@@ -96,35 +96,45 @@ private slots:
         const int tabela = int(TipoObjeto::Tabela);
         const auto ss = Dialeto::SqlServer;
         const auto pg = Dialeto::PostgreSql;
-        QTest::newRow("ss grant") << ss << "a]b" << tabela << "Pedidos" << "" << int(Select) << nada << false << grant
+        QTest::newRow("ss grant") << ss << "a]b" << tabela << "Pedidos"
+                                  << "" << int(Select) << nada << false << grant
                                   << "GRANT SELECT ON [vendas].[Pedidos] TO [a]]b]";
-        QTest::newRow("ss deny") << ss << "a]b" << tabela << "Pedidos" << "" << int(Insert) << nada << false << deny
+        QTest::newRow("ss deny") << ss << "a]b" << tabela << "Pedidos"
+                                 << "" << int(Insert) << nada << false << deny
                                  << "DENY INSERT ON [vendas].[Pedidos] TO [a]]b]";
-        QTest::newRow("ss grant to deny") << ss << "a]b" << tabela << "Pedidos" << "" << int(Update) << grant << false
-                                          << deny << "DENY UPDATE ON [vendas].[Pedidos] TO [a]]b]";
-        QTest::newRow("ss deny to grant") << ss << "a]b" << tabela << "Pedidos" << "" << int(Delete) << deny << false
-                                          << grant << "GRANT DELETE ON [vendas].[Pedidos] TO [a]]b]";
-        QTest::newRow("ss revoke deny") << ss << "a]b" << tabela << "Pedidos" << "" << int(Select) << deny << false
-                                        << nada << "REVOKE SELECT ON [vendas].[Pedidos] FROM [a]]b]";
-        QTest::newRow("ss revoke grant option")
-            << ss << "a]b" << tabela << "Pedidos" << "" << int(References) << grant << true << nada
-            << "REVOKE REFERENCES ON [vendas].[Pedidos] FROM [a]]b] CASCADE";
-        QTest::newRow("ss deny grant option") << ss << "a]b" << tabela << "Pedidos" << "" << int(Select) << grant
-                                              << true << deny << "DENY SELECT ON [vendas].[Pedidos] TO [a]]b] CASCADE";
-        QTest::newRow("ss procedure") << ss << "O'Brien" << int(TipoObjeto::Procedure) << "Fe]char" << ""
-                                      << int(Execute) << nada << false << grant
+        QTest::newRow("ss grant to deny")
+            << ss << "a]b" << tabela << "Pedidos"
+            << "" << int(Update) << grant << false << deny << "DENY UPDATE ON [vendas].[Pedidos] TO [a]]b]";
+        QTest::newRow("ss deny to grant")
+            << ss << "a]b" << tabela << "Pedidos"
+            << "" << int(Delete) << deny << false << grant << "GRANT DELETE ON [vendas].[Pedidos] TO [a]]b]";
+        QTest::newRow("ss revoke deny") << ss << "a]b" << tabela << "Pedidos"
+                                        << "" << int(Select) << deny << false << nada
+                                        << "REVOKE SELECT ON [vendas].[Pedidos] FROM [a]]b]";
+        QTest::newRow("ss revoke grant option") << ss << "a]b" << tabela << "Pedidos"
+                                                << "" << int(References) << grant << true << nada
+                                                << "REVOKE REFERENCES ON [vendas].[Pedidos] FROM [a]]b] CASCADE";
+        QTest::newRow("ss deny grant option")
+            << ss << "a]b" << tabela << "Pedidos"
+            << "" << int(Select) << grant << true << deny << "DENY SELECT ON [vendas].[Pedidos] TO [a]]b] CASCADE";
+        QTest::newRow("ss procedure") << ss << "O'Brien" << int(TipoObjeto::Procedure) << "Fe]char"
+                                      << "" << int(Execute) << nada << false << grant
                                       << "GRANT EXECUTE ON [vendas].[Fe]]char] TO [O'Brien]";
-        QTest::newRow("pg table") << pg << "ze\"'x" << tabela << "Pe\"d'idos" << "" << int(Select) << nada << false
-                                  << grant << "GRANT SELECT ON TABLE \"vendas\".\"Pe\"\"d'idos\" TO \"ze\"\"'x\"";
-        QTest::newRow("pg revoke") << pg << "ze" << int(TipoObjeto::View) << "v" << "" << int(Insert) << grant << false
-                                   << nada << "REVOKE INSERT ON TABLE \"vendas\".\"v\" FROM \"ze\"";
-        QTest::newRow("pg revoke grant option") << pg << "ze" << tabela << "t" << "" << int(Delete) << grant << true
-                                                << nada << "REVOKE DELETE ON TABLE \"vendas\".\"t\" FROM \"ze\" CASCADE";
-        QTest::newRow("pg function") << pg << "ze" << int(TipoObjeto::Funcao) << "f" << "a integer, b text"
-                                     << int(Execute) << nada << false << grant
+        QTest::newRow("pg table") << pg << "ze\"'x" << tabela << "Pe\"d'idos"
+                                  << "" << int(Select) << nada << false << grant
+                                  << "GRANT SELECT ON TABLE \"vendas\".\"Pe\"\"d'idos\" TO \"ze\"\"'x\"";
+        QTest::newRow("pg revoke") << pg << "ze" << int(TipoObjeto::View) << "v"
+                                   << "" << int(Insert) << grant << false << nada
+                                   << "REVOKE INSERT ON TABLE \"vendas\".\"v\" FROM \"ze\"";
+        QTest::newRow("pg revoke grant option") << pg << "ze" << tabela << "t"
+                                                << "" << int(Delete) << grant << true << nada
+                                                << "REVOKE DELETE ON TABLE \"vendas\".\"t\" FROM \"ze\" CASCADE";
+        QTest::newRow("pg function") << pg << "ze" << int(TipoObjeto::Funcao) << "f"
+                                     << "a integer, b text" << int(Execute) << nada << false << grant
                                      << "GRANT EXECUTE ON FUNCTION \"vendas\".\"f\"(a integer, b text) TO \"ze\"";
-        QTest::newRow("pg procedure") << pg << "ze" << int(TipoObjeto::Procedure) << "p" << "" << int(Execute) << grant
-                                      << false << nada << "REVOKE EXECUTE ON PROCEDURE \"vendas\".\"p\"() FROM \"ze\"";
+        QTest::newRow("pg procedure") << pg << "ze" << int(TipoObjeto::Procedure) << "p"
+                                      << "" << int(Execute) << grant << false << nada
+                                      << "REVOKE EXECUTE ON PROCEDURE \"vendas\".\"p\"() FROM \"ze\"";
     }
     void InstrucaoDeUmaCelula()
     {
@@ -154,7 +164,8 @@ private slots:
         Quadro a = UmObjeto(Dialeto::SqlServer, "a]b", Obj("vendas", "Pedidos", TipoObjeto::Tabela));
         a.objetos << Obj("dbo", "Clientes", TipoObjeto::Tabela);
         a.objetos[0].celulas[Delete].estado = Estado::Concedido;
-        a.papeis = {{"db_owner", true, true, true}, {"db_datareader", true, false, false}, {"x]y", false, false, false}};
+        a.papeis
+            = {{"db_owner", true, true, true}, {"db_datareader", true, false, false}, {"x]y", false, false, false}};
         Quadro d = a;
         d.objetos[0].celulas[Select].estado = Estado::Concedido;
         d.objetos[0].celulas[Insert].estado = Estado::Concedido;
@@ -184,7 +195,8 @@ private slots:
                  QStringList({"REVOKE \"db_owner\" FROM \"ze\"\"'x\"",
                               "GRANT \"db_datareader\" TO \"ze\"\"'x\"",
                               "GRANT \"x]y\" TO \"ze\"\"'x\""}));
-        QCOMPARE(Script(Dialeto::PostgreSql, pg.mid(3, 1)), "BEGIN;\nREVOKE \"db_owner\" FROM \"ze\"\"'x\";\nCOMMIT;\n");
+        QCOMPARE(Script(Dialeto::PostgreSql, pg.mid(3, 1)),
+                 "BEGIN;\nREVOKE \"db_owner\" FROM \"ze\"\"'x\";\nCOMMIT;\n");
         QCOMPARE(Script(Dialeto::PostgreSql, {}), QString());
     }
 
@@ -213,8 +225,10 @@ private slots:
         QTest::addColumn<QString>("usuario");
         const QString cs = "Provider=SQLOLEDB.1;Data Source=SRV;User ID=sa;Password=a&b=c;Initial Catalog=Loja;";
         QTest::newRow("montado") << MontarArgumento(cs, "O'Brien]") << true << cs << "O'Brien]";
-        QTest::newRow("sem usuario") << "ConnString=" + cs << false << "" << "";
-        QTest::newRow("lixo") << "x&UserName=a" << false << "" << "";
+        QTest::newRow("sem usuario") << "ConnString=" + cs << false << ""
+                                     << "";
+        QTest::newRow("lixo") << "x&UserName=a" << false << ""
+                              << "";
     }
     void Argumento()
     {
@@ -303,7 +317,8 @@ private slots:
 
         // Neither SQL Server nor PostgreSQL: refused before anything is read.
         QVERIFY(!clsPermissoes::Abrir(amb, "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/x.db", erro));
-        QCOMPARE(erro, QStringLiteral("As permissões só são administradas em bancos de dados SQL Server e PostgreSQL."));
+        QCOMPARE(erro,
+                 QStringLiteral("As permissões só são administradas em bancos de dados SQL Server e PostgreSQL."));
     }
 
     // PostgreSQL, for real: a user and a table whose names hold '"' and "'", granted, read back,
@@ -326,17 +341,17 @@ private slots:
             }
         };
         limpar();
-        for (const QString& sql : QStringList{
-                 "DROP SCHEMA IF EXISTS vendas CASCADE",
-              "CREATE SCHEMA vendas",
-              "CREATE TABLE vendas.\"Pe\"\"d'idos\" (id int)",
-              "CREATE TABLE vendas.outra (id int)",
-              "CREATE VIEW vendas.resumo AS SELECT count(*) AS n FROM vendas.outra",
-              "CREATE FUNCTION vendas.total(a integer) RETURNS integer LANGUAGE sql AS 'SELECT a'",
-              "REVOKE EXECUTE ON FUNCTION vendas.total(integer) FROM PUBLIC",
-              "CREATE ROLE " + u + " LOGIN",
-              "CREATE ROLE " + r,
-              "GRANT SELECT ON vendas.outra TO " + r})
+        for (const QString& sql :
+             QStringList{"DROP SCHEMA IF EXISTS vendas CASCADE",
+                         "CREATE SCHEMA vendas",
+                         "CREATE TABLE vendas.\"Pe\"\"d'idos\" (id int)",
+                         "CREATE TABLE vendas.outra (id int)",
+                         "CREATE VIEW vendas.resumo AS SELECT count(*) AS n FROM vendas.outra",
+                         "CREATE FUNCTION vendas.total(a integer) RETURNS integer LANGUAGE sql AS 'SELECT a'",
+                         "REVOKE EXECUTE ON FUNCTION vendas.total(integer) FROM PUBLIC",
+                         "CREATE ROLE " + u + " LOGIN",
+                         "CREATE ROLE " + r,
+                         "GRANT SELECT ON vendas.outra TO " + r})
             QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg()));
 
         QString erro;
@@ -377,13 +392,12 @@ private slots:
 
         depois = lido;
         depois.objetos[pedidos].celulas[Insert].estado = Estado::Nenhum;
-        QCOMPARE(Instrucoes(lido, depois),
-                 QStringList{"REVOKE INSERT ON TABLE \"vendas\".\"Pe\"\"d'idos\" FROM " + u});
+        QCOMPARE(Instrucoes(lido, depois), QStringList{"REVOKE INSERT ON TABLE \"vendas\".\"Pe\"\"d'idos\" FROM " + u});
         QVERIFY2(p->Aplicar(Instrucoes(lido, depois), erro), qPrintable(erro));
         QVERIFY2(p->Ler(usuario, lido, erro), qPrintable(erro));
         QCOMPARE(Listar(lido),
-                 QStringList({"vendas.Pe\"d'idos\tSELECT=GRANT", "vendas.total(a integer)\tEXECUTE=GRANT",
-                              "PAPEL\t" + papel}));
+                 QStringList(
+                     {"vendas.Pe\"d'idos\tSELECT=GRANT", "vendas.total(a integer)\tEXECUTE=GRANT", "PAPEL\t" + papel}));
 
         // All or nothing: the second object is gone when the changes are sent.
         depois = lido;

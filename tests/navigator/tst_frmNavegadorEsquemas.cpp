@@ -153,7 +153,8 @@ class tst_frmNavegadorEsquemas : public QObject {
     Q_OBJECT
 private slots:
     // The Tables folder keeps bare names, except for a namesake outside the default schema; every
-    // node tells its schema in its tool tip; a custom PostgreSQL source has no Users folder.
+    // node tells its schema in its tool tip; a custom PostgreSQL source has a Users folder (for
+    // its users' permissions).
     void ArvoreDizQualEQual()
     {
         Cenario c;
@@ -170,7 +171,7 @@ private slots:
         clsNo* publico = c.No("tab", "public", "t");
         QCOMPARE(publico->Text(), QStringLiteral("t"));
         QCOMPARE(c.Arvore().IndiceModelo(publico).data(Qt::ToolTipRole).toString(), QStringLiteral("public.t"));
-        QVERIFY(!c.Arvore().No(c.fonte->Key() + "usu"));
+        QVERIFY(c.Arvore().No(c.fonte->Key() + "usu"));
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
     }
 
