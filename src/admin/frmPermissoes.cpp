@@ -144,6 +144,9 @@ frmPermissoes::frmPermissoes(clsAmbienteDados& ambiente, QWidget* pai) : QWidget
     lblUsuario->setObjectName(QStringLiteral("lblUsuario"));
     lblUsuario->setWordWrap(true);
 
+    // Created in the order Tab visits them: the tabs, the page shown, the buttons.
+    tabPermissoes = new QTabWidget(this);
+    tabPermissoes->setObjectName(QStringLiteral("tabPermissoes"));
     auto* paginaObjetos = new QWidget;
     auto* linhaFiltro = new QHBoxLayout;
     txtFiltro = new QLineEdit(paginaObjetos);
@@ -176,16 +179,13 @@ frmPermissoes::frmPermissoes(clsAmbienteDados& ambiente, QWidget* pai) : QWidget
                                paginaObjetos);
     legenda->setWordWrap(true);
     layoutObjetos->addWidget(legenda);
+    tabPermissoes->addTab(paginaObjetos, QStringLiteral("&Objetos"));
 
     auto* paginaPapeis = new QWidget;
     lstPapeis = new QListWidget(paginaPapeis);
     lstPapeis->setObjectName(QStringLiteral("lstPapeis"));
     auto* layoutPapeis = new QVBoxLayout(paginaPapeis);
     layoutPapeis->addWidget(lstPapeis);
-
-    tabPermissoes = new QTabWidget(this);
-    tabPermissoes->setObjectName(QStringLiteral("tabPermissoes"));
-    tabPermissoes->addTab(paginaObjetos, QStringLiteral("&Objetos"));
     tabPermissoes->addTab(paginaPapeis, QStringLiteral("&Papéis"));
 
     lblAlteracoes = new QLabel(this);
@@ -216,6 +216,10 @@ frmPermissoes::frmPermissoes(clsAmbienteDados& ambiente, QWidget* pai) : QWidget
     layout->addLayout(botoes);
     resize(820, 520);
 
+    // A tab chosen (Alt+O, Alt+P) puts the cursor in its list.
+    connect(tabPermissoes, &QTabWidget::currentChanged, this, [this](int aba) {
+        (aba == 0 ? static_cast<QWidget*>(dgrPermissoes) : lstPapeis)->setFocus();
+    });
     connect(txtFiltro, &QLineEdit::textChanged, m_filtro, &QSortFilterProxyModel::setFilterFixedString);
     connect(dgrPermissoes, &QTableView::doubleClicked, this, &frmPermissoes::AlternarSelecao);
     connect(lstPapeis, &QListWidget::itemChanged, this, &frmPermissoes::PapelAlterado);
@@ -275,6 +279,7 @@ void frmPermissoes::Concluir(const Resultado& r)
 {
     m_trabalho->wait();
     m_trabalho = nullptr;
+    AtualizarEstado(); // the controls back before the cursor goes to them
     if (r.ok) {
         m_antes = r.quadro;
         m_depois = r.quadro;
@@ -359,8 +364,21 @@ void frmPermissoes::MostrarQuadro()
         texto += QStringLiteral("\nO usuário é superusuário: o servidor lhe permite tudo, qualquer que seja a "
                                 "permissão marcada.");
     lblUsuario->setText(texto);
+    const QModelIndex atual = dgrPermissoes->currentIndex();
     m_modelo->Recarregar();
     dgrPermissoes->resizeColumnsToContents();
+    for (int c = PrimeiraPermissao; c < m_modelo->columnCount({}); ++c)
+        dgrPermissoes->setColumnWidth(c, qMax(dgrPermissoes->columnWidth(c), 80));
+    // The cursor stays where it was (after "Aplicar"), else goes to the first cell that can change.
+    QModelIndex destino = atual.isValid() ? m_filtro->index(atual.row(), atual.column()) : QModelIndex();
+    for (int linha = 0; !destino.isValid() && linha < m_filtro->rowCount(); ++linha)
+        for (int c = PrimeiraPermissao; !destino.isValid() && c < m_filtro->columnCount(); ++c)
+            if (m_modelo->Editavel(m_filtro->mapToSource(m_filtro->index(linha, c))))
+                destino = m_filtro->index(linha, c);
+    if (destino.isValid())
+        dgrPermissoes->setCurrentIndex(destino);
+    if (tabPermissoes->currentIndex() == 0 && !txtFiltro->hasFocus())
+        dgrPermissoes->setFocus();
     MostrarPapeis();
 }
 

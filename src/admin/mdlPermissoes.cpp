@@ -304,12 +304,14 @@ QString SqlPapeis(Dialeto dialeto, const QString& usuario)
                                 "<> 'public' ORDER BY r.is_fixed_role DESC, r.name")
                      .arg(u);
     // Roles that log in are other users: listed only when the user already belongs to one.
+    // pg_database_owner has no members but the database's owner.
     return PapeisRecursivosPostgres(usuario)
            + QStringLiteral("SELECT r.rolname AS nome, CASE WHEN r.rolname LIKE 'pg\\_%' THEN 1 ELSE 0 END AS fixo, "
                             "CASE WHEN m.roleid IS NULL THEN 0 ELSE 1 END AS membro, CASE WHEN r.oid IN (SELECT id "
                             "FROM papeis) THEN 1 ELSE 0 END AS efetivo FROM pg_roles r JOIN pg_roles u ON u.rolname = "
                             "%1 LEFT JOIN pg_auth_members m ON m.roleid = r.oid AND m.member = u.oid WHERE r.oid <> "
-                            "u.oid AND (NOT r.rolcanlogin OR m.roleid IS NOT NULL) ORDER BY 2 DESC, 1")
+                            "u.oid AND r.rolname <> 'pg_database_owner' AND (NOT r.rolcanlogin OR m.roleid IS NOT "
+                            "NULL) ORDER BY 2 DESC, 1")
                  .arg(u);
 }
 

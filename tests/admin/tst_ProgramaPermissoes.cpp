@@ -50,13 +50,16 @@ private slots:
         QVERIFY2(m, qPrintable(e.descricao));
         const QString usuario = "o'prog\"" + QString::number(QCoreApplication::applicationPid());
         const QString u = m->CitarIdentificador(usuario);
-        for (const QString& sql : QStringList{"DROP TABLE IF EXISTS pedidos", "DROP ROLE IF EXISTS " + u,
-                                              "CREATE TABLE pedidos (id int)", "CREATE ROLE " + u})
+        for (const QString& sql : QStringList{"DROP TABLE IF EXISTS pedidos",
+                                              "DROP ROLE IF EXISTS " + u,
+                                              "CREATE TABLE pedidos (id int)",
+                                              "CREATE ROLE " + u})
             QVERIFY2(m->Executar(sql, nullptr, ado::adLockReadOnly, nullptr), qPrintable(m->Erro().descricao));
 
         // The argument on the first line, a change on the next.
-        Resultado r = Rodar(permissoes::MontarArgumento(cs, usuario) + "\nGRANT\tSELECT\tpublic\tpedidos\n"
-                                                                       "GRANT\tDELETE\tpublic\tpedidos\n");
+        Resultado r = Rodar(permissoes::MontarArgumento(cs, usuario)
+                            + "\nGRANT\tSELECT\tpublic\tpedidos\n"
+                              "GRANT\tDELETE\tpublic\tpedidos\n");
         QVERIFY2(r.codigo == 0, qPrintable(r.erro));
         QCOMPARE(r.saida,
                  "BEGIN;\nGRANT SELECT, DELETE ON TABLE \"public\".\"pedidos\" TO " + u + ";\nCOMMIT;\n-- " + usuario

@@ -8,6 +8,7 @@
 #include "support/postgresTeste.h"
 #include "support/registroTestes.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -29,10 +30,10 @@ void Povoar(ServidorDuble& s)
     s.Responder("FROM sys.objects o JOIN",
                 {{"esquema", "nome", "argumentos", "tipo"},
                  {{"dbo", "Fechar", "", "P"}, {"vendas", "Pedidos", "", "U"}, {"vendas", "Resumo", "", "V"}}});
-    s.Responder("sys.database_permissions p",
-                {{"esquema", "nome", "argumentos", "permissao", "estado", "papel"},
-                 {{"vendas", "Pedidos", "", "SELECT", "G", QVariant()},
-                  {"dbo", "Fechar", "", "EXECUTE", "G", QVariant()}}});
+    s.Responder(
+        "sys.database_permissions p",
+        {{"esquema", "nome", "argumentos", "permissao", "estado", "papel"},
+         {{"vendas", "Pedidos", "", "SELECT", "G", QVariant()}, {"dbo", "Fechar", "", "EXECUTE", "G", QVariant()}}});
     s.Responder("AS efetivo",
                 {{"nome", "fixo", "membro", "efetivo"}, {{"db_datareader", 1, 1, 1}, {"vendedores", 0, 0, 0}}});
 }
@@ -111,8 +112,14 @@ private slots:
         QVERIFY(j.janela->btnAplicar->isEnabled());
         CapturarJanela(j.janela, "frmPermissoes");
 
-        // Tab leaves the grid instead of walking its cells.
-        QVERIFY(!j.janela->dgrPermissoes->tabKeyNavigation());
+        // Tab leaves the grid for the buttons instead of walking its cells.
+        j.janela->show();
+        QApplication::setActiveWindow(j.janela);
+        QVERIFY(QTest::qWaitForWindowActive(j.janela));
+        j.janela->dgrPermissoes->setFocus();
+        QVERIFY(j.janela->dgrPermissoes->hasFocus());
+        QTest::keyClick(j.janela->dgrPermissoes, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), j.janela->btnMostrarScript);
 
         j.janela->btnDesfazer->click();
         QCOMPARE(j.Celula(2, Insert), QString());
@@ -174,8 +181,7 @@ private slots:
         QVERIFY(carregado.wait(10000));
         QCOMPARE(carregado.first().first().toBool(), false);
         QCOMPARE(j.a.Enviados().size(), 1);
-        QCOMPARE(j.a.prompt.textos(),
-                 QStringList{"Nenhuma alteração foi feita.\nCannot find the object 'Resumo'."});
+        QCOMPARE(j.a.prompt.textos(), QStringList{"Nenhuma alteração foi feita.\nCannot find the object 'Resumo'."});
         QCOMPARE(j.a.prompt.ultima().icone(), int(vb::Critical));
         QCOMPARE(j.Celula(2, Delete), QStringLiteral("GRANT"));
         QVERIFY(j.janela->btnAplicar->isEnabled());
