@@ -1,6 +1,7 @@
 #include "mdlExportar.h"
 
 #include "platform/clsTiposAdo.h"
+#include "platform/mdlDataHora.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -42,6 +43,22 @@ QString TextoDoValor(const QVariant& v, Classe c)
     return v.toString();
 }
 
+// A date as it is kept: a date alone without a time, a time or a date and time with every digit
+// of its fraction (to the column's precision) and its offset, in ISO notation.
+QString TextoDaCelula(const clsRecordset& rs, int linha, int campo, Classe c)
+{
+    if (c == Classe::Data) {
+        const clsRecordsetDados& d = rs.Dados();
+        const Celula v = d.Ler(rs.LinhaDados(linha), campo);
+        datahora::DataHora dh;
+        if (d.DataHoraDe(v, campo, dh))
+            return datahora::Iso(dh, rs.InfoCampo(campo).escala);
+        if (v.marca == Marca::Texto)
+            return d.Texto(v);
+    }
+    return TextoDoValor(rs.ValorCelula(linha, campo), c);
+}
+
 QString CampoTexto(const QString& valor, QChar separador)
 {
     if (!valor.contains(separador) && !valor.contains(u'"') && !valor.contains(u'\n') && !valor.contains(u'\r'))
@@ -77,7 +94,7 @@ bool ExportarTexto(const clsRecordset& rs,
         for (int c = 0; c < campos; ++c) {
             if (c)
                 linha += separador;
-            linha += CampoTexto(TextoDoValor(rs.ValorCelula(l, c), classes[c]), separador);
+            linha += CampoTexto(TextoDaCelula(rs, l, c, classes[c]), separador);
         }
         linha += QStringLiteral("\r\n");
         f.write(linha.toUtf8());
