@@ -284,7 +284,11 @@ void frmPermissoes::Concluir(const Resultado& r)
         m_antes = r.quadro;
         m_depois = r.quadro;
         MostrarQuadro();
-    } else {
+    }
+    // The cursor back in the list of the tab shown (the work took it away).
+    if (!txtFiltro->hasFocus())
+        (tabPermissoes->currentIndex() == 0 ? static_cast<QWidget*>(dgrPermissoes) : lstPapeis)->setFocus();
+    if (!r.ok) {
         if (m_antes.objetos.isEmpty())
             lblUsuario->setText(QStringLiteral("Usuário: ") + m_depois.usuario);
         m_ambiente.Prompt().MsgBox(r.erro, vb::Critical, globais::TituloAplicativo());
@@ -377,8 +381,6 @@ void frmPermissoes::MostrarQuadro()
                 destino = m_filtro->index(linha, c);
     if (destino.isValid())
         dgrPermissoes->setCurrentIndex(destino);
-    if (tabPermissoes->currentIndex() == 0 && !txtFiltro->hasFocus())
-        dgrPermissoes->setFocus();
     MostrarPapeis();
 }
 
