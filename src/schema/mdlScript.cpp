@@ -730,8 +730,19 @@ QString ScriptFunction(clsAmbienteDados& amb, const QString& chave, const Objeto
     return ScriptRotina(amb, chave, Rotina::Function, funcao, tipo);
 }
 
-QString ScriptTrigger(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& trigger, int tipo)
+QString ScriptTrigger(clsAmbienteDados& amb,
+                      const QString& chave,
+                      const ObjetoBanco& trigger,
+                      int tipo,
+                      const ObjetoBanco& tabela)
 {
+    const TipoMotor motor = MotorDe(chave);
+    if (tipo == Drop && !tabela.nome.isEmpty() && motor == TipoMotor::Odbc) {
+        clsData db(amb);
+        if (db.OpenConnection(chave) && AlvoDe(db) == Alvo::Postgres)
+            return QStringLiteral("DROP TRIGGER ") + Nome(motor, trigger.nome) + QStringLiteral(" ON ")
+                   + NomeObj(motor, tabela);
+    }
     return ScriptRotina(amb, chave, Rotina::Trigger, trigger, tipo);
 }
 

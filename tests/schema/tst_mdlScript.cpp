@@ -341,6 +341,12 @@ private slots:
         const QString trigger = ScriptTrigger(amb, cs, "tr cli", Alter);
         QVERIFY2(trigger.startsWith("CREATE OR REPLACE TRIGGER \"tr cli\""), qPrintable(trigger));
         QVERIFY2(db.ExecSql(trigger, false), qPrintable(db.ErrMsg()));
+        // A trigger is dropped from its table; its script brings it back.
+        const QString apagar = ScriptTrigger(amb, cs, "tr cli", Drop, "Cli Pg");
+        QCOMPARE(apagar, QStringLiteral("DROP TRIGGER \"tr cli\" ON \"Cli Pg\""));
+        QVERIFY2(db.ExecSql(apagar, false), qPrintable(db.ErrMsg()));
+        QCOMPARE(db.RetValue("SELECT count(*) FROM pg_trigger WHERE tgname = 'tr cli'").toInt(), 0);
+        QVERIFY2(db.ExecSql(trigger, false), qPrintable(db.ErrMsg()));
 
         const QString tudo = ScriptBancoDados(amb, cs, "quarrix_script", 11);
         QVERIFY(tudo.contains("-- CRIAR A TABELA Cli Pg "));
@@ -416,17 +422,21 @@ private slots:
         QVERIFY2(prompt.mensagens.isEmpty(), qPrintable(prompt.textos().join('\n')));
     }
 
-    // The documenter's file, line by line, for a fixed clock and caption.
+    // The documenter's file, line by line, for a fixed clock and caption: named after its table, in
+    // the documents folder.
     void Documentador()
     {
         const QString cs = Sqlite("doc.db",
-                                  {"CREATE TABLE Cliente (Id INTEGER PRIMARY KEY, Nome VARCHAR(30) NOT NULL, Obs TEXT)",
+                                  {"CREATE TABLE Cliente (Id INTEGER PRIMARY KEY, Nome VARCHAR(30) NOT NULL, "
+                                   "Obs TEXT DEFAULT 'nada')",
+                                   "CREATE UNIQUE INDEX ux_nome ON Cliente (Nome DESC, Obs)",
                                    "CREATE TABLE Outra (x INTEGER)"});
         amb.pastaTemporaria = pasta.filePath("trabalho");
+        amb.pastaDocumentos = pasta.filePath("documentos");
         const QDateTime agora(QDate(2026, 12, 10), QTime(9, 5, 7));
         const QString arquivo
             = documentador::Documentar(amb, cs, documentador::Alcance::Tabela, "Cliente", "Quarrix v1", agora);
-        QCOMPARE(arquivo, pasta.filePath("trabalho/Estrutura - 10-12-2026 090507.txt"));
+        QCOMPARE(arquivo, pasta.filePath("documentos/Estrutura - Cliente - 10-12-2026 090507.txt"));
         QFile f(arquivo);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QStringList linhas = QString::fromUtf8(f.readAll()).split('\n');
@@ -441,6 +451,17 @@ private slots:
             "  *   | Id" + QString(48, ' ') + " | Int           |    0   ",
             "      | Nome" + QString(46, ' ') + " | VarChar       |   30   ",
             "      | Obs" + QString(47, ' ') + " | nText         |    0   ",
+            "",
+            "Nulos e Valores Padrão",
+            QString(84, '-'),
+            "Id" + QString(48, ' ') + " | Não Nulo | ",
+            "Nome" + QString(46, ' ') + " | Não Nulo | ",
+            "Obs" + QString(47, ' ') + " | Nulo     | 'nada'",
+            "",
+            "Índices",
+            QString(84, '-'),
+            "PrimaryKey (Id) - chave primária",
+            "ux_nome (Nome DESC, Obs) - único",
             " ",
             " ",
             " ",
@@ -455,6 +476,7 @@ private slots:
         QVERIFY(t.open(QIODevice::ReadOnly));
         const QString texto = QString::fromUtf8(t.readAll());
         QVERIFY(texto.contains("*** Cliente ***") && texto.contains("*** Outra ***"));
+        QCOMPARE(QFileInfo(todas).fileName(), QStringLiteral("Estrutura - Tabelas - 10-12-2026 090507.txt"));
     }
 };
 
