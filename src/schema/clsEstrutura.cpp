@@ -191,14 +191,16 @@ QString DefinicaoColuna(const clsMotor& m, const ColunaEstrutura& c, const QStri
 
 // SQLite keeps the key in the table itself: a table constraint, unless the auto-numbered column is
 // the key.
-QString ChaveEmbutida(const clsMotor& m, const Analise& a)
+QString ChaveEmbutida(const clsMotor& m, const Analise& a, const QString& nome)
 {
     if (m.DialetoSql() != Dialeto::Sqlite || a.chave.isEmpty())
         return {};
     for (const ColunaEstrutura& c : a.vivas)
         if (c.identity)
             return {};
-    return QStringLiteral(", PRIMARY KEY (") + ListaCitada(m, a.chave) + u')';
+    // A key the table had named keeps its name.
+    return (nome.isEmpty() ? QStringLiteral(", ") : QStringLiteral(", CONSTRAINT ") + Citar(m, nome) + u' ')
+           + QStringLiteral("PRIMARY KEY (") + ListaCitada(m, a.chave) + u')';
 }
 
 QString ErroIdentitySqlite(const Analise& a)
@@ -214,13 +216,15 @@ QString ErroIdentitySqlite(const Analise& a)
     return {};
 }
 
-// `restricoes`: table constraints carried from the old table; `opcoes`: what follows the column list.
+// `restricoes`: table constraints carried from the old table; `opcoes`: what follows the column list;
+// `nomeChave`: the old table's key name, kept where the key is written with the table.
 QString CriarTabela(const clsMotor& m,
                     const ObjetoBanco& nome,
                     const Analise& a,
                     const QStringList& restricoes = {},
                     const QString& opcoes = {},
-                    bool copia = false)
+                    bool copia = false,
+                    const QString& nomeChave = {})
 {
     QStringList defs;
     for (const ColunaEstrutura& c : a.vivas)
@@ -228,7 +232,7 @@ QString CriarTabela(const clsMotor& m,
                                 c,
                                 copia && SequenciaMantida(c) ? QStringLiteral("tmp") + c.nomeSequencia : QString());
     QString r = QStringLiteral("CREATE TABLE ") + m.NomeQualificado(nome) + QStringLiteral(" (")
-                + defs.join(QStringLiteral(", ")) + ChaveEmbutida(m, a);
+                + defs.join(QStringLiteral(", ")) + ChaveEmbutida(m, a, nomeChave);
     for (const QString& x : restricoes)
         r += QStringLiteral(", ") + x;
     r += u')';
@@ -404,7 +408,7 @@ void Reconstrucao(const clsMotor& m,
             p.depois << QStringLiteral("PRAGMA secure_delete = ") + cat.secureDelete;
         }
     }
-    p.passos << PassoEstrutura{CriarTabela(m, tmp, a, restricoes, cat.opcoesTabela, true)};
+    p.passos << PassoEstrutura{CriarTabela(m, tmp, a, restricoes, cat.opcoesTabela, true, cat.nomeChave)};
     const qsizetype copia = p.passos.size();
     p.passos << Copia(m, tabela, tmp, a);
     for (const QString& s : cat.antesDeApagar)

@@ -69,6 +69,7 @@ void CatalogoSqlite(clsData& db, const clsMotor& m, const ObjetoBanco& objeto, C
         c.perdas << QStringLiteral("colunas calculadas (") + t.calculadas.join(QStringLiteral(", ")) + u')';
     c.restricoes = t.restricoes;
     c.opcoesTabela = t.opcoes;
+    c.nomeChave = t.nomeChave;
     // Other tables' keys on it stay in their tables; the columns they name must still be there.
     QStringList tabelas{tabela};
     for (const QStringList& l :

@@ -40,10 +40,13 @@ void IndiceGenerico(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, c
 // any COLLATE from its text; an index the table's UNIQUE or key made has no text to recreate.
 void IndiceSqlite(clsData& db, const ObjetoBanco& tabela, const QString& indice, IndiceLido& lido)
 {
-    const QStringList lista = Linhas(db,
-                                     QStringLiteral("SELECT \"unique\", origin FROM pragma_index_list(")
-                                         + Lit(tabela.nome) + QStringLiteral(") WHERE name = ") + Lit(indice))
-                                  .value(0);
+    // An attached file's index is read in that file.
+    const QString esquema = tabela.esquema.isEmpty() ? QStringLiteral("main") : tabela.esquema;
+    const QStringList lista
+        = Linhas(db,
+                 QStringLiteral("SELECT \"unique\", origin FROM pragma_index_list(") + Lit(tabela.nome)
+                     + QStringLiteral(", ") + Lit(esquema) + QStringLiteral(") WHERE name = ") + Lit(indice))
+              .value(0);
     lido.def.unico = Verdade(lista.value(0));
     if (lista.value(1) == u"u" || lista.value(1) == u"pk") {
         lido.somenteLeitura = QStringLiteral("Este índice pertence a uma restrição da tabela (")
@@ -51,17 +54,25 @@ void IndiceSqlite(clsData& db, const ObjetoBanco& tabela, const QString& indice,
                               + QStringLiteral("); mude-a pela estrutura da tabela");
     }
     bool expressao = false;
-    for (const QStringList& l : Linhas(db,
-                                       QStringLiteral("SELECT name, \"desc\", cid FROM pragma_index_xinfo(")
-                                           + Lit(indice) + QStringLiteral(") WHERE key = 1 ORDER BY seqno"))) {
+    for (const QStringList& l :
+         Linhas(db,
+                QStringLiteral("SELECT name, \"desc\", cid FROM pragma_index_xinfo(") + Lit(indice)
+                    + QStringLiteral(", ") + Lit(esquema) + QStringLiteral(") WHERE key = 1 ORDER BY seqno"))) {
         expressao |= l.value(2).toInt() == -2;
         if (l.value(2).toInt() != -2)
             lido.def.colunas << ColunaIndice{l.value(0), Verdade(l.value(1))};
     }
     const ddlsqlite::Indice texto = ddlsqlite::LerCreateIndex(
-        db.RetValue(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'index' AND name = ") + Lit(indice))
+        db.RetValue(QStringLiteral("SELECT sql FROM ") + db.ActiveConnection()->CitarIdentificador(esquema)
+                    + QStringLiteral(".sqlite_schema WHERE type = 'index' AND name = ") + Lit(indice))
             .toString());
     lido.def.filtro = texto.filtro;
+    // An index on expressions is shown as written, read-only.
+    if (expressao) {
+        lido.def.colunas.clear();
+        for (const QString& item : texto.itens)
+            lido.def.colunas << ColunaIndice{item, false};
+    }
     if (!lido.somenteLeitura.isEmpty())
         return;
     if (expressao)

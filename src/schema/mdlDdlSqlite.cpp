@@ -235,11 +235,17 @@ bool MesmoNome(const QString& a, const QString& b) { return a.compare(b, Qt::Cas
 bool LerRestricaoTabela(Leitor& l, const QString& tabela, Tabela& r)
 {
     const qsizetype de = l.Posicao();
-    if (l.E("CONSTRAINT"))
-        l.Avancar(2);
+    QString nome;
+    if (l.E("CONSTRAINT")) {
+        l.Avancar();
+        nome = l.Nome();
+        l.Avancar();
+    }
     Restricao x;
-    if (l.E("PRIMARY"))
+    if (l.E("PRIMARY")) {
+        r.nomeChave = nome;
         return true;
+    }
     // The column list, kept apart when it is a list of plain names.
     auto lerLista = [&] {
         const qsizetype lista = l.Posicao();
@@ -452,7 +458,14 @@ Indice LerCreateIndex(const QString& sql)
     while (k < t.size() && !t[k].S('('))
         ++k;
     int nivel = 0;
+    qsizetype inicioItem = k + 1;
     for (; k < t.size(); ++k) {
+        // An item ends at a comma of the list itself, the last one at the closing parenthesis.
+        const bool fimItem = (nivel == 1 && t[k].S(',')) || (nivel == 1 && t[k].S(')'));
+        if (fimItem && k > inicioItem)
+            r.itens << sql.mid(t[inicioItem].inicio, t[k - 1].fim - t[inicioItem].inicio).trimmed();
+        if (fimItem)
+            inicioItem = k + 1;
         nivel += t[k].S('(') - t[k].S(')');
         r.colacao |= t[k].E("COLLATE");
         if (nivel == 0)

@@ -39,6 +39,7 @@ struct Tabela {
     QMap<QString, QString> colacoes; // column name in lower case -> "COLLATE name"
     QStringList calculadas; // generated columns, which a rebuild cannot write back
     QString opcoes; // what follows the column list (WITHOUT ROWID, STRICT), empty when nothing
+    QString nomeChave; // the name a table's PRIMARY KEY constraint was given, empty when none
 };
 
 // What a CREATE INDEX text says besides its columns: a COLLATE in its column list, and its filter
@@ -47,6 +48,7 @@ struct Indice {
     bool reconhecido = false;
     bool colacao = false;
     QString filtro;
+    QStringList itens; // the key's items as written ("lower(email) DESC", "id")
 };
 Indice LerCreateIndex(const QString& sql);
 

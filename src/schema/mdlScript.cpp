@@ -2,12 +2,16 @@
 
 #include "clsEstrutura.h"
 #include "connections/clsData.h"
+#include "mdlLinhasCatalogo.h"
 #include "mdlTipoDado.h"
 #include "platform/clsMotor.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsRecordset.h"
 #include "platform/mdlCitacao.h"
 
+#include <QMultiHash>
+#include <QSet>
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -90,21 +94,8 @@ QString Concatenar(clsData& db, const QString& sql, bool mostrarErro, bool* ok =
     return texto;
 }
 
-// The rows of a query, each as the texts of its columns.
-QList<QStringList> Linhas(clsData& db, const QString& sql)
-{
-    QList<QStringList> linhas;
-    RecordsetPtr rs;
-    if (!db.OpenRecordset(rs, sql, false, false, true) || !rs)
-        return linhas;
-    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-        QStringList linha;
-        for (int i = 0; i < rs->FieldCount(); ++i)
-            linha << Texto(rs->Valor(i));
-        linhas << linha;
-    }
-    return linhas;
-}
+// The rows of a query, each as the texts of its columns; a failure is shown.
+QList<QStringList> Linhas(clsData& db, const QString& sql) { return catalogo::Linhas(db, sql, true); }
 
 // The statements as the engine's own client runs them: each ended by ";" on its own line end.
 QString Comandos(const QStringList& comandos)
@@ -129,6 +120,15 @@ QString DefinicaoSqlite(clsData& db, TipoMotor motor, const QString& objeto, con
         comandos << l.value(0);
     if (comandos.isEmpty() || !comandos.first().startsWith(QStringLiteral("CREATE "), Qt::CaseInsensitive))
         return {};
+    // An AUTOINCREMENT counter goes on from where it was, so no id is handed out again (a file
+    // without such a table has no counters: nothing is said).
+    if (qstrcmp(tipo, "table") == 0)
+        for (const QStringList& l :
+             catalogo::Linhas(db,
+                              QStringLiteral("SELECT 'INSERT INTO sqlite_sequence (name, seq) VALUES (' || quote(name) "
+                                             "|| ', ' || seq || ')' FROM sqlite_sequence WHERE name = ")
+                                  + citacao::Literal(motor, objeto)))
+            comandos << l.value(0);
     return Comandos(comandos);
 }
 
@@ -757,6 +757,77 @@ ScriptIndices(clsAmbienteDados& amb, const ObjetoBanco& tabela, clsData* db, QSt
     return IndicesCom(propria, MotorDe(chave), tabela, indice);
 }
 
+// PostgreSQL: the sequences no column owns (a serial's or identity's comes with its table), each
+// created with its settings and set to where it stands.
+QString SequenciasPostgres(clsData& db, TipoMotor motor)
+{
+    QStringList comandos;
+    for (const QStringList& s : Linhas(
+             db,
+             QStringLiteral("SELECT n.nspname, c.relname, format_type(s.seqtypid, NULL), s.seqincrement, s.seqmin, "
+                            "s.seqmax, s.seqstart, s.seqcache, s.seqcycle::int, pg_catalog.pg_sequence_last_value("
+                            "c.oid) FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = "
+                            "c.relnamespace JOIN pg_catalog.pg_sequence s ON s.seqrelid = c.oid WHERE c.relkind = "
+                            "'S' AND n.nspname !~ '^pg_' AND n.nspname <> 'information_schema' AND NOT EXISTS "
+                            "(SELECT 1 FROM pg_catalog.pg_depend d WHERE d.classid = 'pg_catalog.pg_class'::regclass "
+                            "AND d.objid = c.oid AND d.deptype IN ('a', 'i')) ORDER BY 1, 2"))) {
+        const QString nome = NomeObj(motor, ObjetoBanco(s.value(0), s.value(1)));
+        comandos << QStringLiteral("CREATE SEQUENCE ") + nome + QStringLiteral(" AS ") + s.value(2)
+                        + QStringLiteral(" INCREMENT BY ") + s.value(3) + QStringLiteral(" MINVALUE ") + s.value(4)
+                        + QStringLiteral(" MAXVALUE ") + s.value(5) + QStringLiteral(" START WITH ") + s.value(6)
+                        + QStringLiteral(" CACHE ") + s.value(7)
+                        + (s.value(8) == u"1" ? QStringLiteral(" CYCLE") : QStringLiteral(" NO CYCLE"));
+        if (!s.value(9).isEmpty())
+            comandos << QStringLiteral("SELECT pg_catalog.setval(") + citacao::Literal(motor, nome)
+                            + QStringLiteral(", ") + s.value(9) + QStringLiteral(", true)");
+    }
+    return comandos.isEmpty() ? QString() : Comandos(comandos);
+}
+
+// PostgreSQL: views in an order that creates each after the views it reads (the list's own order
+// among those that do not depend on each other).
+QList<ObjetoBanco> ViewsEmOrdem(clsData& db, const QList<ObjetoBanco>& views)
+{
+    QMultiHash<QString, QString> depende;
+    for (const QStringList& l : Linhas(
+             db,
+             QStringLiteral("SELECT DISTINCT vn.nspname || '.' || v.relname, dn.nspname || '.' || d.relname FROM "
+                            "pg_catalog.pg_depend dep JOIN pg_catalog.pg_rewrite r ON r.oid = dep.objid JOIN "
+                            "pg_catalog.pg_class v ON v.oid = r.ev_class JOIN pg_catalog.pg_namespace vn ON vn.oid = "
+                            "v.relnamespace JOIN pg_catalog.pg_class d ON d.oid = dep.refobjid JOIN "
+                            "pg_catalog.pg_namespace dn ON dn.oid = d.relnamespace WHERE dep.classid = "
+                            "'pg_catalog.pg_rewrite'::regclass AND dep.refclassid = 'pg_catalog.pg_class'::regclass "
+                            "AND d.relkind IN ('v', 'm') AND d.oid <> v.oid")))
+        depende.insert(l.value(0), l.value(1));
+    auto chave = [](const ObjetoBanco& o) { return o.esquema + u'.' + o.nome; };
+    QSet<QString> listadas;
+    for (const ObjetoBanco& v : views)
+        listadas << chave(v);
+    QList<ObjetoBanco> ordem, resto = views;
+    QSet<QString> feitas;
+    while (!resto.isEmpty()) {
+        const qsizetype antes = resto.size();
+        for (qsizetype i = 0; i < resto.size();) {
+            const QString k = chave(resto[i]);
+            const QList<QString> deps = depende.values(k);
+            const bool pronta = std::all_of(deps.cbegin(), deps.cend(), [&](const QString& d) {
+                return feitas.contains(d) || !listadas.contains(d);
+            });
+            if (!pronta) {
+                ++i;
+                continue;
+            }
+            feitas << k;
+            ordem << resto.takeAt(i);
+        }
+        if (resto.size() == antes) { // a cycle the engine would not have allowed: kept as listed
+            ordem << resto;
+            break;
+        }
+    }
+    return ordem;
+}
+
 QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QString& banco, int)
 {
     clsData db(amb);
@@ -779,6 +850,8 @@ QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QStr
             esquemas << QStringLiteral("CREATE SCHEMA IF NOT EXISTS ") + citacao::CitarSeNecessario(motor, l.value(0));
         if (!esquemas.isEmpty())
             saida += Banner(QStringLiteral("CRIAR OS ESQUEMAS")) + Comandos(esquemas) + fimBloco;
+        if (const QString sequencias = SequenciasPostgres(db, motor); !sequencias.isEmpty())
+            saida += Banner(QStringLiteral("CRIAR AS SEQUÊNCIAS")) + sequencias + fimBloco;
     }
     if (servidor) {
         const QString D = banco.contains(u' ') || citacao::PrecisaCitar(TipoMotor::SqlServer, banco)
@@ -857,6 +930,8 @@ QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QStr
             nomes << ObjetoBanco(comEsquema ? Texto(lista->Valor(QString::fromLatin1(g.campoEsquema))) : QString(),
                                  nome);
         }
+        if (g.schema == tiposchema::Views && alvo == Alvo::Postgres)
+            nomes = ViewsEmOrdem(db, nomes);
         prompt.ProgressoStart(int(nomes.size()), QString::fromLatin1(g.titulo));
         for (const ObjetoBanco& nome : nomes) {
             const QString texto = g.gerar(nome);

@@ -475,6 +475,11 @@ private slots:
         QCOMPARE(db.RetValue("SELECT count(*) FROM aux.sqlite_schema WHERE name = 'ix'").toInt(), 1);
         QCOMPARE(db.RetValue("SELECT count(*) FROM main.sqlite_schema WHERE type = 'index'").toInt(), 0);
         QCOMPARE(db.RetValue("SELECT Nome FROM main.t").toString(), QStringLiteral("main"));
+        // The attached file's index is read in that file, editable.
+        IndiceLido lido;
+        QVERIFY(LerIndice(db, alvo, "ix", lido));
+        QCOMPARE(lido.somenteLeitura, QString());
+        QCOMPARE(lido.def.colunas, QList<ColunaIndice>({{"Nome", false}}));
     }
 
     // SQL Server: a table owned by vendas is read, rebuilt and its key named in its own schema.

@@ -704,6 +704,13 @@ private slots:
         QVERIFY(db.ExecSql("DELETE FROM Cli WHERE Id = 1", false));
         QCOMPARE(Linhas(db, "SELECT n FROM Ped ORDER BY n"), QStringList({"2"}));
         QVERIFY(Linhas(db, "PRAGMA foreign_key_check").isEmpty());
+
+        // A named primary key keeps its name.
+        QVERIFY(db.ExecSql("CREATE TABLE Itm (a INTEGER, b INTEGER, x TEXT, CONSTRAINT \"pk itm\" PRIMARY KEY (a, b))",
+                           false));
+        QVERIFY(Salvar(db, prompt, "Itm", [](auto& cs) { Achar(cs, "x").allowNulls = false; }));
+        const QString itm = Linhas(db, "SELECT sql FROM sqlite_schema WHERE name = 'Itm'").value(0);
+        QVERIFY2(itm.contains("CONSTRAINT \"pk itm\" PRIMARY KEY"), qPrintable(itm));
         QCOMPARE(prompt.mensagens.size(), 0);
     }
 

@@ -150,29 +150,32 @@ private slots:
         QTest::addColumn<QString>("somenteLeitura");
         QTest::addColumn<MudancaIndice>("mudar");
         QTest::addColumn<QString>("depois"); // the index's text after the change
+        QTest::addColumn<QStringList>("escolhidas"); // the index's key as the dialog lists it
         QTest::newRow("unico") << "CREATE UNIQUE INDEX ix ON T (B, A DESC)"
                                << "ix" << QString() << MudancaIndice(InverterPrimeira)
-                               << "CREATE UNIQUE INDEX \"ix\" ON \"T\" (\"B\" Desc, \"A\" Desc)";
+                               << "CREATE UNIQUE INDEX \"ix\" ON \"T\" (\"B\" Desc, \"A\" Desc)"
+                               << QStringList{"B|", "A|X"};
         QTest::newRow("parcial") << "CREATE INDEX ix ON T (A) WHERE A > 100"
                                  << "ix" << QString()
                                  << MudancaIndice([](frmIndex* d) { d->Mover(d->lstColumns->topLevelItem(1)); })
-                                 << "CREATE INDEX \"ix\" ON \"T\" (\"A\", \"C\") WHERE A > 100";
+                                 << "CREATE INDEX \"ix\" ON \"T\" (\"A\", \"C\") WHERE A > 100" << QStringList{"A|"};
         QTest::newRow("filtro mudado") << "CREATE INDEX ix ON T (A) WHERE A > 100"
                                        << "ix" << QString()
                                        << MudancaIndice([](frmIndex* d) { d->txtFiltro->setText("A > 7"); })
-                                       << "CREATE INDEX \"ix\" ON \"T\" (\"A\") WHERE A > 7";
+                                       << "CREATE INDEX \"ix\" ON \"T\" (\"A\") WHERE A > 7" << QStringList{"A|"};
         QTest::newRow("expressao") << "CREATE INDEX ix ON T (lower(B) DESC, A)"
                                    << "ix"
-                                   << "Este índice usa expressões; edite-o pelo script" << MudancaIndice() << QString();
+                                   << "Este índice usa expressões; edite-o pelo script" << MudancaIndice() << QString()
+                                   << QStringList{"lower(B) DESC|", "A|"};
         QTest::newRow("colacao") << "CREATE INDEX ix ON T (B COLLATE NOCASE)"
                                  << "ix"
                                  << "Este índice usa colações próprias; edite-o pelo script" << MudancaIndice()
-                                 << QString();
+                                 << QString() << QStringList{"B|"};
         QTest::newRow("restricao unique")
             << "CREATE TABLE U (A INTEGER, B TEXT, C TEXT, UNIQUE (C, A))"
             << "sqlite_autoindex_U_1"
             << "Este índice pertence a uma restrição da tabela (UNIQUE); mude-a pela estrutura da tabela"
-            << MudancaIndice() << QString();
+            << MudancaIndice() << QString() << QStringList{"C|", "A|"};
     }
     void IdaEVoltaSqlite()
     {
@@ -181,6 +184,7 @@ private slots:
         QFETCH(QString, somenteLeitura);
         QFETCH(MudancaIndice, mudar);
         QFETCH(QString, depois);
+        QFETCH(QStringList, escolhidas);
         const QString cs = Sqlite();
         const bool outraTabela = criar.startsWith("CREATE TABLE");
         clsNo* ix = Montar(cs,
@@ -194,14 +198,17 @@ private slots:
         const QString retrato = "SELECT type || ' ' || name || ' ' || coalesce(sql, '') FROM sqlite_schema ORDER BY 1";
         const QString antes = Retrato(db, retrato);
         QString visto;
+        QStringList vistas;
         prompt.dialogos.enqueue([&](QObject* o) {
             visto = Dialogo(o)->lblSomenteLeitura->text() + u'|' + QString::number(Dialogo(o)->lstSel->isEnabled());
+            vistas = Itens(Dialogo(o)->lstSel);
             Dialogo(o)->show();
             CapturarJanela(Dialogo(o), QStringLiteral("frmIndex-") + QTest::currentDataTag());
             return Ok(Dialogo(o));
         });
         EditarIndice(*amb, ix, false);
         QCOMPARE(visto, somenteLeitura + u'|' + QString::number(somenteLeitura.isEmpty()));
+        QCOMPARE(vistas, escolhidas);
         QVERIFY2(prompt.mensagens.isEmpty(), qPrintable(prompt.textos().join(" / ")));
         QCOMPARE(Retrato(db, retrato), antes);
         if (!mudar)

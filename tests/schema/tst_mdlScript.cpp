@@ -118,6 +118,20 @@ class tst_mdlScript : public QObject {
     clsPromptRoteiro prompt;
     clsAmbienteDados amb{prompt};
 
+    // What sqlite3 says a file holds: every schema entry with its statement, and the AUTOINCREMENT
+    // counters.
+    static QString CatalogoSqlite(const QString& arquivo)
+    {
+        QProcess p;
+        p.start("sqlite3",
+                {"-batch",
+                 arquivo,
+                 "SELECT type || '|' || name || '|' || tbl_name || '|' || coalesce(sql, '') FROM sqlite_schema "
+                 "UNION ALL SELECT 'seq|' || name || '|' || seq FROM sqlite_sequence ORDER BY 1"});
+        p.waitForFinished();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
     QString Sqlite(const QString& nome, const QStringList& sql)
     {
         ErroDados e;
@@ -213,18 +227,11 @@ private slots:
              "CREATE VIEW \"v cli\" AS SELECT id, nome FROM cliente WHERE nome <> 'as is'",
              "CREATE TRIGGER tv INSTEAD OF INSERT ON \"v cli\" BEGIN INSERT INTO cliente (email, nome) VALUES ('?', "
              "new.nome); END",
-             "INSERT INTO cliente (email) VALUES ('a@b')"});
+             "INSERT INTO cliente (email) VALUES ('a@b')",
+             "INSERT INTO cliente (id, email) VALUES (41, 'c@d')",
+             "DELETE FROM cliente WHERE id = 41"});
         QVERIFY(!cs.isEmpty());
-        auto catalogo = [](const QString& arquivo) {
-            QProcess p;
-            p.start("sqlite3",
-                    {"-batch",
-                     arquivo,
-                     "SELECT type || '|' || name || '|' || tbl_name || '|' || coalesce(sql, '') FROM sqlite_schema "
-                     "ORDER BY 1"});
-            p.waitForFinished();
-            return QString::fromUtf8(p.readAllStandardOutput());
-        };
+        const auto catalogo = &CatalogoSqlite;
         const QString tudo = ScriptBancoDados(amb, cs, "origem", 11);
         QVERIFY(!tudo.contains("GO"));
         const QString copia = pasta.filePath("copia.db");
@@ -398,6 +405,10 @@ private slots:
             "vendas.registra();\n"
             "CREATE VIEW vendas.resumo AS SELECT c.email, count(p.num) AS n FROM vendas.cliente c LEFT JOIN "
             "vendas.pedido p ON p.cliente_id = c.id GROUP BY c.email;\n"
+            "CREATE VIEW vendas.a_ativos AS SELECT email FROM vendas.resumo WHERE n > 0;\n"
+            "CREATE SEQUENCE vendas.\"números\" AS integer START WITH 500 INCREMENT BY 10 CACHE 2;\n"
+            "SELECT nextval('vendas.\"números\"');\n"
+            "CREATE TABLE vendas.nota (n int DEFAULT nextval('vendas.\"números\"'));\n"
             "INSERT INTO vendas.cliente (email) VALUES ('a'), ('b');\n"
             "INSERT INTO vendas.pedido (cliente_id) VALUES (1);\n",
             psqlIda.ambiente);
@@ -419,6 +430,21 @@ private slots:
             erro = RodarCliente("psql", psqlVolta.argumentos, texto, psqlVolta.ambiente);
             QVERIFY2(erro.isEmpty(), qPrintable(erro + "\n" + texto));
         }
+        QVERIFY2(prompt.mensagens.isEmpty(), qPrintable(prompt.textos().join('\n')));
+    }
+
+    // The bundled sample database scripted whole and run with sqlite3 into an empty file.
+    void IdaEVoltaExemplo()
+    {
+        QFile fonte(QStringLiteral(QUARRIX_SAMPLES_DIR "/Exemplo.sql"));
+        QVERIFY(fonte.open(QIODevice::ReadOnly));
+        const QString exemplo = pasta.filePath("exemplo.db");
+        QVERIFY(RodarCliente("sqlite3", {"-bail", exemplo}, QString::fromUtf8(fonte.readAll())).isEmpty());
+        const QString tudo = ScriptBancoDados(amb, MontarConnStrAccess(exemplo, "Admin", ""), "exemplo", 11);
+        const QString copia = pasta.filePath("exemplo copia.db");
+        const QString erro = RodarCliente("sqlite3", {"-bail", copia}, tudo);
+        QVERIFY2(erro.isEmpty(), qPrintable(erro + "\n" + tudo));
+        QCOMPARE(CatalogoSqlite(copia), CatalogoSqlite(exemplo));
         QVERIFY2(prompt.mensagens.isEmpty(), qPrintable(prompt.textos().join('\n')));
     }
 
