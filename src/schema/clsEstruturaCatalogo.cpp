@@ -158,6 +158,21 @@ void CatalogoPostgres(clsData& db, const clsMotor& m, const ObjetoBanco& tabela,
         c.privilegios << QStringLiteral("GRANT ") + l.value(0) + QStringLiteral(" ON ") + tabelaCitada
                              + QStringLiteral(" TO ") + l.value(1)
                              + (Verdade(l.value(2)) ? QStringLiteral(" WITH GRANT OPTION") : QString());
+    // What a new table would not have and the rebuild does not write back is named, and the rebuild
+    // refused: row-level security with its policies, and privileges granted on single columns.
+    if (Verdade(Primeiras(db,
+                          QStringLiteral("SELECT relrowsecurity OR relforcerowsecurity OR EXISTS (SELECT 1 FROM "
+                                         "pg_policy WHERE polrelid = c.oid) FROM pg_class c WHERE c.oid = ")
+                              + rel)
+                    .value(0)))
+        c.perdas << QStringLiteral("segurança por linha (RLS) e suas políticas");
+    if (const QStringList colunas
+        = Primeiras(db,
+                    QStringLiteral("SELECT attname FROM pg_attribute WHERE attnum > 0 AND NOT attisdropped AND attacl "
+                                   "IS NOT NULL AND attrelid = ")
+                        + rel + QStringLiteral(" ORDER BY attnum"));
+        !colunas.isEmpty())
+        c.perdas << QStringLiteral("privilégios concedidos por coluna (") + colunas.join(QStringLiteral(", ")) + u')';
     c.comentario
         = Primeiras(db, QStringLiteral("SELECT obj_description(") + rel + QStringLiteral(", 'pg_class')")).value(0);
     for (const QStringList& l :

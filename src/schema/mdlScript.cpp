@@ -828,6 +828,20 @@ QList<ObjetoBanco> ViewsEmOrdem(clsData& db, const QList<ObjetoBanco>& views)
     return ordem;
 }
 
+// PostgreSQL: every trigger by its own row (two tables may each have a trigger of the same name).
+QString TriggersPostgres(clsData& db, const QString& fimBloco)
+{
+    QString saida;
+    for (const QStringList& t : Linhas(
+             db,
+             QStringLiteral("SELECT t.tgname, pg_catalog.pg_get_triggerdef(t.oid, true) FROM pg_catalog.pg_trigger t "
+                            "JOIN pg_catalog.pg_class c ON c.oid = t.tgrelid JOIN pg_catalog.pg_namespace n ON "
+                            "n.oid = c.relnamespace WHERE NOT t.tgisinternal AND n.nspname !~ '^pg_' AND "
+                            "n.nspname <> 'information_schema' ORDER BY n.nspname, c.relname, t.tgname")))
+        saida += Banner(QStringLiteral("CRIAR A TRIGGER ") + t.value(0)) + Comandos({t.value(1)}) + fimBloco;
+    return saida;
+}
+
 QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QString& banco, int)
 {
     clsData db(amb);
@@ -898,7 +912,7 @@ QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QStr
          rotinas},
         {tiposchema::Funcoes,
          "FUNCTION_NAME",
-         nullptr,
+         "FUNCTION_SCHEMA",
          "Functions Scripts",
          "CRIAR A FUNCTION ",
          [&](const ObjetoBanco& n) { return RotinaCom(db, motor, Rotina::Function, n, Create); },
@@ -909,7 +923,7 @@ QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QStr
          "Triggers Scripts",
          "CRIAR A TRIGGER ",
          [&](const ObjetoBanco& n) { return RotinaCom(db, motor, Rotina::Trigger, n, Create); },
-         rotinas},
+         servidor},
     };
     clsPrompt& prompt = amb.Prompt();
     for (const Grupo& g : grupos) {
@@ -946,6 +960,8 @@ QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QStr
         if (g.schema == tiposchema::Tabelas && !estrangeiras.isEmpty())
             saida += Banner(QStringLiteral("CRIAR AS CHAVES ESTRANGEIRAS")) + estrangeiras + fimBloco;
     }
+    if (alvo == Alvo::Postgres)
+        saida += TriggersPostgres(db, fimBloco);
     return saida;
 }
 

@@ -962,20 +962,36 @@ private slots:
         QVERIFY(db.ExecSql("DROP TABLE est_ped, est_uf CASCADE", false));
     }
 
-    // A generated column would come back as a plain one: the rebuild is refused by name.
+    // What a rebuild would not bring back (a generated column, row-level security, privileges on
+    // single columns): the rebuild is refused by name and nothing changes.
+    void RecusaPostgres_data()
+    {
+        QTest::addColumn<QString>("preparo");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("calculada") << "ALTER TABLE \"Est Cli\" ADD COLUMN dobro numeric GENERATED ALWAYS AS (saldo "
+                                      "* 2) STORED"
+                                   << "colunas calculadas (dobro)";
+        QTest::newRow("rls") << "ALTER TABLE \"Est Cli\" ENABLE ROW LEVEL SECURITY; CREATE POLICY so_sp ON \"Est Cli\" "
+                                "USING (uf = 'SP')"
+                             << "segurança por linha (RLS)";
+        QTest::newRow("privilegio de coluna") << "GRANT SELECT (nome) ON \"Est Cli\" TO PUBLIC"
+                                              << "privilégios concedidos por coluna (nome)";
+    }
     void RecusaPostgres()
     {
+        QFETCH(QString, preparo);
+        QFETCH(QString, motivo);
         clsPromptRoteiro prompt;
         clsAmbienteDados amb(prompt);
         clsData db(amb);
         if (!AbrirPostgres(db))
             return;
-        QVERIFY(db.ExecSql("ALTER TABLE \"Est Cli\" ADD COLUMN dobro numeric GENERATED ALWAYS AS (saldo * 2) STORED",
-                           false));
+        for (const QString& sql : preparo.split(u';'))
+            QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg()));
         const QStringList antes = RetratoPostgres(db, "Est Cli");
         QVERIFY(!Salvar(db, prompt, "Est Cli", [](auto& cs) { Reordenar(cs); }));
         QCOMPARE(prompt.mensagens.size(), 1);
-        QVERIFY2(prompt.ultima().texto.contains("colunas calculadas (dobro)"), qPrintable(prompt.ultima().texto));
+        QVERIFY2(prompt.ultima().texto.contains(motivo), qPrintable(prompt.ultima().texto));
         QCOMPARE(RetratoPostgres(db, "Est Cli"), antes);
     }
 
