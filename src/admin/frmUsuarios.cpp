@@ -2,13 +2,13 @@
 
 #include "connections/clsData.h"
 #include "frmUsuariosCad.h"
+#include "mdlPermissoes.h"
+#include "platform/mdlCitacao.h"
 #include "platform/mdlGlobais.h"
-#include "platform/mdlProgramas.h"
 #include "shell/clsAmbiente.h"
 #include "uctComumAdmin.h"
 
 #include <QAction>
-#include <QProcess>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -48,20 +48,45 @@ frmUsuarios::frmUsuarios(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(
         clsAmpulheta ampulheta(m_ambiente.Prompt());
         CarregarLista();
     });
-    connect(dgrConsulta, &QTableView::doubleClicked, this, &frmUsuarios::Alterar);
+    connect(dgrConsulta, &QTableView::doubleClicked, this, [this] {
+        if (m_sessao)
+            Alterar();
+        else
+            Permissoes();
+    });
 }
 
 frmUsuarios::~frmUsuarios() = default;
+
+QString frmUsuarios::SqlUsuariosPostgres()
+{
+    return QStringLiteral(
+        "SELECT r.rolname AS \"UserName\", CASE WHEN r.oid::bigint < 2147483648 THEN r.oid::bigint::integer END "
+        "AS \"UserId\", r.rolname AS \"LoginName\", CAST(NULL AS varchar(100)) AS \"DefDbName\" FROM pg_roles r "
+        "WHERE r.rolcanlogin AND has_database_privilege(r.oid, current_database(), 'CONNECT') ORDER BY r.rolname");
+}
 
 bool frmUsuarios::CarregarForm(const QString& strTempConnectionString, qint16 strTagIndexConexao)
 {
     {
         clsAmpulheta ampulheta(m_ambiente.Prompt());
         m_connStr = strTempConnectionString;
-        PecasSqlDmo pecas;
-        m_sessao = AbrirSqlDmo(m_ambiente, strTempConnectionString, true, &pecas);
-        m_banco = pecas.banco;
-        if (!m_sessao || !CarregarLista())
+        if (citacao::MotorDaConexao(strTempConnectionString) == TipoMotor::SqlServer) {
+            PecasSqlDmo pecas;
+            m_sessao = AbrirSqlDmo(m_ambiente, strTempConnectionString, true, &pecas);
+            m_banco = pecas.banco;
+            if (!m_sessao)
+                return false;
+        } else {
+            // A PostgreSQL database's users are its server's login roles: listed, their permissions
+            // given by the permissions program; adding and dropping them is left to the server.
+            m_dados = std::make_unique<clsData>(m_ambiente);
+            if (!m_dados->OpenConnection(strTempConnectionString, false, true))
+                return false;
+            m_banco = m_dados->ActiveConnection()->BancoPadrao();
+            tlbEdicao->hide();
+        }
+        if (!CarregarLista())
             return false;
     }
     setWindowTitle(windowTitle() + QStringLiteral(" - ") + m_banco);
@@ -72,7 +97,10 @@ bool frmUsuarios::CarregarForm(const QString& strTempConnectionString, qint16 st
 bool frmUsuarios::CarregarLista()
 {
     RecordsetPtr linhas;
-    if (!m_sessao->Usuarios(m_banco, linhas)) {
+    if (!m_sessao) {
+        if (!m_dados->OpenRecordset(linhas, SqlUsuariosPostgres(), false, false, true))
+            return false;
+    } else if (!m_sessao->Usuarios(m_banco, linhas)) {
         return MostrarErroSessao(m_ambiente.Prompt(), *m_sessao);
     }
     // One row per user: the query gives one per user and role, a user's rows adjacent.
@@ -100,6 +128,8 @@ bool frmUsuarios::CarregarLista()
 
 frmUsuariosCad* frmUsuarios::AbrirCadastro(const QString& usuario, bool novo)
 {
+    if (!m_sessao)
+        return nullptr;
     clsAmpulheta ampulheta(m_ambiente.Prompt());
     auto janela = std::make_unique<frmUsuariosCad>(m_ambiente, window());
     if (!janela->CarregarForm(m_sessao, m_banco, usuario, novo, qint16(IndiceNo())))
@@ -118,7 +148,7 @@ frmUsuariosCad* frmUsuarios::Alterar()
 
 void frmUsuarios::Excluir()
 {
-    if (!dgrConsulta->TemLinhaAtual())
+    if (!m_sessao || !dgrConsulta->TemLinhaAtual())
         return;
     clsPrompt& prompt = m_ambiente.Prompt();
     const QString usuario = dgrConsulta->ValorAtual(QStringLiteral("UserName")).toString();
@@ -137,24 +167,8 @@ void frmUsuarios::Excluir()
 
 void frmUsuarios::Permissoes()
 {
-    if (!dgrConsulta->TemLinhaAtual())
-        return;
-    const QString programa = CaminhoCompanheiro(Companheiro::Permissoes);
-    // The argument carries the connection string with its password: it goes on the program's
-    // standard input, never on its command line.
-    const QString argumento = QStringLiteral("ConnString=") + m_connStr + QStringLiteral("&UserName=")
-                              + dgrConsulta->ValorAtual(QStringLiteral("UserName")).toString();
-    auto* processo = new QProcess(this);
-    connect(processo, &QProcess::finished, processo, &QObject::deleteLater);
-    processo->start(programa, {});
-    if (!processo->waitForStarted()) {
-        m_ambiente.Prompt().MsgBox(QStringLiteral("O programa de Permissões não está disponível.") + u'\n'
-                                       + processo->errorString(),
-                                   vb::Critical,
-                                   globais::TituloAplicativo());
-        delete processo;
-        return;
-    }
-    processo->write(argumento.toUtf8() + '\n');
-    processo->closeWriteChannel();
+    if (dgrConsulta->TemLinhaAtual())
+        permissoes::ExecutarPrograma(m_ambiente.Prompt(),
+                                     m_connStr,
+                                     dgrConsulta->ValorAtual(QStringLiteral("UserName")).toString());
 }

@@ -5,6 +5,7 @@
 #include "platform/clsPrompt.h"
 #include "platform/clsSettings.h"
 #include "platform/mdlGlobais.h"
+#include "platform/mdlProgramas.h"
 
 #include <QHash>
 #include <QProcess>
@@ -66,22 +67,9 @@ QString Montar(const Argumentos& a)
 bool Ler(const QString& texto, Argumentos& a, QString* erro)
 {
     a = Argumentos();
-    static const QRegularExpression inicio(QStringLiteral("(?:^|&)(") + Chaves.join(u'|') + QStringLiteral(")="));
     QHash<QString, QString> v;
-    QRegularExpressionMatchIterator it = inicio.globalMatch(texto);
-    QString chave;
-    qsizetype depois = -1;
-    while (it.hasNext()) {
-        const QRegularExpressionMatch m = it.next();
-        if (!chave.isEmpty())
-            v.insert(chave, texto.mid(depois, m.capturedStart() - depois));
-        else if (m.capturedStart() != 0)
-            return Recusar(erro, QStringLiteral("Argumento inesperado no início: ") + texto.left(m.capturedStart()));
-        chave = m.captured(1);
-        depois = m.capturedEnd();
-    }
-    if (!chave.isEmpty())
-        v.insert(chave, texto.mid(depois));
+    if (!SepararArgumento(texto, Chaves, v, erro))
+        return false;
     for (const char* exigida : {"ConnString", "DataBase", "Opcao", "ArqTipo", "ArqNome"})
         if (v.value(QString::fromLatin1(exigida)).isEmpty())
             return Recusar(erro, QStringLiteral("Falta o argumento ") + QString::fromLatin1(exigida));
@@ -151,13 +139,12 @@ bool Executar(clsAmbienteDados& ambiente,
               QString& erro,
               const std::function<void(int percentual, const QString& aviso)>& progresso)
 {
-    // Connected here rather than through AbrirSqlDmo, to keep the server's reason for a refusal.
-    const PecasSqlDmo pecas = LerPecasSqlDmo(a.connStr);
-    std::unique_ptr<clsSqlDmoSessao> sessao = ambiente.CriarSqlDmoSessao();
-    sessao->LoginSecure = pecas.integrada;
-    if (!sessao->Connect(pecas.servidor, pecas.usuario, pecas.senha)) {
+    PecasSqlDmo pecas;
+    ErroDados erroSessao;
+    std::unique_ptr<clsSqlDmoSessao> sessao = ConectarSqlDmo(ambiente, a.connStr, erroSessao, &pecas);
+    if (!sessao) {
         erro = QStringLiteral("Não foi possível conectar ao servidor ") + pecas.servidor + QStringLiteral(".\n")
-               + sessao->Erro().descricao;
+               + erroSessao.descricao;
         return false;
     }
     const auto aviso = [&](const QString& texto) {

@@ -208,7 +208,7 @@ PecasSqlDmo LerPecasSqlDmo(const QString& connStr)
 }
 
 std::unique_ptr<clsSqlDmoSessao>
-AbrirSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, bool blnShowErrMsg, PecasSqlDmo* pecas)
+ConectarSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, ErroDados& erro, PecasSqlDmo* pecas)
 {
     const PecasSqlDmo p = LerPecasSqlDmo(strConnStr);
     if (pecas)
@@ -217,9 +217,18 @@ AbrirSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, bool blnShowE
     sessao->LoginSecure = p.integrada;
     if (sessao->Connect(p.servidor, p.usuario, p.senha))
         return sessao;
-    if (blnShowErrMsg)
-        ambiente.Prompt().MsgBox(sessao->Erro().descricao, vb::Critical, globais::TituloAplicativo());
+    erro = sessao->Erro();
     return nullptr;
+}
+
+std::unique_ptr<clsSqlDmoSessao>
+AbrirSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, bool blnShowErrMsg, PecasSqlDmo* pecas)
+{
+    ErroDados erro;
+    std::unique_ptr<clsSqlDmoSessao> sessao = ConectarSqlDmo(ambiente, strConnStr, erro, pecas);
+    if (!sessao && blnShowErrMsg)
+        ambiente.Prompt().MsgBox(erro.descricao, vb::Critical, globais::TituloAplicativo());
+    return sessao;
 }
 
 bool clsData::OpenSqlDmoServer(bool blnShowErrMsg)

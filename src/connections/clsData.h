@@ -185,8 +185,11 @@ struct PecasSqlDmo {
     bool integrada = false;
 };
 PecasSqlDmo LerPecasSqlDmo(const QString& connStr);
-// A management session connected with the pieces of `strConnStr`; null on failure (the error is
-// shown when asked).
+// A management session connected with the pieces of `strConnStr`; null on failure, with the
+// server's reason in `erro`.
+std::unique_ptr<clsSqlDmoSessao>
+ConectarSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, ErroDados& erro, PecasSqlDmo* pecas = nullptr);
+// The same, the error shown when asked.
 std::unique_ptr<clsSqlDmoSessao>
 AbrirSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, bool blnShowErrMsg, PecasSqlDmo* pecas = nullptr);
 

@@ -332,8 +332,10 @@ bool ConectarBancoDados(clsArvore& arvore, clsNo* no, bool esquecerAoFalhar)
     if (!ConfirmarAcesso(arvore.Ambiente(), dados.Provider(), connStr))
         return false;
     const int tipo = dados.ConnectionType();
-    // Logins and users are SQL Server's: another engine's source gets no Users folder.
-    const bool sqlServer = dados.ActiveConnection() && dados.ActiveConnection()->DialetoSql() == Dialeto::SqlServer;
+    // Users are SQL Server's and PostgreSQL's (for their permissions): other sources get no Users
+    // folder.
+    const Dialeto dialeto = dados.ActiveConnection() ? dados.ActiveConnection()->DialetoSql() : Dialeto::Outro;
+    const bool sqlServer = dialeto == Dialeto::SqlServer;
     dados.CloseConnection();
     Pasta(arvore, no, "SQL Editor", "Edi", img::SqlEditor, connStr);
     Pasta(arvore, no, "Tables", "tab", img::PastaTabelas, connStr, img::Tabela);
@@ -342,7 +344,7 @@ bool ConectarBancoDados(clsArvore& arvore, clsNo* no, bool esquecerAoFalhar)
         Pasta(arvore, no, "Procedures", "stp", img::PastaProcedures, connStr, img::Procedure);
         Pasta(arvore, no, "Functions", "fun", img::Funcao, connStr, img::Funcao);
     }
-    if (tipo == tipoconexao::OleDb && sqlServer && SqlDmoDisponivel())
+    if (tipo == tipoconexao::OleDb && ((sqlServer && SqlDmoDisponivel()) || dialeto == Dialeto::PostgreSql))
         Pasta(arvore, no, "Users", "usu", img::Usuarios, connStr);
     switch (no->Image()) {
     case img::Access:

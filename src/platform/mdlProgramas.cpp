@@ -6,8 +6,11 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTextStream>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 QString CaminhoCompanheiro(Companheiro c)
@@ -20,7 +23,8 @@ QString CaminhoCompanheiro(Companheiro c)
     case Companheiro::VerificadorProvedor: nome = "quarrix-verificador"; break;
     case Companheiro::EasySetup: nome = "quarrix-easysetup"; break;
     }
-    return QCoreApplication::applicationDirPath() + u'/' + QString::fromUtf8(nome);
+    const QString pasta = qEnvironmentVariable("QUARRIX_PROGRAMAS");
+    return (pasta.isEmpty() ? QCoreApplication::applicationDirPath() : pasta) + u'/' + QString::fromUtf8(nome);
 }
 
 bool IniciarPrograma(const QString& programa,
@@ -75,4 +79,69 @@ void ExecutarImportarExportar(clsPrompt& prompt, const QString& origem, const QS
         prompt.MsgBox(QStringLiteral("O programa de Importação e Exportação não está disponível.") + u'\n' + erro,
                       vb::Critical,
                       globais::TituloAplicativo());
+}
+
+bool SepararArgumento(const QString& texto, const QStringList& chaves, QHash<QString, QString>& valores, QString* erro)
+{
+    valores.clear();
+    QStringList escapadas;
+    for (const QString& c : chaves)
+        escapadas << QRegularExpression::escape(c);
+    const QRegularExpression inicio(QStringLiteral("(?:^|&)(") + escapadas.join(u'|') + QStringLiteral(")="));
+    QRegularExpressionMatchIterator it = inicio.globalMatch(texto);
+    QString chave;
+    qsizetype depois = -1;
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        if (!chave.isEmpty())
+            valores.insert(chave, texto.mid(depois, m.capturedStart() - depois));
+        else if (m.capturedStart() != 0) {
+            if (erro)
+                *erro = QStringLiteral("Argumento inesperado no início: ") + texto.left(m.capturedStart());
+            return false;
+        }
+        chave = m.captured(1);
+        depois = m.capturedEnd();
+    }
+    if (!chave.isEmpty())
+        valores.insert(chave, texto.mid(depois));
+    return true;
+}
+
+QString LerArgumentoPrograma(QStringList* linhas)
+{
+    const auto lerEntrada = [] {
+        QTextStream entrada(stdin);
+        entrada.setEncoding(QStringConverter::Utf8);
+        return entrada.readAll();
+    };
+    QString argumento = qEnvironmentVariable("QUARRIX_ARGUMENTO");
+    const bool doAmbiente = qEnvironmentVariableIsSet("QUARRIX_ARGUMENTO");
+    qunsetenv("QUARRIX_ARGUMENTO");
+    if (!linhas) {
+        if (!doAmbiente)
+            argumento = lerEntrada();
+        while (argumento.endsWith(u'\n') || argumento.endsWith(u'\r'))
+            argumento.chop(1);
+        return argumento;
+    }
+    *linhas = lerEntrada().split(QRegularExpression(QStringLiteral("\r?\n")));
+    while (!linhas->isEmpty() && linhas->last().isEmpty())
+        linhas->removeLast();
+    if (!doAmbiente)
+        argumento = linhas->isEmpty() ? QString() : linhas->takeFirst();
+    return argumento;
+}
+
+bool LerOpcoesPrograma(int argc, char** argv, const char* uso, bool& semJanela)
+{
+    semJanela = false;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--sem-janela") != 0) {
+            std::fputs(uso, stderr);
+            return false;
+        }
+        semJanela = true;
+    }
+    return true;
 }

@@ -2,6 +2,7 @@
 #include "admin/frmLoginsCad.h"
 #include "admin/frmUsuarios.h"
 #include "admin/frmUsuariosCad.h"
+#include "admin/mdlPermissoes.h"
 #include "admin/uctComumAdmin.h"
 #include "ambienteAdmin.h"
 #include "connections/mdlTSqlAdmin.h"
@@ -10,10 +11,49 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+
+namespace {
+// The companion programs are looked for in `pasta` while this lives.
+struct ProgramasEm {
+    explicit ProgramasEm(const QString& pasta) { qputenv("QUARRIX_PROGRAMAS", pasta.toUtf8()); }
+    ~ProgramasEm() { qunsetenv("QUARRIX_PROGRAMAS"); }
+};
+
+// A permissions program that writes down what it was given: its argument (from its environment)
+// and how many command-line arguments it got.
+struct ProgramaFalso {
+    QTemporaryDir pasta;
+    ProgramasEm programas{pasta.path()};
+    ProgramaFalso()
+    {
+        QFile f(pasta.filePath("quarrix-permissoes"));
+        f.open(QIODevice::WriteOnly);
+        f.write("#!/bin/sh\nprintf '%s' \"$QUARRIX_ARGUMENTO\" > \"$0.arg.tmp\"\necho $# > \"$0.qtde\"\n"
+                "mv \"$0.arg.tmp\" \"$0.arg\"\n");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QString Ler(const char* sufixo)
+    {
+        QFile f(pasta.filePath("quarrix-permissoes") + sufixo);
+        if (!QTest::qWaitFor([&] { return f.exists(); }, 10000) || !f.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(f.readAll()).trimmed();
+    }
+    QString Recebido() { return Ler(".arg"); }
+    QString Argumentos()
+    {
+        Ler(".arg"); // written last
+        return Ler(".qtde");
+    }
+};
+} // namespace
 
 class tst_frmUsuarios : public QObject {
     Q_OBJECT
@@ -120,11 +160,50 @@ private slots:
     void PermissoesSemOProgramaAvisa()
     {
         Janela j;
+        QTemporaryDir vazia;
+        ProgramasEm pasta(vazia.path());
         QVERIFY(j.lista->CarregarForm(j.a.connStr, 3));
         j.lista->tlbOpcoes->findChild<QAction*>("Per")->trigger();
         QCOMPARE(j.a.prompt.mensagens.size(), 1);
         QVERIFY(j.a.prompt.ultima().texto.startsWith("O programa de Permissões não está disponível.\n"));
         QCOMPARE(j.a.prompt.ultima().icone(), int(vb::Critical));
+    }
+
+    // "Per" starts the permissions program with the connection and the user of the current row,
+    // in its environment: nothing of it on the command line.
+    void PermissoesIniciaOProgramaComOArgumento()
+    {
+        Janela j;
+        ProgramaFalso programa;
+        QVERIFY(j.lista->CarregarForm(j.a.connStr, 3));
+        j.lista->tlbOpcoes->findChild<QAction*>("Per")->trigger();
+        QVERIFY(j.a.prompt.mensagens.isEmpty());
+        QCOMPARE(programa.Recebido(), permissoes::MontarArgumento(j.a.connStr, "ana"));
+        QCOMPARE(programa.Argumentos(), QStringLiteral("0"));
+    }
+
+    // A PostgreSQL database lists the login roles that may connect to it; "Per" serves them, the
+    // SQL Server buttons are not there.
+    void PostgresListaEPermissoes()
+    {
+        const QString cs = qEnvironmentVariable("QUARRIX_PG_CONNSTR");
+        if (cs.isEmpty())
+            QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the PostgreSQL test server)");
+        Janela j;
+        ProgramaFalso programa;
+        QVERIFY2(j.lista->CarregarForm(cs, 3), qPrintable(j.a.prompt.textos().join('|')));
+        QVERIFY(j.lista->tlbEdicao->isHidden());
+        uctGradeAdmin* g = j.lista->dgrConsulta;
+        int linha = -1;
+        for (int i = 0; i < g->model()->rowCount(); ++i)
+            if (Celula(g, i, 0) == u"quarrix")
+                linha = i;
+        QVERIFY(linha >= 0);
+        QCOMPARE(Celula(g, linha, 2), QStringLiteral("quarrix"));
+        g->SelecionarLinha(linha);
+        QVERIFY(!j.lista->Alterar());
+        j.lista->tlbOpcoes->findChild<QAction*>("Per")->trigger();
+        QCOMPARE(programa.Recebido(), permissoes::MontarArgumento(cs, "quarrix"));
     }
 
     void NovoLoginCanceladoReconstroiALista()

@@ -1,5 +1,7 @@
 // Tables of the same name in several schemas: every action on a navigator node reaches the object
 // of that node's schema, and its namesakes stay byte for byte as they were.
+#include "admin/frmUsuarios.h"
+#include "admin/uctComumAdmin.h"
 #include "connections/clsData.h"
 #include "connections/mdlCriarBanco.h"
 #include "navigator/frmNavegador.h"
@@ -19,11 +21,14 @@
 #include "support/postgresTeste.h"
 #include "support/registroTestes.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QToolBar>
 #include <QUrl>
 
 namespace {
@@ -153,7 +158,8 @@ class tst_frmNavegadorEsquemas : public QObject {
     Q_OBJECT
 private slots:
     // The Tables folder keeps bare names, except for a namesake outside the default schema; every
-    // node tells its schema in its tool tip; a custom PostgreSQL source has no Users folder.
+    // node tells its schema in its tool tip; a custom PostgreSQL source has a Users folder (for
+    // its users' permissions).
     void ArvoreDizQualEQual()
     {
         Cenario c;
@@ -170,8 +176,29 @@ private slots:
         clsNo* publico = c.No("tab", "public", "t");
         QCOMPARE(publico->Text(), QStringLiteral("t"));
         QCOMPARE(c.Arvore().IndiceModelo(publico).data(Qt::ToolTipRole).toString(), QStringLiteral("public.t"));
-        QVERIFY(!c.Arvore().No(c.fonte->Key() + "usu"));
+        QVERIFY(c.Arvore().No(c.fonte->Key() + "usu"));
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
+    }
+
+    // The Users folder of a PostgreSQL source opens the list of its login roles, whose "Per"
+    // serves their permissions.
+    void UsuariosDoPostgresAbremDoNo()
+    {
+        Cenario c;
+        if (!c.Preparar())
+            QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the PostgreSQL test server)");
+        QList<QPointer<QObject>> janelas;
+        c.ambiente.hospedarJanela = [&](QObject* j) { janelas << j; };
+        c.Arvore().Selecionar(c.Pasta("usu"));
+        c.navegador.ChamarDuploClique();
+        QCOMPARE(janelas.size(), 1);
+        auto* usuarios = qobject_cast<frmUsuarios*>(janelas[0].data());
+        QVERIFY(usuarios);
+        QCOMPARE(usuarios->Banco(), QStringLiteral("quarrix_esquemas"));
+        QVERIFY(usuarios->tlbOpcoes->findChild<QAction*>("Per"));
+        QVERIFY(usuarios->dgrConsulta->model()->rowCount() > 0);
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
+        qDeleteAll(janelas);
     }
 
     // "Carregar Tabela" (double-click) reads the rows of the node's own table.

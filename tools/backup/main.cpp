@@ -1,41 +1,27 @@
-// Backup program: reads its argument string from standard input (it carries a connection string
+// Backup program: reads its argument string from its environment or standard input (it carries a connection string
 // with its password, so it never travels on the command line), runs BACKUP DATABASE or RESTORE
 // DATABASE, and on success writes "1" under section "Backup", key = database name. A small window
 // shows the work and reports an error in a message of its own; with --sem-janela the terminal
 // does.
 #include "admin/mdlBackup.h"
 #include "connections/clsAmbienteDados.h"
+#include "platform/mdlProgramas.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QProgressBar>
-#include <QTextStream>
 #include <QThread>
 #include <QVBoxLayout>
 #include <cstdio>
 
 namespace {
-int Uso()
-{
-    std::fputs("uso: quarrix-backup [--sem-janela] < argumentos\n"
-               "Le de sua entrada \"ConnString=...&DataBase=...&Opcao=B|R&ArqTipo=F|D&ArqNome=...\" (e as chaves\n"
-               "opcionais BackupName, BackupDescription, BackupOpcao, BackupMetodo, Replace, DevBanco, ArqBanco,\n"
-               "DevLog, ArqLog), executa o backup ou a restauracao e grava \"1\" na secao Backup.\n",
-               stderr);
-    return 2;
-}
-
-QString LerEntrada()
-{
-    QTextStream entrada(stdin);
-    entrada.setEncoding(QStringConverter::Utf8);
-    QString texto = entrada.readAll();
-    while (texto.endsWith(u'\n') || texto.endsWith(u'\r'))
-        texto.chop(1);
-    return texto;
-}
+const char* const Uso
+    = "uso: quarrix-backup [--sem-janela] < argumentos\n"
+      "Le de sua entrada \"ConnString=...&DataBase=...&Opcao=B|R&ArqTipo=F|D&ArqNome=...\" (e as chaves\n"
+      "opcionais BackupName, BackupDescription, BackupOpcao, BackupMetodo, Replace, DevBanco, ArqBanco,\n"
+      "DevLog, ArqLog), executa o backup ou a restauracao e grava \"1\" na secao Backup.\n";
 
 // The work in a thread of its own, so the window keeps painting while the server works.
 int ComJanela(const backup::Argumentos& a)
@@ -84,12 +70,8 @@ int ComJanela(const backup::Argumentos& a)
 int main(int argc, char** argv)
 {
     bool semJanela = false;
-    for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], "--sem-janela") == 0)
-            semJanela = true;
-        else
-            return Uso();
-    }
+    if (!LerOpcoesPrograma(argc, argv, Uso, semJanela))
+        return 2;
     std::unique_ptr<QCoreApplication> app;
     if (semJanela)
         app = std::make_unique<QCoreApplication>(argc, argv);
@@ -97,7 +79,7 @@ int main(int argc, char** argv)
         app = std::make_unique<QApplication>(argc, argv);
     backup::Argumentos a;
     QString erro;
-    if (!backup::Ler(LerEntrada(), a, &erro)) {
+    if (!backup::Ler(LerArgumentoPrograma(), a, &erro)) {
         std::fprintf(stderr, "%s\n", qPrintable(erro));
         if (!semJanela)
             QMessageBox::critical(nullptr, QStringLiteral("Backup"), erro);

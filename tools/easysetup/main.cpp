@@ -4,6 +4,8 @@
 // "banco=nome") from standard input, one "chave=valor" a line, and reports on the terminal.
 #include "servidorlocal.h"
 
+#include "platform/mdlProgramas.h"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,7 +15,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTextStream>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -25,11 +26,9 @@ const QString Titulo = QStringLiteral("MSDE(r) Easy Setup");
 
 QHash<QString, QString> LerEntrada()
 {
-    QTextStream entrada(stdin);
-    entrada.setEncoding(QStringConverter::Utf8);
     QHash<QString, QString> r;
     const QStringList linhas
-        = entrada.readAll().split(QRegularExpression(QStringLiteral("[\r\n&]")), Qt::SkipEmptyParts);
+        = LerArgumentoPrograma().split(QRegularExpression(QStringLiteral("[\r\n&]")), Qt::SkipEmptyParts);
     for (const QString& l : linhas) {
         const qsizetype igual = l.indexOf(u'=');
         if (igual > 0)
@@ -209,14 +208,8 @@ private:
 int main(int argc, char** argv)
 {
     bool semJanela = false;
-    for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], "--sem-janela") == 0)
-            semJanela = true;
-        else {
-            std::fputs("uso: quarrix-easysetup [--sem-janela]\n", stderr);
-            return 2;
-        }
-    }
+    if (!LerOpcoesPrograma(argc, argv, "uso: quarrix-easysetup [--sem-janela]\n", semJanela))
+        return 2;
     if (semJanela) {
         QCoreApplication app(argc, argv);
         return SemJanela();
