@@ -725,7 +725,7 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
         else if (f.tipo == adNumeric)
             k = Decimal;
         else if (f.tipo == adDBTime)
-            k = tipo == TipoSqlServerTime ? Texto : Hora; // time(7): the driver's text keeps the fraction
+            k = tipo == TipoSqlServerTime || casas > 0 ? Texto : Hora; // the driver's text keeps the fraction
         else if (TipoData(f.tipo))
             k = Data;
         else if (TipoBinario(f.tipo))
