@@ -217,6 +217,8 @@ private slots:
         QTest::newRow("origem") << "Orig=Provider=x;Pwd=a&b" << QStringList{"Provider=x;Pwd=a&b", "", ""};
         QTest::newRow("tudo") << "Orig=A;x=1&Dest=B&Tab=t&u" << QStringList{"A;x=1", "B", "t&u"};
         QTest::newRow("sem destino") << "Orig=A&Tab=T" << QStringList{"A", "", "T"};
+        QTest::newRow("marca entre aspas") << "Orig=P=1;Pwd=\"x&Tab=y\"\"&Dest=\";Q={a&Tab=}}b}&Dest=D"
+                                           << QStringList{"P=1;Pwd=\"x&Tab=y\"\"&Dest=\";Q={a&Tab=}}b}", "D", ""};
     }
     void ArgumentoDoPrograma()
     {

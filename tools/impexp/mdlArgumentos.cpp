@@ -16,7 +16,10 @@ Ponta InterpretarPonta(const QString& valor)
         return p;
     clsConnStr cs;
     QString provider;
-    if (v.contains(u'=') && cs.Analisar(v) && MotorDoProvider(cs, provider) != TipoMotor::Nenhum) {
+    // A connection string, even one that does not parse (its error then comes from opening it, and
+    // never shows it whole, password and all).
+    if ((v.contains(u'=') && cs.Analisar(v) && MotorDoProvider(cs, provider) != TipoMotor::Nenhum)
+        || (v.contains(u'=') && v.contains(u';'))) {
         p.tipo = Ponta::Tipo::Conexao;
         p.connStr = v;
         return p;
@@ -34,6 +37,34 @@ Ponta InterpretarPonta(const QString& valor)
     return p;
 }
 
+namespace {
+// Where the first of `marcas` starts in `texto` outside a quoted value ("…", '…' or {…}), or the
+// text's size.
+qsizetype ForaDeAspas(const QString& texto, const QStringList& marcas)
+{
+    QChar fecha;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto.at(i);
+        if (!fecha.isNull()) {
+            if (c == fecha && i + 1 < texto.size() && texto.at(i + 1) == fecha && fecha != u'}')
+                ++i;
+            else if (c == fecha)
+                fecha = QChar();
+            continue;
+        }
+        // A quote opens a value only right after "=".
+        if ((c == u'"' || c == u'\'' || c == u'{') && i > 0 && texto.at(i - 1) == u'=') {
+            fecha = c == u'{' ? QChar(u'}') : c;
+            continue;
+        }
+        for (const QString& m : marcas)
+            if (texto.mid(i, m.size()).compare(m, Qt::CaseInsensitive) == 0)
+                return i;
+    }
+    return texto.size();
+}
+} // namespace
+
 Argumentos LerArgumento(const QString& texto)
 {
     Argumentos a;
@@ -42,12 +73,7 @@ Argumentos LerArgumento(const QString& texto)
         if (!resto.startsWith(chave, Qt::CaseInsensitive))
             return;
         resto = resto.mid(chave.size());
-        qsizetype fim = resto.size();
-        for (const QString& s : seguintes) {
-            const qsizetype i = resto.indexOf(s, 0, Qt::CaseInsensitive);
-            if (i >= 0 && i < fim)
-                fim = i;
-        }
+        const qsizetype fim = seguintes.isEmpty() ? resto.size() : ForaDeAspas(resto, seguintes);
         valor = resto.left(fim);
         resto = resto.mid(fim < resto.size() ? fim + 1 : fim);
     };

@@ -33,7 +33,7 @@ struct Argumentos {
 };
 
 // "Orig=…&Dest=…&Tab=…", parts in that order, each optional. A connection string may hold "&": a
-// part ends only where "&Dest=" or "&Tab=" begins the next one.
+// part ends only where "&Dest=" or "&Tab=" begins the next one outside a quoted value.
 Argumentos LerArgumento(const QString& texto);
 
 // "chave=valor" lines (keys without case, repeated keys kept in order).
