@@ -41,6 +41,10 @@ bool clsTransferencia::Abrir(QString& erro)
         erro = QStringLiteral("Planilhas (.xlsx) ainda não são aceitas: salve a planilha como CSV.");
         return false;
     }
+    if (origem.tipo == Ponta::Tipo::Texto && !QFileInfo(origem.caminho).isFile()) {
+        erro = QStringLiteral("O arquivo %1 não existe.").arg(origem.caminho);
+        return false;
+    }
     if (origem.tipo == Ponta::Tipo::Pasta) {
         erro = QStringLiteral("A origem deve ser uma conexão ou um arquivo, não uma pasta.");
         return false;
@@ -55,6 +59,8 @@ void clsTransferencia::Parar()
     std::lock_guard<std::mutex> g(mtx);
     if (leitorAtual)
         leitorAtual->Interromper();
+    if (destinoMotor)
+        destinoMotor->Interromper();
 }
 
 std::unique_ptr<clsLeitor> clsTransferencia::NovoLeitor(const ItemCopia& item)
@@ -69,11 +75,75 @@ std::unique_ptr<clsEscritor> clsTransferencia::NovoEscritor(const ItemCopia& ite
 {
     if (destino.tipo == Ponta::Tipo::Conexao)
         return std::make_unique<clsEscritorConexao>(destinoMotor, item.destino);
-    // A folder takes one file per table, named after it.
-    QString arquivo = destino.caminho;
+    return std::make_unique<clsEscritorTexto>(ArquivoDestino(item.destino), destino.texto);
+}
+
+// A folder takes one file per table, named after it.
+QString clsTransferencia::ArquivoDestino(const ObjetoBanco& tabela) const
+{
     if (destino.tipo == Ponta::Tipo::Pasta)
-        arquivo = QDir(destino.caminho).filePath(item.destino.nome + QStringLiteral(".csv"));
-    return std::make_unique<clsEscritorTexto>(arquivo, destino.texto);
+        return QDir(destino.caminho).filePath(tabela.nome + QStringLiteral(".csv"));
+    return destino.caminho;
+}
+
+bool clsTransferencia::Listar(QList<TabelaOrigem>& saida, QString& erro)
+{
+    saida.clear();
+    if (origem.tipo != Ponta::Tipo::Conexao) {
+        TabelaOrigem t;
+        t.objeto = ObjetoBanco(origem.caminho);
+        t.exibicao = QFileInfo(origem.caminho).fileName();
+        saida << t;
+        return true;
+    }
+    RecordsetPtr rs;
+    if (!origemMotor->Schema(SchemaOleDb::Tabelas, {}, rs) || !rs) {
+        erro = TextoErro(origemMotor->Erro());
+        return false;
+    }
+    const QString padrao = origemMotor->EsquemaPadrao();
+    rs->setSort(QStringLiteral("TABLE_SCHEMA, TABLE_NAME"));
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+        const QString tipo = rs->Valor(QStringLiteral("TABLE_TYPE")).toString();
+        if (tipo != u"TABLE" && tipo != u"VIEW")
+            continue;
+        TabelaOrigem t;
+        t.objeto = ObjetoBanco(rs->Valor(QStringLiteral("TABLE_SCHEMA")).toString(),
+                               rs->Valor(QStringLiteral("TABLE_NAME")).toString());
+        // SQLite's "main" and the session's own schema go without saying.
+        if (t.objeto.esquema == padrao || origemMotor->DialetoSql() == Dialeto::Sqlite)
+            t.objeto.esquema.clear();
+        t.exibicao = t.objeto.Exibicao();
+        t.visao = tipo == u"VIEW";
+        saida << t;
+    }
+    return true;
+}
+
+qint64 clsTransferencia::Contar(const ObjetoBanco& tabela)
+{
+    if (origem.tipo != Ponta::Tipo::Conexao)
+        return -1;
+    RecordsetPtr rs;
+    if (!origemMotor->Executar(QStringLiteral("SELECT COUNT(*) FROM ") + origemMotor->NomeQualificado(tabela),
+                               &rs,
+                               1,
+                               nullptr)
+        || !rs || rs->Eof())
+        return -1;
+    return rs->Valor(0).toLongLong();
+}
+
+bool clsTransferencia::ExisteNoDestino(const ObjetoBanco& tabela)
+{
+    if (destino.tipo != Ponta::Tipo::Conexao)
+        return QFileInfo::exists(ArquivoDestino(tabela));
+    bool existe = false;
+    QString erro;
+    ObjetoBanco t = tabela;
+    if (t.esquema.isEmpty() && destinoMotor->DialetoSql() == Dialeto::PostgreSql)
+        t.esquema = destinoMotor->EsquemaPadrao();
+    return TabelaExiste(*destinoMotor, t, existe, erro) && existe;
 }
 
 ResultadoItem clsTransferencia::Copiar(int indice, const ItemCopia& item, const Avisos& avisos)

@@ -33,6 +33,13 @@ struct ResultadoItem {
     QString erro;
 };
 
+// A table or view the origin offers (a text file: the file itself).
+struct TabelaOrigem {
+    ObjetoBanco objeto;
+    QString exibicao; // as the list shows it: the schema only when not the default one
+    bool visao = false;
+};
+
 class clsTransferencia {
 public:
     struct Avisos {
@@ -47,6 +54,17 @@ public:
     QList<ResultadoItem> Executar(const QList<ItemCopia>& itens, bool pararNoErro, const Avisos& avisos = {});
     // From any thread.
     void Parar();
+
+    // What the origin offers, after Abrir.
+    bool Listar(QList<TabelaOrigem>& saida, QString& erro);
+    // Rows of a table of the origin (-1 when unknown: a text file, or the count failed).
+    qint64 Contar(const ObjetoBanco& tabela);
+    // Whether the destination already has a table (a file) of that name.
+    bool ExisteNoDestino(const ObjetoBanco& tabela);
+    const Ponta& Origem() const { return origem; }
+    const Ponta& Destino() const { return destino; }
+    // Where a table goes when the destination is a folder of files.
+    QString ArquivoDestino(const ObjetoBanco& tabela) const;
 
     std::shared_ptr<clsMotor> MotorOrigem() const { return origemMotor; }
     std::shared_ptr<clsMotor> MotorDestino() const { return destinoMotor; }

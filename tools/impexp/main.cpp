@@ -2,7 +2,11 @@
 // delimited text files. Started by Quarrix with "Orig=…&Dest=…&Tab=…" in QUARRIX_ARGUMENTO (a
 // connection string carries its password, so it never travels on the command line). With
 // --sem-janela it also reads "chave=valor" lines from standard input, copies, prints the report
-// and ends with 0 when every table was copied, 1 when one failed, 2 when nothing could start.
+// and ends with 0 when every table was copied, 1 when one failed, 2 when nothing could start;
+// without it the wizard opens on the argument's origin, destination and table.
+#include "gui/PromptJanelas.h"
+#include "gui/Traducoes.h"
+#include "impexp/frmImpExp.h"
 #include "impexp/mdlSemJanela.h"
 
 #include <QApplication>
@@ -30,6 +34,10 @@ int main(int argc, char** argv)
         erros.setEncoding(QStringConverter::Utf8);
         return impexp::ExecutarSemJanela(argumento, entrada.readAll(), saida, erros);
     }
-    std::fputs("quarrix-impexp: use --sem-janela\n", stderr);
-    return 2;
+    QApplication app(argc, argv);
+    InstalarTraducoesQt();
+    PromptJanelas prompt;
+    frmImpExp janela(prompt, impexp::LerArgumento(argumento));
+    janela.show();
+    return QApplication::exec();
 }

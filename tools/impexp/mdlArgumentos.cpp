@@ -26,6 +26,12 @@ Ponta InterpretarPonta(const QString& valor)
     }
     p.caminho = v;
     const QString sufixo = QFileInfo(v).suffix().toLower();
+    // A database file is reached through its connection string.
+    if (sufixo == u"db" || sufixo == u"sqlite" || sufixo == u"sqlite3" || sufixo == u"mdb" || sufixo == u"accdb") {
+        p.tipo = Ponta::Tipo::Conexao;
+        p.connStr = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + CitarValorOleDb(v);
+        return p;
+    }
     if (sufixo == u"xlsx")
         p.tipo = Ponta::Tipo::Planilha;
     else if (QFileInfo(v).isDir())
