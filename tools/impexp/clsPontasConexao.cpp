@@ -1,5 +1,6 @@
 #include "clsPontasConexao.h"
 
+#include "platform/mdlCitacao.h"
 #include "platform/mdlDecimal.h"
 
 #include <QDateTime>
@@ -214,6 +215,16 @@ bool clsEscritorConexao::Iniciar(const EstruturaCopia& origem, Acao acao, QStrin
         Desfazer();
         return false;
     }
+    formas.clear();
+    for (const ColunaCopia& c : destino.colunas) {
+        const QString base = NomeBase(c.declarado);
+        formas.push_back(
+            c.tipoCatalogo == adDBDate || base == u"date" ? clsMotor::FormaData::SoData
+            : c.tipoCatalogo == adDBTime
+                    || (base.startsWith(QStringLiteral("time")) && !base.startsWith(QStringLiteral("timestamp")))
+                ? clsMotor::FormaData::SoHora
+                : clsMotor::FormaData::Natural);
+    }
     prefixo = QStringLiteral("INSERT INTO ") + nome + QStringLiteral(" (") + colunas.join(QStringLiteral(", "))
               + QStringLiteral(") VALUES ");
     marcasLinha = u'(' + QStringList(colunas.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + u')';
@@ -381,10 +392,69 @@ bool clsEscritorConexao::Inserir(const clsRecordsetDados& bloco,
 bool clsEscritorConexao::Escrever(const clsRecordsetDados& bloco, qint64 primeiraLinha, QString& erro)
 {
     const uint32_t total = uint32_t(bloco.QtdeLinhas());
+    if (m->InsercaoDireta()) {
+        const int n = destino.colunas.size();
+        for (uint32_t r = 0; r < total; ++r)
+            for (int i = 0; i < n; ++i)
+                if (const QString porque = NaoCabe(bloco, bloco.Ler(r, i), i); !porque.isEmpty()) {
+                    erro = ErroDaLinha(primeiraLinha + r, porque, i);
+                    return false;
+                }
+        uint32_t falhou = 0;
+        if (m->InserirLinhas(prefixo + marcasLinha, bloco, 0, total, formas, falhou))
+            return true;
+        erro = m->Erro().numero == ErrInterrompida ? m->Erro().descricao
+                                                   : ErroDaLinha(primeiraLinha + falhou, m->Erro().descricao);
+        return false;
+    }
     for (uint32_t de = 0; de < total; de += uint32_t(loteLinhas))
         if (!Inserir(bloco, de, qMin<uint32_t>(uint32_t(loteLinhas), total - de), primeiraLinha, erro))
             return false;
     return true;
+}
+
+bool clsEscritorConexao::CopiarDoArquivo(const QString& arquivo,
+                                         const ObjetoBanco& origem,
+                                         const EstruturaCopia& e,
+                                         Acao acao,
+                                         qint64& linhas,
+                                         QString& erro)
+{
+    linhas = 0;
+    if (m->DialetoSql() != Dialeto::Sqlite || (acao != Acao::Criar && acao != Acao::Recriar))
+        return false;
+    const QString apelido = QStringLiteral("impexp_origem");
+    // Every name of the destination is qualified from here on: the attached file has tables of the
+    // same names, which must never be touched.
+    const ObjetoBanco semEsquema = tabela;
+    tabela.esquema = QStringLiteral("main");
+    if (!m->Executar(QStringLiteral("ATTACH ") + citacao::Literal(TipoMotor::ArquivoJet, arquivo)
+                         + QStringLiteral(" AS ") + apelido,
+                     nullptr,
+                     adLockReadOnly,
+                     nullptr))
+        return false;
+    QStringList colunas;
+    for (const ColunaCopia& c : e.colunas)
+        colunas << m->CitarIdentificador(c.nome);
+    long afetados = 0;
+    const bool ok = Iniciar(e, acao, erro)
+                    && m->Executar(QStringLiteral("INSERT INTO ") + m->NomeQualificado(tabela) + QStringLiteral(" (")
+                                       + colunas.join(QStringLiteral(", ")) + QStringLiteral(") SELECT ")
+                                       + colunas.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+                                       + m->CitarIdentificador(apelido) + u'.' + m->CitarIdentificador(origem.nome),
+                                   nullptr,
+                                   adLockReadOnly,
+                                   &afetados)
+                    && Concluir(erro);
+    if (!ok) {
+        erro = m->Erro().numero == ErrInterrompida ? m->Erro().descricao : QString();
+        Desfazer();
+    }
+    m->Executar(QStringLiteral("DETACH ") + apelido, nullptr, adLockReadOnly, nullptr);
+    tabela = semEsquema;
+    linhas = ok ? afetados : 0;
+    return ok;
 }
 
 bool clsEscritorConexao::Concluir(QString& erro)

@@ -34,6 +34,17 @@ public:
     bool Concluir(QString& erro) override;
     void Desfazer() override;
 
+    // SQLite to SQLite into a table made here (Criar, Recriar): the whole table in one INSERT …
+    // SELECT from the origin file attached to the destination, which keeps every value as it is.
+    // False when it could not be done so (the caller then copies row by row, which names a row
+    // the destination refuses); `linhas` gets the rows copied.
+    bool CopiarDoArquivo(const QString& arquivo,
+                         const ObjetoBanco& origem,
+                         const EstruturaCopia& e,
+                         Acao acao,
+                         qint64& linhas,
+                         QString& erro);
+
 private:
     // Why a value does not fit its destination column as it is (empty when it does).
     QString NaoCabe(const clsRecordsetDados& bloco, Celula v, int coluna) const;
@@ -45,6 +56,7 @@ private:
     ObjetoBanco tabela;
     EstruturaCopia destino; // the destination's columns, in the origin's order
     QString prefixo, marcasLinha;
+    std::vector<clsMotor::FormaData> formas; // how each column takes a date (bulk writing)
     int loteLinhas = 1;
     bool sqlite = false; // SQLite keeps any value in any column, but turns decimals into doubles
 };

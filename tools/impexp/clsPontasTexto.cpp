@@ -99,13 +99,25 @@ bool clsAnalisadorTexto::Proximo(std::vector<Campo>& campos)
     for (;;) {
         if (pos == fim && !Encher())
             return true; // the last record, without a line end
-        const char c = buffer[pos++];
         Campo& atual = campos.back();
+        // The plain bytes up to the next one that means something go in at once.
+        const char* const inicio = buffer.data() + pos;
+        const char* p = inicio;
+        const char* const limite = buffer.data() + fim;
+        if (aspas)
+            while (p < limite && *p != '"')
+                ++p;
+        else
+            while (p < limite && *p != sep && *p != '\n' && *p != '\r' && *p != '"')
+                ++p;
+        if (p != inicio) {
+            atual.bytes.append(inicio, size_t(p - inicio));
+            pos += size_t(p - inicio);
+            continue;
+        }
+        const char c = buffer[pos++];
         if (aspas) {
-            if (c != '"') {
-                atual.bytes += c;
-                continue;
-            }
+            // c is a quote: a doubled one is a quote, else the value's end.
             if (pos == fim && !Encher()) {
                 aspas = false;
                 continue;
@@ -126,8 +138,8 @@ bool clsAnalisadorTexto::Proximo(std::vector<Campo>& campos)
             if ((pos < fim || Encher()) && buffer[pos] == '\n')
                 ++pos;
             return true;
-        } else if (c == '"' && atual.bytes.empty() && !atual.citado) {
-            aspas = true;
+        } else if (atual.bytes.empty() && !atual.citado) {
+            aspas = true; // c is a quote opening the value
             atual.citado = true;
         } else {
             atual.bytes += c;
@@ -171,15 +183,20 @@ bool Decimal(std::string_view s, char separador, int& inteiros, int& escala)
     return true;
 }
 
+int Numero(std::string_view s) // digits already checked
+{
+    int n = 0;
+    for (char c : s)
+        n = n * 10 + (c - '0');
+    return n;
+}
+
 bool Data(std::string_view s)
 {
     if (s.size() != 10 || s[4] != '-' || s[7] != '-' || !Digitos(s.substr(0, 4)) || !Digitos(s.substr(5, 2))
         || !Digitos(s.substr(8, 2)))
         return false;
-    return QDate(std::stoi(std::string(s.substr(0, 4))),
-                 std::stoi(std::string(s.substr(5, 2))),
-                 std::stoi(std::string(s.substr(8, 2))))
-        .isValid();
+    return QDate::isValid(Numero(s.substr(0, 4)), Numero(s.substr(5, 2)), Numero(s.substr(8, 2)));
 }
 
 // "yyyy-MM-dd HH:mm:ss[.fffffffff]" (or with "T"); `fracao` gets the fraction's digits.
@@ -189,8 +206,7 @@ bool DataHora(std::string_view s, int& fracao)
     if (s.size() < 19 || !Data(s.substr(0, 10)) || (s[10] != ' ' && s[10] != 'T') || s[13] != ':' || s[16] != ':'
         || !Digitos(s.substr(11, 2)) || !Digitos(s.substr(14, 2)) || !Digitos(s.substr(17, 2)))
         return false;
-    if (std::stoi(std::string(s.substr(11, 2))) > 23 || std::stoi(std::string(s.substr(14, 2))) > 59
-        || std::stoi(std::string(s.substr(17, 2))) > 59)
+    if (Numero(s.substr(11, 2)) > 23 || Numero(s.substr(14, 2)) > 59 || Numero(s.substr(17, 2)) > 59)
         return false;
     if (s.size() == 19)
         return true;
@@ -208,6 +224,8 @@ struct Perfil {
     void Ver(std::string_view s, QChar decimalEscolhido, bool detectar, char sepCampos)
     {
         algum = true;
+        if (!inteiro && !decimal && !data && !dataHora)
+            return; // text already
         if (inteiro && !Inteiro(s))
             inteiro = false;
         if (decimal) {
@@ -223,10 +241,10 @@ struct Perfil {
                 decimal = false;
             }
         }
-        if (data && !Data(s))
-            data = false;
+        const bool soData = (data || dataHora) && Data(s);
+        data = data && soData;
         int f = 0;
-        if (dataHora && !Data(s) && !DataHora(s, f))
+        if (dataHora && !soData && !DataHora(s, f))
             dataHora = false;
         fracao = qMax(fracao, f);
     }

@@ -178,9 +178,26 @@ ResultadoItem clsTransferencia::Copiar(int indice, const ItemCopia& item, const 
     if (parar)
         return fim(false);
     EstruturaCopia estrutura;
-    if (!leitor->Estrutura(estrutura, r.erro) || !escritor->Iniciar(estrutura, item.acao, r.erro))
+    if (!leitor->Estrutura(estrutura, r.erro))
         return fim(false);
     qint64 linhas = 0;
+    // Between two SQLite files, a new table is filled by the engine itself.
+    if (origemMotor && destinoMotor && item.consulta.isEmpty() && origemMotor->DialetoSql() == Dialeto::Sqlite
+        && destinoMotor->DialetoSql() == Dialeto::Sqlite) {
+        auto* escritorConexao = static_cast<clsEscritorConexao*>(escritor.get());
+        const QString arquivo = origemMotor->ConnStr().Valor(QStringLiteral("Data Source"));
+        if (escritorConexao->CopiarDoArquivo(arquivo, item.origem, estrutura, item.acao, linhas, r.erro)) {
+            r.linhas = linhas;
+            if (avisos.progresso)
+                avisos.progresso(indice, linhas);
+            return fim(true);
+        }
+        if (parar)
+            return fim(false);
+        r.erro.clear();
+    }
+    if (!escritor->Iniciar(estrutura, item.acao, r.erro))
+        return fim(false);
     QString erroEscrita;
     const bool lido = leitor->Ler(
         [&](const clsRecordsetDados& bloco) {
