@@ -76,8 +76,9 @@ public:
                                        long& afetados,
                                        RecordsetPtr* linhas = nullptr)
         = 0;
-    // How a date cell is written by InserirLinhas: as it is, or as a date or a time alone.
-    enum class FormaData : uint8_t { Natural, SoData, SoHora };
+    // How InserirLinhas writes a column's cells: a date as it is, or as a date or a time alone; into
+    // a binary column, the cells' bytes.
+    enum class FormaData : uint8_t { Natural, SoData, SoHora, Binario };
     // Bulk writing: whether InserirLinhas is supported.
     virtual bool InsercaoDireta() const { return false; }
     // Rows `de`..`de`+`qtde` of a block through one INSERT with one "?" per column, prepared once,

@@ -106,45 +106,47 @@ private slots:
     void LinhaRecusadaDesfazSoSuaTabela_data()
     {
         QTest::addColumn<bool>("postgres");
-        QTest::newRow("SQLite") << false;
-        QTest::newRow("PostgreSQL") << true;
+        QTest::addColumn<bool>("existente");
+        QTest::newRow("SQLite, restrição da tabela") << false << true;
+        QTest::newRow("PostgreSQL, texto longo demais") << true << false;
+        QTest::newRow("PostgreSQL, restrição da tabela") << true << true;
     }
     void LinhaRecusadaDesfazSoSuaTabela()
     {
         QFETCH(bool, postgres);
+        QFETCH(bool, existente);
         if (postgres && pg.isEmpty())
             QSKIP("QUARRIX_PG_CONNSTR is not set");
         const QString origem = Arquivo(QStringLiteral("recusa-%1.db").arg(postgres));
         // 1,200 rows: the refused one is in a later statement than the first.
-        QVERIFY(Sqlite(origem, QString::fromUtf8(SqlRecusa())));
-        QString destino = ConnSqlite(Arquivo(QStringLiteral("recusa-destino.db")));
-        if (postgres) {
-            destino = pg;
-        } else {
-            // SQLite takes any length: a CHECK of the existing table refuses the row there.
-            Sqlite(Arquivo(QStringLiteral("recusa-destino.db")),
-                   QStringLiteral("CREATE TABLE ruim (id INTEGER PRIMARY KEY, nome TEXT CHECK (length(nome) <= 10));"
-                                  "INSERT INTO ruim VALUES (5000, 'antes');"));
-        }
+        if (!QFile::exists(origem))
+            QVERIFY(Sqlite(origem, QString::fromUtf8(SqlRecusa())));
+        const QString destino = postgres ? pg : ConnSqlite(Arquivo(QStringLiteral("recusa-destino.db")));
         ErroDados e;
-        auto d = AbrirMotor(destino, true, 10, e);
+        auto d = postgres ? AbrirMotor(destino, true, 10, e) : Sqlite(Arquivo(QStringLiteral("recusa-destino.db")));
         QVERIFY(d);
-        if (postgres)
-            d->Executar(QStringLiteral("DROP TABLE IF EXISTS boa; DROP TABLE IF EXISTS ruim"), nullptr, 1, nullptr);
+        d->Executar(QStringLiteral("DROP TABLE IF EXISTS boa; DROP TABLE IF EXISTS ruim"), nullptr, 1, nullptr);
+        // A text column of no limit: the table's own rule refuses the row, on the server.
+        if (existente)
+            QVERIFY(d->Executar(QStringLiteral("CREATE TABLE ruim (id INTEGER PRIMARY KEY, nome TEXT CHECK "
+                                               "(length(nome) <= 10)); INSERT INTO ruim VALUES (5000, 'antes');"),
+                                nullptr,
+                                1,
+                                nullptr));
         const QList<ResultadoItem> r
             = Copiar(ConnSqlite(origem), destino, {QStringLiteral("ruim"), QStringLiteral("boa")}, Acao::Acrescentar);
         QCOMPARE(r.size(), 2);
         QVERIFY(!r[0].ok);
         QCOMPARE(r[0].linhas, 0);
         QVERIFY2(r[0].erro.startsWith(QStringLiteral("Linha 1100, coluna 'nome': ")), qPrintable(r[0].erro));
-        if (postgres)
+        if (!existente)
             QVERIFY2(r[0].erro.contains(QStringLiteral("15 caracteres e a coluna aceita 10")), qPrintable(r[0].erro));
         QVERIFY2(r[1].ok, qPrintable(r[1].erro));
         QCOMPARE(Linhas(*d, "SELECT count(*) FROM boa"), QStringList{"2"});
-        if (postgres)
-            QVERIFY(Linhas(*d, "SELECT count(*) FROM ruim").value(0).startsWith(QStringLiteral("ERRO")));
-        else
+        if (existente)
             QCOMPARE(Linhas(*d, "SELECT id, nome FROM ruim"), QStringList{"5000|antes"});
+        else
+            QVERIFY(Linhas(*d, "SELECT count(*) FROM ruim").value(0).startsWith(QStringLiteral("ERRO")));
         QVERIFY(Relatorio(r).contains(QStringLiteral("Total: 2 tabela(s), 1 com erro, 2 linhas copiadas")));
     }
 
