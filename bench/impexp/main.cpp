@@ -8,6 +8,8 @@
 // copy's peak is also measured with a tenth of the rows, to show it does not grow with them.
 #include "impexp/clsTransferencia.h"
 
+#include "../memoriaProcesso.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,17 +21,6 @@
 using namespace impexp;
 
 namespace {
-
-long PicoKb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& l : f.readAll().split('\n'))
-        if (l.startsWith("VmHWM:"))
-            return l.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
 
 QString Conn(const QString& arquivo)
 {
@@ -136,7 +127,7 @@ int Medir(const QString& modo, const QString& pasta)
                  QStringLiteral("\\copy t FROM '%1' WITH (FORMAT csv, HEADER true)").arg(csv)});
         ok = ok && p.waitForFinished(-1) && p.exitCode() == 0;
     }
-    std::printf("%.3f %ld\n", double(relogio.nsecsElapsed()) / 1e9, PicoKb());
+    std::printf("%.3f %ld\n", double(relogio.nsecsElapsed()) / 1e9, MemoriaProcessoKb());
     return ok ? 0 : 1;
 }
 

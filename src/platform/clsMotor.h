@@ -190,6 +190,10 @@ protected:
     friend std::shared_ptr<clsMotor> AbrirMotor(const QString&, bool, int, ErroDados&);
 };
 
+// A date cell's value (clsRecordsetDados::DataParaMs) as InserirLinhas writes it: "yyyy-MM-dd
+// HH:mm:ss[.zzz]", the date alone or the time alone.
+QString TextoDataGravada(int64_t ms, clsMotor::FormaData forma);
+
 // Which engine a connection string asks for.
 enum class TipoMotor { Nenhum, ArquivoJet, SqlServer, Odbc };
 TipoMotor MotorDoProvider(const clsConnStr& cs, QString& provider);

@@ -1120,14 +1120,10 @@ void TextoDaCelula(const clsRecordsetDados& bloco,
         }
         break;
     }
-    case Marca::Data: {
-        const QDateTime d = clsRecordsetDados::MsParaData(int64_t(v.carga));
-        const QString ms = d.time().msec() ? QStringLiteral(".zzz") : QString();
-        texto = forma == clsMotor::FormaData::SoData   ? d.date().toString(Qt::ISODate)
-                : forma == clsMotor::FormaData::SoHora ? d.time().toString(QStringLiteral("HH:mm:ss") + ms)
-                                                       : d.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss") + ms);
+    case Marca::Data:
+        texto = TextoDataGravada(int64_t(v.carga),
+                                 forma == clsMotor::FormaData::Binario ? clsMotor::FormaData::Natural : forma);
         break;
-    }
     }
 }
 } // namespace

@@ -496,13 +496,9 @@ bool clsMotorSqlite::InserirLinhas(const QString& sql,
             }
             case Marca::Data: {
                 // As ExecutarComParametros writes a date-time, a date or a time.
-                const QDateTime d = clsRecordsetDados::MsParaData(int64_t(v.carga));
-                const FormaData forma = size_t(c) < formas.size() ? formas[size_t(c)] : FormaData::Natural;
-                const QString ms = d.time().msec() ? QStringLiteral(".zzz") : QString();
-                texto = (forma == FormaData::SoData && d.time() == QTime(0, 0))
-                            ? d.date().toString(Qt::ISODate).toUtf8()
-                        : forma == FormaData::SoHora ? d.time().toString(QStringLiteral("HH:mm:ss") + ms).toUtf8()
-                                                     : d.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss") + ms).toUtf8();
+                texto = TextoDataGravada(int64_t(v.carga),
+                                         size_t(c) < formas.size() ? formas[size_t(c)] : FormaData::Natural)
+                            .toUtf8();
                 sqlite3_bind_text64(st,
                                     k,
                                     texto.constData(),
