@@ -13,6 +13,9 @@
 #include "schema/mdlScript.h"
 #include "shell/clsAmbiente.h"
 
+#include <QDir>
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QUrl>
 
 namespace {
@@ -220,7 +223,7 @@ void frmNavegador::mnuNavFunDrop_Click(const QString& legendaMenu)
                     Sql + QStringLiteral("DROP FUNCTION ") + NomeNoScript(no));
     else if (legendaMenu == u"Triggers")
         AbrirScript(no,
-                    script::ScriptTrigger(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Drop),
+                    script::ScriptTrigger(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Drop, TabelaDoNo(no)),
                     Sql + QStringLiteral("DROP TRIGGER ") + NomeNoScript(no));
 }
 
@@ -272,6 +275,12 @@ void frmNavegador::mnuNavTabVis_Click()
                                                                              : documentador::Alcance::TabelasSistema;
     const QString arquivo
         = documentador::Documentar(m_ambiente, no->Tag(), alcance, ObjetoDoNo(no), window()->windowTitle());
-    if (!arquivo.isEmpty())
-        m_ambiente.Prompt().AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString());
+    if (arquivo.isEmpty())
+        return;
+    const QString onde = QDir::toNativeSeparators(arquivo);
+    if (auto* principal = qobject_cast<QMainWindow*>(window()))
+        principal->statusBar()->showMessage(QStringLiteral("Documentação gravada em ") + onde);
+    if (!m_ambiente.Prompt().AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString()))
+        m_ambiente.Prompt().MsgBox(QStringLiteral("Não foi possível abrir o arquivo no editor de textos:\n") + onde,
+                                   vb::Exclamation);
 }

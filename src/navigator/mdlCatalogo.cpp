@@ -248,7 +248,7 @@ bool ConfirmarAcesso(clsAmbienteDados& ambiente, const QString& provider, const 
     return false;
 }
 
-bool ConectarServidor(clsArvore& arvore, clsNo* no)
+bool ConectarServidor(clsArvore& arvore, clsNo* no, bool esquecerAoFalhar)
 {
     clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
     if (no->Tag().isEmpty() && ObterConnStrNode(arvore, no).isEmpty())
@@ -261,6 +261,8 @@ bool ConectarServidor(clsArvore& arvore, clsNo* no)
     if (!no || abertura == Abertura::JaConectando)
         return false;
     if (abertura == Abertura::Falhou) {
+        if (!esquecerAoFalhar)
+            return false;
         EsquecerCredenciais(arvore, no);
         const QString chaveSenha = QStringLiteral("SqlPass:") + no->Text();
         if (!settings::GetSetting(AutoLogin, chaveSenha).isEmpty())
@@ -283,7 +285,7 @@ bool ConectarServidor(clsArvore& arvore, clsNo* no)
     return true;
 }
 
-bool ConectarBancoDados(clsArvore& arvore, clsNo* no)
+bool ConectarBancoDados(clsArvore& arvore, clsNo* no, bool esquecerAoFalhar)
 {
     clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
     QString connStr;
@@ -322,7 +324,8 @@ bool ConectarBancoDados(clsArvore& arvore, clsNo* no)
     if (!no || abertura == Abertura::JaConectando)
         return false;
     if (abertura == Abertura::Falhou) {
-        EsquecerCredenciais(arvore, no);
+        if (esquecerAoFalhar)
+            EsquecerCredenciais(arvore, no);
         return false;
     }
     LembrarUsuario(arvore, no);
@@ -714,10 +717,21 @@ bool AtualizarNode(clsArvore& arvore, clsNo* no)
     case img::SqlServerConectado: imagem = img::SqlServer; break;
     default: return false;
     }
+    // The connection that worked is used again, and kept when the server does not answer now.
+    const QString tag = no->Tag();
+    const QString usuario = arvore.Dados().Ler(no->Key(), CampoNo::Usuario);
+    const QString senha = arvore.Dados().Ler(no->Key(), CampoNo::Senha);
     if (!DesconectarNode(arvore, no, imagem, false, {}))
         return false;
+    arvore.DefinirTag(no, tag);
+    arvore.Dados().Gravar(no->Key(), CampoNo::Usuario, usuario);
+    arvore.Dados().Gravar(no->Key(), CampoNo::Senha, senha);
+    const QString chave = no->Key();
     const bool conectado
-        = no->Image() == img::SqlServer ? ConectarServidor(arvore, no) : ConectarBancoDados(arvore, no);
+        = no->Image() == img::SqlServer ? ConectarServidor(arvore, no, false) : ConectarBancoDados(arvore, no, false);
+    no = arvore.No(chave);
+    if (!no)
+        return false;
     if (conectado) {
         arvore.Expandir(no);
         arvore.Selecionar(no);

@@ -15,8 +15,10 @@ class clsSqlDmoSessao;
 // known; empty when the user cancels. Also kept in the node's tag.
 QString ObterConnStrNode(clsArvore& arvore, clsNo* no);
 
-bool ConectarServidor(clsArvore& arvore, clsNo* no);
-bool ConectarBancoDados(clsArvore& arvore, clsNo* no);
+// Connect a server or a database node. A failure forgets the node's credentials (and a remembered
+// password), unless `esquecerAoFalhar` is false: a refresh keeps what worked until then.
+bool ConectarServidor(clsArvore& arvore, clsNo* no, bool esquecerAoFalhar = true);
+bool ConectarBancoDados(clsArvore& arvore, clsNo* no, bool esquecerAoFalhar = true);
 // Checks once per provider (or every time, with the tools menu's check on) that the provider opens,
 // through the companion checker; tells the user and offers the downloads page when it does not.
 bool ConfirmarAcesso(clsAmbienteDados& ambiente, const QString& provider, const QString& connStr);

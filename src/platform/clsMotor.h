@@ -136,6 +136,13 @@ public:
         Q_UNUSED(lido);
         return {};
     }
+    // The number a decimal becomes once written (an integer or a double, when the engine keeps it
+    // as one), null when the engine keeps the decimal as it is.
+    virtual QVariant DecimalGuardadoComo(std::string_view canonico) const
+    {
+        Q_UNUSED(canonico);
+        return {};
+    }
     // The engine's default database (ODBC SQL_ATTR_CURRENT_CATALOG, the file for SQLite) and its
     // "Data Source" as the connection string gave it.
     virtual QString BancoPadrao() const { return QString(); }

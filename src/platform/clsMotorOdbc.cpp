@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTimeZone>
 #include <cmath>
 #include <cstring>
 
@@ -50,7 +51,8 @@ int TipoCampoAdo(int t, qint64 tamanho)
     case SQL_TIMESTAMP: return adDBTimeStamp;
     case SQL_GUID: return adGUID;
     case TipoSqlServerTime: return adDBTime;
-    default: return adVarWChar; // datetimeoffset among them: its text keeps the offset
+    case TipoSqlServerDateTimeOffset: return adDBTimeStamp; // read as text: it keeps the offset
+    default: return adVarWChar;
     }
 }
 
@@ -168,17 +170,28 @@ namespace {
 
 // psqlODBC reads a whole result into its own memory before handing out the first row, unless it is
 // told to fetch through a cursor, a block of rows at a time: then a large result costs no more
-// than the rows kept, and the first rows arrive at once. What the string says itself is kept.
+// than the rows kept, and the first rows arrive at once. It also hands booleans out as characters
+// unless told not to: as booleans they are check boxes. What the string says itself is kept.
 QString ComCursorPostgres(const QString& odbcStr)
 {
     static const QRegularExpression driver(QStringLiteral(R"((^|;)\s*Driver\s*=\s*\{?[^;}]*postgres)"),
                                            QRegularExpression::CaseInsensitiveOption);
-    if (!driver.match(odbcStr).hasMatch() || odbcStr.contains(QStringLiteral("UseDeclareFetch"), Qt::CaseInsensitive))
+    if (!driver.match(odbcStr).hasMatch())
         return odbcStr;
     QString s = odbcStr;
-    if (!s.endsWith(u';'))
-        s += u';';
-    return s + QStringLiteral("UseDeclareFetch=1;Fetch=10000");
+    auto acrescentar = [&s](const char* chave, const char* valor) {
+        if (s.contains(QLatin1String(chave), Qt::CaseInsensitive))
+            return;
+        if (!s.endsWith(u';'))
+            s += u';';
+        s += QLatin1String(chave) + u'=' + QLatin1String(valor);
+    };
+    if (!s.contains(QStringLiteral("UseDeclareFetch"), Qt::CaseInsensitive)) {
+        acrescentar("UseDeclareFetch", "1");
+        acrescentar("Fetch", "10000");
+    }
+    acrescentar("BoolsAsChar", "0");
+    return s;
 }
 
 } // namespace
@@ -225,6 +238,8 @@ bool clsMotorOdbc::Conectar(const QString& odbcStrPedida, int timeoutSegundos)
         casoCitado = caso;
     if (Ok(SQLGetInfoW(dbc, SQL_IDENTIFIER_CASE, &caso, sizeof caso, nullptr)))
         casoNaoCitado = caso;
+    if (DialetoSql() == Dialeto::PostgreSql)
+        LerFusoSessao();
     // Read-only is kept by the server too, not only by the check of the first keyword: a function
     // or a data-modifying WITH cannot write either.
     if (somenteLeitura && DialetoSql() == Dialeto::PostgreSql
@@ -547,6 +562,28 @@ bool clsMotorOdbc::ConexaoPerdida()
 
 bool clsMotorOdbc::Executar(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados)
 {
+    if (ExecutarInstrucao(sql, rs, lockType, afetados))
+        return true;
+    if (erro.numero == ErrInterrompida)
+        DesfazerAposInterrupcao();
+    return false;
+}
+
+// psqlODBC reads rows through a cursor inside a transaction of its own, even in autocommit: a
+// cancel that lands while the driver opens or closes that cursor leaves the transaction aborted,
+// and every later statement of the connection would fail until it ends. Outside a transaction of
+// the caller, it is ended here; the statement's own error is what the caller sees.
+void clsMotorOdbc::DesfazerAposInterrupcao()
+{
+    if (emTransacao || DialetoSql() != Dialeto::PostgreSql || !h->dbc.Conectada())
+        return;
+    const ErroDados interrupcao = erro;
+    ExecutarDireto(QStringLiteral("ROLLBACK"));
+    erro = interrupcao;
+}
+
+bool clsMotorOdbc::ExecutarInstrucao(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados)
+{
     if (rs)
         rs->reset();
     if (afetados)
@@ -641,6 +678,47 @@ bool LerTextoC(SQLHSTMT st, SQLUSMALLINT c, QByteArray& saida)
 
 } // namespace
 
+namespace {
+
+// A time stamp with its time zone (PostgreSQL's timestamptz): the driver's structure would drop
+// the offset.
+bool ComFuso(SQLHSTMT st, SQLUSMALLINT c)
+{
+    SQLWCHAR nome[64];
+    SQLSMALLINT n = 0;
+    if (!Ok(SQLColAttributeW(st, c, SQL_DESC_TYPE_NAME, nome, sizeof nome, &n, nullptr)))
+        return false;
+    const QString tipo = DeW(nome, qMin<qsizetype>(n / 2, 63)).toLower();
+    return tipo == u"timestamptz" || tipo.contains(QLatin1String("with time zone"));
+}
+
+// The offset of the session's time zone at that wall-clock time (a time the zone repeats when its
+// clocks go back reads as the first of the two).
+datahora::DataHora ComFusoDaSessao(datahora::DataHora d, const QTimeZone& fuso)
+{
+    if (d.temFuso || !fuso.isValid())
+        return d;
+    const QTime hora = QTime::fromMSecsSinceStartOfDay(int(d.ns / 1000000));
+    const QDateTime local(QDate::fromJulianDay(d.dia), hora, fuso);
+    if (!local.isValid())
+        return d;
+    d.temFuso = true;
+    d.fusoMin = fuso.offsetFromUtc(local) / 60;
+    return d;
+}
+
+} // namespace
+
+void clsMotorOdbc::LerFusoSessao()
+{
+    fusoSessao.clear();
+    const Stmt stmt = NovoStmt();
+    QByteArray nome;
+    if (stmt && Ok(SQLExecDirectW(stmt.get(), W(QStringLiteral("SHOW TimeZone")), SQL_NTS)) && Ok(SQLFetch(stmt.get()))
+        && LerTextoC(stmt.get(), 1, nome))
+        fusoSessao = QString::fromUtf8(nome);
+}
+
 void clsMotorOdbc::BasesDaConsulta(clsRecordsetDados& d, const QString& sql)
 {
     consulta::ConsultaSimples q;
@@ -686,7 +764,9 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
     SQLSMALLINT n = 0;
     SQLNumResultCols(st, &n);
     auto d = std::make_shared<clsRecordsetDados>();
-    enum Classe { Inteiro, Real, Decimal, Data, Hora, Binario, Texto };
+    // DataTexto: a date or time read as the driver's text, which keeps every digit and the offset.
+    // DataFuso: PostgreSQL's timestamptz, in the session's time zone, whose offset it gets here.
+    enum Classe { Inteiro, Real, Decimal, Data, DataTexto, DataFuso, Binario, Texto };
     std::vector<Classe> classes;
     for (SQLUSMALLINT c = 1; c <= n; ++c) {
         SQLWCHAR nome[512];
@@ -700,7 +780,7 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
                         ? (TipoLongo(tipo, QString(), qint64(tamanho)) ? 2147483647 : qint64(tamanho))
                         : TamanhoFixo(f.tipo);
         f.precisao = (f.tipo == adNumeric) ? int(tamanho) : 0;
-        f.escala = casas;
+        f.escala = casas; // for a time or time stamp: the digits of its fraction of a second
         TipoDeclarado td;
         td.fixo = TipoFixo(tipo, QString());
         td.longo = TipoLongo(tipo, QString(), qint64(tamanho));
@@ -725,10 +805,10 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
             k = Real;
         else if (f.tipo == adNumeric)
             k = Decimal;
-        else if (f.tipo == adDBTime)
-            k = tipo == TipoSqlServerTime || casas > 0 ? Texto : Hora; // the driver's text keeps the fraction
+        else if (f.tipo == adDBTime || tipo == TipoSqlServerDateTimeOffset)
+            k = DataTexto; // the time structure has no fraction, nor the time stamp an offset
         else if (TipoData(f.tipo))
-            k = Data;
+            k = ComFuso(st, c) ? DataFuso : Data;
         else if (TipoBinario(f.tipo))
             k = Binario;
         classes.push_back(k);
@@ -737,6 +817,7 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
     if (emBlocos && entregaLinhas)
         d->DefinirEntrega(entregaLinhas);
 
+    const QTimeZone fuso = fusoSessao.isEmpty() ? QTimeZone() : QTimeZone(fusoSessao.toUtf8());
     std::vector<SQLWCHAR> buf(4096);
     QByteArray bytes;
     std::string dec;
@@ -782,40 +863,22 @@ bool clsMotorOdbc::Preencher(const Stmt& stmt, RecordsetPtr* rs, int lockType, c
                     d->AcrescentarNulo(i);
                     break;
                 }
-                if (ts.fraction % 1000000 != 0) {
-                    // Finer than a millisecond: kept as its exact text, which also finds the row.
-                    QByteArray fracao = QByteArray::number(qulonglong(ts.fraction)).rightJustified(9, '0');
-                    while (fracao.endsWith('0'))
-                        fracao.chop(1);
-                    const QByteArray t = QStringLiteral("%1-%2-%3 %4:%5:%6.")
-                                             .arg(ts.year, 4, 10, QChar(u'0'))
-                                             .arg(ts.month, 2, 10, QChar(u'0'))
-                                             .arg(ts.day, 2, 10, QChar(u'0'))
-                                             .arg(ts.hour, 2, 10, QChar(u'0'))
-                                             .arg(ts.minute, 2, 10, QChar(u'0'))
-                                             .arg(ts.second, 2, 10, QChar(u'0'))
-                                             .toLatin1()
-                                         + fracao;
-                    d->AcrescentarTexto(i, t.constData(), size_t(t.size()));
-                    break;
-                }
-                const QDate dt(ts.year, ts.month, ts.day);
-                d->AcrescentarData(i,
-                                   dt.toJulianDay() * 86400000LL
-                                       + ((ts.hour * 60 + ts.minute) * 60 + ts.second) * 1000LL
-                                       + ts.fraction / 1000000);
+                datahora::DataHora dh;
+                dh.dia = QDate(ts.year, ts.month, ts.day).toJulianDay();
+                dh.ns = ((int64_t(ts.hour) * 60 + ts.minute) * 60 + ts.second) * 1000000000LL + ts.fraction;
+                dh.forma = d->campos[i].tipo == adDBDate ? datahora::Forma::SoData : datahora::Forma::DataHora;
+                d->AcrescentarDataHora(i, dh);
                 break;
             }
-            case Hora: {
-                SQL_TIME_STRUCT tm{};
-                rc = SQLGetData(st, c, SQL_C_TYPE_TIME, &tm, sizeof tm, &ind);
-                if (ind == SQL_NULL_DATA || !Ok(rc)) {
+            case DataTexto:
+            case DataFuso: {
+                datahora::DataHora dh;
+                if (!LerTextoC(st, c, bytes))
                     d->AcrescentarNulo(i);
-                    break;
-                }
-                d->AcrescentarData(i,
-                                   QDate(1899, 12, 30).toJulianDay() * 86400000LL
-                                       + ((tm.hour * 60 + tm.minute) * 60 + tm.second) * 1000LL);
+                else if (datahora::LerIso(std::string_view(bytes.constData(), size_t(bytes.size())), dh))
+                    d->AcrescentarDataHora(i, classes[size_t(i)] == DataFuso ? ComFusoDaSessao(dh, fuso) : dh);
+                else
+                    d->AcrescentarTexto(i, bytes.constData(), size_t(bytes.size())); // "infinity", a BC date
                 break;
             }
             case Binario: {

@@ -80,6 +80,8 @@ private:
     static bool VariasInstrucoes(const QString& sql);
     // A statement of the program's own, past the read-only check.
     bool ExecutarDireto(const QString& sql);
+    bool ExecutarInstrucao(const QString& sql, RecordsetPtr* rs, int lockType, long* afetados);
+    void DesfazerAposInterrupcao();
     // `emBlocos`: rows go to the delivery set by DefinirEntregaLinhas while they are fetched.
     bool Preencher(const odbc::Stmt& st, RecordsetPtr* rs, int lockType, const QString& sql, bool emBlocos = false);
     // Completes the base table and columns of a result from its statement where the driver left
@@ -108,4 +110,7 @@ private:
     int casoCitado = 0; // SQL_QUOTED_IDENTIFIER_CASE
     int casoNaoCitado = 0; // SQL_IDENTIFIER_CASE
     int tempoLimite = 0;
+    // PostgreSQL's session time zone: the driver hands a timestamptz out in it, without its offset.
+    QString fusoSessao;
+    void LerFusoSessao();
 };

@@ -211,6 +211,17 @@ QString clsMotorSqlite::DecimalNaoGuardado(const QString& coluna, std::string_vi
     return {};
 }
 
+QVariant clsMotorSqlite::DecimalGuardadoComo(std::string_view canonico) const
+{
+    int64_t i;
+    double d;
+    switch (ClasseExata(canonico, i, d)) {
+    case SQLITE_INTEGER: return QVariant(qlonglong(i));
+    case SQLITE_FLOAT: return QVariant(d);
+    default: return {};
+    }
+}
+
 bool clsMotorSqlite::Preencher(const sqlite::Stmt& stmt,
                                RecordsetPtr* rs,
                                int lockType,

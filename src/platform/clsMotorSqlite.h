@@ -46,6 +46,7 @@ public:
     // A NUMERIC column converts what it is given to an integer or a real, and does it again to the
     // values a rewritten row keeps: a decimal read as text, or one no double holds, would change.
     QString DecimalNaoGuardado(const QString& coluna, std::string_view canonico, bool lido) const override;
+    QVariant DecimalGuardadoComo(std::string_view canonico) const override;
 
     sqlite3* Handle() const { return db.get(); }
     // How long a statement waits for a file another connection holds locked (0: 5 seconds); set

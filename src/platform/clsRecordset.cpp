@@ -614,6 +614,21 @@ RecordsetPtr clsRecordset::Clone(int lockType)
     return c;
 }
 
+RecordsetPtr clsRecordset::CloneComoVisto(int lockType)
+{
+    RecordsetPtr c = Clone(lockType);
+    if (!c)
+        return c;
+    Sincronizar();
+    PurgarExcluida();
+    c->filtro = filtro;
+    c->expressao = expressao;
+    c->vista = vista;
+    c->geracaoVista = geracaoVista;
+    c->pos = 0;
+    return c;
+}
+
 QVariant PrimeiroValor(const RecordsetPtr& rs)
 {
     QVariant r;

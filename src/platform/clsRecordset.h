@@ -123,6 +123,9 @@ public:
     // A second recordset over the same rows, with its own cursor at the first row, the same Sort
     // and no Filter (assign Filter() to it to keep one). adLockReadOnly makes it read-only.
     RecordsetPtr Clone(int lockType = ado::adLockUnspecified);
+    // A clone that sees exactly the rows this one shows now, in the same order and filter (a row
+    // edited since the sort stays where it is shown, and is not sorted again).
+    RecordsetPtr CloneComoVisto(int lockType = ado::adLockUnspecified);
 
     // The connection the rows came from; empty for a hand-built recordset.
     std::shared_ptr<clsMotor> ActiveConnection() const;

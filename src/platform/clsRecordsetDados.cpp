@@ -381,17 +381,16 @@ bool clsRecordsetDados::DeVariant(const QVariant& v, int c, Celula& saida)
         else if (tv == QMetaType::QTime)
             d = QDateTime(QDate(1899, 12, 30), v.toTime());
         else {
-            const QByteArray s = v.toString().trimmed().toUtf8();
-            int64_t ms;
-            if (TextoParaMs(s.constData(), size_t(s.size()), ms)) {
-                saida = Celula{Marca::Data, uint64_t(ms)};
-                return true;
-            }
-            for (const char* f : {"dd/MM/yyyy HH:mm:ss", "dd/MM/yyyy HH:mm", "dd/MM/yyyy"}) {
-                d = QDateTime::fromString(QString::fromUtf8(s), QString::fromLatin1(f));
-                if (d.isValid())
-                    break;
-            }
+            // Text keeps every digit and the offset: ISO, or as the user writes dates.
+            datahora::DataHora dh;
+            const QString s = v.toString().trimmed();
+            const QByteArray u = s.toUtf8();
+            if (!datahora::LerIso(std::string_view(u.constData(), size_t(u.size())), dh)
+                && !datahora::LerDigitado(s, FormaDoCampo(c), dh)
+                && !datahora::LerDigitado(s, datahora::Forma::DataHora, dh))
+                return false;
+            saida = CelulaDeData(dh);
+            return true;
         }
         if (!d.isValid())
             return false;
@@ -458,16 +457,52 @@ QVariant clsRecordsetDados::ParaParametro(Celula v, int c) const
         break;
     case Marca::Data: {
         const QDateTime d = MsParaData(int64_t(v.carga));
-        if (campos[c].formaData == CampoInfo::FormaData::SoData && d.time() == QTime(0, 0))
+        if (FormaDoCampo(c) == datahora::Forma::SoData && d.time() == QTime(0, 0))
             return QVariant(d.date());
-        if (campos[c].formaData == CampoInfo::FormaData::SoHora && d.date() == QDate(1899, 12, 30))
+        if (FormaDoCampo(c) == datahora::Forma::SoHora && d.date() == QDate(1899, 12, 30))
             return QVariant(
-                d.time().toString(d.time().msec() ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss")));
+                QString::fromStdString(datahora::Canonico(datahora::DeMs(int64_t(v.carga), datahora::Forma::SoHora))));
         break;
     }
     default: break;
     }
     return ParaVariant(v, tipo);
+}
+
+datahora::Forma clsRecordsetDados::FormaDoCampo(int c) const
+{
+    const CampoInfo& f = campos[c];
+    if (f.tipo == adDBDate || f.formaData == CampoInfo::FormaData::SoData)
+        return datahora::Forma::SoData;
+    if (f.tipo == adDBTime || f.formaData == CampoInfo::FormaData::SoHora)
+        return datahora::Forma::SoHora;
+    return datahora::Forma::DataHora;
+}
+
+bool clsRecordsetDados::DataHoraDe(Celula v, int c, datahora::DataHora& d) const
+{
+    if (v.marca == Marca::Data) {
+        d = datahora::DeMs(int64_t(v.carga), datahora::Forma::DataHora);
+        const datahora::Forma forma = FormaDoCampo(c);
+        if ((forma == datahora::Forma::SoData && d.ns == 0)
+            || (forma == datahora::Forma::SoHora && d.dia == datahora::DiaDaHora()))
+            d.forma = forma;
+        return true;
+    }
+    if (v.marca != Marca::Texto)
+        return false;
+    uint32_t n;
+    const char* p = pool.Dados(v.carga, n);
+    return datahora::LerIso(std::string_view(p, n), d);
+}
+
+Celula clsRecordsetDados::CelulaDeData(const datahora::DataHora& d)
+{
+    int64_t ms;
+    if (datahora::EmMs(d, ms))
+        return Celula{Marca::Data, uint64_t(ms)};
+    const std::string t = datahora::Canonico(d);
+    return Celula{Marca::Texto, pool.Guardar(t.data(), t.size())};
 }
 
 void clsRecordsetDados::GuardarOriginais(uint32_t linha)

@@ -3,6 +3,7 @@
 // bytes of payload), texts and binaries in an append-only pool, the fields' descriptions, the state
 // of each row (unchanged, new, modified, deleted) and the original values of changed rows.
 #include "clsTiposAdo.h"
+#include "mdlDataHora.h"
 
 #include <QByteArray>
 #include <QString>
@@ -149,6 +150,12 @@ public:
     void AcrescentarTexto(int c, const char* utf8, size_t n) { empurrar(c, Marca::Texto, pool.Guardar(utf8, n)); }
     void AcrescentarBinario(int c, const char* p, size_t n) { empurrar(c, Marca::Binario, pool.Guardar(p, n)); }
     void AcrescentarData(int c, int64_t ms) { empurrar(c, Marca::Data, uint64_t(ms)); }
+    // A date with every digit: whole milliseconds, or its canonical text.
+    void AcrescentarDataHora(int c, const datahora::DataHora& d)
+    {
+        const Celula v = CelulaDeData(d);
+        empurrar(c, v.marca, v.carga);
+    }
     // `canonico`: a decimal's canonical text (decimal::Normalizar).
     void AcrescentarDecimal(int c, const char* canonico, size_t n)
     {
@@ -203,6 +210,13 @@ public:
     }
     // The value that writes a cell back in the kind it was read in (a statement parameter).
     QVariant ParaParametro(Celula v, int c) const;
+    // A date cell of field `c` with every digit it holds (whole milliseconds, or the exact text of a
+    // finer value or one with its offset); false when the cell holds no date.
+    bool DataHoraDe(Celula v, int c, datahora::DataHora& d) const;
+    // The cell that keeps a date exactly: whole milliseconds, else its canonical text.
+    Celula CelulaDeData(const datahora::DataHora& d);
+    // Whether the field holds dates alone, times alone, or both.
+    datahora::Forma FormaDoCampo(int c) const;
 
     EstadoLinha Estado(uint32_t linha) const { return estados[linha]; }
     void DefinirEstado(uint32_t linha, EstadoLinha e) { estados[linha] = e; }

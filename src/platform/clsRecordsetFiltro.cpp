@@ -141,6 +141,8 @@ struct ExpressaoFiltro {
     Celula valor; // text, binary and decimal constants keep their bytes in `texto`
     QByteArray texto; // text constant (UTF-8)
     bool valorNulo = false;
+    bool ehData = false; // a date constant, with every digit it was written with
+    datahora::DataHora data;
 };
 
 namespace {
@@ -343,18 +345,17 @@ private:
                 return Falhar(QStringLiteral("data sem o # final")), false;
             const QString t = s.mid(i + 1, f - i - 1).trimmed();
             i = f + 1;
-            QDateTime dt;
             const QByteArray u = t.toUtf8();
-            int64_t ms;
-            if (clsRecordsetDados::TextoParaMs(u.constData(), size_t(u.size()), ms))
-                dt = clsRecordsetDados::MsParaData(ms);
+            if (datahora::LerIso(std::string_view(u.constData(), size_t(u.size())), e.data))
+                return Data(e);
+            QDateTime dt;
             for (const char* fmt : {"M/d/yyyy H:mm:ss", "M/d/yyyy H:mm", "M/d/yyyy", "M/d/yy"})
                 if (!dt.isValid())
                     dt = QDateTime::fromString(t, QString::fromLatin1(fmt));
             if (!dt.isValid())
                 return Falhar(QStringLiteral("data inválida: #%1#").arg(t)), false;
-            e.valor = Celula{Marca::Data, uint64_t(clsRecordsetDados::DataParaMs(dt))};
-            return true;
+            e.data = datahora::DeMs(clsRecordsetDados::DataParaMs(dt), datahora::Forma::DataHora);
+            return Data(e);
         }
         if (Palavra(QLatin1String("Null"))) {
             e.valorNulo = true;
@@ -384,6 +385,12 @@ private:
             return Falhar(QStringLiteral("valor inválido em '%1'").arg(s.mid(ini))), false;
         return Constante(e, num, tipo, false);
     }
+    bool Data(ExpressaoFiltro& e)
+    {
+        e.ehData = true;
+        e.valor.marca = Marca::Data;
+        return true;
+    }
     // A constant converted to the field's kind, so rows compare without conversions.
     bool Constante(ExpressaoFiltro& e, const QString& t, int tipo, bool citado)
     {
@@ -393,18 +400,12 @@ private:
             return true;
         }
         if (TipoData(tipo)) {
-            const QByteArray u = t.trimmed().toUtf8();
-            int64_t ms;
-            QDateTime dt;
-            if (clsRecordsetDados::TextoParaMs(u.constData(), size_t(u.size()), ms))
-                dt = clsRecordsetDados::MsParaData(ms);
-            for (const char* fmt : {"dd/MM/yyyy HH:mm:ss", "dd/MM/yyyy"})
-                if (!dt.isValid())
-                    dt = QDateTime::fromString(t.trimmed(), QString::fromLatin1(fmt));
-            if (!dt.isValid())
+            // ISO, or as the user writes dates: a date alone, a time alone, or both.
+            if (!datahora::LerDigitado(t, datahora::Forma::DataHora, e.data)
+                && !datahora::LerDigitado(t, datahora::Forma::SoData, e.data)
+                && !datahora::LerDigitado(t, datahora::Forma::SoHora, e.data))
                 return Falhar(QStringLiteral("'%1' não é uma data").arg(t)), false;
-            e.valor = Celula{Marca::Data, uint64_t(clsRecordsetDados::DataParaMs(dt))};
-            return true;
+            return Data(e);
         }
         if (TipoBinario(tipo)) {
             e.texto = t.toUtf8();
@@ -471,7 +472,12 @@ bool Comparar(const ExpressaoFiltro& e, const clsRecordsetDados& d, uint32_t lin
     if (c.marca == Marca::Nulo)
         return false;
     int r;
-    if (e.valor.marca == Marca::Decimal) {
+    if (e.ehData) {
+        datahora::DataHora valor;
+        if (!d.DataHoraDe(c, e.campo, valor))
+            return false;
+        r = datahora::Comparar(valor, e.data);
+    } else if (e.valor.marca == Marca::Decimal) {
         r = CompararComDecimal(d, c, std::string_view(e.texto.constData(), size_t(e.texto.size())));
     } else if (e.valor.marca == Marca::Texto || e.valor.marca == Marca::Binario) {
         if (e.op == Operador::Como) {
@@ -487,13 +493,6 @@ bool Comparar(const ExpressaoFiltro& e, const clsRecordsetDados& d, uint32_t lin
             const QByteArray t = d.Texto(c).toUtf8();
             r = CompararTextos(t.constData(), uint32_t(t.size()), e.texto.constData(), uint32_t(e.texto.size()));
         }
-    } else if (e.valor.marca == Marca::Data && c.marca == Marca::Texto) {
-        uint32_t n;
-        const char* p = d.Bytes(c, n);
-        int64_t ms;
-        if (!clsRecordsetDados::TextoParaMs(p, n, ms))
-            return false;
-        r = Sinal(ms, int64_t(e.valor.carga));
     } else {
         r = CompararCelulas(d, c, e.valor);
     }
@@ -598,6 +597,12 @@ void Prefixo(ItemOrdem& it)
     }
 }
 
+// A date as tenths of a microsecond since Julian day 0 (at UTC when it has its offset).
+int64_t Decimos(const datahora::DataHora& d)
+{
+    return d.dia * 864000000000LL + d.ns / 100 - (d.temFuso ? int64_t(d.fusoMin) * 600000000LL : 0);
+}
+
 } // namespace
 
 void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chaves, const clsRecordsetDados& dados)
@@ -606,6 +611,13 @@ void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chave
         return;
     std::vector<ItemOrdem> itens(linhas.size());
     const int c0 = chaves[0].campo;
+    const bool dataPrimeira = TipoData(dados.campos[c0].tipo);
+    auto compararChave = [&dados](int campo, Celula a, Celula b) {
+        datahora::DataHora da, db;
+        if (TipoData(dados.campos[campo].tipo) && dados.DataHoraDe(a, campo, da) && dados.DataHoraDe(b, campo, db))
+            return datahora::Comparar(da, db);
+        return CompararCelulas(dados, a, b);
+    };
     for (size_t i = 0; i < linhas.size(); ++i) {
         ItemOrdem& it = itens[i];
         const Celula c = dados.Ler(linhas[i], c0);
@@ -616,7 +628,12 @@ void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chave
         it.p = nullptr;
         it.n = 0;
         it.prefixoAscii = false;
-        if (c.marca == Marca::Texto || c.marca == Marca::Binario) {
+        datahora::DataHora dh;
+        if (dataPrimeira && dados.DataHoraDe(c, c0, dh)) {
+            // Whole milliseconds and exact texts of one date column order together, by value.
+            it.marca = Marca::Data;
+            it.a = uint64_t(Decimos(dh));
+        } else if (c.marca == Marca::Texto || c.marca == Marca::Binario) {
             it.p = dados.Bytes(c, it.n);
             if (c.marca == Marca::Texto)
                 Prefixo(it);
@@ -654,9 +671,9 @@ void Ordenar(std::vector<uint32_t>& linhas, const std::vector<ChaveOrdem>& chave
         if (desc0)
             r = -r;
         for (size_t k = 1; r == 0 && k < chaves.size(); ++k) {
-            r = CompararCelulas(dados,
-                                dados.Ler(linhas[x.indice], chaves[k].campo),
-                                dados.Ler(linhas[y.indice], chaves[k].campo));
+            r = compararChave(chaves[k].campo,
+                              dados.Ler(linhas[x.indice], chaves[k].campo),
+                              dados.Ler(linhas[y.indice], chaves[k].campo));
             if (chaves[k].descendente)
                 r = -r;
         }

@@ -351,6 +351,32 @@ QString PontoSalvamento(Dialeto d, Ponto p)
     return {};
 }
 
+// The decimals of the rows written take the form the engine keeps them in, so that the row, read
+// again in that form, can be edited and written once more.
+void GuardarComoGravados(clsRecordsetDados& d, const clsMotor& m, const std::vector<uint32_t>& linhas)
+{
+    for (uint32_t l : linhas) {
+        if (d.Estado(l) != EstadoLinha::Nova && d.Estado(l) != EstadoLinha::Alterada)
+            continue;
+        for (int c = 0; c < d.QtdeCampos(); ++c) {
+            const Celula v = d.Ler(l, c);
+            if (v.marca != Marca::Decimal)
+                continue;
+            uint32_t n;
+            const char* p = d.Bytes(v, n);
+            const QVariant numero = m.DecimalGuardadoComo(std::string_view(p, n));
+            if (numero.typeId() == QMetaType::LongLong) {
+                d.Gravar(l, c, Celula{Marca::Inteiro, uint64_t(int64_t(numero.toLongLong()))});
+            } else if (numero.typeId() == QMetaType::Double) {
+                const double x = numero.toDouble();
+                uint64_t u;
+                std::memcpy(&u, &x, 8);
+                d.Gravar(l, c, Celula{Marca::Real, u});
+            }
+        }
+    }
+}
+
 } // namespace
 
 bool clsRecordset::Gravavel(QString* motivo) const
@@ -435,6 +461,7 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
     }
     if (!propria && !PontoSalvamento(dialeto, Ponto::Liberar).isEmpty())
         motor->Executar(PontoSalvamento(dialeto, Ponto::Liberar), nullptr, adLockReadOnly, nullptr);
+    GuardarComoGravados(*dados, *motor, linhas);
     for (const auto& [l, c, v] : g.gerados)
         dados->Gravar(l, c, v);
     for (uint32_t l : linhas) {

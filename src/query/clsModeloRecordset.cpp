@@ -48,10 +48,19 @@ QString clsModeloRecordset::MotivoSomenteLeitura() const
     return motivo;
 }
 
+bool clsModeloRecordset::CelulaGravavel(const QModelIndex& indice) const
+{
+    return indice.isValid() && Editavel() && m_rs->CampoGravavel(indice.column()) && !Excluida(indice.row());
+}
+
 bool clsModeloRecordset::CelulaEditavel(const QModelIndex& indice) const
 {
-    return indice.isValid() && Editavel() && m_rs->CampoGravavel(indice.column()) && !Excluida(indice.row())
-           && !TipoBinario(m_rs->InfoCampo(indice.column()).tipo);
+    return CelulaGravavel(indice) && !TipoBinario(m_rs->InfoCampo(indice.column()).tipo);
+}
+
+bool clsModeloRecordset::Anulavel(int campo) const
+{
+    return m_rs->InfoCampo(campo).atributos & (ISNULLABLE | MAYBENULL);
 }
 
 int clsModeloRecordset::rowCount(const QModelIndex& pai) const
@@ -86,8 +95,11 @@ QVariant clsModeloRecordset::data(const QModelIndex& indice, int papel) const
         return textocelula::TextoExibido(*m_rs, linha, campo);
     case Qt::EditRole: return textocelula::TextoEdicao(*m_rs, linha, campo);
     case Qt::CheckStateRole:
-        if (tipo != adBoolean || m_rs->CelulaNula(linha, campo))
+        // Null is the third state, between clear and checked.
+        if (tipo != adBoolean)
             return {};
+        if (m_rs->CelulaNula(linha, campo))
+            return Qt::PartiallyChecked;
         return m_rs->ValorCelula(linha, campo).toBool() ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
         if (TipoInteiro(tipo) || TipoReal(tipo))
@@ -143,8 +155,12 @@ bool clsModeloRecordset::setData(const QModelIndex& indice, const QVariant& valo
     if (!CelulaEditavel(indice))
         return false;
     const int linha = indice.row(), campo = indice.column();
-    if (papel == Qt::CheckStateRole)
-        return Gravar(indice, valor.toInt() == Qt::Checked);
+    if (papel == Qt::CheckStateRole) {
+        const int estado = valor.toInt();
+        if (estado == Qt::PartiallyChecked)
+            return m_rs->CelulaNula(linha, campo) || Gravar(indice, QVariant());
+        return Gravar(indice, estado == Qt::Checked);
+    }
     if (papel != Qt::EditRole)
         return false;
     // A value given as such (not as text) goes in as it is.
@@ -162,9 +178,25 @@ bool clsModeloRecordset::setData(const QModelIndex& indice, const QVariant& valo
 
 bool clsModeloRecordset::DefinirNulo(const QModelIndex& indice)
 {
-    if (!CelulaEditavel(indice) || m_rs->CelulaNula(indice.row(), indice.column()))
+    if (!CelulaGravavel(indice) || m_rs->CelulaNula(indice.row(), indice.column()))
         return false;
     return Gravar(indice, QVariant());
+}
+
+bool clsModeloRecordset::TemEdicoesPendentes() const
+{
+    return Aberto() && !Gravando() && (!m_excluidas.empty() || m_rs->TemAlteracoesPendentes());
+}
+
+void clsModeloRecordset::DescartarEdicoes()
+{
+    if (!Aberto())
+        return;
+    beginResetModel();
+    m_excluidas.clear();
+    if (m_rs->TemAlteracoesPendentes())
+        m_rs->CancelBatch();
+    endResetModel();
 }
 
 Qt::ItemFlags clsModeloRecordset::flags(const QModelIndex& indice) const
@@ -173,7 +205,7 @@ Qt::ItemFlags clsModeloRecordset::flags(const QModelIndex& indice) const
     if (Gravando() || !CelulaEditavel(indice))
         return f;
     if (m_rs->InfoCampo(indice.column()).tipo == adBoolean)
-        return f | Qt::ItemIsUserCheckable;
+        return f | Qt::ItemIsUserCheckable | (Anulavel(indice.column()) ? Qt::ItemIsUserTristate : Qt::NoItemFlags);
     return f | Qt::ItemIsEditable;
 }
 

@@ -39,8 +39,12 @@ public:
 
     // Checks a text typed into a cell: false, with the message in `erro`, when it does not fit.
     bool TextoServe(const QModelIndex& indice, const QString& texto, QString& erro) const;
-    // The cell becomes null.
+    // The cell becomes null (a binary one too, though it is not edited as text).
     bool DefinirNulo(const QModelIndex& indice);
+    // Edits not yet written: changed, new or marked rows.
+    bool TemEdicoesPendentes() const;
+    // Drops every edit not yet written: the rows read come back as they were.
+    void DescartarEdicoes();
     // Marks rows (visible positions) for deletion, or takes the mark off when all are marked.
     void AlternarExclusao(const QList<int>& linhas);
     bool Excluida(int linha) const;
@@ -67,6 +71,8 @@ signals:
 private:
     bool Aberto() const { return m_rs && m_rs->State() == ado::adStateOpen; }
     bool CelulaEditavel(const QModelIndex& indice) const;
+    bool CelulaGravavel(const QModelIndex& indice) const;
+    bool Anulavel(int campo) const;
     bool Gravar(const QModelIndex& indice, const QVariant& valor);
     bool Recusar(const QString& erro);
     int LinhaVisivel(uint32_t fisica) const;

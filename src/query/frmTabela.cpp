@@ -303,6 +303,7 @@ void frmTabela::CarregarForm(const QString& strTempConnectionString,
     txtSql->setText(strSql);
     LigarEditorAConexao();
     uctConnectionSel1->DefinirLabel(strDataSourceName, strDataBaseName, strNodeText);
+    m_rotuloConexao = {strDataSourceName, strDataBaseName, strNodeText};
     uctConnectionSel1->DefinirConnectionString(m_connectionString);
 
     if (!parentWidget() && m_ambiente.hospedarJanela)
@@ -580,6 +581,14 @@ bool frmTabela::eventFilter(QObject* objeto, QEvent* e)
                 return TeclaEditor(static_cast<QKeyEvent*>(e));
             if (objeto == dgrConsulta && e->type() == QEvent::KeyPress)
                 return TeclaGrade(static_cast<QKeyEvent*>(e));
+            // The grid's copy and paste keys are its own, not a menu's of the main window.
+            if (objeto == dgrConsulta && e->type() == QEvent::ShortcutOverride
+                && QApplication::focusWidget() == dgrConsulta
+                && (static_cast<QKeyEvent*>(e)->matches(QKeySequence::Copy)
+                    || static_cast<QKeyEvent*>(e)->matches(QKeySequence::Paste))) {
+                e->accept();
+                return true;
+            }
             break;
         case QEvent::MouseMove: {
             auto* m = static_cast<QMouseEvent*>(e);
@@ -614,6 +623,10 @@ void frmTabela::closeEvent(QCloseEvent* e)
     if (Ocupada()) {
         m_fecharAoTerminar = true;
         PararExecucao();
+        e->ignore();
+        return;
+    }
+    if (!ConfirmarEdicoesPendentes([this] { FecharMoldura(); })) {
         e->ignore();
         return;
     }

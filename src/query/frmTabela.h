@@ -63,6 +63,11 @@ public:
     bool GravarRegistros(std::function<void(bool)> depois = {});
     // Whether the window's runner is busy (running, saving or exporting).
     bool Ocupada() const { return m_trabalho != Trabalho::Nenhum; }
+    // Before what would drop the grid's edits not yet written (a run, closing, another
+    // connection): asks "Deseja gravar as alterações?". Não drops them and returns true; Sim starts
+    // saving them and returns false, calling `continuar` once the save succeeded; Cancelar (or a
+    // failed save) returns false and the action does not happen.
+    bool ConfirmarEdicoesPendentes(std::function<void()> continuar = {});
     // Widens every column to its caption and its longest value.
     void DimensionarColunas();
     void HabilitarBotoesGrid(bool on);
@@ -206,7 +211,10 @@ private:
     void FecharResultado();
     void ConcluirEdicaoGrid();
     void BuscarItens();
-    void ConnectionChanged(const QString& strConnectionString);
+    void ConnectionChanged(const QString& strConnectionString,
+                           const QString& strServer,
+                           const QString& strDatabase,
+                           const QString& strNodeText);
     void MenuGrid(const QPoint& posicao);
     void CopiarTudo();
     void ColarTudo();
@@ -216,6 +224,7 @@ private:
 
     clsAmbiente& m_ambiente;
     QString m_connectionString;
+    QStringList m_rotuloConexao; // server, database and node text the selector shows
     std::unique_ptr<clsData> m_dados;
     QString m_tabela;
     // The table as the SELECT of table-data mode names it, when the opener knows its schema.
@@ -242,6 +251,7 @@ private:
     QString m_painelAntesGravar;
     QString m_erroExportar;
     std::function<void()> m_depoisExportar;
+    QString m_arquivoExportar;
     qint64 m_totalExportar = 0;
 
     QWidget* tlbCoolBar = nullptr;

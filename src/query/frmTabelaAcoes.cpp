@@ -47,10 +47,12 @@ void frmTabela::LigarAcoes()
     ao("Sql", [this] { SqlClick(); });
     ao("Grid", [this] { GridClick(); });
     ao("Incluir", [this] {
-        if (!m_modelo->IncluirLinha())
+        if (!m_modelo->IncluirLinha()) {
             m_ambiente.Prompt().MsgBox(m_modelo->UltimoErro(), vb::Critical);
-        else
+        } else {
             dgrConsulta->scrollToBottom();
+            MostrarContagem();
+        }
     });
     ao("Salvar", [this] { GravarRegistros(); });
     ao("Play", [this] {
@@ -74,9 +76,7 @@ void frmTabela::LigarAcoes()
     // answered by the modules that own those features, through Botao(key) and LigarBotao(key).
 
     connect(uctConnectionSel1, &uctConnectionSel::BuscarItens, this, [this] { BuscarItens(); });
-    connect(uctConnectionSel1, &uctConnectionSel::ConnectionChanged, this, [this](const QString& connStr) {
-        ConnectionChanged(connStr);
-    });
+    connect(uctConnectionSel1, &uctConnectionSel::ConnectionChanged, this, &frmTabela::ConnectionChanged);
     connect(dgrConsulta->selectionModel(),
             &QItemSelectionModel::currentChanged,
             this,
@@ -199,8 +199,24 @@ void frmTabela::BuscarItens()
         uctConnectionSel1->Add(e.connectionString, e.servidor, e.banco, e.textoNo);
 }
 
-void frmTabela::ConnectionChanged(const QString& strConnectionString)
+void frmTabela::ConnectionChanged(const QString& strConnectionString,
+                                  const QString& strServer,
+                                  const QString& strDatabase,
+                                  const QString& strNodeText)
 {
+    // Edits of the rows read through the old connection are saved there, dropped, or the change
+    // does not happen (the selector shows the old connection again).
+    const auto depoisDeGravar = [=, this] {
+        uctConnectionSel1->DefinirLabel(strServer, strDatabase, strNodeText);
+        uctConnectionSel1->DefinirConnectionString(strConnectionString);
+        ConnectionChanged(strConnectionString, strServer, strDatabase, strNodeText);
+    };
+    if (!ConfirmarEdicoesPendentes(depoisDeGravar)) {
+        uctConnectionSel1->DefinirLabel(m_rotuloConexao.value(0), m_rotuloConexao.value(1), m_rotuloConexao.value(2));
+        uctConnectionSel1->DefinirConnectionString(m_connectionString);
+        return;
+    }
+    m_rotuloConexao = {strServer, strDatabase, strNodeText};
     m_connectionString = strConnectionString;
     if (m_dados) {
         m_dados->CloseConnection();
@@ -214,7 +230,11 @@ void frmTabela::MenuGrid(const QPoint& posicao)
 {
     const QModelIndex indice = dgrConsulta->indexAt(posicao);
     if (indice.isValid()) {
-        dgrConsulta->setCurrentIndex(indice);
+        // A click inside the selection keeps it (the menu acts on it); outside it, the cell alone.
+        if (dgrConsulta->selectionModel()->isSelected(indice))
+            dgrConsulta->selectionModel()->setCurrentIndex(indice, QItemSelectionModel::NoUpdate);
+        else
+            dgrConsulta->setCurrentIndex(indice);
         m_colunaAtual = indice.column();
     }
     const QPoint global = dgrConsulta->viewport()->mapToGlobal(posicao);
@@ -399,7 +419,7 @@ void frmTabela::Substituir()
     txtSql->setFocus();
 }
 
-// Closing asks nothing: unsaved text and grid edits are dropped; errors are ignored.
+// Closing (after ConfirmarEdicoesPendentes) releases the rows and the connection; errors are ignored.
 void frmTabela::Fechar()
 {
     try {

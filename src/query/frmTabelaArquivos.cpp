@@ -9,6 +9,7 @@
 #include "uctEditorSql.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
@@ -70,9 +71,12 @@ QString frmTabela::PedirArquivoSalvar(const QString& filtro, int entrada)
     QString arquivo = prompt.ArquivoSalvar(TituloDialogo, UltimaPastaArquivos(), filtro, entrada);
     if (arquivo.isEmpty())
         return {};
-    // A spreadsheet is written as .xlsx: an old .xls name would not open.
+    // A spreadsheet is written as .xlsx: an old .xls name would not open. A name without an
+    // extension gets the one of its kind.
     if (filtro == FiltroPlanilha && arquivo.endsWith(QStringLiteral(".xls"), Qt::CaseInsensitive))
         arquivo += u'x';
+    if (QFileInfo(arquivo).suffix().isEmpty() && filtro != FiltroScripts)
+        arquivo += filtro == FiltroPlanilha ? QStringLiteral(".xlsx") : QStringLiteral(".txt");
     if (!PodeSobrescrever(prompt, arquivo))
         return {};
     return arquivo;
@@ -118,7 +122,11 @@ void frmTabela::ExportarTexto()
             return exportar::ExportarTexto(r, arquivo, erro, p);
         },
         [this](const QString& arquivo) {
-            m_ambiente.Prompt().AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString());
+            // Without a program to show it, the user is told where it went.
+            if (!m_ambiente.Prompt().AbrirNoSistema(QUrl::fromLocalFile(arquivo).toString()))
+                m_ambiente.Prompt().MsgBox(QStringLiteral("Arquivo exportado com sucesso") + u'\n' + arquivo,
+                                           vb::Information,
+                                           globais::TituloAplicativo());
         });
 }
 
@@ -142,12 +150,13 @@ void frmTabela::Exportar(const QString& filtro,
     if (arquivo.isEmpty())
         return;
     ConcluirEdicaoGrid();
-    // A clone of the rows, filtered as the grid shows them: the grid's current row stays.
-    const RecordsetPtr copia = rs->Clone(ado::adLockReadOnly);
-    copia->setFilter(rs->Filter() == u"0" ? QString() : rs->Filter());
+    // A clone of the rows in the order and with the filter the grid shows them: the grid's current
+    // row stays, and a row edited since the sort is written where it is seen.
+    const RecordsetPtr copia = rs->CloneComoVisto(ado::adLockReadOnly);
     m_totalExportar = copia->QtdeLinhasVisiveis();
     m_erroExportar.clear();
     m_depoisExportar = [depois, arquivo] { depois(arquivo); };
+    m_arquivoExportar = arquivo;
     auto erro = std::make_shared<QString>();
     clsExecucao* execucao = m_execucao;
     MostrarExecutando(Trabalho::Exportacao);
@@ -179,6 +188,8 @@ void frmTabela::ConcluirExportacao(bool ok, bool interrompido)
     MostrarSomenteLeitura();
     const QString erro = std::exchange(m_erroExportar, {});
     const auto depois = std::exchange(m_depoisExportar, {});
+    if (ok)
+        DefinirPainel(1, QStringLiteral("Arquivo exportado: ") + QDir::toNativeSeparators(m_arquivoExportar));
     if (ok && depois)
         QuandoAtiva(depois);
     else if (interrompido)

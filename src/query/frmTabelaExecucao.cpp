@@ -56,7 +56,7 @@ static QStringList LotesDoTexto(const QString& sql, bool passoPasso, bool& pergu
 
 bool frmTabela::ExecutarSql()
 {
-    if (Ocupada())
+    if (Ocupada() || !ConfirmarEdicoesPendentes([this] { ExecutarSql(); }))
         return false;
     try {
         HabilitarBotoesGrid(false);
@@ -280,6 +280,12 @@ bool frmTabela::GravarRegistros(std::function<void(bool)> depois)
         m_ambiente.Prompt().MsgBox(m_modelo->MotivoSomenteLeitura(), vb::Exclamation);
         return false;
     }
+    if (!m_modelo->TemEdicoesPendentes()) {
+        m_ambiente.Prompt().MsgBox(QStringLiteral("Não há alterações a gravar."), vb::Information);
+        if (depois)
+            depois(true);
+        return true;
+    }
     m_depoisGravar = std::move(depois);
     const std::shared_ptr<clsMotor> motor = rs->ActiveConnection();
     // Rows of a web service are written through its calls, which wait by themselves.
@@ -316,6 +322,7 @@ void frmTabela::ConcluirGravacao(bool ok, bool habilitar)
     const RecordsetPtr rs = m_modelo->Recordset();
     if (habilitar)
         HabilitarBotoesGrid(true);
+    MostrarContagem();
     if (ok) {
         QuandoAtiva(
             [this] { m_ambiente.Prompt().MsgBox(QStringLiteral("Registros Gravados com Sucesso"), vb::Information); });

@@ -111,9 +111,16 @@ void frmTabela::Filtar(const QVariant& strValorFiltro)
     if (!rs || campo.isEmpty())
         return;
     QString valor = strValorFiltro.toString();
+    const int tipo = rs->InfoCampo(m_colunaAtual).tipo;
+    bool nulo = false;
     if (valor.isEmpty()) {
         const QModelIndex atual = dgrConsulta->currentIndex();
-        if (atual.isValid() && !rs->CelulaNula(atual.row(), atual.column()))
+        if (atual.isValid() && rs->CelulaNula(atual.row(), atual.column()))
+            nulo = true; // a null cell finds the other nulls
+        else if (atual.isValid() && tipo == ado::adBoolean)
+            valor = m_modelo->data(atual, Qt::CheckStateRole).toInt() == Qt::Checked ? QStringLiteral("True")
+                                                                                     : QStringLiteral("False");
+        else if (atual.isValid())
             valor = m_modelo->data(atual, Qt::DisplayRole).toString();
     }
     const QString anterior = rs->Filter();
@@ -121,12 +128,17 @@ void frmTabela::Filtar(const QVariant& strValorFiltro)
     // A name that is not a plain word goes between brackets.
     const bool simples
         = std::all_of(campo.cbegin(), campo.cend(), [](QChar c) { return c.isLetterOrNumber() || c == u'_'; });
-    condicao += (simples ? campo : u'[' + campo + u']') + QStringLiteral(" = ");
-    const int tipo = rs->InfoCampo(m_colunaAtual).tipo;
-    if (ado::TipoTexto(tipo))
-        valor = u'\'' + valor.replace(u'\'', QStringLiteral("''")) + u'\'';
-    else if (ado::TipoInteiro(tipo) || ado::TipoReal(tipo) || tipo == ado::adBinary)
-        valor.replace(u',', u'.');
+    condicao += simples ? campo : u'[' + campo + u']';
+    if (nulo) {
+        condicao += QStringLiteral(" Is Null");
+    } else {
+        condicao += QStringLiteral(" = ");
+        // Text, and a date as the user writes it (read by the filter in the column's kind), go quoted.
+        if (ado::TipoTexto(tipo) || ado::TipoData(tipo))
+            valor = u'\'' + valor.replace(u'\'', QStringLiteral("''")) + u'\'';
+        else if (ado::TipoInteiro(tipo) || ado::TipoReal(tipo) || tipo == ado::adBinary)
+            valor.replace(u',', u'.');
+    }
     if (!rs->setFilter(condicao + valor)) {
         const ErroDados e = rs->Erro();
         rs->setFilter(anterior);

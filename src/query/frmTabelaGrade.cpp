@@ -3,6 +3,7 @@
 #include "frmTabela.h"
 
 #include "platform/clsPrompt.h"
+#include "platform/mdlGlobais.h"
 #include "query/clsModeloRecordset.h"
 #include "query/uctDelegadoGrade.h"
 #include "shell/clsAmbiente.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTableView>
 #include <set>
 
@@ -23,11 +25,50 @@ void frmTabela::PrepararGrade()
     });
 }
 
+bool frmTabela::ConfirmarEdicoesPendentes(std::function<void()> continuar)
+{
+    clsPrompt& prompt = m_ambiente.Prompt();
+    // A text still in a cell's editor counts; one the field cannot take stops here, kept for correction.
+    QWidget* foco = QApplication::focusWidget();
+    if (auto* editor = qobject_cast<QLineEdit*>(foco); editor && dgrConsulta->viewport()->isAncestorOf(editor)) {
+        QString erro;
+        if (!m_modelo->TextoServe(dgrConsulta->currentIndex(), editor->text(), erro)) {
+            prompt.MsgBox(erro, vb::Exclamation);
+            return false;
+        }
+    }
+    ConcluirEdicaoGrid();
+    if (!m_modelo->TemEdicoesPendentes())
+        return true;
+    switch (prompt.MsgBox(QStringLiteral("Deseja gravar as alterações?"),
+                          vb::YesNoCancel | vb::Question,
+                          globais::TituloAplicativo())) {
+    case vb::Yes:
+        // The action goes on once the rows are written; a failed save has shown its error.
+        GravarRegistros([this, continuar = std::move(continuar)](bool ok) {
+            if (ok && continuar)
+                QMetaObject::invokeMethod(this, continuar, Qt::QueuedConnection);
+        });
+        return false;
+    case vb::No: m_modelo->DescartarEdicoes(); return true;
+    default: return false;
+    }
+}
+
 bool frmTabela::TeclaGrade(QKeyEvent* e)
 {
     // Keys an open cell editor did not take travel up to the grid: they are not the grid's.
     if (QApplication::focusWidget() != dgrConsulta)
         return false;
+    // The selected block to the clipboard and the clipboard's block into the grid, as the menu does.
+    if (e->matches(QKeySequence::Copy)) {
+        CopiarCelula();
+        return true;
+    }
+    if (e->matches(QKeySequence::Paste)) {
+        ColarCelula();
+        return true;
+    }
     if (e->key() == Qt::Key_Delete && e->modifiers() == Qt::NoModifier) {
         ExcluirLinhasSelecionadas();
         return true;

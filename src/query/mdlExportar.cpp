@@ -1,6 +1,7 @@
 #include "mdlExportar.h"
 
 #include "platform/clsTiposAdo.h"
+#include "platform/mdlDataHora.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -40,6 +41,22 @@ QString TextoDoValor(const QVariant& v, Classe c)
     if (v.typeId() == QMetaType::Bool)
         return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     return v.toString();
+}
+
+// A date as it is kept: a date alone without a time, a time or a date and time with every digit
+// of its fraction (to the column's precision) and its offset, in ISO notation.
+QString TextoDaCelula(const clsRecordset& rs, int linha, int campo, Classe c)
+{
+    if (c == Classe::Data) {
+        const clsRecordsetDados& d = rs.Dados();
+        const Celula v = d.Ler(rs.LinhaDados(linha), campo);
+        datahora::DataHora dh;
+        if (d.DataHoraDe(v, campo, dh))
+            return datahora::Iso(dh, rs.InfoCampo(campo).escala);
+        if (v.marca == Marca::Texto)
+            return d.Texto(v);
+    }
+    return TextoDoValor(rs.ValorCelula(linha, campo), c);
 }
 
 const char16_t altos1252[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -114,7 +131,7 @@ bool ExportarTexto(const clsRecordset& rs,
         for (int c = 0; c < campos; ++c) {
             if (c)
                 linha += separador;
-            linha += CampoDelimitado(TextoDoValor(rs.ValorCelula(l, c), classes[c]), separador);
+            linha += CampoDelimitado(TextoDaCelula(rs, l, c, classes[c]), separador);
         }
         linha += QStringLiteral("\r\n");
         f.write(linha.toUtf8());

@@ -1,11 +1,16 @@
 #include "mdlTextoCelula.h"
 
+#include "platform/mdlDataHora.h"
 #include "platform/mdlDecimal.h"
 
 #include <QDateTime>
 #include <QLocale>
 #include <QStringList>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
 
 using namespace ado;
 
@@ -22,25 +27,67 @@ QLocale LocalSemGrupos()
     return local;
 }
 
-QString TextoReal(double d) { return LocalSemGrupos().toString(d, 'g', QLocale::FloatingPointShortest); }
-
-QString FormatoHora(const QTime& t) { return t.msec() ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss"); }
-
-QString TextoData(const QVariant& v, Tempo tipo, bool exibir)
+// The shortest digits that read back as the same double, in positional notation from 1e-5 up to
+// 15 integer digits (an exponent only beyond), with the user's decimal separator.
+QString TextoReal(double d)
 {
-    if (v.typeId() == QMetaType::QString)
-        return v.toString(); // a value the database keeps in a form that is not a date
-    const QDateTime d = v.toDateTime();
-    switch (tipo) {
-    case Tempo::Data: return d.date().toString(QStringLiteral("dd/MM/yyyy"));
-    case Tempo::Hora: return d.time().toString(FormatoHora(d.time()));
-    case Tempo::DataHora:
-        // The grid leaves out a midnight time; the editor always shows it.
-        if (exibir && d.time() == QTime(0, 0))
-            return d.date().toString(QStringLiteral("dd/MM/yyyy"));
-        return d.toString(QStringLiteral("dd/MM/yyyy ") + FormatoHora(d.time()));
+    if (!std::isfinite(d))
+        return LocalSemGrupos().toString(d);
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific);
+    const std::string_view cientifico(buf, size_t(r.ptr - buf));
+    const size_t e = cientifico.find('e');
+    const int expoente = std::atoi(std::string(cientifico.substr(e + 1)).c_str());
+    const bool negativo = cientifico.front() == '-';
+    std::string digitos;
+    for (char c : cientifico.substr(0, e))
+        if (c >= '0' && c <= '9')
+            digitos += c;
+    const QString ponto = LocalSemGrupos().decimalPoint();
+    QString t;
+    if (d == 0 || (expoente >= -5 && expoente < 15)) {
+        const int inteiros = expoente + 1;
+        std::string a, b;
+        if (inteiros <= 0) {
+            a = "0";
+            b = std::string(size_t(-inteiros), '0') + digitos;
+        } else if (size_t(inteiros) >= digitos.size()) {
+            a = digitos + std::string(size_t(inteiros) - digitos.size(), '0');
+        } else {
+            a = digitos.substr(0, size_t(inteiros));
+            b = digitos.substr(size_t(inteiros));
+        }
+        t = QString::fromStdString(a) + (b.empty() ? QString() : ponto + QString::fromStdString(b));
+    } else {
+        t = QString::fromStdString(digitos.substr(0, 1))
+            + (digitos.size() > 1 ? ponto + QString::fromStdString(digitos.substr(1)) : QString()) + QStringLiteral("E")
+            + QString::number(expoente);
     }
-    return {};
+    return negativo ? LocalSemGrupos().negativeSign() + t : t;
+}
+
+datahora::Forma FormaDoTempo(Tempo t)
+{
+    switch (t) {
+    case Tempo::Data: return datahora::Forma::SoData;
+    case Tempo::Hora: return datahora::Forma::SoHora;
+    case Tempo::DataHora: break;
+    }
+    return datahora::Forma::DataHora;
+}
+
+// A date with every digit the cell holds, to the column's precision; the grid leaves out a
+// midnight time, the editor always shows it. A text that is no date shows as it is.
+QString TextoData(const clsRecordset& rs, int linha, int campo, bool exibir)
+{
+    const clsRecordsetDados& dados = rs.Dados();
+    const Celula c = dados.Ler(rs.LinhaDados(linha), campo);
+    datahora::DataHora d;
+    if (!dados.DataHoraDe(c, campo, d))
+        return dados.Texto(c);
+    if (c.marca == Marca::Data)
+        d.forma = FormaDoTempo(TempoDaCelula(rs, linha, campo));
+    return datahora::Exibir(d, rs.InfoCampo(campo).escala, exibir);
 }
 
 QString TextoBinario(const QByteArray& b)
@@ -52,23 +99,20 @@ QString TextoBinario(const QByteArray& b)
 
 QString Texto(const clsRecordset& rs, int linha, int campo, bool exibir)
 {
-    const QVariant v = rs.ValorCelula(linha, campo);
-    if (v.isNull())
+    if (rs.CelulaNula(linha, campo))
         return {};
     const int tipo = rs.InfoCampo(campo).tipo;
+    if (TipoData(tipo))
+        return TextoData(rs, linha, campo, exibir);
+    const QVariant v = rs.ValorCelula(linha, campo);
     if (TipoDecimal(tipo) && v.typeId() == QMetaType::QString)
         return decimal::ParaTextoLocal(v.toString(), QLocale());
     switch (v.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float: return TextoReal(v.toDouble());
     case QMetaType::QByteArray: return TextoBinario(v.toByteArray());
-    case QMetaType::QDateTime:
-    case QMetaType::QDate:
-    case QMetaType::QTime: return TextoData(v, TempoDaCelula(rs, linha, campo), exibir);
     default: break;
     }
-    if (TipoData(tipo))
-        return TextoData(v, TempoDaCelula(rs, linha, campo), exibir);
     return v.toString();
 }
 
@@ -102,35 +146,14 @@ bool LerDecimal(const QString& t, QVariant& valor)
     return true;
 }
 
+// Typed as the user writes dates (or ISO), with every digit and the offset: the canonical text.
 bool LerData(const QString& t, Tempo tipo, QVariant& valor)
 {
-    static const QStringList horas
-        = {QStringLiteral("HH:mm:ss.zzz"), QStringLiteral("HH:mm:ss"), QStringLiteral("HH:mm"), QStringLiteral("H:mm")};
-    static const QStringList datas
-        = {QStringLiteral("dd/MM/yyyy"), QStringLiteral("d/M/yyyy"), QStringLiteral("yyyy-MM-dd")};
-    if (tipo == Tempo::Hora) {
-        for (const QString& f : horas)
-            if (const QTime h = QTime::fromString(t, f); h.isValid()) {
-                valor = h;
-                return true;
-            }
+    datahora::DataHora d;
+    if (!datahora::LerDigitado(t, FormaDoTempo(tipo), d))
         return false;
-    }
-    for (const QString& fd : datas) {
-        if (const QDate d = QDate::fromString(t, fd); d.isValid()) {
-            valor = tipo == Tempo::Data ? QVariant(d) : QVariant(QDateTime(d, QTime(0, 0)));
-            return true;
-        }
-        if (tipo == Tempo::Data)
-            continue;
-        for (const QString& fh : horas)
-            for (const QString& sep : {QStringLiteral(" "), QStringLiteral("'T'")})
-                if (const QDateTime d = QDateTime::fromString(t, fd + sep + fh); d.isValid()) {
-                    valor = d;
-                    return true;
-                }
-    }
-    return false;
+    valor = QString::fromStdString(datahora::Canonico(d));
+    return true;
 }
 
 } // namespace
@@ -176,11 +199,15 @@ bool LerTexto(const clsRecordset& rs, int linha, int campo, const QString& texto
     if (t.isEmpty())
         return true;
     if (tipo == adBoolean) {
-        if (t == u"1" || t.compare(u"true", Qt::CaseInsensitive) == 0
-            || t.compare(u"verdadeiro", Qt::CaseInsensitive) == 0)
+        auto uma = [&t](std::initializer_list<const char16_t*> palavras) {
+            for (const char16_t* p : palavras)
+                if (t.compare(QStringView(p), Qt::CaseInsensitive) == 0)
+                    return true;
+            return false;
+        };
+        if (uma({u"1", u"-1", u"true", u"verdadeiro", u"sim"}))
             valor = true;
-        else if (t == u"0" || t.compare(u"false", Qt::CaseInsensitive) == 0
-                 || t.compare(u"falso", Qt::CaseInsensitive) == 0)
+        else if (uma({u"0", u"false", u"falso", u"não", u"nao"}))
             valor = false;
         return valor.isValid();
     }

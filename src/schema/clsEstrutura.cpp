@@ -405,6 +405,7 @@ void Reconstrucao(const clsMotor& m,
         }
     }
     p.passos << PassoEstrutura{CriarTabela(m, tmp, a, restricoes, cat.opcoesTabela, true)};
+    const qsizetype copia = p.passos.size();
     p.passos << Copia(m, tabela, tmp, a);
     for (const QString& s : cat.antesDeApagar)
         p.passos << PassoEstrutura{s};
@@ -414,6 +415,7 @@ void Reconstrucao(const clsMotor& m,
         if (Serial(c))
             p.passos << PassoEstrutura{QStringLiteral("ALTER SEQUENCE ") + c.sequencia
                                        + QStringLiteral(" OWNED BY NONE")};
+    const qsizetype apagar = p.passos.size();
     p.passos << PassoEstrutura{QStringLiteral("DROP TABLE ") + m.NomeQualificado(tabela)};
     p.passos << PassoEstrutura{Renomear(m, tmp, tabela.nome)};
     for (const ColunaEstrutura& c : a.vivas) {
@@ -453,6 +455,10 @@ void Reconstrucao(const clsMotor& m,
     Comentarios(m, tabela, a, cat, p);
     for (const QString& s : cat.verificacoes)
         p.passos << PassoEstrutura{s, true};
+    // The drop and the rename fail with the engine's own error alone; so does a check of the rows,
+    // which names what it found.
+    for (qsizetype i = copia; i < p.passos.size(); ++i)
+        p.passos[i].avisar = (i != apagar && i != apagar + 1 && !p.passos[i].semLinhas);
 }
 
 // Changes ALTER TABLE makes in place, in an order the engines accept: the old key goes first, the
@@ -507,6 +513,10 @@ void Alteracoes(const clsMotor& m,
         p.passos << PassoEstrutura{t + QStringLiteral(" ADD COLUMN ") + DefinicaoColuna(m, c)};
     if (a.chaveMudou && !a.chave.isEmpty())
         p.passos << PassoEstrutura{AdicionarChave(m, tabela, a, cat.nomeChave)};
+    // Each change in place stands for part of a rebuild: a failure undoes the ones before it. A
+    // change of the key alone fails with the engine's error alone.
+    for (PassoEstrutura& passo : p.passos)
+        passo.avisar = a.estrutura;
 }
 
 // Whether ALTER TABLE makes the whole change: SQLite renames, drops and adds nullable columns at
@@ -737,9 +747,11 @@ bool ExecutarPlano(clsData& db, clsPrompt& prompt, const PlanoEstrutura& plano)
     for (const QString& s : plano.antes)
         db.ExecSql(s, false);
     bool ok = db.TransactionBegin();
+    bool avisar = !ok;
     for (const PassoEstrutura& passo : plano.passos) {
         if (!ok)
             break;
+        avisar = passo.avisar;
         if (passo.semLinhas) {
             RecordsetPtr rs;
             // A check that cannot run is reported by the data layer; rows are reported here.
@@ -752,13 +764,15 @@ bool ExecutarPlano(clsData& db, clsPrompt& prompt, const PlanoEstrutura& plano)
             ok = db.ExecSql(passo.sql, true);
         }
     }
-    if (ok)
+    if (ok) {
         ok = db.TransactionCommit();
-    else
+        avisar = !ok;
+    } else {
         db.TransactionRollback();
+    }
     for (const QString& s : plano.depois)
         db.ExecSql(s, false);
-    if (!ok)
+    if (!ok && avisar)
         prompt.MsgBox(QStringLiteral("A estrutura não foi alterada"), vb::Exclamation);
     return ok;
 }

@@ -44,6 +44,7 @@ struct ColunaEstrutura {
 
     bool Existente() const { return !originalCampo.isEmpty(); }
     bool Viva() const { return status == u'V'; }
+    bool operator==(const ColunaEstrutura&) const = default;
     bool TipoMantido() const
     {
         return Existente() && tipoDado == originalTipoDado && tamanho == originalTamanho && precisao == originalPrecisao
@@ -76,6 +77,9 @@ enum class CaminhoEstrutura { Nada, Nova, Reconstrucao, SoChave, Alteracao };
 struct PassoEstrutura {
     QString sql;
     bool semLinhas = false;
+    // Its failure undoes work already done on the rows (the copy of a rebuild and what follows it):
+    // the user is told "A estrutura não foi alterada" on top of the engine's error.
+    bool avisar = false;
 };
 
 // What the catalog says of an existing table, read before the save starts.
@@ -134,6 +138,8 @@ CatalogoTabela LerCatalogoTabela(clsData& db, const ObjetoBanco& tabela);
 // Loads the column list of an existing table, sorted by position; false when nothing was read.
 bool CarregarEstrutura(clsData& db, const ObjetoBanco& tabela, QList<ColunaEstrutura>& colunas);
 
-// Runs a plan in one transaction (a refused plan shows its reason). Each failing statement is reported by the data layer; then the
-// transaction is rolled back and "A estrutura não foi alterada" is shown. True when committed.
+// Runs a plan in one transaction (a refused plan shows its reason). Each failing statement is
+// reported by the data layer; then the transaction is rolled back, and "A estrutura não foi
+// alterada" is shown when the failure undid work on the rows (PassoEstrutura::avisar). True when
+// committed.
 bool ExecutarPlano(clsData& db, clsPrompt& prompt, const PlanoEstrutura& plano);

@@ -3,9 +3,13 @@
 #include "connections/clsData.h"
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
+#include "platform/clsPrompt.h"
+#include "platform/mdlGlobais.h"
 #include "shell/clsAmbiente.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -75,8 +79,21 @@ QToolBar* frmEstrutura::NovaBarra(const char* nome, std::initializer_list<std::p
             QString::fromLatin1(chave));
         a->setObjectName(QString::fromLatin1(chave));
         a->setToolTip(QString::fromUtf8(dica));
+        // The buttons are reached with Tab like any other control of the window.
+        barra->widgetForAction(a)->setFocusPolicy(Qt::TabFocus);
     }
     return barra;
+}
+
+// A button's key works wherever the focus is in the window (a text box keeps the keys it edits with).
+void frmEstrutura::Atalho(QToolBar* barra, int botao, const QKeySequence& tecla)
+{
+    QAction* a = barra->actions().at(botao);
+    const QString dica = a->toolTip();
+    a->setShortcut(tecla);
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    a->setToolTip(dica);
+    addAction(a);
 }
 
 void frmEstrutura::MontarJanela()
@@ -98,6 +115,11 @@ void frmEstrutura::MontarJanela()
     connect(estrutura->actions().at(1), &QAction::triggered, this, &frmEstrutura::Excluir);
     connect(mov->actions().at(0), &QAction::triggered, this, [this] { Mover(-1); });
     connect(mov->actions().at(1), &QAction::triggered, this, [this] { Mover(1); });
+    Atalho(salvar, 0, QKeySequence::Save);
+    Atalho(estrutura, 0, QKeySequence(Qt::Key_Insert));
+    Atalho(estrutura, 1, QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    Atalho(mov, 0, QKeySequence(Qt::ALT | Qt::Key_Up));
+    Atalho(mov, 1, QKeySequence(Qt::ALT | Qt::Key_Down));
 
     dgrEstrutura = new QTableWidget(0, 1, this);
     dgrEstrutura->setObjectName(QStringLiteral("dgrEstrutura"));
@@ -106,6 +128,8 @@ void frmEstrutura::MontarJanela()
     dgrEstrutura->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dgrEstrutura->setSelectionBehavior(QAbstractItemView::SelectRows);
     dgrEstrutura->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The arrows walk the fields; Tab leaves the list for the field's properties.
+    dgrEstrutura->setTabKeyNavigation(false);
     dgrEstrutura->installEventFilter(this);
     connect(dgrEstrutura, &QTableWidget::currentCellChanged, this, [this] { MostrarAtual(); });
 
@@ -246,6 +270,7 @@ bool frmEstrutura::CarregarForm(const QString& connStr, const ObjetoBanco& tabel
     Listar(0);
     if (Visiveis().isEmpty())
         AddReg();
+    m_salvas = m_colunas;
     if (!parentWidget() && m_ambiente.hospedarJanela)
         m_ambiente.hospedarJanela(this);
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
@@ -408,10 +433,35 @@ bool frmEstrutura::Salvar()
     blnNova = false;
     const int linha = dgrEstrutura->currentRow();
     CarregarEstrutura(*m_data, Objeto(), m_colunas);
+    m_salvas = m_colunas;
     DefinirTitulo();
     Listar(linha);
+    AtualizarDetalhesNo();
     m_ambiente.Prompt().MsgBox(QStringLiteral("Estrutura alterada com sucesso"), vb::Information);
     return true;
+}
+
+// The table's columns and indexes in the tree, when they are shown, are read again.
+void frmEstrutura::AtualizarDetalhesNo()
+{
+    clsNo* no = m_chaveTabela.isEmpty() ? nullptr : m_ambiente.Arvore().No(m_chaveTabela);
+    if (no && no->Child())
+        CarregarDetalhesTabela(m_ambiente.Arvore(), no);
+}
+
+// Changes not saved are never dropped without asking.
+void frmEstrutura::closeEvent(QCloseEvent* e)
+{
+    if (Alterada()) {
+        const int resposta = m_ambiente.Prompt().MsgBox(QStringLiteral("Deseja gravar as alterações?"),
+                                                        vb::YesNoCancel | vb::Question,
+                                                        globais::TituloAplicativo());
+        if (resposta != vb::No && (resposta != vb::Yes || !Salvar())) {
+            e->ignore();
+            return;
+        }
+    }
+    frmFilhoConexao::closeEvent(e);
 }
 
 void frmEstrutura::showEvent(QShowEvent* e)
@@ -447,6 +497,8 @@ frmEstrutura* AbrirEstrutura(clsAmbiente& ambiente, clsNo* node, bool blnNova)
     clsNo* pasta = node->Image() == img::Tabela ? node->Parent() : node;
     auto* janela = new frmEstrutura(ambiente);
     janela->DefinirTag(QString::number(LocalizarNoConectado(node).indice));
+    if (!blnNova)
+        janela->DefinirNoTabela(node->Key());
     if (!janela->CarregarForm(node->Tag(),
                               blnNova ? ObjetoBanco() : ObjetoDoNo(node),
                               blnNova,

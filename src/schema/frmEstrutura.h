@@ -11,6 +11,7 @@ class clsAmbiente;
 class clsData;
 class clsNo;
 class QCheckBox;
+class QKeySequence;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -27,6 +28,10 @@ public:
     // Opens the connection and loads the table (none for a new one) of its schema; false when the
     // connection fails. `chaveNo` is the key of the tables folder the new table is listed under.
     bool CarregarForm(const QString& connStr, const ObjetoBanco& tabela, bool nova, const QString& chaveNo = {});
+    // The key of the table's own node, whose loaded details follow a save.
+    void DefinirNoTabela(const QString& chave) { m_chaveTabela = chave; }
+    // Whether the columns differ from what was loaded or last saved.
+    bool Alterada() const { return m_colunas != m_salvas; }
     // The "Inc" action: appends a new column and selects it.
     void AddReg();
     // The "Salvar" action; true when the database was changed.
@@ -40,11 +45,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
     void MontarJanela();
     QToolBar* NovaBarra(const char* nome, std::initializer_list<std::pair<const char*, const char*>> botoes);
+    void Atalho(QToolBar* barra, int botao, const QKeySequence& tecla);
+    void AtualizarDetalhesNo();
     void DefinirTitulo();
     // The rows shown: live ones by position.
     QList<int> Visiveis() const;
@@ -62,6 +70,8 @@ private:
     // The table loaded and saved: its schema and name.
     ObjetoBanco Objeto() const { return ObjetoBanco(m_esquema, strTabela); }
     QList<ColunaEstrutura> m_colunas;
+    QList<ColunaEstrutura> m_salvas; // as loaded or last saved
+    QString m_chaveTabela;
     bool m_mostrando = false; // while the panel is filled from a row
     bool m_ativado = false;
     Dialeto m_dialeto = Dialeto::SqlServer;

@@ -3,6 +3,8 @@
 #include "connections/clsData.h"
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
+#include "platform/clsPrompt.h"
+#include "platform/mdlGlobais.h"
 #include "shell/clsAmbiente.h"
 
 #include <QCheckBox>
@@ -10,6 +12,7 @@
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,8 +47,10 @@ frmIndex::frmIndex(QWidget* pai) : QDialog(pai)
     auto* listas = new QHBoxLayout(frmColumns);
     listas->addWidget(lstColumns);
     listas->addWidget(lstSel);
-    for (QTreeWidget* l : {lstColumns, lstSel})
+    for (QTreeWidget* l : {lstColumns, lstSel}) {
         l->viewport()->installEventFilter(this);
+        l->installEventFilter(this);
+    }
 
     auto* fraOpcoes = new QGroupBox(this);
     fraOpcoes->setObjectName(QStringLiteral("fraOpcoes"));
@@ -125,6 +130,54 @@ void frmIndex::Preencher(const IndiceLido& lido, const QString& nome, bool clust
     lblSomenteLeitura->setVisible(somenteLeitura);
     for (QWidget* w : std::initializer_list<QWidget*>{lstColumns, lstSel, chkUnique, chkClustered, txtFiltro})
         w->setEnabled(w->isEnabled() && !somenteLeitura);
+    m_inicial = Definicao();
+    m_nomeInicial = NomeIndice();
+}
+
+bool frmIndex::Alterado() const
+{
+    return lblSomenteLeitura->isHidden() && (Definicao() != m_inicial || NomeIndice() != m_nomeInicial);
+}
+
+void frmIndex::reject()
+{
+    if (m_prompt && Alterado()) {
+        const int resposta = m_prompt->MsgBox(QStringLiteral("Deseja gravar as alterações?"),
+                                              vb::YesNoCancel | vb::Question,
+                                              globais::TituloAplicativo());
+        if (resposta == vb::Yes) {
+            m_conf = true;
+            accept();
+            return;
+        }
+        if (resposta != vb::No)
+            return;
+    }
+    m_conf = false;
+    QDialog::reject();
+}
+
+// Enter or Space moves the current column to the other list (the next one becomes current, so the
+// keys repeat down the list); D marks a chosen column descending or not.
+bool frmIndex::ListaTecla(QTreeWidget* lista, QKeyEvent* e)
+{
+    QTreeWidgetItem* item = lista->currentItem();
+    const int tecla = e->key();
+    if ((tecla == Qt::Key_Return || tecla == Qt::Key_Enter || tecla == Qt::Key_Space)
+        && e->modifiers() == Qt::NoModifier) {
+        if (item) {
+            const int linha = lista->indexOfTopLevelItem(item);
+            Mover(item);
+            if (lista->topLevelItemCount() > 0)
+                lista->setCurrentItem(lista->topLevelItem(std::min(linha, lista->topLevelItemCount() - 1)));
+        }
+        return true;
+    }
+    if (tecla == Qt::Key_D && lista == lstSel && item && e->modifiers() == Qt::NoModifier) {
+        item->setText(1, item->text(1) == u"X" ? QString() : QStringLiteral("X"));
+        return true;
+    }
+    return false;
 }
 
 QList<ColunaIndice> frmIndex::Escolhidas() const
@@ -163,6 +216,9 @@ bool frmIndex::eventFilter(QObject* objeto, QEvent* evento)
             txtIndexName->setText(PromptNome);
         return false;
     }
+    if (objeto == lstSel || objeto == lstColumns)
+        return evento->type() == QEvent::KeyPress
+               && ListaTecla(static_cast<QTreeWidget*>(objeto), static_cast<QKeyEvent*>(evento));
     QTreeWidget* lista = objeto == lstSel->viewport() ? lstSel : lstColumns;
     switch (evento->type()) {
     case QEvent::MouseButtonPress: {
@@ -221,6 +277,7 @@ void EditarIndice(clsAmbiente& ambiente, clsNo* node, bool blnNovo)
     }
     frmIndex dialogo;
     dialogo.Preencher(lido, indice, AceitaClustered(*db.ActiveConnection()));
+    dialogo.DefinirPrompt(&prompt);
     for (;;) {
         const bool ok = prompt.ExibirModal(&dialogo) == QDialog::Accepted && dialogo.Conf();
         if (!ok)

@@ -1,6 +1,7 @@
 #pragma once
 // The index editor: the table's columns on the left, the index's columns in key order on the right
-// (dragged between the lists; a second click on a chosen column marks it descending), the unique and
+// (dragged between the lists, or moved with Enter or Space; a second click on a chosen column, or
+// the D key, marks it descending), the unique and
 // clustered options, the filter and the index name. An index with what the editor cannot show is
 // shown read-only, with the reason.
 #include "schema/clsIndice.h"
@@ -12,7 +13,9 @@ class QLabel;
 class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QKeyEvent;
 class clsAmbiente;
+class clsPrompt;
 class clsNo;
 
 class frmIndex : public QDialog {
@@ -23,6 +26,12 @@ public:
     // Fills the lists, the options, the filter, the name (fixed for an existing index) and whether
     // clustering is offered.
     void Preencher(const IndiceLido& lido, const QString& nome, bool clusteredPermitido);
+    // Where the question before changes are dropped goes (none: they are dropped).
+    void DefinirPrompt(clsPrompt* prompt) { m_prompt = prompt; }
+    // Whether the index differs from what the dialog was filled with.
+    bool Alterado() const;
+    // Esc or closing: changes are not dropped without asking (Sim saves them, as OK does).
+    void reject() override;
     // The index as the dialog shows it now (included columns as they were read).
     DefinicaoIndice Definicao() const;
     // True when the dialog was closed with OK.
@@ -49,8 +58,13 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    bool ListaTecla(QTreeWidget* lista, QKeyEvent* e);
+
     bool m_conf = false;
     QStringList m_incluidas;
+    clsPrompt* m_prompt = nullptr;
+    DefinicaoIndice m_inicial;
+    QString m_nomeInicial;
 };
 
 // Creates (`blnNovo`) or changes the index of a navigator node (an index, or a table's indexes

@@ -8,6 +8,7 @@
 #include "platform/mdlFuncoes.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 namespace documentador {
 
@@ -38,15 +39,58 @@ bool LerColunas(clsData& db, const ObjetoBanco& tabela, QList<ColunaDoc>& coluna
         // The size as the type reads it: a long text or a binary has none (the catalog's figure,
         // about a thousand million, would be cut to its first digits).
         c.tipo = tipodado::TipoDaColuna(*rs, false, &c.tamanho);
+        const QVariant nulos = rs->Valor(QStringLiteral("IS_NULLABLE"));
+        c.anulavel = nulos.isNull() || nulos.toBool();
+        c.padrao = rs->Valor(QStringLiteral("COLUMN_DEFAULT")).toString();
         colunas << c;
     }
     return true;
 }
 
+// The table's indexes with their columns in key order, as the catalog lists them.
+QList<IndiceDoc> LerIndices(clsData& db, const ObjetoBanco& tabela)
+{
+    QList<IndiceDoc> indices;
+    RecordsetPtr rs;
+    if (!db.OpenSchema(tiposchema::Indices, rs, {.tabela = tabela.nome, .esquema = tabela.esquema}) || !rs)
+        return indices;
+    rs->setSort(QStringLiteral("INDEX_NAME, ORDINAL_POSITION"));
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+        const QString nome = rs->Valor(QStringLiteral("INDEX_NAME")).toString();
+        if (indices.isEmpty() || indices.last().nome != nome)
+            indices << IndiceDoc{.nome = nome,
+                                 .primario = rs->Valor(QStringLiteral("PRIMARY_KEY")).toBool(),
+                                 .unico = rs->Valor(QStringLiteral("UNIQUE")).toBool()};
+        const QString coluna = rs->Valor(QStringLiteral("COLUMN_NAME")).toString();
+        if (!coluna.isEmpty())
+            indices.last().colunas << coluna
+                                          + (rs->Valor(QStringLiteral("COLLATION")).toInt() == 2
+                                                 ? QStringLiteral(" DESC")
+                                                 : QString());
+    }
+    return indices;
+}
+
+// What names the file: the table, or which tables, without what a file name cannot hold.
+QString NomeArquivo(Alcance alcance, const ObjetoBanco& tabela, const QDateTime& agora)
+{
+    QString assunto = alcance == Alcance::Tabela         ? tabela.Exibicao()
+                      : alcance == Alcance::TodasTabelas ? QStringLiteral("Tabelas")
+                                                         : QStringLiteral("Tabelas do Sistema");
+    static const QRegularExpression proibidos(QStringLiteral(R"([\\/:*?"<>|\x00-\x1f])"));
+    assunto.replace(proibidos, QStringLiteral("_"));
+    // The date has no ":" (nor "/", a folder separator here).
+    return QStringLiteral("Estrutura - ") + assunto + QStringLiteral(" - ")
+           + agora.toString(QStringLiteral("dd-MM-yyyy HHmmss")) + QStringLiteral(".txt");
+}
+
 } // namespace
 
-QStringList
-SecaoTabela(const QString& tabela, const QString& legenda, const QDateTime& agora, const QList<ColunaDoc>& colunas)
+QStringList SecaoTabela(const QString& tabela,
+                        const QString& legenda,
+                        const QDateTime& agora,
+                        const QList<ColunaDoc>& colunas,
+                        const QList<IndiceDoc>& indices)
 {
     const QString data = agora.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
     QStringList l;
@@ -65,6 +109,20 @@ SecaoTabela(const QString& tabela, const QString& legenda, const QDateTime& agor
                    c.tipo,
                    QString::number(c.tamanho),
                    u'|');
+    // Nulls and defaults, then the indexes: what the table's grid above has no room for.
+    l << QString() << QStringLiteral("Nulos e Valores Padrão") << QString(Largura, u'-');
+    for (const ColunaDoc& c : colunas)
+        l << funcoes::AlinharTexto(c.nome, 50, 0) + QStringLiteral(" | ")
+                 + funcoes::AlinharTexto(c.anulavel ? QStringLiteral("Nulo") : QStringLiteral("Não Nulo"), 8, 0)
+                 + QStringLiteral(" | ") + c.padrao;
+    l << QString() << QStringLiteral("Índices") << QString(Largura, u'-');
+    if (indices.isEmpty())
+        l << QStringLiteral("(nenhum)");
+    for (const IndiceDoc& i : indices)
+        l << i.nome + QStringLiteral(" (") + i.colunas.join(QStringLiteral(", ")) + u')'
+                 + (i.primario ? QStringLiteral(" - chave primária")
+                    : i.unico  ? QStringLiteral(" - único")
+                               : QString());
     l << QStringLiteral(" ") << QStringLiteral(" ") << QStringLiteral(" ");
     return l;
 }
@@ -78,9 +136,10 @@ QString Documentar(clsAmbienteDados& amb,
 {
     if (!agora.isValid())
         agora = QDateTime::currentDateTime();
-    if (!funcoes::CriarPasta(amb.pastaTemporaria)) {
-        amb.Prompt().MsgBox(QStringLiteral("Não foi possível criar a pasta de trabalho:\n") + amb.pastaTemporaria,
-                            vb::Critical);
+    // The user's documents folder; the working folder when that one cannot be made.
+    const QString pasta = funcoes::CriarPasta(amb.pastaDocumentos) ? amb.pastaDocumentos : amb.pastaTemporaria;
+    if (!funcoes::CriarPasta(pasta)) {
+        amb.Prompt().MsgBox(QStringLiteral("Não foi possível criar a pasta de trabalho:\n") + pasta, vb::Critical);
         return {};
     }
     clsData db(amb);
@@ -98,9 +157,7 @@ QString Documentar(clsAmbienteDados& amb,
                 tabelas << ObjetoBanco(rs->Valor(QStringLiteral("TABLE_SCHEMA")).toString(),
                                        rs->Valor(QStringLiteral("TABLE_NAME")).toString());
     }
-    // The date in the name has no ":" (nor "/", a folder separator here).
-    const QString caminho = amb.pastaTemporaria + QStringLiteral("/Estrutura - ")
-                            + agora.toString(QStringLiteral("dd-MM-yyyy HHmmss")) + QStringLiteral(".txt");
+    const QString caminho = pasta + u'/' + NomeArquivo(alcance, tabela, agora);
     QFile arquivo(caminho);
     if (!arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
         amb.Prompt().MsgBox(QStringLiteral("Não foi possível gravar o arquivo:\n") + caminho + u'\n'
@@ -115,7 +172,8 @@ QString Documentar(clsAmbienteDados& amb,
     for (const ObjetoBanco& t : tabelas) {
         QList<ColunaDoc> colunas;
         if (LerColunas(db, t, colunas))
-            arquivo.write((SecaoTabela(t.Exibicao(), legenda, agora, colunas).join(u'\n') + u'\n').toUtf8());
+            arquivo.write(
+                (SecaoTabela(t.Exibicao(), legenda, agora, colunas, LerIndices(db, t)).join(u'\n') + u'\n').toUtf8());
         if (progresso && !prompt.ProgressoMove())
             break;
     }

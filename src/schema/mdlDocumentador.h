@@ -1,6 +1,7 @@
 #pragma once
-// The documenter: a text file describing the columns of one table, or of every table (or every
-// system table) of a database, written in the working folder for the desktop's text editor.
+// The documenter: a text file describing the columns (key, type, size, nulls, default) and indexes
+// of one table, or of every table (or every system table) of a database, written in the user's
+// documents folder for the desktop's text editor.
 #include "platform/clsObjetoBanco.h"
 
 #include <QDateTime>
@@ -13,8 +14,9 @@ namespace documentador {
 enum class Alcance { Tabela, TodasTabelas, TabelasSistema };
 
 // Writes the file (UTF-8) and returns its path; empty when nothing was written. `legenda` is the
-// main window's caption printed in each heading; `tabela` (in its schema) is used with Alcance::Tabela; `agora`
-// (the current time when invalid) dates the headings and names the file.
+// main window's caption printed in each heading; `tabela` (in its schema) is used with
+// Alcance::Tabela and names the file; `agora` (the current time when invalid) dates the headings
+// and the file's name.
 QString Documentar(clsAmbienteDados& amb,
                    const QString& chave,
                    Alcance alcance,
@@ -22,13 +24,24 @@ QString Documentar(clsAmbienteDados& amb,
                    const QString& legenda,
                    QDateTime agora = {});
 
-// The lines of one table's section, for the columns given as (key?, name, type, size).
+// The lines of one table's section, for its columns (key?, name, type, size, nulls, default) and
+// its indexes (the primary key's among them).
 struct ColunaDoc {
     bool chave = false;
     QString nome, tipo;
     qint32 tamanho = 0;
+    bool anulavel = true;
+    QString padrao;
 };
-QStringList
-SecaoTabela(const QString& tabela, const QString& legenda, const QDateTime& agora, const QList<ColunaDoc>& colunas);
+struct IndiceDoc {
+    QString nome;
+    bool primario = false, unico = false;
+    QStringList colunas; // in key order, " DESC" after a descending one
+};
+QStringList SecaoTabela(const QString& tabela,
+                        const QString& legenda,
+                        const QDateTime& agora,
+                        const QList<ColunaDoc>& colunas,
+                        const QList<IndiceDoc>& indices = {});
 
 } // namespace documentador

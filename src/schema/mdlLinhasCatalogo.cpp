@@ -4,11 +4,11 @@
 
 namespace catalogo {
 
-QList<QStringList> Linhas(clsData& db, const QString& sql)
+QList<QStringList> Linhas(clsData& db, const QString& sql, bool mostrarErro)
 {
     QList<QStringList> r;
     RecordsetPtr rs;
-    if (!db.OpenRecordset(rs, sql, false, false, false) || !rs)
+    if (!db.OpenRecordset(rs, sql, false, false, mostrarErro) || !rs)
         return r;
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         QStringList linha;

@@ -8,8 +8,8 @@ class clsData;
 
 namespace catalogo {
 
-// The rows of a query, without showing errors; none when it fails.
-QList<QStringList> Linhas(clsData& db, const QString& sql);
+// The rows of a query; none when it fails (its error shown when `mostrarErro`).
+QList<QStringList> Linhas(clsData& db, const QString& sql, bool mostrarErro = false);
 // The first value of each row.
 QStringList Primeiras(clsData& db, const QString& sql);
 // A text literal with its apostrophes doubled.

@@ -2,6 +2,7 @@
 
 #include "clsEstrutura.h"
 #include "connections/clsData.h"
+#include "mdlLinhasCatalogo.h"
 #include "mdlTipoDado.h"
 #include "platform/clsMotor.h"
 #include "platform/clsPrompt.h"
@@ -90,21 +91,8 @@ QString Concatenar(clsData& db, const QString& sql, bool mostrarErro, bool* ok =
     return texto;
 }
 
-// The rows of a query, each as the texts of its columns.
-QList<QStringList> Linhas(clsData& db, const QString& sql)
-{
-    QList<QStringList> linhas;
-    RecordsetPtr rs;
-    if (!db.OpenRecordset(rs, sql, false, false, true) || !rs)
-        return linhas;
-    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-        QStringList linha;
-        for (int i = 0; i < rs->FieldCount(); ++i)
-            linha << Texto(rs->Valor(i));
-        linhas << linha;
-    }
-    return linhas;
-}
+// The rows of a query, each as the texts of its columns; a failure is shown.
+QList<QStringList> Linhas(clsData& db, const QString& sql) { return catalogo::Linhas(db, sql, true); }
 
 // The statements as the engine's own client runs them: each ended by ";" on its own line end.
 QString Comandos(const QStringList& comandos)
@@ -129,6 +117,15 @@ QString DefinicaoSqlite(clsData& db, TipoMotor motor, const QString& objeto, con
         comandos << l.value(0);
     if (comandos.isEmpty() || !comandos.first().startsWith(QStringLiteral("CREATE "), Qt::CaseInsensitive))
         return {};
+    // An AUTOINCREMENT counter goes on from where it was, so no id is handed out again (a file
+    // without such a table has no counters: nothing is said).
+    if (qstrcmp(tipo, "table") == 0)
+        for (const QStringList& l :
+             catalogo::Linhas(db,
+                              QStringLiteral("SELECT 'INSERT INTO sqlite_sequence (name, seq) VALUES (' || quote(name) "
+                                             "|| ', ' || seq || ')' FROM sqlite_sequence WHERE name = ")
+                                  + citacao::Literal(motor, objeto)))
+            comandos << l.value(0);
     return Comandos(comandos);
 }
 
@@ -730,8 +727,19 @@ QString ScriptFunction(clsAmbienteDados& amb, const QString& chave, const Objeto
     return ScriptRotina(amb, chave, Rotina::Function, funcao, tipo);
 }
 
-QString ScriptTrigger(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& trigger, int tipo)
+QString ScriptTrigger(clsAmbienteDados& amb,
+                      const QString& chave,
+                      const ObjetoBanco& trigger,
+                      int tipo,
+                      const ObjetoBanco& tabela)
 {
+    const TipoMotor motor = MotorDe(chave);
+    if (tipo == Drop && !tabela.nome.isEmpty() && motor == TipoMotor::Odbc) {
+        clsData db(amb);
+        if (db.OpenConnection(chave) && AlvoDe(db) == Alvo::Postgres)
+            return QStringLiteral("DROP TRIGGER ") + Nome(motor, trigger.nome) + QStringLiteral(" ON ")
+                   + NomeObj(motor, tabela);
+    }
     return ScriptRotina(amb, chave, Rotina::Trigger, trigger, tipo);
 }
 

@@ -29,8 +29,12 @@ QString ScriptTabela(clsAmbienteDados& amb, const QString& chave, const ObjetoBa
 QString ScriptView(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& visao, int tipo);
 QString ScriptProcedure(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& procedure, int tipo);
 QString ScriptFunction(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& funcao, int tipo);
-// A trigger's schema is its table's.
-QString ScriptTrigger(clsAmbienteDados& amb, const QString& chave, const ObjetoBanco& trigger, int tipo);
+// A trigger's schema is its table's. PostgreSQL drops a trigger of a table (`tabela`) by both names.
+QString ScriptTrigger(clsAmbienteDados& amb,
+                      const QString& chave,
+                      const ObjetoBanco& trigger,
+                      int tipo,
+                      const ObjetoBanco& tabela = {});
 // The CREATE INDEX statements of `tabela`: all of them when `indice` is empty, else that one. Uses
 // `db` when given (an open connection), else opens one with `chave`.
 QString

@@ -154,11 +154,13 @@ private slots:
         QVERIFY2(script->Editor()->text().startsWith("CREATE TABLE Clientes ("), qPrintable(script->Editor()->text()));
         delete script;
 
-        c.ambiente.pastaTemporaria = c.settings.pasta.filePath("trabalho");
+        c.ambiente.pastaDocumentos = c.settings.pasta.filePath("documentos");
         c.navegador.mnuNavTabVis_Click();
         QCOMPARE(c.prompt.enderecosAbertos.size(), 1);
         const QString arquivo = QUrl(c.prompt.enderecosAbertos.first()).toLocalFile();
         QVERIFY2(QFile::exists(arquivo), qPrintable(arquivo));
+        QVERIFY2(arquivo.startsWith(c.settings.pasta.filePath("documentos/Estrutura - Clientes - ")),
+                 qPrintable(arquivo));
 
         clsNo* pedidos = clientes->Next();
         QCOMPARE(pedidos->Text(), QStringLiteral("Pedidos"));

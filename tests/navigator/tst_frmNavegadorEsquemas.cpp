@@ -401,7 +401,7 @@ private slots:
         Cenario c;
         if (!c.Preparar())
             QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the PostgreSQL test server)");
-        c.ambiente.pastaTemporaria = c.settings.pasta.path();
+        c.ambiente.pastaDocumentos = c.settings.pasta.path();
         c.Arvore().Selecionar(c.S2());
         c.navegador.mnuNavTabVis_Click();
         QCOMPARE(c.prompt.enderecosAbertos.size(), 1);

@@ -230,6 +230,25 @@ private slots:
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
     }
 
+    // A server that does not answer a refresh keeps the connection and the login that worked, for
+    // the next refresh once it is back; the login is not asked again.
+    void AtualizarServidorForaGuardaACredencial()
+    {
+        if (!SqlDmoDisponivel())
+            QSKIP("no SQL Server ODBC driver installed");
+        Cenario c;
+        const QString tag = MontarConnStrSql("127.0.0.1,1", "Master", "sa", "pw", false);
+        clsNo* no = IncluirNode(c.arvore, "SRV", "dbSRV", "Sql", img::SqlServerConectado, tag);
+        c.arvore.Dados().Gravar("dbSRV", CampoNo::Usuario, "sa");
+        c.arvore.Dados().Gravar("dbSRV", CampoNo::Senha, "pw");
+        QVERIFY(!AtualizarNode(c.arvore, no));
+        QCOMPARE(no->Image(), int(img::SqlServer));
+        QCOMPARE(no->Tag(), tag);
+        QCOMPARE(c.arvore.Dados().Ler("dbSRV", CampoNo::Usuario), QStringLiteral("sa"));
+        QCOMPARE(c.arvore.Dados().Ler("dbSRV", CampoNo::Senha), QStringLiteral("pw"));
+        QCOMPARE(c.prompt.loginsPedidos, 0);
+    }
+
     void ArquivoMapeadoQueSumiu()
     {
         Cenario c;

@@ -512,20 +512,85 @@ private slots:
         QCOMPARE(w->Grid()->hasFocus(), focalizar);
     }
 
-    void FecharSemPerguntas()
+    void EdicoesPendentesPerguntam_data()
     {
+        // Where the grid's edits would be dropped (closing, F5, another connection), each answer
+        // to "Deseja gravar as alterações?": what the user is told, whether the action happens and
+        // what the file holds afterwards.
+        QTest::addColumn<QString>("onde");
+        QTest::addColumn<int>("resposta");
+        QTest::addColumn<bool>("falha"); // the save fails (a key another row has)
+        QTest::addColumn<QStringList>("mensagens");
+        QTest::addColumn<bool>("feito");
+        QTest::addColumn<QString>("nome");
+        const QString pergunta = QStringLiteral("Deseja gravar as alterações?");
+        for (const char* onde : {"fechar", "F5", "conexao"}) {
+            const QString o = QString::fromLatin1(onde);
+            QTest::newRow(qPrintable(o + " Sim"))
+                << o << int(vb::Yes) << false << QStringList{pergunta, "Registros Gravados com Sucesso"} << true
+                << "Mudado";
+            QTest::newRow(qPrintable(o + " Nao"))
+                << o << int(vb::No) << false << QStringList{pergunta} << true << "Ana";
+            QTest::newRow(qPrintable(o + " Cancelar"))
+                << o << int(vb::Cancel) << false << QStringList{pergunta} << false << "Ana";
+            QTest::newRow(qPrintable(o + " Sim que falha"))
+                << o << int(vb::Yes) << true << QStringList{pergunta, "UNIQUE constraint failed: Clientes.Id"} << false
+                << "Ana";
+        }
+    }
+    void EdicoesPendentesPerguntam()
+    {
+        QFETCH(QString, onde);
+        QFETCH(int, resposta);
+        QFETCH(bool, falha);
+        QFETCH(QStringList, mensagens);
+        QFETCH(bool, feito);
+        QFETCH(QString, nome);
         Cenario c;
-        frmTabela* w = c.Editor("SELECT * FROM Clientes");
+        frmTabela* w = c.Editor("SELECT * FROM Clientes ORDER BY Id");
         QVERIFY(w);
         QVERIFY(Rodar(w));
         QVERIFY(w->Modelo()->setData(w->Modelo()->index(0, 1), "Mudado"));
-        RecordsetPtr rs = w->Recordset();
-        QVERIFY(w->close());
-        QVERIFY(c.prompt.mensagens.isEmpty());
-        QCOMPARE(rs->State(), int(ado::adStateClosed));
-        QCOMPARE(c.prompt.ampulheta, 0);
-        QTRY_VERIFY(c.janela.isNull());
-        QCOMPARE(c.banco.Valor("SELECT Nome FROM Clientes WHERE Id = 1").toString(), QStringLiteral("Ana"));
+        if (falha)
+            QVERIFY(w->Modelo()->setData(w->Modelo()->index(0, 0), 2));
+        c.prompt.respostas << resposta;
+        const QString outra = c.banco.ConnStr() + QStringLiteral(";Mode=ReadWrite");
+        if (onde == "fechar") {
+            w->close();
+        } else if (onde == "F5") {
+            w->Editor()->setFocus();
+            QTest::keyClick(w->Editor(), Qt::Key_F5);
+        } else {
+            // As the selector's list does: it shows the choice, then tells the window.
+            w->Seletor()->DefinirLabel("outro", {}, {});
+            w->Seletor()->DefinirConnectionString(outra);
+            emit w->Seletor()->ConnectionChanged(outra, "outro", {}, {});
+        }
+        // A save that was asked for ends on the window's worker; what was waiting for it goes on then.
+        QTRY_COMPARE(c.prompt.textos().size(), mensagens.size());
+        if (onde != "fechar")
+            QTRY_VERIFY(!w->Ocupada());
+        QStringList textos = c.prompt.textos();
+        if (falha && textos.size() == 2)
+            textos[1] = textos[1].section(u'\n', 0, 0);
+        QCOMPARE(textos, mensagens);
+        QCOMPARE(c.prompt.mensagens.first().estilo, int(vb::YesNoCancel | vb::Question));
+        QCOMPARE(c.banco.Valor("SELECT Nome FROM Clientes WHERE Id = 1").toString(), nome);
+        // Not done: the edits stay pending, as typed.
+        if (onde == "fechar") {
+            QTRY_COMPARE(c.janela.isNull(), feito);
+        } else if (onde == "F5") {
+            QTRY_VERIFY(!w->Ocupada());
+            QCOMPARE(w->Modelo()->TemEdicoesPendentes(), !feito);
+            QCOMPARE(c.Celula(0, 1), feito ? nome : QStringLiteral("Mudado"));
+        } else {
+            QTRY_COMPARE(w->ConnectionString(), feito ? outra : c.banco.ConnStr());
+            QCOMPARE(w->Seletor()->Server(), feito ? QStringLiteral("outro") : c.banco.caminho);
+            QCOMPARE(w->Seletor()->ConnectionString(), w->ConnectionString());
+            QCOMPARE(w->Modelo()->TemEdicoesPendentes(), !feito);
+        }
+        if (!feito)
+            QCOMPARE(c.Celula(0, 1), QStringLiteral("Mudado"));
     }
 
     void SeletorOfereceAsFontesConectadas()

@@ -11,9 +11,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
@@ -111,7 +113,7 @@ private slots:
         QCOMPARE(cabecalho->sortIndicatorSection(), 0);
         QVERIFY(c.prompt.mensagens.isEmpty());
         // A new result has no sort, and shows none.
-        QVERIFY(w->ExecutarSql());
+        QVERIFY(Rodar(w));
         QVERIFY(!cabecalho->isSortIndicatorShown());
     }
 
@@ -215,6 +217,33 @@ private slots:
         QCOMPARE(Coluna(calc, 1), QStringList({"Ana", "Bruno", "Carla"}));
     }
 
+    // The grid's own keys: Ctrl+C copies the selected block, Ctrl+V pastes it from the current
+    // cell on; a right click inside the selection keeps it for the menu.
+    void CopiarEColarPorTeclas()
+    {
+        CenarioTabela c;
+        frmTabela* w = c.Editor("SELECT Id, Nome, Cidade FROM Clientes ORDER BY Id");
+        QVERIFY(w && Rodar(w));
+        w->show();
+        QTableView* grade = w->Grid();
+        grade->setFocus();
+        grade->selectionModel()->select(QItemSelection(w->Modelo()->index(0, 1), w->Modelo()->index(1, 2)),
+                                        QItemSelectionModel::ClearAndSelect);
+        QTest::mouseClick(grade->viewport(), Qt::RightButton, {}, grade->visualRect(w->Modelo()->index(1, 2)).center());
+        QCOMPARE(grade->selectionModel()->selectedIndexes().size(), 4);
+        if (QMenu* menu = w->findChild<QMenu*>("mnuTab"))
+            menu->hide();
+        grade->setFocus();
+        QApplication::clipboard()->clear();
+        QTest::keyClick(grade, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Ana\tRecife\nBruno\tOlinda"));
+        grade->setCurrentIndex(w->Modelo()->index(1, 1));
+        QTest::keyClick(grade, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Coluna(w, 1), QStringList({"Ana", "Ana", "Bruno"}));
+        QCOMPARE(Coluna(w, 2), QStringList({"Recife", "Recife", "Olinda"}));
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
+    }
+
     void ArquivosDeScript()
     {
         CenarioTabela c;
@@ -284,6 +313,36 @@ private slots:
         // A clone was exported: the grid stays where it was.
         QCOMPARE(w->Grid()->currentIndex().row(), 1);
         QVERIFY(c.prompt.mensagens.isEmpty());
+    }
+
+    // The text file holds the rows in the grid's order (an edit of the sorted column does not
+    // move its row), dates as dates and time stamps with every digit; a name without an extension
+    // gets ".txt", and the status bar says where the file went.
+    void ExportarTextoNaOrdemDaGrade()
+    {
+        CenarioTabela c({"CREATE TABLE Datas (id INTEGER PRIMARY KEY, d DATE, t DATETIME)",
+                         "INSERT INTO Datas VALUES (1, '2024-02-29', '2024-02-29 10:00:00.123456'), "
+                         "(2, '2024-03-01', '2024-03-01 00:00:00'), (3, NULL, '2024-03-02 23:59:59')"});
+        frmTabela* w = c.Editor("SELECT id, d, t FROM Datas");
+        QVERIFY(w && Rodar(w));
+        IrPara(w, 0, 0);
+        w->OrdenarColuna("Desc");
+        QVERIFY(w->Modelo()->setData(w->Modelo()->index(0, 0), "7"));
+        QCOMPARE(Coluna(w, 0), QStringList({"7", "2", "1"}));
+        QTemporaryDir pasta;
+        c.prompt.arquivos << pasta.filePath("datas");
+        QVERIFY(Exportar(w, &frmTabela::ExportarTexto));
+        const QString arquivo = pasta.filePath("datas.txt");
+        QCOMPARE(c.prompt.enderecosAbertos, QStringList{QUrl::fromLocalFile(arquivo).toString()});
+        QFile f(arquivo);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(LerCsv(QString::fromUtf8(f.readAll()), u'\t'),
+                 QList<QStringList>({{"id", "d", "t"},
+                                     {"7", "", "2024-03-02 23:59:59"},
+                                     {"2", "2024-03-01", "2024-03-01 00:00:00"},
+                                     {"1", "2024-02-29", "2024-02-29 10:00:00.123456"}}));
+        QCOMPARE(w->TextoPainel(1), QStringLiteral("Arquivo exportado: ") + QDir::toNativeSeparators(arquivo));
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
     }
 
     void ExportarSemDadosAvisa()

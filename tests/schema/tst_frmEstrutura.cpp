@@ -1,6 +1,7 @@
 // The structure designer on a real SQLite file: its controls and editing rules, and saving from
 // the window.
 #include "connections/clsData.h"
+#include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
 #include "schema/frmEstrutura.h"
 #include "shell/clsAmbiente.h"
@@ -9,9 +10,11 @@
 #include "support/registroTestes.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -182,6 +185,68 @@ private slots:
         QCOMPARE(C<QStatusBar>(j, "stbEstrutura")->currentMessage(),
                  QStringLiteral("Tabela alterada no lugar (ALTER TABLE)"));
         delete j;
+    }
+
+    // Without the mouse: Insert adds a field, Alt+Up moves it, Ctrl+Delete deletes one, Ctrl+S
+    // saves and the tree's details of the table follow; Tab reaches the toolbar; closing with
+    // changes not saved asks, and Cancelar and Não keep the table as it was.
+    void Teclado()
+    {
+        IncluirNode(amb->Arvore(), NovoNo{.texto = "Tables", .chave = "T", .imagem = img::PastaTabelas, .tag = cs});
+        clsNo* no
+            = IncluirNode(amb->Arvore(),
+                          NovoNo{.texto = "Cli", .chave = "TCli", .chavePai = "T", .imagem = img::Tabela, .tag = cs});
+        CarregarDetalhesTabela(amb->Arvore(), no);
+        QPointer<frmEstrutura> j = AbrirEstrutura(*amb, no, false);
+        QVERIFY(j);
+        j->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(j));
+        auto* grid = C<QTableWidget>(j, "dgrEstrutura");
+        grid->setFocus();
+        grid->setCurrentCell(2, 0);
+        QTest::keyClick(grid, Qt::Key_Insert);
+        auto* nome = C<QLineEdit>(j, "txtCampo");
+        QCOMPARE(QApplication::focusWidget(), nome);
+        QTest::keyClicks(nome, "Email");
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Up, Qt::AltModifier);
+        grid->setCurrentCell(0, 0);
+        QTest::keyClick(grid, Qt::Key_Down, Qt::AltModifier);
+        grid->setCurrentCell(3, 0);
+        QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+        QStringList vistos;
+        for (int i = 0; i < grid->rowCount(); ++i)
+            vistos << grid->item(i, 0)->text();
+        QCOMPARE(vistos, QStringList({"Nome", "Id", "Email"}));
+
+        // Tab goes round every control, the toolbar's buttons among them.
+        QWidget* salvar = C<QToolBar>(j, "tlbSalvar")->widgetForAction(C<QAction>(j, "Salvar"));
+        bool achou = false;
+        for (int i = 0; i < 30 && !achou; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            achou = QApplication::focusWidget() == salvar;
+        }
+        QVERIFY(achou);
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(prompt.textos(), QStringList({"Estrutura alterada com sucesso"}));
+        QCOMPARE(Colunas("Cli"), QStringList({"Nome", "Id", "Email"}));
+        QStringList detalhes;
+        for (clsNo* c = amb->Arvore().No("TCliCmp") ? amb->Arvore().No("TCliCmp")->Child() : nullptr; c; c = c->Next())
+            detalhes << c->Text().section(u' ', 0, 0);
+        QCOMPARE(detalhes, QStringList({"Nome", "Id", "Email"}));
+
+        prompt.mensagens.clear();
+        nome->setFocus();
+        QTest::keyClicks(nome, "2");
+        for (int resposta : {int(vb::Cancel), int(vb::No)}) {
+            prompt.respostas << resposta;
+            j->close();
+            QCOMPARE(prompt.ultima().texto, QStringLiteral("Deseja gravar as alterações?"));
+            QCOMPARE(j.isNull() || !j->isVisible(), resposta == vb::No);
+        }
+        QCOMPARE(Colunas("Cli"), QStringList({"Nome", "Id", "Email"}));
+        QTRY_VERIFY(j.isNull());
     }
 
     void NovaTabela()

@@ -235,6 +235,45 @@ private slots:
         QVERIFY(d.chkClustered->isEnabled());
     }
 
+    // Without the mouse: Enter and Space move the current column between the lists (never pressing
+    // OK), D marks it descending; Esc with changes asks, Cancelar stays, Sim saves, Não drops them.
+    void Teclado()
+    {
+        const QString cs = Sqlite();
+        clsNo* ix = Montar(cs, {"CREATE TABLE T (A INTEGER, B TEXT, C TEXT)", "CREATE INDEX ix ON T (B, A DESC)"});
+        QVERIFY(ix);
+        for (int resposta : {int(vb::No), int(vb::Yes)}) {
+            prompt.mensagens.clear();
+            prompt.respostas.clear();
+            prompt.respostas << int(vb::Cancel) << resposta;
+            QStringList vistos;
+            prompt.dialogos.enqueue([&](QObject* o) {
+                frmIndex* d = Dialogo(o);
+                d->show();
+                d->lstColumns->setFocus();
+                d->lstColumns->setCurrentItem(d->lstColumns->topLevelItem(0));
+                QTest::keyClick(d->lstColumns, Qt::Key_Return);
+                d->lstSel->setFocus();
+                d->lstSel->setCurrentItem(d->lstSel->topLevelItem(0));
+                QTest::keyClick(d->lstSel, Qt::Key_D);
+                d->lstSel->setCurrentItem(d->lstSel->topLevelItem(1));
+                QTest::keyClick(d->lstSel, Qt::Key_Space);
+                vistos << Itens(d->lstSel) << QString::number(d->isVisible());
+                QTest::keyClick(d->lstSel, Qt::Key_Escape);
+                vistos << QString::number(d->isVisible());
+                QTest::keyClick(d->lstSel, Qt::Key_Escape);
+                vistos << QString::number(d->isVisible());
+                return d->result();
+            });
+            EditarIndice(*amb, ix, false);
+            QCOMPARE(vistos, QStringList({"B|X", "C|", "1", "1", "0"}));
+            QCOMPARE(prompt.textos(), QStringList(2, QStringLiteral("Deseja gravar as alterações?")));
+            QCOMPARE(SqlIndice(cs),
+                     resposta == vb::Yes ? QStringLiteral("CREATE INDEX \"ix\" ON \"T\" (\"B\" Desc, \"C\")")
+                                         : QStringLiteral("CREATE INDEX ix ON T (B, A DESC)"));
+        }
+    }
+
     // No column chosen: the dialog comes back at once. A name that exists: the CREATE fails, its
     // statement is shown and the dialog comes back; the table keeps its index.
     void NovoIndiceFalhas()

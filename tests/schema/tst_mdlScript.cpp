@@ -118,6 +118,20 @@ class tst_mdlScript : public QObject {
     clsPromptRoteiro prompt;
     clsAmbienteDados amb{prompt};
 
+    // What sqlite3 says a file holds: every schema entry with its statement, and the AUTOINCREMENT
+    // counters.
+    static QString CatalogoSqlite(const QString& arquivo)
+    {
+        QProcess p;
+        p.start("sqlite3",
+                {"-batch",
+                 arquivo,
+                 "SELECT type || '|' || name || '|' || tbl_name || '|' || coalesce(sql, '') FROM sqlite_schema "
+                 "UNION ALL SELECT 'seq|' || name || '|' || seq FROM sqlite_sequence ORDER BY 1"});
+        p.waitForFinished();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
     QString Sqlite(const QString& nome, const QStringList& sql)
     {
         ErroDados e;
@@ -213,18 +227,11 @@ private slots:
              "CREATE VIEW \"v cli\" AS SELECT id, nome FROM cliente WHERE nome <> 'as is'",
              "CREATE TRIGGER tv INSTEAD OF INSERT ON \"v cli\" BEGIN INSERT INTO cliente (email, nome) VALUES ('?', "
              "new.nome); END",
-             "INSERT INTO cliente (email) VALUES ('a@b')"});
+             "INSERT INTO cliente (email) VALUES ('a@b')",
+             "INSERT INTO cliente (id, email) VALUES (41, 'c@d')",
+             "DELETE FROM cliente WHERE id = 41"});
         QVERIFY(!cs.isEmpty());
-        auto catalogo = [](const QString& arquivo) {
-            QProcess p;
-            p.start("sqlite3",
-                    {"-batch",
-                     arquivo,
-                     "SELECT type || '|' || name || '|' || tbl_name || '|' || coalesce(sql, '') FROM sqlite_schema "
-                     "ORDER BY 1"});
-            p.waitForFinished();
-            return QString::fromUtf8(p.readAllStandardOutput());
-        };
+        const auto catalogo = &CatalogoSqlite;
         const QString tudo = ScriptBancoDados(amb, cs, "origem", 11);
         QVERIFY(!tudo.contains("GO"));
         const QString copia = pasta.filePath("copia.db");
@@ -341,6 +348,12 @@ private slots:
         const QString trigger = ScriptTrigger(amb, cs, "tr cli", Alter);
         QVERIFY2(trigger.startsWith("CREATE OR REPLACE TRIGGER \"tr cli\""), qPrintable(trigger));
         QVERIFY2(db.ExecSql(trigger, false), qPrintable(db.ErrMsg()));
+        // A trigger is dropped from its table; its script brings it back.
+        const QString apagar = ScriptTrigger(amb, cs, "tr cli", Drop, "Cli Pg");
+        QCOMPARE(apagar, QStringLiteral("DROP TRIGGER \"tr cli\" ON \"Cli Pg\""));
+        QVERIFY2(db.ExecSql(apagar, false), qPrintable(db.ErrMsg()));
+        QCOMPARE(db.RetValue("SELECT count(*) FROM pg_trigger WHERE tgname = 'tr cli'").toInt(), 0);
+        QVERIFY2(db.ExecSql(trigger, false), qPrintable(db.ErrMsg()));
 
         const QString tudo = ScriptBancoDados(amb, cs, "quarrix_script", 11);
         QVERIFY(tudo.contains("-- CRIAR A TABELA Cli Pg "));
@@ -416,17 +429,36 @@ private slots:
         QVERIFY2(prompt.mensagens.isEmpty(), qPrintable(prompt.textos().join('\n')));
     }
 
-    // The documenter's file, line by line, for a fixed clock and caption.
+    // The bundled sample database scripted whole and run with sqlite3 into an empty file.
+    void IdaEVoltaExemplo()
+    {
+        QFile fonte(QStringLiteral(QUARRIX_SAMPLES_DIR "/Exemplo.sql"));
+        QVERIFY(fonte.open(QIODevice::ReadOnly));
+        const QString exemplo = pasta.filePath("exemplo.db");
+        QVERIFY(RodarCliente("sqlite3", {"-bail", exemplo}, QString::fromUtf8(fonte.readAll())).isEmpty());
+        const QString tudo = ScriptBancoDados(amb, MontarConnStrAccess(exemplo, "Admin", ""), "exemplo", 11);
+        const QString copia = pasta.filePath("exemplo copia.db");
+        const QString erro = RodarCliente("sqlite3", {"-bail", copia}, tudo);
+        QVERIFY2(erro.isEmpty(), qPrintable(erro + "\n" + tudo));
+        QCOMPARE(CatalogoSqlite(copia), CatalogoSqlite(exemplo));
+        QVERIFY2(prompt.mensagens.isEmpty(), qPrintable(prompt.textos().join('\n')));
+    }
+
+    // The documenter's file, line by line, for a fixed clock and caption: named after its table, in
+    // the documents folder.
     void Documentador()
     {
         const QString cs = Sqlite("doc.db",
-                                  {"CREATE TABLE Cliente (Id INTEGER PRIMARY KEY, Nome VARCHAR(30) NOT NULL, Obs TEXT)",
+                                  {"CREATE TABLE Cliente (Id INTEGER PRIMARY KEY, Nome VARCHAR(30) NOT NULL, "
+                                   "Obs TEXT DEFAULT 'nada')",
+                                   "CREATE UNIQUE INDEX ux_nome ON Cliente (Nome DESC, Obs)",
                                    "CREATE TABLE Outra (x INTEGER)"});
         amb.pastaTemporaria = pasta.filePath("trabalho");
+        amb.pastaDocumentos = pasta.filePath("documentos");
         const QDateTime agora(QDate(2026, 12, 10), QTime(9, 5, 7));
         const QString arquivo
             = documentador::Documentar(amb, cs, documentador::Alcance::Tabela, "Cliente", "Quarrix v1", agora);
-        QCOMPARE(arquivo, pasta.filePath("trabalho/Estrutura - 10-12-2026 090507.txt"));
+        QCOMPARE(arquivo, pasta.filePath("documentos/Estrutura - Cliente - 10-12-2026 090507.txt"));
         QFile f(arquivo);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QStringList linhas = QString::fromUtf8(f.readAll()).split('\n');
@@ -441,6 +473,17 @@ private slots:
             "  *   | Id" + QString(48, ' ') + " | Int           |    0   ",
             "      | Nome" + QString(46, ' ') + " | VarChar       |   30   ",
             "      | Obs" + QString(47, ' ') + " | nText         |    0   ",
+            "",
+            "Nulos e Valores Padrão",
+            QString(84, '-'),
+            "Id" + QString(48, ' ') + " | Não Nulo | ",
+            "Nome" + QString(46, ' ') + " | Não Nulo | ",
+            "Obs" + QString(47, ' ') + " | Nulo     | 'nada'",
+            "",
+            "Índices",
+            QString(84, '-'),
+            "PrimaryKey (Id) - chave primária",
+            "ux_nome (Nome DESC, Obs) - único",
             " ",
             " ",
             " ",
@@ -455,6 +498,7 @@ private slots:
         QVERIFY(t.open(QIODevice::ReadOnly));
         const QString texto = QString::fromUtf8(t.readAll());
         QVERIFY(texto.contains("*** Cliente ***") && texto.contains("*** Outra ***"));
+        QCOMPARE(QFileInfo(todas).fileName(), QStringLiteral("Estrutura - Tabelas - 10-12-2026 090507.txt"));
     }
 };
 
