@@ -4,6 +4,8 @@
 // Goals: spreadsheet at most 1.3 times the bare loop, text at most 1.5 times fwrite.
 #include "query/mdlExportar.h"
 
+#include "../memoriaProcesso.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,17 +17,6 @@
 namespace {
 
 constexpr int Linhas = 1000000;
-
-long PicoKb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& l : f.readAll().split('\n'))
-        if (l.startsWith("VmHWM:"))
-            return l.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
 
 QString Cliente(int i) { return QStringLiteral("Cliente %1").arg(i); }
 const char* Cidade(int i)
@@ -63,12 +54,12 @@ int Medir(const QString& modo, const QString& arquivo)
     QElapsedTimer t;
     if (modo == u"xlsx" || modo == u"txt") {
         const RecordsetPtr rs = Rows();
-        const long base = PicoKb();
+        const long base = MemoriaProcessoKb();
         t.start();
         QString erro;
         const bool ok = modo == u"xlsx" ? exportar::ExportarPlanilha(*rs, arquivo, erro)
                                         : exportar::ExportarTexto(*rs, arquivo, erro);
-        std::printf("%lld %ld %d\n", t.elapsed(), PicoKb() - base, ok ? 1 : 0);
+        std::printf("%lld %ld %d\n", t.elapsed(), MemoriaProcessoKb() - base, ok ? 1 : 0);
         return ok ? 0 : 1;
     }
     t.start();
@@ -101,7 +92,7 @@ int Medir(const QString& modo, const QString& arquivo)
         }
         std::fclose(f);
     }
-    std::printf("%lld %ld 1\n", t.elapsed(), PicoKb());
+    std::printf("%lld %ld 1\n", t.elapsed(), MemoriaProcessoKb());
     return 0;
 }
 

@@ -224,7 +224,7 @@ void frmNavegador::ChamarDuploClique()
                     script::ScriptTrigger(m_ambiente, no->Tag(), ObjetoDoNo(no), script::Alter),
                     QStringLiteral("SqlEditor: ALTER TRIGGER ") + ObjetoDoNo(no).Exibicao());
         break;
-    case img::ImportarExportar: ExecutarImportarExportar(m_ambiente.Prompt(), {}, {}, {}); break;
+    case img::ImportarExportar: ExecutarImportarExportar(m_ambiente.Prompt(), {}, {}, {}, programaImpExp); break;
     case img::Job:
     case img::JobStep:
     case img::JobSchedule: AbrirObjetoAgent(no); break;

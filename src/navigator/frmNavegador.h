@@ -17,6 +17,8 @@ public:
 
     clsArvore& Arvore() { return m_arvore; }
     clsAmbiente& Ambiente() { return m_ambiente; }
+    // The import/export program the navigator's items start (empty: the one next to quarrix).
+    QString programaImpExp;
     QTreeView* trvNavegador() const { return m_trv; }
 
     // Builds the fixed roots and the mapped connections, selects and expands the root and runs the

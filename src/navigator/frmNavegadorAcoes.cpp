@@ -99,8 +99,13 @@ void frmNavegador::mnuNavBanScr_Click()
 
 void frmNavegador::mnuNavBanExp_Click()
 {
-    if (clsNo* no = m_arvore.Selecionado())
-        ExecutarImportarExportar(m_ambiente.Prompt(), no->Tag(), {}, {});
+    clsNo* no = m_arvore.Selecionado();
+    if (!no)
+        return;
+    // The program opens on the database itself: its own connection string.
+    const QString connStr = no->Tag().isEmpty() ? ObterConnStrNode(m_arvore, no) : no->Tag();
+    if (!connStr.isEmpty())
+        ExecutarImportarExportar(m_ambiente.Prompt(), connStr, {}, {}, programaImpExp);
 }
 
 void frmNavegador::mnuNavTabScr_Click(int tipo)

@@ -3,6 +3,7 @@
 #include "clsMotorOdbc.h"
 #include "clsMotorSqlite.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -116,6 +117,17 @@ QString clsMotor::EsquemaPadrao()
         r = rs->Valor(0).toString();
     erro = guardado;
     return r;
+}
+
+QString TextoDataGravada(int64_t ms, clsMotor::FormaData forma)
+{
+    const QDateTime d = clsRecordsetDados::MsParaData(ms);
+    const QString fracao = d.time().msec() ? QStringLiteral(".zzz") : QString();
+    if (forma == clsMotor::FormaData::SoData && d.time() == QTime(0, 0))
+        return d.date().toString(Qt::ISODate);
+    if (forma == clsMotor::FormaData::SoHora)
+        return d.time().toString(QStringLiteral("HH:mm:ss") + fracao);
+    return d.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss") + fracao);
 }
 
 QString clsMotor::NomeQualificado(const QString& tabela, const QString& esquema, const QString& catalogo) const

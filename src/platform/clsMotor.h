@@ -76,6 +76,29 @@ public:
                                        long& afetados,
                                        RecordsetPtr* linhas = nullptr)
         = 0;
+    // How InserirLinhas writes a column's cells: a date as it is, or as a date or a time alone; into
+    // a binary column, the cells' bytes.
+    enum class FormaData : uint8_t { Natural, SoData, SoHora, Binario };
+    // Bulk writing: whether InserirLinhas is supported.
+    virtual bool InsercaoDireta() const { return false; }
+    // Rows `de`..`de`+`qtde` of a block through one INSERT with one "?" per column, prepared once,
+    // each cell bound as it is kept (no QVariant). `formas` says, per column, how a date is
+    // written. On failure `falhou` is the row refused and Erro() says why.
+    virtual bool InserirLinhas(const QString& sql,
+                               const clsRecordsetDados& bloco,
+                               uint32_t de,
+                               uint32_t qtde,
+                               const std::vector<FormaData>& formas,
+                               uint32_t& falhou)
+    {
+        Q_UNUSED(sql);
+        Q_UNUSED(bloco);
+        Q_UNUSED(de);
+        Q_UNUSED(qtde);
+        Q_UNUSED(formas);
+        falhou = de;
+        return Falhar(ado::ErrOperacao, QStringLiteral("Este banco de dados não aceita inserção direta."));
+    }
     // A schema rowset with the OLE DB columns. Restrictions in the rowset's order; an empty text is
     // no restriction.
     virtual bool Schema(SchemaOleDb schema, const QStringList& restricoes, RecordsetPtr& rs) = 0;
@@ -173,6 +196,10 @@ protected:
 
     friend std::shared_ptr<clsMotor> AbrirMotor(const QString&, bool, int, ErroDados&);
 };
+
+// A date cell's value (clsRecordsetDados::DataParaMs) as InserirLinhas writes it: "yyyy-MM-dd
+// HH:mm:ss[.zzz]", the date alone or the time alone.
+QString TextoDataGravada(int64_t ms, clsMotor::FormaData forma);
 
 // Which engine a connection string asks for.
 enum class TipoMotor { Nenhum, ArquivoJet, SqlServer, Odbc };

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTimeZone>
+#include <cmath>
 #include <cstring>
 
 using namespace ado;
@@ -1136,6 +1137,191 @@ bool clsMotorOdbc::ExecutarComAvisos(const QString& sql, const std::function<voi
         if (!Ok(rc))
             return interrompido ? FalharInterrompida() : Falhar(Diagnostico(stmt));
         rc = SQLMoreResults(stmt.get());
+    }
+    return true;
+}
+
+namespace {
+// A cell as the text (or, for a binary column, the bytes) it is written with.
+void TextoDaCelula(const clsRecordsetDados& bloco,
+                   Celula v,
+                   clsMotor::FormaData forma,
+                   QString& texto,
+                   QByteArray& bytes)
+{
+    std::string buffer;
+    uint32_t n = 0;
+    switch (v.marca) {
+    case Marca::Nulo: break;
+    case Marca::Texto:
+        if (forma == clsMotor::FormaData::Binario) {
+            const char* p = bloco.Bytes(v, n);
+            bytes = QByteArray(p, qsizetype(n));
+        } else {
+            texto = bloco.Texto(v);
+        }
+        break;
+    case Marca::Binario: {
+        const char* p = bloco.Bytes(v, n);
+        bytes = QByteArray(p, qsizetype(n));
+        if (forma != clsMotor::FormaData::Binario)
+            texto = QString::fromLatin1("\\x" + bytes.toHex());
+        break;
+    }
+    case Marca::Inteiro: texto = QString::number(qlonglong(v.carga)); break;
+    case Marca::Real:
+    case Marca::Decimal: {
+        const std::string_view t = bloco.TextoDecimal(v, buffer);
+        if (!t.empty()) {
+            texto = QString::fromLatin1(t.data(), qsizetype(t.size()));
+        } else {
+            double d;
+            std::memcpy(&d, &v.carga, 8);
+            texto = std::isnan(d) ? QStringLiteral("NaN")
+                    : d > 0       ? QStringLiteral("Infinity")
+                                  : QStringLiteral("-Infinity");
+        }
+        break;
+    }
+    case Marca::Data:
+        texto = TextoDataGravada(int64_t(v.carga),
+                                 forma == clsMotor::FormaData::Binario ? clsMotor::FormaData::Natural : forma);
+        break;
+    }
+}
+} // namespace
+
+bool clsMotorOdbc::InserirLinhas(const QString& sql,
+                                 const clsRecordsetDados& bloco,
+                                 uint32_t de,
+                                 uint32_t qtde,
+                                 const std::vector<FormaData>& formas,
+                                 uint32_t& falhou)
+{
+    falhou = de;
+    if (somenteLeitura)
+        return Falhar(ErrSemPermissao, QStringLiteral("A conexão foi aberta somente para leitura."));
+    const int n = bloco.QtdeCampos();
+    constexpr uint32_t Lote = 1000;
+    // A set of rows whose widest value would make the arrays larger than this goes row by row.
+    constexpr qsizetype MaiorArray = qsizetype(16) << 20;
+    const Stmt stmt = NovoStmt();
+    if (!stmt)
+        return false;
+    const SQLHSTMT st = stmt.get();
+    if (!Ok(SQLPrepareW(st, W(sql), SQL_NTS)))
+        return Falhar(Diagnostico(stmt));
+    std::vector<SQLUSMALLINT> estados(Lote);
+    SQLULEN processados = 0;
+    SQLSetStmtAttr(st, SQL_ATTR_PARAM_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_PARAM_BIND_BY_COLUMN), 0);
+    SQLSetStmtAttr(st, SQL_ATTR_PARAM_STATUS_PTR, estados.data(), 0);
+    SQLSetStmtAttr(st, SQL_ATTR_PARAMS_PROCESSED_PTR, &processados, 0);
+    struct Coluna {
+        std::vector<QString> textos;
+        std::vector<QByteArray> bytes;
+        std::vector<char> buffer;
+        std::vector<SQLLEN> ind;
+    };
+    std::vector<Coluna> colunas(static_cast<size_t>(n));
+    const auto executar = [&](uint32_t ini, uint32_t k) {
+        for (int c = 0; c < n; ++c) {
+            Coluna& col = colunas[size_t(c)];
+            const FormaData forma = size_t(c) < formas.size() ? formas[size_t(c)] : FormaData::Natural;
+            const bool binario = forma == FormaData::Binario;
+            col.textos.assign(k, QString());
+            col.bytes.assign(k, QByteArray());
+            col.ind.assign(k, SQL_NULL_DATA);
+            qsizetype largura = 1;
+            for (uint32_t i = 0; i < k; ++i) {
+                const Celula v = bloco.Ler(ini + i, c);
+                if (v.marca == Marca::Nulo)
+                    continue;
+                TextoDaCelula(bloco, v, forma, col.textos[i], col.bytes[i]);
+                largura = qMax(largura, binario ? col.bytes[i].size() : col.textos[i].size() * 2);
+            }
+            col.buffer.assign(size_t(largura) * k, 0);
+            for (uint32_t i = 0; i < k; ++i) {
+                if (bloco.Ler(ini + i, c).marca == Marca::Nulo)
+                    continue;
+                char* destino = col.buffer.data() + size_t(largura) * i;
+                if (binario) {
+                    std::memcpy(destino, col.bytes[i].constData(), size_t(col.bytes[i].size()));
+                    col.ind[i] = col.bytes[i].size();
+                } else {
+                    std::memcpy(destino, col.textos[i].utf16(), size_t(col.textos[i].size()) * 2);
+                    col.ind[i] = col.textos[i].size() * 2;
+                }
+            }
+            const SQLULEN tamanho = SQLULEN(binario ? largura : largura / 2);
+            const SQLRETURN rc = SQLBindParameter(st,
+                                                  SQLUSMALLINT(c + 1),
+                                                  SQL_PARAM_INPUT,
+                                                  binario ? SQL_C_BINARY : SQL_C_WCHAR,
+                                                  binario          ? SQL_LONGVARBINARY
+                                                  : tamanho > 4000 ? SQL_WLONGVARCHAR
+                                                                   : SQL_WVARCHAR,
+                                                  qMax<SQLULEN>(tamanho, 1),
+                                                  0,
+                                                  col.buffer.data(),
+                                                  SQLLEN(largura),
+                                                  col.ind.data());
+            if (!Ok(rc))
+                return Falhar(Diagnostico(stmt));
+        }
+        SQLSetStmtAttr(st, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN(k)), 0);
+        std::fill(estados.begin(), estados.end(), SQLUSMALLINT(SQL_PARAM_UNUSED));
+        processados = 0;
+        Ativo ativo(*this, st);
+        SQLRETURN rc = SQLExecute(st);
+        while (Ok(rc))
+            rc = SQLMoreResults(st);
+        for (uint32_t i = 0; i < k; ++i)
+            if (estados[i] == SQL_PARAM_ERROR) {
+                falhou = ini + i;
+                return ativo.Falhar(stmt);
+            }
+        if (rc != SQL_NO_DATA) {
+            falhou = ini + uint32_t(processados > 0 ? processados - 1 : 0);
+            return ativo.Falhar(stmt);
+        }
+        return !ativo.Parado() || FalharInterrompida();
+    };
+    for (uint32_t ini = de; ini < de + qtde; ini += Lote) {
+        if (PararPedido())
+            return FalharInterrompida();
+        const uint32_t k = qMin(Lote, de + qtde - ini);
+        // The widest value of the set decides the arrays' size.
+        qsizetype maior = 0;
+        for (int c = 0; c < n && maior * k <= MaiorArray; ++c)
+            for (uint32_t i = 0; i < k; ++i) {
+                const Celula v = bloco.Ler(ini + i, c);
+                if (v.marca == Marca::Texto || v.marca == Marca::Binario) {
+                    uint32_t t;
+                    bloco.Bytes(v, t);
+                    maior = qMax<qsizetype>(maior, qsizetype(t) * 2);
+                }
+            }
+        // The driver does not tell which row of an array it refused: a refused set is undone to a
+        // savepoint and written again row by row, up to the row refused. A set too wide for arrays
+        // goes row by row at once.
+        if (k > 1 && maior * k <= MaiorArray) {
+            if (emTransacao && !ExecutarDireto(QStringLiteral("SAVEPOINT quarrix_lote")))
+                return false;
+            if (executar(ini, k)) {
+                if (emTransacao && !ExecutarDireto(QStringLiteral("RELEASE SAVEPOINT quarrix_lote")))
+                    return false;
+                continue;
+            }
+            if (!emTransacao || erro.numero == ErrInterrompida)
+                return false;
+            const ErroDados doLote = erro;
+            if (!ExecutarDireto(QStringLiteral("ROLLBACK TO SAVEPOINT quarrix_lote")))
+                return false;
+            erro = doLote;
+        }
+        for (uint32_t i = 0; i < k; ++i)
+            if (!executar(ini + i, 1))
+                return false;
     }
     return true;
 }

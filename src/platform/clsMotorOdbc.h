@@ -41,6 +41,15 @@ public:
                                long& afetados,
                                RecordsetPtr* linhas = nullptr) override;
     bool Schema(SchemaOleDb schema, const QStringList& restricoes, RecordsetPtr& rs) override;
+    // Arrays of parameters (SQL_ATTR_PARAMSET_SIZE), each value as its text; PostgreSQL only, the
+    // driver this was measured and tested with.
+    bool InsercaoDireta() const override { return DialetoSql() == Dialeto::PostgreSql; }
+    bool InserirLinhas(const QString& sql,
+                       const clsRecordsetDados& bloco,
+                       uint32_t de,
+                       uint32_t qtde,
+                       const std::vector<FormaData>& formas,
+                       uint32_t& falhou) override;
     bool IniciarTransacao() override;
     bool ConfirmarTransacao() override;
     bool DesfazerTransacao() override;

@@ -106,7 +106,12 @@ bool clsMotorSqlite::Criar(const QString& caminho)
     return Simples("PRAGMA user_version = 0") && Simples("VACUUM");
 }
 
-void clsMotorSqlite::Fechar() { db.reset(); }
+void clsMotorSqlite::Fechar()
+{
+    insercao.reset();
+    sqlInsercao.clear();
+    db.reset();
+}
 
 bool clsMotorSqlite::Simples(const char* sql)
 {
@@ -445,4 +450,87 @@ bool clsMotorSqlite::ExecutarComParametros(const QString& sql,
     if (ok)
         afetados = long(sqlite3_changes64(db.get()));
     return ok;
+}
+
+bool clsMotorSqlite::InserirLinhas(const QString& sql,
+                                   const clsRecordsetDados& bloco,
+                                   uint32_t de,
+                                   uint32_t qtde,
+                                   const std::vector<FormaData>& formas,
+                                   uint32_t& falhou)
+{
+    falhou = de;
+    if (!db)
+        return FalharFechada();
+    if (somenteLeitura)
+        return Falhar(SQLITE_READONLY, QStringLiteral("O banco de dados foi aberto somente para leitura."));
+    if (!insercao || sql != sqlInsercao) {
+        insercao.reset();
+        if (!Preparar(sql.toUtf8().constData(), -1, insercao))
+            return false;
+        sqlInsercao = sql;
+    }
+    sqlite3_stmt* const st = insercao.get();
+    const int n = bloco.QtdeCampos();
+    QByteArray texto;
+    for (uint32_t r = de; r < de + qtde; ++r) {
+        if (PararPedido())
+            return FalharInterrompida();
+        sqlite3_reset(st);
+        for (int c = 0; c < n; ++c) {
+            const Celula v = bloco.Ler(r, c);
+            const int k = c + 1;
+            switch (v.marca) {
+            case Marca::Nulo: sqlite3_bind_null(st, k); break;
+            case Marca::Inteiro: sqlite3_bind_int64(st, k, sqlite3_int64(v.carga)); break;
+            case Marca::Real: {
+                double d;
+                std::memcpy(&d, &v.carga, 8);
+                sqlite3_bind_double(st, k, d);
+                break;
+            }
+            case Marca::Texto:
+            case Marca::Binario: {
+                uint32_t tam;
+                const char* p = bloco.Bytes(v, tam);
+                if (v.marca == Marca::Texto)
+                    sqlite3_bind_text64(st, k, p, tam, SQLITE_STATIC, SQLITE_UTF8);
+                else
+                    sqlite3_bind_blob64(st, k, p, tam, SQLITE_STATIC);
+                break;
+            }
+            case Marca::Decimal: {
+                uint32_t tam;
+                const char* p = bloco.Bytes(v, tam);
+                VincularDecimal(st, k, QByteArray::fromRawData(p, qsizetype(tam)));
+                break;
+            }
+            case Marca::Data: {
+                // As ExecutarComParametros writes a date-time, a date or a time.
+                texto = TextoDataGravada(int64_t(v.carga),
+                                         size_t(c) < formas.size() ? formas[size_t(c)] : FormaData::Natural)
+                            .toUtf8();
+                sqlite3_bind_text64(st,
+                                    k,
+                                    texto.constData(),
+                                    sqlite3_uint64(texto.size()),
+                                    SQLITE_TRANSIENT,
+                                    SQLITE_UTF8);
+                break;
+            }
+            }
+        }
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            falhou = r;
+            FalharSqlite();
+            sqlite3_reset(st);
+            return false;
+        }
+    }
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    return true;
 }

@@ -25,6 +25,13 @@ public:
                                long& afetados,
                                RecordsetPtr* linhas = nullptr) override;
     bool Schema(SchemaOleDb schema, const QStringList& restricoes, RecordsetPtr& rs) override;
+    bool InsercaoDireta() const override { return true; }
+    bool InserirLinhas(const QString& sql,
+                       const clsRecordsetDados& bloco,
+                       uint32_t de,
+                       uint32_t qtde,
+                       const std::vector<FormaData>& formas,
+                       uint32_t& falhou) override;
     bool IniciarTransacao() override;
     bool ConfirmarTransacao() override;
     bool DesfazerTransacao() override;
@@ -71,6 +78,8 @@ private:
     QStringList Bancos();
     bool Consultar(const QString& sql, const QStringList& parametros, RecordsetPtr& rs);
 
+    sqlite::Stmt insercao; // InserirLinhas' statement, kept while the same text comes
+    QString sqlInsercao;
     sqlite::Conexao db;
     bool somenteLeitura = false;
     QString arquivo;

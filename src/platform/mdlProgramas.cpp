@@ -68,11 +68,15 @@ QString ArgumentoImportarExportar(const QString& origem, const QString& destino,
     return partes.join(u'&');
 }
 
-void ExecutarImportarExportar(clsPrompt& prompt, const QString& origem, const QString& destino, const QString& tabela)
+void ExecutarImportarExportar(clsPrompt& prompt,
+                              const QString& origem,
+                              const QString& destino,
+                              const QString& tabela,
+                              const QString& programa)
 {
     const QString argumento = ArgumentoImportarExportar(origem, destino, tabela);
     QString erro;
-    if (!IniciarPrograma(CaminhoCompanheiro(Companheiro::ImportarExportar),
+    if (!IniciarPrograma(programa.isEmpty() ? CaminhoCompanheiro(Companheiro::ImportarExportar) : programa,
                          {},
                          &erro,
                          {{QStringLiteral("QUARRIX_ARGUMENTO"), argumento}}))

@@ -22,9 +22,13 @@ bool IniciarPrograma(const QString& programa,
 // The import/export program with "Orig=", "Dest=" and "Tab=" parts, each only when not empty,
 // joined with "&". The argument carries a connection string, password and all, so the program gets
 // it in its environment as QUARRIX_ARGUMENTO, never on its command line. A missing program is
-// reported to the user.
+// reported to the user. `programa` empty: the one next to quarrix.
 QString ArgumentoImportarExportar(const QString& origem, const QString& destino, const QString& tabela);
-void ExecutarImportarExportar(clsPrompt& prompt, const QString& origem, const QString& destino, const QString& tabela);
+void ExecutarImportarExportar(clsPrompt& prompt,
+                              const QString& origem,
+                              const QString& destino,
+                              const QString& tabela,
+                              const QString& programa = {});
 
 // --- What the companion programs share ---
 

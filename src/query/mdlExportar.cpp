@@ -59,14 +59,51 @@ QString TextoDaCelula(const clsRecordset& rs, int linha, int campo, Classe c)
     return TextoDoValor(rs.ValorCelula(linha, campo), c);
 }
 
-QString CampoTexto(const QString& valor, QChar separador)
+const char16_t altos1252[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+
+} // namespace
+
+QString CampoDelimitado(const QString& valor, QChar separador, bool vazioCitado)
 {
-    if (!valor.contains(separador) && !valor.contains(u'"') && !valor.contains(u'\n') && !valor.contains(u'\r'))
+    if (!(vazioCitado && valor.isEmpty()) && !valor.contains(separador) && !valor.contains(u'"')
+        && !valor.contains(u'\n') && !valor.contains(u'\r'))
         return valor;
     return u'"' + QString(valor).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
 }
 
-} // namespace
+QString DeWindows1252(QByteArrayView bytes)
+{
+    QString texto;
+    texto.reserve(bytes.size());
+    for (char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        texto += (u >= 0x80 && u < 0xA0) ? QChar(altos1252[u - 0x80]) : QChar(u);
+    }
+    return texto;
+}
+
+bool ParaWindows1252(QStringView texto, QByteArray& saida)
+{
+    saida.clear();
+    saida.reserve(texto.size());
+    for (QChar c : texto) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            saida += char(u);
+            continue;
+        }
+        int achado = -1;
+        for (int i = 0; i < 32 && achado < 0; ++i)
+            if (altos1252[i] == u)
+                achado = i;
+        if (achado < 0)
+            return false;
+        saida += char(0x80 + achado);
+    }
+    return true;
+}
 
 bool ExportarTexto(const clsRecordset& rs,
                    const QString& arquivo,
@@ -84,7 +121,7 @@ bool ExportarTexto(const clsRecordset& rs,
     QStringList cabecalho;
     for (int c = 0; c < campos; ++c) {
         classes << ClasseDoTipo(rs.InfoCampo(c).tipo);
-        cabecalho << CampoTexto(rs.InfoCampo(c).nome, separador);
+        cabecalho << CampoDelimitado(rs.InfoCampo(c).nome, separador);
     }
     f.write((cabecalho.join(separador) + QStringLiteral("\r\n")).toUtf8());
     const int linhas = rs.QtdeLinhasVisiveis();
@@ -94,7 +131,7 @@ bool ExportarTexto(const clsRecordset& rs,
         for (int c = 0; c < campos; ++c) {
             if (c)
                 linha += separador;
-            linha += CampoTexto(TextoDaCelula(rs, l, c, classes[c]), separador);
+            linha += CampoDelimitado(TextoDaCelula(rs, l, c, classes[c]), separador);
         }
         linha += QStringLiteral("\r\n");
         f.write(linha.toUtf8());
@@ -221,18 +258,7 @@ QString TextoDoArquivo(const QByteArray& bytes)
     QString texto = utf8.decode(bytes);
     if (!utf8.hasError())
         return texto.startsWith(QChar(0xFEFF)) ? texto.mid(1) : texto;
-    // Windows-1252, by hand: Qt's own decoders may not know it.
-    static const char16_t altos[32]
-        = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-           0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-           0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-    texto.clear();
-    texto.reserve(bytes.size());
-    for (char b : bytes) {
-        const auto u = static_cast<unsigned char>(b);
-        texto += (u >= 0x80 && u < 0xA0) ? QChar(altos[u - 0x80]) : QChar(u);
-    }
-    return texto;
+    return DeWindows1252(bytes);
 }
 
 } // namespace exportar

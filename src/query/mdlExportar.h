@@ -29,6 +29,16 @@ bool ExportarPlanilha(const clsRecordset& rs,
                       const Progresso& progresso = {},
                       int linhasPorPlanilha = 1048575);
 
+// A field of delimited text as RFC 4180 writes it: quoted (quotes doubled) when it holds the
+// separator, a quote or a line break, or when `vazioCitado` and it is empty (an empty text, told
+// apart from a missing value).
+QString CampoDelimitado(const QString& valor, QChar separador, bool vazioCitado = false);
+
+// Windows-1252 bytes as text (Qt's own decoders may not know the code page), and back: false when
+// a character has no byte in it.
+QString DeWindows1252(QByteArrayView bytes);
+bool ParaWindows1252(QStringView texto, QByteArray& saida);
+
 // A script file's text: UTF-8 when the bytes are valid UTF-8, else Windows-1252 (files of older
 // programs). Line ends are kept as they are.
 QString TextoDoArquivo(const QByteArray& bytes);

@@ -606,7 +606,10 @@ void frmPrincipal::mnuFerEasySetup_Click()
         m_ambiente.Prompt().MsgBox(erro, vb::Critical, globais::TituloAplicativo());
 }
 
-void frmPrincipal::mnuFerImp_Click() { ExecutarImportarExportar(m_ambiente.Prompt(), {}, {}, {}); }
+void frmPrincipal::mnuFerImp_Click()
+{
+    ExecutarImportarExportar(m_ambiente.Prompt(), {}, {}, {}, m_navegador ? m_navegador->programaImpExp : QString());
+}
 
 int frmPrincipal::Executar(QApplication& app)
 {

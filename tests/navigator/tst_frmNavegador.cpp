@@ -86,6 +86,39 @@ int JanelasDeConsulta()
 class tst_frmNavegador : public QObject {
     Q_OBJECT
 private slots:
+    // "&Exportar" on a database and the "Importar e Exportar" node start the import/export program
+    // with the argument in its environment, nothing on its command line.
+    void ImportarExportarRecebeOArgumento()
+    {
+        Cenario c;
+        const QString saida = c.settings.pasta.filePath("argumento");
+        const QString programa = c.settings.pasta.filePath("impexp-duble.sh");
+        QFile f(programa);
+        f.open(QIODevice::WriteOnly);
+        f.write(("#!/bin/sh\nprintf '%s|%s' \"$#\" \"$QUARRIX_ARGUMENTO\" > '" + saida + "'\n").toUtf8());
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        c.navegador.programaImpExp = programa;
+        const QString cs = "Provider=SQLOLEDB.1;Data Source=srv;Initial Catalog=Loja;User ID=sa;Password=a&b";
+        clsNo* banco = IncluirNode(c.Arvore(), {"Loja", "bancoLoja", c.fonte->Key(), img::BancoConectado, cs});
+        // What the program wrote, once it has written it.
+        const auto argumento = [&]() -> QString {
+            QFile l(saida);
+            if (!QTest::qWaitFor([&] { return l.size() > 0; }, 5000) || !l.open(QIODevice::ReadOnly))
+                return QStringLiteral("(o programa não rodou)");
+            const QString r = QString::fromUtf8(l.readAll());
+            QFile::remove(saida);
+            return r;
+        };
+        c.Arvore().Selecionar(banco);
+        c.navegador.mnuNavBanExp_Click();
+        QCOMPARE(argumento(), "0|Orig=" + cs);
+        clsNo* imp = IncluirNode(c.Arvore(), {"Importar e Exportar", "imp", c.fonte->Key(), img::ImportarExportar, cs});
+        c.Tecla(imp, Qt::Key_Return);
+        QCOMPARE(argumento(), QStringLiteral("0|"));
+        QVERIFY(c.prompt.mensagens.isEmpty());
+    }
+
     void EnterConectaEExpandirCarrega()
     {
         Cenario c;

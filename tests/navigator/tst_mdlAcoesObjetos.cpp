@@ -46,7 +46,7 @@ private slots:
         QCOMPARE(ArgumentoImportarExportar("C", "D", "T"), QStringLiteral("Orig=C&Dest=D&Tab=T"));
         // Without the program the user is told so.
         clsPromptRoteiro prompt;
-        ExecutarImportarExportar(prompt, "C", {}, {});
+        ExecutarImportarExportar(prompt, "C", {}, {}, pasta.filePath("sem-programa"));
         QCOMPARE(prompt.mensagens.size(), 1);
         QVERIFY(prompt.ultima().texto.startsWith("O programa de Importação e Exportação não está disponível."));
     }

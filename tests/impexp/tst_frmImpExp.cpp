@@ -1,0 +1,97 @@
+// The wizard, offscreen, the way the user goes through it: the argument preselects origin and
+// destination, the tables come with their counts and whether the destination has them, emptying a
+// table that exists is confirmed by name, and the copy ends with its report, which can be saved.
+#include "copiaTeste.h"
+#include "impexp/frmImpExp.h"
+#include "support/clsPromptRoteiro.h"
+#include "support/registroTestes.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+class tst_frmImpExp : public QObject {
+    Q_OBJECT
+    QTemporaryDir pasta;
+
+private slots:
+    void CopiaPeloAssistente()
+    {
+        const QString origem = pasta.filePath(QStringLiteral("o.db")), destino = pasta.filePath(QStringLiteral("d.db"));
+        Sqlite(origem,
+               QStringLiteral("CREATE TABLE clientes (id INTEGER PRIMARY KEY, nome TEXT);"
+                              "INSERT INTO clientes VALUES (1, 'Ana'), (2, 'José');"
+                              "CREATE TABLE pedidos (id INTEGER PRIMARY KEY); INSERT INTO pedidos VALUES (7);"));
+        auto d = Sqlite(destino,
+                        QStringLiteral("CREATE TABLE clientes (id INTEGER PRIMARY KEY, nome TEXT);"
+                                       "INSERT INTO clientes VALUES (9, 'antigo');"));
+        clsPromptRoteiro prompt;
+        impexp::Argumentos a;
+        a.origem = ConnSqlite(origem);
+        a.destino = ConnSqlite(destino);
+        frmImpExp janela(prompt, a);
+        janela.show();
+        QCOMPARE(janela.txtOrigem->text(), a.origem);
+        janela.next();
+        QCOMPARE(janela.currentId(), int(frmImpExp::PaginaTabelas));
+        QTRY_VERIFY(!janela.Listando());
+        QTableWidget* g = janela.grdTabelas;
+        QCOMPARE(g->rowCount(), 2);
+        QCOMPARE(g->item(0, frmImpExp::ColOrigem)->text(), QStringLiteral("clientes"));
+        QCOMPARE(g->item(0, frmImpExp::ColLinhas)->text(), QStringLiteral("2"));
+        QCOMPARE(g->item(0, frmImpExp::ColSituacao)->text(), QStringLiteral("existe"));
+        QCOMPARE(g->item(1, frmImpExp::ColSituacao)->text(), QStringLiteral("nova"));
+        auto* acao = qobject_cast<QComboBox*>(g->cellWidget(0, frmImpExp::ColAcao));
+        QCOMPARE(acao->currentData().toInt(), int(impexp::Acao::Acrescentar));
+        acao->setCurrentIndex(acao->findData(int(impexp::Acao::Recriar)));
+        g->item(1, frmImpExp::ColDestino)->setText(QStringLiteral("pedidos novos"));
+
+        // Refused: nothing happens.
+        prompt.respostas << vb::No;
+        janela.next();
+        QCOMPARE(janela.currentId(), int(frmImpExp::PaginaTabelas));
+        QCOMPARE(prompt.ultima().texto,
+                 QStringLiteral("As linhas que estas tabelas do destino têm hoje serão perdidas:\n\n"
+                                "clientes (excluir e criar a tabela)\n\nDeseja continuar?"));
+        QCOMPARE(Linhas(*d, QStringLiteral("SELECT id FROM clientes")), QStringList{"9"});
+
+        prompt.respostas << vb::Yes;
+        janela.next();
+        QCOMPARE(janela.currentId(), int(frmImpExp::PaginaCopia));
+        QTRY_VERIFY_WITH_TIMEOUT(!janela.Copiando(), 20000);
+        QVERIFY2(janela.txtRelatorio->toPlainText().contains(
+                     QStringLiteral("Total: 2 tabela(s), 0 com erro, 3 linhas copiadas")),
+                 qPrintable(janela.txtRelatorio->toPlainText()));
+        QCOMPARE(Linhas(*d, QStringLiteral("SELECT id, nome FROM clientes ORDER BY id")),
+                 (QStringList{"1|Ana", "2|José"}));
+        QCOMPARE(Linhas(*d, QStringLiteral("SELECT id FROM \"pedidos novos\"")), QStringList{"7"});
+
+        const QString relatorio = pasta.filePath(QStringLiteral("relatorio.txt"));
+        prompt.arquivos << relatorio;
+        janela.btnSalvarRelatorio->click();
+        QFile f(relatorio);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(f.readAll()), janela.txtRelatorio->toPlainText());
+    }
+
+    void OrigemQueNaoAbreDizPorque()
+    {
+        clsPromptRoteiro prompt;
+        impexp::Argumentos a;
+        a.origem = pasta.filePath(QStringLiteral("nao-existe.csv"));
+        a.destino = pasta.path();
+        frmImpExp janela(prompt, a);
+        janela.show();
+        janela.next();
+        QTRY_VERIFY(!janela.Listando());
+        QCOMPARE(janela.grdTabelas->rowCount(), 0);
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("O arquivo %1 não existe.").arg(a.origem));
+        prompt.respostas.clear();
+        janela.next();
+        QCOMPARE(prompt.ultima().texto, QStringLiteral("Marque ao menos uma tabela."));
+    }
+};
+QUARRIX_TESTE(tst_frmImpExp);
+#include "tst_frmImpExp.moc"

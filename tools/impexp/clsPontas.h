@@ -1,0 +1,56 @@
+#pragma once
+// The two ends of a copy: where rows come from (a table, view or query of a connection, a
+// delimited text file) and where they go (a table of a connection, a delimited text file). A
+// reader hands its rows over in blocks, so a table of any size passes in constant memory; a
+// writer keeps everything it writes for one table in one transaction (a file: in a temporary
+// file), so a table is copied whole or not at all.
+#include "mdlEstruturaCopia.h"
+
+#include "platform/clsRecordsetDados.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace impexp {
+
+// What happens to the destination table.
+enum class Acao {
+    Criar, // a new table; an existing one is an error
+    Acrescentar, // rows added to the table (created when missing)
+    Substituir, // the table's rows deleted first (created when missing)
+    Recriar, // the table dropped and created again
+};
+Acao AcaoDoTexto(const QString& texto, bool* ok = nullptr);
+QString TextoDaAcao(Acao a);
+
+// Returns false to stop reading.
+using RecebeBloco = std::function<bool(const clsRecordsetDados& bloco)>;
+
+class clsLeitor {
+public:
+    virtual ~clsLeitor() = default;
+    // The columns (and key) of what will be read.
+    virtual bool Estrutura(EstruturaCopia& saida, QString& erro) = 0;
+    // Every row, in blocks, to `recebe`. False on failure (or when `recebe` refused a block).
+    virtual bool Ler(const RecebeBloco& recebe, QString& erro) = 0;
+    // From any thread: stops Ler as soon as it can.
+    virtual void Interromper() {}
+};
+
+class clsEscritor {
+public:
+    virtual ~clsEscritor() = default;
+    // Starts the table's transaction and makes the table ready (created, emptied or dropped and
+    // created as `acao` says) for rows of `origem`.
+    virtual bool Iniciar(const EstruturaCopia& origem, Acao acao, QString& erro) = 0;
+    // Writes a block; `primeiraLinha` is the number (from 1) of its first row in the whole copy,
+    // for the report. On failure `erro` names the row, the column when known, and why.
+    virtual bool Escrever(const clsRecordsetDados& bloco, qint64 primeiraLinha, QString& erro) = 0;
+    // Makes the table's work permanent.
+    virtual bool Concluir(QString& erro) = 0;
+    // Undoes everything since Iniciar.
+    virtual void Desfazer() = 0;
+};
+
+} // namespace impexp
