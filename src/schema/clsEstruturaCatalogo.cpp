@@ -173,6 +173,16 @@ void CatalogoPostgres(clsData& db, const clsMotor& m, const ObjetoBanco& tabela,
                         + rel + QStringLiteral(" ORDER BY attnum"));
         !colunas.isEmpty())
         c.perdas << QStringLiteral("privilégios concedidos por coluna (") + colunas.join(QStringLiteral(", ")) + u')';
+    // The old table cannot be dropped while a view reads it: named here instead of by the server
+    // halfway through the save.
+    if (const QStringList visoes
+        = Primeiras(db,
+                    QStringLiteral("SELECT DISTINCT r.ev_class::regclass::text FROM pg_depend d JOIN pg_rewrite r ON "
+                                   "r.oid = d.objid WHERE d.classid = 'pg_rewrite'::regclass AND d.refclassid = "
+                                   "'pg_class'::regclass AND d.refobjid = ")
+                        + rel + QStringLiteral(" AND r.ev_class <> ") + rel + QStringLiteral(" ORDER BY 1"));
+        !visoes.isEmpty())
+        c.perdas << QStringLiteral("visões que a leem (") + visoes.join(QStringLiteral(", ")) + u')';
     c.comentario
         = Primeiras(db, QStringLiteral("SELECT obj_description(") + rel + QStringLiteral(", 'pg_class')")).value(0);
     for (const QStringList& l :
