@@ -1,5 +1,7 @@
 #include "clsPrompt.h"
 
+#include "mdlGlobais.h"
+
 #include <QFileInfo>
 
 bool PodeSobrescrever(clsPrompt& prompt, const QString& arquivo)
@@ -8,6 +10,13 @@ bool PodeSobrescrever(clsPrompt& prompt, const QString& arquivo)
         return true;
     return prompt.MsgBox(QStringLiteral("Arquivo já existente, deseja sobrescrevê-lo ?"), vb::YesNo | vb::Question)
            == vb::Yes;
+}
+
+int PerguntarGravarAlteracoes(clsPrompt& prompt)
+{
+    return prompt.MsgBox(QStringLiteral("Deseja gravar as alterações?"),
+                         vb::YesNoCancel | vb::Question,
+                         globais::TituloAplicativo());
 }
 
 int RespostaPadrao(int estilo)

@@ -81,6 +81,10 @@ public:
 // the file may be written: it does not exist, or the user answered Yes.
 bool PodeSobrescrever(clsPrompt& prompt, const QString& arquivo);
 
+// Before changes not saved would be dropped: asks "Deseja gravar as alterações?" (Yes/No/Cancel,
+// the program's title) and returns the answer.
+int PerguntarGravarAlteracoes(clsPrompt& prompt);
+
 // The answer of a message box closed without a choice: No for questions, Cancel where offered, else OK.
 int RespostaPadrao(int estilo);
 

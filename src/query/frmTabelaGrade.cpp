@@ -3,7 +3,6 @@
 #include "frmTabela.h"
 
 #include "platform/clsPrompt.h"
-#include "platform/mdlGlobais.h"
 #include "query/clsModeloRecordset.h"
 #include "query/uctDelegadoGrade.h"
 #include "shell/clsAmbiente.h"
@@ -40,9 +39,7 @@ bool frmTabela::ConfirmarEdicoesPendentes(std::function<void()> continuar)
     ConcluirEdicaoGrid();
     if (!m_modelo->TemEdicoesPendentes())
         return true;
-    switch (prompt.MsgBox(QStringLiteral("Deseja gravar as alterações?"),
-                          vb::YesNoCancel | vb::Question,
-                          globais::TituloAplicativo())) {
+    switch (PerguntarGravarAlteracoes(prompt)) {
     case vb::Yes:
         // The action goes on once the rows are written; a failed save has shown its error.
         GravarRegistros([this, continuar = std::move(continuar)](bool ok) {

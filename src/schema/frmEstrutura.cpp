@@ -4,7 +4,6 @@
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
-#include "platform/mdlGlobais.h"
 #include "shell/clsAmbiente.h"
 
 #include <QAction>
@@ -89,10 +88,8 @@ QToolBar* frmEstrutura::NovaBarra(const char* nome, std::initializer_list<std::p
 void frmEstrutura::Atalho(QToolBar* barra, int botao, const QKeySequence& tecla)
 {
     QAction* a = barra->actions().at(botao);
-    const QString dica = a->toolTip();
     a->setShortcut(tecla);
     a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    a->setToolTip(dica);
     addAction(a);
 }
 
@@ -453,9 +450,7 @@ void frmEstrutura::AtualizarDetalhesNo()
 void frmEstrutura::closeEvent(QCloseEvent* e)
 {
     if (Alterada()) {
-        const int resposta = m_ambiente.Prompt().MsgBox(QStringLiteral("Deseja gravar as alterações?"),
-                                                        vb::YesNoCancel | vb::Question,
-                                                        globais::TituloAplicativo());
+        const int resposta = PerguntarGravarAlteracoes(m_ambiente.Prompt());
         if (resposta != vb::No && (resposta != vb::Yes || !Salvar())) {
             e->ignore();
             return;

@@ -4,7 +4,6 @@
 #include "navigator/mdlCatalogo.h"
 #include "navigator/mdlNavegador.h"
 #include "platform/clsPrompt.h"
-#include "platform/mdlGlobais.h"
 #include "shell/clsAmbiente.h"
 
 #include <QCheckBox>
@@ -142,9 +141,7 @@ bool frmIndex::Alterado() const
 void frmIndex::reject()
 {
     if (m_prompt && Alterado()) {
-        const int resposta = m_prompt->MsgBox(QStringLiteral("Deseja gravar as alterações?"),
-                                              vb::YesNoCancel | vb::Question,
-                                              globais::TituloAplicativo());
+        const int resposta = PerguntarGravarAlteracoes(*m_prompt);
         if (resposta == vb::Yes) {
             m_conf = true;
             accept();
