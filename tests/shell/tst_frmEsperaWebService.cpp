@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 class tst_frmEsperaWebService : public QObject {
@@ -43,6 +44,33 @@ private slots:
         QVERIFY2(ms < 2000, qPrintable(QString::number(ms)));
         // The 10 ms timer kept firing while the call waited.
         QVERIFY2(batidas >= 40, qPrintable(QString::number(batidas)));
+    }
+
+    // A call made on a worker thread (a query window's run) waits there: no window is made off the
+    // GUI thread, and the call ends at its own time limit.
+    void ChamadaNaLinhaNaoAbreJanela()
+    {
+        PortaLocal muda(true);
+        InstalarEsperaWebService();
+        http::Opcoes o;
+        o.timeoutSegundos = 1;
+        http::RespostaHttp r;
+        QThread* linha = QThread::create(
+            [&] { r = http::Get(QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(muda.numero), o); });
+        linha->start();
+        bool janela = false;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    janela = janela || qobject_cast<QProgressDialog*>(w);
+                return linha->isFinished();
+            },
+            20000));
+        delete linha;
+        http::DefinirEspera({});
+        QVERIFY(!r.ok);
+        QVERIFY(r.erro != QStringLiteral("A chamada ao WebService foi cancelada pelo usuário."));
+        QVERIFY(!janela);
     }
 };
 
