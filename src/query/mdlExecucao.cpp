@@ -183,8 +183,22 @@ QString NomeTabelaSelect(const QString& connectionString, const QString& tabela)
 
 QString RemoverDbo(const QString& sql)
 {
-    QString s = sql;
-    s.remove(QStringLiteral("dbo."), Qt::CaseInsensitive);
+    // Only the owner prefix goes: a "dbo." inside a literal, a quoted name or a comment is the
+    // user's text, and one ending a longer word ("turbo.x", "meu_dbo.y") is not the owner.
+    const QString dono = QStringLiteral("dbo.");
+    const QList<bool> citado = Citados(sql);
+    const auto palavra
+        = [](QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'#' || c == u'@'; };
+    QString s;
+    s.reserve(sql.size());
+    for (qsizetype i = 0; i < sql.size();) {
+        if (!citado[i] && QStringView(sql).mid(i, dono.size()).compare(dono, Qt::CaseInsensitive) == 0
+            && (i == 0 || !palavra(sql.at(i - 1)))) {
+            i += dono.size();
+            continue;
+        }
+        s += sql.at(i++);
+    }
     return s;
 }
 

@@ -164,10 +164,25 @@ private slots:
         QCOMPARE(execucao::Lotes(texto), lotes);
     }
 
-    void RemoverDboEmQualquerCaixa()
+    // The owner prefix goes in any case; the user's literals, quoted names and comments keep theirs.
+    void RemoverDboSoDoDono_data()
     {
-        QCOMPARE(execucao::RemoverDbo("SELECT * FROM DBO.Clientes JOIN dbo.Pedidos ON 1=1"),
-                 QStringLiteral("SELECT * FROM Clientes JOIN Pedidos ON 1=1"));
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("caixas") << "SELECT * FROM DBO.Clientes JOIN dbo.Pedidos ON 1=1"
+                                << "SELECT * FROM Clientes JOIN Pedidos ON 1=1";
+        QTest::newRow("literal") << "INSERT INTO dbo.Arq VALUES ('backup_dbo.bak', 'dbo.x')"
+                                 << "INSERT INTO Arq VALUES ('backup_dbo.bak', 'dbo.x')";
+        QTest::newRow("nome citado e comentário") << "SELECT \"dbo.x\", [a dbo.b] FROM dbo.T -- dbo.fim"
+                                                  << "SELECT \"dbo.x\", [a dbo.b] FROM T -- dbo.fim";
+        QTest::newRow("fim de palavra") << "SELECT turbodbo.x, meu_dbo.y FROM(dbo.T)"
+                                        << "SELECT turbodbo.x, meu_dbo.y FROM(T)";
+    }
+    void RemoverDboSoDoDono()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, esperado);
+        QCOMPARE(execucao::RemoverDbo(sql), esperado);
     }
 
     void MensagemFalhaLote_data()
