@@ -2,11 +2,11 @@
 // byte per second (and connect again whenever they are dropped), against the same calls to an idle
 // host: the time of each call and the process's memory.
 #include "../memoriaProcesso.h"
-#include "support/clientesLentos.h"
 #include "connections/clsData.h"
 #include "platform/clsMotor.h"
 #include "platform/mdlHttp.h"
 #include "platform/mdlSoap.h"
+#include "support/clientesLentos.h"
 #include "webservice/clsWebServiceHost.h"
 
 #include <QCoreApplication>

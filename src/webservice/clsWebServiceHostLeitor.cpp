@@ -8,10 +8,10 @@
 #include <fcntl.h>
 #include <list>
 #include <mutex>
+#include <string_view>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
-#include <string_view>
 #include <thread>
 #include <unistd.h>
 #include <unordered_map>
@@ -223,7 +223,8 @@ struct clsLeitorPedidos::Estado {
         Conexao& c = *p->c;
         const long long n = TamanhoPedido(c.dados, lim.limiteBytes);
         if (n == -2) {
-            static const char recusa[] = "HTTP/1.1 413 Payload Too Large\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
+            static const char recusa[]
+                = "HTTP/1.1 413 Payload Too Large\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
             [[maybe_unused]] const ssize_t k = ::send(c.sock, recusa, sizeof recusa - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
         }
         if (n < 0 || (n == 0 && fimDoFluxo)) {
@@ -233,7 +234,8 @@ struct clsLeitorPedidos::Estado {
         if (n == 0) {
             if (TirarPedidoDeContinuacao(c.dados)) {
                 static const char continuar[] = "HTTP/1.1 100 Continue\r\n\r\n";
-                [[maybe_unused]] const ssize_t k = ::send(c.sock, continuar, sizeof continuar - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+                [[maybe_unused]] const ssize_t k
+                    = ::send(c.sock, continuar, sizeof continuar - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
             }
             return true;
         }
