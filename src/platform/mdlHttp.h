@@ -36,6 +36,7 @@ private:
     qint64 limite = 0;
     qint64 tamanho = 0; // under m
     bool terminado = false; // under m
+    mutable qint64 aguardado = -1; // under m: what the reader waits for, -1 when it does not wait
     mutable std::mutex m;
     mutable std::condition_variable mudou;
 };
