@@ -173,6 +173,12 @@ struct clsLeitorPedidos::Estado {
     std::list<Aberta> abertas; // the oldest first
     std::unordered_map<int, Posicao> porSock;
 
+    bool Parado()
+    {
+        std::lock_guard<std::mutex> g(m);
+        return parado;
+    }
+
     void Avisar()
     {
         const uint64_t um = 1;
@@ -314,8 +320,11 @@ struct clsLeitorPedidos::Estado {
                 {
                     std::lock_guard<std::mutex> g(m);
                     novas.swap(chegadas);
-                    if (parado)
-                        return;
+                }
+                if (Parado()) {
+                    for (const ConexaoPtr& c : novas)
+                        ::close(c->sock);
+                    return;
                 }
                 for (ConexaoPtr& c : novas)
                     Admitir(std::move(c));
