@@ -119,19 +119,25 @@ int main(int argc, char** argv)
     pedido.corpo = soap::Envelope(ns,
                                   QStringLiteral("OpenDataset"),
                                   {{QStringLiteral("strSql"), Sql}, {QStringLiteral("strErrMsg"), QStringLiteral("")}});
-    const double tHost = Mediana([&] { host.Atender(pedido).Tudo(); });
+    // The host's pieces as the server sends them: each one written and dropped.
+    const double tHost = Mediana([&] {
+        const RespostaHost resposta = host.Atender(pedido);
+        std::string peca;
+        while (resposta.partes && resposta.partes(peca))
+            peca.clear();
+    });
     const double mbs = r.corpo.size() / 1e6 / (tLer / 1000);
     const double razao = tWeb / tDireto;
 
     std::printf("webservice: OpenDataset de %d linhas x 5 colunas (mediana de %d)\n", Linhas, Voltas);
     std::printf("  clsData direto (SQLite)       %8.1f ms\n", tDireto);
     std::printf("  clsData pelo host (loopback)  %8.1f ms\n", tWeb);
-    std::printf("  razao web/direto              %8.2f   (meta <= 4)      %s\n", razao, razao <= 4 ? "ok" : "ACIMA");
+    std::printf("  razao web/direto              %8.2f   (meta <= 2)      %s\n", razao, razao <= 2 ? "ok" : "ACIMA");
     std::printf("  XML da resposta               %8.1f MB\n", r.corpo.size() / 1e6);
-    std::printf("  leitura do XML no cliente     %8.1f ms = %.0f MB/s (meta >= 50) %s\n",
+    std::printf("  leitura do XML no cliente     %8.1f ms = %.0f MB/s (meta >= 500) %s\n",
                 tLer,
                 mbs,
-                mbs >= 50 ? "ok" : "ABAIXO");
+                mbs >= 500 ? "ok" : "ABAIXO");
     std::printf("  partes: host (ler + escrever) %.1f ms; chamada HTTP sem leitura do XML %.1f ms\n", tHost, tHttp);
     host.Parar();
     return 0;

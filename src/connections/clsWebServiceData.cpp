@@ -73,6 +73,9 @@ clsWebServiceData::Chamada clsWebServiceData::Chamar(const QString& metodo, cons
     const QString acao = d.acoes.value(metodo, soap::AcaoPadrao(d.alvo, metodo));
     opcoes.limiteBytes = http::Opcoes().limiteBytes;
     opcoes.cabecalhos << qMakePair(QByteArray("SOAPAction"), '"' + acao.toUtf8() + '"');
+    // The answer is read while it arrives; the reading outlives a call the user cancelled.
+    auto lida = std::make_shared<respostaweb::RespostaWeb>();
+    opcoes.leitor = [lida](const http::CorpoCrescente& corpo) { *lida = respostaweb::Ler(corpo); };
     const http::RespostaHttp r = http::Post(d.endereco, envelope, "text/xml; charset=utf-8", opcoes);
     if (!r.ok) {
         c.erroLocal = r.erro;
@@ -83,7 +86,7 @@ clsWebServiceData::Chamada clsWebServiceData::Chamar(const QString& metodo, cons
         c.erroLocal = QString::fromUtf8(TextoChaveRecusada);
         return c;
     }
-    c.resposta = respostaweb::Ler(r.corpo);
+    c.resposta = std::move(*lida);
     if (!c.resposta.ok) {
         c.erroLocal = (r.status != 200 ? QStringLiteral("O WebService respondeu com o código HTTP %1. ").arg(r.status)
                                        : QString())

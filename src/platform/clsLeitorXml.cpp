@@ -53,6 +53,21 @@ clsLeitorXml::clsLeitorXml(QByteArrayView dados) : ini(dados.data()), p(dados.da
     attrs.reserve(8);
 }
 
+clsLeitorXml::clsLeitorXml(const char* dados, Mais maisDados) : clsLeitorXml(QByteArrayView(dados, maisDados(Janela)))
+{
+    mais = std::move(maisDados);
+    Adiante();
+}
+
+void clsLeitorXml::Adiante()
+{
+    const qsizetype pedido = qsizetype(p - ini) + Janela;
+    const qsizetype tem = mais(pedido);
+    fim = ini + tem;
+    if (tem < pedido)
+        mais = nullptr; // the input has ended
+}
+
 clsLeitorXml::Token clsLeitorXml::Falhar(const QString& motivo)
 {
     if (token != Erro) {
@@ -233,6 +248,8 @@ clsLeitorXml::Token clsLeitorXml::Proximo()
     }
     AplicarPendencias();
     for (;;) {
+        if (mais && fim - p < Janela)
+            Adiante();
         if (p >= fim) {
             if (!pilha.empty())
                 return Falhar(QStringLiteral("fim inesperado do documento"));

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,13 @@ public:
     static constexpr int ProfundidadeMaxima = 256;
 
     explicit clsLeitorXml(QByteArrayView dados);
+    // Reading input while it arrives: `mais(n)` waits until the input holds at least n bytes, or
+    // has ended, and gives how many it holds; bytes once given stay in place. Each token is read
+    // with a window of Janela bytes ahead when the input has them, so only a token longer than
+    // that (a huge text) can meet the end of what has arrived, as an error.
+    using Mais = std::function<qsizetype(qsizetype)>;
+    static constexpr qsizetype Janela = qsizetype(256) << 10;
+    clsLeitorXml(const char* dados, Mais mais);
 
     Token Proximo();
     Token Atual() const { return token; }
@@ -50,6 +58,8 @@ public:
     // Offsets in the input: where the current start tag began, and where reading stands.
     qsizetype InicioTag() const { return inicioTag; }
     qsizetype Posicao() const { return qsizetype(p - ini); }
+    // The input between two offsets already read.
+    QByteArrayView Trecho(qsizetype de, qsizetype ate) const { return QByteArrayView(ini + de, ate - de); }
     // Namespace declarations in scope at the current element, innermost last: pairs prefix/uri.
     std::vector<std::pair<std::string, std::string>> DeclaracoesEmEscopo() const;
 
@@ -79,9 +89,12 @@ private:
     bool Decodificar(QByteArrayView bruto, std::string& saida, bool atributo);
     void AplicarPendencias();
 
+    void Adiante();
+
     const char* ini;
     const char* p;
     const char* fim;
+    Mais mais;
     Token token = Nenhum;
     QByteArrayView local;
     int iDeclAtual = -1;

@@ -9,12 +9,96 @@
 #include <QUrl>
 #include <atomic>
 #include <csignal>
+#include <cstring>
 #include <memory>
 #include <mutex>
+#include <sys/mman.h>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace http {
 
+CorpoCrescente::CorpoCrescente(qint64 limiteBytes) : limite(qMax<qint64>(limiteBytes, 1))
+{
+    // Reserved, not committed: only the pages written take memory.
+    void* p
+        = ::mmap(nullptr, size_t(limite), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (p == MAP_FAILED)
+        return;
+    base = static_cast<char*>(p);
+    // Large pages where the system offers them: a large answer then costs a few page faults, not
+    // one per 4 KB.
+    ::madvise(base, size_t(limite), MADV_HUGEPAGE);
+}
+
+CorpoCrescente::~CorpoCrescente()
+{
+    if (base)
+        ::munmap(base, size_t(limite));
+}
+
+qint64 CorpoCrescente::Esperar(qint64 n) const
+{
+    std::unique_lock<std::mutex> g(m);
+    aguardado = n;
+    mudou.wait(g, [&] { return tamanho >= n || terminado; });
+    aguardado = -1;
+    return tamanho;
+}
+
+bool CorpoCrescente::Acrescentar(const char* dados, qint64 n)
+{
+    std::lock_guard<std::mutex> g(m);
+    if (!base || terminado || n > limite - tamanho)
+        return false;
+    std::memcpy(base + tamanho, dados, size_t(n));
+    tamanho += n;
+    if (aguardado >= 0 && tamanho >= aguardado) // the reader is woken only when it can go on
+        mudou.notify_all();
+    return true;
+}
+
+void CorpoCrescente::Terminar()
+{
+    std::lock_guard<std::mutex> g(m);
+    terminado = true;
+    mudou.notify_all();
+}
+
 namespace {
+
+// The reader of a body as it arrives, on its own thread for one answer; the body is ended (and
+// the reader waited for) however the exchange ends.
+class LeituraSimultanea {
+public:
+    explicit LeituraSimultanea(const Opcoes& o)
+    {
+        if (!o.leitor)
+            return;
+        corpo = std::make_unique<CorpoCrescente>(o.limiteBytes);
+        if (corpo->Valido())
+            linha = std::thread([corpo = corpo.get(), leitor = o.leitor] { leitor(*corpo); });
+    }
+    ~LeituraSimultanea() { Terminar(); }
+    LeituraSimultanea(const LeituraSimultanea&) = delete;
+    LeituraSimultanea& operator=(const LeituraSimultanea&) = delete;
+
+    bool Ativa() const { return corpo != nullptr; }
+    // False when the body does not fit (or no address space could be reserved for it).
+    bool Acrescentar(const char* dados, size_t n) { return corpo->Acrescentar(dados, qint64(n)); }
+    void Terminar()
+    {
+        if (corpo)
+            corpo->Terminar();
+        if (linha.joinable())
+            linha.join();
+    }
+
+private:
+    std::unique_ptr<CorpoCrescente> corpo;
+    std::thread linha;
+};
 
 QString TextoErro(httplib::Error e, const QString& servidor, int timeout)
 {
@@ -45,6 +129,47 @@ void IgnorarSigpipe()
     static std::once_flag feito;
     std::call_once(feito, [] { std::signal(SIGPIPE, SIG_IGN); });
 }
+
+// The answer's bytes as they arrive, never copied while they grow: into one buffer when the
+// answer gave its length, otherwise into pieces (each twice the last, up to 16 MB) joined once
+// at the end.
+class CorpoRecebido {
+public:
+    void Reservar(qint64 tamanho) { pecas.emplace_back().reserve(qsizetype(tamanho)); }
+    qint64 Tamanho() const { return total; }
+    void Acrescentar(const char* dados, qsizetype n)
+    {
+        total += n;
+        while (n > 0) {
+            if (pecas.empty() || pecas.back().size() == pecas.back().capacity()) {
+                const qsizetype ultima = pecas.empty() ? 0 : pecas.back().capacity();
+                pecas.emplace_back().reserve(qBound<qsizetype>(qsizetype(64) << 10, ultima * 2, qsizetype(16) << 20));
+            }
+            QByteArray& p = pecas.back();
+            const qsizetype k = qMin(n, p.capacity() - p.size());
+            p.append(dados, k);
+            dados += k;
+            n -= k;
+        }
+    }
+    QByteArray Juntar()
+    {
+        if (pecas.size() == 1)
+            return std::exchange(pecas.front(), QByteArray());
+        QByteArray r(qsizetype(total), Qt::Uninitialized);
+        char* d = r.data();
+        for (const QByteArray& p : pecas) {
+            std::memcpy(d, p.constData(), size_t(p.size()));
+            d += p.size();
+        }
+        pecas.clear();
+        return r;
+    }
+
+private:
+    std::vector<QByteArray> pecas;
+    qint64 total = 0;
+};
 
 // One request, redirects not followed: a redirect's target comes back in `destino`. `relogio` and
 // `limiteMs` bound the whole exchange, this request included.
@@ -100,6 +225,8 @@ RespostaHttp EnviarUmaVez(const char* metodo,
         }
         bool excedeu = false;
         bool atrasou = false;
+        CorpoRecebido recebido;
+        LeituraSimultanea simultanea(o);
         req.response_handler = [&](const httplib::Response& res) {
             r.status = res.status;
             r.tipoConteudo = QByteArray::fromStdString(res.get_header_value("Content-Type"));
@@ -108,12 +235,12 @@ RespostaHttp EnviarUmaVez(const char* metodo,
                 excedeu = true;
                 return false;
             }
-            if (tamanho > 0)
-                r.corpo.reserve(qsizetype(tamanho));
+            if (tamanho > 0 && !simultanea.Ativa())
+                recebido.Reservar(qint64(tamanho));
             return true;
         };
         req.content_receiver = [&](const char* dados, size_t n, uint64_t, uint64_t) {
-            if (r.corpo.size() + qint64(n) > o.limiteBytes) {
+            if (recebido.Tamanho() + qint64(n) > o.limiteBytes) {
                 excedeu = true;
                 return false;
             }
@@ -121,10 +248,18 @@ RespostaHttp EnviarUmaVez(const char* metodo,
                 atrasou = true;
                 return false;
             }
-            r.corpo.append(dados, qsizetype(n));
+            if (simultanea.Ativa()) {
+                if (!simultanea.Acrescentar(dados, n)) {
+                    excedeu = true;
+                    return false;
+                }
+            } else {
+                recebido.Acrescentar(dados, qsizetype(n));
+            }
             return true;
         };
         const httplib::Result res = cli.send(req);
+        simultanea.Terminar();
         if (excedeu) {
             r.erro
                 = QStringLiteral("A resposta de %1 excede o limite de %2 MB.").arg(servidor).arg(o.limiteBytes >> 20);
@@ -143,6 +278,7 @@ RespostaHttp EnviarUmaVez(const char* metodo,
         }
         r.status = res->status;
         r.ok = true;
+        r.corpo = recebido.Juntar();
         if (r.status == 301 || r.status == 302 || r.status == 303 || r.status == 307 || r.status == 308) {
             const QString local = QString::fromStdString(res->get_header_value("Location"));
             if (!local.isEmpty())

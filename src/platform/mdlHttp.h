@@ -6,15 +6,51 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 namespace http {
+
+// An answer's body while it arrives, for a reader that works at the same time (Opcoes::leitor):
+// the bytes are written once into address space reserved for the largest answer accepted, so
+// they never move and nothing is copied as the body grows.
+class CorpoCrescente {
+public:
+    explicit CorpoCrescente(qint64 limite);
+    ~CorpoCrescente();
+    CorpoCrescente(const CorpoCrescente&) = delete;
+    CorpoCrescente& operator=(const CorpoCrescente&) = delete;
+
+    bool Valido() const { return base != nullptr; }
+    const char* Dados() const { return base; }
+    // Waits until at least `n` bytes have arrived or the answer has ended; how many have arrived.
+    qint64 Esperar(qint64 n) const;
+
+    // The receiving side: false past the limit.
+    bool Acrescentar(const char* dados, qint64 n);
+    void Terminar();
+
+private:
+    char* base = nullptr;
+    qint64 limite = 0;
+    qint64 tamanho = 0; // under m
+    bool terminado = false; // under m
+    mutable qint64 aguardado = -1; // under m: what the reader waits for, -1 when it does not wait
+    mutable std::mutex m;
+    mutable std::condition_variable mudou;
+};
 
 struct Opcoes {
     int timeoutSegundos = 30; // connecting, and each wait for data
     int limiteTotalSegundos = 0; // the whole exchange, redirects included; 0: timeoutSegundos
     qint64 limiteBytes = qint64(1) << 30; // largest answer accepted
     QList<QPair<QByteArray, QByteArray>> cabecalhos;
+    // When set, the answer's body is given to it while it arrives, on a thread of its own, and
+    // RespostaHttp::corpo stays empty; it runs once per answer received (each redirect too) and
+    // has returned when the call does. What it keeps must outlive the caller (a cancelled call
+    // returns before it ends).
+    std::function<void(const CorpoCrescente&)> leitor;
 };
 
 struct RespostaHttp {

@@ -5,6 +5,7 @@
 
 #include <QXmlStreamReader>
 #include <charconv>
+#include <limits>
 
 namespace respostaweb {
 
@@ -101,7 +102,7 @@ public:
                 const auto escopo = x.DeclaracoesEmEscopo();
                 if (!x.Pular())
                     return false;
-                const QByteArrayView trecho = QByteArrayView(base).sliced(inicio, x.Posicao() - inicio);
+                const QByteArrayView trecho = x.Trecho(inicio, x.Posicao());
                 datasetxml::DataSetXml ds;
                 QString erro;
                 if (!LerSchema(trecho, escopo, ds, erro))
@@ -129,8 +130,6 @@ public:
                               : std::make_shared<clsRecordset>();
         return true;
     }
-
-    QByteArrayView base;
 
 private:
     // After a refused data set: reads on to the end of the value element at depth `nivel`.
@@ -355,10 +354,11 @@ TipoLocal TipoDaColuna(const QString& tipoXs)
     return {ado::adVarWChar, TamanhoOutros};
 }
 
-RespostaWeb Ler(QByteArrayView corpo)
+namespace {
+
+RespostaWeb LerDe(clsLeitorXml& x)
 {
     RespostaWeb r;
-    clsLeitorXml x(corpo);
     auto erroXml = [&] {
         r.erro = x.TemErro() ? x.MensagemErro() : QStringLiteral("A resposta do WebService não é um envelope SOAP.");
         return r;
@@ -394,7 +394,6 @@ RespostaWeb Ler(QByteArrayView corpo)
                     case clsLeitorXml::Texto: texto += Str(x.TextoAtual()); break;
                     case clsLeitorXml::Inicio: {
                         Leitura l(x, r);
-                        l.base = corpo;
                         if (!l.DataSet())
                             return erroXml();
                         dataSet = true;
@@ -422,6 +421,26 @@ RespostaWeb Ler(QByteArrayView corpo)
     }
     r.ok = true;
     return r;
+}
+
+} // namespace
+
+RespostaWeb Ler(QByteArrayView corpo)
+{
+    clsLeitorXml x(corpo);
+    return LerDe(x);
+}
+
+RespostaWeb Ler(const http::CorpoCrescente& corpo)
+{
+    clsLeitorXml x(corpo.Dados(), [&corpo](qsizetype n) { return qsizetype(corpo.Esperar(n)); });
+    RespostaWeb r = LerDe(x);
+    if (r.ok && r.erroDataSet.isEmpty())
+        return r;
+    // Read again whole once it has all arrived: only a value longer than the reader's window can
+    // have failed on the end of what had arrived, and the answer must say what the body holds.
+    const qint64 tudo = corpo.Esperar(std::numeric_limits<qint64>::max());
+    return Ler(QByteArrayView(corpo.Dados(), qsizetype(tudo)));
 }
 
 } // namespace respostaweb

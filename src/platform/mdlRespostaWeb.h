@@ -5,6 +5,7 @@
 // the rows are read with the fast reader and stored in the recordset's compact cells without
 // intermediate values.
 #include "platform/clsRecordset.h"
+#include "platform/mdlHttp.h"
 
 #include <QByteArrayView>
 #include <QHash>
@@ -36,5 +37,8 @@ struct RespostaWeb {
 };
 
 RespostaWeb Ler(QByteArrayView corpo);
+// The same, read while the body arrives (it waits for the bytes it needs); returns once the body
+// has ended.
+RespostaWeb Ler(const http::CorpoCrescente& corpo);
 
 } // namespace respostaweb

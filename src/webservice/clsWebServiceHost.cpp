@@ -13,9 +13,9 @@
 
 namespace {
 
-// Workers serving connections (each holds one while it reads a request or writes an answer), and
-// the connections the system keeps waiting for them.
-constexpr int Trabalhadores = 64;
+// Workers answering complete requests (the reader gathers them without one), and the
+// connections the system keeps waiting to be accepted.
+constexpr int Trabalhadores = 32;
 constexpr int FilaConexoes = 512;
 
 const char* const Metodos[] = {"OpenDataset", "OpenSchema", "ExecSql", "Version", "ConnectionType"};
@@ -456,11 +456,12 @@ RespostaHost clsWebServiceHost::Atender(const PedidoHost& p) const
 bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QString* erro)
 {
     Parar();
-    // Headers are small: a request is its body and some 64 KB more at most.
-    auto s = std::make_unique<clsWebServiceHostHttp>(prazoPedido, LimitePedido + (size_t(64) << 10));
-    s->new_task_queue = [] { return new httplib::ThreadPool(Trabalhadores); };
+    hostleitor::clsLeitorPedidos::Limites limites;
+    limites.prazoPedido = prazoPedido;
+    limites.limiteBytes = LimitePedido;
+    limites.conexoes = limiteConexoes;
+    auto s = std::make_unique<clsWebServiceHostHttp>(limites, Trabalhadores);
     s->set_payload_max_length(LimitePedido);
-    s->set_read_timeout(10, 0);
     s->set_write_timeout(60, 0);
     s->set_keep_alive_max_count(100);
     auto atender = [this](const httplib::Request& req, httplib::Response& res) {
@@ -529,7 +530,7 @@ bool clsWebServiceHost::Iniciar(const QString& endereco, int portaPedida, QStrin
     }
     porta = obtida;
     servidor = std::move(s);
-    linha = std::make_unique<std::thread>([srv = servidor.get()] { srv->listen_after_bind(); });
+    linha = std::make_unique<std::thread>([srv = servidor.get()] { srv->Servir(); });
     return true;
 }
 

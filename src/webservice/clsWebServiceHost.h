@@ -21,9 +21,7 @@
 #include <string>
 #include <thread>
 
-namespace httplib {
-class Server;
-}
+class clsWebServiceHostHttp;
 
 struct PedidoHost {
     QByteArray metodo; // "GET" or "POST"
@@ -54,6 +52,7 @@ class clsWebServiceHost {
 public:
     static constexpr size_t LimitePedido = size_t(1) << 20; // largest request body read
     static constexpr std::chrono::milliseconds PrazoPedidoPadrao{10000};
+    static constexpr size_t LimiteConexoesPadrao = 512;
 
     // `ns` empty: "http://www.quarrix.com.br/" + classe.
     clsWebServiceHost(const QString& connStr, const QString& classe, const QString& ns = QString());
@@ -78,6 +77,9 @@ public:
     // The time a client has to send a whole request (headers and body), however steadily its bytes
     // come; then its connection is closed. Set before Iniciar().
     void DefinirPrazoPedido(std::chrono::milliseconds prazo) { prazoPedido = prazo; }
+    // How many connections may be open with their request still incomplete (or waiting for a
+    // worker); past it the one waiting longest is closed. Set before Iniciar().
+    void DefinirLimiteConexoes(size_t limite) { limiteConexoes = limite; }
     int Porta() const { return porta; }
     // Blocks until Parar() (the program's main loop).
     void Aguardar();
@@ -99,10 +101,11 @@ private:
     QString ns;
     QStringList origens;
     QByteArray chaveAcesso;
-    std::unique_ptr<httplib::Server> servidor;
+    std::unique_ptr<clsWebServiceHostHttp> servidor;
     std::unique_ptr<std::thread> linha;
     int porta = 0;
     std::chrono::milliseconds prazoPedido = PrazoPedidoPadrao;
+    size_t limiteConexoes = LimiteConexoesPadrao;
 };
 
 // The SOAP fault ASP.NET answers with ("soap:Client" for a request it cannot read).

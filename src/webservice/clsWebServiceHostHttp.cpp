@@ -11,50 +11,40 @@ namespace {
 
 using Relogio = std::chrono::steady_clock;
 
-// One connection: reads buffered and bounded by the request's deadline, writes bounded per wait.
-class FluxoComPrazo : public httplib::Stream {
+// A request the reader gathered whole: read from its bytes, answered on its (blocking) socket,
+// each write bounded by `escritaSeg` and given up when the server stops.
+class FluxoPedido : public httplib::Stream {
 public:
-    FluxoComPrazo(socket_t sock, const std::atomic<socket_t>& servidor, time_t leituraSeg, time_t escritaSeg)
-        : sock(sock),
-          servidor(servidor),
-          leitura(std::chrono::seconds(leituraSeg)),
-          escrita(std::chrono::seconds(escritaSeg))
+    FluxoPedido(const hostleitor::Conexao& c, const std::atomic<bool>& parando, time_t escritaSeg)
+        : c(c), sock(c.sock), parando(parando), escrita(std::chrono::seconds(escritaSeg))
     {}
 
-    // Waits up to `espera` for the next request's first byte.
-    bool AguardarPedido(std::chrono::milliseconds espera)
+    bool is_readable() const override { return lidos < c.tamanhoPedido; }
+    bool is_writable() const override
     {
-        return inicio < fim || Esperar(POLLIN, Relogio::now() + espera, true);
+        const auto ate = Relogio::now() + escrita;
+        for (;;) {
+            if (parando.load())
+                return false;
+            const auto falta = std::chrono::duration_cast<std::chrono::milliseconds>(ate - Relogio::now()).count();
+            if (falta <= 0)
+                return false;
+            pollfd p{sock, POLLOUT, 0};
+            const int r = ::poll(&p, 1, int(std::min<long long>(falta, 200)));
+            if (r > 0)
+                return (p.revents & (POLLERR | POLLHUP | POLLNVAL)) == 0;
+            if (r < 0 && errno != EINTR)
+                return false;
+        }
     }
-    // The request that begins now must be read whole by `prazo`, and in no more than `limite` bytes.
-    void IniciarPedido(std::chrono::milliseconds prazo, size_t limite)
-    {
-        fimPedido = Relogio::now() + prazo;
-        restantes = limite;
-    }
-
-    bool is_readable() const override
-    {
-        return inicio < fim || Esperar(POLLIN, std::min(fimPedido, Relogio::now() + leitura), true);
-    }
-    bool is_writable() const override { return Esperar(POLLOUT, Relogio::now() + escrita, false); }
 
     ssize_t read(char* ptr, size_t size) override
     {
-        if (restantes == 0 || !is_readable())
-            return -1;
-        size = std::min(size, restantes);
-        if (inicio == fim) {
-            const ssize_t n = ::recv(sock, buffer, sizeof buffer, 0);
-            if (n <= 0)
-                return n;
-            inicio = 0;
-            fim = size_t(n);
-        }
-        const size_t n = std::min(size, fim - inicio);
-        std::memcpy(ptr, buffer + inicio, n);
-        inicio += n;
-        restantes -= n;
+        if (lidos >= c.tamanhoPedido)
+            return -1; // nothing past the request: the reader keeps it for the next one
+        const size_t n = std::min(size, c.tamanhoPedido - lidos);
+        std::memcpy(ptr, c.dados.data() + lidos, n);
+        lidos += n;
         return ssize_t(n);
     }
     ssize_t write(const char* ptr, size_t size) override
@@ -69,24 +59,6 @@ public:
     socket_t socket() const override { return sock; }
 
 private:
-    // Waits for `eventos` until `ate`, in short steps so a stopped server is noticed (reads only).
-    bool Esperar(short eventos, Relogio::time_point ate, bool vigiarServidor) const
-    {
-        for (;;) {
-            if (vigiarServidor && servidor.load() == INVALID_SOCKET)
-                return false;
-            const auto falta = std::chrono::duration_cast<std::chrono::milliseconds>(ate - Relogio::now()).count();
-            if (falta <= 0)
-                return false;
-            pollfd p{sock, eventos, 0};
-            const int r = ::poll(&p, 1, int(std::min<long long>(falta, vigiarServidor ? 200 : falta)));
-            if (r > 0)
-                return true;
-            if (r < 0 && errno != EINTR)
-                return false;
-        }
-    }
-
     void Endereco(bool remoto, std::string& ip, int& port) const
     {
         sockaddr_storage a{};
@@ -110,20 +82,29 @@ private:
         ip = texto;
     }
 
+    const hostleitor::Conexao& c;
     socket_t sock;
-    const std::atomic<socket_t>& servidor;
-    std::chrono::milliseconds leitura, escrita;
-    Relogio::time_point fimPedido = Relogio::time_point::max();
-    size_t restantes = 0;
-    char buffer[16 * 1024];
-    size_t inicio = 0, fim = 0;
+    const std::atomic<bool>& parando;
+    std::chrono::milliseconds escrita;
+    size_t lidos = 0;
+};
+
+// httplib's accepting loop hands each connection over at once, on its own thread.
+class EntregaImediata : public httplib::TaskQueue {
+public:
+    void enqueue(std::function<void()> fn) override { fn(); }
+    void shutdown() override {}
 };
 
 } // namespace
 
-clsWebServiceHostHttp::clsWebServiceHostHttp(std::chrono::milliseconds prazoPedido, size_t limiteBytes)
-    : prazoPedido(prazoPedido), limiteBytes(limiteBytes)
-{}
+clsWebServiceHostHttp::clsWebServiceHostHttp(hostleitor::clsLeitorPedidos::Limites limites, int trabalhadores)
+    : limites(limites), trabalhadores(trabalhadores)
+{
+    new_task_queue = [] { return new EntregaImediata; };
+}
+
+clsWebServiceHostHttp::~clsWebServiceHostHttp() = default;
 
 bool clsWebServiceHostHttp::DefinirFila(int tamanho)
 {
@@ -131,22 +112,45 @@ bool clsWebServiceHostHttp::DefinirFila(int tamanho)
     return svr_sock_ != INVALID_SOCKET && ::listen(svr_sock_, tamanho) == 0;
 }
 
+bool clsWebServiceHostHttp::Servir()
+{
+    parando = false;
+    limites.ociosa = std::chrono::seconds(keep_alive_timeout_sec_);
+    equipe = std::make_unique<httplib::ThreadPool>(size_t(trabalhadores));
+    leitor = std::make_unique<hostleitor::clsLeitorPedidos>(limites, [this](hostleitor::ConexaoPtr c) {
+        equipe->enqueue([this, c = std::move(c)] { Responder(c); });
+    });
+    const bool ok = leitor->Iniciar() && listen_after_bind();
+    parando = true;
+    leitor->Parar();
+    equipe->shutdown();
+    return ok;
+}
+
 bool clsWebServiceHostHttp::process_and_close_socket(socket_t sock)
 {
-    bool ok = false;
-    {
-        FluxoComPrazo f(sock, svr_sock_, read_timeout_sec_, write_timeout_sec_);
-        for (size_t n = keep_alive_max_count_; n > 0; --n) {
-            if (!f.AguardarPedido(std::chrono::seconds(keep_alive_timeout_sec_)))
-                break;
-            f.IniciarPedido(prazoPedido, limiteBytes);
-            bool fechada = false;
-            ok = process_request(f, n == 1, fechada, nullptr);
-            if (!ok || fechada)
-                break;
-        }
+    auto c = std::make_shared<hostleitor::Conexao>();
+    c->sock = sock;
+    leitor->Receber(std::move(c));
+    return true;
+}
+
+void clsWebServiceHostHttp::Responder(const hostleitor::ConexaoPtr& c)
+{
+    leitor->ContarEmEspera(-1);
+    bool seguir = false;
+    if (!parando) {
+        FluxoPedido f(*c, parando, write_timeout_sec_);
+        const bool ultimo = ++c->atendidos >= keep_alive_max_count_;
+        bool fechada = false;
+        seguir = process_request(f, ultimo, fechada, nullptr) && !fechada && !ultimo && !parando;
     }
-    ::shutdown(sock, SHUT_RDWR);
-    ::close(sock);
-    return ok;
+    if (!seguir) {
+        ::shutdown(c->sock, SHUT_RDWR);
+        ::close(c->sock);
+        return;
+    }
+    c->dados.erase(0, c->tamanhoPedido);
+    c->tamanhoPedido = 0;
+    leitor->Receber(c);
 }

@@ -38,10 +38,12 @@ inline QString CriarBancoWeb(const QTemporaryDir& dir)
     return cs;
 }
 
-// Answers GET with the kept description (its address pointing here) and POST with `corpo`.
+// Answers GET with the kept description (its address pointing here) and POST with `corpo`; with
+// `pedaco`, in pieces of that many bytes a millisecond apart.
 class ServicoFixo {
 public:
-    explicit ServicoFixo(QByteArray corpo, int status = 200) : corpo(std::move(corpo)), status(status)
+    explicit ServicoFixo(QByteArray corpo, int status = 200, qsizetype pedaco = 0)
+        : corpo(std::move(corpo)), status(status), pedaco(pedaco)
     {
         porta = srv.bind_to_any_port("127.0.0.1");
         QByteArray wsdl = FixtureSoap("webdata.wsdl");
@@ -54,7 +56,18 @@ public:
             acao = QByteArray::fromStdString(req.get_header_value("SOAPAction"));
             pedido = QByteArray::fromStdString(req.body);
             res.status = this->status;
-            res.set_content(this->corpo.toStdString(), "text/xml; charset=utf-8");
+            if (this->pedaco == 0) {
+                res.set_content(this->corpo.toStdString(), "text/xml; charset=utf-8");
+                return;
+            }
+            res.set_chunked_content_provider("text/xml; charset=utf-8", [this](size_t feito, httplib::DataSink& sink) {
+                const qsizetype n = qMin(this->pedaco, this->corpo.size() - qsizetype(feito));
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                if (n > 0)
+                    return sink.write(this->corpo.constData() + feito, size_t(n));
+                sink.done();
+                return true;
+            });
         });
         linha = std::thread([this] { srv.listen_after_bind(); });
     }
@@ -72,6 +85,7 @@ private:
     httplib::Server srv;
     QByteArray corpo;
     int status;
+    qsizetype pedaco;
     int porta = 0;
     std::thread linha;
 };

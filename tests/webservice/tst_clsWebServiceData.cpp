@@ -501,6 +501,41 @@ private slots:
         QVERIFY(rs->Fields(QStringLiteral("Name")).IsNull());
     }
 
+    // The answer is read while it arrives: cut anywhere (inside tags, references and values), and
+    // with a value longer than the reader looks ahead, the rows come back exactly.
+    void DataSetLidoEnquantoChega_data()
+    {
+        QTest::addColumn<int>("pedaco");
+        QTest::newRow("de 7 em 7 bytes") << 7;
+        QTest::newRow("de 1000 em 1000 bytes") << 1000;
+    }
+    void DataSetLidoEnquantoChega()
+    {
+        QFETCH(int, pedaco);
+        ServicoFixo s(FixtureSoap("resposta_itens.xml"), 200, pedaco);
+        clsWebServiceData c;
+        c.setWebServiceUrl(s.Url());
+        RecordsetPtr rs;
+        QVERIFY2(c.OpenDataset(rs, QStringLiteral("SELECT Id, Name FROM Items")), qPrintable(c.ErrMsg()));
+        QCOMPARE(rs->RecordCount(), 1);
+        QCOMPARE(rs->Valor(QStringLiteral("Id")), QVariant(1));
+        QVERIFY(rs->Fields(QStringLiteral("Name")).IsNull());
+    }
+    void ValorMaiorQueAJanelaDeLeitura()
+    {
+        const RecordsetPtr rs = Abrir(QStringLiteral(
+            "WITH n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+            "SELECT i AS Id, CASE WHEN i = 1500 THEN replace(printf('%.*c', 400000, 'x'), 'xxxx', 'a&<b') "
+            "ELSE 'linha ' || i END AS Texto FROM n"));
+        QVERIFY(rs);
+        QCOMPARE(rs->RecordCount(), 3000);
+        rs->Move(1499);
+        QCOMPARE(rs->Valor(0).toInt(), 1500);
+        QCOMPARE(rs->Valor(1).toString(), QString(QStringLiteral("a&<b")).repeated(100000));
+        rs->MoveLast();
+        QCOMPARE(rs->Valor(1).toString(), QStringLiteral("linha 3000"));
+    }
+
     void RespostasRuins_data()
     {
         QTest::addColumn<QByteArray>("corpo");
