@@ -51,3 +51,22 @@ INSERT INTO grande SELECT i, 'valor ' || i FROM s;
 CREATE TABLE depois (id INTEGER);
 )SQL";
 }
+
+// Values a spreadsheet keeps as numbers and dates, and those it keeps as their text: integers past
+// 2^53, decimals past a double's digits, fractions finer than milliseconds, days before 1900.
+inline const char* SqlValoresPlanilha()
+{
+    return R"SQL(
+CREATE TABLE valores (id INTEGER PRIMARY KEY, i8 BIGINT, dec DECIMAL(30, 6), f REAL, txt TEXT,
+  quando DATETIME, dia DATE, hora TIME);
+INSERT INTO valores VALUES
+  (1, 9007199254740993, '12345678901234567.123456', 0.1, 'ação 日本 😀 "x" <&> _x0041_', '2024-05-01 10:20:30.123',
+   '2024-05-01', '10:20:30'),
+  (2, NULL, NULL, NULL, NULL, NULL, NULL, NULL),
+  (3, -5, '0.5', -1e300, 'linha' || char(13) || char(10) || 'dois', '2024-05-01 10:20:30.123456',
+   '1899-12-31', '23:59:59.5'),
+  (4, 42, '-0.000001', 3.5, ' brancos ', '1900-03-01 00:00:00', '1900-03-01', '00:00:00');
+CREATE TABLE "outra]'x" (k TEXT, v INTEGER);
+INSERT INTO "outra]'x" VALUES ('a', 1), ('b', NULL);
+)SQL";
+}

@@ -225,8 +225,12 @@ bool clsEscritorConexao::Iniciar(const EstruturaCopia& origem, Acao acao, QStrin
                 ? clsMotor::FormaData::SoHora
                 : clsMotor::FormaData::Natural);
     }
+    // A PostgreSQL identity GENERATED ALWAYS takes the copied values only when told to.
+    bool sempre = false;
+    for (const ColunaCopia& c : destino.colunas)
+        sempre = sempre || c.identidadeSempre;
     prefixo = QStringLiteral("INSERT INTO ") + nome + QStringLiteral(" (") + colunas.join(QStringLiteral(", "))
-              + QStringLiteral(") VALUES ");
+              + (sempre ? QStringLiteral(") OVERRIDING SYSTEM VALUE VALUES ") : QStringLiteral(") VALUES "));
     marcasLinha = u'(' + QStringList(colunas.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + u')';
     // Rows per statement, under each engine's limit of bound values.
     const int n = qMax(1, int(colunas.size()));
@@ -459,6 +463,13 @@ bool clsEscritorConexao::CopiarDoArquivo(const QString& arquivo,
 
 bool clsEscritorConexao::Concluir(QString& erro)
 {
+    // The numbering goes on past the copied values.
+    for (const QString& sql : SqlAvancarSequencias(*m, tabela, destino))
+        if (!m->Executar(sql, nullptr, adLockReadOnly, nullptr)) {
+            erro = TextoErro(m->Erro()) + QStringLiteral("\n") + sql;
+            Desfazer();
+            return false;
+        }
     if (m->ConfirmarTransacao())
         return true;
     erro = TextoErro(m->Erro());
