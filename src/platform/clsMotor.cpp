@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 
 using namespace ado;
 
@@ -121,13 +122,33 @@ QString clsMotor::EsquemaPadrao()
 
 QString TextoDataGravada(int64_t ms, clsMotor::FormaData forma)
 {
-    const QDateTime d = clsRecordsetDados::MsParaData(ms);
-    const QString fracao = d.time().msec() ? QStringLiteral(".zzz") : QString();
-    if (forma == clsMotor::FormaData::SoData && d.time() == QTime(0, 0))
-        return d.date().toString(Qt::ISODate);
+    // Written from the day and the milliseconds alone: no clock of this machine (its time zone)
+    // is asked, which would cost a look at the zone's file for every value.
+    int64_t dia = ms / 86400000LL, resto = ms % 86400000LL;
+    if (resto < 0) {
+        resto += 86400000LL;
+        --dia;
+    }
+    const QDate data = QDate::fromJulianDay(dia);
+    const int r = int(resto);
+    char hora[16];
+    if (r % 1000)
+        std::snprintf(hora, sizeof hora, "%02d:%02d:%02d.%03d", r / 3600000, r / 60000 % 60, r / 1000 % 60, r % 1000);
+    else
+        std::snprintf(hora, sizeof hora, "%02d:%02d:%02d", r / 3600000, r / 60000 % 60, r / 1000 % 60);
     if (forma == clsMotor::FormaData::SoHora)
-        return d.time().toString(QStringLiteral("HH:mm:ss") + fracao);
-    return d.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss") + fracao);
+        return QString::fromLatin1(hora);
+    QString texto;
+    if (data.year() >= 1 && data.year() <= 9999) {
+        char d[16];
+        std::snprintf(d, sizeof d, "%04d-%02d-%02d", data.year(), data.month(), data.day());
+        texto = QString::fromLatin1(d);
+    } else {
+        texto = data.toString(QStringLiteral("yyyy-MM-dd"));
+    }
+    if (forma == clsMotor::FormaData::SoData && r == 0)
+        return texto;
+    return texto + u' ' + QString::fromLatin1(hora);
 }
 
 QString clsMotor::NomeQualificado(const QString& tabela, const QString& esquema, const QString& catalogo) const

@@ -216,6 +216,9 @@ bool clsEscritorConexao::Iniciar(const EstruturaCopia& origem, Acao acao, QStrin
         return false;
     }
     formas.clear();
+    limitados.clear();
+    for (const ColunaCopia& c : destino.colunas)
+        limitados.push_back(TextoLimitado(c));
     for (const ColunaCopia& c : destino.colunas) {
         const QString base = NomeBase(c.declarado);
         formas.push_back(
@@ -232,6 +235,14 @@ bool clsEscritorConexao::Iniciar(const EstruturaCopia& origem, Acao acao, QStrin
     prefixo = QStringLiteral("INSERT INTO ") + nome + QStringLiteral(" (") + colunas.join(QStringLiteral(", "))
               + (sempre ? QStringLiteral(") OVERRIDING SYSTEM VALUE VALUES ") : QStringLiteral(") VALUES "));
     marcasLinha = u'(' + QStringList(colunas.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + u')';
+    // Bulk writing by arrays: each column's values as an array of the column's own type.
+    if (m->InsercaoPorArrays()) {
+        QStringList arrays;
+        for (const ColunaCopia& c : destino.colunas)
+            arrays << QStringLiteral("?::%1[]").arg(c.declarado.isEmpty() ? QStringLiteral("text") : c.declarado);
+        insercaoArrays = prefixo.chopped(QStringLiteral("VALUES ").size()) + QStringLiteral("SELECT * FROM unnest(")
+                         + arrays.join(QStringLiteral(", ")) + u')';
+    }
     // Rows per statement, under each engine's limit of bound values.
     const int n = qMax(1, int(colunas.size()));
     switch (m->DialetoSql()) {
@@ -276,7 +287,7 @@ QString clsEscritorConexao::NaoCabe(const clsRecordsetDados& bloco, Celula v, in
     }
     if (v.marca == Marca::Nulo)
         return c.anulavel ? QString() : QStringLiteral("a coluna não aceita valores nulos.");
-    if (TextoLimitado(c) && v.marca == Marca::Texto) {
+    if (v.marca == Marca::Texto && limitados[size_t(i)]) {
         uint32_t n;
         const char* p = bloco.Bytes(v, n);
         const qint64 k = Caracteres(p, n);
@@ -405,7 +416,12 @@ bool clsEscritorConexao::Escrever(const clsRecordsetDados& bloco, qint64 primeir
                     return false;
                 }
         uint32_t falhou = 0;
-        if (m->InserirLinhas(prefixo + marcasLinha, bloco, 0, total, formas, falhou))
+        if (m->InserirLinhas(m->InsercaoPorArrays() ? insercaoArrays : prefixo + marcasLinha,
+                             bloco,
+                             0,
+                             total,
+                             formas,
+                             falhou))
             return true;
         erro = m->Erro().numero == ErrInterrompida ? m->Erro().descricao
                                                    : ErroDaLinha(primeiraLinha + falhou, m->Erro().descricao);
