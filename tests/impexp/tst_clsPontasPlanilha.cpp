@@ -3,8 +3,8 @@
 // a workbook another program wrote (shared strings, rich text, date formats, booleans, gaps), and
 // a file that is not written when one of its tables fails.
 #include "copiaTeste.h"
-#include "sqlCopia.h"
 #include "impexp/clsPontasPlanilha.h"
+#include "sqlCopia.h"
 #include "support/postgresTeste.h"
 #include "support/registroTestes.h"
 
@@ -51,8 +51,7 @@ private slots:
         QCOMPARE(r[0].linhas, 4);
         QVERIFY(m->Executar(QStringLiteral("ATTACH '%1' AS v").arg(volta), nullptr, 1, nullptr));
         QCOMPARE(Diferencas(*m, "main.valores", "v.valores"), QString());
-        QCOMPARE(Linhas(*m, "SELECT typeof(i8), typeof(f) FROM v.valores WHERE id = 1"),
-                 QStringList{"integer|real"});
+        QCOMPARE(Linhas(*m, "SELECT typeof(i8), typeof(f) FROM v.valores WHERE id = 1"), QStringList{"integer|real"});
         QCOMPARE(Diferencas(*m, "main.\"outra]'x\"", "v.\"outra_'x\""), QString());
     }
 
@@ -125,14 +124,20 @@ private slots:
         const QList<ResultadoItem> r = Copiar(xlsx, ConnSqlite(volta), {"Dados"});
         QVERIFY2(r.value(0).ok, qPrintable(Relatorio(r)));
         auto m = Sqlite(volta);
+        QCOMPARE(Linhas(*m, "SELECT name || ' ' || type FROM pragma_table_info('Dados') ORDER BY cid"),
+                 (QStringList{"nome TEXT",
+                              "nome_2 TEXT",
+                              "Coluna3 BIGINT",
+                              "dia DATE",
+                              "quando DATETIME",
+                              "ok BOOLEAN",
+                              "n DECIMAL(4, 2)"}));
         QCOMPARE(Linhas(*m,
-                        "SELECT name || ' ' || type FROM pragma_table_info('Dados') ORDER BY cid"),
-                 (QStringList{"nome TEXT", "nome_2 TEXT", "Coluna3 BIGINT", "dia DATE", "quando DATETIME",
-                              "ok BOOLEAN", "n DECIMAL(4, 2)"}));
-        QCOMPARE(Linhas(*m, "SELECT quote(nome), quote(nome_2), quote(Coluna3), quote(dia), quote(quando), "
-                            "quote(ok), quote(n) FROM Dados"),
+                        "SELECT quote(nome), quote(nome_2), quote(Coluna3), quote(dia), quote(quando), "
+                        "quote(ok), quote(n) FROM Dados"),
                  (QStringList{"'José'|'José'|7|'2024-05-01'|'2024-05-01 12:00:00.001'|1|0.1",
-                              "NULL|NULL|NULL|NULL|NULL|NULL|NULL", "'rico'|NULL|-2|NULL|NULL|0|12.25"}));
+                              "NULL|NULL|NULL|NULL|NULL|NULL|NULL",
+                              "'rico'|NULL|-2|NULL|NULL|0|12.25"}));
         QStringList folhas;
         QString erro;
         QVERIFY(FolhasDaPlanilha(xlsx, folhas, erro));

@@ -154,7 +154,8 @@ bool clsLeitorPlanilha::Livro::Abrir(const QString& caminho, bool tudo, QString&
             data1904 = v == u"1" || v == u"true";
         } else if (x.xml.name() == u"sheet") {
             const QXmlStreamAttributes a = x.xml.attributes();
-            folhas.append({a.value(QLatin1String("name")).toString(), alvos.value(a.value(NsRelacoes, QStringLiteral("id")).toString())});
+            folhas.append({a.value(QLatin1String("name")).toString(),
+                           alvos.value(a.value(NsRelacoes, QStringLiteral("id")).toString())});
         }
     }
     if (x.Falhou(erro))
@@ -204,7 +205,8 @@ bool clsLeitorPlanilha::Livro::LerEstilos(QString& erro)
         if (x.xml.isStartElement()) {
             const QXmlStreamAttributes a = x.xml.attributes();
             if (x.xml.name() == u"numFmt")
-                proprios.insert(a.value(QLatin1String("numFmtId")).toInt(), FormatoDoCodigo(a.value(QLatin1String("formatCode")).toString()));
+                proprios.insert(a.value(QLatin1String("numFmtId")).toInt(),
+                                FormatoDoCodigo(a.value(QLatin1String("formatCode")).toString()));
             else if (x.xml.name() == u"cellXfs")
                 celulas = true;
             else if (celulas && x.xml.name() == u"xf") {
@@ -278,8 +280,8 @@ bool clsLeitorPlanilha::Livro::Percorrer(const QString& folha,
                 celula = &valores[size_t(coluna)];
                 tipoCelula = a.value(QLatin1String("t")).toString();
                 const int estilo = a.value(QLatin1String("s")).toInt();
-                celula->formato = estilo >= 0 && size_t(estilo) < estilos.size() ? estilos[size_t(estilo)]
-                                                                                  : Formato::Numero;
+                celula->formato
+                    = estilo >= 0 && size_t(estilo) < estilos.size() ? estilos[size_t(estilo)] : Formato::Numero;
             } else if (n == u"rPh") {
                 ++foneticos;
             } else if (celula && (n == u"v" || (n == u"t" && foneticos == 0))) {
@@ -350,7 +352,8 @@ std::string TextoDoNumero(double d)
 // double keeps, a finer fraction, a date before 1900): its canonical text.
 bool NumeroEmTexto(const Valor& v)
 {
-    return v.tipo == Valor::Tipo::Texto && decimal::Canonico(std::string_view(v.texto.constData(), size_t(v.texto.size())));
+    return v.tipo == Valor::Tipo::Texto
+           && decimal::Canonico(std::string_view(v.texto.constData(), size_t(v.texto.size())));
 }
 bool DataEmTexto(const Valor& v, datahora::DataHora& d)
 {
@@ -421,10 +424,9 @@ bool clsLeitorPlanilha::Estrutura(EstruturaCopia& saida, QString& erro)
             if (primeira < 0) {
                 primeira = linha;
                 for (const Valor& v : valores)
-                    lidos << (v.tipo == Valor::Tipo::Texto ? QString::fromUtf8(v.texto)
-                              : v.tipo == Valor::Tipo::Vazio
-                                  ? QString()
-                                  : QString::fromStdString(TextoDoNumero(v.numero)));
+                    lidos << (v.tipo == Valor::Tipo::Texto   ? QString::fromUtf8(v.texto)
+                              : v.tipo == Valor::Tipo::Vazio ? QString()
+                                                             : QString::fromStdString(TextoDoNumero(v.numero)));
                 perfis.resize(size_t(lidos.size()));
                 return true;
             }
@@ -581,12 +583,11 @@ bool clsLeitorPlanilha::Ler(const RecebeBloco& recebe, QString& erro)
                     bloco->AcrescentarDataHora(i, d);
                     break;
                 }
-                bloco->AcrescentarDataHora(
-                    i,
-                    l.Data(v->numero,
-                           k == Classe::Hora   ? datahora::Forma::SoHora
-                           : k == Classe::Data ? datahora::Forma::SoData
-                                               : datahora::Forma::DataHora));
+                bloco->AcrescentarDataHora(i,
+                                           l.Data(v->numero,
+                                                  k == Classe::Hora   ? datahora::Forma::SoHora
+                                                  : k == Classe::Data ? datahora::Forma::SoData
+                                                                      : datahora::Forma::DataHora));
                 break;
             case Classe::Texto: {
                 const QByteArray t = comoTexto(*v);

@@ -89,8 +89,8 @@ std::unique_ptr<clsZip::Leitura> clsZip::AbrirMembro(const QString& nome, QStrin
     e.m = *it;
     e.f.setFileName(caminho);
     char local[30];
-    if (!e.f.open(QIODevice::ReadOnly) || !e.f.seek(e.m.local) || e.f.read(local, 30) != 30
-        || U32(local) != 0x04034b50 || !e.f.seek(qint64(e.m.local) + 30 + U16(local + 26) + U16(local + 28))) {
+    if (!e.f.open(QIODevice::ReadOnly) || !e.f.seek(e.m.local) || e.f.read(local, 30) != 30 || U32(local) != 0x04034b50
+        || !e.f.seek(qint64(e.m.local) + 30 + U16(local + 26) + U16(local + 28))) {
         erro = QStringLiteral("Não foi possível ler a parte %1 de %2.").arg(nome, caminho);
         return {};
     }
