@@ -80,6 +80,44 @@ QString TextoDaAcao(Acao a)
 
 // ---------------------------------------------------------------- reading
 
+bool clsFilaBlocos::Por(std::shared_ptr<const clsRecordsetDados> bloco)
+{
+    std::unique_lock<std::mutex> g(mtx);
+    mudou.wait(g, [this] { return recusou || blocos.size() < limite; });
+    if (recusou)
+        return false;
+    blocos.push_back(std::move(bloco));
+    mudou.notify_all();
+    return true;
+}
+
+std::shared_ptr<const clsRecordsetDados> clsFilaBlocos::Tirar()
+{
+    std::unique_lock<std::mutex> g(mtx);
+    mudou.wait(g, [this] { return terminou || !blocos.empty(); });
+    if (blocos.empty())
+        return {};
+    auto b = std::move(blocos.front());
+    blocos.pop_front();
+    mudou.notify_all();
+    return b;
+}
+
+void clsFilaBlocos::Terminar()
+{
+    std::lock_guard<std::mutex> g(mtx);
+    terminou = true;
+    mudou.notify_all();
+}
+
+void clsFilaBlocos::Recusar()
+{
+    std::lock_guard<std::mutex> g(mtx);
+    recusou = true;
+    blocos.clear();
+    mudou.notify_all();
+}
+
 clsLeitorConexao::clsLeitorConexao(std::shared_ptr<clsMotor> motor, ObjetoBanco t, QString c)
     : m(std::move(motor)), tabela(std::move(t)), consulta(std::move(c))
 {
@@ -128,7 +166,7 @@ bool clsLeitorConexao::Ler(const RecebeBloco& recebe, QString& erro)
     bool recusado = false;
     m->DefinirParada(parar);
     m->DefinirEntregaLinhas([&](std::shared_ptr<clsRecordsetDados> bloco) {
-        if (!recusado && !recebe(*bloco)) {
+        if (!recusado && !recebe(bloco)) {
             recusado = true;
             parar->store(true);
         }
@@ -138,7 +176,7 @@ bool clsLeitorConexao::Ler(const RecebeBloco& recebe, QString& erro)
     m->DefinirEntregaLinhas({});
     m->DefinirParada(nullptr);
     if (ok && rs && !recusado && rs->Dados().QtdeLinhas() > 0)
-        ok = recebe(rs->Dados());
+        ok = recebe(std::shared_ptr<const clsRecordsetDados>(rs, &rs->Dados()));
     else if (!ok && !recusado)
         erro = TextoErro(m->Erro());
     return ok && !recusado;

@@ -524,7 +524,7 @@ bool clsLeitorPlanilha::Ler(const RecebeBloco& recebe, QString& erro)
     const auto entregar = [&] {
         if (bloco->QtdeLinhas() == 0)
             return true;
-        const bool ok = recebe(*bloco);
+        const bool ok = recebe(bloco);
         bloco = std::make_shared<clsRecordsetDados>();
         bloco->campos = infos;
         return ok;

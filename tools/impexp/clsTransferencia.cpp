@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cstdio>
+#include <thread>
 
 namespace impexp {
 
@@ -268,7 +269,8 @@ bool clsTransferencia::Previa(const ItemCopia& item,
         return false;
     QString erroLeitura;
     leitor->Ler(
-        [&](const clsRecordsetDados& b) {
+        [&](std::shared_ptr<const clsRecordsetDados> bloco) {
+            const clsRecordsetDados& b = *bloco;
             for (uint32_t l = 0; l < uint32_t(b.QtdeLinhas()) && linhas.size() < quantas; ++l) {
                 QStringList v;
                 for (int c = 0; c < b.QtdeCampos(); ++c)
@@ -351,24 +353,34 @@ ResultadoItem clsTransferencia::Copiar(int indice, const ItemCopia& item, const 
     }
     if (!escritor->Iniciar(estrutura, item.acao, r.erro))
         return fim(false);
-    QString erroEscrita;
-    const bool lido = leitor->Ler(
-        [&](const clsRecordsetDados& lido) {
-            std::shared_ptr<clsRecordsetDados> projetado;
-            if (!projecao.empty())
-                projetado = Projetar(lido, projecao);
-            const clsRecordsetDados& bloco = projetado ? *projetado : lido;
-            if (parar || !escritor->Escrever(bloco, linhas + 1, erroEscrita))
-                return false;
-            linhas += qint64(bloco.QtdeLinhas());
-            if (avisos.progresso)
-                avisos.progresso(indice, linhas);
-            return !parar;
-        },
-        r.erro);
+    // The origin is read on a thread of its own while the destination writes the blocks read.
+    QString erroEscrita, erroLeitura;
+    bool lido = false, escrito = true;
+    clsFilaBlocos fila(3);
+    std::thread leitura([&] {
+        lido = leitor->Ler([&](std::shared_ptr<const clsRecordsetDados> b) { return !parar && fila.Por(std::move(b)); },
+                           erroLeitura);
+        fila.Terminar();
+    });
+    while (const std::shared_ptr<const clsRecordsetDados> lidoBloco = fila.Tirar()) {
+        std::shared_ptr<clsRecordsetDados> projetado;
+        if (!projecao.empty())
+            projetado = Projetar(*lidoBloco, projecao);
+        const clsRecordsetDados& bloco = projetado ? *projetado : *lidoBloco;
+        if (parar || !escritor->Escrever(bloco, linhas + 1, erroEscrita)) {
+            escrito = false;
+            fila.Recusar();
+            break;
+        }
+        linhas += qint64(bloco.QtdeLinhas());
+        if (avisos.progresso)
+            avisos.progresso(indice, linhas);
+    }
+    leitura.join();
+    r.erro = erroLeitura;
     if (!erroEscrita.isEmpty())
         r.erro = erroEscrita;
-    if (!lido || parar)
+    if (!lido || !escrito || parar)
         return fim(false);
     r.linhas = linhas;
     return fim(escritor->Concluir(r.erro));

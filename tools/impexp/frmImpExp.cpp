@@ -324,7 +324,7 @@ void frmImpExp::Listado(const QList<TabelaOrigem>& lidas, const QString& erro)
         linhas->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grdTabelas->setItem(r, ColLinhas, linhas);
         const QString nome
-            = t.objeto.esquema.isEmpty() && InterpretarPonta(txtOrigem->text()).tipo != impexp::Ponta::Tipo::Conexao
+            = t.objeto.esquema.isEmpty() && InterpretarPonta(txtOrigem->text()).tipo == impexp::Ponta::Tipo::Texto
                   ? QFileInfo(t.objeto.nome).completeBaseName()
                   : t.objeto.nome;
         grdTabelas->setItem(r, ColDestino, new QTableWidgetItem(nome));
