@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <cstdio>
 
 using namespace ado;
 
@@ -131,24 +130,40 @@ QString TextoDataGravada(int64_t ms, clsMotor::FormaData forma)
     }
     const QDate data = QDate::fromJulianDay(dia);
     const int r = int(resto);
-    char hora[16];
-    if (r % 1000)
-        std::snprintf(hora, sizeof hora, "%02d:%02d:%02d.%03d", r / 3600000, r / 60000 % 60, r / 1000 % 60, r % 1000);
-    else
-        std::snprintf(hora, sizeof hora, "%02d:%02d:%02d", r / 3600000, r / 60000 % 60, r / 1000 % 60);
-    if (forma == clsMotor::FormaData::SoHora)
-        return QString::fromLatin1(hora);
-    QString texto;
-    if (data.year() >= 1 && data.year() <= 9999) {
-        char d[16];
-        std::snprintf(d, sizeof d, "%04d-%02d-%02d", data.year(), data.month(), data.day());
-        texto = QString::fromLatin1(d);
-    } else {
-        texto = data.toString(QStringLiteral("yyyy-MM-dd"));
+    // Digits written by hand: this runs for every date of a bulk copy.
+    char texto[32];
+    char* p = texto;
+    const auto digitos = [&p](int v, int n) {
+        for (int i = n - 1; i >= 0; --i, v /= 10)
+            p[i] = char('0' + v % 10);
+        p += n;
+    };
+    const bool comData = forma != clsMotor::FormaData::SoHora;
+    if (comData) {
+        if (data.year() < 1 || data.year() > 9999)
+            return forma == clsMotor::FormaData::SoData && r == 0
+                       ? data.toString(QStringLiteral("yyyy-MM-dd"))
+                       : data.toString(QStringLiteral("yyyy-MM-dd")) + u' '
+                             + TextoDataGravada(r, clsMotor::FormaData::SoHora);
+        digitos(data.year(), 4);
+        *p++ = '-';
+        digitos(data.month(), 2);
+        *p++ = '-';
+        digitos(data.day(), 2);
+        if (forma == clsMotor::FormaData::SoData && r == 0)
+            return QString::fromLatin1(texto, p - texto);
+        *p++ = ' ';
     }
-    if (forma == clsMotor::FormaData::SoData && r == 0)
-        return texto;
-    return texto + u' ' + QString::fromLatin1(hora);
+    digitos(r / 3600000, 2);
+    *p++ = ':';
+    digitos(r / 60000 % 60, 2);
+    *p++ = ':';
+    digitos(r / 1000 % 60, 2);
+    if (r % 1000) {
+        *p++ = '.';
+        digitos(r % 1000, 3);
+    }
+    return QString::fromLatin1(texto, p - texto);
 }
 
 QString clsMotor::NomeQualificado(const QString& tabela, const QString& esquema, const QString& catalogo) const

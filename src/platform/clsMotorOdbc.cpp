@@ -1219,11 +1219,17 @@ void ArrayDaColuna(const clsRecordsetDados& bloco,
         if (forma == clsMotor::FormaData::Binario)
             texto = QStringLiteral("\\x") + QString::fromLatin1(bytes.toHex());
         saida += u'"';
-        for (QChar ch : std::as_const(texto)) {
-            if (ch == u'"' || ch == u'\\')
+        // The text as it is up to each '"' or '\\', which go escaped.
+        qsizetype de = 0;
+        for (qsizetype i = 0; i < texto.size(); ++i) {
+            const QChar ch = texto.at(i);
+            if (ch == u'"' || ch == u'\\') {
+                saida += QStringView(texto).mid(de, i - de);
                 saida += u'\\';
-            saida += ch;
+                de = i;
+            }
         }
+        saida += QStringView(texto).mid(de);
         saida += u'"';
     }
     saida += u'}';
