@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -239,7 +240,17 @@ clsNo* MontarArvore(clsArvore& arvore, const QString& connStr)
 {
     PrepararSettings();
     InicializarNavegador(arvore);
-    if (!MapearConexaoCustomizada(arvore, connStr)) {
+    // The benchmark's own loop waits for the connection, as the program's event loop would.
+    bool mapeado = false, respondido = false;
+    QEventLoop espera;
+    MapearConexaoCustomizada(arvore, connStr, [&](bool ok) {
+        mapeado = ok;
+        respondido = true;
+        espera.quit();
+    });
+    if (!respondido)
+        espera.exec();
+    if (!mapeado) {
         std::printf("MapearConexaoCustomizada failed\n");
         return nullptr;
     }

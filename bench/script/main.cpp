@@ -78,7 +78,7 @@ void Medir(const char* motor, clsAmbienteDados& amb, const QString& cs)
         catalogo.push_back(LerCatalogo(amb, cs));
         QElapsedTimer t;
         t.start();
-        const QString texto = script::ScriptBancoDados(amb, cs, QStringLiteral("bench"), 11);
+        const QString texto = script::ScriptBancoDados(amb, cs, QStringLiteral("bench"));
         tamanho = texto.size();
         script.push_back(t.nsecsElapsed() / 1e9);
     }

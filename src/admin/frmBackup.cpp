@@ -219,16 +219,13 @@ void frmBackup::btnConf_Click()
 {
     if (!ValidarBackup())
         return;
-    bool ok;
     {
         clsAmpulheta ampulheta(m_ambiente.Prompt());
         if (optDestArq->isChecked()
             && !funcoes::ValidarCaminhoServidor(m_ambiente.Prompt(), txtDestArq->text(), *m_sessao))
             return;
-        ok = backup::ExecutarPrograma(m_ambiente.Prompt(), programa, Argumento(), cmbBancoDados->currentText());
     }
-    if (ok)
-        accept();
+    ExecutarProgramaBackup(*this, btnConf, m_ambiente.Prompt(), programa, Argumento(), cmbBancoDados->currentText());
 }
 
 void frmBackup::btnConfSchedule_Click()

@@ -297,16 +297,13 @@ void frmBackupRestore::btnConf_Click()
         return recusar(QStringLiteral("Informe o Arquivo Físico para o Backup"), txtDestArq);
     if (optDestDev->isChecked() && cmbDestDev->Text().isEmpty())
         return recusar(QStringLiteral("Informe o Device para o Backup"), cmbDestDev->txtEdit);
-    bool ok;
     {
         clsAmpulheta ampulheta(m_ambiente.Prompt());
         if (optDestArq->isChecked()
             && !funcoes::ValidarCaminhoServidor(m_ambiente.Prompt(), txtDestArq->text(), *m_sessao))
             return;
-        // The program restores through a session of its own, connected to master: this window's
-        // session never holds the database being restored.
-        ok = backup::ExecutarPrograma(m_ambiente.Prompt(), programa, Argumento(), cmbBancoDados->currentText());
     }
-    if (ok)
-        accept();
+    // The program restores through a session of its own, connected to master: this window's
+    // session never holds the database being restored.
+    ExecutarProgramaBackup(*this, btnConf, m_ambiente.Prompt(), programa, Argumento(), cmbBancoDados->currentText());
 }

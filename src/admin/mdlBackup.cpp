@@ -1,5 +1,7 @@
 #include "mdlBackup.h"
 
+#include "platform/mdlProcessos.h"
+
 #include "connections/clsData.h"
 #include "connections/clsSqlDmoSessao.h"
 #include "platform/clsPrompt.h"
@@ -159,31 +161,33 @@ bool Executar(clsAmbienteDados& ambiente,
     return true;
 }
 
-bool ExecutarPrograma(clsPrompt& prompt, const QString& programa, const QString& argumento, const QString& banco)
+void ExecutarPrograma(clsPrompt& prompt,
+                      const QString& programa,
+                      const QString& argumento,
+                      const QString& banco,
+                      QObject* contexto,
+                      std::function<void(bool)> fim)
 {
-    QProcess processo;
     // The program writes its result where this program reads its settings.
-    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
-    ambiente.insert(QStringLiteral("QUARRIX_SETTINGS"), settings::Arquivo());
-    processo.setProcessEnvironment(ambiente);
-    processo.start(programa, {});
-    if (!processo.waitForStarted()) {
-        prompt.MsgBox(QStringLiteral("O programa de Backup não está disponível.") + u'\n' + processo.errorString(),
-                      vb::Critical,
-                      globais::TituloAplicativo());
-        return false;
-    }
-    processo.write(argumento.toUtf8() + '\n');
-    processo.closeWriteChannel();
-    while (processo.state() != QProcess::NotRunning) {
-        processo.waitForFinished(100);
-        prompt.ProcessarEventos();
-    }
-    const QString secao = QStringLiteral("Backup");
-    const bool ok = settings::GetSetting(secao, banco, QStringLiteral("0")) == u"1";
-    if (settings::GetSetting(secao, banco, QStringLiteral("*-*-*-*")) != u"*-*-*-*")
-        settings::DeleteSetting(secao, banco);
-    return ok;
+    processos::Executar(programa,
+                        {},
+                        argumento.toUtf8() + '\n',
+                        contexto,
+                        [&prompt, banco, fim = std::move(fim)](bool iniciado, const QString& erro) {
+                            if (!iniciado) {
+                                prompt.MsgBox(QStringLiteral("O programa de Backup não está disponível.") + u'\n'
+                                                  + erro,
+                                              vb::Critical,
+                                              globais::TituloAplicativo());
+                                return fim(false);
+                            }
+                            const QString secao = QStringLiteral("Backup");
+                            const bool ok = settings::GetSetting(secao, banco, QStringLiteral("0")) == u"1";
+                            if (settings::GetSetting(secao, banco, QStringLiteral("*-*-*-*")) != u"*-*-*-*")
+                                settings::DeleteSetting(secao, banco);
+                            fim(ok);
+                        },
+                        {{QStringLiteral("QUARRIX_SETTINGS"), settings::Arquivo()}});
 }
 
 } // namespace backup

@@ -7,6 +7,8 @@
 #include "connections/mdlTSqlAdmin.h"
 
 #include <QString>
+
+class QObject;
 #include <functional>
 
 class clsAmbienteDados;
@@ -49,9 +51,15 @@ bool Executar(clsAmbienteDados& ambiente,
               QString& erro,
               const std::function<void(int percentual, const QString& aviso)>& progresso = {});
 
-// For the windows: starts the backup program, writes `argumento` to its standard input, waits
-// for it to end letting events run, and reads the result the program left under "Backup" (the
-// key is deleted afterwards). A missing program is reported to the user.
-bool ExecutarPrograma(clsPrompt& prompt, const QString& programa, const QString& argumento, const QString& banco);
+// For the windows: starts the backup program, writes `argumento` to its standard input and
+// returns; once the program has ended, reads the result it left under "Backup" (the key is deleted
+// afterwards) and tells `fim`, unless `contexto` is gone by then. A missing program is reported to
+// the user.
+void ExecutarPrograma(clsPrompt& prompt,
+                      const QString& programa,
+                      const QString& argumento,
+                      const QString& banco,
+                      QObject* contexto,
+                      std::function<void(bool)> fim);
 
 } // namespace backup

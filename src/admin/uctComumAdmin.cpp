@@ -1,5 +1,6 @@
 #include "uctComumAdmin.h"
 
+#include "admin/mdlBackup.h"
 #include "connections/clsSqlDmoSessao.h"
 #include "gui/frmFilhoConexao.h"
 #include "platform/clsPrompt.h"
@@ -8,6 +9,7 @@
 
 #include <QAbstractTableModel>
 #include <QAction>
+#include <QDialog>
 #include <QHeaderView>
 #include <QToolBar>
 
@@ -127,4 +129,19 @@ void MostrarListaAdmin(frmFilhoConexao& janela, clsAmbiente& ambiente, QWidget* 
     janela.show();
     grade->setEnabled(true);
     grade->setFocus();
+}
+
+void ExecutarProgramaBackup(QDialog& janela,
+                            QWidget* botao,
+                            clsPrompt& prompt,
+                            const QString& programa,
+                            const QString& argumento,
+                            const QString& banco)
+{
+    botao->setEnabled(false);
+    backup::ExecutarPrograma(prompt, programa, argumento, banco, &janela, [&janela, botao](bool ok) {
+        botao->setEnabled(true);
+        if (ok)
+            janela.accept();
+    });
 }

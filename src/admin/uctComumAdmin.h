@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTableView>
 
+class QDialog;
 class QToolBar;
 class QAction;
 class clsAmbiente;
@@ -40,6 +41,15 @@ QToolBar* BarraAdmin(QWidget* pai, const QString& nome, const QList<std::pair<QS
 
 // Qt filter syntax of "Desc (*.ext)|*.ext|Todos os Arquivos (*.*)|*.*".
 QString FiltroArquivos(const QString& descricao, const QString& extensao);
+
+// Runs the backup program for a backup or restore window: its OK button stays disabled while the
+// program works, and the window closes accepted when the program reports success.
+void ExecutarProgramaBackup(QDialog& janela,
+                            QWidget* botao,
+                            clsPrompt& prompt,
+                            const QString& programa,
+                            const QString& argumento,
+                            const QString& banco);
 
 // Shows the session's last error; false, for the caller to return.
 bool MostrarErroSessao(clsPrompt& prompt, const clsSqlDmoSessao& sessao);

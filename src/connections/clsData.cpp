@@ -55,7 +55,8 @@ clsData::~clsData() { CloseConnection(); }
 
 void clsData::Mostrar(bool mostrar)
 {
-    if (mostrar)
+    // On a worker thread the error is kept for the caller, who shows it.
+    if (mostrar && NaLinhaDasJanelas())
         amb.Prompt().MsgBox(errMsg, vb::Critical, globais::TituloAplicativo());
 }
 
@@ -110,7 +111,8 @@ QString clsData::TipoWebComChave(const QString& url)
         chave = senhas::Ler(secao, ajuste);
     webService->setChave(chave);
     QString tipo = webService->ConnectionType();
-    while (tipo.isEmpty() && webService->ChaveRecusada()) {
+    // Only the windows' thread may ask for a key: a worker's refused key fails the connection.
+    while (tipo.isEmpty() && webService->ChaveRecusada() && NaLinhaDasJanelas()) {
         if (!chave.isEmpty()) {
             amb.chavesWebService.remove(url);
             senhas::Apagar(secao, ajuste);
@@ -148,7 +150,7 @@ bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAnd
         if (!webService->DllCheck()) {
             erro = webService->Erro();
             errMsg = webService->ErrMsg();
-            if (blnShowErrMsg
+            if (blnShowErrMsg && NaLinhaDasJanelas()
                 && amb.Prompt().MsgBox(errMsg + u'\n' + QStringLiteral("Deseja baixá-las agora de nosso site ?"),
                                        vb::YesNo | vb::Question,
                                        globais::TituloAplicativo())
@@ -226,7 +228,7 @@ AbrirSqlDmo(clsAmbienteDados& ambiente, const QString& strConnStr, bool blnShowE
 {
     ErroDados erro;
     std::unique_ptr<clsSqlDmoSessao> sessao = ConectarSqlDmo(ambiente, strConnStr, erro, pecas);
-    if (!sessao && blnShowErrMsg)
+    if (!sessao && blnShowErrMsg && NaLinhaDasJanelas())
         ambiente.Prompt().MsgBox(erro.descricao, vb::Critical, globais::TituloAplicativo());
     return sessao;
 }

@@ -282,7 +282,6 @@ bool frmAbrir::ValidarDados()
 
 void frmAbrir::btnConf_Click()
 {
-    m_arvore.Ambiente().Prompt().ProcessarEventos();
     if (!ValidarDados())
         return;
     int tipo = tiporegistro::SqlServer;
@@ -312,6 +311,5 @@ void frmAbrir::btnConf_Click()
         else
             GravarServidor(m_arvore, QStringLiteral("S"), nome, {}, {});
     }
-    m_arvore.Ambiente().Prompt().ProcessarEventos();
     accept();
 }

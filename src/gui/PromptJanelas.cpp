@@ -1,5 +1,7 @@
 #include "PromptJanelas.h"
+
 #include "AreaJanelas.h"
+#include "platform/clsProgresso.h"
 #include "platform/mdlHttp.h"
 #include <QElapsedTimer>
 #include <QProgressDialog>
@@ -40,6 +42,11 @@ QWidget* PromptJanelas::Pai()
 
 int PromptJanelas::MsgBox(const QString& texto, int estilo, const QString& titulo)
 {
+    // Windows live on their own thread only: a worker that got here is answered as a closed box.
+    if (!NaLinhaDasJanelas()) {
+        qWarning("Quarrix: message box asked from a worker thread: %s", qPrintable(texto));
+        return RespostaPadrao(estilo);
+    }
     QMessageBox caixa(Pai());
     caixa.setWindowTitle(titulo.isEmpty() ? globais::TituloAplicativo() : titulo);
     caixa.setText(texto);
@@ -134,6 +141,8 @@ QString PromptJanelas::ArquivoNovo(const QString& titulo, const QString& pasta, 
 
 int PromptJanelas::ExibirModal(QObject* dialogo)
 {
+    if (!NaLinhaDasJanelas())
+        return 0;
     auto* d = qobject_cast<QDialog*>(dialogo);
     if (!d)
         return 0;
@@ -174,12 +183,13 @@ QString PromptJanelas::PedirNome(const QString& inicial)
     frmGetName janela(Pai());
     janela.DefinirTexto(inicial);
     ExibirModal(&janela);
-    ProcessarEventos();
     return janela.blnConf ? janela.Texto() : inicial;
 }
 
 bool PromptJanelas::PedirUsuarioSenha(QString& usuario, QString& senha, bool& lembrar)
 {
+    if (!NaLinhaDasJanelas())
+        return false;
     frmUsuarioSenha janela(Pai());
     janela.txtSqlUsuario->setText(usuario);
     ExibirModal(&janela);
@@ -201,19 +211,30 @@ void PromptJanelas::ProgressoStart(int qtde, const QString& caption)
     m_progresso->ProgressoStart(qtde, caption, chamador);
 }
 
-bool PromptJanelas::ProgressoMove()
-{
-    if (!m_progresso) {
-        QCoreApplication::processEvents();
-        return true;
-    }
-    return m_progresso->ProgressoMove();
-}
+bool PromptJanelas::ProgressoMove() { return !m_progresso || m_progresso->ProgressoMove(); }
 
 void PromptJanelas::ProgressoClose()
 {
     if (m_progresso)
         m_progresso->ProgressoClose();
+}
+
+void PromptJanelas::TrabalhoComProgresso(QObject* contexto,
+                                         std::function<void(clsProgresso&)> trabalho,
+                                         std::function<void()> fim)
+{
+    auto progresso = std::make_shared<clsProgresso>();
+    QPointer<frmProgress> janela = new frmProgress(*this, Pai());
+    janela->Acompanhar(progresso);
+    // The window goes when the work ends, whether or not its caller is still there to hear it.
+    const QPointer<QObject> alvo(contexto);
+    IniciarTrabalho(janela, progresso, std::move(trabalho), [janela, alvo, fim = std::move(fim)] {
+        // Closing would ask whether to abort: the window just goes.
+        janela->hide();
+        janela->deleteLater();
+        if (alvo && fim)
+            fim();
+    });
 }
 
 void InstalarEsperaWebService()

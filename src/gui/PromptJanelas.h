@@ -31,6 +31,9 @@ public:
     void ProgressoStart(int qtde, const QString& caption) override;
     bool ProgressoMove() override;
     void ProgressoClose() override;
+    void TrabalhoComProgresso(QObject* contexto,
+                              std::function<void(clsProgresso&)> trabalho,
+                              std::function<void()> fim) override;
 
     // Where browser windows open; without one (or once it is gone) addresses go to the desktop.
     void DefinirAreaJanelas(QMdiArea* area) { m_area = area; }

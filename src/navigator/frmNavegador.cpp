@@ -117,7 +117,6 @@ void frmNavegador::AbrirTabela(clsNo* no)
 void frmNavegador::AbrirPedido(const PedidoConsulta& p)
 {
     clsAmpulheta ampulheta(m_ambiente.Prompt());
-    m_ambiente.Prompt().ProcessarEventos();
     auto* janela = new frmTabela(m_ambiente);
     janela->DefinirTag(QString::number(p.indiceFonte));
     janela->CarregarForm(p);
@@ -197,7 +196,11 @@ void frmNavegador::ChamarDuploClique()
     case img::WebService:
     case img::Customizada:
         emit OcultarObjetosSistemaPedido();
-        ConectarBancoDados(m_arvore, no);
+        // Connected (a moment later: the connection opens on a worker thread), the source opens.
+        ConectarBancoDados(m_arvore, no, [this, chave = no->Key()](bool conectado) {
+            if (clsNo* fonte = m_arvore.No(chave); fonte && conectado)
+                m_arvore.Expandir(fonte);
+        });
         break;
     case img::Tabela:
     case img::TabelaSistema:

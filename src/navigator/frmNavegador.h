@@ -77,6 +77,8 @@ public:
     void mnuNavIdxDel_Click();
     void mnuNavTabExc_Click();
     void mnuNavTabVis_Click();
+    // The documenter's file, named in the status bar and handed to the desktop.
+    void MostrarDocumentacao(const QString& arquivo);
     // A script in a new query window captioned `legenda`; a message instead when it is empty.
     void AbrirScript(clsNo* no, const QString& script, const QString& legenda);
 

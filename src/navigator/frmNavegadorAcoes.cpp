@@ -5,6 +5,7 @@
 #include "connections/clsData.h"
 #include "navigator/mdlAcoesObjetos.h"
 #include "navigator/mdlCatalogo.h"
+#include "platform/clsProgresso.h"
 #include "platform/clsPrompt.h"
 #include "platform/mdlCitacao.h"
 #include "platform/mdlGlobais.h"
@@ -17,6 +18,8 @@
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QUrl>
+
+#include <memory>
 
 namespace {
 const QString Sql = QStringLiteral("SqlEditor: ");
@@ -92,9 +95,26 @@ void frmNavegador::mnuNavBanScr_Click()
     clsNo* no = m_arvore.Selecionado();
     if (!no)
         return;
-    AbrirScript(no,
-                script::ScriptBancoDados(m_ambiente, no->Tag(), no->Text(), 11),
-                Sql + QStringLiteral("Script: ") + no->Text());
+    // The catalog is read on a worker thread under a progress window with "Parar"; the script
+    // opens in a query window once it is written (a stop opens what was written until then).
+    struct Resultado {
+        QString texto, erro;
+    };
+    auto r = std::make_shared<Resultado>();
+    const QString chave = no->Key(), connStr = no->Tag(), banco = no->Text();
+    clsAmbienteDados& ambiente = m_ambiente;
+    m_ambiente.Prompt().TrabalhoComProgresso(
+        this,
+        [r, &ambiente, connStr, banco](clsProgresso& progresso) {
+            r->texto = script::ScriptBancoDados(ambiente, connStr, banco, &progresso, &r->erro);
+        },
+        [this, r, chave, banco] {
+            clsNo* no = m_arvore.No(chave);
+            if (!r->erro.isEmpty())
+                m_ambiente.Prompt().MsgBox(r->erro, vb::Critical, globais::TituloAplicativo());
+            else if (no)
+                AbrirScript(no, r->texto, Sql + QStringLiteral("Script: ") + banco);
+        });
 }
 
 void frmNavegador::mnuNavBanExp_Click()
@@ -273,10 +293,29 @@ void frmNavegador::mnuNavTabVis_Click()
     const documentador::Alcance alcance = no->Image() == img::Tabela         ? documentador::Alcance::Tabela
                                           : no->Image() == img::PastaTabelas ? documentador::Alcance::TodasTabelas
                                                                              : documentador::Alcance::TabelasSistema;
-    const QString arquivo
-        = documentador::Documentar(m_ambiente, no->Tag(), alcance, ObjetoDoNo(no), window()->windowTitle());
-    if (arquivo.isEmpty())
-        return;
+    // All the tables are read on a worker thread under a progress window with "Parar"; the file
+    // opens once it is written.
+    struct Resultado {
+        QString arquivo, erro;
+    };
+    auto r = std::make_shared<Resultado>();
+    const documentador::Pedido pedido{alcance, ObjetoDoNo(no), window()->windowTitle(), {}};
+    const QString connStr = no->Tag();
+    clsAmbienteDados& ambiente = m_ambiente;
+    const auto trabalho = [r, &ambiente, connStr, pedido](clsProgresso& progresso) {
+        r->arquivo = documentador::Documentar(ambiente, connStr, pedido, r->erro, &progresso);
+    };
+    const auto fim = [this, r] {
+        if (!r->erro.isEmpty())
+            m_ambiente.Prompt().MsgBox(r->erro, vb::Critical, globais::TituloAplicativo());
+        else if (!r->arquivo.isEmpty())
+            MostrarDocumentacao(r->arquivo);
+    };
+    m_ambiente.Prompt().TrabalhoComProgresso(this, trabalho, fim);
+}
+
+void frmNavegador::MostrarDocumentacao(const QString& arquivo)
+{
     const QString onde = QDir::toNativeSeparators(arquivo);
     if (auto* principal = qobject_cast<QMainWindow*>(window()))
         principal->statusBar()->showMessage(QStringLiteral("Documentação gravada em ") + onde);

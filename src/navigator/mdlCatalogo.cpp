@@ -3,7 +3,6 @@
 #include "connections/clsData.h"
 #include "navigator/clsAmbienteNavegador.h"
 #include "navigator/mdlServidores.h"
-#include "platform/clsExecucaoAssincrona.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsRecordset.h"
 #include "platform/clsServidoresRegistrados.h"
@@ -73,28 +72,61 @@ clsNo* Pasta(clsArvore& arvore,
     return pasta;
 }
 
-// Runs a loader with the data object given, or with one of its own opened on the folder's tag.
 // Opens a node's connection on a worker thread, so that a server slow to answer leaves the tree
-// live for the whole time-out; the error is shown here. A node already connecting is not
-// connected twice (a second double-click meanwhile does nothing).
+// live for the whole time-out; `naLinha` runs on the worker after a successful open (a first read).
+// `depois` runs on the GUI thread, in the tree's context, with the data object; a failure's error
+// has been shown by then. A node already connecting is not connected twice (a second double-click
+// meanwhile does nothing). A web-service source opens here and now: its calls have their own wait.
 enum class Abertura { Aberta, Falhou, JaConectando };
 
-Abertura AbrirSemCongelar(clsData& dados, const QString& chaveNo, const QString& connStr)
+QSet<QString>& Conectando()
 {
-    if (ConexaoWeb(connStr))
-        return dados.OpenConnection(connStr) ? Abertura::Aberta : Abertura::Falhou;
-    static QSet<QString> conectando;
-    if (conectando.contains(chaveNo))
-        return Abertura::JaConectando;
-    conectando.insert(chaveNo);
-    bool ok = false;
-    EsperarTrabalho([&] { ok = dados.OpenConnection(connStr, true, false); });
-    conectando.remove(chaveNo);
-    if (!ok)
-        dados.MostrarErro();
-    return ok ? Abertura::Aberta : Abertura::Falhou;
+    static QSet<QString> chaves;
+    return chaves;
 }
 
+void AbrirSemCongelar(clsArvore& arvore,
+                      const QString& chaveNo,
+                      const QString& connStr,
+                      std::function<void(clsData&)> naLinha,
+                      std::function<void(Abertura, clsData&)> depois)
+{
+    auto dados = std::make_shared<clsData>(arvore.Ambiente());
+    if (ConexaoWeb(connStr)) {
+        const bool ok = dados->OpenConnection(connStr);
+        if (ok && naLinha)
+            naLinha(*dados);
+        depois(ok ? Abertura::Aberta : Abertura::Falhou, *dados);
+        dados->CloseConnection();
+        return;
+    }
+    if (Conectando().contains(chaveNo))
+        return depois(Abertura::JaConectando, *dados);
+    Conectando().insert(chaveNo);
+    auto ok = std::make_shared<bool>(false);
+    QThread* linha = QThread::create([dados, connStr, ok, naLinha] {
+        *ok = dados->OpenConnection(connStr, true, false);
+        if (*ok && naLinha)
+            naLinha(*dados);
+    });
+    QObject::connect(linha, &QThread::finished, linha, &QObject::deleteLater);
+    QObject::connect(linha, &QThread::finished, &arvore, [dados, ok, chaveNo, depois = std::move(depois)] {
+        Conectando().remove(chaveNo);
+        if (!*ok)
+            dados->MostrarErro();
+        depois(*ok ? Abertura::Aberta : Abertura::Falhou, *dados);
+        dados->CloseConnection();
+    });
+    linha->start();
+}
+
+void Responder(const AoConectar& pronto, bool conectado)
+{
+    if (pronto)
+        pronto(conectado);
+}
+
+// Runs a loader with the data object given, or with one of its own opened on the folder's tag.
 bool ComDados(clsArvore& arvore, clsNo* pasta, clsData* dados, const std::function<bool(clsData&)>& carregar)
 {
     if (dados)
@@ -211,28 +243,16 @@ QString ObterConnStrNode(clsArvore& arvore, clsNo* no)
     return connStr;
 }
 
-bool ConfirmarAcesso(clsAmbienteDados& ambiente, const QString& provider, const QString& connStr)
+namespace {
+
+// What the checker left in the settings for `provider`: true when the provider opened.
+bool ProvedorVerificado(const QString& provider)
 {
-    const QString secao = QStringLiteral("VerificaDlls");
-    if (ambiente.Opcoes().VerificarDllsNaConexao)
-        settings::DeleteSetting(secao, provider);
-    if (settings::GetSetting(secao, provider) == u"4")
-        return true;
-    const QString verificador = CaminhoCompanheiro(Companheiro::VerificadorProvedor);
-    if (!QFileInfo(verificador).isExecutable()) {
-        const QString pergunta
-            = QStringLiteral("Programa Verificador de Dlls está faltando, seria ideal instalar novamente o sistema.")
-              + u'\r' + QStringLiteral("Deseja Prosseguir com a execução assim mesmo ?");
-        return ambiente.Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo()) == vb::Yes;
-    }
-    if (provider == u"WebService")
-        return true;
-    // The argument holds the password: it goes through the checker's standard input ("-"), never
-    // on a command line that any local user can read.
-    const QString argumento = u'#' + globais::TituloAplicativo() + u'#' + provider + u'#' + connStr + u'#';
-    processos::ExecutarEsperarComEntrada(ambiente.Prompt(), verificador, {QStringLiteral("-")}, argumento.toUtf8());
-    if (settings::GetSetting(secao, provider) == u"4")
-        return true;
+    return settings::GetSetting(QStringLiteral("VerificaDlls"), provider) == u"4";
+}
+
+void AvisarProvedorFaltando(clsAmbienteDados& ambiente, const QString& provider)
+{
     QString texto = QStringLiteral("O provedor '") + provider
                     + QStringLiteral("' parece não estar corretamente instalado em seu computador. ");
     if (provider.startsWith(QStringLiteral("MICROSOFT.JET"), Qt::CaseInsensitive)
@@ -245,49 +265,161 @@ bool ConfirmarAcesso(clsAmbienteDados& ambiente, const QString& provider, const 
            + u'\r' + QStringLiteral("Clique no botão para acessar o nosso browser.");
     ambiente.Prompt().MsgBox(texto, vb::Critical, QStringLiteral("Erro no '") + provider + u'\'');
     ambiente.Prompt().AbrirNavegador(enderecos::PaginaDownloads());
-    return false;
 }
 
-bool ConectarServidor(clsArvore& arvore, clsNo* no, bool esquecerAoFalhar)
+} // namespace
+
+void ConfirmarAcesso(clsAmbienteDados& ambiente,
+                     const QString& provider,
+                     const QString& connStr,
+                     QObject* contexto,
+                     std::function<void(bool)> pronto)
 {
-    clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
-    if (no->Tag().isEmpty() && ObterConnStrNode(arvore, no).isEmpty())
-        return false;
-    clsData dados(arvore.Ambiente());
-    const QString chave = no->Key();
-    const Abertura abertura = AbrirSemCongelar(dados, chave, no->Tag());
-    // The tree may have changed while the connection opened.
-    no = arvore.No(chave);
-    if (!no || abertura == Abertura::JaConectando)
-        return false;
-    if (abertura == Abertura::Falhou) {
-        if (!esquecerAoFalhar)
-            return false;
-        EsquecerCredenciais(arvore, no);
-        const QString chaveSenha = QStringLiteral("SqlPass:") + no->Text();
-        if (!settings::GetSetting(AutoLogin, chaveSenha).isEmpty())
-            senhas::Apagar(AutoLogin, chaveSenha);
-        return false;
+    if (ambiente.Opcoes().VerificarDllsNaConexao)
+        settings::DeleteSetting(QStringLiteral("VerificaDlls"), provider);
+    if (ProvedorVerificado(provider))
+        return pronto(true);
+    const QString verificador = CaminhoCompanheiro(Companheiro::VerificadorProvedor);
+    if (!QFileInfo(verificador).isExecutable()) {
+        const QString pergunta
+            = QStringLiteral("Programa Verificador de Dlls está faltando, seria ideal instalar novamente o sistema.")
+              + u'\r' + QStringLiteral("Deseja Prosseguir com a execução assim mesmo ?");
+        return pronto(ambiente.Prompt().MsgBox(pergunta, vb::YesNo | vb::Question, globais::TituloAplicativo())
+                      == vb::Yes);
     }
-    LembrarUsuario(arvore, no);
-    if (!ConfirmarAcesso(arvore.Ambiente(), dados.Provider(), no->Tag()))
-        return false;
-    Pasta(arvore, no, "Manutenções", "man", img::Manutencoes, no->Tag(), img::Manutencoes);
-    RecordsetPtr rs;
-    if (!dados.OpenRecordset(rs, QStringLiteral("SELECT Name FROM sysDataBases ORDER BY Name"))
-        || rs->RecordCount() <= 0)
-        return false;
-    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
-        IncluirNoBanco(arvore, no, Texto(rs, "Name"));
-    arvore.Expandir(no);
-    dados.CloseConnection();
-    arvore.DefinirImagem(no, img::SqlServerConectado);
+    if (provider == u"WebService")
+        return pronto(true);
+    // The argument holds the password: it goes through the checker's standard input ("-"), never
+    // on a command line that any local user can read.
+    const QString argumento = u'#' + globais::TituloAplicativo() + u'#' + provider + u'#' + connStr + u'#';
+    processos::Executar(verificador,
+                        {QStringLiteral("-")},
+                        argumento.toUtf8(),
+                        contexto,
+                        [&ambiente, provider, pronto = std::move(pronto)](bool, const QString&) {
+                            const bool ok = ProvedorVerificado(provider);
+                            if (!ok)
+                                AvisarProvedorFaltando(ambiente, provider);
+                            pronto(ok);
+                        });
+}
+
+namespace {
+
+// After the connection opened: the provider's check, then the rest of the connecting in `seguir`,
+// whose answer (the node connected) goes to `pronto`. The tree may have changed meanwhile: a node
+// gone by then is not connected.
+void ConfirmarESeguir(clsArvore& arvore,
+                      const QString& chave,
+                      const QString& provider,
+                      const QString& connStr,
+                      std::function<bool(clsNo*)> seguir,
+                      AoConectar pronto)
+{
+    ConfirmarAcesso(arvore.Ambiente(),
+                    provider,
+                    connStr,
+                    &arvore,
+                    [&arvore, chave, seguir = std::move(seguir), pronto = std::move(pronto)](bool ok) {
+                        clsNo* no = arvore.No(chave);
+                        Responder(pronto, ok && no && seguir(no));
+                    });
+}
+
+} // namespace
+
+void ConectarServidor(clsArvore& arvore, clsNo* no, AoConectar pronto, bool esquecerAoFalhar)
+{
+    if (no->Tag().isEmpty() && ObterConnStrNode(arvore, no).isEmpty())
+        return Responder(pronto, false);
+    const QString chave = no->Key();
+    const QString connStr = no->Tag();
+    auto bancos = std::make_shared<QStringList>();
+    // The databases are read on the worker too, right after the connection opened.
+    const auto lerBancos = [bancos](clsData& dados) {
+        RecordsetPtr rs;
+        if (!dados
+                 .OpenRecordset(rs, QStringLiteral("SELECT Name FROM sysDataBases ORDER BY Name"), false, false, false))
+            return;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+            bancos->append(Texto(rs, "Name"));
+    };
+    AbrirSemCongelar(
+        arvore,
+        chave,
+        connStr,
+        lerBancos,
+        [&arvore, chave, connStr, bancos, esquecerAoFalhar, pronto](Abertura abertura, clsData& dados) mutable {
+            clsNo* no = arvore.No(chave);
+            if (!no || abertura == Abertura::JaConectando)
+                return Responder(pronto, false);
+            if (abertura == Abertura::Falhou) {
+                if (esquecerAoFalhar) {
+                    EsquecerCredenciais(arvore, no);
+                    const QString chaveSenha = QStringLiteral("SqlPass:") + no->Text();
+                    if (!settings::GetSetting(AutoLogin, chaveSenha).isEmpty())
+                        senhas::Apagar(AutoLogin, chaveSenha);
+                }
+                return Responder(pronto, false);
+            }
+            LembrarUsuario(arvore, no);
+            if (bancos->isEmpty() && dados.Erro().numero != 0)
+                dados.MostrarErro();
+            ConfirmarESeguir(
+                arvore,
+                chave,
+                dados.Provider(),
+                connStr,
+                [&arvore, bancos](clsNo* no) {
+                    Pasta(arvore, no, "Manutenções", "man", img::Manutencoes, no->Tag(), img::Manutencoes);
+                    if (bancos->isEmpty())
+                        return false;
+                    for (const QString& banco : std::as_const(*bancos))
+                        IncluirNoBanco(arvore, no, banco);
+                    arvore.Expandir(no);
+                    arvore.DefinirImagem(no, img::SqlServerConectado);
+                    return true;
+                },
+                std::move(pronto));
+        });
+}
+
+namespace {
+
+// The folders of a connected database, file or source, and its connected image.
+bool IncluirPastasBanco(clsArvore& arvore, clsNo* no, const QString& connStr, int tipo, Dialeto dialeto)
+{
+    Pasta(arvore, no, "SQL Editor", "Edi", img::SqlEditor, connStr);
+    Pasta(arvore, no, "Tables", "tab", img::PastaTabelas, connStr, img::Tabela);
+    Pasta(arvore, no, "Views", "con", img::PastaViews, connStr, img::View);
+    if (tipo == tipoconexao::OleDb || tipo == tipoconexao::WebSql) {
+        Pasta(arvore, no, "Procedures", "stp", img::PastaProcedures, connStr, img::Procedure);
+        Pasta(arvore, no, "Functions", "fun", img::Funcao, connStr, img::Funcao);
+    }
+    // Users are SQL Server's and PostgreSQL's (for their permissions): other sources get no Users
+    // folder.
+    if (tipo == tipoconexao::OleDb
+        && ((dialeto == Dialeto::SqlServer && SqlDmoDisponivel()) || dialeto == Dialeto::PostgreSql))
+        Pasta(arvore, no, "Users", "usu", img::Usuarios, connStr);
+    switch (no->Image()) {
+    case img::Access:
+        arvore.DefinirImagem(no, img::AccessConectado);
+        arvore.DefinirTag(no, connStr);
+        break;
+    case img::WebService: arvore.DefinirImagem(no, img::WebServiceConectado); break;
+    case img::Banco:
+        arvore.DefinirImagem(no, img::BancoConectado);
+        arvore.DefinirTag(no, connStr);
+        break;
+    default: break;
+    }
     return true;
 }
 
-bool ConectarBancoDados(clsArvore& arvore, clsNo* no, bool esquecerAoFalhar)
+// The connection string of a database, file or source node (asking for credentials when needed);
+// empty when there is none or the user cancels. `descricao` gets what the node's details show.
+QString ConnStrBanco(clsArvore& arvore, clsNo* no)
 {
-    clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
     QString connStr;
     QString descricao;
     switch (no->Image()) {
@@ -305,7 +437,7 @@ bool ConectarBancoDados(clsArvore& arvore, clsNo* no, bool esquecerAoFalhar)
                                                   + descricao,
                                               vb::Critical,
                                               globais::TituloAplicativo());
-            return false;
+            return {};
         }
         connStr = no->Tag().isEmpty() ? ObterConnStrNode(arvore, no) : no->Tag();
         break;
@@ -314,51 +446,44 @@ bool ConectarBancoDados(clsArvore& arvore, clsNo* no, bool esquecerAoFalhar)
     }
     if (!descricao.isEmpty())
         arvore.Dados().Gravar(no->Key(), CampoNo::Descricao, descricao);
+    return connStr;
+}
+
+} // namespace
+
+void ConectarBancoDados(clsArvore& arvore, clsNo* no, AoConectar pronto, bool esquecerAoFalhar)
+{
+    const QString connStr = ConnStrBanco(arvore, no);
     if (connStr.isEmpty())
-        return false;
-    clsData dados(arvore.Ambiente());
+        return Responder(pronto, false);
     const QString chave = no->Key();
-    const Abertura abertura = AbrirSemCongelar(dados, chave, connStr);
-    // The tree may have changed while the connection opened.
-    no = arvore.No(chave);
-    if (!no || abertura == Abertura::JaConectando)
-        return false;
-    if (abertura == Abertura::Falhou) {
-        if (esquecerAoFalhar)
-            EsquecerCredenciais(arvore, no);
-        return false;
-    }
-    LembrarUsuario(arvore, no);
-    if (!ConfirmarAcesso(arvore.Ambiente(), dados.Provider(), connStr))
-        return false;
-    const int tipo = dados.ConnectionType();
-    // Users are SQL Server's and PostgreSQL's (for their permissions): other sources get no Users
-    // folder.
-    const Dialeto dialeto = dados.ActiveConnection() ? dados.ActiveConnection()->DialetoSql() : Dialeto::Outro;
-    const bool sqlServer = dialeto == Dialeto::SqlServer;
-    dados.CloseConnection();
-    Pasta(arvore, no, "SQL Editor", "Edi", img::SqlEditor, connStr);
-    Pasta(arvore, no, "Tables", "tab", img::PastaTabelas, connStr, img::Tabela);
-    Pasta(arvore, no, "Views", "con", img::PastaViews, connStr, img::View);
-    if (tipo == tipoconexao::OleDb || tipo == tipoconexao::WebSql) {
-        Pasta(arvore, no, "Procedures", "stp", img::PastaProcedures, connStr, img::Procedure);
-        Pasta(arvore, no, "Functions", "fun", img::Funcao, connStr, img::Funcao);
-    }
-    if (tipo == tipoconexao::OleDb && ((sqlServer && SqlDmoDisponivel()) || dialeto == Dialeto::PostgreSql))
-        Pasta(arvore, no, "Users", "usu", img::Usuarios, connStr);
-    switch (no->Image()) {
-    case img::Access:
-        arvore.DefinirImagem(no, img::AccessConectado);
-        arvore.DefinirTag(no, connStr);
-        break;
-    case img::WebService: arvore.DefinirImagem(no, img::WebServiceConectado); break;
-    case img::Banco:
-        arvore.DefinirImagem(no, img::BancoConectado);
-        arvore.DefinirTag(no, connStr);
-        break;
-    default: break;
-    }
-    return true;
+    AbrirSemCongelar(arvore,
+                     chave,
+                     connStr,
+                     {},
+                     [&arvore, chave, connStr, esquecerAoFalhar, pronto](Abertura abertura, clsData& dados) {
+                         clsNo* no = arvore.No(chave);
+                         if (!no || abertura == Abertura::JaConectando)
+                             return Responder(pronto, false);
+                         if (abertura == Abertura::Falhou) {
+                             if (esquecerAoFalhar)
+                                 EsquecerCredenciais(arvore, no);
+                             return Responder(pronto, false);
+                         }
+                         LembrarUsuario(arvore, no);
+                         const int tipo = dados.ConnectionType();
+                         const Dialeto dialeto
+                             = dados.ActiveConnection() ? dados.ActiveConnection()->DialetoSql() : Dialeto::Outro;
+                         ConfirmarESeguir(
+                             arvore,
+                             chave,
+                             dados.Provider(),
+                             connStr,
+                             [&arvore, connStr, tipo, dialeto](clsNo* no) {
+                                 return IncluirPastasBanco(arvore, no, connStr, tipo, dialeto);
+                             },
+                             pronto);
+                     });
 }
 
 void ExpandirNo(clsArvore& arvore, clsNo* no)
@@ -709,7 +834,7 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
     dados.CloseConnection();
 }
 
-bool AtualizarNode(clsArvore& arvore, clsNo* no)
+bool AtualizarNode(clsArvore& arvore, clsNo* no, AoConectar pronto)
 {
     int imagem = 0;
     switch (no->Image()) {
@@ -729,49 +854,67 @@ bool AtualizarNode(clsArvore& arvore, clsNo* no)
     arvore.Dados().Gravar(no->Key(), CampoNo::Usuario, usuario);
     arvore.Dados().Gravar(no->Key(), CampoNo::Senha, senha);
     const QString chave = no->Key();
-    const bool conectado
-        = no->Image() == img::SqlServer ? ConectarServidor(arvore, no, false) : ConectarBancoDados(arvore, no, false);
-    no = arvore.No(chave);
-    if (!no)
-        return false;
-    if (conectado) {
-        arvore.Expandir(no);
-        arvore.Selecionar(no);
-    }
-    return conectado;
+    AoConectar depois = [&arvore, chave, pronto = std::move(pronto)](bool conectado) {
+        clsNo* no = arvore.No(chave);
+        if (no && conectado) {
+            arvore.Expandir(no);
+            arvore.Selecionar(no);
+        }
+        Responder(pronto, no && conectado);
+    };
+    if (no->Image() == img::SqlServer)
+        ConectarServidor(arvore, no, std::move(depois), false);
+    else
+        ConectarBancoDados(arvore, no, std::move(depois), false);
+    return true;
 }
 
-bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr)
+void MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr, AoConectar pronto)
 {
     if (connStr.isEmpty())
-        return false;
-    clsData dados(arvore.Ambiente());
-    if (AbrirSemCongelar(dados, QStringLiteral("\n") + connStr, connStr) != Abertura::Aberta)
-        return false;
-    const QString banco = dados.ActiveConnection() ? dados.ActiveConnection()->BancoPadrao() : QString();
-    const QString fonte = dados.ActiveConnection() ? dados.ActiveConnection()->DataSource() : QString();
-    QString identificador = QStringLiteral("db") + dados.Provider() + fonte + banco;
-    for (QChar c : {u' ', u'.', u'\\', u':'})
-        identificador.remove(c);
-    const QString texto = !fonte.isEmpty() && !banco.isEmpty() ? fonte + QStringLiteral(" - ") + banco : fonte + banco;
-    clsNo* no = arvore.No(identificador);
-    if (no) {
-        // Mapped already (the same file opened again from the command line): use that entry.
-        arvore.Selecionar(no);
-        if (no->Child()) {
-            arvore.Expandir(no);
-            return true;
-        }
-    } else {
-        if (!IncluirConexaoNavegador(arvore, tiporegistro::Customizada, texto, false, {}, {}, connStr, identificador))
-            return false;
-        GravarServidor(arvore, QStringLiteral("C"), texto, connStr, Embaralhar(identificador));
-        no = arvore.No(identificador);
-    }
-    const bool conectado = ConectarBancoDados(arvore, no);
-    arvore.Expandir(no);
-    dados.CloseConnection();
-    return conectado;
+        return Responder(pronto, false);
+    AbrirSemCongelar(
+        arvore,
+        QStringLiteral("\n") + connStr,
+        connStr,
+        {},
+        [&arvore, connStr, pronto](Abertura abertura, clsData& dados) {
+            if (abertura != Abertura::Aberta)
+                return Responder(pronto, false);
+            const QString banco = dados.ActiveConnection() ? dados.ActiveConnection()->BancoPadrao() : QString();
+            const QString fonte = dados.ActiveConnection() ? dados.ActiveConnection()->DataSource() : QString();
+            QString identificador = QStringLiteral("db") + dados.Provider() + fonte + banco;
+            for (QChar c : {u' ', u'.', u'\\', u':'})
+                identificador.remove(c);
+            const QString texto
+                = !fonte.isEmpty() && !banco.isEmpty() ? fonte + QStringLiteral(" - ") + banco : fonte + banco;
+            clsNo* no = arvore.No(identificador);
+            if (no) {
+                // Mapped already (the same file opened again from the command line): use that entry.
+                arvore.Selecionar(no);
+                if (no->Child()) {
+                    arvore.Expandir(no);
+                    return Responder(pronto, true);
+                }
+            } else {
+                if (!IncluirConexaoNavegador(arvore,
+                                             tiporegistro::Customizada,
+                                             texto,
+                                             false,
+                                             {},
+                                             {},
+                                             connStr,
+                                             identificador))
+                    return Responder(pronto, false);
+                GravarServidor(arvore, QStringLiteral("C"), texto, connStr, Embaralhar(identificador));
+                no = arvore.No(identificador);
+            }
+            ConectarBancoDados(arvore, no, [&arvore, identificador, pronto](bool conectado) {
+                if (clsNo* no = arvore.No(identificador))
+                    arvore.Expandir(no);
+                Responder(pronto, conectado);
+            });
+        });
 }
 
 QString SqlRenomearTabelaSqlServer(const QString& esquema, const QString& nome, const QString& novoNome)

@@ -6,6 +6,8 @@
 #include "navigator/mdlNavegador.h"
 #include "platform/clsObjetoBanco.h"
 
+#include <functional>
+
 class clsAmbienteDados;
 class clsData;
 class clsMotor;
@@ -15,13 +17,24 @@ class clsSqlDmoSessao;
 // known; empty when the user cancels. Also kept in the node's tag.
 QString ObterConnStrNode(clsArvore& arvore, clsNo* no);
 
-// Connect a server or a database node. A failure forgets the node's credentials (and a remembered
-// password), unless `esquecerAoFalhar` is false: a refresh keeps what worked until then.
-bool ConectarServidor(clsArvore& arvore, clsNo* no, bool esquecerAoFalhar = true);
-bool ConectarBancoDados(clsArvore& arvore, clsNo* no, bool esquecerAoFalhar = true);
+// Told on the GUI thread whether a node ended up connected.
+using AoConectar = std::function<void(bool)>;
+
+// Connect a server or a database node: the connection opens (and a server's databases are read) on
+// a worker thread while the tree stays live; the nodes are added afterwards and `pronto` told. A
+// failure forgets the node's credentials (and a remembered password), unless `esquecerAoFalhar` is
+// false: a refresh keeps what worked until then.
+void ConectarServidor(clsArvore& arvore, clsNo* no, AoConectar pronto = {}, bool esquecerAoFalhar = true);
+void ConectarBancoDados(clsArvore& arvore, clsNo* no, AoConectar pronto = {}, bool esquecerAoFalhar = true);
 // Checks once per provider (or every time, with the tools menu's check on) that the provider opens,
-// through the companion checker; tells the user and offers the downloads page when it does not.
-bool ConfirmarAcesso(clsAmbienteDados& ambiente, const QString& provider, const QString& connStr);
+// through the companion checker, which runs while the program goes on; tells the user and offers
+// the downloads page when it does not. `pronto` gets the answer (at once when nothing is to check),
+// unless `contexto` is gone by then.
+void ConfirmarAcesso(clsAmbienteDados& ambiente,
+                     const QString& provider,
+                     const QString& connStr,
+                     QObject* contexto,
+                     std::function<void(bool)> pronto);
 
 // Runs the loader of an expanded node whose first child is the placeholder. A folder of tables,
 // views or procedures of a database is read on a worker thread, its placeholder reading
@@ -39,8 +52,11 @@ bool CarregarViews(clsArvore& arvore, clsNo* pasta, clsData* dados = nullptr);
 bool CarregarProcedures(clsArvore& arvore, clsNo* pasta, clsData* dados = nullptr);
 bool CarregarFuncoes(clsArvore& arvore, clsNo* pasta, clsData* dados = nullptr);
 void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<JanelaAberta>& janelas = {});
-bool AtualizarNode(clsArvore& arvore, clsNo* no);
-bool MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr);
+// Disconnects a connected node and connects it again with what worked; false when the node is not
+// one to refresh. `pronto` is told how the new connection ended.
+bool AtualizarNode(clsArvore& arvore, clsNo* no, AoConectar pronto = {});
+// Maps a custom connection under "Customizaveis" (or finds it mapped already) and connects it.
+void MapearConexaoCustomizada(clsArvore& arvore, const QString& connStr, AoConectar pronto = {});
 
 // Renames a table of the source `connStr` in `esquema` (empty: the session's default) with ALTER
 // TABLE … RENAME TO, or sp_rename on SQL Server. On failure `erro` gets the engine's description.

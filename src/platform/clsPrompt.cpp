@@ -1,8 +1,18 @@
 #include "clsPrompt.h"
 
+#include "clsProgresso.h"
 #include "mdlGlobais.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QPointer>
+#include <QThread>
+
+bool NaLinhaDasJanelas()
+{
+    const QCoreApplication* app = QCoreApplication::instance();
+    return !app || QThread::currentThread() == app->thread();
+}
 
 bool PodeSobrescrever(clsPrompt& prompt, const QString& arquivo)
 {
@@ -34,4 +44,26 @@ QString clsPromptSilencioso::InputBox(const QString&, const QString&, const QStr
     if (cancelado)
         *cancelado = true;
     return padrao;
+}
+
+void clsPrompt::TrabalhoComProgresso(QObject* contexto,
+                                     std::function<void(clsProgresso&)> trabalho,
+                                     std::function<void()> fim)
+{
+    IniciarTrabalho(contexto, std::make_shared<clsProgresso>(), std::move(trabalho), std::move(fim));
+}
+
+void clsPrompt::IniciarTrabalho(QObject* contexto,
+                                std::shared_ptr<clsProgresso> progresso,
+                                std::function<void(clsProgresso&)> trabalho,
+                                std::function<void()> fim)
+{
+    QThread* linha = QThread::create([progresso, trabalho = std::move(trabalho)] { trabalho(*progresso); });
+    QObject::connect(linha, &QThread::finished, linha, &QObject::deleteLater);
+    const QPointer<QObject> alvo(contexto);
+    QObject::connect(linha, &QThread::finished, linha, [alvo, fim = std::move(fim)] {
+        if (alvo && fim)
+            fim();
+    });
+    linha->start();
 }

@@ -7,6 +7,11 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
+class clsProgresso;
+
 // Button sets, icons and answers keep the values every message of the program is written with.
 namespace vb {
 enum Botoes : int {
@@ -71,11 +76,29 @@ public:
     virtual bool PedirUsuarioSenha(QString& usuario, QString& senha, bool& lembrar) = 0;
 
     // The progress window of long work: `qtde` steps under a caption. ProgressoMove advances one
-    // step, lets events run and returns false once the user asked to abort (Esc, then Yes).
+    // step and returns false once the user asked to abort (Esc, then Yes).
     virtual void ProgressoStart(int qtde, const QString& caption) = 0;
     virtual bool ProgressoMove() = 0;
     virtual void ProgressoClose() = 0;
+
+    // Long work off the GUI thread: `trabalho` runs on a worker thread and reports through its
+    // clsProgresso (stages, steps, the user's stop) and reaches no prompt; `fim` runs on the GUI
+    // thread once it ended, unless `contexto` is gone by then. The windows show a progress window
+    // meanwhile, without modality, with "Parar" (Esc asks first); nothing waits for the worker.
+    virtual void
+    TrabalhoComProgresso(QObject* contexto, std::function<void(clsProgresso&)> trabalho, std::function<void()> fim);
+
+protected:
+    // Starts the worker; `fim` as above. The progress is shared with whoever shows it.
+    static void IniciarTrabalho(QObject* contexto,
+                                std::shared_ptr<clsProgresso> progresso,
+                                std::function<void(clsProgresso&)> trabalho,
+                                std::function<void()> fim);
 };
+
+// Whether the caller runs on the thread of the windows (the application's): the only one that may
+// reach a prompt. Work on worker threads keeps its messages and hands them back.
+bool NaLinhaDasJanelas();
 
 // When `arquivo` exists, asks "Arquivo já existente, deseja sobrescrevê-lo ?" (Yes/No); true when
 // the file may be written: it does not exist, or the user answered Yes.

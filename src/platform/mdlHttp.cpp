@@ -2,13 +2,15 @@
 
 #include <httplib.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QThread>
+#include <QThreadPool>
 #include <QUrl>
 #include <atomic>
 #include <csignal>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 namespace http {
 
@@ -194,9 +196,24 @@ Espera& EsperaInstalada()
     return espera;
 }
 
-// The exchange on a worker thread while the caller waits as the installed wait says. Everything
-// the worker uses is its own copy, so a cancelled call may return at once and leave the worker to
-// end at its time-out.
+// The threads of exchanges whose caller waits on the GUI thread. Their pool outlives every call and
+// waits for the threads still running when the program ends: none is left detached.
+QThreadPool& LinhasDeEspera()
+{
+    static QThreadPool pool;
+    static const bool configurado = [] {
+        pool.setMaxThreadCount(64);
+        pool.setExpiryTimeout(30000);
+        return true;
+    }();
+    (void)configurado;
+    return pool;
+}
+
+// On the GUI thread, the exchange runs on a worker thread while the caller waits as the installed
+// wait says. Everything the worker uses is its own copy, so a cancelled call may return at once
+// and leave the worker to end at its time-out. Off the GUI thread (a window's runner, a folder's
+// reader), the caller is a worker already: the exchange runs right there.
 RespostaHttp EnviarEsperando(const char* metodo,
                              const QString& url,
                              const QByteArray* corpo,
@@ -204,7 +221,8 @@ RespostaHttp EnviarEsperando(const char* metodo,
                              const Opcoes& o)
 {
     const Espera espera = EsperaInstalada();
-    if (!espera)
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (!espera || !app || QThread::currentThread() != app->thread())
         return Enviar(metodo, url, corpo, tipoConteudo, o);
     struct Estado {
         QByteArray metodo, corpo, tipo;
@@ -222,10 +240,10 @@ RespostaHttp EnviarEsperando(const char* metodo,
     e->tipo = tipoConteudo;
     e->url = url;
     e->opcoes = o;
-    std::thread([e] {
+    LinhasDeEspera().start([e] {
         e->resposta = Enviar(e->metodo.constData(), e->url, e->temCorpo ? &e->corpo : nullptr, e->tipo, e->opcoes);
         e->pronto = true;
-    }).detach();
+    });
     // The wait ends when the exchange has, or when the user cancelled it (unless it ended anyway).
     espera([e] { return e->pronto.load(); });
     if (!e->pronto) {

@@ -1,56 +1,54 @@
 #include "mdlProcessos.h"
 
-#include "platform/clsPrompt.h"
-
+#include <QPointer>
 #include <QProcess>
-#include <QStringList>
+
+#include <memory>
+#include <utility>
 
 namespace processos {
 
-namespace {
-
-// Waits for a started program, letting pending events run meanwhile.
-void Esperar(clsPrompt& prompt, QProcess& processo)
+void Executar(const QString& programa,
+              const QStringList& argumentos,
+              const QByteArray& entrada,
+              QObject* contexto,
+              AoTerminar fim,
+              const QHash<QString, QString>& ambiente)
 {
-    prompt.ProcessarEventos();
-    while (processo.state() != QProcess::NotRunning) {
-        processo.waitForFinished(50);
-        prompt.ProcessarEventos();
+    auto* processo = new QProcess;
+    processo->setProcessChannelMode(QProcess::ForwardedChannels);
+    if (!ambiente.isEmpty()) {
+        QProcessEnvironment variaveis = QProcessEnvironment::systemEnvironment();
+        for (auto i = ambiente.cbegin(); i != ambiente.cend(); ++i)
+            variaveis.insert(i.key(), i.value());
+        processo->setProcessEnvironment(variaveis);
     }
-}
-
-} // namespace
-
-bool ExecutarEsperar(clsPrompt& prompt, const QString& linhaComando, int)
-{
-    QStringList partes = QProcess::splitCommand(linhaComando);
-    if (partes.isEmpty())
-        return false;
-    QProcess processo;
-    processo.setProcessChannelMode(QProcess::ForwardedChannels);
-    processo.setInputChannelMode(QProcess::ForwardedInputChannel);
-    const QString programa = partes.takeFirst();
-    processo.start(programa, partes);
-    if (!processo.waitForStarted(-1))
-        return false;
-    Esperar(prompt, processo);
-    return true;
-}
-
-bool ExecutarEsperarComEntrada(clsPrompt& prompt,
-                               const QString& programa,
-                               const QStringList& argumentos,
-                               const QByteArray& entrada)
-{
-    QProcess processo;
-    processo.setProcessChannelMode(QProcess::ForwardedChannels);
-    processo.start(programa, argumentos);
-    if (!processo.waitForStarted(-1))
-        return false;
-    processo.write(entrada);
-    processo.closeWriteChannel();
-    Esperar(prompt, processo);
-    return true;
+    // Whichever comes first reports: the end of the program, or its failure to start.
+    auto relatar = std::make_shared<AoTerminar>(std::move(fim));
+    const QPointer<QObject> alvo(contexto);
+    const auto terminar = [processo, relatar, alvo](bool ok, const QString& erro) {
+        processo->deleteLater();
+        auto f = std::exchange(*relatar, {});
+        if (f && alvo)
+            f(ok, erro);
+    };
+    QObject::connect(processo, &QProcess::finished, processo, [terminar] { terminar(true, {}); });
+    QObject::connect(processo, &QProcess::errorOccurred, processo, [processo, terminar](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            terminar(false, processo->errorString());
+    });
+    QObject::connect(processo, &QProcess::started, processo, [processo, entrada] {
+        processo->write(entrada);
+        processo->closeWriteChannel();
+    });
+    if (programa.trimmed().isEmpty()) {
+        QMetaObject::invokeMethod(
+            processo,
+            [terminar] { terminar(false, QStringLiteral("Nenhum programa informado.")); },
+            Qt::QueuedConnection);
+        return;
+    }
+    processo->start(programa, argumentos);
 }
 
 } // namespace processos

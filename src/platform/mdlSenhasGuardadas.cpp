@@ -3,8 +3,11 @@
 #include "clsSettings.h"
 #include "mdlEmbaralhar.h"
 
-#include <QEventLoop>
-#include <QTimer>
+#include <QCoreApplication>
+#include <QSemaphore>
+#include <QThread>
+
+#include <memory>
 #include <qt6keychain/keychain.h>
 
 namespace senhas {
@@ -15,57 +18,116 @@ const QString SemSenha = QStringLiteral("*-*-*-*");
 
 QString Nome(const QString& secao, const QString& chave) { return secao + u'/' + chave; }
 
-// Runs a keyring job to its end. A keyring that does not answer in time counts as none.
-QKeychain::Error Executar(QKeychain::Job& job, const QString& nome)
+enum class Operacao { Ler, Gravar, Apagar };
+
+QKeychain::Job* CriarJob(Operacao op, const QString& valor);
+
+// The keyring's jobs need an event loop: they run on a thread of their own, made on first use and
+// ended with the application, while the caller waits for the answer without running any events of
+// its own. A keyring that does not answer in time counts as none.
+class LinhaChaveiro {
+public:
+    LinhaChaveiro()
+    {
+        m_linha.setObjectName(QStringLiteral("chaveiro"));
+        m_contexto.moveToThread(&m_linha);
+        m_linha.start();
+    }
+    ~LinhaChaveiro()
+    {
+        m_linha.quit();
+        m_linha.wait();
+    }
+    QObject* Contexto() { return &m_contexto; }
+
+    static LinhaChaveiro& Instancia()
+    {
+        if (!s_instancia) {
+            s_instancia = new LinhaChaveiro;
+            qAddPostRoutine(&Encerrar);
+        }
+        return *s_instancia;
+    }
+    static void Encerrar()
+    {
+        delete s_instancia;
+        s_instancia = nullptr;
+    }
+
+private:
+    static inline LinhaChaveiro* s_instancia = nullptr;
+    QThread m_linha;
+    QObject m_contexto;
+};
+
+struct Resposta {
+    QSemaphore pronta;
+    QKeychain::Error erro = QKeychain::OtherError;
+    QString texto;
+};
+
+QKeychain::Error Executar(Operacao op, const QString& nome, const QString& entrada = {}, QString* saida = nullptr)
 {
-    job.setAutoDelete(false);
-    job.setKey(nome);
-    job.setInsecureFallback(false);
-    QEventLoop laco;
-    QTimer limite;
-    limite.setSingleShot(true);
-    bool esgotou = false;
-    QObject::connect(&job, &QKeychain::Job::finished, &laco, &QEventLoop::quit);
-    QObject::connect(&limite, &QTimer::timeout, &laco, [&] {
-        esgotou = true;
-        laco.quit();
+    auto r = std::make_shared<Resposta>();
+    QMetaObject::invokeMethod(LinhaChaveiro::Instancia().Contexto(), [r, op, nome, entrada] {
+        QKeychain::Job* job = CriarJob(op, entrada);
+        job->setAutoDelete(true);
+        job->setKey(nome);
+        job->setInsecureFallback(false);
+        QObject::connect(job, &QKeychain::Job::finished, job, [r, job, op] {
+            r->erro = job->error();
+            if (op == Operacao::Ler)
+                r->texto = static_cast<QKeychain::ReadPasswordJob*>(job)->textData();
+            r->pronta.release();
+        });
+        job->start();
     });
-    job.start();
-    limite.start(10000);
-    laco.exec(QEventLoop::ExcludeUserInputEvents);
-    return esgotou ? QKeychain::OtherError : job.error();
+    if (!r->pronta.tryAcquire(1, 10000))
+        return QKeychain::OtherError;
+    if (saida)
+        *saida = r->texto;
+    return r->erro;
+}
+
+QKeychain::Job* CriarJob(Operacao op, const QString& valor)
+{
+    switch (op) {
+    case Operacao::Ler: return new QKeychain::ReadPasswordJob(Servico);
+    case Operacao::Gravar: {
+        auto* job = new QKeychain::WritePasswordJob(Servico);
+        job->setTextData(valor);
+        return job;
+    }
+    case Operacao::Apagar: break;
+    }
+    return new QKeychain::DeletePasswordJob(Servico);
 }
 
 bool LerChaveiro(const QString& nome, QString& valor)
 {
-    QKeychain::ReadPasswordJob job(Servico);
-    if (Executar(job, nome) != QKeychain::NoError)
-        return false;
-    valor = job.textData();
-    return true;
+    return Executar(Operacao::Ler, nome, {}, &valor) == QKeychain::NoError;
 }
 
 bool GravarChaveiro(const QString& nome, const QString& valor)
 {
-    QKeychain::WritePasswordJob job(Servico);
-    job.setTextData(valor);
-    return Executar(job, nome) == QKeychain::NoError;
+    return Executar(Operacao::Gravar, nome, valor) == QKeychain::NoError;
 }
 
-void ApagarChaveiro(const QString& nome)
-{
-    QKeychain::DeletePasswordJob job(Servico);
-    Executar(job, nome);
-}
+void ApagarChaveiro(const QString& nome) { Executar(Operacao::Apagar, nome); }
 
 bool Segredo(const QString& valor) { return !valor.isEmpty() && valor != SemSenha; }
 
 } // namespace
 
+void EncerrarChaveiro()
+{
+    qRemovePostRoutine(&LinhaChaveiro::Encerrar);
+    LinhaChaveiro::Encerrar();
+}
+
 bool ChaveiroResponde()
 {
-    QKeychain::ReadPasswordJob job(Servico);
-    const QKeychain::Error e = Executar(job, QStringLiteral("sonda"));
+    const QKeychain::Error e = Executar(Operacao::Ler, QStringLiteral("sonda"));
     return e == QKeychain::NoError || e == QKeychain::EntryNotFound;
 }
 

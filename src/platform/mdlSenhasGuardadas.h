@@ -21,6 +21,10 @@ inline const QString ChaveOpcao = QStringLiteral("GuardarSenhasChaveiro");
 
 // Whether a keyring answers on this session.
 bool ChaveiroResponde();
+// Ends the thread that talks to the keyring (done as the application ends; a later use starts it
+// again). Called before the session bus goes away, so that its closing is not heard as the end of
+// the session.
+void EncerrarChaveiro();
 // Whether passwords saved now go to the keyring (the option, and a keyring that answers).
 bool UsarChaveiro();
 

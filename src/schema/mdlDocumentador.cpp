@@ -3,7 +3,7 @@
 #include "connections/clsData.h"
 #include "mdlTipoDado.h"
 #include "platform/clsMotor.h"
-#include "platform/clsPrompt.h"
+#include "platform/clsProgresso.h"
 #include "platform/clsRecordset.h"
 #include "platform/mdlFuncoes.h"
 
@@ -127,58 +127,51 @@ QStringList SecaoTabela(const QString& tabela,
     return l;
 }
 
-QString Documentar(clsAmbienteDados& amb,
-                   const QString& chave,
-                   Alcance alcance,
-                   const ObjetoBanco& tabela,
-                   const QString& legenda,
-                   QDateTime agora)
+QString
+Documentar(clsAmbienteDados& amb, const QString& chave, const Pedido& pedido, QString& erro, clsProgresso* progresso)
 {
-    if (!agora.isValid())
-        agora = QDateTime::currentDateTime();
+    const QDateTime agora = pedido.agora.isValid() ? pedido.agora : QDateTime::currentDateTime();
     // The user's documents folder; the working folder when that one cannot be made.
     const QString pasta = funcoes::CriarPasta(amb.pastaDocumentos) ? amb.pastaDocumentos : amb.pastaTemporaria;
     if (!funcoes::CriarPasta(pasta)) {
-        amb.Prompt().MsgBox(QStringLiteral("Não foi possível criar a pasta de trabalho:\n") + pasta, vb::Critical);
+        erro = QStringLiteral("Não foi possível criar a pasta de trabalho:\n") + pasta;
         return {};
     }
     clsData db(amb);
-    if (!db.OpenConnection(chave))
+    if (!db.OpenConnection(chave, true, false)) {
+        erro = db.ErrMsg();
         return {};
+    }
     QList<ObjetoBanco> tabelas;
-    if (alcance == Alcance::Tabela) {
-        tabelas << tabela;
+    if (pedido.alcance == Alcance::Tabela) {
+        tabelas << pedido.tabela;
     } else {
         RecordsetPtr rs;
         const QString tipo
-            = alcance == Alcance::TodasTabelas ? QStringLiteral("TABLE") : QStringLiteral("SYSTEM TABLE");
+            = pedido.alcance == Alcance::TodasTabelas ? QStringLiteral("TABLE") : QStringLiteral("SYSTEM TABLE");
         if (db.OpenSchema(tiposchema::Tabelas, rs, {}, tipo) && rs)
             for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
                 tabelas << ObjetoBanco(rs->Valor(QStringLiteral("TABLE_SCHEMA")).toString(),
                                        rs->Valor(QStringLiteral("TABLE_NAME")).toString());
     }
-    const QString caminho = pasta + u'/' + NomeArquivo(alcance, tabela, agora);
+    const QString caminho = pasta + u'/' + NomeArquivo(pedido.alcance, pedido.tabela, agora);
     QFile arquivo(caminho);
     if (!arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        amb.Prompt().MsgBox(QStringLiteral("Não foi possível gravar o arquivo:\n") + caminho + u'\n'
-                                + arquivo.errorString(),
-                            vb::Critical);
+        erro = QStringLiteral("Não foi possível gravar o arquivo:\n") + caminho + u'\n' + arquivo.errorString();
         return {};
     }
-    clsPrompt& prompt = amb.Prompt();
-    const bool progresso = alcance != Alcance::Tabela;
-    if (progresso)
-        prompt.ProgressoStart(int(tabelas.size()), QStringLiteral("Aguarde"));
+    clsProgresso semJanela;
+    clsProgresso& passos = progresso ? *progresso : semJanela;
+    passos.Iniciar(int(tabelas.size()), QStringLiteral("Aguarde"));
     for (const ObjetoBanco& t : tabelas) {
         QList<ColunaDoc> colunas;
         if (LerColunas(db, t, colunas))
             arquivo.write(
-                (SecaoTabela(t.Exibicao(), legenda, agora, colunas, LerIndices(db, t)).join(u'\n') + u'\n').toUtf8());
-        if (progresso && !prompt.ProgressoMove())
+                (SecaoTabela(t.Exibicao(), pedido.legenda, agora, colunas, LerIndices(db, t)).join(u'\n') + u'\n')
+                    .toUtf8());
+        if (!passos.Avancar())
             break;
     }
-    if (progresso)
-        prompt.ProgressoClose();
     arquivo.close();
     return arquivo.exists() ? caminho : QString();
 }

@@ -8,21 +8,28 @@
 #include <QString>
 
 class clsAmbienteDados;
+class clsProgresso;
 
 namespace documentador {
 
 enum class Alcance { Tabela, TodasTabelas, TabelasSistema };
 
-// Writes the file (UTF-8) and returns its path; empty when nothing was written. `legenda` is the
-// main window's caption printed in each heading; `tabela` (in its schema) is used with
-// Alcance::Tabela and names the file; `agora` (the current time when invalid) dates the headings
-// and the file's name.
+// Writes the file (UTF-8) and returns its path; empty when nothing was written, with the reason in
+// `erro`. `legenda` is the main window's caption printed in each heading; `tabela` (in its schema)
+// is used with Alcance::Tabela and names the file; `agora` (the current time when invalid) dates
+// the headings and the file's name. It runs on a worker thread as well: it reaches no prompt, and
+// `progresso` hears each table and may stop the work between tables.
+struct Pedido {
+    Alcance alcance = Alcance::Tabela;
+    ObjetoBanco tabela;
+    QString legenda;
+    QDateTime agora;
+};
 QString Documentar(clsAmbienteDados& amb,
                    const QString& chave,
-                   Alcance alcance,
-                   const ObjetoBanco& tabela,
-                   const QString& legenda,
-                   QDateTime agora = {});
+                   const Pedido& pedido,
+                   QString& erro,
+                   clsProgresso* progresso = nullptr);
 
 // The lines of one table's section, for its columns (key?, name, type, size, nulls, default) and
 // its indexes (the primary key's among them).

@@ -5,6 +5,7 @@
 #include "mdlLinhasCatalogo.h"
 #include "mdlTipoDado.h"
 #include "platform/clsMotor.h"
+#include "platform/clsProgresso.h"
 #include "platform/clsPrompt.h"
 #include "platform/clsRecordset.h"
 #include "platform/mdlCitacao.h"
@@ -842,11 +843,20 @@ QString TriggersPostgres(clsData& db, const QString& fimBloco)
     return saida;
 }
 
-QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QString& banco, int)
+QString ScriptBancoDados(clsAmbienteDados& amb,
+                         const QString& chave,
+                         const QString& banco,
+                         clsProgresso* progresso,
+                         QString* erro)
 {
     clsData db(amb);
-    if (!db.OpenConnection(chave, false))
+    if (!db.OpenConnection(chave, false, false)) {
+        if (erro)
+            *erro = db.ErrMsg();
         return {};
+    }
+    clsProgresso semJanela;
+    clsProgresso& passos = progresso ? *progresso : semJanela;
     const TipoMotor motor = MotorDe(chave);
     const Alvo alvo = AlvoDe(db);
     const bool servidor = alvo == Alvo::SqlServer;
@@ -925,7 +935,6 @@ QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QStr
          [&](const ObjetoBanco& n) { return RotinaCom(db, motor, Rotina::Trigger, n, Create); },
          servidor},
     };
-    clsPrompt& prompt = amb.Prompt();
     for (const Grupo& g : grupos) {
         if (!g.incluir)
             continue;
@@ -946,17 +955,14 @@ QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QStr
         }
         if (g.schema == tiposchema::Views && alvo == Alvo::Postgres)
             nomes = ViewsEmOrdem(db, nomes);
-        prompt.ProgressoStart(int(nomes.size()), QString::fromLatin1(g.titulo));
+        passos.Iniciar(int(nomes.size()), QString::fromLatin1(g.titulo));
         for (const ObjetoBanco& nome : nomes) {
             const QString texto = g.gerar(nome);
             if (!texto.isEmpty())
                 saida += Banner(QString::fromLatin1(g.prefixo) + nome.nome) + texto + fimBloco;
-            if (!prompt.ProgressoMove()) {
-                prompt.ProgressoClose();
+            if (!passos.Avancar())
                 return saida;
-            }
         }
-        prompt.ProgressoClose();
         if (g.schema == tiposchema::Tabelas && !estrangeiras.isEmpty())
             saida += Banner(QStringLiteral("CRIAR AS CHAVES ESTRANGEIRAS")) + estrangeiras + fimBloco;
     }

@@ -8,6 +8,7 @@
 #include <QString>
 
 class clsAmbienteDados;
+class clsProgresso;
 class clsData;
 
 namespace script {
@@ -39,7 +40,13 @@ QString ScriptTrigger(clsAmbienteDados& amb,
 // `db` when given (an open connection), else opens one with `chave`.
 QString
 ScriptIndices(clsAmbienteDados& amb, const ObjetoBanco& tabela, clsData* db, QString& indice, const QString& chave);
-// The whole database, with the progress window; the user may abort between objects.
-QString ScriptBancoDados(clsAmbienteDados& amb, const QString& chave, const QString& banco, int reservado = 11);
+// The whole database. It runs on a worker thread as well: it reaches no prompt; `progresso` hears
+// each group and object and may stop the work between objects (the script so far is returned).
+// Empty, with the reason in `erro`, when the connection does not open.
+QString ScriptBancoDados(clsAmbienteDados& amb,
+                         const QString& chave,
+                         const QString& banco,
+                         clsProgresso* progresso = nullptr,
+                         QString* erro = nullptr);
 
 } // namespace script

@@ -343,7 +343,6 @@ void frmPrincipal::PosicionarJanela()
 {
     const QRect tela = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
     resize(qRound(tela.width() * 0.9), qRound(tela.height() * 0.9));
-    m_ambiente.Prompt().ProcessarEventos();
     move(tela.x() + qRound((tela.width() - width()) / 2.0), tela.y() + qRound((tela.height() - height()) / 2.0));
 }
 
@@ -361,10 +360,8 @@ void frmPrincipal::ExibirNavegador(bool visivel)
 {
     if (visivel) {
         m_painel->show();
-        if (m_navegador->trvNavegador()->isVisible()) {
-            m_ambiente.Prompt().ProcessarEventos();
+        if (m_navegador->trvNavegador()->isVisible())
             m_navegador->trvNavegador()->setFocus();
-        }
     } else {
         m_painel->hide();
     }
@@ -439,15 +436,15 @@ void frmPrincipal::PrimeiraAtivacao()
     resize(width(), qRound(tela.height() * 0.85));
     CarregarConfigJanela();
     m_navegador->InicializarNavegador();
-    m_ambiente.Prompt().ProcessarEventos();
-    AbrirLinhaComando();
     m_jaAtivado = true;
-    if (!m_capturaTela.isEmpty()) {
-        QTimer::singleShot(300, this, [this] {
-            grab().save(m_capturaTela);
-            close();
-        });
-    }
+    // The screenshot is taken once the file on the command line is mapped (or failed to open).
+    AbrirLinhaComando([this] {
+        if (!m_capturaTela.isEmpty())
+            QTimer::singleShot(300, this, [this] {
+                grab().save(m_capturaTela);
+                close();
+            });
+    });
 }
 
 void frmPrincipal::CarregarConfigJanela()
@@ -502,20 +499,25 @@ void frmPrincipal::GravarConfigJanela()
     gravar("ConfigNavWidth", LarguraPainel() * TwipsPorPixel);
 }
 
-void frmPrincipal::AbrirLinhaComando()
+void frmPrincipal::AbrirLinhaComando(const std::function<void()>& depois)
 {
     if (m_linhaComando.isEmpty())
-        return;
+        return depois();
     if (!QFileInfo(m_linhaComando).isFile()) {
         m_ambiente.Prompt().MsgBox(QStringLiteral("File not founded") + u'\n' + m_linhaComando, vb::Information);
-        return;
+        return depois();
     }
-    MapearArquivo(m_linhaComando);
+    MapearArquivo(m_linhaComando, depois);
 }
 
-void frmPrincipal::MapearArquivo(const QString& arquivo)
+void frmPrincipal::MapearArquivo(const QString& arquivo, const std::function<void()>& depois)
 {
-    MapearConexaoCustomizada(m_navegador->Arvore(), MontarConnStrAccess(arquivo, QStringLiteral("admin"), QString()));
+    MapearConexaoCustomizada(m_navegador->Arvore(),
+                             MontarConnStrAccess(arquivo, QStringLiteral("admin"), QString()),
+                             [depois](bool) {
+                                 if (depois)
+                                     depois();
+                             });
 }
 
 void frmPrincipal::CriarInicio()

@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
+
 class QApplication;
 class QDockWidget;
 class QMdiArea;
@@ -61,8 +63,9 @@ private:
     void PrimeiraAtivacao();
     void CarregarConfigJanela();
     void GravarConfigJanela();
-    void AbrirLinhaComando();
-    void MapearArquivo(const QString& arquivo);
+    // Maps the file named on the command line; `depois` runs once that has ended.
+    void AbrirLinhaComando(const std::function<void()>& depois);
+    void MapearArquivo(const QString& arquivo, const std::function<void()>& depois = {});
     void CriarInicio();
     void AtualizarInicio();
     int LarguraPainel() const;

@@ -114,6 +114,9 @@ private slots:
         janela.txtDescricao->setText("mensal & completo");
         janela.optMetSob->click();
         janela.btnConf_Click();
+        // The program runs while the window stays live, its OK button disabled until it ends.
+        QVERIFY(!janela.btnConf->isEnabled());
+        QTRY_VERIFY(janela.btnConf->isEnabled());
         QFile entrada(a.settings.pasta.filePath("entrada"));
         QVERIFY(entrada.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(entrada.readAll()),

@@ -10,6 +10,7 @@
 #include "navigator/mdlServidores.h"
 #include "support/chaveiroTeste.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/esperaArvore.h"
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
 
@@ -59,7 +60,7 @@ private slots:
         settings::SaveSetting("AutoLogin", chave, Embaralhar("velha-Senha"));
         QVERIFY(ArquivoDeAjustesRevela("velha-Senha"));
 
-        QVERIFY2(ConectarBancoDados(c.arvore, no), qPrintable(c.prompt.textos().join('|')));
+        QVERIFY2(Conectado(c.arvore, no), qPrintable(c.prompt.textos().join('|')));
         QVERIFY(c.prompt.mensagens.isEmpty());
         QCOMPARE(settings::GetSetting("AutoLogin", chave), Embaralhar(senhas::Marcador));
         QVERIFY(!ArquivoDeAjustesRevela("velha-Senha"));
@@ -77,7 +78,7 @@ private slots:
     {
         Cenario c;
         const QString cs = MontarConnStrAccess(c.caminho, "Admin", "cust-Senha;x");
-        QVERIFY(MapearConexaoCustomizada(c.arvore, cs));
+        QVERIFY(Mapeado(c.arvore, cs));
         QVERIFY(senhas::NoChaveiro("Servidores", "ConnStr001"));
         QVERIFY(!ArquivoDeAjustesRevela("cust-Senha"));
         // The next run reads the source back with its string whole.

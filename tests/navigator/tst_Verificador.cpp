@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <optional>
 
 namespace {
 
@@ -25,9 +26,8 @@ class PromptEspiao : public clsPromptRoteiro {
 public:
     bool visto = false;
     QByteArray linhaComando, ambiente;
-    void ProcessarEventos() override
+    void Espiar()
     {
-        clsPromptRoteiro::ProcessarEventos();
         for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
             QFile stat("/proc/" + pid + "/stat");
             if (!stat.open(QIODevice::ReadOnly))
@@ -61,8 +61,15 @@ private slots:
         PromptEspiao prompt;
         clsAmbienteNavegador ambiente{prompt};
         const QString cs = MontarConnStrSql("127.0.0.1," + QString::number(muda.numero), "master", "sa", Senha, false);
-        QVERIFY(!ConfirmarAcesso(ambiente, QStringLiteral("SQLOLEDB.1"), cs));
-        QVERIFY(prompt.visto);
+        std::optional<bool> aceito;
+        QObject contexto;
+        ConfirmarAcesso(ambiente, QStringLiteral("SQLOLEDB.1"), cs, &contexto, [&](bool ok) { aceito = ok; });
+        QVERIFY(QTest::qWaitFor([&] {
+            prompt.Espiar();
+            return prompt.visto;
+        }));
+        QVERIFY(QTest::qWaitFor([&] { return aceito.has_value(); }, 30000));
+        QVERIFY(!*aceito);
         QVERIFY2(!linhaTem(prompt.linhaComando), prompt.linhaComando.constData());
         QVERIFY(!linhaTem(prompt.ambiente));
     }

@@ -58,6 +58,13 @@ struct Cenario {
         Arvore().Selecionar(no);
         QTest::keyClick(Trv(), Qt::Key(tecla));
     }
+    // Enter on a source: its connection opens while the tree stays live; true once its folders are in.
+    bool Conectar(clsNo* no)
+    {
+        Tecla(no, Qt::Key_Return);
+        const QString chave = no->Key() + QStringLiteral("tab");
+        return QTest::qWaitFor([&] { return Arvore().No(chave) != nullptr; });
+    }
     // Press and release, then the second press as the system reports it, and its release.
     void DuploClique(const QModelIndex& indice)
     {
@@ -123,7 +130,7 @@ private slots:
     {
         Cenario c;
         QCOMPARE(c.fonte->Image(), 5);
-        c.Tecla(c.fonte, Qt::Key_Return);
+        QVERIFY(c.Conectar(c.fonte));
         QCOMPARE(c.fonte->Image(), 4);
         QVERIFY(c.prompt.mensagens.isEmpty());
         QVERIFY(c.Trv()->isEnabled());
@@ -140,7 +147,7 @@ private slots:
     void AcoesDaTabela()
     {
         Cenario c;
-        c.Tecla(c.fonte, Qt::Key_Return);
+        QVERIFY(c.Conectar(c.fonte));
         clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
         QVERIFY(Expandir(c.Arvore(), tabelas));
         clsNo* clientes = tabelas->Child();
@@ -156,7 +163,7 @@ private slots:
 
         c.ambiente.pastaDocumentos = c.settings.pasta.filePath("documentos");
         c.navegador.mnuNavTabVis_Click();
-        QCOMPARE(c.prompt.enderecosAbertos.size(), 1);
+        QTRY_COMPARE(c.prompt.enderecosAbertos.size(), 1);
         const QString arquivo = QUrl(c.prompt.enderecosAbertos.first()).toLocalFile();
         QVERIFY2(QFile::exists(arquivo), qPrintable(arquivo));
         QVERIFY2(arquivo.startsWith(c.settings.pasta.filePath("documentos/Estrutura - Clientes - ")),
@@ -178,6 +185,32 @@ private slots:
         QCOMPARE(c.prompt.mensagens.size(), 2);
     }
 
+    // The whole database's script is written on a worker thread while the tree stays live; it opens
+    // in a query window, and a file that is no longer a database is told.
+    void ScriptDoBancoNaLinha()
+    {
+        Cenario c;
+        QVERIFY(c.Conectar(c.fonte));
+        c.Arvore().Selecionar(c.fonte);
+        c.navegador.mnuNavBanScr_Click();
+        frmTabela* script = nullptr;
+        QVERIFY(QTest::qWaitFor([&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* t = qobject_cast<frmTabela*>(w); t && t->windowTitle().contains("Script: "))
+                    script = t;
+            return script != nullptr;
+        }));
+        QVERIFY2(script->Editor()->text().contains("CREATE TABLE Clientes ("), qPrintable(script->Editor()->text()));
+        delete script;
+        QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
+        QFile estragado(c.caminho);
+        QVERIFY(estragado.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        estragado.write(QByteArray(4096, 'x'));
+        estragado.close();
+        c.navegador.mnuNavBanScr_Click();
+        QTRY_COMPARE(c.prompt.mensagens.size(), 1);
+    }
+
     // A blank name creates nothing and asks nothing more.
     void CriarBancoComNomeEmBranco()
     {
@@ -195,7 +228,7 @@ private slots:
     void F2RenomeiaTabelaENaoView()
     {
         Cenario c;
-        c.Tecla(c.fonte, Qt::Key_Return);
+        QVERIFY(c.Conectar(c.fonte));
         clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
         QVERIFY(Expandir(c.Arvore(), tabelas));
         clsNo* views = c.Arvore().No(c.fonte->Key() + "con");
@@ -243,7 +276,7 @@ private slots:
         QFETCH(QString, esperado);
         QFETCH(int, mensagens);
         Cenario c;
-        c.Tecla(c.fonte, Qt::Key_Return);
+        QVERIFY(c.Conectar(c.fonte));
         clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
         QVERIFY(Expandir(c.Arvore(), tabelas));
         clsNo* clientes = tabelas->Child();
@@ -271,7 +304,7 @@ private slots:
     void RenomearComAspasNaoEscapa()
     {
         Cenario c;
-        c.Tecla(c.fonte, Qt::Key_Return);
+        QVERIFY(c.Conectar(c.fonte));
         clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
         QVERIFY(Expandir(c.Arvore(), tabelas));
         clsNo* clientes = tabelas->Child();
@@ -311,7 +344,7 @@ private slots:
         QCOMPARE(c.Arvore().Selecionado(), segundo);
         QCOMPARE(clicados.value(1), segundo);
         QTest::keyClick(c.Trv(), Qt::Key_Return);
-        QCOMPARE(segundo->Image(), int(img::AccessConectado));
+        QTRY_COMPARE(segundo->Image(), int(img::AccessConectado));
         QCOMPARE(c.fonte->Image(), int(img::Access));
     }
 
@@ -319,14 +352,14 @@ private slots:
     {
         Cenario c;
         const QString connStr = MontarConnStrAccess(c.caminho, "admin", {});
-        QVERIFY(MapearConexaoCustomizada(c.Arvore(), connStr));
+        QVERIFY(Mapeado(c.Arvore(), connStr));
         clsNo* fonte = c.Arvore().No("Outros")->Child();
         c.Arvore().Selecionar(fonte);
         c.navegador.mnuNavSerDesc_Click();
         QCOMPARE(fonte->Image(), int(img::Customizada));
         QCOMPARE(fonte->Tag(), connStr);
         QCOMPARE(fonte->Children(), 0);
-        c.Tecla(fonte, Qt::Key_Return);
+        QVERIFY(c.Conectar(fonte));
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
         QVERIFY(c.Arvore().No(fonte->Key() + "tab"));
     }
@@ -349,8 +382,8 @@ private slots:
                     c.Arvore().Expandir(c.fonte);
             });
         c.DuploClique(fonte);
-        QCOMPARE(c.fonte->Image(), int(img::AccessConectado));
-        QVERIFY(c.Trv()->isExpanded(fonte));
+        QTRY_COMPARE(c.fonte->Image(), int(img::AccessConectado));
+        QTRY_VERIFY(c.Trv()->isExpanded(fonte));
         // A folder the handling leaves alone still opens and closes on a double-click.
         const QModelIndex grupo = fonte.parent();
         c.DuploClique(grupo);
@@ -374,11 +407,12 @@ private slots:
     void F5AtualizaSemFecharNada()
     {
         Cenario c;
-        c.Tecla(c.fonte, Qt::Key_Return);
+        QVERIFY(c.Conectar(c.fonte));
         clsNo* tabelas = c.Arvore().No(c.fonte->Key() + "tab");
         QVERIFY(Expandir(c.Arvore(), tabelas));
         c.Tecla(c.fonte, Qt::Key_F5);
-        QCOMPARE(c.fonte->Image(), 4);
+        QTRY_COMPARE(c.fonte->Image(), 4);
+        QTRY_VERIFY(c.Arvore().No(c.fonte->Key() + "tab"));
         QCOMPARE(c.Arvore().No(c.fonte->Key() + "tab")->Child()->Text(), QStringLiteral("<temp>"));
     }
 

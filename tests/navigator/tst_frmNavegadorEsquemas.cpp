@@ -24,6 +24,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QFile>
 #include <QPointer>
 #include <QPushButton>
@@ -75,7 +76,7 @@ struct Cenario {
             if (!d->ExecSql(QString::fromUtf8(sql), false))
                 return false;
         navegador.InicializarNavegador();
-        if (!MapearConexaoCustomizada(navegador.Arvore(), cs))
+        if (!Mapeado(navegador.Arvore(), cs))
             return false;
         fonte = navegador.Arvore().No(QStringLiteral("Outros"))->Child();
         return Expandir(navegador.Arvore(), Pasta("tab")) && Expandir(navegador.Arvore(), Pasta("con"));
@@ -431,7 +432,7 @@ private slots:
         c.ambiente.pastaDocumentos = c.settings.pasta.path();
         c.Arvore().Selecionar(c.S2());
         c.navegador.mnuNavTabVis_Click();
-        QCOMPARE(c.prompt.enderecosAbertos.size(), 1);
+        QTRY_COMPARE(c.prompt.enderecosAbertos.size(), 1);
         QFile arquivo(QUrl(c.prompt.enderecosAbertos.first()).toLocalFile());
         QVERIFY(arquivo.open(QIODevice::ReadOnly));
         const QString texto = QString::fromUtf8(arquivo.readAll());
@@ -514,6 +515,75 @@ private slots:
         MotorTexto pg(Dialeto::PostgreSql);
         QCOMPARE(SqlExcluirIndice(pg, ObjetoBanco("S 3", "t"), "i\"x"),
                  QStringLiteral("DROP INDEX \"S 3\".\"i\"\"x\""));
+    }
+
+    // The same on a real SQL Server: the designer rebuilds vendas.pedido and the index editor drops
+    // its index, and dbo.pedido keeps its columns, constraints, indexes and rows.
+    void SqlServerRealReconstroiNoEsquema()
+    {
+        const QString cs = qEnvironmentVariable("QUARRIX_SQLSERVER_CONNSTR");
+        if (cs.isEmpty())
+            QSKIP("QUARRIX_SQLSERVER_CONNSTR is not set: no SQL Server to test against");
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb);
+        QVERIFY2(db.OpenConnection(cs, true, false), qPrintable(db.ErrMsg()));
+        const QString banco = "[qx_gemeas_" + QString::number(QDateTime::currentMSecsSinceEpoch()) + "]";
+        QVERIFY2(db.ExecSql("CREATE DATABASE " + banco, false), qPrintable(db.ErrMsg()));
+        struct Apagar {
+            clsData& db;
+            QString banco;
+            ~Apagar() { db.ExecSql("USE master; DROP DATABASE " + banco, false); }
+        } apagar{db, banco};
+        for (const QString& sql :
+             {"USE " + banco,
+              QString("EXEC('CREATE SCHEMA vendas')"),
+              QString("CREATE TABLE dbo.pedido (Id int CONSTRAINT PK_pedido PRIMARY KEY, Nome varchar(40))"),
+              QString("CREATE TABLE vendas.pedido (Id int CONSTRAINT PK_vendas PRIMARY KEY, Nome varchar(40), "
+                      "SoVendas int)"),
+              QString("INSERT INTO dbo.pedido VALUES (1, 'dbo-1'), (2, 'dbo-2')"),
+              QString("INSERT INTO vendas.pedido VALUES (1, 'vendas-1', 7)"),
+              QString("CREATE INDEX ix ON dbo.pedido (Nome)"),
+              QString("CREATE INDEX ix ON vendas.pedido (Nome)")})
+            QVERIFY2(db.ExecSql(sql, false), qPrintable(db.ErrMsg() + " / " + sql));
+        const auto linhas = [&](const QString& sql) {
+            QStringList r;
+            RecordsetPtr rs;
+            if (db.OpenRecordset(rs, sql, false, false, false))
+                for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+                    r << rs->Valor(0).toString();
+            return r;
+        };
+        const auto retrato = [&](const QString& esquema) {
+            const QString objeto = "OBJECT_ID(N'" + esquema + ".pedido')";
+            return linhas("SELECT COLUMN_NAME + ' ' + DATA_TYPE + ' ' + ISNULL(CAST(CHARACTER_MAXIMUM_LENGTH AS "
+                          "varchar(10)), '') FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_SCHEMA = '"
+                          + esquema + "' AND TABLE_NAME = 'pedido' ORDER BY ORDINAL_POSITION")
+                   + linhas("SELECT name FROM sys.objects WHERE parent_object_id = " + objeto + " ORDER BY name")
+                   + linhas("SELECT name FROM sys.indexes WHERE object_id = " + objeto
+                            + " AND name IS NOT NULL ORDER BY name")
+                   + linhas("SELECT CAST(Id AS varchar(10)) + ':' + Nome FROM " + esquema + ".pedido ORDER BY Id");
+        };
+        const QStringList dbo = retrato("dbo");
+        const ObjetoBanco pedido(QStringLiteral("vendas"), QStringLiteral("pedido"));
+        QList<ColunaEstrutura> colunas;
+        QVERIFY(CarregarEstrutura(db, pedido, colunas));
+        QCOMPARE(colunas.size(), 3);
+        colunas[1].tamanho = 80;
+        const PlanoEstrutura plano
+            = PlanejarEstrutura(*db.ActiveConnection(), pedido, false, colunas, LerCatalogoTabela(db, pedido));
+        QVERIFY2(ExecutarPlano(db, prompt, plano), qPrintable(prompt.textos().join('|')));
+        QCOMPARE(retrato("dbo"), dbo);
+        QCOMPARE(linhas("SELECT CAST(CHARACTER_MAXIMUM_LENGTH AS varchar(10)) FROM INFORMATION_SCHEMA.COLUMNS WHERE "
+                        "TABLE_SCHEMA = 'vendas' AND TABLE_NAME = 'pedido' AND COLUMN_NAME = 'Nome'"),
+                 QStringList{"80"});
+        QCOMPARE(linhas("SELECT Nome + ':' + CAST(SoVendas AS varchar(10)) FROM vendas.pedido"),
+                 QStringList{"vendas-1:7"});
+        QVERIFY2(db.ExecSql(SqlExcluirIndice(*db.ActiveConnection(), pedido, "ix"), false), qPrintable(db.ErrMsg()));
+        QCOMPARE(linhas("SELECT SCHEMA_NAME(o.schema_id) FROM sys.indexes i JOIN sys.objects o ON o.object_id = "
+                        "i.object_id WHERE i.name = 'ix'"),
+                 QStringList{"dbo"});
+        QCOMPARE(retrato("dbo"), dbo);
     }
 };
 QUARRIX_TESTE(tst_frmNavegadorEsquemas);

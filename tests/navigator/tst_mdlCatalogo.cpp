@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <optional>
+
 namespace {
 // A small shop database in a temporary folder, mapped like the command-line file.
 struct Cenario {
@@ -72,7 +74,7 @@ private slots:
     void MapearEAbrirUmArquivo()
     {
         Cenario c;
-        QVERIFY2(MapearConexaoCustomizada(c.arvore, c.ConnStr()), qPrintable(c.prompt.textos().join("|")));
+        QVERIFY2(Mapeado(c.arvore, c.ConnStr()), qPrintable(c.prompt.textos().join("|")));
         clsNo* fonte = c.Fonte();
         QVERIFY(fonte);
         QCOMPARE(fonte->Image(), 13);
@@ -83,7 +85,7 @@ private slots:
         QCOMPARE(Desembaralhar(settings::GetSetting("Servidores", "Link001")), fonte->Key());
         QCOMPARE(settings::GetSetting("VerificaDlls", "Microsoft.Jet.OLEDB.4.0"), QStringLiteral("4"));
         // Opening the same file again uses the entry already mapped: no second slot, no message.
-        QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
+        QVERIFY(Mapeado(c.arvore, c.ConnStr()));
         QCOMPARE(c.arvore.No("Outros")->Children(), 1);
         QVERIFY(settings::GetSetting("Servidores", "Tipo002").isEmpty());
         QVERIFY(c.prompt.mensagens.isEmpty());
@@ -92,7 +94,7 @@ private slots:
     void ExpandirTabelasEViews()
     {
         Cenario c;
-        QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
+        QVERIFY(Mapeado(c.arvore, c.ConnStr()));
         clsNo* tabelas = c.arvore.No(c.Fonte()->Key() + "tab");
         QCOMPARE(c.Filhos(tabelas), QStringList{"<temp>"});
         QCOMPARE(tabelas->Child()->Image(), 11);
@@ -122,7 +124,7 @@ private slots:
     {
         QFETCH(bool, recolher);
         Cenario c;
-        QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
+        QVERIFY(Mapeado(c.arvore, c.ConnStr()));
         clsNo* tabelas = c.arvore.No(c.Fonte()->Key() + "tab");
         ExpandirNo(c.arvore, tabelas);
         QCOMPARE(c.Filhos(tabelas), QStringList{TextoCarregando});
@@ -152,7 +154,12 @@ private slots:
         connect(&relogio, &QTimer::timeout, [&] { ++batidas; });
         relogio.start(10);
         const QString cs = MontarConnStrSql("127.0.0.1," + QString::number(mudo.numero), "master", "sa", "x", false);
-        QVERIFY(!MapearConexaoCustomizada(c.arvore, cs));
+        // The call returns while the connection is being opened; the answer comes afterwards.
+        std::optional<bool> mapeado;
+        MapearConexaoCustomizada(c.arvore, cs, [&](bool ok) { mapeado = ok; });
+        QVERIFY(!mapeado.has_value());
+        QVERIFY(QTest::qWaitFor([&] { return mapeado.has_value(); }, 30000));
+        QVERIFY(!*mapeado);
         QVERIFY2(batidas >= 50, qPrintable(QString::number(batidas)));
         QCOMPARE(c.prompt.mensagens.size(), 1);
         QCOMPARE(c.prompt.ultima().icone(), int(vb::Critical));
@@ -167,7 +174,7 @@ private slots:
             QVERIFY(db.OpenConnection(c.ConnStr(), true, false));
             QVERIFY(db.ExecSql("CREATE TRIGGER tr_itens AFTER INSERT ON \"Itens Pedido\" BEGIN SELECT 1; END", false));
         }
-        QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
+        QVERIFY(Mapeado(c.arvore, c.ConnStr()));
         clsNo* tabelas = c.arvore.No(c.Fonte()->Key() + "tab");
         QVERIFY(Expandir(c.arvore, tabelas));
         clsNo* itens = c.arvore.No(tabelas->Key() + "Itens Pedido");
@@ -202,10 +209,10 @@ private slots:
     void AtualizarRecriaAsPastas()
     {
         Cenario c;
-        QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
+        QVERIFY(Mapeado(c.arvore, c.ConnStr()));
         clsNo* fonte = c.Fonte();
         QVERIFY(Expandir(c.arvore, c.arvore.No(fonte->Key() + "tab")));
-        QVERIFY(AtualizarNode(c.arvore, fonte));
+        QVERIFY(Atualizado(c.arvore, fonte));
         QCOMPARE(fonte->Image(), 13);
         QCOMPARE(fonte->Tag(), c.ConnStr());
         QCOMPARE(c.Filhos(c.arvore.No(fonte->Key() + "tab")), QStringList{"<temp>"});
@@ -216,15 +223,15 @@ private slots:
     void AtualizarComAFonteForaGuardaAConexao()
     {
         Cenario c;
-        QVERIFY(MapearConexaoCustomizada(c.arvore, c.ConnStr()));
+        QVERIFY(Mapeado(c.arvore, c.ConnStr()));
         clsNo* fonte = c.Fonte();
         const QString fora = c.caminho + ".fora";
         QVERIFY(QFile::rename(c.caminho, fora));
-        QVERIFY(!AtualizarNode(c.arvore, fonte) || fonte->Image() != 13 || !fonte->Child());
+        QVERIFY(!Atualizado(c.arvore, fonte) || fonte->Image() != 13 || !fonte->Child());
         QCOMPARE(fonte->Tag(), c.ConnStr());
         QVERIFY(QFile::rename(fora, c.caminho));
         c.prompt.mensagens.clear();
-        QVERIFY(AtualizarNode(c.arvore, fonte) || ConectarBancoDados(c.arvore, fonte));
+        QVERIFY(Atualizado(c.arvore, fonte) || Conectado(c.arvore, fonte));
         QCOMPARE(fonte->Tag(), c.ConnStr());
         QVERIFY(c.arvore.No(fonte->Key() + "tab"));
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
@@ -241,7 +248,7 @@ private slots:
         clsNo* no = IncluirNode(c.arvore, "SRV", "dbSRV", "Sql", img::SqlServerConectado, tag);
         c.arvore.Dados().Gravar("dbSRV", CampoNo::Usuario, "sa");
         c.arvore.Dados().Gravar("dbSRV", CampoNo::Senha, "pw");
-        QVERIFY(!AtualizarNode(c.arvore, no));
+        QVERIFY(!Atualizado(c.arvore, no));
         QCOMPARE(no->Image(), int(img::SqlServer));
         QCOMPARE(no->Tag(), tag);
         QCOMPARE(c.arvore.Dados().Ler("dbSRV", CampoNo::Usuario), QStringLiteral("sa"));
@@ -261,7 +268,7 @@ private slots:
                                 {},
                                 {});
         clsNo* no = c.arvore.No("Access")->Child();
-        QVERIFY(!ConectarBancoDados(c.arvore, no));
+        QVERIFY(!Conectado(c.arvore, no));
         QCOMPARE(c.prompt.ultima().icone(), int(vb::Critical));
         QVERIFY(c.prompt.ultima().texto.endsWith("sumiu.db"));
         QVERIFY(!QFile::exists(c.settings.pasta.filePath("sumiu.db")));
@@ -280,7 +287,7 @@ private slots:
             lembrar = true;
             return true;
         };
-        const bool conectou = ConectarBancoDados(c.arvore, no);
+        const bool conectou = Conectado(c.arvore, no);
         QVERIFY(conectou);
         QCOMPARE(sugerido, QStringLiteral("Admin"));
         QCOMPARE(no->Image(), 4);
@@ -362,7 +369,7 @@ private slots:
             if (d.OpenConnection(connStr, true, false))
                 d.ExecSql("DROP TABLE IF EXISTS navegador_pg", false);
         });
-        QVERIFY2(MapearConexaoCustomizada(c.arvore, connStr), qPrintable(c.prompt.textos().join('|')));
+        QVERIFY2(Mapeado(c.arvore, connStr), qPrintable(c.prompt.textos().join('|')));
         clsNo* fonte = c.Fonte();
         QCOMPARE(fonte->Text(), QStringLiteral("127.0.0.1 - quarrix_teste"));
         QCOMPARE(c.Filhos(fonte).mid(0, 3), (QStringList{"SQL Editor", "Tables", "Views"}));
@@ -409,7 +416,7 @@ private slots:
                       "CREATE PROCEDURE nav_pg_p() LANGUAGE sql AS 'SELECT 1'",
                       "CREATE FUNCTION nav_pg_tf() RETURNS trigger LANGUAGE plpgsql AS 'BEGIN RETURN NEW; END'",
                       "CREATE TRIGGER nav_pg_tr BEFORE INSERT ON nav_pg_t FOR EACH ROW EXECUTE FUNCTION nav_pg_tf()"}));
-        QVERIFY2(MapearConexaoCustomizada(c.arvore, connStr), qPrintable(c.prompt.textos().join('|')));
+        QVERIFY2(Mapeado(c.arvore, connStr), qPrintable(c.prompt.textos().join('|')));
         clsNo* fonte = c.Fonte();
         auto pasta = [&](const char* sufixo) { return c.FilhosDaPasta(fonte, sufixo); };
         QVERIFY2(pasta("con").contains("nav_pg_v"), qPrintable(c.prompt.textos().join('|')));
@@ -446,7 +453,7 @@ private slots:
             }
             QVERIFY(d.CatalogoOdbc());
         }
-        QVERIFY2(MapearConexaoCustomizada(c.arvore, connStr), qPrintable(c.prompt.textos().join('|')));
+        QVERIFY2(Mapeado(c.arvore, connStr), qPrintable(c.prompt.textos().join('|')));
         clsNo* fonte = c.Fonte();
         auto pasta = [&](const char* sufixo) { return c.FilhosDaPasta(fonte, sufixo); };
         QCOMPARE(pasta("con"), QStringList{"vwClientes"});
@@ -481,7 +488,7 @@ private slots:
                                 "CREATE TABLE nav_gemea (id integer)",
                                 "CREATE TABLE nav_s2.nav_gemea (id integer)"})
             QVERIFY2(d.ExecSql(sql, false), qPrintable(d.ErrMsg()));
-        QVERIFY(MapearConexaoCustomizada(c.arvore, connStr));
+        QVERIFY(Mapeado(c.arvore, connStr));
         clsNo* fonte = c.Fonte();
         c.FilhosDaPasta(fonte, "tab");
         clsNo* outra = c.arvore.No(fonte->Key() + "tab" + "nav_s2.nav_gemea");

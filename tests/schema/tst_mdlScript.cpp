@@ -4,6 +4,7 @@
 #include "connections/clsAmbienteDados.h"
 #include "connections/clsData.h"
 #include "platform/clsMotor.h"
+#include "platform/clsProgresso.h"
 #include "schema/mdlDocumentador.h"
 #include "schema/mdlScript.h"
 #include "support/clsPromptRoteiro.h"
@@ -232,7 +233,7 @@ private slots:
              "DELETE FROM cliente WHERE id = 41"});
         QVERIFY(!cs.isEmpty());
         const auto catalogo = &CatalogoSqlite;
-        const QString tudo = ScriptBancoDados(amb, cs, "origem", 11);
+        const QString tudo = ScriptBancoDados(amb, cs, "origem");
         QVERIFY(!tudo.contains("GO"));
         const QString copia = pasta.filePath("copia.db");
         const QString erro = RodarCliente("sqlite3", {"-bail", copia}, tudo);
@@ -271,7 +272,7 @@ private slots:
         QCOMPARE(ScriptProcedure(amb, cs, "tr", Create), QString());
 
         // A file database: tables and views only, no CREATE DATABASE.
-        const QString tudo = ScriptBancoDados(amb, cs, "obj", 11);
+        const QString tudo = ScriptBancoDados(amb, cs, "obj");
         QVERIFY(!tudo.contains("CREATE DATABASE"));
         QVERIFY(tudo.contains("-- CRIAR A TABELA t " + CRLF));
         QVERIFY(tudo.contains("-- CRIAR A TABELA log " + CRLF));
@@ -281,17 +282,22 @@ private slots:
         QVERIFY2(prompt.mensagens.isEmpty(), qPrintable(prompt.textos().join('\n')));
     }
 
-    // Aborting the progress window ends the script where it is.
+    // A stop asked ends the script after the object in hand; a source that does not open gives its
+    // reason instead of a message box.
     void InterromperBancoDados()
     {
-        class Interrompe : public clsPromptRoteiro {
-        public:
-            bool ProgressoMove() override { return false; }
-        } interrompe;
-        clsAmbienteDados ambiente(interrompe);
         const QString cs = Sqlite("parar.db", {"CREATE TABLE a (x INTEGER)", "CREATE TABLE b (x INTEGER)"});
-        const QString tudo = ScriptBancoDados(ambiente, cs, "parar", 11);
+        clsProgresso progresso;
+        progresso.Parar();
+        const QString tudo = ScriptBancoDados(amb, cs, "parar", &progresso);
         QCOMPARE(tudo.count("CREATE TABLE"), 1);
+        QCOMPARE(progresso.Ler().titulo, QStringLiteral("Tables Scripts"));
+        QString erro;
+        const auto mensagens = prompt.mensagens.size();
+        const QString ausente = MontarConnStrAccess(pasta.filePath("nao/existe.db"), "Admin", "");
+        QVERIFY(ScriptBancoDados(amb, ausente, "x", nullptr, &erro).isEmpty());
+        QVERIFY(!erro.isEmpty());
+        QCOMPARE(prompt.mensagens.size(), mensagens);
     }
 
     void Postgres()
@@ -355,7 +361,7 @@ private slots:
         QCOMPARE(db.RetValue("SELECT count(*) FROM pg_trigger WHERE tgname = 'tr cli'").toInt(), 0);
         QVERIFY2(db.ExecSql(trigger, false), qPrintable(db.ErrMsg()));
 
-        const QString tudo = ScriptBancoDados(amb, cs, "quarrix_script", 11);
+        const QString tudo = ScriptBancoDados(amb, cs, "quarrix_script");
         QVERIFY(tudo.contains("-- CRIAR A TABELA Cli Pg "));
         QVERIFY(tudo.contains("-- CRIAR A CONSULTA Vista Cli "));
         QVERIFY(tudo.contains("-- CRIAR A FUNCTION pg_soma "));
@@ -417,7 +423,7 @@ private slots:
             psqlIda.ambiente);
         QVERIFY2(erro.isEmpty(), qPrintable(erro));
 
-        const QString tudo = ScriptBancoDados(amb, ida, "quarrix_ida", 11);
+        const QString tudo = ScriptBancoDados(amb, ida, "quarrix_ida");
         QVERIFY(!tudo.contains("GO"));
         erro = RodarCliente("psql", psqlVolta.argumentos, tudo, psqlVolta.ambiente);
         QVERIFY2(erro.isEmpty(), qPrintable(erro + "\n" + tudo));
@@ -443,7 +449,7 @@ private slots:
         QVERIFY(fonte.open(QIODevice::ReadOnly));
         const QString exemplo = pasta.filePath("exemplo.db");
         QVERIFY(RodarCliente("sqlite3", {"-bail", exemplo}, QString::fromUtf8(fonte.readAll())).isEmpty());
-        const QString tudo = ScriptBancoDados(amb, MontarConnStrAccess(exemplo, "Admin", ""), "exemplo", 11);
+        const QString tudo = ScriptBancoDados(amb, MontarConnStrAccess(exemplo, "Admin", ""), "exemplo");
         const QString copia = pasta.filePath("exemplo copia.db");
         const QString erro = RodarCliente("sqlite3", {"-bail", copia}, tudo);
         QVERIFY2(erro.isEmpty(), qPrintable(erro + "\n" + tudo));
@@ -463,8 +469,12 @@ private slots:
         amb.pastaTemporaria = pasta.filePath("trabalho");
         amb.pastaDocumentos = pasta.filePath("documentos");
         const QDateTime agora(QDate(2026, 12, 10), QTime(9, 5, 7));
+        QString erro;
         const QString arquivo
-            = documentador::Documentar(amb, cs, documentador::Alcance::Tabela, "Cliente", "Quarrix v1", agora);
+            = documentador::Documentar(amb,
+                                       cs,
+                                       {documentador::Alcance::Tabela, ObjetoBanco("Cliente"), "Quarrix v1", agora},
+                                       erro);
         QCOMPARE(arquivo, pasta.filePath("documentos/Estrutura - Cliente - 10-12-2026 090507.txt"));
         QFile f(arquivo);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -498,9 +508,14 @@ private slots:
         QCOMPARE(linhas, esperadas);
         for (const QString& l : linhas.mid(0, 9))
             QCOMPARE(l.size(), 84);
-        // Every table of the database, with the progress window.
-        const QString todas
-            = documentador::Documentar(amb, cs, documentador::Alcance::TodasTabelas, {}, "Quarrix v1", agora);
+        // Every table of the database, each one a step of the progress.
+        clsProgresso progresso;
+        const QString todas = documentador::Documentar(amb,
+                                                       cs,
+                                                       {documentador::Alcance::TodasTabelas, {}, "Quarrix v1", agora},
+                                                       erro,
+                                                       &progresso);
+        QCOMPARE(progresso.Ler().feitos, 2);
         QFile t(todas);
         QVERIFY(t.open(QIODevice::ReadOnly));
         const QString texto = QString::fromUtf8(t.readAll());

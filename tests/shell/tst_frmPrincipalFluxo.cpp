@@ -36,9 +36,14 @@ private slots:
         QVERIFY2(prompt.mensagens.isEmpty(), qPrintable(prompt.textos().join('|')));
 
         clsArvore& arvore = janela.Navegador()->Arvore();
-        clsNo* fonte = arvore.No("Outros")->Child();
-        QVERIFY(fonte);
-        clsNo* tabelas = arvore.No(fonte->Key() + "tab");
+        // The file is mapped once its connection has opened.
+        clsNo* fonte = nullptr;
+        clsNo* tabelas = nullptr;
+        QVERIFY(QTest::qWaitFor([&] {
+            fonte = arvore.No("Outros")->Child();
+            tabelas = fonte ? arvore.No(fonte->Key() + "tab") : nullptr;
+            return tabelas != nullptr;
+        }));
         janela.Navegador()->trvNavegador()->expand(arvore.IndiceModelo(tabelas));
         QVERIFY(Carregada(tabelas));
         QStringList nomes;

@@ -4,9 +4,16 @@
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
+#include "platform/clsProgresso.h"
+
 #include <QApplication>
+#include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
+#include <QThread>
+
+#include <atomic>
 
 class tst_frmProgress : public QObject {
     Q_OBJECT
@@ -28,7 +35,7 @@ private slots:
         QVERIFY(j.ProgressoMove());
         QVERIFY(j.ProgressoMove());
         QCOMPARE(barra->value(), 2);
-        QVERIFY(prompt.eventosProcessados >= 2);
+        QCOMPARE(prompt.eventosProcessados, 0);
         CapturarJanela(&j, "frmProgress");
         j.ProgressoClose();
         QVERIFY(!j.isVisible());
@@ -92,6 +99,72 @@ private slots:
         QVERIFY(!prompt.ProgressoMove());
         prompt.ProgressoClose();
         QVERIFY(!j->isVisible());
+    }
+
+    // Work on a worker thread: the window follows its stage and steps without modality, and
+    // "Parar" asks before it asks the work to stop.
+    void AcompanhaTrabalhoNaLinha_data()
+    {
+        QTest::addColumn<int>("resposta");
+        QTest::addColumn<bool>("parado");
+        QTest::newRow("sim para") << int(vb::Yes) << true;
+        QTest::newRow("nao segue") << int(vb::No) << false;
+    }
+    void AcompanhaTrabalhoNaLinha()
+    {
+        QFETCH(int, resposta);
+        QFETCH(bool, parado);
+        clsPromptRoteiro prompt;
+        prompt.respostas.enqueue(resposta);
+        auto progresso = std::make_shared<clsProgresso>();
+        progresso->Iniciar(4, "Tables Scripts");
+        progresso->Avancar();
+        frmProgress j(prompt);
+        j.Acompanhar(progresso);
+        QVERIFY(j.isVisible());
+        QVERIFY(!j.isModal());
+        QCOMPARE(j.windowTitle(), QStringLiteral("Tables Scripts"));
+        auto* barra = j.findChild<QProgressBar*>("pgbProgress");
+        QCOMPARE(barra->maximum(), 4);
+        progresso->Avancar();
+        QTRY_COMPARE(barra->value(), 2);
+        auto* parar = j.findChild<QPushButton*>("btnParar");
+        QVERIFY(parar && parar->isVisible());
+        parar->click();
+        QCOMPARE(prompt.textos(), QStringList{"Deseja Abortar Esta Operação ?"});
+        QCOMPARE(progresso->Parado(), parado);
+        QVERIFY(!progresso->Avancar() == parado);
+    }
+
+    // The windows' prompt runs the work on a worker thread under a progress window, and the
+    // window goes once the work ended and the caller heard of it.
+    void PromptDasJanelasTrabalhaNaLinha()
+    {
+        PromptJanelas prompt;
+        QObject contexto;
+        std::atomic<bool> liberar{false};
+        bool terminou = false;
+        prompt.TrabalhoComProgresso(
+            &contexto,
+            [&](clsProgresso& p) {
+                p.Iniciar(3, "Gerando");
+                p.Avancar();
+                while (!liberar)
+                    QThread::msleep(5);
+            },
+            [&] { terminou = true; });
+        QPointer<frmProgress> j;
+        QVERIFY(QTest::qWaitFor([&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* p = qobject_cast<frmProgress*>(w); p && p->isVisible() && p->windowTitle() == "Gerando")
+                    j = p;
+            return !j.isNull();
+        }));
+        QTRY_COMPARE(j->findChild<QProgressBar*>("pgbProgress")->value(), 1);
+        QVERIFY(!terminou);
+        liberar = true;
+        QTRY_VERIFY(terminou);
+        QTRY_VERIFY(j.isNull());
     }
 };
 QUARRIX_TESTE(tst_frmProgress);

@@ -51,6 +51,7 @@ public:
     }
     ~ChaveiroTeste()
     {
+        senhas::EncerrarChaveiro();
         if (pidBarramento > 0)
             ::kill(pid_t(pidBarramento), SIGTERM);
     }

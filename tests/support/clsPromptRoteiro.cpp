@@ -8,8 +8,16 @@ QStringList clsPromptRoteiro::textos() const
     return r;
 }
 
+void clsPromptRoteiro::ExigirLinhaDasJanelas(const char* chamada)
+{
+    // A prompt reached from a worker thread is a fault of the program, whatever the test expects.
+    if (!NaLinhaDasJanelas())
+        qFatal("clsPrompt::%s called from a worker thread", chamada);
+}
+
 int clsPromptRoteiro::MsgBox(const QString& texto, int estilo, const QString& titulo)
 {
+    ExigirLinhaDasJanelas("MsgBox");
     mensagens.append({texto, estilo, titulo});
     if (aoMostrar)
         aoMostrar(mensagens.last());
@@ -18,6 +26,7 @@ int clsPromptRoteiro::MsgBox(const QString& texto, int estilo, const QString& ti
 
 QString clsPromptRoteiro::InputBox(const QString& texto, const QString& titulo, const QString& padrao, bool* cancelado)
 {
+    ExigirLinhaDasJanelas("InputBox");
     mensagens.append({texto, -1, titulo});
     QString r = entradas.isEmpty() ? QString() : entradas.dequeue();
     if (cancelado)
@@ -27,6 +36,7 @@ QString clsPromptRoteiro::InputBox(const QString& texto, const QString& titulo, 
 
 QString clsPromptRoteiro::ArquivoAbrir(const QString&, const QString&, const QString& filtro, int entrada)
 {
+    ExigirLinhaDasJanelas("ArquivoAbrir");
     dialogosArquivo.append({QStringLiteral("abrir"), filtro});
     entradasFiltro.append(entrada);
     return arquivos.isEmpty() ? QString() : arquivos.dequeue();
@@ -34,6 +44,7 @@ QString clsPromptRoteiro::ArquivoAbrir(const QString&, const QString&, const QSt
 
 QString clsPromptRoteiro::ArquivoSalvar(const QString&, const QString&, const QString& filtro, int entrada)
 {
+    ExigirLinhaDasJanelas("ArquivoSalvar");
     dialogosArquivo.append({QStringLiteral("salvar"), filtro});
     entradasFiltro.append(entrada);
     return arquivos.isEmpty() ? QString() : arquivos.dequeue();
@@ -41,6 +52,7 @@ QString clsPromptRoteiro::ArquivoSalvar(const QString&, const QString&, const QS
 
 QString clsPromptRoteiro::ArquivoNovo(const QString&, const QString&, const QString& filtro, int entrada)
 {
+    ExigirLinhaDasJanelas("ArquivoNovo");
     dialogosArquivo.append({QStringLiteral("novo"), filtro});
     entradasFiltro.append(entrada);
     return arquivos.isEmpty() ? QString() : arquivos.dequeue();
@@ -48,6 +60,7 @@ QString clsPromptRoteiro::ArquivoNovo(const QString&, const QString&, const QStr
 
 int clsPromptRoteiro::ExibirModal(QObject* dialogo)
 {
+    ExigirLinhaDasJanelas("ExibirModal");
     if (dialogos.isEmpty())
         return 0;
     return dialogos.dequeue()(dialogo);
@@ -55,6 +68,7 @@ int clsPromptRoteiro::ExibirModal(QObject* dialogo)
 
 QString clsPromptRoteiro::PedirNome(const QString& inicial)
 {
+    ExigirLinhaDasJanelas("PedirNome");
     nomesPedidos << inicial;
     const QString r = nomes.isEmpty() ? QString() : nomes.dequeue();
     return r.isNull() ? inicial : r;

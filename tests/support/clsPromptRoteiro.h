@@ -44,6 +44,8 @@ public:
     QStringList textos() const;
     MensagemRegistrada ultima() const { return mensagens.value(mensagens.size() - 1); }
 
+    // Ends the test run when a prompt is reached off the windows' thread.
+    static void ExigirLinhaDasJanelas(const char* chamada);
     int MsgBox(const QString& texto, int estilo, const QString& titulo) override;
     QString InputBox(const QString& texto, const QString& titulo, const QString& padrao, bool* cancelado) override;
     QString ArquivoAbrir(const QString& titulo, const QString& pasta, const QString& filtro, int entrada) override;
@@ -65,6 +67,7 @@ public:
     QString PedirNome(const QString& inicial) override;
     bool PedirUsuarioSenha(QString& usuario, QString& senha, bool& lembrar) override
     {
+        ExigirLinhaDasJanelas("PedirUsuarioSenha");
         ++loginsPedidos;
         return login && login(usuario, senha, lembrar);
     }
