@@ -121,13 +121,49 @@ QString clsMotor::EsquemaPadrao()
 
 QString TextoDataGravada(int64_t ms, clsMotor::FormaData forma)
 {
-    const QDateTime d = clsRecordsetDados::MsParaData(ms);
-    const QString fracao = d.time().msec() ? QStringLiteral(".zzz") : QString();
-    if (forma == clsMotor::FormaData::SoData && d.time() == QTime(0, 0))
-        return d.date().toString(Qt::ISODate);
-    if (forma == clsMotor::FormaData::SoHora)
-        return d.time().toString(QStringLiteral("HH:mm:ss") + fracao);
-    return d.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss") + fracao);
+    // Written from the day and the milliseconds alone: no clock of this machine (its time zone)
+    // is asked, which would cost a look at the zone's file for every value.
+    int64_t dia = ms / 86400000LL, resto = ms % 86400000LL;
+    if (resto < 0) {
+        resto += 86400000LL;
+        --dia;
+    }
+    const QDate data = QDate::fromJulianDay(dia);
+    const int r = int(resto);
+    // Digits written by hand: this runs for every date of a bulk copy.
+    char texto[32];
+    char* p = texto;
+    const auto digitos = [&p](int v, int n) {
+        for (int i = n - 1; i >= 0; --i, v /= 10)
+            p[i] = char('0' + v % 10);
+        p += n;
+    };
+    const bool comData = forma != clsMotor::FormaData::SoHora;
+    if (comData) {
+        if (data.year() < 1 || data.year() > 9999)
+            return forma == clsMotor::FormaData::SoData && r == 0
+                       ? data.toString(QStringLiteral("yyyy-MM-dd"))
+                       : data.toString(QStringLiteral("yyyy-MM-dd")) + u' '
+                             + TextoDataGravada(r, clsMotor::FormaData::SoHora);
+        digitos(data.year(), 4);
+        *p++ = '-';
+        digitos(data.month(), 2);
+        *p++ = '-';
+        digitos(data.day(), 2);
+        if (forma == clsMotor::FormaData::SoData && r == 0)
+            return QString::fromLatin1(texto, p - texto);
+        *p++ = ' ';
+    }
+    digitos(r / 3600000, 2);
+    *p++ = ':';
+    digitos(r / 60000 % 60, 2);
+    *p++ = ':';
+    digitos(r / 1000 % 60, 2);
+    if (r % 1000) {
+        *p++ = '.';
+        digitos(r % 1000, 3);
+    }
+    return QString::fromLatin1(texto, p - texto);
 }
 
 QString clsMotor::NomeQualificado(const QString& tabela, const QString& esquema, const QString& catalogo) const

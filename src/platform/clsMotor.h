@@ -81,9 +81,13 @@ public:
     enum class FormaData : uint8_t { Natural, SoData, SoHora, Binario };
     // Bulk writing: whether InserirLinhas is supported.
     virtual bool InsercaoDireta() const { return false; }
+    virtual bool InsercaoPorArrays() const { return false; }
     // Rows `de`..`de`+`qtde` of a block through one INSERT with one "?" per column, prepared once,
     // each cell bound as it is kept (no QVariant). `formas` says, per column, how a date is
-    // written. On failure `falhou` is the row refused and Erro() says why.
+    // written. On failure `falhou` is the row refused and Erro() says why. Where
+    // InsercaoPorArrays(), each "?" takes a column's values of a set of rows as one array (the
+    // engine's text of it), so the statement reads them as rows itself (PostgreSQL: INSERT …
+    // SELECT * FROM unnest(?::type[], …)).
     virtual bool InserirLinhas(const QString& sql,
                                const clsRecordsetDados& bloco,
                                uint32_t de,

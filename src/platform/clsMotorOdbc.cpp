@@ -1191,6 +1191,51 @@ void TextoDaCelula(const clsRecordsetDados& bloco,
 }
 } // namespace
 
+namespace {
+// A column's values of a set of rows as PostgreSQL's text of an array: each value quoted ('"' and
+// '\\' escaped), a missing one NULL; a binary column's bytes in the "\\x…" hex form.
+void ArrayDaColuna(const clsRecordsetDados& bloco,
+                   int c,
+                   uint32_t ini,
+                   uint32_t k,
+                   clsMotor::FormaData forma,
+                   QString& saida,
+                   QString& texto,
+                   QByteArray& bytes)
+{
+    saida.clear();
+    saida += u'{';
+    for (uint32_t i = 0; i < k; ++i) {
+        if (i)
+            saida += u',';
+        const Celula v = bloco.Ler(ini + i, c);
+        if (v.marca == Marca::Nulo) {
+            saida += QStringLiteral("NULL");
+            continue;
+        }
+        texto.clear();
+        bytes.clear();
+        TextoDaCelula(bloco, v, forma, texto, bytes);
+        if (forma == clsMotor::FormaData::Binario)
+            texto = QStringLiteral("\\x") + QString::fromLatin1(bytes.toHex());
+        saida += u'"';
+        // The text as it is up to each '"' or '\\', which go escaped.
+        qsizetype de = 0;
+        for (qsizetype i = 0; i < texto.size(); ++i) {
+            const QChar ch = texto.at(i);
+            if (ch == u'"' || ch == u'\\') {
+                saida += QStringView(texto).mid(de, i - de);
+                saida += u'\\';
+                de = i;
+            }
+        }
+        saida += QStringView(texto).mid(de);
+        saida += u'"';
+    }
+    saida += u'}';
+}
+} // namespace
+
 bool clsMotorOdbc::InserirLinhas(const QString& sql,
                                  const clsRecordsetDados& bloco,
                                  uint32_t de,
@@ -1202,109 +1247,66 @@ bool clsMotorOdbc::InserirLinhas(const QString& sql,
     if (somenteLeitura)
         return Falhar(ErrSemPermissao, QStringLiteral("A conexão foi aberta somente para leitura."));
     const int n = bloco.QtdeCampos();
-    constexpr uint32_t Lote = 1000;
-    // A set of rows whose widest value would make the arrays larger than this goes row by row.
-    constexpr qsizetype MaiorArray = qsizetype(16) << 20;
+    // psqlODBC runs each row of a parameter array as a statement of its own, a round trip each: a
+    // set of rows goes to the server as one array per column instead, in one statement.
+    constexpr uint32_t Lote = 2000;
+    // A set of rows whose values would take more than this goes row by row.
+    constexpr qsizetype MaiorConjunto = qsizetype(64) << 20;
     const Stmt stmt = NovoStmt();
     if (!stmt)
         return false;
     const SQLHSTMT st = stmt.get();
     if (!Ok(SQLPrepareW(st, W(sql), SQL_NTS)))
         return Falhar(Diagnostico(stmt));
-    std::vector<SQLUSMALLINT> estados(Lote);
-    SQLULEN processados = 0;
-    SQLSetStmtAttr(st, SQL_ATTR_PARAM_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_PARAM_BIND_BY_COLUMN), 0);
-    SQLSetStmtAttr(st, SQL_ATTR_PARAM_STATUS_PTR, estados.data(), 0);
-    SQLSetStmtAttr(st, SQL_ATTR_PARAMS_PROCESSED_PTR, &processados, 0);
-    struct Coluna {
-        std::vector<QString> textos;
-        std::vector<QByteArray> bytes;
-        std::vector<char> buffer;
-        std::vector<SQLLEN> ind;
-    };
-    std::vector<Coluna> colunas(static_cast<size_t>(n));
+    std::vector<QString> arrays(static_cast<size_t>(n));
+    std::vector<SQLLEN> ind(static_cast<size_t>(n));
+    QString texto;
+    QByteArray bytes;
     const auto executar = [&](uint32_t ini, uint32_t k) {
         for (int c = 0; c < n; ++c) {
-            Coluna& col = colunas[size_t(c)];
             const FormaData forma = size_t(c) < formas.size() ? formas[size_t(c)] : FormaData::Natural;
-            const bool binario = forma == FormaData::Binario;
-            col.textos.assign(k, QString());
-            col.bytes.assign(k, QByteArray());
-            col.ind.assign(k, SQL_NULL_DATA);
-            qsizetype largura = 1;
-            for (uint32_t i = 0; i < k; ++i) {
-                const Celula v = bloco.Ler(ini + i, c);
-                if (v.marca == Marca::Nulo)
-                    continue;
-                TextoDaCelula(bloco, v, forma, col.textos[i], col.bytes[i]);
-                largura = qMax(largura, binario ? col.bytes[i].size() : col.textos[i].size() * 2);
-            }
-            col.buffer.assign(size_t(largura) * k, 0);
-            for (uint32_t i = 0; i < k; ++i) {
-                if (bloco.Ler(ini + i, c).marca == Marca::Nulo)
-                    continue;
-                char* destino = col.buffer.data() + size_t(largura) * i;
-                if (binario) {
-                    std::memcpy(destino, col.bytes[i].constData(), size_t(col.bytes[i].size()));
-                    col.ind[i] = col.bytes[i].size();
-                } else {
-                    std::memcpy(destino, col.textos[i].utf16(), size_t(col.textos[i].size()) * 2);
-                    col.ind[i] = col.textos[i].size() * 2;
-                }
-            }
-            const SQLULEN tamanho = SQLULEN(binario ? largura : largura / 2);
+            QString& a = arrays[size_t(c)];
+            ArrayDaColuna(bloco, c, ini, k, forma, a, texto, bytes);
+            ind[size_t(c)] = a.size() * 2;
             const SQLRETURN rc = SQLBindParameter(st,
                                                   SQLUSMALLINT(c + 1),
                                                   SQL_PARAM_INPUT,
-                                                  binario ? SQL_C_BINARY : SQL_C_WCHAR,
-                                                  binario          ? SQL_LONGVARBINARY
-                                                  : tamanho > 4000 ? SQL_WLONGVARCHAR
-                                                                   : SQL_WVARCHAR,
-                                                  qMax<SQLULEN>(tamanho, 1),
+                                                  SQL_C_WCHAR,
+                                                  SQL_WLONGVARCHAR,
+                                                  SQLULEN(a.size()),
                                                   0,
-                                                  col.buffer.data(),
-                                                  SQLLEN(largura),
-                                                  col.ind.data());
+                                                  const_cast<ushort*>(a.utf16()),
+                                                  ind[size_t(c)],
+                                                  &ind[size_t(c)]);
             if (!Ok(rc))
                 return Falhar(Diagnostico(stmt));
         }
-        SQLSetStmtAttr(st, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN(k)), 0);
-        std::fill(estados.begin(), estados.end(), SQLUSMALLINT(SQL_PARAM_UNUSED));
-        processados = 0;
         Ativo ativo(*this, st);
         SQLRETURN rc = SQLExecute(st);
         while (Ok(rc))
             rc = SQLMoreResults(st);
-        for (uint32_t i = 0; i < k; ++i)
-            if (estados[i] == SQL_PARAM_ERROR) {
-                falhou = ini + i;
-                return ativo.Falhar(stmt);
-            }
-        if (rc != SQL_NO_DATA) {
-            falhou = ini + uint32_t(processados > 0 ? processados - 1 : 0);
+        if (rc != SQL_NO_DATA)
             return ativo.Falhar(stmt);
-        }
         return !ativo.Parado() || FalharInterrompida();
     };
     for (uint32_t ini = de; ini < de + qtde; ini += Lote) {
         if (PararPedido())
             return FalharInterrompida();
         const uint32_t k = qMin(Lote, de + qtde - ini);
-        // The widest value of the set decides the arrays' size.
-        qsizetype maior = 0;
-        for (int c = 0; c < n && maior * k <= MaiorArray; ++c)
+        qsizetype soma = 0;
+        for (int c = 0; c < n && soma <= MaiorConjunto; ++c)
             for (uint32_t i = 0; i < k; ++i) {
                 const Celula v = bloco.Ler(ini + i, c);
                 if (v.marca == Marca::Texto || v.marca == Marca::Binario) {
                     uint32_t t;
                     bloco.Bytes(v, t);
-                    maior = qMax<qsizetype>(maior, qsizetype(t) * 2);
+                    soma += qsizetype(t) * 4;
                 }
             }
-        // The driver does not tell which row of an array it refused: a refused set is undone to a
-        // savepoint and written again row by row, up to the row refused. A set too wide for arrays
-        // goes row by row at once.
-        if (k > 1 && maior * k <= MaiorArray) {
+        // The server does not tell which row of a set it refused: a refused set is undone to a
+        // savepoint and written again row by row, up to the row refused. A set too large goes row
+        // by row at once.
+        if (k > 1 && soma <= MaiorConjunto) {
             if (emTransacao && !ExecutarDireto(QStringLiteral("SAVEPOINT quarrix_lote")))
                 return false;
             if (executar(ini, k)) {
@@ -1319,9 +1321,11 @@ bool clsMotorOdbc::InserirLinhas(const QString& sql,
                 return false;
             erro = doLote;
         }
-        for (uint32_t i = 0; i < k; ++i)
+        for (uint32_t i = 0; i < k; ++i) {
+            falhou = ini + i;
             if (!executar(ini + i, 1))
                 return false;
+        }
     }
     return true;
 }

@@ -41,9 +41,10 @@ public:
                                long& afetados,
                                RecordsetPtr* linhas = nullptr) override;
     bool Schema(SchemaOleDb schema, const QStringList& restricoes, RecordsetPtr& rs) override;
-    // Arrays of parameters (SQL_ATTR_PARAMSET_SIZE), each value as its text; PostgreSQL only, the
+    // Each column's values of a set of rows as one array parameter (its text); PostgreSQL only, the
     // driver this was measured and tested with.
     bool InsercaoDireta() const override { return DialetoSql() == Dialeto::PostgreSql; }
+    bool InsercaoPorArrays() const override { return true; }
     bool InserirLinhas(const QString& sql,
                        const clsRecordsetDados& bloco,
                        uint32_t de,

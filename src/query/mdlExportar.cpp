@@ -148,42 +148,144 @@ bool ExportarTexto(const clsRecordset& rs,
     return true;
 }
 
+clsLivroPlanilha::clsLivroPlanilha(const QString& a) : arquivo(a)
+{
+    lxw_workbook_options opcoes = {LXW_TRUE, nullptr, LXW_FALSE};
+    const QByteArray nome = QFile::encodeName(arquivo);
+    livro = workbook_new_opt(nome.constData(), &opcoes);
+    if (!livro)
+        return;
+    negrito = workbook_add_format(livro);
+    format_set_bold(negrito);
+    formatoData = workbook_add_format(livro);
+    format_set_num_format(formatoData, "dd/mm/yyyy hh:mm:ss");
+    formatoSoData = workbook_add_format(livro);
+    format_set_num_format(formatoSoData, "dd/mm/yyyy");
+    formatoHora = workbook_add_format(livro);
+    format_set_num_format(formatoHora, "hh:mm:ss");
+}
+
+clsLivroPlanilha::~clsLivroPlanilha()
+{
+    if (!livro)
+        return;
+    workbook_close(livro);
+    QFile::remove(arquivo);
+}
+
+bool clsLivroPlanilha::Aberto(QString& erro) const
+{
+    if (!livro)
+        erro = QStringLiteral("Não foi possível criar o arquivo ") + arquivo + u'.';
+    return livro;
+}
+
+QString clsLivroPlanilha::NomeDeFolha(const QString& nome)
+{
+    QString r = nome;
+    for (QChar& c : r)
+        if (QStringLiteral("[]:*?/\\").contains(c))
+            c = u'_';
+    if (r.startsWith(u'\'') || r.endsWith(u'\''))
+        r = u'_' + r.mid(1, r.size() - 2) + u'_';
+    return r.left(31);
+}
+
+bool clsLivroPlanilha::NovaFolha(const QString& nome, const QStringList& colunas, QString& erro)
+{
+    ++folhas;
+    const QByteArray titulo = (nome.isEmpty() ? QStringLiteral("Planilha%1").arg(folhas) : nome).toUtf8();
+    folha = workbook_add_worksheet(livro, titulo.constData());
+    if (!folha) {
+        erro = QStringLiteral("A planilha não aceita uma folha chamada '%1'.").arg(QString::fromUtf8(titulo));
+        return false;
+    }
+    for (int c = 0; c < colunas.size(); ++c)
+        worksheet_write_string(folha, 0, lxw_col_t(c), colunas[c].toUtf8().constData(), negrito);
+    return true;
+}
+
+void clsLivroPlanilha::Numero(uint32_t linha, int coluna, double v)
+{
+    worksheet_write_number(folha, lxw_row_t(linha), lxw_col_t(coluna), v, nullptr);
+}
+
+bool clsLivroPlanilha::Texto(uint32_t linha, int coluna, const QString& v)
+{
+    // An empty text is a formula that gives one: an empty cell would be no value at all.
+    if (v.isEmpty())
+        return worksheet_write_formula_str(folha, lxw_row_t(linha), lxw_col_t(coluna), "=\"\"", nullptr, "")
+               == LXW_NO_ERROR;
+    // The format reads "_xHHHH_" as an escaped character: such a text of its own is escaped too.
+    static const QRegularExpression escape(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"));
+    QString t = v;
+    t.replace(escape, QStringLiteral("_x005F_"));
+    return worksheet_write_string(folha, lxw_row_t(linha), lxw_col_t(coluna), t.toUtf8().constData(), nullptr)
+           == LXW_NO_ERROR;
+}
+
+void clsLivroPlanilha::Booleano(uint32_t linha, int coluna, bool v)
+{
+    worksheet_write_boolean(folha, lxw_row_t(linha), lxw_col_t(coluna), v, nullptr);
+}
+
+bool clsLivroPlanilha::Data(uint32_t linha, int coluna, const datahora::DataHora& d)
+{
+    int64_t ms = 0;
+    if (!datahora::EmMs(d, ms))
+        return false;
+    // Day 61 of the format's count is 01/03/1900 (it counts a 29/02/1900 that never was).
+    constexpr int64_t Dia0 = 2415019, Marco1900 = 2415080;
+    const int64_t msDia = ((d.ns / 1000000) % 86400000 + 86400000) % 86400000;
+    double serial = double(msDia) / 86400000.0;
+    lxw_format* formato = formatoHora;
+    if (d.forma != datahora::Forma::SoHora) {
+        if (d.dia < Marco1900)
+            return false;
+        serial += double(d.dia - Dia0);
+        formato = d.forma == datahora::Forma::SoData ? formatoSoData : formatoData;
+    }
+    worksheet_write_number(folha, lxw_row_t(linha), lxw_col_t(coluna), serial, formato);
+    return true;
+}
+
+bool clsLivroPlanilha::Fechar(QString& erro)
+{
+    const lxw_error e = workbook_close(livro);
+    livro = nullptr;
+    if (e == LXW_NO_ERROR)
+        return true;
+    erro = QStringLiteral("Não foi possível gravar o arquivo ") + arquivo + QStringLiteral(": ")
+           + QString::fromUtf8(lxw_strerror(e));
+    QFile::remove(arquivo);
+    return false;
+}
+
 bool ExportarPlanilha(const clsRecordset& rs,
                       const QString& arquivo,
                       QString& erro,
                       const Progresso& progresso,
                       int linhasPorPlanilha)
 {
-    // Constant memory: each row goes to the file as it is written.
-    lxw_workbook_options opcoes = {LXW_TRUE, nullptr, LXW_FALSE};
-    const QByteArray nome = QFile::encodeName(arquivo);
-    lxw_workbook* livro = workbook_new_opt(nome.constData(), &opcoes);
-    if (!livro) {
-        erro = QStringLiteral("Não foi possível criar o arquivo ") + arquivo + u'.';
+    clsLivroPlanilha livro(arquivo);
+    if (!livro.Aberto(erro))
         return false;
-    }
-    lxw_format* negrito = workbook_add_format(livro);
-    format_set_bold(negrito);
-    lxw_format* formatoData = workbook_add_format(livro);
-    format_set_num_format(formatoData, "dd/mm/yyyy hh:mm:ss");
-    lxw_format* formatoSoData = workbook_add_format(livro);
-    format_set_num_format(formatoSoData, "dd/mm/yyyy");
-
     const int campos = rs.FieldCount();
     QList<Classe> classes;
-    for (int c = 0; c < campos; ++c)
+    QStringList nomes;
+    for (int c = 0; c < campos; ++c) {
         classes << ClasseDoTipo(rs.InfoCampo(c).tipo);
+        nomes << rs.InfoCampo(c).nome;
+    }
+    const clsRecordsetDados& dados = rs.Dados();
     const int linhas = rs.QtdeLinhasVisiveis();
-    lxw_worksheet* folha = nullptr;
-    int linhaFolha = 0, numeroFolha = 0;
-    bool ok = true;
-    for (int l = 0; l < linhas || !folha; ++l) {
-        if (!folha || linhaFolha > linhasPorPlanilha) {
-            ++numeroFolha;
-            const QByteArray titulo = QStringLiteral("Planilha%1").arg(numeroFolha).toUtf8();
-            folha = workbook_add_worksheet(livro, titulo.constData());
-            for (int c = 0; c < campos; ++c)
-                worksheet_write_string(folha, 0, lxw_col_t(c), rs.InfoCampo(c).nome.toUtf8().constData(), negrito);
+    bool temFolha = false;
+    uint32_t linhaFolha = 0;
+    for (int l = 0; l < linhas || !temFolha; ++l) {
+        if (!temFolha || linhaFolha > uint32_t(linhasPorPlanilha)) {
+            if (!livro.NovaFolha({}, nomes, erro))
+                return false;
+            temFolha = true;
             linhaFolha = 1;
         }
         if (l >= linhas)
@@ -192,64 +294,39 @@ bool ExportarPlanilha(const clsRecordset& rs,
             const QVariant v = rs.ValorCelula(l, c);
             if (v.isNull())
                 continue;
-            const auto r = lxw_row_t(linhaFolha);
-            const auto k = lxw_col_t(c);
             switch (classes[c]) {
             case Classe::Numero: {
                 // Exact decimals come as text; the other numbers as numbers already.
                 bool numero = v.typeId() != QMetaType::QString;
                 const double d = numero ? v.toDouble() : v.toString().toDouble(&numero);
                 if (numero)
-                    worksheet_write_number(folha, r, k, d, nullptr);
+                    livro.Numero(linhaFolha, c, d);
                 else
-                    worksheet_write_string(folha, r, k, v.toString().toUtf8().constData(), nullptr);
+                    livro.Texto(linhaFolha, c, v.toString());
                 break;
             }
             case Classe::Data: {
-                const QDateTime dt = v.toDateTime();
-                if (dt.isValid()) {
-                    lxw_datetime x = {dt.date().year(),
-                                      dt.date().month(),
-                                      dt.date().day(),
-                                      dt.time().hour(),
-                                      dt.time().minute(),
-                                      dt.time().second() + dt.time().msec() / 1000.0};
-                    const bool soData = rs.InfoCampo(c).formaData == CampoInfo::FormaData::SoData;
-                    worksheet_write_datetime(folha, r, k, &x, soData ? formatoSoData : formatoData);
-                } else {
-                    worksheet_write_string(folha, r, k, v.toString().toUtf8().constData(), nullptr);
-                }
+                datahora::DataHora dh;
+                const Celula celula = dados.Ler(rs.LinhaDados(l), c);
+                if (!dados.DataHoraDe(celula, c, dh) || !livro.Data(linhaFolha, c, dh))
+                    livro.Texto(linhaFolha, c, TextoDaCelula(rs, l, c, Classe::Data));
                 break;
             }
-            case Classe::Binario: worksheet_write_string(folha, r, k, "(binário)", nullptr); break;
+            case Classe::Binario: livro.Texto(linhaFolha, c, QStringLiteral("(binário)")); break;
             case Classe::Texto:
-                worksheet_write_string(
-                    folha,
-                    r,
-                    k,
-                    (v.typeId() == QMetaType::QString ? v.toString() : TextoDoValor(v, Classe::Texto))
-                        .toUtf8()
-                        .constData(),
-                    nullptr);
+                livro.Texto(linhaFolha,
+                            c,
+                            v.typeId() == QMetaType::QString ? v.toString() : TextoDoValor(v, Classe::Texto));
                 break;
             }
         }
         ++linhaFolha;
         if (progresso && !progresso()) {
-            ok = false;
             erro = QStringLiteral("Exportação cancelada.");
-            break;
+            return false;
         }
     }
-    const lxw_error e = workbook_close(livro);
-    if (ok && e != LXW_NO_ERROR) {
-        erro = QStringLiteral("Não foi possível gravar o arquivo ") + arquivo + QStringLiteral(": ")
-               + QString::fromUtf8(lxw_strerror(e));
-        ok = false;
-    }
-    if (!ok)
-        QFile::remove(arquivo);
-    return ok;
+    return livro.Fechar(erro);
 }
 
 QString TextoDoArquivo(const QByteArray& bytes)

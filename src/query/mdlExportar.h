@@ -3,9 +3,15 @@
 // reading and writing script files. The rows are read by position from the recordset, so the
 // grid's current row never moves.
 #include "platform/clsRecordset.h"
+#include "platform/mdlDataHora.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
 
 namespace exportar {
 
@@ -28,6 +34,40 @@ bool ExportarPlanilha(const clsRecordset& rs,
                       QString& erro,
                       const Progresso& progresso = {},
                       int linhasPorPlanilha = 1048575);
+
+// A spreadsheet file written sheet after sheet, each row as it comes (constant memory): a bold
+// header row, then cells by row (from 1) and column (from 0). Nothing is left on disk unless
+// Fechar succeeds.
+class clsLivroPlanilha {
+public:
+    explicit clsLivroPlanilha(const QString& arquivo);
+    ~clsLivroPlanilha();
+    clsLivroPlanilha(const clsLivroPlanilha&) = delete;
+    clsLivroPlanilha& operator=(const clsLivroPlanilha&) = delete;
+    // False (with the reason) when the file could not be created.
+    bool Aberto(QString& erro) const;
+    // A new sheet named `nome` ("PlanilhaN" when empty) with the header row `colunas`.
+    bool NovaFolha(const QString& nome, const QStringList& colunas, QString& erro);
+    void Numero(uint32_t linha, int coluna, double v);
+    // False when the text is longer than a cell holds (32,767 characters).
+    bool Texto(uint32_t linha, int coluna, const QString& v);
+    void Booleano(uint32_t linha, int coluna, bool v);
+    // A date, time or date-time as a spreadsheet date with a format of its kind; false (nothing
+    // written) when the format cannot hold it exactly: a finer fraction than milliseconds, an
+    // offset, or a date before 01/03/1900.
+    bool Data(uint32_t linha, int coluna, const datahora::DataHora& d);
+    // Writes the file; false with the reason.
+    bool Fechar(QString& erro);
+    // A sheet name the format accepts: at most 31 characters, none of []:*?/\.
+    static QString NomeDeFolha(const QString& nome);
+
+private:
+    QString arquivo;
+    lxw_workbook* livro = nullptr;
+    lxw_worksheet* folha = nullptr;
+    lxw_format *negrito = nullptr, *formatoData = nullptr, *formatoSoData = nullptr, *formatoHora = nullptr;
+    int folhas = 0;
+};
 
 // A field of delimited text as RFC 4180 writes it: quoted (quotes doubled) when it holds the
 // separator, a quote or a line break, or when `vazioCitado` and it is empty (an empty text, told

@@ -25,7 +25,7 @@ INSERT INTO "p]x""'y z" VALUES
   (1, 1234.5678, 12.50, '2024-05-01 10:20:30.123456', '2024-05-01', '10:20:30',
    '\x00ff'::bytea, 'ação 日本 😀', 'abcde', true, 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11', 0.1, -9223372036854775808, -32768),
   (2, NULL, NULL, NULL, NULL, NULL, NULL, '', NULL, false, NULL, NULL, NULL, NULL),
-  (3, -0.000000001, -0.01, '1900-01-01 00:00:00', '0001-01-01', '23:59:59.999999', ''::bytea, E'a\r\nb', 'x''"', NULL,
+  (3, -0.000000001, -0.01, '1900-01-01 00:00:00', '0001-01-01', '23:59:59.999999', ''::bytea, E'a\r\nb \\ "{x,NULL}"', 'x''"', NULL,
    NULL, -1e300, 9223372036854775807, 32767);
 )SQL";
 }
@@ -49,5 +49,24 @@ CREATE TABLE grande (id INTEGER PRIMARY KEY, v TEXT);
 WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s WHERE i < 300000)
 INSERT INTO grande SELECT i, 'valor ' || i FROM s;
 CREATE TABLE depois (id INTEGER);
+)SQL";
+}
+
+// Values a spreadsheet keeps as numbers and dates, and those it keeps as their text: integers past
+// 2^53, decimals past a double's digits, fractions finer than milliseconds, days before 1900.
+inline const char* SqlValoresPlanilha()
+{
+    return R"SQL(
+CREATE TABLE valores (id INTEGER PRIMARY KEY, i8 BIGINT, dec DECIMAL(30, 6), f REAL, txt TEXT,
+  quando DATETIME, dia DATE, hora TIME);
+INSERT INTO valores VALUES
+  (1, 9007199254740993, '12345678901234567.123456', 0.1, 'ação 日本 😀 "x" <&> _x0041_', '2024-05-01 10:20:30.123',
+   '2024-05-01', '10:20:30'),
+  (2, NULL, NULL, NULL, NULL, NULL, NULL, NULL),
+  (3, -5, '0.5', -1e300, 'linha' || char(13) || char(10) || 'dois', '2024-05-01 10:20:30.123456',
+   '1899-12-31', '23:59:59.5'),
+  (4, 42, '-0.000001', 3.5, ' brancos ', '1900-03-01 00:00:00', '1900-03-01', '00:00:00');
+CREATE TABLE "outra]'x" (k TEXT, v INTEGER);
+INSERT INTO "outra]'x" VALUES ('a', 1), ('b', NULL);
 )SQL";
 }

@@ -101,6 +101,65 @@ private slots:
                  qPrintable(r.value(0).erro));
     }
 
+    // Numbered columns stay numbered: SQLite's AUTOINCREMENT key becomes a PostgreSQL identity and
+    // back, a serial too, and the numbering goes on past the copied values, also when rows are
+    // added to a table whose sequence is behind them.
+    void NumeracaoContinua()
+    {
+        if (pg.isEmpty())
+            QSKIP("QUARRIX_PG_CONNSTR is not set");
+        ErroDados e;
+        auto p = AbrirMotor(pg, true, 10, e);
+        QVERIFY(p);
+        QVERIFY(p->Executar(QStringLiteral("DROP TABLE IF EXISTS auto_n, serial_s, serial_copia, sempre;"
+                                           "CREATE TABLE serial_s (id serial PRIMARY KEY, v text);"
+                                           "INSERT INTO serial_s (id, v) VALUES (7, 'a');"
+                                           "CREATE TABLE sempre (id int GENERATED ALWAYS AS IDENTITY, v text)"),
+                            nullptr,
+                            1,
+                            nullptr));
+        const QString origem = Arquivo(QStringLiteral("auto.db"));
+        auto s
+            = Sqlite(origem,
+                     QStringLiteral("CREATE TABLE auto_n (id INTEGER PRIMARY KEY AUTOINCREMENT, v TEXT);"
+                                    "INSERT INTO auto_n VALUES (1, 'a'), (2, 'b'), (10, 'c');"
+                                    "CREATE TABLE sempre (id INTEGER, v TEXT); INSERT INTO sempre VALUES (5, 'x');"));
+        QList<ResultadoItem> r = Copiar(ConnSqlite(origem), pg, {"auto_n"});
+        QVERIFY2(r.value(0).ok, qPrintable(r.value(0).erro));
+        QCOMPARE(Linhas(*p,
+                        "SELECT attidentity FROM pg_attribute WHERE attrelid = 'auto_n'::regclass AND "
+                        "attname = 'id'"),
+                 QStringList{"d"});
+        QVERIFY(p->Executar(QStringLiteral("INSERT INTO auto_n (v) VALUES ('d')"), nullptr, 1, nullptr));
+        QCOMPARE(Linhas(*p, "SELECT id FROM auto_n WHERE v = 'd'"), QStringList{"11"});
+
+        // Back into a new SQLite file: the AUTOINCREMENT key, its counter past the copied rows.
+        const QString volta = Arquivo(QStringLiteral("auto-volta.db"));
+        r = Copiar(pg, ConnSqlite(volta), {"auto_n"});
+        QVERIFY2(r.value(0).ok, qPrintable(r.value(0).erro));
+        auto v = Sqlite(volta, QStringLiteral("DELETE FROM auto_n WHERE id = 11; INSERT INTO auto_n (v) VALUES ('e')"));
+        QCOMPARE(Linhas(*v, "SELECT id FROM auto_n WHERE v = 'e'"), QStringList{"12"});
+
+        // A serial, copied on the same server, and rows added to an identity that always numbers.
+        clsTransferencia t(InterpretarPonta(pg), InterpretarPonta(pg));
+        QString erro;
+        QVERIFY(t.Abrir(erro));
+        ItemCopia item;
+        item.origem = ObjetoBanco(QStringLiteral("serial_s"));
+        item.destino = ObjetoBanco(QStringLiteral("serial_copia"));
+        r = t.Executar({item}, false);
+        QVERIFY2(r.value(0).ok, qPrintable(r.value(0).erro));
+        r = Copiar(ConnSqlite(origem), pg, {"sempre"}, Acao::Acrescentar);
+        QVERIFY2(r.value(0).ok, qPrintable(r.value(0).erro));
+        QVERIFY(p->Executar(QStringLiteral("INSERT INTO serial_copia (v) VALUES ('b'); INSERT INTO sempre (v) VALUES "
+                                           "('y')"),
+                            nullptr,
+                            1,
+                            nullptr));
+        QCOMPARE(Linhas(*p, "SELECT id, v FROM serial_copia ORDER BY id"), (QStringList{"7|a", "8|b"}));
+        QCOMPARE(Linhas(*p, "SELECT id, v FROM sempre ORDER BY id"), (QStringList{"5|x", "6|y"}));
+    }
+
     // A row the destination refuses: its table is rolled back whole and the report names the row,
     // the column and why; the other table is copied all the same.
     void LinhaRecusadaDesfazSoSuaTabela_data()

@@ -6,6 +6,7 @@
 #include "support/clsPromptRoteiro.h"
 #include "support/registroTestes.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -59,6 +60,9 @@ private slots:
 
         prompt.respostas << vb::Yes;
         janela.next();
+        QCOMPARE(janela.currentId(), int(frmImpExp::PaginaColunas));
+        QTRY_VERIFY(!janela.LendoColunas());
+        janela.next();
         QCOMPARE(janela.currentId(), int(frmImpExp::PaginaCopia));
         QTRY_VERIFY_WITH_TIMEOUT(!janela.Copiando(), 20000);
         QVERIFY2(janela.txtRelatorio->toPlainText().contains(
@@ -74,6 +78,82 @@ private slots:
         QFile f(relatorio);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(f.readAll()), janela.txtRelatorio->toPlainText());
+    }
+
+    // Keys alone: origin and destination typed, a query added, a column left out and another
+    // renamed on the columns page (whose preview shows the first rows), then the copy; the
+    // destination has exactly those tables, columns and rows.
+    void AssistentePeloTeclado()
+    {
+        const QString origem = pasta.filePath(QStringLiteral("k.db"));
+        const QString destino = pasta.filePath(QStringLiteral("k-destino.db"));
+        Sqlite(origem,
+               QStringLiteral("CREATE TABLE clientes (id INTEGER PRIMARY KEY, nome TEXT, obs TEXT);"
+                              "INSERT INTO clientes VALUES (1, 'Ana', 'x'), (2, 'José', NULL), (3, 'Bia', 'y');"));
+        clsPromptRoteiro prompt;
+        frmImpExp janela(prompt, impexp::Argumentos{});
+        janela.show();
+        janela.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&janela));
+        const auto tecla = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+            QWidget* foco = QApplication::focusWidget();
+            QTest::keyClick(foco ? foco : &janela, k, m);
+        };
+        tecla(Qt::Key_O, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), janela.txtOrigem);
+        QTest::keyClicks(janela.txtOrigem, origem);
+        tecla(Qt::Key_D, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), janela.txtDestino);
+        QTest::keyClicks(janela.txtDestino, destino);
+        // A button's mnemonic clicks it once its press has been shown.
+        tecla(Qt::Key_A, Qt::AltModifier);
+        QTRY_COMPARE(janela.currentId(), int(frmImpExp::PaginaTabelas));
+        QTRY_VERIFY(!janela.Listando());
+        QCOMPARE(janela.grdTabelas->rowCount(), 1);
+
+        tecla(Qt::Key_O, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), janela.txtConsulta);
+        QTest::keyClicks(janela.txtConsulta, QStringLiteral("SELECT id, nome FROM clientes WHERE id > 1"));
+        tecla(Qt::Key_I, Qt::AltModifier);
+        QTRY_COMPARE(janela.grdTabelas->rowCount(), 2);
+        QCOMPARE(janela.grdTabelas->item(1, frmImpExp::ColDestino)->text(), QStringLiteral("consulta"));
+        tecla(Qt::Key_A, Qt::AltModifier);
+        QTRY_COMPARE(janela.currentId(), int(frmImpExp::PaginaColunas));
+        QTRY_VERIFY(!janela.LendoColunas());
+        QCOMPARE(janela.grdColunas->rowCount(), 3);
+        QCOMPARE(janela.grdPrevia->rowCount(), 3);
+        QCOMPARE(janela.grdPrevia->item(1, 1)->text(), QStringLiteral("José"));
+        QCOMPARE(janela.grdPrevia->item(1, 2)->text(), QStringLiteral("(nulo)"));
+
+        tecla(Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), janela.grdColunas);
+        tecla(Qt::Key_Down);
+        tecla(Qt::Key_Down);
+        tecla(Qt::Key_Space); // obs stays out
+        QCOMPARE(janela.grdColunas->item(2, frmImpExp::ColMapaOrigem)->checkState(), Qt::Unchecked);
+        tecla(Qt::Key_Up);
+        tecla(Qt::Key_Right);
+        tecla(Qt::Key_F2);
+        tecla(Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("nome_cliente"));
+        tecla(Qt::Key_Return); // ends the edit, and only that
+        QTRY_COMPARE(janela.grdColunas->item(1, frmImpExp::ColMapaDestino)->text(), QStringLiteral("nome_cliente"));
+        QCOMPARE(janela.currentId(), int(frmImpExp::PaginaColunas));
+
+        tecla(Qt::Key_C, Qt::AltModifier);
+        QTRY_COMPARE(janela.currentId(), int(frmImpExp::PaginaCopia));
+        QTRY_VERIFY_WITH_TIMEOUT(!janela.Copiando(), 20000);
+        QVERIFY2(janela.txtRelatorio->toPlainText().contains(QStringLiteral("0 com erro, 5 linhas copiadas")),
+                 qPrintable(janela.txtRelatorio->toPlainText()));
+        auto d = Sqlite(destino);
+        QCOMPARE(Linhas(*d, QStringLiteral("SELECT name FROM pragma_table_info('clientes') ORDER BY cid")),
+                 (QStringList{"id", "nome_cliente"}));
+        QCOMPARE(Linhas(*d, QStringLiteral("SELECT id, nome_cliente FROM clientes ORDER BY id")),
+                 (QStringList{"1|Ana", "2|José", "3|Bia"}));
+        QCOMPARE(Linhas(*d, QStringLiteral("SELECT id, nome FROM consulta ORDER BY id")),
+                 (QStringList{"2|José", "3|Bia"}));
+        QCOMPARE(Linhas(*d, QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY name")),
+                 (QStringList{"clientes", "consulta"}));
     }
 
     void OrigemQueNaoAbreDizPorque()

@@ -9,8 +9,11 @@
 #include "platform/clsRecordsetDados.h"
 
 #include <QString>
+#include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 namespace impexp {
 
@@ -24,8 +27,28 @@ enum class Acao {
 Acao AcaoDoTexto(const QString& texto, bool* ok = nullptr);
 QString TextoDaAcao(Acao a);
 
-// Returns false to stop reading.
-using RecebeBloco = std::function<bool(const clsRecordsetDados& bloco)>;
+// Takes a block (which it may keep); returns false to stop reading.
+using RecebeBloco = std::function<bool(std::shared_ptr<const clsRecordsetDados> bloco)>;
+
+// Blocks passed from the thread that reads to the one that writes: at most `limite` wait, so
+// memory stays flat while the origin is read ahead of the destination.
+class clsFilaBlocos {
+public:
+    explicit clsFilaBlocos(size_t limite) : limite(limite) {}
+    // Waits for room; false once the taker has refused more.
+    bool Por(std::shared_ptr<const clsRecordsetDados> bloco);
+    // Waits for a block; null once the reader has ended and none is left.
+    std::shared_ptr<const clsRecordsetDados> Tirar();
+    void Terminar();
+    void Recusar();
+
+private:
+    size_t limite;
+    std::mutex mtx;
+    std::condition_variable mudou;
+    std::deque<std::shared_ptr<const clsRecordsetDados>> blocos;
+    bool terminou = false, recusou = false;
+};
 
 class clsLeitor {
 public:

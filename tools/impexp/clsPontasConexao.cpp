@@ -80,6 +80,44 @@ QString TextoDaAcao(Acao a)
 
 // ---------------------------------------------------------------- reading
 
+bool clsFilaBlocos::Por(std::shared_ptr<const clsRecordsetDados> bloco)
+{
+    std::unique_lock<std::mutex> g(mtx);
+    mudou.wait(g, [this] { return recusou || blocos.size() < limite; });
+    if (recusou)
+        return false;
+    blocos.push_back(std::move(bloco));
+    mudou.notify_all();
+    return true;
+}
+
+std::shared_ptr<const clsRecordsetDados> clsFilaBlocos::Tirar()
+{
+    std::unique_lock<std::mutex> g(mtx);
+    mudou.wait(g, [this] { return terminou || !blocos.empty(); });
+    if (blocos.empty())
+        return {};
+    auto b = std::move(blocos.front());
+    blocos.pop_front();
+    mudou.notify_all();
+    return b;
+}
+
+void clsFilaBlocos::Terminar()
+{
+    std::lock_guard<std::mutex> g(mtx);
+    terminou = true;
+    mudou.notify_all();
+}
+
+void clsFilaBlocos::Recusar()
+{
+    std::lock_guard<std::mutex> g(mtx);
+    recusou = true;
+    blocos.clear();
+    mudou.notify_all();
+}
+
 clsLeitorConexao::clsLeitorConexao(std::shared_ptr<clsMotor> motor, ObjetoBanco t, QString c)
     : m(std::move(motor)), tabela(std::move(t)), consulta(std::move(c))
 {
@@ -128,7 +166,7 @@ bool clsLeitorConexao::Ler(const RecebeBloco& recebe, QString& erro)
     bool recusado = false;
     m->DefinirParada(parar);
     m->DefinirEntregaLinhas([&](std::shared_ptr<clsRecordsetDados> bloco) {
-        if (!recusado && !recebe(*bloco)) {
+        if (!recusado && !recebe(bloco)) {
             recusado = true;
             parar->store(true);
         }
@@ -138,7 +176,7 @@ bool clsLeitorConexao::Ler(const RecebeBloco& recebe, QString& erro)
     m->DefinirEntregaLinhas({});
     m->DefinirParada(nullptr);
     if (ok && rs && !recusado && rs->Dados().QtdeLinhas() > 0)
-        ok = recebe(rs->Dados());
+        ok = recebe(std::shared_ptr<const clsRecordsetDados>(rs, &rs->Dados()));
     else if (!ok && !recusado)
         erro = TextoErro(m->Erro());
     return ok && !recusado;
@@ -216,6 +254,9 @@ bool clsEscritorConexao::Iniciar(const EstruturaCopia& origem, Acao acao, QStrin
         return false;
     }
     formas.clear();
+    limitados.clear();
+    for (const ColunaCopia& c : destino.colunas)
+        limitados.push_back(TextoLimitado(c));
     for (const ColunaCopia& c : destino.colunas) {
         const QString base = NomeBase(c.declarado);
         formas.push_back(
@@ -225,9 +266,21 @@ bool clsEscritorConexao::Iniciar(const EstruturaCopia& origem, Acao acao, QStrin
                 ? clsMotor::FormaData::SoHora
                 : clsMotor::FormaData::Natural);
     }
+    // A PostgreSQL identity GENERATED ALWAYS takes the copied values only when told to.
+    bool sempre = false;
+    for (const ColunaCopia& c : destino.colunas)
+        sempre = sempre || c.identidadeSempre;
     prefixo = QStringLiteral("INSERT INTO ") + nome + QStringLiteral(" (") + colunas.join(QStringLiteral(", "))
-              + QStringLiteral(") VALUES ");
+              + (sempre ? QStringLiteral(") OVERRIDING SYSTEM VALUE VALUES ") : QStringLiteral(") VALUES "));
     marcasLinha = u'(' + QStringList(colunas.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + u')';
+    // Bulk writing by arrays: each column's values as an array of the column's own type.
+    if (m->InsercaoPorArrays()) {
+        QStringList arrays;
+        for (const ColunaCopia& c : destino.colunas)
+            arrays << QStringLiteral("?::%1[]").arg(c.declarado.isEmpty() ? QStringLiteral("text") : c.declarado);
+        insercaoArrays = prefixo.chopped(QStringLiteral("VALUES ").size()) + QStringLiteral("SELECT * FROM unnest(")
+                         + arrays.join(QStringLiteral(", ")) + u')';
+    }
     // Rows per statement, under each engine's limit of bound values.
     const int n = qMax(1, int(colunas.size()));
     switch (m->DialetoSql()) {
@@ -272,7 +325,7 @@ QString clsEscritorConexao::NaoCabe(const clsRecordsetDados& bloco, Celula v, in
     }
     if (v.marca == Marca::Nulo)
         return c.anulavel ? QString() : QStringLiteral("a coluna não aceita valores nulos.");
-    if (TextoLimitado(c) && v.marca == Marca::Texto) {
+    if (v.marca == Marca::Texto && limitados[size_t(i)]) {
         uint32_t n;
         const char* p = bloco.Bytes(v, n);
         const qint64 k = Caracteres(p, n);
@@ -401,7 +454,12 @@ bool clsEscritorConexao::Escrever(const clsRecordsetDados& bloco, qint64 primeir
                     return false;
                 }
         uint32_t falhou = 0;
-        if (m->InserirLinhas(prefixo + marcasLinha, bloco, 0, total, formas, falhou))
+        if (m->InserirLinhas(m->InsercaoPorArrays() ? insercaoArrays : prefixo + marcasLinha,
+                             bloco,
+                             0,
+                             total,
+                             formas,
+                             falhou))
             return true;
         erro = m->Erro().numero == ErrInterrompida ? m->Erro().descricao
                                                    : ErroDaLinha(primeiraLinha + falhou, m->Erro().descricao);
@@ -459,6 +517,13 @@ bool clsEscritorConexao::CopiarDoArquivo(const QString& arquivo,
 
 bool clsEscritorConexao::Concluir(QString& erro)
 {
+    // The numbering goes on past the copied values.
+    for (const QString& sql : SqlAvancarSequencias(*m, tabela, destino))
+        if (!m->Executar(sql, nullptr, adLockReadOnly, nullptr)) {
+            erro = TextoErro(m->Erro()) + QStringLiteral("\n") + sql;
+            Desfazer();
+            return false;
+        }
     if (m->ConfirmarTransacao())
         return true;
     erro = TextoErro(m->Erro());

@@ -55,8 +55,9 @@ private:
     std::shared_ptr<clsMotor> m;
     ObjetoBanco tabela;
     EstruturaCopia destino; // the destination's columns, in the origin's order
-    QString prefixo, marcasLinha;
+    QString prefixo, marcasLinha, insercaoArrays;
     std::vector<clsMotor::FormaData> formas; // how each column takes a date (bulk writing)
+    std::vector<bool> limitados; // whether each column's text has a length limit
     int loteLinhas = 1;
     bool sqlite = false; // SQLite keeps any value in any column, but turns decimals into doubles
 };

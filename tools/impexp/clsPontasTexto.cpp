@@ -269,19 +269,14 @@ bool clsLeitorTexto::Estrutura(EstruturaCopia& saida, QString& erro)
     a.Detectar(opcoes);
     std::vector<clsAnalisadorTexto::Campo> campos;
     estrutura = {};
-    QStringList nomes;
     if (!a.Proximo(campos)) {
         erro = QStringLiteral("O arquivo %1 está vazio.").arg(caminho);
         return false;
     }
-    for (size_t i = 0; i < campos.size(); ++i) {
-        QString nome = opcoes.cabecalho ? Decodificar(campos[i].bytes).trimmed() : QString();
-        if (nome.isEmpty())
-            nome = QStringLiteral("Coluna%1").arg(i + 1);
-        for (int k = 2; nomes.contains(nome, Qt::CaseInsensitive); ++k)
-            nome = nome.section(u'_', 0, -1) + QStringLiteral("_%1").arg(k);
-        nomes << nome;
-    }
+    QStringList lidos;
+    for (const clsAnalisadorTexto::Campo& c : campos)
+        lidos << (opcoes.cabecalho ? Decodificar(c.bytes) : QString());
+    const QStringList nomes = NomesDeColunas(lidos);
     const size_t n = campos.size();
     std::vector<Perfil> perfis(n);
     qint64 linha = 0;
@@ -378,7 +373,7 @@ bool clsLeitorTexto::Ler(const RecebeBloco& recebe, QString& erro)
     const auto entregar = [&] {
         if (bloco->QtdeLinhas() == 0)
             return true;
-        const bool ok = recebe(*bloco);
+        const bool ok = recebe(bloco);
         bloco = std::make_shared<clsRecordsetDados>();
         bloco->campos = infos;
         return ok;
@@ -521,13 +516,6 @@ bool clsEscritorTexto::Iniciar(const EstruturaCopia& origem, Acao acao, QString&
     return true;
 }
 
-namespace {
-QString Hex(const char* p, uint32_t n)
-{
-    return QStringLiteral("0x") + QString::fromLatin1(QByteArray(p, qsizetype(n)).toHex().toUpper());
-}
-} // namespace
-
 bool clsEscritorTexto::Escrever(const clsRecordsetDados& bloco, qint64 primeiraLinha, QString& erro)
 {
     const int n = bloco.QtdeCampos();
@@ -548,7 +536,7 @@ bool clsEscritorTexto::Escrever(const clsRecordsetDados& bloco, qint64 primeiraL
             case Marca::Binario: {
                 uint32_t k;
                 const char* p = bloco.Bytes(v, k);
-                t = Hex(p, k);
+                t = TextoHex(p, k);
                 break;
             }
             case Marca::Inteiro:

@@ -1,12 +1,17 @@
 #include "clsTransferencia.h"
 
 #include "clsPontasConexao.h"
+#include "clsPontasPlanilha.h"
 #include "clsPontasTexto.h"
 
 #include "platform/mdlCitacao.h"
+#include "query/mdlExportar.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <cstdio>
+#include <thread>
 
 namespace impexp {
 
@@ -37,11 +42,8 @@ bool clsTransferencia::Abrir(QString& erro)
             erro = QStringLiteral("Não foi possível abrir %1: %2").arg(qual, TextoErro(e));
         return bool(m);
     };
-    if (destino.tipo == Ponta::Tipo::Planilha || origem.tipo == Ponta::Tipo::Planilha) {
-        erro = QStringLiteral("Planilhas (.xlsx) ainda não são aceitas: salve a planilha como CSV.");
-        return false;
-    }
-    if (origem.tipo == Ponta::Tipo::Texto && !QFileInfo(origem.caminho).isFile()) {
+    if ((origem.tipo == Ponta::Tipo::Texto || origem.tipo == Ponta::Tipo::Planilha)
+        && !QFileInfo(origem.caminho).isFile()) {
         erro = QStringLiteral("O arquivo %1 não existe.").arg(origem.caminho);
         return false;
     }
@@ -67,6 +69,8 @@ std::unique_ptr<clsLeitor> clsTransferencia::NovoLeitor(const ItemCopia& item)
 {
     if (origem.tipo == Ponta::Tipo::Conexao)
         return std::make_unique<clsLeitorConexao>(origemMotor, item.origem, item.consulta);
+    if (origem.tipo == Ponta::Tipo::Planilha)
+        return std::make_unique<clsLeitorPlanilha>(origem.caminho, item.origem.nome);
     return std::make_unique<clsLeitorTexto>(item.origem.nome.isEmpty() ? origem.caminho : item.origem.nome,
                                             origem.texto);
 }
@@ -75,6 +79,12 @@ std::unique_ptr<clsEscritor> clsTransferencia::NovoEscritor(const ItemCopia& ite
 {
     if (destino.tipo == Ponta::Tipo::Conexao)
         return std::make_unique<clsEscritorConexao>(destinoMotor, item.destino);
+    if (destino.tipo == Ponta::Tipo::Planilha) {
+        // Written beside the destination, which it replaces once complete.
+        if (!livro)
+            livro = std::make_shared<exportar::clsLivroPlanilha>(destino.caminho + QStringLiteral(".parcial"));
+        return std::make_unique<clsEscritorPlanilha>(livro, item.destino.nome);
+    }
     return std::make_unique<clsEscritorTexto>(ArquivoDestino(item.destino), destino.texto);
 }
 
@@ -89,6 +99,18 @@ QString clsTransferencia::ArquivoDestino(const ObjetoBanco& tabela) const
 bool clsTransferencia::Listar(QList<TabelaOrigem>& saida, QString& erro)
 {
     saida.clear();
+    if (origem.tipo == Ponta::Tipo::Planilha) {
+        QStringList folhas;
+        if (!FolhasDaPlanilha(origem.caminho, folhas, erro))
+            return false;
+        for (const QString& f : folhas) {
+            TabelaOrigem t;
+            t.objeto = ObjetoBanco(f);
+            t.exibicao = f;
+            saida << t;
+        }
+        return true;
+    }
     if (origem.tipo != Ponta::Tipo::Conexao) {
         TabelaOrigem t;
         t.objeto = ObjetoBanco(origem.caminho);
@@ -146,6 +168,122 @@ bool clsTransferencia::ExisteNoDestino(const ObjetoBanco& tabela)
     return TabelaExiste(*destinoMotor, t, existe, erro) && existe;
 }
 
+namespace {
+
+// Whether a column type typed by the user is a type and nothing else: words, sizes, brackets.
+bool TipoValido(const QString& t)
+{
+    static const QRegularExpression tipo(
+        QStringLiteral(R"(^\s*[A-Za-z_][A-Za-z0-9_ ]*(\(\s*\d+\s*(,\s*\d+\s*)?\))?(\s*\[\])?\s*$)"));
+    return tipo.match(t).hasMatch();
+}
+
+// The structure the destination gets from the mapping; `projecao` the origin's index of each of
+// its columns when some are left out (empty otherwise).
+bool AplicarMapa(const QList<MapaColuna>& mapa, EstruturaCopia& e, std::vector<int>& projecao, QString& erro)
+{
+    projecao.clear();
+    if (mapa.isEmpty())
+        return true;
+    EstruturaCopia saida;
+    std::vector<int> indices;
+    QHash<QString, QString> nomes;
+    for (int i = 0; i < e.colunas.size(); ++i) {
+        ColunaCopia c = e.colunas[i];
+        const MapaColuna* m = nullptr;
+        for (const MapaColuna& x : mapa)
+            if (x.origem == c.nome)
+                m = &x;
+        if (m && !m->incluir)
+            continue;
+        if (m && !m->destino.trimmed().isEmpty())
+            c.nome = m->destino.trimmed();
+        if (m && !m->tipo.trimmed().isEmpty()) {
+            if (!TipoValido(m->tipo)) {
+                erro = QStringLiteral("O tipo '%1' da coluna '%2' não é um tipo de coluna.").arg(m->tipo, c.nome);
+                return false;
+            }
+            c.tipoDestino = m->tipo.trimmed();
+        }
+        nomes.insert(e.colunas[i].nome, c.nome);
+        saida.colunas << c;
+        indices.push_back(i);
+    }
+    if (saida.colunas.isEmpty()) {
+        erro = QStringLiteral("Nenhuma coluna foi incluída na cópia.");
+        return false;
+    }
+    // The key only when every column of it goes.
+    for (const QString& k : e.chave)
+        if (nomes.contains(k))
+            saida.chave << nomes.value(k);
+    if (saida.chave.size() != e.chave.size())
+        saida.chave.clear();
+    if (int(indices.size()) != e.colunas.size())
+        projecao = indices;
+    e = saida;
+    return true;
+}
+
+// The columns `indices` of a block, in that order.
+std::shared_ptr<clsRecordsetDados> Projetar(const clsRecordsetDados& de, const std::vector<int>& indices)
+{
+    auto r = std::make_shared<clsRecordsetDados>();
+    for (int i : indices)
+        r->campos << de.campos[i];
+    for (uint32_t l = 0; l < uint32_t(de.QtdeLinhas()); ++l) {
+        for (size_t k = 0; k < indices.size(); ++k) {
+            r->AcrescentarNulo(int(k));
+            r->Gravar(l, int(k), r->CopiarCelula(de, de.Ler(l, indices[k])));
+        }
+        r->FecharLinha();
+    }
+    return r;
+}
+
+// A cell as the preview shows it.
+QString TextoPrevia(const clsRecordsetDados& b, uint32_t l, int c)
+{
+    const Celula v = b.Ler(l, c);
+    if (v.marca == Marca::Nulo)
+        return QStringLiteral("(nulo)");
+    if (v.marca == Marca::Binario) {
+        uint32_t n;
+        const char* p = b.Bytes(v, n);
+        return TextoHex(p, qMin<uint32_t>(n, 32)) + (n > 32 ? QStringLiteral("…") : QString());
+    }
+    return b.Texto(v);
+}
+
+} // namespace
+
+bool clsTransferencia::Previa(const ItemCopia& item,
+                              int quantas,
+                              EstruturaCopia& estrutura,
+                              QList<QStringList>& linhas,
+                              QString& erro)
+{
+    linhas.clear();
+    std::unique_ptr<clsLeitor> leitor = NovoLeitor(item);
+    if (!leitor->Estrutura(estrutura, erro))
+        return false;
+    QString erroLeitura;
+    leitor->Ler(
+        [&](std::shared_ptr<const clsRecordsetDados> bloco) {
+            const clsRecordsetDados& b = *bloco;
+            for (uint32_t l = 0; l < uint32_t(b.QtdeLinhas()) && linhas.size() < quantas; ++l) {
+                QStringList v;
+                for (int c = 0; c < b.QtdeCampos(); ++c)
+                    v << TextoPrevia(b, l, c);
+                linhas << v;
+            }
+            return linhas.size() < quantas;
+        },
+        erroLeitura);
+    erro = linhas.isEmpty() ? erroLeitura : QString();
+    return erro.isEmpty();
+}
+
 ResultadoItem clsTransferencia::Copiar(int indice, const ItemCopia& item, const Avisos& avisos)
 {
     ResultadoItem r;
@@ -180,10 +318,18 @@ ResultadoItem clsTransferencia::Copiar(int indice, const ItemCopia& item, const 
     EstruturaCopia estrutura;
     if (!leitor->Estrutura(estrutura, r.erro))
         return fim(false);
+    const EstruturaCopia lida = estrutura;
+    std::vector<int> projecao;
+    if (!AplicarMapa(item.colunas, estrutura, projecao, r.erro))
+        return fim(false);
     qint64 linhas = 0;
-    // Between two SQLite files, a new table is filled by the engine itself.
-    if (origemMotor && destinoMotor && item.consulta.isEmpty() && origemMotor->DialetoSql() == Dialeto::Sqlite
-        && destinoMotor->DialetoSql() == Dialeto::Sqlite) {
+    // Between two SQLite files, a new table is filled by the engine itself (its columns as they are).
+    bool mapeada = false;
+    for (int i = 0; i < estrutura.colunas.size(); ++i)
+        mapeada = mapeada || !estrutura.colunas[i].tipoDestino.isEmpty()
+                  || estrutura.colunas[i].nome != lida.colunas.value(i).nome;
+    if (!mapeada && projecao.empty() && origemMotor && destinoMotor && item.consulta.isEmpty()
+        && origemMotor->DialetoSql() == Dialeto::Sqlite && destinoMotor->DialetoSql() == Dialeto::Sqlite) {
         auto* escritorConexao = static_cast<clsEscritorConexao*>(escritor.get());
         const QString arquivo = origemMotor->ConnStr().Valor(QStringLiteral("Data Source"));
         if (escritorConexao->CopiarDoArquivo(arquivo, item.origem, estrutura, item.acao, linhas, r.erro)) {
@@ -196,22 +342,45 @@ ResultadoItem clsTransferencia::Copiar(int indice, const ItemCopia& item, const 
             return fim(false);
         r.erro.clear();
     }
+    // A spreadsheet is one file: it replaces an existing one only when the action drops or empties
+    // what is there.
+    if (destino.tipo == Ponta::Tipo::Planilha && QFileInfo::exists(destino.caminho)
+        && (item.acao == Acao::Criar || item.acao == Acao::Acrescentar)) {
+        r.erro = QStringLiteral("O arquivo %1 já existe. Para substituí-lo por inteiro, escolha substituir as linhas "
+                                "ou excluir e criar.")
+                     .arg(destino.caminho);
+        return fim(false);
+    }
     if (!escritor->Iniciar(estrutura, item.acao, r.erro))
         return fim(false);
-    QString erroEscrita;
-    const bool lido = leitor->Ler(
-        [&](const clsRecordsetDados& bloco) {
-            if (parar || !escritor->Escrever(bloco, linhas + 1, erroEscrita))
-                return false;
-            linhas += qint64(bloco.QtdeLinhas());
-            if (avisos.progresso)
-                avisos.progresso(indice, linhas);
-            return !parar;
-        },
-        r.erro);
+    // The origin is read on a thread of its own while the destination writes the blocks read.
+    QString erroEscrita, erroLeitura;
+    bool lido = false, escrito = true;
+    clsFilaBlocos fila(3);
+    std::thread leitura([&] {
+        lido = leitor->Ler([&](std::shared_ptr<const clsRecordsetDados> b) { return !parar && fila.Por(std::move(b)); },
+                           erroLeitura);
+        fila.Terminar();
+    });
+    while (const std::shared_ptr<const clsRecordsetDados> lidoBloco = fila.Tirar()) {
+        std::shared_ptr<clsRecordsetDados> projetado;
+        if (!projecao.empty())
+            projetado = Projetar(*lidoBloco, projecao);
+        const clsRecordsetDados& bloco = projetado ? *projetado : *lidoBloco;
+        if (parar || !escritor->Escrever(bloco, linhas + 1, erroEscrita)) {
+            escrito = false;
+            fila.Recusar();
+            break;
+        }
+        linhas += qint64(bloco.QtdeLinhas());
+        if (avisos.progresso)
+            avisos.progresso(indice, linhas);
+    }
+    leitura.join();
+    r.erro = erroLeitura;
     if (!erroEscrita.isEmpty())
         r.erro = erroEscrita;
-    if (!lido || parar)
+    if (!lido || !escrito || parar)
         return fim(false);
     r.linhas = linhas;
     return fim(escritor->Concluir(r.erro));
@@ -234,11 +403,39 @@ QList<ResultadoItem> clsTransferencia::Executar(const QList<ItemCopia>& itens, b
             r = Copiar(i, itens[i], avisos);
             encerrar = !r.ok && (pararNoErro || r.interrompido);
         }
+        // A spreadsheet written without a table would leave that table out for good.
+        encerrar = encerrar || (!r.ok && destino.tipo == Ponta::Tipo::Planilha);
         if (avisos.fim)
             avisos.fim(i, r);
         resultados << r;
     }
+    ConcluirPlanilha(resultados);
     return resultados;
+}
+
+void clsTransferencia::ConcluirPlanilha(QList<ResultadoItem>& resultados)
+{
+    if (!livro)
+        return;
+    QString falha;
+    for (const ResultadoItem& r : resultados)
+        if (!r.ok && falha.isEmpty())
+            falha = QStringLiteral("O arquivo %1 não foi gravado porque a cópia de %2 não terminou.")
+                        .arg(destino.caminho, r.origem);
+    const QString parcial = destino.caminho + QStringLiteral(".parcial");
+    if (falha.isEmpty() && livro->Fechar(falha)
+        && std::rename(QFile::encodeName(parcial).constData(), QFile::encodeName(destino.caminho).constData()) != 0)
+        falha = QStringLiteral("Não foi possível gravar o arquivo %1.").arg(destino.caminho);
+    livro.reset();
+    QFile::remove(parcial);
+    if (falha.isEmpty())
+        return;
+    for (ResultadoItem& r : resultados)
+        if (r.ok) {
+            r.ok = false;
+            r.linhas = 0;
+            r.erro = falha;
+        }
 }
 
 QString Relatorio(const QList<ResultadoItem>& resultados)

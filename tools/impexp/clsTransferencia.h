@@ -12,7 +12,20 @@
 #include <atomic>
 #include <mutex>
 
+namespace exportar {
+class clsLivroPlanilha;
+}
+
 namespace impexp {
+
+// How a column of the origin goes to the destination: under a name and a type of its own, or not
+// at all.
+struct MapaColuna {
+    QString origem; // the origin's column
+    QString destino; // its name at the destination
+    QString tipo; // the destination's column type (empty: the one the type table maps)
+    bool incluir = true;
+};
 
 struct ItemCopia {
     ObjetoBanco origem; // a table or view of the origin (a file: its path in `nome`)
@@ -20,6 +33,7 @@ struct ItemCopia {
     ObjetoBanco destino; // a table of the destination (a file: its path in `nome`)
     Acao acao = Acao::Criar;
     qint64 total = -1; // rows expected, when known (for the progress)
+    QList<MapaColuna> colunas; // columns renamed, retyped or left out (the others go as they are)
     QString Descricao() const;
 };
 
@@ -33,11 +47,12 @@ struct ResultadoItem {
     QString erro;
 };
 
-// A table or view the origin offers (a text file: the file itself).
+// A table or view the origin offers (a text file: the file itself; a spreadsheet: each sheet).
 struct TabelaOrigem {
     ObjetoBanco objeto;
     QString exibicao; // as the list shows it: the schema only when not the default one
     bool visao = false;
+    QString consulta; // a query of the origin instead of a table
 };
 
 class clsTransferencia {
@@ -59,6 +74,12 @@ public:
     bool Listar(QList<TabelaOrigem>& saida, QString& erro);
     // Rows of a table of the origin (-1 when unknown: a text file, or the count failed).
     qint64 Contar(const ObjetoBanco& tabela);
+    // The columns of an item as they would be read, and its first `quantas` rows as text (for a
+    // preview). False with the reason.
+    bool
+    Previa(const ItemCopia& item, int quantas, EstruturaCopia& estrutura, QList<QStringList>& linhas, QString& erro);
+    // The destination's SQL (Outro for files).
+    Dialeto DialetoDestino() const { return destinoMotor ? destinoMotor->DialetoSql() : Dialeto::Outro; }
     // Whether the destination already has a table (a file) of that name.
     bool ExisteNoDestino(const ObjetoBanco& tabela);
     const Ponta& Origem() const { return origem; }
@@ -73,9 +94,13 @@ private:
     ResultadoItem Copiar(int indice, const ItemCopia& item, const Avisos& avisos);
     std::unique_ptr<clsLeitor> NovoLeitor(const ItemCopia& item);
     std::unique_ptr<clsEscritor> NovoEscritor(const ItemCopia& item);
+    // A spreadsheet destination is written once, with every table of the run: when one failed,
+    // the file is not written and the tables copied into it are reported undone.
+    void ConcluirPlanilha(QList<ResultadoItem>& resultados);
 
     Ponta origem, destino;
     std::shared_ptr<clsMotor> origemMotor, destinoMotor;
+    std::shared_ptr<exportar::clsLivroPlanilha> livro; // a spreadsheet destination being written
     std::atomic<bool> parar{false};
     std::mutex mtx;
     clsLeitor* leitorAtual = nullptr;

@@ -2,6 +2,7 @@
 
 #include "platform/clsConnStr.h"
 #include "platform/clsPrompt.h"
+#include "schema/clsEstrutura.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -49,6 +51,7 @@ frmImpExp::frmImpExp(clsPrompt& p, const Argumentos& a, QWidget* pai) : QWizard(
     setButtonText(QWizard::CancelButton, QStringLiteral("Cancelar"));
     setPage(PaginaPontas, PaginaDasPontas());
     setPage(PaginaTabelas, PaginaDasTabelas());
+    setPage(PaginaColunas, PaginaDasColunas());
     setPage(PaginaCopia, PaginaDaCopia());
     resize(720, 480);
 }
@@ -60,7 +63,7 @@ frmImpExp::~frmImpExp()
         pararLista->store(true);
     if (copia)
         copia->Parar();
-    for (QThread* t : {lista, trabalho})
+    for (QThread* t : {lista, trabalho, previa})
         if (t) {
             t->wait();
             delete t;
@@ -74,8 +77,8 @@ QWizardPage* frmImpExp::PaginaDasPontas()
     auto* pagina = new QWizardPage(this);
     pagina->setObjectName(QStringLiteral("pagPontas"));
     pagina->setTitle(QStringLiteral("Origem e destino"));
-    pagina->setSubTitle(QStringLiteral("Uma cadeia de conexão, um banco de dados SQLite (.db), um arquivo de texto "
-                                       "(.csv, .tsv, .txt) ou, como destino, uma pasta."));
+    pagina->setSubTitle(QStringLiteral("Uma cadeia de conexão, um banco de dados SQLite (.db), uma planilha (.xlsx), "
+                                       "um arquivo de texto (.csv, .tsv, .txt) ou, como destino, uma pasta."));
     txtOrigem = new QLineEdit(MascararSenha(argumento.origem), pagina);
     txtOrigem->setObjectName(QStringLiteral("txtOrigem"));
     senhasOrigem = argumento.origem;
@@ -123,8 +126,8 @@ QWizardPage* frmImpExp::PaginaDasPontas()
 void frmImpExp::EscolherArquivo(QLineEdit* campo, bool destino)
 {
     const QString filtro
-        = QStringLiteral("Bancos de dados e arquivos de texto|*.db;*.sqlite;*.sqlite3;*.mdb;*.csv;*.tsv;"
-                         "*.txt|Todos os arquivos|*.*");
+        = QStringLiteral("Bancos de dados, planilhas e arquivos de texto|*.db;*.sqlite;*.sqlite3;*.mdb;*.xlsx;*.csv;"
+                         "*.tsv;*.txt|Todos os arquivos|*.*");
     const QString arquivo = destino ? prompt.ArquivoSalvar(QStringLiteral("Destino"), QString(), filtro)
                                     : prompt.ArquivoAbrir(QStringLiteral("Origem"), QString(), filtro);
     if (!arquivo.isEmpty())
@@ -149,9 +152,8 @@ QWizardPage* frmImpExp::PaginaDasTabelas()
     auto* pagina = new QWizardPage(this);
     pagina->setObjectName(QStringLiteral("pagTabelas"));
     pagina->setTitle(QStringLiteral("Tabelas"));
-    pagina->setSubTitle(QStringLiteral("Marque as tabelas a copiar; o nome no destino e a ação podem ser mudados."));
-    pagina->setCommitPage(true);
-    pagina->setButtonText(QWizard::CommitButton, QStringLiteral("&Copiar"));
+    pagina->setSubTitle(QStringLiteral("Marque as tabelas a copiar; o nome no destino e a ação podem ser mudados. "
+                                       "Uma consulta da origem também pode ser copiada."));
     grdTabelas = new QTableWidget(0, 5, pagina);
     grdTabelas->setObjectName(QStringLiteral("grdTabelas"));
     grdTabelas->setHorizontalHeaderLabels({QStringLiteral("Tabela de origem"),
@@ -163,6 +165,7 @@ QWizardPage* frmImpExp::PaginaDasTabelas()
     grdTabelas->horizontalHeader()->setSectionResizeMode(ColDestino, QHeaderView::Stretch);
     grdTabelas->verticalHeader()->hide();
     grdTabelas->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdTabelas->installEventFilter(this);
     lblTabelas = new QLabel(pagina);
     lblTabelas->setObjectName(QStringLiteral("lblTabelas"));
     chkPararNoErro = new QCheckBox(QStringLiteral("&Parar na primeira tabela com erro"), pagina);
@@ -180,25 +183,85 @@ QWizardPage* frmImpExp::PaginaDasTabelas()
     botoes->addWidget(nenhuma);
     botoes->addStretch();
     botoes->addWidget(chkPararNoErro);
+    txtConsulta = new QLineEdit(pagina);
+    txtConsulta->setObjectName(QStringLiteral("txtConsulta"));
+    txtConsulta->setPlaceholderText(QStringLiteral("SELECT … (uma conexão como origem)"));
+    btnConsulta = Botao(pagina, "btnConsulta", QStringLiteral("&Incluir consulta"));
+    connect(btnConsulta, &QPushButton::clicked, this, &frmImpExp::IncluirConsulta);
+    auto* consulta = new QHBoxLayout;
+    auto* rotulo = new QLabel(QStringLiteral("C&onsulta:"), pagina);
+    rotulo->setBuddy(txtConsulta);
+    consulta->addWidget(rotulo);
+    consulta->addWidget(txtConsulta);
+    consulta->addWidget(btnConsulta);
     auto* v = new QVBoxLayout(pagina);
     v->addWidget(lblTabelas);
     v->addWidget(grdTabelas);
     v->addLayout(botoes);
+    v->addLayout(consulta);
     return pagina;
+}
+
+// A query of the origin becomes a row of the list, copied to a table named "consulta".
+void frmImpExp::IncluirConsulta()
+{
+    const QString sql = txtConsulta->text().trimmed();
+    if (sql.isEmpty())
+        return;
+    if (Ponta(txtOrigem).tipo != impexp::Ponta::Tipo::Conexao) {
+        prompt.MsgBox(QStringLiteral("Uma consulta só pode ser copiada de uma conexão."), vb::Exclamation, Titulo);
+        return;
+    }
+    TabelaOrigem t;
+    t.consulta = sql;
+    t.exibicao = QStringLiteral("(consulta) ") + sql;
+    tabelas << t;
+    const int r = grdTabelas->rowCount();
+    grdTabelas->insertRow(r);
+    auto* origem = new QTableWidgetItem(t.exibicao);
+    origem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    origem->setCheckState(Qt::Checked);
+    grdTabelas->setItem(r, ColOrigem, origem);
+    for (int c : {int(ColLinhas), int(ColSituacao)}) {
+        auto* i = new QTableWidgetItem(QStringLiteral("—"));
+        i->setFlags(Qt::ItemIsEnabled);
+        grdTabelas->setItem(r, c, i);
+    }
+    QString nome = QStringLiteral("consulta");
+    for (int k = 2; !grdTabelas->findItems(nome, Qt::MatchExactly).isEmpty(); ++k)
+        nome = QStringLiteral("consulta%1").arg(k);
+    grdTabelas->setItem(r, ColDestino, new QTableWidgetItem(nome));
+    auto* acao = new QComboBox(grdTabelas);
+    acao->setObjectName(QStringLiteral("cmbAcao%1").arg(r));
+    for (Acao a : {Acao::Criar, Acao::Acrescentar, Acao::Substituir, Acao::Recriar})
+        acao->addItem(TextoDaAcao(a), int(a));
+    grdTabelas->setCellWidget(r, ColAcao, acao);
+    txtConsulta->clear();
+    grdTabelas->setCurrentCell(r, ColDestino);
 }
 
 void frmImpExp::initializePage(int id)
 {
-    if (id == PaginaTabelas)
+    if (id == PaginaTabelas) {
         Listar();
-    else if (id == PaginaCopia)
+    } else if (id == PaginaColunas) {
+        linhasColunas = LinhasMarcadas();
+        itemColunas = -1;
+        const QSignalBlocker b(cmbTabelaColunas);
+        cmbTabelaColunas->clear();
+        for (int r : linhasColunas)
+            cmbTabelaColunas->addItem(grdTabelas->item(r, ColOrigem)->text());
+        MostrarColunas(0);
+    } else if (id == PaginaCopia) {
         Copiar();
+    }
 }
 
 // The origin's tables, then each one's count and whether the destination has it, from a thread.
 void frmImpExp::Listar()
 {
     grdTabelas->setRowCount(0);
+    mapas.clear();
     lblTabelas->setText(QStringLiteral("Lendo as tabelas da origem…"));
     if (pararLista)
         pararLista->store(true);
@@ -261,7 +324,7 @@ void frmImpExp::Listado(const QList<TabelaOrigem>& lidas, const QString& erro)
         linhas->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grdTabelas->setItem(r, ColLinhas, linhas);
         const QString nome
-            = t.objeto.esquema.isEmpty() && InterpretarPonta(txtOrigem->text()).tipo != impexp::Ponta::Tipo::Conexao
+            = t.objeto.esquema.isEmpty() && InterpretarPonta(txtOrigem->text()).tipo == impexp::Ponta::Tipo::Texto
                   ? QFileInfo(t.objeto.nome).completeBaseName()
                   : t.objeto.nome;
         grdTabelas->setItem(r, ColDestino, new QTableWidgetItem(nome));
@@ -294,18 +357,27 @@ void frmImpExp::Contado(int r, qint64 linhas, bool existe)
             acao->setCurrentIndex(1);
 }
 
+QList<int> frmImpExp::LinhasMarcadas() const
+{
+    QList<int> r;
+    for (int l = 0; l < grdTabelas->rowCount() && l < tabelas.size(); ++l)
+        if (grdTabelas->item(l, ColOrigem)->checkState() == Qt::Checked)
+            r << l;
+    return r;
+}
+
 QList<ItemCopia> frmImpExp::Itens() const
 {
     QList<ItemCopia> itens;
-    for (int r = 0; r < grdTabelas->rowCount() && r < tabelas.size(); ++r) {
-        if (grdTabelas->item(r, ColOrigem)->checkState() != Qt::Checked)
-            continue;
+    for (int r : LinhasMarcadas()) {
         ItemCopia i;
         i.origem = tabelas[r].objeto;
+        i.consulta = tabelas[r].consulta;
         i.destino = ObjetoBanco(grdTabelas->item(r, ColDestino)->text().trimmed());
         i.acao = Acao(qobject_cast<QComboBox*>(grdTabelas->cellWidget(r, ColAcao))->currentData().toInt());
         const QVariant n = grdTabelas->item(r, ColLinhas)->data(Qt::UserRole);
         i.total = n.isValid() ? n.toLongLong() : -1;
+        i.colunas = mapas.value(r);
         itens << i;
     }
     return itens;
@@ -317,7 +389,8 @@ bool frmImpExp::ConfirmarDestinos(const QList<ItemCopia>& itens)
     QStringList perdas;
     for (int r = 0; r < grdTabelas->rowCount(); ++r)
         for (const ItemCopia& i : itens)
-            if (i.origem == tabelas.value(r).objeto && grdTabelas->item(r, ColSituacao)->text() == u"existe"
+            if (i.consulta.isEmpty() && i.origem == tabelas.value(r).objeto
+                && grdTabelas->item(r, ColSituacao)->text() == u"existe"
                 && (i.acao == Acao::Substituir || i.acao == Acao::Recriar))
                 perdas << QStringLiteral("%1 (%2)").arg(i.destino.Exibicao(), TextoDaAcao(i.acao).toLower());
     if (perdas.isEmpty())
@@ -353,14 +426,196 @@ bool frmImpExp::validateCurrentPage()
         }
         for (const ItemCopia& i : itens)
             if (i.destino.nome.isEmpty()) {
-                prompt.MsgBox(QStringLiteral("Informe o nome da tabela de destino de %1.").arg(i.origem.Exibicao()),
+                prompt.MsgBox(QStringLiteral("Informe o nome da tabela de destino de %1.").arg(i.Descricao()),
                               vb::Exclamation,
                               Titulo);
                 return false;
             }
         return ConfirmarDestinos(itens);
     }
+    if (currentId() == PaginaColunas) {
+        if (LendoColunas()) {
+            prompt.MsgBox(QStringLiteral("Aguarde: as colunas ainda estão sendo lidas."), vb::Exclamation, Titulo);
+            return false;
+        }
+        GuardarMapa();
+        for (auto it = mapas.cbegin(); it != mapas.cend(); ++it) {
+            bool alguma = false;
+            for (const MapaColuna& m : it.value()) {
+                alguma = alguma || m.incluir;
+                if (m.incluir && m.destino.trimmed().isEmpty()) {
+                    prompt.MsgBox(QStringLiteral("Informe o nome no destino da coluna '%1'.").arg(m.origem),
+                                  vb::Exclamation,
+                                  Titulo);
+                    return false;
+                }
+            }
+            if (!alguma && !it.value().isEmpty()) {
+                prompt.MsgBox(QStringLiteral("Inclua ao menos uma coluna de %1.")
+                                  .arg(grdTabelas->item(it.key(), ColOrigem)->text()),
+                              vb::Exclamation,
+                              Titulo);
+                return false;
+            }
+        }
+        return true;
+    }
     return !Copiando();
+}
+
+// ---------------------------------------------------------------- columns
+
+QWizardPage* frmImpExp::PaginaDasColunas()
+{
+    auto* pagina = new QWizardPage(this);
+    pagina->setObjectName(QStringLiteral("pagColunas"));
+    pagina->setTitle(QStringLiteral("Colunas"));
+    pagina->setSubTitle(QStringLiteral("Para cada tabela: as colunas a copiar (desmarque para deixar de fora), o nome "
+                                       "e o tipo de cada uma no destino, e as primeiras linhas."));
+    pagina->setCommitPage(true);
+    pagina->setButtonText(QWizard::CommitButton, QStringLiteral("&Copiar"));
+    cmbTabelaColunas = new QComboBox(pagina);
+    cmbTabelaColunas->setObjectName(QStringLiteral("cmbTabelaColunas"));
+    connect(cmbTabelaColunas, &QComboBox::currentIndexChanged, this, &frmImpExp::MostrarColunas);
+    grdColunas = new QTableWidget(0, 3, pagina);
+    grdColunas->setObjectName(QStringLiteral("grdColunas"));
+    grdColunas->setHorizontalHeaderLabels(
+        {QStringLiteral("Coluna de origem"), QStringLiteral("Nome no destino"), QStringLiteral("Tipo no destino")});
+    grdColunas->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grdColunas->verticalHeader()->hide();
+    grdColunas->installEventFilter(this);
+    grdColunas->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                | QAbstractItemView::AnyKeyPressed);
+    grdPrevia = new QTableWidget(pagina);
+    grdPrevia->setObjectName(QStringLiteral("grdPrevia"));
+    grdPrevia->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lblColunas = new QLabel(pagina);
+    lblColunas->setObjectName(QStringLiteral("lblColunas"));
+    auto* tabela = new QLabel(QStringLiteral("&Tabela:"), pagina);
+    tabela->setBuddy(cmbTabelaColunas);
+    auto* colunas = new QLabel(QStringLiteral("Co&lunas:"), pagina);
+    colunas->setBuddy(grdColunas);
+    auto* primeiras = new QLabel(QStringLiteral("P&rimeiras linhas:"), pagina);
+    primeiras->setBuddy(grdPrevia);
+    auto* h = new QHBoxLayout;
+    h->addWidget(tabela);
+    h->addWidget(cmbTabelaColunas, 1);
+    auto* v = new QVBoxLayout(pagina);
+    v->addLayout(h);
+    v->addWidget(lblColunas);
+    v->addWidget(colunas);
+    v->addWidget(grdColunas, 3);
+    v->addWidget(primeiras);
+    v->addWidget(grdPrevia, 2);
+    return pagina;
+}
+
+void frmImpExp::GuardarMapa()
+{
+    if (itemColunas < 0 || itemColunas >= linhasColunas.size() || grdColunas->rowCount() == 0)
+        return;
+    QList<MapaColuna> mapa;
+    for (int r = 0; r < grdColunas->rowCount(); ++r) {
+        MapaColuna m;
+        m.origem = grdColunas->item(r, ColMapaOrigem)->data(Qt::UserRole).toString();
+        m.incluir = grdColunas->item(r, ColMapaOrigem)->checkState() == Qt::Checked;
+        m.destino = grdColunas->item(r, ColMapaDestino)->text().trimmed();
+        // A type is the user's only when it was changed.
+        const QTableWidgetItem* tipo = grdColunas->item(r, ColMapaTipo);
+        if (tipo->text().trimmed() != tipo->data(Qt::UserRole).toString())
+            m.tipo = tipo->text().trimmed();
+        mapa << m;
+    }
+    mapas.insert(linhasColunas[itemColunas], mapa);
+}
+
+void frmImpExp::MostrarColunas(int k)
+{
+    GuardarMapa();
+    itemColunas = k;
+    grdColunas->setRowCount(0);
+    grdPrevia->clear();
+    grdPrevia->setRowCount(0);
+    grdPrevia->setColumnCount(0);
+    const QList<ItemCopia> itens = Itens();
+    if (k < 0 || k >= itens.size())
+        return;
+    lblColunas->setText(QStringLiteral("Lendo as colunas…"));
+    ItemCopia item = itens[k];
+    item.colunas.clear();
+    const impexp::Ponta o = Ponta(txtOrigem), d = Ponta(txtDestino);
+    frmImpExp* eu = this; // the thread ends before the window goes (see the destructor)
+    QThread* t = QThread::create([eu, o, d, item, k] {
+        clsTransferencia leitura(o, d);
+        QString erro;
+        EstruturaCopia e;
+        QList<QStringList> linhas;
+        const bool ok = leitura.Abrir(erro) && leitura.Previa(item, 20, e, linhas, erro);
+        const Dialeto dialeto = leitura.DialetoDestino();
+        QMetaObject::invokeMethod(eu, [eu, k, e, linhas, dialeto, erro, ok] {
+            eu->ColunasLidas(k, ok ? e : EstruturaCopia(), linhas, dialeto, erro);
+        });
+    });
+    if (previa) {
+        previa->wait();
+        delete previa;
+    }
+    previa = t;
+    connect(t, &QThread::finished, this, [this, t] {
+        if (previa == t) {
+            previa = nullptr;
+            t->deleteLater();
+        }
+    });
+    t->start();
+}
+
+void frmImpExp::ColunasLidas(int k,
+                             const EstruturaCopia& e,
+                             const QList<QStringList>& linhas,
+                             Dialeto dialeto,
+                             const QString& erro)
+{
+    if (k != itemColunas)
+        return;
+    if (!erro.isEmpty()) {
+        lblColunas->setText(erro);
+        return;
+    }
+    const QList<MapaColuna> mapa = mapas.value(linhasColunas.value(k));
+    const bool arquivo = Ponta(txtDestino).tipo != impexp::Ponta::Tipo::Conexao;
+    grdColunas->setRowCount(int(e.colunas.size()));
+    QStringList nomes;
+    for (int r = 0; r < e.colunas.size(); ++r) {
+        const ColunaCopia& c = e.colunas[r];
+        nomes << c.nome;
+        MapaColuna m{c.nome, c.nome, QString(), true};
+        for (const MapaColuna& x : mapa)
+            if (x.origem == c.nome)
+                m = x;
+        auto* origem = new QTableWidgetItem(c.nome);
+        origem->setData(Qt::UserRole, c.nome);
+        origem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        origem->setCheckState(m.incluir ? Qt::Checked : Qt::Unchecked);
+        grdColunas->setItem(r, ColMapaOrigem, origem);
+        grdColunas->setItem(r, ColMapaDestino, new QTableWidgetItem(m.destino));
+        const QString sugerido = arquivo ? QString() : TipoNoDestino(dialeto, c);
+        auto* tipo = new QTableWidgetItem(m.tipo.isEmpty() ? sugerido : m.tipo);
+        tipo->setData(Qt::UserRole, sugerido);
+        if (arquivo)
+            tipo->setFlags(Qt::ItemIsEnabled);
+        grdColunas->setItem(r, ColMapaTipo, tipo);
+    }
+    grdPrevia->setColumnCount(int(nomes.size()));
+    grdPrevia->setHorizontalHeaderLabels(nomes);
+    grdPrevia->setRowCount(int(linhas.size()));
+    for (int r = 0; r < linhas.size(); ++r)
+        for (int c = 0; c < linhas[r].size() && c < nomes.size(); ++c)
+            grdPrevia->setItem(r, c, new QTableWidgetItem(linhas[r][c]));
+    lblColunas->setText(
+        QStringLiteral("%1 coluna(s); as primeiras %2 linha(s) abaixo.").arg(e.colunas.size()).arg(linhas.size()));
+    if (grdColunas->rowCount() > 0)
+        grdColunas->setCurrentCell(0, ColMapaOrigem);
 }
 
 // ---------------------------------------------------------------- copy
@@ -428,7 +683,7 @@ void frmImpExp::Copiar()
     avisos.inicio = [eu, itens](int i) {
         QMetaObject::invokeMethod(eu, [eu, i, itens] {
             eu->lblProgresso->setText(
-                QStringLiteral("Copiando %1 (%2 de %3)…").arg(itens[i].origem.Exibicao()).arg(i + 1).arg(itens.size()));
+                QStringLiteral("Copiando %1 (%2 de %3)…").arg(itens[i].Descricao()).arg(i + 1).arg(itens.size()));
             const qint64 n = itens[i].total;
             eu->barTabela->setRange(0, n > 0 ? 1000 : 0);
             eu->barTabela->setValue(0);
@@ -499,6 +754,18 @@ void frmImpExp::SalvarRelatorio()
         prompt.MsgBox(QStringLiteral("Não foi possível gravar o relatório em %1: %2").arg(arquivo, f.errorString()),
                       vb::Critical,
                       Titulo);
+}
+
+bool frmImpExp::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if ((objeto == grdColunas || objeto == grdTabelas) && evento->type() == QEvent::KeyPress) {
+        const int tecla = static_cast<QKeyEvent*>(evento)->key();
+        if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
+            evento->accept();
+            return true;
+        }
+    }
+    return QWizard::eventFilter(objeto, evento);
 }
 
 // Closing while copying stops the copy (the table in progress is rolled back) and closes when done.

@@ -16,6 +16,25 @@ int EstruturaCopia::Indice(const QString& nome) const
     return -1;
 }
 
+QStringList NomesDeColunas(const QStringList& lidos)
+{
+    QStringList nomes;
+    for (qsizetype i = 0; i < lidos.size(); ++i) {
+        QString nome = lidos[i].trimmed();
+        if (nome.isEmpty())
+            nome = QStringLiteral("Coluna%1").arg(i + 1);
+        for (int k = 2; nomes.contains(nome, Qt::CaseInsensitive); ++k)
+            nome = nome.section(u'_', 0, -1) + QStringLiteral("_%1").arg(k);
+        nomes << nome;
+    }
+    return nomes;
+}
+
+QString TextoHex(const char* p, uint32_t n)
+{
+    return QStringLiteral("0x") + QString::fromLatin1(QByteArray(p, qsizetype(n)).toHex().toUpper());
+}
+
 QString TextoErro(const ErroDados& e)
 {
     return e.numero ? QStringLiteral("Err: %1 - %2").arg(e.numero).arg(e.descricao) : e.descricao;
@@ -29,24 +48,36 @@ qint32 Inteiro(const clsRecordset& rs, const char* campo)
     return v.isNull() ? 0 : v.toInt();
 }
 
-// The types each engine declared, by column name: SQLite keeps the text written in CREATE TABLE,
-// PostgreSQL its format_type.
-QHash<QString, QString> TiposDeclarados(clsMotor& m, const ObjetoBanco& t)
+// What each engine declared of a column beyond the columns rowset: SQLite keeps the type written
+// in CREATE TABLE, PostgreSQL its format_type; and whether the engine numbers the column.
+struct Declaracao {
+    QString tipo;
+    bool identidade = false, sempre = false;
+};
+QHash<QString, Declaracao> Declaracoes(clsMotor& m, const ObjetoBanco& t)
 {
-    QHash<QString, QString> r;
+    QHash<QString, Declaracao> r;
     RecordsetPtr rs;
     long n = 0;
     bool ok = false;
     if (m.DialetoSql() == Dialeto::Sqlite) {
         const QString banco = t.esquema.isEmpty() ? QStringLiteral("main") : t.esquema;
-        ok = m.ExecutarComParametros(QStringLiteral("SELECT name, type FROM pragma_table_info(?, ?)"),
-                                     {QVariant(t.nome), QVariant(banco)},
-                                     n,
-                                     &rs);
+        // AUTOINCREMENT is allowed only on a key of one INTEGER column.
+        ok = m.ExecutarComParametros(
+            QStringLiteral("SELECT name, type, pk = 1 AND upper(type) = 'INTEGER' AND (SELECT count(*) FROM "
+                           "pragma_table_info(?1, ?2) WHERE pk > 0) = 1 AND (SELECT sql FROM %1.sqlite_schema "
+                           "WHERE type = 'table' AND name = ?1 COLLATE NOCASE) LIKE '%AUTOINCREMENT%', 0 "
+                           "FROM pragma_table_info(?1, ?2)")
+                .arg(m.CitarIdentificador(banco)),
+            {QVariant(t.nome), QVariant(banco)},
+            n,
+            &rs);
     } else if (m.DialetoSql() == Dialeto::PostgreSql) {
         const QString esquema = t.esquema.isEmpty() ? m.EsquemaPadrao() : t.esquema;
         ok = m.Executar(
-            QStringLiteral("SELECT a.attname, format_type(a.atttypid, a.atttypmod) FROM pg_attribute a "
+            QStringLiteral("SELECT a.attname, format_type(a.atttypid, a.atttypmod), a.attidentity <> '' OR "
+                           "pg_get_serial_sequence(quote_ident(s.nspname) || '.' || quote_ident(c.relname), "
+                           "a.attname) IS NOT NULL, a.attidentity = 'a' FROM pg_attribute a "
                            "JOIN pg_class c ON c.oid = a.attrelid JOIN pg_namespace s ON s.oid = c.relnamespace "
                            "WHERE s.nspname = %1 AND c.relname = %2 AND a.attnum > 0 AND NOT a.attisdropped")
                 .arg(citacao::Literal(TipoMotor::Odbc, esquema), citacao::Literal(TipoMotor::Odbc, t.nome)),
@@ -58,7 +89,7 @@ QHash<QString, QString> TiposDeclarados(clsMotor& m, const ObjetoBanco& t)
     }
     if (ok && rs)
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
-            r.insert(rs->Valor(0).toString(), rs->Valor(1).toString());
+            r.insert(rs->Valor(0).toString(), {rs->Valor(1).toString(), rs->Valor(2).toBool(), rs->Valor(3).toBool()});
     return r;
 }
 
@@ -96,7 +127,7 @@ bool LerEstrutura(clsMotor& motor, const ObjetoBanco& tabela, EstruturaCopia& sa
         return false;
     }
     rs->setSort(QStringLiteral("ORDINAL_POSITION"));
-    const QHash<QString, QString> declarados = TiposDeclarados(motor, tabela);
+    const QHash<QString, Declaracao> declarados = Declaracoes(motor, tabela);
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         if (!motor.MesmoNome(rs->Valor(QStringLiteral("TABLE_NAME")).toString(), tabela.nome))
             continue;
@@ -109,7 +140,10 @@ bool LerEstrutura(clsMotor& motor, const ObjetoBanco& tabela, EstruturaCopia& sa
         c.precisaoData = Inteiro(*rs, "DATETIME_PRECISION");
         c.flags = Inteiro(*rs, "COLUMN_FLAGS");
         c.anulavel = rs->Valor(QStringLiteral("IS_NULLABLE")).toBool();
-        c.declarado = declarados.value(c.nome);
+        const Declaracao d = declarados.value(c.nome);
+        c.declarado = d.tipo;
+        c.identidade = d.identidade;
+        c.identidadeSempre = d.sempre;
         c.dialetoOrigem = motor.DialetoSql();
         saida.colunas << c;
     }
@@ -153,6 +187,8 @@ EstruturaCopia EstruturaDosCampos(const QVector<CampoInfo>& campos, Dialeto dial
 
 QString TipoNoDestino(Dialeto destino, const ColunaCopia& c)
 {
+    if (!c.tipoDestino.isEmpty())
+        return c.tipoDestino;
     // The same engine takes the column's own type.
     if (!c.declarado.isEmpty() && destino == c.dialetoOrigem
         && (destino == Dialeto::Sqlite || destino == Dialeto::PostgreSql))
@@ -212,16 +248,34 @@ QString TipoNoDestino(Dialeto destino, const ColunaCopia& c)
 QString SqlCriarTabela(const clsMotor& motor, const ObjetoBanco& tabela, const EstruturaCopia& e)
 {
     QStringList defs;
+    const Dialeto dialeto = motor.DialetoSql();
+    bool chaveNaColuna = false;
     for (const ColunaCopia& c : e.colunas) {
         QString d = motor.CitarIdentificador(c.nome);
-        const QString tipo = TipoNoDestino(motor.DialetoSql(), c);
+        QString tipo = TipoNoDestino(dialeto, c);
+        const QString base = NomeBase(tipo);
+        const bool inteiro = c.tipoCatalogo == adInteger || c.tipoCatalogo == adBigInt || c.tipoCatalogo == adSmallInt
+                             || base == u"integer" || base == u"bigint" || base == u"smallint";
+        if (c.identidade && dialeto == Dialeto::Sqlite && e.chave == QStringList{c.nome} && inteiro) {
+            // The key's own column: the table numbers its rows past the largest ever written.
+            defs << d + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
+            chaveNaColuna = true;
+            continue;
+        }
+        // A serial's type is its integer type.
+        if (dialeto == Dialeto::PostgreSql && (base == u"serial" || base == u"bigserial" || base == u"smallserial"))
+            tipo = base == u"serial"      ? QStringLiteral("integer")
+                   : base == u"bigserial" ? QStringLiteral("bigint")
+                                          : QStringLiteral("smallint");
         if (!tipo.isEmpty())
             d += u' ' + tipo;
+        if (c.identidade && dialeto == Dialeto::PostgreSql && inteiro)
+            d += QStringLiteral(" GENERATED BY DEFAULT AS IDENTITY");
         if (!c.anulavel)
             d += QStringLiteral(" NOT NULL");
         defs << d;
     }
-    if (!e.chave.isEmpty()) {
+    if (!e.chave.isEmpty() && !chaveNaColuna) {
         QStringList k;
         for (const QString& n : e.chave)
             k << motor.CitarIdentificador(n);
@@ -229,6 +283,24 @@ QString SqlCriarTabela(const clsMotor& motor, const ObjetoBanco& tabela, const E
     }
     return QStringLiteral("CREATE TABLE ") + motor.NomeQualificado(tabela) + QStringLiteral(" (")
            + defs.join(QStringLiteral(", ")) + u')';
+}
+
+QStringList SqlAvancarSequencias(const clsMotor& motor, const ObjetoBanco& tabela, const EstruturaCopia& e)
+{
+    QStringList r;
+    if (motor.DialetoSql() != Dialeto::PostgreSql)
+        return r;
+    const QString nome = motor.NomeQualificado(tabela);
+    for (const ColunaCopia& c : e.colunas) {
+        if (!c.identidade)
+            continue;
+        const QString coluna = motor.CitarIdentificador(c.nome);
+        r << QStringLiteral("SELECT setval(q.s, x.m) FROM (SELECT pg_get_serial_sequence(%1, %2)::regclass AS s) q, "
+                            "(SELECT max(%3) AS m FROM %4) x WHERE q.s IS NOT NULL AND x.m IS NOT NULL AND x.m >= "
+                            "COALESCE(pg_sequence_last_value(q.s), x.m)")
+                 .arg(citacao::Literal(TipoMotor::Odbc, nome), citacao::Literal(TipoMotor::Odbc, c.nome), coluna, nome);
+    }
+    return r;
 }
 
 bool TabelaExiste(clsMotor& motor, const ObjetoBanco& tabela, bool& existe, QString& erro)

@@ -22,6 +22,10 @@ struct ColunaCopia {
     // The type as the origin engine declared it, when the engine keeps a name of its own (SQLite).
     QString declarado;
     Dialeto dialetoOrigem = Dialeto::Outro;
+    // Numbered by the engine: SQLite's AUTOINCREMENT key, a PostgreSQL identity or serial.
+    bool identidade = false;
+    bool identidadeSempre = false; // PostgreSQL: GENERATED ALWAYS (an INSERT must override it)
+    QString tipoDestino; // the destination's type the user chose (empty: mapped)
 };
 
 struct EstruturaCopia {
@@ -46,11 +50,23 @@ bool ColunaBooleana(const ColunaCopia& c);
 // the driver's own limit).
 bool TextoSemLimite(const ColunaCopia& c);
 
-// CREATE TABLE of `tabela` on `motor` with the columns, their NULL rule and the primary key.
+// CREATE TABLE of `tabela` on `motor` with the columns, their NULL rule and the primary key; a
+// numbered column becomes the engine's own kind (an identity on PostgreSQL, the AUTOINCREMENT key
+// on SQLite when it is the whole key).
+
 QString SqlCriarTabela(const clsMotor& motor, const ObjetoBanco& tabela, const EstruturaCopia& e);
+// PostgreSQL: the statements that move the sequence of each numbered column past the values the
+// table holds (never back).
+QStringList SqlAvancarSequencias(const clsMotor& motor, const ObjetoBanco& tabela, const EstruturaCopia& e);
 
 // Whether the table exists on the connection (the exact name, as the engine compares names).
 bool TabelaExiste(clsMotor& motor, const ObjetoBanco& tabela, bool& existe, QString& erro);
+
+// The column names a file's header gives: blanks trimmed, an empty one "ColunaN", a repeated one
+// (without case) with "_2", "_3"….
+QStringList NomesDeColunas(const QStringList& lidos);
+// Bytes as a file writes them: "0x" and two upper-case hex digits per byte.
+QString TextoHex(const char* p, uint32_t n);
 
 // "Err: n - text" of an engine's error, as the report shows it.
 QString TextoErro(const ErroDados& e);

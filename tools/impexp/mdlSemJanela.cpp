@@ -97,9 +97,19 @@ int ExecutarSemJanela(const QString& argumento, const QString& texto, QTextStrea
         i.destino = ObjetoBanco(esquemaDestino, nomeDestino.isEmpty() ? QStringLiteral("consulta") : nomeDestino);
         i.acao = acao;
         itens << i;
-    } else if (origem.tipo == Ponta::Tipo::Conexao) {
-        if (tabelas.isEmpty())
+    } else if (origem.tipo == Ponta::Tipo::Conexao || origem.tipo == Ponta::Tipo::Planilha) {
+        // Every table of a connection, every sheet of a spreadsheet.
+        if (tabelas.isEmpty() && origem.tipo == Ponta::Tipo::Conexao)
             tabelas = TodasAsTabelas(*t.MotorOrigem(), esquema);
+        if (tabelas.isEmpty() && origem.tipo == Ponta::Tipo::Planilha) {
+            QList<TabelaOrigem> folhas;
+            if (!t.Listar(folhas, erro)) {
+                erros << erro << u'\n';
+                return 2;
+            }
+            for (const TabelaOrigem& f : folhas)
+                tabelas << f.objeto.nome;
+        }
         for (const QString& nome : tabelas) {
             ItemCopia i;
             i.origem = ObjetoBanco(esquema, nome);
