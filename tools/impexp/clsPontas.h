@@ -30,6 +30,35 @@ QString TextoDaAcao(Acao a);
 // Takes a block (which it may keep); returns false to stop reading.
 using RecebeBloco = std::function<bool(std::shared_ptr<const clsRecordsetDados> bloco)>;
 
+// The block a file reader fills, row by row, with its fields: Entregar hands it (when it has rows)
+// to `recebe` and starts an empty one.
+class clsBlocoLido {
+public:
+    clsBlocoLido(QList<CampoInfo> campos, const RecebeBloco& recebe) : m_campos(std::move(campos)), m_recebe(recebe)
+    {
+        Novo();
+    }
+    clsRecordsetDados* operator->() { return m_bloco.get(); }
+    bool Entregar()
+    {
+        if (m_bloco->QtdeLinhas() == 0)
+            return true;
+        const bool ok = m_recebe(std::move(m_bloco));
+        Novo();
+        return ok;
+    }
+
+private:
+    void Novo()
+    {
+        m_bloco = std::make_shared<clsRecordsetDados>();
+        m_bloco->campos = m_campos;
+    }
+    QList<CampoInfo> m_campos;
+    const RecebeBloco& m_recebe;
+    std::shared_ptr<clsRecordsetDados> m_bloco;
+};
+
 // Blocks passed from the thread that reads to the one that writes: at most `limite` wait, so
 // memory stays flat while the origin is read ahead of the destination.
 class clsFilaBlocos {

@@ -519,16 +519,7 @@ bool clsLeitorPlanilha::Ler(const RecebeBloco& recebe, QString& erro)
         }
         infos << f;
     }
-    auto bloco = std::make_shared<clsRecordsetDados>();
-    bloco->campos = infos;
-    const auto entregar = [&] {
-        if (bloco->QtdeLinhas() == 0)
-            return true;
-        const bool ok = recebe(bloco);
-        bloco = std::make_shared<clsRecordsetDados>();
-        bloco->campos = infos;
-        return ok;
-    };
+    clsBlocoLido bloco(infos, recebe);
     const auto formaDe = [](Formato f) {
         return f == Formato::Hora   ? datahora::Forma::SoHora
                : f == Formato::Data ? datahora::Forma::SoData
@@ -610,14 +601,14 @@ bool clsLeitorPlanilha::Ler(const RecebeBloco& recebe, QString& erro)
                 linhaDe(vazia);
             anterior = linha;
             linhaDe(valores);
-            if (bloco->QtdeLinhas() >= 8192 && !entregar())
+            if (bloco->QtdeLinhas() >= 8192 && !bloco.Entregar())
                 return false;
             return !parar;
         },
         erro);
     if (!ok || parar)
         return false;
-    return entregar();
+    return bloco.Entregar();
 }
 
 // ---------------------------------------------------------------- writing

@@ -368,16 +368,7 @@ bool clsLeitorTexto::Ler(const RecebeBloco& recebe, QString& erro)
         }
         infos << f;
     }
-    auto bloco = std::make_shared<clsRecordsetDados>();
-    bloco->campos = infos;
-    const auto entregar = [&] {
-        if (bloco->QtdeLinhas() == 0)
-            return true;
-        const bool ok = recebe(bloco);
-        bloco = std::make_shared<clsRecordsetDados>();
-        bloco->campos = infos;
-        return ok;
-    };
+    clsBlocoLido bloco(infos, recebe);
     std::string dec;
     while (!parar && a.Proximo(campos)) {
         if (campos.size() == 1 && campos[0].bytes.empty() && !campos[0].citado && n > 1)
@@ -429,7 +420,7 @@ bool clsLeitorTexto::Ler(const RecebeBloco& recebe, QString& erro)
             }
         }
         bloco->FecharLinha();
-        if (bloco->QtdeLinhas() >= 8192 && !entregar())
+        if (bloco->QtdeLinhas() >= 8192 && !bloco.Entregar())
             return false;
     }
     if (parar)
@@ -438,7 +429,7 @@ bool clsLeitorTexto::Ler(const RecebeBloco& recebe, QString& erro)
         erro = QStringLiteral("Não foi possível ler o arquivo %1.").arg(caminho);
         return false;
     }
-    return entregar();
+    return bloco.Entregar();
 }
 
 // ---------------------------------------------------------------- writing
