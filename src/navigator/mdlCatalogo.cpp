@@ -11,6 +11,7 @@
 #include "platform/mdlEmbaralhar.h"
 #include "platform/mdlEnderecos.h"
 #include "platform/mdlGlobais.h"
+#include "platform/mdlLinhas.h"
 #include "platform/mdlProcessos.h"
 #include "platform/mdlProgramas.h"
 #include "platform/mdlSenhasGuardadas.h"
@@ -104,20 +105,18 @@ void AbrirSemCongelar(clsArvore& arvore,
         return depois(Abertura::JaConectando, *dados);
     Conectando().insert(chaveNo);
     auto ok = std::make_shared<bool>(false);
-    QThread* linha = QThread::create([dados, connStr, ok, naLinha] {
+    const auto abrir = [dados, connStr, ok, naLinha] {
         *ok = dados->OpenConnection(connStr, true, false);
         if (*ok && naLinha)
             naLinha(*dados);
-    });
-    QObject::connect(linha, &QThread::finished, linha, &QObject::deleteLater);
-    QObject::connect(linha, &QThread::finished, &arvore, [dados, ok, chaveNo, depois = std::move(depois)] {
+    };
+    linhas::Iniciar(abrir, &arvore, [dados, ok, chaveNo, depois = std::move(depois)] {
         Conectando().remove(chaveNo);
         if (!*ok)
             dados->MostrarErro();
         depois(*ok ? Abertura::Aberta : Abertura::Falhou, *dados);
         dados->CloseConnection();
     });
-    linha->start();
 }
 
 void Responder(const AoConectar& pronto, bool conectado)
@@ -636,12 +635,11 @@ bool CarregarObjetosAoExpandir(clsArvore& arvore, clsNo* pasta, const ObjetosCat
     auto lidos = std::make_shared<QList<ObjetoLido>>();
     auto ok = std::make_shared<bool>(false);
     auto padrao = std::make_shared<QString>();
-    QThread* linha = QThread::create([d, o, tag, lidos, ok, padrao] {
+    const auto ler = [d, o, tag, lidos, ok, padrao] {
         *ok = d->OpenConnection(tag, true, false) && LerObjetos(*d, o, *lidos, false, *padrao);
         d->CloseConnection();
-    });
-    QObject::connect(linha, &QThread::finished, linha, &QObject::deleteLater);
-    QObject::connect(linha, &QThread::finished, &arvore, [&arvore, chave, chaveMarcador, o, d, lidos, ok, padrao] {
+    };
+    linhas::Iniciar(ler, &arvore, [&arvore, chave, chaveMarcador, o, d, lidos, ok, padrao] {
         // The folder may be gone, collapsed or refreshed by now.
         clsNo* atual = arvore.No(chave);
         clsNo* ainda = arvore.No(chaveMarcador);
@@ -658,7 +656,6 @@ bool CarregarObjetosAoExpandir(clsArvore& arvore, clsNo* pasta, const ObjetosCat
         }
         IncluirObjetos(arvore, atual, o, *lidos, *padrao);
     });
-    linha->start();
     return false;
 }
 

@@ -2,10 +2,10 @@
 
 #include "clsProgresso.h"
 #include "mdlGlobais.h"
+#include "mdlLinhas.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QPointer>
 #include <QThread>
 
 bool NaLinhaDasJanelas()
@@ -58,12 +58,10 @@ void clsPrompt::IniciarTrabalho(QObject* contexto,
                                 std::function<void(clsProgresso&)> trabalho,
                                 std::function<void()> fim)
 {
-    QThread* linha = QThread::create([progresso, trabalho = std::move(trabalho)] { trabalho(*progresso); });
-    QObject::connect(linha, &QThread::finished, linha, &QObject::deleteLater);
-    const QPointer<QObject> alvo(contexto);
-    QObject::connect(linha, &QThread::finished, linha, [alvo, fim = std::move(fim)] {
-        if (alvo && fim)
-            fim();
-    });
-    linha->start();
+    linhas::Iniciar([progresso, trabalho = std::move(trabalho)] { trabalho(*progresso); },
+                    contexto,
+                    [fim = std::move(fim)] {
+                        if (fim)
+                            fim();
+                    });
 }

@@ -17,6 +17,7 @@
 #include "platform/clsSettings.h"
 #include "platform/mdlFuncoes.h"
 #include "platform/mdlGlobais.h"
+#include "platform/mdlLinhas.h"
 #include "platform/mdlProgramas.h"
 #include "query/frmTabela.h"
 #include "shell/clsAmbiente.h"
@@ -627,5 +628,8 @@ int frmPrincipal::Executar(QApplication& app)
     }
     frmPrincipal janela(ambiente, args.join(u' '), captura);
     janela.show();
-    return app.exec();
+    const int saida = app.exec();
+    // A connection still opening or a folder still being read uses the context: it ends first.
+    linhas::EsperarTodas();
+    return saida;
 }
