@@ -3,6 +3,7 @@
 #include "AreaJanelas.h"
 #include "platform/clsProgresso.h"
 #include "platform/mdlHttp.h"
+#include "platform/mdlLinhas.h"
 #include <QElapsedTimer>
 #include <QProgressDialog>
 #include <thread>
@@ -228,7 +229,8 @@ void PromptJanelas::TrabalhoComProgresso(QObject* contexto,
     janela->Acompanhar(progresso);
     // The window goes when the work ends, whether or not its caller is still there to hear it.
     const QPointer<QObject> alvo(contexto);
-    IniciarTrabalho(janela, progresso, std::move(trabalho), [janela, alvo, fim = std::move(fim)] {
+    const auto trabalhar = [progresso, trabalho = std::move(trabalho)] { trabalho(*progresso); };
+    linhas::Iniciar(trabalhar, janela, [janela, alvo, fim = std::move(fim)] {
         // Closing would ask whether to abort: the window just goes.
         janela->hide();
         janela->deleteLater();

@@ -50,18 +50,6 @@ void clsPrompt::TrabalhoComProgresso(QObject* contexto,
                                      std::function<void(clsProgresso&)> trabalho,
                                      std::function<void()> fim)
 {
-    IniciarTrabalho(contexto, std::make_shared<clsProgresso>(), std::move(trabalho), std::move(fim));
-}
-
-void clsPrompt::IniciarTrabalho(QObject* contexto,
-                                std::shared_ptr<clsProgresso> progresso,
-                                std::function<void(clsProgresso&)> trabalho,
-                                std::function<void()> fim)
-{
-    linhas::Iniciar([progresso, trabalho = std::move(trabalho)] { trabalho(*progresso); },
-                    contexto,
-                    [fim = std::move(fim)] {
-                        if (fim)
-                            fim();
-                    });
+    auto progresso = std::make_shared<clsProgresso>();
+    linhas::Iniciar([progresso, trabalho = std::move(trabalho)] { trabalho(*progresso); }, contexto, std::move(fim));
 }

@@ -87,13 +87,6 @@ public:
     // meanwhile, without modality, with "Parar" (Esc asks first); nothing waits for the worker.
     virtual void
     TrabalhoComProgresso(QObject* contexto, std::function<void(clsProgresso&)> trabalho, std::function<void()> fim);
-
-protected:
-    // Starts the worker; `fim` as above. The progress is shared with whoever shows it.
-    static void IniciarTrabalho(QObject* contexto,
-                                std::shared_ptr<clsProgresso> progresso,
-                                std::function<void(clsProgresso&)> trabalho,
-                                std::function<void()> fim);
 };
 
 // Whether the caller runs on the thread of the windows (the application's): the only one that may

@@ -336,13 +336,13 @@ Espera& EsperaInstalada()
 // waits for the threads still running when the program ends: none is left detached.
 QThreadPool& LinhasDeEspera()
 {
-    static QThreadPool pool;
-    static const bool configurado = [] {
-        pool.setMaxThreadCount(64);
-        pool.setExpiryTimeout(30000);
-        return true;
-    }();
-    (void)configurado;
+    static struct Pool : QThreadPool {
+        Pool()
+        {
+            setMaxThreadCount(64);
+            setExpiryTimeout(30000);
+        }
+    } pool;
     return pool;
 }
 

@@ -27,7 +27,8 @@ void Iniciar(std::function<void()> trabalho, QObject* contexto, std::function<vo
 {
     QThread* linha = QThread::create(std::move(trabalho));
     QObject::connect(linha, &QThread::finished, linha, &QObject::deleteLater);
-    QObject::connect(linha, &QThread::finished, contexto, std::move(depois));
+    if (depois)
+        QObject::connect(linha, &QThread::finished, contexto, std::move(depois));
     {
         QMutexLocker trava(&Trava());
         Iniciadas().removeAll(nullptr);

@@ -8,8 +8,8 @@ class QObject;
 
 namespace linhas {
 
-// Starts `trabalho` on a new thread; `depois` runs in `contexto`'s thread once it ended, unless
-// `contexto` is gone by then.
+// Starts `trabalho` on a new thread; `depois` (when given) runs in `contexto`'s thread once it
+// ended, unless `contexto` is gone by then.
 void Iniciar(std::function<void()> trabalho, QObject* contexto, std::function<void()> depois);
 // Waits for every thread started by Iniciar that is still running; called once the event loop
 // has ended.

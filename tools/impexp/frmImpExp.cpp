@@ -287,18 +287,26 @@ void frmImpExp::Listar()
             });
         }
     });
-    if (lista) {
-        lista->wait();
-        delete lista;
+    TrocarLeitura(lista, t, [this] {
+        if (!tabelas.isEmpty())
+            lblTabelas->setText(QStringLiteral("%1 tabela(s) na origem.").arg(tabelas.size()));
+    });
+}
+
+void frmImpExp::TrocarLeitura(QThread*& atual, QThread* t, const std::function<void()>& aoTerminar)
+{
+    if (atual) {
+        atual->wait();
+        delete atual;
     }
-    lista = t;
-    connect(t, &QThread::finished, this, [this, t] {
-        if (lista == t) {
-            lista = nullptr;
-            t->deleteLater();
-            if (!tabelas.isEmpty())
-                lblTabelas->setText(QStringLiteral("%1 tabela(s) na origem.").arg(tabelas.size()));
-        }
+    atual = t;
+    connect(t, &QThread::finished, this, [&atual, t, aoTerminar] {
+        if (atual != t)
+            return;
+        atual = nullptr;
+        t->deleteLater();
+        if (aoTerminar)
+            aoTerminar();
     });
     t->start();
 }
@@ -556,18 +564,7 @@ void frmImpExp::MostrarColunas(int k)
             eu->ColunasLidas(k, ok ? e : EstruturaCopia(), linhas, dialeto, erro);
         });
     });
-    if (previa) {
-        previa->wait();
-        delete previa;
-    }
-    previa = t;
-    connect(t, &QThread::finished, this, [this, t] {
-        if (previa == t) {
-            previa = nullptr;
-            t->deleteLater();
-        }
-    });
-    t->start();
+    TrocarLeitura(previa, t);
 }
 
 void frmImpExp::ColunasLidas(int k,

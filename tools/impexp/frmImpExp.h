@@ -8,6 +8,7 @@
 
 #include <QPointer>
 #include <QWizard>
+#include <functional>
 #include <memory>
 
 class clsPrompt;
@@ -89,6 +90,9 @@ private:
     void Copiar();
     void Copiado(const QList<impexp::ResultadoItem>& resultados);
     void SalvarRelatorio();
+    // Starts `t` as the reader kept in `atual`, after the one it replaces has ended (it posts to
+    // this window until then); `aoTerminar` runs when `t` ends still being the current one.
+    void TrocarLeitura(QThread*& atual, QThread* t, const std::function<void()>& aoTerminar = {});
 
     clsPrompt& prompt;
     impexp::Argumentos argumento;
