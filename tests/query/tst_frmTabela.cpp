@@ -167,6 +167,17 @@ private slots:
         QCOMPARE(w->Modelo()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("a GO b"));
     }
 
+    void DonoSaiMasOTextoDoUsuarioFica()
+    {
+        // On a SQLite file the dbo. owner prefix goes; a literal and a quoted name keep theirs.
+        Cenario c;
+        frmTabela* w = c.Editor("SELECT 'backup_dbo.bak' AS \"x dbo.y\" FROM dbo.sqlite_schema LIMIT 1");
+        QVERIFY(w);
+        QVERIFY2(Rodar(w), qPrintable(c.prompt.textos().join('|')));
+        QCOMPARE(c.Celula(0, 0), QStringLiteral("backup_dbo.bak"));
+        QCOMPARE(w->Modelo()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("x dbo.y"));
+    }
+
     void VerificadorAceitaNomesCitados()
     {
         // With the check on, names in brackets or double quotes may hold dots and apostrophes.
