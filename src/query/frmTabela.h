@@ -201,7 +201,7 @@ private:
     void MostrarContagem();
     // frmTabelaJanela.cpp: a table's rows beyond the memory limit, read on demand
     bool PodeLerSobDemanda(const QStringList& lotes) const;
-    void AbrirSobDemanda(const RecordsetPtr& parcial);
+    void AbrirSobDemanda(RecordsetPtr parcial);
     void RecusadoSobDemanda(const QString& motivo);
     bool GravarSobDemanda();
     // A sort or filter asked of a result read on demand: refused with a message (true).

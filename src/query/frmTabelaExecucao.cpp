@@ -224,10 +224,10 @@ void frmTabela::ConcluirExecucao(const clsExecucao::Fim& fim)
 {
     if (fim.passouDoLimite && m_parcial && m_loteParcial == fim.loteLinhas && !m_fecharAoTerminar) {
         m_passoPasso = false;
-        const RecordsetPtr parcial = std::exchange(m_parcial, nullptr);
+        RecordsetPtr parcial = std::exchange(m_parcial, nullptr);
         MostrarExecutando(Trabalho::Nenhum);
         DefinirPainel(2, QStringLiteral("Executado em ") + execucao::FormatarTempo(fim.segundos));
-        AbrirSobDemanda(parcial);
+        AbrirSobDemanda(std::move(parcial));
         emit ExecucaoConcluida(true);
         return;
     }

@@ -6,11 +6,13 @@
 #include "connections/clsData.h"
 #include "platform/clsPrompt.h"
 #include "platform/mdlGlobais.h"
+#include "platform/mdlLinhas.h"
 #include "query/clsLeitorJanela.h"
 #include "query/clsModeloRecordset.h"
 #include "shell/clsAmbiente.h"
 
 #include <QAction>
+#include <malloc.h>
 
 // Only the table's own statement, as table-data mode wrote it, on an engine that reads by key.
 bool frmTabela::PodeLerSobDemanda(const QStringList& lotes) const
@@ -21,10 +23,19 @@ bool frmTabela::PodeLerSobDemanda(const QStringList& lotes) const
     return motor && clsLeitorJanela::Suportado(*motor);
 }
 
-void frmTabela::AbrirSobDemanda(const RecordsetPtr& parcial)
+void frmTabela::AbrirSobDemanda(RecordsetPtr parcial)
 {
     const QVector<CampoInfo> campos = parcial->Dados().campos;
-    m_modelo->DefinirRecordset(nullptr); // the rows read so far go
+    // The rows read so far go, released off this thread (a limit's worth of rows takes a while to
+    // free), and the memory they took goes back to the system.
+    m_modelo->DefinirRecordset(nullptr);
+    linhas::Iniciar(
+        [rs = std::move(parcial)]() mutable {
+            rs.reset();
+            malloc_trim(0);
+        },
+        this,
+        {});
     auto janela = std::make_unique<clsLeitorJanela>(m_dados->ActiveConnection(), campos);
     clsLeitorJanela* leitor = janela.get();
     connect(leitor, &clsLeitorJanela::LinhasContadas, this, [this] { MostrarContagem(); });
