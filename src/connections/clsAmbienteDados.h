@@ -21,6 +21,10 @@ struct clsOpcoes {
     bool Focalizar = false;
     bool GuardarConfig = false;
     qint16 TimeOut = 0;
+    // A result is held whole in memory up to this many rows and megabytes; a table's rows beyond
+    // either are read on demand, a block at a time.
+    qint64 LimiteLinhas = 2000000;
+    qint64 LimiteMegabytes = 256;
     // Toggled by the tools menu, never stored: connecting then checks the providers.
     bool VerificarDllsNaConexao = false;
     // The "Hide System Objects" check of the navigator's database menu.

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 class clsRecordset;
@@ -112,6 +113,10 @@ public:
     // Writes every pending row through the connection the rows came from, in one transaction.
     // On failure nothing is written and the rows stay pending.
     bool UpdateBatch();
+    // The same for several recordsets of one connection (parts of one result read in pieces): every
+    // pending row of all of them in one transaction, all or nothing. On failure the rows stay
+    // pending and `erro` says why.
+    static bool UpdateBatch(const std::vector<RecordsetPtr>& partes, ErroDados& erro);
     bool CancelBatch();
     bool TemAlteracoesPendentes() const;
     // Whether the rows can be written back (`motivo` says why not): a result traced to one base
@@ -156,6 +161,12 @@ private:
     void FinalizarEdicao();
     bool GravarLinha(uint32_t linha, int campo, const QVariant& v);
     bool Gravar(const std::vector<uint32_t>& linhas);
+    // Writes `linhas` of each recordset in one transaction; the error goes to the first one.
+    static bool GravarPartes(const std::vector<std::pair<clsRecordset*, std::vector<uint32_t>>>& partes);
+    // Rows just written: their states, and the values the engine generated or keeps differently.
+    void ConcluirGravadas(const std::vector<uint32_t>& linhas,
+                          const std::vector<std::tuple<uint32_t, int, Celula>>& gerados,
+                          const clsMotor& motor);
 
     std::shared_ptr<clsRecordsetDados> dados;
     bool aberto = false;

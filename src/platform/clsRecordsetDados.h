@@ -228,6 +228,8 @@ public:
     bool TemPendentes() const;
 
     size_t BytesUsados() const;
+    // The bytes the rows themselves take (the room left at the end of the storage not counted).
+    size_t BytesLinhas() const { return pool.bytes() + estados.size() * (1 + 9 * size_t(campos.size())); }
 
     static int64_t DataParaMs(const QDateTime& d);
     static QDateTime MsParaData(int64_t ms);

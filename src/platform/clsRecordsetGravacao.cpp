@@ -416,53 +416,93 @@ bool clsRecordset::CampoGravavel(int campo) const
     return AcharTabelaBase(*dados, base) && base.Contem(*motor, dados->campos[campo]);
 }
 
-bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
-{
-    if (linhas.empty())
-        return true;
-    auto motor = dados->motor.lock();
-    if (!motor || !motor->Aberto())
-        return Falhar(ErrSemConexao,
-                      QStringLiteral("A operação requer uma conexão aberta: o recordset não está "
-                                     "ligado a uma conexão."));
-    if (motor->SomenteLeitura())
-        return Falhar(ErrSomenteLeitura,
-                      QStringLiteral("A conexão é somente leitura: as alterações não podem ser gravadas."));
-    QString motivo;
-    if (!Gravavel(&motivo))
-        return Falhar(ErrOperacao, motivo);
+bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas) { return GravarPartes({{this, linhas}}); }
 
-    Gravacao g(*dados, *motor);
-    std::vector<Instrucao> instrucoes;
-    if (!g.Preparar(linhas, instrucoes))
-        return Falhar(g.erroNumero, g.erroDescricao);
+bool clsRecordset::UpdateBatch(const std::vector<RecordsetPtr>& partes, ErroDados& erro)
+{
+    std::vector<std::pair<clsRecordset*, std::vector<uint32_t>>> pendentes;
+    for (const RecordsetPtr& rs : partes) {
+        bool ok = rs->ExigirAberto();
+        if (ok && rs->trava == adLockReadOnly)
+            ok = rs->Falhar(ErrSomenteLeitura,
+                            QStringLiteral("O recordset é somente leitura: a operação não é permitida."));
+        if (!ok) {
+            erro = rs->Erro();
+            return false;
+        }
+        rs->FinalizarEdicao();
+        if (std::vector<uint32_t> linhas = rs->dados->LinhasPendentes(); !linhas.empty())
+            pendentes.emplace_back(rs.get(), std::move(linhas));
+    }
+    if (GravarPartes(pendentes))
+        return true;
+    erro = pendentes.front().first->Erro();
+    return false;
+}
+
+bool clsRecordset::GravarPartes(const std::vector<std::pair<clsRecordset*, std::vector<uint32_t>>>& partes)
+{
+    if (partes.empty())
+        return true;
+    clsRecordset& primeiro = *partes.front().first;
+    auto motor = primeiro.dados->motor.lock();
+    if (!motor || !motor->Aberto())
+        return primeiro.Falhar(ErrSemConexao,
+                               QStringLiteral("A operação requer uma conexão aberta: o recordset não está "
+                                              "ligado a uma conexão."));
+    if (motor->SomenteLeitura())
+        return primeiro.Falhar(ErrSomenteLeitura,
+                               QStringLiteral("A conexão é somente leitura: as alterações não podem ser gravadas."));
+    std::vector<std::unique_ptr<Gravacao>> gravacoes;
+    std::vector<std::vector<Instrucao>> instrucoes(partes.size());
+    for (size_t i = 0; i < partes.size(); ++i) {
+        clsRecordset& rs = *partes[i].first;
+        QString motivo;
+        if (rs.dados->motor.lock() != motor)
+            return primeiro.Falhar(ErrOperacao, QStringLiteral("As linhas a gravar vêm de conexões diferentes."));
+        if (!rs.Gravavel(&motivo))
+            return primeiro.Falhar(ErrOperacao, motivo);
+        gravacoes.push_back(std::make_unique<Gravacao>(*rs.dados, *motor));
+        if (!gravacoes.back()->Preparar(partes[i].second, instrucoes[i]))
+            return primeiro.Falhar(gravacoes.back()->erroNumero, gravacoes.back()->erroDescricao);
+    }
 
     // In a transaction of the caller's, a savepoint undoes this batch alone.
     const bool propria = !motor->EmTransacao();
     const Dialeto dialeto = motor->DialetoSql();
     if (propria ? !motor->IniciarTransacao()
                 : !motor->Executar(PontoSalvamento(dialeto, Ponto::Criar), nullptr, adLockReadOnly, nullptr))
-        return Falhar(int(motor->Erro().numero), motor->Erro().descricao);
+        return primeiro.Falhar(int(motor->Erro().numero), motor->Erro().descricao);
     auto desfazer = [&] {
         if (propria)
             motor->DesfazerTransacao();
         else
             motor->Executar(PontoSalvamento(dialeto, Ponto::Voltar), nullptr, adLockReadOnly, nullptr);
     };
-    for (Instrucao& ins : instrucoes)
-        if (!g.Executar(ins)) {
-            desfazer();
-            return Falhar(g.erroNumero, g.erroDescricao);
-        }
+    for (size_t i = 0; i < partes.size(); ++i)
+        for (Instrucao& ins : instrucoes[i])
+            if (!gravacoes[i]->Executar(ins)) {
+                desfazer();
+                return primeiro.Falhar(gravacoes[i]->erroNumero, gravacoes[i]->erroDescricao);
+            }
     if (propria && !motor->ConfirmarTransacao()) {
         const ErroDados e = motor->Erro();
         motor->DesfazerTransacao();
-        return Falhar(int(e.numero), e.descricao);
+        return primeiro.Falhar(int(e.numero), e.descricao);
     }
     if (!propria && !PontoSalvamento(dialeto, Ponto::Liberar).isEmpty())
         motor->Executar(PontoSalvamento(dialeto, Ponto::Liberar), nullptr, adLockReadOnly, nullptr);
-    GuardarComoGravados(*dados, *motor, linhas);
-    for (const auto& [l, c, v] : g.gerados)
+    for (size_t i = 0; i < partes.size(); ++i)
+        partes[i].first->ConcluirGravadas(partes[i].second, gravacoes[i]->gerados, *motor);
+    return true;
+}
+
+void clsRecordset::ConcluirGravadas(const std::vector<uint32_t>& linhas,
+                                    const std::vector<std::tuple<uint32_t, int, Celula>>& gerados,
+                                    const clsMotor& motor)
+{
+    GuardarComoGravados(*dados, motor, linhas);
+    for (const auto& [l, c, v] : gerados)
         dados->Gravar(l, c, v);
     for (uint32_t l : linhas) {
         const EstadoLinha e = dados->Estado(l);
@@ -472,5 +512,4 @@ bool clsRecordset::Gravar(const std::vector<uint32_t>& linhas)
             dados->DefinirEstado(l, EstadoLinha::Inalterada);
         dados->DescartarOriginais(l);
     }
-    return true;
 }

@@ -155,7 +155,15 @@ clsExecucao::Fim clsExecucao::RodarScript(const Pedido& pedido)
             break;
         }
         Postar([this, i, total = fim.total] { emit LoteIniciado(i, total); });
-        motor.DefinirEntregaLinhas([this, i](std::shared_ptr<clsRecordsetDados> bloco) {
+        qint64 linhas = 0, bytes = 0;
+        motor.DefinirEntregaLinhas([&, i](std::shared_ptr<clsRecordsetDados> bloco) {
+            linhas += qint64(bloco->QtdeLinhas());
+            bytes += qint64(bloco->BytesLinhas());
+            if ((pedido.limiteLinhas > 0 && linhas > pedido.limiteLinhas)
+                || (pedido.limiteBytes > 0 && bytes > pedido.limiteBytes)) {
+                fim.passouDoLimite = true;
+                m_estado->parar->store(true);
+            }
             Postar([this, i, bloco = std::move(bloco)] { emit Bloco(i, bloco); });
         });
         RecordsetPtr rs;
@@ -172,6 +180,8 @@ clsExecucao::Fim clsExecucao::RodarScript(const Pedido& pedido)
         }
         fim.rs.reset();
         fim.ok = false;
+        if (fim.passouDoLimite)
+            break;
         if (parar.load() || motor.Erro().numero == ado::ErrInterrompida) {
             fim.interrompida = true;
             break;

@@ -31,11 +31,16 @@ public:
         // Otherwise the first failing batch ends the run.
         bool perguntarAoFalhar = false;
         int lockType = ado::adLockBatchOptimistic;
+        // The rows a batch may hold (0: no limit): past either limit the run stops there, as
+        // Fim::passouDoLimite tells.
+        qint64 limiteLinhas = 0;
+        qint64 limiteBytes = 0;
     };
     // How a script ended.
     struct Fim {
         bool ok = false;
         bool interrompida = false; // the user stopped it
+        bool passouDoLimite = false; // the rows of the last batch run passed the limit: it stopped there
         RecordsetPtr rs; // rows of the last batch run, when it returned any (without its blocks)
         int loteLinhas = -1; // the batch `rs` and the blocks of the end belong to
         long afetados = 0; // rows the last batch run changed

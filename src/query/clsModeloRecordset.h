@@ -7,6 +7,7 @@
 // changes nothing; an empty text is null. Rows are marked for deletion here and deleted in the
 // recordset only when the edits are saved, so they stay in sight, marked, until then.
 #include "platform/clsRecordset.h"
+#include "query/clsLeitorJanela.h"
 
 #include <QAbstractTableModel>
 #include <functional>
@@ -23,6 +24,11 @@ public:
     // Shows another recordset (null: no rows, no columns).
     void DefinirRecordset(RecordsetPtr rs);
     RecordsetPtr Recordset() const { return m_rs; }
+    // Shows a table read on demand instead (Recordset() is then null): rows not read yet show a
+    // placeholder until their block comes. Values are edited and saved as in a recordset; rows are
+    // neither added nor deleted.
+    void DefinirJanela(std::unique_ptr<clsLeitorJanela> janela);
+    clsLeitorJanela* Janela() const { return m_janela.get(); }
     // Whether the rows can be edited and saved: an open recordset whose rows trace back to one
     // base table. When not, why not.
     bool Editavel() const;
@@ -36,6 +42,8 @@ public:
     void Recarregar();
     // The error of the last edit the recordset refused.
     QString UltimoErro() const { return m_erro; }
+    // Why the last save failed.
+    ErroDados ErroGravacao() const { return m_erroGravacao; }
 
     // Checks a text typed into a cell: false, with the message in `erro`, when it does not fit.
     bool TextoServe(const QModelIndex& indice, const QString& texto, QString& erro) const;
@@ -55,8 +63,9 @@ public:
     // The same in two halves, for writing on another thread: PrepararGravacao deletes the marked
     // rows and hands the recordset to the writer (the model then shows nothing of it and takes no
     // edits); ConcluirGravacao takes it back with the writer's outcome.
+    // A table read on demand is written by its reader (clsLeitorJanela::Gravar), between the two.
     bool PrepararGravacao();
-    bool ConcluirGravacao(bool ok);
+    bool ConcluirGravacao(bool ok, const ErroDados& erro = {});
 
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
@@ -69,7 +78,15 @@ signals:
     void EdicaoRecusada(const QString& erro);
 
 private:
-    bool Aberto() const { return m_rs && m_rs->State() == ado::adStateOpen; }
+    bool Aberto() const { return m_janela || (m_rs && m_rs->State() == ado::adStateOpen); }
+    // Where a visible row is kept: the recordset and its row there (null: not read yet).
+    struct Local {
+        clsRecordset* rs = nullptr;
+        int linha = -1;
+    };
+    Local Localizar(int linha) const;
+    const CampoInfo& Campo(int c) const { return m_janela ? m_janela->Campo(c) : m_rs->InfoCampo(c); }
+    void LinhasContadas();
     bool CelulaEditavel(const QModelIndex& indice) const;
     bool CelulaGravavel(const QModelIndex& indice) const;
     bool Anulavel(int campo) const;
@@ -78,7 +95,10 @@ private:
     int LinhaVisivel(uint32_t fisica) const;
     bool Gravando() const { return m_linhasGravando >= 0; }
     RecordsetPtr m_rs;
+    std::unique_ptr<clsLeitorJanela> m_janela;
+    int m_linhasJanela = 0; // rows of the reader the view knows of
     QString m_erro;
+    ErroDados m_erroGravacao;
     std::vector<std::pair<uint32_t, EstadoLinha>> m_apagadas; // rows deleted by the save going on
     int m_linhasGravando = -1; // rows shown while the recordset is being written (-1: not writing)
     int m_colunasGravando = 0;

@@ -161,7 +161,11 @@ frmTabela::frmTabela(clsAmbiente& ambiente, QWidget* pai) : frmFilhoConexao(pai)
 }
 
 // The worker is stopped and waited for before the connection it uses goes.
-frmTabela::~frmTabela() { delete m_execucao; }
+frmTabela::~frmTabela()
+{
+    delete m_execucao;
+    m_modelo->DefinirRecordset(nullptr); // a reader of rows on demand ends before the connection
+}
 
 QAction* frmTabela::NovoBotao(QToolBar* barra, const QString& chave, const QString& dica, bool alternar)
 {
@@ -282,6 +286,7 @@ void frmTabela::CarregarForm(const QString& strTempConnectionString,
                              const QString& strDataBaseName,
                              const QString& strNodeText)
 {
+    m_sqlTabela.clear();
     if (strTempTabela.left(11) == TituloEditor) {
         setWindowTitle(strTempTabela);
         m_tabela.clear();
@@ -297,6 +302,7 @@ void frmTabela::CarregarForm(const QString& strTempConnectionString,
     } else {
         strSql = QStringLiteral("SELECT * \r\nFROM ")
                  + (m_nomeSelect.isEmpty() ? execucao::NomeTabelaSelect(m_connectionString, m_tabela) : m_nomeSelect);
+        m_sqlTabela = strSql;
         Botao(QStringLiteral("Grid"))->setChecked(true);
         Botao(QStringLiteral("Sql"))->setChecked(true);
     }
@@ -479,6 +485,9 @@ void frmTabela::HabilitarBotoesGrid(bool on)
     const bool ligar = on && grid;
     for (const char* chave : {"Incluir", "Salvar", "Dimensionar"})
         Botao(QString::fromLatin1(chave))->setEnabled(ligar && BotaoLigado(QString::fromLatin1(chave)));
+    // Rows read on demand take no new rows.
+    if (m_modelo->Janela())
+        Botao(QStringLiteral("Incluir"))->setEnabled(false);
     // A result that cannot be saved (a join, a computed column) can still be exported.
     const RecordsetPtr rs = Recordset();
     const bool exportavel = grid && rs && rs->State() == ado::adStateOpen;
@@ -639,5 +648,7 @@ void frmTabela::LigarEditorAConexao()
 {
     txtSql->DefinirConnectionString(m_connectionString);
     // Not while a statement runs: the connection is the worker's then.
-    txtSql->DefinirFonteDados([this]() -> clsData* { return !Ocupada() && AbrirConexao() ? m_dados.get() : nullptr; });
+    // Nor while rows are read on demand: the reader's worker uses it.
+    txtSql->DefinirFonteDados(
+        [this]() -> clsData* { return !Ocupada() && !m_modelo->Janela() && AbrirConexao() ? m_dados.get() : nullptr; });
 }

@@ -203,6 +203,13 @@ private:
     // Shows a result's rows (none: the grid is emptied), its count, and the grid when hidden.
     void MostrarResultado(const RecordsetPtr& rs);
     void MostrarContagem();
+    // frmTabelaJanela.cpp: a table's rows beyond the memory limit, read on demand
+    bool PodeLerSobDemanda(const QStringList& lotes) const;
+    void AbrirSobDemanda(RecordsetPtr parcial);
+    void RecusadoSobDemanda(const QString& motivo);
+    bool GravarSobDemanda();
+    // A sort or filter asked of a result read on demand: refused with a message (true).
+    bool RecusarSemMemoria() const;
     void MostrarExecutando(Trabalho trabalho);
     // A message of finished work: at once when the user is in this window, else when it is
     // activated again (finished work never takes the keyboard from another window).
@@ -237,6 +244,11 @@ private:
     QString m_tabela;
     // The table as the SELECT of table-data mode names it, when the opener knows its schema.
     QString m_nomeSelect;
+    // The statement table-data mode wrote into the editor: running it unchanged may read the
+    // table on demand, when its rows pass the memory limit.
+    QString m_sqlTabela;
+    bool m_semLimite = false; // the next run holds every row (the table cannot be read on demand)
+    QString m_avisoMemoria; // why the next run holds every row, shown when it ends
     bool m_executarAoCarregar = false;
     bool m_ativado = false;
     bool m_posicionado = false;

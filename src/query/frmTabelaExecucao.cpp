@@ -100,6 +100,11 @@ bool frmTabela::ExecutarSql()
         m_parcial.reset();
         ++m_idExecucao;
         m_passoPasso = pedido.perguntarAoFalhar;
+        // Past the memory limit the run stops, and the table is read on demand instead.
+        if (!std::exchange(m_semLimite, false) && PodeLerSobDemanda(pedido.lotes)) {
+            pedido.limiteLinhas = m_ambiente.Opcoes().LimiteLinhas;
+            pedido.limiteBytes = m_ambiente.Opcoes().LimiteMegabytes * 1024 * 1024;
+        }
         if (!m_execucao->Iniciar(pedido))
             return false;
         MostrarExecutando(Trabalho::Consulta);
@@ -192,10 +197,10 @@ void frmTabela::ReceberBloco(int lote, const std::shared_ptr<clsRecordsetDados>&
         m_loteParcial = lote;
         m_parcial = clsRecordset::Criar(bloco, ado::adLockReadOnly);
         MostrarResultado(m_parcial);
-        return;
+    } else {
+        m_modelo->AnexarBloco(std::move(*bloco));
+        MostrarContagem();
     }
-    m_modelo->AnexarBloco(std::move(*bloco));
-    MostrarContagem();
 }
 
 // The result of the run: the blocks already shown with the rest of the last batch's rows.
@@ -217,6 +222,15 @@ RecordsetPtr frmTabela::JuntarResultado(const clsExecucao::Fim& fim)
 
 void frmTabela::ConcluirExecucao(const clsExecucao::Fim& fim)
 {
+    if (fim.passouDoLimite && m_parcial && m_loteParcial == fim.loteLinhas && !m_fecharAoTerminar) {
+        m_passoPasso = false;
+        RecordsetPtr parcial = std::exchange(m_parcial, nullptr);
+        MostrarExecutando(Trabalho::Nenhum);
+        DefinirPainel(2, QStringLiteral("Executado em ") + execucao::FormatarTempo(fim.segundos));
+        AbrirSobDemanda(std::move(parcial));
+        emit ExecucaoConcluida(true);
+        return;
+    }
     const bool passoPasso = std::exchange(m_passoPasso, false);
     RecordsetPtr rs = JuntarResultado(fim);
     MostrarExecutando(Trabalho::Nenhum);
@@ -253,6 +267,8 @@ void frmTabela::ConcluirExecucao(const clsExecucao::Fim& fim)
         HabilitarBotoesGrid(rs && rs->LockType() != ado::adLockReadOnly);
         MostrarSomenteLeitura();
     }
+    if (!m_avisoMemoria.isEmpty())
+        DefinirPainel(1, std::exchange(m_avisoMemoria, {}));
     if (std::exchange(m_reconectou, false))
         DefinirPainel(1, QStringLiteral("A conexão com o banco de dados foi refeita."));
     emit ExecucaoConcluida(fim.ok);
@@ -276,6 +292,13 @@ void frmTabela::MostrarResultado(const RecordsetPtr& rs)
 
 void frmTabela::MostrarContagem()
 {
+    if (const clsLeitorJanela* janela = m_modelo->Janela()) {
+        DefinirPainel(3,
+                      janela->Contado()
+                          ? QStringLiteral("%1 Registros Encontrados (lidos sob demanda)").arg(janela->Linhas())
+                          : QStringLiteral("Contando os registros (lidos sob demanda)... %1").arg(janela->Linhas()));
+        return;
+    }
     const RecordsetPtr rs = m_modelo->Recordset();
     if (rs && rs->State() == ado::adStateOpen)
         DefinirPainel(3, QString::number(rs->RecordCount()) + QStringLiteral(" Registros Encontrados"));
@@ -303,7 +326,7 @@ void frmTabela::MostrarExecutando(Trabalho trabalho)
 bool frmTabela::GravarRegistros(std::function<void(bool)> depois)
 {
     RecordsetPtr rs = m_modelo->Recordset();
-    if (!rs || Ocupada())
+    if ((!rs && !m_modelo->Janela()) || Ocupada())
         return false;
     ConcluirEdicaoGrid();
     if (!m_modelo->Editavel()) {
@@ -317,6 +340,8 @@ bool frmTabela::GravarRegistros(std::function<void(bool)> depois)
         return true;
     }
     m_depoisGravar = std::move(depois);
+    if (m_modelo->Janela())
+        return GravarSobDemanda();
     const std::shared_ptr<clsMotor> motor = rs->ActiveConnection();
     // Rows read without an engine (a web service's) are refused by the recordset at once.
     if (!motor || (m_dados && m_dados->Web())) {
@@ -349,15 +374,14 @@ void frmTabela::ConcluirTrabalho(bool ok, bool interrompido)
 
 void frmTabela::ConcluirGravacao(bool ok, bool habilitar)
 {
-    const RecordsetPtr rs = m_modelo->Recordset();
     if (habilitar)
         HabilitarBotoesGrid(true);
     MostrarContagem();
     if (ok) {
         QuandoAtiva(
             [this] { m_ambiente.Prompt().MsgBox(QStringLiteral("Registros Gravados com Sucesso"), vb::Information); });
-    } else if (rs) {
-        const ErroDados erro = rs->Erro();
+    } else {
+        const ErroDados erro = m_modelo->ErroGravacao();
         QuandoAtiva([this, erro] {
             m_ambiente.Prompt().MsgBox(erro.descricao,
                                        vb::Critical,

@@ -67,6 +67,8 @@ bool frmTabela::ColunaOrdenada(int coluna, const QString& direcao) const
 void frmTabela::ClicarCabecalho(int coluna)
 {
     m_colunaAtual = coluna;
+    if (RecusarSemMemoria())
+        return;
     const RecordsetPtr rs = Recordset();
     if (!rs)
         return;
@@ -80,6 +82,8 @@ void frmTabela::ClicarCabecalho(int coluna)
 
 void frmTabela::OrdenarColuna(const QString& strOrdem)
 {
+    if (RecusarSemMemoria())
+        return;
     const RecordsetPtr rs = Recordset();
     const QString campo = CampoDaColuna(m_colunaAtual);
     if (!rs || campo.isEmpty())
@@ -98,6 +102,8 @@ void frmTabela::OrdenarColuna(const QString& strOrdem)
 
 void frmTabela::PedirFiltro()
 {
+    if (RecusarSemMemoria())
+        return;
     frmFiltro janela(m_modelo->headerData(m_colunaAtual, Qt::Horizontal).toString(), this);
     m_ambiente.Prompt().ExibirModal(&janela);
     if (janela.blnConfirmou)
@@ -106,6 +112,8 @@ void frmTabela::PedirFiltro()
 
 void frmTabela::Filtar(const QVariant& strValorFiltro)
 {
+    if (RecusarSemMemoria())
+        return;
     const RecordsetPtr rs = Recordset();
     const QString campo = CampoDaColuna(m_colunaAtual);
     if (!rs || campo.isEmpty())

@@ -1,5 +1,6 @@
 #include "frmOpcoes.h"
 
+#include "connections/clsAmbienteDados.h"
 #include "platform/clsSettings.h"
 #include "platform/mdlFuncoes.h"
 #include "platform/mdlLinhas.h"
@@ -60,6 +61,28 @@ frmOpcoes::frmOpcoes(clsOpcoes& opcoes, QWidget* pai) : QDialog(pai), m_opcoes(o
     caixas->addSpacing(6);
     caixas->addLayout(linhaTimeOut);
 
+    // Beyond this size a table's rows are read on demand instead of held in memory.
+    auto campoLimite = [this, fraPrincipal](const QString& nome) {
+        auto* t = new QLineEdit(fraPrincipal);
+        t->setObjectName(nome);
+        t->setMaximumWidth(90);
+        t->setAlignment(Qt::AlignRight);
+        t->installEventFilter(this);
+        return t;
+    };
+    m_txtLimiteLinhas = campoLimite(QStringLiteral("txtLimiteLinhas"));
+    m_txtLimiteMegabytes = campoLimite(QStringLiteral("txtLimiteMegabytes"));
+    auto* linhaLimite = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             new QLabel(QStringLiteral("Manter em memória resultados de até"), fraPrincipal),
+             m_txtLimiteLinhas,
+             new QLabel(QStringLiteral("registros ou"), fraPrincipal),
+             m_txtLimiteMegabytes,
+             new QLabel(QStringLiteral("MB (acima disso, as linhas da tabela são lidas sob demanda)"), fraPrincipal)})
+        linhaLimite->addWidget(w);
+    linhaLimite->addStretch();
+    caixas->addLayout(linhaLimite);
+
     // Beyond the six options: where saved passwords are kept.
     auto* fraSenhas = new QGroupBox(this);
     fraSenhas->setObjectName(QStringLiteral("fraSenhas"));
@@ -101,6 +124,10 @@ void frmOpcoes::Carregar()
     for (qsizetype i = 0; i < m_caixas.size(); ++i)
         m_caixas[i]->setChecked(opcoes::LerOpcao(opcoes::ChavesBooleanas[i]) != 0);
     m_txtTimeOut->setText(QString::number(opcoes::LerOpcao(opcoes::ChaveTimeOut), 'g', 15));
+    const clsOpcoes padrao;
+    m_txtLimiteLinhas->setText(QString::number(opcoes::LerLimite(opcoes::ChaveLimiteLinhas, padrao.LimiteLinhas)));
+    m_txtLimiteMegabytes->setText(
+        QString::number(opcoes::LerLimite(opcoes::ChaveLimiteMegabytes, padrao.LimiteMegabytes)));
     m_chaveiro = senhas::ChaveiroResponde();
     m_chkChaveiro->setEnabled(m_chaveiro);
     m_chkChaveiro->setChecked(m_chaveiro && settings::GetSetting(opcoes::Secao, senhas::ChaveOpcao) != u"0");
@@ -111,6 +138,12 @@ bool frmOpcoes::eventFilter(QObject* objeto, QEvent* evento)
 {
     if (objeto == m_txtTimeOut && evento->type() == QEvent::FocusOut && !funcoes::EhNumerico(m_txtTimeOut->text()))
         m_txtTimeOut->setText(QStringLiteral("0"));
+    // A limit that is not a positive number goes back to the default.
+    const clsOpcoes padrao;
+    for (auto [campo, valor] :
+         {std::pair{m_txtLimiteLinhas, padrao.LimiteLinhas}, std::pair{m_txtLimiteMegabytes, padrao.LimiteMegabytes}})
+        if (objeto == campo && evento->type() == QEvent::FocusOut && !(funcoes::LerNumero(campo->text()) >= 1))
+            campo->setText(QString::number(valor));
     return QDialog::eventFilter(objeto, evento);
 }
 
@@ -121,6 +154,8 @@ void frmOpcoes::Gravar()
                               opcoes::ChavesBooleanas[i],
                               m_caixas[i]->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     settings::SaveSetting(opcoes::Secao, opcoes::ChaveTimeOut, m_txtTimeOut->text());
+    settings::SaveSetting(opcoes::Secao, opcoes::ChaveLimiteLinhas, m_txtLimiteLinhas->text());
+    settings::SaveSetting(opcoes::Secao, opcoes::ChaveLimiteMegabytes, m_txtLimiteMegabytes->text());
     if (m_chaveiro) // without a keyring the choice stays as it was
         settings::SaveSetting(opcoes::Secao,
                               senhas::ChaveOpcao,

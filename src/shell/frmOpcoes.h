@@ -28,6 +28,8 @@ private:
     void Carregar();
     QList<QCheckBox*> m_caixas; // in the order of opcoes::ChavesBooleanas
     QLineEdit* m_txtTimeOut;
+    QLineEdit* m_txtLimiteLinhas;
+    QLineEdit* m_txtLimiteMegabytes;
     QCheckBox* m_chkChaveiro;
     QLabel* m_lblSenhasNoArquivo;
     bool m_chaveiro = false; // whether a keyring answered when the window opened

@@ -24,6 +24,14 @@ qint16 LimitarTimeOut(double segundos)
     return qint16(inteiro);
 }
 
+qint64 LerLimite(const QString& chave, qint64 padrao)
+{
+    const double v = std::nearbyint(LerOpcao(chave));
+    if (!(v >= 1) || v > 1e15) // also NaN
+        return padrao;
+    return qint64(v);
+}
+
 void CarregarOpcoes(clsOpcoes& opcoes)
 {
     bool* flags[] = {&opcoes.CheckBeforeSql,
@@ -35,6 +43,9 @@ void CarregarOpcoes(clsOpcoes& opcoes)
     for (qsizetype i = 0; i < ChavesBooleanas.size(); ++i)
         *flags[i] = LerOpcao(ChavesBooleanas[i]) != 0;
     opcoes.TimeOut = LimitarTimeOut(LerOpcao(ChaveTimeOut));
+    const clsOpcoes padrao;
+    opcoes.LimiteLinhas = LerLimite(ChaveLimiteLinhas, padrao.LimiteLinhas);
+    opcoes.LimiteMegabytes = LerLimite(ChaveLimiteMegabytes, padrao.LimiteMegabytes);
 }
 
 } // namespace opcoes

@@ -19,6 +19,9 @@ inline const QStringList ChavesBooleanas = {
     QStringLiteral("GuardarConfig"),
 };
 inline const QString ChaveTimeOut = QStringLiteral("TimeOut");
+// The memory a result may hold: rows and megabytes (absent, zero or not a number: the default).
+inline const QString ChaveLimiteLinhas = QStringLiteral("LimiteLinhas");
+inline const QString ChaveLimiteMegabytes = QStringLiteral("LimiteMegabytes");
 
 // A stored option read as a number (absent keys and non-numbers read as 0).
 double LerOpcao(const QString& chave);
@@ -27,7 +30,10 @@ double LerOpcao(const QString& chave);
 // 16-bit range of the flag; negative values become 0 and values above 32767 become 32767.
 qint16 LimitarTimeOut(double segundos);
 
-// Reads the seven option keys into the options in force: a flag is on when its stored number is not 0.
+// A limit as stored: a positive whole number, else `padrao`.
+qint64 LerLimite(const QString& chave, qint64 padrao);
+
+// Reads the option keys into the options in force: a flag is on when its stored number is not 0.
 void CarregarOpcoes(clsOpcoes& opcoes);
 
 } // namespace opcoes

@@ -277,6 +277,39 @@ private slots:
         QCOMPARE(Conteudo(*motor.m, "SELECT * FROM contas ORDER BY id"), (QStringList{"1|50|z", "2|100|y"}));
     }
 
+    // Parts of one table read separately are written together: a conflict in the last part leaves
+    // every part pending and the table as it was; once the conflict is gone, all parts go in.
+    void VariasPartesNumaTransacao_data() { Engines(); }
+    void VariasPartesNumaTransacao()
+    {
+        Executar({"CREATE TABLE contas (id INTEGER PRIMARY KEY, saldo INTEGER, obs VARCHAR(10))",
+                  "INSERT INTO contas VALUES (1, 100, 'x'), (2, 100, 'y'), (3, 100, 'z')"});
+        auto a = Ler(*motor.m, "SELECT * FROM contas WHERE id = 1");
+        auto b = Ler(*motor.m, "SELECT * FROM contas WHERE id > 1 ORDER BY id");
+        a->DefinirValor("saldo", 1);
+        b->MoveLast();
+        b->DefinirValor("saldo", 3);
+        long n;
+        QVERIFY(motor.m->Executar("UPDATE contas SET saldo = 33 WHERE id = 3", nullptr, adLockReadOnly, &n));
+        ErroDados erro;
+        QVERIFY(!clsRecordset::UpdateBatch({a, b}, erro));
+        QVERIFY2(erro.descricao.contains("outro usuário"), qPrintable(erro.descricao));
+        QVERIFY(a->TemAlteracoesPendentes() && b->TemAlteracoesPendentes());
+        QCOMPARE(Conteudo(*motor.m, "SELECT * FROM contas ORDER BY id"), (QStringList{"1|100|x", "2|100|y", "3|33|z"}));
+        QVERIFY(motor.m->Executar("UPDATE contas SET saldo = 100 WHERE id = 3", nullptr, adLockReadOnly, &n));
+        QVERIFY2(clsRecordset::UpdateBatch({a, b}, erro), qPrintable(erro.descricao));
+        QVERIFY(!a->TemAlteracoesPendentes() && !b->TemAlteracoesPendentes());
+        QCOMPARE(Conteudo(*motor.m, "SELECT * FROM contas ORDER BY id"), (QStringList{"1|1|x", "2|100|y", "3|3|z"}));
+        // Parts of two connections are refused.
+        auto outro = Abrir();
+        QVERIFY(outro);
+        auto c = Ler(*outro, "SELECT * FROM contas WHERE id = 2");
+        c->DefinirValor("obs", "w");
+        a->DefinirValor("obs", "v");
+        QVERIFY(!clsRecordset::UpdateBatch({a, c}, erro));
+        QCOMPARE(Conteudo(*motor.m, "SELECT * FROM contas ORDER BY id"), (QStringList{"1|1|x", "2|100|y", "3|3|z"}));
+    }
+
     void ColunasSemBase_data() { Engines(); }
     void ColunasSemBase()
     {

@@ -79,6 +79,9 @@ private slots:
             Caixa(j, "CheckBeforeSql")->setChecked(true);
             Caixa(j, "PassoPasso")->setChecked(false);
             TimeOut(j)->setText("120");
+            QCOMPARE(j.findChild<QLineEdit*>("txtLimiteLinhas")->text(), QStringLiteral("2000000"));
+            j.findChild<QLineEdit*>("txtLimiteLinhas")->setText("300000");
+            j.findChild<QLineEdit*>("txtLimiteMegabytes")->setText("96");
             j.show();
             QTest::mouseClick(j.findChild<QPushButton*>("btnGravar"), Qt::LeftButton);
             QVERIFY(!j.isVisible());
@@ -94,6 +97,8 @@ private slots:
         QVERIFY(!opcoes.PassoPasso);
         QVERIFY(opcoes.Focalizar);
         QCOMPARE(opcoes.TimeOut, qint16(120));
+        QCOMPARE(opcoes.LimiteLinhas, qint64(300000));
+        QCOMPARE(opcoes.LimiteMegabytes, qint64(96));
 
         frmOpcoes outra(opcoes);
         QVERIFY(Caixa(outra, "CheckBeforeSql")->isChecked());

@@ -85,6 +85,32 @@ private slots:
         opcoes::CarregarOpcoes(o);
         QCOMPARE(int(o.TimeOut), timeOut);
     }
+
+    // The memory a result may hold: a positive whole number as stored, else the default.
+    void LimitesDeMemoria_data()
+    {
+        QTest::addColumn<QString>("guardado");
+        QTest::addColumn<qint64>("linhas");
+        QTest::newRow("ausente") << QString() << qint64(2000000);
+        QTest::newRow("comum") << "500000" << qint64(500000);
+        QTest::newRow("zero") << "0" << qint64(2000000);
+        QTest::newRow("negativo") << "-10" << qint64(2000000);
+        QTest::newRow("texto") << "muitos" << qint64(2000000);
+        QTest::newRow("acima de 32 bits") << "5000000000" << qint64(5000000000);
+    }
+    void LimitesDeMemoria()
+    {
+        QFETCH(QString, guardado);
+        QFETCH(qint64, linhas);
+        SettingsTemporarios s;
+        if (!guardado.isNull())
+            settings::SaveSetting("Opcoes", "LimiteLinhas", guardado);
+        settings::SaveSetting("Opcoes", "LimiteMegabytes", "64");
+        clsOpcoes o;
+        opcoes::CarregarOpcoes(o);
+        QCOMPARE(o.LimiteLinhas, linhas);
+        QCOMPARE(o.LimiteMegabytes, qint64(64));
+    }
 };
 QUARRIX_TESTE(tst_mdlOpcoes);
 #include "tst_mdlOpcoes.moc"
