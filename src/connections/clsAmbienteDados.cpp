@@ -32,3 +32,21 @@ std::unique_ptr<clsSqlDmoSessao> clsAmbienteDados::CriarSqlDmoSessao() const
         return fabricaSqlDmo();
     return std::make_unique<clsSqlDmoSessaoOdbc>(m_opcoes.TimeOut);
 }
+
+QString clsAmbienteDados::ChaveWebService(const QString& url) const
+{
+    std::lock_guard trava(m_travaChaves);
+    return m_chavesWebService.value(url);
+}
+
+void clsAmbienteDados::GuardarChaveWebService(const QString& url, const QString& chave)
+{
+    std::lock_guard trava(m_travaChaves);
+    m_chavesWebService.insert(url, chave);
+}
+
+void clsAmbienteDados::EsquecerChaveWebService(const QString& url)
+{
+    std::lock_guard trava(m_travaChaves);
+    m_chavesWebService.remove(url);
+}

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QString>
 #include <memory>
+#include <mutex>
 
 // The options kept between runs (loaded from section "Opcoes") and the flags of the running program.
 struct clsOpcoes {
@@ -48,8 +49,10 @@ public:
     // ODBC management session), both told the TimeOut option.
     FabricaWebServiceData fabricaWebService;
     // Access keys of web services given during this run, by address (the remembered ones are in
-    // the settings).
-    QHash<QString, QString> chavesWebService;
+    // the settings). Connections opening on worker threads read them: any thread may call these.
+    QString ChaveWebService(const QString& url) const;
+    void GuardarChaveWebService(const QString& url, const QString& chave);
+    void EsquecerChaveWebService(const QString& url);
     FabricaSqlDmo fabricaSqlDmo;
     std::unique_ptr<clsWebServiceDataBase> CriarWebServiceData() const;
     std::unique_ptr<clsSqlDmoSessao> CriarSqlDmoSessao() const;
@@ -58,4 +61,6 @@ private:
     std::unique_ptr<clsPrompt> m_proprio;
     clsPrompt* m_prompt;
     clsOpcoes m_opcoes;
+    mutable std::mutex m_travaChaves;
+    QHash<QString, QString> m_chavesWebService; // under m_travaChaves
 };

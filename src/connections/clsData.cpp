@@ -1,5 +1,7 @@
 #include "clsData.h"
 
+#include "clsMotorWebService.h"
+
 #include "platform/clsConnStr.h"
 #include "platform/clsMotorOdbc.h"
 #include "platform/clsPrompt.h"
@@ -91,6 +93,13 @@ bool clsData::ExigirConexao(const QString& sufixo, bool mostrar)
     return false;
 }
 
+std::shared_ptr<clsMotor> clsData::MotorWeb() const
+{
+    if (!Web())
+        return nullptr;
+    return std::make_shared<clsMotorWebService>(webService, connectionType == tipoconexao::WebSql);
+}
+
 QString clsData::Provider() const
 {
     if (connectionType == tipoconexao::WebAccess || connectionType == tipoconexao::WebSql)
@@ -98,38 +107,49 @@ QString clsData::Provider() const
     return activeConnection ? activeConnection->Provider() : QString();
 }
 
-// The service's type, asked with the access key given for its address during this run, else the
-// remembered one; a refused key makes the user asked for one (the login window, its password being
-// the key) until the service takes it or the user gives up. A key taken is kept for the run, and in
-// the settings, scrambled as the saved passwords are, when the user asks to remember it.
+// The service's type, asked with the key the caller gave (DefinirChaveWebService), else the one
+// given for its address during this run, else the remembered one. A refused key is forgotten; on
+// the windows' thread the user is then asked for one (the login window, its password being the
+// key) until the service takes it or the user gives up, while a worker's refused key fails the
+// connection (ChaveWebRecusada) for its caller to ask. A key taken is kept for the run, and in the
+// settings, scrambled as the saved passwords are, when the user asked to remember it.
 QString clsData::TipoWebComChave(const QString& url)
 {
     const QString secao = QStringLiteral("AutoLogin");
     const QString ajuste = QStringLiteral("WebChave:") + url;
-    QString chave = amb.chavesWebService.value(url);
+    QString chave = chaveWebDada;
+    bool lembrar = lembrarChaveWebDada;
+    if (chave.isEmpty())
+        chave = amb.ChaveWebService(url);
     if (chave.isEmpty())
         chave = senhas::Ler(secao, ajuste);
     webService->setChave(chave);
     QString tipo = webService->ConnectionType();
-    // Only the windows' thread may ask for a key: a worker's refused key fails the connection.
-    while (tipo.isEmpty() && webService->ChaveRecusada() && NaLinhaDasJanelas()) {
+    while (tipo.isEmpty() && webService->ChaveRecusada()) {
         if (!chave.isEmpty()) {
-            amb.chavesWebService.remove(url);
+            amb.EsquecerChaveWebService(url);
             senhas::Apagar(secao, ajuste);
         }
-        QString usuario;
-        bool lembrar = false;
         chave.clear();
-        if (!amb.Prompt().PedirUsuarioSenha(usuario, chave, lembrar) || chave.isEmpty())
+        if (!NaLinhaDasJanelas() || !PedirChaveWebService(amb, chave, lembrar))
             break;
         webService->setChave(chave);
         tipo = webService->ConnectionType();
-        if (!tipo.isEmpty() && lembrar)
-            senhas::Gravar(secao, ajuste, chave);
     }
-    if (!tipo.isEmpty() && !chave.isEmpty())
-        amb.chavesWebService.insert(url, chave);
+    if (tipo.isEmpty() || chave.isEmpty())
+        return tipo;
+    amb.GuardarChaveWebService(url, chave);
+    if (lembrar)
+        senhas::Gravar(secao, ajuste, chave);
     return tipo;
+}
+
+bool clsData::PedirChaveWebService(clsAmbienteDados& amb, QString& chave, bool& lembrar)
+{
+    QString usuario;
+    chave.clear();
+    lembrar = false;
+    return amb.Prompt().PedirUsuarioSenha(usuario, chave, lembrar) && !chave.isEmpty();
 }
 
 bool clsData::OpenConnection(const QString& strConnectionString, bool blnReadAndWrite, bool blnShowErrMsg)

@@ -154,6 +154,21 @@ public:
     {
         return webService && (connectionType == tipoconexao::WebAccess || connectionType == tipoconexao::WebSql);
     }
+    // For a runner's worker: the web-service connection as an engine sharing this object's client
+    // (null when the connection is not a web service's). While the worker runs, the caller leaves
+    // this object alone.
+    std::shared_ptr<clsMotor> MotorWeb() const;
+    // The access key the next web-service opening tries first (one the user just typed), and
+    // whether to remember it once the service takes it.
+    void DefinirChaveWebService(const QString& chave, bool lembrar)
+    {
+        chaveWebDada = chave;
+        lembrarChaveWebDada = lembrar;
+    }
+    // Whether the last web-service opening failed because the service refused the key.
+    bool ChaveWebRecusada() const { return webService && webService->ChaveRecusada(); }
+    // Asks the user for a web service's access key (the login window, its password being the key).
+    static bool PedirChaveWebService(clsAmbienteDados& amb, QString& chave, bool& lembrar);
 
 private:
     void Falha(const ErroDados& e, const QString& sufixo, bool mostrar);
@@ -172,7 +187,9 @@ private:
     qint32 connectionType = tipoconexao::Fechada;
     std::shared_ptr<clsMotor> activeConnection;
     std::shared_ptr<clsSqlDmoSessao> sqlDmoServer;
-    std::unique_ptr<clsWebServiceDataBase> webService;
+    std::shared_ptr<clsWebServiceDataBase> webService;
+    QString chaveWebDada;
+    bool lembrarChaveWebDada = false;
 };
 
 // "Err:" + number + "\n" + description: the text every error of the data layer begins with.

@@ -35,11 +35,23 @@ bool clsWebServiceData::DllCheck()
     return true;
 }
 
+void clsWebServiceData::Interromper()
+{
+    std::lock_guard trava(travaParada);
+    if (parada)
+        parada->Parar();
+}
+
 clsWebServiceData::Chamada clsWebServiceData::Chamar(const QString& metodo, const soap::Parametros& parametros)
 {
     Chamada c;
     chaveRecusada = false;
     http::Opcoes opcoes;
+    opcoes.parada = std::make_shared<http::Parada>();
+    {
+        std::lock_guard trava(travaParada);
+        parada = opcoes.parada;
+    }
     opcoes.timeoutSegundos = Timeout();
     opcoes.limiteBytes = LimiteWsdl;
     if (!chave.isEmpty())

@@ -5,7 +5,11 @@
 // empty) and a text in ErrMsg; failures while rebuilding a data set begin with "WebErr: " and are
 // told apart by Erro().origem.
 #include "clsWebServiceDataBase.h"
+#include "platform/mdlHttp.h"
 #include "platform/mdlSoap.h"
+
+#include <memory>
+#include <mutex>
 
 class clsWebServiceData : public clsWebServiceDataBase {
 public:
@@ -29,6 +33,7 @@ public:
     void setChave(const QString& valor) override { chave = valor; }
     bool ChaveRecusada() const override { return chaveRecusada; }
 
+    void Interromper() override;
     bool DllCheck() override;
     QString ConnectionType() override;
     bool OpenDataset(RecordsetPtr& objRst, const QString& strSql) override;
@@ -56,4 +61,6 @@ private:
     QString chave;
     bool chaveRecusada = false;
     int timeOut;
+    std::mutex travaParada;
+    std::shared_ptr<http::Parada> parada; // the call in progress's, under travaParada
 };

@@ -27,6 +27,9 @@ public:
     // Whether the last call was refused for want of a (right) access key (HTTP 401).
     virtual bool ChaveRecusada() const { return false; }
 
+    // Stops the call in progress, from any thread: it fails at once. Nothing happens between calls.
+    virtual void Interromper() {}
+
     // Whether the SOAP and XML libraries can be used.
     virtual bool DllCheck() = 0;
     // "SQL" or "ACCESS" as the service answers; empty on any failure.

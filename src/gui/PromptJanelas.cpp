@@ -2,11 +2,7 @@
 
 #include "AreaJanelas.h"
 #include "platform/clsProgresso.h"
-#include "platform/mdlHttp.h"
 #include "platform/mdlLinhas.h"
-#include <QElapsedTimer>
-#include <QProgressDialog>
-#include <thread>
 
 #include "connections/frmUsuarioSenha.h"
 #include "platform/mdlFiltroArquivos.h"
@@ -164,8 +160,6 @@ void PromptJanelas::Ampulheta(bool ligar)
         QGuiApplication::restoreOverrideCursor();
 }
 
-void PromptJanelas::ProcessarEventos() { QCoreApplication::processEvents(); }
-
 bool PromptJanelas::AbrirNoSistema(const QString& endereco) { return QDesktopServices::openUrl(QUrl(endereco)); }
 
 QObject* PromptJanelas::AbrirNavegador(const QString& endereco)
@@ -236,35 +230,5 @@ void PromptJanelas::TrabalhoComProgresso(QObject* contexto,
         janela->deleteLater();
         if (alvo && fim)
             fim();
-    });
-}
-
-void InstalarEsperaWebService()
-{
-    http::DefinirEspera([](const std::function<bool()>& pronto) {
-        QElapsedTimer relogio;
-        relogio.start();
-        std::unique_ptr<QProgressDialog> janela;
-        while (!pronto()) {
-            // Until the window shows, nothing the user does reaches the program mid-call.
-            QCoreApplication::processEvents(janela ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents, 20);
-            if (!janela && relogio.elapsed() > 300) {
-                janela = std::make_unique<QProgressDialog>(QStringLiteral("Aguardando a resposta do WebService..."),
-                                                           QStringLiteral("Cancelar"),
-                                                           0,
-                                                           0,
-                                                           QApplication::activeWindow());
-                janela->setObjectName(QStringLiteral("frmEsperaWebService"));
-                janela->setWindowTitle(globais::TituloAplicativo());
-                janela->setWindowModality(Qt::ApplicationModal);
-                janela->setMinimumDuration(0);
-                janela->show();
-            }
-            if (janela && janela->wasCanceled())
-                return false;
-            if (!janela)
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
     });
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The prompt interface on real windows: QMessageBox, QInputDialog, QFileDialog, the name and login
-// windows, the built-in browser in the main window's MDI area, the override cursor, processEvents
+// windows, the built-in browser in the main window's MDI area, the override cursor
 // and QDesktopServices.
 #include "platform/clsPrompt.h"
 
@@ -9,10 +9,6 @@
 
 class QWidget;
 class frmProgress;
-
-// Web-service calls wait with the program painting; after a moment a modal window says what is
-// awaited and offers "Cancelar". Installed once when the program starts.
-void InstalarEsperaWebService();
 
 class PromptJanelas final : public clsPrompt {
 public:
@@ -23,7 +19,6 @@ public:
     QString ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro, int entrada) override;
     int ExibirModal(QObject* dialogo) override;
     void Ampulheta(bool ligar) override;
-    void ProcessarEventos() override;
     bool AbrirNoSistema(const QString& endereco) override;
     QObject* AbrirNavegador(const QString& endereco) override;
     QString PedirNome(const QString& inicial) override;

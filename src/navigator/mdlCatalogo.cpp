@@ -77,7 +77,8 @@ clsNo* Pasta(clsArvore& arvore,
 // live for the whole time-out; `naLinha` runs on the worker after a successful open (a first read).
 // `depois` runs on the GUI thread, in the tree's context, with the data object; a failure's error
 // has been shown by then. A node already connecting is not connected twice (a second double-click
-// meanwhile does nothing). A web-service source opens here and now: its calls have their own wait.
+// meanwhile does nothing). A web service that refuses the access key makes the user asked for one
+// between two tries, on the GUI thread; giving none fails the opening.
 enum class Abertura { Aberta, Falhou, JaConectando };
 
 QSet<QString>& Conectando()
@@ -86,32 +87,35 @@ QSet<QString>& Conectando()
     return chaves;
 }
 
+struct ChaveDada {
+    QString chave;
+    bool lembrar = false;
+};
+
 void AbrirSemCongelar(clsArvore& arvore,
                       const QString& chaveNo,
                       const QString& connStr,
                       std::function<void(clsData&)> naLinha,
-                      std::function<void(Abertura, clsData&)> depois)
+                      std::function<void(Abertura, clsData&)> depois,
+                      const ChaveDada& dada = {})
 {
     auto dados = std::make_shared<clsData>(arvore.Ambiente());
-    if (ConexaoWeb(connStr)) {
-        const bool ok = dados->OpenConnection(connStr);
-        if (ok && naLinha)
-            naLinha(*dados);
-        depois(ok ? Abertura::Aberta : Abertura::Falhou, *dados);
-        dados->CloseConnection();
-        return;
-    }
     if (Conectando().contains(chaveNo))
         return depois(Abertura::JaConectando, *dados);
     Conectando().insert(chaveNo);
+    dados->DefinirChaveWebService(dada.chave, dada.lembrar);
     auto ok = std::make_shared<bool>(false);
     const auto abrir = [dados, connStr, ok, naLinha] {
         *ok = dados->OpenConnection(connStr, true, false);
         if (*ok && naLinha)
             naLinha(*dados);
     };
-    linhas::Iniciar(abrir, &arvore, [dados, ok, chaveNo, depois = std::move(depois)] {
+    linhas::Iniciar(abrir, &arvore, [&arvore, dados, ok, chaveNo, connStr, naLinha, depois = std::move(depois)] {
         Conectando().remove(chaveNo);
+        ChaveDada outra;
+        if (!*ok && dados->ChaveWebRecusada()
+            && clsData::PedirChaveWebService(arvore.Ambiente(), outra.chave, outra.lembrar))
+            return AbrirSemCongelar(arvore, chaveNo, connStr, naLinha, depois, outra);
         if (!*ok)
             dados->MostrarErro();
         depois(*ok ? Abertura::Aberta : Abertura::Falhou, *dados);
@@ -662,7 +666,7 @@ bool CarregarObjetosAoExpandir(clsArvore& arvore, clsNo* pasta, const ObjetosCat
 bool CarregarObjetos(clsArvore& arvore, clsNo* pasta, clsData* dados, const ObjetosCatalogo& o)
 {
     clsNo* primeiro = pasta->Child();
-    if (!dados && !ConexaoWeb(pasta->Tag()) && primeiro && primeiro->Text() == u"<temp>")
+    if (!dados && primeiro && primeiro->Text() == u"<temp>")
         return CarregarObjetosAoExpandir(arvore, pasta, o);
     clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
     return ComDados(arvore, pasta, dados, [&](clsData& d) {

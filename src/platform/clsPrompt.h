@@ -57,8 +57,6 @@ public:
     virtual int ExibirModal(QObject* dialogo) = 0;
     // Hourglass pointer on (true) or back to normal (false); calls nest.
     virtual void Ampulheta(bool ligar) = 0;
-    // Lets pending window events run.
-    virtual void ProcessarEventos() = 0;
     // Hands an address (http:, mailto:, file:) to the desktop.
     virtual bool AbrirNoSistema(const QString& endereco) = 0;
     // Opens the built-in browser on an address and returns its window; without one the address
@@ -114,7 +112,6 @@ public:
     QString ArquivoSalvar(const QString&, const QString&, const QString&, int) override { return {}; }
     int ExibirModal(QObject*) override { return 0; }
     void Ampulheta(bool) override {}
-    void ProcessarEventos() override {}
     bool AbrirNoSistema(const QString&) override { return false; }
     QString PedirNome(const QString& inicial) override { return inicial; }
     bool PedirUsuarioSenha(QString&, QString&, bool&) override { return false; }

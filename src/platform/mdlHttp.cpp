@@ -2,10 +2,7 @@
 
 #include <httplib.h>
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QThread>
-#include <QThreadPool>
 #include <QUrl>
 #include <atomic>
 #include <csignal>
@@ -171,6 +168,24 @@ private:
     qint64 total = 0;
 };
 
+// A client bound to the exchange's stop for as long as it is used.
+struct Vinculo {
+    Parada* parada;
+    bool ok = true;
+    Vinculo(Parada* p, httplib::Client& cli) : parada(p)
+    {
+        if (parada)
+            ok = parada->Vincular([&cli] { cli.stop(); });
+    }
+    ~Vinculo()
+    {
+        if (parada)
+            parada->Desvincular();
+    }
+    Vinculo(const Vinculo&) = delete;
+    Vinculo& operator=(const Vinculo&) = delete;
+};
+
 // One request, redirects not followed: a redirect's target comes back in `destino`. `relogio` and
 // `limiteMs` bound the whole exchange, this request included.
 RespostaHttp EnviarUmaVez(const char* metodo,
@@ -207,6 +222,11 @@ RespostaHttp EnviarUmaVez(const char* metodo,
     const auto micros = time_t((restanteMs % 1000) * 1000);
     try {
         httplib::Client cli((esquema + QStringLiteral("://") + servidor).toStdString());
+        const Vinculo vinculo(o.parada.get(), cli);
+        if (!vinculo.ok) {
+            r.erro = TextoInterrompida();
+            return r;
+        }
         cli.set_connection_timeout(segundos, micros);
         cli.set_read_timeout(segundos, micros);
         cli.set_write_timeout(segundos, micros);
@@ -248,6 +268,8 @@ RespostaHttp EnviarUmaVez(const char* metodo,
                 atrasou = true;
                 return false;
             }
+            if (o.parada && o.parada->Pedida())
+                return false;
             if (simultanea.Ativa()) {
                 if (!simultanea.Acrescentar(dados, n)) {
                     excedeu = true;
@@ -260,6 +282,11 @@ RespostaHttp EnviarUmaVez(const char* metodo,
         };
         const httplib::Result res = cli.send(req);
         simultanea.Terminar();
+        if (o.parada && o.parada->Pedida()) {
+            r.erro = TextoInterrompida();
+            r.corpo.clear();
+            return r;
+        }
         if (excedeu) {
             r.erro
                 = QStringLiteral("A resposta de %1 excede o limite de %2 MB.").arg(servidor).arg(o.limiteBytes >> 20);
@@ -326,79 +353,38 @@ Enviar(const char* metodo, const QString& url, const QByteArray* corpo, const QB
     }
 }
 
-Espera& EsperaInstalada()
-{
-    static Espera espera;
-    return espera;
-}
-
-// The threads of exchanges whose caller waits on the GUI thread. Their pool outlives every call and
-// waits for the threads still running when the program ends: none is left detached.
-QThreadPool& LinhasDeEspera()
-{
-    static struct Pool : QThreadPool {
-        Pool()
-        {
-            setMaxThreadCount(64);
-            setExpiryTimeout(30000);
-        }
-    } pool;
-    return pool;
-}
-
-// On the GUI thread, the exchange runs on a worker thread while the caller waits as the installed
-// wait says. Everything the worker uses is its own copy, so a cancelled call may return at once
-// and leave the worker to end at its time-out. Off the GUI thread (a window's runner, a folder's
-// reader), the caller is a worker already: the exchange runs right there.
-RespostaHttp EnviarEsperando(const char* metodo,
-                             const QString& url,
-                             const QByteArray* corpo,
-                             const QByteArray& tipoConteudo,
-                             const Opcoes& o)
-{
-    const Espera espera = EsperaInstalada();
-    const QCoreApplication* app = QCoreApplication::instance();
-    if (!espera || !app || QThread::currentThread() != app->thread())
-        return Enviar(metodo, url, corpo, tipoConteudo, o);
-    struct Estado {
-        QByteArray metodo, corpo, tipo;
-        bool temCorpo = false;
-        QString url;
-        Opcoes opcoes;
-        RespostaHttp resposta;
-        std::atomic<bool> pronto{false};
-    };
-    auto e = std::make_shared<Estado>();
-    e->metodo = metodo;
-    e->temCorpo = corpo != nullptr;
-    if (corpo)
-        e->corpo = *corpo;
-    e->tipo = tipoConteudo;
-    e->url = url;
-    e->opcoes = o;
-    LinhasDeEspera().start([e] {
-        e->resposta = Enviar(e->metodo.constData(), e->url, e->temCorpo ? &e->corpo : nullptr, e->tipo, e->opcoes);
-        e->pronto = true;
-    });
-    // The wait ends when the exchange has, or when the user cancelled it (unless it ended anyway).
-    espera([e] { return e->pronto.load(); });
-    if (!e->pronto) {
-        RespostaHttp cancelada;
-        cancelada.erro = QStringLiteral("A chamada ao WebService foi cancelada pelo usuário.");
-        return cancelada;
-    }
-    return e->resposta;
-}
-
 } // namespace
 
-void DefinirEspera(Espera espera) { EsperaInstalada() = std::move(espera); }
+void Parada::Parar()
+{
+    std::lock_guard trava(m);
+    pedida = true;
+    if (fecharAtual)
+        fecharAtual();
+}
 
-RespostaHttp Get(const QString& url, const Opcoes& opcoes) { return EnviarEsperando("GET", url, nullptr, {}, opcoes); }
+bool Parada::Vincular(std::function<void()> fechar)
+{
+    std::lock_guard trava(m);
+    if (pedida)
+        return false;
+    fecharAtual = std::move(fechar);
+    return true;
+}
+
+void Parada::Desvincular()
+{
+    std::lock_guard trava(m);
+    fecharAtual = nullptr;
+}
+
+QString TextoInterrompida() { return QStringLiteral("A chamada ao WebService foi interrompida."); }
+
+RespostaHttp Get(const QString& url, const Opcoes& opcoes) { return Enviar("GET", url, nullptr, {}, opcoes); }
 
 RespostaHttp Post(const QString& url, const QByteArray& corpo, const QByteArray& tipoConteudo, const Opcoes& opcoes)
 {
-    return EnviarEsperando("POST", url, &corpo, tipoConteudo, opcoes);
+    return Enviar("POST", url, &corpo, tipoConteudo, opcoes);
 }
 
 } // namespace http

@@ -1,13 +1,16 @@
 #pragma once
 // HTTP and HTTPS requests for the web-service client: one request per call, every wait bounded
 // (connecting, each read and write, and the whole answer), the answer's size bounded, redirects
-// followed (at most five), and every failure turned into a text instead of an exception.
+// followed (at most five), and every failure turned into a text instead of an exception. A call
+// blocks the thread that makes it: the windows make theirs on a worker thread.
 #include <QByteArray>
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <atomic>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 namespace http {
@@ -41,6 +44,27 @@ private:
     mutable std::condition_variable mudou;
 };
 
+// Stops an exchange from another thread: the connection in use is shut, so a call waiting for an
+// answer returns at once with TextoInterrompida. Once stopped it stays stopped: every exchange
+// given it afterwards fails before it connects. Any thread may call Parar.
+class Parada {
+public:
+    void Parar();
+    bool Pedida() const { return pedida.load(); }
+
+    // The exchange's side: while bound, Parar runs `fechar`. False when the stop came first.
+    bool Vincular(std::function<void()> fechar);
+    void Desvincular();
+
+private:
+    std::atomic<bool> pedida{false};
+    std::mutex m;
+    std::function<void()> fecharAtual; // under m
+};
+
+// The failure of an exchange stopped through its Parada.
+QString TextoInterrompida();
+
 struct Opcoes {
     int timeoutSegundos = 30; // connecting, and each wait for data
     int limiteTotalSegundos = 0; // the whole exchange, redirects included; 0: timeoutSegundos
@@ -51,6 +75,8 @@ struct Opcoes {
     // has returned when the call does. What it keeps must outlive the caller (a cancelled call
     // returns before it ends).
     std::function<void(const CorpoCrescente&)> leitor;
+    // When set, another thread may stop the exchange through it.
+    std::shared_ptr<Parada> parada;
 };
 
 struct RespostaHttp {
@@ -60,12 +86,6 @@ struct RespostaHttp {
     QByteArray tipoConteudo;
     QString erro; // why no answer arrived
 };
-
-// How the calling thread waits for an exchange that runs on a worker thread: `pronto` says whether
-// it has ended; the wait returns false when the user cancelled it. The windows install one that
-// keeps the program painting and offers "Cancelar"; without one the caller simply blocks.
-using Espera = std::function<bool(const std::function<bool()>& pronto)>;
-void DefinirEspera(Espera espera);
 
 RespostaHttp Get(const QString& url, const Opcoes& opcoes = {});
 RespostaHttp

@@ -149,6 +149,10 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* e) override;
 
 private:
+    struct Dimensionamento;
+    void DimensionarFatia(const std::shared_ptr<Dimensionamento>& d, quint64 id);
+    quint64 m_idDimensionamento = 0;
+
     // frmTabela.cpp: building, layout, keys and life cycle
     void CriarBarras();
     QAction* NovoBotao(QToolBar* barra, const QString& chave, const QString& dica, bool alternar = false);

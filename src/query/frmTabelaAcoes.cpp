@@ -16,12 +16,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTimer>
 #include <climits>
 #include <cmath>
 #include <exception>
@@ -130,44 +132,69 @@ void frmTabela::ConcluirEdicaoGrid()
                               Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
 }
 
+// The columns widen to their widest text, measured a slice of rows at a time between the window's
+// events, so that a large result leaves the window live; a new result, or a second request, ends
+// the measuring.
+struct frmTabela::Dimensionamento {
+    RecordsetPtr origem;
+    std::vector<int> larguras;
+    int linha = 0;
+    int linhas = 0;
+};
+
 void frmTabela::DimensionarColunas()
 {
     RecordsetPtr origem = m_modelo->Recordset();
+    const quint64 id = ++m_idDimensionamento;
     if (!origem || origem->State() != ado::adStateOpen || origem->RecordCount() == 0)
-        return;
-    clsAmpulheta ampulheta(m_ambiente.Prompt());
-    RecordsetPtr rs = origem->Clone();
-    if (!rs)
         return;
     const QFontMetrics medida(dgrConsulta->font());
     const int folga = int(std::lround(double(FolgaColuna) / TwipsPorPixel));
-    const int campos = rs->FieldCount();
-    std::vector<int> larguras(static_cast<size_t>(campos), 0);
+    auto d = std::make_shared<Dimensionamento>();
+    d->origem = origem;
+    d->linhas = m_modelo->rowCount();
+    const int campos = m_modelo->columnCount();
+    d->larguras.resize(size_t(campos));
     for (int c = 0; c < campos; ++c) {
-        larguras[size_t(c)] = medida.horizontalAdvance(rs->InfoCampo(c).nome) + folga;
-        dgrConsulta->setColumnWidth(c, larguras[size_t(c)]);
+        d->larguras[size_t(c)] = medida.horizontalAdvance(origem->InfoCampo(c).nome) + folga;
+        dgrConsulta->setColumnWidth(c, d->larguras[size_t(c)]);
     }
+    DimensionarFatia(d, id);
+}
+
+void frmTabela::DimensionarFatia(const std::shared_ptr<Dimensionamento>& d, quint64 id)
+{
+    if (id != m_idDimensionamento || m_modelo->Recordset() != d->origem)
+        return;
+    constexpr qint64 FatiaMs = 15;
+    const QFontMetrics medida(dgrConsulta->font());
+    const int folga = int(std::lround(double(FolgaColuna) / TwipsPorPixel));
     auto* delegado = qobject_cast<QStyledItemDelegate*>(dgrConsulta->itemDelegate());
     const int maiorLetra = medida.maxWidth();
-    const int linhas = rs->RecordCount();
-    for (int l = 0; l < linhas; ++l) {
+    const int campos = int(d->larguras.size());
+    const int linhas = qMin(d->linhas, m_modelo->rowCount());
+    QElapsedTimer relogio;
+    relogio.start();
+    for (; d->linha < linhas; ++d->linha) {
+        if ((d->linha & 0xff) == 0 && relogio.elapsed() > FatiaMs)
+            break;
         for (int c = 0; c < campos; ++c) {
-            if (rs->CelulaNula(l, c))
+            const QVariant v = m_modelo->data(m_modelo->index(d->linha, c));
+            if (v.isNull())
                 continue;
-            const QVariant v = m_modelo->data(m_modelo->index(l, c));
             const QString texto = delegado ? delegado->displayText(v, locale()) : v.toString();
+            int& largura = d->larguras[size_t(c)];
             // A text that cannot be wider than the column even in its widest letters needs no measuring.
-            if (int(texto.size()) * maiorLetra + folga <= larguras[size_t(c)])
+            if (int(texto.size()) * maiorLetra + folga <= largura)
                 continue;
-            const int w = medida.horizontalAdvance(texto) + folga;
-            if (w > larguras[size_t(c)])
-                larguras[size_t(c)] = w;
+            largura = qMax(largura, medida.horizontalAdvance(texto) + folga);
         }
-        if ((l & 0xffff) == 0xffff)
-            m_ambiente.Prompt().ProcessarEventos();
     }
     for (int c = 0; c < campos; ++c)
-        dgrConsulta->setColumnWidth(c, larguras[size_t(c)]);
+        if (dgrConsulta->columnWidth(c) != d->larguras[size_t(c)])
+            dgrConsulta->setColumnWidth(c, d->larguras[size_t(c)]);
+    if (d->linha < linhas)
+        QTimer::singleShot(0, this, [this, d, id] { DimensionarFatia(d, id); });
 }
 
 frmTabela* frmTabela::NovaJanela()

@@ -93,7 +93,7 @@ bool frmTabela::ExecutarSql()
             return false;
         clsExecucao::Pedido pedido;
         pedido.lotes = LotesDoTexto(sql, Botao(QStringLiteral("PassoPasso"))->isChecked(), pedido.perguntarAoFalhar);
-        pedido.motor = m_dados->Web() ? nullptr : m_dados->ActiveConnection();
+        pedido.motor = m_dados->Web() ? m_dados->MotorWeb() : m_dados->ActiveConnection();
         if (!pedido.motor)
             return ExecutarSemMotor(pedido);
         m_loteParcial = -1;
@@ -111,8 +111,8 @@ bool frmTabela::ExecutarSql()
     }
 }
 
-// A web service's calls (which wait for their answer by themselves) or a connection that did not
-// open: the batches go through the data access object, which reports a closed connection.
+// A connection that did not open: the batches go through the data access object, which reports a
+// closed connection.
 bool frmTabela::ExecutarSemMotor(const clsExecucao::Pedido& pedido)
 {
     clsExecucao::Fim fim;
@@ -318,7 +318,7 @@ bool frmTabela::GravarRegistros(std::function<void(bool)> depois)
     }
     m_depoisGravar = std::move(depois);
     const std::shared_ptr<clsMotor> motor = rs->ActiveConnection();
-    // Rows of a web service are written through its calls, which wait by themselves.
+    // Rows read without an engine (a web service's) are refused by the recordset at once.
     if (!motor || (m_dados && m_dados->Web())) {
         clsAmpulheta ampulheta(m_ambiente.Prompt());
         ConcluirGravacao(m_modelo->Gravar(), false);

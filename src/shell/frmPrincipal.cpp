@@ -617,7 +617,6 @@ void frmPrincipal::mnuFerImp_Click()
 int frmPrincipal::Executar(QApplication& app)
 {
     InstalarTraducoesQt();
-    InstalarEsperaWebService();
     clsAmbiente ambiente(std::make_unique<PromptJanelas>());
     QStringList args = app.arguments().mid(1);
     QString captura;

@@ -20,7 +20,7 @@ inline bool Rodar(frmTabela* w, int ms = 60000)
     });
     const bool comecou = w->ExecutarSql();
     if (comecou && !veio)
-        QTest::qWaitFor([&] { return veio; }, ms);
+        (void)QTest::qWaitFor([&] { return veio; }, ms);
     QObject::disconnect(c);
     return comecou && ok;
 }
@@ -34,7 +34,7 @@ inline bool Gravar(frmTabela* w, int ms = 60000)
         veio = true;
     });
     if (comecou && !veio)
-        QTest::qWaitFor([&] { return veio; }, ms);
+        (void)QTest::qWaitFor([&] { return veio; }, ms);
     return comecou && ok;
 }
 
@@ -48,7 +48,7 @@ inline bool Exportar(frmTabela* w, void (frmTabela::*exportar)(), int ms = 60000
     });
     (w->*exportar)();
     if (w->Ocupada())
-        QTest::qWaitFor([&] { return veio; }, ms);
+        (void)QTest::qWaitFor([&] { return veio; }, ms);
     QObject::disconnect(c);
     return ok;
 }

@@ -86,6 +86,23 @@ private slots:
         QVERIFY(c.prompt.mensagens.isEmpty());
     }
 
+    // Widening the columns to a large result's widest text measures a slice at a time between the
+    // window's events, and the column ends as wide as its widest text.
+    void DimensionarSemCongelar()
+    {
+        CenarioTabela c;
+        frmTabela* w = c.Editor(QString::fromLatin1(Contagem).arg(300000)
+                                + QStringLiteral("SELECT x, CASE x WHEN 123457 THEN 'WWWWWWWWWWWWWWWWWWWWWWWW' "
+                                                 "ELSE 'linha ' || x END AS t FROM c"));
+        QVERIFY(w);
+        QVERIFY(Rodar(w));
+        const int esperada = w->Grid()->fontMetrics().horizontalAdvance(QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWW"));
+        w->Botao(QStringLiteral("Dimensionar"))->trigger();
+        // The click returns at once, long before the widest row is reached; the event loop goes on.
+        QVERIFY(w->Grid()->columnWidth(1) < esperada);
+        QVERIFY(QTest::qWaitFor([&] { return w->Grid()->columnWidth(1) >= esperada; }, 30000));
+    }
+
     // A table's rows that came in blocks are written back like any others.
     void ResultadoEmBlocosEditavel()
     {

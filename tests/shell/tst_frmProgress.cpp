@@ -35,7 +35,6 @@ private slots:
         QVERIFY(j.ProgressoMove());
         QVERIFY(j.ProgressoMove());
         QCOMPARE(barra->value(), 2);
-        QCOMPARE(prompt.eventosProcessados, 0);
         CapturarJanela(&j, "frmProgress");
         j.ProgressoClose();
         QVERIFY(!j.isVisible());

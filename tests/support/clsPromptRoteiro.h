@@ -39,7 +39,6 @@ public:
     // Called for each modal dialog; returns its result code. Without one, dialogs are refused (0).
     QQueue<std::function<int(QObject*)>> dialogos;
     int ampulheta = 0; // current nesting level
-    int eventosProcessados = 0;
 
     QStringList textos() const;
     MensagemRegistrada ultima() const { return mensagens.value(mensagens.size() - 1); }
@@ -53,7 +52,6 @@ public:
     QString ArquivoNovo(const QString& titulo, const QString& pasta, const QString& filtro, int entrada) override;
     int ExibirModal(QObject* dialogo) override;
     void Ampulheta(bool ligar) override { ampulheta += ligar ? 1 : -1; }
-    void ProcessarEventos() override { ++eventosProcessados; }
     bool AbrirNoSistema(const QString& endereco) override
     {
         enderecosAbertos << endereco;

@@ -33,7 +33,7 @@ inline bool Respondido(const std::function<void(AoConectar)>& iniciar, int ms = 
 {
     auto resposta = std::make_shared<std::optional<bool>>();
     iniciar([resposta](bool ok) { *resposta = ok; });
-    QTest::qWaitFor([resposta] { return resposta->has_value(); }, ms);
+    (void)QTest::qWaitFor([resposta] { return resposta->has_value(); }, ms);
     return resposta->value_or(false);
 }
 
