@@ -35,7 +35,9 @@ char* NovaRegiao()
 } // namespace
 
 clsBlocosMemoria::clsBlocosMemoria(clsBlocosMemoria&& o) noexcept
-    : tamBloco(o.tamBloco), doHeap(std::move(o.doHeap)), regioes(std::move(o.regioes)),
+    : tamBloco(o.tamBloco),
+      doHeap(std::move(o.doHeap)),
+      regioes(std::move(o.regioes)),
       livresNaRegiao(std::exchange(o.livresNaRegiao, 0))
 {
     o.regioes.clear();
@@ -72,7 +74,7 @@ void clsBlocosMemoria::clear() { Liberar(); }
 char* clsBlocosMemoria::Novo()
 {
     const bool cabeNaRegiao = tamBloco <= TamRegiao && TamRegiao % tamBloco == 0;
-    if (doHeap.empty() || !cabeNaRegiao) {
+    if (doHeap.size() * tamBloco < TamRegiao || !cabeNaRegiao) {
         doHeap.emplace_back(new char[tamBloco]);
         return doHeap.back().get();
     }

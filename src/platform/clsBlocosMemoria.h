@@ -1,8 +1,9 @@
 #pragma once
 // Memory for the fixed-size blocks of a growing store (a recordset's columns and text pool). The
-// first block comes from the ordinary heap, so a small result costs no more than its block; the
-// later ones are cut from regions of 2 MB that the kernel may back with huge pages, so a large
-// result is not slowed down by one page fault every 4 KB while it fills.
+// first 2 MB of blocks come from the ordinary heap, so a small or middling result costs no more
+// than its blocks; the later ones are cut from regions of 2 MB that the kernel may back with huge
+// pages, so a large result is not slowed down by one page fault every 4 KB while it fills, and a
+// store holds at most one region more than it uses once it already holds 2 MB.
 #include <cstddef>
 #include <memory>
 #include <vector>
