@@ -9,10 +9,7 @@ clsMotorWebService::clsMotorWebService(std::shared_ptr<clsWebServiceDataBase> c,
     provider = QStringLiteral("WebService");
 }
 
-void clsMotorWebService::Interromper()
-{
-    cliente->Interromper();
-}
+void clsMotorWebService::Interromper() { cliente->Interromper(); }
 
 bool clsMotorWebService::NaoOferecido()
 {

@@ -45,9 +45,7 @@ private slots:
         QElapsedTimer batida;
         qint64 maiorIntervalo = 0;
         QTimer relogio;
-        connect(&relogio, &QTimer::timeout, this, [&] {
-            maiorIntervalo = qMax(maiorIntervalo, batida.restart());
-        });
+        connect(&relogio, &QTimer::timeout, this, [&] { maiorIntervalo = qMax(maiorIntervalo, batida.restart()); });
         QTimer::singleShot(500, w, [w] { w->Botao(QStringLiteral("Parar"))->trigger(); });
         QElapsedTimer tempo;
         tempo.start();
