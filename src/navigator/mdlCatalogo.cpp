@@ -752,24 +752,37 @@ bool CarregarFuncoes(clsArvore& arvore, clsNo* pasta, clsData* dados)
                             false});
 }
 
-void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<JanelaAberta>& janelas)
+namespace {
+
+// A table's columns, indexes and triggers as read from its catalog, for the tree to show.
+struct DetalhesLidos {
+    struct Coluna {
+        QString texto;
+        QString semBrancos;
+        int imagem = 0;
+    };
+    QList<Coluna> colunas;
+    QStringList indices;
+    bool comTriggers = false;
+    QStringList triggers;
+};
+
+// On a worker: the details of `objeto` (columns, indexes and triggers of this table only, in its
+// own schema) through a data object opened on the table's connection.
+bool LerDetalhes(clsData& dados, const ObjetoBanco& objeto, DetalhesLidos& d)
 {
-    clsAmpulheta ampulheta(arvore.Ambiente().Prompt());
-    if (clsNo* primeiro = tabela->Child())
-        DesconectarNode(arvore, primeiro, 0, true, janelas);
-    clsData dados(arvore.Ambiente());
-    if (!dados.OpenConnection(tabela->Tag()))
-        return;
-    const QString chave = tabela->Key();
-    // Columns, indexes and triggers of this table only, in its own schema.
-    const ObjetoBanco objeto = TabelaDoNo(tabela);
+    if (!dados.OpenConnection(objeto.connStr, true, false))
+        return false;
     const clsData::FiltroSchema filtro{.tabela = objeto.nome, .ocultarSistema = true, .esquema = objeto.esquema};
-    Pasta(arvore, tabela, "Columns", "Cmp", img::PastaColunas, {});
     RecordsetPtr colunas;
-    if (dados.OpenSchema(tiposchema::Colunas, colunas, filtro) && colunas->RecordCount() > 0) {
+    if (dados.OpenSchema(tiposchema::Colunas, colunas, filtro, false) && colunas->RecordCount() > 0) {
         colunas->setSort(QStringLiteral("ORDINAL_POSITION"));
         RecordsetPtr chaves;
-        dados.OpenSchema(tiposchema::ChavesPrimarias, chaves, filtro);
+        dados.OpenSchema(tiposchema::ChavesPrimarias, chaves, filtro, false);
+        QSet<QString> nomesChave;
+        if (chaves && chaves->State() == ado::adStateOpen)
+            for (chaves->MoveFirst(); !chaves->Eof(); chaves->MoveNext())
+                nomesChave.insert(Texto(chaves, "COLUMN_NAME"));
         for (colunas->MoveFirst(); !colunas->Eof(); colunas->MoveNext()) {
             const QString nome = Texto(colunas, "COLUMN_NAME");
             qint32 tamanho = qint32(Numero(colunas, "CHARACTER_MAXIMUM_LENGTH"));
@@ -781,58 +794,98 @@ void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<Janela
                                                          int(Numero(colunas, "DATETIME_PRECISION")),
                                                          int(Numero(colunas, "COLUMN_FLAGS")));
             const bool anulavel = colunas->Valor(QStringLiteral("IS_NULLABLE")).toBool();
-            bool chavePrimaria = false;
-            if (chaves && chaves->State() == ado::adStateOpen) {
-                QString nomeFiltro = nome;
-                chaves->setFilter(QStringLiteral("COLUMN_NAME = '") + nomeFiltro.replace(u'\'', QStringLiteral("''"))
-                                  + u'\'');
-                chavePrimaria = chaves->RecordCount() > 0;
-            }
-            const int imagem = chavePrimaria ? img::ColunaChave : anulavel ? img::Coluna : img::ColunaNaoNula;
-            QString semBrancos = nome;
-            semBrancos.remove(u' ');
-            IncluirNode(arvore,
-                        nome + QStringLiteral(" - ") + tipo + QStringLiteral(" - ")
-                            + (anulavel ? QString() : QStringLiteral("Not ")) + QStringLiteral("Null"),
-                        chave + QStringLiteral("Cmp") + semBrancos,
-                        chave + QStringLiteral("Cmp"),
-                        imagem);
+            DetalhesLidos::Coluna c;
+            c.imagem = nomesChave.contains(nome) ? img::ColunaChave : anulavel ? img::Coluna : img::ColunaNaoNula;
+            c.texto = nome + QStringLiteral(" - ") + tipo + QStringLiteral(" - ")
+                      + (anulavel ? QString() : QStringLiteral("Not ")) + QStringLiteral("Null");
+            c.semBrancos = nome;
+            c.semBrancos.remove(u' ');
+            d.colunas << c;
         }
     }
-    Pasta(arvore, tabela, "Indexes", "Idx", img::PastaIndices, tabela->Tag());
     RecordsetPtr indices;
-    if (dados.OpenSchema(tiposchema::Indices, indices, filtro) && indices->RecordCount() > 0) {
+    if (dados.OpenSchema(tiposchema::Indices, indices, filtro, false) && indices->RecordCount() > 0) {
         QString anterior;
         for (indices->MoveFirst(); !indices->Eof(); indices->MoveNext()) {
             const QString nome = Texto(indices, "INDEX_NAME");
             if (indices->Valor(QStringLiteral("PRIMARY_KEY")).toBool() || nome == anterior)
                 continue;
-            IncluirNode(arvore,
-                        nome,
-                        chave + QStringLiteral("Idx") + nome,
-                        chave + QStringLiteral("Idx"),
-                        img::Indice,
-                        tabela->Tag());
+            d.indices << nome;
             anterior = nome;
         }
     }
     // Every engine that has triggers: servers and custom sources, and SQLite files.
     const bool sqlite = dados.ActiveConnection() && dados.ActiveConnection()->DialetoSql() == Dialeto::Sqlite;
-    if (dados.ConnectionType() == tipoconexao::OleDb || dados.ConnectionType() == tipoconexao::WebSql || sqlite) {
-        Pasta(arvore, tabela, "Triggers", "Trg", img::PastaTriggers, tabela->Tag());
-        RecordsetPtr triggers;
-        if (dados.OpenSchema(tiposchema::Triggers, triggers, filtro) && triggers->RecordCount() > 0)
-            for (triggers->MoveFirst(); !triggers->Eof(); triggers->MoveNext()) {
-                const QString nome = Texto(triggers, "TRIGGER_NAME");
-                IncluirNode(arvore,
-                            nome,
-                            chave + QStringLiteral("Trg") + nome,
-                            chave + QStringLiteral("Trg"),
-                            img::Trigger,
-                            tabela->Tag());
-            }
-    }
+    d.comTriggers
+        = dados.ConnectionType() == tipoconexao::OleDb || dados.ConnectionType() == tipoconexao::WebSql || sqlite;
+    RecordsetPtr triggers;
+    if (d.comTriggers && dados.OpenSchema(tiposchema::Triggers, triggers, filtro, false) && triggers->RecordCount() > 0)
+        for (triggers->MoveFirst(); !triggers->Eof(); triggers->MoveNext())
+            d.triggers << Texto(triggers, "TRIGGER_NAME");
     dados.CloseConnection();
+    return true;
+}
+
+void IncluirDetalhes(clsArvore& arvore, clsNo* tabela, const DetalhesLidos& d)
+{
+    const QString chave = tabela->Key();
+    Pasta(arvore, tabela, "Columns", "Cmp", img::PastaColunas, {});
+    for (const DetalhesLidos::Coluna& c : d.colunas)
+        IncluirNode(arvore,
+                    c.texto,
+                    chave + QStringLiteral("Cmp") + c.semBrancos,
+                    chave + QStringLiteral("Cmp"),
+                    c.imagem);
+    Pasta(arvore, tabela, "Indexes", "Idx", img::PastaIndices, tabela->Tag());
+    for (const QString& nome : d.indices)
+        IncluirNode(arvore,
+                    nome,
+                    chave + QStringLiteral("Idx") + nome,
+                    chave + QStringLiteral("Idx"),
+                    img::Indice,
+                    tabela->Tag());
+    if (!d.comTriggers)
+        return;
+    Pasta(arvore, tabela, "Triggers", "Trg", img::PastaTriggers, tabela->Tag());
+    for (const QString& nome : d.triggers)
+        IncluirNode(arvore,
+                    nome,
+                    chave + QStringLiteral("Trg") + nome,
+                    chave + QStringLiteral("Trg"),
+                    img::Trigger,
+                    tabela->Tag());
+}
+
+} // namespace
+
+// The details are read on a worker thread under a TextoCarregando child; the tree takes them when
+// the worker is done, unless the table was refreshed or removed meanwhile (a second request's
+// reading replaces the first's).
+void CarregarDetalhesTabela(clsArvore& arvore, clsNo* tabela, const QList<JanelaAberta>& janelas)
+{
+    if (clsNo* primeiro = tabela->Child())
+        DesconectarNode(arvore, primeiro, 0, true, janelas);
+    const QString chave = tabela->Key();
+    const QString chaveMarcador = chave + QStringLiteral("<temp>");
+    IncluirNode(arvore, TextoCarregando, chaveMarcador, chave, img::PastaColunas, tabela->Tag());
+    ObjetoBanco objeto = TabelaDoNo(tabela);
+    objeto.connStr = tabela->Tag();
+    auto d = std::make_shared<clsData>(arvore.Ambiente());
+    auto lidos = std::make_shared<DetalhesLidos>();
+    auto ok = std::make_shared<bool>(false);
+    const auto ler = [d, objeto, lidos, ok] { *ok = LerDetalhes(*d, objeto, *lidos); };
+    linhas::Iniciar(ler, &arvore, [&arvore, chave, chaveMarcador, d, lidos, ok] {
+        clsNo* atual = arvore.No(chave);
+        clsNo* marcador = arvore.No(chaveMarcador);
+        if (!atual || !marcador || marcador->Parent() != atual)
+            return;
+        arvore.RemoverFilhos(atual);
+        if (!*ok) {
+            d->MostrarErro();
+            return;
+        }
+        IncluirDetalhes(arvore, atual, *lidos);
+    });
 }
 
 bool AtualizarNode(clsArvore& arvore, clsNo* no, AoConectar pronto)

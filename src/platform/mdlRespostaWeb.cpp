@@ -17,7 +17,7 @@ const QByteArray NsDiffgr("urn:schemas-microsoft-com:xml-diffgram-v1");
 
 constexpr qint64 TamanhoOutros = 255;
 
-enum class Conversao : uint8_t { Inteiro16, Inteiro32, Inteiro64, Booleano, Texto, Texto255 };
+enum class Conversao : uint8_t { Inteiro16, Inteiro32, Inteiro64, Booleano, Texto };
 
 struct Coluna {
     QByteArray nomeXml;
@@ -34,20 +34,6 @@ QByteArrayView Aparar(QByteArrayView v)
         v = v.sliced(1);
     while (!v.isEmpty() && (v.back() == ' ' || v.back() == '\t' || v.back() == '\n' || v.back() == '\r'))
         v.chop(1);
-    return v;
-}
-
-// The first `max` characters of UTF-8 text.
-QByteArrayView Cortar(QByteArrayView v, qint64 max)
-{
-    qint64 n = 0;
-    for (qsizetype i = 0; i < v.size(); ++i) {
-        if ((uchar(v[i]) & 0xC0) != 0x80) {
-            if (n == max)
-                return v.first(i);
-            ++n;
-        }
-    }
     return v;
 }
 
@@ -169,7 +155,9 @@ private:
             f.tipo = tl.tipo;
             f.tamanho = ado::TipoTexto(tl.tipo) ? tl.tamanho : ado::TamanhoFixo(tl.tipo);
             dados->campos.append(f);
-            Conversao conv = Conversao::Texto255;
+            // Any other type is text: its defined size is what the column declares, never a cut of
+            // the value (a date keeps its digits, a binary value its whole base64).
+            Conversao conv = Conversao::Texto;
             if (tl.tipo == ado::adSmallInt)
                 conv = Conversao::Inteiro16;
             else if (tl.tipo == ado::adInteger)
@@ -178,8 +166,6 @@ private:
                 conv = Conversao::Inteiro64;
             else if (tl.tipo == ado::adBoolean)
                 conv = Conversao::Booleano;
-            else if (tl.tamanho != TamanhoOutros)
-                conv = Conversao::Texto;
             colunas.push_back(Coluna{c.nomeXml.toUtf8(), c.nome, c.tipo, conv});
         }
     }
@@ -195,7 +181,7 @@ private:
         return -1;
     }
 
-    // Converts a value for its column; a text stays in `texto` (cut when the column says so).
+    // Converts a value for its column; a text stays in `texto`, whole.
     bool Valor(int c, QByteArrayView& texto, Celula& cel) const
     {
         const Coluna& col = colunas[size_t(c)];
@@ -227,7 +213,6 @@ private:
                 return false;
             return true;
         }
-        case Conversao::Texto255: texto = Cortar(texto, TamanhoOutros); [[fallthrough]];
         case Conversao::Texto: cel = Celula{Marca::Texto, 0}; return true;
         }
         return false;

@@ -2,6 +2,7 @@
 
 #include "platform/clsSettings.h"
 #include "platform/mdlFuncoes.h"
+#include "platform/mdlLinhas.h"
 #include "platform/mdlSenhasGuardadas.h"
 #include "shell/mdlAssociacao.h"
 #include "shell/mdlOpcoes.h"
@@ -128,4 +129,9 @@ void frmOpcoes::Gravar()
     accept();
 }
 
-void frmOpcoes::AssociarMdb() { associacao::AssociarExtensaoMdb(QApplication::applicationFilePath()); }
+// The desktop's tool may take its time: it runs on a worker, and the window goes on meanwhile.
+void frmOpcoes::AssociarMdb()
+{
+    const QString programa = QApplication::applicationFilePath();
+    linhas::Iniciar([programa] { associacao::AssociarExtensaoMdb(programa); }, this, {});
+}

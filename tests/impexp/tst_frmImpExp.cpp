@@ -18,6 +18,33 @@ class tst_frmImpExp : public QObject {
     QTemporaryDir pasta;
 
 private slots:
+    // Back to the first page and on again with another origin while the first list is still being
+    // read: the newer list is shown, never the one it replaced.
+    void OrigemTrocadaDuranteALeitura()
+    {
+        const QString muitas = pasta.filePath(QStringLiteral("muitas.db")),
+                      uma = pasta.filePath(QStringLiteral("uma.db"));
+        QString sql;
+        for (int i = 0; i < 40; ++i)
+            sql += QStringLiteral("CREATE TABLE t%1 (id INTEGER PRIMARY KEY); INSERT INTO t%1 VALUES (1);").arg(i);
+        Sqlite(muitas, sql);
+        Sqlite(uma, QStringLiteral("CREATE TABLE so_esta (id INTEGER PRIMARY KEY);"));
+        clsPromptRoteiro prompt;
+        impexp::Argumentos a;
+        a.origem = ConnSqlite(muitas);
+        a.destino = ConnSqlite(pasta.filePath(QStringLiteral("destino-troca.db")));
+        frmImpExp janela(prompt, a);
+        janela.show();
+        janela.next();
+        janela.back();
+        janela.txtOrigem->setText(ConnSqlite(uma));
+        janela.next();
+        QTRY_VERIFY(!janela.Listando());
+        QTest::qWait(200); // what the replaced reading may still report
+        QCOMPARE(janela.grdTabelas->rowCount(), 1);
+        QCOMPARE(janela.grdTabelas->item(0, frmImpExp::ColOrigem)->text(), QStringLiteral("so_esta"));
+    }
+
     void CopiaPeloAssistente()
     {
         const QString origem = pasta.filePath(QStringLiteral("o.db")), destino = pasta.filePath(QStringLiteral("d.db"));

@@ -279,7 +279,7 @@ private slots:
         if (!c.Preparar())
             QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the PostgreSQL test server)");
         clsNo* s2 = c.S2();
-        CarregarDetalhesTabela(c.Arvore(), s2);
+        QVERIFY(DetalhesCarregados(c.Arvore(), s2));
         const QStringList colunas = c.Filhos(c.Arvore().No(s2->Key() + "Cmp"));
         QCOMPARE(colunas.size(), 3);
         QVERIFY2(colunas.last().startsWith("so_s2 - "), qPrintable(colunas.join('|')));
@@ -398,7 +398,7 @@ private slots:
             QSKIP("QUARRIX_PG_CONNSTR not set (scripts/test starts the PostgreSQL test server)");
         const QString publico = c.Retrato("public", "t");
         clsNo* s2 = c.S2();
-        CarregarDetalhesTabela(c.Arvore(), s2);
+        QVERIFY(DetalhesCarregados(c.Arvore(), s2));
         clsNo* ix = c.Arvore().No(s2->Key() + "Idx")->Child();
         QCOMPARE(ix->Text(), QStringLiteral("ix"));
         c.prompt.dialogos.enqueue([](QObject* o) {

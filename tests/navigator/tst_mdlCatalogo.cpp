@@ -179,7 +179,7 @@ private slots:
         QVERIFY(Expandir(c.arvore, tabelas));
         clsNo* itens = c.arvore.No(tabelas->Key() + "Itens Pedido");
         for (int vez = 0; vez < 2; ++vez) { // loading twice replaces, never doubles
-            CarregarDetalhesTabela(c.arvore, itens);
+            QVERIFY(DetalhesCarregados(c.arvore, itens));
             QCOMPARE(c.Filhos(itens), (QStringList{"Columns", "Indexes", "Triggers"}));
         }
         clsNo* colunas = itens->Child();
@@ -198,7 +198,7 @@ private slots:
         QCOMPARE(colunas->Next()->Next()->Child()->Image(), int(img::Trigger));
 
         clsNo* clientes = c.arvore.No(tabelas->Key() + "Clientes");
-        CarregarDetalhesTabela(c.arvore, clientes);
+        QVERIFY(DetalhesCarregados(c.arvore, clientes));
         const QStringList cols = c.Filhos(clientes->Child());
         QCOMPARE(cols.value(1), QStringLiteral("Nome - VarChar(80) - Not Null"));
         QCOMPARE(clientes->Child()->Child()->Next()->Image(), 45);
@@ -380,7 +380,7 @@ private slots:
         for (clsNo* n = tabelas->Child(); n; n = n->Next())
             if (n->Text() == "navegador_pg")
                 tabela = n;
-        CarregarDetalhesTabela(c.arvore, tabela);
+        QVERIFY(DetalhesCarregados(c.arvore, tabela));
         QCOMPARE(c.Filhos(tabela->Child()), (QStringList{"id - Int - Not Null", "nome - nVarChar(40) - Not Null"}));
         QCOMPARE(tabela->Child()->Child()->Image(), 26);
     }
@@ -427,7 +427,7 @@ private slots:
         for (clsNo* n = c.arvore.No(fonte->Key() + "tab")->Child(); n; n = n->Next())
             if (n->Text() == "nav_pg_t")
                 tabela = n;
-        CarregarDetalhesTabela(c.arvore, tabela);
+        QVERIFY(DetalhesCarregados(c.arvore, tabela));
         QCOMPARE(c.Filhos(c.arvore.No(tabela->Key() + "Trg")), QStringList{"nav_pg_tr"});
         QVERIFY2(c.prompt.mensagens.isEmpty(), qPrintable(c.prompt.textos().join('|')));
     }
@@ -461,7 +461,7 @@ private slots:
         QCOMPARE(pasta("fun"), QStringList{});
         QCOMPARE(pasta("tab"), (QStringList{"Clientes", "Itens Pedido"}));
         clsNo* clientes = c.arvore.No(c.arvore.No(fonte->Key() + "tab")->Key() + "Clientes");
-        CarregarDetalhesTabela(c.arvore, clientes);
+        QVERIFY(DetalhesCarregados(c.arvore, clientes));
         // The key's own index (the driver gives it no name) is not listed, as on every source.
         QCOMPARE(c.Filhos(c.arvore.No(clientes->Key() + "Idx")), QStringList{"IX_Nome"});
         QCOMPARE(c.Filhos(c.arvore.No(clientes->Key() + "Trg")), QStringList{});

@@ -7,6 +7,7 @@
 #include "shell/clsAmbiente.h"
 #include "support/capturas.h"
 #include "support/clsPromptRoteiro.h"
+#include "support/esperaArvore.h"
 #include "support/registroTestes.h"
 
 #include <QAction>
@@ -196,7 +197,7 @@ private slots:
         clsNo* no
             = IncluirNode(amb->Arvore(),
                           NovoNo{.texto = "Cli", .chave = "TCli", .chavePai = "T", .imagem = img::Tabela, .tag = cs});
-        CarregarDetalhesTabela(amb->Arvore(), no);
+        QVERIFY(DetalhesCarregados(amb->Arvore(), no));
         QPointer<frmEstrutura> j = AbrirEstrutura(*amb, no, false);
         QVERIFY(j);
         j->activateWindow();
@@ -231,10 +232,14 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(prompt.textos(), QStringList({"Estrutura alterada com sucesso"}));
         QCOMPARE(Colunas("Cli"), QStringList({"Nome", "Id", "Email"}));
-        QStringList detalhes;
-        for (clsNo* c = amb->Arvore().No("TCliCmp") ? amb->Arvore().No("TCliCmp")->Child() : nullptr; c; c = c->Next())
-            detalhes << c->Text().section(u' ', 0, 0);
-        QCOMPARE(detalhes, QStringList({"Nome", "Id", "Email"}));
+        const auto detalhes = [&] {
+            QStringList d;
+            for (clsNo* c = amb->Arvore().No("TCliCmp") ? amb->Arvore().No("TCliCmp")->Child() : nullptr; c;
+                 c = c->Next())
+                d << c->Text().section(u' ', 0, 0);
+            return d;
+        };
+        QTRY_COMPARE(detalhes(), QStringList({"Nome", "Id", "Email"}));
 
         prompt.mensagens.clear();
         nome->setFocus();

@@ -27,6 +27,15 @@ inline bool Expandir(clsArvore& arvore, clsNo* pasta)
     return Carregada(pasta);
 }
 
+// A table's details (columns, indexes, triggers) are read on a worker: asks for them and waits
+// until the tree has taken them.
+inline bool DetalhesCarregados(clsArvore& arvore, clsNo* tabela, int ms = 20000)
+{
+    const QString marcador = tabela->Key() + QStringLiteral("<temp>");
+    CarregarDetalhesTabela(arvore, tabela);
+    return QTest::qWaitFor([&] { return arvore.No(marcador) == nullptr; }, ms);
+}
+
 // A connection of the navigator ends in a continuation: starts it with `iniciar` and waits for the
 // answer as the user does; false also when none came within the time.
 inline bool Respondido(const std::function<void(AoConectar)>& iniciar, int ms = 30000)

@@ -63,7 +63,7 @@ frmImpExp::~frmImpExp()
         pararLista->store(true);
     if (copia)
         copia->Parar();
-    for (QThread* t : {lista, trabalho, previa})
+    for (QThread* t : QList<QThread*>{lista, trabalho, previa} + substituidas)
         if (t) {
             t->wait();
             delete t;
@@ -276,8 +276,10 @@ void frmImpExp::Listar()
         const bool ok = leitura.Abrir(erro) && leitura.Listar(tabelas, erro);
         if (parar->load())
             return;
-        QMetaObject::invokeMethod(eu,
-                                  [eu, tabelas, erro, ok] { eu->Listado(ok ? tabelas : QList<TabelaOrigem>(), erro); });
+        QMetaObject::invokeMethod(eu, [eu, tabelas, erro, ok, parar] {
+            if (!parar->load())
+                eu->Listado(ok ? tabelas : QList<TabelaOrigem>(), erro);
+        });
         for (int i = 0; ok && i < tabelas.size() && !parar->load(); ++i) {
             const qint64 n = leitura.Contar(tabelas[i].objeto);
             const bool existe = leitura.ExisteNoDestino(ObjetoBanco(tabelas[i].objeto.nome));
@@ -293,18 +295,19 @@ void frmImpExp::Listar()
     });
 }
 
+// A reading replaced by a newer one is not waited for: it ends on its own (a list is told to stop;
+// a preview's report names its item) and what it reports is dropped.
 void frmImpExp::TrocarLeitura(QThread*& atual, QThread* t, const std::function<void()>& aoTerminar)
 {
-    if (atual) {
-        atual->wait();
-        delete atual;
-    }
+    if (atual)
+        substituidas << atual;
     atual = t;
-    connect(t, &QThread::finished, this, [&atual, t, aoTerminar] {
+    connect(t, &QThread::finished, this, [this, &atual, t, aoTerminar] {
+        substituidas.removeOne(t);
+        t->deleteLater();
         if (atual != t)
             return;
         atual = nullptr;
-        t->deleteLater();
         if (aoTerminar)
             aoTerminar();
     });

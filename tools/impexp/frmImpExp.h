@@ -101,6 +101,7 @@ private:
     QThread* lista = nullptr;
     QThread* trabalho = nullptr;
     QThread* previa = nullptr;
+    QList<QThread*> substituidas; // readings replaced by newer ones, still ending
     QList<int> linhasColunas; // the tables' list rows the columns page offers, in its order
     int itemColunas = -1; // the one it shows
     QHash<int, QList<impexp::MapaColuna>> mapas; // by row of the tables' list
