@@ -142,7 +142,7 @@ int main(int argc, char** argv)
     const long picoKb = MemoriaKb("VmHWM:");
     const long depoisKb = MemoriaKb("VmRSS:");
     std::printf("(b) clsData.ExecSql -> Recordset: %.3f s (%d linhas)\n", b, rs->RecordCount());
-    std::printf("    razao b/a: %.2f (meta <= 1.5)\n", b / a);
+    std::printf("    razao b/a: %.2f (meta <= 1.3)\n", b / a);
     const double milhoes = rs->RecordCount() / 1e6;
     std::printf("    memoria: pico %.1f MB, residente %.1f MB, do recordset %.1f MB -> %.1f MB por milhao de "
                 "linhas no pico (meta <= 150)\n",

@@ -14,12 +14,16 @@ uint64_t PoolTexto::Guardar(const char* p, size_t n)
     const size_t cab = n < 255 ? 1 : 5;
     const size_t precisa = n + cab;
     if (usado + precisa > TamBloco || blocos.empty()) {
-        const size_t tam = precisa > TamBloco ? precisa : TamBloco;
-        blocos.emplace_back(new char[tam]);
+        if (precisa > TamBloco) {
+            maiores.emplace_back(new char[precisa]);
+            blocos.push_back(maiores.back().get());
+        } else {
+            blocos.push_back(memoria.Novo());
+        }
         usado = 0;
-        total += tam;
+        total += precisa > TamBloco ? precisa : TamBloco;
     }
-    char* b = blocos.back().get() + usado;
+    char* b = blocos.back() + usado;
     if (cab == 1) {
         b[0] = char(static_cast<unsigned char>(n));
     } else {
@@ -90,11 +94,14 @@ void PoolTexto::Anexar(PoolTexto&& outro)
 {
     if (outro.blocos.empty())
         return;
-    for (auto& b : outro.blocos)
-        blocos.push_back(std::move(b));
+    blocos.insert(blocos.end(), outro.blocos.begin(), outro.blocos.end());
+    memoria.Anexar(std::move(outro.memoria));
+    for (auto& b : outro.maiores)
+        maiores.push_back(std::move(b));
     usado = outro.usado;
     total += outro.total;
     outro.blocos.clear();
+    outro.maiores.clear();
     outro.usado = TamBloco;
     outro.total = 0;
 }

@@ -2,6 +2,7 @@
 // The rows behind a recordset and all its clones: one compact cell per value (a tag byte and eight
 // bytes of payload), texts and binaries in an append-only pool, the fields' descriptions, the state
 // of each row (unchanged, new, modified, deleted) and the original values of changed rows.
+#include "clsBlocosMemoria.h"
 #include "clsTiposAdo.h"
 #include "mdlDataHora.h"
 
@@ -15,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -22,6 +24,8 @@ class clsMotor;
 
 // A growable array in fixed blocks: no copying when it grows, at most one block of slack.
 template <typename T, int Bits = 16> class VetorBlocos {
+    static_assert(std::is_trivial_v<T>);
+
 public:
     static constexpr size_t Bloco = size_t(1) << Bits;
     size_t size() const { return n; }
@@ -38,6 +42,7 @@ public:
     void clear()
     {
         blocos.clear();
+        memoria.clear();
         n = 0;
         proximo = nullptr;
         livre = 0;
@@ -49,6 +54,7 @@ public:
     VetorBlocos& operator=(VetorBlocos&& o) noexcept
     {
         blocos = std::move(o.blocos);
+        memoria = std::move(o.memoria);
         n = o.n;
         proximo = o.proximo;
         livre = o.livre;
@@ -57,14 +63,16 @@ public:
     }
 
 private:
-    void NovoBloco()
+    // Kept out of line, so that push_back stays small enough to be inlined into the fill loops.
+    [[gnu::noinline]] void NovoBloco()
     {
         if ((n >> Bits) == blocos.size())
-            blocos.emplace_back(new T[Bloco]);
-        proximo = blocos[n >> Bits].get() + (n & (Bloco - 1));
+            blocos.push_back(reinterpret_cast<T*>(memoria.Novo()));
+        proximo = blocos[n >> Bits] + (n & (Bloco - 1));
         livre = Bloco - (n & (Bloco - 1));
     }
-    std::vector<std::unique_ptr<T[]>> blocos;
+    std::vector<T*> blocos;
+    clsBlocosMemoria memoria{Bloco * sizeof(T)};
     size_t n = 0;
     T* proximo = nullptr; // where the next element goes, `livre` places before the block's end
     size_t livre = 0;
@@ -104,7 +112,7 @@ public:
     uint64_t Guardar(const char* p, size_t n);
     const char* Dados(uint64_t ref, uint32_t& n) const
     {
-        const unsigned char* b = reinterpret_cast<const unsigned char*>(blocos[ref >> 32].get() + (ref & 0xffffffffu));
+        const unsigned char* b = reinterpret_cast<const unsigned char*>(blocos[ref >> 32] + (ref & 0xffffffffu));
         if (b[0] < 255) {
             n = b[0];
             return reinterpret_cast<const char*>(b + 1);
@@ -120,7 +128,9 @@ public:
 
 private:
     static constexpr size_t TamBloco = size_t(1) << 20;
-    std::vector<std::unique_ptr<char[]>> blocos;
+    std::vector<char*> blocos;
+    clsBlocosMemoria memoria{TamBloco};
+    std::vector<std::unique_ptr<char[]>> maiores; // pieces larger than a block, each a block of its own
     size_t usado = TamBloco; // space used in the last block
     size_t total = 0;
 };

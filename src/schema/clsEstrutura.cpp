@@ -465,6 +465,121 @@ void Reconstrucao(const clsMotor& m,
         p.passos[i].avisar = (i != apagar && i != apagar + 1 && !p.passos[i].semLinhas);
 }
 
+// SQLite's affinity of a declared type: how the file stores the column's values.
+char Afinidade(const QString& tipo)
+{
+    const QString t = tipo.toUpper();
+    if (t.contains(u"INT"))
+        return 'i';
+    if (t.contains(u"CHAR") || t.contains(u"CLOB") || t.contains(u"TEXT"))
+        return 't';
+    if (t.contains(u"BLOB") || t.trimmed().isEmpty())
+        return 'b';
+    if (t.contains(u"REAL") || t.contains(u"FLOA") || t.contains(u"DOUB"))
+        return 'r';
+    return 'n';
+}
+
+// The same rules over the `type` column of pragma_table_xinfo.
+const char* const AfinidadeSql
+    = "CASE WHEN instr(upper(type), 'INT') THEN 'i' WHEN instr(upper(type), 'CHAR') OR instr(upper(type), 'CLOB') "
+      "OR instr(upper(type), 'TEXT') THEN 't' WHEN instr(upper(type), 'BLOB') OR trim(type) = '' THEN 'b' "
+      "WHEN instr(upper(type), 'REAL') OR instr(upper(type), 'FLOA') OR instr(upper(type), 'DOUB') THEN 'r' "
+      "ELSE 'n' END";
+
+// SQLite, a table of the main file: every column stays, in its place, with its name, key,
+// nullability, numbering and default; only declared types change, each to one of the same
+// affinity, and no key column's. Nothing the file stores depends on the change.
+bool SoDeclaracoes(const ObjetoBanco& tabela, const Analise& a, const CatalogoTabela& cat)
+{
+    if (cat.versaoEsquema.isEmpty() || !tabela.esquema.isEmpty() || a.excluida || !a.novas.isEmpty()
+        || !a.renomeadas.isEmpty() || !a.mesmasPosicoes || a.chaveMudou || a.nomeTrocado)
+        return false;
+    bool mudou = false;
+    for (const ColunaEstrutura& c : a.vivas) {
+        if (c.ordem != c.originalOrdem || c.allowNulls != c.originalAllowNulls || c.identity != c.originalIdentity
+            || c.identitySeed != c.originalIdentitySeed || c.identityIncrement != c.originalIdentityIncrement
+            || c.padrao != c.originalPadrao)
+            return false;
+        if (c.TipoMantido())
+            continue;
+        if (c.chave || c.identity || c.tipoNativo.isEmpty()
+            || Afinidade(c.tipoNativo)
+                   != Afinidade(TipoNoMotor(Dialeto::Sqlite, c.tipoDado, c.tamanho, c.precisao, c.escala)))
+            return false;
+        mudou = true;
+    }
+    return mudou;
+}
+
+// Rows of `a` missing from `b` and of `b` missing from `a`: none when both describe the same.
+QString Diferenca(const QString& a, const QString& b)
+{
+    return QStringLiteral("SELECT * FROM (%1 EXCEPT %2) UNION ALL SELECT * FROM (%2 EXCEPT %1)").arg(a, b);
+}
+
+// The table's definition rewritten in its schema row, as SQLite documents for changes that leave
+// the stored rows as they are. The engine first creates the new definition as an empty table of
+// its own; the save goes on only when that table's columns (names, order, nullability, defaults,
+// key, affinity) and the indexes its constraints make match the table's exactly, and when no one
+// changed the file's schema since it was read.
+void SoDeclaracao(const clsMotor& m,
+                  const ObjetoBanco& tabela,
+                  const Analise& a,
+                  const CatalogoTabela& cat,
+                  const QStringList& restricoes,
+                  PlanoEstrutura& p)
+{
+    const ObjetoBanco tmp = tabela.Irmao(QStringLiteral("tmp") + tabela.nome);
+    const QString nome = Lit(Dialeto::Sqlite, tabela.nome), nomeTmp = Lit(Dialeto::Sqlite, tmp.nome);
+    const qint64 versao = cat.versaoEsquema.toLongLong();
+    const QString recusa = QStringLiteral("A estrutura não foi alterada: a nova definição não corresponde à forma como "
+                                          "a tabela está gravada. Nada foi mudado.");
+    p.caminho = CaminhoEstrutura::Declaracao;
+    p.passos << PassoEstrutura{CriarTabela(m, tmp, a, restricoes, cat.opcoesTabela, true, cat.nomeChave)};
+    p.passos << PassoEstrutura{
+        QStringLiteral("SELECT 1 FROM pragma_schema_version WHERE schema_version <> %1").arg(versao + 1),
+        true,
+        false,
+        recusa};
+    auto colunas = [](const QString& t) {
+        // NOT NULL written on an INTEGER key (the row's number, never null) changes nothing.
+        return QStringLiteral("SELECT cid, name, CASE WHEN pk > 0 AND upper(type) = 'INTEGER' THEN 0 ELSE "
+                              "\"notnull\" END, dflt_value, pk, hidden, ")
+               + QLatin1String(AfinidadeSql)
+               + QStringLiteral(", CASE WHEN pk > 0 THEN upper(type) END FROM pragma_table_xinfo(") + t + u')';
+    };
+    auto indices = [](const QString& t) {
+        return QStringLiteral("SELECT i.origin, i.\"unique\", i.partial, substr(i.name, length(") + t
+               + QStringLiteral(") + 19), x.seqno, x.cid, x.\"desc\", x.coll, x.\"key\" FROM pragma_index_list(") + t
+               + QStringLiteral(") i, pragma_index_xinfo(i.name) x WHERE i.origin <> 'c'");
+    };
+    auto tabelas = [](const QString& t) {
+        return QStringLiteral("SELECT ncol, wr, strict FROM pragma_table_list WHERE schema = 'main' AND name = ") + t;
+    };
+    for (const QString& d : {Diferenca(colunas(nome), colunas(nomeTmp)),
+                             Diferenca(indices(nome), indices(nomeTmp)),
+                             Diferenca(tabelas(nome), tabelas(nomeTmp))})
+        p.passos << PassoEstrutura{d, true, false, recusa};
+    p.passos << PassoEstrutura{QStringLiteral("DROP TABLE ") + m.NomeQualificado(tmp)};
+    const QString definicao
+        = Lit(Dialeto::Sqlite,
+              CriarTabela(m, ObjetoBanco(tabela.nome), a, restricoes, cat.opcoesTabela, true, cat.nomeChave));
+    p.passos << PassoEstrutura{QStringLiteral("PRAGMA writable_schema = ON")};
+    p.passos << PassoEstrutura{QStringLiteral("UPDATE sqlite_schema SET sql = ") + definicao
+                               + QStringLiteral(" WHERE type = 'table' AND name = ") + nome};
+    p.passos << PassoEstrutura{QStringLiteral("SELECT 1 WHERE NOT EXISTS (SELECT 1 FROM sqlite_schema WHERE type = "
+                                              "'table' AND name = ")
+                                   + nome + QStringLiteral(" AND sql = ") + definicao + u')',
+                               true,
+                               false,
+                               recusa};
+    // The new version makes every connection read the schema again.
+    p.passos << PassoEstrutura{QStringLiteral("PRAGMA schema_version = %1").arg(versao + 3)};
+    p.passos << PassoEstrutura{QStringLiteral("PRAGMA writable_schema = OFF")};
+    p.depois << QStringLiteral("PRAGMA writable_schema = OFF");
+}
+
 // Changes ALTER TABLE makes in place, in an order the engines accept: the old key goes first, the
 // new key last. SQLite renames (views, triggers and indexes follow the column), drops (the engine
 // refuses, naming it, when something reads the column) and adds at the end; PostgreSQL also
@@ -728,7 +843,10 @@ PlanoEstrutura PlanejarEstrutura(const clsMotor& m,
         const QStringList restricoes = RestricoesCopiadas(m, a, cat, p.erro);
         if (!p.erro.isEmpty())
             return p;
-        Reconstrucao(m, tabela, a, cat, restricoes, p);
+        if (sqlite && SoDeclaracoes(tabela, a, cat))
+            SoDeclaracao(m, tabela, a, cat, restricoes, p);
+        else
+            Reconstrucao(m, tabela, a, cat, restricoes, p);
     } else if (a.chaveMudou) {
         p.caminho = CaminhoEstrutura::SoChave;
         if (!cat.nomeChave.isEmpty())
@@ -762,7 +880,9 @@ bool ExecutarPlano(clsData& db, clsPrompt& prompt, const PlanoEstrutura& plano)
             const bool lido = db.OpenRecordset(rs, passo.sql) && rs;
             ok = lido && rs->RecordCount() == 0;
             if (lido && !ok)
-                prompt.MsgBox(QStringLiteral("Há linhas que não atendem às chaves estrangeiras do banco."),
+                prompt.MsgBox(passo.mensagem.isEmpty()
+                                  ? QStringLiteral("Há linhas que não atendem às chaves estrangeiras do banco.")
+                                  : passo.mensagem,
                               vb::Critical);
         } else {
             ok = db.ExecSql(passo.sql, true);

@@ -70,8 +70,9 @@ QString TipoNoMotor(Dialeto dialeto, const QString& tipo, qint32 tamanho, qint32
 void DecomporTipo(const QString& nativo, QString& nome, qint32& tamanho, qint32& precisao, qint32& escala);
 
 // Alteracao: the engine's own ALTER TABLE statements change the table in place; Reconstrucao: a new
-// table takes the rows and replaces the old one.
-enum class CaminhoEstrutura { Nada, Nova, Reconstrucao, SoChave, Alteracao };
+// table takes the rows and replaces the old one; Declaracao (SQLite): only declared types change,
+// each to one the file stores the same way, so the table's definition is rewritten and no row moves.
+enum class CaminhoEstrutura { Nada, Nova, Reconstrucao, SoChave, Alteracao, Declaracao };
 
 // One statement of a save. `semLinhas`: the statement is a check whose rows mean failure.
 struct PassoEstrutura {
@@ -80,6 +81,8 @@ struct PassoEstrutura {
     // Its failure undoes work already done on the rows (the copy of a rebuild and what follows it):
     // the user is told "A estrutura não foi alterada" on top of the engine's error.
     bool avisar = false;
+    // What a check that finds rows tells the user (empty: the foreign-key message).
+    QString mensagem;
 };
 
 // What the catalog says of an existing table, read before the save starts.
@@ -101,6 +104,8 @@ struct CatalogoTabela {
     // SQLite connection settings a rebuild changes while it runs and gives back afterwards, as they
     // were read (empty when not read).
     QString secureDelete, cacheSize;
+    // SQLite: the file's schema version (PRAGMA schema_version), empty when not read.
+    QString versaoEsquema;
     // Objects that read the table's columns by name (SQLite: views, triggers, the table's
     // indexes): a rebuild that loses or renames a column one of them reads is refused by name.
     struct Dependente {

@@ -113,6 +113,8 @@ void CatalogoSqlite(clsData& db, const clsMotor& m, const ObjetoBanco& objeto, C
               .value(0);
     c.secureDelete = db.RetValue(QStringLiteral("PRAGMA secure_delete")).toString();
     c.cacheSize = db.RetValue(QStringLiteral("PRAGMA cache_size")).toString();
+    if (objeto.esquema.isEmpty())
+        c.versaoEsquema = db.RetValue(QStringLiteral("PRAGMA schema_version")).toString();
 }
 
 void CatalogoPostgres(clsData& db, const clsMotor& m, const ObjetoBanco& tabela, CatalogoTabela& c)

@@ -46,6 +46,8 @@ QString MensagemCaminho(CaminhoEstrutura caminho)
     case CaminhoEstrutura::Reconstrucao:
         return QStringLiteral("Tabela recriada: os dados foram copiados para a nova estrutura");
     case CaminhoEstrutura::SoChave: return QStringLiteral("Chave primária recriada");
+    case CaminhoEstrutura::Declaracao:
+        return QStringLiteral("Tabela alterada no lugar: só os tipos declarados mudaram");
     case CaminhoEstrutura::Nada: break;
     }
     return {};

@@ -156,6 +156,7 @@ bool Reportado(const QString& mensagem, const QString& passo)
 } // namespace
 
 Q_DECLARE_METATYPE(Mudanca)
+Q_DECLARE_METATYPE(CaminhoEstrutura)
 
 class tst_clsEstrutura : public QObject {
     Q_OBJECT
@@ -560,12 +561,20 @@ private slots:
         QTest::newRow("verificacao de chaves estrangeiras")
             << "CREATE TABLE Filho (cod INTEGER REFERENCES Cli (Id)); PRAGMA foreign_keys = OFF; "
                "INSERT INTO Filho VALUES (99); PRAGMA foreign_keys = ON"
-            << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 10; }) << "Há linhas"
+            << Mudanca([](auto& cs) {
+                   Achar(cs, "Nome").tamanho = 10;
+                   Achar(cs, "Obs").campo = "Nota";
+               })
+            << "Há linhas"
             << "Cli" << false;
         QTest::newRow("chave estrangeira propria violada")
             << "CREATE TABLE Fk (c INTEGER REFERENCES Cli (Id), x VARCHAR(5)); PRAGMA foreign_keys = OFF; "
                "INSERT INTO Fk VALUES (99, 'a'); PRAGMA foreign_keys = ON"
-            << Mudanca([](auto& cs) { Achar(cs, "x").tamanho = 9; }) << "Há linhas"
+            << Mudanca([](auto& cs) {
+                   Achar(cs, "x").tamanho = 9;
+                   Achar(cs, "x").allowNulls = false;
+               })
+            << "Há linhas"
             << "Fk" << false;
         QTest::newRow("copia viola CHECK")
             << "CREATE TABLE Ck (n INTEGER CHECK (n > 0), x VARCHAR(5)); PRAGMA ignore_check_constraints = ON; "
@@ -765,6 +774,81 @@ private slots:
         QVERIFY2(prompt.ultima().texto.contains(clausula), qPrintable(prompt.ultima().texto));
         QCOMPARE(RetratoSqlite(db, tabela) + RetratoSqlite(db, "v_obs"), antes);
         QVERIFY(!db.ActiveConnection()->EmTransacao());
+    }
+
+    // Only declared types change, each to one the file stores alike: the definition is rewritten
+    // in place (no page of the table or its indexes moves, every other connection sees the new
+    // definition). A change of storage copies the rows; a definition whose key or constraint
+    // indexes would not match the stored ones is refused and nothing changes.
+    void DeclaracaoSqlite_data()
+    {
+        QTest::addColumn<QString>("preparo");
+        QTest::addColumn<QString>("tabela");
+        QTest::addColumn<Mudanca>("mudar");
+        QTest::addColumn<CaminhoEstrutura>("caminho");
+        QTest::addColumn<QString>("declarado"); // the new declaration in the table's text; empty: refused
+        QTest::newRow("tamanho de varchar") << ""
+                                            << "Cli" << Mudanca([](auto& cs) { Achar(cs, "Nome").tamanho = 80; })
+                                            << CaminhoEstrutura::Declaracao << "\"Nome\" VARCHAR(80) DEFAULT 'sem'";
+        QTest::newRow("texto para varchar")
+            << ""
+            << "Cli" << Mudanca([](auto& cs) { Achar(cs, "Obs").tipoDado = "VARCHAR", Achar(cs, "Obs").tamanho = 9; })
+            << CaminhoEstrutura::Declaracao << "\"Obs\" VARCHAR(9) NULL";
+        QTest::newRow("afinidade muda: copia")
+            << ""
+            << "Cli" << Mudanca([](auto& cs) { Achar(cs, "Obs").tipoDado = "INTEGER"; })
+            << CaminhoEstrutura::Reconstrucao << "\"Obs\" INTEGER NULL";
+        QTest::newRow("chave inteira DESC com indice proprio")
+            << "CREATE TABLE D (k INTEGER PRIMARY KEY DESC, v VARCHAR(5) UNIQUE); INSERT INTO D VALUES (7, 'a')"
+            << "D" << Mudanca([](auto& cs) { Achar(cs, "v").tamanho = 9; }) << CaminhoEstrutura::Declaracao << "";
+    }
+    void DeclaracaoSqlite()
+    {
+        QFETCH(QString, preparo);
+        QFETCH(QString, tabela);
+        QFETCH(Mudanca, mudar);
+        QFETCH(CaminhoEstrutura, caminho);
+        QFETCH(QString, declarado);
+        clsPromptRoteiro prompt;
+        clsAmbienteDados amb(prompt);
+        clsData db(amb), outra(amb);
+        AbrirSqlite(db, QString(QTest::currentDataTag()) + ".db");
+        for (const QString& s : preparo.split(';', Qt::SkipEmptyParts))
+            QVERIFY2(db.ExecSql(s, false), qPrintable(db.ErrMsg()));
+        QVERIFY(outra.OpenConnection(db.ConnectionString(), true, false));
+        const QString paginas = "SELECT name, rootpage FROM sqlite_schema ORDER BY name";
+        const QString todas = "SELECT * FROM \"" + tabela + "\" ORDER BY 1";
+        const QStringList antes = RetratoSqlite(db, tabela), raizes = Linhas(db, paginas), linhas = Linhas(db, todas);
+        const QStringList tipos = Linhas(outra, "SELECT name, type FROM pragma_table_info('" + tabela + "')");
+        QList<ColunaEstrutura> cs;
+        QVERIFY(CarregarEstrutura(db, tabela, cs));
+        mudar(cs);
+        const auto plano = PlanejarEstrutura(*db.ActiveConnection(), tabela, false, cs, LerCatalogoTabela(db, tabela));
+        QCOMPARE(plano.caminho, caminho);
+        const bool salvo = ExecutarPlano(db, prompt, plano);
+        QCOMPARE(Linhas(db, "PRAGMA integrity_check"), QStringList({"ok"}));
+        QCOMPARE(Linhas(db, "PRAGMA writable_schema"), QStringList({"0"}));
+        QVERIFY(!db.ActiveConnection()->EmTransacao());
+        if (declarado.isEmpty()) {
+            QVERIFY(!salvo);
+            QVERIFY2(prompt.mensagens.value(0).texto.contains("não corresponde"),
+                     qPrintable(prompt.textos().join(" / ")));
+            QCOMPARE(RetratoSqlite(db, tabela), antes);
+            QCOMPARE(Linhas(db, paginas), raizes);
+            return;
+        }
+        QVERIFY2(salvo, qPrintable(prompt.textos().join(" / ")));
+        const QString sql = Linhas(db, "SELECT sql FROM sqlite_schema WHERE name = '" + tabela + "'").value(0);
+        QVERIFY2(sql.contains(declarado), qPrintable(sql));
+        QCOMPARE(Linhas(db, todas), linhas);
+        if (caminho == CaminhoEstrutura::Declaracao)
+            QCOMPARE(Linhas(db, paginas), raizes);
+        // Another connection reads the new definition; the table works as before (key, trigger).
+        QVERIFY(Linhas(outra, "SELECT name, type FROM pragma_table_info('" + tabela + "')") != tipos);
+        QVERIFY2(outra.ExecSql("INSERT INTO Cli (Nome, Codigo) VALUES ('Novo', 9)", false), qPrintable(outra.ErrMsg()));
+        QCOMPARE(Linhas(db, "SELECT Id FROM Cli WHERE Nome = 'Novo'"), QStringList({"4"}));
+        QCOMPARE(Linhas(db, "SELECT texto FROM Registro"), QStringList({"Novo"}));
+        QVERIFY(!outra.ExecSql("INSERT INTO Cli (Nome, Codigo) VALUES ('Dup', 9)", false));
     }
 
     // Renames, drops and new columns at the end go through SQLite's ALTER TABLE: the engine
