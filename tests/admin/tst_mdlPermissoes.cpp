@@ -72,8 +72,6 @@ void PovoarPermissoes(ServidorDuble& s)
                  {{"db_datareader", 1, 1, 1}, {"db_owner", 1, 0, 0}, {"leitura", 0, 1, 1}, {"vendedores", 0, 0, 0}}});
 }
 
-QString SemQuebras(QString s) { return s.replace(u'\n', u' '); }
-
 } // namespace
 
 class tst_mdlPermissoes : public QObject {
