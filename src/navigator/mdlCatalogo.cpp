@@ -826,34 +826,30 @@ bool LerDetalhes(clsData& dados, const ObjetoBanco& objeto, DetalhesLidos& d)
     return true;
 }
 
+// A folder of the table's details with one child per name.
+void PastaDeNomes(clsArvore& arvore,
+                  clsNo* tabela,
+                  const char* texto,
+                  const char* sufixo,
+                  int imagemPasta,
+                  int imagem,
+                  const QStringList& nomes)
+{
+    Pasta(arvore, tabela, texto, sufixo, imagemPasta, tabela->Tag());
+    const QString pai = tabela->Key() + QLatin1String(sufixo);
+    for (const QString& nome : nomes)
+        IncluirNode(arvore, nome, pai + nome, pai, imagem, tabela->Tag());
+}
+
 void IncluirDetalhes(clsArvore& arvore, clsNo* tabela, const DetalhesLidos& d)
 {
-    const QString chave = tabela->Key();
+    const QString colunas = tabela->Key() + QStringLiteral("Cmp");
     Pasta(arvore, tabela, "Columns", "Cmp", img::PastaColunas, {});
     for (const DetalhesLidos::Coluna& c : d.colunas)
-        IncluirNode(arvore,
-                    c.texto,
-                    chave + QStringLiteral("Cmp") + c.semBrancos,
-                    chave + QStringLiteral("Cmp"),
-                    c.imagem);
-    Pasta(arvore, tabela, "Indexes", "Idx", img::PastaIndices, tabela->Tag());
-    for (const QString& nome : d.indices)
-        IncluirNode(arvore,
-                    nome,
-                    chave + QStringLiteral("Idx") + nome,
-                    chave + QStringLiteral("Idx"),
-                    img::Indice,
-                    tabela->Tag());
-    if (!d.comTriggers)
-        return;
-    Pasta(arvore, tabela, "Triggers", "Trg", img::PastaTriggers, tabela->Tag());
-    for (const QString& nome : d.triggers)
-        IncluirNode(arvore,
-                    nome,
-                    chave + QStringLiteral("Trg") + nome,
-                    chave + QStringLiteral("Trg"),
-                    img::Trigger,
-                    tabela->Tag());
+        IncluirNode(arvore, c.texto, colunas + c.semBrancos, colunas, c.imagem);
+    PastaDeNomes(arvore, tabela, "Indexes", "Idx", img::PastaIndices, img::Indice, d.indices);
+    if (d.comTriggers)
+        PastaDeNomes(arvore, tabela, "Triggers", "Trg", img::PastaTriggers, img::Trigger, d.triggers);
 }
 
 } // namespace

@@ -5,10 +5,12 @@
 #include "connections/clsData.h"
 #include "fixturesSoap.h"
 #include "platform/clsMotor.h"
+#include "webservice/clsWebServiceHost.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 #include <httplib.h>
+#include <memory>
 #include <thread>
 
 // Tipos: one row per case of the type mapping, a null, an empty text and a long binary value.
@@ -37,6 +39,22 @@ inline QString CriarBancoWeb(const QTemporaryDir& dir)
             qFatal("%s", qPrintable(d.ErrMsg()));
     return cs;
 }
+
+// Our host over loopback, publishing a fresh file made by CriarBancoWeb; with `chave`, every call
+// must carry that access key. `url` stays empty when the host did not start (`erro` says why).
+struct HostWeb {
+    QTemporaryDir dir;
+    std::unique_ptr<clsWebServiceHost> host;
+    QString url, erro;
+    explicit HostWeb(const QByteArray& chave = {})
+    {
+        host = std::make_unique<clsWebServiceHost>(CriarBancoWeb(dir), QStringLiteral("WebData"));
+        if (!chave.isEmpty())
+            host->ExigirChave(chave);
+        if (host->Iniciar(QStringLiteral("127.0.0.1"), 0, &erro))
+            url = QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(host->Porta());
+    }
+};
 
 // Answers GET with the kept description (its address pointing here) and POST with `corpo`; with
 // `pedaco`, in pieces of that many bytes a millisecond apart.

@@ -10,9 +10,7 @@
 #include "support/esperaArvore.h"
 #include "support/fixtures.h"
 #include "support/registroTestes.h"
-#include "webservice/clsWebServiceHost.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTreeView>
@@ -24,12 +22,9 @@ private slots:
     void ChaveRecusadaPedidaDeNovo()
     {
         SettingsTemporarios settings;
-        QTemporaryDir dir;
-        clsWebServiceHost host(CriarBancoWeb(dir), QStringLiteral("WebData"));
-        host.ExigirChave("k3y-de-teste");
-        QString erro;
-        QVERIFY2(host.Iniciar(QStringLiteral("127.0.0.1"), 0, &erro), qPrintable(erro));
-        const QString url = QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(host.Porta());
+        HostWeb web("k3y-de-teste");
+        QVERIFY2(!web.url.isEmpty(), qPrintable(web.erro));
+        const QString url = web.url;
 
         clsPromptRoteiro prompt;
         QStringList respostas{QStringLiteral("errada"), QStringLiteral("k3y-de-teste")};
@@ -73,12 +68,9 @@ private slots:
     void SemChaveNaoConecta()
     {
         SettingsTemporarios settings;
-        QTemporaryDir dir;
-        clsWebServiceHost host(CriarBancoWeb(dir), QStringLiteral("WebData"));
-        host.ExigirChave("k3y-de-teste");
-        QString erro;
-        QVERIFY2(host.Iniciar(QStringLiteral("127.0.0.1"), 0, &erro), qPrintable(erro));
-        const QString url = QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(host.Porta());
+        HostWeb web("k3y-de-teste");
+        QVERIFY2(!web.url.isEmpty(), qPrintable(web.erro));
+        const QString url = web.url;
         clsPromptRoteiro prompt;
         prompt.login = [](QString&, QString&, bool&) { return false; };
         clsAmbiente ambiente{prompt};

@@ -6,11 +6,9 @@
 #include "query/frmTabela.h"
 #include "query/uctEditorSql.h"
 #include "support/registroTestes.h"
-#include "webservice/clsWebServiceHost.h"
 
 #include <QAction>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -22,19 +20,17 @@ const char* const Demorada = "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT 
 
 class tst_frmTabelaWebService : public QObject {
     Q_OBJECT
-    QTemporaryDir dir;
-    std::unique_ptr<clsWebServiceHost> host;
+    std::unique_ptr<HostWeb> web;
     QString url;
 
 private slots:
     void initTestCase()
     {
-        host = std::make_unique<clsWebServiceHost>(CriarBancoWeb(dir), QStringLiteral("WebData"));
-        QString erro;
-        QVERIFY2(host->Iniciar(QStringLiteral("127.0.0.1"), 0, &erro), qPrintable(erro));
-        url = QStringLiteral("http://127.0.0.1:%1/WebData.asmx").arg(host->Porta());
+        web = std::make_unique<HostWeb>();
+        QVERIFY2(!web->url.isEmpty(), qPrintable(web->erro));
+        url = web->url;
     }
-    void cleanupTestCase() { host.reset(); }
+    void cleanupTestCase() { web.reset(); }
 
     void PararUmaChamadaEmAndamento()
     {
